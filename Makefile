@@ -1,0 +1,33 @@
+# make run: set up, build and start the editor on a generated sample game.
+# make test: set up, build and run every test.
+BUILD ?= build
+ASAN_BUILD ?= build-asan
+CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+.PHONY: all setup build test run sanitize bench screenshots clean
+
+all: build
+
+setup:
+	@sh scripts/setup-debian.sh
+
+build: setup
+	cmake -S . -B $(BUILD) -G Ninja $(CMAKE_FLAGS)
+	cmake --build $(BUILD)
+
+test: build
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j2
+
+run: build
+	@sh scripts/run-sample.sh $(BUILD)
+
+sanitize: setup
+	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DADULTIFY_SANITIZE=ON -DADULTIFY_BENCHMARKS=OFF
+	cmake --build $(ASAN_BUILD)
+	cd $(ASAN_BUILD) && QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=1 ctest --output-on-failure -j2
+
+bench: build
+	@sh scripts/run-benchmarks.sh $(BUILD)
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD)

@@ -1,0 +1,30 @@
+#include "about/about_windows.h"
+
+#include "ui/form_design.h"
+
+namespace adultify {
+
+std::string MakeVersionText() {
+    return "Version " + std::to_string(kVersionMajor) + "." + std::to_string(kVersionMinor) + "." +
+           std::to_string(kVersionRevision);
+}
+
+// Centring on the screen is the window layer's own, on every showing.
+void frmSplash_Load(Module1& m) { m.ui.SetCaption("frmSplash.lblVersion", MakeVersionText()); }
+
+void frmSplash_KeyPress(Module1& m) { m.ui.UnloadForm("frmSplash"); }
+
+void frmAbout_Load(Module1& m) {
+    m.ui.SetCaption("frmAbout", "About Adultify");
+    m.ui.SetCaption("frmAbout.lblVersion", MakeVersionText());
+}
+
+void frmAbout_cmdOK_Click(Module1& m) { m.ui.UnloadForm("frmAbout"); }
+
+void frmAbout_Label11_Click(Module1& m) { m.ui.ShellOpen("frmAbout", kHomePage); }
+
+void frmAbout_Label11_MouseMove(Module1& m) { m.ui.SetPointer(MousePointer::UpArrow); }
+
+void frmAbout_MouseMove(Module1& m) { m.ui.SetPointer(MousePointer::Default); }
+
+} // namespace adultify

@@ -1,0 +1,12 @@
+#pragma once
+
+#include "app/module1.h"
+
+#include <string_view>
+
+namespace adultify {
+
+// Writes both status labels (the main window's and the splash's), then yields.
+void SetStatus(Module1& m, std::string_view text);
+
+} // namespace adultify

@@ -1,0 +1,45 @@
+#include "app/utilities.h"
+
+#include <cctype>
+
+namespace adultify {
+
+VbBool FileExists(Module1& m, const std::string& path) {
+    return m.fs.CanOpenForReading(path) ? kTrue : kFalse;
+}
+
+void WaitSeconds(Module1& m, double seconds) {
+    constexpr double kDay = 86400.0;
+    const double start = m.ui.TimeOfDay();
+    for (;;) {
+        m.ui.IdleTurn();
+        double elapsed = m.ui.TimeOfDay() - start;
+        if (elapsed < 0) elapsed += kDay; // the clock starts again at midnight
+        if (elapsed > seconds) return;
+    }
+}
+
+void EndProgramNow(Module1& m, int exitCode) {
+    m.ui.EndProgram(exitCode);
+    throw ProgramEnd{exitCode};
+}
+
+std::string WithSignPosition(long long n) {
+    return n < 0 ? std::to_string(n) : " " + std::to_string(n);
+}
+
+long long LeadingNumber(std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
+    long long value = 0;
+    for (; i < text.size(); ++i) {
+        if (text[i] == ' ') continue; // the leading-number rule skips blanks between digits too
+        if (!std::isdigit(static_cast<unsigned char>(text[i]))) break;
+        if (value < 1'000'000'000'000LL) value = value * 10 + (text[i] - '0');
+    }
+    return negative ? -value : value;
+}
+
+} // namespace adultify

@@ -1,0 +1,11 @@
+#pragma once
+
+#include "app/module1.h"
+
+namespace adultify {
+
+// Fills Combo1 with one entry per UserData folder (1 to 99) that holds a readable
+// Neighborhood.iff, reporting each on the splash's status label.
+void FillNeighbourhoodList(Module1& m);
+
+} // namespace adultify

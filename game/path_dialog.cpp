@@ -1,0 +1,45 @@
+#include "game/path_dialog.h"
+
+#include "app/utilities.h"
+#include "game/neighbourhood_name.h"
+
+#include <filesystem>
+#include <system_error>
+
+namespace adultify {
+
+void ShowPathDialog(Module1& m) {
+    m.ui.LoadForm("Form2");
+    std::error_code ec;
+    const std::string cwd = std::filesystem::current_path(ec).string();
+    m.ui.SetCaption("Form2.Dir1", cwd);
+    m.ui.SetCaption("Form2.File1", cwd);
+    m.ui.ShowModal("Form2");
+}
+
+void Form2_Dir1_Change(Module1& m) { m.ui.SetCaption("Form2.File1", m.ui.Caption("Form2.Dir1")); }
+
+void Form2_Drive1_Change(Module1& m) {
+    m.ui.SetCaption("Form2.Dir1", m.ui.Caption("Form2.Drive1"));
+    Form2_Dir1_Change(m);
+}
+
+void Form2_Command1_Click(Module1& m) {
+    const std::string d = m.ui.Caption("Form2.Dir1");
+    if (FileExists(m, d + "\\" + "Sims.exe") != kTrue) {
+        (void)m.ui.MessageBox("Cannot find SIMS.EXE.", MsgButtons::Ok, MsgIcon::Critical, "Invalid Directory");
+        return;
+    }
+    m.SimsPath = d + "\\";
+    const std::string entry = m.ui.Caption("Combo1");
+    if (entry.empty()) return; // at start-up: the dialog stays open until cancelled
+    // The chosen neighbourhood's Characters folder under the new game folder; when it is
+    // not there, the game folder is accepted all the same.
+    const std::string characters = m.SimsPath + HoodFolder(HoodNumber(entry)) + "\\Characters";
+    if (m.fs.IsDirectory(characters)) m.ui.SetCaption("Form2.File1", characters);
+    m.ui.UnloadForm("Form2");
+}
+
+void Form2_Command2_Click(Module1& m) { m.ui.UnloadForm("Form2"); }
+
+} // namespace adultify

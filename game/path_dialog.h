@@ -1,0 +1,18 @@
+#pragma once
+// Form2, "The Sims Path": the game folder chosen by hand. Accepted only with Sims.exe in it.
+
+#include "app/module1.h"
+
+namespace adultify {
+
+// Loads the dialog at the working folder and shows it modally.
+void ShowPathDialog(Module1& m);
+
+void Form2_Command1_Click(Module1& m); // "&Ok"
+void Form2_Command2_Click(Module1& m); // "&Cancel"
+// Dir1 moved to another folder: File1 follows it.
+void Form2_Dir1_Change(Module1& m);
+// A drive chosen in Drive1: the folder list moves to its root.
+void Form2_Drive1_Change(Module1& m);
+
+} // namespace adultify

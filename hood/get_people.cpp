@@ -1,0 +1,202 @@
+#include "hood/get_people.h"
+
+#include "app/status_line.h"
+#include "app/utilities.h"
+#include "game/neighbourhood_name.h"
+#include "iff/character_file.h"
+#include "iff/cp1252.h"
+#include "iff/whole_file.h"
+#include "ui/form_design.h"
+
+#include <map>
+#include <stdexcept>
+
+namespace adultify {
+
+namespace {
+
+constexpr const char* kValueLabels[] = {"Label7",  "Label8",  "Label9",  "Label10",
+                                        "Label11", "Label18", "Label19", "Label20",
+                                        "Label21", "Label22", "Label23"};
+
+template <std::size_t N>
+std::array<std::uint8_t, N> Field(const Bytes& data, Position pos) {
+    const Bytes b = BytesPaddedWithBlanks(data, pos, N);
+    std::array<std::uint8_t, N> out{};
+    std::copy(b.begin(), b.end(), out.begin());
+    return out;
+}
+
+bool IsUserAt(const Bytes& d, std::size_t i) {
+    auto up = [](std::uint8_t b) { return (b >= 'a' && b <= 'z') ? static_cast<std::uint8_t>(b - 32) : b; };
+    return up(d[i]) == 'U' && up(d[i + 1]) == 'S' && up(d[i + 2]) == 'E' && up(d[i + 3]) == 'R';
+}
+
+[[noreturn]] void FatalInvalid(Module1& m, const std::string& path) {
+    (void)m.ui.MessageBox(path + " is invalid", MsgButtons::Ok, MsgIcon::Critical, "Fatal Error:");
+    EndProgramNow(m, kExitFatal);
+}
+
+void ResidentLimitStop(Module1& m) {
+    m.ui.Beep();
+    (void)m.ui.MessageBox(
+        "Too many people have been found in your neighbourhood. Number of records exceeds 1000",
+        MsgButtons::Ok, MsgIcon::Critical, "Crash and Burn");
+    EndProgramNow(m, kExitFatal);
+}
+
+// The family name after the key's hit M: the first value of the next "FAMs" table.
+// No "FAMs" up to the end of the data leaves the resident without a family; a name that
+// runs off the end goes to the error report.
+std::optional<Bytes> FamilyNameAfter(const Bytes& hood, Position m, int& programPointer) {
+    programPointer = 10;
+    const Position last = static_cast<Position>(hood.size()) - 3;
+    do {
+        ++m;
+        if (m > last) return std::nullopt;
+    } while (!(hood[static_cast<std::size_t>(m - 1)] == 'F' && hood[static_cast<std::size_t>(m)] == 'A' &&
+               hood[static_cast<std::size_t>(m + 1)] == 'M' && hood[static_cast<std::size_t>(m + 2)] == 's'));
+    programPointer = 11;
+    const Position s = m + 81;
+    Position e = s;
+    do ++e;
+    while (ByteAt(hood, e) != 0);
+    programPointer = 12;
+    return Bytes(hood.begin() + (s - 1), hood.begin() + (e - 1));
+}
+
+} // namespace
+
+int FamilyKeyOffset(const Bytes& hood, Position u) {
+    if (u > 8 && static_cast<std::size_t>(u - 1) <= hood.size()) {
+        const auto at = static_cast<std::size_t>(u - 9);
+        if (hood[at] == 0x0A && hood[at + 1] == 0 && hood[at + 2] == 0 && hood[at + 3] == 0)
+            return resident::kFamilyKeyV10;
+    }
+    return resident::kFamilyKeyV4;
+}
+
+Bytes ReadCharacterFirstName(Module1& m, const Bytes& userFile) {
+    Bytes result = ToBytes("Not Found");
+    if (m.ui.Caption("Combo1").empty()) return result;
+    const auto path = UserFilePath(m, userFile);
+    if (!path || FileExists(m, *path) != kTrue) return result;
+    std::string reason;
+    const auto read = ReadWholeFile(m.fs, *path, &reason);
+    if (!read) throw std::runtime_error(*path + ": " + reason);
+    const Bytes& b = *read;
+    const auto size = static_cast<Position>(b.size());
+    auto at = [&](Position p) { return p >= 1 && p <= size ? b[static_cast<std::size_t>(p - 1)] : -1; };
+
+    Position p = FindBytes(b, "CTSS", 1);
+    if (p == 0) return result;
+    Position code = 0;
+    for (Position k = p + 1; k <= p + 1000 && code == 0; ++k)
+        if (at(k) == 0xFD && at(k + 1) == 0xFF) code = k;
+    if (code == 0) FatalInvalid(m, *path);
+    Position marker = 0;
+    for (Position k = code + 1; k <= code + 1000 && marker == 0; ++k)
+        if (at(k) == 0x01) marker = k;
+    if (marker == 0) FatalInvalid(m, *path);
+    // A name without its zero byte runs to the end of the file's data.
+    const Position s = marker + 1;
+    Position e = s;
+    do ++e;
+    while (e <= size && at(e) != 0);
+    if (s > size) return {};
+    return Bytes(b.begin() + (s - 1), b.begin() + (std::min(e, size + 1) - 1));
+}
+
+void Get_People(Module1& m) {
+    int programPointer = 0;
+    Position i = 0;
+    try {
+        m.ui.ListClear("List1");
+        for (const char* label : kValueLabels) m.ui.SetCaption(label, "");
+        const std::string entry = m.ui.Caption("Combo1");
+        if (entry.empty()) return;
+        const std::string hoodFile = HoodFile(m.SimsPath, entry);
+        SetStatus(m, "Read Neighborhood.iff");
+        programPointer = 0;
+        if (FileExists(m, hoodFile) != kTrue) {
+            SetStatus(m, "Idle");
+            return;
+        }
+        programPointer = 1;
+        m.HoodData.clear();
+        std::string reason;
+        auto data = ReadWholeFile(m.fs, hoodFile, &reason);
+        if (!data) throw std::runtime_error(reason);
+        m.HoodData = std::move(*data);
+        programPointer = 2;
+        SetStatus(m, "Find Residents");
+        m.RecordCount = 0;
+
+        const Bytes& hood = m.HoodData;
+        // The first "FAMI" and the family of a key are the same for every resident of a load.
+        std::optional<Position> firstFami;
+        std::map<std::array<std::uint8_t, 4>, std::optional<Bytes>> families;
+        const auto length = static_cast<Position>(hood.size());
+        for (i = 1; i <= length - 4; ++i) {
+            programPointer = 3;
+            if (IsUserAt(hood, static_cast<std::size_t>(i - 1))) {
+                programPointer = 4;
+                PersonRecord& r = m.People[static_cast<std::size_t>(m.RecordCount)];
+                r.EntryPos = static_cast<std::int32_t>(i - 8);
+                r.UserFile = BytesClipped(hood, i, 9);
+                r.Career = Field<2>(hood, i + resident::kCareer);
+                r.CareerLevel = Field<2>(hood, i + resident::kCareerLevel);
+                r.Age = Field<2>(hood, i + resident::kAge);
+                r.Gender = Field<2>(hood, i + resident::kGender);
+                r.FamilyKey = Field<4>(hood, i + FamilyKeyOffset(hood, i));
+                programPointer = 5;
+                r.FirstName = ReadCharacterFirstName(m, r.UserFile);
+                programPointer = 6;
+                r.LastName = ToBytes("NO FAMILY");
+                programPointer = 7;
+                if (!firstFami) firstFami = FindBytes(hood, "FAMI", 1);
+                programPointer = 8;
+                auto known = families.find(r.FamilyKey);
+                if (known == families.end()) {
+                    const Bytes key(r.FamilyKey.begin(), r.FamilyKey.end());
+                    const Position hit = *firstFami > 0 ? FindBytes(hood, key, *firstFami) : 0;
+                    programPointer = 9;
+                    std::optional<Bytes> name;
+                    if (hit > 0) name = FamilyNameAfter(hood, hit, programPointer);
+                    known = families.emplace(r.FamilyKey, std::move(name)).first;
+                }
+                programPointer = 12;
+                if (known->second) r.LastName = *known->second;
+                programPointer = 13;
+                Bytes line = r.FirstName;
+                line.push_back(' ');
+                line.insert(line.end(), r.LastName.begin(), r.LastName.end());
+                const std::string text = Cp1252ToUtf8(line);
+                m.ui.ListAdd("List1", text);
+                SetStatus(m, "Find Residents (" + text + ")");
+                programPointer = 14;
+                ++m.RecordCount;
+                if (m.RecordCount >= kResidentLimit) ResidentLimitStop(m);
+            }
+            m.ui.YieldInLoop();
+        }
+        SetStatus(m, "Idle");
+    } catch (const std::exception&) {
+        const PersonRecord& r = m.People[static_cast<std::size_t>(m.RecordCount)];
+        std::string report = "An error has occured while trying to find the residents of this neighbourhood.\n";
+        report += "Not sure what has happended but here is some Debug Info that may Help:\n";
+        report += "Program Pointer=" + WithSignPosition(programPointer) + "\n";
+        report += "T=" + WithSignPosition(i) + "\n";
+        report += "Hood Length=" + WithSignPosition(static_cast<long long>(m.HoodData.size())) + "\n";
+        report += "Record Count=" + WithSignPosition(m.RecordCount) + "\n";
+        report += "User File=" + Cp1252ToUtf8(r.UserFile) + "\n";
+        report += "Sim First Name=" + Cp1252ToUtf8(r.FirstName) + "\n";
+        report += "Sim Last Name=" + Cp1252ToUtf8(r.LastName) + "\n";
+        report += "\n";
+        report += "Please email this information to " + std::string(kSupportAddress);
+        (void)m.ui.MessageBox(report, MsgButtons::Ok, MsgIcon::Critical, "Fatal Error during Get_People");
+        EndProgramNow(m, kExitFatal);
+    }
+}
+
+} // namespace adultify

@@ -1,0 +1,107 @@
+#include "hood/resident_view.h"
+
+#include "app/status_line.h"
+#include "hood/get_people.h"
+#include "iff/character_file.h"
+#include "iff/cp1252.h"
+
+namespace adultify {
+
+namespace {
+
+struct ValueRow {
+    const char* label;
+    int offset;
+};
+
+constexpr ValueRow kPersonality[] = {{"Label7", resident::kNice},
+                                     {"Label8", resident::kActive},
+                                     {"Label9", resident::kPlayful},
+                                     {"Label10", resident::kOutgoing},
+                                     {"Label11", resident::kNeat}};
+constexpr ValueRow kSkills[] = {{"Label18", resident::kCooking},   {"Label19", resident::kMechanical},
+                                {"Label20", resident::kCharisma},  {"Label21", resident::kBody},
+                                {"Label22", resident::kLogic},     {"Label23", resident::kCreativity}};
+constexpr const char* kSkillLabels[] = {"Label18", "Label19", "Label20", "Label21", "Label22", "Label23"};
+
+// The unsigned number stored; bytes past the end of the data read as blanks.
+std::string StoredValue(const Bytes& hood, Position p) {
+    const Bytes b = BytesPaddedWithBlanks(hood, p, 2);
+    return std::to_string(b[0] + 256u * b[1]);
+}
+
+} // namespace
+
+int SelectedResident(Module1& m) {
+    const int count = m.ui.ListCount("List1");
+    for (int i = 0; i < count; ++i)
+        if (m.ui.ListSelected("List1", i)) return i;
+    return -1;
+}
+
+void Display_user_Details(Module1& m) {
+    SetStatus(m, "Display_user_Details()");
+    m.ui.SetEnabled("menu_Save", m.UnsavedData == kTrue);
+    m.ui.ListClear("List2");
+    const int n = m.ui.ListCount("List1") - 1;
+    for (int k = 0; k <= n; ++k) {
+        SetStatus(m, std::to_string(k) + "/" + std::to_string(n));
+        if (!m.ui.ListSelected("List1", k)) continue;
+        const PersonRecord& r = m.People[static_cast<std::size_t>(k)];
+        Bytes full = r.FirstName;
+        full.push_back(' ');
+        full.insert(full.end(), r.LastName.begin(), r.LastName.end());
+        m.ui.SetCaption("Frame2", "Personal Infomation for " + Cp1252ToUtf8(full));
+        SetStatus(m, "Get personal info");
+        m.ui.ListAdd("List2", "Filename:" + Cp1252ToUtf8(r.UserFile));
+        m.ui.ListAdd("List2", std::string("Gender: ") + (r.Gender[0] == 1 ? "Female" : "Male"));
+        const std::uint8_t career = r.Career[0];
+        if (career <= 10) {
+            m.ui.ListAdd("List2", "Career: " + m.CareerNames[career]);
+            m.ui.ListAdd("List2", "Career Level: " + std::to_string(r.CareerLevel[0]));
+        }
+        std::string age = "Unknown";
+        if (r.Age[0] == resident::kAgeChild) {
+            age = "Child";
+            m.ui.SetEnabled("Command1", true);
+        } else if (r.Age[0] == resident::kAgeAdult) {
+            age = "Adult";
+            m.ui.SetEnabled("Command1", false);
+        }
+        m.ui.ListAdd("List2", "Age: " + age);
+        m.ui.ListAdd("List2", "      ");
+
+        const Position p = FindBytes(m.HoodData, r.UserFile, 1);
+        if (p > 0) {
+            std::string values[6];
+            for (std::size_t v = 0; v < 5; ++v) values[v] = StoredValue(m.HoodData, p + kPersonality[v].offset);
+            for (std::size_t v = 0; v < 5; ++v) m.ui.SetCaption(kPersonality[v].label, values[v]);
+            for (std::size_t v = 0; v < 6; ++v) values[v] = StoredValue(m.HoodData, p + kSkills[v].offset);
+            for (std::size_t v = 0; v < 6; ++v) m.ui.SetCaption(kSkills[v].label, values[v]);
+        }
+        if (!m.ui.IsEnabled("Command1"))
+            for (const char* label : kSkillLabels) m.ui.SetEnabled(label, true);
+        if (m.ui.IsEnabled("Command1"))
+            for (const char* label : kSkillLabels) m.ui.SetEnabled(label, false);
+        Read_UserIff(m, r.UserFile);
+    }
+    SetStatus(m, "Idle");
+}
+
+void List1_Click(Module1& m) {
+    Display_user_Details(m);
+    m.ui.SetEnabled("menu_fix_thumbnails", true);
+}
+
+void List2_Click(Module1& m) {
+    const int count = m.ui.ListCount("List2");
+    for (int k = 0; k < count; ++k)
+        if (m.ui.ListSelected("List2", k)) SetStatus(m, m.ui.ListItem("List2", k));
+}
+
+void AddLogLine(Module1& m, std::string_view text) {
+    m.ui.ListAdd("List2", text);
+    m.ui.Yield();
+}
+
+} // namespace adultify

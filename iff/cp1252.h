@@ -1,0 +1,16 @@
+#pragma once
+// The game's texts are 8-bit Windows-1252; everything the program shows is UTF-8.
+
+#include "iff/byte_string.h"
+
+#include <string>
+#include <string_view>
+
+namespace adultify {
+
+[[nodiscard]] std::string Cp1252ToUtf8(std::string_view bytes);
+[[nodiscard]] std::string Cp1252ToUtf8(const Bytes& bytes);
+// Characters Windows-1252 cannot hold become '?', as the system's 8-bit conversion does.
+[[nodiscard]] std::string Utf8ToCp1252(std::string_view utf8);
+
+} // namespace adultify

@@ -1,0 +1,34 @@
+#pragma once
+// Maps the program's Windows-style paths onto a POSIX file system, as Wine does:
+// drive letters through the prefix's dosdevices links, either slash as separator,
+// and each component matched without regard to letter case when the exact name is absent.
+
+#include <filesystem>
+#include <optional>
+#include <string_view>
+
+namespace adultify {
+
+class WindowsPathMapper {
+public:
+    // `dosdevices` is the prefix's dosdevices folder; without it drive letters resolve nowhere.
+    explicit WindowsPathMapper(std::optional<std::filesystem::path> dosdevices = std::nullopt);
+
+    // A path without a drive letter that starts with a separator is taken from the root;
+    // one that does not is relative to the working folder. Empty when a drive is unknown.
+    [[nodiscard]] std::filesystem::path ToNative(std::string_view path) const;
+
+    [[nodiscard]] const std::optional<std::filesystem::path>& DosDevices() const {
+        return dosdevices_;
+    }
+
+private:
+    std::optional<std::filesystem::path> dosdevices_;
+};
+
+// The entry of `folder` that names `component`: the exact name if present, else the first
+// case-insensitive match in sorted order, else nothing.
+[[nodiscard]] std::optional<std::filesystem::path> MatchComponent(const std::filesystem::path& folder,
+                                                                  std::string_view component);
+
+} // namespace adultify

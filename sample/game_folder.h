@@ -1,0 +1,23 @@
+#pragma once
+
+#include "sample/game_model.h"
+
+#include <filesystem>
+#include <string>
+
+namespace adultify::sample {
+
+// Writes the game folder: Sims.exe (a placeholder), GameData, a template folder, and per
+// neighbourhood its folder with Neighborhood.iff, Characters, Houses and Export.
+void WriteGameFolder(const std::filesystem::path& gameFolder, const GameSpec& game);
+
+// Writes a Wine prefix whose registry names `windowsGamePath` (for example
+// "C:\\Program Files (x86)\\Maxis\\The Sims") as the game folder, and answers the native
+// folder under drive_c where that game folder is to be written.
+std::filesystem::path WriteWinePrefix(const std::filesystem::path& prefix,
+                                      const std::string& windowsGamePath, bool win64 = true);
+
+// The same registry file text, for tests that need odd values.
+[[nodiscard]] std::string SystemReg(const std::string& windowsGamePath, bool win64);
+
+} // namespace adultify::sample

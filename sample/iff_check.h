@@ -1,0 +1,30 @@
+#pragma once
+// A structural check of whole IFF files: chunks chain exactly to the end, the rsmp lists
+// exactly the live chunks, and every FD FF string table parses with its pad bytes.
+
+#include "iff/byte_string.h"
+
+#include <string>
+#include <vector>
+
+namespace adultify::sample {
+
+struct CheckedChunk {
+    std::string type;
+    std::uint32_t offset = 0, size = 0;
+    unsigned id = 0, flags = 0;
+    std::string label;
+};
+
+struct IffReport {
+    std::vector<CheckedChunk> chunks;
+    std::vector<std::string> problems; // empty for a sound file
+};
+
+[[nodiscard]] IffReport CheckIff(const Bytes& file);
+
+// The values of an FD FF table's entries; problems are appended when it does not parse.
+[[nodiscard]] std::vector<std::string> StringTableValues(const Bytes& data,
+                                                         std::vector<std::string>* problems = nullptr);
+
+} // namespace adultify::sample

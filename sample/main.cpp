@@ -1,0 +1,64 @@
+// adultify-sample: writes a synthetic game folder, optionally inside a Wine prefix.
+#include "sample/game_folder.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <iostream>
+#include <string>
+
+using namespace adultify::sample;
+
+namespace {
+
+int Usage() {
+    std::cerr << "usage: adultify-sample DIR [--wine] [--hoods N] [--residents N] [--families N]\n"
+                 "                       [--children N] [--seed S] [--filler BYTES]\n"
+                 "Writes a game folder at DIR, or with --wine a Wine prefix at DIR whose registry\n"
+                 "names the game folder it holds; prints the game folder's path.\n";
+    return 1;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) return Usage();
+    std::string dir;
+    bool wine = false;
+    int hoods = 2;
+    RandomHoodParams params;
+    params.residents = 12;
+    params.families = 4;
+    params.children = 4;
+    params.baseGameRecords = 2;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        auto next = [&]() -> long {
+            if (i + 1 >= argc) std::exit(Usage());
+            return std::strtol(argv[++i], nullptr, 10);
+        };
+        if (arg == "--wine") wine = true;
+        else if (arg == "--hoods") hoods = static_cast<int>(next());
+        else if (arg == "--residents") params.residents = static_cast<int>(next());
+        else if (arg == "--families") params.families = static_cast<int>(next());
+        else if (arg == "--children") params.children = static_cast<int>(next());
+        else if (arg == "--seed") params.seed = static_cast<std::uint32_t>(next());
+        else if (arg == "--filler") params.fillerBytes = static_cast<std::size_t>(next());
+        else if (!arg.empty() && arg[0] == '-') return Usage();
+        else dir = arg;
+    }
+    if (dir.empty()) return Usage();
+
+    GameSpec game;
+    for (int h = 0; h < hoods; ++h) {
+        RandomHoodParams p = params;
+        p.number = h == 0 ? 1 : 2 * h + 1; // UserData, UserData3, UserData5: gaps as players have
+        p.seed = params.seed + static_cast<std::uint32_t>(h);
+        if (h > 0) p.residents = std::max(1, params.residents / 2);
+        game.hoods.push_back(RandomHood(p));
+    }
+    std::filesystem::path gameFolder = dir;
+    if (wine) gameFolder = WriteWinePrefix(dir, "C:\\Program Files (x86)\\Maxis\\The Sims");
+    WriteGameFolder(gameFolder, game);
+    std::cout << std::filesystem::absolute(gameFolder).string() << "\n";
+    return 0;
+}

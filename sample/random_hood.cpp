@@ -1,0 +1,87 @@
+#include "sample/game_model.h"
+
+#include <algorithm>
+#include <random>
+
+namespace adultify::sample {
+
+namespace {
+
+const char* const kFirstNames[] = {"Bob", "Betty", "Mortimer", "Bella", "Cassandra", "Alexander",
+                                   "Jeff", "Ginny", "Pete", "Bonnie", "Daniel", "Chloë",
+                                   "Lucy", "Karen", "Brandi", "Dudley", "Ajay", "Renée",
+                                   "Skip", "Hank", "Mona", "Ophelia", "Jo", "Zoë"};
+const char* const kFamilyNames[] = {"Newbie", "Goth", "Pleasant", "Roomies", "Bachelor", "Burb",
+                                    "Caliente", "Pleasant", "Smith", "Oldie", "Monty", "Capp"};
+
+// GUIDs that hold no ASCII letter, so that no stray "user" can appear in the file.
+std::uint32_t Guid(std::mt19937& rng) {
+    for (;;) {
+        const std::uint32_t g = rng();
+        bool clean = true;
+        for (int k = 0; k < 4; ++k) {
+            const auto b = static_cast<std::uint8_t>((g >> (8 * k)) & 0xFF);
+            if ((b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z') || b == 0) clean = false;
+        }
+        if (clean) return g;
+    }
+}
+
+// Personality points: 25 points shared over five traits, 0 to 10 each.
+std::array<int, 5> Personality(std::mt19937& rng) {
+    std::array<int, 5> points{};
+    for (int left = 25; left > 0;) {
+        const auto k = static_cast<std::size_t>(rng() % 5);
+        if (points[k] < 10) {
+            ++points[k];
+            --left;
+        }
+    }
+    for (int& p : points) p *= 100;
+    return points;
+}
+
+} // namespace
+
+HoodSpec RandomHood(const RandomHoodParams& params) {
+    std::mt19937 rng(params.seed);
+    HoodSpec hood;
+    hood.number = params.number;
+    const int families = std::max(1, params.families);
+    for (int f = 0; f < families; ++f) {
+        FamilySpec family;
+        family.chunkId = f + 1;
+        family.name = std::string(kFamilyNames[static_cast<std::size_t>(f) % std::size(kFamilyNames)]);
+        if (f >= static_cast<int>(std::size(kFamilyNames))) family.name += std::to_string(f);
+        family.funds = static_cast<int>(rng() % 50000);
+        hood.families.push_back(family);
+    }
+    for (int r = 0; r < params.residents; ++r) {
+        SimSpec sim;
+        char name[16];
+        std::snprintf(name, sizeof name, "user%05d", r * 3 + 1); // numbering has gaps
+        sim.userFile = name;
+        sim.firstName = kFirstNames[rng() % std::size(kFirstNames)];
+        sim.recordVersion = r < params.baseGameRecords ? 4 : 10;
+        // Children spread over the list, so that both kinds are found near its end.
+        sim.age = (params.children > 0 && r % std::max(1, params.residents / params.children) == 0 &&
+                   r / std::max(1, params.residents / params.children) < params.children) ? 9 : 27;
+        sim.gender = static_cast<int>(rng() % 2);
+        sim.skin = 1 + static_cast<int>(rng() % 3);
+        sim.personality = Personality(rng);
+        for (int& s : sim.skills) s = sim.age == 9 ? static_cast<int>(rng() % 300) : static_cast<int>(rng() % 1001);
+        sim.career = sim.age == 9 ? 0 : static_cast<int>(rng() % 11);
+        sim.careerLevel = sim.career == 0 ? 0 : 1 + static_cast<int>(rng() % 10);
+        sim.guid = Guid(rng);
+        sim.thumbnailLabelledNewimage = rng() % 12 != 0; // the game's own sims say "thumbnail"
+        sim.fillerBytes = params.fillerBytes;
+        sim.staleChunks = 1 + static_cast<int>(rng() % 4);
+        FamilySpec& family = hood.families[static_cast<std::size_t>(r % families)];
+        sim.familyChunkId = family.chunkId;
+        family.members.push_back(sim.guid);
+        hood.sims.push_back(sim);
+    }
+    return hood;
+}
+
+} // namespace adultify::sample

@@ -1,0 +1,46 @@
+#include "game/game_location.h"
+#include "game/wine_prefix.h"
+#include "game/wine_registry.h"
+#include "iff/native_file_system.h"
+#include "sample/game_folder.h"
+#include "tests/support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+namespace adultify {
+namespace {
+
+TEST(WinePrefix, WineprefixWhenAbsoluteElseHomeDotWine) {
+    std::map<std::string, std::string> env = {{"HOME", "/home/player"}};
+    auto lookup = [&](const char* name) -> const char* {
+        auto it = env.find(name);
+        return it == env.end() ? nullptr : it->second.c_str();
+    };
+    EXPECT_EQ(WinePrefix(lookup), std::filesystem::path("/home/player/.wine"));
+    env["WINEPREFIX"] = "relative/prefix";
+    EXPECT_EQ(WinePrefix(lookup), std::filesystem::path("/home/player/.wine"));
+    env["WINEPREFIX"] = "/games/sims-prefix";
+    EXPECT_EQ(WinePrefix(lookup), std::filesystem::path("/games/sims-prefix"));
+    env.clear();
+    EXPECT_FALSE(WinePrefix(lookup).has_value());
+}
+
+TEST(GameLocation, AGeneratedPrefixLeadsToTheGameFolderOnDisk) {
+    test::TempDir dir;
+    const auto gameFolder = sample::WriteWinePrefix(dir.path(), "C:\\Program Files (x86)\\Maxis\\The Sims");
+    sample::GameSpec game;
+    game.exeName = "SIMS.EXE";
+    game.hoods.push_back(sample::HoodSpec{});
+    sample::WriteGameFolder(gameFolder, game);
+
+    WineRegistry reg = WineRegistry::FromPrefix(dir.path());
+    const std::string simsPath = GetSimsPath(reg);
+    NativeFileSystem fs(WindowsPathMapper(dir.path() / "dosdevices"));
+    EXPECT_TRUE(fs.CanOpenForReading(simsPath + "Sims.exe"));
+    EXPECT_TRUE(fs.CanOpenForReading(simsPath + "USERDATA\\neighborhood.IFF"));
+}
+
+} // namespace
+} // namespace adultify

@@ -1,0 +1,75 @@
+#include "sample/game_model.h"
+#include "sample/iff_check.h"
+
+#include <gtest/gtest.h>
+
+namespace adultify::sample {
+namespace {
+
+TEST(Sample, EveryGeneratedFileIsStructurallySound) {
+    RandomHoodParams params;
+    params.residents = 40;
+    params.families = 9;
+    params.children = 10;
+    params.baseGameRecords = 5;
+    params.fillerBytes = 3000;
+    const HoodSpec hood = RandomHood(params);
+
+    const IffReport report = CheckIff(NeighbourhoodFile(hood));
+    EXPECT_TRUE(report.problems.empty()) << report.problems.front();
+    EXPECT_EQ(report.chunks.front().type, "NGBH");
+    EXPECT_EQ(report.chunks.back().type, "rsmp");
+    for (const SimSpec& sim : hood.sims) {
+        const IffReport character = CheckIff(CharacterFile(sim));
+        ASSERT_TRUE(character.problems.empty()) << sim.userFile << ": " << character.problems.front();
+        int stale = 0;
+        for (const auto& c : character.chunks) stale += c.type == "XXXX";
+        EXPECT_EQ(stale, sim.staleChunks);
+    }
+}
+
+TEST(Sample, RecordsFollowTheRealLayout) {
+    SimSpec child;
+    child.userFile = "user00023";
+    child.age = 9;
+    child.guid = 0x81828384;
+    HoodSpec hood;
+    hood.sims = {child};
+    hood.families = {FamilySpec{"Newbie", 1, {child.guid}}};
+    const Bytes file = NeighbourhoodFile(hood);
+    const Position u = FindBytes(file, "user00023", 1);
+    ASSERT_GT(u, 12);
+    const Bytes before(file.begin() + (u - 13), file.begin() + (u - 1));
+    EXPECT_EQ(before, (Bytes{1, 0, 0, 0, 10, 0, 0, 0, 9, 0, 0, 0}));
+    EXPECT_EQ(ReadU16LE(file, u + 134), 9u);
+    EXPECT_EQ(ByteAt(file, u + 532), 0x84) << "the GUID of a version 10 record";
+    EXPECT_EQ(ReadU16LE(file, u + 180), 0u);
+
+    const std::vector<std::string> bodyStrings = [&] {
+        const Bytes character = CharacterFile(child);
+        for (const auto& c : CheckIff(character).chunks)
+            if (c.type == "STR#" && c.id == 200)
+                return StringTableValues(Bytes(character.begin() + c.offset + 76, character.begin() + c.offset + c.size));
+        return std::vector<std::string>{};
+    }();
+    ASSERT_EQ(bodyStrings.size(), 35u);
+    EXPECT_EQ(bodyStrings[0], "child");
+    EXPECT_EQ(bodyStrings[13], "9");
+}
+
+TEST(IffCheck, NoticesBrokenFiles) {
+    Bytes file = CharacterFile(SimSpec{});
+    Bytes cut = file;
+    cut.resize(cut.size() - 1);
+    EXPECT_FALSE(CheckIff(cut).problems.empty());
+    Bytes renamed = file;
+    const Position p = FindBytes(renamed, "CTSS", 1);
+    SetByteAt(renamed, p, 'X');
+    SetByteAt(renamed, p + 1, 'X');
+    SetByteAt(renamed, p + 2, 'X');
+    SetByteAt(renamed, p + 3, 'X');
+    EXPECT_FALSE(CheckIff(renamed).problems.empty()) << "the rsmp still lists the chunk";
+}
+
+} // namespace
+} // namespace adultify::sample

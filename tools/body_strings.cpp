@@ -1,0 +1,88 @@
+#include "tools/body_strings.h"
+
+#include "app/status_line.h"
+#include "app/utilities.h"
+#include "iff/character_file.h"
+#include "iff/cp1252.h"
+#include "iff/whole_file.h"
+
+namespace adultify {
+
+namespace {
+
+// FindChunk for the body-string table, announcing each search for the tag.
+Position FindBodyStringTable(Module1& m, const Bytes& data) {
+    Position start = 1;
+    for (;;) {
+        SetStatus(m, "Looking for bodystring");
+        const Position p = FindBytes(data, "STR#", start);
+        if (p == 0) return 0;
+        if (p + 11 <= static_cast<Position>(data.size()) && data[static_cast<std::size_t>(p + 7)] == 0x00 &&
+            data[static_cast<std::size_t>(p + 8)] == 0xC8 && data[static_cast<std::size_t>(p + 9)] == 0x00 &&
+            data[static_cast<std::size_t>(p + 10)] == 0x10)
+            return p;
+        start = p + 1;
+    }
+}
+
+// Walks the entries; a table cut short by the end of the file ends the walk there.
+void ListEntries(Module1& m, const Bytes& data, Position q) {
+    const auto size = static_cast<Position>(data.size());
+    auto at = [&](Position p) { return data[static_cast<std::size_t>(p - 1)]; };
+    SetStatus(m, "Get NumRec");
+    const int n = q + 78 <= size ? at(q + 78) : 0;
+    Position p = q + 79;
+    for (int k = 1; k <= n; ++k) {
+        SetStatus(m, std::to_string(k) + "/" + std::to_string(n));
+        std::uint8_t c = 0;
+        do {
+            if (p > size) return;
+            c = at(p++);
+        } while (c != 1);
+        SetStatus(m, "Find End");
+        Bytes value;
+        while (p <= size && (c = at(p)) != 0) {
+            value.push_back(c);
+            ++p;
+        }
+        SetStatus(m, "Add to List");
+        m.ui.ListAdd("List2", std::to_string(k) + ":" + Cp1252ToUtf8(value));
+        if (p > size) return;
+    }
+}
+
+} // namespace
+
+void menu_iff_Click(Module1& m) {
+    SetStatus(m, "menu_iff_Click()");
+    const int last = m.ui.ListCount("List1") - 1;
+    for (int i = 0; i <= last; ++i) {
+        SetStatus(m, "menu_iff_Click(" + std::to_string(i) + "/" + std::to_string(last) + ")");
+        if (!m.ui.ListSelected("List1", i)) continue;
+        SetStatus(m, "Get IFF Name");
+        if (m.ui.Caption("Combo1").empty()) {
+            SetStatus(m, "Idle");
+            return;
+        }
+        const auto path = UserFilePath(m, m.People[static_cast<std::size_t>(i)].UserFile);
+        if (!path || FileExists(m, *path) != kTrue) continue;
+        SetStatus(m, "Open IFF");
+        SetStatus(m, "Len IFF");
+        SetStatus(m, "Get IFF");
+        auto data = ReadWholeFile(m.fs, *path);
+        SetStatus(m, "Close IFF");
+        if (!data) continue;
+        m.UserFileData = std::move(*data);
+        SetStatus(m, "Look for STR#");
+        const Position q = FindBodyStringTable(m, m.UserFileData);
+        if (q == 0) {
+            (void)m.ui.MessageBox("The File [" + *path + "] has no body-string table (STR# 200).",
+                                  MsgButtons::Ok, MsgIcon::Critical, "Body Strings");
+            continue;
+        }
+        ListEntries(m, m.UserFileData, q);
+    }
+    SetStatus(m, "Idle");
+}
+
+} // namespace adultify
