@@ -1,0 +1,131 @@
+#include "hood/resident_view.h"
+
+#include "tests/support/sample_game.h"
+
+#include <gtest/gtest.h>
+
+namespace adultify {
+namespace {
+
+using test::SampleGame;
+using test::Sim;
+using test::SmallHood;
+
+sample::SimSpec Adult() {
+    sample::SimSpec s = Sim("user00001", "Bob", 27, 0x81828384);
+    s.gender = 0;
+    s.career = 3;
+    s.careerLevel = 5;
+    s.personality = {100, 200, 300, 400, 1000};
+    s.skills = {537, 1, 2, 3, 4, 5};
+    return s;
+}
+
+TEST(ResidentView, ShowsAnAdultsDetailsValuesAndPictures) {
+    SampleGame g(SampleGame::OneHood(SmallHood({Adult()}, {"Newbie"})));
+    g.ChooseHood();
+    g.ClickResident(0);
+    auto& ui = g.app.ui;
+    EXPECT_EQ(ui.Caption("Frame2"), "Personal Infomation for Bob Newbie");
+    EXPECT_EQ(ui.ListItems("List2"), (std::vector<std::string>{"Filename:user00001", "Gender: Male", "Career: Law Enforcement",
+                                                                "Career Level: 5", "Age: Adult", "      "}));
+    const std::pair<const char*, const char*> values[] = {
+        {"Label7", "100"}, {"Label8", "200"}, {"Label9", "300"}, {"Label10", "400"}, {"Label11", "1000"},
+        {"Label18", "537"}, {"Label19", "1"}, {"Label20", "2"}, {"Label21", "3"}, {"Label22", "4"}, {"Label23", "5"}};
+    for (const auto& [label, value] : values) EXPECT_EQ(ui.Caption(label), value) << label;
+    EXPECT_FALSE(ui.IsEnabled("Command1"));
+    EXPECT_TRUE(ui.IsEnabled("Label18"));
+    EXPECT_TRUE(ui.IsEnabled("menu_fix_thumbnails"));
+    EXPECT_FALSE(ui.IsEnabled("menu_Save"));
+    EXPECT_EQ(ui.Picture("Picture1"), (HeadlessPicture{HeadlessPicture::Kind::Bitmap, 25, 25}));
+    EXPECT_EQ(ui.Picture("Picture2"), (HeadlessPicture{HeadlessPicture::Kind::Bitmap, 105, 41}));
+    EXPECT_EQ(ui.Caption("Label3"), "Idle");
+}
+
+TEST(ResidentView, StatusCountsThroughTheLinesAndTheReaderAnnouncesItsSteps) {
+    SampleGame g(SampleGame::OneHood(SmallHood({Adult(), Sim("user00002", "Jo", 9, 0x91929394)})));
+    g.ChooseHood();
+    const std::size_t before = g.app.ui.CaptionHistory("Label3").size();
+    g.ClickResident(1);
+    const auto& all = g.app.ui.CaptionHistory("Label3");
+    const std::vector<std::string> shown(all.begin() + static_cast<std::ptrdiff_t>(before), all.end());
+    EXPECT_EQ(shown, (std::vector<std::string>{"Display_user_Details()", "0/1", "1/1", "Get personal info",
+                                                "Read_UserIff(user00002)", "Open IFF", "Len IFF", "Get IFF", "Close IFF",
+                                                "Get BMP", "Get other BMP", "Idle", "Idle"}));
+}
+
+TEST(ResidentView, AChildEnablesAdultifyAndLocksTheSkillLabels) {
+    SampleGame g(SampleGame::OneHood(SmallHood({Sim("user00002", "Jo", 9, 0x91929394)})));
+    g.ChooseHood();
+    g.ClickResident(0);
+    EXPECT_TRUE(g.app.ui.IsEnabled("Command1"));
+    for (const char* label : {"Label18", "Label19", "Label20", "Label21", "Label22", "Label23"})
+        EXPECT_FALSE(g.app.ui.IsEnabled(label)) << label;
+    EXPECT_EQ(g.app.ui.ListItems("List2")[2], "Age: Child") << "a child's career code -1 shows no career";
+}
+
+TEST(ResidentView, OddCodesAndStoredValues) {
+    sample::SimSpec odd = Adult();
+    odd.age = 12;
+    odd.gender = 2;
+    odd.career = 11;
+    odd.skills[0] = 40000;
+    SampleGame g(SampleGame::OneHood(SmallHood({Sim("user00002", "Jo", 9, 0x91929394), odd})));
+    g.ChooseHood();
+    g.ClickResident(0);
+    g.ClickResident(1);
+    EXPECT_EQ(g.app.ui.ListItems("List2"),
+              (std::vector<std::string>{"Filename:user00001", "Gender: Male", "Age: Unknown", "      "}));
+    EXPECT_TRUE(g.app.ui.IsEnabled("Command1")) << "an unknown age keeps the state of the resident before";
+    EXPECT_EQ(g.app.ui.Caption("Label18"), "40000") << "the unsigned number stored";
+}
+
+TEST(ResidentView, WithoutASelectionOnlyTheStatusCounts) {
+    SampleGame g(SampleGame::OneHood(SmallHood({Adult(), Sim("user00002", "Jo", 9, 0x91929394)})));
+    g.ChooseHood();
+    g.app.ui.ListAdd("List2", "old line");
+    Display_user_Details(g.app.m);
+    EXPECT_EQ(g.app.ui.ListCount("List2"), 0);
+    EXPECT_EQ(g.app.ui.Caption("Frame2"), "Personal Infomation");
+    EXPECT_EQ(g.app.ui.Caption("Label3"), "Idle");
+}
+
+TEST(ResidentView, AMissingCharacterFileKeepsThePreviousPictures) {
+    sample::SimSpec ghost = Sim("user00002", "Ghost", 27, 0x91929394);
+    ghost.hasCharacterFile = false;
+    sample::SimSpec oldSim = Sim("user00003", "Old", 27, 0xA1A2A3A4);
+    oldSim.thumbnailLabelledNewimage = false;
+    oldSim.hasFaces = false;
+    SampleGame g(SampleGame::OneHood(SmallHood({Adult(), ghost, oldSim})));
+    g.ChooseHood();
+    g.ClickResident(0);
+    g.ClickResident(1);
+    EXPECT_EQ(g.app.ui.Picture("Picture1").kind, HeadlessPicture::Kind::Bitmap);
+    g.ClickResident(2);
+    EXPECT_EQ(g.app.ui.Picture("Picture1").kind, HeadlessPicture::Kind::Bitmap) << "labelled \"thumbnail\"";
+    EXPECT_EQ(g.app.ui.Picture("Picture2").kind, HeadlessPicture::Kind::Stock);
+}
+
+TEST(ResidentView, ATwinUserFileShowsTheFirstEntrysValues) {
+    sample::SimSpec twin = Adult();
+    twin.skills = {900, 900, 900, 900, 900, 900};
+    twin.guid = 0x91929394;
+    twin.gender = 1;
+    SampleGame g(SampleGame::OneHood(SmallHood({Adult(), twin})));
+    g.ChooseHood();
+    g.ClickResident(1);
+    EXPECT_EQ(g.app.ui.Caption("Label18"), "537");
+    EXPECT_EQ(g.app.ui.ListItems("List2")[1], "Gender: Female") << "the record's own gender";
+}
+
+TEST(ResidentView, AClickOnAList2LineCopiesItToTheStatusLine) {
+    SampleGame g(SampleGame::OneHood(SmallHood({Adult()})));
+    g.ChooseHood();
+    g.ClickResident(0);
+    g.app.ui.ListSelect("List2", 2);
+    (void)DispatchEvent(g.app.m, "List2", UiEvent::Click);
+    EXPECT_EQ(g.app.ui.Caption("Label3"), "Career: Law Enforcement");
+}
+
+} // namespace
+} // namespace adultify
