@@ -119,7 +119,7 @@ void Adultify_Command1_Click(Module1& m) {
             const BodyStringEdit edit = EditBodyStrings(edited);
             AddLogLine(m, "Doing byte shuffle");
             if (!edit.ok) {
-                const std::string text = "Invalid User File. The File [" + *path + "] " + edit.problem;
+                const std::string text = "Invalid User File. The File [" + m.fs.NativePath(*path) + "] " + edit.problem;
                 if (edit.fatal) {
                     Report(m, text);
                     EndProgramNow(m, kExitFatal);

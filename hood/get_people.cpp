@@ -33,7 +33,7 @@ bool IsUserAt(const Bytes& d, std::size_t i) {
 }
 
 [[noreturn]] void FatalInvalid(Module1& m, const std::string& path) {
-    (void)m.ui.MessageBox(path + " is invalid", MsgButtons::Ok, MsgIcon::Critical, "Fatal Error:");
+    (void)m.ui.MessageBox(m.fs.NativePath(path) + " is invalid", MsgButtons::Ok, MsgIcon::Critical, "Fatal Error:");
     EndProgramNow(m, kExitFatal);
 }
 

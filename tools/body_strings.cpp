@@ -76,7 +76,7 @@ void menu_iff_Click(Module1& m) {
         SetStatus(m, "Look for STR#");
         const Position q = FindBodyStringTable(m, m.UserFileData);
         if (q == 0) {
-            (void)m.ui.MessageBox("The File [" + *path + "] has no body-string table (STR# 200).",
+            (void)m.ui.MessageBox("The File [" + m.fs.NativePath(*path) + "] has no body-string table (STR# 200).",
                                   MsgButtons::Ok, MsgIcon::Critical, "Body Strings");
             continue;
         }

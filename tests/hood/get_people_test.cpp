@@ -240,7 +240,7 @@ TEST(ReadCharacterFirstName, NameTableBoundaries) {
             EXPECT_THROW((void)ReadCharacterFirstName(g.app.m, ToBytes("user00001")), ProgramEnd) << c.what;
             ASSERT_EQ(g.app.ui.Messages().size(), 1u) << c.what;
             EXPECT_EQ(g.app.ui.Messages()[0].title, "Fatal Error:");
-            EXPECT_NE(g.app.ui.Messages()[0].text.find("user00001.iff is invalid"), std::string::npos);
+            EXPECT_NE(g.app.ui.Messages()[0].text.find("User00001.iff is invalid"), std::string::npos);
         }
     }
 }

@@ -1,0 +1,196 @@
+#include "ageing/skill_editor.h"
+
+#include "tests/support/sample_game.h"
+
+#include <gtest/gtest.h>
+
+namespace adultify {
+namespace {
+
+using test::SampleGame;
+using test::Sim;
+using test::SmallHood;
+
+sample::SimSpec Adult(int cooking = 537) {
+    sample::SimSpec s = Sim("user00001", "Bob", 27, 0x81828384);
+    s.skills = {cooking, 100, 200, 300, 400, 500};
+    return s;
+}
+
+// Drives the dialog as a user does: moves the scroll bar, then accepts or cancels.
+struct DialogScript {
+    std::optional<int> moveTo;
+    bool accept = true;
+    std::string label2, label3, shapes;
+    std::vector<DrawOp> gauge;
+    int opened = 0;
+
+    void Attach(SampleGame& g) {
+        g.app.ui.onModal = [this, &g](std::string_view form) {
+            ASSERT_EQ(form, "Form3");
+            ++opened;
+            auto& ui = g.app.ui;
+            if (moveTo && ui.SetScrollValue("Form3.HScroll1", *moveTo))
+                (void)DispatchEvent(g.app.m, "Form3.HScroll1", UiEvent::Change);
+            label2 = ui.Caption("Form3.Label2");
+            label3 = ui.Caption("Form3.Label3");
+            shapes.clear();
+            for (int i = 0; i < 10; ++i) shapes += std::to_string(ui.FillStyle("Form3.Shape2(" + std::to_string(i) + ")"));
+            gauge = ui.DrawOps("Form3.Picture2");
+            (void)DispatchEvent(g.app.m, accept ? "Form3.Command1" : "Form3.Command2", UiEvent::Click);
+        };
+    }
+};
+
+Position UserAt(const SampleGame& g) { return FindBytes(g.app.m.HoodData, "user00001", 1); }
+
+TEST(SkillEditor, AcceptingTheShownValueWritesItBackAndMarksUnsaved) {
+    SampleGame g(SampleGame::OneHood(SmallHood({Adult()})));
+    DialogScript script;
+    script.Attach(g);
+    g.ChooseHood();
+    g.ClickResident(0);
+    const Bytes before = g.app.m.HoodData;
+    (void)DispatchEvent(g.app.m, "Label18", UiEvent::Click);
+    EXPECT_EQ(script.opened, 1);
+    EXPECT_EQ(script.label2, "537");
+    EXPECT_EQ(script.label3, " 5 / 37%");
+    EXPECT_EQ(script.shapes, "0000011111");
+    EXPECT_EQ(ByteAt(g.app.m.HoodData, UserAt(g) + 38), 0x19);
+    EXPECT_EQ(ByteAt(g.app.m.HoodData, UserAt(g) + 39), 0x02);
+    EXPECT_EQ(g.app.m.HoodData, before);
+    EXPECT_EQ(g.app.m.UnsavedData, kTrue);
+    EXPECT_TRUE(g.app.ui.IsEnabled("menu_Save"));
+    EXPECT_EQ(g.app.ui.Caption("Label18"), "537");
+    EXPECT_EQ(g.app.ui.Caption("Form3.Frame1"), "Status Change - Cooking");
+    EXPECT_EQ(g.app.ui.Caption("Form3.Label1"), "Cooking:");
+}
+
+TEST(SkillEditor, BoxesAndPointsAtTheBoundaries) {
+    struct Case {
+        int value;
+        const char* label3;
+        const char* shapes;
+        bool cyan;
+    } cases[] = {{1000, " 10 / 0%", "0000000000", false}, {100, " 1 / 0%", "0111111111", false},
+                 {99, " 0 / 99%", "1111111111", true},   {0, " 0 / 0%", "1111111111", false},
+                 {329, " 3 / 29%", "0001111111", true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.value);
+        SampleGame g(SampleGame::OneHood(SmallHood({Adult()})));
+        DialogScript script;
+        script.moveTo = c.value;
+        script.Attach(g);
+        g.ChooseHood();
+        g.ClickResident(0);
+        (void)DispatchEvent(g.app.m, "Label12", UiEvent::Click);
+        EXPECT_EQ(script.label3, c.label3);
+        EXPECT_EQ(script.shapes, c.shapes);
+        const bool hasCyan = std::any_of(script.gauge.begin(), script.gauge.end(), [](const DrawOp& op) {
+            return op.kind == DrawOp::Kind::Fill && op.colour == Rgb{0, 255, 255};
+        });
+        EXPECT_EQ(hasCyan, c.cyan);
+        EXPECT_EQ(ReadU16LE(g.app.m.HoodData, UserAt(g) + 38), static_cast<unsigned>(c.value));
+        EXPECT_EQ(g.app.ui.Caption("Label18"), std::to_string(c.value));
+    }
+}
+
+TEST(SkillEditor, TheGaugeIsDrawnInTheDialogsPixels) {
+    SampleGame g(SampleGame::OneHood(SmallHood({Adult()})));
+    DialogScript script;
+    script.Attach(g);
+    g.ChooseHood();
+    g.ClickResident(0);
+    (void)DispatchEvent(g.app.m, "Label18", UiEvent::Click);
+    const float w = g.app.ui.ScaleWidth("Form3.Picture2"), h = g.app.ui.ScaleHeight("Form3.Picture2");
+    const float w1 = w - 1, h1 = h - 1, cx = w1 / 2, l = (h - 4) * 0.37f;
+    ASSERT_EQ(script.gauge.size(), 7u);
+    const auto& ops = script.gauge;
+    EXPECT_EQ(ops[0].kind, DrawOp::Kind::Clear);
+    EXPECT_EQ(ops[1].kind, DrawOp::Kind::Fill);
+    EXPECT_EQ(ops[1].colour, (Rgb{0, 0, 255}));
+    EXPECT_FLOAT_EQ(ops[1].b, h1 - l);
+    EXPECT_FLOAT_EQ(ops[1].c, w1 - 2);
+    EXPECT_EQ(ops[1].lineWidth, 1);
+    EXPECT_EQ(ops[2].colour, (Rgb{0, 255, 255}));
+    EXPECT_FLOAT_EQ(ops[2].b, h1 - l - 1);
+    EXPECT_FLOAT_EQ(ops[2].d, h1 - 2);
+    EXPECT_EQ(ops[3].kind, DrawOp::Kind::Arc);
+    EXPECT_FLOAT_EQ(ops[3].a, cx);
+    EXPECT_FLOAT_EQ(ops[3].b, cx);
+    EXPECT_FLOAT_EQ(ops[3].e, 3.14f);
+    EXPECT_EQ(ops[3].lineWidth, 2);
+    EXPECT_FLOAT_EQ(ops[4].b, h1 - cx);
+    EXPECT_FLOAT_EQ(ops[4].d, 3.14f);
+    EXPECT_EQ(ops[5].kind, DrawOp::Kind::Line);
+    EXPECT_FLOAT_EQ(ops[6].a, w1);
+    EXPECT_EQ(ops[6].colour, (Rgb{0, 0, 0}));
+}
+
+TEST(SkillEditor, CancelWritesTheOldValueBackAndStillMarksUnsaved) {
+    SampleGame g(SampleGame::OneHood(SmallHood({Adult()})));
+    DialogScript script;
+    script.moveTo = 900;
+    script.accept = false;
+    script.Attach(g);
+    g.ChooseHood();
+    g.ClickResident(0);
+    (void)DispatchEvent(g.app.m, "Label18", UiEvent::Click);
+    EXPECT_EQ(ReadU16LE(g.app.m.HoodData, UserAt(g) + 38), 537u);
+    EXPECT_EQ(g.app.m.UnsavedData, kTrue);
+    EXPECT_EQ(g.app.ui.CaptionHistory("Label3").back(), "Idle");
+}
+
+TEST(SkillEditor, AChildsValueLabelsTakeNoClickButItsCaptionLabelsDo) {
+    sample::SimSpec child = Adult();
+    child.age = 9;
+    SampleGame g(SampleGame::OneHood(SmallHood({child})));
+    DialogScript script;
+    script.moveTo = 250;
+    script.Attach(g);
+    g.ChooseHood();
+    g.ClickResident(0);
+    EXPECT_FALSE(DispatchEvent(g.app.m, "Label21", UiEvent::Click));
+    EXPECT_EQ(script.opened, 0);
+    EXPECT_TRUE(DispatchEvent(g.app.m, "Label15", UiEvent::Click));
+    EXPECT_EQ(script.opened, 1);
+    EXPECT_EQ(ReadU16LE(g.app.m.HoodData, UserAt(g) + 52), 250u) << "Body";
+    EXPECT_EQ(g.app.ui.Caption("Label21"), "250");
+}
+
+TEST(SkillEditor, WithoutASelectionNothingIsWritten) {
+    SampleGame g(SampleGame::OneHood(SmallHood({Adult()})));
+    DialogScript script;
+    script.moveTo = 700;
+    script.Attach(g);
+    g.ChooseHood();
+    const Bytes before = g.app.m.HoodData;
+    (void)DispatchEvent(g.app.m, "Label16", UiEvent::Click);
+    EXPECT_EQ(script.opened, 1);
+    EXPECT_EQ(g.app.m.HoodData, before);
+    EXPECT_EQ(g.app.m.UnsavedData, kFalse);
+}
+
+TEST(SkillEditor, AStoredValueBeyondTheRangeIsClampedOnlyOnTheScrollBar) {
+    SampleGame g(SampleGame::OneHood(SmallHood({Adult(1500)})));
+    DialogScript script;
+    script.accept = false;
+    script.Attach(g);
+    g.ChooseHood();
+    g.ClickResident(0);
+    (void)DispatchEvent(g.app.m, "Label18", UiEvent::Click);
+    EXPECT_EQ(script.label2, "1000");
+    EXPECT_EQ(ReadU16LE(g.app.m.HoodData, UserAt(g) + 38), 1500u) << "cancel keeps the stored value";
+}
+
+TEST(SkillEditor, PointsTextRoundsThePercentage) {
+    EXPECT_EQ(PointsText(537), " 5 / 37%");
+    EXPECT_EQ(PointsText(1000), " 10 / 0%");
+    EXPECT_EQ(PointsText(58), " 0 / 58%");
+    EXPECT_EQ(SkillRowOf("Label17")->name, "Creativity");
+    EXPECT_EQ(SkillRowOf("Mechanical")->offset, 42);
+    EXPECT_EQ(SkillRowOf("Nice"), nullptr);
+}
+
+} // namespace
+} // namespace adultify
