@@ -1,0 +1,248 @@
+// The command-line front end end to end, in-process, on generated game folders.
+#include "app/cli_front_end.h"
+
+#include "hood/get_people.h"
+#include "sample/game_folder.h"
+#include "tests/support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <sstream>
+
+namespace adultify {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Result {
+    int code;
+    std::string out, err;
+};
+
+std::vector<std::string> Split(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+class CliTest : public ::testing::Test {
+protected:
+    CliTest() {
+        sample::GameSpec game;
+        sample::SimSpec adult;
+        adult.userFile = "user00001";
+        adult.firstName = "Bob";
+        adult.guid = 0x81828384;
+        adult.career = 2;
+        adult.careerLevel = 4;
+        adult.skills = {100, 200, 300, 400, 500, 600};
+        adult.familyChunkId = 1;
+        adult.fillerBytes = 3000;
+        sample::SimSpec child = adult;
+        child.userFile = "user00004";
+        child.firstName = "Renée";
+        child.guid = 0x91929394;
+        child.age = 9;
+        child.gender = 1;
+        child.recordVersion = 4;
+        sample::HoodSpec hood;
+        hood.sims = {adult, child};
+        hood.families = {sample::FamilySpec{"Newbie", 1, {adult.guid, child.guid}}};
+        game.hoods.push_back(hood);
+        sample::HoodSpec other = hood;
+        other.number = 3;
+        game.hoods.push_back(other);
+        sample::WriteGameFolder(dir.path(), game);
+    }
+
+    Result Run(std::vector<std::string> args, bool withGame = true) {
+        if (withGame) args.insert(args.begin(), {"--game", dir.str()});
+        std::ostringstream out, err;
+        const int code = RunCli(args, out, err, [this](const char* name) -> const char* {
+            auto it = env.find(name);
+            return it == env.end() ? nullptr : it->second.c_str();
+        });
+        return {code, out.str(), err.str()};
+    }
+    fs::path Hood() const { return dir.path() / "UserData"; }
+
+    test::TempDir dir;
+    std::map<std::string, std::string> env = {{"HOME", "/nonexistent-home"}};
+};
+
+TEST_F(CliTest, HoodsAndListThroughTheGameFolder) {
+    Result r = Run({"hoods"});
+    EXPECT_EQ(r.code, 0);
+    EXPECT_EQ(r.out, "Combo1: Neighbourhood 1\nCombo1: Neighbourhood 3\n");
+    r = Run({"--hood", "3", "list"});
+    EXPECT_EQ(r.out, "List1: Bob Newbie\nList1: Renée Newbie\n");
+    EXPECT_EQ(r.err, "");
+}
+
+TEST_F(CliTest, HoodsThroughAWinePrefixWithoutGame) {
+    test::TempDir prefix;
+    const fs::path game = sample::WriteWinePrefix(prefix.path(), "C:\\Program Files (x86)\\Maxis\\The Sims");
+    fs::create_directories(game.parent_path());
+    fs::rename(dir.path(), game);
+    fs::rename(game / "Sims.exe", game / "SIMS.EXE");
+    env["WINEPREFIX"] = prefix.str();
+    const Result r = Run({"--hood", "3", "list"}, false);
+    fs::rename(game, dir.path());
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.out, "List1: Bob Newbie\nList1: Renée Newbie\n");
+}
+
+TEST_F(CliTest, WhatIsNotThereExitsTwo) {
+    Result r = Run({"list"}, false);
+    EXPECT_EQ(r.code, 2);
+    EXPECT_EQ(r.err, "MsgBox No Sims: The Sims Not Found. Please use the path option to set the path to SIMS.EXE\n");
+    r = Run({"--game", (dir.path() / "UserData").string(), "list"}, false);
+    EXPECT_EQ(r.code, 2);
+    EXPECT_EQ(r.err, "MsgBox Invalid Directory: Cannot find SIMS.EXE.\n");
+    r = Run({"--hood", "2", "list"});
+    EXPECT_EQ(r.code, 2);
+    EXPECT_EQ(r.err.rfind("adultify-cli: ", 0), 0u);
+    r = Run({"show", "2"});
+    EXPECT_EQ(r.code, 2);
+    r = Run({"adultify", "0"});
+    EXPECT_EQ(r.code, 2) << "an adult";
+    EXPECT_EQ(r.out, "");
+}
+
+TEST_F(CliTest, UsageErrorsExitOne) {
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+             {"frobnicate"}, {"show"}, {"show", "x"}, {"skill", "0", "Nice", "5"}, {"skill", "0", "Body", "1001"},
+             {"--hood"}, {"--bogus", "list"}, {}}) {
+        const Result r = Run(args);
+        EXPECT_EQ(r.code, 1) << (args.empty() ? "" : args[0]);
+        EXPECT_NE(r.err.find("usage: adultify-cli"), std::string::npos);
+    }
+}
+
+TEST_F(CliTest, ShowPrintsTheWholeView) {
+    const Result r = Run({"show", "1"});
+    EXPECT_EQ(r.code, 0);
+    EXPECT_EQ(r.out,
+              "Frame2: Personal Infomation for Renée Newbie\n"
+              "List2: Filename:user00004\n"
+              "List2: Gender: Female\n"
+              "List2: Age: Child\n"
+              "List2:       \n"
+              "Label7: 500\nLabel8: 500\nLabel9: 500\nLabel10: 500\nLabel11: 500\n"
+              "Label18: 100\nLabel19: 200\nLabel20: 300\nLabel21: 400\nLabel22: 500\nLabel23: 600\n"
+              "Command1: enabled\n"
+              "Picture1: 25x25\n"
+              "Picture2: 105x41\n");
+}
+
+TEST_F(CliTest, AdultifyChangesBothFilesAndKeepsTheBackup) {
+    const Bytes hoodBefore = test::ReadBytes(Hood() / "Neighborhood.iff");
+    const Bytes charBefore = test::ReadBytes(Hood() / "Characters" / "User00004.iff");
+    const Result r = Run({"--seed", "7", "--trace", "adultify", "1"});
+    EXPECT_EQ(r.code, 0) << r.err;
+    const auto out = Split(r.out);
+    ASSERT_EQ(out.size(), 15u);
+    EXPECT_EQ(out[0], "List2: Starting Adultify process");
+    EXPECT_EQ(out[5], "List2: Adjusting Personality due to life experience");
+    EXPECT_EQ(out[12], "List2: Adultify is Finished");
+    EXPECT_EQ(out[13], "List1: Bob Newbie");
+    EXPECT_NE(r.err.find("MsgBox Completed: Sucess. Your child has grown up.\n"), std::string::npos);
+    EXPECT_NE(r.err.find("Label3: Find Residents (Renée Newbie)\n"), std::string::npos);
+
+    EXPECT_EQ(test::ReadBytes(Hood() / "Neighborhood.000"), hoodBefore);
+    const Bytes hoodAfter = test::ReadBytes(Hood() / "Neighborhood.iff");
+    ASSERT_EQ(hoodAfter.size(), hoodBefore.size());
+    const Position u = FindBytes(hoodBefore, "user00004", 1);
+    std::vector<long> changed;
+    for (std::size_t i = 0; i < hoodBefore.size(); ++i)
+        if (hoodAfter[i] != hoodBefore[i]) changed.push_back(static_cast<long>(i + 1) - u);
+    for (long offset : changed) {
+        const bool allowed = offset == 134 || (offset >= 130 && offset <= 132) || (offset >= 22 && offset <= 33 && offset != 26 && offset != 27) ||
+                             (offset >= 38 && offset <= 43) || (offset >= 48 && offset <= 49) || (offset >= 52 && offset <= 55);
+        EXPECT_TRUE(allowed) << "byte U+" << offset << " changed";
+    }
+    EXPECT_EQ(ByteAt(hoodAfter, u + 134), 27);
+
+    const Bytes charAfter = test::ReadBytes(Hood() / "Characters" / "User00004.iff");
+    EXPECT_EQ(charAfter.size(), charBefore.size());
+    EXPECT_EQ(FindBytes(charAfter, Bytes{1, '2', '7', 0, 0}, 1) > 0, true);
+    EXPECT_EQ(FindBytes(charAfter, "child", 1), FindBytes(charBefore, "child", 1) + 0 * 1) << "the stale copy keeps its word";
+    EXPECT_GT(FindBytes(charAfter, Bytes{1, 'a', 'd', 'u', 'l', 't', 0}, 1), 0);
+
+    // The same seed draws the same personality.
+    fs::rename(Hood() / "Neighborhood.000", Hood() / "Neighborhood.iff");
+    test::WriteBytes(Hood() / "Characters" / "User00004.iff", charBefore);
+    const Result again = Run({"--seed", "7", "adultify", "1"});
+    EXPECT_EQ(test::ReadBytes(Hood() / "Neighborhood.iff"), hoodAfter);
+    EXPECT_EQ(again.out, r.out);
+}
+
+TEST_F(CliTest, KeepPersonalityLeavesTheTraits) {
+    const Bytes before = test::ReadBytes(Hood() / "Neighborhood.iff");
+    ASSERT_EQ(Run({"--keep-personality", "adultify", "1"}).code, 0);
+    const Bytes after = test::ReadBytes(Hood() / "Neighborhood.iff");
+    const Position u = FindBytes(before, "user00004", 1);
+    for (int offset = 22; offset <= 33; ++offset) EXPECT_EQ(ByteAt(after, u + offset), ByteAt(before, u + offset));
+}
+
+TEST_F(CliTest, SkillEditIsSaved) {
+    const Result r = Run({"skill", "0", "Cooking", "537"});
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.out, "Label2: 537\nLabel3:  5 / 37%\nShape2: 0000011111\n"
+                     "Label18: 537\nLabel19: 200\nLabel20: 300\nLabel21: 400\nLabel22: 500\nLabel23: 600\n");
+    const Bytes saved = test::ReadBytes(Hood() / "Neighborhood.iff");
+    EXPECT_EQ(ReadU16LE(saved, FindBytes(saved, "user00001", 1) + 38), 537u);
+    EXPECT_TRUE(fs::exists(Hood() / "Neighborhood.000"));
+}
+
+TEST_F(CliTest, FixThumbnailsAnsweredNoThenYes) {
+    const Bytes before = test::ReadBytes(Hood() / "Characters" / "User00001.iff");
+    Result r = Run({"fix-thumbnails", "0"});
+    EXPECT_EQ(r.code, 0);
+    EXPECT_EQ(r.out, "Picture1: 25x25\nPicture2: 105x41\n");
+    EXPECT_NE(r.err.find("MsgBox WARNING: WARNING\\n-----------------\\nThis is an experimental"), std::string::npos);
+    EXPECT_NE(r.err.find("Do you still wish to proceed? -> No\nMsgBox Aborted: Thumbnail removal cancelled\n"), std::string::npos);
+    EXPECT_EQ(test::ReadBytes(Hood() / "Characters" / "User00001.iff"), before);
+
+    r = Run({"--yes", "fix-thumbnails", "0"});
+    EXPECT_EQ(r.out, "Picture1: stock\nPicture2: stock\n");
+    EXPECT_NE(r.err.find("MsgBox Complete: Done. 7 replacements made\n"), std::string::npos);
+}
+
+TEST_F(CliTest, BodyStringsFollowTheDetails) {
+    const Result r = Run({"body-strings", "1"});
+    const auto out = Split(r.out);
+    ASSERT_EQ(out.size(), 4u + 35u);
+    EXPECT_EQ(out[0], "List2: Filename:user00004");
+    EXPECT_EQ(out[4], "List2: 1:child");
+    EXPECT_EQ(out[17], "List2: 14:9");
+}
+
+TEST_F(CliTest, SaveMakesABackupAndAFailedSaveExitsFour) {
+    EXPECT_EQ(Run({"save"}).code, 0);
+    EXPECT_TRUE(fs::exists(Hood() / "Neighborhood.000"));
+    fs::create_directories(Hood() / "Neighborhood.iff.adultify-new"); // blocks the new file
+    const Bytes before = test::ReadBytes(Hood() / "Neighborhood.iff");
+    const Result r = Run({"save"});
+    EXPECT_EQ(r.code, 4);
+    EXPECT_NE(r.err.find("MsgBox Save Failed: The neighbourhood was not saved"), std::string::npos);
+    EXPECT_EQ(test::ReadBytes(Hood() / "Neighborhood.iff"), before);
+    EXPECT_FALSE(fs::exists(Hood() / "Neighborhood.001"));
+}
+
+TEST_F(CliTest, AFatalStopExitsThree) {
+    Bytes broken = test::ReadBytes(Hood() / "Characters" / "User00004.iff");
+    const Position ctss = FindBytes(broken, "CTSS", 1);
+    for (Position p = ctss; p < ctss + 1100; ++p) // no format code within reach of the tag
+        if (broken[static_cast<std::size_t>(p - 1)] == 0xFD) broken[static_cast<std::size_t>(p - 1)] = 0;
+    test::WriteBytes(Hood() / "Characters" / "User00004.iff", broken);
+    const Result r = Run({"list"});
+    EXPECT_EQ(r.code, 3);
+    EXPECT_NE(r.err.find("MsgBox Fatal Error:: "), std::string::npos);
+    EXPECT_NE(r.err.find("User00004.iff is invalid"), std::string::npos);
+}
+
+} // namespace
+} // namespace adultify
