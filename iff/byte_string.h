@@ -5,11 +5,32 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <memory>
+#include <utility>
 #include <vector>
 
 namespace adultify {
 
-using Bytes = std::vector<std::uint8_t>;
+// Leaves new elements uninitialised unless a value is given, so that a file is read into
+// its buffer without first zeroing it.
+template <typename T>
+struct DefaultInitAllocator : std::allocator<T> {
+    template <typename U>
+    struct rebind {
+        using other = DefaultInitAllocator<U>;
+    };
+    using std::allocator<T>::allocator;
+    template <typename U>
+    void construct(U* p) noexcept {
+        ::new (static_cast<void*>(p)) U;
+    }
+    template <typename U, typename... Args>
+    void construct(U* p, Args&&... args) {
+        ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
+    }
+};
+
+using Bytes = std::vector<std::uint8_t, DefaultInitAllocator<std::uint8_t>>;
 using Position = std::int64_t; // 1-based; 0 means "not found"
 
 [[nodiscard]] Bytes ToBytes(std::string_view text);

@@ -41,17 +41,36 @@ fs::path NativeFileSystem::Resolve(const std::string& path) const {
 #ifdef _WIN32
     return fs::u8path(path);
 #else
-    return mapper_.ToNative(path);
+    if (path != lastPath_) {
+        lastNative_ = mapper_.ToNative(path);
+        lastPath_ = path;
+    }
+    return lastNative_;
 #endif
+}
+
+void NativeFileSystem::Changed(const fs::path& folder) {
+    mapper_.Forget(folder);
+    lastPath_.clear();
+    lastNative_.clear();
 }
 
 bool NativeFileSystem::CanOpenForReading(const std::string& path) {
     const fs::path native = Resolve(path);
     if (native.empty()) return false;
+#ifdef _WIN32
     std::error_code ec;
     if (!fs::is_regular_file(native, ec)) return false;
     std::ifstream in(native, std::ios::binary);
     return in.is_open();
+#else
+    const int fd = ::open(native.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    struct stat st {};
+    const bool file = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    ::close(fd);
+    return file;
+#endif
 }
 
 bool NativeFileSystem::IsDirectory(const std::string& path) {
@@ -112,6 +131,7 @@ IoResult NativeFileSystem::WriteNew(const std::string& path, const Bytes& data) 
         return IoResult::Fail(SystemReason(err));
     }
     if (::close(fd) != 0) return IoResult::Fail(SystemReason(errno));
+    Changed(native.parent_path());
     return {};
 #endif
 }
@@ -123,6 +143,8 @@ IoResult NativeFileSystem::Rename(const std::string& from, const std::string& to
     std::error_code ec;
     fs::rename(a, b, ec);
     if (ec) return IoResult::Fail(ec.message());
+    Changed(a.parent_path());
+    Changed(b.parent_path());
 #ifndef _WIN32
     SyncFolder(b.parent_path());
 #endif
@@ -133,6 +155,7 @@ IoResult NativeFileSystem::Remove(const std::string& path) {
     const fs::path native = Resolve(path);
     std::error_code ec;
     if (native.empty() || !fs::remove(native, ec)) return IoResult::Fail(ec ? ec.message() : "no such file");
+    Changed(native.parent_path());
     return {};
 }
 

@@ -23,7 +23,12 @@ public:
 
 private:
     [[nodiscard]] std::filesystem::path Resolve(const std::string& path) const;
+    void Changed(const std::filesystem::path& folder);
+
     WindowsPathMapper mapper_;
+    // A file is tested and then read under the same path: resolve it once for both.
+    mutable std::string lastPath_;
+    mutable std::filesystem::path lastNative_;
 };
 
 } // namespace adultify

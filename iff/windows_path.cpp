@@ -12,13 +12,15 @@ namespace fs = std::filesystem;
 
 namespace {
 
-bool SameIgnoringAsciiCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) !=
-            std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
+std::string Folded(std::string_view name) {
+    std::string out(name);
+    for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return out;
+}
+
+bool Exists(const fs::path& p) {
+    std::error_code ec;
+    return fs::exists(fs::symlink_status(p, ec));
 }
 
 bool IsSeparator(char c) { return c == '\\' || c == '/'; }
@@ -26,59 +28,85 @@ bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 } // namespace
 
 std::optional<fs::path> MatchComponent(const fs::path& folder, std::string_view component) {
-    std::error_code ec;
     const fs::path exact = folder / fs::path(std::string(component));
-    if (fs::exists(fs::symlink_status(exact, ec))) return exact;
+    if (Exists(exact)) return exact;
+    const std::string wanted = Folded(component);
     std::vector<std::string> matches;
-    for (fs::directory_iterator it(folder.empty() ? fs::path(".") : folder, ec), end;
-         !ec && it != end; it.increment(ec)) {
+    std::error_code ec;
+    for (fs::directory_iterator it(folder.empty() ? fs::path(".") : folder, ec), end; !ec && it != end; it.increment(ec)) {
         const std::string name = it->path().filename().string();
-        if (SameIgnoringAsciiCase(name, component)) matches.push_back(name);
+        if (Folded(name) == wanted) matches.push_back(name);
     }
     if (matches.empty()) return std::nullopt;
     std::sort(matches.begin(), matches.end());
     return folder / matches.front();
 }
 
-WindowsPathMapper::WindowsPathMapper(std::optional<fs::path> dosdevices)
-    : dosdevices_(std::move(dosdevices)) {}
+std::optional<fs::path> WindowsPathMapper::Match(const fs::path& folder, std::string_view component) const {
+    const fs::path exact = folder / fs::path(std::string(component));
+    if (Exists(exact)) return exact;
+    const fs::path where = folder.empty() ? fs::path(".") : folder;
+    std::error_code ec;
+    const auto stamp = fs::last_write_time(where, ec);
+    if (ec) return std::nullopt;
+    auto it = listings_.find(folder);
+    if (it == listings_.end() || it->second.stamp != stamp) {
+        Listing listing{stamp, {}};
+        for (fs::directory_iterator d(where, ec), end; !ec && d != end; d.increment(ec)) {
+            const std::string name = d->path().filename().string();
+            auto [slot, fresh] = listing.byFolded.emplace(Folded(name), name);
+            if (!fresh && name < slot->second) slot->second = name;
+        }
+        it = listings_.insert_or_assign(folder, std::move(listing)).first;
+    }
+    const auto hit = it->second.byFolded.find(Folded(component));
+    if (hit == it->second.byFolded.end()) return std::nullopt;
+    return folder / hit->second;
+}
+
+WindowsPathMapper::WindowsPathMapper(std::optional<fs::path> dosdevices) : dosdevices_(std::move(dosdevices)) {}
 
 fs::path WindowsPathMapper::ToNative(std::string_view path) const {
-    fs::path current;
+    fs::path base;
     std::string_view rest = path;
     if (path.size() >= 2 && path[1] == ':' && std::isalpha(static_cast<unsigned char>(path[0]))) {
         if (!dosdevices_) return {};
         const std::string drive = {static_cast<char>(std::tolower(static_cast<unsigned char>(path[0]))), ':'};
-        current = *dosdevices_ / drive;
+        base = *dosdevices_ / drive;
         std::error_code ec;
-        if (!fs::is_directory(current, ec)) return {};
+        if (!fs::is_directory(base, ec)) return {};
         rest = path.substr(2);
     } else if (!path.empty() && IsSeparator(path.front())) {
-        current = "/";
+        base = "/";
     }
-
-    bool resolving = true; // once a component is missing, the rest is appended as spelt
-    std::size_t i = 0;
-    while (i < rest.size()) {
+    std::vector<std::string> parts;
+    for (std::size_t i = 0; i < rest.size();) {
         while (i < rest.size() && IsSeparator(rest[i])) ++i;
         std::size_t j = i;
         while (j < rest.size() && !IsSeparator(rest[j])) ++j;
-        if (j > i) {
-            const std::string_view component = rest.substr(i, j - i);
-            if (component == "." || component == "..") {
-                current /= std::string(component);
-            } else if (resolving) {
-                if (auto hit = MatchComponent(current, component)) {
-                    current = *hit;
-                } else {
-                    current /= std::string(component);
-                    resolving = false;
-                }
-            } else {
-                current /= std::string(component);
-            }
-        }
+        if (j > i) parts.emplace_back(rest.substr(i, j - i));
         i = j;
+    }
+    // Where the exact spelling exists, it is what the walk below would find.
+    auto prefix = [&](std::size_t n) {
+        fs::path p = base;
+        for (std::size_t k = 0; k < n; ++k) p /= parts[k];
+        return p;
+    };
+    std::size_t known = parts.size();
+    while (known > 0 && !Exists(prefix(known))) --known;
+    fs::path current = prefix(known);
+    bool resolving = true; // once a component is missing, the rest is appended as spelt
+    for (std::size_t k = known; k < parts.size(); ++k) {
+        const std::string& component = parts[k];
+        if (component == "." || component == ".." || !resolving) {
+            current /= component;
+        } else if (auto hit = Match(current, component)) {
+            current = *hit;
+        } else {
+            current /= component;
+            resolving = false;
+        }
     }
     return current;
 }

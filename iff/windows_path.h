@@ -4,8 +4,11 @@
 // and each component matched without regard to letter case when the exact name is absent.
 
 #include <filesystem>
+#include <map>
 #include <optional>
+#include <string>
 #include <string_view>
+#include <unordered_map>
 
 namespace adultify {
 
@@ -22,8 +25,21 @@ public:
         return dosdevices_;
     }
 
+    // The program changed this folder's entries: its remembered listing is stale.
+    void Forget(const std::filesystem::path& folder) const { listings_.erase(folder); }
+
 private:
+    // A folder's names by their lower-case spelling, kept while the folder is unchanged, so
+    // that a neighbourhood of 999 character files is not listed once per file.
+    struct Listing {
+        std::filesystem::file_time_type stamp;
+        std::unordered_map<std::string, std::string> byFolded; // first name in sorted order
+    };
+    [[nodiscard]] std::optional<std::filesystem::path> Match(const std::filesystem::path& folder,
+                                                             std::string_view component) const;
+
     std::optional<std::filesystem::path> dosdevices_;
+    mutable std::map<std::filesystem::path, Listing> listings_;
 };
 
 // The entry of `folder` that names `component`: the exact name if present, else the first

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <stdexcept>
 
 namespace adultify {
@@ -56,6 +57,28 @@ TEST(FixedWidthCopies, PadWithBlanksOrClipAtTheEnd) {
     EXPECT_EQ(BytesPaddedWithBlanks(data, 9, 2), ToBytes("  "));
     EXPECT_EQ(BytesClipped(data, 5, 4), ToBytes("ef"));
     EXPECT_EQ(BytesClipped(data, 7, 4), Bytes{});
+}
+
+} // namespace
+} // namespace adultify
+
+namespace adultify {
+namespace {
+
+// The block search against a plain one, over data where near misses are common.
+TEST(FindBytes, AgreesWithAPlainSearchEverywhere) {
+    std::mt19937 rng(11);
+    for (int round = 0; round < 400; ++round) {
+        Bytes data(rng() % 300);
+        for (auto& b : data) b = static_cast<std::uint8_t>('a' + rng() % 3);
+        Bytes pattern(1 + rng() % 6);
+        for (auto& b : pattern) b = static_cast<std::uint8_t>('a' + rng() % 3);
+        const Position start = 1 + static_cast<Position>(rng() % (data.size() + 2));
+        Position expected = 0;
+        for (Position p = start; expected == 0 && p + static_cast<Position>(pattern.size()) - 1 <= static_cast<Position>(data.size()); ++p)
+            if (std::equal(pattern.begin(), pattern.end(), data.begin() + (p - 1))) expected = p;
+        ASSERT_EQ(FindBytes(data, pattern, start), expected) << "round " << round;
+    }
 }
 
 } // namespace

@@ -1,0 +1,6 @@
+#!/bin/sh
+# Runs every benchmark under bench/ once; the figures go to the terminal.
+set -eu
+build=${1:-build}
+"$build/find_bytes_bench"
+"$build/residents_bench"
