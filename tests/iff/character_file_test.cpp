@@ -12,7 +12,7 @@ namespace {
 TEST(UserFileNames, OnlyNamesThatStayInTheCharactersFolderAreSafe) {
     for (const char* good : {"user00001", "USER0000A", "User é12"}) EXPECT_TRUE(IsSafeUserFileName(ToBytes(good))) << good;
     for (const std::string& bad : std::vector<std::string>{"USER/0001", "USER\\0001", "USER:0001", "USER..001",
-                                                          std::string("USER\0001", 8), "USER\t0001", "USER\x7f" "0001", ""})
+                                                          std::string("USER\0" "0001", 9), "USER\t0001", "USER\x7f" "0001", ""})
         EXPECT_FALSE(IsSafeUserFileName(ToBytes(bad))) << bad;
 }
 
