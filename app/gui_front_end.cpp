@@ -1,0 +1,73 @@
+#include "app/gui_front_end.h"
+
+#include "app/form1_events.h"
+#include "app/startup.h"
+#include "game/wine_registry.h"
+
+#ifdef _WIN32
+#include "game/windows_registry.h"
+#endif
+
+#include <QApplication>
+
+namespace adultify {
+
+Editor::Editor(const EnvironmentLookup& env) {
+#ifdef _WIN32
+    (void)env;
+    registry_ = std::make_unique<WindowsRegistry>();
+    fs_ = std::make_unique<NativeFileSystem>();
+    ui_ = std::make_unique<qt::QtWindowSystem>();
+#else
+    const auto prefix = WinePrefix(env);
+    const auto dosdevices = prefix ? std::optional(*prefix / "dosdevices") : std::nullopt;
+    registry_ = std::make_unique<WineRegistry>(prefix ? WineRegistry::FromPrefix(*prefix) : WineRegistry());
+    fs_ = std::make_unique<NativeFileSystem>(WindowsPathMapper(dosdevices));
+    ui_ = std::make_unique<qt::QtWindowSystem>(dosdevices);
+#endif
+    m_ = std::make_unique<Module1>(*ui_, *fs_);
+    ui_->eventSink = [this](std::string_view control, UiEvent event) {
+        try {
+            return DispatchEvent(*m_, control, event);
+        } catch (const ProgramEnd&) {
+            return true; // the windows are closed and the event loop told to end
+        }
+    };
+}
+
+bool Editor::Load() {
+    try {
+        Form1_Load(*m_, *registry_);
+        return true;
+    } catch (const ProgramEnd&) {
+        return false;
+    }
+}
+
+int Editor::Run() {
+    if (ui_->Ended()) return ui_->ExitCode();
+    ui_->ShowForm("Form1");
+    // The end of the session runs the exit sequence, with its question about unsaved data.
+    QObject::connect(qApp, &QGuiApplication::commitDataRequest, qApp,
+                     [this](QSessionManager&) { (void)ui_->eventSink("Form1", UiEvent::Close); });
+    const int code = QApplication::exec();
+    return ui_->Ended() ? ui_->ExitCode() : code;
+}
+
+std::string NoDisplayReason(const EnvironmentLookup& env) {
+#if defined(_WIN32) || defined(__APPLE__)
+    (void)env;
+    return {};
+#else
+    auto set = [&](const char* name) {
+        const char* v = env(name);
+        return v && *v;
+    };
+    if (set("QT_QPA_PLATFORM") || set("DISPLAY") || set("WAYLAND_DISPLAY")) return {};
+    return "No display is available (neither DISPLAY nor WAYLAND_DISPLAY is set), so the editor "
+           "cannot open its window. Start it from a desktop session, or use build/adultify-cli, "
+           "which needs no display.";
+#endif
+}
+
+} // namespace adultify
