@@ -1,6 +1,7 @@
 #include "app/gui_front_end.h"
 
 #include <QApplication>
+#include <QFont>
 
 #include <cstdlib>
 #include <iostream>

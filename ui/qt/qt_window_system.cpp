@@ -697,7 +697,9 @@ void QtWindowSystem::EndProgram(int exitCode) {
     SetPointer(MousePointer::Default);
     for (auto& [name, window] : windows_)
         if (window) window->hide();
-    QCoreApplication::exit(exitCode);
+    // Outside every event loop (start-up, tests) there is nothing to leave; asking anyway
+    // would make the next loop return at once.
+    if (QThread::currentThread()->loopLevel() > 0) QCoreApplication::exit(exitCode);
 }
 
 void QtWindowSystem::ProcessEvents() { QCoreApplication::processEvents(QEventLoop::AllEvents); }

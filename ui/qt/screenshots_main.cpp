@@ -7,6 +7,7 @@
 #include "sample/game_folder.h"
 
 #include <QApplication>
+#include <QFont>
 #include <QDir>
 #include <QTimer>
 
