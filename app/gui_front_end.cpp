@@ -38,6 +38,7 @@ Editor::Editor(const EnvironmentLookup& env) {
 bool Editor::Load() {
     try {
         Form1_Load(*m_, *registry_);
+        ui_->Flush();
         return true;
     } catch (const ProgramEnd&) {
         return false;

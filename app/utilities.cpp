@@ -11,9 +11,10 @@ VbBool FileExists(Module1& m, const std::string& path) {
 void WaitSeconds(Module1& m, double seconds) {
     constexpr double kDay = 86400.0;
     const double start = m.ui.TimeOfDay();
+    double elapsed = 0;
     for (;;) {
-        m.ui.IdleTurn();
-        double elapsed = m.ui.TimeOfDay() - start;
+        m.ui.IdleTurn(seconds - elapsed);
+        elapsed = m.ui.TimeOfDay() - start;
         if (elapsed < 0) elapsed += kDay; // the clock starts again at midnight
         if (elapsed > seconds) return;
     }

@@ -106,8 +106,9 @@ public:
     void YieldInLoop() {
         if ((++calls_ & 0xFF) == 0) Yield();
     }
-    // One turn of a wait loop: lets events run and gives the processor back for a moment.
-    virtual void IdleTurn() = 0;
+    // One turn of a wait loop: lets events run and gives the processor back for a moment,
+    // at most `maxSeconds`, so that a wait ends on time.
+    virtual void IdleTurn(double maxSeconds) = 0;
 
     static constexpr std::chrono::milliseconds kYieldInterval{15};
 

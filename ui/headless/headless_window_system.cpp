@@ -284,7 +284,7 @@ void HeadlessWindowSystem::EndProgram(int exitCode) {
     for (auto& [name, form] : forms_) form = Form{};
 }
 
-void HeadlessWindowSystem::IdleTurn() {
+void HeadlessWindowSystem::IdleTurn(double) {
     ProcessEvents();
     AdvanceClock(0.01);
 }

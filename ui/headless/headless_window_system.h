@@ -91,7 +91,7 @@ public:
     float Random() override;
 
     void EndProgram(int exitCode) override;
-    void IdleTurn() override;
+    void IdleTurn(double maxSeconds) override;
 
     // Scripting and inspection.
     std::function<MsgAnswer(const MessageRecord&)> answerMessage; // default: No, or OK

@@ -23,10 +23,12 @@
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QThread>
+#include <QTimer>
 #include <QTime>
 #include <QTreeView>
 #include <QUrl>
 
+#include <algorithm>
 #include <cmath>
 #include <stdexcept>
 
@@ -92,12 +94,14 @@ struct QtWindowSystem::Control {
     bool checked = false;
     QImage picture; // for picture boxes that are never shown
     QFileSystemModel* model = nullptr;
+    bool textDirty = false;
+    std::vector<QString> pendingItems; // list lines not yet on the widget
 };
 
 QtWindowSystem::QtWindowSystem(std::optional<std::filesystem::path> dosdevices)
     : controls_(new std::map<std::string, Control, std::less<>>()), dosdevices_(std::move(dosdevices)) {
     Build(FormDesignOf("Form1"));
-    At(kStockPictureBox).picture = StockPicture(2.0);
+    At(kStockPictureBox).picture = StockPicture(qApp->devicePixelRatio());
     SetWindowIcon(1);
 }
 
@@ -119,7 +123,43 @@ const QtWindowSystem::Control* QtWindowSystem::Find(std::string_view control) co
 
 bool QtWindowSystem::Send(std::string_view control, UiEvent event) {
     if (ended_ || !eventSink) return false;
-    return eventSink(control, event);
+    const bool handled = eventSink(control, event);
+    Flush();
+    return handled;
+}
+
+void QtWindowSystem::MarkDirty(std::string_view control) {
+    dirty_.emplace_back(control);
+    if (flushPosted_) return;
+    flushPosted_ = true;
+    QTimer::singleShot(0, [this] { Flush(); });
+}
+
+void QtWindowSystem::FlushList(Control& c) {
+    auto* list = qobject_cast<QListWidget*>(c.widget.data());
+    if (!list || c.pendingItems.empty()) return;
+    const QSignalBlocker block(list);
+    QStringList lines;
+    lines.reserve(static_cast<qsizetype>(c.pendingItems.size()));
+    for (QString& line : c.pendingItems) lines.append(std::move(line));
+    c.pendingItems.clear();
+    list->addItems(lines);
+}
+
+void QtWindowSystem::Flush() {
+    flushPosted_ = false;
+    std::vector<std::string> names;
+    names.swap(dirty_);
+    for (const std::string& name : names) {
+        auto it = controls_->find(name);
+        if (it == controls_->end()) continue;
+        Control& c = it->second;
+        FlushList(c);
+        if (c.textDirty) {
+            c.textDirty = false;
+            if (auto* label = qobject_cast<QLabel*>(c.widget.data())) label->setText(Q(c.caption));
+        }
+    }
 }
 
 void QtWindowSystem::Build(const FormDesign& form) {
@@ -351,7 +391,9 @@ void QtWindowSystem::Build(const FormDesign& form) {
     }
     if (form.name == "frmSplash" || form.name == "frmAbout") {
         auto* picture = static_cast<PictureBox*>(At(std::string(form.name) + ".Picture1").widget.data());
-        picture->SetImage(SplashPicture(2.0));
+        // Drawn at the screen's own scale: sharp, and painted without scaling.
+        static const QImage splash = SplashPicture(qApp->devicePixelRatio());
+        picture->SetImage(splash);
         picture->lower();
     }
 }
@@ -385,8 +427,10 @@ void QtWindowSystem::SetCaption(std::string_view control, std::string_view text)
         return;
     }
     if (!c.widget) return;
-    if (auto* label = qobject_cast<QLabel*>(c.widget)) label->setText(q);
-    else if (auto* button = qobject_cast<QPushButton*>(c.widget)) button->setText(q);
+    if (qobject_cast<QLabel*>(c.widget)) {
+        if (!c.textDirty) MarkDirty(control);
+        c.textDirty = true;
+    } else if (auto* button = qobject_cast<QPushButton*>(c.widget)) button->setText(q);
     else if (auto* frame = qobject_cast<QGroupBox*>(c.widget)) frame->setTitle(q);
     else if (auto* tree = qobject_cast<QTreeView*>(c.widget)) {
         const QSignalBlocker block(tree->selectionModel());
@@ -435,6 +479,7 @@ bool QtWindowSystem::IsChecked(std::string_view menuEntry) const {
 }
 
 void QtWindowSystem::ListClear(std::string_view list) {
+    At(list).pendingItems.clear();
     QWidget* w = At(list).widget;
     const QSignalBlocker block(w);
     if (auto* l = qobject_cast<QListWidget*>(w)) l->clear();
@@ -442,10 +487,13 @@ void QtWindowSystem::ListClear(std::string_view list) {
 }
 
 void QtWindowSystem::ListAdd(std::string_view list, std::string_view item) {
-    QWidget* w = At(list).widget;
+    Control& c = At(list);
+    QWidget* w = c.widget;
     const QSignalBlocker block(w);
-    if (auto* l = qobject_cast<QListWidget*>(w)) l->addItem(Q(item));
-    else if (auto* combo = qobject_cast<QComboBox*>(w)) {
+    if (qobject_cast<QListWidget*>(w)) {
+        if (c.pendingItems.empty()) MarkDirty(list);
+        c.pendingItems.push_back(Q(item));
+    } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
         combo->addItem(Q(item));
         combo->setCurrentIndex(-1); // the drop-down shows no choice until one is made
     }
@@ -454,7 +502,8 @@ void QtWindowSystem::ListAdd(std::string_view list, std::string_view item) {
 int QtWindowSystem::ListCount(std::string_view list) const {
     const Control* c = Find(list);
     if (!c) return 0;
-    if (auto* l = qobject_cast<QListWidget*>(c->widget.data())) return l->count();
+    if (auto* l = qobject_cast<QListWidget*>(c->widget.data()))
+        return l->count() + static_cast<int>(c->pendingItems.size());
     if (auto* combo = qobject_cast<QComboBox*>(c->widget.data())) return combo->count();
     return 0;
 }
@@ -463,6 +512,8 @@ std::string QtWindowSystem::ListItem(std::string_view list, int index) const {
     const Control* c = Find(list);
     if (!c) return {};
     if (auto* l = qobject_cast<QListWidget*>(c->widget.data())) {
+        if (index >= l->count() && index - l->count() < static_cast<int>(c->pendingItems.size()))
+            return S(c->pendingItems[static_cast<std::size_t>(index - l->count())]);
         const QListWidgetItem* item = l->item(index);
         return item ? S(item->text()) : std::string();
     }
@@ -482,6 +533,7 @@ bool QtWindowSystem::ListSelected(std::string_view list, int index) const {
 }
 
 void QtWindowSystem::ListSelect(std::string_view list, int index) {
+    FlushList(At(list));
     QWidget* w = At(list).widget;
     const QSignalBlocker block(w);
     if (auto* l = qobject_cast<QListWidget*>(w)) {
@@ -601,6 +653,7 @@ void QtWindowSystem::LoadForm(std::string_view form) {
 }
 
 void QtWindowSystem::ShowForm(std::string_view form) {
+    Flush();
     LoadForm(form);
     QWidget* w = Window(form);
     if (form != "Form1") CentreOnScreen(w);
@@ -609,6 +662,7 @@ void QtWindowSystem::ShowForm(std::string_view form) {
 }
 
 void QtWindowSystem::ShowModal(std::string_view form) {
+    Flush();
     LoadForm(form);
     auto* dialog = qobject_cast<QDialog*>(Window(form));
     if (!dialog) return;
@@ -652,6 +706,7 @@ MsgAnswer QtWindowSystem::MessageBox(std::string_view text, MsgButtons buttons, 
     case MsgIcon::Information: qicon = QMessageBox::Information; break;
     case MsgIcon::None: break;
     }
+    Flush();
     QWidget* parent = QApplication::activeModalWidget();
     if (!parent) parent = Window("Form1");
     if (parent && !parent->isVisible()) parent = nullptr;
@@ -702,11 +757,15 @@ void QtWindowSystem::EndProgram(int exitCode) {
     if (QThread::currentThread()->loopLevel() > 0) QCoreApplication::exit(exitCode);
 }
 
-void QtWindowSystem::ProcessEvents() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
+void QtWindowSystem::ProcessEvents() {
+    Flush();
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
 
-void QtWindowSystem::IdleTurn() {
+void QtWindowSystem::IdleTurn(double maxSeconds) {
     ProcessEvents();
-    if (!clock) QThread::msleep(5);
+    const auto ms = static_cast<unsigned long>(std::clamp(maxSeconds * 1000.0, 0.0, 5.0));
+    if (!clock && ms > 0) QThread::msleep(ms);
 }
 
 } // namespace adultify::qt

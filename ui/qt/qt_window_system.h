@@ -13,6 +13,7 @@
 #include <optional>
 #include <random>
 #include <string>
+#include <vector>
 
 class QAction;
 class QDialog;
@@ -82,7 +83,7 @@ public:
     float Random() override;
 
     void EndProgram(int exitCode) override;
-    void IdleTurn() override;
+    void IdleTurn(double maxSeconds) override;
 
     // For tests and screenshots: a window or control by its name.
     [[nodiscard]] QWidget* Window(std::string_view form) const;
@@ -90,6 +91,8 @@ public:
     [[nodiscard]] QAction* Action(std::string_view menuEntry) const;
     [[nodiscard]] int WindowIcon() const { return icon_; }
     [[nodiscard]] bool Ended() const { return ended_; }
+    // Puts the texts and list lines written since the last repaint on the widgets.
+    void Flush();
     [[nodiscard]] int ExitCode() const { return exitCode_; }
 
 protected:
@@ -102,9 +105,14 @@ private:
     void Build(const FormDesign& form);
     void Destroy(std::string_view form);
     bool Send(std::string_view control, UiEvent event);
+    void MarkDirty(std::string_view control);
+    void FlushList(Control& c);
 
     std::map<std::string, Control, std::less<>>* controls_;
     std::map<std::string, QPointer<QWidget>, std::less<>> windows_;
+    // A status line written a thousand times between two repaints costs one widget update.
+    std::vector<std::string> dirty_;
+    bool flushPosted_ = false;
     std::optional<std::filesystem::path> dosdevices_;
     std::mt19937 rng_;
     int icon_ = 1;
