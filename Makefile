@@ -26,6 +26,9 @@ sanitize: setup
 	cmake --build $(ASAN_BUILD)
 	cd $(ASAN_BUILD) && QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=1 ctest --output-on-failure -j2
 
+screenshots: build
+	QT_QPA_PLATFORM=offscreen $(BUILD)/adultify-screenshots $(BUILD)/screenshots
+
 bench: build
 	@sh scripts/run-benchmarks.sh $(BUILD)
 

@@ -10,7 +10,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
-#include <QFileSystemModel>
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
@@ -19,7 +18,6 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
-#include <QTreeView>
 
 #include <gtest/gtest.h>
 
@@ -218,9 +216,13 @@ TEST_F(EditorTest, WithoutARegistryValueThePathDialogComesAtStartUp) {
         Press(noSims, "OK");
         WhenModal([&](QWidget* dialog) {
             seen << dialog->windowTitle();
-            auto* tree = dialog->findChild<QTreeView*>("Form2.Dir1");
-            auto* model = qobject_cast<QFileSystemModel*>(tree->model());
-            tree->setCurrentIndex(model->index(QString::fromStdString(game.string()))); // the user picks the folder
+            // The user has gone down to the folder above the game's and clicks the game's.
+            editor->ui().SetCaption("Form2.Dir1", game.parent_path().string());
+            auto* dirs = dialog->findChild<QListWidget*>("Form2.Dir1");
+            const auto found = dirs->findItems(QStringLiteral("The Sims"), Qt::MatchEndsWith);
+            ASSERT_EQ(found.size(), 1);
+            dirs->scrollToItem(found[0]);
+            QTest::mouseClick(dirs->viewport(), Qt::LeftButton, {}, dirs->visualItemRect(found[0]).center());
             Press(dialog, "Ok"); // accepted, but with no neighbourhood chosen the dialog stays
             seen << (dialog->isVisible() ? "still open" : "closed");
             Press(dialog, "Cancel");

@@ -10,9 +10,9 @@
 #include <QDesktopServices>
 #include <QDialog>
 #include <QDir>
-#include <QFileSystemModel>
+#include <QFileInfo>
+#include <QStyle>
 #include <QGuiApplication>
-#include <QHeaderView>
 #include <QKeyEvent>
 #include <QListWidget>
 #include <QMainWindow>
@@ -25,7 +25,6 @@
 #include <QThread>
 #include <QTimer>
 #include <QTime>
-#include <QTreeView>
 #include <QUrl>
 
 #include <algorithm>
@@ -93,7 +92,6 @@ struct QtWindowSystem::Control {
     bool enabled = true;
     bool checked = false;
     QImage picture; // for picture boxes that are never shown
-    QFileSystemModel* model = nullptr;
     bool textDirty = false;
     std::vector<QString> pendingItems; // list lines not yet on the widget
 };
@@ -309,20 +307,13 @@ void QtWindowSystem::Build(const FormDesign& form) {
             break;
         }
         case ControlKind::DirList: {
-            auto* tree = new QTreeView(parent);
-            auto* model = new QFileSystemModel(tree);
-            model->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives);
-            model->setRootPath(QStringLiteral("/"));
-            tree->setModel(model);
-            for (int column = 1; column < model->columnCount(); ++column) tree->hideColumn(column);
-            tree->header()->hide();
-            control.model = model;
-            QObject::connect(tree->selectionModel(), &QItemSelectionModel::currentChanged, tree,
-                             [this, name, model](const QModelIndex& index) {
-                                 At(name).caption = S(model->filePath(index));
-                                 Send(name, UiEvent::Change);
-                             });
-            w = tree;
+            // As the old folder list: the current folder's ancestors, the folder, its subfolders.
+            auto* list = new QListWidget(parent);
+            QObject::connect(list, &QListWidget::itemClicked, list, [this, name](QListWidgetItem* item) {
+                SetCaption(name, S(item->data(Qt::UserRole).toString()));
+                Send(name, UiEvent::Change);
+            });
+            w = list;
             break;
         }
         case ControlKind::DriveList: {
@@ -432,12 +423,30 @@ void QtWindowSystem::SetCaption(std::string_view control, std::string_view text)
         c.textDirty = true;
     } else if (auto* button = qobject_cast<QPushButton*>(c.widget)) button->setText(q);
     else if (auto* frame = qobject_cast<QGroupBox*>(c.widget)) frame->setTitle(q);
-    else if (auto* tree = qobject_cast<QTreeView*>(c.widget)) {
-        const QSignalBlocker block(tree->selectionModel());
-        const QModelIndex index = c.model->index(q);
-        for (QModelIndex up = index.parent(); up.isValid(); up = up.parent()) tree->expand(up);
-        tree->setCurrentIndex(index);
-        tree->scrollTo(index);
+    else if (c.kind == ControlKind::DirList) {
+        auto* list = qobject_cast<QListWidget*>(c.widget);
+        const QSignalBlocker block(list);
+        list->clear();
+        const QDir folder(q);
+        QStringList chain;
+        for (QDir up = folder;; ) {
+            chain.prepend(up.absolutePath());
+            if (!up.cdUp()) break;
+        }
+        const QIcon open = list->style()->standardIcon(QStyle::SP_DirOpenIcon);
+        const QIcon closed = list->style()->standardIcon(QStyle::SP_DirClosedIcon);
+        auto add = [&](const QString& path, int depth, const QIcon& icon) {
+            const QString shown = depth == 0 ? path : QFileInfo(path).fileName();
+            auto* item = new QListWidgetItem(icon, QString(depth * 2, u' ') + shown, list);
+            item->setData(Qt::UserRole, path);
+            return item;
+        };
+        QListWidgetItem* current = nullptr;
+        for (int depth = 0; depth < chain.size(); ++depth) current = add(chain[depth], depth, open);
+        for (const QFileInfo& sub : folder.entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase))
+            add(sub.absoluteFilePath(), static_cast<int>(chain.size()), closed);
+        list->setCurrentItem(current);
+        c.caption = S(folder.absolutePath());
     } else if (auto* files = qobject_cast<QListWidget*>(c.widget); files && c.kind == ControlKind::FileList) {
         files->clear();
         files->addItems(QDir(q).entryList({QStringLiteral("*.IFF")}, QDir::Files)); // letter case ignored
