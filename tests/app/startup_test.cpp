@@ -1,0 +1,142 @@
+#include "app/startup.h"
+
+#include "app/form1_events.h"
+#include "game/wine_registry.h"
+#include "sample/game_folder.h"
+#include "tests/support/sample_game.h"
+
+#include <gtest/gtest.h>
+
+namespace adultify {
+namespace {
+
+std::string Reg(const std::string& folder) {
+    std::string escaped;
+    for (char c : folder) escaped += c == '\\' ? std::string("\\\\") : std::string(1, c);
+    return "WINE REGISTRY Version 2\n\n[Software\\\\Maxis\\\\The Sims] 1\n\"SIMS_DATA\"=\"" + escaped + "\"\n";
+}
+
+class StartUpTest : public ::testing::Test {
+protected:
+    StartUpTest() {
+        sample::GameSpec game;
+        sample::HoodSpec one = test::SmallHood({test::Sim("user00001", "Bob", 27, 0x81828384)}, {"Newbie"});
+        sample::HoodSpec three = one;
+        three.number = 3;
+        game.hoods = {one, three};
+        sample::WriteGameFolder(dir.path(), game);
+    }
+    test::TempDir dir;
+    test::HeadlessApp app;
+};
+
+TEST_F(StartUpTest, TheSequenceReportsItsStepsAndReadsTheFirstNeighbourhood) {
+    WineRegistry reg = WineRegistry::FromText(Reg(dir.str()));
+    const double start = app.ui.TimeOfDay();
+    Form1_Load(app.m, reg);
+    EXPECT_EQ(app.ui.CaptionHistory("frmSplash.Label1"),
+              (std::vector<std::string>{"Init.", "Init...", "Find Neighbourhoods", "Find Neighbourhoods - 1",
+                                        "Find Neighbourhoods - 3", "Read Neighborhood.iff", "Find Residents",
+                                        "Find Residents (Bob Newbie)", "Idle", "Get Residents", "Idle"}));
+    EXPECT_GT(app.ui.TimeOfDay() - start, 4.0) << "the splash stays four seconds";
+    EXPECT_EQ(app.ui.Caption("frmSplash.lblVersion"), "Version 1.2.8");
+    EXPECT_EQ(app.m.VersionText, "Version 1.2.8");
+    EXPECT_EQ(app.m.SimsPath, dir.str() + "\\");
+    EXPECT_EQ(app.ui.ListItems("Combo1"), (std::vector<std::string>{"Neighbourhood 1", "Neighbourhood 3"}));
+    EXPECT_EQ(app.ui.Caption("Combo1"), "Neighbourhood 1");
+    EXPECT_EQ(app.ui.ListItems("List1"), (std::vector<std::string>{"Bob Newbie"}));
+    EXPECT_FALSE(app.ui.IsEnabled("Command1"));
+    EXPECT_FALSE(app.ui.IsEnabled("menu_fix_thumbnails"));
+    EXPECT_EQ(app.ui.Caption("Label7"), "");
+    EXPECT_EQ(app.ui.WindowIcon(), 1);
+    EXPECT_FALSE(app.ui.IsLoaded("frmSplash"));
+    EXPECT_EQ(app.m.CareerNames[10], "X-Treme Sports");
+    EXPECT_TRUE(app.ui.Messages().empty());
+}
+
+TEST_F(StartUpTest, WithoutTheRegistryValueTheUserIsToldAndTheDialogShown) {
+    WineRegistry none;
+    std::vector<std::string> shown;
+    app.ui.onModal = [&](std::string_view form) { shown.emplace_back(form); };
+    Form1_Load(app.m, none);
+    ASSERT_EQ(app.ui.Messages().size(), 1u);
+    EXPECT_EQ(app.ui.Messages()[0].title, "No Sims");
+    EXPECT_EQ(app.ui.Messages()[0].icon, MsgIcon::Critical);
+    EXPECT_EQ(shown, (std::vector<std::string>{"Form2"}));
+    EXPECT_EQ(app.m.SimsPath, "\\Games\\The Sims\\") << "cancelled: the fallback stays";
+    EXPECT_EQ(app.ui.ListCount("Combo1"), 0);
+    EXPECT_EQ(app.ui.Caption("Label3"), "Idle");
+}
+
+TEST_F(StartUpTest, ThePathDialogAcceptsOnlyAFolderWithSimsExe) {
+    WineRegistry reg = WineRegistry::FromText(Reg(dir.str()));
+    Form1_Load(app.m, reg);
+    app.ui.onModal = [&](std::string_view) {
+        app.ui.SetCaption("Form2.Dir1", (dir.path() / "UserData").string());
+        (void)DispatchEvent(app.m, "Form2.Command1", UiEvent::Click);
+        EXPECT_TRUE(app.ui.IsLoaded("Form2")) << "no Sims.exe: the dialog stays";
+        app.ui.SetCaption("Form2.Dir1", dir.str());
+        (void)DispatchEvent(app.m, "Form2.Command1", UiEvent::Click);
+        EXPECT_FALSE(app.ui.IsLoaded("Form2")) << "with a neighbourhood chosen it closes";
+    };
+    (void)DispatchEvent(app.m, "menu_path", UiEvent::Click);
+    ASSERT_EQ(app.ui.Messages().size(), 1u);
+    EXPECT_EQ(app.ui.Messages()[0].text, "Cannot find SIMS.EXE.");
+    EXPECT_EQ(app.ui.Messages()[0].title, "Invalid Directory");
+    EXPECT_EQ(app.m.SimsPath, dir.str() + "\\");
+    EXPECT_EQ(app.ui.Caption("Form2.File1"), dir.str() + "\\UserData\\Characters");
+}
+
+TEST_F(StartUpTest, ExitAsksOnlyWithUnsavedDataAndSavesOnYes) {
+    WineRegistry reg = WineRegistry::FromText(Reg(dir.str()));
+    Form1_Load(app.m, reg);
+    EXPECT_THROW((void)DispatchEvent(app.m, "menu_exit", UiEvent::Click), ProgramEnd);
+    EXPECT_TRUE(app.ui.Messages().empty());
+    EXPECT_EQ(app.ui.WindowIcon(), 3);
+
+    for (MsgAnswer answer : {MsgAnswer::No, MsgAnswer::Yes}) {
+        app.m.UnsavedData = kTrue;
+        app.ui.answerMessage = [answer](const MessageRecord&) { return answer; };
+        EXPECT_THROW((void)DispatchEvent(app.m, "Form1", UiEvent::Close), ProgramEnd) << "the close box";
+        EXPECT_EQ(app.ui.Messages().back().title, "Unsaved Data Warning");
+        EXPECT_EQ(std::filesystem::exists(dir.path() / "UserData" / "Neighborhood.000"), answer == MsgAnswer::Yes);
+    }
+}
+
+TEST_F(StartUpTest, SmallWindowBehaviours) {
+    WineRegistry reg = WineRegistry::FromText(Reg(dir.str()));
+    Form1_Load(app.m, reg);
+    (void)DispatchEvent(app.m, "menu_personality", UiEvent::Click);
+    EXPECT_FALSE(app.ui.IsChecked("menu_personality"));
+    (void)DispatchEvent(app.m, "menu_personality", UiEvent::Click);
+    EXPECT_TRUE(app.ui.IsChecked("menu_personality"));
+
+    app.ui.SetWindowIcon(2);
+    std::vector<int> during;
+    app.ui.onModal = [&](std::string_view form) {
+        during.push_back(app.ui.WindowIcon());
+        EXPECT_EQ(form, "frmAbout");
+        EXPECT_EQ(app.ui.Caption("frmAbout"), "About Adultify");
+        (void)DispatchEvent(app.m, "frmAbout.Label11", UiEvent::MouseMove);
+        EXPECT_EQ(app.ui.Pointer(), MousePointer::UpArrow);
+        (void)DispatchEvent(app.m, "frmAbout.Label11", UiEvent::Click);
+        (void)DispatchEvent(app.m, "frmAbout.Label10", UiEvent::MouseMove);
+        EXPECT_EQ(app.ui.Pointer(), MousePointer::Default);
+        (void)DispatchEvent(app.m, "frmAbout.cmdOK", UiEvent::Click);
+    };
+    (void)DispatchEvent(app.m, "menu_about", UiEvent::Click);
+    EXPECT_EQ(during, (std::vector<int>{4}));
+    EXPECT_EQ(app.ui.WindowIcon(), 1);
+    EXPECT_EQ(app.ui.ShellOpened(), (std::vector<std::string>{"https://adultify.example.org/"}));
+
+    // About one move in a hundred over the two frames changes the icon.
+    const std::size_t before = app.ui.IconHistory().size();
+    for (int i = 0; i < 5000; ++i) (void)DispatchEvent(app.m, i % 2 ? "Frame1" : "Frame3", UiEvent::MouseMove);
+    (void)DispatchEvent(app.m, "Frame2", UiEvent::MouseMove);
+    const auto changes = static_cast<int>(app.ui.IconHistory().size() - before);
+    EXPECT_GT(changes, 20);
+    EXPECT_LT(changes, 90);
+}
+
+} // namespace
+} // namespace adultify
