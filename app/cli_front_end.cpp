@@ -72,6 +72,10 @@ std::optional<int> Parse(const std::vector<std::string>& args, Options& o, std::
             if (i + 1 >= args.size()) return std::nullopt;
             return args[++i];
         };
+        if (a == "--help") {
+            err << kUsage;
+            return kCliOk;
+        }
         if (a == "--yes") o.yes = true;
         else if (a == "--keep-personality") o.keepPersonality = true;
         else if (a == "--trace") o.trace = true;

@@ -12,5 +12,7 @@ namespace adultify {
 [[nodiscard]] std::string Cp1252ToUtf8(const Bytes& bytes);
 // Characters Windows-1252 cannot hold become '?', as the system's 8-bit conversion does.
 [[nodiscard]] std::string Utf8ToCp1252(std::string_view utf8);
+// Appends one Unicode code point as UTF-8.
+void AppendUtf8(std::string& out, char32_t c);
 
 } // namespace adultify

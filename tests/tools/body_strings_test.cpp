@@ -28,23 +28,6 @@ TEST(BodyStrings, AppendsTheNumberedEntriesAfterTheDetails) {
     EXPECT_EQ(g.app.ui.ListCount("List2"), details + 70) << "a second run appends again";
 }
 
-TEST(BodyStrings, StatusTextsOfOneRun) {
-    sample::SimSpec sim = Child();
-    sim.bodyStringCount = 2;
-    SampleGame g(SampleGame::OneHood(test::SmallHood({sim})));
-    g.ChooseHood();
-    g.ClickResident(0);
-    const std::size_t before = g.app.ui.CaptionHistory("Label3").size();
-    menu_iff_Click(g.app.m);
-    const auto& all = g.app.ui.CaptionHistory("Label3");
-    EXPECT_EQ(std::vector<std::string>(all.begin() + static_cast<std::ptrdiff_t>(before), all.end()),
-              (std::vector<std::string>{"menu_iff_Click()", "menu_iff_Click(0/0)", "Get IFF Name", "Open IFF", "Len IFF",
-                                        "Get IFF", "Close IFF", "Look for STR#", "Looking for bodystring",
-                                        "Looking for bodystring", "Looking for bodystring", "Looking for bodystring",
-                                        "Looking for bodystring", "Looking for bodystring", "Get NumRec", "1/2",
-                                        "Find End", "Add to List", "2/2", "Find End", "Add to List", "Idle"}));
-}
-
 // A character file holding just one body-string table with the given data.
 Bytes FileWithTable(const Bytes& data) {
     return sample::BuildIff({sample::Chunk{"STR#", 200, 0x0010, "bodystring", data}});
