@@ -4,7 +4,7 @@ BUILD ?= build
 ASAN_BUILD ?= build-asan
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: all setup build test run sanitize bench screenshots clean
+.PHONY: all setup build test run sanitize bench screenshots check-windows clean
 
 all: build
 
@@ -28,6 +28,9 @@ sanitize: setup
 
 screenshots: build
 	QT_QPA_PLATFORM=offscreen $(BUILD)/adultify-screenshots $(BUILD)/screenshots
+
+check-windows:
+	@sh scripts/check-windows-build.sh
 
 bench: build
 	@sh scripts/run-benchmarks.sh $(BUILD)
