@@ -51,9 +51,9 @@ int main(int argc, char** argv) {
     p.baseGameRecords = 99;
     p.fillerBytes = 90000;
     p.seed = 99;
-    sample::GameSpec spec;
-    spec.hoods.push_back(sample::RandomHood(p));
-    sample::WriteGameFolder(game, spec);
+    sample::GameSpec gameSpec;
+    gameSpec.hoods.push_back(sample::RandomHood(p));
+    sample::WriteGameFolder(game, gameSpec);
     std::ofstream(prefix / "complete") << "";
     }
     setenv("WINEPREFIX", prefix.c_str(), 1);

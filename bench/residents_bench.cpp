@@ -14,6 +14,7 @@
 #include <benchmark/benchmark.h>
 
 #include <fstream>
+#include <unistd.h>
 #include <iostream>
 #include <map>
 
@@ -43,9 +44,9 @@ const Game& GameOf(int residents) {
     p.fillerBytes = 90000; // character files of about 110 KB
     p.seed = 99;
     g.hood = sample::RandomHood(p);
-    sample::GameSpec spec;
-    spec.hoods.push_back(g.hood);
-    sample::WriteGameFolder(g.folder, spec);
+    sample::GameSpec gameSpec;
+    gameSpec.hoods.push_back(g.hood);
+    sample::WriteGameFolder(g.folder, gameSpec);
     return games.emplace(residents, std::move(g)).first->second;
 }
 
@@ -121,6 +122,7 @@ void BM_AdultifyCommand(benchmark::State& state) {
         fs::copy_file(hoodCopy, hoodFile, fs::copy_options::overwrite_existing);
         fs::copy_file(charCopy, charFile, fs::copy_options::overwrite_existing);
         fs::remove(g.folder / "UserData" / "Neighborhood.000");
+        ::sync(); // the command's own flushes are not to carry the set-up's writes
         Get_People(app.m);
         app.ui.ListSelect("List1", child);
         app.ui.SetEnabled("Command1", true);

@@ -63,12 +63,12 @@ protected:
     void SetUpGame(bool withRegistry = true) {
         game = sample::WriteWinePrefix(prefix.path(), "C:\\Program Files (x86)\\Maxis\\The Sims");
         if (!withRegistry) fs::remove(prefix.path() / "system.reg");
-        sample::GameSpec spec;
+        sample::GameSpec gameSpec;
         sample::SimSpec adult = test::Sim("user00001", "Bob", 27, 0x81828384);
         adult.skills = {537, 0, 0, 0, 0, 0};
         sample::SimSpec child = test::Sim("user00004", "Jo", 9, 0x91929394);
-        spec.hoods.push_back(test::SmallHood({adult, child}, {"Newbie", "Newbie"}));
-        sample::WriteGameFolder(game, spec);
+        gameSpec.hoods.push_back(test::SmallHood({adult, child}, {"Newbie", "Newbie"}));
+        sample::WriteGameFolder(game, gameSpec);
         env["WINEPREFIX"] = prefix.str();
         env["HOME"] = prefix.str();
         editor = std::make_unique<Editor>([this](const char* name) -> const char* {

@@ -13,14 +13,14 @@ namespace adultify {
 namespace {
 
 TEST(WinePrefix, WineprefixWhenAbsoluteElseHomeDotWine) {
-    std::map<std::string, std::string> env = {{"HOME", "/home/player"}};
+    std::map<std::string, std::string> env = {{"HOME", "/srv/player-home"}};
     auto lookup = [&](const char* name) -> const char* {
         auto it = env.find(name);
         return it == env.end() ? nullptr : it->second.c_str();
     };
-    EXPECT_EQ(WinePrefix(lookup), std::filesystem::path("/home/player/.wine"));
+    EXPECT_EQ(WinePrefix(lookup), std::filesystem::path("/srv/player-home/.wine"));
     env["WINEPREFIX"] = "relative/prefix";
-    EXPECT_EQ(WinePrefix(lookup), std::filesystem::path("/home/player/.wine"));
+    EXPECT_EQ(WinePrefix(lookup), std::filesystem::path("/srv/player-home/.wine"));
     env["WINEPREFIX"] = "/games/sims-prefix";
     EXPECT_EQ(WinePrefix(lookup), std::filesystem::path("/games/sims-prefix"));
     env.clear();
