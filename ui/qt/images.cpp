@@ -4,6 +4,8 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include <algorithm>
+
 namespace adultify::qt {
 
 namespace {
@@ -75,8 +77,10 @@ QImage FaceImage(int index, int size) {
 }
 
 QIcon FaceIcon(int index) {
-    QIcon icon;
-    for (int size : {16, 24, 32, 48, 64, 128}) icon.addPixmap(QPixmap::fromImage(FaceImage(index, size)));
+    static QIcon icons[5];
+    QIcon& icon = icons[std::clamp(index, 0, 4)];
+    if (icon.isNull())
+        for (int size : {16, 24, 32, 48, 64, 128}) icon.addPixmap(QPixmap::fromImage(FaceImage(index, size)));
     return icon;
 }
 

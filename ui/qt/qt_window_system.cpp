@@ -236,7 +236,12 @@ void QtWindowSystem::Build(const FormDesign& form) {
                 label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
             }
             if (c.kind == ControlKind::LinkLabel) {
-                label->setStyleSheet(QStringLiteral("color: #0000c0; text-decoration: underline;"));
+                QPalette link = label->palette();
+                link.setColor(QPalette::WindowText, QColor(0, 0, 192));
+                label->setPalette(link);
+                QFont underlined = label->font();
+                underlined.setUnderline(true);
+                label->setFont(underlined);
                 label->setMouseTracking(true);
                 label->onMouseMove = [this, name] { Send(name, UiEvent::MouseMove); };
             } else if (formName == "frmAbout") {
@@ -245,7 +250,9 @@ void QtWindowSystem::Build(const FormDesign& form) {
             }
             if (formName == "frmSplash") {
                 label->setAlignment(Qt::AlignCenter);
-                label->setStyleSheet(QStringLiteral("color: white; background: transparent;"));
+                QPalette white = label->palette();
+                white.setColor(QPalette::WindowText, Qt::white);
+                label->setPalette(white);
             }
             w = label;
             break;
