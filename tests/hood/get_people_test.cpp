@@ -15,6 +15,27 @@ using test::SmallHood;
 
 std::vector<std::string> Lines(const SampleGame& g) { return g.app.ui.ListItems("List1"); }
 
+// Neighbourhood files given as raw bytes: UserData, UserData2, ...; the first one chosen.
+struct RawHoods {
+    explicit RawHoods(std::initializer_list<Bytes> files) {
+        int n = 1;
+        for (const Bytes& file : files) {
+            test::WriteBytes(dir.path() / (n == 1 ? std::string("UserData") : "UserData" + std::to_string(n)) / "Neighborhood.iff", file);
+            ++n;
+        }
+        app.m.SimsPath = dir.asSimsPath();
+        FillCareerNames(app.m);
+        FillNeighbourhoodList(app.m);
+        app.ui.ListSelect("Combo1", 0);
+    }
+    void Read(int index = 0) {
+        app.ui.ListSelect("Combo1", index);
+        Get_People(app.m);
+    }
+    test::TempDir dir;
+    test::HeadlessApp app;
+};
+
 TEST(GetPeople, NamesEachResidentWithItsOwnFamilyInBothRecordVersions) {
     SampleGame g(SampleGame::OneHood(SmallHood(
         {Sim("user00001", "Bob", 27, 0x81828384, 4), Sim("user00004", "Bella", 27, 0x91929394, 10),
@@ -49,22 +70,17 @@ TEST(GetPeople, MissingOrUnsafeCharacterFilesGiveNotFound) {
 
 // A shared neighbourhood whose user-file names try to leave the Characters folder.
 TEST(GetPeople, AHostileNeighbourhoodReadsNothingOutsideItsCharactersFolder) {
-    test::TempDir dir;
-    const Bytes victim = sample::CharacterFile(Sim("user00001", "Stolen", 27, 0x81828384));
-    for (const char* name : {"UserData/A.iff", "UserData/Characters/A.iff", "A.iff", "UserData/Characters/USER/A.iff"})
-        test::WriteBytes(dir.path() / name, victim);
     Bytes hood = ToBytes("IFF padding ");
     for (const std::string& name : std::vector<std::string>{"USER/../A", "USER\\..\\A", "USER:/A.i", "USER..\\A",
                                                              std::string("USER\0abcd", 9), "USER/A\x01zz"}) {
         hood.insert(hood.end(), name.begin(), name.end());
         hood.insert(hood.end(), 600, 0);
     }
-    test::WriteBytes(dir.path() / "UserData" / "Neighborhood.iff", hood);
-    test::HeadlessApp app;
-    app.m.SimsPath = dir.asSimsPath();
-    FillCareerNames(app.m);
-    FillNeighbourhoodList(app.m);
-    app.ui.ListSelect("Combo1", 0);
+    RawHoods raw({hood});
+    const Bytes victim = sample::CharacterFile(Sim("user00001", "Stolen", 27, 0x81828384));
+    for (const char* name : {"UserData/A.iff", "UserData/Characters/A.iff", "A.iff", "UserData/Characters/USER/A.iff"})
+        test::WriteBytes(raw.dir.path() / name, victim);
+    auto& app = raw.app;
     (void)DispatchEvent(app.m, "Combo1", UiEvent::Click);
     ASSERT_EQ(app.ui.ListCount("List1"), 6);
     for (const std::string& line : app.ui.ListItems("List1")) EXPECT_EQ(line, "Not Found NO FAMILY");
@@ -77,17 +93,13 @@ TEST(GetPeople, AHostileNeighbourhoodReadsNothingOutsideItsCharactersFolder) {
 }
 
 TEST(GetPeople, EveryCaseOfUserCountsAndKeepsItsLetters) {
-    test::TempDir dir;
     Bytes hood = ToBytes("xxUSER00001");
     hood.resize(300, 0);
     const std::string more = "User00002 and user00003 at the end";
     hood.insert(hood.end(), more.begin(), more.end());
-    test::WriteBytes(dir.path() / "UserData" / "Neighborhood.iff", hood);
-    test::HeadlessApp app;
-    app.m.SimsPath = dir.asSimsPath();
-    FillNeighbourhoodList(app.m);
-    app.ui.ListSelect("Combo1", 0);
-    Get_People(app.m);
+    RawHoods raw({hood});
+    raw.Read();
+    auto& app = raw.app;
     ASSERT_EQ(app.m.RecordCount, 3);
     EXPECT_EQ(app.m.People[1].UserFile, ToBytes("User00002"));
     EXPECT_EQ(app.m.People[2].UserFile, ToBytes("user00003"));
@@ -99,13 +111,9 @@ TEST(GetPeople, EveryCaseOfUserCountsAndKeepsItsLetters) {
 
 TEST(GetPeople, TinyFilesAndMissingFilesListNobody) {
     for (const Bytes& content : {Bytes{}, ToBytes("USER")}) {
-        test::TempDir dir;
-        test::WriteBytes(dir.path() / "UserData" / "Neighborhood.iff", content);
-        test::HeadlessApp app;
-        app.m.SimsPath = dir.asSimsPath();
-        FillNeighbourhoodList(app.m);
-        app.ui.ListSelect("Combo1", 0);
-        Get_People(app.m);
+        RawHoods raw({content});
+        raw.Read();
+        auto& app = raw.app;
         EXPECT_EQ(app.ui.ListCount("List1"), 0);
         EXPECT_EQ(app.ui.Caption("Label3"), "Idle");
         EXPECT_EQ(app.m.HoodData, content);
@@ -157,13 +165,9 @@ TEST(GetPeople, FamilyLookupBoundaries) {
         {"no FAMs after the key", join({fami, key, Bytes(100, 0)}), "NO FAMILY"},
     };
     for (const FamilyCase& c : cases) {
-        test::TempDir dir;
-        test::WriteBytes(dir.path() / "UserData" / "Neighborhood.iff", HoodWithKey(c.tail));
-        test::HeadlessApp app;
-        app.m.SimsPath = dir.asSimsPath();
-        FillNeighbourhoodList(app.m);
-        app.ui.ListSelect("Combo1", 0);
-        Get_People(app.m);
+        RawHoods raw({HoodWithKey(c.tail)});
+        raw.Read();
+        auto& app = raw.app;
         ASSERT_EQ(app.m.RecordCount, 1) << c.what;
         EXPECT_EQ(AsText(app.m.People[0].LastName), c.lastName) << c.what;
     }
@@ -177,12 +181,8 @@ TEST(GetPeople, AFamilyNameRunningOffTheEndGivesTheErrorReportAndEnds) {
     const Bytes fams = FamsChunk(ToBytes("Newbie"), false);
     tail.insert(tail.end(), fams.begin(), fams.end());
     const Bytes hood = HoodWithKey(tail);
-    test::TempDir dir;
-    test::WriteBytes(dir.path() / "UserData" / "Neighborhood.iff", hood);
-    test::HeadlessApp app;
-    app.m.SimsPath = dir.asSimsPath();
-    FillNeighbourhoodList(app.m);
-    app.ui.ListSelect("Combo1", 0);
+    RawHoods raw({hood});
+    auto& app = raw.app;
     EXPECT_THROW(Get_People(app.m), ProgramEnd);
     EXPECT_TRUE(app.ui.Ended());
     ASSERT_EQ(app.ui.Messages().size(), 1u);
@@ -228,7 +228,6 @@ TEST(ReadCharacterFirstName, NameTableBoundaries) {
         {"name without its zero byte", 10, {0xFD, 0xFF, 2, 0, 1, 'E', 'n', 'd'}, "End"},
     };
     for (const Case& c : cases) {
-        test::TempDir dir;
         sample::SimSpec sim = Sim("user00001", "x", 27, 0x81828384);
         sim.hasCharacterFile = false;
         test::SampleGame g(test::SampleGame::OneHood(SmallHood({sim})));
@@ -257,19 +256,13 @@ Bytes ManyResidents(int n) {
 }
 
 TEST(GetPeople, NineHundredNinetyNineLoadAndTheThousandthEndsTheProgram) {
-    test::TempDir dir;
-    test::WriteBytes(dir.path() / "UserData" / "Neighborhood.iff", ManyResidents(999));
-    test::WriteBytes(dir.path() / "UserData2" / "Neighborhood.iff", ManyResidents(1000));
-    test::HeadlessApp app;
-    app.m.SimsPath = dir.asSimsPath();
-    FillNeighbourhoodList(app.m);
-    app.ui.ListSelect("Combo1", 0);
-    Get_People(app.m);
+    RawHoods raw({ManyResidents(999), ManyResidents(1000)});
+    auto& app = raw.app;
+    raw.Read(0);
     EXPECT_EQ(app.ui.ListCount("List1"), 999);
     EXPECT_FALSE(app.ui.Ended());
 
-    app.ui.ListSelect("Combo1", 1);
-    EXPECT_THROW(Get_People(app.m), ProgramEnd);
+    EXPECT_THROW(raw.Read(1), ProgramEnd);
     EXPECT_EQ(app.ui.ListCount("List1"), 1000) << "the 1000th line is added before the stop";
     EXPECT_EQ(app.ui.Beeps(), 1);
     ASSERT_EQ(app.ui.Messages().size(), 1u);
@@ -279,16 +272,10 @@ TEST(GetPeople, NineHundredNinetyNineLoadAndTheThousandthEndsTheProgram) {
 }
 
 TEST(GetPeople, ASmallerNeighbourhoodLeavesTheEarlierSurplusEntries) {
-    test::TempDir dir;
-    test::WriteBytes(dir.path() / "UserData" / "Neighborhood.iff", ManyResidents(5));
-    test::WriteBytes(dir.path() / "UserData2" / "Neighborhood.iff", ManyResidents(2));
-    test::HeadlessApp app;
-    app.m.SimsPath = dir.asSimsPath();
-    FillNeighbourhoodList(app.m);
-    app.ui.ListSelect("Combo1", 0);
-    Get_People(app.m);
-    app.ui.ListSelect("Combo1", 1);
-    Get_People(app.m);
+    RawHoods raw({ManyResidents(5), ManyResidents(2)});
+    auto& app = raw.app;
+    raw.Read(0);
+    raw.Read(1);
     EXPECT_EQ(app.m.RecordCount, 2);
     EXPECT_EQ(app.ui.ListCount("List1"), 2);
     EXPECT_EQ(app.m.People[4].UserFile, ToBytes("user00004"));
