@@ -130,7 +130,7 @@ void QtWindowSystem::MarkDirty(std::string_view control) {
     dirty_.emplace_back(control);
     if (flushPosted_) return;
     flushPosted_ = true;
-    QTimer::singleShot(0, [this] { Flush(); });
+    QTimer::singleShot(0, [this] { Flush(false); });
 }
 
 void QtWindowSystem::FlushList(Control& c) {
@@ -144,7 +144,7 @@ void QtWindowSystem::FlushList(Control& c) {
     list->addItems(lines);
 }
 
-void QtWindowSystem::Flush() {
+void QtWindowSystem::Flush(bool all) {
     flushPosted_ = false;
     std::vector<std::string> names;
     names.swap(dirty_);
@@ -152,6 +152,10 @@ void QtWindowSystem::Flush() {
         auto it = controls_->find(name);
         if (it == controls_->end()) continue;
         Control& c = it->second;
+        if (!all && c.widget && !c.widget->isVisible()) {
+            dirty_.push_back(name); // nobody sees it yet
+            continue;
+        }
         FlushList(c);
         if (c.textDirty) {
             c.textDirty = false;
@@ -774,7 +778,7 @@ void QtWindowSystem::EndProgram(int exitCode) {
 }
 
 void QtWindowSystem::ProcessEvents() {
-    Flush();
+    Flush(false);
     QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 

@@ -91,8 +91,9 @@ public:
     [[nodiscard]] QAction* Action(std::string_view menuEntry) const;
     [[nodiscard]] int WindowIcon() const { return icon_; }
     [[nodiscard]] bool Ended() const { return ended_; }
-    // Puts the texts and list lines written since the last repaint on the widgets.
-    void Flush();
+    // Puts the texts and list lines written since the last repaint on the widgets; those of
+    // hidden windows wait, unless `all`.
+    void Flush(bool all = true);
     [[nodiscard]] int ExitCode() const { return exitCode_; }
 
 protected:
