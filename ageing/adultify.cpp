@@ -32,7 +32,8 @@ std::array<int, 5> DrawPersonality(Module1& m) {
         const int r = draw();
         if (r <= points) {
             const int k = draw();
-            counters[static_cast<std::size_t>(k)] = static_cast<std::int16_t>(counters[static_cast<std::size_t>(k)] + r);
+            counters[static_cast<std::size_t>(k)] =
+                static_cast<std::int16_t>(counters[static_cast<std::size_t>(k)] + r);
             points -= r;
         }
         if (points <= 0) {
@@ -58,12 +59,14 @@ BodyStringEdit EditBodyStrings(Bytes& data) {
     const Position e = q + static_cast<Position>(ChunkSize16(data, q)) - 3;
     if (e <= 0) return {false, "appears to be an invalid file, Cannot continue", true};
     if (p == 0) return {false, "has no body string \"9\" in its body-string table"};
-    if (e > static_cast<Position>(data.size())) return {false, "has a body-string table that runs past the end of the file"};
+    if (e > static_cast<Position>(data.size()))
+        return {false, "has a body-string table that runs past the end of the file"};
     p += 2; // the value's terminating zero
     const Position n = e - p;
     // With nothing to move, the value's own zero would be overwritten.
     if (n <= 0) return {false, "has its body string \"9\" outside the body-string table"};
-    std::memmove(&data[static_cast<std::size_t>(p)], &data[static_cast<std::size_t>(p - 1)], static_cast<std::size_t>(n));
+    std::memmove(&data[static_cast<std::size_t>(p)], &data[static_cast<std::size_t>(p - 1)],
+                 static_cast<std::size_t>(n));
     data[static_cast<std::size_t>(p - 2)] = '2';
     data[static_cast<std::size_t>(p - 1)] = '7';
     return {true, {}};
@@ -82,7 +85,8 @@ void Adultify_Command1_Click(Module1& m) {
         const Bytes hoodBefore = m.HoodData;
         const Position u = FindBytes(m.HoodData, record.UserFile, 1);
         if (u == 0 || u + resident::kAge > static_cast<Position>(m.HoodData.size())) {
-            Report(m, "The resident's entry was not found whole in the neighbourhood. Nothing has been changed.");
+            Report(m, "The resident's entry was not found whole in the neighbourhood. Nothing has "
+                      "been changed.");
             return;
         }
         SetByteAt(m.HoodData, u + resident::kAge, resident::kAgeAdult);
@@ -93,12 +97,14 @@ void Adultify_Command1_Click(Module1& m) {
         if (m.ui.IsChecked("menu_personality")) {
             AddLogLine(m, "Adjusting Personality due to life experience");
             const auto traits = DrawPersonality(m);
-            const int offsets[] = {resident::kNice, resident::kActive, resident::kPlayful, resident::kOutgoing, resident::kNeat};
-            for (std::size_t t = 0; t < 5; ++t) WriteU16LE(m.HoodData, u + offsets[t], static_cast<unsigned>(traits[t] * 100));
+            const int offsets[] = {resident::kNice, resident::kActive, resident::kPlayful,
+                                   resident::kOutgoing, resident::kNeat};
+            for (std::size_t t = 0; t < 5; ++t)
+                WriteU16LE(m.HoodData, u + offsets[t], static_cast<unsigned>(traits[t] * 100));
         }
         AddLogLine(m, "Adjusting Skills");
-        for (int offset : {resident::kCooking, resident::kMechanical, resident::kCharisma, resident::kBody,
-                           resident::kLogic, resident::kCreativity})
+        for (int offset : {resident::kCooking, resident::kMechanical, resident::kCharisma,
+                           resident::kBody, resident::kLogic, resident::kCreativity})
             WriteU16LE(m.HoodData, u + offset, 0);
         AddLogLine(m, "Continuing Adultify Process");
         AddLogLine(m, "with USERxxxxx.IFF");
@@ -111,7 +117,9 @@ void Adultify_Command1_Click(Module1& m) {
             auto data = ReadWholeFile(m.fs, *path, &reason);
             if (!data) {
                 m.HoodData = hoodBefore;
-                ReportWriteFailure(m, "The character file could not be read. Nothing has been changed.", *path, reason);
+                ReportWriteFailure(
+                    m, "The character file could not be read. Nothing has been changed.", *path,
+                    reason);
                 return;
             }
             m.UserFileData = *data;
@@ -119,7 +127,8 @@ void Adultify_Command1_Click(Module1& m) {
             const BodyStringEdit edit = EditBodyStrings(edited);
             AddLogLine(m, "Doing byte shuffle");
             if (!edit.ok) {
-                const std::string text = "Invalid User File. The File [" + m.fs.NativePath(*path) + "] " + edit.problem;
+                const std::string text =
+                    "Invalid User File. The File [" + m.fs.NativePath(*path) + "] " + edit.problem;
                 if (edit.fatal) {
                     Report(m, text);
                     EndProgramNow(m, kExitFatal);
@@ -132,7 +141,9 @@ void Adultify_Command1_Click(Module1& m) {
             AddLogLine(m, "Adultify completed. Saving Files");
             if (auto r = WriteWholeFile(m.fs, *path, m.UserFileData); !r) {
                 m.HoodData = hoodBefore;
-                ReportWriteFailure(m, "The character file could not be saved. Nothing has been changed.", *path, r.reason);
+                ReportWriteFailure(
+                    m, "The character file could not be saved. Nothing has been changed.", *path,
+                    r.reason);
                 return;
             }
             characterBefore = std::move(*data);
@@ -142,7 +153,8 @@ void Adultify_Command1_Click(Module1& m) {
             m.HoodData = hoodBefore;
             if (characterBefore) {
                 if (auto r = WriteWholeFile(m.fs, *path, *characterBefore); !r)
-                    ReportWriteFailure(m, "The character file could not be put back as it was.", *path, r.reason);
+                    ReportWriteFailure(m, "The character file could not be put back as it was.",
+                                       *path, r.reason);
                 else
                     m.UserFileData = *characterBefore;
             }
@@ -152,7 +164,8 @@ void Adultify_Command1_Click(Module1& m) {
         Get_People(m);
     }
     AddLogLine(m, "Adultify is Finished");
-    (void)m.ui.MessageBox("Sucess. Your child has grown up.", MsgButtons::Ok, MsgIcon::Exclamation, "Completed");
+    (void)m.ui.MessageBox("Sucess. Your child has grown up.", MsgButtons::Ok, MsgIcon::Exclamation,
+                          "Completed");
 }
 
 } // namespace adultify

@@ -18,7 +18,8 @@ constexpr float kHalfTurn = 3.14f; // that constant, not pi
 
 const SkillRow* SkillRowOf(std::string_view labelOrName) {
     for (const SkillRow& row : kSkillRows)
-        if (row.captionLabel == labelOrName || row.valueLabel == labelOrName || row.name == labelOrName)
+        if (row.captionLabel == labelOrName || row.valueLabel == labelOrName ||
+            row.name == labelOrName)
             return &row;
     return nullptr;
 }
@@ -44,7 +45,8 @@ void SkillLabel_Click(Module1& m, const SkillRow& row) {
     Display_user_Details(m);
 }
 
-double EditSkill(Module1& m, int minimum, int maximum, long long current, std::string_view skillName) {
+double EditSkill(Module1& m, int minimum, int maximum, long long current,
+                 std::string_view skillName) {
     SetStatus(m, "Status Change");
     m.ui.LoadForm("Form3");
     Form3_Load(m);
@@ -75,7 +77,8 @@ void HScroll1_Change(Module1& m) {
     const float f = static_cast<float>(v - 100 * (v / 100)) / 100.0f;
     m.ui.SetCaption("Form3.Label3", PointsText(v));
     for (int index = 0; index <= 9; ++index)
-        m.ui.SetFillStyle("Form3.Shape2(" + std::to_string(index) + ")", index <= points - 1 ? 0 : 1);
+        m.ui.SetFillStyle("Form3.Shape2(" + std::to_string(index) + ")",
+                          index <= points - 1 ? 0 : 1);
 
     const std::string_view box = "Form3.Picture2";
     const float w1 = m.ui.ScaleWidth(box) - 1;
@@ -99,6 +102,8 @@ void Form3_Command1_Click(Module1& m) {
     m.ui.UnloadForm("Form3");
 }
 
-void Form3_Command2_Click(Module1& m) { m.ui.UnloadForm("Form3"); }
+void Form3_Command2_Click(Module1& m) {
+    m.ui.UnloadForm("Form3");
+}
 
 } // namespace adultify

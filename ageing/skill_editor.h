@@ -16,9 +16,9 @@ struct SkillRow {
 };
 
 inline constexpr SkillRow kSkillRows[] = {
-    {"Label12", "Label18", "Cooking", 38},    {"Label13", "Label19", "Mechanical", 42},
-    {"Label14", "Label20", "Charisma", 40},   {"Label15", "Label21", "Body", 52},
-    {"Label16", "Label22", "Logic", 54},      {"Label17", "Label23", "Creativity", 48},
+    {"Label12", "Label18", "Cooking", 38},  {"Label13", "Label19", "Mechanical", 42},
+    {"Label14", "Label20", "Charisma", 40}, {"Label15", "Label21", "Body", 52},
+    {"Label16", "Label22", "Logic", 54},    {"Label17", "Label23", "Creativity", 48},
 };
 
 // The row of a caption or value label, or of a skill name; nullptr when there is none.

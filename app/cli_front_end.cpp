@@ -26,7 +26,8 @@ namespace adultify {
 namespace {
 
 constexpr const char* kUsage =
-    "usage: adultify-cli [--game DIR] [--hood N] [--yes] [--seed S] [--keep-personality] [--trace]\n"
+    "usage: adultify-cli [--game DIR] [--hood N] [--yes] [--seed S] [--keep-personality] "
+    "[--trace]\n"
     "                    COMMAND [ARGS]\n"
     "commands: hoods | list | show K | adultify K | skill K NAME VALUE | fix-thumbnails K |\n"
     "          body-strings K | save\n";
@@ -52,8 +53,10 @@ std::optional<long long> WholeNumber(const std::string& s) {
 std::string Escaped(std::string_view text) {
     std::string out;
     for (char c : text) {
-        if (c == '\n') out += "\\n";
-        else out += c;
+        if (c == '\n')
+            out += "\\n";
+        else
+            out += c;
     }
     return out;
 }
@@ -76,9 +79,12 @@ std::optional<int> Parse(const std::vector<std::string>& args, Options& o, std::
             err << kUsage;
             return kCliOk;
         }
-        if (a == "--yes") o.yes = true;
-        else if (a == "--keep-personality") o.keepPersonality = true;
-        else if (a == "--trace") o.trace = true;
+        if (a == "--yes")
+            o.yes = true;
+        else if (a == "--keep-personality")
+            o.keepPersonality = true;
+        else if (a == "--trace")
+            o.trace = true;
         else if (a == "--game") {
             o.game = value();
             if (!o.game) return Usage(err, "--game needs a folder");
@@ -102,18 +108,20 @@ std::optional<int> Parse(const std::vector<std::string>& args, Options& o, std::
     struct Shape {
         const char* name;
         std::size_t args;
-    } shapes[] = {{"hoods", 0}, {"list", 0}, {"show", 1}, {"adultify", 1}, {"skill", 3},
-                  {"fix-thumbnails", 1}, {"body-strings", 1}, {"save", 0}};
+    } shapes[] = {{"hoods", 0}, {"list", 0},           {"show", 1},         {"adultify", 1},
+                  {"skill", 3}, {"fix-thumbnails", 1}, {"body-strings", 1}, {"save", 0}};
     for (const Shape& s : shapes) {
         if (o.command != s.name) continue;
-        if (o.args.size() != s.args) return Usage(err, o.command + " takes " + std::to_string(s.args) + " argument(s)");
+        if (o.args.size() != s.args)
+            return Usage(err, o.command + " takes " + std::to_string(s.args) + " argument(s)");
         if (s.args > 0) {
             const auto k = WholeNumber(o.args[0]);
             if (!k || *k < 0) return Usage(err, "K must be a line number of List1, counted from 0");
         }
         if (o.command == "skill") {
             if (!SkillRowOf(o.args[1]) || o.args[1].rfind("Label", 0) == 0)
-                return Usage(err, "NAME is one of Cooking, Mechanical, Charisma, Body, Logic, Creativity");
+                return Usage(
+                    err, "NAME is one of Cooking, Mechanical, Charisma, Body, Logic, Creativity");
             const auto v = WholeNumber(o.args[2]);
             if (!v || *v < 0 || *v > 1000) return Usage(err, "VALUE runs from 0 to 1000");
         }
@@ -123,7 +131,7 @@ std::optional<int> Parse(const std::vector<std::string>& args, Options& o, std::
 }
 
 class Session {
-public:
+  public:
     Session(const Options& o, std::ostream& out, std::ostream& err, const EnvironmentLookup& env)
         : o_(o), out_(out), err_(err) {
 #ifdef _WIN32
@@ -132,7 +140,8 @@ public:
         fs_ = std::make_unique<NativeFileSystem>();
 #else
         const auto prefix = WinePrefix(env);
-        auto wine = std::make_unique<WineRegistry>(prefix ? WineRegistry::FromPrefix(*prefix) : WineRegistry());
+        auto wine = std::make_unique<WineRegistry>(prefix ? WineRegistry::FromPrefix(*prefix)
+                                                          : WineRegistry());
         registry_ = std::move(wine);
         fs_ = std::make_unique<NativeFileSystem>(
             WindowsPathMapper(prefix ? std::optional(*prefix / "dosdevices") : std::nullopt));
@@ -144,7 +153,8 @@ public:
         };
         ui_.onMessage = [this](const MessageRecord& r) {
             err_ << "MsgBox " << Escaped(r.title) << ": " << Escaped(r.text);
-            if (r.buttons == MsgButtons::YesNo) err_ << (r.answer == MsgAnswer::Yes ? " -> Yes" : " -> No");
+            if (r.buttons == MsgButtons::YesNo)
+                err_ << (r.answer == MsgAnswer::Yes ? " -> Yes" : " -> No");
             err_ << "\n";
         };
         if (o_.trace)
@@ -164,24 +174,38 @@ public:
         }
     }
 
-private:
-    Module1& m() { return *m_; }
+  private:
+    Module1& m() {
+        return *m_;
+    }
 
-    void Print(std::string_view control) { Line(control, ui_.Caption(control)); }
-    void Line(std::string_view control, std::string_view text) { out_ << control << ": " << Escaped(text) << "\n"; }
+    void Print(std::string_view control) {
+        Line(control, ui_.Caption(control));
+    }
+    void Line(std::string_view control, std::string_view text) {
+        out_ << control << ": " << Escaped(text) << "\n";
+    }
     void PrintList(std::string_view list) {
-        for (const std::string& item : ui_.ListItems(list)) Line(list, item);
+        for (const std::string& item : ui_.ListItems(list))
+            Line(list, item);
     }
     void PrintPicture(std::string_view box) {
         const HeadlessPicture p = ui_.Picture(box);
         switch (p.kind) {
-        case HeadlessPicture::Kind::None: Line(box, "unchanged"); break;
-        case HeadlessPicture::Kind::Stock: Line(box, "stock"); break;
-        case HeadlessPicture::Kind::Bitmap: Line(box, std::to_string(p.width) + "x" + std::to_string(p.height)); break;
+        case HeadlessPicture::Kind::None:
+            Line(box, "unchanged");
+            break;
+        case HeadlessPicture::Kind::Stock:
+            Line(box, "stock");
+            break;
+        case HeadlessPicture::Kind::Bitmap:
+            Line(box, std::to_string(p.width) + "x" + std::to_string(p.height));
+            break;
         }
     }
     void PrintSkillValues() {
-        for (const char* label : {"Label18", "Label19", "Label20", "Label21", "Label22", "Label23"}) Print(label);
+        for (const char* label : {"Label18", "Label19", "Label20", "Label21", "Label22", "Label23"})
+            Print(label);
     }
 
     int StartUp() {
@@ -189,15 +213,17 @@ private:
         m().VersionText = MakeVersionText();
         if (o_.game) {
             if (FileExists(m(), *o_.game + "\\" + "Sims.exe") != kTrue) {
-                (void)ui_.MessageBox("Cannot find SIMS.EXE.", MsgButtons::Ok, MsgIcon::Critical, "Invalid Directory");
+                (void)ui_.MessageBox("Cannot find SIMS.EXE.", MsgButtons::Ok, MsgIcon::Critical,
+                                     "Invalid Directory");
                 return kCliNotThere;
             }
             m().SimsPath = *o_.game + "\\";
         } else {
             m().SimsPath = GetSimsPath(*registry_);
             if (m().SimsPath == kNotFound) {
-                (void)ui_.MessageBox("The Sims Not Found. Please use the path option to set the path to SIMS.EXE",
-                                     MsgButtons::Ok, MsgIcon::Critical, "No Sims");
+                (void)ui_.MessageBox(
+                    "The Sims Not Found. Please use the path option to set the path to SIMS.EXE",
+                    MsgButtons::Ok, MsgIcon::Critical, "No Sims");
                 return kCliNotThere;
             }
         }
@@ -231,7 +257,8 @@ private:
     int SelectResident() {
         const long long k = *WholeNumber(o_.args[0]);
         if (k >= ui_.ListCount("List1")) {
-            err_ << "adultify-cli: no resident " << k << " in List1 (it has " << ui_.ListCount("List1") << " lines)\n";
+            err_ << "adultify-cli: no resident " << k << " in List1 (it has "
+                 << ui_.ListCount("List1") << " lines)\n";
             return kCliNotThere;
         }
         ui_.ListSelect("List1", static_cast<int>(k));
@@ -259,14 +286,16 @@ private:
         if (c == "show") {
             Print("Frame2");
             PrintList("List2");
-            for (const char* label : {"Label7", "Label8", "Label9", "Label10", "Label11"}) Print(label);
+            for (const char* label : {"Label7", "Label8", "Label9", "Label10", "Label11"})
+                Print(label);
             PrintSkillValues();
             Line("Command1", ui_.IsEnabled("Command1") ? "enabled" : "disabled");
             PrintPicture("Picture1");
             PrintPicture("Picture2");
         } else if (c == "adultify") {
             if (!ui_.IsEnabled("Command1")) {
-                err_ << "adultify-cli: resident " << o_.args[0] << " is not a child: Command1 is disabled\n";
+                err_ << "adultify-cli: resident " << o_.args[0]
+                     << " is not a child: Command1 is disabled\n";
                 return kCliNotThere;
             }
             (void)DispatchEvent(m(), "Command1", UiEvent::Click);
@@ -291,10 +320,12 @@ private:
         std::string label2, label3, shapes;
         ui_.onModal = [&](std::string_view form) {
             if (form != "Form3") return;
-            if (ui_.SetScrollValue("Form3.HScroll1", value)) (void)DispatchEvent(m(), "Form3.HScroll1", UiEvent::Change);
+            if (ui_.SetScrollValue("Form3.HScroll1", value))
+                (void)DispatchEvent(m(), "Form3.HScroll1", UiEvent::Change);
             label2 = ui_.Caption("Form3.Label2");
             label3 = ui_.Caption("Form3.Label3");
-            for (int i = 0; i < 10; ++i) shapes += std::to_string(ui_.FillStyle("Form3.Shape2(" + std::to_string(i) + ")"));
+            for (int i = 0; i < 10; ++i)
+                shapes += std::to_string(ui_.FillStyle("Form3.Shape2(" + std::to_string(i) + ")"));
             (void)DispatchEvent(m(), "Form3.Command1", UiEvent::Click);
         };
         (void)DispatchEvent(m(), row.captionLabel, UiEvent::Click);
@@ -317,7 +348,8 @@ private:
 
 } // namespace
 
-int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, const EnvironmentLookup& env) {
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+           const EnvironmentLookup& env) {
     Options options;
     if (auto code = Parse(args, options, err)) return *code;
     Session session(options, out, err, env);

@@ -10,7 +10,8 @@
 
 namespace adultify {
 
-inline constexpr int kCliOk = 0, kCliUsage = 1, kCliNotThere = 2, kCliFatal = 3, kCliWriteFailed = 4;
+inline constexpr int kCliOk = 0, kCliUsage = 1, kCliNotThere = 2, kCliFatal = 3,
+                     kCliWriteFailed = 4;
 
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
            const EnvironmentLookup& env);

@@ -5,5 +5,6 @@
 
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
-    return adultify::RunCli(args, std::cout, std::cerr, [](const char* name) { return std::getenv(name); });
+    return adultify::RunCli(args, std::cout, std::cerr,
+                            [](const char* name) { return std::getenv(name); });
 }

@@ -72,7 +72,8 @@ bool OtherWindowEvent(Module1& m, std::string_view c, UiEvent e) {
     if (e == E::KeyPress && c == "frmSplash") return frmSplash_KeyPress(m), true;
     // Closing a dialog through its close box acts as its Cancel.
     if (e == E::Close) {
-        if (c == "Form2" || c == "Form3" || c == "frmAbout" || c == "frmSplash") return m.ui.UnloadForm(c), true;
+        if (c == "Form2" || c == "Form3" || c == "frmAbout" || c == "frmSplash")
+            return m.ui.UnloadForm(c), true;
     }
     return false;
 }

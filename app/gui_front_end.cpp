@@ -21,7 +21,8 @@ Editor::Editor(const EnvironmentLookup& env) {
 #else
     const auto prefix = WinePrefix(env);
     const auto dosdevices = prefix ? std::optional(*prefix / "dosdevices") : std::nullopt;
-    registry_ = std::make_unique<WineRegistry>(prefix ? WineRegistry::FromPrefix(*prefix) : WineRegistry());
+    registry_ =
+        std::make_unique<WineRegistry>(prefix ? WineRegistry::FromPrefix(*prefix) : WineRegistry());
     fs_ = std::make_unique<NativeFileSystem>(WindowsPathMapper(dosdevices));
     ui_ = std::make_unique<qt::QtWindowSystem>(dosdevices);
 #endif

@@ -14,7 +14,7 @@ namespace adultify {
 // Everything one run of the editor holds, wired together: events reach the logic through
 // the dispatcher, and a fatal stop ends the run.
 class Editor {
-public:
+  public:
     explicit Editor(const EnvironmentLookup& env);
     // Start-up, as the main window's load; false when the program ended during it.
     bool Load();
@@ -24,7 +24,7 @@ public:
     Module1& m() { return *m_; }
     qt::QtWindowSystem& ui() { return *ui_; }
 
-private:
+  private:
     std::unique_ptr<qt::QtWindowSystem> ui_;
     std::unique_ptr<Registry> registry_;
     std::unique_ptr<NativeFileSystem> fs_;

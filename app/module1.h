@@ -18,7 +18,7 @@ inline constexpr VbBool kFalse = 0;
 
 struct PersonRecord {
     std::int32_t EntryPos = 0;
-    Bytes UserFile;  // as stored, letter case kept
+    Bytes UserFile; // as stored, letter case kept
     Bytes FirstName;
     Bytes LastName;
     std::array<std::uint8_t, 2> Age{};
@@ -49,7 +49,9 @@ struct Module1 {
     double SkillEditValue = 0;
 
     int failedWrites = 0;
-    bool commandRunning = false; // a main-window command is under way (and may be yielding) // writes reported to the user as failed, for the front ends' exit codes
+    bool commandRunning =
+        false; // a main-window command is under way (and may be yielding) // writes reported to the
+               // user as failed, for the front ends' exit codes
 };
 
 } // namespace adultify

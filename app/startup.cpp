@@ -14,15 +14,17 @@
 namespace adultify {
 
 void FillCareerNames(Module1& m) {
-    m.CareerNames = {"Unemployed", "Business", "Entertainment", "Law Enforcement", "Crime", "Medicine",
-                     "Military", "Politics", "Pro Sports", "Science", "X-Treme Sports"};
+    m.CareerNames = {"Unemployed", "Business", "Entertainment", "Law Enforcement",
+                     "Crime",      "Medicine", "Military",      "Politics",
+                     "Pro Sports", "Science",  "X-Treme Sports"};
 }
 
 void LocateGame(Module1& m, Registry& registry) {
     m.SimsPath = GetSimsPath(registry);
     if (m.SimsPath == kNotFound) {
-        (void)m.ui.MessageBox("The Sims Not Found. Please use the path option to set the path to SIMS.EXE",
-                              MsgButtons::Ok, MsgIcon::Critical, "No Sims");
+        (void)m.ui.MessageBox(
+            "The Sims Not Found. Please use the path option to set the path to SIMS.EXE",
+            MsgButtons::Ok, MsgIcon::Critical, "No Sims");
         m.SimsPath = std::string(kFallbackSimsPath);
         ShowPathDialog(m);
     }
@@ -46,8 +48,8 @@ void Form1_Load(Module1& m, Registry& registry) {
     WaitSeconds(m, 1);
     FillCareerNames(m);
     m.ui.SetEnabled("Command1", false);
-    for (const char* label : {"Label7", "Label8", "Label9", "Label10", "Label11", "Label18", "Label19",
-                              "Label20", "Label21", "Label22", "Label23"})
+    for (const char* label : {"Label7", "Label8", "Label9", "Label10", "Label11", "Label18",
+                              "Label19", "Label20", "Label21", "Label22", "Label23"})
         m.ui.SetCaption(label, "");
     m.ui.SetEnabled("menu_fix_thumbnails", false);
     m.ui.SetCaption("frmSplash.Label1", "Find Neighbourhoods");

@@ -12,20 +12,30 @@ namespace {
 Bytes Buffer(const Bytes& pattern) {
     std::mt19937 rng(7);
     Bytes data(4 << 20);
-    for (auto& b : data) b = static_cast<std::uint8_t>(rng() & 0x7F); // ASCII-like, many near misses
-    std::copy(pattern.begin(), pattern.end(), data.end() - static_cast<std::ptrdiff_t>(pattern.size()));
+    for (auto& b : data)
+        b = static_cast<std::uint8_t>(rng() & 0x7F); // ASCII-like, many near misses
+    std::copy(pattern.begin(), pattern.end(),
+              data.end() - static_cast<std::ptrdiff_t>(pattern.size()));
     return data;
 }
 
 void FindPattern(benchmark::State& state, const Bytes& pattern) {
     const Bytes data = Buffer(pattern);
-    for (auto _ : state) benchmark::DoNotOptimize(FindBytes(data, pattern, 1));
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(data.size()));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(FindBytes(data, pattern, 1));
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
+                            static_cast<std::int64_t>(data.size()));
 }
 
-void BM_FindBytes4(benchmark::State& state) { FindPattern(state, ToBytes("FAMs")); }
-void BM_FindBytes9(benchmark::State& state) { FindPattern(state, ToBytes("user00999")); }
-void BM_FindBytesFamilyKey(benchmark::State& state) { FindPattern(state, Bytes{0x00, 0x00, 0x84, 0x83}); }
+void BM_FindBytes4(benchmark::State& state) {
+    FindPattern(state, ToBytes("FAMs"));
+}
+void BM_FindBytes9(benchmark::State& state) {
+    FindPattern(state, ToBytes("user00999"));
+}
+void BM_FindBytesFamilyKey(benchmark::State& state) {
+    FindPattern(state, Bytes{0x00, 0x00, 0x84, 0x83});
+}
 
 } // namespace
 

@@ -27,7 +27,9 @@ using Clock = std::chrono::steady_clock;
 
 namespace {
 
-double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
+double Ms(Clock::duration d) {
+    return std::chrono::duration<double, std::milli>(d).count();
+}
 
 double Median(std::vector<double> v) {
     std::sort(v.begin(), v.end());
@@ -39,22 +41,23 @@ double Median(std::vector<double> v) {
 int main(int argc, char** argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     const fs::path prefix = fs::temp_directory_path() / "adultify-gui-bench";
-    const bool keep = argc > 1 && std::string(argv[1]) == "--keep"; // reuse the sample, for profiling
+    const bool keep =
+        argc > 1 && std::string(argv[1]) == "--keep"; // reuse the sample, for profiling
     const fs::path game = prefix / "drive_c" / "Program Files (x86)" / "Maxis" / "The Sims";
     if (!keep || !fs::exists(prefix / "complete")) {
-    fs::remove_all(prefix);
-    (void)sample::WriteWinePrefix(prefix, "C:\\Program Files (x86)\\Maxis\\The Sims");
-    sample::RandomHoodParams p;
-    p.residents = 999;
-    p.families = 250;
-    p.children = 200;
-    p.baseGameRecords = 99;
-    p.fillerBytes = 90000;
-    p.seed = 99;
-    sample::GameSpec gameSpec;
-    gameSpec.hoods.push_back(sample::RandomHood(p));
-    sample::WriteGameFolder(game, gameSpec);
-    std::ofstream(prefix / "complete") << "";
+        fs::remove_all(prefix);
+        (void)sample::WriteWinePrefix(prefix, "C:\\Program Files (x86)\\Maxis\\The Sims");
+        sample::RandomHoodParams p;
+        p.residents = 999;
+        p.families = 250;
+        p.children = 200;
+        p.baseGameRecords = 99;
+        p.fillerBytes = 90000;
+        p.seed = 99;
+        sample::GameSpec gameSpec;
+        gameSpec.hoods.push_back(sample::RandomHood(p));
+        sample::WriteGameFolder(game, gameSpec);
+        std::ofstream(prefix / "complete") << "";
     }
     setenv("WINEPREFIX", prefix.c_str(), 1);
     const auto env = [](const char* name) { return std::getenv(name); };
@@ -108,13 +111,16 @@ int main(int argc, char** argv) {
         clicks.push_back(Ms(Clock::now() - t0));
     }
     const double read = Median(reads), beyond = Median(launches);
-    std::cout << "Get_People of the first neighbourhood (999 residents): " << read << " ms (median of 10)\n"
-              << "launch to Form1 shown, beyond the design's 4000 ms of waits: " << beyond << " ms = " << beyond / read
-              << " x Get_People (median of 5; windows built " << Median(built) << " ms, Form1 shown and painted "
-              << Median(painted) << " ms)\n"
-              << "Get_People after three idle seconds, as start-up has them before it: " << Median(idleReads) << " ms\n"
+    std::cout << "Get_People of the first neighbourhood (999 residents): " << read
+              << " ms (median of 10)\n"
+              << "launch to Form1 shown, beyond the design's 4000 ms of waits: " << beyond
+              << " ms = " << beyond / read << " x Get_People (median of 5; windows built "
+              << Median(built) << " ms, Form1 shown and painted " << Median(painted) << " ms)\n"
+              << "Get_People after three idle seconds, as start-up has them before it: "
+              << Median(idleReads) << " ms\n"
               << "click on a resident until repainted, 999 lines in List1: " << Median(clicks)
-              << " ms (median of 21), slowest " << *std::max_element(clicks.begin(), clicks.end()) << " ms\n";
+              << " ms (median of 21), slowest " << *std::max_element(clicks.begin(), clicks.end())
+              << " ms\n";
     if (!keep) fs::remove_all(prefix);
     return 0;
 }

@@ -14,9 +14,9 @@
 #include <benchmark/benchmark.h>
 
 #include <fstream>
-#include <unistd.h>
 #include <iostream>
 #include <map>
+#include <unistd.h>
 
 using namespace adultify;
 namespace fs = std::filesystem;
@@ -74,11 +74,13 @@ std::size_t ReadAll(const fs::path& p) {
 void BM_BareRead(benchmark::State& state) {
     const Game& g = GameOf(static_cast<int>(state.range(0)));
     std::vector<fs::path> files = {g.folder / "UserData" / "Neighborhood.iff"};
-    for (const auto& sim : g.hood.sims) files.push_back(g.folder / "UserData" / "Characters" / sample::CharacterFileName(sim));
+    for (const auto& sim : g.hood.sims)
+        files.push_back(g.folder / "UserData" / "Characters" / sample::CharacterFileName(sim));
     std::size_t bytes = 0;
     for (auto _ : state) {
         bytes = 0;
-        for (const auto& f : files) bytes += ReadAll(f);
+        for (const auto& f : files)
+            bytes += ReadAll(f);
         benchmark::DoNotOptimize(bytes);
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(bytes) * state.iterations());
@@ -99,7 +101,8 @@ void BM_DisplayLastResident(benchmark::State& state) {
     App app(g);
     Get_People(app.m);
     app.ui.ListSelect("List1", 998);
-    for (auto _ : state) Display_user_Details(app.m);
+    for (auto _ : state)
+        Display_user_Details(app.m);
 }
 
 // The whole command, reload included; the files are put back between runs.
@@ -112,7 +115,9 @@ void BM_AdultifyCommand(benchmark::State& state) {
             child = static_cast<int>(i);
             break;
         }
-    const fs::path charFile = g.folder / "UserData" / "Characters" / sample::CharacterFileName(g.hood.sims[static_cast<std::size_t>(child)]);
+    const fs::path charFile =
+        g.folder / "UserData" / "Characters" /
+        sample::CharacterFileName(g.hood.sims[static_cast<std::size_t>(child)]);
     const fs::path hoodCopy = hoodFile.string() + ".bench", charCopy = charFile.string() + ".bench";
     fs::copy_file(hoodFile, hoodCopy, fs::copy_options::overwrite_existing);
     fs::copy_file(charFile, charCopy, fs::copy_options::overwrite_existing);
@@ -136,7 +141,9 @@ void BM_AdultifyCommand(benchmark::State& state) {
 
 void BM_ThumbnailScan(benchmark::State& state) {
     const Game& g = GameOf(999);
-    std::ifstream in(g.folder / "UserData" / "Characters" / sample::CharacterFileName(g.hood.sims[0]), std::ios::binary);
+    std::ifstream in(g.folder / "UserData" / "Characters" /
+                         sample::CharacterFileName(g.hood.sims[0]),
+                     std::ios::binary);
     const Bytes original((std::istreambuf_iterator<char>(in)), {});
     Bytes data;
     for (auto _ : state) {
@@ -154,10 +161,14 @@ void BM_ThumbnailFixCommand(benchmark::State& state) {
     App app(g);
     Get_People(app.m);
     app.ui.ListSelect("List1", 0);
-    app.ui.answerMessage = [](const MessageRecord& r) { return r.buttons == MsgButtons::YesNo ? MsgAnswer::Yes : MsgAnswer::Ok; };
-    const fs::path charFile = g.folder / "UserData" / "Characters" / sample::CharacterFileName(g.hood.sims[0]);
+    app.ui.answerMessage = [](const MessageRecord& r) {
+        return r.buttons == MsgButtons::YesNo ? MsgAnswer::Yes : MsgAnswer::Ok;
+    };
+    const fs::path charFile =
+        g.folder / "UserData" / "Characters" / sample::CharacterFileName(g.hood.sims[0]);
     const auto size = fs::file_size(charFile);
-    for (auto _ : state) menu_fix_thumbnails_Click(app.m);
+    for (auto _ : state)
+        menu_fix_thumbnails_Click(app.m);
     state.SetBytesProcessed(static_cast<std::int64_t>(size) * state.iterations());
     std::ofstream(charFile, std::ios::binary | std::ios::trunc) << ""; // the next run regenerates
     fs::remove_all(g.folder);

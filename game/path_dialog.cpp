@@ -17,7 +17,9 @@ void ShowPathDialog(Module1& m) {
     m.ui.ShowModal("Form2");
 }
 
-void Form2_Dir1_Change(Module1& m) { m.ui.SetCaption("Form2.File1", m.ui.Caption("Form2.Dir1")); }
+void Form2_Dir1_Change(Module1& m) {
+    m.ui.SetCaption("Form2.File1", m.ui.Caption("Form2.Dir1"));
+}
 
 void Form2_Drive1_Change(Module1& m) {
     m.ui.SetCaption("Form2.Dir1", m.ui.Caption("Form2.Drive1"));
@@ -27,7 +29,8 @@ void Form2_Drive1_Change(Module1& m) {
 void Form2_Command1_Click(Module1& m) {
     const std::string d = m.ui.Caption("Form2.Dir1");
     if (FileExists(m, d + "\\" + "Sims.exe") != kTrue) {
-        (void)m.ui.MessageBox("Cannot find SIMS.EXE.", MsgButtons::Ok, MsgIcon::Critical, "Invalid Directory");
+        (void)m.ui.MessageBox("Cannot find SIMS.EXE.", MsgButtons::Ok, MsgIcon::Critical,
+                              "Invalid Directory");
         return;
     }
     m.SimsPath = d + "\\";
@@ -40,6 +43,8 @@ void Form2_Command1_Click(Module1& m) {
     m.ui.UnloadForm("Form2");
 }
 
-void Form2_Command2_Click(Module1& m) { m.ui.UnloadForm("Form2"); }
+void Form2_Command2_Click(Module1& m) {
+    m.ui.UnloadForm("Form2");
+}
 
 } // namespace adultify

@@ -22,7 +22,7 @@ inline constexpr long kErrorInvalidHandle = 6;
 inline constexpr long kErrorMoreData = 234;
 
 class Registry {
-public:
+  public:
     virtual ~Registry() = default;
     virtual long OpenKey(RegRoot root, std::string_view subKey, RegKey& key) = 0;
     // With data null: type and size only. Otherwise *size is the buffer's size on entry.

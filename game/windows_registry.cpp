@@ -31,7 +31,9 @@ long WindowsRegistry::QueryValue(RegKey key, std::string_view valueName, std::ui
     return result;
 }
 
-long WindowsRegistry::CloseKey(RegKey key) { return RegCloseKey(reinterpret_cast<HKEY>(key)); }
+long WindowsRegistry::CloseKey(RegKey key) {
+    return RegCloseKey(reinterpret_cast<HKEY>(key));
+}
 
 } // namespace adultify
 #endif

@@ -13,7 +13,8 @@ namespace {
 
 std::string Lower(std::string_view s) {
     std::string out(s);
-    for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    for (char& c : out)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return out;
 }
 
@@ -78,14 +79,30 @@ std::u16string DecodeEscaped(std::string_view text, char terminator, std::size_t
         const char e = text[i + 1];
         i += 2;
         switch (e) {
-        case 'n': out += u'\n'; break;
-        case 't': out += u'\t'; break;
-        case 'r': out += u'\r'; break;
-        case 'a': out += u'\a'; break;
-        case 'b': out += u'\b'; break;
-        case 'v': out += u'\v'; break;
-        case 'f': out += u'\f'; break;
-        case 'e': out += static_cast<char16_t>(27); break;
+        case 'n':
+            out += u'\n';
+            break;
+        case 't':
+            out += u'\t';
+            break;
+        case 'r':
+            out += u'\r';
+            break;
+        case 'a':
+            out += u'\a';
+            break;
+        case 'b':
+            out += u'\b';
+            break;
+        case 'v':
+            out += u'\v';
+            break;
+        case 'f':
+            out += u'\f';
+            break;
+        case 'e':
+            out += static_cast<char16_t>(27);
+            break;
         case 'x': {
             unsigned v = 0;
             int digits = 0;
@@ -93,14 +110,17 @@ std::u16string DecodeEscaped(std::string_view text, char terminator, std::size_t
                 v = v * 16 + static_cast<unsigned>(HexDigit(text[i++]));
                 ++digits;
             }
-            if (digits == 0) out += u'x';
-            else out += static_cast<char16_t>(v);
+            if (digits == 0)
+                out += u'x';
+            else
+                out += static_cast<char16_t>(v);
             break;
         }
         default:
             if (e >= '0' && e <= '7') {
                 unsigned v = static_cast<unsigned>(e - '0');
-                for (int digits = 1; digits < 3 && i < text.size() && text[i] >= '0' && text[i] <= '7'; ++digits)
+                for (int digits = 1;
+                     digits < 3 && i < text.size() && text[i] >= '0' && text[i] <= '7'; ++digits)
                     v = v * 8 + static_cast<unsigned>(text[i++] - '0');
                 out += static_cast<char16_t>(v & 0xFF);
             } else {
@@ -112,7 +132,9 @@ std::u16string DecodeEscaped(std::string_view text, char terminator, std::size_t
     return out;
 }
 
-Bytes ToCodePage(const std::u16string& units) { return ToBytes(Utf8ToCp1252(Utf16ToUtf8(units))); }
+Bytes ToCodePage(const std::u16string& units) {
+    return ToBytes(Utf8ToCp1252(Utf16ToUtf8(units)));
+}
 
 std::u16string FromUtf16Le(const Bytes& raw) {
     std::u16string units;
@@ -124,7 +146,9 @@ std::u16string FromUtf16Le(const Bytes& raw) {
 bool ParseHexList(std::string_view text, Bytes& out) {
     std::size_t i = 0;
     while (i < text.size()) {
-        while (i < text.size() && (text[i] == ',' || std::isspace(static_cast<unsigned char>(text[i])))) ++i;
+        while (i < text.size() &&
+               (text[i] == ',' || std::isspace(static_cast<unsigned char>(text[i]))))
+            ++i;
         if (i >= text.size()) break;
         int hi = HexDigit(text[i]);
         int lo = i + 1 < text.size() ? HexDigit(text[i + 1]) : -1;
@@ -155,7 +179,8 @@ bool ParseData(std::string_view data, RegValue& value) {
     if (data.rfind("str(", 0) == 0) {
         const auto close = data.find("):\"");
         if (close == std::string_view::npos) return false;
-        value.type = static_cast<std::uint32_t>(std::strtoul(std::string(data.substr(4, close - 4)).c_str(), nullptr, 16));
+        value.type = static_cast<std::uint32_t>(
+            std::strtoul(std::string(data.substr(4, close - 4)).c_str(), nullptr, 16));
         value.data = ToCodePage(DecodeEscaped(data.substr(close + 3), '"', nullptr));
         value.data.push_back(0);
         return true;
@@ -163,8 +188,10 @@ bool ParseData(std::string_view data, RegValue& value) {
     if (data.rfind("dword:", 0) == 0) {
         const unsigned long v = std::strtoul(std::string(data.substr(6)).c_str(), nullptr, 16);
         value.type = kRegDword;
-        value.data = {static_cast<std::uint8_t>(v & 0xFF), static_cast<std::uint8_t>((v >> 8) & 0xFF),
-                      static_cast<std::uint8_t>((v >> 16) & 0xFF), static_cast<std::uint8_t>((v >> 24) & 0xFF)};
+        value.data = {static_cast<std::uint8_t>(v & 0xFF),
+                      static_cast<std::uint8_t>((v >> 8) & 0xFF),
+                      static_cast<std::uint8_t>((v >> 16) & 0xFF),
+                      static_cast<std::uint8_t>((v >> 24) & 0xFF)};
         return true;
     }
     if (data.rfind("hex:", 0) == 0) {
@@ -174,7 +201,8 @@ bool ParseData(std::string_view data, RegValue& value) {
     if (data.rfind("hex(", 0) == 0) {
         const auto close = data.find("):");
         if (close == std::string_view::npos) return false;
-        value.type = static_cast<std::uint32_t>(std::strtoul(std::string(data.substr(4, close - 4)).c_str(), nullptr, 16));
+        value.type = static_cast<std::uint32_t>(
+            std::strtoul(std::string(data.substr(4, close - 4)).c_str(), nullptr, 16));
         Bytes raw;
         if (!ParseHexList(data.substr(close + 2), raw)) return false;
         // Wine keeps strings as UTF-16; the 8-bit call converts them.
@@ -235,7 +263,8 @@ WineRegistry WineRegistry::FromText(std::string_view text) {
         while (!data.empty() && data.back() == '\\' && n + 1 < lines.size()) {
             data.pop_back();
             std::string_view next = lines[++n];
-            while (!next.empty() && std::isspace(static_cast<unsigned char>(next.front()))) next.remove_prefix(1);
+            while (!next.empty() && std::isspace(static_cast<unsigned char>(next.front())))
+                next.remove_prefix(1);
             data += next;
         }
         RegValue value;

@@ -17,23 +17,23 @@ struct RegValue {
 };
 
 class WineRegistry final : public Registry {
-public:
+  public:
     WineRegistry() = default;
     // A missing or unreadable file gives an empty registry.
     static WineRegistry FromPrefix(const std::filesystem::path& prefix);
     static WineRegistry FromText(std::string_view systemReg);
 
     long OpenKey(RegRoot root, std::string_view subKey, RegKey& key) override;
-    long QueryValue(RegKey key, std::string_view valueName, std::uint32_t* type,
-                    std::uint8_t* data, std::uint32_t* size) override;
+    long QueryValue(RegKey key, std::string_view valueName, std::uint32_t* type, std::uint8_t* data,
+                    std::uint32_t* size) override;
     long CloseKey(RegKey key) override;
 
     [[nodiscard]] std::size_t KeyCount() const { return keys_.size(); }
 
-private:
+  private:
     using Values = std::map<std::string, RegValue>; // value names lower-cased
-    std::map<std::string, Values> keys_;              // key paths lower-cased, single backslashes
-    std::vector<const Values*> open_;                 // handle h is open_[h - 1]
+    std::map<std::string, Values> keys_;            // key paths lower-cased, single backslashes
+    std::vector<const Values*> open_;               // handle h is open_[h - 1]
 };
 
 // Wine's escapes in a quoted registry string, as UTF-8. `text` starts after the opening quote;

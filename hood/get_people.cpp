@@ -19,8 +19,7 @@ constexpr const char* kValueLabels[] = {"Label7",  "Label8",  "Label9",  "Label1
                                         "Label11", "Label18", "Label19", "Label20",
                                         "Label21", "Label22", "Label23"};
 
-template <std::size_t N>
-std::array<std::uint8_t, N> Field(const Bytes& data, Position pos) {
+template <std::size_t N> std::array<std::uint8_t, N> Field(const Bytes& data, Position pos) {
     const Bytes b = BytesPaddedWithBlanks(data, pos, N);
     std::array<std::uint8_t, N> out{};
     std::copy(b.begin(), b.end(), out.begin());
@@ -28,12 +27,15 @@ std::array<std::uint8_t, N> Field(const Bytes& data, Position pos) {
 }
 
 bool IsUserAt(const Bytes& d, std::size_t i) {
-    auto up = [](std::uint8_t b) { return (b >= 'a' && b <= 'z') ? static_cast<std::uint8_t>(b - 32) : b; };
+    auto up = [](std::uint8_t b) {
+        return (b >= 'a' && b <= 'z') ? static_cast<std::uint8_t>(b - 32) : b;
+    };
     return up(d[i]) == 'U' && up(d[i + 1]) == 'S' && up(d[i + 2]) == 'E' && up(d[i + 3]) == 'R';
 }
 
 [[noreturn]] void FatalInvalid(Module1& m, const std::string& path) {
-    (void)m.ui.MessageBox(m.fs.NativePath(path) + " is invalid", MsgButtons::Ok, MsgIcon::Critical, "Fatal Error:");
+    (void)m.ui.MessageBox(m.fs.NativePath(path) + " is invalid", MsgButtons::Ok, MsgIcon::Critical,
+                          "Fatal Error:");
     EndProgramNow(m, kExitFatal);
 }
 
@@ -54,12 +56,15 @@ std::optional<Bytes> FamilyNameAfter(const Bytes& hood, Position m, int& program
     do {
         ++m;
         if (m > last) return std::nullopt;
-    } while (!(hood[static_cast<std::size_t>(m - 1)] == 'F' && hood[static_cast<std::size_t>(m)] == 'A' &&
-               hood[static_cast<std::size_t>(m + 1)] == 'M' && hood[static_cast<std::size_t>(m + 2)] == 's'));
+    } while (!(hood[static_cast<std::size_t>(m - 1)] == 'F' &&
+               hood[static_cast<std::size_t>(m)] == 'A' &&
+               hood[static_cast<std::size_t>(m + 1)] == 'M' &&
+               hood[static_cast<std::size_t>(m + 2)] == 's'));
     programPointer = 11;
     const Position s = m + 81;
     Position e = s;
-    do ++e;
+    do
+        ++e;
     while (ByteAt(hood, e) != 0);
     programPointer = 12;
     return Bytes(hood.begin() + (s - 1), hood.begin() + (e - 1));
@@ -86,7 +91,9 @@ Bytes ReadCharacterFirstName(Module1& m, const Bytes& userFile) {
     if (!read) throw std::runtime_error(*path + ": " + reason);
     const Bytes& b = *read;
     const auto size = static_cast<Position>(b.size());
-    auto at = [&](Position p) { return p >= 1 && p <= size ? b[static_cast<std::size_t>(p - 1)] : -1; };
+    auto at = [&](Position p) {
+        return p >= 1 && p <= size ? b[static_cast<std::size_t>(p - 1)] : -1;
+    };
 
     Position p = FindBytes(b, "CTSS", 1);
     if (p == 0) return result;
@@ -101,7 +108,8 @@ Bytes ReadCharacterFirstName(Module1& m, const Bytes& userFile) {
     // A name without its zero byte runs to the end of the file's data.
     const Position s = marker + 1;
     Position e = s;
-    do ++e;
+    do
+        ++e;
     while (e <= size && at(e) != 0);
     if (s > size) return {};
     return Bytes(b.begin() + (s - 1), b.begin() + (std::min(e, size + 1) - 1));
@@ -112,7 +120,8 @@ void Get_People(Module1& m) {
     Position i = 0;
     try {
         m.ui.ListClear("List1");
-        for (const char* label : kValueLabels) m.ui.SetCaption(label, "");
+        for (const char* label : kValueLabels)
+            m.ui.SetCaption(label, "");
         const std::string entry = m.ui.Caption("Combo1");
         if (entry.empty()) return;
         const std::string hoodFile = HoodFile(m.SimsPath, entry);
@@ -183,18 +192,21 @@ void Get_People(Module1& m) {
         SetStatus(m, "Idle");
     } catch (const std::exception&) {
         const PersonRecord& r = m.People[static_cast<std::size_t>(m.RecordCount)];
-        std::string report = "An error has occured while trying to find the residents of this neighbourhood.\n";
+        std::string report =
+            "An error has occured while trying to find the residents of this neighbourhood.\n";
         report += "Not sure what has happended but here is some Debug Info that may Help:\n";
         report += "Program Pointer=" + WithSignPosition(programPointer) + "\n";
         report += "T=" + WithSignPosition(i) + "\n";
-        report += "Hood Length=" + WithSignPosition(static_cast<long long>(m.HoodData.size())) + "\n";
+        report +=
+            "Hood Length=" + WithSignPosition(static_cast<long long>(m.HoodData.size())) + "\n";
         report += "Record Count=" + WithSignPosition(m.RecordCount) + "\n";
         report += "User File=" + Cp1252ToUtf8(r.UserFile) + "\n";
         report += "Sim First Name=" + Cp1252ToUtf8(r.FirstName) + "\n";
         report += "Sim Last Name=" + Cp1252ToUtf8(r.LastName) + "\n";
         report += "\n";
         report += "Please email this information to " + std::string(kSupportAddress);
-        (void)m.ui.MessageBox(report, MsgButtons::Ok, MsgIcon::Critical, "Fatal Error during Get_People");
+        (void)m.ui.MessageBox(report, MsgButtons::Ok, MsgIcon::Critical,
+                              "Fatal Error during Get_People");
         EndProgramNow(m, kExitFatal);
     }
 }

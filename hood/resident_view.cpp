@@ -19,10 +19,12 @@ constexpr ValueRow kPersonality[] = {{"Label7", resident::kNice},
                                      {"Label9", resident::kPlayful},
                                      {"Label10", resident::kOutgoing},
                                      {"Label11", resident::kNeat}};
-constexpr ValueRow kSkills[] = {{"Label18", resident::kCooking},   {"Label19", resident::kMechanical},
-                                {"Label20", resident::kCharisma},  {"Label21", resident::kBody},
-                                {"Label22", resident::kLogic},     {"Label23", resident::kCreativity}};
-constexpr const char* kSkillLabels[] = {"Label18", "Label19", "Label20", "Label21", "Label22", "Label23"};
+constexpr ValueRow kSkills[] = {
+    {"Label18", resident::kCooking},  {"Label19", resident::kMechanical},
+    {"Label20", resident::kCharisma}, {"Label21", resident::kBody},
+    {"Label22", resident::kLogic},    {"Label23", resident::kCreativity}};
+constexpr const char* kSkillLabels[] = {"Label18", "Label19", "Label20",
+                                        "Label21", "Label22", "Label23"};
 
 // The unsigned number stored; bytes past the end of the data read as blanks.
 std::string StoredValue(const Bytes& hood, Position p) {
@@ -74,15 +76,21 @@ void Display_user_Details(Module1& m) {
         const Position p = FindBytes(m.HoodData, r.UserFile, 1);
         if (p > 0) {
             std::string values[6];
-            for (std::size_t v = 0; v < 5; ++v) values[v] = StoredValue(m.HoodData, p + kPersonality[v].offset);
-            for (std::size_t v = 0; v < 5; ++v) m.ui.SetCaption(kPersonality[v].label, values[v]);
-            for (std::size_t v = 0; v < 6; ++v) values[v] = StoredValue(m.HoodData, p + kSkills[v].offset);
-            for (std::size_t v = 0; v < 6; ++v) m.ui.SetCaption(kSkills[v].label, values[v]);
+            for (std::size_t v = 0; v < 5; ++v)
+                values[v] = StoredValue(m.HoodData, p + kPersonality[v].offset);
+            for (std::size_t v = 0; v < 5; ++v)
+                m.ui.SetCaption(kPersonality[v].label, values[v]);
+            for (std::size_t v = 0; v < 6; ++v)
+                values[v] = StoredValue(m.HoodData, p + kSkills[v].offset);
+            for (std::size_t v = 0; v < 6; ++v)
+                m.ui.SetCaption(kSkills[v].label, values[v]);
         }
         if (!m.ui.IsEnabled("Command1"))
-            for (const char* label : kSkillLabels) m.ui.SetEnabled(label, true);
+            for (const char* label : kSkillLabels)
+                m.ui.SetEnabled(label, true);
         if (m.ui.IsEnabled("Command1"))
-            for (const char* label : kSkillLabels) m.ui.SetEnabled(label, false);
+            for (const char* label : kSkillLabels)
+                m.ui.SetEnabled(label, false);
         Read_UserIff(m, r.UserFile);
     }
     SetStatus(m, "Idle");

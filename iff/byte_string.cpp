@@ -11,7 +11,9 @@
 
 namespace adultify {
 
-Bytes ToBytes(std::string_view text) { return Bytes(text.begin(), text.end()); }
+Bytes ToBytes(std::string_view text) {
+    return Bytes(text.begin(), text.end());
+}
 
 std::string_view AsText(const Bytes& bytes) {
     return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
@@ -23,9 +25,10 @@ namespace {
 // the rest only where both match: chunk tags and keys are rare, so this runs at memory speed.
 // Answers the position of the first match, or where the blocks ended (the caller goes on).
 #if defined(__x86_64__)
-__attribute__((target("avx2"))) std::size_t SearchBlocks32(const std::uint8_t* data, std::size_t size,
-                                                             std::size_t i, const std::uint8_t* pattern,
-                                                             std::size_t n) {
+__attribute__((target("avx2"))) std::size_t SearchBlocks32(const std::uint8_t* data,
+                                                           std::size_t size, std::size_t i,
+                                                           const std::uint8_t* pattern,
+                                                           std::size_t n) {
     const __m256i first = _mm256_set1_epi8(static_cast<char>(pattern[0]));
     const __m256i last = _mm256_set1_epi8(static_cast<char>(pattern[n - 1]));
     for (; i + n - 1 + 64 <= size; i += 64) {
@@ -39,8 +42,9 @@ __attribute__((target("avx2"))) std::size_t SearchBlocks32(const std::uint8_t* d
             _mm256_cmpeq_epi8(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(q + 32)), last));
         const __m256i any = _mm256_or_si256(low, high);
         if (_mm256_testz_si256(any, any)) continue; // the usual case: nothing in 64 positions
-        const std::uint64_t mask = static_cast<std::uint32_t>(_mm256_movemask_epi8(low)) |
-                                   (std::uint64_t{static_cast<std::uint32_t>(_mm256_movemask_epi8(high))} << 32);
+        const std::uint64_t mask =
+            static_cast<std::uint32_t>(_mm256_movemask_epi8(low)) |
+            (std::uint64_t{static_cast<std::uint32_t>(_mm256_movemask_epi8(high))} << 32);
         for (std::uint64_t m = mask; m != 0; m &= m - 1) {
             const auto bit = static_cast<std::size_t>(__builtin_ctzll(m));
             if (n <= 2 || std::memcmp(data + i + bit + 1, pattern + 1, n - 2) == 0) return i + bit;
@@ -49,14 +53,15 @@ __attribute__((target("avx2"))) std::size_t SearchBlocks32(const std::uint8_t* d
     return i;
 }
 
-std::size_t SearchBlocks16(const std::uint8_t* data, std::size_t size, std::size_t i, const std::uint8_t* pattern,
-                           std::size_t n) {
+std::size_t SearchBlocks16(const std::uint8_t* data, std::size_t size, std::size_t i,
+                           const std::uint8_t* pattern, std::size_t n) {
     const __m128i first = _mm_set1_epi8(static_cast<char>(pattern[0]));
     const __m128i last = _mm_set1_epi8(static_cast<char>(pattern[n - 1]));
     for (; i + n - 1 + 16 <= size; i += 16) {
         const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
         const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i + n - 1));
-        auto mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(a, first), _mm_cmpeq_epi8(b, last))));
+        auto mask = static_cast<unsigned>(
+            _mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(a, first), _mm_cmpeq_epi8(b, last))));
         while (mask != 0) {
             const auto bit = static_cast<std::size_t>(__builtin_ctz(mask));
             if (n <= 2 || std::memcmp(data + i + bit + 1, pattern + 1, n - 2) == 0) return i + bit;
@@ -67,11 +72,12 @@ std::size_t SearchBlocks16(const std::uint8_t* data, std::size_t size, std::size
 }
 #endif
 
-std::size_t SearchBlocks(const std::uint8_t* data, std::size_t size, std::size_t from, const std::uint8_t* pattern,
-                         std::size_t n) {
+std::size_t SearchBlocks(const std::uint8_t* data, std::size_t size, std::size_t from,
+                         const std::uint8_t* pattern, std::size_t n) {
 #if defined(__x86_64__)
     static const bool avx2 = __builtin_cpu_supports("avx2");
-    return avx2 ? SearchBlocks32(data, size, from, pattern, n) : SearchBlocks16(data, size, from, pattern, n);
+    return avx2 ? SearchBlocks32(data, size, from, pattern, n)
+                : SearchBlocks16(data, size, from, pattern, n);
 #else
     (void)data, (void)size, (void)pattern, (void)n;
     return from;

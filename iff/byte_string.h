@@ -3,9 +3,9 @@
 // Positions are 1-based (the first byte is position 1); a search that finds nothing yields 0.
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
-#include <memory>
 #include <utility>
 #include <vector>
 
@@ -13,19 +13,11 @@ namespace adultify {
 
 // Leaves new elements uninitialised unless a value is given, so that a file is read into
 // its buffer without first zeroing it.
-template <typename T>
-struct DefaultInitAllocator : std::allocator<T> {
-    template <typename U>
-    struct rebind {
-        using other = DefaultInitAllocator<U>;
-    };
+template <typename T> struct DefaultInitAllocator : std::allocator<T> {
+    template <typename U> struct rebind { using other = DefaultInitAllocator<U>; };
     using std::allocator<T>::allocator;
-    template <typename U>
-    void construct(U* p) noexcept {
-        ::new (static_cast<void*>(p)) U;
-    }
-    template <typename U, typename... Args>
-    void construct(U* p, Args&&... args) {
+    template <typename U> void construct(U* p) noexcept { ::new (static_cast<void*>(p)) U; }
+    template <typename U, typename... Args> void construct(U* p, Args&&... args) {
         ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
     }
 };

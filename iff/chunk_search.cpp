@@ -17,7 +17,8 @@ Position FindChunk(const Bytes& data, std::string_view tag, unsigned id, unsigne
         const Position p = FindBytes(data, tag, start);
         if (p == 0) return 0;
         bool same = true;
-        for (int k = 0; k < 4 && same; ++k) same = ByteOrMinusOne(data, p + 8 + k) == want[k];
+        for (int k = 0; k < 4 && same; ++k)
+            same = ByteOrMinusOne(data, p + 8 + k) == want[k];
         if (same) return p;
         start = p + 1;
     }

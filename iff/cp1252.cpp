@@ -7,10 +7,10 @@ namespace adultify {
 namespace {
 
 // 0x80..0x9F; the five holes map to the C1 controls, as Windows' own conversion does.
-constexpr char16_t kHigh[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+constexpr char16_t kHigh[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+                                0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
 char32_t Decode(std::uint8_t b) {
     if (b >= 0x80 && b < 0xA0) return kHigh[b - 0x80];
@@ -40,11 +40,14 @@ void AppendUtf8(std::string& out, char32_t c) {
 std::string Cp1252ToUtf8(std::string_view bytes) {
     std::string out;
     out.reserve(bytes.size());
-    for (char ch : bytes) AppendUtf8(out, Decode(static_cast<std::uint8_t>(ch)));
+    for (char ch : bytes)
+        AppendUtf8(out, Decode(static_cast<std::uint8_t>(ch)));
     return out;
 }
 
-std::string Cp1252ToUtf8(const Bytes& bytes) { return Cp1252ToUtf8(AsText(bytes)); }
+std::string Cp1252ToUtf8(const Bytes& bytes) {
+    return Cp1252ToUtf8(AsText(bytes));
+}
 
 std::string Utf8ToCp1252(std::string_view utf8) {
     std::string out;

@@ -2,7 +2,9 @@
 
 namespace adultify {
 
-std::string SidecarPath(const std::string& path) { return path + ".adultify-new"; }
+std::string SidecarPath(const std::string& path) {
+    return path + ".adultify-new";
+}
 
 IoResult ReplaceFile(FileSystem& fs, const std::string& path, const Bytes& data) {
     const std::string sidecar = SidecarPath(path);

@@ -18,7 +18,7 @@ struct [[nodiscard]] IoResult {
 };
 
 class FileSystem {
-public:
+  public:
     virtual ~FileSystem() = default;
 
     // True when the path names a file that can be opened for reading. Folders are not files.

@@ -21,7 +21,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string SystemReason(int err) { return std::strerror(err); }
+std::string SystemReason(int err) {
+    return std::strerror(err);
+}
 
 #ifndef _WIN32
 void SyncFolder(const fs::path& folder) {
@@ -154,7 +156,8 @@ IoResult NativeFileSystem::Rename(const std::string& from, const std::string& to
 IoResult NativeFileSystem::Remove(const std::string& path) {
     const fs::path native = Resolve(path);
     std::error_code ec;
-    if (native.empty() || !fs::remove(native, ec)) return IoResult::Fail(ec ? ec.message() : "no such file");
+    if (native.empty() || !fs::remove(native, ec))
+        return IoResult::Fail(ec ? ec.message() : "no such file");
     Changed(native.parent_path());
     return {};
 }

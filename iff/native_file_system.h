@@ -7,7 +7,7 @@ namespace adultify {
 
 // The machine's own file system, reached through the Windows-style path mapping.
 class NativeFileSystem final : public FileSystem {
-public:
+  public:
     explicit NativeFileSystem(WindowsPathMapper mapper = WindowsPathMapper());
 
     bool CanOpenForReading(const std::string& path) override;
@@ -21,7 +21,7 @@ public:
 
     [[nodiscard]] const WindowsPathMapper& Mapper() const { return mapper_; }
 
-private:
+  private:
     [[nodiscard]] std::filesystem::path Resolve(const std::string& path) const;
     void Changed(const std::filesystem::path& folder);
 

@@ -14,7 +14,8 @@ namespace {
 
 std::string Folded(std::string_view name) {
     std::string out(name);
-    for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    for (char& c : out)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return out;
 }
 
@@ -23,7 +24,9 @@ bool Exists(const fs::path& p) {
     return fs::exists(fs::symlink_status(p, ec));
 }
 
-bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+bool IsSeparator(char c) {
+    return c == '\\' || c == '/';
+}
 
 } // namespace
 
@@ -33,7 +36,8 @@ std::optional<fs::path> MatchComponent(const fs::path& folder, std::string_view 
     const std::string wanted = Folded(component);
     std::vector<std::string> matches;
     std::error_code ec;
-    for (fs::directory_iterator it(folder.empty() ? fs::path(".") : folder, ec), end; !ec && it != end; it.increment(ec)) {
+    for (fs::directory_iterator it(folder.empty() ? fs::path(".") : folder, ec), end;
+         !ec && it != end; it.increment(ec)) {
         const std::string name = it->path().filename().string();
         if (Folded(name) == wanted) matches.push_back(name);
     }
@@ -42,7 +46,8 @@ std::optional<fs::path> MatchComponent(const fs::path& folder, std::string_view 
     return folder / matches.front();
 }
 
-std::optional<fs::path> WindowsPathMapper::Match(const fs::path& folder, std::string_view component) const {
+std::optional<fs::path> WindowsPathMapper::Match(const fs::path& folder,
+                                                 std::string_view component) const {
     const fs::path exact = folder / fs::path(std::string(component));
     if (Exists(exact)) return exact;
     const fs::path where = folder.empty() ? fs::path(".") : folder;
@@ -64,14 +69,16 @@ std::optional<fs::path> WindowsPathMapper::Match(const fs::path& folder, std::st
     return folder / hit->second;
 }
 
-WindowsPathMapper::WindowsPathMapper(std::optional<fs::path> dosdevices) : dosdevices_(std::move(dosdevices)) {}
+WindowsPathMapper::WindowsPathMapper(std::optional<fs::path> dosdevices)
+    : dosdevices_(std::move(dosdevices)) {}
 
 fs::path WindowsPathMapper::ToNative(std::string_view path) const {
     fs::path base;
     std::string_view rest = path;
     if (path.size() >= 2 && path[1] == ':' && std::isalpha(static_cast<unsigned char>(path[0]))) {
         if (!dosdevices_) return {};
-        const std::string drive = {static_cast<char>(std::tolower(static_cast<unsigned char>(path[0]))), ':'};
+        const std::string drive = {
+            static_cast<char>(std::tolower(static_cast<unsigned char>(path[0]))), ':'};
         base = *dosdevices_ / drive;
         std::error_code ec;
         if (!fs::is_directory(base, ec)) return {};
@@ -81,20 +88,24 @@ fs::path WindowsPathMapper::ToNative(std::string_view path) const {
     }
     std::vector<std::string> parts;
     for (std::size_t i = 0; i < rest.size();) {
-        while (i < rest.size() && IsSeparator(rest[i])) ++i;
+        while (i < rest.size() && IsSeparator(rest[i]))
+            ++i;
         std::size_t j = i;
-        while (j < rest.size() && !IsSeparator(rest[j])) ++j;
+        while (j < rest.size() && !IsSeparator(rest[j]))
+            ++j;
         if (j > i) parts.emplace_back(rest.substr(i, j - i));
         i = j;
     }
     // Where the exact spelling exists, it is what the walk below would find.
     auto prefix = [&](std::size_t n) {
         fs::path p = base;
-        for (std::size_t k = 0; k < n; ++k) p /= parts[k];
+        for (std::size_t k = 0; k < n; ++k)
+            p /= parts[k];
         return p;
     };
     std::size_t known = parts.size();
-    while (known > 0 && !Exists(prefix(known))) --known;
+    while (known > 0 && !Exists(prefix(known)))
+        --known;
     fs::path current = prefix(known);
     bool resolving = true; // once a component is missing, the rest is appended as spelt
     for (std::size_t k = known; k < parts.size(); ++k) {

@@ -13,7 +13,7 @@
 namespace adultify {
 
 class WindowsPathMapper {
-public:
+  public:
     // `dosdevices` is the prefix's dosdevices folder; without it drive letters resolve nowhere.
     explicit WindowsPathMapper(std::optional<std::filesystem::path> dosdevices = std::nullopt);
 
@@ -28,7 +28,7 @@ public:
     // The program changed this folder's entries: its remembered listing is stale.
     void Forget(const std::filesystem::path& folder) const { listings_.erase(folder); }
 
-private:
+  private:
     // A folder's names by their lower-case spelling, kept while the folder is unchanged, so
     // that a neighbourhood of 999 character files is not listed once per file.
     struct Listing {
@@ -44,7 +44,7 @@ private:
 
 // The entry of `folder` that names `component`: the exact name if present, else the first
 // case-insensitive match in sorted order, else nothing.
-[[nodiscard]] std::optional<std::filesystem::path> MatchComponent(const std::filesystem::path& folder,
-                                                                  std::string_view component);
+[[nodiscard]] std::optional<std::filesystem::path>
+MatchComponent(const std::filesystem::path& folder, std::string_view component);
 
 } // namespace adultify

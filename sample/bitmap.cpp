@@ -53,7 +53,9 @@ Colour Head(int x, int y, int w, int h, Colour skin, Colour hair, Colour backgro
 } // namespace
 
 Bytes ThumbnailBitmap(Colour skin, Colour hair) {
-    return Bitmap24(25, 25, [&](int x, int y) { return Head(x, y, 25, 25, skin, hair, {230, 230, 210}); });
+    return Bitmap24(25, 25, [&](int x, int y) {
+        return Head(x, y, 25, 25, skin, hair, {230, 230, 210});
+    });
 }
 
 Bytes FacesBitmap(Colour skin, Colour hair) {

@@ -13,7 +13,8 @@ struct Colour {
     std::uint8_t r, g, b;
 };
 
-[[nodiscard]] Bytes Bitmap24(int width, int height, const std::function<Colour(int x, int y)>& pixel);
+[[nodiscard]] Bytes Bitmap24(int width, int height,
+                             const std::function<Colour(int x, int y)>& pixel);
 // A 25 by 25 head on a pale background.
 [[nodiscard]] Bytes ThumbnailBitmap(Colour skin, Colour hair);
 // 105 by 41: three 35 by 41 views of the head side by side on blue.

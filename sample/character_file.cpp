@@ -12,13 +12,18 @@ namespace {
 
 Colour SkinColour(int skin) {
     switch (skin) {
-    case 2: return {110, 70, 45};
-    case 3: return {190, 140, 100};
-    default: return {240, 200, 170};
+    case 2:
+        return {110, 70, 45};
+    case 3:
+        return {190, 140, 100};
+    default:
+        return {240, 200, 170};
     }
 }
 
-const char* SkinWord(int skin) { return skin == 2 ? "drk" : skin == 3 ? "med" : "lgt"; }
+const char* SkinWord(int skin) {
+    return skin == 2 ? "drk" : skin == 3 ? "med" : "lgt";
+}
 
 std::vector<StringEntry> BodyStrings(const SimSpec& sim) {
     const bool child = sim.age == 9;
@@ -38,21 +43,27 @@ std::vector<StringEntry> BodyStrings(const SimSpec& sim) {
     v[14] = tone;
     v[15] = "n" + sex + ageLetter + "_01,BODY=n" + sex + ageLetter + tone;
     v[16] = "s" + sex + ageLetter + "_01,BODY=s" + sex + ageLetter + tone;
-    for (int k = 17; k <= 22; ++k) v[static_cast<std::size_t>(k)] = "Hu" + std::string(k % 2 ? "LO" : "RO") + ",HAND=hu" + ageLetter + "o" + tone;
+    for (int k = 17; k <= 22; ++k)
+        v[static_cast<std::size_t>(k)] =
+            "Hu" + std::string(k % 2 ? "LO" : "RO") + ",HAND=hu" + ageLetter + "o" + tone;
     v[27] = "f" + sex + ageLetter + "_01,BODY=f" + sex + ageLetter + tone;
     v[28] = "gloves_l";
     v[29] = "gloves_r";
-    for (int k = 30; k < 35; ++k) v[static_cast<std::size_t>(k)] = "x" + std::to_string(k) + sex + ageLetter;
+    for (int k = 30; k < 35; ++k)
+        v[static_cast<std::size_t>(k)] = "x" + std::to_string(k) + sex + ageLetter;
     v.resize(static_cast<std::size_t>(sim.bodyStringCount));
     std::vector<StringEntry> entries;
-    for (const std::string& s : v) entries.push_back({1, s, ""});
+    for (const std::string& s : v)
+        entries.push_back({1, s, ""});
     return entries;
 }
 
 Bytes Objd(const SimSpec& sim) {
     Bytes d(216, 0);
     d[0] = 0x8A; // version
-    for (int k = 0; k < 4; ++k) d[static_cast<std::size_t>(28 + k)] = static_cast<std::uint8_t>((sim.guid >> (8 * k)) & 0xFF);
+    for (int k = 0; k < 4; ++k)
+        d[static_cast<std::size_t>(28 + k)] =
+            static_cast<std::uint8_t>((sim.guid >> (8 * k)) & 0xFF);
     return d;
 }
 
@@ -60,7 +71,8 @@ Bytes Objd(const SimSpec& sim) {
 Bytes Filler(std::size_t size, std::uint32_t seed) {
     std::mt19937 rng(seed);
     Bytes d(size);
-    for (auto& b : d) b = static_cast<std::uint8_t>(rng() & 0x3F);
+    for (auto& b : d)
+        b = static_cast<std::uint8_t>(rng() & 0x3F);
     return d;
 }
 
@@ -77,25 +89,35 @@ Bytes CharacterFile(const SimSpec& sim) {
     const Colour skin = SkinColour(sim.skin);
     const Colour hair{static_cast<std::uint8_t>(60 + (sim.guid % 120)), 40, 20};
     std::vector<Chunk> chunks;
-    chunks.push_back({"OBJD", 128, 0x0010, sim.userFile + " - " + Utf8ToCp1252(sim.firstName), Objd(sim)});
-    chunks.push_back({"GLOB", 128, 0x0010, "", {'P', 'e', 'r', 's', 'o', 'n', 'G', 'l', 'o', 'b', 'a', 'l', 's', 0}});
+    chunks.push_back(
+        {"OBJD", 128, 0x0010, sim.userFile + " - " + Utf8ToCp1252(sim.firstName), Objd(sim)});
+    chunks.push_back({"GLOB",
+                      128,
+                      0x0010,
+                      "",
+                      {'P', 'e', 'r', 's', 'o', 'n', 'G', 'l', 'o', 'b', 'a', 'l', 's', 0}});
     chunks.push_back({"SLOT", 128, 0x0010, "", Filler(96, sim.guid)});
     const std::size_t each = sim.fillerBytes / 3;
     chunks.push_back({"BHAV", 4096, 0x0010, "main", Filler(each, sim.guid + 1)});
     chunks.push_back({"TPRP", 4096, 0x0010, "main", Filler(each, sim.guid + 2)});
-    chunks.push_back({"TREE", 4096, 0x0010, "main", Filler(sim.fillerBytes - 2 * each, sim.guid + 3)});
-    chunks.push_back({"STR#", 256, 0x0010, "person attributes", StringTable({{1, "Nice", ""}, {1, "Active", ""}})});
-    chunks.push_back({"STR#", 304, 0x0010, "suit names", StringTable({{1, "formal", ""}, {1, "swimwear", ""}})});
+    chunks.push_back(
+        {"TREE", 4096, 0x0010, "main", Filler(sim.fillerBytes - 2 * each, sim.guid + 3)});
+    chunks.push_back({"STR#", 256, 0x0010, "person attributes",
+                      StringTable({{1, "Nice", ""}, {1, "Active", ""}})});
+    chunks.push_back(
+        {"STR#", 304, 0x0010, "suit names", StringTable({{1, "formal", ""}, {1, "swimwear", ""}})});
     chunks.push_back({"STR#", 258, 0x0000, "", StringTable({{1, "", ""}})});
     chunks.push_back({"STR#", 257, 0x0000, "", StringTable({{1, "", ""}})});
     chunks.push_back({"STR#", 300, 0x0000, "", StringTable({{1, "", ""}})});
 
     // The game's texts are Windows-1252.
-    std::vector<StringEntry> ctss = {{1, Utf8ToCp1252(sim.firstName), ""}, {1, Utf8ToCp1252(sim.biography), ""}};
+    std::vector<StringEntry> ctss = {{1, Utf8ToCp1252(sim.firstName), ""},
+                                     {1, Utf8ToCp1252(sim.biography), ""}};
     ctss.resize(static_cast<std::size_t>(sim.ctssEntries), StringEntry{1, "", ""});
     for (int k = 0; k < sim.staleChunks; ++k) {
         if (k % 2 == 0)
-            chunks.push_back({"XXXX", 200, 0x0010, "bodystring", StringTable(BodyStrings(sim), 0x00)});
+            chunks.push_back(
+                {"XXXX", 200, 0x0010, "bodystring", StringTable(BodyStrings(sim), 0x00)});
         else
             chunks.push_back({"XXXX", 2000, 0x0010, "", StringTable(ctss)});
     }
@@ -103,17 +125,17 @@ Bytes CharacterFile(const SimSpec& sim) {
     if (sim.hasBodyStrings)
         chunks.push_back({"STR#", 200, 0x0010, "bodystring", StringTable(BodyStrings(sim), 0xA3)});
 
-    chunks.push_back({"BMP_", 2003, 0x0010, "rel. images",
-                      Bitmap24(16, 16, [&](int, int) { return skin; })});
+    chunks.push_back(
+        {"BMP_", 2003, 0x0010, "rel. images", Bitmap24(16, 16, [&](int, int) { return skin; })});
     if (sim.hasFaces) chunks.push_back({"BMP_", 2002, 0x0010, "faces", FacesBitmap(skin, hair)});
     chunks.push_back({"BMP_", 2005, 0x0010, "", Bitmap24(8, 8, [&](int, int) { return hair; })});
     chunks.push_back({"BMP_", 2006, 0x0010, "", Bitmap24(8, 8, [&](int, int) { return hair; })});
     if (sim.hasThumbnail)
-        chunks.push_back({"BMP_", 2004, 0x0010, sim.thumbnailLabelledNewimage ? "newimage" : "thumbnail",
+        chunks.push_back({"BMP_", 2004, 0x0010,
+                          sim.thumbnailLabelledNewimage ? "newimage" : "thumbnail",
                           ThumbnailBitmap(skin, hair)});
-    chunks.push_back({"BMP_", 2007, 0x0010, "web_image", Bitmap24(32, 32, [&](int x, int y) {
-                          return (x + y) % 2 ? skin : hair;
-                      })});
+    chunks.push_back({"BMP_", 2007, 0x0010, "web_image",
+                      Bitmap24(32, 32, [&](int x, int y) { return (x + y) % 2 ? skin : hair; })});
     return BuildIff(chunks);
 }
 

@@ -12,7 +12,8 @@ namespace {
 void WriteFile(const fs::path& path, const Bytes& data) {
     fs::create_directories(path.parent_path());
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(data.data()), static_cast<std::streamsize>(data.size()));
+    out.write(reinterpret_cast<const char*>(data.data()),
+              static_cast<std::streamsize>(data.size()));
     if (!out) throw std::runtime_error("cannot write " + path.string());
 }
 
@@ -32,19 +33,22 @@ void WriteGameFolder(const fs::path& gameFolder, const GameSpec& game) {
     fs::create_directories(gameFolder / "GameData");
     fs::create_directories(gameFolder / "TemplateUserData" / "Characters");
     for (const HoodSpec& hood : game.hoods) {
-        const fs::path folder = gameFolder / (hood.number == 1 ? std::string("UserData")
-                                                               : "UserData" + std::to_string(hood.number));
+        const fs::path folder =
+            gameFolder /
+            (hood.number == 1 ? std::string("UserData") : "UserData" + std::to_string(hood.number));
         WriteFile(folder / "Neighborhood.iff", NeighbourhoodFile(hood));
         fs::create_directories(folder / "Characters");
         fs::create_directories(folder / "Houses");
         fs::create_directories(folder / "Export");
         for (const SimSpec& sim : hood.sims)
-            if (sim.hasCharacterFile) WriteFile(folder / "Characters" / CharacterFileName(sim), CharacterFile(sim));
+            if (sim.hasCharacterFile)
+                WriteFile(folder / "Characters" / CharacterFileName(sim), CharacterFile(sim));
     }
 }
 
 std::string SystemReg(const std::string& windowsGamePath, bool win64) {
-    const std::string key = win64 ? "Software\\\\Wow6432Node\\\\Maxis\\\\The Sims" : "Software\\\\Maxis\\\\The Sims";
+    const std::string key =
+        win64 ? "Software\\\\Wow6432Node\\\\Maxis\\\\The Sims" : "Software\\\\Maxis\\\\The Sims";
     std::string text = "WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\n\n";
     text += win64 ? "#arch=win64\n\n" : "#arch=win32\n\n";
     text += "[Software\\\\Classes\\\\.iff] 1796589600\n#time=1d9a0b3c4d5e6f7\n@=\"iffile\"\n\n";
@@ -72,7 +76,8 @@ fs::path WriteWinePrefix(const fs::path& prefix, const std::string& windowsGameP
     fs::create_directory_symlink("../drive_c", c);
     fs::create_directory_symlink("/", z);
     WriteFile(prefix / "system.reg", ToBytes(SystemReg(windowsGamePath, win64)));
-    WriteFile(prefix / "user.reg", ToBytes("WINE REGISTRY Version 2\n;; All keys relative to \\\\User\\\\S-1-5-21\n\n"));
+    WriteFile(prefix / "user.reg",
+              ToBytes("WINE REGISTRY Version 2\n;; All keys relative to \\\\User\\\\S-1-5-21\n\n"));
 
     fs::path native = prefix / "drive_c";
     std::string rest = windowsGamePath.substr(3);

@@ -20,9 +20,9 @@ struct SimSpec {
     int gender = 0;         // 0 male, 1 female
     int career = 0;
     int careerLevel = 0;
-    int skin = 1;           // 1 light, 2 dark, 3 medium
+    int skin = 1;                                            // 1 light, 2 dark, 3 medium
     std::array<int, 5> personality{500, 500, 500, 500, 500}; // nice active playful outgoing neat
-    std::array<int, 6> skills{};  // cooking mechanical charisma body logic creativity
+    std::array<int, 6> skills{}; // cooking mechanical charisma body logic creativity
     std::uint32_t guid = 0x10000001;
     int familyChunkId = 0;
 
@@ -33,10 +33,10 @@ struct SimSpec {
     bool hasThumbnail = true;
     bool hasFaces = true;
     bool hasBodyStrings = true;
-    int ctssEntries = 2;                  // 1 gives the count-byte quirk of the name reader
-    int bodyStringCount = 35;             // 30 in the base game
-    std::size_t fillerBytes = 60000;      // behaviour trees and the like, for a realistic size
-    int staleChunks = 2;                  // XXXX leftovers: stale body strings and CTSS copies
+    int ctssEntries = 2;             // 1 gives the count-byte quirk of the name reader
+    int bodyStringCount = 35;        // 30 in the base game
+    std::size_t fillerBytes = 60000; // behaviour trees and the like, for a realistic size
+    int staleChunks = 2;             // XXXX leftovers: stale body strings and CTSS copies
 };
 
 struct FamilySpec {
@@ -53,7 +53,7 @@ struct HoodSpec {
     std::vector<FamilySpec> families;
     int emptySlots = 2;
     bool nonPlayerRecords = true; // maid, grimreaper ...
-    std::optional<Bytes> rawFile;   // written instead of a generated Neighborhood.iff
+    std::optional<Bytes> rawFile; // written instead of a generated Neighborhood.iff
 };
 
 struct GameSpec {
@@ -66,7 +66,7 @@ struct RandomHoodParams {
     int number = 1;
     int families = 4;
     int residents = 12;
-    int children = 4;      // how many of the residents are children
+    int children = 4;        // how many of the residents are children
     int baseGameRecords = 0; // how many records use the base game's version 4
     std::size_t fillerBytes = 60000;
     std::uint32_t seed = 1;

@@ -12,15 +12,19 @@ void PutU16(Bytes& out, unsigned v) {
 }
 
 void PutU32(Bytes& out, std::uint32_t v) {
-    for (int k = 0; k < 4; ++k) out.push_back(static_cast<std::uint8_t>((v >> (8 * k)) & 0xFF));
+    for (int k = 0; k < 4; ++k)
+        out.push_back(static_cast<std::uint8_t>((v >> (8 * k)) & 0xFF));
 }
 
-void PutText(Bytes& out, std::string_view text) { out.insert(out.end(), text.begin(), text.end()); }
+void PutText(Bytes& out, std::string_view text) {
+    out.insert(out.end(), text.begin(), text.end());
+}
 
 namespace {
 
 void PutBE32(Bytes& out, std::uint32_t v) {
-    for (int k = 3; k >= 0; --k) out.push_back(static_cast<std::uint8_t>((v >> (8 * k)) & 0xFF));
+    for (int k = 3; k >= 0; --k)
+        out.push_back(static_cast<std::uint8_t>((v >> (8 * k)) & 0xFF));
 }
 
 void PutBE16(Bytes& out, unsigned v) {
@@ -95,11 +99,13 @@ Bytes BuildIff(const std::vector<Chunk>& chunks) {
         }
     }
     const auto mapSize = static_cast<std::uint32_t>(76 + map.size());
-    for (int k = 0; k < 4; ++k) map[12 + k] = static_cast<std::uint8_t>((mapSize >> (8 * k)) & 0xFF);
+    for (int k = 0; k < 4; ++k)
+        map[12 + k] = static_cast<std::uint8_t>((mapSize >> (8 * k)) & 0xFF);
 
     const auto rsmpOffset = static_cast<std::uint32_t>(out.size());
     PutChunk(out, Chunk{"rsmp", 0, 0x0010, "", map});
-    for (int k = 0; k < 4; ++k) out[60 + k] = static_cast<std::uint8_t>((rsmpOffset >> (8 * (3 - k))) & 0xFF);
+    for (int k = 0; k < 4; ++k)
+        out[60 + k] = static_cast<std::uint8_t>((rsmpOffset >> (8 * (3 - k))) & 0xFF);
     return out;
 }
 

@@ -9,15 +9,18 @@ namespace adultify::sample {
 namespace {
 
 std::uint32_t BE32(const Bytes& d, std::size_t i) {
-    return (std::uint32_t{d[i]} << 24) | (std::uint32_t{d[i + 1]} << 16) | (std::uint32_t{d[i + 2]} << 8) | d[i + 3];
+    return (std::uint32_t{d[i]} << 24) | (std::uint32_t{d[i + 1]} << 16) |
+           (std::uint32_t{d[i + 2]} << 8) | d[i + 3];
 }
 std::uint32_t LE32(const Bytes& d, std::size_t i) {
-    return d[i] | (std::uint32_t{d[i + 1]} << 8) | (std::uint32_t{d[i + 2]} << 16) | (std::uint32_t{d[i + 3]} << 24);
+    return d[i] | (std::uint32_t{d[i + 1]} << 8) | (std::uint32_t{d[i + 2]} << 16) |
+           (std::uint32_t{d[i + 3]} << 24);
 }
 
 std::string CString(const Bytes& d, std::size_t& i, std::size_t end) {
     std::string s;
-    while (i < end && d[i] != 0) s += static_cast<char>(d[i++]);
+    while (i < end && d[i] != 0)
+        s += static_cast<char>(d[i++]);
     ++i;
     return s;
 }
@@ -35,20 +38,24 @@ std::vector<std::string> StringTableValues(const Bytes& data, std::vector<std::s
     std::size_t i = 4;
     for (unsigned k = 0; k < count; ++k) {
         if (i >= data.size()) return fail("table ends inside entry " + std::to_string(k));
-        if (data[i] < 1 || data[i] > 20) return fail("bad language byte in entry " + std::to_string(k));
+        if (data[i] < 1 || data[i] > 20)
+            return fail("bad language byte in entry " + std::to_string(k));
         ++i;
         values.push_back(CString(data, i, data.size()));
         (void)CString(data, i, data.size());
         if (i > data.size()) return fail("entry " + std::to_string(k) + " runs past the data");
     }
-    if (data.size() - i != count) return fail("expected " + std::to_string(count) + " pad bytes, found " + std::to_string(data.size() - i));
+    if (data.size() - i != count)
+        return fail("expected " + std::to_string(count) + " pad bytes, found " +
+                    std::to_string(data.size() - i));
     return values;
 }
 
 IffReport CheckIff(const Bytes& file) {
     IffReport report;
     auto& problems = report.problems;
-    if (file.size() < 64 || std::memcmp(file.data(), "IFF FILE 2.5:TYPE FOLLOWED BY SIZE", 34) != 0) {
+    if (file.size() < 64 ||
+        std::memcmp(file.data(), "IFF FILE 2.5:TYPE FOLLOWED BY SIZE", 34) != 0) {
         problems.push_back("no IFF header");
         return report;
     }
@@ -69,7 +76,8 @@ IffReport CheckIff(const Bytes& file) {
         std::size_t l = at + 12;
         c.label = CString(file, l, at + 76);
         if (c.size < 76 || at + c.size > file.size()) {
-            problems.push_back("chunk " + c.type + " at " + std::to_string(at) + " runs past the end");
+            problems.push_back("chunk " + c.type + " at " + std::to_string(at) +
+                               " runs past the end");
             return report;
         }
         if (c.type == "rsmp") rsmpAt = at;
@@ -79,7 +87,8 @@ IffReport CheckIff(const Bytes& file) {
             if (data.size() >= 2 && data[0] == 0xFD && data[1] == 0xFF) {
                 std::vector<std::string> tableProblems;
                 (void)StringTableValues(data, &tableProblems);
-                for (auto& p : tableProblems) problems.push_back(c.type + " " + std::to_string(c.id) + ": " + p);
+                for (auto& p : tableProblems)
+                    problems.push_back(c.type + " " + std::to_string(c.id) + ": " + p);
             }
         }
         report.chunks.push_back(c);
@@ -94,7 +103,8 @@ IffReport CheckIff(const Bytes& file) {
     using Entry = std::tuple<std::string, std::uint32_t, unsigned, unsigned, std::string>;
     std::vector<Entry> listed, live;
     for (const CheckedChunk& c : report.chunks)
-        if (c.type != "rsmp" && c.type != "XXXX") live.emplace_back(c.type, c.offset, c.id, c.flags, c.label);
+        if (c.type != "rsmp" && c.type != "XXXX")
+            live.emplace_back(c.type, c.offset, c.id, c.flags, c.label);
     const std::size_t end = rsmpAt + BE32(file, rsmpAt + 4);
     std::size_t i = rsmpAt + 76 + 16;
     const std::uint32_t lists = LE32(file, i);

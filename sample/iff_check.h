@@ -24,7 +24,7 @@ struct IffReport {
 [[nodiscard]] IffReport CheckIff(const Bytes& file);
 
 // The values of an FD FF table's entries; problems are appended when it does not parse.
-[[nodiscard]] std::vector<std::string> StringTableValues(const Bytes& data,
-                                                         std::vector<std::string>* problems = nullptr);
+[[nodiscard]] std::vector<std::string>
+StringTableValues(const Bytes& data, std::vector<std::string>* problems = nullptr);
 
 } // namespace adultify::sample

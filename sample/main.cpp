@@ -36,15 +36,24 @@ int main(int argc, char** argv) {
             if (i + 1 >= argc) std::exit(Usage());
             return std::strtol(argv[++i], nullptr, 10);
         };
-        if (arg == "--wine") wine = true;
-        else if (arg == "--hoods") hoods = static_cast<int>(next());
-        else if (arg == "--residents") params.residents = static_cast<int>(next());
-        else if (arg == "--families") params.families = static_cast<int>(next());
-        else if (arg == "--children") params.children = static_cast<int>(next());
-        else if (arg == "--seed") params.seed = static_cast<std::uint32_t>(next());
-        else if (arg == "--filler") params.fillerBytes = static_cast<std::size_t>(next());
-        else if (!arg.empty() && arg[0] == '-') return Usage();
-        else dir = arg;
+        if (arg == "--wine")
+            wine = true;
+        else if (arg == "--hoods")
+            hoods = static_cast<int>(next());
+        else if (arg == "--residents")
+            params.residents = static_cast<int>(next());
+        else if (arg == "--families")
+            params.families = static_cast<int>(next());
+        else if (arg == "--children")
+            params.children = static_cast<int>(next());
+        else if (arg == "--seed")
+            params.seed = static_cast<std::uint32_t>(next());
+        else if (arg == "--filler")
+            params.fillerBytes = static_cast<std::size_t>(next());
+        else if (!arg.empty() && arg[0] == '-')
+            return Usage();
+        else
+            dir = arg;
     }
     if (dir.empty()) return Usage();
 

@@ -7,7 +7,9 @@ namespace adultify::sample {
 
 namespace {
 
-void PutI16(Bytes& out, int v) { PutU16(out, static_cast<unsigned>(v) & 0xFFFF); }
+void PutI16(Bytes& out, int v) {
+    PutU16(out, static_cast<unsigned>(v) & 0xFFFF);
+}
 
 void PutName(Bytes& out, const std::string& name) {
     PutText(out, name);
@@ -45,7 +47,8 @@ void PutRecord(Bytes& out, const SimSpec& sim, int neighbourId) {
     PutName(out, sim.userFile);
     PutU32(out, 0); // current house
     PutU32(out, sim.recordVersion == 4 ? 5 : 9);
-    for (int value : PersonData(sim)) PutI16(out, value);
+    for (int value : PersonData(sim))
+        PutI16(out, value);
     PutI16(out, neighbourId);
     PutU32(out, sim.guid);
     PutU32(out, 0xFFFFFFFF);
@@ -90,15 +93,18 @@ Bytes NeighbourhoodFile(const HoodSpec& hood) {
     chunks.push_back({"NGBH", 1, 0x0010, "", ngbh});
 
     Bytes nbrs = Head(0x49, "SRBN");
-    const int slots = static_cast<int>(hood.sims.size()) + hood.emptySlots + (hood.nonPlayerRecords ? 2 : 0);
+    const int slots =
+        static_cast<int>(hood.sims.size()) + hood.emptySlots + (hood.nonPlayerRecords ? 2 : 0);
     PutU32(nbrs, static_cast<std::uint32_t>(slots));
     int id = 1;
-    for (int k = 0; k < hood.emptySlots; ++k) PutU32(nbrs, 0);
+    for (int k = 0; k < hood.emptySlots; ++k)
+        PutU32(nbrs, 0);
     if (hood.nonPlayerRecords) {
         PutNonPlayer(nbrs, "maid", id++, 0x0C4A1B22);
         PutNonPlayer(nbrs, "grimreaper", id++, 0x0C4A1B30);
     }
-    for (const SimSpec& sim : hood.sims) PutRecord(nbrs, sim, id++);
+    for (const SimSpec& sim : hood.sims)
+        PutRecord(nbrs, sim, id++);
     chunks.push_back({"NBRS", 1, 0x0010, "", nbrs});
 
     for (const FamilySpec& family : hood.families) {
@@ -111,16 +117,19 @@ Bytes NeighbourhoodFile(const HoodSpec& hood) {
             PutU32(fami, 0);
             PutU32(fami, 0);
             PutU32(fami, static_cast<std::uint32_t>(family.members.size()));
-            for (std::uint32_t guid : family.members) PutU32(fami, guid);
+            for (std::uint32_t guid : family.members)
+                PutU32(fami, guid);
             fami.insert(fami.end(), 16, 0);
-            chunks.push_back({"FAMI", static_cast<std::uint16_t>(family.chunkId), 0x0010, "", fami});
+            chunks.push_back(
+                {"FAMI", static_cast<std::uint16_t>(family.chunkId), 0x0010, "", fami});
         }
         chunks.push_back({"FAMs", static_cast<std::uint16_t>(family.chunkId), 0x0010, "",
                           StringTable({{1, Utf8ToCp1252(family.name), ""}})});
         if (family.chunkId % 3 == 0) {
             Bytes famh = Head(1, "hMAF");
             PutU32(famh, 0);
-            chunks.push_back({"FAMh", static_cast<std::uint16_t>(family.chunkId), 0x0010, "", famh});
+            chunks.push_back(
+                {"FAMh", static_cast<std::uint16_t>(family.chunkId), 0x0010, "", famh});
         }
     }
     Bytes tatt = Head(1, "TTAT");

@@ -7,12 +7,13 @@ namespace adultify::sample {
 
 namespace {
 
-const char* const kFirstNames[] = {"Bob", "Betty", "Mortimer", "Bella", "Cassandra", "Alexander",
-                                   "Jeff", "Ginny", "Pete", "Bonnie", "Daniel", "Chloë",
-                                   "Lucy", "Karen", "Brandi", "Dudley", "Ajay", "Renée",
-                                   "Skip", "Hank", "Mona", "Ophelia", "Jo", "Zoë"};
-const char* const kFamilyNames[] = {"Newbie", "Goth", "Pleasant", "Roomies", "Bachelor", "Burb",
-                                    "Caliente", "Pleasant", "Smith", "Oldie", "Monty", "Capp"};
+const char* const kFirstNames[] = {"Bob",  "Betty", "Mortimer", "Bella",   "Cassandra", "Alexander",
+                                   "Jeff", "Ginny", "Pete",     "Bonnie",  "Daniel",    "Chloë",
+                                   "Lucy", "Karen", "Brandi",   "Dudley",  "Ajay",      "Renée",
+                                   "Skip", "Hank",  "Mona",     "Ophelia", "Jo",        "Zoë"};
+const char* const kFamilyNames[] = {"Newbie",   "Goth",  "Pleasant", "Roomies",
+                                    "Bachelor", "Burb",  "Caliente", "Pleasant",
+                                    "Smith",    "Oldie", "Monty",    "Capp"};
 
 // GUIDs that hold no ASCII letter, so that no stray "user" can appear in the file.
 std::uint32_t Guid(std::mt19937& rng) {
@@ -37,7 +38,8 @@ std::array<int, 5> Personality(std::mt19937& rng) {
             --left;
         }
     }
-    for (int& p : points) p *= 100;
+    for (int& p : points)
+        p *= 100;
     return points;
 }
 
@@ -51,7 +53,8 @@ HoodSpec RandomHood(const RandomHoodParams& params) {
     for (int f = 0; f < families; ++f) {
         FamilySpec family;
         family.chunkId = f + 1;
-        family.name = std::string(kFamilyNames[static_cast<std::size_t>(f) % std::size(kFamilyNames)]);
+        family.name =
+            std::string(kFamilyNames[static_cast<std::size_t>(f) % std::size(kFamilyNames)]);
         if (f >= static_cast<int>(std::size(kFamilyNames))) family.name += std::to_string(f);
         family.funds = static_cast<int>(rng() % 50000);
         hood.families.push_back(family);
@@ -64,12 +67,16 @@ HoodSpec RandomHood(const RandomHoodParams& params) {
         sim.firstName = kFirstNames[rng() % std::size(kFirstNames)];
         sim.recordVersion = r < params.baseGameRecords ? 4 : 10;
         // Children spread over the list, so that both kinds are found near its end.
-        sim.age = (params.children > 0 && r % std::max(1, params.residents / params.children) == 0 &&
-                   r / std::max(1, params.residents / params.children) < params.children) ? 9 : 27;
+        sim.age =
+            (params.children > 0 && r % std::max(1, params.residents / params.children) == 0 &&
+             r / std::max(1, params.residents / params.children) < params.children)
+                ? 9
+                : 27;
         sim.gender = static_cast<int>(rng() % 2);
         sim.skin = 1 + static_cast<int>(rng() % 3);
         sim.personality = Personality(rng);
-        for (int& s : sim.skills) s = sim.age == 9 ? static_cast<int>(rng() % 300) : static_cast<int>(rng() % 1001);
+        for (int& s : sim.skills)
+            s = sim.age == 9 ? static_cast<int>(rng() % 300) : static_cast<int>(rng() % 1001);
         sim.career = sim.age == 9 ? 0 : static_cast<int>(rng() % 11);
         sim.careerLevel = sim.career == 0 ? 0 : 1 + static_cast<int>(rng() % 10);
         sim.guid = Guid(rng);

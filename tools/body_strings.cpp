@@ -17,8 +17,10 @@ Position FindBodyStringTable(Module1& m, const Bytes& data) {
         SetStatus(m, "Looking for bodystring");
         const Position p = FindBytes(data, "STR#", start);
         if (p == 0) return 0;
-        if (p + 11 <= static_cast<Position>(data.size()) && data[static_cast<std::size_t>(p + 7)] == 0x00 &&
-            data[static_cast<std::size_t>(p + 8)] == 0xC8 && data[static_cast<std::size_t>(p + 9)] == 0x00 &&
+        if (p + 11 <= static_cast<Position>(data.size()) &&
+            data[static_cast<std::size_t>(p + 7)] == 0x00 &&
+            data[static_cast<std::size_t>(p + 8)] == 0xC8 &&
+            data[static_cast<std::size_t>(p + 9)] == 0x00 &&
             data[static_cast<std::size_t>(p + 10)] == 0x10)
             return p;
         start = p + 1;
@@ -76,7 +78,8 @@ void menu_iff_Click(Module1& m) {
         SetStatus(m, "Look for STR#");
         const Position q = FindBodyStringTable(m, m.UserFileData);
         if (q == 0) {
-            (void)m.ui.MessageBox("The File [" + m.fs.NativePath(*path) + "] has no body-string table (STR# 200).",
+            (void)m.ui.MessageBox("The File [" + m.fs.NativePath(*path) +
+                                      "] has no body-string table (STR# 200).",
                                   MsgButtons::Ok, MsgIcon::Critical, "Body Strings");
             continue;
         }

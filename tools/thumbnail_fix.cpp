@@ -41,8 +41,10 @@ int RemoveBitmapTags(Bytes& data) {
 }
 
 void menu_fix_thumbnails_Click(Module1& m) {
-    if (m.ui.MessageBox(ThumbnailWarningText(), MsgButtons::YesNo, MsgIcon::Information, "WARNING") != MsgAnswer::Yes) {
-        (void)m.ui.MessageBox("Thumbnail removal cancelled", MsgButtons::Ok, MsgIcon::None, "Aborted");
+    if (m.ui.MessageBox(ThumbnailWarningText(), MsgButtons::YesNo, MsgIcon::Information,
+                        "WARNING") != MsgAnswer::Yes) {
+        (void)m.ui.MessageBox("Thumbnail removal cancelled", MsgButtons::Ok, MsgIcon::None,
+                              "Aborted");
         return;
     }
     const int count = m.ui.ListCount("List1");
@@ -62,20 +64,23 @@ void menu_fix_thumbnails_Click(Module1& m) {
         auto data = ReadWholeFile(m.fs, *path, &reason);
         if (!data) {
             m.ui.SetPointer(MousePointer::Default);
-            ReportWriteFailure(m, "The character file could not be read. Nothing has been changed.", *path, reason);
+            ReportWriteFailure(m, "The character file could not be read. Nothing has been changed.",
+                               *path, reason);
             continue;
         }
         m.UserFileData = std::move(*data);
         const int replaced = RemoveBitmapTags(m.UserFileData);
         if (auto r = WriteWholeFile(m.fs, *path, m.UserFileData); !r) {
             m.ui.SetPointer(MousePointer::Default);
-            ReportWriteFailure(m, "The character file could not be saved. Nothing has been changed.", *path, r.reason);
+            ReportWriteFailure(m,
+                               "The character file could not be saved. Nothing has been changed.",
+                               *path, r.reason);
             continue;
         }
         List1_Click(m);
         m.ui.SetPointer(MousePointer::Default);
-        (void)m.ui.MessageBox("Done." + WithSignPosition(replaced) + " replacements made", MsgButtons::Ok,
-                              MsgIcon::None, "Complete");
+        (void)m.ui.MessageBox("Done." + WithSignPosition(replaced) + " replacements made",
+                              MsgButtons::Ok, MsgIcon::None, "Complete");
     }
 }
 

@@ -110,7 +110,8 @@ constexpr ControlDesign kAbout[] = {
      "The Sims and its logos are trademarks of Electronic Arts Inc. and Maxis."},
     {"frmAbout.Label3", K::Label, "", 8, 136, 484, 17, "Special Thanks to the following people"},
     {"frmAbout.Label4", K::Label, "", 24, 156, 468, 15, "The testers"},
-    {"frmAbout.Label5", K::Label, "", 24, 172, 468, 15, "The players who shared their neighbourhoods"},
+    {"frmAbout.Label5", K::Label, "", 24, 172, 468, 15,
+     "The players who shared their neighbourhoods"},
     {"frmAbout.Label6", K::Label, "", 24, 188, 468, 15, "The readers of the game's file formats"},
     {"frmAbout.Label7", K::Label, "", 24, 204, 468, 15, "The translators"},
     {"frmAbout.Label8", K::Label, "", 24, 220, 468, 15, "Everyone who reported a fault"},
@@ -121,16 +122,16 @@ constexpr ControlDesign kAbout[] = {
 };
 
 constexpr FormDesign kForms[] = {
-    {"Form1", "Adultify", 499, 273, kForm1},
-    {"Form2", "The Sims Path", 175, 213, kForm2},
-    {"Form3", "Status Change", 179, 261, kForm3},
-    {"frmSplash", "", 321, 242, kSplash},
+    {"Form1", "Adultify", 499, 273, kForm1},      {"Form2", "The Sims Path", 175, 213, kForm2},
+    {"Form3", "Status Change", 179, 261, kForm3}, {"frmSplash", "", 321, 242, kSplash},
     {"frmAbout", "About", 500, 327, kAbout},
 };
 
 } // namespace
 
-std::span<const FormDesign> AllFormDesigns() { return kForms; }
+std::span<const FormDesign> AllFormDesigns() {
+    return kForms;
+}
 
 const FormDesign& FormDesignOf(std::string_view form) {
     for (const FormDesign& f : kForms)

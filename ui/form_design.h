@@ -9,7 +9,7 @@ namespace adultify {
 
 enum class ControlKind {
     Label,
-    ValueLabel, // centred text in a single-line border
+    ValueLabel,  // centred text in a single-line border
     StatusLabel, // single-line border
     Frame,
     Button,
@@ -28,7 +28,7 @@ enum class ControlKind {
 };
 
 struct ControlDesign {
-    std::string_view name;   // "Label3"; on other windows than Form1 "Form3.Label2"
+    std::string_view name; // "Label3"; on other windows than Form1 "Form3.Label2"
     ControlKind kind;
     std::string_view parent; // container control, or "" for the window itself (menus: the menu)
     int x, y, width, height; // pixels at 100 %, relative to the parent

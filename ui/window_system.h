@@ -27,7 +27,7 @@ struct Rgb {
 };
 
 class WindowSystem {
-public:
+  public:
     virtual ~WindowSystem() = default;
 
     // Captions of labels, frames, buttons, menu entries and windows (a window by its own name).
@@ -112,10 +112,10 @@ public:
 
     static constexpr std::chrono::milliseconds kYieldInterval{15};
 
-protected:
+  protected:
     virtual void ProcessEvents() = 0;
 
-private:
+  private:
     std::uint32_t calls_ = 0;
     std::chrono::steady_clock::time_point lastYield_{};
 };

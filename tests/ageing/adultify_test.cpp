@@ -35,16 +35,19 @@ Bytes ExpectedCharacter(Bytes file) {
     std::copy_n("adult", 5, file.begin() + (q + 81 - 1));
     const Position nine = FindBytes(file, Bytes{1, '9', 0, 0}, q + 81);
     const auto e = static_cast<std::size_t>(q + ChunkSize16(file, q) - 3); // 1-based
-    Bytes shifted(file.begin(), file.begin() + nine);                  // up to and with the 01
+    Bytes shifted(file.begin(), file.begin() + nine);                      // up to and with the 01
     shifted.insert(shifted.end(), {'2', '7'});
-    shifted.insert(shifted.end(), file.begin() + (nine + 1), file.begin() + static_cast<std::ptrdiff_t>(e) - 1);
+    shifted.insert(shifted.end(), file.begin() + (nine + 1),
+                   file.begin() + static_cast<std::ptrdiff_t>(e) - 1);
     shifted.insert(shifted.end(), file.begin() + static_cast<std::ptrdiff_t>(e), file.end());
     return shifted;
 }
 
 class AdultifyTest : public ::testing::Test {
-protected:
-    AdultifyTest() : g(SampleGame::OneHood(SmallHood({Sim("user00001", "Bob", 27, 0x81828384), Child()}, {"Newbie", "Newbie"}))) {
+  protected:
+    AdultifyTest()
+        : g(SampleGame::OneHood(SmallHood({Sim("user00001", "Bob", 27, 0x81828384), Child()},
+                                          {"Newbie", "Newbie"}))) {
         hoodBefore = test::ReadBytes(g.HoodFolder() / "Neighborhood.iff");
         characterBefore = test::ReadBytes(g.CharacterPath(Child()));
         g.ChooseHood();
@@ -58,7 +61,8 @@ protected:
         EXPECT_EQ(CharacterNow(), characterBefore);
         EXPECT_FALSE(fs::exists(g.HoodFolder() / "Neighborhood.000"));
         EXPECT_EQ(g.app.m.HoodData, hoodBefore) << "the in-memory changes are undone";
-        for (const auto& msg : g.app.ui.Messages()) EXPECT_NE(msg.title, "Completed");
+        for (const auto& msg : g.app.ui.Messages())
+            EXPECT_NE(msg.title, "Completed");
     }
     SampleGame g;
     Bytes hoodBefore, characterBefore;
@@ -69,7 +73,9 @@ TEST_F(AdultifyTest, TheChildGrowsUpInBothFilesByteForByte) {
     Run();
     const Position u = FindBytes(hoodBefore, "user00004", 1);
     Bytes expected = hoodBefore;
-    auto set = [&](int offset, std::uint8_t v) { expected[static_cast<std::size_t>(u + offset - 1)] = v; };
+    auto set = [&](int offset, std::uint8_t v) {
+        expected[static_cast<std::size_t>(u + offset - 1)] = v;
+    };
     set(134, 27);
     set(130, 0);
     set(131, 0);
@@ -79,17 +85,20 @@ TEST_F(AdultifyTest, TheChildGrowsUpInBothFilesByteForByte) {
         set(offset + 1, 0);
     }
     EXPECT_EQ(HoodNow(), expected);
-    EXPECT_EQ(test::ReadBytes(g.HoodFolder() / "Neighborhood.000"), hoodBefore) << "the backup is the old file";
+    EXPECT_EQ(test::ReadBytes(g.HoodFolder() / "Neighborhood.000"), hoodBefore)
+        << "the backup is the old file";
     EXPECT_EQ(CharacterNow(), ExpectedCharacter(characterBefore));
     EXPECT_EQ(CharacterNow().size(), characterBefore.size());
-    EXPECT_TRUE(sample::CheckIff(CharacterNow()).chunks.size() == sample::CheckIff(characterBefore).chunks.size());
+    EXPECT_TRUE(sample::CheckIff(CharacterNow()).chunks.size() ==
+                sample::CheckIff(characterBefore).chunks.size());
 
     EXPECT_EQ(g.app.ui.ListItems("List2"),
-              (std::vector<std::string>{"Starting Adultify process", "Searching Neighbourhood", "Found.",
-                                        "Initiating Adultify process", "Unemploying Sim", "Adjusting Skills",
-                                        "Continuing Adultify Process", "with USERxxxxx.IFF", "Doing byte shuffle",
-                                        "Adultify completed. Saving Files", "Backing up Neighbourhood",
-                                        "Adultify is Finished"}));
+              (std::vector<std::string>{"Starting Adultify process", "Searching Neighbourhood",
+                                        "Found.", "Initiating Adultify process", "Unemploying Sim",
+                                        "Adjusting Skills", "Continuing Adultify Process",
+                                        "with USERxxxxx.IFF", "Doing byte shuffle",
+                                        "Adultify completed. Saving Files",
+                                        "Backing up Neighbourhood", "Adultify is Finished"}));
     ASSERT_EQ(g.app.ui.Messages().size(), 1u);
     EXPECT_EQ(g.app.ui.Messages()[0].text, "Sucess. Your child has grown up.");
     EXPECT_EQ(g.app.ui.Messages()[0].icon, MsgIcon::Exclamation);
@@ -112,7 +121,8 @@ TEST_F(AdultifyTest, ANewPersonalityOfThirtyPoints) {
         sum += static_cast<int>(v);
     }
     EXPECT_EQ(sum, 3000);
-    EXPECT_EQ(ReadU16LE(now, u + 26), ReadU16LE(hoodBefore, u + 26)) << "the slot between Active and Playful";
+    EXPECT_EQ(ReadU16LE(now, u + 26), ReadU16LE(hoodBefore, u + 26))
+        << "the slot between Active and Playful";
     EXPECT_EQ(g.app.ui.ListItems("List2")[5], "Adjusting Personality due to life experience");
 }
 
@@ -127,7 +137,8 @@ TEST_F(AdultifyTest, WithoutASelectionNothingChangesButSuccessIsStillReported) {
     g.app.ui.ListSelect("List1", -1);
     Run();
     EXPECT_EQ(g.app.ui.ListItems("List2"),
-              (std::vector<std::string>{"Starting Adultify process", "Searching Neighbourhood", "Adultify is Finished"}));
+              (std::vector<std::string>{"Starting Adultify process", "Searching Neighbourhood",
+                                        "Adultify is Finished"}));
     EXPECT_EQ(HoodNow(), hoodBefore);
     EXPECT_EQ(g.app.ui.Messages().back().title, "Completed");
 }
@@ -139,15 +150,29 @@ TEST_F(AdultifyTest, TablesTheShiftCannotHandleChangeNothingAndSaySo) {
         Bytes file;
         const char* says;
     } cases[] = {
-        {"no table", [&] { Bytes f = characterBefore; f[static_cast<std::size_t>(q + 10)] = 0; return f; }(), "has no body-string table"},
-        {"no 9 entry", [&] { Bytes f = characterBefore; f[static_cast<std::size_t>(FindBytes(f, Bytes{1, '9', 0, 0}, q))] = '8'; return f; }(), "no body string \"9\""},
-        {"9 past the table", [&] {
+        {"no table",
+         [&] {
+             Bytes f = characterBefore;
+             f[static_cast<std::size_t>(q + 10)] = 0;
+             return f;
+         }(),
+         "has no body-string table"},
+        {"no 9 entry",
+         [&] {
+             Bytes f = characterBefore;
+             f[static_cast<std::size_t>(FindBytes(f, Bytes{1, '9', 0, 0}, q))] = '8';
+             return f;
+         }(),
+         "no body string \"9\""},
+        {"9 past the table",
+         [&] {
              Bytes f = characterBefore;
              f[static_cast<std::size_t>(FindBytes(f, Bytes{1, '9', 0, 0}, q))] = '8';
              const Bytes stray = {1, '9', 0, 0};
              std::copy(stray.begin(), stray.end(), f.end() - 200);
              return f;
-         }(), "outside the body-string table"},
+         }(),
+         "outside the body-string table"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -201,7 +226,8 @@ TEST(EditBodyStrings, ShiftsOnePlaceUpToTheThirdFromLastByte) {
     // STR# 200 whose data is: FD FF, count 2, entries "9" and "A", then pad bytes.
     Bytes chunk = {'S', 'T', 'R', '#', 0, 0, 0, 0, 0x00, 0xC8, 0x00, 0x10};
     chunk.resize(76, 0);
-    const Bytes data = {0xFD, 0xFF, 2, 0, 1, 'c', 'h', 'i', 'l', 'd', 0, 0, 1, '9', 0, 0, 1, 'A', 0, 0, 0xA1, 0xA2, 0xA3, 0xA4};
+    const Bytes data = {0xFD, 0xFF, 2, 0, 1, 'c', 'h', 'i', 'l',  'd',  0,    0,
+                        1,    '9',  0, 0, 1, 'A', 0,   0,   0xA1, 0xA2, 0xA3, 0xA4};
     chunk.insert(chunk.end(), data.begin(), data.end());
     chunk[7] = static_cast<std::uint8_t>(chunk.size());
     Bytes file = ToBytes("head");
@@ -210,7 +236,8 @@ TEST(EditBodyStrings, ShiftsOnePlaceUpToTheThirdFromLastByte) {
 
     Bytes edited = file;
     ASSERT_TRUE(EditBodyStrings(edited).ok);
-    const Bytes expectedData = {0xFD, 0xFF, 2, 0, 1, 'a', 'd', 'u', 'l', 't', 0, 0, 1, '2', '7', 0, 0, 1, 'A', 0, 0, 0xA1, 0xA3, 0xA4};
+    const Bytes expectedData = {0xFD, 0xFF, 2,   0, 1, 'a', 'd', 'u', 'l', 't',  0,    0,
+                                1,    '2',  '7', 0, 0, 1,   'A', 0,   0,   0xA1, 0xA3, 0xA4};
     Bytes expected = ToBytes("head");
     expected.insert(expected.end(), chunk.begin(), chunk.begin() + 76);
     expected.insert(expected.end(), expectedData.begin(), expectedData.end());
@@ -221,7 +248,8 @@ TEST(EditBodyStrings, ShiftsOnePlaceUpToTheThirdFromLastByte) {
 TEST(EditBodyStrings, OnlyTheFirstNineAndOnlyALowerCaseChild) {
     Bytes chunk = {'S', 'T', 'R', '#', 0, 0, 0, 0, 0x00, 0xC8, 0x00, 0x10};
     chunk.resize(76, 0);
-    const Bytes data = {0xFD, 0xFF, 3, 0, 1, 'C', 'h', 'i', 'l', 'd', 0, 0, 1, '9', 0, 0, 1, '9', 0, 0, 0xA3, 0xA3, 0xA3};
+    const Bytes data = {0xFD, 0xFF, 3, 0, 1, 'C', 'h', 'i', 'l',  'd',  0,   0,
+                        1,    '9',  0, 0, 1, '9', 0,   0,   0xA3, 0xA3, 0xA3};
     chunk.insert(chunk.end(), data.begin(), data.end());
     chunk[7] = static_cast<std::uint8_t>(chunk.size());
     ASSERT_TRUE(EditBodyStrings(chunk).ok);

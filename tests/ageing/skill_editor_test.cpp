@@ -35,14 +35,18 @@ struct DialogScript {
             label2 = ui.Caption("Form3.Label2");
             label3 = ui.Caption("Form3.Label3");
             shapes.clear();
-            for (int i = 0; i < 10; ++i) shapes += std::to_string(ui.FillStyle("Form3.Shape2(" + std::to_string(i) + ")"));
+            for (int i = 0; i < 10; ++i)
+                shapes += std::to_string(ui.FillStyle("Form3.Shape2(" + std::to_string(i) + ")"));
             gauge = ui.DrawOps("Form3.Picture2");
-            (void)DispatchEvent(g.app.m, accept ? "Form3.Command1" : "Form3.Command2", UiEvent::Click);
+            (void)DispatchEvent(g.app.m, accept ? "Form3.Command1" : "Form3.Command2",
+                                UiEvent::Click);
         };
     }
 };
 
-Position UserAt(const SampleGame& g) { return FindBytes(g.app.m.HoodData, "user00001", 1); }
+Position UserAt(const SampleGame& g) {
+    return FindBytes(g.app.m.HoodData, "user00001", 1);
+}
 
 TEST(SkillEditor, AcceptingTheShownValueWritesItBackAndMarksUnsaved) {
     SampleGame g(SampleGame::OneHood(SmallHood({Adult()})));
@@ -72,8 +76,10 @@ TEST(SkillEditor, BoxesAndPointsAtTheBoundaries) {
         const char* label3;
         const char* shapes;
         bool cyan;
-    } cases[] = {{1000, " 10 / 0%", "0000000000", false}, {100, " 1 / 0%", "0111111111", false},
-                 {99, " 0 / 99%", "1111111111", true},   {0, " 0 / 0%", "1111111111", false},
+    } cases[] = {{1000, " 10 / 0%", "0000000000", false},
+                 {100, " 1 / 0%", "0111111111", false},
+                 {99, " 0 / 99%", "1111111111", true},
+                 {0, " 0 / 0%", "1111111111", false},
                  {329, " 3 / 29%", "0001111111", true}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.value);
@@ -86,9 +92,10 @@ TEST(SkillEditor, BoxesAndPointsAtTheBoundaries) {
         (void)DispatchEvent(g.app.m, "Label12", UiEvent::Click);
         EXPECT_EQ(script.label3, c.label3);
         EXPECT_EQ(script.shapes, c.shapes);
-        const bool hasCyan = std::any_of(script.gauge.begin(), script.gauge.end(), [](const DrawOp& op) {
-            return op.kind == DrawOp::Kind::Fill && op.colour == Rgb{0, 255, 255};
-        });
+        const bool hasCyan =
+            std::any_of(script.gauge.begin(), script.gauge.end(), [](const DrawOp& op) {
+                return op.kind == DrawOp::Kind::Fill && op.colour == Rgb{0, 255, 255};
+            });
         EXPECT_EQ(hasCyan, c.cyan);
         EXPECT_EQ(ReadU16LE(g.app.m.HoodData, UserAt(g) + 38), static_cast<unsigned>(c.value));
         EXPECT_EQ(g.app.ui.Caption("Label18"), std::to_string(c.value));
@@ -165,7 +172,8 @@ TEST(SkillEditor, AStoredValueBeyondTheRangeIsClampedOnlyOnTheScrollBar) {
     g.ClickResident(0);
     (void)DispatchEvent(g.app.m, "Label18", UiEvent::Click);
     EXPECT_EQ(script.label2, "1000");
-    EXPECT_EQ(ReadU16LE(g.app.m.HoodData, UserAt(g) + 38), 1500u) << "cancel keeps the stored value";
+    EXPECT_EQ(ReadU16LE(g.app.m.HoodData, UserAt(g) + 38), 1500u)
+        << "cancel keeps the stored value";
 }
 
 TEST(SkillEditor, PointsTextRoundsThePercentage) {

@@ -34,7 +34,8 @@ void Press(QWidget* modal, const QString& buttonText) {
             QTest::mouseClick(button, Qt::LeftButton);
             return;
         }
-    ADD_FAILURE() << "no button " << buttonText.toStdString() << " on " << modal->windowTitle().toStdString();
+    ADD_FAILURE() << "no button " << buttonText.toStdString() << " on "
+                  << modal->windowTitle().toStdString();
 }
 
 QString Text(QWidget* modal) {
@@ -43,7 +44,7 @@ QString Text(QWidget* modal) {
 }
 
 class EditorTest : public ::testing::Test {
-protected:
+  protected:
     // Acts on the next modal window once it is open, from inside its own event loop. The
     // timer ends with the test, so a window that never came cannot reach a later test.
     void WhenModal(std::function<void(QWidget*)> act) {
@@ -77,15 +78,15 @@ protected:
         });
         editor->ui().clock = [this] { return now += 0.05; };
     }
-    template <typename T>
-    T* W(const char* name) {
+    template <typename T> T* W(const char* name) {
         auto* w = qobject_cast<T*>(editor->ui().Widget(name));
         EXPECT_NE(w, nullptr) << name;
         return w;
     }
     void ClickLine(int line) {
         auto* list = W<QListWidget>("List1");
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(line)).center());
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                          list->visualItemRect(list->item(line)).center());
     }
     void LoadAndShow() {
         ASSERT_TRUE(editor->Load());
@@ -143,14 +144,16 @@ TEST_F(EditorTest, AChildGrowsUpThroughTheButtonAndNoOtherCommandRunsMeanwhile) 
     bool heldBack = false;
     WhenModal([&](QWidget* modal) {
         message = Text(modal);
-        heldBack = !editor->ui().eventSink("menu_Save", UiEvent::Click) && !editor->ui().eventSink("List1", UiEvent::Click);
+        heldBack = !editor->ui().eventSink("menu_Save", UiEvent::Click) &&
+                   !editor->ui().eventSink("List1", UiEvent::Click);
         Press(modal, "OK");
     });
     QTest::mouseClick(W<QPushButton>("Command1"), Qt::LeftButton);
     EXPECT_EQ(message, "Completed: Sucess. Your child has grown up.");
     EXPECT_TRUE(heldBack) << "the main window's events wait while a command runs";
     EXPECT_TRUE(fs::exists(game / "UserData" / "Neighborhood.000"));
-    EXPECT_EQ(W<QListWidget>("List2")->item(W<QListWidget>("List2")->count() - 1)->text(), "Adultify is Finished");
+    EXPECT_EQ(W<QListWidget>("List2")->item(W<QListWidget>("List2")->count() - 1)->text(),
+              "Adultify is Finished");
     EXPECT_FALSE(W<QPushButton>("Command1")->isEnabled());
     ClickLine(1);
     EXPECT_EQ(W<QListWidget>("List2")->item(2)->text(), "Career: Unemployed");
@@ -222,15 +225,19 @@ TEST_F(EditorTest, WithoutARegistryValueThePathDialogComesAtStartUp) {
             const auto found = dirs->findItems(QStringLiteral("The Sims"), Qt::MatchEndsWith);
             ASSERT_EQ(found.size(), 1);
             dirs->scrollToItem(found[0]);
-            QTest::mouseClick(dirs->viewport(), Qt::LeftButton, {}, dirs->visualItemRect(found[0]).center());
+            QTest::mouseClick(dirs->viewport(), Qt::LeftButton, {},
+                              dirs->visualItemRect(found[0]).center());
             Press(dialog, "Ok"); // accepted, but with no neighbourhood chosen the dialog stays
             seen << (dialog->isVisible() ? "still open" : "closed");
             Press(dialog, "Cancel");
         });
     });
     ASSERT_TRUE(editor->Load());
-    EXPECT_EQ(seen, (QStringList{"No Sims: The Sims Not Found. Please use the path option to set the path to SIMS.EXE",
-                                 "The Sims Path", "still open"}));
+    EXPECT_EQ(
+        seen,
+        (QStringList{
+            "No Sims: The Sims Not Found. Please use the path option to set the path to SIMS.EXE",
+            "The Sims Path", "still open"}));
     EXPECT_EQ(editor->m().SimsPath, game.string() + "\\");
     EXPECT_EQ(W<QComboBox>("Combo1")->count(), 1);
     EXPECT_EQ(W<QListWidget>("List1")->count(), 2);
@@ -257,7 +264,9 @@ TEST_F(EditorTest, AboutLeavesTheNormalIconAndOpensNothingByItself) {
 TEST(NoDisplay, IsSaidPlainly) {
     auto none = [](const char*) -> const char* { return nullptr; };
     EXPECT_NE(NoDisplayReason(none).find("No display"), std::string::npos);
-    auto x11 = [](const char* name) -> const char* { return std::string(name) == "DISPLAY" ? ":0" : nullptr; };
+    auto x11 = [](const char* name) -> const char* {
+        return std::string(name) == "DISPLAY" ? ":0" : nullptr;
+    };
     EXPECT_EQ(NoDisplayReason(x11), "");
 }
 

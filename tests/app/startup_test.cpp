@@ -12,15 +12,18 @@ namespace {
 
 std::string Reg(const std::string& folder) {
     std::string escaped;
-    for (char c : folder) escaped += c == '\\' ? std::string("\\\\") : std::string(1, c);
-    return "WINE REGISTRY Version 2\n\n[Software\\\\Maxis\\\\The Sims] 1\n\"SIMS_DATA\"=\"" + escaped + "\"\n";
+    for (char c : folder)
+        escaped += c == '\\' ? std::string("\\\\") : std::string(1, c);
+    return "WINE REGISTRY Version 2\n\n[Software\\\\Maxis\\\\The Sims] 1\n\"SIMS_DATA\"=\"" +
+           escaped + "\"\n";
 }
 
 class StartUpTest : public ::testing::Test {
-protected:
+  protected:
     StartUpTest() {
         sample::GameSpec game;
-        sample::HoodSpec one = test::SmallHood({test::Sim("user00001", "Bob", 27, 0x81828384)}, {"Newbie"});
+        sample::HoodSpec one =
+            test::SmallHood({test::Sim("user00001", "Bob", 27, 0x81828384)}, {"Newbie"});
         sample::HoodSpec three = one;
         three.number = 3;
         game.hoods = {one, three};
@@ -35,14 +38,16 @@ TEST_F(StartUpTest, TheSequenceReportsItsStepsAndReadsTheFirstNeighbourhood) {
     const double start = app.ui.TimeOfDay();
     Form1_Load(app.m, reg);
     EXPECT_EQ(app.ui.CaptionHistory("frmSplash.Label1"),
-              (std::vector<std::string>{"Init.", "Init...", "Find Neighbourhoods", "Find Neighbourhoods - 1",
-                                        "Find Neighbourhoods - 3", "Read Neighborhood.iff", "Find Residents",
-                                        "Find Residents (Bob Newbie)", "Idle", "Get Residents", "Idle"}));
+              (std::vector<std::string>{
+                  "Init.", "Init...", "Find Neighbourhoods", "Find Neighbourhoods - 1",
+                  "Find Neighbourhoods - 3", "Read Neighborhood.iff", "Find Residents",
+                  "Find Residents (Bob Newbie)", "Idle", "Get Residents", "Idle"}));
     EXPECT_GT(app.ui.TimeOfDay() - start, 4.0) << "the splash stays four seconds";
     EXPECT_EQ(app.ui.Caption("frmSplash.lblVersion"), "Version 1.2.8");
     EXPECT_EQ(app.m.VersionText, "Version 1.2.8");
     EXPECT_EQ(app.m.SimsPath, dir.str() + "\\");
-    EXPECT_EQ(app.ui.ListItems("Combo1"), (std::vector<std::string>{"Neighbourhood 1", "Neighbourhood 3"}));
+    EXPECT_EQ(app.ui.ListItems("Combo1"),
+              (std::vector<std::string>{"Neighbourhood 1", "Neighbourhood 3"}));
     EXPECT_EQ(app.ui.Caption("Combo1"), "Neighbourhood 1");
     EXPECT_EQ(app.ui.ListItems("List1"), (std::vector<std::string>{"Bob Newbie"}));
     EXPECT_FALSE(app.ui.IsEnabled("Command1"));
@@ -97,9 +102,11 @@ TEST_F(StartUpTest, ExitAsksOnlyWithUnsavedDataAndSavesOnYes) {
     for (MsgAnswer answer : {MsgAnswer::No, MsgAnswer::Yes}) {
         app.m.UnsavedData = kTrue;
         app.ui.answerMessage = [answer](const MessageRecord&) { return answer; };
-        EXPECT_THROW((void)DispatchEvent(app.m, "Form1", UiEvent::Close), ProgramEnd) << "the close box";
+        EXPECT_THROW((void)DispatchEvent(app.m, "Form1", UiEvent::Close), ProgramEnd)
+            << "the close box";
         EXPECT_EQ(app.ui.Messages().back().title, "Unsaved Data Warning");
-        EXPECT_EQ(std::filesystem::exists(dir.path() / "UserData" / "Neighborhood.000"), answer == MsgAnswer::Yes);
+        EXPECT_EQ(std::filesystem::exists(dir.path() / "UserData" / "Neighborhood.000"),
+                  answer == MsgAnswer::Yes);
     }
 }
 
@@ -131,7 +138,8 @@ TEST_F(StartUpTest, SmallWindowBehaviours) {
 
     // About one move in a hundred over the two frames changes the icon.
     const std::size_t before = app.ui.IconHistory().size();
-    for (int i = 0; i < 5000; ++i) (void)DispatchEvent(app.m, i % 2 ? "Frame1" : "Frame3", UiEvent::MouseMove);
+    for (int i = 0; i < 5000; ++i)
+        (void)DispatchEvent(app.m, i % 2 ? "Frame1" : "Frame3", UiEvent::MouseMove);
     (void)DispatchEvent(app.m, "Frame2", UiEvent::MouseMove);
     const auto changes = static_cast<int>(app.ui.IconHistory().size() - before);
     EXPECT_GT(changes, 20);

@@ -23,12 +23,13 @@ struct Result {
 std::vector<std::string> Split(const std::string& text) {
     std::vector<std::string> lines;
     std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
     return lines;
 }
 
 class CliTest : public ::testing::Test {
-protected:
+  protected:
     CliTest() {
         sample::GameSpec game;
         sample::SimSpec adult;
@@ -83,7 +84,8 @@ TEST_F(CliTest, HoodsAndListThroughTheGameFolder) {
 
 TEST_F(CliTest, HoodsThroughAWinePrefixWithoutGame) {
     test::TempDir prefix;
-    const fs::path game = sample::WriteWinePrefix(prefix.path(), "C:\\Program Files (x86)\\Maxis\\The Sims");
+    const fs::path game =
+        sample::WriteWinePrefix(prefix.path(), "C:\\Program Files (x86)\\Maxis\\The Sims");
     fs::create_directories(game.parent_path());
     fs::rename(dir.path(), game);
     fs::rename(game / "Sims.exe", game / "SIMS.EXE");
@@ -97,7 +99,8 @@ TEST_F(CliTest, HoodsThroughAWinePrefixWithoutGame) {
 TEST_F(CliTest, WhatIsNotThereExitsTwo) {
     Result r = Run({"list"}, false);
     EXPECT_EQ(r.code, 2);
-    EXPECT_EQ(r.err, "MsgBox No Sims: The Sims Not Found. Please use the path option to set the path to SIMS.EXE\n");
+    EXPECT_EQ(r.err, "MsgBox No Sims: The Sims Not Found. Please use the path option to set the "
+                     "path to SIMS.EXE\n");
     r = Run({"--game", (dir.path() / "UserData").string(), "list"}, false);
     EXPECT_EQ(r.code, 2);
     EXPECT_EQ(r.err, "MsgBox Invalid Directory: Cannot find SIMS.EXE.\n");
@@ -112,9 +115,15 @@ TEST_F(CliTest, WhatIsNotThereExitsTwo) {
 }
 
 TEST_F(CliTest, UsageErrorsExitOne) {
-    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
-             {"frobnicate"}, {"show"}, {"show", "x"}, {"skill", "0", "Nice", "5"}, {"skill", "0", "Body", "1001"},
-             {"--hood"}, {"--bogus", "list"}, {}}) {
+    for (const std::vector<std::string>& args :
+         std::vector<std::vector<std::string>>{{"frobnicate"},
+                                               {"show"},
+                                               {"show", "x"},
+                                               {"skill", "0", "Nice", "5"},
+                                               {"skill", "0", "Body", "1001"},
+                                               {"--hood"},
+                                               {"--bogus", "list"},
+                                               {}}) {
         const Result r = Run(args);
         EXPECT_EQ(r.code, 1) << (args.empty() ? "" : args[0]);
         EXPECT_NE(r.err.find("usage: adultify-cli"), std::string::npos);
@@ -148,7 +157,8 @@ TEST_F(CliTest, AdultifyChangesBothFilesAndKeepsTheBackup) {
     EXPECT_EQ(out[5], "List2: Adjusting Personality due to life experience");
     EXPECT_EQ(out[12], "List2: Adultify is Finished");
     EXPECT_EQ(out[13], "List1: Bob Newbie");
-    EXPECT_NE(r.err.find("MsgBox Completed: Sucess. Your child has grown up.\n"), std::string::npos);
+    EXPECT_NE(r.err.find("MsgBox Completed: Sucess. Your child has grown up.\n"),
+              std::string::npos);
     EXPECT_NE(r.err.find("Label3: Find Residents (Renée Newbie)\n"), std::string::npos);
 
     EXPECT_EQ(test::ReadBytes(Hood() / "Neighborhood.000"), hoodBefore);
@@ -159,8 +169,10 @@ TEST_F(CliTest, AdultifyChangesBothFilesAndKeepsTheBackup) {
     for (std::size_t i = 0; i < hoodBefore.size(); ++i)
         if (hoodAfter[i] != hoodBefore[i]) changed.push_back(static_cast<long>(i + 1) - u);
     for (long offset : changed) {
-        const bool allowed = offset == 134 || (offset >= 130 && offset <= 132) || (offset >= 22 && offset <= 33 && offset != 26 && offset != 27) ||
-                             (offset >= 38 && offset <= 43) || (offset >= 48 && offset <= 49) || (offset >= 52 && offset <= 55);
+        const bool allowed = offset == 134 || (offset >= 130 && offset <= 132) ||
+                             (offset >= 22 && offset <= 33 && offset != 26 && offset != 27) ||
+                             (offset >= 38 && offset <= 43) || (offset >= 48 && offset <= 49) ||
+                             (offset >= 52 && offset <= 55);
         EXPECT_TRUE(allowed) << "byte U+" << offset << " changed";
     }
     EXPECT_EQ(ByteAt(hoodAfter, u + 134), 27);
@@ -168,7 +180,8 @@ TEST_F(CliTest, AdultifyChangesBothFilesAndKeepsTheBackup) {
     const Bytes charAfter = test::ReadBytes(Hood() / "Characters" / "User00004.iff");
     EXPECT_EQ(charAfter.size(), charBefore.size());
     EXPECT_EQ(FindBytes(charAfter, Bytes{1, '2', '7', 0, 0}, 1) > 0, true);
-    EXPECT_EQ(FindBytes(charAfter, "child", 1), FindBytes(charBefore, "child", 1) + 0 * 1) << "the stale copy keeps its word";
+    EXPECT_EQ(FindBytes(charAfter, "child", 1), FindBytes(charBefore, "child", 1) + 0 * 1)
+        << "the stale copy keeps its word";
     EXPECT_GT(FindBytes(charAfter, Bytes{1, 'a', 'd', 'u', 'l', 't', 0}, 1), 0);
 
     // The same seed draws the same personality.
@@ -184,14 +197,17 @@ TEST_F(CliTest, KeepPersonalityLeavesTheTraits) {
     ASSERT_EQ(Run({"--keep-personality", "adultify", "1"}).code, 0);
     const Bytes after = test::ReadBytes(Hood() / "Neighborhood.iff");
     const Position u = FindBytes(before, "user00004", 1);
-    for (int offset = 22; offset <= 33; ++offset) EXPECT_EQ(ByteAt(after, u + offset), ByteAt(before, u + offset));
+    for (int offset = 22; offset <= 33; ++offset)
+        EXPECT_EQ(ByteAt(after, u + offset), ByteAt(before, u + offset));
 }
 
 TEST_F(CliTest, SkillEditIsSaved) {
     const Result r = Run({"skill", "0", "Cooking", "537"});
     EXPECT_EQ(r.code, 0) << r.err;
-    EXPECT_EQ(r.out, "Label2: 537\nLabel3:  5 / 37%\nShape2: 0000011111\n"
-                     "Label18: 537\nLabel19: 200\nLabel20: 300\nLabel21: 400\nLabel22: 500\nLabel23: 600\n");
+    EXPECT_EQ(
+        r.out,
+        "Label2: 537\nLabel3:  5 / 37%\nShape2: 0000011111\n"
+        "Label18: 537\nLabel19: 200\nLabel20: 300\nLabel21: 400\nLabel22: 500\nLabel23: 600\n");
     const Bytes saved = test::ReadBytes(Hood() / "Neighborhood.iff");
     EXPECT_EQ(ReadU16LE(saved, FindBytes(saved, "user00001", 1) + 38), 537u);
     EXPECT_TRUE(fs::exists(Hood() / "Neighborhood.000"));
@@ -202,8 +218,12 @@ TEST_F(CliTest, FixThumbnailsAnsweredNoThenYes) {
     Result r = Run({"fix-thumbnails", "0"});
     EXPECT_EQ(r.code, 0);
     EXPECT_EQ(r.out, "Picture1: 25x25\nPicture2: 105x41\n");
-    EXPECT_NE(r.err.find("MsgBox WARNING: WARNING\\n-----------------\\nThis is an experimental"), std::string::npos);
-    EXPECT_NE(r.err.find("Do you still wish to proceed? -> No\nMsgBox Aborted: Thumbnail removal cancelled\n"), std::string::npos);
+    EXPECT_NE(r.err.find("MsgBox WARNING: WARNING\\n-----------------\\nThis is an experimental"),
+              std::string::npos);
+    EXPECT_NE(
+        r.err.find(
+            "Do you still wish to proceed? -> No\nMsgBox Aborted: Thumbnail removal cancelled\n"),
+        std::string::npos);
     EXPECT_EQ(test::ReadBytes(Hood() / "Characters" / "User00001.iff"), before);
 
     r = Run({"--yes", "fix-thumbnails", "0"});
@@ -236,7 +256,8 @@ TEST_F(CliTest, AFatalStopExitsThree) {
     Bytes broken = test::ReadBytes(Hood() / "Characters" / "User00004.iff");
     const Position ctss = FindBytes(broken, "CTSS", 1);
     for (Position p = ctss; p < ctss + 1100; ++p) // no format code within reach of the tag
-        if (broken[static_cast<std::size_t>(p - 1)] == 0xFD) broken[static_cast<std::size_t>(p - 1)] = 0;
+        if (broken[static_cast<std::size_t>(p - 1)] == 0xFD)
+            broken[static_cast<std::size_t>(p - 1)] = 0;
     test::WriteBytes(Hood() / "Characters" / "User00004.iff", broken);
     const Result r = Run({"list"});
     EXPECT_EQ(r.code, 3);

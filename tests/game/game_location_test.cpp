@@ -29,7 +29,8 @@ TEST(WinePrefix, WineprefixWhenAbsoluteElseHomeDotWine) {
 
 TEST(GameLocation, AGeneratedPrefixLeadsToTheGameFolderOnDisk) {
     test::TempDir dir;
-    const auto gameFolder = sample::WriteWinePrefix(dir.path(), "C:\\Program Files (x86)\\Maxis\\The Sims");
+    const auto gameFolder =
+        sample::WriteWinePrefix(dir.path(), "C:\\Program Files (x86)\\Maxis\\The Sims");
     sample::GameSpec game;
     game.exeName = "SIMS.EXE";
     game.hoods.push_back(sample::HoodSpec{});

@@ -10,14 +10,16 @@ namespace {
 
 TEST(NeighbourhoodList, ListsEveryFolderWithANeighbourhoodFileAndNoOthers) {
     test::TempDir dir;
-    for (const char* folder : {"UserData", "UserData2", "UserData5", "UserData1", "UserData100", "userdata7"})
+    for (const char* folder :
+         {"UserData", "UserData2", "UserData5", "UserData1", "UserData100", "userdata7"})
         test::WriteBytes(dir.path() / folder / "Neighborhood.iff", ToBytes("IFF"));
     std::filesystem::create_directories(dir.path() / "UserData3");
     test::HeadlessApp app;
     app.m.SimsPath = dir.asSimsPath();
     FillNeighbourhoodList(app.m);
     EXPECT_EQ(app.ui.ListItems("Combo1"),
-              (std::vector<std::string>{"Neighbourhood 1", "Neighbourhood 2", "Neighbourhood 5", "Neighbourhood 7"}));
+              (std::vector<std::string>{"Neighbourhood 1", "Neighbourhood 2", "Neighbourhood 5",
+                                        "Neighbourhood 7"}));
     EXPECT_EQ(app.ui.CaptionHistory("frmSplash.Label1"),
               (std::vector<std::string>{"Find Neighbourhoods - 1", "Find Neighbourhoods - 2",
                                         "Find Neighbourhoods - 5", "Find Neighbourhoods - 7"}));
@@ -41,7 +43,8 @@ TEST(NeighbourhoodName, DerivesFolderAndFileFromTheEntryText) {
     EXPECT_EQ(HoodFolder(10), "UserData10");
     EXPECT_EQ(HoodFile("C:\\Sims\\", "Neighbourhood 10"), "C:\\Sims\\UserData10\\Neighborhood.iff");
     EXPECT_EQ(HoodFile("C:\\Sims\\", "Neighbourhood 1"), "C:\\Sims\\UserData\\Neighborhood.iff");
-    EXPECT_EQ(CharactersFolder("C:\\Sims\\", "Neighbourhood 3"), "C:\\Sims\\UserData3\\Characters\\");
+    EXPECT_EQ(CharactersFolder("C:\\Sims\\", "Neighbourhood 3"),
+              "C:\\Sims\\UserData3\\Characters\\");
 }
 
 } // namespace

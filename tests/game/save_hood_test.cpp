@@ -13,7 +13,7 @@ namespace {
 namespace fs = std::filesystem;
 
 class SaveHoodTest : public ::testing::Test {
-protected:
+  protected:
     void Prepare(test::HeadlessApp& app, const std::string& entry = "Neighbourhood 1") {
         app.m.SimsPath = dir.asSimsPath();
         app.ui.ListAdd("Combo1", entry);
@@ -56,7 +56,8 @@ TEST_F(SaveHoodTest, TakesTheFirstFreeNumberInTheChosenNeighbourhood) {
 
 TEST_F(SaveHoodTest, WithAllThousandBackupNamesTakenNothingChanges) {
     test::WriteBytes(Folder() / "Neighborhood.iff", ToBytes("old"));
-    for (int k = 0; k <= 999; ++k) test::WriteBytes(BackupName((Folder() / "Neighborhood").string(), k), {});
+    for (int k = 0; k <= 999; ++k)
+        test::WriteBytes(BackupName((Folder() / "Neighborhood").string(), k), {});
     test::HeadlessApp app;
     Prepare(app);
     EXPECT_FALSE(SaveHood(app.m));

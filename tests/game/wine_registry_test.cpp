@@ -8,11 +8,14 @@
 namespace adultify {
 namespace {
 
-std::string Reg(const std::string& values, const std::string& key = "Software\\\\Maxis\\\\The Sims") {
-    return "WINE REGISTRY Version 2\n#arch=win32\n\n[" + key + "] 1796589658\n#time=1d9\n" + values + "\n";
+std::string Reg(const std::string& values,
+                const std::string& key = "Software\\\\Maxis\\\\The Sims") {
+    return "WINE REGISTRY Version 2\n#arch=win32\n\n[" + key + "] 1796589658\n#time=1d9\n" +
+           values + "\n";
 }
 
-std::string SimsData(const std::string& values, const std::string& key = "Software\\\\Maxis\\\\The Sims") {
+std::string SimsData(const std::string& values,
+                     const std::string& key = "Software\\\\Maxis\\\\The Sims") {
     WineRegistry reg = WineRegistry::FromText(Reg(values, key));
     return GetSimsPath(reg);
 }
@@ -22,7 +25,9 @@ TEST(WineRegistry, DecodesWinesEscapes) {
     EXPECT_EQ(DecodeRegString(R"(C:\\Games\\The Sims" tail)", &used), "C:\\Games\\The Sims");
     EXPECT_EQ(used, 20u);
     EXPECT_EQ(DecodeRegString(R"(a\"b\n\t\x41\x263a\101\0end")", nullptr),
-              std::string("a\"b\n\tA\xE2\x98\xBA" "A") + std::string(1, '\0') + "end");
+              std::string("a\"b\n\tA\xE2\x98\xBA"
+                          "A") +
+                  std::string(1, '\0') + "end");
     EXPECT_EQ(DecodeRegString(R"(\xd83d\xde00")", nullptr), "\xF0\x9F\x98\x80") << "surrogate pair";
 }
 
@@ -33,7 +38,8 @@ TEST(GetSimsPath, AddsOneBackslashOnlyWhenMissing) {
 
 TEST(GetSimsPath, TypeRulesOfTheValue) {
     EXPECT_EQ(SimsData(R"("SIMS_DATA"="")"), "Not Found");
-    EXPECT_EQ(SimsData(R"("SIMS_DATA"="C:\\Sims\0junk")"), "C:\\Sims\\") << "text up to the first zero";
+    EXPECT_EQ(SimsData(R"("SIMS_DATA"="C:\\Sims\0junk")"), "C:\\Sims\\")
+        << "text up to the first zero";
     EXPECT_EQ(SimsData(R"("SIMS_DATA"=hex:34,12)"), "4660\\");
     EXPECT_EQ(SimsData(R"("SIMS_DATA"=hex:ff,ff)"), "-1\\");
     EXPECT_EQ(SimsData(R"("SIMS_DATA"=hex:01,02,03)"), "Not Found") << "longer than two bytes";
@@ -45,7 +51,8 @@ TEST(GetSimsPath, TypeRulesOfTheValue) {
 
 TEST(GetSimsPath, BadlyFormedStringsStoredAsUtf16AndContinuationLines) {
     // "C:\Sé" as UTF-16LE with its terminator, spread over two lines.
-    EXPECT_EQ(SimsData("\"SIMS_DATA\"=hex(1):43,00,3a,00,5c,00,53,00,\\\n  e9,00,00,00"), "C:\\S\xC3\xA9\\");
+    EXPECT_EQ(SimsData("\"SIMS_DATA\"=hex(1):43,00,3a,00,5c,00,53,00,\\\n  e9,00,00,00"),
+              "C:\\S\xC3\xA9\\");
 }
 
 TEST(WineRegistry, PrefersTheWow6432NodeCopy) {
@@ -55,22 +62,28 @@ TEST(WineRegistry, PrefersTheWow6432NodeCopy) {
         "[Software\\\\Wow6432Node\\\\Maxis\\\\The Sims] 1\n\"SIMS_DATA\"=\"C:\\\\Wow\"\n";
     WineRegistry reg = WineRegistry::FromText(text);
     EXPECT_EQ(GetSimsPath(reg), "C:\\Wow\\");
-    EXPECT_EQ(SimsData(R"("SIMS_DATA"="C:\\Only")", "SOFTWARE\\\\wow6432node\\\\MAXIS\\\\the sims"), "C:\\Only\\");
+    EXPECT_EQ(SimsData(R"("SIMS_DATA"="C:\\Only")", "SOFTWARE\\\\wow6432node\\\\MAXIS\\\\the sims"),
+              "C:\\Only\\");
 }
 
 TEST(WineRegistry, MissingKeyFileOrHeaderGivesNothing) {
-    WineRegistry none = WineRegistry::FromText("REGEDIT4\n[Software\\\\Maxis\\\\The Sims]\n\"SIMS_DATA\"=\"C:\\\\x\"\n");
+    WineRegistry none = WineRegistry::FromText(
+        "REGEDIT4\n[Software\\\\Maxis\\\\The Sims]\n\"SIMS_DATA\"=\"C:\\\\x\"\n");
     EXPECT_EQ(GetSimsPath(none), "Not Found");
     WineRegistry missing = WineRegistry::FromPrefix("/nonexistent-prefix");
     EXPECT_EQ(GetSimsPath(missing), "Not Found");
-    WineRegistry other = WineRegistry::FromText(Reg(R"("SIMS_DATA"="C:\\x")", "Software\\\\Maxis\\\\SimCity"));
+    WineRegistry other =
+        WineRegistry::FromText(Reg(R"("SIMS_DATA"="C:\\x")", "Software\\\\Maxis\\\\SimCity"));
     EXPECT_EQ(GetSimsPath(other), "Not Found");
 }
 
 TEST(WineRegistry, ReadsTheGeneratedPrefixRegistry) {
-    WineRegistry reg = WineRegistry::FromText(sample::SystemReg("C:\\Program Files (x86)\\Maxis\\The Sims", true));
+    WineRegistry reg =
+        WineRegistry::FromText(sample::SystemReg("C:\\Program Files (x86)\\Maxis\\The Sims", true));
     EXPECT_EQ(GetSimsPath(reg), "C:\\Program Files (x86)\\Maxis\\The Sims\\");
-    EXPECT_EQ(GetRegValue(reg, RegRoot::LocalMachine, "Software\\Maxis\\The Sims", "SIMS_CURRENT_NEIGHBORHOOD_NUM"), "1");
+    EXPECT_EQ(GetRegValue(reg, RegRoot::LocalMachine, "Software\\Maxis\\The Sims",
+                          "SIMS_CURRENT_NEIGHBORHOOD_NUM"),
+              "1");
 }
 
 } // namespace

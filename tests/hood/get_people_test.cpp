@@ -13,14 +13,19 @@ using test::SampleGame;
 using test::Sim;
 using test::SmallHood;
 
-std::vector<std::string> Lines(const SampleGame& g) { return g.app.ui.ListItems("List1"); }
+std::vector<std::string> Lines(const SampleGame& g) {
+    return g.app.ui.ListItems("List1");
+}
 
 // Neighbourhood files given as raw bytes: UserData, UserData2, ...; the first one chosen.
 struct RawHoods {
     explicit RawHoods(std::initializer_list<Bytes> files) {
         int n = 1;
         for (const Bytes& file : files) {
-            test::WriteBytes(dir.path() / (n == 1 ? std::string("UserData") : "UserData" + std::to_string(n)) / "Neighborhood.iff", file);
+            test::WriteBytes(
+                dir.path() / (n == 1 ? std::string("UserData") : "UserData" + std::to_string(n)) /
+                    "Neighborhood.iff",
+                file);
             ++n;
         }
         app.m.SimsPath = dir.asSimsPath();
@@ -37,25 +42,29 @@ struct RawHoods {
 };
 
 TEST(GetPeople, NamesEachResidentWithItsOwnFamilyInBothRecordVersions) {
-    SampleGame g(SampleGame::OneHood(SmallHood(
-        {Sim("user00001", "Bob", 27, 0x81828384, 4), Sim("user00004", "Bella", 27, 0x91929394, 10),
-         Sim("user00007", "Chloë", 9, 0xA1A2A3A4, 10)},
-        {"Newbie", "Goth", "Caliente"})));
+    SampleGame g(SampleGame::OneHood(SmallHood({Sim("user00001", "Bob", 27, 0x81828384, 4),
+                                                Sim("user00004", "Bella", 27, 0x91929394, 10),
+                                                Sim("user00007", "Chloë", 9, 0xA1A2A3A4, 10)},
+                                               {"Newbie", "Goth", "Caliente"})));
     g.ChooseHood();
     EXPECT_EQ(Lines(g), (std::vector<std::string>{"Bob Newbie", "Bella Goth", "Chloë Caliente"}));
     EXPECT_EQ(g.app.m.RecordCount, 3);
     const PersonRecord& bella = g.app.m.People[1];
     EXPECT_EQ(bella.UserFile, ToBytes("user00004"));
-    EXPECT_EQ((std::array<std::uint8_t, 4>{0x94, 0x93, 0x92, 0x91}), bella.FamilyKey) << "the GUID at +532";
-    EXPECT_EQ((std::array<std::uint8_t, 4>{0x84, 0x83, 0x82, 0x81}), g.app.m.People[0].FamilyKey) << "at +180";
+    EXPECT_EQ((std::array<std::uint8_t, 4>{0x94, 0x93, 0x92, 0x91}), bella.FamilyKey)
+        << "the GUID at +532";
+    EXPECT_EQ((std::array<std::uint8_t, 4>{0x84, 0x83, 0x82, 0x81}), g.app.m.People[0].FamilyKey)
+        << "at +180";
     EXPECT_EQ(g.app.m.People[2].Age[0], 9);
 }
 
 TEST(GetPeople, StatusTextsComeInTheirOrder) {
-    SampleGame g(SampleGame::OneHood(SmallHood({Sim("user00001", "Bob", 27, 0x81828384)}, {"Newbie"})));
+    SampleGame g(
+        SampleGame::OneHood(SmallHood({Sim("user00001", "Bob", 27, 0x81828384)}, {"Newbie"})));
     g.ChooseHood();
     EXPECT_EQ(g.app.ui.CaptionHistory("Label3"),
-              (std::vector<std::string>{"Read Neighborhood.iff", "Find Residents", "Find Residents (Bob Newbie)", "Idle"}));
+              (std::vector<std::string>{"Read Neighborhood.iff", "Find Residents",
+                                        "Find Residents (Bob Newbie)", "Idle"}));
 }
 
 TEST(GetPeople, MissingOrUnsafeCharacterFilesGiveNotFound) {
@@ -71,19 +80,22 @@ TEST(GetPeople, MissingOrUnsafeCharacterFilesGiveNotFound) {
 // A shared neighbourhood whose user-file names try to leave the Characters folder.
 TEST(GetPeople, AHostileNeighbourhoodReadsNothingOutsideItsCharactersFolder) {
     Bytes hood = ToBytes("IFF padding ");
-    for (const std::string& name : std::vector<std::string>{"USER/../A", "USER\\..\\A", "USER:/A.i", "USER..\\A",
-                                                             std::string("USER\0abcd", 9), "USER/A\x01zz"}) {
+    for (const std::string& name :
+         std::vector<std::string>{"USER/../A", "USER\\..\\A", "USER:/A.i", "USER..\\A",
+                                  std::string("USER\0abcd", 9), "USER/A\x01zz"}) {
         hood.insert(hood.end(), name.begin(), name.end());
         hood.insert(hood.end(), 600, 0);
     }
     RawHoods raw({hood});
     const Bytes victim = sample::CharacterFile(Sim("user00001", "Stolen", 27, 0x81828384));
-    for (const char* name : {"UserData/A.iff", "UserData/Characters/A.iff", "A.iff", "UserData/Characters/USER/A.iff"})
+    for (const char* name :
+         {"UserData/A.iff", "UserData/Characters/A.iff", "A.iff", "UserData/Characters/USER/A.iff"})
         test::WriteBytes(raw.dir.path() / name, victim);
     auto& app = raw.app;
     (void)DispatchEvent(app.m, "Combo1", UiEvent::Click);
     ASSERT_EQ(app.ui.ListCount("List1"), 6);
-    for (const std::string& line : app.ui.ListItems("List1")) EXPECT_EQ(line, "Not Found NO FAMILY");
+    for (const std::string& line : app.ui.ListItems("List1"))
+        EXPECT_EQ(line, "Not Found NO FAMILY");
     for (int i = 0; i < 6; ++i) {
         app.ui.ListSelect("List1", i);
         (void)DispatchEvent(app.m, "List1", UiEvent::Click);
@@ -154,14 +166,17 @@ TEST(GetPeople, FamilyLookupBoundaries) {
     const Bytes key = {0x11, 0x22, 0x33, 0x44};
     auto join = [](std::initializer_list<Bytes> parts) {
         Bytes out;
-        for (const Bytes& p : parts) out.insert(out.end(), p.begin(), p.end());
+        for (const Bytes& p : parts)
+            out.insert(out.end(), p.begin(), p.end());
         return out;
     };
     const FamilyCase cases[] = {
         {"a family", join({fami, key, FamsChunk(ToBytes("Newbie"), true)}), "Newbie"},
         {"no FAMI", join({key, FamsChunk(ToBytes("Newbie"), true)}), "NO FAMILY"},
-        {"key only before FAMI", join({key, fami, FamsChunk(ToBytes("Newbie"), true)}), "NO FAMILY"},
-        {"empty first string", join({fami, key, FamsChunk(Bytes{0, 'A', 'b'}, true)}), std::string("\0Ab", 3)},
+        {"key only before FAMI", join({key, fami, FamsChunk(ToBytes("Newbie"), true)}),
+         "NO FAMILY"},
+        {"empty first string", join({fami, key, FamsChunk(Bytes{0, 'A', 'b'}, true)}),
+         std::string("\0Ab", 3)},
         {"no FAMs after the key", join({fami, key, Bytes(100, 0)}), "NO FAMILY"},
     };
     for (const FamilyCase& c : cases) {
@@ -194,13 +209,15 @@ TEST(GetPeople, AFamilyNameRunningOffTheEndGivesTheErrorReportAndEnds) {
               "Not sure what has happended but here is some Debug Info that may Help:\n"
               "Program Pointer= 11\n"
               "T= 9\n"
-              "Hood Length= " + std::to_string(hood.size()) + "\n"
-              "Record Count= 0\n"
-              "User File=user00001\n"
-              "Sim First Name=Not Found\n"
-              "Sim Last Name=NO FAMILY\n"
-              "\n"
-              "Please email this information to support@adultify.example.org");
+              "Hood Length= " +
+                  std::to_string(hood.size()) +
+                  "\n"
+                  "Record Count= 0\n"
+                  "User File=user00001\n"
+                  "Sim First Name=Not Found\n"
+                  "Sim Last Name=NO FAMILY\n"
+                  "\n"
+                  "Please email this information to support@adultify.example.org");
 }
 
 Bytes CharacterWithCtss(std::size_t gap, const Bytes& table) {
@@ -221,10 +238,21 @@ TEST(ReadCharacterFirstName, NameTableBoundaries) {
         std::optional<std::string> name; // nothing: the file is reported invalid
     } cases[] = {
         {"usual", 72, {0xFD, 0xFF, 2, 0, 1, 'B', 'o', 'b', 0, 0, 1, 'x', 0, 0}, "Bob"},
-        {"count 1 taken for the marker", 72, {0xFD, 0xFF, 1, 0, 1, 'B', 'o', 'b', 0, 0}, std::string("\0\x01" "Bob", 5)},
+        {"count 1 taken for the marker",
+         72,
+         {0xFD, 0xFF, 1, 0, 1, 'B', 'o', 'b', 0, 0},
+         std::string("\0\x01"
+                     "Bob",
+                     5)},
         {"format code at the 1000th position", 996, {0xFD, 0xFF, 2, 0, 1, 'A', 0}, "A"},
         {"format code at the 1001st position", 997, {0xFD, 0xFF, 2, 0, 1, 'A', 0}, std::nullopt},
-        {"no marker within 1000", 10, [] { Bytes t = {0xFD, 0xFF, 0, 0}; t.resize(1100, 0x20); return t; }(), std::nullopt},
+        {"no marker within 1000", 10,
+         [] {
+             Bytes t = {0xFD, 0xFF, 0, 0};
+             t.resize(1100, 0x20);
+             return t;
+         }(),
+         std::nullopt},
         {"name without its zero byte", 10, {0xFD, 0xFF, 2, 0, 1, 'E', 'n', 'd'}, "End"},
     };
     for (const Case& c : cases) {
@@ -234,12 +262,15 @@ TEST(ReadCharacterFirstName, NameTableBoundaries) {
         test::WriteBytes(g.CharacterPath(sim), CharacterWithCtss(c.gap, c.table));
         g.app.ui.ListSelect("Combo1", 0);
         if (c.name) {
-            EXPECT_EQ(AsText(ReadCharacterFirstName(g.app.m, ToBytes("user00001"))), *c.name) << c.what;
+            EXPECT_EQ(AsText(ReadCharacterFirstName(g.app.m, ToBytes("user00001"))), *c.name)
+                << c.what;
         } else {
-            EXPECT_THROW((void)ReadCharacterFirstName(g.app.m, ToBytes("user00001")), ProgramEnd) << c.what;
+            EXPECT_THROW((void)ReadCharacterFirstName(g.app.m, ToBytes("user00001")), ProgramEnd)
+                << c.what;
             ASSERT_EQ(g.app.ui.Messages().size(), 1u) << c.what;
             EXPECT_EQ(g.app.ui.Messages()[0].title, "Fatal Error:");
-            EXPECT_NE(g.app.ui.Messages()[0].text.find("User00001.iff is invalid"), std::string::npos);
+            EXPECT_NE(g.app.ui.Messages()[0].text.find("User00001.iff is invalid"),
+                      std::string::npos);
         }
     }
 }
@@ -267,8 +298,9 @@ TEST(GetPeople, NineHundredNinetyNineLoadAndTheThousandthEndsTheProgram) {
     EXPECT_EQ(app.ui.Beeps(), 1);
     ASSERT_EQ(app.ui.Messages().size(), 1u);
     EXPECT_EQ(app.ui.Messages()[0].title, "Crash and Burn");
-    EXPECT_EQ(app.ui.Messages()[0].text,
-              "Too many people have been found in your neighbourhood. Number of records exceeds 1000");
+    EXPECT_EQ(
+        app.ui.Messages()[0].text,
+        "Too many people have been found in your neighbourhood. Number of records exceeds 1000");
 }
 
 TEST(GetPeople, ASmallerNeighbourhoodLeavesTheEarlierSurplusEntries) {

@@ -27,12 +27,16 @@ TEST(ResidentView, ShowsAnAdultsDetailsValuesAndPictures) {
     g.ClickResident(0);
     auto& ui = g.app.ui;
     EXPECT_EQ(ui.Caption("Frame2"), "Personal Infomation for Bob Newbie");
-    EXPECT_EQ(ui.ListItems("List2"), (std::vector<std::string>{"Filename:user00001", "Gender: Male", "Career: Law Enforcement",
-                                                                "Career Level: 5", "Age: Adult", "      "}));
+    EXPECT_EQ(
+        ui.ListItems("List2"),
+        (std::vector<std::string>{"Filename:user00001", "Gender: Male", "Career: Law Enforcement",
+                                  "Career Level: 5", "Age: Adult", "      "}));
     const std::pair<const char*, const char*> values[] = {
-        {"Label7", "100"}, {"Label8", "200"}, {"Label9", "300"}, {"Label10", "400"}, {"Label11", "1000"},
-        {"Label18", "537"}, {"Label19", "1"}, {"Label20", "2"}, {"Label21", "3"}, {"Label22", "4"}, {"Label23", "5"}};
-    for (const auto& [label, value] : values) EXPECT_EQ(ui.Caption(label), value) << label;
+        {"Label7", "100"},   {"Label8", "200"},  {"Label9", "300"}, {"Label10", "400"},
+        {"Label11", "1000"}, {"Label18", "537"}, {"Label19", "1"},  {"Label20", "2"},
+        {"Label21", "3"},    {"Label22", "4"},   {"Label23", "5"}};
+    for (const auto& [label, value] : values)
+        EXPECT_EQ(ui.Caption(label), value) << label;
     EXPECT_FALSE(ui.IsEnabled("Command1"));
     EXPECT_TRUE(ui.IsEnabled("Label18"));
     EXPECT_TRUE(ui.IsEnabled("menu_fix_thumbnails"));
@@ -48,10 +52,12 @@ TEST(ResidentView, StatusCountsThroughTheLinesAndTheReaderAnnouncesItsSteps) {
     const std::size_t before = g.app.ui.CaptionHistory("Label3").size();
     g.ClickResident(1);
     const auto& all = g.app.ui.CaptionHistory("Label3");
-    const std::vector<std::string> shown(all.begin() + static_cast<std::ptrdiff_t>(before), all.end());
-    EXPECT_EQ(shown, (std::vector<std::string>{"Display_user_Details()", "0/1", "1/1", "Get personal info",
-                                                "Read_UserIff(user00002)", "Open IFF", "Len IFF", "Get IFF", "Close IFF",
-                                                "Get BMP", "Get other BMP", "Idle", "Idle"}));
+    const std::vector<std::string> shown(all.begin() + static_cast<std::ptrdiff_t>(before),
+                                         all.end());
+    EXPECT_EQ(shown,
+              (std::vector<std::string>{"Display_user_Details()", "0/1", "1/1", "Get personal info",
+                                        "Read_UserIff(user00002)", "Open IFF", "Len IFF", "Get IFF",
+                                        "Close IFF", "Get BMP", "Get other BMP", "Idle", "Idle"}));
 }
 
 TEST(ResidentView, AChildEnablesAdultifyAndLocksTheSkillLabels) {
@@ -61,7 +67,8 @@ TEST(ResidentView, AChildEnablesAdultifyAndLocksTheSkillLabels) {
     EXPECT_TRUE(g.app.ui.IsEnabled("Command1"));
     for (const char* label : {"Label18", "Label19", "Label20", "Label21", "Label22", "Label23"})
         EXPECT_FALSE(g.app.ui.IsEnabled(label)) << label;
-    EXPECT_EQ(g.app.ui.ListItems("List2")[2], "Age: Child") << "a child's career code -1 shows no career";
+    EXPECT_EQ(g.app.ui.ListItems("List2")[2], "Age: Child")
+        << "a child's career code -1 shows no career";
 }
 
 TEST(ResidentView, OddCodesAndStoredValues) {
@@ -74,9 +81,11 @@ TEST(ResidentView, OddCodesAndStoredValues) {
     g.ChooseHood();
     g.ClickResident(0);
     g.ClickResident(1);
-    EXPECT_EQ(g.app.ui.ListItems("List2"),
-              (std::vector<std::string>{"Filename:user00001", "Gender: Male", "Age: Unknown", "      "}));
-    EXPECT_TRUE(g.app.ui.IsEnabled("Command1")) << "an unknown age keeps the state of the resident before";
+    EXPECT_EQ(
+        g.app.ui.ListItems("List2"),
+        (std::vector<std::string>{"Filename:user00001", "Gender: Male", "Age: Unknown", "      "}));
+    EXPECT_TRUE(g.app.ui.IsEnabled("Command1"))
+        << "an unknown age keeps the state of the resident before";
     EXPECT_EQ(g.app.ui.Caption("Label18"), "40000") << "the unsigned number stored";
 }
 
@@ -102,7 +111,8 @@ TEST(ResidentView, AMissingCharacterFileKeepsThePreviousPictures) {
     g.ClickResident(1);
     EXPECT_EQ(g.app.ui.Picture("Picture1").kind, HeadlessPicture::Kind::Bitmap);
     g.ClickResident(2);
-    EXPECT_EQ(g.app.ui.Picture("Picture1").kind, HeadlessPicture::Kind::Bitmap) << "labelled \"thumbnail\"";
+    EXPECT_EQ(g.app.ui.Picture("Picture1").kind, HeadlessPicture::Kind::Bitmap)
+        << "labelled \"thumbnail\"";
     EXPECT_EQ(g.app.ui.Picture("Picture2").kind, HeadlessPicture::Kind::Stock);
 }
 

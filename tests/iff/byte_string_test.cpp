@@ -14,12 +14,21 @@ TEST(FindBytes, BoundaryTable) {
         std::string_view pattern;
         Position start, expected;
     } cases[] = {
-        {"USER", 1, 4},   {"USER", 4, 4},  {"USER", 5, 11}, {"USER", 11, 11},
-        {"USER", 12, 0},  {"user", 1, 0},  {"abc", 0, 1},   {"R", 14, 14},
-        {"R", 15, 0},     {"abcUSERabcUSERx", 1, 0}, {"abcUSERabcUSER", 1, 1},
+        {"USER", 1, 4},
+        {"USER", 4, 4},
+        {"USER", 5, 11},
+        {"USER", 11, 11},
+        {"USER", 12, 0},
+        {"user", 1, 0},
+        {"abc", 0, 1},
+        {"R", 14, 14},
+        {"R", 15, 0},
+        {"abcUSERabcUSERx", 1, 0},
+        {"abcUSERabcUSER", 1, 1},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(FindBytes(data, c.pattern, c.start), c.expected) << c.pattern << " from " << c.start;
+        EXPECT_EQ(FindBytes(data, c.pattern, c.start), c.expected)
+            << c.pattern << " from " << c.start;
 }
 
 TEST(FindBytes, HighBytesAndZerosCompareExactly) {
@@ -70,12 +79,16 @@ TEST(FindBytes, AgreesWithAPlainSearchEverywhere) {
     std::mt19937 rng(11);
     for (int round = 0; round < 400; ++round) {
         Bytes data(rng() % 300);
-        for (auto& b : data) b = static_cast<std::uint8_t>('a' + rng() % 3);
+        for (auto& b : data)
+            b = static_cast<std::uint8_t>('a' + rng() % 3);
         Bytes pattern(1 + rng() % 6);
-        for (auto& b : pattern) b = static_cast<std::uint8_t>('a' + rng() % 3);
+        for (auto& b : pattern)
+            b = static_cast<std::uint8_t>('a' + rng() % 3);
         const Position start = 1 + static_cast<Position>(rng() % (data.size() + 2));
         Position expected = 0;
-        for (Position p = start; expected == 0 && p + static_cast<Position>(pattern.size()) - 1 <= static_cast<Position>(data.size()); ++p)
+        for (Position p = start; expected == 0 && p + static_cast<Position>(pattern.size()) - 1 <=
+                                                      static_cast<Position>(data.size());
+             ++p)
             if (std::equal(pattern.begin(), pattern.end(), data.begin() + (p - 1))) expected = p;
         ASSERT_EQ(FindBytes(data, pattern, start), expected) << "round " << round;
     }

@@ -10,9 +10,17 @@ namespace adultify {
 namespace {
 
 TEST(UserFileNames, OnlyNamesThatStayInTheCharactersFolderAreSafe) {
-    for (const char* good : {"user00001", "USER0000A", "User é12"}) EXPECT_TRUE(IsSafeUserFileName(ToBytes(good))) << good;
-    for (const std::string& bad : std::vector<std::string>{"USER/0001", "USER\\0001", "USER:0001", "USER..001",
-                                                          std::string("USER\0" "0001", 9), "USER\t0001", "USER\x7f" "0001", ""})
+    for (const char* good : {"user00001", "USER0000A", "User é12"})
+        EXPECT_TRUE(IsSafeUserFileName(ToBytes(good))) << good;
+    for (const std::string& bad :
+         std::vector<std::string>{"USER/0001", "USER\\0001", "USER:0001", "USER..001",
+                                  std::string("USER\0"
+                                              "0001",
+                                              9),
+                                  "USER\t0001",
+                                  "USER\x7f"
+                                  "0001",
+                                  ""})
         EXPECT_FALSE(IsSafeUserFileName(ToBytes(bad))) << bad;
 }
 
@@ -22,9 +30,11 @@ TEST(UserFilePath, FollowsTheChosenNeighbourhood) {
     app.ui.ListAdd("Combo1", "Neighbourhood 1");
     app.ui.ListAdd("Combo1", "Neighbourhood 3");
     app.ui.ListSelect("Combo1", 0);
-    EXPECT_EQ(UserFilePath(app.m, ToBytes("user00001")), "C:\\Sims\\UserData\\Characters\\user00001.iff");
+    EXPECT_EQ(UserFilePath(app.m, ToBytes("user00001")),
+              "C:\\Sims\\UserData\\Characters\\user00001.iff");
     app.ui.ListSelect("Combo1", 1);
-    EXPECT_EQ(UserFilePath(app.m, ToBytes("user00001")), "C:\\Sims\\UserData3\\Characters\\user00001.iff");
+    EXPECT_EQ(UserFilePath(app.m, ToBytes("user00001")),
+              "C:\\Sims\\UserData3\\Characters\\user00001.iff");
     EXPECT_FALSE(UserFilePath(app.m, ToBytes("USER/../x")).has_value());
 }
 
@@ -53,7 +63,8 @@ TEST(ReadUserIff, ABitmapThePictureLoaderRejectsShowsTheStockPicture) {
     g.ClickResident(0);
     EXPECT_EQ(g.app.ui.Picture("Picture1").kind, HeadlessPicture::Kind::Bitmap);
     EXPECT_EQ(g.app.ui.Picture("Picture2").kind, HeadlessPicture::Kind::Stock);
-    EXPECT_TRUE(std::filesystem::is_empty(g.HoodFolder() / "Export")) << "no temporary file anywhere";
+    EXPECT_TRUE(std::filesystem::is_empty(g.HoodFolder() / "Export"))
+        << "no temporary file anywhere";
     EXPECT_FALSE(std::filesystem::exists("temp.bmp"));
 }
 

@@ -5,9 +5,11 @@
 namespace adultify {
 namespace {
 
-Bytes Header(std::string_view tag, std::uint32_t size, unsigned id, unsigned flags, std::string_view label) {
+Bytes Header(std::string_view tag, std::uint32_t size, unsigned id, unsigned flags,
+             std::string_view label) {
     Bytes h = ToBytes(tag);
-    for (int s = 24; s >= 0; s -= 8) h.push_back(static_cast<std::uint8_t>(size >> s));
+    for (int s = 24; s >= 0; s -= 8)
+        h.push_back(static_cast<std::uint8_t>(size >> s));
     h.push_back(static_cast<std::uint8_t>(id >> 8));
     h.push_back(static_cast<std::uint8_t>(id));
     h.push_back(static_cast<std::uint8_t>(flags >> 8));
@@ -20,7 +22,8 @@ Bytes Header(std::string_view tag, std::uint32_t size, unsigned id, unsigned fla
 
 Bytes Join(std::initializer_list<Bytes> parts) {
     Bytes out;
-    for (const Bytes& p : parts) out.insert(out.end(), p.begin(), p.end());
+    for (const Bytes& p : parts)
+        out.insert(out.end(), p.begin(), p.end());
     return out;
 }
 

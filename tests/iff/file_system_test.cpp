@@ -21,7 +21,8 @@ TEST(NativeFileSystem, ReadWriteRoundTripKeepsEveryByte) {
     test::TempDir dir;
     NativeFileSystem fs;
     Bytes all(256);
-    for (int i = 0; i < 256; ++i) all[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(i);
+    for (int i = 0; i < 256; ++i)
+        all[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(i);
     const std::string path = dir.str() + "\\bytes.bin";
     ASSERT_TRUE(fs.WriteNew(path, all));
     EXPECT_EQ(fs.Read(path, nullptr), all);

@@ -10,10 +10,11 @@ namespace {
 namespace fs = std::filesystem;
 
 class WindowsPathTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         prefix = dir.path() / "prefix";
-        fs::create_directories(prefix / "drive_c" / "Program Files" / "Maxis" / "The Sims" / "UserData" / "Characters");
+        fs::create_directories(prefix / "drive_c" / "Program Files" / "Maxis" / "The Sims" /
+                               "UserData" / "Characters");
         fs::create_directories(prefix / "dosdevices");
         fs::create_directory_symlink("../drive_c", prefix / "dosdevices" / "c:");
         sims = prefix / "drive_c" / "Program Files" / "Maxis" / "The Sims";
@@ -26,10 +27,12 @@ protected:
 
 TEST_F(WindowsPathTest, DriveLettersGoThroughDosdevicesAndCaseIsIgnored) {
     const WindowsPathMapper mapper(prefix / "dosdevices");
-    const fs::path hit = mapper.ToNative("c:\\PROGRAM FILES\\maxis\\The Sims\\userdata\\Characters\\USER00001.iff");
+    const fs::path hit =
+        mapper.ToNative("c:\\PROGRAM FILES\\maxis\\The Sims\\userdata\\Characters\\USER00001.iff");
     EXPECT_TRUE(fs::exists(hit));
     EXPECT_EQ(hit.filename(), "User00001.iff");
-    EXPECT_EQ(mapper.ToNative("C:\\Program Files\\Maxis\\The Sims\\Sims.exe").filename(), "SIMS.EXE");
+    EXPECT_EQ(mapper.ToNative("C:\\Program Files\\Maxis\\The Sims\\Sims.exe").filename(),
+              "SIMS.EXE");
 }
 
 TEST_F(WindowsPathTest, DoubledAndMixedSeparatorsCountAsOne) {

@@ -21,9 +21,11 @@ TEST(Sample, EveryGeneratedFileIsStructurallySound) {
     EXPECT_EQ(report.chunks.back().type, "rsmp");
     for (const SimSpec& sim : hood.sims) {
         const IffReport character = CheckIff(CharacterFile(sim));
-        ASSERT_TRUE(character.problems.empty()) << sim.userFile << ": " << character.problems.front();
+        ASSERT_TRUE(character.problems.empty())
+            << sim.userFile << ": " << character.problems.front();
         int stale = 0;
-        for (const auto& c : character.chunks) stale += c.type == "XXXX";
+        for (const auto& c : character.chunks)
+            stale += c.type == "XXXX";
         EXPECT_EQ(stale, sim.staleChunks);
     }
 }
@@ -49,7 +51,8 @@ TEST(Sample, RecordsFollowTheRealLayout) {
         const Bytes character = CharacterFile(child);
         for (const auto& c : CheckIff(character).chunks)
             if (c.type == "STR#" && c.id == 200)
-                return StringTableValues(Bytes(character.begin() + c.offset + 76, character.begin() + c.offset + c.size));
+                return StringTableValues(Bytes(character.begin() + c.offset + 76,
+                                               character.begin() + c.offset + c.size));
         return std::vector<std::string>{};
     }();
     ASSERT_EQ(bodyStrings.size(), 35u);

@@ -6,15 +6,17 @@
 namespace adultify::test {
 
 class FaultyFileSystem final : public FileSystem {
-public:
+  public:
     explicit FaultyFileSystem(FileSystem& inner) : inner_(inner) {}
 
-    int failAt = -1;   // the n-th changing operation (0-based) fails; -1: none
+    int failAt = -1; // the n-th changing operation (0-based) fails; -1: none
     int operations = 0;
 
     bool CanOpenForReading(const std::string& p) override { return inner_.CanOpenForReading(p); }
     bool IsDirectory(const std::string& p) override { return inner_.IsDirectory(p); }
-    std::optional<Bytes> Read(const std::string& p, std::string* r) override { return inner_.Read(p, r); }
+    std::optional<Bytes> Read(const std::string& p, std::string* r) override {
+        return inner_.Read(p, r);
+    }
     IoResult WriteNew(const std::string& p, const Bytes& d) override {
         if (Fails()) return IoResult::Fail("No space left on device");
         return inner_.WriteNew(p, d);
@@ -30,7 +32,7 @@ public:
     std::vector<std::string> List(const std::string& f) override { return inner_.List(f); }
     std::string NativePath(const std::string& p) override { return inner_.NativePath(p); }
 
-private:
+  private:
     bool Fails() { return operations++ == failAt; }
     FileSystem& inner_;
 };

@@ -11,7 +11,7 @@
 namespace adultify::test {
 
 class SampleGame {
-public:
+  public:
     explicit SampleGame(const sample::GameSpec& game, FileSystem* files = nullptr) : app(files) {
         sample::WriteGameFolder(dir.path(), game);
         app.m.SimsPath = dir.asSimsPath();
@@ -45,7 +45,8 @@ public:
 };
 
 // A family of one, with the record in the version given.
-inline sample::HoodSpec SmallHood(std::vector<sample::SimSpec> sims, std::vector<std::string> families = {}) {
+inline sample::HoodSpec SmallHood(std::vector<sample::SimSpec> sims,
+                                  std::vector<std::string> families = {}) {
     sample::HoodSpec hood;
     for (std::size_t i = 0; i < sims.size(); ++i) {
         sample::FamilySpec family;
@@ -60,8 +61,8 @@ inline sample::HoodSpec SmallHood(std::vector<sample::SimSpec> sims, std::vector
     return hood;
 }
 
-inline sample::SimSpec Sim(const std::string& userFile, const std::string& firstName, int age, std::uint32_t guid,
-                           int recordVersion = 10) {
+inline sample::SimSpec Sim(const std::string& userFile, const std::string& firstName, int age,
+                           std::uint32_t guid, int recordVersion = 10) {
     sample::SimSpec s;
     s.userFile = userFile;
     s.firstName = firstName;

@@ -11,10 +11,11 @@ namespace adultify::test {
 
 // A fresh folder under the system's temporary folder, removed with the object.
 class TempDir {
-public:
+  public:
     TempDir() {
         std::random_device rd;
-        path_ = std::filesystem::temp_directory_path() / ("adultify-test-" + std::to_string(rd()) + std::to_string(rd()));
+        path_ = std::filesystem::temp_directory_path() /
+                ("adultify-test-" + std::to_string(rd()) + std::to_string(rd()));
         std::filesystem::create_directories(path_);
     }
     ~TempDir() {
@@ -29,14 +30,15 @@ public:
     // The folder as SimsPath holds it: with a trailing separator.
     std::string asSimsPath() const { return path_.string() + "/"; }
 
-private:
+  private:
     std::filesystem::path path_;
 };
 
 inline void WriteBytes(const std::filesystem::path& p, const Bytes& data) {
     std::filesystem::create_directories(p.parent_path());
     std::ofstream out(p, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(data.data()), static_cast<std::streamsize>(data.size()));
+    out.write(reinterpret_cast<const char*>(data.data()),
+              static_cast<std::streamsize>(data.size()));
 }
 
 inline Bytes ReadBytes(const std::filesystem::path& p) {

@@ -10,7 +10,9 @@ namespace {
 
 using test::SampleGame;
 
-sample::SimSpec Child() { return test::Sim("user00001", "Jo", 9, 0x81828384); }
+sample::SimSpec Child() {
+    return test::Sim("user00001", "Jo", 9, 0x81828384);
+}
 
 TEST(BodyStrings, AppendsTheNumberedEntriesAfterTheDetails) {
     SampleGame g(SampleGame::OneHood(test::SmallHood({Child()})));
@@ -35,7 +37,8 @@ Bytes FileWithTable(const Bytes& data) {
 
 TEST(BodyStrings, TableBoundaries) {
     Bytes many = {0xFD, 0xFF, 0x02, 0x02}; // 514 entries: only the low byte counts
-    for (int k = 0; k < 514; ++k) many.insert(many.end(), {1, 'v', 0, 0});
+    for (int k = 0; k < 514; ++k)
+        many.insert(many.end(), {1, 'v', 0, 0});
     struct Case {
         const char* what;
         Bytes data;
@@ -43,7 +46,9 @@ TEST(BodyStrings, TableBoundaries) {
     } cases[] = {
         {"no entries", {0xFD, 0xFF, 0, 0}, {}},
         {"count modulo 256", many, {"1:v", "2:v"}},
-        {"Windows-1252 text", {0xFD, 0xFF, 1, 0, 1, 'R', 'e', 'n', 0xE9, 'e', 0x80, 0, 0, 0xA3}, {"1:Renée€"}},
+        {"Windows-1252 text",
+         {0xFD, 0xFF, 1, 0, 1, 'R', 'e', 'n', 0xE9, 'e', 0x80, 0, 0, 0xA3},
+         {"1:Renée€"}},
         {"cut short", {0xFD, 0xFF, 3, 0, 1, 'a', 0, 0, 1, 'b', 'c'}, {"1:a", "2:bc"}},
     };
     for (const Case& c : cases) {
@@ -51,7 +56,8 @@ TEST(BodyStrings, TableBoundaries) {
         sample::SimSpec sim = Child();
         SampleGame g(SampleGame::OneHood(test::SmallHood({sim})));
         Bytes file = FileWithTable(c.data);
-        if (std::string(c.what) == "cut short") file.resize(static_cast<std::size_t>(FindBytes(file, "rsmp", 1) - 1));
+        if (std::string(c.what) == "cut short")
+            file.resize(static_cast<std::size_t>(FindBytes(file, "rsmp", 1) - 1));
         test::WriteBytes(g.CharacterPath(sim), file);
         g.ChooseHood();
         g.app.ui.ListSelect("List1", 0);

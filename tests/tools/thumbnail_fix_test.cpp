@@ -18,7 +18,7 @@ TEST(RemoveBitmapTags, ScanBoundsAndCase) {
     } cases[] = {
         {"BMP_xx_PMBxxBMP_yyyy", "XXXXxxXXXXxxXXXXyyyy", 3},
         {"bmp_ _pmb BMP", "bmp_ _pmb BMP", 0},
-        {"xxxxBMP_", "xxxxBMP_", 0},        // the last four bytes are never examined
+        {"xxxxBMP_", "xxxxBMP_", 0}, // the last four bytes are never examined
         {"xxxBMP_x", "xxxXXXXx", 1},
         {"BMP_", "BMP_", 0},
         {"", "", 0},
@@ -32,15 +32,18 @@ TEST(RemoveBitmapTags, ScanBoundsAndCase) {
 }
 
 class ThumbnailFixTest : public ::testing::Test {
-protected:
-    ThumbnailFixTest() : g(SampleGame::OneHood(test::SmallHood({test::Sim("user00001", "Bob", 27, 0x81828384)}))) {
+  protected:
+    ThumbnailFixTest()
+        : g(SampleGame::OneHood(test::SmallHood({test::Sim("user00001", "Bob", 27, 0x81828384)}))) {
         before = test::ReadBytes(g.CharacterPath(sim()));
         g.ChooseHood();
         g.ClickResident(0);
     }
     static sample::SimSpec sim() { return test::Sim("user00001", "Bob", 27, 0x81828384); }
     void Answer(MsgAnswer a) {
-        g.app.ui.answerMessage = [a](const MessageRecord& r) { return r.buttons == MsgButtons::YesNo ? a : MsgAnswer::Ok; };
+        g.app.ui.answerMessage = [a](const MessageRecord& r) {
+            return r.buttons == MsgButtons::YesNo ? a : MsgAnswer::Ok;
+        };
     }
     SampleGame g;
     Bytes before;
@@ -71,7 +74,8 @@ TEST_F(ThumbnailFixTest, YesReplacesEveryTagAndShowsTheStockPictures) {
     EXPECT_EQ(g.app.ui.Messages().back().icon, MsgIcon::None);
     EXPECT_EQ(g.app.ui.Picture("Picture1").kind, HeadlessPicture::Kind::Stock);
     EXPECT_EQ(g.app.ui.Picture("Picture2").kind, HeadlessPicture::Kind::Stock);
-    EXPECT_EQ(g.app.ui.PointerHistory(), (std::vector<MousePointer>{MousePointer::Hourglass, MousePointer::Default}));
+    EXPECT_EQ(g.app.ui.PointerHistory(),
+              (std::vector<MousePointer>{MousePointer::Hourglass, MousePointer::Default}));
 
     (void)DispatchEvent(g.app.m, "menu_fix_thumbnails", UiEvent::Click);
     EXPECT_EQ(g.app.ui.Messages().back().text, "Done. 0 replacements made");
@@ -80,12 +84,16 @@ TEST_F(ThumbnailFixTest, YesReplacesEveryTagAndShowsTheStockPictures) {
 TEST(ThumbnailFix, AFileThatCannotBeWrittenIsReportedAndKept) {
     NativeFileSystem native;
     test::FaultyFileSystem faulty(native);
-    SampleGame g(SampleGame::OneHood(test::SmallHood({test::Sim("user00001", "Bob", 27, 0x81828384)})), &faulty);
+    SampleGame g(
+        SampleGame::OneHood(test::SmallHood({test::Sim("user00001", "Bob", 27, 0x81828384)})),
+        &faulty);
     const auto path = g.CharacterPath(test::Sim("user00001", "Bob", 27, 0x81828384));
     const Bytes before = test::ReadBytes(path);
     g.ChooseHood();
     g.ClickResident(0);
-    g.app.ui.answerMessage = [](const MessageRecord& r) { return r.buttons == MsgButtons::YesNo ? MsgAnswer::Yes : MsgAnswer::Ok; };
+    g.app.ui.answerMessage = [](const MessageRecord& r) {
+        return r.buttons == MsgButtons::YesNo ? MsgAnswer::Yes : MsgAnswer::Ok;
+    };
     faulty.operations = 0;
     faulty.failAt = 0;
     (void)DispatchEvent(g.app.m, "menu_fix_thumbnails", UiEvent::Click);
@@ -96,9 +104,12 @@ TEST(ThumbnailFix, AFileThatCannotBeWrittenIsReportedAndKept) {
 }
 
 TEST(ThumbnailFix, NothingHappensWithoutASelectionOrACharacterFile) {
-    SampleGame g(SampleGame::OneHood(test::SmallHood({test::Sim("user00001", "Bob", 27, 0x81828384)})));
+    SampleGame g(
+        SampleGame::OneHood(test::SmallHood({test::Sim("user00001", "Bob", 27, 0x81828384)})));
     g.ChooseHood();
-    g.app.ui.answerMessage = [](const MessageRecord& r) { return r.buttons == MsgButtons::YesNo ? MsgAnswer::Yes : MsgAnswer::Ok; };
+    g.app.ui.answerMessage = [](const MessageRecord& r) {
+        return r.buttons == MsgButtons::YesNo ? MsgAnswer::Yes : MsgAnswer::Ok;
+    };
     g.app.ui.SetEnabled("menu_fix_thumbnails", true);
     menu_fix_thumbnails_Click(g.app.m);
     EXPECT_EQ(g.app.ui.Messages().size(), 1u) << "only the warning";

@@ -6,7 +6,9 @@
 namespace adultify {
 namespace {
 
-std::unique_ptr<WindowSystem> MakeQt() { return std::make_unique<qt::QtWindowSystem>(); }
+std::unique_ptr<WindowSystem> MakeQt() {
+    return std::make_unique<qt::QtWindowSystem>();
+}
 
 INSTANTIATE_TEST_SUITE_P(Qt, WindowLayerContract, ::testing::Values(&MakeQt),
                          [](const auto&) { return std::string("QtWidgets"); });

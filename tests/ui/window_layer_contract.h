@@ -13,7 +13,7 @@ namespace adultify {
 using WindowSystemFactory = std::unique_ptr<WindowSystem> (*)();
 
 class WindowLayerContract : public ::testing::TestWithParam<WindowSystemFactory> {
-protected:
+  protected:
     void SetUp() override { ui = GetParam()(); }
     std::unique_ptr<WindowSystem> ui;
 };

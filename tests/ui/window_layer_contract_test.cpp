@@ -6,7 +6,9 @@
 namespace adultify {
 namespace {
 
-std::unique_ptr<WindowSystem> MakeHeadless() { return std::make_unique<HeadlessWindowSystem>(); }
+std::unique_ptr<WindowSystem> MakeHeadless() {
+    return std::make_unique<HeadlessWindowSystem>();
+}
 
 INSTANTIATE_TEST_SUITE_P(Headless, WindowLayerContract, ::testing::Values(&MakeHeadless),
                          [](const auto&) { return std::string("InMemory"); });

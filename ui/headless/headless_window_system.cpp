@@ -18,7 +18,8 @@ const std::vector<DrawOp> kNoOps;
 } // namespace
 
 HeadlessWindowSystem::HeadlessWindowSystem(double startTimeOfDay) : clock_(startTimeOfDay) {
-    for (const FormDesign& form : AllFormDesigns()) ResetForm(form.name);
+    for (const FormDesign& form : AllFormDesigns())
+        ResetForm(form.name);
     forms_["Form1"].loaded = true;
 }
 
@@ -37,7 +38,8 @@ void HeadlessWindowSystem::ResetForm(std::string_view form) {
         controls_[std::string(c.name)] = std::move(fresh);
     }
     controls_[std::string(form)].caption = std::string(design.caption);
-    if (form == "Form1") controls_[std::string(kStockPictureBox)].picture = {HeadlessPicture::Kind::Stock, 25, 25};
+    if (form == "Form1")
+        controls_[std::string(kStockPictureBox)].picture = {HeadlessPicture::Kind::Stock, 25, 25};
 }
 
 HeadlessWindowSystem::Control& HeadlessWindowSystem::At(std::string_view control) {
@@ -110,7 +112,8 @@ bool HeadlessWindowSystem::ListSelected(std::string_view list, int index) const 
 void HeadlessWindowSystem::ListSelect(std::string_view list, int index) {
     Control& c = At(list);
     c.selected = (index >= 0 && index < static_cast<int>(c.items.size())) ? index : -1;
-    if (list == "Combo1") c.caption = c.selected >= 0 ? c.items[static_cast<std::size_t>(c.selected)] : "";
+    if (list == "Combo1")
+        c.caption = c.selected >= 0 ? c.items[static_cast<std::size_t>(c.selected)] : "";
 }
 
 std::vector<std::string> HeadlessWindowSystem::ListItems(std::string_view list) const {
@@ -145,7 +148,9 @@ void HeadlessWindowSystem::PictureClear(std::string_view box) {
     c.drawOps.push_back({DrawOp::Kind::Clear, 0, 0, 0, 0, 0, std::nullopt, c.lineWidth});
 }
 
-void HeadlessWindowSystem::SetLineWidth(std::string_view box, int width) { At(box).lineWidth = width; }
+void HeadlessWindowSystem::SetLineWidth(std::string_view box, int width) {
+    At(box).lineWidth = width;
+}
 
 void HeadlessWindowSystem::FillRect(std::string_view box, float x1, float y1, float x2, float y2,
                                     Rgb colour) {
@@ -162,7 +167,8 @@ void HeadlessWindowSystem::DrawLine(std::string_view box, float x1, float y1, fl
 void HeadlessWindowSystem::DrawArc(std::string_view box, float cx, float cy, float radius,
                                    float fromAngle, float toAngle, std::optional<Rgb> colour) {
     Control& c = At(box);
-    c.drawOps.push_back({DrawOp::Kind::Arc, cx, cy, radius, fromAngle, toAngle, colour, c.lineWidth});
+    c.drawOps.push_back(
+        {DrawOp::Kind::Arc, cx, cy, radius, fromAngle, toAngle, colour, c.lineWidth});
 }
 
 const std::vector<DrawOp>& HeadlessWindowSystem::DrawOps(std::string_view box) const {
@@ -204,7 +210,9 @@ int HeadlessWindowSystem::ScrollValue(std::string_view bar) const {
     return c ? c->value : 0;
 }
 
-void HeadlessWindowSystem::SetFillStyle(std::string_view shape, int style) { At(shape).fillStyle = style; }
+void HeadlessWindowSystem::SetFillStyle(std::string_view shape, int style) {
+    At(shape).fillStyle = style;
+}
 
 int HeadlessWindowSystem::FillStyle(std::string_view shape) const {
     const Control* c = Find(shape);
@@ -271,7 +279,8 @@ void HeadlessWindowSystem::ShellOpen(std::string_view, std::string_view document
 }
 
 void HeadlessWindowSystem::SeedRandom(double seed) {
-    rng_.seed(forcedSeed_ ? *forcedSeed_ : static_cast<std::uint32_t>(std::fmod(seed * 1000.0, 4294967296.0)));
+    rng_.seed(forcedSeed_ ? *forcedSeed_
+                          : static_cast<std::uint32_t>(std::fmod(seed * 1000.0, 4294967296.0)));
 }
 
 float HeadlessWindowSystem::Random() {
@@ -281,7 +290,8 @@ float HeadlessWindowSystem::Random() {
 void HeadlessWindowSystem::EndProgram(int exitCode) {
     ended_ = true;
     exitCode_ = exitCode;
-    for (auto& [name, form] : forms_) form = Form{};
+    for (auto& [name, form] : forms_)
+        form = Form{};
 }
 
 void HeadlessWindowSystem::IdleTurn(double) {
@@ -293,7 +303,8 @@ void HeadlessWindowSystem::AdvanceClock(double seconds) {
     clock_ = std::fmod(clock_ + seconds, kDay);
 }
 
-const std::vector<std::string>& HeadlessWindowSystem::CaptionHistory(std::string_view control) const {
+const std::vector<std::string>&
+HeadlessWindowSystem::CaptionHistory(std::string_view control) const {
     const Control* c = Find(control);
     return c ? c->history : kNoHistory;
 }

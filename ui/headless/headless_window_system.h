@@ -34,7 +34,7 @@ struct MessageRecord {
 };
 
 class HeadlessWindowSystem final : public WindowSystem {
-public:
+  public:
     explicit HeadlessWindowSystem(double startTimeOfDay = 36000.0);
 
     void SetCaption(std::string_view control, std::string_view text) override;
@@ -95,10 +95,13 @@ public:
 
     // Scripting and inspection.
     std::function<MsgAnswer(const MessageRecord&)> answerMessage; // default: No, or OK
-    std::function<void(std::string_view form)> onModal;          // drives a modal window
+    std::function<void(std::string_view form)> onModal;           // drives a modal window
     std::function<void(std::string_view control, std::string_view text)> onCaption;
     std::function<void(const MessageRecord&)> onMessage;
-    void ForceSeed(std::uint32_t seed) { forcedSeed_ = seed; SeedRandom(0); }
+    void ForceSeed(std::uint32_t seed) {
+        forcedSeed_ = seed;
+        SeedRandom(0);
+    }
     void AdvanceClock(double seconds);
 
     const std::vector<std::string>& CaptionHistory(std::string_view control) const;
@@ -117,10 +120,10 @@ public:
     int ExitCode() const { return exitCode_; }
     bool IsShown(std::string_view form) const;
 
-protected:
+  protected:
     void ProcessEvents() override { ++eventTurns_; }
 
-private:
+  private:
     struct Control {
         std::string caption;
         bool enabled = true;

@@ -11,7 +11,8 @@ namespace adultify::qt {
 namespace {
 
 QImage Canvas(int width, int height, qreal ratio) {
-    QImage image(qRound(width * ratio), qRound(height * ratio), QImage::Format_ARGB32_Premultiplied);
+    QImage image(qRound(width * ratio), qRound(height * ratio),
+                 QImage::Format_ARGB32_Premultiplied);
     image.setDevicePixelRatio(ratio);
     image.fill(Qt::transparent);
     return image;
@@ -80,7 +81,8 @@ QIcon FaceIcon(int index) {
     static QIcon icons[5];
     QIcon& icon = icons[std::clamp(index, 0, 4)];
     if (icon.isNull())
-        for (int size : {16, 24, 32, 48, 64, 128}) icon.addPixmap(QPixmap::fromImage(FaceImage(index, size)));
+        for (int size : {16, 24, 32, 48, 64, 128})
+            icon.addPixmap(QPixmap::fromImage(FaceImage(index, size)));
     return icon;
 }
 

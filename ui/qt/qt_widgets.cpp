@@ -41,8 +41,12 @@ void PictureBox::AddOp(const Op& op) {
     update();
 }
 
-float PictureBox::InnerWidth() const { return static_cast<float>(width() - (bordered_ ? 4 : 0)); }
-float PictureBox::InnerHeight() const { return static_cast<float>(height() - (bordered_ ? 4 : 0)); }
+float PictureBox::InnerWidth() const {
+    return static_cast<float>(width() - (bordered_ ? 4 : 0));
+}
+float PictureBox::InnerHeight() const {
+    return static_cast<float>(height() - (bordered_ ? 4 : 0));
+}
 
 void PictureBox::paintEvent(QPaintEvent*) {
     QPainter p(this);
@@ -59,7 +63,8 @@ void PictureBox::paintEvent(QPaintEvent*) {
     p.setRenderHint(QPainter::Antialiasing);
     p.translate(inner.topLeft());
     for (const Op& op : ops_) {
-        const QColor colour = op.colour ? QColor(op.colour->r, op.colour->g, op.colour->b) : palette().color(QPalette::WindowText);
+        const QColor colour = op.colour ? QColor(op.colour->r, op.colour->g, op.colour->b)
+                                        : palette().color(QPalette::WindowText);
         switch (op.kind) {
         case Op::Kind::Fill:
             p.fillRect(QRectF(QPointF(op.a, op.b), QPointF(op.c, op.d)).normalized(), colour);

@@ -16,29 +16,29 @@
 namespace adultify::qt {
 
 class ClickLabel final : public QLabel {
-public:
+  public:
     using QLabel::QLabel;
     std::function<void()> onClick;
     std::function<void()> onMouseMove;
 
-protected:
+  protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
 };
 
 class MouseFrame final : public QGroupBox {
-public:
+  public:
     using QGroupBox::QGroupBox;
     std::function<void()> onMouseMove;
 
-protected:
+  protected:
     void mouseMoveEvent(QMouseEvent* event) override;
 };
 
 // A picture box: an image, or drawing operations in the box's own pixels (replayed at paint
 // time, so they stay sharp at any scale).
 class PictureBox final : public QWidget {
-public:
+  public:
     explicit PictureBox(QWidget* parent, bool bordered);
 
     struct Op {
@@ -58,21 +58,21 @@ public:
     float InnerWidth() const;
     float InnerHeight() const;
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
 
-private:
+  private:
     QImage image_;
     std::vector<Op> ops_;
     bool bordered_;
 };
 
 class ShapeBox final : public QWidget {
-public:
+  public:
     using QWidget::QWidget;
     int fillStyle = 1; // 0 solid, 1 transparent
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
 };
 

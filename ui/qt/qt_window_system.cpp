@@ -11,7 +11,6 @@
 #include <QDialog>
 #include <QDir>
 #include <QFileInfo>
-#include <QStyle>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QListWidget>
@@ -22,9 +21,10 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QStyle>
 #include <QThread>
-#include <QTimer>
 #include <QTime>
+#include <QTimer>
 #include <QUrl>
 
 #include <algorithm>
@@ -35,32 +35,40 @@ namespace adultify::qt {
 
 namespace {
 
-QString Q(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
-std::string S(const QString& s) { return s.toUtf8().toStdString(); }
+QString Q(std::string_view s) {
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
+std::string S(const QString& s) {
+    return s.toUtf8().toStdString();
+}
 
 // Relays a window's own events (close box, keys, mouse over its background) to the program.
 class MainWindow final : public QMainWindow {
-public:
+  public:
     std::function<bool()> onClose; // true: the program ended, let the window go
-protected:
+  protected:
     void closeEvent(QCloseEvent* e) override {
-        if (onClose && onClose()) e->accept();
-        else e->ignore();
+        if (onClose && onClose())
+            e->accept();
+        else
+            e->ignore();
     }
 };
 
 class Dialog final : public QDialog {
-public:
+  public:
     using QDialog::QDialog;
     std::function<void()> onClose;
     std::function<void()> onMouseMove;
     std::function<void()> onKey;
     void reject() override {
-        if (onClose) onClose(); // the program unloads the window, or not
-        else QDialog::reject();
+        if (onClose)
+            onClose(); // the program unloads the window, or not
+        else
+            QDialog::reject();
     }
 
-protected:
+  protected:
     void mouseMoveEvent(QMouseEvent* e) override {
         if (onMouseMove) onMouseMove();
         QDialog::mouseMoveEvent(e);
@@ -97,14 +105,16 @@ struct QtWindowSystem::Control {
 };
 
 QtWindowSystem::QtWindowSystem(std::optional<std::filesystem::path> dosdevices)
-    : controls_(new std::map<std::string, Control, std::less<>>()), dosdevices_(std::move(dosdevices)) {
+    : controls_(new std::map<std::string, Control, std::less<>>()),
+      dosdevices_(std::move(dosdevices)) {
     Build(FormDesignOf("Form1"));
     At(kStockPictureBox).picture = StockPicture(qApp->devicePixelRatio());
     SetWindowIcon(1);
 }
 
 QtWindowSystem::~QtWindowSystem() {
-    for (auto& [name, window] : windows_) delete window.data();
+    for (auto& [name, window] : windows_)
+        delete window.data();
     delete controls_;
 }
 
@@ -139,7 +149,8 @@ void QtWindowSystem::FlushList(Control& c) {
     const QSignalBlocker block(list);
     QStringList lines;
     lines.reserve(static_cast<qsizetype>(c.pendingItems.size()));
-    for (QString& line : c.pendingItems) lines.append(std::move(line));
+    for (QString& line : c.pendingItems)
+        lines.append(std::move(line));
     c.pendingItems.clear();
     list->addItems(lines);
 }
@@ -190,7 +201,8 @@ void QtWindowSystem::Build(const FormDesign& form) {
             dialog->setWindowFlags(Qt::SplashScreen | Qt::FramelessWindowHint);
             dialog->onKey = [this] { Send("frmSplash", UiEvent::KeyPress); };
         } else {
-            dialog->setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint);
+            dialog->setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint |
+                                   Qt::WindowCloseButtonHint);
         }
         if (form.name == "frmAbout") {
             dialog->setMouseTracking(true);
@@ -277,7 +289,8 @@ void QtWindowSystem::Build(const FormDesign& form) {
         case ControlKind::Button: {
             auto* button = new QPushButton(Q(c.caption), parent);
             button->setAutoDefault(false);
-            QObject::connect(button, &QPushButton::clicked, button, [this, name] { Send(name, UiEvent::Click); });
+            QObject::connect(button, &QPushButton::clicked, button,
+                             [this, name] { Send(name, UiEvent::Click); });
             w = button;
             break;
         }
@@ -285,13 +298,15 @@ void QtWindowSystem::Build(const FormDesign& form) {
             auto* list = new QListWidget(parent);
             list->setSelectionMode(QAbstractItemView::SingleSelection);
             list->setUniformItemSizes(true);
-            QObject::connect(list, &QListWidget::itemSelectionChanged, list, [this, name] { Send(name, UiEvent::Click); });
+            QObject::connect(list, &QListWidget::itemSelectionChanged, list,
+                             [this, name] { Send(name, UiEvent::Click); });
             w = list;
             break;
         }
         case ControlKind::Combo: {
             auto* combo = new QComboBox(parent);
-            QObject::connect(combo, &QComboBox::activated, combo, [this, name] { Send(name, UiEvent::Click); });
+            QObject::connect(combo, &QComboBox::activated, combo,
+                             [this, name] { Send(name, UiEvent::Click); });
             w = combo;
             break;
         }
@@ -303,7 +318,8 @@ void QtWindowSystem::Build(const FormDesign& form) {
         case ControlKind::ScrollBar: {
             auto* bar = new QScrollBar(Qt::Horizontal, parent);
             bar->setTracking(false); // the change comes when the thumb is let go, as designed
-            QObject::connect(bar, &QScrollBar::valueChanged, bar, [this, name] { Send(name, UiEvent::Change); });
+            QObject::connect(bar, &QScrollBar::valueChanged, bar,
+                             [this, name] { Send(name, UiEvent::Change); });
             w = bar;
             break;
         }
@@ -320,18 +336,22 @@ void QtWindowSystem::Build(const FormDesign& form) {
         case ControlKind::DirList: {
             // As the old folder list: the current folder's ancestors, the folder, its subfolders.
             auto* list = new QListWidget(parent);
-            QObject::connect(list, &QListWidget::itemClicked, list, [this, name](QListWidgetItem* item) {
-                SetCaption(name, S(item->data(Qt::UserRole).toString()));
-                Send(name, UiEvent::Change);
-            });
+            QObject::connect(list, &QListWidget::itemClicked, list,
+                             [this, name](QListWidgetItem* item) {
+                                 SetCaption(name, S(item->data(Qt::UserRole).toString()));
+                                 Send(name, UiEvent::Change);
+                             });
             w = list;
             break;
         }
         case ControlKind::DriveList: {
             auto* combo = new QComboBox(parent);
-            for (const QFileInfo& root : QDir::drives()) combo->addItem(root.absoluteFilePath(), root.absoluteFilePath());
+            for (const QFileInfo& root : QDir::drives())
+                combo->addItem(root.absoluteFilePath(), root.absoluteFilePath());
             if (dosdevices_) {
-                for (const QFileInfo& drive : QDir(QString::fromStdString(dosdevices_->string())).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+                for (const QFileInfo& drive :
+                     QDir(QString::fromStdString(dosdevices_->string()))
+                         .entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot)) {
                     if (drive.fileName().size() != 2 || !drive.fileName().endsWith(u':')) continue;
                     const QString target = drive.canonicalFilePath();
                     combo->addItem(drive.fileName() + QStringLiteral("  ") + target, target);
@@ -351,8 +371,9 @@ void QtWindowSystem::Build(const FormDesign& form) {
         case ControlKind::Menu: {
             QAction* action = nullptr;
             if (c.parent.empty()) {
-                const bool hasEntries = std::any_of(form.controls.begin(), form.controls.end(),
-                                                    [&](const ControlDesign& d) { return d.parent == c.name; });
+                const bool hasEntries =
+                    std::any_of(form.controls.begin(), form.controls.end(),
+                                [&](const ControlDesign& d) { return d.parent == c.name; });
                 if (hasEntries) {
                     QMenu* menu = menuBar->addMenu(Q(c.caption));
                     menus[name] = menu;
@@ -392,7 +413,8 @@ void QtWindowSystem::Build(const FormDesign& form) {
         (*controls_)[name] = std::move(control);
     }
     if (form.name == "frmSplash" || form.name == "frmAbout") {
-        auto* picture = static_cast<PictureBox*>(At(std::string(form.name) + ".Picture1").widget.data());
+        auto* picture =
+            static_cast<PictureBox*>(At(std::string(form.name) + ".Picture1").widget.data());
         // Drawn at the screen's own scale: sharp, and painted without scaling.
         static const QImage splash = SplashPicture(qApp->devicePixelRatio());
         picture->SetImage(splash);
@@ -402,8 +424,10 @@ void QtWindowSystem::Build(const FormDesign& form) {
 
 void QtWindowSystem::Destroy(std::string_view form) {
     for (auto it = controls_->begin(); it != controls_->end();)
-        if (it->second.form == form) it = controls_->erase(it);
-        else ++it;
+        if (it->second.form == form)
+            it = controls_->erase(it);
+        else
+            ++it;
     auto w = windows_.find(form);
     if (w != windows_.end()) {
         if (w->second) {
@@ -432,15 +456,17 @@ void QtWindowSystem::SetCaption(std::string_view control, std::string_view text)
     if (qobject_cast<QLabel*>(c.widget)) {
         if (!c.textDirty) MarkDirty(control);
         c.textDirty = true;
-    } else if (auto* button = qobject_cast<QPushButton*>(c.widget)) button->setText(q);
-    else if (auto* frame = qobject_cast<QGroupBox*>(c.widget)) frame->setTitle(q);
+    } else if (auto* button = qobject_cast<QPushButton*>(c.widget))
+        button->setText(q);
+    else if (auto* frame = qobject_cast<QGroupBox*>(c.widget))
+        frame->setTitle(q);
     else if (c.kind == ControlKind::DirList) {
         auto* list = qobject_cast<QListWidget*>(c.widget);
         const QSignalBlocker block(list);
         list->clear();
         const QDir folder(q);
         QStringList chain;
-        for (QDir up = folder;; ) {
+        for (QDir up = folder;;) {
             chain.prepend(up.absolutePath());
             if (!up.cdUp()) break;
         }
@@ -453,21 +479,26 @@ void QtWindowSystem::SetCaption(std::string_view control, std::string_view text)
             return item;
         };
         QListWidgetItem* current = nullptr;
-        for (int depth = 0; depth < chain.size(); ++depth) current = add(chain[depth], depth, open);
-        for (const QFileInfo& sub : folder.entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase))
+        for (int depth = 0; depth < chain.size(); ++depth)
+            current = add(chain[depth], depth, open);
+        for (const QFileInfo& sub :
+             folder.entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase))
             add(sub.absoluteFilePath(), static_cast<int>(chain.size()), closed);
         list->setCurrentItem(current);
         c.caption = S(folder.absolutePath());
-    } else if (auto* files = qobject_cast<QListWidget*>(c.widget); files && c.kind == ControlKind::FileList) {
+    } else if (auto* files = qobject_cast<QListWidget*>(c.widget);
+               files && c.kind == ControlKind::FileList) {
         files->clear();
-        files->addItems(QDir(q).entryList({QStringLiteral("*.IFF")}, QDir::Files)); // letter case ignored
+        files->addItems(
+            QDir(q).entryList({QStringLiteral("*.IFF")}, QDir::Files)); // letter case ignored
     }
 }
 
 std::string QtWindowSystem::Caption(std::string_view control) const {
     const Control* c = Find(control);
     if (!c) return {};
-    if (auto* combo = qobject_cast<QComboBox*>(c->widget.data()); combo && c->kind == ControlKind::Combo)
+    if (auto* combo = qobject_cast<QComboBox*>(c->widget.data());
+        combo && c->kind == ControlKind::Combo)
         return S(combo->currentText());
     return c->caption;
 }
@@ -502,8 +533,10 @@ void QtWindowSystem::ListClear(std::string_view list) {
     At(list).pendingItems.clear();
     QWidget* w = At(list).widget;
     const QSignalBlocker block(w);
-    if (auto* l = qobject_cast<QListWidget*>(w)) l->clear();
-    else if (auto* combo = qobject_cast<QComboBox*>(w)) combo->clear();
+    if (auto* l = qobject_cast<QListWidget*>(w))
+        l->clear();
+    else if (auto* combo = qobject_cast<QComboBox*>(w))
+        combo->clear();
 }
 
 void QtWindowSystem::ListAdd(std::string_view list, std::string_view item) {
@@ -548,7 +581,8 @@ bool QtWindowSystem::ListSelected(std::string_view list, int index) const {
         const QListWidgetItem* item = l->item(index);
         return item && item->isSelected();
     }
-    if (auto* combo = qobject_cast<QComboBox*>(c->widget.data())) return combo->currentIndex() == index && index >= 0;
+    if (auto* combo = qobject_cast<QComboBox*>(c->widget.data()))
+        return combo->currentIndex() == index && index >= 0;
     return false;
 }
 
@@ -571,14 +605,17 @@ void QtWindowSystem::ListSelect(std::string_view list, int index) {
 
 bool QtWindowSystem::SetPictureBitmap(std::string_view box, const Bytes& bmpFile) {
     QImage image;
-    if (!image.loadFromData(bmpFile.data(), static_cast<int>(bmpFile.size())) || image.isNull()) return false;
+    if (!image.loadFromData(bmpFile.data(), static_cast<int>(bmpFile.size())) || image.isNull())
+        return false;
     Control& c = At(box);
     c.picture = image;
     if (auto* picture = dynamic_cast<PictureBox*>(c.widget.data())) picture->SetImage(image);
     return true;
 }
 
-void QtWindowSystem::SetPictureStock(std::string_view box) { CopyPicture(kStockPictureBox, box); }
+void QtWindowSystem::SetPictureStock(std::string_view box) {
+    CopyPicture(kStockPictureBox, box);
+}
 
 void QtWindowSystem::CopyPicture(std::string_view from, std::string_view to) {
     const QImage image = At(from).picture;
@@ -595,22 +632,28 @@ PictureBox* Box(QWidget* w) {
 }
 } // namespace
 
-void QtWindowSystem::PictureClear(std::string_view box) { Box(At(box).widget)->ClearDrawing(); }
+void QtWindowSystem::PictureClear(std::string_view box) {
+    Box(At(box).widget)->ClearDrawing();
+}
 
-void QtWindowSystem::SetLineWidth(std::string_view box, int width) { Box(At(box).widget)->lineWidth = width; }
+void QtWindowSystem::SetLineWidth(std::string_view box, int width) {
+    Box(At(box).widget)->lineWidth = width;
+}
 
-void QtWindowSystem::FillRect(std::string_view box, float x1, float y1, float x2, float y2, Rgb colour) {
+void QtWindowSystem::FillRect(std::string_view box, float x1, float y1, float x2, float y2,
+                              Rgb colour) {
     PictureBox* b = Box(At(box).widget);
     b->AddOp({PictureBox::Op::Kind::Fill, x1, y1, x2, y2, 0, colour, b->lineWidth});
 }
 
-void QtWindowSystem::DrawLine(std::string_view box, float x1, float y1, float x2, float y2, Rgb colour) {
+void QtWindowSystem::DrawLine(std::string_view box, float x1, float y1, float x2, float y2,
+                              Rgb colour) {
     PictureBox* b = Box(At(box).widget);
     b->AddOp({PictureBox::Op::Kind::Line, x1, y1, x2, y2, 0, colour, b->lineWidth});
 }
 
-void QtWindowSystem::DrawArc(std::string_view box, float cx, float cy, float radius, float fromAngle, float toAngle,
-                             std::optional<Rgb> colour) {
+void QtWindowSystem::DrawArc(std::string_view box, float cx, float cy, float radius,
+                             float fromAngle, float toAngle, std::optional<Rgb> colour) {
     PictureBox* b = Box(At(box).widget);
     b->AddOp({PictureBox::Op::Kind::Arc, cx, cy, radius, fromAngle, toAngle, colour, b->lineWidth});
 }
@@ -627,7 +670,8 @@ float QtWindowSystem::ScaleHeight(std::string_view box) const {
     return b ? b->InnerHeight() : 0;
 }
 
-void QtWindowSystem::SetScrollRange(std::string_view bar, int min, int max, int smallChange, int largeChange) {
+void QtWindowSystem::SetScrollRange(std::string_view bar, int min, int max, int smallChange,
+                                    int largeChange) {
     auto* b = qobject_cast<QScrollBar*>(At(bar).widget);
     const QSignalBlocker block(b);
     b->setRange(min, max);
@@ -637,7 +681,8 @@ void QtWindowSystem::SetScrollRange(std::string_view bar, int min, int max, int 
 
 bool QtWindowSystem::SetScrollValue(std::string_view bar, int value) {
     auto* b = qobject_cast<QScrollBar*>(At(bar).widget);
-    if (value < b->minimum() || value > b->maximum()) throw std::out_of_range("scroll bar value outside its range");
+    if (value < b->minimum() || value > b->maximum())
+        throw std::out_of_range("scroll bar value outside its range");
     const QSignalBlocker block(b);
     const bool changed = b->value() != value;
     b->setValue(value);
@@ -717,31 +762,47 @@ QAction* QtWindowSystem::Action(std::string_view menuEntry) const {
     return c ? c->action : nullptr;
 }
 
-MsgAnswer QtWindowSystem::MessageBox(std::string_view text, MsgButtons buttons, MsgIcon icon, std::string_view title) {
+MsgAnswer QtWindowSystem::MessageBox(std::string_view text, MsgButtons buttons, MsgIcon icon,
+                                     std::string_view title) {
     QMessageBox::Icon qicon = QMessageBox::NoIcon;
     switch (icon) {
-    case MsgIcon::Critical: qicon = QMessageBox::Critical; break;
-    case MsgIcon::Question: qicon = QMessageBox::Question; break;
-    case MsgIcon::Exclamation: qicon = QMessageBox::Warning; break;
-    case MsgIcon::Information: qicon = QMessageBox::Information; break;
-    case MsgIcon::None: break;
+    case MsgIcon::Critical:
+        qicon = QMessageBox::Critical;
+        break;
+    case MsgIcon::Question:
+        qicon = QMessageBox::Question;
+        break;
+    case MsgIcon::Exclamation:
+        qicon = QMessageBox::Warning;
+        break;
+    case MsgIcon::Information:
+        qicon = QMessageBox::Information;
+        break;
+    case MsgIcon::None:
+        break;
     }
     Flush();
     QWidget* parent = QApplication::activeModalWidget();
     if (!parent) parent = Window("Form1");
     if (parent && !parent->isVisible()) parent = nullptr;
-    QMessageBox box(qicon, Q(title), Q(text), buttons == MsgButtons::YesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, parent);
+    QMessageBox box(qicon, Q(title), Q(text),
+                    buttons == MsgButtons::YesNo ? QMessageBox::Yes | QMessageBox::No
+                                                 : QMessageBox::Ok,
+                    parent);
     box.setObjectName(QStringLiteral("MsgBox"));
     const int answer = box.exec();
     if (buttons == MsgButtons::Ok) return MsgAnswer::Ok;
     return answer == QMessageBox::Yes ? MsgAnswer::Yes : MsgAnswer::No;
 }
 
-void QtWindowSystem::Beep() { QApplication::beep(); }
+void QtWindowSystem::Beep() {
+    QApplication::beep();
+}
 
 void QtWindowSystem::SetPointer(MousePointer pointer) {
     if (pointer == MousePointer::Default) {
-        for (; pointerDepth_ > 0; --pointerDepth_) QGuiApplication::restoreOverrideCursor();
+        for (; pointerDepth_ > 0; --pointerDepth_)
+            QGuiApplication::restoreOverrideCursor();
         return;
     }
     const QCursor cursor(pointer == MousePointer::Hourglass ? Qt::WaitCursor : Qt::UpArrowCursor);
@@ -762,9 +823,13 @@ double QtWindowSystem::TimeOfDay() {
     return QTime::currentTime().msecsSinceStartOfDay() / 1000.0;
 }
 
-void QtWindowSystem::SeedRandom(double seed) { rng_.seed(static_cast<std::uint32_t>(std::fmod(seed * 1000.0, 4294967296.0))); }
+void QtWindowSystem::SeedRandom(double seed) {
+    rng_.seed(static_cast<std::uint32_t>(std::fmod(seed * 1000.0, 4294967296.0)));
+}
 
-float QtWindowSystem::Random() { return static_cast<float>(rng_() >> 8) * (1.0f / 16777216.0f); }
+float QtWindowSystem::Random() {
+    return static_cast<float>(rng_() >> 8) * (1.0f / 16777216.0f);
+}
 
 void QtWindowSystem::EndProgram(int exitCode) {
     ended_ = true;

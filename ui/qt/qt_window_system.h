@@ -21,7 +21,7 @@ class QDialog;
 namespace adultify::qt {
 
 class QtWindowSystem final : public WindowSystem {
-public:
+  public:
     // `dosdevices`: the Wine prefix's drive folder, offered in the path dialog's drive list.
     explicit QtWindowSystem(std::optional<std::filesystem::path> dosdevices = std::nullopt);
     ~QtWindowSystem() override;
@@ -53,12 +53,13 @@ public:
     void SetLineWidth(std::string_view box, int width) override;
     void FillRect(std::string_view box, float x1, float y1, float x2, float y2, Rgb c) override;
     void DrawLine(std::string_view box, float x1, float y1, float x2, float y2, Rgb c) override;
-    void DrawArc(std::string_view box, float cx, float cy, float radius, float fromAngle, float toAngle,
-                 std::optional<Rgb> c) override;
+    void DrawArc(std::string_view box, float cx, float cy, float radius, float fromAngle,
+                 float toAngle, std::optional<Rgb> c) override;
     float ScaleWidth(std::string_view box) const override;
     float ScaleHeight(std::string_view box) const override;
 
-    void SetScrollRange(std::string_view bar, int min, int max, int smallChange, int largeChange) override;
+    void SetScrollRange(std::string_view bar, int min, int max, int smallChange,
+                        int largeChange) override;
     bool SetScrollValue(std::string_view bar, int value) override;
     int ScrollValue(std::string_view bar) const override;
 
@@ -73,7 +74,8 @@ public:
     void UnloadForm(std::string_view form) override;
     bool IsLoaded(std::string_view form) const override;
 
-    MsgAnswer MessageBox(std::string_view text, MsgButtons buttons, MsgIcon icon, std::string_view title) override;
+    MsgAnswer MessageBox(std::string_view text, MsgButtons buttons, MsgIcon icon,
+                         std::string_view title) override;
     void Beep() override;
     void SetPointer(MousePointer pointer) override;
     void ShellOpen(std::string_view window, std::string_view document) override;
@@ -96,10 +98,10 @@ public:
     void Flush(bool all = true);
     [[nodiscard]] int ExitCode() const { return exitCode_; }
 
-protected:
+  protected:
     void ProcessEvents() override;
 
-private:
+  private:
     struct Control;
     Control& At(std::string_view control);
     const Control* Find(std::string_view control) const;

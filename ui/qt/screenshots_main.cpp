@@ -7,8 +7,8 @@
 #include "sample/game_folder.h"
 
 #include <QApplication>
-#include <QFont>
 #include <QDir>
+#include <QFont>
 #include <QTimer>
 
 #include <cstdlib>
@@ -45,7 +45,8 @@ int main(int argc, char** argv) {
     QDir().mkpath(out);
     const std::string prefix = (std::filesystem::path(argv[1]) / "sample-prefix").string();
     std::filesystem::remove_all(prefix);
-    const auto gameFolder = sample::WriteWinePrefix(prefix, "C:\\Program Files (x86)\\Maxis\\The Sims");
+    const auto gameFolder =
+        sample::WriteWinePrefix(prefix, "C:\\Program Files (x86)\\Maxis\\The Sims");
     sample::RandomHoodParams params;
     params.residents = 12;
     params.children = 4;
@@ -78,16 +79,20 @@ int main(int argc, char** argv) {
     (void)DispatchEvent(m, "List1", UiEvent::Click);
     Save(ui.Window("Form1"), out + "/Form1.png");
 
-    GrabNextModal(out + "/Form2.png", [&] { (void)DispatchEvent(m, "Form2.Command2", UiEvent::Click); });
+    GrabNextModal(out + "/Form2.png",
+                  [&] { (void)DispatchEvent(m, "Form2.Command2", UiEvent::Click); });
     ShowPathDialog(m);
 
-    GrabNextModal(out + "/frmAbout.png", [&] { (void)DispatchEvent(m, "frmAbout.cmdOK", UiEvent::Click); });
+    GrabNextModal(out + "/frmAbout.png",
+                  [&] { (void)DispatchEvent(m, "frmAbout.cmdOK", UiEvent::Click); });
     AboutSequence(m);
 
     QTimer::singleShot(100, [&] {
-        if (ui.SetScrollValue("Form3.HScroll1", 537)) (void)DispatchEvent(m, "Form3.HScroll1", UiEvent::Change);
+        if (ui.SetScrollValue("Form3.HScroll1", 537))
+            (void)DispatchEvent(m, "Form3.HScroll1", UiEvent::Change);
     });
-    GrabNextModal(out + "/Form3.png", [&] { (void)DispatchEvent(m, "Form3.Command2", UiEvent::Click); });
+    GrabNextModal(out + "/Form3.png",
+                  [&] { (void)DispatchEvent(m, "Form3.Command2", UiEvent::Click); });
     (void)EditSkill(m, 0, 1000, 120, "Cooking");
     return 0;
 }
