@@ -849,6 +849,14 @@ void QtWindowSystem::ProcessEvents() {
 
 void QtWindowSystem::IdleTurn(double maxSeconds) {
     ProcessEvents();
+    // A wait is idle time: the hidden main window takes its lines and is laid out and painted
+    // once off screen, so that showing it later costs little.
+    if (QWidget* main = Window("Form1");
+        main && !main->isVisible() && ListCount("List1") > 0 && !prepared_) {
+        Flush(true);
+        (void)main->grab();
+        prepared_ = true;
+    }
     const auto ms = static_cast<unsigned long>(std::clamp(maxSeconds * 1000.0, 0.0, 5.0));
     if (!clock && ms > 0) QThread::msleep(ms);
 }

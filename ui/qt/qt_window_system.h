@@ -116,6 +116,7 @@ class QtWindowSystem final : public WindowSystem {
     // A status line written a thousand times between two repaints costs one widget update.
     std::vector<std::string> dirty_;
     bool flushPosted_ = false;
+    bool prepared_ = false; // the hidden main window has been laid out once
     std::optional<std::filesystem::path> dosdevices_;
     std::mt19937 rng_;
     int icon_ = 1;
