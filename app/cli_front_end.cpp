@@ -8,6 +8,7 @@
 #include "game/game_location.h"
 #include "game/neighbourhood_list.h"
 #include "game/neighbourhood_name.h"
+#include "game/path_dialog.h"
 #include "game/save_hood.h"
 #include "game/wine_registry.h"
 #include "iff/native_file_system.h"
@@ -212,12 +213,7 @@ class Session {
         FillCareerNames(m());
         m().VersionText = MakeVersionText();
         if (o_.game) {
-            if (FileExists(m(), *o_.game + "\\" + "Sims.exe") != kTrue) {
-                (void)ui_.MessageBox("Cannot find SIMS.EXE.", MsgButtons::Ok, MsgIcon::Critical,
-                                     "Invalid Directory");
-                return kCliNotThere;
-            }
-            m().SimsPath = *o_.game + "\\";
+            if (!AcceptGameFolder(m(), *o_.game)) return kCliNotThere;
         } else {
             m().SimsPath = GetSimsPath(*registry_);
             if (m().SimsPath == kNotFound) {

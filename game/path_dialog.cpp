@@ -26,14 +26,18 @@ void Form2_Drive1_Change(Module1& m) {
     Form2_Dir1_Change(m);
 }
 
-void Form2_Command1_Click(Module1& m) {
-    const std::string d = m.ui.Caption("Form2.Dir1");
-    if (FileExists(m, d + "\\" + "Sims.exe") != kTrue) {
+bool AcceptGameFolder(Module1& m, const std::string& folder) {
+    if (FileExists(m, folder + "\\" + "Sims.exe") != kTrue) {
         (void)m.ui.MessageBox("Cannot find SIMS.EXE.", MsgButtons::Ok, MsgIcon::Critical,
                               "Invalid Directory");
-        return;
+        return false;
     }
-    m.SimsPath = d + "\\";
+    m.SimsPath = folder + "\\";
+    return true;
+}
+
+void Form2_Command1_Click(Module1& m) {
+    if (!AcceptGameFolder(m, m.ui.Caption("Form2.Dir1"))) return;
     const std::string entry = m.ui.Caption("Combo1");
     if (entry.empty()) return; // at start-up: the dialog stays open until cancelled
     // The chosen neighbourhood's Characters folder under the new game folder; when it is

@@ -3,10 +3,15 @@
 
 #include "app/module1.h"
 
+#include <string>
+
 namespace adultify {
 
 // Loads the dialog at the working folder and shows it modally.
 void ShowPathDialog(Module1& m);
+
+// Makes `folder` the game folder when it holds Sims.exe; otherwise says so and answers false.
+[[nodiscard]] bool AcceptGameFolder(Module1& m, const std::string& folder);
 
 void Form2_Command1_Click(Module1& m); // "&Ok"
 void Form2_Command2_Click(Module1& m); // "&Cancel"

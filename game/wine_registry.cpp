@@ -59,21 +59,7 @@ std::u16string DecodeEscaped(std::string_view text, char terminator, std::size_t
         const char c = text[i];
         if (c != '\\' || i + 1 >= text.size()) {
             // Raw UTF-8 as Wine would have read it; a stray byte stands for itself.
-            const auto b = static_cast<unsigned char>(c);
-            std::size_t len = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC0 ? 2 : 1;
-            char32_t cp = len == 4 ? b & 0x07 : len == 3 ? b & 0x0F : len == 2 ? b & 0x1F : b;
-            bool valid = i + len <= text.size();
-            for (std::size_t k = 1; valid && k < len; ++k) {
-                const auto cont = static_cast<unsigned char>(text[i + k]);
-                valid = (cont & 0xC0) == 0x80;
-                cp = (cp << 6) | (cont & 0x3F);
-            }
-            if (!valid) {
-                len = 1;
-                cp = b;
-            }
-            AppendUnit(out, cp);
-            i += len;
+            AppendUnit(out, NextCodePoint(text, i));
             continue;
         }
         const char e = text[i + 1];

@@ -49,35 +49,40 @@ std::string Cp1252ToUtf8(const Bytes& bytes) {
     return Cp1252ToUtf8(AsText(bytes));
 }
 
+char32_t NextCodePoint(std::string_view text, std::size_t& i, bool* valid) {
+    const auto b = static_cast<std::uint8_t>(text[i]);
+    const std::size_t len = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC0 ? 2 : 1;
+    char32_t c = len == 4 ? b & 0x07 : len == 3 ? b & 0x0F : len == 2 ? b & 0x1F : b;
+    bool ok = (b < 0x80 || len > 1) && i + len <= text.size();
+    for (std::size_t k = 1; ok && k < len; ++k) {
+        const auto cont = static_cast<std::uint8_t>(text[i + k]);
+        ok = (cont & 0xC0) == 0x80;
+        c = (c << 6) | (cont & 0x3F);
+    }
+    if (valid) *valid = ok;
+    if (!ok) {
+        ++i;
+        return b;
+    }
+    i += len;
+    return c;
+}
+
 std::string Utf8ToCp1252(std::string_view utf8) {
     std::string out;
     for (std::size_t i = 0; i < utf8.size();) {
-        const auto b = static_cast<std::uint8_t>(utf8[i]);
-        char32_t c = b;
-        std::size_t len = 1;
-        if (b >= 0xF0) {
-            len = 4;
-            c = b & 0x07;
-        } else if (b >= 0xE0) {
-            len = 3;
-            c = b & 0x0F;
-        } else if (b >= 0xC0) {
-            len = 2;
-            c = b & 0x1F;
-        } else if (b >= 0x80) {
-            c = U'?'; // stray continuation byte
-        }
-        for (std::size_t k = 1; k < len && i + k < utf8.size(); ++k)
-            c = (c << 6) | (static_cast<std::uint8_t>(utf8[i + k]) & 0x3F);
-        i += len;
-        if (c < 0x80 || (c >= 0xA0 && c < 0x100)) {
+        bool valid = true;
+        const char32_t c = NextCodePoint(utf8, i, &valid);
+        if (!valid) {
+            out += '?';
+        } else if (c < 0x80 || (c >= 0xA0 && c < 0x100)) {
             out += static_cast<char>(c);
-            continue;
+        } else {
+            char mapped = '?';
+            for (int k = 0; k < 32; ++k)
+                if (kHigh[k] == c) mapped = static_cast<char>(0x80 + k);
+            out += mapped;
         }
-        char mapped = '?';
-        for (int k = 0; k < 32; ++k)
-            if (kHigh[k] == c) mapped = static_cast<char>(0x80 + k);
-        out += mapped;
     }
     return out;
 }

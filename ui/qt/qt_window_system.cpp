@@ -105,7 +105,7 @@ struct QtWindowSystem::Control {
 };
 
 QtWindowSystem::QtWindowSystem(std::optional<std::filesystem::path> dosdevices)
-    : controls_(new std::map<std::string, Control, std::less<>>()),
+    : controls_(std::make_unique<std::map<std::string, Control, std::less<>>>()),
       dosdevices_(std::move(dosdevices)) {
     Build(FormDesignOf("Form1"));
     At(kStockPictureBox).picture = StockPicture(qApp->devicePixelRatio());
@@ -115,7 +115,6 @@ QtWindowSystem::QtWindowSystem(std::optional<std::filesystem::path> dosdevices)
 QtWindowSystem::~QtWindowSystem() {
     for (auto& [name, window] : windows_)
         delete window.data();
-    delete controls_;
 }
 
 QtWindowSystem::Control& QtWindowSystem::At(std::string_view control) {

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <random>
 #include <string>
@@ -111,7 +112,7 @@ class QtWindowSystem final : public WindowSystem {
     void MarkDirty(std::string_view control);
     void FlushList(Control& c);
 
-    std::map<std::string, Control, std::less<>>* controls_;
+    std::unique_ptr<std::map<std::string, Control, std::less<>>> controls_; // Control is private
     std::map<std::string, QPointer<QWidget>, std::less<>> windows_;
     // A status line written a thousand times between two repaints costs one widget update.
     std::vector<std::string> dirty_;
