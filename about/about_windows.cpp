@@ -2,11 +2,14 @@
 
 #include "ui/form_design.h"
 
+#include <string>
+
 namespace adultify {
 
+// The build passes the program's version, major.minor.build.revision, in one place.
 std::string MakeVersionText() {
-    return "Version " + std::to_string(kVersionMajor) + "." + std::to_string(kVersionMinor) + "." +
-           std::to_string(kVersionRevision);
+    return "Version " + std::to_string(ADULTIFY_VERSION_MAJOR) + "." +
+           std::to_string(ADULTIFY_VERSION_MINOR) + "." + std::to_string(ADULTIFY_VERSION_REVISION);
 }
 
 // Centring on the screen is the window layer's own, on every showing.

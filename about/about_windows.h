@@ -1,15 +1,14 @@
 #pragma once
 // The splash window shown during start-up and the about window.
 
-#include "app/module1.h"
+#include "core/module1.h"
 
 #include <string>
 
 namespace adultify {
 
-inline constexpr int kVersionMajor = 1, kVersionMinor = 2, kVersionBuild = 0, kVersionRevision = 8;
-
-// "Version 1.2.8": major, minor and revision; the build number is not shown.
+// "Version 1.2.8": major, minor and revision of the program's version; the build number
+// (1.2.0.8) is not shown.
 [[nodiscard]] std::string MakeVersionText();
 
 void frmSplash_Load(Module1& m);

@@ -1,12 +1,13 @@
 #include "ageing/adultify.h"
 
-#include "app/utilities.h"
+#include "core/reports.h"
+#include "core/utilities.h"
+#include "game/neighbourhood_name.h"
 #include "game/save_hood.h"
 #include "hood/get_people.h"
+#include "hood/resident_layout.h"
 #include "hood/resident_view.h"
-#include "iff/character_file.h"
 #include "iff/chunk_search.h"
-#include "iff/whole_file.h"
 
 #include <cmath>
 #include <cstring>
@@ -15,18 +16,129 @@ namespace adultify {
 
 namespace {
 
-const Bytes kNineEntry = {0x01, '9', 0x00, 0x00};
+const Bytes kNineEntry = {0x01, '9', 0x00, 0x00}; // language 1, "9", its zero, an empty comment
+constexpr unsigned kBodyStringTableId = 200;
+// The chunk's size field counts its header; its last two bytes are the table's pad bytes.
+constexpr Position kTableEndBack = 3;
 
 void Report(Module1& m, const std::string& text) {
-    (void)m.ui.MessageBox(text, MsgButtons::Ok, MsgIcon::Critical, "Fatal Error");
+    (void)m.ui.ShowMessage(text, MsgButtons::Ok, MsgIcon::Critical, "Fatal Error");
+}
+
+// Age, career, personality and skills of the entry whose user-file text is at u.
+void GrowUpEntry(Module1& m, Position u) {
+    SetByteAt(m.HoodData, u + resident::kAge, resident::kAgeAdult);
+    AddLogLine(m, "Unemploying Sim");
+    SetByteAt(m.HoodData, u + resident::kCareer, 0);
+    SetByteAt(m.HoodData, u + resident::kCareer + 1, 0);
+    SetByteAt(m.HoodData, u + resident::kCareerLevel, 0);
+    if (m.ui.IsChecked("menu_personality")) {
+        AddLogLine(m, "Adjusting Personality due to life experience");
+        const auto traits = DrawPersonality(m);
+        for (std::size_t t = 0; t < kTraitRows.size(); ++t)
+            WriteU16LE(m.HoodData, u + kTraitRows[t].offset,
+                       static_cast<unsigned>(traits[t] * 100));
+    }
+    AddLogLine(m, "Adjusting Skills");
+    for (const SkillRow& row : kSkillRows)
+        WriteU16LE(m.HoodData, u + row.offset, 0);
+}
+
+// The character file as it was, when it was replaced by its grown-up image; nothing when
+// there is no such file. False: the command stops, with the neighbourhood data restored.
+struct CharacterStep {
+    bool goOn = true;
+    std::optional<Bytes> before;
+};
+
+CharacterStep GrowUpCharacterFile(Module1& m, const std::string& path, const Bytes& hoodBefore) {
+    std::string reason;
+    auto data = m.fs.Read(path, &reason);
+    if (!data) {
+        m.HoodData = hoodBefore;
+        ReportReadFailure(m, "The character file could not be read. Nothing has been changed.",
+                          path, reason);
+        return {false, {}};
+    }
+    m.UserFileData = *data;
+    Bytes edited = *data;
+    const BodyStringEdit edit = EditBodyStrings(edited);
+    AddLogLine(m, "Doing byte shuffle");
+    if (!edit.ok) {
+        const std::string text =
+            "Invalid User File. The File [" + m.fs.NativePath(path) + "] " + edit.problem;
+        if (edit.fatal) {
+            Report(m, text);
+            EndProgramNow(m, kExitFatal);
+        }
+        m.HoodData = hoodBefore;
+        Report(m, text + ". Nothing has been changed.");
+        return {false, {}};
+    }
+    m.UserFileData = edited;
+    AddLogLine(m, "Adultify completed. Saving Files");
+    if (auto r = ReplaceWholeFile(m.fs, path, m.UserFileData); !r) {
+        m.HoodData = hoodBefore;
+        ReportWriteFailure(m, "The character file could not be saved. Nothing has been changed.",
+                           path, r.reason);
+        return {false, {}};
+    }
+    return {true, std::move(*data)};
+}
+
+// Saves the neighbourhood; when that fails the character file is put back, so that both files
+// change or neither.
+bool SaveBoth(Module1& m, const std::optional<std::string>& path, const CharacterStep& character,
+              const Bytes& hoodBefore) {
+    AddLogLine(m, "Backing up Neighbourhood");
+    if (SaveHood(m)) return true;
+    m.HoodData = hoodBefore;
+    if (character.before) {
+        if (auto r = ReplaceWholeFile(m.fs, *path, *character.before); !r)
+            ReportWriteFailure(m, "The character file could not be put back as it was.", *path,
+                               r.reason);
+        else
+            m.UserFileData = *character.before;
+    }
+    return false;
+}
+
+// The whole command for List1 line i; false when it stopped before its end.
+bool AdultifyResident(Module1& m, int i) {
+    AddLogLine(m, "Found.");
+    AddLogLine(m, "Initiating Adultify process");
+    const PersonRecord record = m.People[static_cast<std::size_t>(i)];
+    const Bytes hoodBefore = m.HoodData;
+    const Position u = FindBytes(m.HoodData, record.UserFile, 1);
+    if (u == 0 || u + resident::kAge > static_cast<Position>(m.HoodData.size())) {
+        Report(m, "The resident's entry was not found whole in the neighbourhood. Nothing has "
+                  "been changed.");
+        return false;
+    }
+    GrowUpEntry(m, u);
+    AddLogLine(m, "Continuing Adultify Process");
+    AddLogLine(m, "with USERxxxxx.IFF");
+    if (m.ui.Caption("Combo1").empty()) return false;
+
+    const auto path = ChosenUserFilePath(m, record.UserFile);
+    CharacterStep character;
+    if (path && FileExists(m, *path) == kTrue) {
+        character = GrowUpCharacterFile(m, *path, hoodBefore);
+        if (!character.goOn) return false;
+    }
+    if (!SaveBoth(m, path, character, hoodBefore)) return false;
+    m.ui.SetEnabled("Command1", false);
+    Get_People(m);
+    return true;
 }
 
 } // namespace
 
 std::array<int, 5> DrawPersonality(Module1& m) {
-    m.ui.SeedRandom(m.ui.TimeOfDay());
-    auto draw = [&] { return static_cast<int>(std::floor(m.ui.Random() * 5.0f)); };
-    int points = 30;
+    constexpr int kPoints = 30, kMostPerTrait = 10;
+    m.random.Seed(m.clock.TimeOfDay());
+    auto draw = [&] { return static_cast<int>(std::floor(m.random.Next() * 5.0f)); };
+    int points = kPoints;
     std::array<std::int16_t, 6> counters{};
     for (;;) {
         const int r = draw();
@@ -38,9 +150,9 @@ std::array<int, 5> DrawPersonality(Module1& m) {
         }
         if (points <= 0) {
             for (auto& c : counters)
-                if (c > 10) {
-                    points += c - 10;
-                    c = 10;
+                if (c > kMostPerTrait) {
+                    points += c - kMostPerTrait;
+                    c = kMostPerTrait;
                 }
             if (points <= 0) break;
         }
@@ -49,14 +161,15 @@ std::array<int, 5> DrawPersonality(Module1& m) {
 }
 
 BodyStringEdit EditBodyStrings(Bytes& data) {
-    const Position q = FindChunk(data, "STR#", 200, 0x0010);
+    const Position q = FindChunk(data, "STR#", kBodyStringTableId, kChunkFlagsUsual);
     if (q == 0) return {false, "has no body-string table (STR# 200)"};
-    const Position b = q + 81;
+    // The first value is the age word.
+    const Position b = q + kFirstStringOffset;
     if (b + 4 <= static_cast<Position>(data.size()) &&
         std::memcmp(&data[static_cast<std::size_t>(b - 1)], "child", 5) == 0)
         std::memcpy(&data[static_cast<std::size_t>(b - 1)], "adult", 5);
     Position p = FindBytes(data, kNineEntry, b);
-    const Position e = q + static_cast<Position>(ChunkSize16(data, q)) - 3;
+    const Position e = q + static_cast<Position>(ChunkSize16(data, q)) - kTableEndBack;
     if (e <= 0) return {false, "appears to be an invalid file, Cannot continue", true};
     if (p == 0) return {false, "has no body string \"9\" in its body-string table"};
     if (e > static_cast<Position>(data.size()))
@@ -79,93 +192,11 @@ void Adultify_Command1_Click(Module1& m) {
     AddLogLine(m, "Searching Neighbourhood");
     for (int i = 0; i < count; ++i) {
         if (!m.ui.ListSelected("List1", i)) continue;
-        AddLogLine(m, "Found.");
-        AddLogLine(m, "Initiating Adultify process");
-        const PersonRecord record = m.People[static_cast<std::size_t>(i)];
-        const Bytes hoodBefore = m.HoodData;
-        const Position u = FindBytes(m.HoodData, record.UserFile, 1);
-        if (u == 0 || u + resident::kAge > static_cast<Position>(m.HoodData.size())) {
-            Report(m, "The resident's entry was not found whole in the neighbourhood. Nothing has "
-                      "been changed.");
-            return;
-        }
-        SetByteAt(m.HoodData, u + resident::kAge, resident::kAgeAdult);
-        AddLogLine(m, "Unemploying Sim");
-        SetByteAt(m.HoodData, u + resident::kCareer, 0);
-        SetByteAt(m.HoodData, u + resident::kCareer + 1, 0);
-        SetByteAt(m.HoodData, u + resident::kCareerLevel, 0);
-        if (m.ui.IsChecked("menu_personality")) {
-            AddLogLine(m, "Adjusting Personality due to life experience");
-            const auto traits = DrawPersonality(m);
-            const int offsets[] = {resident::kNice, resident::kActive, resident::kPlayful,
-                                   resident::kOutgoing, resident::kNeat};
-            for (std::size_t t = 0; t < 5; ++t)
-                WriteU16LE(m.HoodData, u + offsets[t], static_cast<unsigned>(traits[t] * 100));
-        }
-        AddLogLine(m, "Adjusting Skills");
-        for (int offset : {resident::kCooking, resident::kMechanical, resident::kCharisma,
-                           resident::kBody, resident::kLogic, resident::kCreativity})
-            WriteU16LE(m.HoodData, u + offset, 0);
-        AddLogLine(m, "Continuing Adultify Process");
-        AddLogLine(m, "with USERxxxxx.IFF");
-        if (m.ui.Caption("Combo1").empty()) return;
-
-        const auto path = UserFilePath(m, record.UserFile);
-        std::optional<Bytes> characterBefore;
-        if (path && FileExists(m, *path) == kTrue) {
-            std::string reason;
-            auto data = ReadWholeFile(m.fs, *path, &reason);
-            if (!data) {
-                m.HoodData = hoodBefore;
-                ReportWriteFailure(
-                    m, "The character file could not be read. Nothing has been changed.", *path,
-                    reason);
-                return;
-            }
-            m.UserFileData = *data;
-            Bytes edited = *data;
-            const BodyStringEdit edit = EditBodyStrings(edited);
-            AddLogLine(m, "Doing byte shuffle");
-            if (!edit.ok) {
-                const std::string text =
-                    "Invalid User File. The File [" + m.fs.NativePath(*path) + "] " + edit.problem;
-                if (edit.fatal) {
-                    Report(m, text);
-                    EndProgramNow(m, kExitFatal);
-                }
-                m.HoodData = hoodBefore;
-                Report(m, text + ". Nothing has been changed.");
-                return;
-            }
-            m.UserFileData = edited;
-            AddLogLine(m, "Adultify completed. Saving Files");
-            if (auto r = WriteWholeFile(m.fs, *path, m.UserFileData); !r) {
-                m.HoodData = hoodBefore;
-                ReportWriteFailure(
-                    m, "The character file could not be saved. Nothing has been changed.", *path,
-                    r.reason);
-                return;
-            }
-            characterBefore = std::move(*data);
-        }
-        AddLogLine(m, "Backing up Neighbourhood");
-        if (!SaveHood(m)) {
-            m.HoodData = hoodBefore;
-            if (characterBefore) {
-                if (auto r = WriteWholeFile(m.fs, *path, *characterBefore); !r)
-                    ReportWriteFailure(m, "The character file could not be put back as it was.",
-                                       *path, r.reason);
-                else
-                    m.UserFileData = *characterBefore;
-            }
-            return;
-        }
-        m.ui.SetEnabled("Command1", false);
-        Get_People(m);
+        if (!AdultifyResident(m, i)) return;
     }
     AddLogLine(m, "Adultify is Finished");
-    (void)m.ui.MessageBox("Sucess. Your child has grown up.", MsgButtons::Ok, MsgIcon::Exclamation,
-                          "Completed");
+    (void)m.ui.ShowMessage("Sucess. Your child has grown up.", MsgButtons::Ok, MsgIcon::Exclamation,
+                           "Completed");
 }
 
 } // namespace adultify

@@ -2,7 +2,7 @@
 // The main command: the selected child grows up, in the neighbourhood and in its
 // character file. Both files change, or neither.
 
-#include "app/module1.h"
+#include "core/module1.h"
 
 #include <array>
 

@@ -1,7 +1,7 @@
 #include "ageing/skill_editor.h"
 
-#include "app/status_line.h"
-#include "app/utilities.h"
+#include "core/status_line.h"
+#include "core/utilities.h"
 #include "hood/resident_view.h"
 
 #include <algorithm>
@@ -16,14 +16,6 @@ constexpr Rgb kBlack{0, 0, 0};
 constexpr float kHalfTurn = 3.14f; // that constant, not pi
 } // namespace
 
-const SkillRow* SkillRowOf(std::string_view labelOrName) {
-    for (const SkillRow& row : kSkillRows)
-        if (row.captionLabel == labelOrName || row.valueLabel == labelOrName ||
-            row.name == labelOrName)
-            return &row;
-    return nullptr;
-}
-
 std::string PointsText(long long v) {
     const long long points = v / 100;
     const double f = static_cast<double>(v - 100 * (v / 100)) / 100.0;
@@ -33,8 +25,7 @@ std::string PointsText(long long v) {
 void SkillLabel_Click(Module1& m, const SkillRow& row) {
     const long long current = LeadingNumber(m.ui.Caption(row.valueLabel));
     const double newValue = EditSkill(m, 0, 1000, current, row.name);
-    const int i = SelectedResident(m);
-    if (i >= 0) {
+    if (const int i = SelectedResident(m); i >= 0) {
         const Position p = FindBytes(m.HoodData, m.People[static_cast<std::size_t>(i)].UserFile, 1);
         const auto value = static_cast<unsigned>(std::clamp(std::floor(newValue), 0.0, 65535.0));
         if (p > 0 && p + row.offset + 1 <= static_cast<Position>(m.HoodData.size())) {
@@ -76,11 +67,10 @@ void HScroll1_Change(Module1& m) {
     const long long points = v / 100;
     const float f = static_cast<float>(v - 100 * (v / 100)) / 100.0f;
     m.ui.SetCaption("Form3.Label3", PointsText(v));
-    for (int index = 0; index <= 9; ++index)
-        m.ui.SetFillStyle("Form3.Shape2(" + std::to_string(index) + ")",
-                          index <= points - 1 ? 0 : 1);
+    for (std::size_t index = 0; index < kShape2.size(); ++index)
+        m.ui.SetFillStyle(kShape2[index], static_cast<long long>(index) <= points - 1 ? 0 : 1);
 
-    const std::string_view box = "Form3.Picture2";
+    const ControlId box = "Form3.Picture2";
     const float w1 = m.ui.ScaleWidth(box) - 1;
     const float h1 = m.ui.ScaleHeight(box) - 1;
     const float cx = w1 / 2;

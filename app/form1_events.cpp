@@ -10,13 +10,21 @@
 #include "hood/resident_view.h"
 #include "tools/body_strings.h"
 #include "tools/thumbnail_fix.h"
-#include "ui/form_design.h"
+
+#include <exception>
+#include <string>
 
 namespace adultify {
 
 void Combo1_Click(Module1& m) {
     Get_People(m);
     m.ui.SetEnabled("menu_fix_thumbnails", false);
+}
+
+void ShowUnexpectedFault(Module1& m, std::string_view what) {
+    (void)m.ui.ShowMessage("The program met a fault it did not expect:\n" + std::string(what) +
+                               "\nNothing more was done. Your unsaved changes are kept.",
+                           MsgButtons::Ok, MsgIcon::Critical, "Unexpected Fault");
 }
 
 namespace {
@@ -29,63 +37,84 @@ struct CommandScope {
     CommandScope& operator=(const CommandScope&) = delete;
 };
 
-bool Form1Event(Module1& m, std::string_view c, UiEvent e) {
-    using E = UiEvent;
-    if (e == E::Click) {
-        if (c == "Combo1") return Combo1_Click(m), true;
-        if (c == "List1") return List1_Click(m), true;
-        if (c == "List2") return List2_Click(m), true;
-        if (c == "Command1") return Adultify_Command1_Click(m), true;
-        if (c == "menu_path") return ShowPathDialog(m), true;
-        if (c == "menu_exit") ExitSequence(m);
-        if (c == "menu_Save") return (void)SaveHood(m), true;
-        if (c == "menu_iff") return menu_iff_Click(m), true;
-        if (c == "menu_personality") return m.ui.SetChecked(c, !m.ui.IsChecked(c)), true;
-        if (c == "menu_fix_thumbnails") return menu_fix_thumbnails_Click(m), true;
-        if (c == "menu_about") return AboutSequence(m), true;
-        if (const SkillRow* row = SkillRowOf(c)) return SkillLabel_Click(m, *row), true;
-    }
-    if (e == E::MouseMove && (c == "Frame1" || c == "Frame3")) return RandomIconChange(m), true;
-    if (e == E::Close && c == "Form1") ExitSequence(m);
+bool Form1Click(Module1& m, ControlId c) {
+    if (c == "Combo1") return Combo1_Click(m), true;
+    if (c == "List1") return List1_Click(m), true;
+    if (c == "List2") return List2_Click(m), true;
+    if (c == "Command1") return Adultify_Command1_Click(m), true;
+    if (c == "menu_path") return ShowPathDialog(m), true;
+    if (c == "menu_exit") ExitSequence(m);
+    if (c == "menu_Save") return (void)SaveHood(m), true;
+    if (c == "menu_iff") return menu_iff_Click(m), true;
+    if (c == "menu_personality") return m.ui.SetChecked(c, !m.ui.IsChecked(c)), true;
+    if (c == "menu_fix_thumbnails") return menu_fix_thumbnails_Click(m), true;
+    if (c == "menu_about") return AboutSequence(m), true;
+    if (const SkillRow* row = SkillRowOf(c)) return SkillLabel_Click(m, *row), true;
     return false;
 }
 
-bool OtherWindowEvent(Module1& m, std::string_view c, UiEvent e) {
-    using E = UiEvent;
-    if (e == E::Click) {
-        if (c == "Form2.Command1") return Form2_Command1_Click(m), true;
-        if (c == "Form2.Command2") return Form2_Command2_Click(m), true;
-        if (c == "Form3.Command1") return Form3_Command1_Click(m), true;
-        if (c == "Form3.Command2") return Form3_Command2_Click(m), true;
-        if (c == "frmAbout.cmdOK") return frmAbout_cmdOK_Click(m), true;
-        if (c == "frmAbout.Label11") return frmAbout_Label11_Click(m), true;
-    }
-    if (e == E::Change) {
+bool Form1Event(Module1& m, ControlId c, UiEvent e) {
+    if (e == UiEvent::Click) return Form1Click(m, c);
+    if (e == UiEvent::MouseMove && (c == "Frame1" || c == "Frame3"))
+        return RandomIconChange(m), true;
+    if (e == UiEvent::Close && c == "Form1") ExitSequence(m);
+    return false;
+}
+
+bool OtherWindowClick(Module1& m, ControlId c) {
+    if (c == "Form2.Command1") return Form2_Command1_Click(m), true;
+    if (c == "Form2.Command2") return Form2_Command2_Click(m), true;
+    if (c == "Form3.Command1") return Form3_Command1_Click(m), true;
+    if (c == "Form3.Command2") return Form3_Command2_Click(m), true;
+    if (c == "frmAbout.cmdOK") return frmAbout_cmdOK_Click(m), true;
+    if (c == "frmAbout.Label11") return frmAbout_Label11_Click(m), true;
+    return false;
+}
+
+bool OtherWindowEvent(Module1& m, ControlId c, UiEvent e) {
+    switch (e) {
+    case UiEvent::Click:
+        return OtherWindowClick(m, c);
+    case UiEvent::Change:
         if (c == "Form2.Dir1") return Form2_Dir1_Change(m), true;
         if (c == "Form2.Drive1") return Form2_Drive1_Change(m), true;
         if (c == "Form3.HScroll1") return HScroll1_Change(m), true;
-    }
-    if (e == E::MouseMove) {
+        return false;
+    case UiEvent::MouseMove:
         if (c == "frmAbout.Label11") return frmAbout_Label11_MouseMove(m), true;
         if (c == "frmAbout" || c == "frmAbout.Label10") return frmAbout_MouseMove(m), true;
-    }
-    if (e == E::KeyPress && c == "frmSplash") return frmSplash_KeyPress(m), true;
-    // Closing a dialog through its close box acts as its Cancel.
-    if (e == E::Close) {
-        if (c == "Form2" || c == "Form3" || c == "frmAbout" || c == "frmSplash")
-            return m.ui.UnloadForm(c), true;
+        return false;
+    case UiEvent::KeyPress:
+        if (c == "frmSplash") return frmSplash_KeyPress(m), true;
+        return false;
+    case UiEvent::Close:
+        // Closing a dialog through its close box acts as its Cancel.
+        if (c.IsWindow()) return m.ui.UnloadForm(c.Form()), true;
+        return false;
     }
     return false;
+}
+
+bool Dispatch(Module1& m, ControlId control, UiEvent event) {
+    if (!control.Reports(event)) return false;
+    if (control.Form() != FormId("Form1")) return OtherWindowEvent(m, control, event);
+    if (m.commandRunning) return false;
+    if (!control.IsWindow() && !m.ui.IsEnabled(control)) return false;
+    CommandScope running(m);
+    return Form1Event(m, control, event);
 }
 
 } // namespace
 
-bool DispatchEvent(Module1& m, std::string_view control, UiEvent event) {
-    if (FormOfControl(control) != "Form1") return OtherWindowEvent(m, control, event);
-    if (m.commandRunning) return false;
-    if (control != "Form1" && !m.ui.IsEnabled(control)) return false;
-    CommandScope running(m);
-    return Form1Event(m, control, event);
+bool DispatchEvent(Module1& m, ControlId control, UiEvent event) {
+    try {
+        return Dispatch(m, control, event);
+    } catch (const ProgramEnd&) {
+        throw;
+    } catch (const std::exception& fault) {
+        ShowUnexpectedFault(m, fault.what());
+        return true;
+    }
 }
 
 } // namespace adultify

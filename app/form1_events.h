@@ -3,7 +3,7 @@
 // another: while one is running (and yielding), the main window's events are held back;
 // the events of the window it opened (a dialog, a message) go through.
 
-#include "app/module1.h"
+#include "core/module1.h"
 
 #include <string_view>
 
@@ -12,7 +12,12 @@ namespace adultify {
 void Combo1_Click(Module1& m);
 
 // Runs the handler of `control` for `event`; false when the event was held back or has no
-// handler. A disabled control takes no events.
-bool DispatchEvent(Module1& m, std::string_view control, UiEvent event);
+// handler. A disabled control takes no events, and a control takes only the events its
+// layout says it reports. A fault in a handler is shown to the user, and the program, with
+// its unsaved data, goes on.
+bool DispatchEvent(Module1& m, ControlId control, UiEvent event);
+
+// The message for a fault the program did not foresee.
+void ShowUnexpectedFault(Module1& m, std::string_view what);
 
 } // namespace adultify

@@ -2,16 +2,22 @@
 
 #include "about/about_windows.h"
 #include "app/form1_events.h"
-#include "app/status_line.h"
-#include "app/utilities.h"
+#include "core/status_line.h"
+#include "core/utilities.h"
 #include "game/game_location.h"
 #include "game/neighbourhood_list.h"
 #include "game/path_dialog.h"
 #include "game/save_hood.h"
+#include "hood/resident_layout.h"
 
 #include <cmath>
 
 namespace adultify {
+
+namespace {
+constexpr int kFaceCount = 5;
+constexpr int kSmilingFace = 1, kFrowningFace = 3, kLaughingFace = 4;
+} // namespace
 
 void FillCareerNames(Module1& m) {
     m.CareerNames = {"Unemployed", "Business", "Entertainment", "Law Enforcement",
@@ -19,48 +25,55 @@ void FillCareerNames(Module1& m) {
                      "Pro Sports", "Science",  "X-Treme Sports"};
 }
 
-void LocateGame(Module1& m, Registry& registry) {
+bool FindGameFolder(Module1& m, Registry& registry) {
     m.SimsPath = GetSimsPath(registry);
-    if (m.SimsPath == kNotFound) {
-        (void)m.ui.MessageBox(
-            "The Sims Not Found. Please use the path option to set the path to SIMS.EXE",
-            MsgButtons::Ok, MsgIcon::Critical, "No Sims");
-        m.SimsPath = std::string(kFallbackSimsPath);
-        ShowPathDialog(m);
-    }
+    if (m.SimsPath != kNotFound) return true;
+    ShowNoSimsMessage(m);
+    return false;
+}
+
+void LocateGame(Module1& m, Registry& registry) {
+    if (FindGameFolder(m, registry)) return;
+    m.SimsPath = std::string(kFallbackSimsPath);
+    ShowPathDialog(m);
+}
+
+void ClearResidentView(Module1& m) {
+    m.ui.SetEnabled("Command1", false);
+    for (ControlId label : kValueLabels)
+        m.ui.SetCaption(label, "");
+    m.ui.SetEnabled("menu_fix_thumbnails", false);
+}
+
+void SelectNeighbourhood(Module1& m, int index) {
+    m.ui.ListSelect("Combo1", index);
+    Combo1_Click(m);
 }
 
 void Form1_Load(Module1& m, Registry& registry) {
     m.ui.LoadForm("frmSplash");
     frmSplash_Load(m);
     m.ui.ShowForm("frmSplash");
-    m.ui.SeedRandom(m.ui.TimeOfDay());
-    m.ui.SetWindowIcon(1);
+    m.random.Seed(m.clock.TimeOfDay());
+    m.ui.SetWindowIcon(kSmilingFace);
     m.VersionText = MakeVersionText();
     m.ui.SetCaption("frmSplash.lblVersion", m.VersionText);
-    m.ui.Yield();
+    m.ui.DoEvents();
     m.ui.SetCaption("frmSplash.Label1", "Init.");
-    m.ui.Yield();
+    m.ui.DoEvents();
     WaitSeconds(m, 1);
     LocateGame(m, registry);
     m.ui.SetCaption("frmSplash.Label1", "Init...");
-    m.ui.Yield();
+    m.ui.DoEvents();
     WaitSeconds(m, 1);
     FillCareerNames(m);
-    m.ui.SetEnabled("Command1", false);
-    for (const char* label : {"Label7", "Label8", "Label9", "Label10", "Label11", "Label18",
-                              "Label19", "Label20", "Label21", "Label22", "Label23"})
-        m.ui.SetCaption(label, "");
-    m.ui.SetEnabled("menu_fix_thumbnails", false);
+    ClearResidentView(m);
     m.ui.SetCaption("frmSplash.Label1", "Find Neighbourhoods");
     WaitSeconds(m, 1);
     FillNeighbourhoodList(m);
-    m.ui.Yield();
+    m.ui.DoEvents();
     // With no neighbourhood there is nothing to select and nothing to read.
-    if (m.ui.ListCount("Combo1") > 0) {
-        m.ui.ListSelect("Combo1", 0);
-        Combo1_Click(m);
-    }
+    if (m.ui.ListCount("Combo1") > 0) SelectNeighbourhood(m, 0);
     SetStatus(m, "Get Residents");
     SetStatus(m, "Idle");
     WaitSeconds(m, 1);
@@ -68,29 +81,30 @@ void Form1_Load(Module1& m, Registry& registry) {
 }
 
 void ExitSequence(Module1& m) {
-    m.ui.SetWindowIcon(3);
-    m.ui.Yield();
+    m.ui.SetWindowIcon(kFrowningFace);
+    m.ui.DoEvents();
     if (m.UnsavedData == kTrue &&
-        m.ui.MessageBox("You have unsaved Data. Would you like to save it now?", MsgButtons::YesNo,
-                        MsgIcon::Exclamation, "Unsaved Data Warning") == MsgAnswer::Yes)
+        m.ui.ShowMessage("You have unsaved Data. Would you like to save it now?", MsgButtons::YesNo,
+                         MsgIcon::Exclamation, "Unsaved Data Warning") == MsgAnswer::Yes)
         (void)SaveHood(m);
     EndProgramNow(m, 0);
 }
 
 void AboutSequence(Module1& m) {
-    m.ui.SetWindowIcon(4);
+    m.ui.SetWindowIcon(kLaughingFace);
     m.ui.LoadForm("frmAbout");
     frmAbout_Load(m);
     m.ui.SetCaption("frmAbout.lblVersion", m.VersionText);
     m.ui.ShowModal("frmAbout");
-    m.ui.SetWindowIcon(1);
+    m.ui.SetWindowIcon(kSmilingFace);
 }
 
 void RandomIconChange(Module1& m) {
-    const float r1 = m.ui.Random();
-    if (!(r1 > 0.99f)) return;
-    const float r2 = m.ui.Random();
-    m.ui.SetWindowIcon(static_cast<int>(std::floor(r2 * 5.0f)));
+    constexpr float kOneInAHundred = 0.99f;
+    const float r1 = m.random.Next();
+    if (!(r1 > kOneInAHundred)) return;
+    const float r2 = m.random.Next();
+    m.ui.SetWindowIcon(static_cast<int>(std::floor(r2 * static_cast<float>(kFaceCount))));
 }
 
 } // namespace adultify

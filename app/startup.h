@@ -1,7 +1,8 @@
 #pragma once
-// Start-up (the load of Form1) and the exit, about and small window behaviours.
+// Start-up (the load of Form1) and the exit, about and small window behaviours. Both front
+// ends start through the same steps; the editor adds the splash and its waits.
 
-#include "app/module1.h"
+#include "core/module1.h"
 #include "game/registry.h"
 
 namespace adultify {
@@ -9,10 +10,16 @@ namespace adultify {
 // The whole start-up sequence; Form1 becomes visible after it returns.
 void Form1_Load(Module1& m, Registry& registry);
 
+// The game folder from the registry; without one says so and answers false.
+[[nodiscard]] bool FindGameFolder(Module1& m, Registry& registry);
 // Finds the game folder; without a registry value says so and offers the path dialog.
 void LocateGame(Module1& m, Registry& registry);
 
 void FillCareerNames(Module1& m);
+// The resident view as it starts: no values, Adultify and the thumbnail fix disabled.
+void ClearResidentView(Module1& m);
+// Chooses Combo1's entry `index` and reads that neighbourhood, as a click on it does.
+void SelectNeighbourhood(Module1& m, int index);
 
 // Asks to save unsaved data, then ends the program (throws ProgramEnd).
 [[noreturn]] void ExitSequence(Module1& m);

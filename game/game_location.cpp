@@ -13,6 +13,12 @@ std::string GetSimsPath(Registry& registry) {
     return v.back() == '\\' ? v : v + "\\";
 }
 
+void ShowNoSimsMessage(Module1& m) {
+    (void)m.ui.ShowMessage(
+        "The Sims Not Found. Please use the path option to set the path to SIMS.EXE",
+        MsgButtons::Ok, MsgIcon::Critical, "No Sims");
+}
+
 std::string GetRegValue(Registry& registry, RegRoot root, std::string_view keyName,
                         std::string_view valueName) {
     RegKey key = 0;

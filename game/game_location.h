@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/module1.h"
 #include "game/registry.h"
 
 #include <string>
@@ -14,6 +15,9 @@ inline constexpr std::string_view kFallbackSimsPath = "\\Games\\The Sims\\";
 [[nodiscard]] std::string GetSimsPath(Registry& registry);
 [[nodiscard]] std::string GetRegValue(Registry& registry, RegRoot root, std::string_view keyName,
                                       std::string_view valueName);
+// The message of a start without a game folder.
+void ShowNoSimsMessage(Module1& m);
+
 [[nodiscard]] std::string QueryRegValue(Registry& registry, RegKey key, std::string_view valueName);
 
 } // namespace adultify

@@ -1,15 +1,14 @@
 #include "game/neighbourhood_list.h"
 
-#include "app/utilities.h"
+#include "core/utilities.h"
 #include "game/neighbourhood_name.h"
 
 namespace adultify {
 
 void FillNeighbourhoodList(Module1& m) {
     m.ui.ListClear("Combo1");
-    for (int n = 1; n <= 99; ++n) {
-        const std::string candidate = m.SimsPath + HoodFolder(n) + "\\Neighborhood.iff";
-        if (FileExists(m, candidate) == kTrue) {
+    for (int n = kFirstHood; n <= kLastHood; ++n) {
+        if (FileExists(m, HoodFile(m.SimsPath, n)) == kTrue) {
             m.ui.ListAdd("Combo1", HoodEntryText(n));
             m.ui.SetCaption("frmSplash.Label1", "Find Neighbourhoods -" + WithSignPosition(n));
         }

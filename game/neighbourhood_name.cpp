@@ -1,28 +1,47 @@
 #include "game/neighbourhood_name.h"
 
-#include "app/utilities.h"
+#include "core/utilities.h"
+#include "iff/character_file.h"
+#include "iff/cp1252.h"
 
 namespace adultify {
 
 std::string HoodEntryText(int n) {
-    return "Neighbourhood" + WithSignPosition(n);
+    return std::string(kHoodEntryPrefix) + WithSignPosition(n);
 }
 
 int HoodNumber(std::string_view entryText) {
-    if (entryText.size() <= 13) return 0;
-    return static_cast<int>(LeadingNumber(entryText.substr(13)));
+    if (entryText.size() <= kHoodEntryPrefix.size()) return 0;
+    return static_cast<int>(LeadingNumber(entryText.substr(kHoodEntryPrefix.size())));
 }
 
 std::string HoodFolder(int n) {
     return n == 1 ? "UserData" : "UserData" + std::to_string(n);
 }
 
-std::string HoodFile(std::string_view simsPath, std::string_view entryText) {
-    return std::string(simsPath) + HoodFolder(HoodNumber(entryText)) + "\\Neighborhood.iff";
+std::string HoodBaseName(std::string_view simsPath, int n) {
+    return std::string(simsPath) + HoodFolder(n) + "\\Neighborhood";
 }
 
-std::string CharactersFolder(std::string_view simsPath, std::string_view entryText) {
-    return std::string(simsPath) + HoodFolder(HoodNumber(entryText)) + "\\Characters\\";
+std::string HoodFile(std::string_view simsPath, int n) {
+    return HoodBaseName(simsPath, n) + ".iff";
+}
+
+std::string CharactersFolder(std::string_view simsPath, int n) {
+    return std::string(simsPath) + HoodFolder(n) + "\\Characters\\";
+}
+
+std::optional<std::string> UserFilePath(std::string_view simsPath, int n, const Bytes& userFile) {
+    if (!IsSafeUserFileName(userFile)) return std::nullopt;
+    return CharactersFolder(simsPath, n) + Cp1252ToUtf8(userFile) + ".iff";
+}
+
+int ChosenHood(Module1& m) {
+    return HoodNumber(m.ui.Caption("Combo1"));
+}
+
+std::optional<std::string> ChosenUserFilePath(Module1& m, const Bytes& userFile) {
+    return UserFilePath(m.SimsPath, ChosenHood(m), userFile);
 }
 
 } // namespace adultify

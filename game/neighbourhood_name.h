@@ -1,20 +1,35 @@
 #pragma once
 // The one rule that turns the chosen Combo1 entry back into a neighbourhood's folder and files.
 
+#include "core/module1.h"
+
+#include <optional>
 #include <string>
 #include <string_view>
 
 namespace adultify {
 
+inline constexpr std::string_view kHoodEntryPrefix = "Neighbourhood";
+inline constexpr int kFirstHood = 1, kLastHood = 99;
+
 // "Neighbourhood" + blank + n.
 [[nodiscard]] std::string HoodEntryText(int n);
-// The number after the first 13 characters of the entry text, leading blanks ignored.
+// The number after the entry's prefix, leading blanks ignored.
 [[nodiscard]] int HoodNumber(std::string_view entryText);
 // "UserData" for 1, "UserData" + n otherwise.
 [[nodiscard]] std::string HoodFolder(int n);
+// SimsPath + HoodFolder, without the file's ending: ".iff" and the backups' ".000" follow.
+[[nodiscard]] std::string HoodBaseName(std::string_view simsPath, int n);
 // SimsPath + HoodFolder + "\Neighborhood.iff".
-[[nodiscard]] std::string HoodFile(std::string_view simsPath, std::string_view entryText);
+[[nodiscard]] std::string HoodFile(std::string_view simsPath, int n);
 // SimsPath + HoodFolder + "\Characters\".
-[[nodiscard]] std::string CharactersFolder(std::string_view simsPath, std::string_view entryText);
+[[nodiscard]] std::string CharactersFolder(std::string_view simsPath, int n);
+// The character file of a user-file name; nothing for an unsafe name.
+[[nodiscard]] std::optional<std::string> UserFilePath(std::string_view simsPath, int n,
+                                                      const Bytes& userFile);
+
+// The same for the neighbourhood chosen in Combo1.
+[[nodiscard]] int ChosenHood(Module1& m);
+[[nodiscard]] std::optional<std::string> ChosenUserFilePath(Module1& m, const Bytes& userFile);
 
 } // namespace adultify

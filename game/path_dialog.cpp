@@ -1,6 +1,6 @@
 #include "game/path_dialog.h"
 
-#include "app/utilities.h"
+#include "core/utilities.h"
 #include "game/neighbourhood_name.h"
 
 #include <filesystem>
@@ -28,8 +28,8 @@ void Form2_Drive1_Change(Module1& m) {
 
 bool AcceptGameFolder(Module1& m, const std::string& folder) {
     if (FileExists(m, folder + "\\" + "Sims.exe") != kTrue) {
-        (void)m.ui.MessageBox("Cannot find SIMS.EXE.", MsgButtons::Ok, MsgIcon::Critical,
-                              "Invalid Directory");
+        (void)m.ui.ShowMessage("Cannot find SIMS.EXE.", MsgButtons::Ok, MsgIcon::Critical,
+                               "Invalid Directory");
         return false;
     }
     m.SimsPath = folder + "\\";
@@ -38,11 +38,12 @@ bool AcceptGameFolder(Module1& m, const std::string& folder) {
 
 void Form2_Command1_Click(Module1& m) {
     if (!AcceptGameFolder(m, m.ui.Caption("Form2.Dir1"))) return;
-    const std::string entry = m.ui.Caption("Combo1");
-    if (entry.empty()) return; // at start-up: the dialog stays open until cancelled
+    if (m.ui.Caption("Combo1").empty())
+        return; // at start-up: the dialog stays open until cancelled
     // The chosen neighbourhood's Characters folder under the new game folder; when it is
     // not there, the game folder is accepted all the same.
-    const std::string characters = m.SimsPath + HoodFolder(HoodNumber(entry)) + "\\Characters";
+    std::string characters = CharactersFolder(m.SimsPath, ChosenHood(m));
+    characters.pop_back();
     if (m.fs.IsDirectory(characters)) m.ui.SetCaption("Form2.File1", characters);
     m.ui.UnloadForm("Form2");
 }

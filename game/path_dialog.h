@@ -1,7 +1,7 @@
 #pragma once
 // Form2, "The Sims Path": the game folder chosen by hand. Accepted only with Sims.exe in it.
 
-#include "app/module1.h"
+#include "core/module1.h"
 
 #include <string>
 

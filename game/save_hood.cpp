@@ -1,6 +1,7 @@
 #include "game/save_hood.h"
 
-#include "app/utilities.h"
+#include "core/reports.h"
+#include "core/utilities.h"
 #include "game/neighbourhood_name.h"
 
 namespace adultify {
@@ -10,21 +11,13 @@ std::string BackupName(const std::string& baseName, int k) {
     return baseName + "." + digits.substr(digits.size() - 3);
 }
 
-void ReportWriteFailure(Module1& m, const std::string& what, const std::string& path,
-                        const std::string& reason) {
-    ++m.failedWrites;
-    (void)m.ui.MessageBox(what + "\n" + m.fs.NativePath(path) + "\n" + reason, MsgButtons::Ok,
-                          MsgIcon::Critical, "Save Failed");
-}
-
 bool SaveHood(Module1& m) {
-    const std::string entry = m.ui.Caption("Combo1");
-    const std::string baseName = m.SimsPath + HoodFolder(HoodNumber(entry)) + "\\Neighborhood";
+    const std::string baseName = HoodBaseName(m.SimsPath, ChosenHood(m));
     const std::string hoodFile = baseName + ".iff";
     const std::string notSaved = "The neighbourhood was not saved; the file on disk is unchanged.";
 
     std::string backup;
-    for (int k = 0; k <= 999 && backup.empty(); ++k)
+    for (int k = 0; k < kBackupNames && backup.empty(); ++k)
         if (FileExists(m, BackupName(baseName, k)) != kTrue) backup = BackupName(baseName, k);
     if (backup.empty()) {
         ReportWriteFailure(m, notSaved, hoodFile,

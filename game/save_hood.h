@@ -1,10 +1,12 @@
 #pragma once
 
-#include "app/module1.h"
+#include "core/module1.h"
 
 #include <string>
 
 namespace adultify {
+
+inline constexpr int kBackupNames = 1000; // Neighborhood.000 to Neighborhood.999
 
 // Saves HoodData as the chosen neighbourhood's file, keeping the file that was on disk under
 // the first free name Neighborhood.000 to .999. The new file is written completely beside
@@ -14,9 +16,5 @@ namespace adultify {
 
 // Base name + "." + three digits.
 [[nodiscard]] std::string BackupName(const std::string& baseName, int k);
-
-// The shared report of a failed write: a critical message naming the file and the reason.
-void ReportWriteFailure(Module1& m, const std::string& what, const std::string& path,
-                        const std::string& reason);
 
 } // namespace adultify

@@ -1,5 +1,6 @@
 #include "game/wine_registry.h"
 
+#include "iff/ascii.h"
 #include "iff/cp1252.h"
 
 #include <cctype>
@@ -10,13 +11,6 @@
 namespace adultify {
 
 namespace {
-
-std::string Lower(std::string_view s) {
-    std::string out(s);
-    for (char& c : out)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return out;
-}
 
 int HexDigit(char c) {
     if (c >= '0' && c <= '9') return c - '0';
@@ -232,7 +226,7 @@ WineRegistry WineRegistry::FromText(std::string_view text) {
         if (line.front() == '[') {
             std::size_t used = 0;
             const std::string name = Utf16ToUtf8(DecodeEscaped(line.substr(1), ']', &used));
-            current = &reg.keys_[Lower(name)];
+            current = &reg.keys_[AsciiLower(name)];
             continue;
         }
         if (!current || (line.front() != '"' && line.front() != '@')) continue;
@@ -254,13 +248,13 @@ WineRegistry WineRegistry::FromText(std::string_view text) {
             data += next;
         }
         RegValue value;
-        if (ParseData(data, value)) (*current)[Lower(name)] = std::move(value);
+        if (ParseData(data, value)) (*current)[AsciiLower(name)] = std::move(value);
     }
     return reg;
 }
 
 long WineRegistry::OpenKey(RegRoot, std::string_view subKey, RegKey& key) {
-    const std::string wanted = Lower(subKey);
+    const std::string wanted = AsciiLower(subKey);
     // A 32-bit program on a 64-bit system reads the redirected copy under Wow6432Node.
     std::vector<std::string> candidates;
     if (wanted.rfind("software\\", 0) == 0)
@@ -281,7 +275,7 @@ long WineRegistry::QueryValue(RegKey key, std::string_view valueName, std::uint3
                               std::uint8_t* data, std::uint32_t* size) {
     if (key == 0 || key > open_.size() || open_[key - 1] == nullptr) return kErrorInvalidHandle;
     const Values& values = *open_[key - 1];
-    auto it = values.find(Lower(valueName));
+    auto it = values.find(AsciiLower(valueName));
     if (it == values.end()) return kErrorFileNotFound;
     const RegValue& v = it->second;
     if (type) *type = v.type;

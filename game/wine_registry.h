@@ -28,8 +28,6 @@ class WineRegistry final : public Registry {
                     std::uint32_t* size) override;
     long CloseKey(RegKey key) override;
 
-    [[nodiscard]] std::size_t KeyCount() const { return keys_.size(); }
-
   private:
     using Values = std::map<std::string, RegValue>; // value names lower-cased
     std::map<std::string, Values> keys_;            // key paths lower-cased, single backslashes

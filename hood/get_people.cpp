@@ -1,11 +1,12 @@
 #include "hood/get_people.h"
 
-#include "app/status_line.h"
-#include "app/utilities.h"
+#include "core/status_line.h"
+#include "core/utilities.h"
 #include "game/neighbourhood_name.h"
+#include "hood/resident_layout.h"
 #include "iff/character_file.h"
+#include "iff/chunk_search.h"
 #include "iff/cp1252.h"
-#include "iff/whole_file.h"
 #include "ui/form_design.h"
 
 #include <map>
@@ -14,10 +15,6 @@
 namespace adultify {
 
 namespace {
-
-constexpr const char* kValueLabels[] = {"Label7",  "Label8",  "Label9",  "Label10",
-                                        "Label11", "Label18", "Label19", "Label20",
-                                        "Label21", "Label22", "Label23"};
 
 template <std::size_t N> std::array<std::uint8_t, N> Field(const Bytes& data, Position pos) {
     const Bytes b = BytesPaddedWithBlanks(data, pos, N);
@@ -34,14 +31,14 @@ bool IsUserAt(const Bytes& d, std::size_t i) {
 }
 
 [[noreturn]] void FatalInvalid(Module1& m, const std::string& path) {
-    (void)m.ui.MessageBox(m.fs.NativePath(path) + " is invalid", MsgButtons::Ok, MsgIcon::Critical,
-                          "Fatal Error:");
+    (void)m.ui.ShowMessage(m.fs.NativePath(path) + " is invalid", MsgButtons::Ok, MsgIcon::Critical,
+                           "Fatal Error:");
     EndProgramNow(m, kExitFatal);
 }
 
 void ResidentLimitStop(Module1& m) {
     m.ui.Beep();
-    (void)m.ui.MessageBox(
+    (void)m.ui.ShowMessage(
         "Too many people have been found in your neighbourhood. Number of records exceeds 1000",
         MsgButtons::Ok, MsgIcon::Critical, "Crash and Burn");
     EndProgramNow(m, kExitFatal);
@@ -61,7 +58,7 @@ std::optional<Bytes> FamilyNameAfter(const Bytes& hood, Position m, int& program
                hood[static_cast<std::size_t>(m + 1)] == 'M' &&
                hood[static_cast<std::size_t>(m + 2)] == 's'));
     programPointer = 11;
-    const Position s = m + 81;
+    const Position s = m + kFirstStringOffset;
     Position e = s;
     do
         ++e;
@@ -73,10 +70,12 @@ std::optional<Bytes> FamilyNameAfter(const Bytes& hood, Position m, int& program
 } // namespace
 
 int FamilyKeyOffset(const Bytes& hood, Position u) {
-    if (u > 8 && static_cast<std::size_t>(u - 1) <= hood.size()) {
-        const auto at = static_cast<std::size_t>(u - 9);
-        if (hood[at] == 0x0A && hood[at + 1] == 0 && hood[at + 2] == 0 && hood[at + 3] == 0)
-            return resident::kFamilyKeyV10;
+    using namespace resident;
+    if (u > kRecordVersionBack && static_cast<std::size_t>(u - 1) <= hood.size()) {
+        const auto at = static_cast<std::size_t>(u - 1 - kRecordVersionBack);
+        if (hood[at] == kRecordVersion10 && hood[at + 1] == 0 && hood[at + 2] == 0 &&
+            hood[at + 3] == 0)
+            return kFamilyKeyV10;
     }
     return resident::kFamilyKeyV4;
 }
@@ -84,35 +83,21 @@ int FamilyKeyOffset(const Bytes& hood, Position u) {
 Bytes ReadCharacterFirstName(Module1& m, const Bytes& userFile) {
     Bytes result = ToBytes("Not Found");
     if (m.ui.Caption("Combo1").empty()) return result;
-    const auto path = UserFilePath(m, userFile);
+    const auto path = ChosenUserFilePath(m, userFile);
     if (!path || FileExists(m, *path) != kTrue) return result;
     std::string reason;
-    const auto read = ReadWholeFile(m.fs, *path, &reason);
+    const auto read = m.fs.Read(*path, &reason);
     if (!read) throw std::runtime_error(*path + ": " + reason);
-    const Bytes& b = *read;
-    const auto size = static_cast<Position>(b.size());
-    auto at = [&](Position p) {
-        return p >= 1 && p <= size ? b[static_cast<std::size_t>(p - 1)] : -1;
-    };
-
-    Position p = FindBytes(b, "CTSS", 1);
-    if (p == 0) return result;
-    Position code = 0;
-    for (Position k = p + 1; k <= p + 1000 && code == 0; ++k)
-        if (at(k) == 0xFD && at(k + 1) == 0xFF) code = k;
-    if (code == 0) FatalInvalid(m, *path);
-    Position marker = 0;
-    for (Position k = code + 1; k <= code + 1000 && marker == 0; ++k)
-        if (at(k) == 0x01) marker = k;
-    if (marker == 0) FatalInvalid(m, *path);
-    // A name without its zero byte runs to the end of the file's data.
-    const Position s = marker + 1;
-    Position e = s;
-    do
-        ++e;
-    while (e <= size && at(e) != 0);
-    if (s > size) return {};
-    return Bytes(b.begin() + (s - 1), b.begin() + (std::min(e, size + 1) - 1));
+    FirstNameResult name = FirstNameOf(*read);
+    switch (name.outcome) {
+    case FirstNameResult::Outcome::NoTable:
+        return result;
+    case FirstNameResult::Outcome::Invalid:
+        FatalInvalid(m, *path);
+    case FirstNameResult::Outcome::Found:
+        break;
+    }
+    return std::move(name.name);
 }
 
 void Get_People(Module1& m) {
@@ -120,11 +105,10 @@ void Get_People(Module1& m) {
     Position i = 0;
     try {
         m.ui.ListClear("List1");
-        for (const char* label : kValueLabels)
+        for (ControlId label : kValueLabels)
             m.ui.SetCaption(label, "");
-        const std::string entry = m.ui.Caption("Combo1");
-        if (entry.empty()) return;
-        const std::string hoodFile = HoodFile(m.SimsPath, entry);
+        if (m.ui.Caption("Combo1").empty()) return;
+        const std::string hoodFile = HoodFile(m.SimsPath, ChosenHood(m));
         SetStatus(m, "Read Neighborhood.iff");
         programPointer = 0;
         if (FileExists(m, hoodFile) != kTrue) {
@@ -134,7 +118,7 @@ void Get_People(Module1& m) {
         programPointer = 1;
         m.HoodData.clear();
         std::string reason;
-        auto data = ReadWholeFile(m.fs, hoodFile, &reason);
+        auto data = m.fs.Read(hoodFile, &reason);
         if (!data) throw std::runtime_error(reason);
         m.HoodData = std::move(*data);
         programPointer = 2;
@@ -151,8 +135,7 @@ void Get_People(Module1& m) {
             if (IsUserAt(hood, static_cast<std::size_t>(i - 1))) {
                 programPointer = 4;
                 PersonRecord& r = m.People[static_cast<std::size_t>(m.RecordCount)];
-                r.EntryPos = static_cast<std::int32_t>(i - 8);
-                r.UserFile = BytesClipped(hood, i, 9);
+                r.UserFile = BytesClipped(hood, i, resident::kUserFileLength);
                 r.Career = Field<2>(hood, i + resident::kCareer);
                 r.CareerLevel = Field<2>(hood, i + resident::kCareerLevel);
                 r.Age = Field<2>(hood, i + resident::kAge);
@@ -187,7 +170,7 @@ void Get_People(Module1& m) {
                 ++m.RecordCount;
                 if (m.RecordCount >= kResidentLimit) ResidentLimitStop(m);
             }
-            m.ui.YieldInLoop();
+            m.ui.DoEventsInLoop();
         }
         SetStatus(m, "Idle");
     } catch (const std::exception&) {
@@ -205,8 +188,8 @@ void Get_People(Module1& m) {
         report += "Sim Last Name=" + Cp1252ToUtf8(r.LastName) + "\n";
         report += "\n";
         report += "Please email this information to " + std::string(kSupportAddress);
-        (void)m.ui.MessageBox(report, MsgButtons::Ok, MsgIcon::Critical,
-                              "Fatal Error during Get_People");
+        (void)m.ui.ShowMessage(report, MsgButtons::Ok, MsgIcon::Critical,
+                               "Fatal Error during Get_People");
         EndProgramNow(m, kExitFatal);
     }
 }

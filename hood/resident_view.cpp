@@ -1,30 +1,13 @@
 #include "hood/resident_view.h"
 
-#include "app/status_line.h"
-#include "hood/get_people.h"
-#include "iff/character_file.h"
+#include "core/status_line.h"
+#include "hood/character_pictures.h"
+#include "hood/resident_layout.h"
 #include "iff/cp1252.h"
 
 namespace adultify {
 
 namespace {
-
-struct ValueRow {
-    const char* label;
-    int offset;
-};
-
-constexpr ValueRow kPersonality[] = {{"Label7", resident::kNice},
-                                     {"Label8", resident::kActive},
-                                     {"Label9", resident::kPlayful},
-                                     {"Label10", resident::kOutgoing},
-                                     {"Label11", resident::kNeat}};
-constexpr ValueRow kSkills[] = {
-    {"Label18", resident::kCooking},  {"Label19", resident::kMechanical},
-    {"Label20", resident::kCharisma}, {"Label21", resident::kBody},
-    {"Label22", resident::kLogic},    {"Label23", resident::kCreativity}};
-constexpr const char* kSkillLabels[] = {"Label18", "Label19", "Label20",
-                                        "Label21", "Label22", "Label23"};
 
 // The unsigned number stored; bytes past the end of the data read as blanks.
 std::string StoredValue(const Bytes& hood, Position p) {
@@ -75,22 +58,15 @@ void Display_user_Details(Module1& m) {
 
         const Position p = FindBytes(m.HoodData, r.UserFile, 1);
         if (p > 0) {
-            std::string values[6];
-            for (std::size_t v = 0; v < 5; ++v)
-                values[v] = StoredValue(m.HoodData, p + kPersonality[v].offset);
-            for (std::size_t v = 0; v < 5; ++v)
-                m.ui.SetCaption(kPersonality[v].label, values[v]);
-            for (std::size_t v = 0; v < 6; ++v)
-                values[v] = StoredValue(m.HoodData, p + kSkills[v].offset);
-            for (std::size_t v = 0; v < 6; ++v)
-                m.ui.SetCaption(kSkills[v].label, values[v]);
+            for (const TraitRow& row : kTraitRows)
+                m.ui.SetCaption(row.valueLabel, StoredValue(m.HoodData, p + row.offset));
+            for (const SkillRow& row : kSkillRows)
+                m.ui.SetCaption(row.valueLabel, StoredValue(m.HoodData, p + row.offset));
         }
-        if (!m.ui.IsEnabled("Command1"))
-            for (const char* label : kSkillLabels)
-                m.ui.SetEnabled(label, true);
-        if (m.ui.IsEnabled("Command1"))
-            for (const char* label : kSkillLabels)
-                m.ui.SetEnabled(label, false);
+        // A child's skills cannot be changed.
+        const bool child = m.ui.IsEnabled("Command1");
+        for (const SkillRow& row : kSkillRows)
+            m.ui.SetEnabled(row.valueLabel, !child);
         Read_UserIff(m, r.UserFile);
     }
     SetStatus(m, "Idle");
@@ -109,7 +85,7 @@ void List2_Click(Module1& m) {
 
 void AddLogLine(Module1& m, std::string_view text) {
     m.ui.ListAdd("List2", text);
-    m.ui.Yield();
+    m.ui.DoEvents();
 }
 
 } // namespace adultify

@@ -1,7 +1,7 @@
 #pragma once
 // The view of the resident selected in List1, and the list click handlers.
 
-#include "app/module1.h"
+#include "core/module1.h"
 
 #include <string_view>
 

@@ -1,13 +1,15 @@
 #include "iff/character_file.h"
 
-#include "app/status_line.h"
-#include "app/utilities.h"
-#include "game/neighbourhood_name.h"
 #include "iff/chunk_search.h"
-#include "iff/cp1252.h"
-#include "iff/whole_file.h"
+
+#include <algorithm>
 
 namespace adultify {
+
+namespace {
+// How far the name table's format code and language byte are looked for.
+constexpr Position kNameSearchWindow = 1000;
+} // namespace
 
 bool IsSafeUserFileName(const Bytes& userFile) {
     if (userFile.empty()) return false;
@@ -16,51 +18,45 @@ bool IsSafeUserFileName(const Bytes& userFile) {
     return FindBytes(userFile, "..", 1) == 0;
 }
 
-std::optional<std::string> UserFilePath(Module1& m, const Bytes& userFile) {
-    if (!IsSafeUserFileName(userFile)) return std::nullopt;
-    return CharactersFolder(m.SimsPath, m.ui.Caption("Combo1")) + Cp1252ToUtf8(userFile) + ".iff";
-}
-
 Position FindThumbnailChunk(const Bytes& data) {
-    const Position old = FindChunkHeader(data, "BMP_", 2030, 2004, 0x0010, "thumbnail");
-    const Position made = FindChunkHeader(data, "BMP_", 2030, 2004, 0x0010, "newimage");
+    constexpr auto kSize = static_cast<std::uint32_t>(kChunkHeaderSize + kThumbnailDataLength);
+    const Position old =
+        FindChunkHeader(data, "BMP_", kSize, kThumbnailChunkId, kChunkFlagsUsual, "thumbnail");
+    const Position made =
+        FindChunkHeader(data, "BMP_", kSize, kThumbnailChunkId, kChunkFlagsUsual, "newimage");
     if (old == 0) return made;
     if (made == 0) return old;
     return std::min(old, made);
 }
 
 Position FindFaceChunk(const Bytes& data) {
-    return FindChunkHeader(data, "BMP_", 13086, 2002, 0x0010, "face");
+    constexpr auto kSize = static_cast<std::uint32_t>(kChunkHeaderSize + kFaceDataLength);
+    return FindChunkHeader(data, "BMP_", kSize, kFaceChunkId, kChunkFlagsUsual, "face");
 }
 
-namespace {
-
-void ShowPicture(Module1& m, std::string_view box, Position chunk, std::size_t length) {
-    if (chunk == 0 || !m.ui.SetPictureBitmap(box, BytesClipped(m.UserFileData, chunk + 76, length)))
-        m.ui.CopyPicture("Picture4", box);
-}
-
-} // namespace
-
-void Read_UserIff(Module1& m, const Bytes& userFile) {
-    SetStatus(m, "Read_UserIff(" + Cp1252ToUtf8(userFile) + ")");
-    if (m.ui.Caption("Combo1").empty()) return;
-    const auto path = UserFilePath(m, userFile);
-    if (path && FileExists(m, *path) == kTrue) {
-        SetStatus(m, "Open IFF");
-        SetStatus(m, "Len IFF");
-        SetStatus(m, "Get IFF");
-        auto data = ReadWholeFile(m.fs, *path);
-        SetStatus(m, "Close IFF");
-        if (data) {
-            m.UserFileData = std::move(*data);
-            SetStatus(m, "Get BMP");
-            ShowPicture(m, "Picture1", FindThumbnailChunk(m.UserFileData), kThumbnailDataLength);
-            SetStatus(m, "Get other BMP");
-            ShowPicture(m, "Picture2", FindFaceChunk(m.UserFileData), kFaceDataLength);
-        }
-    }
-    SetStatus(m, "Idle");
+FirstNameResult FirstNameOf(const Bytes& b) {
+    const auto size = static_cast<Position>(b.size());
+    auto at = [&](Position p) {
+        return p >= 1 && p <= size ? b[static_cast<std::size_t>(p - 1)] : -1;
+    };
+    const Position p = FindBytes(b, "CTSS", 1);
+    if (p == 0) return {FirstNameResult::Outcome::NoTable, {}};
+    Position code = 0;
+    for (Position k = p + 1; k <= p + kNameSearchWindow && code == 0; ++k)
+        if (at(k) == 0xFD && at(k + 1) == 0xFF) code = k;
+    if (code == 0) return {FirstNameResult::Outcome::Invalid, {}};
+    Position marker = 0;
+    for (Position k = code + 1; k <= code + kNameSearchWindow && marker == 0; ++k)
+        if (at(k) == 0x01) marker = k;
+    if (marker == 0) return {FirstNameResult::Outcome::Invalid, {}};
+    const Position s = marker + 1;
+    if (s > size) return {FirstNameResult::Outcome::Found, {}};
+    Position e = s; // the name's first byte is taken whatever it is, as the game's reader does
+    do
+        ++e;
+    while (e <= size && at(e) != 0);
+    return {FirstNameResult::Outcome::Found,
+            Bytes(b.begin() + (s - 1), b.begin() + (std::min(e, size + 1) - 1))};
 }
 
 } // namespace adultify

@@ -1,10 +1,9 @@
 #pragma once
-// A resident's character file: where it lies and the two pictures it holds.
+// A resident's character file: its name, its two pictures and its first name.
 
-#include "app/module1.h"
+#include "iff/byte_string.h"
 
-#include <optional>
-#include <string>
+#include <cstdint>
 
 namespace adultify {
 
@@ -13,20 +12,26 @@ namespace adultify {
 // names no file at all.
 [[nodiscard]] bool IsSafeUserFileName(const Bytes& userFile);
 
-// SimsPath + HoodFolder + "\Characters\" + name + ".iff" for the neighbourhood chosen in
-// Combo1; nothing for an unsafe name.
-[[nodiscard]] std::optional<std::string> UserFilePath(Module1& m, const Bytes& userFile);
-
-// Reads the character file into UserFileData and shows its thumbnail in Picture1 and its
-// face picture in Picture2, or the stock picture where one is missing.
-void Read_UserIff(Module1& m, const Bytes& userFile);
+// Each picture chunk holds a whole Windows bitmap: a 54-byte header, then bottom-up rows of
+// 24-bit pixels padded to four bytes. The thumbnail is 25 by 25, the faces 105 by 41 (three
+// views side by side).
+inline constexpr std::size_t kBitmapHeaderSize = 54;
+inline constexpr std::size_t kThumbnailDataLength = kBitmapHeaderSize + 76 * 25;
+inline constexpr std::size_t kFaceDataLength = kBitmapHeaderSize + 316 * 41;
+inline constexpr unsigned kThumbnailChunkId = 2004, kFaceChunkId = 2002;
 
 // The thumbnail chunk: labelled "thumbnail" by the game's own sims, "newimage" by every sim
 // made or saved again in Create-a-Sim. 0 when there is neither.
 [[nodiscard]] Position FindThumbnailChunk(const Bytes& data);
 [[nodiscard]] Position FindFaceChunk(const Bytes& data);
 
-inline constexpr std::size_t kThumbnailDataLength = 1954;
-inline constexpr std::size_t kFaceDataLength = 13010;
+// The first name: entry 0 of the first name table (the first "CTSS" text), found as the first
+// FD FF format code within 1000 bytes after the tag and the first language byte 01 within
+// 1000 bytes after that; it runs to its zero byte, or to the end of the file.
+struct FirstNameResult {
+    enum class Outcome { NoTable, Invalid, Found } outcome;
+    Bytes name; // when found
+};
+[[nodiscard]] FirstNameResult FirstNameOf(const Bytes& characterFile);
 
 } // namespace adultify

@@ -9,16 +9,18 @@ int ByteOrMinusOne(const Bytes& data, Position pos) {
 }
 } // namespace
 
-Position FindChunk(const Bytes& data, std::string_view tag, unsigned id, unsigned flags) {
+Position FindChunk(const Bytes& data, std::string_view tag, unsigned id, unsigned flags,
+                   const std::function<void()>& onTry) {
     const int want[4] = {static_cast<int>((id >> 8) & 0xFF), static_cast<int>(id & 0xFF),
                          static_cast<int>((flags >> 8) & 0xFF), static_cast<int>(flags & 0xFF)};
     Position start = 1;
     for (;;) {
+        if (onTry) onTry();
         const Position p = FindBytes(data, tag, start);
         if (p == 0) return 0;
         bool same = true;
         for (int k = 0; k < 4 && same; ++k)
-            same = ByteOrMinusOne(data, p + 8 + k) == want[k];
+            same = ByteOrMinusOne(data, p + kChunkIdOffset + k) == want[k];
         if (same) return p;
         start = p + 1;
     }

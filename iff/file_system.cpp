@@ -6,7 +6,7 @@ std::string SidecarPath(const std::string& path) {
     return path + ".adultify-new";
 }
 
-IoResult ReplaceFile(FileSystem& fs, const std::string& path, const Bytes& data) {
+IoResult ReplaceWholeFile(FileSystem& fs, const std::string& path, const Bytes& data) {
     const std::string sidecar = SidecarPath(path);
     if (auto r = fs.WriteNew(sidecar, data); !r) {
         (void)fs.Remove(sidecar);

@@ -38,7 +38,7 @@ class FileSystem {
 };
 
 // Replaces a file only by a complete new one: written beside it, flushed, then renamed.
-IoResult ReplaceFile(FileSystem& fs, const std::string& path, const Bytes& data);
+IoResult ReplaceWholeFile(FileSystem& fs, const std::string& path, const Bytes& data);
 
 // The name of the file that ReplaceFile writes before it renames it.
 [[nodiscard]] std::string SidecarPath(const std::string& path);

@@ -1,7 +1,8 @@
 #include "iff/windows_path.h"
 
+#include "iff/ascii.h"
+
 #include <algorithm>
-#include <cctype>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -11,13 +12,6 @@ namespace adultify {
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string Folded(std::string_view name) {
-    std::string out(name);
-    for (char& c : out)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return out;
-}
 
 bool Exists(const fs::path& p) {
     std::error_code ec;
@@ -29,22 +23,6 @@ bool IsSeparator(char c) {
 }
 
 } // namespace
-
-std::optional<fs::path> MatchComponent(const fs::path& folder, std::string_view component) {
-    const fs::path exact = folder / fs::path(std::string(component));
-    if (Exists(exact)) return exact;
-    const std::string wanted = Folded(component);
-    std::vector<std::string> matches;
-    std::error_code ec;
-    for (fs::directory_iterator it(folder.empty() ? fs::path(".") : folder, ec), end;
-         !ec && it != end; it.increment(ec)) {
-        const std::string name = it->path().filename().string();
-        if (Folded(name) == wanted) matches.push_back(name);
-    }
-    if (matches.empty()) return std::nullopt;
-    std::sort(matches.begin(), matches.end());
-    return folder / matches.front();
-}
 
 std::optional<fs::path> WindowsPathMapper::Match(const fs::path& folder,
                                                  std::string_view component) const {
@@ -59,12 +37,12 @@ std::optional<fs::path> WindowsPathMapper::Match(const fs::path& folder,
         Listing listing{stamp, {}};
         for (fs::directory_iterator d(where, ec), end; !ec && d != end; d.increment(ec)) {
             const std::string name = d->path().filename().string();
-            auto [slot, fresh] = listing.byFolded.emplace(Folded(name), name);
+            auto [slot, fresh] = listing.byFolded.emplace(AsciiLower(name), name);
             if (!fresh && name < slot->second) slot->second = name;
         }
         it = listings_.insert_or_assign(folder, std::move(listing)).first;
     }
-    const auto hit = it->second.byFolded.find(Folded(component));
+    const auto hit = it->second.byFolded.find(AsciiLower(component));
     if (hit == it->second.byFolded.end()) return std::nullopt;
     return folder / hit->second;
 }

@@ -42,9 +42,4 @@ class WindowsPathMapper {
     mutable std::map<std::filesystem::path, Listing> listings_;
 };
 
-// The entry of `folder` that names `component`: the exact name if present, else the first
-// case-insensitive match in sorted order, else nothing.
-[[nodiscard]] std::optional<std::filesystem::path>
-MatchComponent(const std::filesystem::path& folder, std::string_view component);
-
 } // namespace adultify

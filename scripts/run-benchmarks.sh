@@ -4,3 +4,4 @@ set -eu
 build=${1:-build}
 "$build/find_bytes_bench"
 "$build/residents_bench"
+QT_QPA_PLATFORM=offscreen "$build/gui_bench"

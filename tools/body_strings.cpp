@@ -1,39 +1,25 @@
 #include "tools/body_strings.h"
 
-#include "app/status_line.h"
-#include "app/utilities.h"
-#include "iff/character_file.h"
+#include "core/status_line.h"
+#include "core/utilities.h"
+#include "game/neighbourhood_name.h"
+#include "iff/chunk_search.h"
 #include "iff/cp1252.h"
-#include "iff/whole_file.h"
 
 namespace adultify {
 
 namespace {
 
-// FindChunk for the body-string table, announcing each search for the tag.
-Position FindBodyStringTable(Module1& m, const Bytes& data) {
-    Position start = 1;
-    for (;;) {
-        SetStatus(m, "Looking for bodystring");
-        const Position p = FindBytes(data, "STR#", start);
-        if (p == 0) return 0;
-        if (p + 11 <= static_cast<Position>(data.size()) &&
-            data[static_cast<std::size_t>(p + 7)] == 0x00 &&
-            data[static_cast<std::size_t>(p + 8)] == 0xC8 &&
-            data[static_cast<std::size_t>(p + 9)] == 0x00 &&
-            data[static_cast<std::size_t>(p + 10)] == 0x10)
-            return p;
-        start = p + 1;
-    }
-}
+constexpr unsigned kBodyStringTableId = 200;
 
 // Walks the entries; a table cut short by the end of the file ends the walk there.
 void ListEntries(Module1& m, const Bytes& data, Position q) {
     const auto size = static_cast<Position>(data.size());
     auto at = [&](Position p) { return data[static_cast<std::size_t>(p - 1)]; };
     SetStatus(m, "Get NumRec");
-    const int n = q + 78 <= size ? at(q + 78) : 0;
-    Position p = q + 79;
+    // Only the count's low byte is read; the walk starts at its high byte.
+    const int n = q + kStringCountOffset <= size ? at(q + kStringCountOffset) : 0;
+    Position p = q + kStringCountOffset + 1;
     for (int k = 1; k <= n; ++k) {
         SetStatus(m, std::to_string(k) + "/" + std::to_string(n));
         std::uint8_t c = 0;
@@ -66,21 +52,22 @@ void menu_iff_Click(Module1& m) {
             SetStatus(m, "Idle");
             return;
         }
-        const auto path = UserFilePath(m, m.People[static_cast<std::size_t>(i)].UserFile);
+        const auto path = ChosenUserFilePath(m, m.People[static_cast<std::size_t>(i)].UserFile);
         if (!path || FileExists(m, *path) != kTrue) continue;
         SetStatus(m, "Open IFF");
         SetStatus(m, "Len IFF");
         SetStatus(m, "Get IFF");
-        auto data = ReadWholeFile(m.fs, *path);
+        auto data = m.fs.Read(*path, nullptr);
         SetStatus(m, "Close IFF");
         if (!data) continue;
         m.UserFileData = std::move(*data);
         SetStatus(m, "Look for STR#");
-        const Position q = FindBodyStringTable(m, m.UserFileData);
+        const Position q = FindChunk(m.UserFileData, "STR#", kBodyStringTableId, kChunkFlagsUsual,
+                                     [&m] { SetStatus(m, "Looking for bodystring"); });
         if (q == 0) {
-            (void)m.ui.MessageBox("The File [" + m.fs.NativePath(*path) +
-                                      "] has no body-string table (STR# 200).",
-                                  MsgButtons::Ok, MsgIcon::Critical, "Body Strings");
+            (void)m.ui.ShowMessage("The File [" + m.fs.NativePath(*path) +
+                                       "] has no body-string table (STR# 200).",
+                                   MsgButtons::Ok, MsgIcon::Critical, "Body Strings");
             continue;
         }
         ListEntries(m, m.UserFileData, q);

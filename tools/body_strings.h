@@ -1,7 +1,7 @@
 #pragma once
 // "&IFF": lists the selected resident's body strings in List2, after what it already holds.
 
-#include "app/module1.h"
+#include "core/module1.h"
 
 namespace adultify {
 

@@ -1,10 +1,9 @@
 #include "tools/thumbnail_fix.h"
 
-#include "app/utilities.h"
-#include "game/save_hood.h"
+#include "core/reports.h"
+#include "core/utilities.h"
+#include "game/neighbourhood_name.h"
 #include "hood/resident_view.h"
-#include "iff/character_file.h"
-#include "iff/whole_file.h"
 
 #include <cstring>
 
@@ -41,10 +40,10 @@ int RemoveBitmapTags(Bytes& data) {
 }
 
 void menu_fix_thumbnails_Click(Module1& m) {
-    if (m.ui.MessageBox(ThumbnailWarningText(), MsgButtons::YesNo, MsgIcon::Information,
-                        "WARNING") != MsgAnswer::Yes) {
-        (void)m.ui.MessageBox("Thumbnail removal cancelled", MsgButtons::Ok, MsgIcon::None,
-                              "Aborted");
+    if (m.ui.ShowMessage(ThumbnailWarningText(), MsgButtons::YesNo, MsgIcon::Information,
+                         "WARNING") != MsgAnswer::Yes) {
+        (void)m.ui.ShowMessage("Thumbnail removal cancelled", MsgButtons::Ok, MsgIcon::None,
+                               "Aborted");
         return;
     }
     const int count = m.ui.ListCount("List1");
@@ -55,22 +54,22 @@ void menu_fix_thumbnails_Click(Module1& m) {
             m.ui.SetPointer(MousePointer::Default);
             return;
         }
-        const auto path = UserFilePath(m, m.People[static_cast<std::size_t>(i)].UserFile);
+        const auto path = ChosenUserFilePath(m, m.People[static_cast<std::size_t>(i)].UserFile);
         if (!path || FileExists(m, *path) != kTrue) {
             m.ui.SetPointer(MousePointer::Default);
             continue;
         }
         std::string reason;
-        auto data = ReadWholeFile(m.fs, *path, &reason);
+        auto data = m.fs.Read(*path, &reason);
         if (!data) {
             m.ui.SetPointer(MousePointer::Default);
-            ReportWriteFailure(m, "The character file could not be read. Nothing has been changed.",
-                               *path, reason);
+            ReportReadFailure(m, "The character file could not be read. Nothing has been changed.",
+                              *path, reason);
             continue;
         }
         m.UserFileData = std::move(*data);
         const int replaced = RemoveBitmapTags(m.UserFileData);
-        if (auto r = WriteWholeFile(m.fs, *path, m.UserFileData); !r) {
+        if (auto r = ReplaceWholeFile(m.fs, *path, m.UserFileData); !r) {
             m.ui.SetPointer(MousePointer::Default);
             ReportWriteFailure(m,
                                "The character file could not be saved. Nothing has been changed.",
@@ -79,8 +78,8 @@ void menu_fix_thumbnails_Click(Module1& m) {
         }
         List1_Click(m);
         m.ui.SetPointer(MousePointer::Default);
-        (void)m.ui.MessageBox("Done." + WithSignPosition(replaced) + " replacements made",
-                              MsgButtons::Ok, MsgIcon::None, "Complete");
+        (void)m.ui.ShowMessage("Done." + WithSignPosition(replaced) + " replacements made",
+                               MsgButtons::Ok, MsgIcon::None, "Complete");
     }
 }
 

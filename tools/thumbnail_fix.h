@@ -2,7 +2,7 @@
 // "Fix Thumbnails": every BMP_ tag of the resident's character file, and the reversed _PMB
 // of its index, becomes XXXX, so that the game draws new pictures.
 
-#include "app/module1.h"
+#include "core/module1.h"
 
 #include <string>
 

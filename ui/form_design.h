@@ -1,22 +1,25 @@
 #pragma once
-// The design-time state of every window: controls, captions, initial states and layout in
-// pixels. Both window implementations build their windows from it, so they cannot drift.
+// Every window and control as the program lays it out: kind, place, caption, initial state,
+// look and the events it reports. Each window layer builds its windows from this one table and
+// compares no names, so that the layers cannot drift apart and a new one has nothing to guess.
 
+#include "ui/ui_event.h"
+
+#include <cstdint>
 #include <span>
 #include <string_view>
 
 namespace adultify {
 
-enum class ControlKind {
+enum class ControlKind : std::uint8_t {
+    Window,
     Label,
-    ValueLabel,  // centred text in a single-line border
-    StatusLabel, // single-line border
     Frame,
     Button,
     List,
     Combo,
     Picture,
-    HiddenPicture, // holds an image only; lies outside the visible area
+    HiddenPicture, // holds an image only and is never shown
     ScrollBar,
     Shape,
     Line,
@@ -24,37 +27,265 @@ enum class ControlKind {
     DriveList,
     FileList,
     Menu,
-    LinkLabel,
 };
 
+enum class WindowStyle : std::uint8_t { Main, Dialog, Splash };
+enum class Align : std::uint8_t { Left, Right, Centre };
+// Narrow: the skill and trait captions keep to their column, as in the small dialog font of old.
+enum class Face : std::uint8_t { Dialog, Narrow, Link };
+enum class Ink : std::uint8_t { Default, White };
+// What a picture box shows from the start.
+enum class Image : std::uint8_t { None, Stock, Splash };
+
 struct ControlDesign {
-    std::string_view name; // "Label3"; on other windows than Form1 "Form3.Label2"
-    ControlKind kind;
-    std::string_view parent; // container control, or "" for the window itself (menus: the menu)
-    int x, y, width, height; // pixels at 100 %, relative to the parent
+    std::string_view name;     // "Label3"; on other windows than Form1 "Form3.Label2"
+    ControlKind kind;          //
+    std::string_view parent;   // container control; "" the window itself; a menu entry's menu
+    int x = 0, y = 0;          // pixels at 100 %, relative to the parent
+    int width = 0, height = 0; // a window: its client area
     std::string_view caption = {};
     bool enabled = true;
     bool checked = false;
-    bool rightAligned = false;
+    bool checkable = false;
+    bool border = false; // a single-line box (value labels, status line, picture boxes)
+    Align align = Align::Left;
+    Face face = Face::Dialog;
+    Ink ink = Ink::Default;
+    bool wrap = false;
+    Image image = Image::None;
+    WindowStyle style = WindowStyle::Dialog; // windows only
+    EventMask events = 0;                    // what the control reports to the program
 };
 
-struct FormDesign {
-    std::string_view name;
-    std::string_view caption;
-    int width, height; // client area, pixels
-    std::span<const ControlDesign> controls;
-};
+namespace design {
 
-[[nodiscard]] std::span<const FormDesign> AllFormDesigns();
-// The design of a window by name; throws std::out_of_range for an unknown one.
-[[nodiscard]] const FormDesign& FormDesignOf(std::string_view form);
-// The window a control belongs to: the part before the dot, or "Form1".
-[[nodiscard]] std::string_view FormOfControl(std::string_view control);
+using K = ControlKind;
 
-// The picture box that holds the stock picture (a red prohibition sign on black) from the start.
-inline constexpr std::string_view kStockPictureBox = "Picture4";
+constexpr ControlDesign Window(std::string_view name, std::string_view caption, int width,
+                               int height, WindowStyle style, EventMask events) {
+    return {.name = name,
+            .kind = K::Window,
+            .parent = {},
+            .width = width,
+            .height = height,
+            .caption = caption,
+            .style = style,
+            .events = events};
+}
+
+constexpr ControlDesign Control(std::string_view name, ControlKind kind, std::string_view parent,
+                                int x, int y, int width, int height, std::string_view caption = {},
+                                EventMask events = 0) {
+    return {.name = name,
+            .kind = kind,
+            .parent = parent,
+            .x = x,
+            .y = y,
+            .width = width,
+            .height = height,
+            .caption = caption,
+            .events = events};
+}
+
+constexpr ControlDesign Disabled(ControlDesign c) {
+    c.enabled = false;
+    return c;
+}
+
+// A caption right-aligned before its value.
+constexpr ControlDesign Caption(std::string_view name, std::string_view parent, int x, int y,
+                                int width, std::string_view caption, EventMask events = 0) {
+    ControlDesign c = Control(name, K::Label, parent, x, y, width, 15, caption, events);
+    c.align = Align::Right;
+    c.face = Face::Narrow;
+    return c;
+}
+
+// A number centred in a box.
+constexpr ControlDesign Value(std::string_view name, int x, int y, int width,
+                              EventMask events = 0) {
+    ControlDesign c = Control(name, K::Label, "Frame2", x, y, width, 15, {}, events);
+    c.align = Align::Centre;
+    c.border = true;
+    return c;
+}
+
+constexpr ControlDesign Picture(std::string_view name, std::string_view parent, int x, int y,
+                                int width, int height, bool border, Image image = Image::None) {
+    ControlDesign c = Control(name, K::Picture, parent, x, y, width, height);
+    c.border = border;
+    c.image = image;
+    return c;
+}
+
+constexpr ControlDesign Menu(std::string_view name, std::string_view menu, std::string_view caption,
+                             bool enabled = true) {
+    ControlDesign c = Control(name, K::Menu, menu, 0, 0, 0, 0, caption, kClick);
+    c.enabled = enabled;
+    return c;
+}
+
+constexpr ControlDesign SplashLabel(std::string_view name, int x, int y, int width,
+                                    std::string_view caption) {
+    ControlDesign c = Control(name, K::Label, "", x, y, width, 17, caption);
+    c.align = Align::Centre;
+    c.ink = Ink::White;
+    return c;
+}
+
+constexpr ControlDesign Shape2(std::string_view name, int x) {
+    return Control(name, K::Shape, "Form3.Frame1", x, 84, 8, 29);
+}
+
+constexpr ControlDesign AboutLabel(std::string_view name, int x, int y, int width, int height,
+                                   std::string_view caption, EventMask events = 0) {
+    ControlDesign c = Control(name, K::Label, "", x, y, width, height, caption, events);
+    c.wrap = height >= 30;
+    return c;
+}
+
+} // namespace design
 
 inline constexpr std::string_view kHomePage = "https://adultify.example.org/";
 inline constexpr std::string_view kSupportAddress = "support@adultify.example.org";
+
+// Windows first, each followed by its controls in the order they are created and tabbed through.
+inline constexpr ControlDesign kControlDesigns[] = {
+    design::Window("Form1", "Adultify", 499, 273, WindowStyle::Main, kClose),
+    design::Control("Frame3", ControlKind::Frame, "", 8, 8, 153, 49, "Neighbourhood", kMouseMove),
+    design::Control("Combo1", ControlKind::Combo, "Frame3", 16, 16, 121, 21, {}, kClick),
+    design::Control("Frame1", ControlKind::Frame, "", 7, 63, 153, 201, "People", kMouseMove),
+    design::Control("List1", ControlKind::List, "Frame1", 7, 21, 135, 134, {}, kClick),
+    design::Disabled(design::Control("Command1", ControlKind::Button, "Frame1", 7, 168, 135, 25,
+                                     "&Adultify", kClick)),
+    design::Control("Frame2", ControlKind::Frame, "", 168, 8, 325, 233, "Personal Infomation"),
+    design::Picture("Picture1", "Frame2", 4, 16, 25, 25, true),
+    design::Caption("Label1", "Frame2", 30, 24, 43, "Nice:"),
+    design::Caption("Label2", "Frame2", 30, 40, 43, "Active:"),
+    design::Caption("Label4", "Frame2", 4, 56, 69, "Playful:"),
+    design::Caption("Label5", "Frame2", 4, 72, 69, "Outgoing:"),
+    design::Caption("Label6", "Frame2", 4, 88, 69, "Neat:"),
+    design::Value("Label7", 80, 24, 41),
+    design::Value("Label8", 80, 40, 41),
+    design::Value("Label9", 80, 56, 41),
+    design::Value("Label10", 80, 72, 41),
+    design::Value("Label11", 80, 88, 41),
+    design::Control("Line2", ControlKind::Line, "Frame2", 16, 112, 104, 1),
+    design::Caption("Label12", "Frame2", 2, 120, 63, "Cooking:", kClick),
+    design::Caption("Label13", "Frame2", 2, 136, 63, "Mechanical:", kClick),
+    design::Caption("Label14", "Frame2", 2, 152, 63, "Charisma:", kClick),
+    design::Caption("Label15", "Frame2", 2, 168, 63, "Body:", kClick),
+    design::Caption("Label16", "Frame2", 2, 184, 63, "Logic:", kClick),
+    design::Caption("Label17", "Frame2", 2, 200, 63, "Creativity:", kClick),
+    design::Value("Label18", 72, 120, 49, kClick),
+    design::Value("Label19", 72, 136, 49, kClick),
+    design::Value("Label20", 72, 152, 49, kClick),
+    design::Value("Label21", 72, 168, 49, kClick),
+    design::Value("Label22", 72, 184, 49, kClick),
+    design::Value("Label23", 72, 200, 49, kClick),
+    design::Control("List2", ControlKind::List, "Frame2", 128, 24, 189, 199, {}, kClick),
+    [] {
+        ControlDesign c = design::Control("Label3", ControlKind::Label, "", 168, 248, 321, 17);
+        c.border = true;
+        return c;
+    }(),
+    design::Control("Picture2", ControlKind::HiddenPicture, "", 8, 300, 105, 41),
+    [] {
+        ControlDesign c =
+            design::Control("Picture4", ControlKind::HiddenPicture, "", 120, 300, 25, 25);
+        c.image = Image::Stock;
+        return c;
+    }(),
+    design::Control("menu_file", ControlKind::Menu, "", 0, 0, 0, 0, "&File"),
+    design::Menu("menu_path", "menu_file", "&Path"),
+    design::Control("menu_sep1", ControlKind::Menu, "menu_file", 0, 0, 0, 0, "-"),
+    design::Menu("menu_exit", "menu_file", "E&xit"),
+    design::Menu("menu_Save", "", "&Save", false),
+    design::Menu("menu_iff", "", "&IFF"),
+    design::Control("menu_Options", ControlKind::Menu, "", 0, 0, 0, 0, "&Options"),
+    [] {
+        ControlDesign c = design::Menu("menu_personality", "menu_Options", "Auto &Personality");
+        c.checkable = true;
+        c.checked = true;
+        return c;
+    }(),
+    design::Menu("menu_future", "menu_Options", "Future Option", false),
+    design::Control("menu_sep2", ControlKind::Menu, "menu_Options", 0, 0, 0, 0, "-"),
+    design::Menu("menu_fix_thumbnails", "menu_Options", "Fix Thumbnails"),
+    design::Control("menu_help", ControlKind::Menu, "", 0, 0, 0, 0, "&Help"),
+    design::Menu("menu_about", "menu_help", "&About"),
+
+    design::Window("Form2", "The Sims Path", 175, 213, WindowStyle::Dialog, kClose),
+    design::Control("Form2.Dir1", ControlKind::DirList, "", 8, 8, 153, 141, {}, kChange),
+    design::Control("Form2.Drive1", ControlKind::DriveList, "", 8, 152, 153, 21, {}, kChange),
+    design::Control("Form2.Command1", ControlKind::Button, "", 8, 184, 73, 25, "&Ok", kClick),
+    design::Control("Form2.Command2", ControlKind::Button, "", 88, 184, 73, 25, "&Cancel", kClick),
+    design::Control("Form2.File1", ControlKind::FileList, "", 200, 8, 137, 136, "*.IFF"),
+
+    design::Window("Form3", "Status Change", 179, 261, WindowStyle::Dialog, kClose),
+    design::Control("Form3.Frame1", ControlKind::Frame, "", 4, 4, 169, 177, "Status Change"),
+    design::Picture("Form3.Picture1", "Form3.Frame1", 8, 21, 118, 37, true),
+    design::Picture("Form3.Picture2", "Form3.Frame1", 133, 14, 18, 60, true),
+    design::Control("Form3.Shape1", ControlKind::Shape, "Form3.Frame1", 7, 77, 148, 43),
+    design::Shape2("Form3.Shape2(0)", 14),
+    design::Shape2("Form3.Shape2(1)", 28),
+    design::Shape2("Form3.Shape2(2)", 42),
+    design::Shape2("Form3.Shape2(3)", 56),
+    design::Shape2("Form3.Shape2(4)", 70),
+    design::Shape2("Form3.Shape2(5)", 84),
+    design::Shape2("Form3.Shape2(6)", 98),
+    design::Shape2("Form3.Shape2(7)", 112),
+    design::Shape2("Form3.Shape2(8)", 126),
+    design::Shape2("Form3.Shape2(9)", 140),
+    design::Control("Form3.Label1", ControlKind::Label, "Form3.Frame1", 7, 126, 84, 17),
+    design::Control("Form3.Label3", ControlKind::Label, "Form3.Frame1", 98, 126, 64, 15),
+    design::Control("Form3.HScroll1", ControlKind::ScrollBar, "Form3.Frame1", 7, 147, 152, 17, {},
+                    kChange),
+    design::Control("Form3.Label2", ControlKind::Label, "Form3.Frame1", 98, 161, 58, 17, "Label2"),
+    design::Control("Form3.Command1", ControlKind::Button, "", 4, 189, 169, 29, "&Accept Change",
+                    kClick),
+    design::Control("Form3.Command2", ControlKind::Button, "", 4, 224, 169, 29, "&Cancel Change",
+                    kClick),
+
+    design::Window("frmSplash", "", 321, 242, WindowStyle::Splash, kKeyPress | kClose),
+    design::Picture("frmSplash.Picture1", "", 0, 0, 320, 240, false, Image::Splash),
+    design::SplashLabel("frmSplash.lblVersion", 7, 7, 308, "Version 0.0000"),
+    design::SplashLabel("frmSplash.Label2", 7, 28, 308,
+                        "Please make a backup of your neighbourhood first."),
+    design::SplashLabel("frmSplash.Label1", 0, 222, 321, {}),
+
+    design::Window("frmAbout", "About", 500, 327, WindowStyle::Dialog, kMouseMove | kClose),
+    design::Picture("frmAbout.Picture1", "", 8, 8, 160, 120, false, Image::Splash),
+    design::AboutLabel("frmAbout.lblVersion", 176, 8, 316, 17, "Version"),
+    design::AboutLabel("frmAbout.lblDescription", 176, 28, 316, 17,
+                       "Grows a child Sim of The Sims into an adult."),
+    design::AboutLabel("frmAbout.Label1", 176, 48, 316, 17,
+                       "Questions and reports: see the home page below."),
+    design::AboutLabel("frmAbout.Label2", 176, 68, 316, 30,
+                       "The Sims and its logos are trademarks of Electronic Arts Inc. and Maxis."),
+    design::AboutLabel("frmAbout.Label3", 8, 136, 484, 17,
+                       "Special Thanks to the following people"),
+    design::AboutLabel("frmAbout.Label4", 24, 156, 468, 15, "The testers"),
+    design::AboutLabel("frmAbout.Label5", 24, 172, 468, 15,
+                       "The players who shared their neighbourhoods"),
+    design::AboutLabel("frmAbout.Label6", 24, 188, 468, 15,
+                       "The readers of the game's file formats"),
+    design::AboutLabel("frmAbout.Label7", 24, 204, 468, 15, "The translators"),
+    design::AboutLabel("frmAbout.Label8", 24, 220, 468, 15, "Everyone who reported a fault"),
+    design::AboutLabel("frmAbout.Label9", 8, 240, 484, 17,
+                       "for helping to make Adultify a reality:"),
+    design::AboutLabel("frmAbout.Label10", 8, 264, 200, 17,
+                       "Visit Adultifys web site at:", kMouseMove),
+    [] {
+        ControlDesign c = design::AboutLabel("frmAbout.Label11", 208, 264, 284, 17, kHomePage,
+                                             kClick | kMouseMove);
+        c.face = Face::Link;
+        return c;
+    }(),
+    design::Control("frmAbout.cmdOK", ControlKind::Button, "", 336, 292, 156, 27,
+                    "&I am Impressed!", kClick),
+};
+
+inline constexpr std::size_t kControlCount = std::size(kControlDesigns);
 
 } // namespace adultify

@@ -2,10 +2,10 @@
 
 namespace adultify {
 
-void WindowSystem::Yield() {
+void WindowSystem::DoEvents() {
     const auto now = std::chrono::steady_clock::now();
-    if (now - lastYield_ < kYieldInterval) return;
-    lastYield_ = now;
+    if (now - lastEvents_ < kDoEventsInterval) return;
+    lastEvents_ = now;
     ProcessEvents();
 }
 

@@ -268,7 +268,7 @@ TEST(EditBodyStrings, NoEndAtAllIsTheFatalCase) {
 TEST(DrawPersonality, FiveTraitsOfAtMostTenSummingToThirty) {
     test::HeadlessApp app;
     for (int seed = 0; seed < 200; ++seed) {
-        app.ui.AdvanceClock(0.37);
+        app.clock.Advance(0.37);
         const auto traits = DrawPersonality(app.m);
         EXPECT_EQ(std::accumulate(traits.begin(), traits.end(), 0), 30);
         for (int t : traits) {

@@ -26,8 +26,8 @@ struct DialogScript {
     int opened = 0;
 
     void Attach(SampleGame& g) {
-        g.app.ui.onModal = [this, &g](std::string_view form) {
-            ASSERT_EQ(form, "Form3");
+        g.app.ui.onModal = [this, &g](FormId form) {
+            ASSERT_EQ(form.Name(), "Form3");
             ++opened;
             auto& ui = g.app.ui;
             if (moveTo && ui.SetScrollValue("Form3.HScroll1", *moveTo))
@@ -35,10 +35,11 @@ struct DialogScript {
             label2 = ui.Caption("Form3.Label2");
             label3 = ui.Caption("Form3.Label3");
             shapes.clear();
-            for (int i = 0; i < 10; ++i)
-                shapes += std::to_string(ui.FillStyle("Form3.Shape2(" + std::to_string(i) + ")"));
+            for (ControlId box : kShape2)
+                shapes += std::to_string(ui.FillStyle(box));
             gauge = ui.DrawOps("Form3.Picture2");
-            (void)DispatchEvent(g.app.m, accept ? "Form3.Command1" : "Form3.Command2",
+            (void)DispatchEvent(g.app.m,
+                                accept ? ControlId("Form3.Command1") : ControlId("Form3.Command2"),
                                 UiEvent::Click);
         };
     }
@@ -66,8 +67,8 @@ TEST(SkillEditor, AcceptingTheShownValueWritesItBackAndMarksUnsaved) {
     EXPECT_EQ(g.app.m.UnsavedData, kTrue);
     EXPECT_TRUE(g.app.ui.IsEnabled("menu_Save"));
     EXPECT_EQ(g.app.ui.Caption("Label18"), "537");
-    EXPECT_EQ(g.app.ui.Caption("Form3.Frame1"), "Status Change - Cooking");
-    EXPECT_EQ(g.app.ui.Caption("Form3.Label1"), "Cooking:");
+    EXPECT_EQ(g.app.ui.CaptionHistory("Form3.Frame1").back(), "Status Change - Cooking");
+    EXPECT_EQ(g.app.ui.CaptionHistory("Form3.Label1").back(), "Cooking:");
 }
 
 TEST(SkillEditor, BoxesAndPointsAtTheBoundaries) {
@@ -181,8 +182,9 @@ TEST(SkillEditor, PointsTextRoundsThePercentage) {
     EXPECT_EQ(PointsText(1000), " 10 / 0%");
     EXPECT_EQ(PointsText(58), " 0 / 58%");
     EXPECT_EQ(SkillRowOf("Label17")->name, "Creativity");
-    EXPECT_EQ(SkillRowOf("Mechanical")->offset, 42);
-    EXPECT_EQ(SkillRowOf("Nice"), nullptr);
+    EXPECT_EQ(SkillRowNamed("Mechanical")->offset, 42);
+    EXPECT_EQ(SkillRowNamed("Nice"), nullptr);
+    EXPECT_EQ(SkillRowOf("Label7"), nullptr);
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 // The editor's windows under Qt's offscreen platform: what a user clicks, read back from the
 // widgets themselves.
-#include "app/gui_front_end.h"
+#include "app/gui/gui_front_end.h"
 
 #include "app/form1_events.h"
 #include "sample/game_folder.h"
@@ -72,14 +72,15 @@ class EditorTest : public ::testing::Test {
         sample::WriteGameFolder(game, gameSpec);
         env["WINEPREFIX"] = prefix.str();
         env["HOME"] = prefix.str();
-        editor = std::make_unique<Editor>([this](const char* name) -> const char* {
-            auto it = env.find(name);
-            return it == env.end() ? nullptr : it->second.c_str();
-        });
-        editor->ui().clock = [this] { return now += 0.05; };
+        editor = std::make_unique<Editor>(
+            [this](const char* name) -> const char* {
+                auto it = env.find(name);
+                return it == env.end() ? nullptr : it->second.c_str();
+            },
+            &clock);
     }
     template <typename T> T* W(const char* name) {
-        auto* w = qobject_cast<T*>(editor->ui().Widget(name));
+        auto* w = qobject_cast<T*>(editor->ui().Widget(*ControlId::Find(name)));
         EXPECT_NE(w, nullptr) << name;
         return w;
     }
@@ -97,7 +98,7 @@ class EditorTest : public ::testing::Test {
     fs::path game;
     std::map<std::string, std::string> env;
     std::unique_ptr<Editor> editor;
-    double now = 30000;
+    ManualClock clock{30000};
 };
 
 TEST_F(EditorTest, StartUpShowsTheFirstNeighbourhoodsResidents) {
@@ -105,7 +106,7 @@ TEST_F(EditorTest, StartUpShowsTheFirstNeighbourhoodsResidents) {
     ASSERT_TRUE(editor->Load());
     EXPECT_FALSE(editor->ui().Window("Form1")->isVisible()) << "shown only after start-up";
     EXPECT_FALSE(editor->ui().IsLoaded("frmSplash")) << "the splash closes at the end";
-    EXPECT_GT(now, 30000 + 4) << "four waits of a second";
+    EXPECT_GT(clock.TimeOfDay(), 30000 + 4) << "four waits of a second";
     editor->ui().ShowForm("Form1");
     EXPECT_EQ(W<QComboBox>("Combo1")->currentText(), "Neighbourhood 1");
     ASSERT_EQ(W<QListWidget>("List1")->count(), 2);

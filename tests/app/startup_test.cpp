@@ -35,15 +35,15 @@ class StartUpTest : public ::testing::Test {
 
 TEST_F(StartUpTest, TheSequenceReportsItsStepsAndReadsTheFirstNeighbourhood) {
     WineRegistry reg = WineRegistry::FromText(Reg(dir.str()));
-    const double start = app.ui.TimeOfDay();
+    const double start = app.clock.TimeOfDay();
     Form1_Load(app.m, reg);
     EXPECT_EQ(app.ui.CaptionHistory("frmSplash.Label1"),
               (std::vector<std::string>{
                   "Init.", "Init...", "Find Neighbourhoods", "Find Neighbourhoods - 1",
                   "Find Neighbourhoods - 3", "Read Neighborhood.iff", "Find Residents",
                   "Find Residents (Bob Newbie)", "Idle", "Get Residents", "Idle"}));
-    EXPECT_GT(app.ui.TimeOfDay() - start, 4.0) << "the splash stays four seconds";
-    EXPECT_EQ(app.ui.Caption("frmSplash.lblVersion"), "Version 1.2.8");
+    EXPECT_GT(app.clock.TimeOfDay() - start, 4.0) << "the splash stays four seconds";
+    EXPECT_EQ(app.ui.CaptionHistory("frmSplash.lblVersion").back(), "Version 1.2.8");
     EXPECT_EQ(app.m.VersionText, "Version 1.2.8");
     EXPECT_EQ(app.m.SimsPath, dir.str() + "\\");
     EXPECT_EQ(app.ui.ListItems("Combo1"),
@@ -62,7 +62,7 @@ TEST_F(StartUpTest, TheSequenceReportsItsStepsAndReadsTheFirstNeighbourhood) {
 TEST_F(StartUpTest, WithoutTheRegistryValueTheUserIsToldAndTheDialogShown) {
     WineRegistry none;
     std::vector<std::string> shown;
-    app.ui.onModal = [&](std::string_view form) { shown.emplace_back(form); };
+    app.ui.onModal = [&](FormId form) { shown.emplace_back(form.Name()); };
     Form1_Load(app.m, none);
     ASSERT_EQ(app.ui.Messages().size(), 1u);
     EXPECT_EQ(app.ui.Messages()[0].title, "No Sims");
@@ -76,7 +76,7 @@ TEST_F(StartUpTest, WithoutTheRegistryValueTheUserIsToldAndTheDialogShown) {
 TEST_F(StartUpTest, ThePathDialogAcceptsOnlyAFolderWithSimsExe) {
     WineRegistry reg = WineRegistry::FromText(Reg(dir.str()));
     Form1_Load(app.m, reg);
-    app.ui.onModal = [&](std::string_view) {
+    app.ui.onModal = [&](FormId) {
         app.ui.SetCaption("Form2.Dir1", (dir.path() / "UserData").string());
         (void)DispatchEvent(app.m, "Form2.Command1", UiEvent::Click);
         EXPECT_TRUE(app.ui.IsLoaded("Form2")) << "no Sims.exe: the dialog stays";
@@ -89,7 +89,7 @@ TEST_F(StartUpTest, ThePathDialogAcceptsOnlyAFolderWithSimsExe) {
     EXPECT_EQ(app.ui.Messages()[0].text, "Cannot find SIMS.EXE.");
     EXPECT_EQ(app.ui.Messages()[0].title, "Invalid Directory");
     EXPECT_EQ(app.m.SimsPath, dir.str() + "\\");
-    EXPECT_EQ(app.ui.Caption("Form2.File1"), dir.str() + "\\UserData\\Characters");
+    EXPECT_EQ(app.ui.CaptionHistory("Form2.File1").back(), dir.str() + "\\UserData\\Characters");
 }
 
 TEST_F(StartUpTest, ExitAsksOnlyWithUnsavedDataAndSavesOnYes) {
@@ -100,11 +100,13 @@ TEST_F(StartUpTest, ExitAsksOnlyWithUnsavedDataAndSavesOnYes) {
     EXPECT_EQ(app.ui.WindowIcon(), 3);
 
     for (MsgAnswer answer : {MsgAnswer::No, MsgAnswer::Yes}) {
-        app.m.UnsavedData = kTrue;
-        app.ui.answerMessage = [answer](const MessageRecord&) { return answer; };
-        EXPECT_THROW((void)DispatchEvent(app.m, "Form1", UiEvent::Close), ProgramEnd)
+        test::HeadlessApp run;
+        Form1_Load(run.m, reg);
+        run.m.UnsavedData = kTrue;
+        run.ui.answerMessage = [answer](const MessageRecord&) { return answer; };
+        EXPECT_THROW((void)DispatchEvent(run.m, "Form1", UiEvent::Close), ProgramEnd)
             << "the close box";
-        EXPECT_EQ(app.ui.Messages().back().title, "Unsaved Data Warning");
+        EXPECT_EQ(run.ui.Messages().back().title, "Unsaved Data Warning");
         EXPECT_EQ(std::filesystem::exists(dir.path() / "UserData" / "Neighborhood.000"),
                   answer == MsgAnswer::Yes);
     }
@@ -120,9 +122,9 @@ TEST_F(StartUpTest, SmallWindowBehaviours) {
 
     app.ui.SetWindowIcon(2);
     std::vector<int> during;
-    app.ui.onModal = [&](std::string_view form) {
+    app.ui.onModal = [&](FormId form) {
         during.push_back(app.ui.WindowIcon());
-        EXPECT_EQ(form, "frmAbout");
+        EXPECT_EQ(form.Name(), "frmAbout");
         EXPECT_EQ(app.ui.Caption("frmAbout"), "About Adultify");
         (void)DispatchEvent(app.m, "frmAbout.Label11", UiEvent::MouseMove);
         EXPECT_EQ(app.ui.Pointer(), MousePointer::UpArrow);
@@ -139,7 +141,8 @@ TEST_F(StartUpTest, SmallWindowBehaviours) {
     // About one move in a hundred over the two frames changes the icon.
     const std::size_t before = app.ui.IconHistory().size();
     for (int i = 0; i < 5000; ++i)
-        (void)DispatchEvent(app.m, i % 2 ? "Frame1" : "Frame3", UiEvent::MouseMove);
+        (void)DispatchEvent(app.m, i % 2 ? ControlId("Frame1") : ControlId("Frame3"),
+                            UiEvent::MouseMove);
     (void)DispatchEvent(app.m, "Frame2", UiEvent::MouseMove);
     const auto changes = static_cast<int>(app.ui.IconHistory().size() - before);
     EXPECT_GT(changes, 20);

@@ -1,5 +1,5 @@
 // The command-line front end end to end, in-process, on generated game folders.
-#include "app/cli_front_end.h"
+#include "app/cli/cli_front_end.h"
 
 #include "hood/get_people.h"
 #include "sample/game_folder.h"

@@ -16,6 +16,7 @@ TEST(NeighbourhoodList, ListsEveryFolderWithANeighbourhoodFileAndNoOthers) {
     std::filesystem::create_directories(dir.path() / "UserData3");
     test::HeadlessApp app;
     app.m.SimsPath = dir.asSimsPath();
+    app.ui.LoadForm("frmSplash"); // as during start-up
     FillNeighbourhoodList(app.m);
     EXPECT_EQ(app.ui.ListItems("Combo1"),
               (std::vector<std::string>{"Neighbourhood 1", "Neighbourhood 2", "Neighbourhood 5",
@@ -41,10 +42,23 @@ TEST(NeighbourhoodName, DerivesFolderAndFileFromTheEntryText) {
     EXPECT_EQ(HoodNumber("Neighbourhood   3"), 3);
     EXPECT_EQ(HoodFolder(1), "UserData");
     EXPECT_EQ(HoodFolder(10), "UserData10");
-    EXPECT_EQ(HoodFile("C:\\Sims\\", "Neighbourhood 10"), "C:\\Sims\\UserData10\\Neighborhood.iff");
-    EXPECT_EQ(HoodFile("C:\\Sims\\", "Neighbourhood 1"), "C:\\Sims\\UserData\\Neighborhood.iff");
-    EXPECT_EQ(CharactersFolder("C:\\Sims\\", "Neighbourhood 3"),
-              "C:\\Sims\\UserData3\\Characters\\");
+    EXPECT_EQ(HoodFile("C:\\Sims\\", 10), "C:\\Sims\\UserData10\\Neighborhood.iff");
+    EXPECT_EQ(HoodFile("C:\\Sims\\", 1), "C:\\Sims\\UserData\\Neighborhood.iff");
+    EXPECT_EQ(CharactersFolder("C:\\Sims\\", 3), "C:\\Sims\\UserData3\\Characters\\");
+}
+
+TEST(UserFilePath, FollowsTheChosenNeighbourhood) {
+    test::HeadlessApp app;
+    app.m.SimsPath = "C:\\Sims\\";
+    app.ui.ListAdd("Combo1", "Neighbourhood 1");
+    app.ui.ListAdd("Combo1", "Neighbourhood 3");
+    app.ui.ListSelect("Combo1", 0);
+    EXPECT_EQ(ChosenUserFilePath(app.m, ToBytes("user00001")),
+              "C:\\Sims\\UserData\\Characters\\user00001.iff");
+    app.ui.ListSelect("Combo1", 1);
+    EXPECT_EQ(ChosenUserFilePath(app.m, ToBytes("user00001")),
+              "C:\\Sims\\UserData3\\Characters\\user00001.iff");
+    EXPECT_FALSE(ChosenUserFilePath(app.m, ToBytes("USER/../x")).has_value());
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "hood/resident_view.h"
 
+#include "hood/resident_layout.h"
 #include "tests/support/sample_game.h"
 
 #include <gtest/gtest.h>
@@ -31,10 +32,12 @@ TEST(ResidentView, ShowsAnAdultsDetailsValuesAndPictures) {
         ui.ListItems("List2"),
         (std::vector<std::string>{"Filename:user00001", "Gender: Male", "Career: Law Enforcement",
                                   "Career Level: 5", "Age: Adult", "      "}));
-    const std::pair<const char*, const char*> values[] = {
-        {"Label7", "100"},   {"Label8", "200"},  {"Label9", "300"}, {"Label10", "400"},
-        {"Label11", "1000"}, {"Label18", "537"}, {"Label19", "1"},  {"Label20", "2"},
-        {"Label21", "3"},    {"Label22", "4"},   {"Label23", "5"}};
+    const struct {
+        ControlId label;
+        const char* value;
+    } values[] = {{"Label7", "100"},   {"Label8", "200"},  {"Label9", "300"}, {"Label10", "400"},
+                  {"Label11", "1000"}, {"Label18", "537"}, {"Label19", "1"},  {"Label20", "2"},
+                  {"Label21", "3"},    {"Label22", "4"},   {"Label23", "5"}};
     for (const auto& [label, value] : values)
         EXPECT_EQ(ui.Caption(label), value) << label;
     EXPECT_FALSE(ui.IsEnabled("Command1"));
@@ -65,8 +68,8 @@ TEST(ResidentView, AChildEnablesAdultifyAndLocksTheSkillLabels) {
     g.ChooseHood();
     g.ClickResident(0);
     EXPECT_TRUE(g.app.ui.IsEnabled("Command1"));
-    for (const char* label : {"Label18", "Label19", "Label20", "Label21", "Label22", "Label23"})
-        EXPECT_FALSE(g.app.ui.IsEnabled(label)) << label;
+    for (const SkillRow& row : kSkillRows)
+        EXPECT_FALSE(g.app.ui.IsEnabled(row.valueLabel)) << row.valueLabel;
     EXPECT_EQ(g.app.ui.ListItems("List2")[2], "Age: Child")
         << "a child's career code -1 shows no career";
 }

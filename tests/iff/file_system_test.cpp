@@ -35,7 +35,7 @@ TEST(ReplaceFile, WritesBesideThenRenamesAndLeavesNoSidecar) {
     NativeFileSystem fs;
     const std::string path = dir.str() + "/User00001.iff";
     test::WriteBytes(path, ToBytes("old"));
-    ASSERT_TRUE(ReplaceFile(fs, path, ToBytes("new contents")));
+    ASSERT_TRUE(ReplaceWholeFile(fs, path, ToBytes("new contents")));
     EXPECT_EQ(test::ReadBytes(path), ToBytes("new contents"));
     EXPECT_FALSE(std::filesystem::exists(SidecarPath(path)));
 }
@@ -44,7 +44,7 @@ TEST(ReplaceFile, AFailedWriteLeavesTheOldFile) {
     test::TempDir dir;
     NativeFileSystem fs;
     const std::string path = dir.str() + "/missing-folder/User00001.iff";
-    const IoResult r = ReplaceFile(fs, path, ToBytes("new"));
+    const IoResult r = ReplaceWholeFile(fs, path, ToBytes("new"));
     EXPECT_FALSE(r.ok);
     EXPECT_FALSE(r.reason.empty());
 }

@@ -57,9 +57,11 @@ TEST_F(WindowsPathTest, ExactNameWinsElseFirstInSortedOrder) {
     test::WriteBytes(folder / "User1.iff", ToBytes("a"));
     test::WriteBytes(folder / "USER1.IFF", ToBytes("b"));
     test::WriteBytes(folder / "user1.iff", ToBytes("c"));
-    EXPECT_EQ(MatchComponent(folder, "user1.iff")->filename(), "user1.iff");
-    EXPECT_EQ(MatchComponent(folder, "uSeR1.iff")->filename(), "USER1.IFF");
-    EXPECT_FALSE(MatchComponent(folder, "user2.iff").has_value());
+    const WindowsPathMapper mapper;
+    const std::string base = folder.string() + "\\";
+    EXPECT_EQ(mapper.ToNative(base + "user1.iff").filename(), "user1.iff");
+    EXPECT_EQ(mapper.ToNative(base + "uSeR1.iff").filename(), "USER1.IFF");
+    EXPECT_FALSE(fs::exists(mapper.ToNative(base + "user2.iff")));
 }
 
 } // namespace

@@ -100,19 +100,4 @@ TEST_P(WindowLayerContract, LoadingAFormAgainStartsFromItsDesign) {
     ui->UnloadForm("Form3");
 }
 
-TEST_P(WindowLayerContract, RandomNumbersAreUniformInTheHalfOpenUnitRange) {
-    ui->SeedRandom(1234.5);
-    double sum = 0;
-    for (int i = 0; i < 10000; ++i) {
-        const float r = ui->Random();
-        ASSERT_GE(r, 0.0f);
-        ASSERT_LT(r, 1.0f);
-        sum += r;
-    }
-    EXPECT_NEAR(sum / 10000, 0.5, 0.02);
-    const double t = ui->TimeOfDay();
-    EXPECT_GE(t, 0.0);
-    EXPECT_LT(t, 86400.0);
-}
-
 } // namespace adultify

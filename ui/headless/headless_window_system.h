@@ -5,8 +5,6 @@
 #include "ui/window_system.h"
 
 #include <functional>
-#include <map>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -35,80 +33,70 @@ struct MessageRecord {
 
 class HeadlessWindowSystem final : public WindowSystem {
   public:
-    explicit HeadlessWindowSystem(double startTimeOfDay = 36000.0);
+    HeadlessWindowSystem();
 
-    void SetCaption(std::string_view control, std::string_view text) override;
-    std::string Caption(std::string_view control) const override;
-    void SetEnabled(std::string_view control, bool enabled) override;
-    bool IsEnabled(std::string_view control) const override;
-    void SetChecked(std::string_view menuEntry, bool checked) override;
-    bool IsChecked(std::string_view menuEntry) const override;
+    void SetCaption(ControlId control, std::string_view text) override;
+    std::string Caption(ControlId control) const override;
+    void SetEnabled(ControlId control, bool enabled) override;
+    bool IsEnabled(ControlId control) const override;
+    void SetChecked(ControlId menuEntry, bool checked) override;
+    bool IsChecked(ControlId menuEntry) const override;
 
-    void ListClear(std::string_view list) override;
-    void ListAdd(std::string_view list, std::string_view item) override;
-    int ListCount(std::string_view list) const override;
-    std::string ListItem(std::string_view list, int index) const override;
-    bool ListSelected(std::string_view list, int index) const override;
-    void ListSelect(std::string_view list, int index) override;
+    void ListClear(ControlId list) override;
+    void ListAdd(ControlId list, std::string_view item) override;
+    int ListCount(ControlId list) const override;
+    std::string ListItem(ControlId list, int index) const override;
+    bool ListSelected(ControlId list, int index) const override;
+    void ListSelect(ControlId list, int index) override;
 
-    bool SetPictureBitmap(std::string_view box, const Bytes& bmpFile) override;
-    void SetPictureStock(std::string_view box) override;
-    void CopyPicture(std::string_view from, std::string_view to) override;
+    bool SetPictureBitmap(ControlId box, BitmapBytes bmpFile) override;
+    void SetPictureStock(ControlId box) override;
+    void CopyPicture(ControlId from, ControlId to) override;
 
-    void PictureClear(std::string_view box) override;
-    void SetLineWidth(std::string_view box, int width) override;
-    void FillRect(std::string_view box, float x1, float y1, float x2, float y2, Rgb c) override;
-    void DrawLine(std::string_view box, float x1, float y1, float x2, float y2, Rgb c) override;
-    void DrawArc(std::string_view box, float cx, float cy, float radius, float fromAngle,
-                 float toAngle, std::optional<Rgb> c) override;
-    float ScaleWidth(std::string_view box) const override;
-    float ScaleHeight(std::string_view box) const override;
+    void PictureClear(ControlId box) override;
+    void SetLineWidth(ControlId box, int width) override;
+    void FillRect(ControlId box, float x1, float y1, float x2, float y2, Rgb c) override;
+    void DrawLine(ControlId box, float x1, float y1, float x2, float y2, Rgb c) override;
+    void DrawArc(ControlId box, float cx, float cy, float radius, float fromAngle, float toAngle,
+                 std::optional<Rgb> c) override;
+    float ScaleWidth(ControlId box) const override;
+    float ScaleHeight(ControlId box) const override;
 
-    void SetScrollRange(std::string_view bar, int min, int max, int smallChange,
-                        int largeChange) override;
-    bool SetScrollValue(std::string_view bar, int value) override;
-    int ScrollValue(std::string_view bar) const override;
+    void SetScrollRange(ControlId bar, int min, int max, int smallChange, int largeChange) override;
+    bool SetScrollValue(ControlId bar, int value) override;
+    int ScrollValue(ControlId bar) const override;
 
-    void SetFillStyle(std::string_view shape, int style) override;
-    int FillStyle(std::string_view shape) const override;
+    void SetFillStyle(ControlId shape, int style) override;
+    int FillStyle(ControlId shape) const override;
 
     void SetWindowIcon(int index) override;
 
-    void LoadForm(std::string_view form) override;
-    void ShowForm(std::string_view form) override;
-    void ShowModal(std::string_view form) override;
-    void UnloadForm(std::string_view form) override;
-    bool IsLoaded(std::string_view form) const override;
+    void LoadForm(FormId form) override;
+    void ShowForm(FormId form) override;
+    void ShowModal(FormId form) override;
+    void UnloadForm(FormId form) override;
+    bool IsLoaded(FormId form) const override;
 
-    MsgAnswer MessageBox(std::string_view text, MsgButtons buttons, MsgIcon icon,
-                         std::string_view title) override;
+    MsgAnswer ShowMessage(std::string_view text, MsgButtons buttons, MsgIcon icon,
+                          std::string_view title) override;
     void Beep() override { ++beeps_; }
     void SetPointer(MousePointer pointer) override;
-    void ShellOpen(std::string_view window, std::string_view document) override;
-
-    double TimeOfDay() override { return clock_; }
-    void SeedRandom(double seed) override;
-    float Random() override;
+    void ShellOpen(FormId window, std::string_view document) override;
 
     void EndProgram(int exitCode) override;
-    void IdleTurn(double maxSeconds) override;
+    void IdleTurn() override { ProcessEvents(); }
 
     // Scripting and inspection.
     std::function<MsgAnswer(const MessageRecord&)> answerMessage; // default: No, or OK
-    std::function<void(std::string_view form)> onModal;           // drives a modal window
-    std::function<void(std::string_view control, std::string_view text)> onCaption;
+    std::function<void(FormId form)> onModal;                     // drives a modal window
+    std::function<void(ControlId control, std::string_view text)> onCaption;
     std::function<void(const MessageRecord&)> onMessage;
-    void ForceSeed(std::uint32_t seed) {
-        forcedSeed_ = seed;
-        SeedRandom(0);
-    }
-    void AdvanceClock(double seconds);
 
-    const std::vector<std::string>& CaptionHistory(std::string_view control) const;
+    const std::vector<std::string>& CaptionHistory(ControlId control) const;
     const std::vector<MessageRecord>& Messages() const { return messages_; }
-    HeadlessPicture Picture(std::string_view box) const;
-    const std::vector<DrawOp>& DrawOps(std::string_view box) const;
-    std::vector<std::string> ListItems(std::string_view list) const;
+    HeadlessPicture Picture(ControlId box) const;
+    const std::vector<DrawOp>& DrawOps(ControlId box) const;
+    std::vector<std::string> ListItems(ControlId list) const;
     int WindowIcon() const { return icon_; }
     const std::vector<int>& IconHistory() const { return iconHistory_; }
     MousePointer Pointer() const { return pointer_; }
@@ -118,7 +106,7 @@ class HeadlessWindowSystem final : public WindowSystem {
     const std::vector<std::string>& ShellOpened() const { return shellOpened_; }
     bool Ended() const { return ended_; }
     int ExitCode() const { return exitCode_; }
-    bool IsShown(std::string_view form) const;
+    bool IsShown(FormId form) const;
 
   protected:
     void ProcessEvents() override { ++eventTurns_; }
@@ -143,19 +131,18 @@ class HeadlessWindowSystem final : public WindowSystem {
         bool shown = false;
     };
 
-    Control& At(std::string_view control);
-    const Control* Find(std::string_view control) const;
-    void ResetForm(std::string_view form);
+    Control& At(ControlId control) { return controls_[control.Row()]; }
+    const Control& At(ControlId control) const { return controls_[control.Row()]; }
+    // A control of a closed window takes nothing; nothing when the window is closed.
+    Control* Open(ControlId control);
+    void ResetForm(FormId form);
 
-    std::map<std::string, Control, std::less<>> controls_;
-    std::map<std::string, Form, std::less<>> forms_;
+    std::vector<Control> controls_ = std::vector<Control>(kControlCount); // by table row
+    std::vector<Form> forms_ = std::vector<Form>(kControlCount);          // by the window's row
     std::vector<MessageRecord> messages_;
     std::vector<int> iconHistory_;
     std::vector<MousePointer> pointerHistory_;
     std::vector<std::string> shellOpened_;
-    double clock_;
-    std::mt19937 rng_;
-    std::optional<std::uint32_t> forcedSeed_;
     int icon_ = -1;
     MousePointer pointer_ = MousePointer::Default;
     int beeps_ = 0;

@@ -23,7 +23,6 @@
 #include <QSignalBlocker>
 #include <QStyle>
 #include <QThread>
-#include <QTime>
 #include <QTimer>
 #include <QUrl>
 
@@ -92,8 +91,6 @@ void CentreOnScreen(QWidget* w) {
 } // namespace
 
 struct QtWindowSystem::Control {
-    ControlKind kind = ControlKind::Label;
-    std::string form;
     QPointer<QWidget> widget;
     QAction* action = nullptr;
     std::string caption;
@@ -105,38 +102,42 @@ struct QtWindowSystem::Control {
 };
 
 QtWindowSystem::QtWindowSystem(std::optional<std::filesystem::path> dosdevices)
-    : controls_(std::make_unique<std::map<std::string, Control, std::less<>>>()),
+    : controls_(std::make_unique<std::vector<Control>>(kControlCount)),
       dosdevices_(std::move(dosdevices)) {
-    Build(FormDesignOf("Form1"));
-    At(kStockPictureBox).picture = StockPicture(qApp->devicePixelRatio());
+    Build("Form1");
     SetWindowIcon(1);
 }
 
 QtWindowSystem::~QtWindowSystem() {
-    for (auto& [name, window] : windows_)
+    for (auto& [row, window] : windows_)
         delete window.data();
 }
 
-QtWindowSystem::Control& QtWindowSystem::At(std::string_view control) {
-    auto it = controls_->find(control);
-    if (it == controls_->end()) throw std::out_of_range("no control named " + std::string(control));
-    return it->second;
+QtWindowSystem::Control& QtWindowSystem::At(ControlId control) {
+    return (*controls_)[control.Row()];
 }
 
-const QtWindowSystem::Control* QtWindowSystem::Find(std::string_view control) const {
-    auto it = controls_->find(control);
-    return it == controls_->end() ? nullptr : &it->second;
+const QtWindowSystem::Control& QtWindowSystem::At(ControlId control) const {
+    return (*controls_)[control.Row()];
 }
 
-bool QtWindowSystem::Send(std::string_view control, UiEvent event) {
+QtWindowSystem::Control* QtWindowSystem::Open(ControlId control) {
+    return IsLoaded(control.Form()) ? &At(control) : nullptr;
+}
+
+const QtWindowSystem::Control* QtWindowSystem::Open(ControlId control) const {
+    return IsLoaded(control.Form()) ? &At(control) : nullptr;
+}
+
+bool QtWindowSystem::Send(ControlId control, UiEvent event) {
     if (ended_ || !eventSink) return false;
     const bool handled = eventSink(control, event);
     Flush();
     return handled;
 }
 
-void QtWindowSystem::MarkDirty(std::string_view control) {
-    dirty_.emplace_back(control);
+void QtWindowSystem::MarkDirty(ControlId control) {
+    dirty_.push_back(control);
     if (flushPosted_) return;
     flushPosted_ = true;
     QTimer::singleShot(0, [this] { Flush(false); });
@@ -156,14 +157,12 @@ void QtWindowSystem::FlushList(Control& c) {
 
 void QtWindowSystem::Flush(bool all) {
     flushPosted_ = false;
-    std::vector<std::string> names;
+    std::vector<ControlId> names;
     names.swap(dirty_);
-    for (const std::string& name : names) {
-        auto it = controls_->find(name);
-        if (it == controls_->end()) continue;
-        Control& c = it->second;
+    for (ControlId id : names) {
+        Control& c = At(id);
         if (!all && c.widget && !c.widget->isVisible()) {
-            dirty_.push_back(name); // nobody sees it yet
+            dirty_.push_back(id); // nobody sees it yet
             continue;
         }
         FlushList(c);
@@ -174,260 +173,249 @@ void QtWindowSystem::Flush(bool all) {
     }
 }
 
-void QtWindowSystem::Build(const FormDesign& form) {
-    const std::string formName(form.name);
+QWidget* QtWindowSystem::BuildWindow(FormId form) {
+    const ControlDesign& d = form.Design();
     QWidget* window = nullptr;
-    QWidget* client = nullptr;
-    QMenuBar* menuBar = nullptr;
-    if (form.name == "Form1") {
+    if (d.style == WindowStyle::Main) {
         auto* main = new MainWindow;
-        main->onClose = [this] {
+        main->onClose = [this, form] {
             if (ended_) return true;
-            Send("Form1", UiEvent::Close);
+            Send(form.Control(), UiEvent::Close);
             return ended_;
         };
-        client = new QWidget(main);
-        client->setFixedSize(form.width, form.height);
+        auto* client = new QWidget(main);
+        client->setFixedSize(d.width, d.height);
         main->setCentralWidget(client);
-        menuBar = main->menuBar();
         main->setWindowFlag(Qt::MSWindowsFixedSizeDialogHint);
         window = main;
     } else {
         auto* dialog = new Dialog;
-        dialog->setFixedSize(form.width, form.height);
-        dialog->onClose = [this, formName] { Send(formName, UiEvent::Close); };
-        if (form.name == "frmSplash") {
+        dialog->setFixedSize(d.width, d.height);
+        dialog->onClose = [this, form] { Send(form.Control(), UiEvent::Close); };
+        if (d.style == WindowStyle::Splash)
             dialog->setWindowFlags(Qt::SplashScreen | Qt::FramelessWindowHint);
-            dialog->onKey = [this] { Send("frmSplash", UiEvent::KeyPress); };
-        } else {
+        else
             dialog->setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint |
                                    Qt::WindowCloseButtonHint);
-        }
-        if (form.name == "frmAbout") {
+        if (form.Control().Reports(UiEvent::KeyPress))
+            dialog->onKey = [this, form] { Send(form.Control(), UiEvent::KeyPress); };
+        if (form.Control().Reports(UiEvent::MouseMove)) {
             dialog->setMouseTracking(true);
-            dialog->onMouseMove = [this] { Send("frmAbout", UiEvent::MouseMove); };
+            dialog->onMouseMove = [this, form] { Send(form.Control(), UiEvent::MouseMove); };
         }
-        client = dialog;
         window = dialog;
     }
-    window->setObjectName(Q(form.name));
-    window->setWindowTitle(Q(form.caption));
-    windows_[formName] = window;
-    Control self;
-    self.form = formName;
-    self.widget = window;
-    self.caption = std::string(form.caption);
-    (*controls_)[formName] = std::move(self);
-
-    std::map<std::string, QMenu*, std::less<>> menus;
-    for (const ControlDesign& c : form.controls) {
-        Control control;
-        control.kind = c.kind;
-        control.form = formName;
-        control.caption = std::string(c.caption);
-        control.enabled = c.enabled;
-        control.checked = c.checked;
-        const std::string name(c.name);
-        QWidget* parent = client;
-        if (!c.parent.empty() && c.kind != ControlKind::Menu) parent = At(c.parent).widget;
-        QWidget* w = nullptr;
-        switch (c.kind) {
-        case ControlKind::Label:
-        case ControlKind::ValueLabel:
-        case ControlKind::LinkLabel: {
-            auto* label = new ClickLabel(Q(c.caption), parent);
-            label->onClick = [this, name] { Send(name, UiEvent::Click); };
-            if (c.height >= 30) label->setWordWrap(true);
-            if (c.rightAligned) {
-                // Narrow captions keep to their column, as in the small dialog font of old.
-                QFont narrow = label->font();
-                narrow.setStretch(QFont::SemiCondensed);
-                label->setFont(narrow);
-            }
-            if (c.kind == ControlKind::ValueLabel) {
-                label->setFrameStyle(QFrame::Box | QFrame::Plain);
-                label->setAlignment(Qt::AlignCenter);
-            } else if (c.rightAligned) {
-                label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-            }
-            if (c.kind == ControlKind::LinkLabel) {
-                QPalette link = label->palette();
-                link.setColor(QPalette::WindowText, QColor(0, 0, 192));
-                label->setPalette(link);
-                QFont underlined = label->font();
-                underlined.setUnderline(true);
-                label->setFont(underlined);
-                label->setMouseTracking(true);
-                label->onMouseMove = [this, name] { Send(name, UiEvent::MouseMove); };
-            } else if (formName == "frmAbout") {
-                label->setMouseTracking(true);
-                label->onMouseMove = [this, name] { Send(name, UiEvent::MouseMove); };
-            }
-            if (formName == "frmSplash") {
-                label->setAlignment(Qt::AlignCenter);
-                QPalette white = label->palette();
-                white.setColor(QPalette::WindowText, Qt::white);
-                label->setPalette(white);
-            }
-            w = label;
-            break;
-        }
-        case ControlKind::StatusLabel: {
-            auto* label = new QLabel(parent);
-            label->setFrameStyle(QFrame::Box | QFrame::Plain);
-            w = label;
-            break;
-        }
-        case ControlKind::Frame: {
-            auto* frame = new MouseFrame(Q(c.caption), parent);
-            frame->setMouseTracking(true);
-            frame->onMouseMove = [this, name] { Send(name, UiEvent::MouseMove); };
-            w = frame;
-            break;
-        }
-        case ControlKind::Button: {
-            auto* button = new QPushButton(Q(c.caption), parent);
-            button->setAutoDefault(false);
-            QObject::connect(button, &QPushButton::clicked, button,
-                             [this, name] { Send(name, UiEvent::Click); });
-            w = button;
-            break;
-        }
-        case ControlKind::List: {
-            auto* list = new QListWidget(parent);
-            list->setSelectionMode(QAbstractItemView::SingleSelection);
-            list->setUniformItemSizes(true);
-            QObject::connect(list, &QListWidget::itemSelectionChanged, list,
-                             [this, name] { Send(name, UiEvent::Click); });
-            w = list;
-            break;
-        }
-        case ControlKind::Combo: {
-            auto* combo = new QComboBox(parent);
-            QObject::connect(combo, &QComboBox::activated, combo,
-                             [this, name] { Send(name, UiEvent::Click); });
-            w = combo;
-            break;
-        }
-        case ControlKind::Picture:
-            w = new PictureBox(parent, formName != "frmSplash" && formName != "frmAbout");
-            break;
-        case ControlKind::HiddenPicture:
-            break;
-        case ControlKind::ScrollBar: {
-            auto* bar = new QScrollBar(Qt::Horizontal, parent);
-            bar->setTracking(false); // the change comes when the thumb is let go, as designed
-            QObject::connect(bar, &QScrollBar::valueChanged, bar,
-                             [this, name] { Send(name, UiEvent::Change); });
-            w = bar;
-            break;
-        }
-        case ControlKind::Shape:
-            w = new ShapeBox(parent);
-            break;
-        case ControlKind::Line: {
-            auto* line = new QFrame(parent);
-            line->setFrameShape(QFrame::HLine);
-            line->setFrameShadow(QFrame::Sunken);
-            w = line;
-            break;
-        }
-        case ControlKind::DirList: {
-            // As the old folder list: the current folder's ancestors, the folder, its subfolders.
-            auto* list = new QListWidget(parent);
-            QObject::connect(list, &QListWidget::itemClicked, list,
-                             [this, name](QListWidgetItem* item) {
-                                 SetCaption(name, S(item->data(Qt::UserRole).toString()));
-                                 Send(name, UiEvent::Change);
-                             });
-            w = list;
-            break;
-        }
-        case ControlKind::DriveList: {
-            auto* combo = new QComboBox(parent);
-            for (const QFileInfo& root : QDir::drives())
-                combo->addItem(root.absoluteFilePath(), root.absoluteFilePath());
-            if (dosdevices_) {
-                for (const QFileInfo& drive :
-                     QDir(QString::fromStdString(dosdevices_->string()))
-                         .entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-                    if (drive.fileName().size() != 2 || !drive.fileName().endsWith(u':')) continue;
-                    const QString target = drive.canonicalFilePath();
-                    combo->addItem(drive.fileName() + QStringLiteral("  ") + target, target);
-                }
-            }
-            QObject::connect(combo, &QComboBox::activated, combo, [this, name, combo] {
-                At(name).caption = S(combo->currentData().toString());
-                Send(name, UiEvent::Change);
-            });
-            if (combo->count() > 0) control.caption = S(combo->itemData(0).toString());
-            w = combo;
-            break;
-        }
-        case ControlKind::FileList:
-            w = new QListWidget(parent);
-            break;
-        case ControlKind::Menu: {
-            QAction* action = nullptr;
-            if (c.parent.empty()) {
-                const bool hasEntries =
-                    std::any_of(form.controls.begin(), form.controls.end(),
-                                [&](const ControlDesign& d) { return d.parent == c.name; });
-                if (hasEntries) {
-                    QMenu* menu = menuBar->addMenu(Q(c.caption));
-                    menus[name] = menu;
-                    action = menu->menuAction();
-                } else {
-                    action = menuBar->addAction(Q(c.caption));
-                }
-            } else if (c.caption == "-") {
-                action = menus.at(std::string(c.parent))->addSeparator();
-            } else {
-                action = menus.at(std::string(c.parent))->addAction(Q(c.caption));
-            }
-            if (c.name == "menu_personality") {
-                action->setCheckable(true);
-                action->setChecked(c.checked);
-            }
-            action->setEnabled(c.enabled);
-            action->setObjectName(Q(c.name));
-            QObject::connect(action, &QAction::triggered, action, [this, name, action] {
-                // The program keeps the check mark itself.
-                if (action->isCheckable()) {
-                    const QSignalBlocker block(action);
-                    action->setChecked(At(name).checked);
-                }
-                Send(name, UiEvent::Click);
-            });
-            control.action = action;
-            break;
-        }
-        }
-        if (w) {
-            w->setObjectName(Q(c.name));
-            w->setGeometry(c.x, c.y, c.width, c.height);
-            w->setEnabled(c.enabled);
-            control.widget = w;
-        }
-        (*controls_)[name] = std::move(control);
-    }
-    if (form.name == "frmSplash" || form.name == "frmAbout") {
-        auto* picture =
-            static_cast<PictureBox*>(At(std::string(form.name) + ".Picture1").widget.data());
-        // Drawn at the screen's own scale: sharp, and painted without scaling.
-        static const QImage splash = SplashPicture(qApp->devicePixelRatio());
-        picture->SetImage(splash);
-        picture->lower();
-    }
+    window->setObjectName(Q(d.name));
+    window->setWindowTitle(Q(d.caption));
+    return window;
 }
 
-void QtWindowSystem::Destroy(std::string_view form) {
-    for (auto it = controls_->begin(); it != controls_->end();)
-        if (it->second.form == form)
-            it = controls_->erase(it);
-        else
-            ++it;
-    auto w = windows_.find(form);
+void QtWindowSystem::Build(FormId form) {
+    QWidget* window = BuildWindow(form);
+    windows_[form.Control().Row()] = window;
+    Control& self = At(form.Control());
+    self = Control{};
+    self.widget = window;
+    self.caption = std::string(form.Design().caption);
+    for (const ControlDesign& c : form.Controls())
+        BuildControl(form, c, form.IdOf(c));
+}
+
+QWidget* QtWindowSystem::BuildLabel(const ControlDesign& c, ControlId id, QWidget* parent) {
+    auto* label = new ClickLabel(Q(c.caption), parent);
+    if (id.Reports(UiEvent::Click)) label->onClick = [this, id] { Send(id, UiEvent::Click); };
+    if (id.Reports(UiEvent::MouseMove)) {
+        label->setMouseTracking(true);
+        label->onMouseMove = [this, id] { Send(id, UiEvent::MouseMove); };
+    }
+    label->setWordWrap(c.wrap);
+    if (c.border) label->setFrameStyle(QFrame::Box | QFrame::Plain);
+    static constexpr Qt::Alignment kAlign[] = {Qt::AlignLeft | Qt::AlignVCenter,
+                                               Qt::AlignRight | Qt::AlignVCenter, Qt::AlignCenter};
+    label->setAlignment(kAlign[static_cast<int>(c.align)]);
+    QFont font = label->font();
+    if (c.face == Face::Narrow) font.setStretch(QFont::SemiCondensed);
+    if (c.face == Face::Link) font.setUnderline(true);
+    label->setFont(font);
+    if (c.face == Face::Link || c.ink == Ink::White) {
+        QPalette palette = label->palette();
+        palette.setColor(QPalette::WindowText,
+                         c.ink == Ink::White ? QColor(Qt::white) : QColor(0, 0, 192));
+        label->setPalette(palette);
+    }
+    return label;
+}
+
+void QtWindowSystem::BuildMenu(FormId form, const ControlDesign& c, ControlId id) {
+    QMenuBar* bar = static_cast<QMainWindow*>(Window(form))->menuBar();
+    QAction* action = nullptr;
+    if (c.parent.empty()) {
+        const bool hasEntries =
+            std::any_of(form.Controls().begin(), form.Controls().end(),
+                        [&](const ControlDesign& d) { return d.parent == c.name; });
+        if (hasEntries) {
+            QMenu* menu = bar->addMenu(Q(c.caption));
+            menus_[id.Row()] = menu;
+            action = menu->menuAction();
+        } else {
+            action = bar->addAction(Q(c.caption));
+        }
+    } else {
+        QMenu* menu = menus_.at(ControlId::Find(c.parent)->Row());
+        action = c.caption == "-" ? menu->addSeparator() : menu->addAction(Q(c.caption));
+    }
+    action->setCheckable(c.checkable);
+    action->setChecked(c.checked);
+    action->setEnabled(c.enabled);
+    action->setObjectName(Q(c.name));
+    if (id.Reports(UiEvent::Click))
+        QObject::connect(action, &QAction::triggered, action, [this, id, action] {
+            // The program keeps the check mark itself.
+            if (action->isCheckable()) {
+                const QSignalBlocker block(action);
+                action->setChecked(At(id).checked);
+            }
+            Send(id, UiEvent::Click);
+        });
+    At(id).action = action;
+}
+
+void QtWindowSystem::BuildControl(FormId form, const ControlDesign& c, ControlId id) {
+    Control& control = At(id);
+    control = Control{};
+    control.caption = std::string(c.caption);
+    control.enabled = c.enabled;
+    control.checked = c.checked;
+    if (c.kind == ControlKind::Menu) return BuildMenu(form, c, id);
+    QWidget* parent = nullptr;
+    if (!c.parent.empty()) {
+        parent = Widget(*ControlId::Find(c.parent));
+    } else {
+        auto* main = qobject_cast<QMainWindow*>(Window(form));
+        parent = main ? main->centralWidget() : Window(form);
+    }
+    QWidget* w = nullptr;
+    switch (c.kind) {
+    case ControlKind::Label:
+        w = BuildLabel(c, id, parent);
+        break;
+    case ControlKind::Frame: {
+        auto* frame = new MouseFrame(Q(c.caption), parent);
+        if (id.Reports(UiEvent::MouseMove)) {
+            frame->setMouseTracking(true);
+            frame->onMouseMove = [this, id] { Send(id, UiEvent::MouseMove); };
+        }
+        w = frame;
+        break;
+    }
+    case ControlKind::Button: {
+        auto* button = new QPushButton(Q(c.caption), parent);
+        button->setAutoDefault(false);
+        QObject::connect(button, &QPushButton::clicked, button,
+                         [this, id] { Send(id, UiEvent::Click); });
+        w = button;
+        break;
+    }
+    case ControlKind::List: {
+        auto* list = new QListWidget(parent);
+        list->setSelectionMode(QAbstractItemView::SingleSelection);
+        list->setUniformItemSizes(true);
+        if (id.Reports(UiEvent::Click))
+            QObject::connect(list, &QListWidget::itemSelectionChanged, list,
+                             [this, id] { Send(id, UiEvent::Click); });
+        w = list;
+        break;
+    }
+    case ControlKind::Combo: {
+        auto* combo = new QComboBox(parent);
+        QObject::connect(combo, &QComboBox::activated, combo,
+                         [this, id] { Send(id, UiEvent::Click); });
+        w = combo;
+        break;
+    }
+    case ControlKind::Picture: {
+        auto* picture = new PictureBox(parent, c.border);
+        if (c.image == Image::Splash) {
+            // Drawn at the screen's own scale: sharp, and painted without scaling.
+            static const QImage splash = SplashPicture(qApp->devicePixelRatio());
+            picture->SetImage(splash);
+        }
+        w = picture;
+        break;
+    }
+    case ControlKind::HiddenPicture:
+        if (c.image == Image::Stock) control.picture = StockPicture(qApp->devicePixelRatio());
+        break;
+    case ControlKind::ScrollBar: {
+        auto* bar = new QScrollBar(Qt::Horizontal, parent);
+        bar->setTracking(false); // the change comes when the thumb is let go
+        QObject::connect(bar, &QScrollBar::valueChanged, bar,
+                         [this, id] { Send(id, UiEvent::Change); });
+        w = bar;
+        break;
+    }
+    case ControlKind::Shape:
+        w = new ShapeBox(parent);
+        break;
+    case ControlKind::Line: {
+        auto* line = new QFrame(parent);
+        line->setFrameShape(QFrame::HLine);
+        line->setFrameShadow(QFrame::Sunken);
+        w = line;
+        break;
+    }
+    case ControlKind::DirList: {
+        // As the old folder list: the current folder's ancestors, the folder, its subfolders.
+        auto* list = new QListWidget(parent);
+        QObject::connect(list, &QListWidget::itemClicked, list, [this, id](QListWidgetItem* item) {
+            SetCaption(id, S(item->data(Qt::UserRole).toString()));
+            Send(id, UiEvent::Change);
+        });
+        w = list;
+        break;
+    }
+    case ControlKind::DriveList: {
+        auto* combo = new QComboBox(parent);
+        for (const QFileInfo& root : QDir::drives())
+            combo->addItem(root.absoluteFilePath(), root.absoluteFilePath());
+        if (dosdevices_) {
+            for (const QFileInfo& drive : QDir(QString::fromStdString(dosdevices_->string()))
+                                              .entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+                if (drive.fileName().size() != 2 || !drive.fileName().endsWith(u':')) continue;
+                const QString target = drive.canonicalFilePath();
+                combo->addItem(drive.fileName() + QStringLiteral("  ") + target, target);
+            }
+        }
+        QObject::connect(combo, &QComboBox::activated, combo, [this, id, combo] {
+            At(id).caption = S(combo->currentData().toString());
+            Send(id, UiEvent::Change);
+        });
+        if (combo->count() > 0) control.caption = S(combo->itemData(0).toString());
+        w = combo;
+        break;
+    }
+    case ControlKind::FileList:
+        w = new QListWidget(parent);
+        break;
+    case ControlKind::Window:
+    case ControlKind::Menu:
+        break;
+    }
+    if (!w) return;
+    w->setObjectName(Q(c.name));
+    w->setGeometry(c.x, c.y, c.width, c.height);
+    w->setEnabled(c.enabled);
+    if (c.image == Image::Splash) w->lower(); // the texts lie on the picture
+    control.widget = w;
+}
+
+void QtWindowSystem::Destroy(FormId form) {
+    for (const ControlDesign& c : form.Controls()) {
+        At(form.IdOf(c)) = Control{};
+        menus_.erase(form.IdOf(c).Row());
+    }
+    At(form.Control()) = Control{};
+    auto w = windows_.find(form.Control().Row());
     if (w != windows_.end()) {
         if (w->second) {
             w->second->hide();
@@ -437,84 +425,89 @@ void QtWindowSystem::Destroy(std::string_view form) {
     }
 }
 
-void QtWindowSystem::SetCaption(std::string_view control, std::string_view text) {
-    // A closed window's label (the splash's, after start-up) takes the text and shows nothing.
-    if (!Find(control) && !IsLoaded(FormOfControl(control))) return;
-    Control& c = At(control);
-    c.caption = std::string(text);
+void QtWindowSystem::FillDirList(Control& c, const QString& q) {
+    auto* list = qobject_cast<QListWidget*>(c.widget);
+    const QSignalBlocker block(list);
+    list->clear();
+    const QDir folder(q);
+    QStringList chain;
+    for (QDir up = folder;;) {
+        chain.prepend(up.absolutePath());
+        if (!up.cdUp()) break;
+    }
+    const QIcon open = list->style()->standardIcon(QStyle::SP_DirOpenIcon);
+    const QIcon closed = list->style()->standardIcon(QStyle::SP_DirClosedIcon);
+    auto add = [&](const QString& path, int depth, const QIcon& icon) {
+        const QString shown = depth == 0 ? path : QFileInfo(path).fileName();
+        auto* item = new QListWidgetItem(icon, QString(depth * 2, u' ') + shown, list);
+        item->setData(Qt::UserRole, path);
+        return item;
+    };
+    QListWidgetItem* current = nullptr;
+    for (int depth = 0; depth < chain.size(); ++depth)
+        current = add(chain[depth], depth, open);
+    for (const QFileInfo& sub :
+         folder.entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase))
+        add(sub.absoluteFilePath(), static_cast<int>(chain.size()), closed);
+    list->setCurrentItem(current);
+    c.caption = S(folder.absolutePath());
+}
+
+void QtWindowSystem::SetCaption(ControlId control, std::string_view text) {
+    // A closed window's label (the splash's, after start-up) takes no text.
+    Control* c = Open(control);
+    if (!c) return;
+    c->caption = std::string(text);
     const QString q = Q(text);
-    if (c.widget == windows_[c.form] && c.widget) {
-        c.widget->setWindowTitle(q);
+    if (control.IsWindow()) {
+        if (c->widget) c->widget->setWindowTitle(q);
         return;
     }
-    if (c.action) {
-        c.action->setText(q);
+    if (c->action) {
+        c->action->setText(q);
         return;
     }
-    if (!c.widget) return;
-    if (qobject_cast<QLabel*>(c.widget)) {
-        if (!c.textDirty) MarkDirty(control);
-        c.textDirty = true;
-    } else if (auto* button = qobject_cast<QPushButton*>(c.widget))
+    if (!c->widget) return;
+    if (qobject_cast<QLabel*>(c->widget)) {
+        if (!c->textDirty) MarkDirty(control);
+        c->textDirty = true;
+    } else if (auto* button = qobject_cast<QPushButton*>(c->widget))
         button->setText(q);
-    else if (auto* frame = qobject_cast<QGroupBox*>(c.widget))
+    else if (auto* frame = qobject_cast<QGroupBox*>(c->widget))
         frame->setTitle(q);
-    else if (c.kind == ControlKind::DirList) {
-        auto* list = qobject_cast<QListWidget*>(c.widget);
-        const QSignalBlocker block(list);
-        list->clear();
-        const QDir folder(q);
-        QStringList chain;
-        for (QDir up = folder;;) {
-            chain.prepend(up.absolutePath());
-            if (!up.cdUp()) break;
-        }
-        const QIcon open = list->style()->standardIcon(QStyle::SP_DirOpenIcon);
-        const QIcon closed = list->style()->standardIcon(QStyle::SP_DirClosedIcon);
-        auto add = [&](const QString& path, int depth, const QIcon& icon) {
-            const QString shown = depth == 0 ? path : QFileInfo(path).fileName();
-            auto* item = new QListWidgetItem(icon, QString(depth * 2, u' ') + shown, list);
-            item->setData(Qt::UserRole, path);
-            return item;
-        };
-        QListWidgetItem* current = nullptr;
-        for (int depth = 0; depth < chain.size(); ++depth)
-            current = add(chain[depth], depth, open);
-        for (const QFileInfo& sub :
-             folder.entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase))
-            add(sub.absoluteFilePath(), static_cast<int>(chain.size()), closed);
-        list->setCurrentItem(current);
-        c.caption = S(folder.absolutePath());
-    } else if (auto* files = qobject_cast<QListWidget*>(c.widget);
-               files && c.kind == ControlKind::FileList) {
+    else if (control.Kind() == ControlKind::DirList)
+        FillDirList(*c, q);
+    else if (auto* files = qobject_cast<QListWidget*>(c->widget);
+             files && control.Kind() == ControlKind::FileList) {
         files->clear();
         files->addItems(
             QDir(q).entryList({QStringLiteral("*.IFF")}, QDir::Files)); // letter case ignored
     }
 }
 
-std::string QtWindowSystem::Caption(std::string_view control) const {
-    const Control* c = Find(control);
+std::string QtWindowSystem::Caption(ControlId control) const {
+    const Control* c = Open(control);
     if (!c) return {};
     if (auto* combo = qobject_cast<QComboBox*>(c->widget.data());
-        combo && c->kind == ControlKind::Combo)
+        combo && control.Kind() == ControlKind::Combo)
         return S(combo->currentText());
     return c->caption;
 }
 
-void QtWindowSystem::SetEnabled(std::string_view control, bool enabled) {
-    Control& c = At(control);
-    c.enabled = enabled;
-    if (c.action) c.action->setEnabled(enabled);
-    if (c.widget) c.widget->setEnabled(enabled);
+void QtWindowSystem::SetEnabled(ControlId control, bool enabled) {
+    Control* c = Open(control);
+    if (!c) return;
+    c->enabled = enabled;
+    if (c->action) c->action->setEnabled(enabled);
+    if (c->widget) c->widget->setEnabled(enabled);
 }
 
-bool QtWindowSystem::IsEnabled(std::string_view control) const {
-    const Control* c = Find(control);
+bool QtWindowSystem::IsEnabled(ControlId control) const {
+    const Control* c = Open(control);
     return c && c->enabled;
 }
 
-void QtWindowSystem::SetChecked(std::string_view menuEntry, bool checked) {
+void QtWindowSystem::SetChecked(ControlId menuEntry, bool checked) {
     Control& c = At(menuEntry);
     c.checked = checked;
     if (c.action) {
@@ -523,71 +516,69 @@ void QtWindowSystem::SetChecked(std::string_view menuEntry, bool checked) {
     }
 }
 
-bool QtWindowSystem::IsChecked(std::string_view menuEntry) const {
-    const Control* c = Find(menuEntry);
-    return c && c->checked;
+bool QtWindowSystem::IsChecked(ControlId menuEntry) const {
+    return At(menuEntry).checked;
 }
 
-void QtWindowSystem::ListClear(std::string_view list) {
-    At(list).pendingItems.clear();
-    QWidget* w = At(list).widget;
-    const QSignalBlocker block(w);
-    if (auto* l = qobject_cast<QListWidget*>(w))
+void QtWindowSystem::ListClear(ControlId list) {
+    Control& c = At(list);
+    c.pendingItems.clear();
+    const QSignalBlocker block(c.widget.data());
+    if (auto* l = qobject_cast<QListWidget*>(c.widget))
         l->clear();
-    else if (auto* combo = qobject_cast<QComboBox*>(w))
+    else if (auto* combo = qobject_cast<QComboBox*>(c.widget))
         combo->clear();
 }
 
-void QtWindowSystem::ListAdd(std::string_view list, std::string_view item) {
+void QtWindowSystem::ListAdd(ControlId list, std::string_view item) {
     Control& c = At(list);
-    QWidget* w = c.widget;
-    const QSignalBlocker block(w);
-    if (qobject_cast<QListWidget*>(w)) {
+    const QSignalBlocker block(c.widget.data());
+    if (qobject_cast<QListWidget*>(c.widget)) {
         if (c.pendingItems.empty()) MarkDirty(list);
         c.pendingItems.push_back(Q(item));
-    } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
+    } else if (auto* combo = qobject_cast<QComboBox*>(c.widget)) {
+        // Qt selects the first entry of an empty drop-down; the selection stays as it was.
+        const int selected = combo->currentIndex();
         combo->addItem(Q(item));
-        combo->setCurrentIndex(-1); // the drop-down shows no choice until one is made
+        combo->setCurrentIndex(selected);
     }
 }
 
-int QtWindowSystem::ListCount(std::string_view list) const {
-    const Control* c = Find(list);
-    if (!c) return 0;
-    if (auto* l = qobject_cast<QListWidget*>(c->widget.data()))
-        return l->count() + static_cast<int>(c->pendingItems.size());
-    if (auto* combo = qobject_cast<QComboBox*>(c->widget.data())) return combo->count();
+int QtWindowSystem::ListCount(ControlId list) const {
+    const Control& c = At(list);
+    if (auto* l = qobject_cast<QListWidget*>(c.widget.data()))
+        return l->count() + static_cast<int>(c.pendingItems.size());
+    if (auto* combo = qobject_cast<QComboBox*>(c.widget.data())) return combo->count();
     return 0;
 }
 
-std::string QtWindowSystem::ListItem(std::string_view list, int index) const {
-    const Control* c = Find(list);
-    if (!c) return {};
-    if (auto* l = qobject_cast<QListWidget*>(c->widget.data())) {
-        if (index >= l->count() && index - l->count() < static_cast<int>(c->pendingItems.size()))
-            return S(c->pendingItems[static_cast<std::size_t>(index - l->count())]);
+std::string QtWindowSystem::ListItem(ControlId list, int index) const {
+    const Control& c = At(list);
+    if (auto* l = qobject_cast<QListWidget*>(c.widget.data())) {
+        if (index >= l->count() && index - l->count() < static_cast<int>(c.pendingItems.size()))
+            return S(c.pendingItems[static_cast<std::size_t>(index - l->count())]);
         const QListWidgetItem* item = l->item(index);
         return item ? S(item->text()) : std::string();
     }
-    if (auto* combo = qobject_cast<QComboBox*>(c->widget.data())) return S(combo->itemText(index));
+    if (auto* combo = qobject_cast<QComboBox*>(c.widget.data())) return S(combo->itemText(index));
     return {};
 }
 
-bool QtWindowSystem::ListSelected(std::string_view list, int index) const {
-    const Control* c = Find(list);
-    if (!c) return false;
-    if (auto* l = qobject_cast<QListWidget*>(c->widget.data())) {
+bool QtWindowSystem::ListSelected(ControlId list, int index) const {
+    const Control& c = At(list);
+    if (auto* l = qobject_cast<QListWidget*>(c.widget.data())) {
         const QListWidgetItem* item = l->item(index);
         return item && item->isSelected();
     }
-    if (auto* combo = qobject_cast<QComboBox*>(c->widget.data()))
+    if (auto* combo = qobject_cast<QComboBox*>(c.widget.data()))
         return combo->currentIndex() == index && index >= 0;
     return false;
 }
 
-void QtWindowSystem::ListSelect(std::string_view list, int index) {
-    FlushList(At(list));
-    QWidget* w = At(list).widget;
+void QtWindowSystem::ListSelect(ControlId list, int index) {
+    Control& c = At(list);
+    FlushList(c);
+    QWidget* w = c.widget;
     const QSignalBlocker block(w);
     if (auto* l = qobject_cast<QListWidget*>(w)) {
         const QSignalBlocker blockSelection(l->selectionModel());
@@ -602,7 +593,7 @@ void QtWindowSystem::ListSelect(std::string_view list, int index) {
     }
 }
 
-bool QtWindowSystem::SetPictureBitmap(std::string_view box, const Bytes& bmpFile) {
+bool QtWindowSystem::SetPictureBitmap(ControlId box, BitmapBytes bmpFile) {
     QImage image;
     if (!image.loadFromData(bmpFile.data(), static_cast<int>(bmpFile.size())) || image.isNull())
         return false;
@@ -612,11 +603,11 @@ bool QtWindowSystem::SetPictureBitmap(std::string_view box, const Bytes& bmpFile
     return true;
 }
 
-void QtWindowSystem::SetPictureStock(std::string_view box) {
-    CopyPicture(kStockPictureBox, box);
+void QtWindowSystem::SetPictureStock(ControlId box) {
+    CopyPicture("Picture4", box);
 }
 
-void QtWindowSystem::CopyPicture(std::string_view from, std::string_view to) {
+void QtWindowSystem::CopyPicture(ControlId from, ControlId to) {
     const QImage image = At(from).picture;
     Control& c = At(to);
     c.picture = image;
@@ -631,45 +622,41 @@ PictureBox* Box(QWidget* w) {
 }
 } // namespace
 
-void QtWindowSystem::PictureClear(std::string_view box) {
+void QtWindowSystem::PictureClear(ControlId box) {
     Box(At(box).widget)->ClearDrawing();
 }
 
-void QtWindowSystem::SetLineWidth(std::string_view box, int width) {
+void QtWindowSystem::SetLineWidth(ControlId box, int width) {
     Box(At(box).widget)->lineWidth = width;
 }
 
-void QtWindowSystem::FillRect(std::string_view box, float x1, float y1, float x2, float y2,
-                              Rgb colour) {
+void QtWindowSystem::FillRect(ControlId box, float x1, float y1, float x2, float y2, Rgb colour) {
     PictureBox* b = Box(At(box).widget);
     b->AddOp({PictureBox::Op::Kind::Fill, x1, y1, x2, y2, 0, colour, b->lineWidth});
 }
 
-void QtWindowSystem::DrawLine(std::string_view box, float x1, float y1, float x2, float y2,
-                              Rgb colour) {
+void QtWindowSystem::DrawLine(ControlId box, float x1, float y1, float x2, float y2, Rgb colour) {
     PictureBox* b = Box(At(box).widget);
     b->AddOp({PictureBox::Op::Kind::Line, x1, y1, x2, y2, 0, colour, b->lineWidth});
 }
 
-void QtWindowSystem::DrawArc(std::string_view box, float cx, float cy, float radius,
-                             float fromAngle, float toAngle, std::optional<Rgb> colour) {
+void QtWindowSystem::DrawArc(ControlId box, float cx, float cy, float radius, float fromAngle,
+                             float toAngle, std::optional<Rgb> colour) {
     PictureBox* b = Box(At(box).widget);
     b->AddOp({PictureBox::Op::Kind::Arc, cx, cy, radius, fromAngle, toAngle, colour, b->lineWidth});
 }
 
-float QtWindowSystem::ScaleWidth(std::string_view box) const {
-    const Control* c = Find(box);
-    auto* b = c ? dynamic_cast<PictureBox*>(c->widget.data()) : nullptr;
+float QtWindowSystem::ScaleWidth(ControlId box) const {
+    auto* b = dynamic_cast<PictureBox*>(At(box).widget.data());
     return b ? b->InnerWidth() : 0;
 }
 
-float QtWindowSystem::ScaleHeight(std::string_view box) const {
-    const Control* c = Find(box);
-    auto* b = c ? dynamic_cast<PictureBox*>(c->widget.data()) : nullptr;
+float QtWindowSystem::ScaleHeight(ControlId box) const {
+    auto* b = dynamic_cast<PictureBox*>(At(box).widget.data());
     return b ? b->InnerHeight() : 0;
 }
 
-void QtWindowSystem::SetScrollRange(std::string_view bar, int min, int max, int smallChange,
+void QtWindowSystem::SetScrollRange(ControlId bar, int min, int max, int smallChange,
                                     int largeChange) {
     auto* b = qobject_cast<QScrollBar*>(At(bar).widget);
     const QSignalBlocker block(b);
@@ -678,7 +665,7 @@ void QtWindowSystem::SetScrollRange(std::string_view bar, int min, int max, int 
     b->setPageStep(largeChange);
 }
 
-bool QtWindowSystem::SetScrollValue(std::string_view bar, int value) {
+bool QtWindowSystem::SetScrollValue(ControlId bar, int value) {
     auto* b = qobject_cast<QScrollBar*>(At(bar).widget);
     if (value < b->minimum() || value > b->maximum())
         throw std::out_of_range("scroll bar value outside its range");
@@ -688,21 +675,19 @@ bool QtWindowSystem::SetScrollValue(std::string_view bar, int value) {
     return changed;
 }
 
-int QtWindowSystem::ScrollValue(std::string_view bar) const {
-    const Control* c = Find(bar);
-    auto* b = c ? qobject_cast<QScrollBar*>(c->widget.data()) : nullptr;
+int QtWindowSystem::ScrollValue(ControlId bar) const {
+    auto* b = qobject_cast<QScrollBar*>(At(bar).widget.data());
     return b ? b->value() : 0;
 }
 
-void QtWindowSystem::SetFillStyle(std::string_view shape, int style) {
+void QtWindowSystem::SetFillStyle(ControlId shape, int style) {
     auto* s = dynamic_cast<ShapeBox*>(At(shape).widget.data());
     s->fillStyle = style;
     s->update();
 }
 
-int QtWindowSystem::FillStyle(std::string_view shape) const {
-    const Control* c = Find(shape);
-    auto* s = c ? dynamic_cast<ShapeBox*>(c->widget.data()) : nullptr;
+int QtWindowSystem::FillStyle(ControlId shape) const {
+    auto* s = dynamic_cast<ShapeBox*>(At(shape).widget.data());
     return s ? s->fillStyle : 1;
 }
 
@@ -711,21 +696,21 @@ void QtWindowSystem::SetWindowIcon(int index) {
     if (QWidget* w = Window("Form1")) w->setWindowIcon(FaceIcon(index));
 }
 
-void QtWindowSystem::LoadForm(std::string_view form) {
+void QtWindowSystem::LoadForm(FormId form) {
     if (IsLoaded(form)) return;
-    Build(FormDesignOf(form));
+    Build(form);
 }
 
-void QtWindowSystem::ShowForm(std::string_view form) {
+void QtWindowSystem::ShowForm(FormId form) {
     Flush();
     LoadForm(form);
     QWidget* w = Window(form);
-    if (form != "Form1") CentreOnScreen(w);
+    if (form.Design().style != WindowStyle::Main) CentreOnScreen(w);
     w->show();
     w->raise();
 }
 
-void QtWindowSystem::ShowModal(std::string_view form) {
+void QtWindowSystem::ShowModal(FormId form) {
     Flush();
     LoadForm(form);
     auto* dialog = qobject_cast<QDialog*>(Window(form));
@@ -735,56 +720,41 @@ void QtWindowSystem::ShowModal(std::string_view form) {
     if (IsLoaded(form) && Window(form) == dialog) Destroy(form);
 }
 
-void QtWindowSystem::UnloadForm(std::string_view form) {
-    if (form == "Form1") return;
+void QtWindowSystem::UnloadForm(FormId form) {
+    if (form.Design().style == WindowStyle::Main) return; // only the end closes it
     if (auto* dialog = qobject_cast<QDialog*>(Window(form))) dialog->done(0);
     Destroy(form);
 }
 
-bool QtWindowSystem::IsLoaded(std::string_view form) const {
-    auto it = windows_.find(form);
+bool QtWindowSystem::IsLoaded(FormId form) const {
+    if (ended_) return false;
+    auto it = windows_.find(form.Control().Row());
     return it != windows_.end() && it->second;
 }
 
-QWidget* QtWindowSystem::Window(std::string_view form) const {
-    auto it = windows_.find(form);
+QWidget* QtWindowSystem::Window(FormId form) const {
+    auto it = windows_.find(form.Control().Row());
     return it == windows_.end() ? nullptr : it->second.data();
 }
 
-QWidget* QtWindowSystem::Widget(std::string_view control) const {
-    const Control* c = Find(control);
-    return c ? c->widget.data() : nullptr;
+QWidget* QtWindowSystem::Widget(ControlId control) const {
+    return At(control).widget.data();
 }
 
-QAction* QtWindowSystem::Action(std::string_view menuEntry) const {
-    const Control* c = Find(menuEntry);
-    return c ? c->action : nullptr;
+QAction* QtWindowSystem::Action(ControlId menuEntry) const {
+    return At(menuEntry).action;
 }
 
-MsgAnswer QtWindowSystem::MessageBox(std::string_view text, MsgButtons buttons, MsgIcon icon,
-                                     std::string_view title) {
-    QMessageBox::Icon qicon = QMessageBox::NoIcon;
-    switch (icon) {
-    case MsgIcon::Critical:
-        qicon = QMessageBox::Critical;
-        break;
-    case MsgIcon::Question:
-        qicon = QMessageBox::Question;
-        break;
-    case MsgIcon::Exclamation:
-        qicon = QMessageBox::Warning;
-        break;
-    case MsgIcon::Information:
-        qicon = QMessageBox::Information;
-        break;
-    case MsgIcon::None:
-        break;
-    }
+MsgAnswer QtWindowSystem::ShowMessage(std::string_view text, MsgButtons buttons, MsgIcon icon,
+                                      std::string_view title) {
+    static constexpr QMessageBox::Icon kIcons[] = {QMessageBox::NoIcon, QMessageBox::Critical,
+                                                   QMessageBox::Question, QMessageBox::Warning,
+                                                   QMessageBox::Information};
     Flush();
     QWidget* parent = QApplication::activeModalWidget();
     if (!parent) parent = Window("Form1");
     if (parent && !parent->isVisible()) parent = nullptr;
-    QMessageBox box(qicon, Q(title), Q(text),
+    QMessageBox box(kIcons[static_cast<int>(icon)], Q(title), Q(text),
                     buttons == MsgButtons::YesNo ? QMessageBox::Yes | QMessageBox::No
                                                  : QMessageBox::Ok,
                     parent);
@@ -813,29 +783,16 @@ void QtWindowSystem::SetPointer(MousePointer pointer) {
     }
 }
 
-void QtWindowSystem::ShellOpen(std::string_view, std::string_view document) {
+void QtWindowSystem::ShellOpen(FormId, std::string_view document) {
     (void)QDesktopServices::openUrl(QUrl(Q(document))); // failures are ignored
 }
 
-double QtWindowSystem::TimeOfDay() {
-    if (clock) return clock();
-    return QTime::currentTime().msecsSinceStartOfDay() / 1000.0;
-}
-
-void QtWindowSystem::SeedRandom(double seed) {
-    rng_.seed(static_cast<std::uint32_t>(std::fmod(seed * 1000.0, 4294967296.0)));
-}
-
-float QtWindowSystem::Random() {
-    return static_cast<float>(rng_() >> 8) * (1.0f / 16777216.0f);
-}
-
 void QtWindowSystem::EndProgram(int exitCode) {
+    SetPointer(MousePointer::Default);
+    for (auto& [row, window] : windows_)
+        if (window) window->hide();
     ended_ = true;
     exitCode_ = exitCode;
-    SetPointer(MousePointer::Default);
-    for (auto& [name, window] : windows_)
-        if (window) window->hide();
     // Outside every event loop (start-up, tests) there is nothing to leave; asking anyway
     // would make the next loop return at once.
     if (QThread::currentThread()->loopLevel() > 0) QCoreApplication::exit(exitCode);
@@ -846,7 +803,7 @@ void QtWindowSystem::ProcessEvents() {
     QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
-void QtWindowSystem::IdleTurn(double maxSeconds) {
+void QtWindowSystem::IdleTurn() {
     ProcessEvents();
     // A wait is idle time: the hidden main window takes its lines and is laid out and painted
     // once off screen, so that showing it later costs little.
@@ -856,8 +813,6 @@ void QtWindowSystem::IdleTurn(double maxSeconds) {
         (void)main->grab();
         prepared_ = true;
     }
-    const auto ms = static_cast<unsigned long>(std::clamp(maxSeconds * 1000.0, 0.0, 5.0));
-    if (!clock && ms > 0) QThread::msleep(ms);
 }
 
 } // namespace adultify::qt

@@ -12,7 +12,6 @@
 #include <map>
 #include <memory>
 #include <optional>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -28,70 +27,63 @@ class QtWindowSystem final : public WindowSystem {
     ~QtWindowSystem() override;
 
     // Where the windows' events go; answers whether a handler ran.
-    std::function<bool(std::string_view control, UiEvent event)> eventSink;
-    // Tests make start-up's waits pass quickly; empty means the real time of day.
-    std::function<double()> clock;
+    std::function<bool(ControlId control, UiEvent event)> eventSink;
 
-    void SetCaption(std::string_view control, std::string_view text) override;
-    std::string Caption(std::string_view control) const override;
-    void SetEnabled(std::string_view control, bool enabled) override;
-    bool IsEnabled(std::string_view control) const override;
-    void SetChecked(std::string_view menuEntry, bool checked) override;
-    bool IsChecked(std::string_view menuEntry) const override;
+    void SetCaption(ControlId control, std::string_view text) override;
+    std::string Caption(ControlId control) const override;
+    void SetEnabled(ControlId control, bool enabled) override;
+    bool IsEnabled(ControlId control) const override;
+    void SetChecked(ControlId menuEntry, bool checked) override;
+    bool IsChecked(ControlId menuEntry) const override;
 
-    void ListClear(std::string_view list) override;
-    void ListAdd(std::string_view list, std::string_view item) override;
-    int ListCount(std::string_view list) const override;
-    std::string ListItem(std::string_view list, int index) const override;
-    bool ListSelected(std::string_view list, int index) const override;
-    void ListSelect(std::string_view list, int index) override;
+    void ListClear(ControlId list) override;
+    void ListAdd(ControlId list, std::string_view item) override;
+    int ListCount(ControlId list) const override;
+    std::string ListItem(ControlId list, int index) const override;
+    bool ListSelected(ControlId list, int index) const override;
+    void ListSelect(ControlId list, int index) override;
 
-    bool SetPictureBitmap(std::string_view box, const Bytes& bmpFile) override;
-    void SetPictureStock(std::string_view box) override;
-    void CopyPicture(std::string_view from, std::string_view to) override;
+    bool SetPictureBitmap(ControlId box, BitmapBytes bmpFile) override;
+    void SetPictureStock(ControlId box) override;
+    void CopyPicture(ControlId from, ControlId to) override;
 
-    void PictureClear(std::string_view box) override;
-    void SetLineWidth(std::string_view box, int width) override;
-    void FillRect(std::string_view box, float x1, float y1, float x2, float y2, Rgb c) override;
-    void DrawLine(std::string_view box, float x1, float y1, float x2, float y2, Rgb c) override;
-    void DrawArc(std::string_view box, float cx, float cy, float radius, float fromAngle,
-                 float toAngle, std::optional<Rgb> c) override;
-    float ScaleWidth(std::string_view box) const override;
-    float ScaleHeight(std::string_view box) const override;
+    void PictureClear(ControlId box) override;
+    void SetLineWidth(ControlId box, int width) override;
+    void FillRect(ControlId box, float x1, float y1, float x2, float y2, Rgb c) override;
+    void DrawLine(ControlId box, float x1, float y1, float x2, float y2, Rgb c) override;
+    void DrawArc(ControlId box, float cx, float cy, float radius, float fromAngle, float toAngle,
+                 std::optional<Rgb> c) override;
+    float ScaleWidth(ControlId box) const override;
+    float ScaleHeight(ControlId box) const override;
 
-    void SetScrollRange(std::string_view bar, int min, int max, int smallChange,
-                        int largeChange) override;
-    bool SetScrollValue(std::string_view bar, int value) override;
-    int ScrollValue(std::string_view bar) const override;
+    void SetScrollRange(ControlId bar, int min, int max, int smallChange, int largeChange) override;
+    bool SetScrollValue(ControlId bar, int value) override;
+    int ScrollValue(ControlId bar) const override;
 
-    void SetFillStyle(std::string_view shape, int style) override;
-    int FillStyle(std::string_view shape) const override;
+    void SetFillStyle(ControlId shape, int style) override;
+    int FillStyle(ControlId shape) const override;
 
     void SetWindowIcon(int index) override;
 
-    void LoadForm(std::string_view form) override;
-    void ShowForm(std::string_view form) override;
-    void ShowModal(std::string_view form) override;
-    void UnloadForm(std::string_view form) override;
-    bool IsLoaded(std::string_view form) const override;
+    void LoadForm(FormId form) override;
+    void ShowForm(FormId form) override;
+    void ShowModal(FormId form) override;
+    void UnloadForm(FormId form) override;
+    bool IsLoaded(FormId form) const override;
 
-    MsgAnswer MessageBox(std::string_view text, MsgButtons buttons, MsgIcon icon,
-                         std::string_view title) override;
+    MsgAnswer ShowMessage(std::string_view text, MsgButtons buttons, MsgIcon icon,
+                          std::string_view title) override;
     void Beep() override;
     void SetPointer(MousePointer pointer) override;
-    void ShellOpen(std::string_view window, std::string_view document) override;
-
-    double TimeOfDay() override;
-    void SeedRandom(double seed) override;
-    float Random() override;
+    void ShellOpen(FormId window, std::string_view document) override;
 
     void EndProgram(int exitCode) override;
-    void IdleTurn(double maxSeconds) override;
+    void IdleTurn() override;
 
     // For tests and screenshots: a window or control by its name.
-    [[nodiscard]] QWidget* Window(std::string_view form) const;
-    [[nodiscard]] QWidget* Widget(std::string_view control) const;
-    [[nodiscard]] QAction* Action(std::string_view menuEntry) const;
+    [[nodiscard]] QWidget* Window(FormId form) const;
+    [[nodiscard]] QWidget* Widget(ControlId control) const;
+    [[nodiscard]] QAction* Action(ControlId menuEntry) const;
     [[nodiscard]] int WindowIcon() const { return icon_; }
     [[nodiscard]] bool Ended() const { return ended_; }
     // Puts the texts and list lines written since the last repaint on the widgets; those of
@@ -104,22 +96,30 @@ class QtWindowSystem final : public WindowSystem {
 
   private:
     struct Control;
-    Control& At(std::string_view control);
-    const Control* Find(std::string_view control) const;
-    void Build(const FormDesign& form);
-    void Destroy(std::string_view form);
-    bool Send(std::string_view control, UiEvent event);
-    void MarkDirty(std::string_view control);
+    Control& At(ControlId control);
+    const Control& At(ControlId control) const;
+    // The control when its window is open.
+    Control* Open(ControlId control);
+    const Control* Open(ControlId control) const;
+    void Build(FormId form);
+    QWidget* BuildWindow(FormId form);
+    void BuildControl(FormId form, const ControlDesign& c, ControlId id);
+    QWidget* BuildLabel(const ControlDesign& c, ControlId id, QWidget* parent);
+    void BuildMenu(FormId form, const ControlDesign& c, ControlId id);
+    void FillDirList(Control& c, const QString& folder);
+    void Destroy(FormId form);
+    bool Send(ControlId control, UiEvent event);
+    void MarkDirty(ControlId control);
     void FlushList(Control& c);
 
-    std::unique_ptr<std::map<std::string, Control, std::less<>>> controls_; // Control is private
-    std::map<std::string, QPointer<QWidget>, std::less<>> windows_;
+    std::unique_ptr<std::vector<Control>> controls_;   // by table row; Control is private
+    std::map<std::size_t, QPointer<QWidget>> windows_; // by the window's row
+    std::map<std::size_t, class QMenu*> menus_;        // by the menu's row
     // A status line written a thousand times between two repaints costs one widget update.
-    std::vector<std::string> dirty_;
+    std::vector<ControlId> dirty_;
     bool flushPosted_ = false;
     bool prepared_ = false; // the hidden main window has been laid out once
     std::optional<std::filesystem::path> dosdevices_;
-    std::mt19937 rng_;
     int icon_ = 1;
     int pointerDepth_ = 0;
     bool ended_ = false;

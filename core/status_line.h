@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/module1.h"
+#include "core/module1.h"
 
 #include <string_view>
 

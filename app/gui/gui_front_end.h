@@ -1,10 +1,8 @@
 #pragma once
 // The editor: the logic on the Qt window layer.
 
-#include "app/module1.h"
-#include "game/registry.h"
-#include "game/wine_prefix.h"
-#include "iff/native_file_system.h"
+#include "app/platform.h"
+#include "core/module1.h"
 #include "ui/qt/qt_window_system.h"
 
 #include <memory>
@@ -15,7 +13,8 @@ namespace adultify {
 // the dispatcher, and a fatal stop ends the run.
 class Editor {
   public:
-    explicit Editor(const EnvironmentLookup& env);
+    // `clock`: the time the run goes by; the real time of day when none is given.
+    explicit Editor(const EnvironmentLookup& env, Clock* clock = nullptr);
     // Start-up, as the main window's load; false when the program ended during it.
     bool Load();
     // Shows the main window and runs until the program ends; answers the exit code.
@@ -25,9 +24,9 @@ class Editor {
     qt::QtWindowSystem& ui() { return *ui_; }
 
   private:
+    Platform platform_;
+    SystemClock systemClock_;
     std::unique_ptr<qt::QtWindowSystem> ui_;
-    std::unique_ptr<Registry> registry_;
-    std::unique_ptr<NativeFileSystem> fs_;
     std::unique_ptr<Module1> m_;
 };
 

@@ -1,4 +1,4 @@
-#include "app/cli_front_end.h"
+#include "app/cli/cli_front_end.h"
 
 #include <cstdlib>
 #include <iostream>

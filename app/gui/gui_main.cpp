@@ -1,4 +1,4 @@
-#include "app/gui_front_end.h"
+#include "app/gui/gui_front_end.h"
 
 #include <QApplication>
 #include <QFont>

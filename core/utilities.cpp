@@ -1,5 +1,6 @@
-#include "app/utilities.h"
+#include "core/utilities.h"
 
+#include <algorithm>
 #include <cctype>
 
 namespace adultify {
@@ -10,11 +11,13 @@ VbBool FileExists(Module1& m, const std::string& path) {
 
 void WaitSeconds(Module1& m, double seconds) {
     constexpr double kDay = 86400.0;
-    const double start = m.ui.TimeOfDay();
+    constexpr double kTurn = 0.005; // short enough that a wait ends on time
+    const double start = m.clock.TimeOfDay();
     double elapsed = 0;
     for (;;) {
-        m.ui.IdleTurn(seconds - elapsed);
-        elapsed = m.ui.TimeOfDay() - start;
+        m.ui.IdleTurn();
+        m.clock.Pause(std::min(kTurn, seconds - elapsed));
+        elapsed = m.clock.TimeOfDay() - start;
         if (elapsed < 0) elapsed += kDay; // the clock starts again at midnight
         if (elapsed > seconds) return;
     }
@@ -30,6 +33,7 @@ std::string WithSignPosition(long long n) {
 }
 
 long long LeadingNumber(std::string_view text) {
+    constexpr long long kNoMoreDigits = 1'000'000'000'000LL; // far beyond any value shown
     std::size_t i = 0;
     while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
         ++i;
@@ -39,7 +43,7 @@ long long LeadingNumber(std::string_view text) {
     for (; i < text.size(); ++i) {
         if (text[i] == ' ') continue; // the leading-number rule skips blanks between digits too
         if (!std::isdigit(static_cast<unsigned char>(text[i]))) break;
-        if (value < 1'000'000'000'000LL) value = value * 10 + (text[i] - '0');
+        if (value < kNoMoreDigits) value = value * 10 + (text[i] - '0');
     }
     return negative ? -value : value;
 }

@@ -1,7 +1,8 @@
 // adultify-screenshots OUTDIR: each window of the editor on a generated sample game, as PNG.
+#include "about/about_windows.h"
 #include "ageing/skill_editor.h"
 #include "app/form1_events.h"
-#include "app/gui_front_end.h"
+#include "app/gui/gui_front_end.h"
 #include "app/startup.h"
 #include "game/path_dialog.h"
 #include "sample/game_folder.h"
@@ -18,8 +19,14 @@ using namespace adultify;
 
 namespace {
 
+qt::QtWindowSystem* windows = nullptr;
+
 bool Save(QWidget* w, const QString& file) {
     if (!w) return false;
+    // Texts written since the last repaint reach the widgets first, or the picture shows the
+    // window half drawn.
+    if (windows) windows->Flush(true);
+    QApplication::processEvents();
     w->repaint();
     const bool ok = w->grab().save(file);
     std::cout << (ok ? "wrote " : "could not write ") << file.toStdString() << "\n";
@@ -60,14 +67,14 @@ int main(int argc, char** argv) {
     QFont font = QApplication::font();
     font.setPixelSize(11);
     QApplication::setFont(font);
-    Editor editor([](const char* name) { return std::getenv(name); });
-    double now = 36000;
-    editor.ui().clock = [&now] { return now += 0.05; };
+    ManualClock clock;
+    Editor editor([](const char* name) { return std::getenv(name); }, &clock);
     Module1& m = editor.m();
     auto& ui = editor.ui();
+    windows = &ui;
 
     ui.LoadForm("frmSplash");
-    ui.SetCaption("frmSplash.lblVersion", "Version 1.2.8");
+    ui.SetCaption("frmSplash.lblVersion", MakeVersionText());
     ui.SetCaption("frmSplash.Label1", "Find Neighbourhoods - 1");
     ui.ShowForm("frmSplash");
     Save(ui.Window("frmSplash"), out + "/frmSplash.png");

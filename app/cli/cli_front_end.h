@@ -2,7 +2,7 @@
 // adultify-cli: the same logic as the editor's windows, on the in-memory window layer,
 // printing what the main window would show.
 
-#include "game/wine_prefix.h"
+#include "app/platform.h"
 
 #include <ostream>
 #include <string>
@@ -13,6 +13,10 @@ namespace adultify {
 inline constexpr int kCliOk = 0, kCliUsage = 1, kCliNotThere = 2, kCliFatal = 3,
                      kCliWriteFailed = 4;
 
+// Runs one command on the machine the platform reaches.
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+           Platform platform);
+// The same on the platform the environment names.
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
            const EnvironmentLookup& env);
 

@@ -1,33 +1,16 @@
-#include "app/gui_front_end.h"
+#include "app/gui/gui_front_end.h"
 
 #include "app/form1_events.h"
 #include "app/startup.h"
-#include "game/wine_registry.h"
-
-#ifdef _WIN32
-#include "game/windows_registry.h"
-#endif
 
 #include <QApplication>
 
 namespace adultify {
 
-Editor::Editor(const EnvironmentLookup& env) {
-#ifdef _WIN32
-    (void)env;
-    registry_ = std::make_unique<WindowsRegistry>();
-    fs_ = std::make_unique<NativeFileSystem>();
-    ui_ = std::make_unique<qt::QtWindowSystem>();
-#else
-    const auto prefix = WinePrefix(env);
-    const auto dosdevices = prefix ? std::optional(*prefix / "dosdevices") : std::nullopt;
-    registry_ =
-        std::make_unique<WineRegistry>(prefix ? WineRegistry::FromPrefix(*prefix) : WineRegistry());
-    fs_ = std::make_unique<NativeFileSystem>(WindowsPathMapper(dosdevices));
-    ui_ = std::make_unique<qt::QtWindowSystem>(dosdevices);
-#endif
-    m_ = std::make_unique<Module1>(*ui_, *fs_);
-    ui_->eventSink = [this](std::string_view control, UiEvent event) {
+Editor::Editor(const EnvironmentLookup& env, Clock* clock) : platform_(MakePlatform(env)) {
+    ui_ = std::make_unique<qt::QtWindowSystem>(platform_.dosdevices);
+    m_ = std::make_unique<Module1>(*ui_, *platform_.files, clock ? *clock : systemClock_);
+    ui_->eventSink = [this](ControlId control, UiEvent event) {
         try {
             return DispatchEvent(*m_, control, event);
         } catch (const ProgramEnd&) {
@@ -38,7 +21,7 @@ Editor::Editor(const EnvironmentLookup& env) {
 
 bool Editor::Load() {
     try {
-        Form1_Load(*m_, *registry_);
+        Form1_Load(*m_, *platform_.registry);
         ui_->Flush();
         return true;
     } catch (const ProgramEnd&) {

@@ -1,6 +1,9 @@
 #pragma once
-// The program's shared state: one plain struct that lives for the whole run.
+// The program's shared state: one plain struct that lives for the whole run, with the window
+// layer, the files and the clock it works through.
 
+#include "core/clock.h"
+#include "core/random_source.h"
 #include "iff/byte_string.h"
 #include "iff/file_system.h"
 #include "ui/window_system.h"
@@ -16,8 +19,8 @@ using VbBool = std::int16_t; // booleans the program stores are 16-bit
 inline constexpr VbBool kTrue = -1;
 inline constexpr VbBool kFalse = 0;
 
+// One resident entry of the neighbourhood file; fields are the stored bytes.
 struct PersonRecord {
-    std::int32_t EntryPos = 0;
     Bytes UserFile; // as stored, letter case kept
     Bytes FirstName;
     Bytes LastName;
@@ -28,13 +31,18 @@ struct PersonRecord {
     std::array<std::uint8_t, 4> FamilyKey{};
 };
 
-inline constexpr int kPeopleSize = 1001;
+// At most 999 residents are kept: the 1000th stops the program.
+inline constexpr int kResidentLimit = 1000;
+inline constexpr int kPeopleSize = kResidentLimit + 1;
 
 struct Module1 {
-    Module1(WindowSystem& windows, FileSystem& files) : ui(windows), fs(files) {}
+    Module1(WindowSystem& windows, FileSystem& files, Clock& time)
+        : ui(windows), fs(files), clock(time) {}
 
     WindowSystem& ui;
     FileSystem& fs;
+    Clock& clock;
+    RandomSource random;
 
     std::string SimsPath; // ends with a backslash once set
     std::array<std::string, 11> CareerNames{};
@@ -48,10 +56,10 @@ struct Module1 {
     Bytes UserFileData;
     double SkillEditValue = 0;
 
+    // A main-window command is under way (and may be yielding).
+    bool commandRunning = false;
+    // Writes and reads reported to the user as failed, for the front ends' exit codes.
     int failedWrites = 0;
-    bool commandRunning =
-        false; // a main-window command is under way (and may be yielding) // writes reported to the
-               // user as failed, for the front ends' exit codes
 };
 
 } // namespace adultify

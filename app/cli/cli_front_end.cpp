@@ -1,0 +1,250 @@
+#include "app/cli/cli_front_end.h"
+
+#include "about/about_windows.h"
+#include "app/cli/cli_options.h"
+#include "app/form1_events.h"
+#include "app/startup.h"
+#include "core/clock.h"
+#include "game/neighbourhood_list.h"
+#include "game/neighbourhood_name.h"
+#include "game/path_dialog.h"
+#include "game/save_hood.h"
+#include "hood/resident_layout.h"
+#include "ui/headless/headless_window_system.h"
+
+#include <algorithm>
+#include <exception>
+#include <memory>
+
+namespace adultify {
+
+namespace {
+
+std::string Escaped(std::string_view text) {
+    std::string out;
+    for (char c : text) {
+        if (c == '\n')
+            out += "\\n";
+        else
+            out += c;
+    }
+    return out;
+}
+
+// The skill dialog as the user saw it when accepting.
+struct SkillDialogSeen {
+    std::string label2, label3, shapes;
+};
+
+class Session {
+  public:
+    Session(const CliOptions& o, std::ostream& out, std::ostream& err, Platform platform)
+        : o_(o), out_(out), err_(err), platform_(std::move(platform)),
+          m_(ui_, *platform_.files, clock_) {
+        ui_.answerMessage = [this](const MessageRecord& r) {
+            if (r.buttons == MsgButtons::Ok) return MsgAnswer::Ok;
+            return o_.yes ? MsgAnswer::Yes : MsgAnswer::No;
+        };
+        ui_.onMessage = [this](const MessageRecord& r) {
+            err_ << "MsgBox " << Escaped(r.title) << ": " << Escaped(r.text);
+            if (r.buttons == MsgButtons::YesNo)
+                err_ << (r.answer == MsgAnswer::Yes ? " -> Yes" : " -> No");
+            err_ << "\n";
+        };
+        if (o_.trace)
+            ui_.onCaption = [this](ControlId control, std::string_view text) {
+                if (control == "Label3") err_ << "Label3: " << Escaped(text) << "\n";
+            };
+        if (o_.seed) m_.random.Force(*o_.seed);
+    }
+
+    int Run() {
+        try {
+            const int code = Command();
+            if (code == kCliOk && m_.failedWrites > 0) return kCliWriteFailed;
+            return code;
+        } catch (const ProgramEnd&) {
+            return kCliFatal;
+        } catch (const std::exception& fault) {
+            ShowUnexpectedFault(m_, fault.what());
+            return kCliFatal;
+        }
+    }
+
+  private:
+    void Print(ControlId control) { Line(control.Name(), ui_.Caption(control)); }
+    void Line(std::string_view name, std::string_view text) {
+        out_ << name << ": " << Escaped(text) << "\n";
+    }
+    void PrintList(ControlId list) {
+        for (const std::string& item : ui_.ListItems(list))
+            Line(list.Name(), item);
+    }
+    void PrintPicture(ControlId box) {
+        const HeadlessPicture p = ui_.Picture(box);
+        switch (p.kind) {
+        case HeadlessPicture::Kind::None:
+            Line(box.Name(), "unchanged");
+            break;
+        case HeadlessPicture::Kind::Stock:
+            Line(box.Name(), "stock");
+            break;
+        case HeadlessPicture::Kind::Bitmap:
+            Line(box.Name(), std::to_string(p.width) + "x" + std::to_string(p.height));
+            break;
+        }
+    }
+    void PrintSkillValues() {
+        for (const SkillRow& row : kSkillRows)
+            Print(row.valueLabel);
+    }
+
+    int StartUp() {
+        FillCareerNames(m_);
+        m_.VersionText = MakeVersionText();
+        if (o_.game) {
+            if (!AcceptGameFolder(m_, *o_.game)) return kCliNotThere;
+        } else if (!FindGameFolder(m_, *platform_.registry)) {
+            return kCliNotThere;
+        }
+        if (o_.keepPersonality) ui_.SetChecked("menu_personality", false);
+        ClearResidentView(m_);
+        FillNeighbourhoodList(m_);
+        return kCliOk;
+    }
+
+    int ChooseHood() {
+        int index = 0;
+        if (o_.hood) {
+            const std::vector<std::string> entries = ui_.ListItems("Combo1");
+            const auto it = std::find(entries.begin(), entries.end(), HoodEntryText(*o_.hood));
+            if (it == entries.end()) {
+                err_ << "adultify-cli: no neighbourhood " << *o_.hood << " in the game folder\n";
+                return kCliNotThere;
+            }
+            index = static_cast<int>(it - entries.begin());
+        } else if (ui_.ListCount("Combo1") == 0) {
+            err_ << "adultify-cli: the game folder holds no neighbourhood\n";
+            return kCliNotThere;
+        }
+        ui_.ListSelect("Combo1", index);
+        (void)DispatchEvent(m_, "Combo1", UiEvent::Click);
+        return kCliOk;
+    }
+
+    // Selects line K of List1 and clicks it, as a user does before a command.
+    int SelectResident() {
+        const long long k = *WholeNumber(o_.args[0]);
+        if (k >= ui_.ListCount("List1")) {
+            err_ << "adultify-cli: no resident " << k << " in List1 (it has "
+                 << ui_.ListCount("List1") << " lines)\n";
+            return kCliNotThere;
+        }
+        ui_.ListSelect("List1", static_cast<int>(k));
+        (void)DispatchEvent(m_, "List1", UiEvent::Click);
+        return kCliOk;
+    }
+
+    int Command() {
+        if (int code = StartUp(); code != kCliOk) return code;
+        if (o_.command == "hoods") {
+            PrintList("Combo1");
+            return kCliOk;
+        }
+        if (int code = ChooseHood(); code != kCliOk) return code;
+        if (o_.command == "list") {
+            PrintList("List1");
+            return kCliOk;
+        }
+        if (o_.command == "save") {
+            (void)SaveHood(m_);
+            return kCliOk;
+        }
+        if (int code = SelectResident(); code != kCliOk) return code;
+        return ResidentCommand();
+    }
+
+    int ResidentCommand() {
+        const std::string& c = o_.command;
+        if (c == "show") {
+            Show();
+        } else if (c == "adultify") {
+            if (!ui_.IsEnabled("Command1")) {
+                err_ << "adultify-cli: resident " << o_.args[0]
+                     << " is not a child: Command1 is disabled\n";
+                return kCliNotThere;
+            }
+            (void)DispatchEvent(m_, "Command1", UiEvent::Click);
+            PrintList("List2");
+            PrintList("List1");
+        } else if (c == "skill") {
+            Skill();
+        } else if (c == "fix-thumbnails") {
+            (void)DispatchEvent(m_, "menu_fix_thumbnails", UiEvent::Click);
+            PrintPicture("Picture1");
+            PrintPicture("Picture2");
+        } else if (c == "body-strings") {
+            (void)DispatchEvent(m_, "menu_iff", UiEvent::Click);
+            PrintList("List2");
+        }
+        return kCliOk;
+    }
+
+    void Show() {
+        Print("Frame2");
+        PrintList("List2");
+        for (ControlId label : kValueLabels)
+            Print(label);
+        Line("Command1", ui_.IsEnabled("Command1") ? "enabled" : "disabled");
+        PrintPicture("Picture1");
+        PrintPicture("Picture2");
+    }
+
+    void Skill() {
+        const SkillRow& row = *SkillRowNamed(o_.args[1]);
+        const int value = static_cast<int>(*WholeNumber(o_.args[2]));
+        SkillDialogSeen seen;
+        ui_.onModal = [this, value, &seen](FormId form) {
+            if (form != FormId("Form3")) return;
+            if (ui_.SetScrollValue("Form3.HScroll1", value))
+                (void)DispatchEvent(m_, "Form3.HScroll1", UiEvent::Change);
+            seen.label2 = ui_.Caption("Form3.Label2");
+            seen.label3 = ui_.Caption("Form3.Label3");
+            for (ControlId box : kShape2)
+                seen.shapes += std::to_string(ui_.FillStyle(box));
+            (void)DispatchEvent(m_, "Form3.Command1", UiEvent::Click);
+        };
+        (void)DispatchEvent(m_, row.captionLabel, UiEvent::Click);
+        ui_.onModal = nullptr; // `seen` ends with this call
+        (void)SaveHood(m_);
+        Line("Label2", seen.label2);
+        Line("Label3", seen.label3);
+        Line("Shape2", seen.shapes);
+        PrintSkillValues();
+    }
+
+    const CliOptions& o_;
+    std::ostream& out_;
+    std::ostream& err_;
+    Platform platform_;
+    HeadlessWindowSystem ui_;
+    ManualClock clock_;
+    Module1 m_;
+};
+
+} // namespace
+
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+           Platform platform) {
+    CliOptions options;
+    if (auto code = ParseCliOptions(args, options, out, err)) return *code;
+    Session session(options, out, err, std::move(platform));
+    return session.Run();
+}
+
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+           const EnvironmentLookup& env) {
+    return RunCli(args, out, err, MakePlatform(env));
+}
+
+} // namespace adultify

@@ -1,0 +1,140 @@
+#include "app/cli/cli_options.h"
+
+#include "app/cli/cli_front_end.h"
+#include "hood/resident_layout.h"
+
+#include <getopt.h>
+
+#include <charconv>
+
+namespace adultify {
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: adultify-cli [--game DIR] [--hood N] [--yes] [--seed S] [--keep-personality] "
+    "[--trace]\n"
+    "                    COMMAND [ARGS]\n"
+    "commands: hoods | list | show K | adultify K | skill K NAME VALUE | fix-thumbnails K |\n"
+    "          body-strings K | save\n";
+
+int Usage(std::ostream& err, const std::string& why) {
+    err << "adultify-cli: " << why << "\n" << kUsage;
+    return kCliUsage;
+}
+
+struct CommandShape {
+    const char* name;
+    std::size_t args;
+};
+constexpr CommandShape kCommands[] = {{"hoods", 0},        {"list", 0},  {"show", 1},
+                                      {"adultify", 1},     {"skill", 3}, {"fix-thumbnails", 1},
+                                      {"body-strings", 1}, {"save", 0}};
+
+enum OptionKey { kGame = 256, kHood, kYes, kSeed, kKeepPersonality, kTrace };
+constexpr option kLongOptions[] = {
+    {"game", required_argument, nullptr, kGame},
+    {"hood", required_argument, nullptr, kHood},
+    {"yes", no_argument, nullptr, kYes},
+    {"seed", required_argument, nullptr, kSeed},
+    {"keep-personality", no_argument, nullptr, kKeepPersonality},
+    {"trace", no_argument, nullptr, kTrace},
+    {"help", no_argument, nullptr, 'h'},
+    {nullptr, 0, nullptr, 0},
+};
+
+std::optional<int> TakeOption(int key, const char* value, CliOptions& o, std::ostream& out,
+                              std::ostream& err) {
+    switch (key) {
+    case 'h':
+        out << kUsage;
+        return kCliOk;
+    case kYes:
+        o.yes = true;
+        return std::nullopt;
+    case kKeepPersonality:
+        o.keepPersonality = true;
+        return std::nullopt;
+    case kTrace:
+        o.trace = true;
+        return std::nullopt;
+    case kGame:
+        o.game = value;
+        return std::nullopt;
+    case kHood: {
+        const auto n = WholeNumber(value);
+        if (!n || *n < 1 || *n > 99) return Usage(err, "--hood needs a number from 1 to 99");
+        o.hood = static_cast<int>(*n);
+        return std::nullopt;
+    }
+    case kSeed: {
+        const auto n = WholeNumber(value);
+        if (!n || *n < 0 || *n > 4294967295LL) return Usage(err, "--seed needs a whole number");
+        o.seed = static_cast<std::uint32_t>(*n);
+        return std::nullopt;
+    }
+    default:
+        return std::nullopt;
+    }
+}
+
+std::optional<int> CheckCommand(const CliOptions& o, std::ostream& err) {
+    for (const CommandShape& s : kCommands) {
+        if (o.command != s.name) continue;
+        if (o.args.size() != s.args)
+            return Usage(err, o.command + " takes " + std::to_string(s.args) + " argument(s)");
+        if (s.args > 0) {
+            const auto k = WholeNumber(o.args[0]);
+            if (!k || *k < 0) return Usage(err, "K must be a line number of List1, counted from 0");
+        }
+        if (o.command == "skill") {
+            if (!SkillRowNamed(o.args[1]))
+                return Usage(
+                    err, "NAME is one of Cooking, Mechanical, Charisma, Body, Logic, Creativity");
+            const auto v = WholeNumber(o.args[2]);
+            if (!v || *v < 0 || *v > 1000) return Usage(err, "VALUE runs from 0 to 1000");
+        }
+        return std::nullopt;
+    }
+    return Usage(err, "unknown command " + o.command);
+}
+
+} // namespace
+
+std::optional<long long> WholeNumber(const std::string& s) {
+    long long v = 0;
+    const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
+    if (ec != std::errc() || end != s.data() + s.size() || s.empty()) return std::nullopt;
+    return v;
+}
+
+std::optional<int> ParseCliOptions(const std::vector<std::string>& args, CliOptions& o,
+                                   std::ostream& out, std::ostream& err) {
+    std::vector<std::string> storage;
+    storage.reserve(args.size() + 1);
+    storage.emplace_back("adultify-cli");
+    storage.insert(storage.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (std::string& a : storage)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+    const int argc = static_cast<int>(storage.size());
+
+    optind = 0; // a fresh scan on every call: the tests parse many command lines in one process
+    opterr = 0; // the front end words its own errors
+    // "+": options stop at the command, whose arguments may look like options.
+    for (int key; (key = getopt_long(argc, argv.data(), "+h", kLongOptions, nullptr)) != -1;) {
+        if (key == '?' || key == ':') {
+            const std::string bad = argv[static_cast<std::size_t>(optind - 1)];
+            const bool missing = bad.rfind("--", 0) == 0 && optopt != 0;
+            return Usage(err, (missing ? "a value is missing after " : "unknown option ") + bad);
+        }
+        if (auto code = TakeOption(key, optarg, o, out, err)) return code;
+    }
+    if (optind >= argc) return Usage(err, "no command");
+    o.command = storage[static_cast<std::size_t>(optind)];
+    o.args.assign(storage.begin() + optind + 1, storage.end());
+    return CheckCommand(o, err);
+}
+
+} // namespace adultify

@@ -1,0 +1,31 @@
+#pragma once
+// The command line of adultify-cli: options, then a command and its arguments.
+
+#include <cstdint>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace adultify {
+
+struct CliOptions {
+    std::optional<std::string> game;
+    std::optional<int> hood;
+    bool yes = false;
+    std::optional<std::uint32_t> seed;
+    bool keepPersonality = false;
+    bool trace = false;
+    std::string command;
+    std::vector<std::string> args;
+};
+
+// Parses the arguments; answers an exit code when the run ends here (help, version, a usage
+// error, each with what it prints).
+[[nodiscard]] std::optional<int> ParseCliOptions(const std::vector<std::string>& args,
+                                                 CliOptions& options, std::ostream& out,
+                                                 std::ostream& err);
+
+[[nodiscard]] std::optional<long long> WholeNumber(const std::string& s);
+
+} // namespace adultify

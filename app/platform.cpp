@@ -1,0 +1,27 @@
+#include "app/platform.h"
+
+#include "game/wine_registry.h"
+
+#ifdef _WIN32
+#include "game/windows_registry.h"
+#endif
+
+namespace adultify {
+
+Platform MakePlatform(const EnvironmentLookup& env) {
+    Platform p;
+#ifdef _WIN32
+    (void)env;
+    p.registry = std::make_unique<WindowsRegistry>();
+    p.files = std::make_unique<NativeFileSystem>();
+#else
+    const auto prefix = WinePrefix(env);
+    if (prefix) p.dosdevices = *prefix / "dosdevices";
+    p.registry =
+        std::make_unique<WineRegistry>(prefix ? WineRegistry::FromPrefix(*prefix) : WineRegistry());
+    p.files = std::make_unique<NativeFileSystem>(WindowsPathMapper(p.dosdevices));
+#endif
+    return p;
+}
+
+} // namespace adultify

@@ -1,0 +1,24 @@
+#pragma once
+// What a run reads the machine through: the registry and the file system, wired the same way
+// for both front ends. On Windows the real ones; elsewhere the Wine prefix's.
+
+#include "game/registry.h"
+#include "game/wine_prefix.h"
+#include "iff/native_file_system.h"
+
+#include <filesystem>
+#include <memory>
+#include <optional>
+
+namespace adultify {
+
+struct Platform {
+    std::unique_ptr<Registry> registry;
+    std::unique_ptr<NativeFileSystem> files;
+    // The prefix's drive folder (Linux): the path dialog offers its drives.
+    std::optional<std::filesystem::path> dosdevices;
+};
+
+[[nodiscard]] Platform MakePlatform(const EnvironmentLookup& env);
+
+} // namespace adultify

@@ -1,0 +1,43 @@
+#include "hood/character_pictures.h"
+
+#include "core/status_line.h"
+#include "core/utilities.h"
+#include "game/neighbourhood_name.h"
+#include "iff/character_file.h"
+#include "iff/chunk_search.h"
+#include "iff/cp1252.h"
+
+namespace adultify {
+
+namespace {
+
+void ShowPicture(Module1& m, ControlId box, Position chunk, std::size_t length) {
+    if (chunk == 0 ||
+        !m.ui.SetPictureBitmap(box, BytesClipped(m.UserFileData, chunk + kChunkHeaderSize, length)))
+        m.ui.CopyPicture("Picture4", box);
+}
+
+} // namespace
+
+void Read_UserIff(Module1& m, const Bytes& userFile) {
+    SetStatus(m, "Read_UserIff(" + Cp1252ToUtf8(userFile) + ")");
+    if (m.ui.Caption("Combo1").empty()) return;
+    const auto path = ChosenUserFilePath(m, userFile);
+    if (path && FileExists(m, *path) == kTrue) {
+        SetStatus(m, "Open IFF");
+        SetStatus(m, "Len IFF");
+        SetStatus(m, "Get IFF");
+        auto data = m.fs.Read(*path, nullptr);
+        SetStatus(m, "Close IFF");
+        if (data) {
+            m.UserFileData = std::move(*data);
+            SetStatus(m, "Get BMP");
+            ShowPicture(m, "Picture1", FindThumbnailChunk(m.UserFileData), kThumbnailDataLength);
+            SetStatus(m, "Get other BMP");
+            ShowPicture(m, "Picture2", FindFaceChunk(m.UserFileData), kFaceDataLength);
+        }
+    }
+    SetStatus(m, "Idle");
+}
+
+} // namespace adultify

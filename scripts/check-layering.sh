@@ -1,0 +1,39 @@
+#!/bin/sh
+# Each folder may include headers of its own and of the folders below it, never above:
+#   iff, ui  <  core  <  game  <  hood  <  ageing, tools, about  <  app
+# The window layers (ui/headless, ui/qt) sit beside the front ends and see only ui/.
+set -eu
+cd "$(dirname "$0")/.."
+
+allowed() {
+    case "$1" in
+        iff) echo "iff" ;;
+        ui) echo "ui" ;;
+        ui/headless|ui/qt) echo "ui $1" ;;
+        core) echo "core iff ui" ;;
+        game) echo "game core iff ui" ;;
+        hood) echo "hood game core iff ui" ;;
+        ageing|tools|about) echo "$1 hood game core iff ui" ;;
+        app) echo "app ageing tools about hood game core iff ui" ;;
+        app/cli) echo "app/cli app ageing tools about hood game core iff ui ui/headless" ;;
+        app/gui) echo "app/gui app ageing tools about hood game core iff ui ui/qt sample" ;;
+        *) echo "" ;;
+    esac
+}
+
+status=0
+for file in $(git ls-files '*.h' '*.cpp' 2>/dev/null || find . -name '*.h' -o -name '*.cpp'); do
+    folder=$(dirname "$file")
+    case "$folder" in tests*|bench*|sample*|fuzz*) continue ;; esac
+    ok=$(allowed "$folder")
+    [ -n "$ok" ] || { echo "layering: $file lies in a folder with no place in the order"; status=1; continue; }
+    for inc in $(sed -n 's/^#include "\([^"]*\)".*/\1/p' "$file"); do
+        incfolder=$(dirname "$inc")
+        case " $ok " in
+            *" $incfolder "*) ;;
+            *) echo "layering: $file includes $inc, from a folder above its own"; status=1 ;;
+        esac
+    done
+done
+[ "$status" -eq 0 ] && echo "layering: every include points down"
+exit "$status"
