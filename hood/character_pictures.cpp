@@ -14,7 +14,7 @@ namespace {
 void ShowPicture(Module1& m, ControlId box, Position chunk, std::size_t length) {
     if (chunk == 0 ||
         !m.ui.SetPictureBitmap(box, BytesClipped(m.UserFileData, chunk + kChunkHeaderSize, length)))
-        m.ui.CopyPicture("Picture4", box);
+        m.ui.CopyPicture(kStockPictureHolder, box);
 }
 
 } // namespace

@@ -6,12 +6,13 @@
 #include <fstream>
 #include <system_error>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+
 #ifdef _WIN32
 #include <cstdio>
 #include <io.h>
 #else
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -83,21 +84,32 @@ bool NativeFileSystem::IsDirectory(const std::string& path) {
 
 std::optional<Bytes> NativeFileSystem::Read(const std::string& path, std::string* reason) {
     const fs::path native = Resolve(path);
-    std::ifstream in(native, std::ios::binary | std::ios::ate);
-    if (native.empty() || !in) {
-        if (reason) *reason = native.empty() ? "no such drive" : SystemReason(errno);
+    // Each failure's reason is taken from the call that failed, before anything else runs.
+    auto fail = [reason](std::string why) -> std::optional<Bytes> {
+        if (reason) *reason = std::move(why);
         return std::nullopt;
-    }
-    const std::streamsize size = in.tellg();
-    if (size < 0) {
-        if (reason) *reason = "cannot take the file's length";
-        return std::nullopt;
-    }
-    Bytes data(static_cast<std::size_t>(size));
-    in.seekg(0);
-    if (size > 0 && !in.read(reinterpret_cast<char*>(data.data()), size)) {
-        if (reason) *reason = "the file could not be read to its end";
-        return std::nullopt;
+    };
+    if (native.empty()) return fail("no such drive");
+#ifdef _WIN32
+    const int fd = ::_wopen(native.c_str(), _O_RDONLY | _O_BINARY);
+#else
+    const int fd = ::open(native.c_str(), O_RDONLY | O_CLOEXEC);
+#endif
+    if (fd < 0) return fail(SystemReason(errno));
+    struct FdCloser {
+        int fd;
+        ~FdCloser() { ::close(fd); }
+    } closer{fd};
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) return fail(SystemReason(errno));
+    Bytes data(static_cast<std::size_t>(st.st_size));
+    std::size_t done = 0;
+    while (done < data.size()) {
+        const auto n = ::read(fd, data.data() + done, static_cast<unsigned>(data.size() - done));
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return fail(SystemReason(errno));
+        if (n == 0) return fail("the file ended before its length, as it was being changed");
+        done += static_cast<std::size_t>(n);
     }
     return data;
 }

@@ -122,6 +122,12 @@ inline std::ostream& operator<<(std::ostream& out, FormId id) {
     (std::make_index_sequence<kFormCount>());
 }
 
+// The hidden picture box that holds the stock picture (a red prohibition sign on black).
+inline constexpr ControlId kStockPictureHolder = [] {
+    for (std::size_t row = 0;; ++row)
+        if (kControlDesigns[row].image == Image::Stock) return ControlId::AtRow(row);
+}();
+
 // The ten boxes of the skill dialog, index 0 first.
 inline constexpr std::array<ControlId, 10> kShape2 = {
     "Form3.Shape2(0)", "Form3.Shape2(1)", "Form3.Shape2(2)", "Form3.Shape2(3)", "Form3.Shape2(4)",

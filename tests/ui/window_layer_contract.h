@@ -1,24 +1,51 @@
 #pragma once
-// What the logic relies on from any window layer.
+// What the logic relies on from any window layer. Each layer brings a driver that acts as the
+// user would (answers a message box, works in a modal window) and tells what was drawn.
 
 #include "sample/bitmap.h"
 #include "ui/window_system.h"
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
 namespace adultify {
 
-using WindowSystemFactory = std::unique_ptr<WindowSystem> (*)();
-
-class WindowLayerContract : public ::testing::TestWithParam<WindowSystemFactory> {
-  protected:
-    void SetUp() override { ui = GetParam()(); }
-    std::unique_ptr<WindowSystem> ui;
+struct MessageSeen {
+    std::string text, title;
+    MsgButtons buttons = MsgButtons::Ok;
+    MsgIcon icon = MsgIcon::None;
 };
 
-TEST_P(WindowLayerContract, StartsWithTheDesignTimeStates) {
+enum class DrawKind { Fill, Line, Arc };
+
+class WindowLayerDriver {
+  public:
+    virtual ~WindowLayerDriver() = default;
+    virtual WindowSystem& ui() = 0;
+    // The next message box is answered by pressing the button of `answer`.
+    virtual void AnswerNextMessage(MsgAnswer answer) = 0;
+    [[nodiscard]] virtual MessageSeen LastMessage() const = 0;
+    // `step` runs once the next modal window is open, as the user working in it.
+    virtual void WhenModal(std::function<void(FormId)> step) = 0;
+    // What a picture box holds drawn, in order, since it was last cleared.
+    [[nodiscard]] virtual std::vector<DrawKind> Drawn(ControlId box) const = 0;
+};
+
+using DriverFactory = std::unique_ptr<WindowLayerDriver> (*)();
+
+class WindowLayerContract : public ::testing::TestWithParam<DriverFactory> {
+  protected:
+    void SetUp() override {
+        driver = GetParam()();
+        ui = &driver->ui();
+    }
+    std::unique_ptr<WindowLayerDriver> driver;
+    WindowSystem* ui = nullptr;
+};
+
+TEST_P(WindowLayerContract, StartsWithTheLayoutsStates) {
     EXPECT_EQ(ui->Caption("Frame2"), "Personal Infomation");
     EXPECT_EQ(ui->Caption("Command1"), "&Adultify");
     EXPECT_EQ(ui->Caption("Label13"), "Mechanical:");
@@ -27,6 +54,8 @@ TEST_P(WindowLayerContract, StartsWithTheDesignTimeStates) {
     EXPECT_TRUE(ui->IsEnabled("menu_iff"));
     EXPECT_TRUE(ui->IsChecked("menu_personality"));
     EXPECT_EQ(ui->Caption("Label7"), "");
+    EXPECT_TRUE(ui->IsLoaded("Form1"));
+    EXPECT_FALSE(ui->IsLoaded("Form3"));
 }
 
 TEST_P(WindowLayerContract, ListsKeepOrderAndOneSelection) {
@@ -44,11 +73,14 @@ TEST_P(WindowLayerContract, ListsKeepOrderAndOneSelection) {
     EXPECT_EQ(ui->ListCount("List1"), 0);
 }
 
-TEST_P(WindowLayerContract, TheDropDownsTextIsItsSelectedEntry) {
+TEST_P(WindowLayerContract, TheDropDownsTextIsItsSelectedEntryAndAddingKeepsIt) {
     ui->ListAdd("Combo1", "Neighbourhood 1");
     ui->ListAdd("Combo1", "Neighbourhood 3");
-    EXPECT_EQ(ui->Caption("Combo1"), "");
+    EXPECT_EQ(ui->Caption("Combo1"), "") << "nothing is chosen until a choice is made";
     ui->ListSelect("Combo1", 1);
+    EXPECT_EQ(ui->Caption("Combo1"), "Neighbourhood 3");
+    ui->ListAdd("Combo1", "Neighbourhood 4");
+    EXPECT_TRUE(ui->ListSelected("Combo1", 1));
     EXPECT_EQ(ui->Caption("Combo1"), "Neighbourhood 3");
 }
 
@@ -63,6 +95,31 @@ TEST_P(WindowLayerContract, CaptionsEnabledAndCheckedStates) {
     EXPECT_FALSE(ui->IsEnabled("Label18"));
     ui->SetChecked("menu_personality", false);
     EXPECT_FALSE(ui->IsChecked("menu_personality"));
+    ui->SetCaption("Form1", "Adultify - Neighbourhood 1");
+    EXPECT_EQ(ui->Caption("Form1"), "Adultify - Neighbourhood 1");
+}
+
+TEST_P(WindowLayerContract, AClosedWindowTakesNoCaptionAndOpensAsLaidOut) {
+    ui->SetCaption("frmSplash.Label1", "Idle");
+    EXPECT_EQ(ui->Caption("frmSplash.Label1"), "");
+    EXPECT_FALSE(ui->IsLoaded("frmSplash"));
+    ui->LoadForm("Form3");
+    ui->SetCaption("Form3.Label2", "537");
+    EXPECT_EQ(ui->Caption("Form3.Label2"), "537");
+    ui->UnloadForm("Form3");
+    EXPECT_EQ(ui->Caption("Form3.Label2"), "");
+    ui->LoadForm("Form3");
+    EXPECT_EQ(ui->Caption("Form3.Label2"), "Label2");
+    ui->UnloadForm("Form3");
+    ui->UnloadForm("Form1");
+    EXPECT_TRUE(ui->IsLoaded("Form1")) << "the main window closes only at the end";
+}
+
+TEST_P(WindowLayerContract, AfterTheEndNoWindowIsLoaded) {
+    ui->LoadForm("frmAbout");
+    ui->EndProgram(3);
+    for (FormId form : AllForms())
+        EXPECT_FALSE(ui->IsLoaded(form)) << form;
 }
 
 TEST_P(WindowLayerContract, PicturesAcceptGameBitmapsAndRefuseOthers) {
@@ -71,8 +128,33 @@ TEST_P(WindowLayerContract, PicturesAcceptGameBitmapsAndRefuseOthers) {
     Bytes broken = thumb;
     broken.resize(20);
     EXPECT_FALSE(ui->SetPictureBitmap("Picture1", broken));
+    Bytes notBmp = thumb;
+    notBmp[0] = 'X';
+    EXPECT_FALSE(ui->SetPictureBitmap("Picture2", notBmp));
     ui->SetPictureStock("Picture2");
     ui->CopyPicture("Picture2", "Picture1");
+}
+
+TEST_P(WindowLayerContract, PictureBoxesDrawInTheirInnerPixels) {
+    ui->LoadForm("Form3");
+    EXPECT_EQ(ui->ScaleWidth("Form3.Picture2"), 14.0f) << "a bordered box loses two pixels a side";
+    EXPECT_EQ(ui->ScaleHeight("Form3.Picture2"), 56.0f);
+    ui->LoadForm("frmSplash");
+    EXPECT_EQ(ui->ScaleWidth("frmSplash.Picture1"), 320.0f) << "the splash picture has no border";
+    EXPECT_EQ(ui->ScaleHeight("frmSplash.Picture1"), 240.0f);
+    ui->UnloadForm("frmSplash");
+
+    const ControlId box = "Form3.Picture2";
+    ui->PictureClear(box);
+    ui->SetLineWidth(box, 2);
+    ui->FillRect(box, 2, 30, 12, 2, Rgb{0, 0, 255});
+    ui->DrawArc(box, 7, 7, 7, 0, 3.14f, std::nullopt);
+    ui->DrawLine(box, 1, 7, 1, 48, Rgb{});
+    EXPECT_EQ(driver->Drawn(box),
+              (std::vector<DrawKind>{DrawKind::Fill, DrawKind::Arc, DrawKind::Line}));
+    ui->PictureClear(box);
+    EXPECT_TRUE(driver->Drawn(box).empty());
+    ui->UnloadForm("Form3");
 }
 
 TEST_P(WindowLayerContract, ScrollBarAnswersWhetherTheValueChanged) {
@@ -83,21 +165,49 @@ TEST_P(WindowLayerContract, ScrollBarAnswersWhetherTheValueChanged) {
     EXPECT_EQ(ui->SetScrollValue("Form3.HScroll1", 537), start != 537);
     EXPECT_EQ(ui->ScrollValue("Form3.HScroll1"), 537);
     EXPECT_TRUE(ui->SetScrollValue("Form3.HScroll1", 1000));
+    EXPECT_THROW((void)ui->SetScrollValue("Form3.HScroll1", 1001), std::out_of_range);
     ui->SetFillStyle("Form3.Shape2(3)", 0);
     EXPECT_EQ(ui->FillStyle("Form3.Shape2(3)"), 0);
-    EXPECT_GT(ui->ScaleWidth("Form3.Picture2"), 0);
-    EXPECT_GT(ui->ScaleHeight("Form3.Picture2"), ui->ScaleWidth("Form3.Picture2"));
     ui->UnloadForm("Form3");
     EXPECT_FALSE(ui->IsLoaded("Form3"));
 }
 
-TEST_P(WindowLayerContract, LoadingAFormAgainStartsFromItsDesign) {
+TEST_P(WindowLayerContract, MessageBoxesShowWhatTheyAreGivenAndAnswerTheButtonPressed) {
+    struct Case {
+        MsgButtons buttons;
+        MsgIcon icon;
+        MsgAnswer press;
+    };
+    for (const Case& c : {Case{MsgButtons::Ok, MsgIcon::Critical, MsgAnswer::Ok},
+                          Case{MsgButtons::Ok, MsgIcon::Exclamation, MsgAnswer::Ok},
+                          Case{MsgButtons::Ok, MsgIcon::None, MsgAnswer::Ok},
+                          Case{MsgButtons::YesNo, MsgIcon::Information, MsgAnswer::Yes},
+                          Case{MsgButtons::YesNo, MsgIcon::Exclamation, MsgAnswer::No},
+                          Case{MsgButtons::YesNo, MsgIcon::Question, MsgAnswer::Yes}}) {
+        driver->AnswerNextMessage(c.press);
+        const MsgAnswer answer = ui->ShowMessage("Line one\nLine two", c.buttons, c.icon, "Title");
+        EXPECT_EQ(answer, c.press);
+        const MessageSeen seen = driver->LastMessage();
+        EXPECT_EQ(seen.text, "Line one\nLine two");
+        EXPECT_EQ(seen.title, "Title");
+        EXPECT_EQ(seen.buttons, c.buttons);
+        EXPECT_EQ(seen.icon, c.icon);
+    }
+}
+
+TEST_P(WindowLayerContract, AModalWindowRunsUntilTheProgramUnloadsIt) {
+    std::vector<std::string> seen;
+    driver->WhenModal([&](FormId form) {
+        seen.emplace_back(form.Name());
+        EXPECT_TRUE(ui->IsLoaded("Form3"));
+        ui->SetCaption("Form3.Label2", "537");
+        seen.push_back(ui->Caption("Form3.Label2"));
+        ui->UnloadForm("Form3");
+    });
     ui->LoadForm("Form3");
-    ui->SetCaption("Form3.Label2", "537");
-    ui->UnloadForm("Form3");
-    ui->LoadForm("Form3");
-    EXPECT_EQ(ui->Caption("Form3.Label2"), "Label2");
-    ui->UnloadForm("Form3");
+    ui->ShowModal("Form3");
+    EXPECT_EQ(seen, (std::vector<std::string>{"Form3", "537"}));
+    EXPECT_FALSE(ui->IsLoaded("Form3"));
 }
 
 } // namespace adultify

@@ -1,13 +1,49 @@
-// One body of tests for the window layer, run against every implementation.
+// One body of tests for the window layer, run against every implementation: here the one in
+// memory.
 #include "tests/ui/window_layer_contract.h"
 
 #include "ui/headless/headless_window_system.h"
 
+#include <deque>
+
 namespace adultify {
 namespace {
 
-std::unique_ptr<WindowSystem> MakeHeadless() {
-    return std::make_unique<HeadlessWindowSystem>();
+class HeadlessDriver final : public WindowLayerDriver {
+  public:
+    HeadlessDriver() {
+        ui_.answerMessage = [this](const MessageRecord& r) {
+            if (answers_.empty())
+                return r.buttons == MsgButtons::Ok ? MsgAnswer::Ok : MsgAnswer::No;
+            const MsgAnswer a = answers_.front();
+            answers_.pop_front();
+            return a;
+        };
+    }
+    WindowSystem& ui() override { return ui_; }
+    void AnswerNextMessage(MsgAnswer answer) override { answers_.push_back(answer); }
+    MessageSeen LastMessage() const override {
+        const MessageRecord& r = ui_.Messages().back();
+        return {r.text, r.title, r.buttons, r.icon};
+    }
+    void WhenModal(std::function<void(FormId)> step) override { ui_.onModal = std::move(step); }
+    std::vector<DrawKind> Drawn(ControlId box) const override {
+        std::vector<DrawKind> kinds;
+        for (const DrawOp& op : ui_.DrawOps(box)) {
+            if (op.kind == DrawOp::Kind::Fill) kinds.push_back(DrawKind::Fill);
+            if (op.kind == DrawOp::Kind::Line) kinds.push_back(DrawKind::Line);
+            if (op.kind == DrawOp::Kind::Arc) kinds.push_back(DrawKind::Arc);
+        }
+        return kinds;
+    }
+
+  private:
+    HeadlessWindowSystem ui_;
+    std::deque<MsgAnswer> answers_;
+};
+
+std::unique_ptr<WindowLayerDriver> MakeHeadless() {
+    return std::make_unique<HeadlessDriver>();
 }
 
 INSTANTIATE_TEST_SUITE_P(Headless, WindowLayerContract, ::testing::Values(&MakeHeadless),

@@ -604,7 +604,7 @@ bool QtWindowSystem::SetPictureBitmap(ControlId box, BitmapBytes bmpFile) {
 }
 
 void QtWindowSystem::SetPictureStock(ControlId box) {
-    CopyPicture("Picture4", box);
+    CopyPicture(kStockPictureHolder, box);
 }
 
 void QtWindowSystem::CopyPicture(ControlId from, ControlId to) {
