@@ -122,6 +122,12 @@ inline std::ostream& operator<<(std::ostream& out, FormId id) {
     (std::make_index_sequence<kFormCount>());
 }
 
+// The main window: loaded from the start, it closes only when the program ends.
+inline constexpr FormId kMainForm = [] {
+    for (std::size_t n = 0;; ++n)
+        if (FormId::Nth(n).Design().style == WindowStyle::Main) return FormId::Nth(n);
+}();
+
 // The hidden picture box that holds the stock picture (a red prohibition sign on black).
 inline constexpr ControlId kStockPictureHolder = [] {
     for (std::size_t row = 0;; ++row)

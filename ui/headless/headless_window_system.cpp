@@ -17,7 +17,7 @@ constexpr int kStockSize = 25;
 HeadlessWindowSystem::HeadlessWindowSystem() {
     for (FormId form : AllForms())
         ResetForm(form);
-    forms_[FormId("Form1").Control().Row()].loaded = true;
+    forms_[kMainForm.Control().Row()].loaded = true;
 }
 
 void HeadlessWindowSystem::ResetForm(FormId form) {

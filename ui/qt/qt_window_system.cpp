@@ -104,7 +104,7 @@ struct QtWindowSystem::Control {
 QtWindowSystem::QtWindowSystem(std::optional<std::filesystem::path> dosdevices)
     : controls_(std::make_unique<std::vector<Control>>(kControlCount)),
       dosdevices_(std::move(dosdevices)) {
-    Build("Form1");
+    Build(kMainForm);
     SetWindowIcon(1);
 }
 
@@ -693,7 +693,7 @@ int QtWindowSystem::FillStyle(ControlId shape) const {
 
 void QtWindowSystem::SetWindowIcon(int index) {
     icon_ = index;
-    if (QWidget* w = Window("Form1")) w->setWindowIcon(FaceIcon(index));
+    if (QWidget* w = Window(kMainForm)) w->setWindowIcon(FaceIcon(index));
 }
 
 void QtWindowSystem::LoadForm(FormId form) {
@@ -752,7 +752,7 @@ MsgAnswer QtWindowSystem::ShowMessage(std::string_view text, MsgButtons buttons,
                                                    QMessageBox::Information};
     Flush();
     QWidget* parent = QApplication::activeModalWidget();
-    if (!parent) parent = Window("Form1");
+    if (!parent) parent = Window(kMainForm);
     if (parent && !parent->isVisible()) parent = nullptr;
     QMessageBox box(kIcons[static_cast<int>(icon)], Q(title), Q(text),
                     buttons == MsgButtons::YesNo ? QMessageBox::Yes | QMessageBox::No
@@ -803,12 +803,17 @@ void QtWindowSystem::ProcessEvents() {
     QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
+bool QtWindowSystem::HasLines() const {
+    for (const ControlDesign& c : kMainForm.Controls())
+        if (c.kind == ControlKind::List && ListCount(kMainForm.IdOf(c)) > 0) return true;
+    return false;
+}
+
 void QtWindowSystem::IdleTurn() {
     ProcessEvents();
     // A wait is idle time: the hidden main window takes its lines and is laid out and painted
     // once off screen, so that showing it later costs little.
-    if (QWidget* main = Window("Form1");
-        main && !main->isVisible() && ListCount("List1") > 0 && !prepared_) {
+    if (QWidget* main = Window(kMainForm); main && !main->isVisible() && !prepared_ && HasLines()) {
         Flush(true);
         (void)main->grab();
         prepared_ = true;

@@ -111,6 +111,8 @@ class QtWindowSystem final : public WindowSystem {
     bool Send(ControlId control, UiEvent event);
     void MarkDirty(ControlId control);
     void FlushList(Control& c);
+    // The main window lists something: worth laying out before it is shown.
+    [[nodiscard]] bool HasLines() const;
 
     std::unique_ptr<std::vector<Control>> controls_;   // by table row; Control is private
     std::map<std::size_t, QPointer<QWidget>> windows_; // by the window's row
