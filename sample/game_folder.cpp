@@ -32,7 +32,11 @@ void WriteGameFolder(const fs::path& gameFolder, const GameSpec& game) {
     WriteFile(gameFolder / game.exeName, ToBytes("MZ placeholder, not the game\n"));
     fs::create_directories(gameFolder / "GameData");
     fs::create_directories(gameFolder / "TemplateUserData" / "Characters");
-    for (const HoodSpec& hood : game.hoods) {
+    WriteNeighbourhoods(gameFolder, game.hoods);
+}
+
+void WriteNeighbourhoods(const fs::path& gameFolder, const std::vector<HoodSpec>& hoods) {
+    for (const HoodSpec& hood : hoods) {
         const fs::path folder =
             gameFolder /
             (hood.number == 1 ? std::string("UserData") : "UserData" + std::to_string(hood.number));
