@@ -22,13 +22,6 @@ struct Home {
     std::vector<fs::path> libraries;
 };
 
-sample::GameSpec OneHood(bool withExe) {
-    sample::GameSpec game;
-    game.hoods.emplace_back();
-    if (!withExe) game.exeName.clear();
-    return game;
-}
-
 // One home per size of system.reg, written once; a started Proton prefix's runs to 1 MB or more.
 const Home& HomeWith(std::size_t fillerKeys) {
     static std::map<std::size_t, Home> homes;
@@ -55,11 +48,11 @@ const Home& HomeWith(std::size_t fillerKeys) {
         sample::WriteProtonPrefix(h.libraries[static_cast<std::size_t>(i % 3)],
                                   std::to_string(1000 + i * 10), plain);
     sample::WriteReReleaseSaves(sample::WriteProtonPrefix(h.libraries[0], "3314060", plain),
-                                "steamuser", OneHood(false));
+                                "steamuser", sample::EmptyHoods({1}, false));
     sample::PrefixSpec withGame = plain;
     withGame.simsData = "C:\\Games\\The Sims";
     const fs::path nonSteam = sample::WriteProtonPrefix(h.libraries[1], "2911111111", withGame);
-    sample::WriteGameFolder(nonSteam / "drive_c/Games/The Sims", OneHood(true));
+    sample::WriteGameFolder(nonSteam / "drive_c/Games/The Sims", sample::EmptyHoods({1}));
     return homes.emplace(fillerKeys, std::move(h)).first->second;
 }
 

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <vector>
@@ -22,12 +23,12 @@ struct PrefixSpec {
     std::size_t fillerKeys = 0;     // unrelated keys, about 200 bytes each
 };
 
-// system.reg as Wine writes it for `spec`.
-[[nodiscard]] std::string PrefixSystemReg(const PrefixSpec& spec);
+// system.reg as Wine writes it for `layout`.
+[[nodiscard]] std::string PrefixSystemReg(const PrefixSpec& layout);
 
 // A Wine prefix with its drive links, registry files and user folder. Answers the native folder
-// of spec.simsData, or drive_c without it.
-std::filesystem::path WritePrefix(const std::filesystem::path& prefix, const PrefixSpec& spec);
+// of layout.simsData, or drive_c without it.
+std::filesystem::path WritePrefix(const std::filesystem::path& prefix, const PrefixSpec& layout);
 
 // The re-release's save folder of `user` (drive_c/users/<user>/Saved Games/Electronic Arts/
 // The Sims 25) with the neighbourhoods of `game` and no program; answers the folder.
@@ -43,6 +44,19 @@ void WriteSteamRoot(const std::filesystem::path& root,
 
 // The Proton prefix of `appId` in a library; answers its pfx folder.
 std::filesystem::path WriteProtonPrefix(const std::filesystem::path& library,
-                                        const std::string& appId, const PrefixSpec& spec);
+                                        const std::string& appId, const PrefixSpec& layout);
+
+// Empty neighbourhoods numbered `numbers`, with or without the program beside them.
+[[nodiscard]] GameSpec EmptyHoods(std::initializer_list<int> numbers, bool withSimsExe = true);
+
+// A player's home with the game in every place the install search knows, and a second Steam
+// library outside it, all under `root`.
+struct SampleHome {
+    std::filesystem::path home, library2;
+    // The game folders and save folders written, in the order the search lists them.
+    std::filesystem::path wineGame, steamSaves, flatpakSaves, nonSteamGame, bottleGame,
+        eaBottleSaves, lutrisSaves, heroicGame;
+};
+SampleHome WriteSampleHome(const std::filesystem::path& root);
 
 } // namespace adultify::sample

