@@ -7,8 +7,6 @@ namespace adultify::sample {
 
 namespace fs = std::filesystem;
 
-namespace {
-
 void WriteFile(const fs::path& path, const Bytes& data) {
     fs::create_directories(path.parent_path());
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
@@ -25,8 +23,6 @@ std::string Escaped(const std::string& s) {
     }
     return out;
 }
-
-} // namespace
 
 void WriteGameFolder(const fs::path& gameFolder, const GameSpec& game) {
     WriteFile(gameFolder / game.exeName, ToBytes("MZ placeholder, not the game\n"));

@@ -7,6 +7,11 @@
 
 namespace adultify::sample {
 
+// Writes a whole file, creating its folder; throws when it cannot.
+void WriteFile(const std::filesystem::path& path, const Bytes& data);
+// Backslashes and quotes escaped, as Wine's registry files and Steam's vdf files write them.
+[[nodiscard]] std::string Escaped(const std::string& s);
+
 // Writes the game folder: Sims.exe (a placeholder), GameData, a template folder, and per
 // neighbourhood its folder with Neighborhood.iff, Characters, Houses and Export.
 void WriteGameFolder(const std::filesystem::path& gameFolder, const GameSpec& game);

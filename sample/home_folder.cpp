@@ -3,31 +3,12 @@
 #include "sample/game_folder.h"
 
 #include <cstdio>
-#include <fstream>
-#include <stdexcept>
 
 namespace adultify::sample {
 
 namespace fs = std::filesystem;
 
 namespace {
-
-void WriteText(const fs::path& path, const std::string& text) {
-    fs::create_directories(path.parent_path());
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << text;
-    if (!out) throw std::runtime_error("cannot write " + path.string());
-}
-
-// Backslashes doubled, as both Wine's registry files and Steam's vdf files write them.
-std::string Escaped(const std::string& s) {
-    std::string out;
-    for (char c : s) {
-        if (c == '\\' || c == '"') out += '\\';
-        out += c;
-    }
-    return out;
-}
 
 std::string FillerKeys(std::size_t count) {
     std::string text;
@@ -63,7 +44,7 @@ std::string PrefixSystemReg(const PrefixSpec& layout) {
 
 fs::path WritePrefix(const fs::path& prefix, const PrefixSpec& layout) {
     const fs::path native = WriteWinePrefix(prefix, layout.simsData.value_or("C:\\"), layout.win64);
-    WriteText(prefix / "system.reg", PrefixSystemReg(layout));
+    WriteFile(prefix / "system.reg", ToBytes(PrefixSystemReg(layout)));
     fs::create_directories(prefix / "drive_c" / "users" / layout.user / "Documents");
     fs::create_directories(prefix / "drive_c" / "users" / "Public");
     return native;
@@ -94,14 +75,14 @@ std::string LibraryFoldersVdf(const std::vector<fs::path>& libraries) {
 void WriteSteamRoot(const fs::path& root, const std::vector<fs::path>& others) {
     std::vector<fs::path> libraries{root};
     libraries.insert(libraries.end(), others.begin(), others.end());
-    WriteText(root / "steamapps" / "libraryfolders.vdf", LibraryFoldersVdf(libraries));
+    WriteFile(root / "steamapps" / "libraryfolders.vdf", ToBytes(LibraryFoldersVdf(libraries)));
     fs::create_directories(root / "steamapps" / "common");
 }
 
 fs::path WriteProtonPrefix(const fs::path& library, const std::string& appId,
                            const PrefixSpec& layout) {
     const fs::path compat = library / "steamapps" / "compatdata" / appId;
-    WriteText(compat / "version", "GE-Proton9-20\n");
+    WriteFile(compat / "version", ToBytes("GE-Proton9-20\n"));
     WritePrefix(compat / "pfx", layout);
     return compat / "pfx";
 }
