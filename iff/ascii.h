@@ -6,11 +6,22 @@
 
 namespace adultify {
 
+[[nodiscard]] constexpr char AsciiLower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
 [[nodiscard]] inline std::string AsciiLower(std::string_view s) {
     std::string out(s);
     for (char& c : out)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        c = AsciiLower(c);
     return out;
+}
+
+[[nodiscard]] constexpr bool EqualIgnoringCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
+    return true;
 }
 
 } // namespace adultify

@@ -24,6 +24,21 @@ bool IsSeparator(char c) {
 
 } // namespace
 
+std::optional<fs::path> MatchComponent(const fs::path& folder, std::string_view component) {
+    const fs::path exact = folder / fs::path(std::string(component));
+    if (Exists(exact)) return exact;
+    const std::string wanted = AsciiLower(component);
+    std::optional<std::string> best;
+    std::error_code ec;
+    for (fs::directory_iterator it(folder.empty() ? fs::path(".") : folder, ec), end;
+         !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (AsciiLower(name) == wanted && (!best || name < *best)) best = name;
+    }
+    if (!best) return std::nullopt;
+    return folder / *best;
+}
+
 std::optional<fs::path> WindowsPathMapper::Match(const fs::path& folder,
                                                  std::string_view component) const {
     const fs::path exact = folder / fs::path(std::string(component));
@@ -55,8 +70,7 @@ fs::path WindowsPathMapper::ToNative(std::string_view path) const {
     std::string_view rest = path;
     if (path.size() >= 2 && path[1] == ':' && std::isalpha(static_cast<unsigned char>(path[0]))) {
         if (!dosdevices_) return {};
-        const std::string drive = {
-            static_cast<char>(std::tolower(static_cast<unsigned char>(path[0]))), ':'};
+        const std::string drive = {AsciiLower(path[0]), ':'};
         base = *dosdevices_ / drive;
         std::error_code ec;
         if (!fs::is_directory(base, ec)) return {};

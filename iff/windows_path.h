@@ -42,4 +42,9 @@ class WindowsPathMapper {
     mutable std::map<std::filesystem::path, Listing> listings_;
 };
 
+// The entry of `folder` that names `component`: the exact name if present, else the first
+// case-insensitive match in sorted order, else nothing. Reads the folder afresh.
+[[nodiscard]] std::optional<std::filesystem::path>
+MatchComponent(const std::filesystem::path& folder, std::string_view component);
+
 } // namespace adultify

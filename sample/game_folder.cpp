@@ -7,8 +7,6 @@ namespace adultify::sample {
 
 namespace fs = std::filesystem;
 
-namespace {
-
 void WriteFile(const fs::path& path, const Bytes& data) {
     fs::create_directories(path.parent_path());
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
@@ -26,13 +24,15 @@ std::string Escaped(const std::string& s) {
     return out;
 }
 
-} // namespace
-
 void WriteGameFolder(const fs::path& gameFolder, const GameSpec& game) {
     WriteFile(gameFolder / game.exeName, ToBytes("MZ placeholder, not the game\n"));
     fs::create_directories(gameFolder / "GameData");
     fs::create_directories(gameFolder / "TemplateUserData" / "Characters");
-    for (const HoodSpec& hood : game.hoods) {
+    WriteNeighbourhoods(gameFolder, game.hoods);
+}
+
+void WriteNeighbourhoods(const fs::path& gameFolder, const std::vector<HoodSpec>& hoods) {
+    for (const HoodSpec& hood : hoods) {
         const fs::path folder =
             gameFolder /
             (hood.number == 1 ? std::string("UserData") : "UserData" + std::to_string(hood.number));

@@ -7,9 +7,16 @@
 
 namespace adultify::sample {
 
+// Writes a whole file, creating its folder; throws when it cannot.
+void WriteFile(const std::filesystem::path& path, const Bytes& data);
+// Backslashes and quotes escaped, as Wine's registry files and Steam's vdf files write them.
+[[nodiscard]] std::string Escaped(const std::string& s);
+
 // Writes the game folder: Sims.exe (a placeholder), GameData, a template folder, and per
 // neighbourhood its folder with Neighborhood.iff, Characters, Houses and Export.
 void WriteGameFolder(const std::filesystem::path& gameFolder, const GameSpec& game);
+// Only the neighbourhood folders, as the re-release keeps them apart from its program.
+void WriteNeighbourhoods(const std::filesystem::path& folder, const std::vector<HoodSpec>& hoods);
 
 // Writes a Wine prefix whose registry names `windowsGamePath` (for example
 // "C:\\Program Files (x86)\\Maxis\\The Sims") as the game folder, and answers the native

@@ -4,4 +4,5 @@ set -eu
 build=${1:-build}
 "$build/find_bytes_bench"
 "$build/residents_bench"
+"$build/install_search_bench"
 QT_QPA_PLATFORM=offscreen "$build/gui_bench"

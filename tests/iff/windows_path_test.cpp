@@ -62,6 +62,9 @@ TEST_F(WindowsPathTest, ExactNameWinsElseFirstInSortedOrder) {
     EXPECT_EQ(mapper.ToNative(base + "user1.iff").filename(), "user1.iff");
     EXPECT_EQ(mapper.ToNative(base + "uSeR1.iff").filename(), "USER1.IFF");
     EXPECT_FALSE(fs::exists(mapper.ToNative(base + "user2.iff")));
+    EXPECT_EQ(MatchComponent(folder, "user1.iff")->filename(), "user1.iff");
+    EXPECT_EQ(MatchComponent(folder, "uSeR1.iff")->filename(), "USER1.IFF");
+    EXPECT_FALSE(MatchComponent(folder, "user2.iff").has_value());
 }
 
 } // namespace

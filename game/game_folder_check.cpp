@@ -1,0 +1,69 @@
+#include "game/game_folder_check.h"
+
+#include "game/neighbourhood_name.h"
+#include "iff/ascii.h"
+#include "iff/windows_path.h"
+
+#include <algorithm>
+#include <cctype>
+#include <string>
+#include <system_error>
+
+namespace adultify {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The neighbourhood number a folder name stands for, or 0. Only the game's own spellings
+// count: "UserData1" and "UserData02" are not neighbourhoods.
+int HoodNumberOfFolder(const std::string& folded) {
+    constexpr std::string_view stem = "userdata";
+    if (folded.compare(0, stem.size(), stem) != 0) return 0;
+    const std::string digits = folded.substr(stem.size());
+    if (digits.empty()) return 1;
+    if (digits.size() > 2 || !std::all_of(digits.begin(), digits.end(), [](char c) {
+            return std::isdigit(static_cast<unsigned char>(c));
+        }))
+        return 0;
+    const int n = std::stoi(digits);
+    return n >= 2 && AsciiLower(HoodFolder(n)) == folded ? n : 0;
+}
+
+bool IsRegularFile(const fs::path& p) {
+    std::error_code ec;
+    return fs::is_regular_file(p, ec);
+}
+
+} // namespace
+
+GameFolderContents ReadGameFolder(const fs::path& folder) {
+    GameFolderContents contents;
+    std::error_code ec;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = AsciiLower(it->path().filename().string());
+        if (name == "sims.exe") {
+            contents.hasSimsExe = contents.hasSimsExe || IsRegularFile(it->path());
+            continue;
+        }
+        const int n = HoodNumberOfFolder(name);
+        std::error_code entryError; // apart from `ec`, which ends the listing
+        if (n == 0 || !it->is_directory(entryError)) continue;
+        const auto hoodFile = MatchComponent(it->path(), "Neighborhood.iff");
+        if (hoodFile && IsRegularFile(*hoodFile)) contents.hoods.push_back(n);
+    }
+    std::sort(contents.hoods.begin(), contents.hoods.end());
+    contents.hoods.erase(std::unique(contents.hoods.begin(), contents.hoods.end()),
+                         contents.hoods.end());
+    return contents;
+}
+
+bool IsGameFolder(const GameFolderContents& contents) {
+    return contents.hasSimsExe || !contents.hoods.empty();
+}
+
+bool IsGameFolder(const fs::path& folder) {
+    return IsGameFolder(ReadGameFolder(folder));
+}
+
+} // namespace adultify
