@@ -26,6 +26,33 @@ const char* SkinWord(int skin) {
 }
 
 std::vector<StringEntry> BodyStrings(const SimSpec& sim) {
+    std::vector<StringEntry> entries;
+    for (const std::string& s : BodyStringValues(sim))
+        entries.push_back({1, s, ""});
+    return entries;
+}
+
+Bytes Objd(const SimSpec& sim) {
+    Bytes d(216, 0);
+    d[0] = 0x8A; // version
+    for (int k = 0; k < 4; ++k)
+        d[static_cast<std::size_t>(28 + k)] =
+            static_cast<std::uint8_t>((sim.guid >> (8 * k)) & 0xFF);
+    return d;
+}
+
+// Behaviour code and the like: small numbers only, so it cannot spell a chunk tag.
+Bytes Filler(std::size_t size, std::uint32_t seed) {
+    std::mt19937 rng(seed);
+    Bytes d(size);
+    for (auto& b : d)
+        b = static_cast<std::uint8_t>(rng() & 0x3F);
+    return d;
+}
+
+} // namespace
+
+std::vector<std::string> BodyStringValues(const SimSpec& sim) {
     const bool child = sim.age == 9;
     const std::string sex = sim.gender == 1 ? "f" : "m";
     const std::string tone = SkinWord(sim.skin);
@@ -52,31 +79,8 @@ std::vector<StringEntry> BodyStrings(const SimSpec& sim) {
     for (int k = 30; k < 35; ++k)
         v[static_cast<std::size_t>(k)] = "x" + std::to_string(k) + sex + ageLetter;
     v.resize(static_cast<std::size_t>(sim.bodyStringCount));
-    std::vector<StringEntry> entries;
-    for (const std::string& s : v)
-        entries.push_back({1, s, ""});
-    return entries;
+    return v;
 }
-
-Bytes Objd(const SimSpec& sim) {
-    Bytes d(216, 0);
-    d[0] = 0x8A; // version
-    for (int k = 0; k < 4; ++k)
-        d[static_cast<std::size_t>(28 + k)] =
-            static_cast<std::uint8_t>((sim.guid >> (8 * k)) & 0xFF);
-    return d;
-}
-
-// Behaviour code and the like: small numbers only, so it cannot spell a chunk tag.
-Bytes Filler(std::size_t size, std::uint32_t seed) {
-    std::mt19937 rng(seed);
-    Bytes d(size);
-    for (auto& b : d)
-        b = static_cast<std::uint8_t>(rng() & 0x3F);
-    return d;
-}
-
-} // namespace
 
 std::string CharacterFileName(const SimSpec& sim) {
     if (sim.characterFileName) return *sim.characterFileName;

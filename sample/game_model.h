@@ -77,5 +77,7 @@ struct RandomHoodParams {
 [[nodiscard]] Bytes NeighbourhoodFile(const HoodSpec& hood);
 [[nodiscard]] Bytes CharacterFile(const SimSpec& sim);
 [[nodiscard]] std::string CharacterFileName(const SimSpec& sim);
+// The values of the character file's body-string table (STR# 200), in order.
+[[nodiscard]] std::vector<std::string> BodyStringValues(const SimSpec& sim);
 
 } // namespace adultify::sample

@@ -131,4 +131,11 @@ IffReport CheckIff(const Bytes& file) {
     return report;
 }
 
+std::optional<CheckedChunk> FindCheckedChunk(const Bytes& file, std::string_view type,
+                                             unsigned id) {
+    for (const CheckedChunk& c : CheckIff(file).chunks)
+        if (c.type == type && c.id == id) return c;
+    return std::nullopt;
+}
+
 } // namespace adultify::sample

@@ -4,7 +4,9 @@
 
 #include "iff/byte_string.h"
 
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace adultify::sample {
@@ -22,6 +24,10 @@ struct IffReport {
 };
 
 [[nodiscard]] IffReport CheckIff(const Bytes& file);
+
+// The first chunk of this type and ID, as CheckIff reads the file; nothing when there is none.
+[[nodiscard]] std::optional<CheckedChunk> FindCheckedChunk(const Bytes& file, std::string_view type,
+                                                           unsigned id);
 
 // The values of an FD FF table's entries; problems are appended when it does not parse.
 [[nodiscard]] std::vector<std::string>

@@ -2,8 +2,9 @@
 
 #include "hood/get_people.h"
 #include "hood/resident_view.h"
-#include "iff/chunk_search.h"
 #include "iff/native_file_system.h"
+#include "sample/game_model.h"
+#include "sample/iff_builder.h"
 #include "sample/iff_check.h"
 #include "tests/support/faulty_file_system.h"
 #include "tests/support/sample_game.h"
@@ -28,26 +29,40 @@ sample::SimSpec Child() {
     return c;
 }
 
-// The character file as the game would have it after the child grew up, built by hand:
-// "child" becomes "adult", and "9" becomes "27" with the bytes after it moved on by one.
-Bytes ExpectedCharacter(Bytes file) {
-    const Position q = FindChunk(file, "STR#", 200, 0x0010);
-    std::copy_n("adult", 5, file.begin() + (q + 81 - 1));
-    const Position nine = FindBytes(file, Bytes{1, '9', 0, 0}, q + 81);
-    const auto e = static_cast<std::size_t>(q + ChunkSize16(file, q) - 3); // 1-based
-    Bytes shifted(file.begin(), file.begin() + nine);                      // up to and with the 01
-    shifted.insert(shifted.end(), {'2', '7'});
-    shifted.insert(shifted.end(), file.begin() + (nine + 1),
-                   file.begin() + static_cast<std::ptrdiff_t>(e) - 1);
-    shifted.insert(shifted.end(), file.begin() + static_cast<std::ptrdiff_t>(e), file.end());
-    return shifted;
+sample::SimSpec Bob() {
+    return Sim("user00001", "Bob", 27, 0x81828384);
+}
+
+// The child's character file once grown up: the generator's table with "adult" and "27", one
+// of its identical pad bytes fewer so that the chunk keeps its size; all else as before.
+Bytes GrownUpCharacter(const Bytes& before) {
+    std::vector<std::string> values = sample::BodyStringValues(Child());
+    values[0] = "adult";
+    values[13] = "27";
+    std::vector<sample::StringEntry> entries;
+    for (const std::string& v : values)
+        entries.push_back({1, v, ""});
+    Bytes table = sample::StringTable(entries);
+    table.pop_back();
+    const sample::CheckedChunk c = sample::FindCheckedChunk(before, "STR#", 200).value();
+    EXPECT_EQ(table.size() + 76, c.size);
+    Bytes expected = before;
+    std::copy(table.begin(), table.end(), expected.begin() + c.offset + 76);
+    return expected;
+}
+
+// The neighbourhood as the generator writes it for the grown-up: age 27, no career, no skills.
+Bytes GrownUpHood() {
+    sample::SimSpec adult = Child();
+    adult.age = 27;
+    adult.careerLevel = 0;
+    adult.skills = {};
+    return sample::NeighbourhoodFile(SmallHood({Bob(), adult}, {"Newbie", "Newbie"}));
 }
 
 class AdultifyTest : public ::testing::Test {
   protected:
-    AdultifyTest()
-        : g(SampleGame::OneHood(SmallHood({Sim("user00001", "Bob", 27, 0x81828384), Child()},
-                                          {"Newbie", "Newbie"}))) {
+    AdultifyTest() : g(SampleGame::OneHood(SmallHood({Bob(), Child()}, {"Newbie", "Newbie"}))) {
         hoodBefore = test::ReadBytes(g.HoodFolder() / "Neighborhood.iff");
         characterBefore = test::ReadBytes(g.CharacterPath(Child()));
         g.ChooseHood();
@@ -56,14 +71,6 @@ class AdultifyTest : public ::testing::Test {
     void Run() { (void)DispatchEvent(g.app.m, "Command1", UiEvent::Click); }
     Bytes HoodNow() { return test::ReadBytes(g.HoodFolder() / "Neighborhood.iff"); }
     Bytes CharacterNow() { return test::ReadBytes(g.CharacterPath(Child())); }
-    void ExpectNothingChanged() {
-        EXPECT_EQ(HoodNow(), hoodBefore);
-        EXPECT_EQ(CharacterNow(), characterBefore);
-        EXPECT_FALSE(fs::exists(g.HoodFolder() / "Neighborhood.000"));
-        EXPECT_EQ(g.app.m.HoodData, hoodBefore) << "the in-memory changes are undone";
-        for (const auto& msg : g.app.ui.Messages())
-            EXPECT_NE(msg.title, "Completed");
-    }
     SampleGame g;
     Bytes hoodBefore, characterBefore;
 };
@@ -71,26 +78,10 @@ class AdultifyTest : public ::testing::Test {
 TEST_F(AdultifyTest, TheChildGrowsUpInBothFilesByteForByte) {
     g.app.ui.SetChecked("menu_personality", false);
     Run();
-    const Position u = FindBytes(hoodBefore, "user00004", 1);
-    Bytes expected = hoodBefore;
-    auto set = [&](int offset, std::uint8_t v) {
-        expected[static_cast<std::size_t>(u + offset - 1)] = v;
-    };
-    set(134, 27);
-    set(130, 0);
-    set(131, 0);
-    set(132, 0);
-    for (int offset : {38, 42, 40, 52, 54, 48}) {
-        set(offset, 0);
-        set(offset + 1, 0);
-    }
-    EXPECT_EQ(HoodNow(), expected);
+    EXPECT_EQ(HoodNow(), GrownUpHood());
     EXPECT_EQ(test::ReadBytes(g.HoodFolder() / "Neighborhood.000"), hoodBefore)
         << "the backup is the old file";
-    EXPECT_EQ(CharacterNow(), ExpectedCharacter(characterBefore));
-    EXPECT_EQ(CharacterNow().size(), characterBefore.size());
-    EXPECT_TRUE(sample::CheckIff(CharacterNow()).chunks.size() ==
-                sample::CheckIff(characterBefore).chunks.size());
+    EXPECT_EQ(CharacterNow(), GrownUpCharacter(characterBefore));
 
     EXPECT_EQ(g.app.ui.ListItems("List2"),
               (std::vector<std::string>{"Starting Adultify process", "Searching Neighbourhood",
@@ -143,52 +134,29 @@ TEST_F(AdultifyTest, WithoutASelectionNothingChangesButSuccessIsStillReported) {
     EXPECT_EQ(g.app.ui.Messages().back().title, "Completed");
 }
 
-TEST_F(AdultifyTest, TablesTheShiftCannotHandleChangeNothingAndSaySo) {
-    const Position q = FindChunk(characterBefore, "STR#", 200, 0x0010);
-    struct Case {
-        const char* what;
-        Bytes file;
-        const char* says;
-    } cases[] = {
-        {"no table",
-         [&] {
-             Bytes f = characterBefore;
-             f[static_cast<std::size_t>(q + 10)] = 0;
-             return f;
-         }(),
-         "has no body-string table"},
-        {"no 9 entry",
-         [&] {
-             Bytes f = characterBefore;
-             f[static_cast<std::size_t>(FindBytes(f, Bytes{1, '9', 0, 0}, q))] = '8';
-             return f;
-         }(),
-         "no body string \"9\""},
-        {"9 past the table",
-         [&] {
-             Bytes f = characterBefore;
-             f[static_cast<std::size_t>(FindBytes(f, Bytes{1, '9', 0, 0}, q))] = '8';
-             const Bytes stray = {1, '9', 0, 0};
-             std::copy(stray.begin(), stray.end(), f.end() - 200);
-             return f;
-         }(),
-         "outside the body-string table"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        test::WriteBytes(g.CharacterPath(Child()), c.file);
-        characterBefore = c.file;
-        const std::size_t messages = g.app.ui.Messages().size();
-        g.ClickResident(1);
-        Run();
-        ExpectNothingChanged();
-        ASSERT_EQ(g.app.ui.Messages().size(), messages + 1);
-        const MessageRecord& msg = g.app.ui.Messages().back();
-        EXPECT_EQ(msg.icon, MsgIcon::Critical);
-        EXPECT_NE(msg.text.find("User00004.iff"), std::string::npos) << msg.text;
-        EXPECT_NE(msg.text.find(c.says), std::string::npos) << msg.text;
-        EXPECT_FALSE(g.app.ui.Ended());
-    }
+// Each refusal of the byte shift is listed below EditBodyStrings; here, what one leaves behind.
+TEST_F(AdultifyTest, ATableTheShiftCannotHandleChangesNothingAndSaysSo) {
+    const sample::CheckedChunk table =
+        sample::FindCheckedChunk(characterBefore, "STR#", 200).value();
+    Bytes file = characterBefore;
+    const Position nine = FindBytes(file, Bytes{1, '9', 0, 0}, table.offset + 1);
+    ASSERT_GT(nine, 0);
+    file[static_cast<std::size_t>(nine)] = '8';
+    const Bytes stray = {1, '9', 0, 0}; // after the table: out of the shift's reach
+    std::copy(stray.begin(), stray.end(), file.end() - 200);
+    test::WriteBytes(g.CharacterPath(Child()), file);
+    g.ClickResident(1);
+    Run();
+    EXPECT_EQ(HoodNow(), hoodBefore);
+    EXPECT_EQ(CharacterNow(), file);
+    EXPECT_FALSE(fs::exists(g.HoodFolder() / "Neighborhood.000"));
+    EXPECT_EQ(g.app.m.HoodData, hoodBefore) << "the in-memory changes are undone";
+    ASSERT_EQ(g.app.ui.Messages().size(), 1u) << "no success message";
+    const MessageRecord& msg = g.app.ui.Messages().back();
+    EXPECT_EQ(msg.icon, MsgIcon::Critical);
+    EXPECT_NE(msg.text.find("User00004.iff"), std::string::npos) << msg.text;
+    EXPECT_NE(msg.text.find("outside the body-string table"), std::string::npos) << msg.text;
+    EXPECT_FALSE(g.app.ui.Ended());
 }
 
 // Both files change, or neither: whichever single write fails.
@@ -210,7 +178,7 @@ TEST(AdultifyFailures, EveryFailurePointLeavesBothFilesAsTheyWere) {
         const Bytes characterNow = test::ReadBytes(g.CharacterPath(Child()));
         if (done) {
             EXPECT_NE(hoodNow, hood);
-            EXPECT_EQ(characterNow, ExpectedCharacter(character));
+            EXPECT_EQ(characterNow, GrownUpCharacter(character));
             EXPECT_EQ(failAt, faulty.operations) << "only a run without a failure completes";
             break;
         }
@@ -222,47 +190,79 @@ TEST(AdultifyFailures, EveryFailurePointLeavesBothFilesAsTheyWere) {
     }
 }
 
-TEST(EditBodyStrings, ShiftsOnePlaceUpToTheThirdFromLastByte) {
-    // STR# 200 whose data is: FD FF, count 2, entries "9" and "A", then pad bytes.
-    Bytes chunk = {'S', 'T', 'R', '#', 0, 0, 0, 0, 0x00, 0xC8, 0x00, 0x10};
-    chunk.resize(76, 0);
-    const Bytes data = {0xFD, 0xFF, 2, 0, 1, 'c', 'h', 'i', 'l',  'd',  0,    0,
-                        1,    '9',  0, 0, 1, 'A', 0,   0,   0xA1, 0xA2, 0xA3, 0xA4};
-    chunk.insert(chunk.end(), data.begin(), data.end());
-    chunk[7] = static_cast<std::uint8_t>(chunk.size());
-    Bytes file = ToBytes("head");
-    file.insert(file.end(), chunk.begin(), chunk.end());
-    file.insert(file.end(), {'t', 'a', 'i', 'l'});
-
-    Bytes edited = file;
-    ASSERT_TRUE(EditBodyStrings(edited).ok);
-    const Bytes expectedData = {0xFD, 0xFF, 2,   0, 1, 'a', 'd', 'u', 'l', 't',  0,    0,
-                                1,    '2',  '7', 0, 0, 1,   'A', 0,   0,   0xA1, 0xA3, 0xA4};
-    Bytes expected = ToBytes("head");
-    expected.insert(expected.end(), chunk.begin(), chunk.begin() + 76);
-    expected.insert(expected.end(), expectedData.begin(), expectedData.end());
-    expected.insert(expected.end(), {'t', 'a', 'i', 'l'});
-    EXPECT_EQ(edited, expected) << "the byte at E is lost, the last two are untouched";
+// "head", an STR# 200 chunk holding `data` whose size field says `size` (its real size when 0),
+// "tail"; no head when `atStart`.
+Bytes FileWithTable(const Bytes& data, std::uint32_t size = 0, bool atStart = false) {
+    if (size == 0) size = static_cast<std::uint32_t>(76 + data.size());
+    Bytes f = atStart ? Bytes{} : ToBytes("head");
+    f.insert(f.end(), {'S', 'T', 'R', '#', static_cast<std::uint8_t>(size >> 24),
+                       static_cast<std::uint8_t>(size >> 16), static_cast<std::uint8_t>(size >> 8),
+                       static_cast<std::uint8_t>(size), 0x00, 0xC8, 0x00, 0x10});
+    f.resize(f.size() + 64, 0); // the label
+    f.insert(f.end(), data.begin(), data.end());
+    f.insert(f.end(), {'t', 'a', 'i', 'l'});
+    return f;
 }
 
-TEST(EditBodyStrings, OnlyTheFirstNineAndOnlyALowerCaseChild) {
-    Bytes chunk = {'S', 'T', 'R', '#', 0, 0, 0, 0, 0x00, 0xC8, 0x00, 0x10};
-    chunk.resize(76, 0);
-    const Bytes data = {0xFD, 0xFF, 3, 0, 1, 'C', 'h', 'i', 'l',  'd',  0,   0,
-                        1,    '9',  0, 0, 1, '9', 0,   0,   0xA3, 0xA3, 0xA3};
-    chunk.insert(chunk.end(), data.begin(), data.end());
-    chunk[7] = static_cast<std::uint8_t>(chunk.size());
-    ASSERT_TRUE(EditBodyStrings(chunk).ok);
-    EXPECT_EQ(FindBytes(chunk, "Child", 1), 82);
-    EXPECT_EQ(FindBytes(chunk, Bytes{1, '2', '7', 0, 0, 1, '9', 0, 0}, 1), 89);
+// Only the bytes up to the third from the chunk's end move: that one is lost, the last two stay.
+TEST(EditBodyStrings, WholeTablesBeforeAndAfter) {
+    struct Case {
+        const char* what;
+        Bytes before, after;
+    } cases[] = {
+        {"usual",
+         {0xFD, 0xFF, 3, 0, 1, 'c', 'h', 'i', 'l',  'd',  0,    0,
+          1,    '9',  0, 0, 1, 'A', 0,   0,   0xA1, 0xA2, 0xA3, 0xA4},
+         {0xFD, 0xFF, 3,   0, 1, 'a', 'd', 'u', 'l', 't',  0,    0,
+          1,    '2',  '7', 0, 0, 1,   'A', 0,   0,   0xA1, 0xA3, 0xA4}},
+        {"only the first 9, only a lower-case child",
+         {0xFD, 0xFF, 3, 0, 1, 'C', 'h', 'i', 'l',  'd',  0,   0,
+          1,    '9',  0, 0, 1, '9', 0,   0,   0xA1, 0xA2, 0xA3},
+         {0xFD, 0xFF, 3,   0, 1, 'C', 'h', 'i', 'l', 'd',  0,   0,
+          1,    '2',  '7', 0, 0, 1,   '9', 0,   0,   0xA2, 0xA3}},
+        {"the shift reaches the table's end: the comment's zero goes",
+         {0xFD, 0xFF, 2, 0, 1, 'c', 'h', 'i', 'l', 'd', 0, 0, 1, '9', 0, 0, 0xA1, 0xA2},
+         {0xFD, 0xFF, 2, 0, 1, 'a', 'd', 'u', 'l', 't', 0, 0, 1, '2', '7', 0, 0xA1, 0xA2}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Bytes file = FileWithTable(c.before);
+        const BodyStringEdit r = EditBodyStrings(file);
+        EXPECT_TRUE(r.ok) << r.problem;
+        EXPECT_EQ(file, FileWithTable(c.after));
+    }
 }
 
-TEST(EditBodyStrings, NoEndAtAllIsTheFatalCase) {
-    Bytes file = {'S', 'T', 'R', '#', 0, 0, 0, 0, 0x00, 0xC8, 0x00, 0x10};
-    file.resize(120, 0);
-    const BodyStringEdit r = EditBodyStrings(file);
-    EXPECT_FALSE(r.ok);
-    EXPECT_TRUE(r.fatal);
+TEST(EditBodyStrings, RefusesWhatItCannotShift) {
+    const Bytes usual = {0xFD, 0xFF, 2, 0, 1,   'c', 'h', 'i',  'l',
+                         'd',  0,    0, 1, '9', 0,   0,   0xA1, 0xA2};
+    Bytes otherFlags = FileWithTable(usual);
+    otherFlags[4 + 11] = 0x00;
+    struct Case {
+        const char* what;
+        Bytes file;
+        const char* says;
+        bool fatal;
+    } cases[] = {
+        {"no table", otherFlags, "has no body-string table", false},
+        // The search starts after the first entry's language byte.
+        {"9 only as the first entry", FileWithTable({0xFD, 0xFF, 1, 0, 1, '9', 0, 0, 0xA1, 0xA2}),
+         "no body string \"9\"", false},
+        {"9 at the very end",
+         FileWithTable({0xFD, 0xFF, 2, 0, 1, 'c', 'h', 'i', 'l', 'd', 0, 0, 1, '9', 0, 0, 0xA1}),
+         "outside the body-string table", false},
+        {"size past the file", FileWithTable(usual, 200), "runs past the end of the file", false},
+        // The size modulo 65536 is 0: the end falls before the file's start.
+        {"no end at all", FileWithTable(usual, 0x10000, true), "invalid file", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Bytes file = c.file;
+        const BodyStringEdit r = EditBodyStrings(file);
+        EXPECT_FALSE(r.ok);
+        EXPECT_NE(r.problem.find(c.says), std::string::npos) << r.problem;
+        EXPECT_EQ(r.fatal, c.fatal);
+    }
 }
 
 TEST(DrawPersonality, FiveTraitsOfAtMostTenSummingToThirty) {

@@ -56,8 +56,8 @@ TEST_F(SaveHoodTest, TakesTheFirstFreeNumberInTheChosenNeighbourhood) {
 
 TEST_F(SaveHoodTest, WithAllThousandBackupNamesTakenNothingChanges) {
     test::WriteBytes(Folder() / "Neighborhood.iff", ToBytes("old"));
-    for (int k = 0; k <= 999; ++k)
-        test::WriteBytes(BackupName((Folder() / "Neighborhood").string(), k), {});
+    for (int k = 0; k <= 999; ++k) // Neighborhood.000 to .999
+        test::WriteBytes(Folder() / ("Neighborhood." + std::to_string(1000 + k).substr(1)), {});
     test::HeadlessApp app;
     Prepare(app);
     EXPECT_FALSE(SaveHood(app.m));

@@ -1,8 +1,8 @@
 // The pictures of the selected resident, from its character file.
 #include "hood/character_pictures.h"
 
-#include "iff/character_file.h"
 #include "sample/game_model.h"
+#include "sample/iff_check.h"
 #include "tests/support/sample_game.h"
 
 #include <gtest/gtest.h>
@@ -14,8 +14,7 @@ TEST(ReadUserIff, ABitmapThePictureLoaderRejectsShowsTheStockPicture) {
     sample::SimSpec sim = test::Sim("user00001", "Bob", 27, 0x81828384);
     test::SampleGame g(test::SampleGame::OneHood(test::SmallHood({sim})));
     Bytes file = sample::CharacterFile(sim);
-    const Position p = FindFaceChunk(file);
-    file[static_cast<std::size_t>(p + 75)] = 'X'; // "BM" becomes "XM"
+    file[sample::FindCheckedChunk(file, "BMP_", 2002).value().offset + 76] = 'X'; // "BM" -> "XM"
     test::WriteBytes(g.CharacterPath(sim), file);
     g.ChooseHood();
     g.ClickResident(0);

@@ -58,15 +58,6 @@ TEST(GetPeople, NamesEachResidentWithItsOwnFamilyInBothRecordVersions) {
     EXPECT_EQ(g.app.m.People[2].Age[0], 9);
 }
 
-TEST(GetPeople, StatusTextsComeInTheirOrder) {
-    SampleGame g(
-        SampleGame::OneHood(SmallHood({Sim("user00001", "Bob", 27, 0x81828384)}, {"Newbie"})));
-    g.ChooseHood();
-    EXPECT_EQ(g.app.ui.CaptionHistory("Label3"),
-              (std::vector<std::string>{"Read Neighborhood.iff", "Find Residents",
-                                        "Find Residents (Bob Newbie)", "Idle"}));
-}
-
 TEST(GetPeople, MissingOrUnsafeCharacterFilesGiveNotFound) {
     sample::SimSpec missing = Sim("user00002", "Ghost", 27, 0x81828384);
     missing.hasCharacterFile = false;

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <regex>
+
 namespace adultify {
 namespace {
 
@@ -49,29 +51,32 @@ TEST(ResidentView, ShowsAnAdultsDetailsValuesAndPictures) {
     EXPECT_EQ(ui.Caption("Label3"), "Idle");
 }
 
-TEST(ResidentView, StatusCountsThroughTheLinesAndTheReaderAnnouncesItsSteps) {
-    SampleGame g(SampleGame::OneHood(SmallHood({Adult(), Sim("user00002", "Jo", 9, 0x91929394)})));
+// The "k/n" progress texts the status line showed since entry `from` of its history.
+std::vector<std::string> ProgressShown(const SampleGame& g, std::size_t from) {
+    const auto& all = g.app.ui.CaptionHistory("Label3");
+    std::vector<std::string> progress;
+    for (std::size_t k = from; k < all.size(); ++k)
+        if (std::regex_match(all[k], std::regex(R"(\d+/\d+)"))) progress.push_back(all[k]);
+    return progress;
+}
+
+TEST(ResidentView, AChildEnablesAdultifyLocksTheSkillsAndTheStatusCountsEveryLine) {
+    SampleGame g(SampleGame::OneHood(SmallHood(
+        {Adult(), Sim("user00002", "Jo", 9, 0x91929394), Sim("user00003", "Al", 27, 0xA1A2A3A4)})));
     g.ChooseHood();
     const std::size_t before = g.app.ui.CaptionHistory("Label3").size();
     g.ClickResident(1);
-    const auto& all = g.app.ui.CaptionHistory("Label3");
-    const std::vector<std::string> shown(all.begin() + static_cast<std::ptrdiff_t>(before),
-                                         all.end());
-    EXPECT_EQ(shown,
-              (std::vector<std::string>{"Display_user_Details()", "0/1", "1/1", "Get personal info",
-                                        "Read_UserIff(user00002)", "Open IFF", "Len IFF", "Get IFF",
-                                        "Close IFF", "Get BMP", "Get other BMP", "Idle", "Idle"}));
-}
-
-TEST(ResidentView, AChildEnablesAdultifyAndLocksTheSkillLabels) {
-    SampleGame g(SampleGame::OneHood(SmallHood({Sim("user00002", "Jo", 9, 0x91929394)})));
-    g.ChooseHood();
-    g.ClickResident(0);
-    EXPECT_TRUE(g.app.ui.IsEnabled("Command1"));
-    for (const SkillRow& row : kSkillRows)
-        EXPECT_FALSE(g.app.ui.IsEnabled(row.valueLabel)) << row.valueLabel;
-    EXPECT_EQ(g.app.ui.ListItems("List2")[2], "Age: Child")
+    auto& ui = g.app.ui;
+    EXPECT_EQ(ui.ListItems("List2"), (std::vector<std::string>{"Filename:user00002", "Gender: Male",
+                                                               "Age: Child", "      "}))
         << "a child's career code -1 shows no career";
+    EXPECT_TRUE(ui.IsEnabled("Command1"));
+    for (const SkillRow& row : kSkillRows)
+        EXPECT_FALSE(ui.IsEnabled(row.valueLabel)) << row.valueLabel;
+    EXPECT_EQ(ui.Picture("Picture1").kind, HeadlessPicture::Kind::Bitmap);
+    EXPECT_EQ(ui.Picture("Picture2").kind, HeadlessPicture::Kind::Bitmap);
+    EXPECT_EQ(ProgressShown(g, before), (std::vector<std::string>{"0/2", "1/2", "2/2"}));
+    EXPECT_EQ(ui.Caption("Label3"), "Idle");
 }
 
 TEST(ResidentView, OddCodesAndStoredValues) {
@@ -96,8 +101,10 @@ TEST(ResidentView, WithoutASelectionOnlyTheStatusCounts) {
     SampleGame g(SampleGame::OneHood(SmallHood({Adult(), Sim("user00002", "Jo", 9, 0x91929394)})));
     g.ChooseHood();
     g.app.ui.ListAdd("List2", "old line");
+    const std::size_t before = g.app.ui.CaptionHistory("Label3").size();
     Display_user_Details(g.app.m);
     EXPECT_EQ(g.app.ui.ListCount("List2"), 0);
+    EXPECT_EQ(ProgressShown(g, before), (std::vector<std::string>{"0/1", "1/1"}));
     EXPECT_EQ(g.app.ui.Caption("Frame2"), "Personal Infomation");
     EXPECT_EQ(g.app.ui.Caption("Label3"), "Idle");
 }

@@ -2,6 +2,7 @@
 
 #include "sample/bitmap.h"
 #include "sample/game_model.h"
+#include "sample/iff_check.h"
 
 #include <gtest/gtest.h>
 
@@ -23,17 +24,21 @@ TEST(UserFileNames, OnlyNamesThatStayInTheCharactersFolderAreSafe) {
         EXPECT_FALSE(IsSafeUserFileName(ToBytes(bad))) << bad;
 }
 
+// The 1-based position of a picture chunk's tag, by the sample's own reading of the file.
+Position PictureAt(const Bytes& file, unsigned id) {
+    return static_cast<Position>(sample::FindCheckedChunk(file, "BMP_", id).value().offset) + 1;
+}
+
 TEST(PictureChunks, ThumbnailByEitherLabelFaceByItsSize) {
     sample::SimSpec sim;
     const Bytes made = sample::CharacterFile(sim);
     sim.thumbnailLabelledNewimage = false;
     const Bytes shipped = sample::CharacterFile(sim);
-    EXPECT_GT(FindThumbnailChunk(made), 0);
-    EXPECT_GT(FindThumbnailChunk(shipped), 0);
-    EXPECT_GT(FindFaceChunk(made), 0);
+    EXPECT_EQ(FindThumbnailChunk(made), PictureAt(made, 2004));
+    EXPECT_EQ(FindThumbnailChunk(shipped), PictureAt(shipped, 2004));
+    EXPECT_EQ(FindFaceChunk(made), PictureAt(made, 2002));
     Bytes wrongSize = made;
-    const Position p = FindThumbnailChunk(wrongSize);
-    wrongSize[static_cast<std::size_t>(p + 6)] = 0xEF; // size 2031
+    wrongSize[static_cast<std::size_t>(PictureAt(made, 2004) + 6)] = 0xEF; // size 2031
     EXPECT_EQ(FindThumbnailChunk(wrongSize), 0);
 }
 

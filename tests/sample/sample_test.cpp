@@ -47,14 +47,10 @@ TEST(Sample, RecordsFollowTheRealLayout) {
     EXPECT_EQ(ByteAt(file, u + 532), 0x84) << "the GUID of a version 10 record";
     EXPECT_EQ(ReadU16LE(file, u + 180), 0u);
 
-    const std::vector<std::string> bodyStrings = [&] {
-        const Bytes character = CharacterFile(child);
-        for (const auto& c : CheckIff(character).chunks)
-            if (c.type == "STR#" && c.id == 200)
-                return StringTableValues(Bytes(character.begin() + c.offset + 76,
-                                               character.begin() + c.offset + c.size));
-        return std::vector<std::string>{};
-    }();
+    const Bytes character = CharacterFile(child);
+    const CheckedChunk table = FindCheckedChunk(character, "STR#", 200).value();
+    const std::vector<std::string> bodyStrings = StringTableValues(Bytes(
+        character.begin() + table.offset + 76, character.begin() + table.offset + table.size));
     ASSERT_EQ(bodyStrings.size(), 35u);
     EXPECT_EQ(bodyStrings[0], "child");
     EXPECT_EQ(bodyStrings[13], "9");

@@ -1,28 +1,40 @@
 #include "tools/thumbnail_fix.h"
 
 #include "iff/native_file_system.h"
+#include "sample/iff_check.h"
 #include "tests/support/faulty_file_system.h"
 #include "tests/support/sample_game.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace adultify {
 namespace {
 
 using test::SampleGame;
 
-TEST(RemoveBitmapTags, ScanBoundsAndCase) {
+sample::SimSpec Bob() {
+    return test::Sim("user00001", "Bob", 27, 0x81828384);
+}
+
+// Windows start at 1 to length - 4: a tag in the last four bytes is never looked at.
+TEST(RemoveBitmapTags, ScanBoundsOverlapsAndCase) {
     struct Case {
         std::string in, out;
         int count;
     } cases[] = {
         {"BMP_xx_PMBxxBMP_yyyy", "XXXXxxXXXXxxXXXXyyyy", 3},
-        {"bmp_ _pmb BMP", "bmp_ _pmb BMP", 0},
-        {"xxxxBMP_", "xxxxBMP_", 0}, // the last four bytes are never examined
-        {"xxxBMP_x", "xxxXXXXx", 1},
+        {"_PMBx", "XXXXx", 1},       // the shortest file with a window
+        {"xxxBMP_x", "xxxXXXXx", 1}, // the last window examined
+        {"xxxxBMP_", "xxxxBMP_", 0}, // the first one not examined
         {"BMP_", "BMP_", 0},
         {"", "", 0},
-        {"BMP_MP_PMB", "XXXXMP_PMB", 1}, // overlapping windows start with X once replaced
+        {"BMP_PMBxxxx", "XXXXPMBxxxx", 1}, // a replaced tag hides the overlapping one
+        {"_PMBMP_xxxx", "XXXXMP_xxxx", 1},
+        {"BMBMP_xx", "BMXXXXxx", 1}, // a partial tag before a whole one
+        {"bmp_ _pmb BMP", "bmp_ _pmb BMP", 0},
+        {"BMP_BMP__PMBx", "XXXXXXXXXXXXx", 3},
     };
     for (const Case& c : cases) {
         Bytes data = ToBytes(c.in);
@@ -33,13 +45,11 @@ TEST(RemoveBitmapTags, ScanBoundsAndCase) {
 
 class ThumbnailFixTest : public ::testing::Test {
   protected:
-    ThumbnailFixTest()
-        : g(SampleGame::OneHood(test::SmallHood({test::Sim("user00001", "Bob", 27, 0x81828384)}))) {
-        before = test::ReadBytes(g.CharacterPath(sim()));
+    ThumbnailFixTest() : g(SampleGame::OneHood(test::SmallHood({Bob()}))) {
+        before = test::ReadBytes(g.CharacterPath(Bob()));
         g.ChooseHood();
         g.ClickResident(0);
     }
-    static sample::SimSpec sim() { return test::Sim("user00001", "Bob", 27, 0x81828384); }
     void Answer(MsgAnswer a) {
         g.app.ui.answerMessage = [a](const MessageRecord& r) {
             return r.buttons == MsgButtons::YesNo ? a : MsgAnswer::Ok;
@@ -53,22 +63,34 @@ TEST_F(ThumbnailFixTest, NoLeavesTheFileAlone) {
     Answer(MsgAnswer::No);
     (void)DispatchEvent(g.app.m, "menu_fix_thumbnails", UiEvent::Click);
     ASSERT_EQ(g.app.ui.Messages().size(), 2u);
-    EXPECT_EQ(g.app.ui.Messages()[0].text, ThumbnailWarningText());
+    EXPECT_NE(g.app.ui.Messages()[0].text.find("at your own risk"), std::string::npos);
     EXPECT_EQ(g.app.ui.Messages()[0].icon, MsgIcon::Information);
     EXPECT_EQ(g.app.ui.Messages()[0].title, "WARNING");
     EXPECT_EQ(g.app.ui.Messages()[1].text, "Thumbnail removal cancelled");
     EXPECT_EQ(g.app.ui.Messages()[1].title, "Aborted");
-    EXPECT_EQ(test::ReadBytes(g.CharacterPath(sim())), before);
+    EXPECT_EQ(test::ReadBytes(g.CharacterPath(Bob())), before);
     EXPECT_TRUE(g.app.ui.PointerHistory().empty());
 }
 
 TEST_F(ThumbnailFixTest, YesReplacesEveryTagAndShowsTheStockPictures) {
     Answer(MsgAnswer::Yes);
+    // Every picture chunk the generator wrote, and the reversed tag of its index's type list.
     Bytes expected = before;
-    const int tags = RemoveBitmapTags(expected);
-    ASSERT_EQ(tags, 6 + 1) << "six bitmaps and the index's reversed tag";
+    int bitmaps = 0;
+    for (const sample::CheckedChunk& c : sample::CheckIff(before).chunks) {
+        if (c.type == "BMP_") {
+            std::copy_n("XXXX", 4, expected.begin() + c.offset);
+            ++bitmaps;
+        } else if (c.type == "rsmp") {
+            const auto rsmp = expected.begin() + c.offset;
+            const auto list = std::search(rsmp, rsmp + c.size, "_PMB", "_PMB" + 4);
+            ASSERT_NE(list, rsmp + c.size);
+            std::copy_n("XXXX", 4, list);
+        }
+    }
+    ASSERT_EQ(bitmaps, 6) << "relationship, faces, two hair, thumbnail, web";
     (void)DispatchEvent(g.app.m, "menu_fix_thumbnails", UiEvent::Click);
-    EXPECT_EQ(test::ReadBytes(g.CharacterPath(sim())), expected);
+    EXPECT_EQ(test::ReadBytes(g.CharacterPath(Bob())), expected);
     EXPECT_EQ(g.app.ui.Messages().back().text, "Done. 7 replacements made");
     EXPECT_EQ(g.app.ui.Messages().back().title, "Complete");
     EXPECT_EQ(g.app.ui.Messages().back().icon, MsgIcon::None);
@@ -84,10 +106,8 @@ TEST_F(ThumbnailFixTest, YesReplacesEveryTagAndShowsTheStockPictures) {
 TEST(ThumbnailFix, AFileThatCannotBeWrittenIsReportedAndKept) {
     NativeFileSystem native;
     test::FaultyFileSystem faulty(native);
-    SampleGame g(
-        SampleGame::OneHood(test::SmallHood({test::Sim("user00001", "Bob", 27, 0x81828384)})),
-        &faulty);
-    const auto path = g.CharacterPath(test::Sim("user00001", "Bob", 27, 0x81828384));
+    SampleGame g(SampleGame::OneHood(test::SmallHood({Bob()})), &faulty);
+    const auto path = g.CharacterPath(Bob());
     const Bytes before = test::ReadBytes(path);
     g.ChooseHood();
     g.ClickResident(0);
@@ -104,8 +124,7 @@ TEST(ThumbnailFix, AFileThatCannotBeWrittenIsReportedAndKept) {
 }
 
 TEST(ThumbnailFix, NothingHappensWithoutASelectionOrACharacterFile) {
-    SampleGame g(
-        SampleGame::OneHood(test::SmallHood({test::Sim("user00001", "Bob", 27, 0x81828384)})));
+    SampleGame g(SampleGame::OneHood(test::SmallHood({Bob()})));
     g.ChooseHood();
     g.app.ui.answerMessage = [](const MessageRecord& r) {
         return r.buttons == MsgButtons::YesNo ? MsgAnswer::Yes : MsgAnswer::Ok;
@@ -114,7 +133,7 @@ TEST(ThumbnailFix, NothingHappensWithoutASelectionOrACharacterFile) {
     menu_fix_thumbnails_Click(g.app.m);
     EXPECT_EQ(g.app.ui.Messages().size(), 1u) << "only the warning";
     g.ClickResident(0);
-    std::filesystem::remove(g.CharacterPath(test::Sim("user00001", "Bob", 27, 0x81828384)));
+    std::filesystem::remove(g.CharacterPath(Bob()));
     menu_fix_thumbnails_Click(g.app.m);
     EXPECT_EQ(g.app.ui.Messages().size(), 2u);
     EXPECT_EQ(g.app.ui.Pointer(), MousePointer::Default);
