@@ -1,0 +1,112 @@
+#include "iff/folder_lock.h"
+
+#include "iff/safe_file_platform.h"
+
+#include <utility>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+#endif
+
+namespace adultify {
+
+namespace {
+
+constexpr const char* kHeldElsewhere = "another Adultify is editing this game";
+
+#ifdef _WIN32
+const HANDLE kNone = INVALID_HANDLE_VALUE;
+#else
+constexpr int kNone = -1;
+#endif
+
+} // namespace
+
+std::filesystem::path FolderLock::LockFile(const std::filesystem::path& gameFolder) {
+    return gameFolder / ".adultify.lock";
+}
+
+#ifdef _WIN32
+
+FileResult<FolderLock> FolderLock::Take(const std::filesystem::path& gameFolder) {
+    const std::filesystem::path path = LockFile(gameFolder);
+    HANDLE h = ::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE,
+                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                             OPEN_ALWAYS, FILE_ATTRIBUTE_HIDDEN, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+        const DWORD code = ::GetLastError();
+        return FileError{FileErrorKind::WriteFailed, platform::SystemWords(code), path};
+    }
+    OVERLAPPED at{};
+    if (!::LockFileEx(h, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &at)) {
+        const DWORD code = ::GetLastError();
+        ::CloseHandle(h);
+        if (code == ERROR_LOCK_VIOLATION || code == ERROR_IO_PENDING)
+            return FileError{FileErrorKind::Locked, kHeldElsewhere, path};
+        return FileError{FileErrorKind::WriteFailed, platform::SystemWords(code), path};
+    }
+    return FolderLock(h);
+}
+
+void FolderLock::Release() {
+    if (handle_ == kNone) return;
+    OVERLAPPED at{};
+    ::UnlockFileEx(handle_, 0, 1, 0, &at);
+    ::CloseHandle(handle_);
+    handle_ = kNone;
+}
+
+#else
+
+FileResult<FolderLock> FolderLock::Take(const std::filesystem::path& gameFolder) {
+    const std::filesystem::path path = LockFile(gameFolder);
+    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        const int err = errno;
+        return FileError{err == ENOENT ? FileErrorKind::NotFound : FileErrorKind::WriteFailed,
+                         std::strerror(err), path};
+    }
+    // flock belongs to the open file description: a second open in this process is refused too.
+    int rc;
+    do
+        rc = ::flock(fd, LOCK_EX | LOCK_NB);
+    while (rc != 0 && errno == EINTR);
+    if (rc != 0) {
+        const int err = errno;
+        ::close(fd);
+        if (err == EWOULDBLOCK) return FileError{FileErrorKind::Locked, kHeldElsewhere, path};
+        return FileError{FileErrorKind::WriteFailed, std::strerror(err), path};
+    }
+    return FolderLock(fd);
+}
+
+void FolderLock::Release() {
+    if (handle_ == kNone) return;
+    ::close(handle_); // drops the lock
+    handle_ = kNone;
+}
+
+#endif
+
+FolderLock::FolderLock(FolderLock&& other) noexcept
+    : handle_(std::exchange(other.handle_, kNone)) {}
+
+FolderLock& FolderLock::operator=(FolderLock&& other) noexcept {
+    if (this != &other) {
+        Release();
+        handle_ = std::exchange(other.handle_, kNone);
+    }
+    return *this;
+}
+
+FolderLock::~FolderLock() {
+    Release();
+}
+
+} // namespace adultify
