@@ -2,6 +2,7 @@
 
 #include "core/reports.h"
 #include "core/utilities.h"
+#include "game/game_writes.h"
 #include "game/neighbourhood_name.h"
 #include "game/save_hood.h"
 #include "hood/get_people.h"
@@ -44,24 +45,19 @@ void GrowUpEntry(Module1& m, Position u) {
         WriteU16LE(m.HoodData, u + row.offset, 0);
 }
 
-// The character file as it was, when it was replaced by its grown-up image; nothing when
-// there is no such file. False: the command stops, with the neighbourhood data restored.
-struct CharacterStep {
-    bool goOn = true;
-    std::optional<Bytes> before;
-};
-
-CharacterStep GrowUpCharacterFile(Module1& m, const std::string& path, const Bytes& hoodBefore) {
-    std::string reason;
-    auto data = m.fs.Read(path, &reason);
+// The character file's grown-up image; nothing when the command stops (with the neighbourhood
+// data restored and the reason told).
+std::optional<Bytes> GrowUpCharacterFile(Module1& m, const std::string& path,
+                                         const Bytes& hoodBefore) {
+    auto data = m.fs.ReadFile(path, kLargestCharacterFile);
     if (!data) {
         m.HoodData = hoodBefore;
-        ReportReadFailure(m, "The character file could not be read. Nothing has been changed.",
-                          path, reason);
-        return {false, {}};
+        ReportFileError(m, "The character file could not be read. Nothing has been changed.",
+                        data.error());
+        return std::nullopt;
     }
-    m.UserFileData = *data;
-    Bytes edited = *data;
+    m.UserFileData = data.value();
+    Bytes edited = std::move(data.value());
     const BodyStringEdit edit = EditBodyStrings(edited);
     AddLogLine(m, "Doing byte shuffle");
     if (!edit.ok) {
@@ -72,35 +68,30 @@ CharacterStep GrowUpCharacterFile(Module1& m, const std::string& path, const Byt
             EndProgramNow(m, kExitFatal);
         }
         m.HoodData = hoodBefore;
+        ++m.refusals;
         Report(m, text + ". Nothing has been changed.");
-        return {false, {}};
+        return std::nullopt;
     }
-    m.UserFileData = edited;
     AddLogLine(m, "Adultify completed. Saving Files");
-    if (auto r = ReplaceWholeFile(m.fs, path, m.UserFileData); !r) {
-        m.HoodData = hoodBefore;
-        ReportWriteFailure(m, "The character file could not be saved. Nothing has been changed.",
-                           path, r.reason);
-        return {false, {}};
-    }
-    return {true, std::move(*data)};
+    return edited;
 }
 
-// Saves the neighbourhood; when that fails the character file is put back, so that both files
-// change or neither.
-bool SaveBoth(Module1& m, const std::optional<std::string>& path, const CharacterStep& character,
-              const Bytes& hoodBefore) {
+// Writes the character file and the neighbourhood together: both change, or neither, also
+// when the program is stopped half-way.
+bool SaveBoth(Module1& m, const std::optional<std::string>& path,
+              const std::optional<Bytes>& character, const Bytes& hoodBefore) {
     AddLogLine(m, "Backing up Neighbourhood");
-    if (SaveHood(m)) return true;
-    m.HoodData = hoodBefore;
-    if (character.before) {
-        if (auto r = ReplaceWholeFile(m.fs, *path, *character.before); !r)
-            ReportWriteFailure(m, "The character file could not be put back as it was.", *path,
-                               r.reason);
-        else
-            m.UserFileData = *character.before;
+    std::optional<Replacement> hood = HoodReplacement(m);
+    std::vector<Replacement> changes;
+    if (character) changes.push_back({*path, *character, std::nullopt});
+    if (hood) changes.push_back(std::move(*hood));
+    if (!hood || !WriteGameFiles(m, changes, "Nothing has been changed.")) {
+        m.HoodData = hoodBefore;
+        return false;
     }
-    return false;
+    if (character) m.UserFileData = *character;
+    MarkSaved(m);
+    return true;
 }
 
 // The whole command for List1 line i; false when it stopped before its end.
@@ -111,6 +102,7 @@ bool AdultifyResident(Module1& m, int i) {
     const Bytes hoodBefore = m.HoodData;
     const Position u = FindBytes(m.HoodData, record.UserFile, 1);
     if (u == 0 || u + resident::kAge > static_cast<Position>(m.HoodData.size())) {
+        ++m.refusals;
         Report(m, "The resident's entry was not found whole in the neighbourhood. Nothing has "
                   "been changed.");
         return false;
@@ -121,10 +113,19 @@ bool AdultifyResident(Module1& m, int i) {
     if (m.ui.Caption("Combo1").empty()) return false;
 
     const auto path = ChosenUserFilePath(m, record.UserFile);
-    CharacterStep character;
+    std::optional<Bytes> character;
     if (path && FileExists(m, *path) == kTrue) {
         character = GrowUpCharacterFile(m, *path, hoodBefore);
-        if (!character.goOn) return false;
+        if (!character) return false;
+    } else if (path && m.fs.EntryExists(*path)) {
+        // Something is there, but not a file the program may read: growing up the
+        // neighbourhood's record alone would leave the two disagreeing.
+        m.HoodData = hoodBefore;
+        ReportRefusal(m,
+                      "The character file is not a file that can be read. Nothing has been "
+                      "changed.",
+                      *path, "not a regular file");
+        return false;
     }
     if (!SaveBoth(m, path, character, hoodBefore)) return false;
     m.ui.SetEnabled("Command1", false);

@@ -14,7 +14,7 @@ namespace adultify {
 
 struct Platform {
     std::unique_ptr<Registry> registry;
-    std::unique_ptr<NativeFileSystem> files;
+    std::unique_ptr<FileSystem> files;
     // The prefix's drive folder (Linux): the path dialog offers its drives.
     std::optional<std::filesystem::path> dosdevices;
 };

@@ -5,6 +5,7 @@
 #include "core/status_line.h"
 #include "core/utilities.h"
 #include "game/game_location.h"
+#include "game/game_writes.h"
 #include "game/neighbourhood_list.h"
 #include "game/path_dialog.h"
 #include "game/save_hood.h"
@@ -63,6 +64,7 @@ void Form1_Load(Module1& m, Registry& registry) {
     m.ui.DoEvents();
     WaitSeconds(m, 1);
     LocateGame(m, registry);
+    RecoverInterruptedSave(m);
     m.ui.SetCaption("frmSplash.Label1", "Init...");
     m.ui.DoEvents();
     WaitSeconds(m, 1);

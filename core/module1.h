@@ -10,6 +10,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -58,8 +59,13 @@ struct Module1 {
 
     // A main-window command is under way (and may be yielding).
     bool commandRunning = false;
-    // Writes and reads reported to the user as failed, for the front ends' exit codes.
+    // This run may write into the game folder while it holds it.
+    std::unique_ptr<GameLock> gameLock;
+
+    // For the front ends' exit codes: writes that failed, and refusals (a file the program
+    // would not read or change, a question answered No, another run at work).
     int failedWrites = 0;
+    int refusals = 0;
 };
 
 } // namespace adultify

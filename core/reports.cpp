@@ -6,7 +6,6 @@ namespace {
 
 void Report(Module1& m, const std::string& title, const std::string& what, const std::string& path,
             const std::string& reason) {
-    ++m.failedWrites;
     (void)m.ui.ShowMessage(what + "\n" + m.fs.NativePath(path) + "\n" + reason, MsgButtons::Ok,
                            MsgIcon::Critical, title);
 }
@@ -15,12 +14,28 @@ void Report(Module1& m, const std::string& title, const std::string& what, const
 
 void ReportWriteFailure(Module1& m, const std::string& what, const std::string& path,
                         const std::string& reason) {
+    ++m.failedWrites;
     Report(m, "Save Failed", what, path, reason);
 }
 
 void ReportReadFailure(Module1& m, const std::string& what, const std::string& path,
                        const std::string& reason) {
+    ++m.failedWrites;
     Report(m, "Read Failed", what, path, reason);
+}
+
+void ReportRefusal(Module1& m, const std::string& what, const std::string& path,
+                   const std::string& reason) {
+    ++m.refusals;
+    Report(m, "Nothing Changed", what, path, reason);
+}
+
+void ReportFileError(Module1& m, const std::string& what, const FileError& error) {
+    const std::string path = error.path.string();
+    if (error.kind == FileErrorKind::WriteFailed)
+        ReportWriteFailure(m, what, path, error.reason);
+    else
+        ReportRefusal(m, what, path, error.reason);
 }
 
 } // namespace adultify

@@ -24,6 +24,7 @@ void WaitSeconds(Module1& m, double seconds) {
 }
 
 void EndProgramNow(Module1& m, int exitCode) {
+    m.gameLock.reset(); // as the end of the process would
     m.ui.EndProgram(exitCode);
     throw ProgramEnd{exitCode};
 }

@@ -1,6 +1,7 @@
 #include "game/path_dialog.h"
 
 #include "core/utilities.h"
+#include "game/game_writes.h"
 #include "game/neighbourhood_name.h"
 
 #include <filesystem>
@@ -32,7 +33,12 @@ bool AcceptGameFolder(Module1& m, const std::string& folder) {
                                "Invalid Directory");
         return false;
     }
-    m.SimsPath = folder + "\\";
+    const std::string chosen = folder + "\\";
+    if (chosen != m.SimsPath) {
+        ReleaseGame(m);
+        m.SimsPath = chosen;
+        RecoverInterruptedSave(m);
+    }
     return true;
 }
 

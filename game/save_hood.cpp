@@ -1,53 +1,46 @@
 #include "game/save_hood.h"
 
 #include "core/reports.h"
-#include "core/utilities.h"
+#include "game/game_writes.h"
 #include "game/neighbourhood_name.h"
 
 namespace adultify {
+
+namespace {
+const char* const kNotSaved = "The neighbourhood was not saved; the file on disk is unchanged.";
+} // namespace
 
 std::string BackupName(const std::string& baseName, int k) {
     const std::string digits = "000" + std::to_string(k);
     return baseName + "." + digits.substr(digits.size() - 3);
 }
 
-bool SaveHood(Module1& m) {
+std::optional<Replacement> HoodReplacement(Module1& m) {
     const std::string baseName = HoodBaseName(m.SimsPath, ChosenHood(m));
-    const std::string hoodFile = baseName + ".iff";
-    const std::string notSaved = "The neighbourhood was not saved; the file on disk is unchanged.";
+    Replacement r{baseName + ".iff", m.HoodData, std::nullopt};
+    if (!m.fs.EntryExists(r.path)) {
+        // Gone since it was read (moved, or the folder deleted): not written again unasked.
+        ReportRefusal(m, kNotSaved, r.path, "the neighbourhood's file is no longer there");
+        return std::nullopt;
+    }
+    auto backup = m.fs.FreeBackupName(baseName);
+    if (!backup) {
+        ReportFileError(m, kNotSaved, backup.error());
+        return std::nullopt;
+    }
+    r.backup = backup.value();
+    return r;
+}
 
-    std::string backup;
-    for (int k = 0; k < kBackupNames && backup.empty(); ++k)
-        if (FileExists(m, BackupName(baseName, k)) != kTrue) backup = BackupName(baseName, k);
-    if (backup.empty()) {
-        ReportWriteFailure(m, notSaved, hoodFile,
-                           "All backup names Neighborhood.000 to Neighborhood.999 are taken.");
-        return false;
-    }
-
-    const std::string sidecar = SidecarPath(hoodFile);
-    if (auto r = m.fs.WriteNew(sidecar, m.HoodData); !r) {
-        (void)m.fs.Remove(sidecar);
-        ReportWriteFailure(m, notSaved, sidecar, r.reason);
-        return false;
-    }
-    if (auto r = m.fs.Rename(hoodFile, backup); !r) {
-        (void)m.fs.Remove(sidecar);
-        ReportWriteFailure(m, notSaved, hoodFile, r.reason);
-        return false;
-    }
-    if (auto r = m.fs.Rename(sidecar, hoodFile); !r) {
-        if (auto undo = m.fs.Rename(backup, hoodFile); !undo) {
-            ReportWriteFailure(m, "The neighbourhood was not saved. Its previous file is kept as",
-                               backup, r.reason);
-            return false;
-        }
-        (void)m.fs.Remove(sidecar);
-        ReportWriteFailure(m, notSaved, hoodFile, r.reason);
-        return false;
-    }
+void MarkSaved(Module1& m) {
     m.UnsavedData = kFalse;
     m.ui.SetEnabled("menu_Save", false);
+}
+
+bool SaveHood(Module1& m) {
+    const auto hood = HoodReplacement(m);
+    if (!hood || !WriteGameFiles(m, {*hood}, kNotSaved)) return false;
+    MarkSaved(m);
     return true;
 }
 

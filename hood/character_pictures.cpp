@@ -27,10 +27,10 @@ void Read_UserIff(Module1& m, const Bytes& userFile) {
         SetStatus(m, "Open IFF");
         SetStatus(m, "Len IFF");
         SetStatus(m, "Get IFF");
-        auto data = m.fs.Read(*path, nullptr);
+        auto data = m.fs.ReadFile(*path, kLargestCharacterFile);
         SetStatus(m, "Close IFF");
         if (data) {
-            m.UserFileData = std::move(*data);
+            m.UserFileData = std::move(data.value());
             SetStatus(m, "Get BMP");
             ShowPicture(m, "Picture1", FindThumbnailChunk(m.UserFileData), kThumbnailDataLength);
             SetStatus(m, "Get other BMP");

@@ -1,7 +1,9 @@
 #include "hood/get_people.h"
 
+#include "core/reports.h"
 #include "core/status_line.h"
 #include "core/utilities.h"
+#include "game/game_writes.h"
 #include "game/neighbourhood_name.h"
 #include "hood/resident_layout.h"
 #include "iff/character_file.h"
@@ -85,10 +87,14 @@ Bytes ReadCharacterFirstName(Module1& m, const Bytes& userFile) {
     if (m.ui.Caption("Combo1").empty()) return result;
     const auto path = ChosenUserFilePath(m, userFile);
     if (!path || FileExists(m, *path) != kTrue) return result;
-    std::string reason;
-    const auto read = m.fs.Read(*path, &reason);
-    if (!read) throw std::runtime_error(*path + ": " + reason);
-    FirstNameResult name = FirstNameOf(*read);
+    const auto read = m.fs.ReadFile(*path, kLargestCharacterFile);
+    if (!read && read.error().kind == FileErrorKind::TooLarge) {
+        ReportRefusal(m, "This character file is too large to be one of the game's.", *path,
+                      read.error().reason);
+        return result;
+    }
+    if (!read) throw std::runtime_error(Describe(read.error()));
+    FirstNameResult name = FirstNameOf(read.value());
     switch (name.outcome) {
     case FirstNameResult::Outcome::NoTable:
         return result;
@@ -117,10 +123,16 @@ void Get_People(Module1& m) {
         }
         programPointer = 1;
         m.HoodData.clear();
-        std::string reason;
-        auto data = m.fs.Read(hoodFile, &reason);
-        if (!data) throw std::runtime_error(reason);
-        m.HoodData = std::move(*data);
+        auto data = m.fs.ReadFile(hoodFile, kLargestNeighbourhood);
+        if (!data && data.error().kind == FileErrorKind::TooLarge) {
+            ReportRefusal(m, "This neighbourhood file is too large to be one of the game's.",
+                          hoodFile, data.error().reason);
+            SetStatus(m, "Idle");
+            return;
+        }
+        if (!data) throw std::runtime_error(Describe(data.error()));
+        TryHoldGame(m);
+        m.HoodData = std::move(data.value());
         programPointer = 2;
         SetStatus(m, "Find Residents");
         m.RecordCount = 0;

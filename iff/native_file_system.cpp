@@ -1,42 +1,20 @@
 #include "iff/native_file_system.h"
 
+#include "iff/folder_lock.h"
+
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
 #include <fstream>
 #include <system_error>
 
+#ifndef _WIN32
 #include <fcntl.h>
 #include <sys/stat.h>
-
-#ifdef _WIN32
-#include <cstdio>
-#include <io.h>
-#else
 #include <unistd.h>
 #endif
 
 namespace adultify {
 
 namespace fs = std::filesystem;
-
-namespace {
-
-std::string SystemReason(int err) {
-    return std::strerror(err);
-}
-
-#ifndef _WIN32
-void SyncFolder(const fs::path& folder) {
-    const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
-}
-#endif
-
-} // namespace
 
 NativeFileSystem::NativeFileSystem(WindowsPathMapper mapper) : mapper_(std::move(mapper)) {}
 
@@ -67,7 +45,8 @@ bool NativeFileSystem::CanOpenForReading(const std::string& path) {
     std::ifstream in(native, std::ios::binary);
     return in.is_open();
 #else
-    const int fd = ::open(native.c_str(), O_RDONLY | O_CLOEXEC);
+    // Without waiting: a pipe planted where a file should be would block a plain open.
+    const int fd = ::open(native.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return false;
     struct stat st {};
     const bool file = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
@@ -82,96 +61,78 @@ bool NativeFileSystem::IsDirectory(const std::string& path) {
     return !native.empty() && fs::is_directory(native, ec);
 }
 
-std::optional<Bytes> NativeFileSystem::Read(const std::string& path, std::string* reason) {
+bool NativeFileSystem::EntryExists(const std::string& path) {
     const fs::path native = Resolve(path);
-    // Each failure's reason is taken from the call that failed, before anything else runs.
-    auto fail = [reason](std::string why) -> std::optional<Bytes> {
-        if (reason) *reason = std::move(why);
-        return std::nullopt;
-    };
-    if (native.empty()) return fail("no such drive");
-#ifdef _WIN32
-    const int fd = ::_wopen(native.c_str(), _O_RDONLY | _O_BINARY);
-#else
-    const int fd = ::open(native.c_str(), O_RDONLY | O_CLOEXEC);
-#endif
-    if (fd < 0) return fail(SystemReason(errno));
-    struct FdCloser {
-        int fd;
-        ~FdCloser() { ::close(fd); }
-    } closer{fd};
-    struct stat st {};
-    if (::fstat(fd, &st) != 0) return fail(SystemReason(errno));
-    Bytes data(static_cast<std::size_t>(st.st_size));
-    std::size_t done = 0;
-    while (done < data.size()) {
-        const auto n = ::read(fd, data.data() + done, static_cast<unsigned>(data.size() - done));
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) return fail(SystemReason(errno));
-        if (n == 0) return fail("the file ended before its length, as it was being changed");
-        done += static_cast<std::size_t>(n);
-    }
-    return data;
+    if (native.empty()) return false;
+    const auto exists = adultify::EntryExists(native);
+    return !exists || exists.value(); // a folder that cannot be searched counts as taken
 }
 
-IoResult NativeFileSystem::WriteNew(const std::string& path, const Bytes& data) {
+FileResult<Bytes> NativeFileSystem::ReadFile(const std::string& path, std::uint64_t maxBytes) {
     const fs::path native = Resolve(path);
-    if (native.empty()) return IoResult::Fail("no such drive");
-#ifdef _WIN32
-    std::FILE* f = _wfopen(native.c_str(), L"wb");
-    if (!f) return IoResult::Fail(SystemReason(errno));
-    const bool written = std::fwrite(data.data(), 1, data.size(), f) == data.size() &&
-                         std::fflush(f) == 0 && _commit(_fileno(f)) == 0;
-    const int err = errno;
-    if (std::fclose(f) != 0 || !written) return IoResult::Fail(SystemReason(written ? errno : err));
-    return {};
-#else
-    const int fd = ::open(native.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) return IoResult::Fail(SystemReason(errno));
-    std::size_t done = 0;
-    while (done < data.size()) {
-        const ssize_t n = ::write(fd, data.data() + done, data.size() - done);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            const int err = errno;
-            ::close(fd);
-            return IoResult::Fail(SystemReason(err));
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    if (::fsync(fd) != 0) {
-        const int err = errno;
-        ::close(fd);
-        return IoResult::Fail(SystemReason(err));
-    }
-    if (::close(fd) != 0) return IoResult::Fail(SystemReason(errno));
-    Changed(native.parent_path());
-    return {};
-#endif
+    if (native.empty()) return FileError{FileErrorKind::NotFound, "no such drive", path};
+    return ReadRegularFile(native, maxBytes);
 }
 
-IoResult NativeFileSystem::Rename(const std::string& from, const std::string& to) {
-    const fs::path a = Resolve(from);
-    const fs::path b = Resolve(to);
-    if (a.empty() || b.empty()) return IoResult::Fail("no such drive");
-    std::error_code ec;
-    fs::rename(a, b, ec);
-    if (ec) return IoResult::Fail(ec.message());
-    Changed(a.parent_path());
-    Changed(b.parent_path());
-#ifndef _WIN32
-    SyncFolder(b.parent_path());
-#endif
-    return {};
+FileResult<std::string> NativeFileSystem::FreeBackupName(const std::string& baseName) {
+    constexpr int kBackups = 1000;
+    for (int k = 0; k < kBackups; ++k) {
+        const std::string digits = "00" + std::to_string(k);
+        const std::string name = baseName + "." + digits.substr(digits.size() - 3);
+        // Through the mapper, so that "neighborhood.000" takes the name as Windows would see it.
+        const fs::path native = Resolve(name);
+        if (native.empty()) return FileError{FileErrorKind::NotFound, "no such drive", name};
+        const auto exists = adultify::EntryExists(native);
+        if (!exists) return exists.error();
+        if (!exists.value()) return name;
+    }
+    const std::string name = fs::path(baseName).filename().string();
+    return FileError{FileErrorKind::NameTaken,
+                     "All backup names " + name + ".000 to " + name +
+                         ".999 are taken; move old backups away.",
+                     baseName};
 }
 
-IoResult NativeFileSystem::Remove(const std::string& path) {
-    const fs::path native = Resolve(path);
-    std::error_code ec;
-    if (native.empty() || !fs::remove(native, ec))
-        return IoResult::Fail(ec ? ec.message() : "no such file");
-    Changed(native.parent_path());
-    return {};
+FileStatus NativeFileSystem::Replace(const std::string& gameFolder,
+                                     const std::vector<Replacement>& changes) {
+    std::vector<FileChange> native;
+    native.reserve(changes.size());
+    for (const Replacement& r : changes) {
+        FileChange c{Resolve(r.path), r.bytes, std::nullopt};
+        if (c.target.empty()) return FileError{FileErrorKind::NotFound, "no such drive", r.path};
+        if (r.backup) c.backup = Resolve(*r.backup);
+        native.push_back(std::move(c));
+    }
+    const fs::path folder = Resolve(gameFolder);
+    FileStatus status = ReplaceTogether(folder, native, afterReplaceStep);
+    for (const FileChange& c : native)
+        Changed(c.target.parent_path());
+    return status;
+}
+
+namespace {
+class NativeGameLock final : public GameLock {
+  public:
+    explicit NativeGameLock(FolderLock lock) : lock_(std::move(lock)) {}
+
+  private:
+    FolderLock lock_;
+};
+} // namespace
+
+FileResult<std::unique_ptr<GameLock>> NativeFileSystem::LockGame(const std::string& gameFolder) {
+    auto lock = FolderLock::Take(Resolve(gameFolder));
+    if (!lock) return lock.error();
+    std::unique_ptr<GameLock> held = std::make_unique<NativeGameLock>(std::move(lock.value()));
+    return held;
+}
+
+Recovery NativeFileSystem::Recover(const std::string& gameFolder) {
+    const fs::path folder = Resolve(gameFolder);
+    Recovery r = RecoverIntent(folder);
+    if (r.found) Changed(folder);
+    lastPath_.clear();
+    return r;
 }
 
 std::vector<std::string> NativeFileSystem::List(const std::string& folder) {

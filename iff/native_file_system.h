@@ -3,6 +3,8 @@
 #include "iff/file_system.h"
 #include "iff/windows_path.h"
 
+#include <functional>
+
 namespace adultify {
 
 // The machine's own file system, reached through the Windows-style path mapping.
@@ -11,15 +13,22 @@ class NativeFileSystem final : public FileSystem {
     explicit NativeFileSystem(WindowsPathMapper mapper = WindowsPathMapper());
 
     bool CanOpenForReading(const std::string& path) override;
+    bool EntryExists(const std::string& path) override;
     bool IsDirectory(const std::string& path) override;
-    std::optional<Bytes> Read(const std::string& path, std::string* reason) override;
-    IoResult WriteNew(const std::string& path, const Bytes& data) override;
-    IoResult Rename(const std::string& from, const std::string& to) override;
-    IoResult Remove(const std::string& path) override;
+    FileResult<Bytes> ReadFile(const std::string& path, std::uint64_t maxBytes) override;
+    FileResult<std::string> FreeBackupName(const std::string& baseName) override;
+    FileStatus Replace(const std::string& gameFolder,
+                       const std::vector<Replacement>& changes) override;
+    FileResult<std::unique_ptr<GameLock>> LockGame(const std::string& gameFolder) override;
+    Recovery Recover(const std::string& gameFolder) override;
     std::vector<std::string> List(const std::string& folder) override;
     std::string NativePath(const std::string& path) override;
 
     [[nodiscard]] const WindowsPathMapper& Mapper() const { return mapper_; }
+
+    // Runs after each step of a replacement that changes the disk; tests stop the program
+    // there to show that the next start finds every file whole.
+    std::function<void()> afterReplaceStep;
 
   private:
     [[nodiscard]] std::filesystem::path Resolve(const std::string& path) const;

@@ -1,5 +1,6 @@
 #include "tools/body_strings.h"
 
+#include "core/reports.h"
 #include "core/status_line.h"
 #include "core/utilities.h"
 #include "game/neighbourhood_name.h"
@@ -11,6 +12,7 @@ namespace adultify {
 namespace {
 
 constexpr unsigned kBodyStringTableId = 200;
+const char* const kNotListed = "The body strings could not be listed.";
 
 // Walks the entries; a table cut short by the end of the file ends the walk there.
 void ListEntries(Module1& m, const Bytes& data, Position q) {
@@ -53,18 +55,27 @@ void menu_iff_Click(Module1& m) {
             return;
         }
         const auto path = ChosenUserFilePath(m, m.People[static_cast<std::size_t>(i)].UserFile);
-        if (!path || FileExists(m, *path) != kTrue) continue;
+        if (!path) {
+            ReportRefusal(m, kNotListed, CharactersFolder(m.SimsPath, ChosenHood(m)),
+                          "the resident's file name could lead outside the Characters folder");
+            continue;
+        }
+        if (FileExists(m, *path) != kTrue && !m.fs.EntryExists(*path)) continue; // no file
         SetStatus(m, "Open IFF");
         SetStatus(m, "Len IFF");
         SetStatus(m, "Get IFF");
-        auto data = m.fs.Read(*path, nullptr);
+        auto data = m.fs.ReadFile(*path, kLargestCharacterFile);
         SetStatus(m, "Close IFF");
-        if (!data) continue;
-        m.UserFileData = std::move(*data);
+        if (!data) {
+            ReportFileError(m, kNotListed, data.error());
+            continue;
+        }
+        m.UserFileData = std::move(data.value());
         SetStatus(m, "Look for STR#");
         const Position q = FindChunk(m.UserFileData, "STR#", kBodyStringTableId, kChunkFlagsUsual,
                                      [&m] { SetStatus(m, "Looking for bodystring"); });
         if (q == 0) {
+            ++m.refusals;
             (void)m.ui.ShowMessage("The File [" + m.fs.NativePath(*path) +
                                        "] has no body-string table (STR# 200).",
                                    MsgButtons::Ok, MsgIcon::Critical, "Body Strings");

@@ -2,6 +2,7 @@
 
 #include "core/reports.h"
 #include "core/utilities.h"
+#include "game/game_writes.h"
 #include "game/neighbourhood_name.h"
 #include "hood/resident_view.h"
 
@@ -39,6 +40,34 @@ int RemoveBitmapTags(Bytes& data) {
     return count;
 }
 
+namespace {
+
+const char* const kNotFixed = "The thumbnails were not removed. Nothing has been changed.";
+
+// The replacements made in the resident's character file, or -1 when nothing was written
+// (and the reason told).
+int FixThumbnails(Module1& m, const Bytes& userFile) {
+    const auto path = ChosenUserFilePath(m, userFile);
+    if (!path) {
+        ReportRefusal(m, kNotFixed, CharactersFolder(m.SimsPath, ChosenHood(m)),
+                      "the resident's file name could lead outside the Characters folder");
+        return -1;
+    }
+    if (FileExists(m, *path) != kTrue && !m.fs.EntryExists(*path)) return -1; // no file
+    auto data = m.fs.ReadFile(*path, kLargestCharacterFile);
+    if (!data) {
+        ReportFileError(m, kNotFixed, data.error());
+        return -1;
+    }
+    m.UserFileData = std::move(data.value());
+    const int replaced = RemoveBitmapTags(m.UserFileData);
+    if (!WriteGameFiles(m, {{*path, m.UserFileData, std::nullopt}}, kNotFixed)) return -1;
+    List1_Click(m);
+    return replaced;
+}
+
+} // namespace
+
 void menu_fix_thumbnails_Click(Module1& m) {
     if (m.ui.ShowMessage(ThumbnailWarningText(), MsgButtons::YesNo, MsgIcon::Information,
                          "WARNING") != MsgAnswer::Yes) {
@@ -54,31 +83,10 @@ void menu_fix_thumbnails_Click(Module1& m) {
             m.ui.SetPointer(MousePointer::Default);
             return;
         }
-        const auto path = ChosenUserFilePath(m, m.People[static_cast<std::size_t>(i)].UserFile);
-        if (!path || FileExists(m, *path) != kTrue) {
-            m.ui.SetPointer(MousePointer::Default);
-            continue;
-        }
-        std::string reason;
-        auto data = m.fs.Read(*path, &reason);
-        if (!data) {
-            m.ui.SetPointer(MousePointer::Default);
-            ReportReadFailure(m, "The character file could not be read. Nothing has been changed.",
-                              *path, reason);
-            continue;
-        }
-        m.UserFileData = std::move(*data);
-        const int replaced = RemoveBitmapTags(m.UserFileData);
-        if (auto r = ReplaceWholeFile(m.fs, *path, m.UserFileData); !r) {
-            m.ui.SetPointer(MousePointer::Default);
-            ReportWriteFailure(m,
-                               "The character file could not be saved. Nothing has been changed.",
-                               *path, r.reason);
-            continue;
-        }
-        List1_Click(m);
+        const int done = FixThumbnails(m, m.People[static_cast<std::size_t>(i)].UserFile);
         m.ui.SetPointer(MousePointer::Default);
-        (void)m.ui.ShowMessage("Done." + WithSignPosition(replaced) + " replacements made",
+        if (done < 0) continue;
+        (void)m.ui.ShowMessage("Done." + WithSignPosition(done) + " replacements made",
                                MsgButtons::Ok, MsgIcon::None, "Complete");
     }
 }

@@ -5,6 +5,7 @@
 #include "app/form1_events.h"
 #include "app/startup.h"
 #include "core/clock.h"
+#include "game/game_writes.h"
 #include "game/neighbourhood_list.h"
 #include "game/neighbourhood_name.h"
 #include "game/path_dialog.h"
@@ -61,8 +62,9 @@ class Session {
     int Run() {
         try {
             const int code = Command();
-            if (code == kCliOk && m_.failedWrites > 0) return kCliWriteFailed;
-            return code;
+            if (code != kCliOk) return code;
+            if (m_.failedWrites > 0) return kCliWriteFailed;
+            return m_.refusals > 0 ? kCliRefused : kCliOk;
         } catch (const ProgramEnd&) {
             return kCliFatal;
         } catch (const std::exception& fault) {
@@ -107,6 +109,7 @@ class Session {
         } else if (!FindGameFolder(m_, *platform_.registry)) {
             return kCliNotThere;
         }
+        RecoverInterruptedSave(m_);
         if (o_.keepPersonality) ui_.SetChecked("menu_personality", false);
         ClearResidentView(m_);
         FillNeighbourhoodList(m_);

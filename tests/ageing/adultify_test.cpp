@@ -1,5 +1,6 @@
 #include "ageing/adultify.h"
 
+#include "game/game_writes.h"
 #include "hood/get_people.h"
 #include "hood/resident_view.h"
 #include "iff/native_file_system.h"
@@ -187,6 +188,48 @@ TEST(AdultifyFailures, EveryFailurePointLeavesBothFilesAsTheyWere) {
         EXPECT_EQ(g.app.m.failedWrites, 1);
         EXPECT_EQ(g.app.m.HoodData, hood);
         ASSERT_LT(failAt, 20);
+    }
+}
+
+// Stopped after any step of the save, as a kill would, the next start leaves both files as
+// they were or both grown up, never one of each.
+TEST(AdultifyFailures, AStopAtAnyStepLeavesBothOldOrBothNewAfterTheNextStart) {
+    for (int stopAt = 0;; ++stopAt) {
+        SCOPED_TRACE("stopped after step " + std::to_string(stopAt));
+        NativeFileSystem native;
+        int steps = 0;
+        SampleGame g(SampleGame::OneHood(SmallHood({Bob(), Child()}, {"Newbie", "Newbie"})),
+                     &native);
+        const Bytes hood = test::ReadBytes(g.HoodFolder() / "Neighborhood.iff");
+        const Bytes character = test::ReadBytes(g.CharacterPath(Child()));
+        g.app.ui.SetChecked("menu_personality", false); // the traits stay as generated
+        g.ChooseHood();
+        g.ClickResident(1);
+        test::StopAfterStep(native, stopAt, steps);
+        bool stopped = false;
+        try {
+            (void)DispatchEvent(g.app.m, "Command1", UiEvent::Click);
+        } catch (const test::Stopped&) {
+            stopped = true;
+        }
+        g.app.m.gameLock.reset(); // the process is gone
+
+        test::HeadlessApp next;
+        next.m.SimsPath = g.dir.asSimsPath();
+        RecoverInterruptedSave(next.m);
+        const Bytes hoodNow = test::ReadBytes(g.HoodFolder() / "Neighborhood.iff");
+        const Bytes characterNow = test::ReadBytes(g.CharacterPath(Child()));
+        if (hoodNow == hood) {
+            EXPECT_TRUE(stopped);
+            EXPECT_EQ(characterNow, character) << "the neighbourhood is old: so is the Sim";
+        } else {
+            EXPECT_EQ(hoodNow, GrownUpHood());
+            EXPECT_EQ(characterNow, GrownUpCharacter(character));
+            EXPECT_EQ(test::ReadBytes(g.HoodFolder() / "Neighborhood.000"), hood);
+        }
+        EXPECT_FALSE(std::filesystem::exists(g.dir.path() / ".adultify-intent"));
+        if (!stopped) break;
+        ASSERT_LT(stopAt, 20);
     }
 }
 

@@ -3,6 +3,7 @@
 
 #include "hood/get_people.h"
 #include "sample/game_folder.h"
+#include "tests/support/faulty_file_system.h"
 #include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -240,16 +241,31 @@ TEST_F(CliTest, BodyStringsFollowTheDetails) {
     EXPECT_EQ(out[17], "List2: 14:9");
 }
 
-TEST_F(CliTest, SaveMakesABackupAndAFailedSaveExitsFour) {
+TEST_F(CliTest, SaveMakesABackupAReadOnlyFileIsRefusedAndAFailedSaveExitsFour) {
     EXPECT_EQ(Run({"save"}).code, 0);
     EXPECT_TRUE(fs::exists(Hood() / "Neighborhood.000"));
-    fs::create_directories(Hood() / "Neighborhood.iff.adultify-new"); // blocks the new file
     const Bytes before = test::ReadBytes(Hood() / "Neighborhood.iff");
-    const Result r = Run({"save"});
-    EXPECT_EQ(r.code, 4);
-    EXPECT_NE(r.err.find("MsgBox Save Failed: The neighbourhood was not saved"), std::string::npos);
+
+    fs::permissions(Hood() / "Neighborhood.iff", fs::perms::owner_write, fs::perm_options::remove);
+    Result r = Run({"save"});
+    EXPECT_EQ(r.code, 5);
+    EXPECT_NE(r.err.find("MsgBox Nothing Changed: The neighbourhood was not saved"),
+              std::string::npos);
     EXPECT_EQ(test::ReadBytes(Hood() / "Neighborhood.iff"), before);
     EXPECT_FALSE(fs::exists(Hood() / "Neighborhood.001"));
+    fs::permissions(Hood() / "Neighborhood.iff", fs::perms::owner_write, fs::perm_options::add);
+
+    // A full disk, through the file-system seam.
+    NativeFileSystem native;
+    Platform platform = MakePlatform([](const char*) -> const char* { return nullptr; });
+    auto full = std::make_unique<test::FaultyFileSystem>(native);
+    full->failAt = 0;
+    platform.files = std::move(full);
+    std::ostringstream out, err;
+    EXPECT_EQ(RunCli({"--game", dir.str(), "save"}, out, err, std::move(platform)), 4);
+    EXPECT_NE(err.str().find("MsgBox Save Failed: The neighbourhood was not saved"),
+              std::string::npos);
+    EXPECT_EQ(test::ReadBytes(Hood() / "Neighborhood.iff"), before);
 }
 
 TEST_F(CliTest, AFatalStopExitsThree) {

@@ -1,5 +1,6 @@
 #include "game/save_hood.h"
 
+#include "game/game_writes.h"
 #include "iff/native_file_system.h"
 #include "tests/support/faulty_file_system.h"
 #include "tests/support/headless_app.h"
@@ -69,40 +70,64 @@ TEST_F(SaveHoodTest, WithAllThousandBackupNamesTakenNothingChanges) {
     EXPECT_TRUE(app.ui.IsEnabled("menu_Save"));
 }
 
-// Whatever single operation fails, a whole neighbourhood file stays in place: the old one
-// untouched, or the new one with the old one as its backup.
-TEST_F(SaveHoodTest, EveryFailurePointLeavesAWholeNeighbourhood) {
-    for (int failAt = 0; failAt < 8; ++failAt) {
-        SCOPED_TRACE("failing operation " + std::to_string(failAt));
+TEST_F(SaveHoodTest, AFailedSaveChangesNothingAndSaysSo) {
+    test::WriteBytes(Folder() / "Neighborhood.iff", ToBytes("old"));
+    NativeFileSystem native;
+    test::FaultyFileSystem faulty(native);
+    faulty.failAt = 0;
+    test::HeadlessApp app(&faulty);
+    Prepare(app);
+    EXPECT_FALSE(SaveHood(app.m));
+    EXPECT_EQ(test::ReadBytes(Folder() / "Neighborhood.iff"), ToBytes("old"));
+    EXPECT_FALSE(fs::exists(Folder() / "Neighborhood.000"));
+    EXPECT_EQ(app.m.UnsavedData, kTrue);
+    EXPECT_TRUE(app.ui.IsEnabled("menu_Save"));
+    ASSERT_EQ(app.ui.Messages().size(), 1u);
+    EXPECT_EQ(app.ui.Messages()[0].title, "Save Failed");
+    EXPECT_NE(app.ui.Messages()[0].text.find("No space left on device"), std::string::npos);
+    EXPECT_EQ(app.m.failedWrites, 1);
+}
+
+// Stopped after any step, the program leaves a whole neighbourhood file in place, and the
+// next start finds the old one (no backup made) or the new one with the old one as its backup.
+TEST_F(SaveHoodTest, AStopAtAnyStepLeavesAWholeNeighbourhoodForTheNextStart) {
+    for (int stopAt = 0;; ++stopAt) {
+        SCOPED_TRACE("stopped after step " + std::to_string(stopAt));
         fs::remove_all(Folder());
         test::WriteBytes(Folder() / "Neighborhood.iff", ToBytes("old"));
-        NativeFileSystem native;
-        test::FaultyFileSystem faulty(native);
-        faulty.failAt = failAt;
-        test::HeadlessApp app(&faulty);
-        Prepare(app);
-        const bool saved = SaveHood(app.m);
-
+        bool stopped = false;
+        {
+            NativeFileSystem native;
+            int steps = 0;
+            test::StopAfterStep(native, stopAt, steps);
+            test::HeadlessApp app(&native);
+            Prepare(app);
+            try {
+                (void)SaveHood(app.m);
+            } catch (const test::Stopped&) {
+                stopped = true;
+            }
+            ASSERT_TRUE(fs::exists(Folder() / "Neighborhood.iff")) << "never absent";
+        }
+        test::HeadlessApp next;
+        next.m.SimsPath = dir.asSimsPath();
+        RecoverInterruptedSave(next.m);
         const Bytes now = test::ReadBytes(Folder() / "Neighborhood.iff");
-        if (saved) {
+        if (now == ToBytes("old")) {
+            EXPECT_TRUE(stopped);
+        } else {
             EXPECT_EQ(now, ToBytes("new neighbourhood"));
             EXPECT_EQ(test::ReadBytes(Folder() / "Neighborhood.000"), ToBytes("old"));
-            EXPECT_EQ(app.m.UnsavedData, kFalse);
-        } else {
-            EXPECT_EQ(now, ToBytes("old"));
-            EXPECT_FALSE(fs::exists(Folder() / "Neighborhood.000"));
-            EXPECT_EQ(app.m.UnsavedData, kTrue);
-            EXPECT_TRUE(app.ui.IsEnabled("menu_Save"));
-            ASSERT_EQ(app.ui.Messages().size(), 1u);
-            EXPECT_EQ(app.ui.Messages()[0].icon, MsgIcon::Critical);
-            EXPECT_NE(app.ui.Messages()[0].text.find("Neighborhood.iff"), std::string::npos);
-            EXPECT_EQ(app.m.failedWrites, 1);
         }
-        EXPECT_FALSE(fs::exists(Folder() / "Neighborhood.iff.adultify-new"));
-        if (failAt >= faulty.operations) {
-            EXPECT_TRUE(saved) << "no operation failed";
-            break;
+        if (stopped) {
+            EXPECT_LE(next.ui.Messages().size(), 1u);
         }
+        for (const auto& entry : fs::directory_iterator(Folder()))
+            EXPECT_EQ(entry.path().filename().string().find("adultify"), std::string::npos)
+                << entry.path();
+        EXPECT_FALSE(fs::exists(dir.path() / ".adultify-intent"));
+        if (!stopped) break;
+        ASSERT_LT(stopAt, 20);
     }
 }
 

@@ -1,52 +1,77 @@
+// The file-system seam on the machine's own files, through Windows-style paths.
 #include "iff/native_file_system.h"
 
 #include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 namespace adultify {
 namespace {
 
-TEST(NativeFileSystem, CanOpenForReadingOnlyRealReadableFiles) {
+namespace fs = std::filesystem;
+
+TEST(NativeFileSystem, CanOpenForReadingOnlyRegularFilesAndNeverWaitsOnAPipe) {
     test::TempDir dir;
-    NativeFileSystem fs;
+    NativeFileSystem files;
     test::WriteBytes(dir.path() / "empty.iff", {});
-    EXPECT_TRUE(fs.CanOpenForReading(dir.str() + "/empty.iff"));
-    EXPECT_FALSE(fs.CanOpenForReading(dir.str()));
-    EXPECT_FALSE(fs.CanOpenForReading(dir.str() + "/missing.iff"));
-    EXPECT_FALSE(fs.CanOpenForReading(dir.str() + "/nofolder/missing.iff"));
+    ASSERT_EQ(::mkfifo((dir.path() / "pipe.iff").c_str(), 0600), 0);
+    EXPECT_TRUE(files.CanOpenForReading(dir.str() + "/empty.iff"));
+    EXPECT_FALSE(files.CanOpenForReading(dir.str()));
+    EXPECT_FALSE(files.CanOpenForReading(dir.str() + "/pipe.iff")) << "and returns at once";
+    EXPECT_FALSE(files.CanOpenForReading(dir.str() + "/missing.iff"));
+    EXPECT_FALSE(files.CanOpenForReading(dir.str() + "/nofolder/missing.iff"));
+    EXPECT_TRUE(files.EntryExists(dir.str() + "/pipe.iff"));
+    EXPECT_FALSE(files.EntryExists(dir.str() + "/missing.iff"));
 }
 
-TEST(NativeFileSystem, ReadWriteRoundTripKeepsEveryByte) {
+TEST(NativeFileSystem, ReplaceKeepsEveryByteAndTheBackupUnderAFreeName) {
     test::TempDir dir;
-    NativeFileSystem fs;
+    NativeFileSystem files;
     Bytes all(256);
     for (int i = 0; i < 256; ++i)
         all[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(i);
-    const std::string path = dir.str() + "\\bytes.bin";
-    ASSERT_TRUE(fs.WriteNew(path, all));
-    EXPECT_EQ(fs.Read(path, nullptr), all);
-    ASSERT_TRUE(fs.WriteNew(path, ToBytes("short")));
-    EXPECT_EQ(fs.Read(path, nullptr), ToBytes("short")) << "a new file is truncated";
+    test::WriteBytes(dir.path() / "UserData" / "Neighborhood.iff", ToBytes("old"));
+    test::WriteBytes(dir.path() / "UserData" / "neighborhood.000", ToBytes("older"));
+    const std::string base = dir.str() + "\\UserData\\Neighborhood";
+    const auto backup = files.FreeBackupName(base);
+    ASSERT_TRUE(backup);
+    EXPECT_EQ(backup.value(), base + ".001") << "a name taken in another letter case is taken";
+    ASSERT_TRUE(files.Replace(dir.str(), {{base + ".iff", all, backup.value()}}));
+    EXPECT_EQ(files.ReadFile(base + ".iff", 1000).value(), all);
+    EXPECT_EQ(test::ReadBytes(dir.path() / "UserData" / "Neighborhood.001"), ToBytes("old"));
+    EXPECT_EQ(test::ReadBytes(dir.path() / "UserData" / "neighborhood.000"), ToBytes("older"));
+    for (const auto& entry : fs::directory_iterator(dir.path() / "UserData"))
+        EXPECT_EQ(entry.path().filename().string().find("adultify"), std::string::npos)
+            << "nothing left beside the files: " << entry.path();
 }
 
-TEST(ReplaceFile, WritesBesideThenRenamesAndLeavesNoSidecar) {
+TEST(NativeFileSystem, ASecondLockOnTheSameGameIsRefusedUntilTheFirstEnds) {
     test::TempDir dir;
-    NativeFileSystem fs;
-    const std::string path = dir.str() + "/User00001.iff";
-    test::WriteBytes(path, ToBytes("old"));
-    ASSERT_TRUE(ReplaceWholeFile(fs, path, ToBytes("new contents")));
-    EXPECT_EQ(test::ReadBytes(path), ToBytes("new contents"));
-    EXPECT_FALSE(std::filesystem::exists(SidecarPath(path)));
+    NativeFileSystem one, two;
+    auto first = one.LockGame(dir.str());
+    ASSERT_TRUE(first);
+    const auto second = two.LockGame(dir.str());
+    ASSERT_FALSE(second);
+    EXPECT_EQ(second.error().kind, FileErrorKind::Locked);
+    first.value().reset();
+    EXPECT_TRUE(two.LockGame(dir.str()));
 }
 
-TEST(ReplaceFile, AFailedWriteLeavesTheOldFile) {
+TEST(NativeFileSystem, ReadsRefuseWhatIsNotASmallRegularFile) {
     test::TempDir dir;
-    NativeFileSystem fs;
-    const std::string path = dir.str() + "/missing-folder/User00001.iff";
-    const IoResult r = ReplaceWholeFile(fs, path, ToBytes("new"));
-    EXPECT_FALSE(r.ok);
-    EXPECT_FALSE(r.reason.empty());
+    NativeFileSystem files;
+    test::WriteBytes(dir.path() / "big.iff", Bytes(2000, 7));
+    const auto big = files.ReadFile(dir.str() + "/big.iff", 1999);
+    ASSERT_FALSE(big);
+    EXPECT_EQ(big.error().kind, FileErrorKind::TooLarge);
+    const auto folder = files.ReadFile(dir.str(), 1000);
+    ASSERT_FALSE(folder);
+    EXPECT_EQ(folder.error().kind, FileErrorKind::NotRegular);
+    const auto missing = files.ReadFile(dir.str() + "/missing.iff", 1000);
+    ASSERT_FALSE(missing);
+    EXPECT_FALSE(missing.error().reason.empty());
 }
 
 } // namespace

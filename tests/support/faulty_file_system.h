@@ -1,7 +1,8 @@
 #pragma once
-// Wraps a file system and fails one chosen operation, to prove that saves survive any failure.
+// Wraps a file system and fails one chosen replacement as a full disk would, to prove that a
+// failed save changes nothing and says so.
 
-#include "iff/file_system.h"
+#include "iff/native_file_system.h"
 
 namespace adultify::test {
 
@@ -9,32 +10,45 @@ class FaultyFileSystem final : public FileSystem {
   public:
     explicit FaultyFileSystem(FileSystem& inner) : inner_(inner) {}
 
-    int failAt = -1; // the n-th changing operation (0-based) fails; -1: none
+    int failAt = -1; // the n-th replacement (0-based) fails; -1: none
     int operations = 0;
 
     bool CanOpenForReading(const std::string& p) override { return inner_.CanOpenForReading(p); }
+    bool EntryExists(const std::string& p) override { return inner_.EntryExists(p); }
     bool IsDirectory(const std::string& p) override { return inner_.IsDirectory(p); }
-    std::optional<Bytes> Read(const std::string& p, std::string* r) override {
-        return inner_.Read(p, r);
+    FileResult<Bytes> ReadFile(const std::string& p, std::uint64_t max) override {
+        return inner_.ReadFile(p, max);
     }
-    IoResult WriteNew(const std::string& p, const Bytes& d) override {
-        if (Fails()) return IoResult::Fail("No space left on device");
-        return inner_.WriteNew(p, d);
+    FileResult<std::string> FreeBackupName(const std::string& base) override {
+        return inner_.FreeBackupName(base);
     }
-    IoResult Rename(const std::string& a, const std::string& b) override {
-        if (Fails()) return IoResult::Fail("Device or resource busy");
-        return inner_.Rename(a, b);
+    FileStatus Replace(const std::string& folder, const std::vector<Replacement>& c) override {
+        if (operations++ == failAt)
+            return FileError{FileErrorKind::WriteFailed, "No space left on device",
+                             c.empty() ? folder : c.front().path};
+        return inner_.Replace(folder, c);
     }
-    IoResult Remove(const std::string& p) override {
-        if (Fails()) return IoResult::Fail("Permission denied");
-        return inner_.Remove(p);
+    FileResult<std::unique_ptr<GameLock>> LockGame(const std::string& folder) override {
+        return inner_.LockGame(folder);
     }
+    Recovery Recover(const std::string& folder) override { return inner_.Recover(folder); }
     std::vector<std::string> List(const std::string& f) override { return inner_.List(f); }
     std::string NativePath(const std::string& p) override { return inner_.NativePath(p); }
 
   private:
-    bool Fails() { return operations++ == failAt; }
     FileSystem& inner_;
 };
+
+// Thrown from inside a replacement to stop the program there, as a kill would: nothing after
+// it runs, and the next start finds the files as they were left.
+struct Stopped {};
+
+// Stops the program after the replacement's `stopAt`-th step (0-based) that changes the disk.
+inline void StopAfterStep(NativeFileSystem& files, int stopAt, int& steps) {
+    steps = 0;
+    files.afterReplaceStep = [&steps, stopAt] {
+        if (steps++ == stopAt) throw Stopped{};
+    };
+}
 
 } // namespace adultify::test

@@ -19,7 +19,7 @@ namespace adultify {
     ui.DoEvents();
     (void)ui.ShowMessage("text", MsgButtons::Ok, MsgIcon::None, "title");
     SetStatus(m, "Idle");
-    (void)ReplaceWholeFile(files, "C:\\a", Bytes{});
+    (void)files.Replace("C:\\", {{"C:\\a", Bytes{}, std::nullopt}});
 }
 
 } // namespace adultify
