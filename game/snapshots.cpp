@@ -1,0 +1,549 @@
+#include "game/snapshots.h"
+
+#include "game/neighbourhood_name.h"
+#include "iff/checksum.h"
+#include "iff/intent_record.h"
+#include "iff/safe_file_platform.h"
+
+#include <algorithm>
+#include <charconv>
+#include <chrono>
+#include <cstdio>
+#include <ctime>
+#include <functional>
+#include <map>
+#include <set>
+#include <system_error>
+
+#ifdef _WIN32
+#include <shlobj.h>
+#include <windows.h>
+#endif
+
+namespace adultify {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Format: a header line, one "key<TAB>value" line per field, one "file<TAB>size<TAB>crc32
+// <TAB>name" line per copy, then "end<TAB><lines before it>"; a record cut short lacks it.
+constexpr std::string_view kHeader = "adultify-snapshot 1";
+constexpr std::uint64_t kLargestRecord = 1u << 20;
+constexpr int kNumbersPerMillisecond = 1000;
+
+struct CopiedFile {
+    std::string name; // relative to the game folder, "/" between names
+    std::uint64_t size = 0;
+    std::uint32_t crc32 = 0;
+};
+
+struct Record {
+    SnapshotInfo info;
+    std::vector<CopiedFile> files;
+};
+
+std::string PathText(const fs::path& path) {
+#ifdef _WIN32
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+#else
+    return path.native();
+#endif
+}
+
+fs::path TextPath(const std::string& text) {
+#ifdef _WIN32
+    return fs::path(std::u8string(text.begin(), text.end()));
+#else
+    return fs::path(text);
+#endif
+}
+
+// Absolute, "." and ".." resolved, no trailing separator: one spelling per folder.
+fs::path Normal(const fs::path& path) {
+    std::error_code ec;
+    fs::path p = fs::absolute(path, ec);
+    if (ec) p = path;
+    p = p.lexically_normal();
+    if (!p.has_filename() && p.has_relative_path()) p = p.parent_path();
+    return p;
+}
+
+// What two spellings of one game folder have in common.
+std::string KeyText(const fs::path& folder) {
+    std::string text = PathText(Normal(folder));
+#ifdef _WIN32
+    for (char& c : text)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+#endif
+    return text;
+}
+
+std::string Hex8(std::uint32_t value) {
+    char text[9];
+    std::snprintf(text, sizeof text, "%08x", static_cast<unsigned>(value));
+    return text;
+}
+
+std::string GameHash(const fs::path& gameFolder) {
+    std::uint32_t hash = 2166136261u; // FNV-1a
+    for (const char c : KeyText(gameFolder)) {
+        hash ^= static_cast<unsigned char>(c);
+        hash *= 16777619u;
+    }
+    return Hex8(hash);
+}
+
+// The folder's own name keeps the snapshots findable by hand; the hash keeps games apart.
+std::string GameKey(const fs::path& gameFolder) {
+    std::string name;
+    for (const char c : PathText(TextPath(KeyText(gameFolder)).filename())) {
+        const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
+                           (c >= '0' && c <= '9') || c == '-' || c == '_' ||
+                           (c == '.' && !name.empty());
+        if (name.size() < 40) name += plain ? c : '_';
+    }
+    return (name.empty() ? "game" : name) + "-" + GameHash(gameFolder);
+}
+
+fs::path HoodGroup(const fs::path& root, const fs::path& gameFolder, int hood) {
+    return root / GameKey(gameFolder) / ("hood-" + std::to_string(hood));
+}
+
+// Ids hold only digits, a-f and dashes, so one never names another folder.
+bool IsIdText(std::string_view id) {
+    return !id.empty() && id.size() <= 64 &&
+           id.find_first_not_of("0123456789abcdef-") == std::string_view::npos;
+}
+
+// One name of a relative path: never a way out of the folder or into another drive.
+bool IsSafeName(std::string_view name) {
+    if (name.empty() || name == "." || name == "..") return false;
+    return std::none_of(name.begin(), name.end(), [](char c) {
+        return static_cast<unsigned char>(c) < 0x20 || c == '/' || c == '\\' || c == ':';
+    });
+}
+
+std::vector<std::string_view> Split(std::string_view text, char separator) {
+    std::vector<std::string_view> parts;
+    for (std::size_t start = 0;;) {
+        const std::size_t end = text.find(separator, start);
+        parts.push_back(text.substr(start, end - start));
+        if (end == std::string_view::npos) return parts;
+        start = end + 1;
+    }
+}
+
+bool IsSafeRelative(std::string_view name) {
+    const auto parts = Split(name, '/');
+    return std::all_of(parts.begin(), parts.end(), IsSafeName);
+}
+
+// The file inside the game folder named by a recorded name; nothing for any other name.
+std::optional<fs::path> InsideGame(const fs::path& gameFolder, std::string_view name) {
+    if (!IsSafeRelative(name)) return std::nullopt;
+    fs::path path = Normal(gameFolder);
+    for (const std::string_view part : Split(name, '/'))
+        path /= TextPath(std::string(part));
+    return path;
+}
+
+// `file`, absolute or relative to the game folder, as a recorded name.
+std::optional<std::string> NameInGame(const fs::path& gameFolder, const fs::path& file) {
+    const fs::path relative = file.is_absolute()
+                                  ? file.lexically_normal().lexically_relative(Normal(gameFolder))
+                                  : file.lexically_normal();
+    std::string name;
+    for (const fs::path& part : relative) {
+        const std::string text = PathText(part);
+        if (!IsSafeName(text)) return std::nullopt;
+        name += (name.empty() ? "" : "/") + text;
+    }
+    if (name.empty()) return std::nullopt;
+    return name;
+}
+
+bool Within(const fs::path& inner, const fs::path& outer) {
+    const fs::path relative = Normal(inner).lexically_relative(Normal(outer));
+    return !relative.empty() && *relative.begin() != "..";
+}
+
+// Numbered, so that two files of one name in different folders never meet.
+fs::path CopyPath(const fs::path& snapshotFolder, std::size_t index, const std::string& name) {
+    const std::size_t slash = name.rfind('/');
+    const std::string leaf = slash == std::string::npos ? name : name.substr(slash + 1);
+    return snapshotFolder / TextPath(std::to_string(index + 1) + "-" + leaf);
+}
+
+std::string Escape(const std::string& text) {
+    std::string out;
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7F || c == '%') {
+            char code[4];
+            std::snprintf(code, sizeof code, "%%%02X", byte);
+            out += code;
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+template <typename T> std::optional<T> Number(std::string_view text, int base = 10) {
+    T value{};
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, base);
+    if (error != std::errc() || end != text.data() + text.size() || text.empty())
+        return std::nullopt;
+    return value;
+}
+
+std::optional<std::string> Unescape(std::string_view text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '%') {
+            out += text[i];
+            continue;
+        }
+        const auto value =
+            i + 3 <= text.size() ? Number<unsigned>(text.substr(i + 1, 2), 16) : std::nullopt;
+        if (!value) return std::nullopt;
+        out += static_cast<char>(*value);
+        i += 2;
+    }
+    return out;
+}
+
+Bytes Format(const Record& record) {
+    const SnapshotInfo& info = record.info;
+    std::string text = std::string(kHeader) + "\n";
+    text += "id\t" + info.id + "\n";
+    text += "time\t" + info.time + "\n";
+    text += "command\t" + Escape(info.command) + "\n";
+    text += "resident\t" + Escape(info.resident) + "\n";
+    text += "hood\t" + std::to_string(info.hood) + "\n";
+    text += "game\t" + Escape(info.gameFolder) + "\n";
+    for (const CopiedFile& f : record.files)
+        text +=
+            "file\t" + std::to_string(f.size) + "\t" + Hex8(f.crc32) + "\t" + Escape(f.name) + "\n";
+    text += "end\t" + std::to_string(7 + record.files.size()) + "\n";
+    return ToBytes(text);
+}
+
+// Nothing when the record is torn, damaged, or names a file outside the game folder.
+std::optional<Record> Parse(const Bytes& bytes) {
+    const std::string_view text = AsText(bytes);
+    if (text.empty() || text.back() != '\n') return std::nullopt;
+    auto lines = Split(text.substr(0, text.size() - 1), '\n');
+    const auto end = Split(lines.back(), '\t');
+    if (lines.size() < 2 || lines[0] != kHeader || end.size() != 2 || end[0] != "end" ||
+        Number<std::size_t>(end[1]) != lines.size() - 1)
+        return std::nullopt;
+    lines.pop_back();
+
+    Record record;
+    std::map<std::string_view, std::string> fields{{"id", ""},       {"time", ""}, {"command", ""},
+                                                   {"resident", ""}, {"hood", ""}, {"game", ""}};
+    std::set<std::string_view> seen;
+    for (std::size_t i = 1; i < lines.size(); ++i) {
+        const auto f = Split(lines[i], '\t');
+        if (f[0] == "file" && f.size() == 4) {
+            const auto size = Number<std::uint64_t>(f[1]);
+            const auto crc = Number<std::uint32_t>(f[2], 16);
+            const auto name = Unescape(f[3]);
+            if (!size || !crc || !name || !IsSafeRelative(*name)) return std::nullopt;
+            record.files.push_back({*name, *size, *crc});
+        } else if (f.size() == 2 && fields.contains(f[0]) && !seen.contains(f[0])) {
+            const auto value = Unescape(f[1]);
+            if (!value) return std::nullopt;
+            fields[f[0]] = *value;
+            seen.insert(f[0]);
+        } else {
+            return std::nullopt;
+        }
+    }
+    SnapshotInfo& info = record.info;
+    const auto hood = Number<int>(fields["hood"]);
+    if (seen.size() != fields.size() || !IsIdText(fields["id"]) || !hood || fields["game"].empty())
+        return std::nullopt;
+    info.id = fields["id"];
+    info.time = fields["time"];
+    info.command = fields["command"];
+    info.resident = fields["resident"];
+    info.hood = *hood;
+    info.gameFolder = fields["game"];
+    for (const CopiedFile& f : record.files)
+        info.files.push_back(f.name);
+    return record;
+}
+
+std::optional<Record> ReadRecord(const fs::path& snapshotFolder) {
+    auto bytes = ReadRegularFile(snapshotFolder / kSnapshotRecord, kLargestRecord);
+    if (!bytes) return std::nullopt;
+    auto record = Parse(bytes.value());
+    if (!record || record->info.id != PathText(snapshotFolder.filename())) return std::nullopt;
+    record->info.folder = snapshotFolder;
+    return record;
+}
+
+struct Stamp {
+    std::string idTime; // UTC, so that ids keep their order across a change of clock time
+    std::string local;  // ISO 8601 with the offset from UTC
+};
+
+Stamp Now() {
+    const auto now = std::chrono::system_clock::now();
+    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch());
+    const std::time_t t = static_cast<std::time_t>(ms.count() / 1000);
+    const int milli = static_cast<int>(ms.count() % 1000);
+    std::tm utc{}, local{};
+#ifdef _WIN32
+    gmtime_s(&utc, &t);
+    localtime_s(&local, &t);
+#else
+    gmtime_r(&t, &utc);
+    localtime_r(&t, &local);
+#endif
+    const int days = local.tm_year != utc.tm_year ? (local.tm_year > utc.tm_year ? 1 : -1)
+                                                  : local.tm_yday - utc.tm_yday;
+    const int offset = days * 86400 + (local.tm_hour - utc.tm_hour) * 3600 +
+                       (local.tm_min - utc.tm_min) * 60 + (local.tm_sec - utc.tm_sec);
+    const int minutes = (offset < 0 ? -offset : offset) / 60;
+    char id[96], iso[96];
+    std::snprintf(id, sizeof id, "%04d%02d%02d-%02d%02d%02d-%03d", utc.tm_year + 1900,
+                  utc.tm_mon + 1, utc.tm_mday, utc.tm_hour, utc.tm_min, utc.tm_sec, milli);
+    std::snprintf(iso, sizeof iso, "%04d-%02d-%02dT%02d:%02d:%02d.%03d%c%02d:%02d",
+                  local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
+                  local.tm_min, local.tm_sec, milli, offset < 0 ? '-' : '+', minutes / 60,
+                  minutes % 60);
+    return {id, iso};
+}
+
+FileError Refused(std::string reason, const fs::path& path) {
+    return {FileErrorKind::WriteFailed, std::move(reason), path};
+}
+
+FileError FromSystem(const std::error_code& ec, const fs::path& path) {
+    return {FileErrorKind::WriteFailed, ec.message(), path};
+}
+
+// The record goes first: a snapshot half removed is an incomplete one, never a wrong one.
+void RemoveSnapshotFolder(const fs::path& folder) {
+    if (!RemoveFile(folder / kSnapshotRecord)) return;
+    std::error_code ec;
+    fs::remove_all(folder, ec);
+}
+
+// Keeps `taken`, `keep` and the newest others up to the limit; removes what a stopped
+// TakeSnapshot left behind before `taken`.
+void Prune(const fs::path& group, const std::string& taken, const std::string& keep) {
+    std::vector<std::string> complete;
+    std::size_t kept = 1;
+    std::error_code ec;
+    for (fs::directory_iterator it(group, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = PathText(it->path().filename());
+        std::error_code statError;
+        if (!IsIdText(name) || !it->is_directory(statError) || it->is_symlink(statError)) continue;
+        auto recorded = EntryExists(it->path() / kSnapshotRecord);
+        if (!recorded) continue;
+        if (name == taken) continue;
+        if (name == keep && recorded.value()) {
+            ++kept;
+        } else if (recorded.value()) {
+            complete.push_back(name);
+        } else if (name < taken) {
+            RemoveSnapshotFolder(it->path());
+        }
+    }
+    std::sort(complete.begin(), complete.end(), std::greater<>());
+    const std::size_t room = kSnapshotsKeptPerHood > static_cast<int>(kept)
+                                 ? static_cast<std::size_t>(kSnapshotsKeptPerHood) - kept
+                                 : 0;
+    for (std::size_t i = room; i < complete.size(); ++i)
+        RemoveSnapshotFolder(group / complete[i]);
+}
+
+// Creates the folder and those above it, each made durable in its parent.
+FileStatus MakeFolders(const fs::path& folder) {
+    std::error_code ec;
+    if (fs::is_directory(folder, ec)) return {};
+    if (folder.has_relative_path() && folder.parent_path() != folder)
+        if (auto made = MakeFolders(folder.parent_path()); !made) return made;
+    fs::create_directory(folder, ec);
+    if (ec) return FromSystem(ec, folder);
+    platform::SyncFolder(folder.parent_path());
+    return {};
+}
+
+FileResult<SnapshotInfo> Take(const fs::path& root, const fs::path& gameFolder, int hood,
+                              const std::string& command, const std::string& resident,
+                              const std::vector<fs::path>& files, const std::string& keep) {
+    const fs::path game = Normal(gameFolder);
+    if (hood < kFirstHood || hood > kLastHood)
+        return Refused("neighbourhood " + std::to_string(hood) + " does not exist", game);
+    if (Within(root, game))
+        return Refused("snapshots may not be kept inside the game folder", Normal(root));
+
+    std::vector<std::string> names;
+    for (const fs::path& file : files) {
+        const auto name = NameInGame(game, file);
+        if (!name) return Refused("the file lies outside the game folder", file);
+        if (std::find(names.begin(), names.end(), *name) == names.end()) names.push_back(*name);
+    }
+    Record record;
+    std::vector<Bytes> contents;
+    for (const std::string& name : names) {
+        const fs::path path = *InsideGame(game, name);
+        auto bytes = ReadRegularFile(path, kLargestGameFile);
+        if (!bytes && bytes.error().kind == FileErrorKind::NotFound) continue;
+        if (!bytes) return bytes.error();
+        record.files.push_back(
+            {name, bytes.value().size(), Crc32(bytes.value().data(), bytes.value().size())});
+        contents.push_back(std::move(bytes.value()));
+    }
+
+    const fs::path group = HoodGroup(Normal(root), game, hood);
+    if (auto made = MakeFolders(group); !made) return made.error();
+    const Stamp stamp = Now();
+    fs::path folder;
+    for (int n = 0; n < kNumbersPerMillisecond && folder.empty(); ++n) {
+        char number[8];
+        std::snprintf(number, sizeof number, "-%03d-", n);
+        const std::string id = stamp.idTime + number + GameHash(game) + "-" + std::to_string(hood);
+        std::error_code ec;
+        const bool created = fs::create_directory(group / id, ec);
+        if (ec && ec != std::errc::file_exists) return FromSystem(ec, group / id);
+        if (created) folder = group / id;
+    }
+    if (folder.empty()) return FileError{FileErrorKind::NameTaken, "no free snapshot id", group};
+    platform::SyncFolder(group);
+
+    SnapshotInfo& info = record.info;
+    info = {PathText(folder.filename()),
+            stamp.local,
+            command,
+            resident,
+            hood,
+            PathText(game),
+            {},
+            folder};
+    for (std::size_t i = 0; i < contents.size(); ++i) {
+        info.files.push_back(record.files[i].name);
+        if (auto copied = WriteNewFile(CopyPath(folder, i, record.files[i].name), contents[i]);
+            !copied) {
+            RemoveSnapshotFolder(folder);
+            return copied.error();
+        }
+    }
+    if (auto written = WriteNewFile(folder / kSnapshotRecord, Format(record)); !written) {
+        RemoveSnapshotFolder(folder);
+        return written.error();
+    }
+    Prune(group, info.id, keep);
+    return info;
+}
+
+FileResult<Record> Find(const fs::path& root, const std::string& id) {
+    const FileError missing{FileErrorKind::NotFound, "there is no snapshot " + id, root};
+    if (!IsIdText(id)) return missing;
+    std::error_code ec;
+    for (fs::directory_iterator game(root, ec), end; !ec && game != end; game.increment(ec)) {
+        std::error_code inner;
+        for (fs::directory_iterator hood(game->path(), inner); !inner && hood != end;
+             hood.increment(inner)) {
+            const fs::path folder = hood->path() / id;
+            auto recorded = EntryExists(folder / kSnapshotRecord);
+            if (!recorded || !recorded.value()) continue;
+            if (auto record = ReadRecord(folder)) return *record;
+            return FileError{FileErrorKind::Unreadable,
+                             "the snapshot's record is damaged or names a file outside the game "
+                             "folder",
+                             folder / kSnapshotRecord};
+        }
+    }
+    return missing;
+}
+
+} // namespace
+
+std::optional<fs::path> DefaultSnapshotRoot(const EnvironmentLookup& env) {
+#ifdef _WIN32
+    std::optional<fs::path> local;
+    PWSTR raw = nullptr;
+    if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_LocalAppData, 0, nullptr, &raw)) && raw)
+        local = fs::path(raw);
+    CoTaskMemFree(raw);
+    if (const char* value = env("LOCALAPPDATA"); !local && value && *value) local = fs::path(value);
+    if (!local) return std::nullopt;
+    return *local / "Adultify" / "Snapshots";
+#else
+    if (const char* data = env("XDG_DATA_HOME"); data && *data && fs::path(data).is_absolute())
+        return fs::path(data) / "adultify" / "snapshots";
+    if (const char* home = env("HOME"); home && *home)
+        return fs::path(home) / ".local" / "share" / "adultify" / "snapshots";
+    return std::nullopt;
+#endif
+}
+
+FileResult<SnapshotInfo> TakeSnapshot(const fs::path& root, const fs::path& gameFolder, int hood,
+                                      const std::string& command, const std::string& resident,
+                                      const std::vector<fs::path>& files) {
+    return Take(root, gameFolder, hood, command, resident, files, "");
+}
+
+std::vector<SnapshotInfo> ListSnapshots(const fs::path& root, const fs::path& gameFolder,
+                                        int hood) {
+    std::vector<SnapshotInfo> found;
+    const std::string key = KeyText(gameFolder);
+    std::error_code ec;
+    for (fs::directory_iterator it(HoodGroup(Normal(root), gameFolder, hood), ec), end;
+         !ec && it != end; it.increment(ec)) {
+        if (!IsIdText(PathText(it->path().filename()))) continue;
+        // Two game folders of one hash share a folder; the record tells them apart.
+        if (auto record = ReadRecord(it->path()); record && record->info.hood == hood &&
+                                                  KeyText(TextPath(record->info.gameFolder)) == key)
+            found.push_back(std::move(record->info));
+    }
+    std::sort(found.begin(), found.end(),
+              [](const SnapshotInfo& a, const SnapshotInfo& b) { return a.id > b.id; });
+    return found;
+}
+
+FileResult<SnapshotInfo> FindSnapshot(const fs::path& root, const std::string& id) {
+    auto record = Find(root, id);
+    if (!record) return record.error();
+    return record.value().info;
+}
+
+FileResult<SnapshotInfo> RestoreSnapshot(const fs::path& root, const std::string& id,
+                                         const fs::path& gameFolder) {
+    auto found = Find(root, id);
+    if (!found) return found.error();
+    const Record& record = found.value();
+    const fs::path game = Normal(gameFolder);
+    if (KeyText(TextPath(record.info.gameFolder)) != KeyText(game))
+        return Refused("the snapshot was taken of another game folder: " + record.info.gameFolder,
+                       game);
+
+    std::vector<FileChange> changes;
+    std::vector<fs::path> targets;
+    for (std::size_t i = 0; i < record.files.size(); ++i) {
+        const CopiedFile& file = record.files[i];
+        const fs::path copy = CopyPath(record.info.folder, i, file.name);
+        auto bytes = ReadRegularFile(copy, kLargestGameFile);
+        if (!bytes) return bytes.error();
+        if (bytes.value().size() != file.size ||
+            Crc32(bytes.value().data(), bytes.value().size()) != file.crc32)
+            return FileError{FileErrorKind::Unreadable, "the snapshot's copy is damaged", copy};
+        targets.push_back(*InsideGame(game, file.name));
+        changes.push_back({targets.back(), std::move(bytes.value()), std::nullopt});
+    }
+    auto undo = Take(root, game, record.info.hood, "restore", record.info.resident, targets, id);
+    if (!undo) return undo.error();
+    if (!changes.empty())
+        if (auto replaced = ReplaceTogether(game, changes); !replaced) return replaced.error();
+    return undo;
+}
+
+} // namespace adultify

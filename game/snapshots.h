@@ -1,0 +1,68 @@
+#pragma once
+// Copies of the game files a command is about to replace, kept in the user's own data folder
+// (outside the game folder and any Wine prefix, which players reset), so that any command,
+// a restore included, can be undone.
+//
+// <root>/<game key>/hood-<n>/<id>/   one snapshot: "1-Neighborhood.iff", "2-User00001.iff", ...
+//                                    and kSnapshotRecord, written last; without it the snapshot
+//                                    is incomplete and ignored.
+// The game key is the game folder's last name, made safe, and a hash of its whole path.
+
+#include "game/wine_prefix.h"
+#include "iff/safe_file.h"
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace adultify {
+
+inline constexpr std::string_view kSnapshotRecord = "snapshot.txt";
+inline constexpr int kSnapshotsKeptPerHood = 200;
+
+struct SnapshotInfo {
+    // "20261207-011530-123-000-1a2b3c4d-3": UTC time, milliseconds, a number that tells apart
+    // snapshots of one millisecond, the game key's hash and the neighbourhood. Sorts by time.
+    std::string id;
+    std::string time; // ISO 8601 local time with its offset: "2026-12-07T02:15:30.123+01:00"
+    std::string command;
+    std::string resident;
+    int hood = 0;
+    std::string gameFolder;         // native path (UTF-8 on Windows)
+    std::vector<std::string> files; // relative to the game folder, "/" between names
+    std::filesystem::path folder;   // where the snapshot lies
+};
+
+// Linux: $XDG_DATA_HOME/adultify/snapshots ($XDG_DATA_HOME when absolute), else
+// $HOME/.local/share/adultify/snapshots. Windows: %LOCALAPPDATA%\Adultify\Snapshots.
+// Nothing when no such folder can be named.
+[[nodiscard]] std::optional<std::filesystem::path>
+DefaultSnapshotRoot(const EnvironmentLookup& env);
+
+// Copies each of `files` (inside `gameFolder`, absolute or relative to it) that exists; one
+// that does not is left out. The caller holds the game folder's FolderLock. Afterwards the
+// neighbourhood's oldest snapshots beyond kSnapshotsKeptPerHood are removed.
+[[nodiscard]] FileResult<SnapshotInfo>
+TakeSnapshot(const std::filesystem::path& root, const std::filesystem::path& gameFolder, int hood,
+             const std::string& command, const std::string& resident,
+             const std::vector<std::filesystem::path>& files);
+
+// Complete snapshots of that game folder and neighbourhood, newest first.
+[[nodiscard]] std::vector<SnapshotInfo>
+ListSnapshots(const std::filesystem::path& root, const std::filesystem::path& gameFolder, int hood);
+
+[[nodiscard]] FileResult<SnapshotInfo> FindSnapshot(const std::filesystem::path& root,
+                                                    const std::string& id);
+
+// Puts every file of the snapshot back into `gameFolder` (which must be the folder it was
+// taken from; the caller holds its FolderLock), all or none, after taking a snapshot
+// ("restore") of the files it replaces; answers that one, which undoes the restore. A file
+// that did not exist when the snapshot was taken is left as it is now. Nothing is changed
+// when the snapshot is damaged or names a file outside the game folder.
+[[nodiscard]] FileResult<SnapshotInfo> RestoreSnapshot(const std::filesystem::path& root,
+                                                       const std::string& id,
+                                                       const std::filesystem::path& gameFolder);
+
+} // namespace adultify

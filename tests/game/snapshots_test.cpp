@@ -1,0 +1,289 @@
+#include "game/snapshots.h"
+
+#include "iff/intent_record.h"
+#include "tests/support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <random>
+#include <regex>
+#include <set>
+
+namespace adultify {
+namespace {
+
+namespace fs = std::filesystem;
+
+Bytes Arbitrary(unsigned seed, std::size_t size) {
+    std::mt19937 random(seed);
+    Bytes bytes(size);
+    for (auto& b : bytes)
+        b = static_cast<std::uint8_t>(random());
+    return bytes;
+}
+
+std::vector<std::string> Commands(const std::vector<SnapshotInfo>& list) {
+    std::vector<std::string> commands;
+    for (const SnapshotInfo& s : list)
+        commands.push_back(s.command);
+    return commands;
+}
+
+// A game folder with neighbourhood 3 and one of its residents; snapshots kept beside it.
+class Snapshots : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        test::WriteBytes(hood, hoodBytes);
+        test::WriteBytes(user, userBytes);
+    }
+
+    FileResult<SnapshotInfo> Take(const std::string& command, const fs::path& folder) {
+        return TakeSnapshot(
+            root, folder, 3, command, "Bob Newbie",
+            {folder / "UserData3" / "Neighborhood.iff", "UserData3/Characters/User00001.iff"});
+    }
+    FileResult<SnapshotInfo> Take(const std::string& command) { return Take(command, game); }
+
+    // Both files replaced by other contents, as a command would leave them.
+    void ChangeBoth() {
+        test::WriteBytes(hood, Arbitrary(3, 4100));
+        test::WriteBytes(user, Arbitrary(4, 2500));
+    }
+
+    test::TempDir dir;
+    fs::path game = dir.path() / "games" / "The Sims";
+    fs::path root = dir.path() / "data" / "adultify" / "snapshots";
+    fs::path hood = game / "UserData3" / "Neighborhood.iff";
+    fs::path user = game / "UserData3" / "Characters" / "User00001.iff";
+    Bytes hoodBytes = Arbitrary(1, 5000);
+    Bytes userBytes = Arbitrary(2, 3000);
+};
+
+TEST_F(Snapshots, TakeListAndRestoreBringBothFilesBackByteForByte) {
+    auto taken = Take("adultify");
+    ASSERT_TRUE(taken) << Describe(taken.error());
+
+    const auto list = ListSnapshots(root, game, 3);
+    ASSERT_EQ(list.size(), 1u);
+    const SnapshotInfo& s = list[0];
+    EXPECT_EQ(s.id, taken.value().id);
+    EXPECT_EQ(s.command, "adultify");
+    EXPECT_EQ(s.resident, "Bob Newbie");
+    EXPECT_EQ(s.hood, 3);
+    EXPECT_EQ(s.gameFolder, game.string());
+    EXPECT_EQ(s.files, (std::vector<std::string>{"UserData3/Neighborhood.iff",
+                                                 "UserData3/Characters/User00001.iff"}));
+    EXPECT_TRUE(std::regex_match(
+        s.time, std::regex(R"(\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d\.\d{3}[+-]\d\d:\d\d)")))
+        << s.time;
+
+    ChangeBoth();
+    auto restored = RestoreSnapshot(root, s.id, game);
+    ASSERT_TRUE(restored) << Describe(restored.error());
+    EXPECT_EQ(test::ReadBytes(hood), hoodBytes);
+    EXPECT_EQ(test::ReadBytes(user), userBytes);
+    EXPECT_FALSE(fs::exists(IntentFile(game)));
+}
+
+TEST_F(Snapshots, ARestoreIsItselfSnapshottedAndCanBeUndone) {
+    auto before = Take("adultify");
+    ASSERT_TRUE(before);
+    ChangeBoth();
+    const Bytes changedHood = test::ReadBytes(hood);
+    const Bytes changedUser = test::ReadBytes(user);
+
+    auto undo = RestoreSnapshot(root, before.value().id, game);
+    ASSERT_TRUE(undo) << Describe(undo.error());
+    EXPECT_EQ(undo.value().command, "restore");
+    const auto list = ListSnapshots(root, game, 3);
+    EXPECT_EQ(Commands(list), (std::vector<std::string>{"restore", "adultify"}));
+
+    auto redone = RestoreSnapshot(root, undo.value().id, game);
+    ASSERT_TRUE(redone) << Describe(redone.error());
+    EXPECT_EQ(test::ReadBytes(hood), changedHood);
+    EXPECT_EQ(test::ReadBytes(user), changedUser);
+}
+
+TEST_F(Snapshots, ListsNewestFirstAndOnlyThatGameAndNeighbourhood) {
+    const fs::path other = dir.path() / "elsewhere" / "The Sims"; // same name, other game
+    test::WriteBytes(other / "UserData3" / "Neighborhood.iff", Arbitrary(5, 100));
+    ASSERT_TRUE(Take("first"));
+    ASSERT_TRUE(Take("other game", other));
+    ASSERT_TRUE(TakeSnapshot(root, game, 4, "other hood", "", {}));
+    ASSERT_TRUE(Take("second"));
+    ASSERT_TRUE(Take("third"));
+
+    EXPECT_EQ(Commands(ListSnapshots(root, game, 3)),
+              (std::vector<std::string>{"third", "second", "first"}));
+    EXPECT_EQ(Commands(ListSnapshots(root, other, 3)), std::vector<std::string>{"other game"});
+    EXPECT_EQ(Commands(ListSnapshots(root, game, 4)), std::vector<std::string>{"other hood"});
+    EXPECT_TRUE(ListSnapshots(root, game, 5).empty());
+}
+
+TEST_F(Snapshots, IdsAreUniqueAndSortByTimeEvenWithinOneMillisecond) {
+    const fs::path other = dir.path() / "elsewhere" / "The Sims";
+    test::WriteBytes(other / "UserData3" / "Neighborhood.iff", Arbitrary(5, 10));
+    std::vector<std::string> ids;
+    for (int i = 0; i < 25; ++i) {
+        for (const fs::path& folder : {game, other}) {
+            auto s = TakeSnapshot(root, folder, 3, std::to_string(i), "", {});
+            ASSERT_TRUE(s) << Describe(s.error());
+            ids.push_back(s.value().id);
+        }
+    }
+    EXPECT_EQ(std::set<std::string>(ids.begin(), ids.end()).size(), ids.size());
+    for (const std::string& id : ids) {
+        auto found = FindSnapshot(root, id);
+        ASSERT_TRUE(found) << id;
+        EXPECT_EQ(found.value().id, id);
+    }
+    const auto list = ListSnapshots(root, game, 3);
+    ASSERT_EQ(list.size(), 25u);
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        EXPECT_EQ(list[i].command, std::to_string(24 - i));
+        if (i > 0) {
+            EXPECT_LT(list[i].id, list[i - 1].id);
+        }
+    }
+}
+
+TEST_F(Snapshots, KeepsTheNewest200OfANeighbourhood) {
+    test::WriteBytes(hood, ToBytes("tiny"));
+    ASSERT_TRUE(TakeSnapshot(root, game, 4, "neighbour", "", {}));
+    for (int i = 0; i <= 200; ++i)
+        ASSERT_TRUE(TakeSnapshot(root, game, 3, std::to_string(i), "", {hood})) << i;
+
+    const auto list = ListSnapshots(root, game, 3);
+    ASSERT_EQ(list.size(), 200u);
+    EXPECT_EQ(list.front().command, "200");
+    EXPECT_EQ(list.back().command, "1");
+    const fs::path group = list.front().folder.parent_path();
+    EXPECT_EQ(std::distance(fs::directory_iterator(group), fs::directory_iterator()), 200)
+        << "the oldest is removed from the disk, not only from the list";
+    EXPECT_EQ(ListSnapshots(root, game, 4).size(), 1u);
+}
+
+TEST_F(Snapshots, ASnapshotWithoutItsWholeRecordIsIgnored) {
+    auto missing = Take("record missing");
+    auto torn = Take("record torn");
+    auto whole = Take("whole");
+    ASSERT_TRUE(missing && torn && whole);
+    fs::remove(missing.value().folder / kSnapshotRecord);
+    const fs::path tornRecord = torn.value().folder / kSnapshotRecord;
+    const Bytes text = test::ReadBytes(tornRecord);
+    fs::remove(tornRecord);
+    test::WriteBytes(tornRecord, Bytes(text.begin(), text.end() - 10));
+
+    EXPECT_EQ(Commands(ListSnapshots(root, game, 3)), std::vector<std::string>{"whole"});
+    EXPECT_FALSE(FindSnapshot(root, missing.value().id));
+    ChangeBoth();
+    const Bytes changed = test::ReadBytes(hood);
+    EXPECT_FALSE(RestoreSnapshot(root, torn.value().id, game));
+    EXPECT_EQ(test::ReadBytes(hood), changed);
+}
+
+TEST_F(Snapshots, ARecordNamingAFileOutsideTheGameFolderIsRefused) {
+    const fs::path elsewhere = dir.path() / "elsewhere";
+    fs::create_directories(elsewhere);
+    // The leaf stays the same, so that the snapshot's copy is found and intact.
+    const std::vector<std::pair<std::string, fs::path>> hostile = {
+        {"../Neighborhood.iff", game.parent_path() / "Neighborhood.iff"},
+        {"UserData3/../../Neighborhood.iff", game.parent_path() / "Neighborhood.iff"},
+        {(elsewhere / "Neighborhood.iff").generic_string(), elsewhere / "Neighborhood.iff"},
+    };
+    for (const auto& [name, outside] : hostile) {
+        SCOPED_TRACE(name);
+        auto s = Take("adultify");
+        ASSERT_TRUE(s);
+        const fs::path record = s.value().folder / kSnapshotRecord;
+        std::string text(AsText(test::ReadBytes(record)));
+        const std::string inside = "UserData3/Neighborhood.iff";
+        ASSERT_NE(text.find(inside), std::string::npos);
+        text.replace(text.find(inside), inside.size(), name);
+        fs::remove(record);
+        test::WriteBytes(record, ToBytes(text));
+        ChangeBoth();
+        const Bytes changed = test::ReadBytes(hood);
+
+        EXPECT_FALSE(RestoreSnapshot(root, s.value().id, game));
+        EXPECT_FALSE(fs::exists(outside));
+        EXPECT_EQ(test::ReadBytes(hood), changed);
+        for (const SnapshotInfo& listed : ListSnapshots(root, game, 3))
+            EXPECT_NE(listed.id, s.value().id);
+    }
+}
+
+TEST_F(Snapshots, RestoreLeavesAFileTheSnapshotDidNotHold) {
+    const fs::path later = game / "UserData3" / "Characters" / "User00002.iff";
+    auto s = TakeSnapshot(root, game, 3, "adultify", "", {hood, later});
+    ASSERT_TRUE(s);
+    EXPECT_EQ(s.value().files, std::vector<std::string>{"UserData3/Neighborhood.iff"});
+    const Bytes laterBytes = Arbitrary(6, 700);
+    test::WriteBytes(later, laterBytes);
+    ChangeBoth();
+
+    ASSERT_TRUE(RestoreSnapshot(root, s.value().id, game));
+    EXPECT_EQ(test::ReadBytes(hood), hoodBytes);
+    EXPECT_EQ(test::ReadBytes(later), laterBytes);
+}
+
+TEST_F(Snapshots, ADamagedCopyOrAnotherGameFolderChangesNothing) {
+    auto s = Take("adultify");
+    ASSERT_TRUE(s);
+    ChangeBoth();
+    const Bytes changedHood = test::ReadBytes(hood);
+    const Bytes changedUser = test::ReadBytes(user);
+
+    const fs::path other = dir.path() / "elsewhere" / "The Sims";
+    test::WriteBytes(other / "UserData3" / "Neighborhood.iff", Arbitrary(5, 100));
+    EXPECT_FALSE(RestoreSnapshot(root, s.value().id, other));
+    EXPECT_EQ(test::ReadBytes(other / "UserData3" / "Neighborhood.iff"), Arbitrary(5, 100));
+
+    for (const auto& entry : fs::directory_iterator(s.value().folder)) {
+        if (test::ReadBytes(entry.path()) != userBytes) continue;
+        Bytes damaged = userBytes;
+        damaged[1000] ^= 0x01;
+        fs::remove(entry.path());
+        test::WriteBytes(entry.path(), damaged);
+    }
+    EXPECT_FALSE(RestoreSnapshot(root, s.value().id, game));
+    EXPECT_EQ(test::ReadBytes(hood), changedHood);
+    EXPECT_EQ(test::ReadBytes(user), changedUser);
+}
+
+TEST_F(Snapshots, RefusesAFileOutsideTheGameFolderAndARootInsideIt) {
+    const fs::path outside = dir.path() / "outside.iff";
+    test::WriteBytes(outside, Arbitrary(7, 10));
+    EXPECT_FALSE(TakeSnapshot(root, game, 3, "adultify", "", {outside}));
+    EXPECT_FALSE(TakeSnapshot(root, game, 3, "adultify", "", {"../outside.iff"}));
+    EXPECT_FALSE(TakeSnapshot(game / "snapshots", game, 3, "adultify", "", {hood}));
+    EXPECT_FALSE(fs::exists(game / "snapshots"));
+    EXPECT_TRUE(ListSnapshots(root, game, 3).empty());
+}
+
+TEST(SnapshotRoot, LiesInTheUsersDataFolderOutsideTheWinePrefix) {
+    std::map<std::string, std::string> env = {{"HOME", "/home/player"}};
+    auto lookup = [&](const char* name) -> const char* {
+        auto it = env.find(name);
+        return it == env.end() ? nullptr : it->second.c_str();
+    };
+    const fs::path prefix = "/home/player/.wine";
+    const fs::path gameFolder = prefix / "drive_c" / "Program Files" / "Maxis" / "The Sims";
+    const auto root = DefaultSnapshotRoot(lookup);
+    ASSERT_TRUE(root);
+    EXPECT_EQ(*root, fs::path("/home/player/.local/share/adultify/snapshots"));
+    for (const fs::path& folder : {gameFolder, prefix})
+        EXPECT_EQ(root->lexically_relative(folder).begin()->string(), "..") << folder;
+
+    env["XDG_DATA_HOME"] = "relative/data";
+    EXPECT_EQ(DefaultSnapshotRoot(lookup),
+              fs::path("/home/player/.local/share/adultify/snapshots"));
+    env["XDG_DATA_HOME"] = "/srv/data";
+    EXPECT_EQ(DefaultSnapshotRoot(lookup), fs::path("/srv/data/adultify/snapshots"));
+    env.clear();
+    EXPECT_FALSE(DefaultSnapshotRoot(lookup));
+}
+
+} // namespace
+} // namespace adultify
