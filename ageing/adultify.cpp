@@ -9,6 +9,7 @@
 #include "hood/resident_layout.h"
 #include "hood/resident_view.h"
 #include "iff/chunk_search.h"
+#include "iff/cp1252.h"
 
 #include <cmath>
 #include <cstring>
@@ -79,13 +80,14 @@ std::optional<Bytes> GrowUpCharacterFile(Module1& m, const std::string& path,
 // Writes the character file and the neighbourhood together: both change, or neither, also
 // when the program is stopped half-way.
 bool SaveBoth(Module1& m, const std::optional<std::string>& path,
-              const std::optional<Bytes>& character, const Bytes& hoodBefore) {
+              const std::optional<Bytes>& character, const Bytes& hoodBefore,
+              const WriteCause& cause) {
     AddLogLine(m, "Backing up Neighbourhood");
     std::optional<Replacement> hood = HoodReplacement(m);
     std::vector<Replacement> changes;
     if (character) changes.push_back({*path, *character, std::nullopt});
     if (hood) changes.push_back(std::move(*hood));
-    if (!hood || !WriteGameFiles(m, changes, "Nothing has been changed.")) {
+    if (!hood || !WriteGameFiles(m, changes, "Nothing has been changed.", cause)) {
         m.HoodData = hoodBefore;
         return false;
     }
@@ -127,7 +129,8 @@ bool AdultifyResident(Module1& m, int i) {
                       *path, "not a regular file");
         return false;
     }
-    if (!SaveBoth(m, path, character, hoodBefore)) return false;
+    if (!SaveBoth(m, path, character, hoodBefore, {"adultify", Cp1252ToUtf8(record.UserFile)}))
+        return false;
     m.ui.SetEnabled("Command1", false);
     Get_People(m);
     return true;

@@ -5,12 +5,17 @@
 #include "core/clock.h"
 #include "core/random_source.h"
 #include "iff/byte_string.h"
+#include "iff/file_stamp.h"
 #include "iff/file_system.h"
 #include "ui/window_system.h"
 
 #include <array>
 #include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -61,6 +66,12 @@ struct Module1 {
     bool commandRunning = false;
     // This run may write into the game folder while it holds it.
     std::unique_ptr<GameLock> gameLock;
+    // What each game file was when it was read, to tell whether the game saved it since.
+    std::map<std::string, FileStamp> readStamps;
+    // Where copies of the files a command replaces are kept; none: no copies.
+    std::optional<std::filesystem::path> snapshotRoot;
+    // The game's process when it is running, in words; empty: the game is not looked for.
+    std::function<std::optional<std::string>()> findRunningGame;
 
     // For the front ends' exit codes: writes that failed, and refusals (a file the program
     // would not read or change, a question answered No, another run at work).

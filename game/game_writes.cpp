@@ -1,6 +1,8 @@
 #include "game/game_writes.h"
 
 #include "core/reports.h"
+#include "game/neighbourhood_name.h"
+#include "game/snapshots.h"
 
 namespace adultify {
 
@@ -30,12 +32,73 @@ void ReleaseGame(Module1& m) {
     m.gameLock.reset();
 }
 
-bool WriteGameFiles(Module1& m, const std::vector<Replacement>& changes, const std::string& what) {
-    if (!HoldGameForWriting(m)) return false;
-    const FileStatus status = m.fs.Replace(m.SimsPath, changes);
-    if (status) return true;
-    ReportFileError(m, what, status.error());
+void RememberRead(Module1& m, const std::string& path, const Bytes& bytes) {
+    m.readStamps[path] = StampOf(m.fs.NativePath(path), bytes);
+}
+
+namespace {
+
+bool Refused(Module1& m, const std::string& question, const std::string& title) {
+    if (m.ui.ShowMessage(question, MsgButtons::YesNo, MsgIcon::Exclamation, title) ==
+        MsgAnswer::Yes)
+        return false;
+    ++m.refusals;
+    return true;
+}
+
+// The game running, or a file it may have saved since it was read: the user decides.
+bool GuardsAllow(Module1& m, const std::vector<Replacement>& changes) {
+    if (m.findRunningGame) {
+        if (const auto game = m.findRunningGame();
+            game && Refused(m,
+                            "The Sims seems to be running (" + *game +
+                                ").\nIt keeps its own copy of the neighbourhood and may save "
+                                "over these changes, or read half-changed files.\nChange the "
+                                "files anyway?",
+                            "The Sims Is Running"))
+            return false;
+    }
+    for (const Replacement& r : changes) {
+        const auto read = m.readStamps.find(r.path);
+        if (read == m.readStamps.end()) continue;
+        if (CompareWithDisk(m.fs.NativePath(r.path), read->second) == Change::Same) continue;
+        if (Refused(m,
+                    m.fs.NativePath(r.path) +
+                        "\nhas changed on disk since Adultify read it; the game may have saved "
+                        "it since.\nWriting now would replace those changes. Write anyway?",
+                    "File Changed"))
+            return false;
+    }
+    return true;
+}
+
+bool Snapshot(Module1& m, const std::vector<Replacement>& changes, const WriteCause& cause) {
+    if (!m.snapshotRoot) return true;
+    std::vector<std::filesystem::path> files;
+    for (const Replacement& r : changes)
+        files.emplace_back(m.fs.NativePath(r.path));
+    const auto taken = TakeSnapshot(*m.snapshotRoot, m.fs.NativePath(m.SimsPath), ChosenHood(m),
+                                    cause.command, cause.resident, files);
+    if (taken) return true;
+    ReportFileError(m, "No copy of the files could be kept, so nothing has been changed.",
+                    taken.error());
     return false;
+}
+
+} // namespace
+
+bool WriteGameFiles(Module1& m, const std::vector<Replacement>& changes, const std::string& what,
+                    const WriteCause& cause) {
+    if (!HoldGameForWriting(m) || !GuardsAllow(m, changes) || !Snapshot(m, changes, cause))
+        return false;
+    const FileStatus status = m.fs.Replace(m.SimsPath, changes);
+    if (!status) {
+        ReportFileError(m, what, status.error());
+        return false;
+    }
+    for (const Replacement& r : changes)
+        RememberRead(m, r.path, r.bytes);
+    return true;
 }
 
 void RecoverInterruptedSave(Module1& m) {

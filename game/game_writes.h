@@ -1,6 +1,8 @@
 #pragma once
-// Every write into the game's folder goes through here: one writer per game, the files
-// replaced together, and a save an earlier run left half-done finished before anything is read.
+// Every write into the game's folder goes through here: one writer per game, a question when
+// the game is running or a file changed since it was read, a snapshot of what is replaced, the
+// files replaced together, and a save an earlier run left half-done finished before anything
+// is read.
 
 #include "core/module1.h"
 
@@ -16,10 +18,19 @@ void TryHoldGame(Module1& m);
 // Lets the game folder go (another game folder was chosen).
 void ReleaseGame(Module1& m);
 
+// Notes what a game file was when read, so that a later write can tell whether it changed.
+void RememberRead(Module1& m, const std::string& path, const Bytes& bytes);
+
+// What a write is for: the command's name and the resident's user file, for the snapshot.
+struct WriteCause {
+    std::string command;
+    std::string resident;
+};
+
 // Replaces the files together, or reports why nothing was changed (`what` says what was not
 // saved) and answers false.
 [[nodiscard]] bool WriteGameFiles(Module1& m, const std::vector<Replacement>& changes,
-                                  const std::string& what);
+                                  const std::string& what, const WriteCause& cause);
 
 // At start-up and when the game folder changes: finishes a save an earlier run was stopped in,
 // and tells the user what was done.

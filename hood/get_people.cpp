@@ -132,6 +132,7 @@ void Get_People(Module1& m) {
         }
         if (!data) throw std::runtime_error(Describe(data.error()));
         TryHoldGame(m);
+        RememberRead(m, hoodFile, data.value());
         m.HoodData = std::move(data.value());
         programPointer = 2;
         SetStatus(m, "Find Residents");

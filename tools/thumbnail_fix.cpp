@@ -5,6 +5,7 @@
 #include "game/game_writes.h"
 #include "game/neighbourhood_name.h"
 #include "hood/resident_view.h"
+#include "iff/cp1252.h"
 
 #include <cstring>
 
@@ -61,7 +62,9 @@ int FixThumbnails(Module1& m, const Bytes& userFile) {
     }
     m.UserFileData = std::move(data.value());
     const int replaced = RemoveBitmapTags(m.UserFileData);
-    if (!WriteGameFiles(m, {{*path, m.UserFileData, std::nullopt}}, kNotFixed)) return -1;
+    if (!WriteGameFiles(m, {{*path, m.UserFileData, std::nullopt}}, kNotFixed,
+                        {"fix-thumbnails", Cp1252ToUtf8(userFile)}))
+        return -1;
     List1_Click(m);
     return replaced;
 }
