@@ -43,16 +43,20 @@ std::vector<StringEntry> BodyStrings(const SimSpec& sim) {
     v[14] = tone;
     v[15] = "n" + sex + ageLetter + "_01,BODY=n" + sex + ageLetter + tone;
     v[16] = "s" + sex + ageLetter + "_01,BODY=s" + sex + ageLetter + tone;
-    for (int k = 17; k <= 22; ++k)
-        v[static_cast<std::size_t>(k)] =
-            "Hu" + std::string(k % 2 ? "LO" : "RO") + ",HAND=hu" + ageLetter + "o" + tone;
+    const std::string hand = ",HAND=hu" + ageLetter + "o" + tone;
+    for (std::size_t k = 17; k <= 22; ++k)
+        v[k] = (k % 2 ? "HuLO" : "HuRO") + hand;
     v[27] = "f" + sex + ageLetter + "_01,BODY=f" + sex + ageLetter + tone;
     v[28] = "gloves_l";
     v[29] = "gloves_r";
-    for (int k = 30; k < 35; ++k)
-        v[static_cast<std::size_t>(k)] = "x" + std::to_string(k) + sex + ageLetter;
+    const std::string sexAge = sex + ageLetter;
+    for (std::size_t k = 30; k < 35; ++k) {
+        v[k] = "x" + std::to_string(k);
+        v[k] += sexAge;
+    }
     v.resize(static_cast<std::size_t>(sim.bodyStringCount));
     std::vector<StringEntry> entries;
+    entries.reserve(v.size());
     for (const std::string& s : v)
         entries.push_back({1, s, ""});
     return entries;
@@ -61,9 +65,8 @@ std::vector<StringEntry> BodyStrings(const SimSpec& sim) {
 Bytes Objd(const SimSpec& sim) {
     Bytes d(216, 0);
     d[0] = 0x8A; // version
-    for (int k = 0; k < 4; ++k)
-        d[static_cast<std::size_t>(28 + k)] =
-            static_cast<std::uint8_t>((sim.guid >> (8 * k)) & 0xFF);
+    for (std::size_t k = 0; k < 4; ++k)
+        d[28 + k] = static_cast<std::uint8_t>((sim.guid >> (8 * k)) & 0xFF);
     return d;
 }
 

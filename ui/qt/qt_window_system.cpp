@@ -439,7 +439,7 @@ void QtWindowSystem::FillDirList(Control& c, const QString& q) {
     const QIcon closed = list->style()->standardIcon(QStyle::SP_DirClosedIcon);
     auto add = [&](const QString& path, int depth, const QIcon& icon) {
         const QString shown = depth == 0 ? path : QFileInfo(path).fileName();
-        auto* item = new QListWidgetItem(icon, QString(depth * 2, u' ') + shown, list);
+        auto* item = new QListWidgetItem(icon, QString(qsizetype{depth} * 2, u' ') + shown, list);
         item->setData(Qt::UserRole, path);
         return item;
     };
