@@ -39,11 +39,18 @@ start=$(date +%s)
 echo "clang-tidy on $(echo $folders | tr " " ",")..."
 if ! nice -n 10 "$tidy" -p "$build" -j 2 -quiet "$regex" >"$build/clang-tidy.log" 2>&1; then
     # Without the colours and the command lines.
-    sed 's/\x1b\[[0-9;]*m//g' "$build/clang-tidy.log" | grep -v '^[^ ]*clang-tidy.* -p=' || true
+    sed 's/\x1b\[[0-9;]*m//g' "$build/clang-tidy.log" |
+        grep -v -e '^[^ ]*clang-tidy.* -p=' -e ' warnings\? generated\.$' || true
     echo "clang-tidy found problems." >&2
     exit 1
 fi
-echo "clang-tidy: no findings ($(($(date +%s) - start)) s)."
+# One command line a file: a pattern that matched nothing would pass silently.
+checked=$(grep -c -e '^[^ ]*clang-tidy.* -p=' "$build/clang-tidy.log" || true)
+if [ "$checked" -eq 0 ]; then
+    echo "clang-tidy checked no file" >&2
+    exit 1
+fi
+echo "clang-tidy: no findings in $checked files ($(($(date +%s) - start)) s)."
 
 # Qt's and the system's headers are not on cppcheck's include path: it reads the project's
 # own headers only, and knows Qt's macros from its qt library file. It names files relative to
