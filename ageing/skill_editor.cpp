@@ -18,7 +18,7 @@ constexpr float kHalfTurn = 3.14f; // that constant, not pi
 
 std::string PointsText(long long v) {
     const long long points = v / 100;
-    const double f = static_cast<double>(v - 100 * (v / 100)) / 100.0;
+    const double f = static_cast<double>(v % 100) / 100.0;
     return WithSignPosition(points) + " / " + std::to_string(std::lround(f * 100.0)) + "%";
 }
 
@@ -65,7 +65,7 @@ void HScroll1_Change(Module1& m) {
     m.ui.SetCaption("Form3.Label2", std::to_string(m.ui.ScrollValue("Form3.HScroll1")));
     const long long v = LeadingNumber(m.ui.Caption("Form3.Label2"));
     const long long points = v / 100;
-    const float f = static_cast<float>(v - 100 * (v / 100)) / 100.0f;
+    const float f = static_cast<float>(v % 100) / 100.0f;
     m.ui.SetCaption("Form3.Label3", PointsText(v));
     for (std::size_t index = 0; index < kShape2.size(); ++index)
         m.ui.SetFillStyle(kShape2[index], static_cast<long long>(index) <= points - 1 ? 0 : 1);

@@ -6,6 +6,7 @@
 #include <cctype>
 #include <cstring>
 #include <fstream>
+#include <optional>
 #include <sstream>
 
 namespace adultify {
@@ -45,68 +46,71 @@ std::string Utf16ToUtf8(const std::u16string& units) {
     return out;
 }
 
+// The character of a one-letter escape such as \n; none for the others.
+std::optional<char16_t> LetterEscape(char e) {
+    switch (e) {
+    case 'n':
+        return u'\n';
+    case 't':
+        return u'\t';
+    case 'r':
+        return u'\r';
+    case 'a':
+        return u'\a';
+    case 'b':
+        return u'\b';
+    case 'v':
+        return u'\v';
+    case 'f':
+        return u'\f';
+    case 'e':
+        return static_cast<char16_t>(27);
+    default:
+        return std::nullopt;
+    }
+}
+
+// \x and up to four hex digits from i; a bare \x stands for 'x'.
+char16_t HexEscape(std::string_view text, std::size_t& i) {
+    unsigned v = 0;
+    int digits = 0;
+    while (digits < 4 && i < text.size() && HexDigit(text[i]) >= 0) {
+        v = v * 16 + static_cast<unsigned>(HexDigit(text[i++]));
+        ++digits;
+    }
+    return digits == 0 ? u'x' : static_cast<char16_t>(v);
+}
+
+// An octal escape: the digit e and up to two more from i, kept to a byte.
+char16_t OctalEscape(char e, std::string_view text, std::size_t& i) {
+    unsigned v = static_cast<unsigned>(e - '0');
+    for (int digits = 1; digits < 3 && i < text.size() && text[i] >= '0' && text[i] <= '7';
+         ++digits)
+        v = v * 8 + static_cast<unsigned>(text[i++] - '0');
+    return static_cast<char16_t>(v & 0xFF);
+}
+
+// The escape after a backslash, e, whose further characters start at i.
+char16_t Escape(char e, std::string_view text, std::size_t& i) {
+    if (const auto letter = LetterEscape(e)) return *letter;
+    if (e == 'x') return HexEscape(text, i);
+    if (e >= '0' && e <= '7') return OctalEscape(e, text, i);
+    return static_cast<char16_t>(static_cast<unsigned char>(e)); // \\ and \" among them
+}
+
 // Decodes up to the unescaped terminator; the result is UTF-16 code units.
 std::u16string DecodeEscaped(std::string_view text, char terminator, std::size_t* consumed) {
     std::u16string out;
     std::size_t i = 0;
     while (i < text.size() && text[i] != terminator) {
-        const char c = text[i];
-        if (c != '\\' || i + 1 >= text.size()) {
+        if (text[i] != '\\' || i + 1 >= text.size()) {
             // Raw UTF-8 as Wine would have read it; a stray byte stands for itself.
             AppendUnit(out, NextCodePoint(text, i));
             continue;
         }
         const char e = text[i + 1];
         i += 2;
-        switch (e) {
-        case 'n':
-            out += u'\n';
-            break;
-        case 't':
-            out += u'\t';
-            break;
-        case 'r':
-            out += u'\r';
-            break;
-        case 'a':
-            out += u'\a';
-            break;
-        case 'b':
-            out += u'\b';
-            break;
-        case 'v':
-            out += u'\v';
-            break;
-        case 'f':
-            out += u'\f';
-            break;
-        case 'e':
-            out += static_cast<char16_t>(27);
-            break;
-        case 'x': {
-            unsigned v = 0;
-            int digits = 0;
-            while (digits < 4 && i < text.size() && HexDigit(text[i]) >= 0) {
-                v = v * 16 + static_cast<unsigned>(HexDigit(text[i++]));
-                ++digits;
-            }
-            if (digits == 0)
-                out += u'x';
-            else
-                out += static_cast<char16_t>(v);
-            break;
-        }
-        default:
-            if (e >= '0' && e <= '7') {
-                unsigned v = static_cast<unsigned>(e - '0');
-                for (int digits = 1;
-                     digits < 3 && i < text.size() && text[i] >= '0' && text[i] <= '7'; ++digits)
-                    v = v * 8 + static_cast<unsigned>(text[i++] - '0');
-                out += static_cast<char16_t>(v & 0xFF);
-            } else {
-                out += static_cast<char16_t>(static_cast<unsigned char>(e)); // \\ and \" among them
-            }
-        }
+        out += Escape(e, text, i);
     }
     if (consumed) *consumed = i < text.size() ? i + 1 : i;
     return out;
@@ -192,6 +196,35 @@ bool ParseData(std::string_view data, RegValue& value) {
     return false;
 }
 
+// The lines without their ends, a CR before the LF among them.
+std::vector<std::string_view> SplitLines(std::string_view text) {
+    std::vector<std::string_view> lines;
+    for (std::size_t start = 0; start < text.size();) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string_view::npos) end = text.size();
+        std::string_view line = text.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        lines.push_back(line);
+        start = end + 1;
+    }
+    return lines;
+}
+
+// Hex data goes on over the next lines after a trailing backslash; n moves to the last line
+// used.
+std::string JoinContinuations(std::string_view first, const std::vector<std::string_view>& lines,
+                              std::size_t& n) {
+    std::string data(first);
+    while (!data.empty() && data.back() == '\\' && n + 1 < lines.size()) {
+        data.pop_back();
+        std::string_view next = lines[++n];
+        while (!next.empty() && std::isspace(static_cast<unsigned char>(next.front())))
+            next.remove_prefix(1);
+        data += next;
+    }
+    return data;
+}
+
 } // namespace
 
 std::string DecodeRegString(std::string_view text, std::size_t* consumed) {
@@ -208,15 +241,7 @@ WineRegistry WineRegistry::FromPrefix(const std::filesystem::path& prefix) {
 
 WineRegistry WineRegistry::FromText(std::string_view text) {
     WineRegistry reg;
-    std::vector<std::string_view> lines;
-    for (std::size_t start = 0; start < text.size();) {
-        std::size_t end = text.find('\n', start);
-        if (end == std::string_view::npos) end = text.size();
-        std::string_view line = text.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        lines.push_back(line);
-        start = end + 1;
-    }
+    const std::vector<std::string_view> lines = SplitLines(text);
     if (lines.empty() || lines.front() != "WINE REGISTRY Version 2") return reg;
 
     Values* current = nullptr;
@@ -238,15 +263,7 @@ WineRegistry WineRegistry::FromText(std::string_view text) {
             pos = 1 + used;
         }
         if (pos >= line.size() || line[pos] != '=') continue;
-        std::string data(line.substr(pos + 1));
-        // Hex data goes on over the next lines after a trailing backslash.
-        while (!data.empty() && data.back() == '\\' && n + 1 < lines.size()) {
-            data.pop_back();
-            std::string_view next = lines[++n];
-            while (!next.empty() && std::isspace(static_cast<unsigned char>(next.front())))
-                next.remove_prefix(1);
-            data += next;
-        }
+        const std::string data = JoinContinuations(line.substr(pos + 1), lines, n);
         RegValue value;
         if (ParseData(data, value)) (*current)[AsciiLower(name)] = std::move(value);
     }

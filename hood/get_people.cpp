@@ -106,104 +106,131 @@ Bytes ReadCharacterFirstName(Module1& m, const Bytes& userFile) {
     return std::move(name.name);
 }
 
-void Get_People(Module1& m) {
+namespace {
+
+// Where a scan has got to, for the failure report, and what every resident of one load
+// shares: the first "FAMI" and the family name of each key.
+struct ResidentScan {
     int programPointer = 0;
     Position i = 0;
+    std::optional<Position> firstFami;
+    std::map<std::array<std::uint8_t, 4>, std::optional<Bytes>> families;
+};
+
+// Clears the list and reads the chosen neighbourhood; false when there is none to read.
+bool ReadChosenHood(Module1& m, int& programPointer) {
+    m.ui.ListClear("List1");
+    for (ControlId label : kValueLabels)
+        m.ui.SetCaption(label, "");
+    if (m.ui.Caption("Combo1").empty()) return false;
+    const std::string hoodFile = HoodFile(m.SimsPath, ChosenHood(m));
+    SetStatus(m, "Read Neighborhood.iff");
+    programPointer = 0;
+    if (FileExists(m, hoodFile) != kTrue) {
+        SetStatus(m, "Idle");
+        return false;
+    }
+    programPointer = 1;
+    m.HoodData.clear();
+    auto data = m.fs.ReadFile(hoodFile, kLargestNeighbourhood);
+    if (!data && data.error().kind == FileErrorKind::TooLarge) {
+        ReportRefusal(m, "This neighbourhood file is too large to be one of the game's.", hoodFile,
+                      data.error().reason);
+        SetStatus(m, "Idle");
+        return false;
+    }
+    if (!data) throw std::runtime_error(Describe(data.error()));
+    TryHoldGame(m);
+    RememberRead(m, hoodFile, data.value());
+    m.HoodData = std::move(data.value());
+    programPointer = 2;
+    return true;
+}
+
+const std::optional<Bytes>&
+FamilyNameOf(const Bytes& hood, const std::array<std::uint8_t, 4>& familyKey, ResidentScan& scan) {
+    scan.programPointer = 7;
+    if (!scan.firstFami) scan.firstFami = FindBytes(hood, "FAMI", 1);
+    scan.programPointer = 8;
+    auto known = scan.families.find(familyKey);
+    if (known == scan.families.end()) {
+        const Bytes key(familyKey.begin(), familyKey.end());
+        const Position hit = *scan.firstFami > 0 ? FindBytes(hood, key, *scan.firstFami) : 0;
+        scan.programPointer = 9;
+        std::optional<Bytes> name;
+        if (hit > 0) name = FamilyNameAfter(hood, hit, scan.programPointer);
+        known = scan.families.emplace(familyKey, std::move(name)).first;
+    }
+    return known->second;
+}
+
+// The resident whose "USER" is at scan.i becomes the next record and line of the list.
+void AddResident(Module1& m, ResidentScan& scan) {
+    const Bytes& hood = m.HoodData;
+    const Position i = scan.i;
+    scan.programPointer = 4;
+    PersonRecord& r = m.People[static_cast<std::size_t>(m.RecordCount)];
+    r.UserFile = BytesClipped(hood, i, resident::kUserFileLength);
+    r.Career = Field<2>(hood, i + resident::kCareer);
+    r.CareerLevel = Field<2>(hood, i + resident::kCareerLevel);
+    r.Age = Field<2>(hood, i + resident::kAge);
+    r.Gender = Field<2>(hood, i + resident::kGender);
+    r.FamilyKey = Field<4>(hood, i + FamilyKeyOffset(hood, i));
+    scan.programPointer = 5;
+    r.FirstName = ReadCharacterFirstName(m, r.UserFile);
+    scan.programPointer = 6;
+    r.LastName = ToBytes("NO FAMILY");
+    const std::optional<Bytes>& family = FamilyNameOf(hood, r.FamilyKey, scan);
+    scan.programPointer = 12;
+    if (family) r.LastName = *family;
+    scan.programPointer = 13;
+    Bytes line = r.FirstName;
+    line.push_back(' ');
+    line.insert(line.end(), r.LastName.begin(), r.LastName.end());
+    const std::string text = Cp1252ToUtf8(line);
+    m.ui.ListAdd("List1", text);
+    SetStatus(m, "Find Residents (" + text + ")");
+    scan.programPointer = 14;
+    ++m.RecordCount;
+    if (m.RecordCount >= kResidentLimit) ResidentLimitStop(m);
+}
+
+[[noreturn]] void ScanFailed(Module1& m, const ResidentScan& scan) {
+    const PersonRecord& r = m.People[static_cast<std::size_t>(m.RecordCount)];
+    std::string report =
+        "An error has occured while trying to find the residents of this neighbourhood.\n";
+    report += "Not sure what has happended but here is some Debug Info that may Help:\n";
+    report += "Program Pointer=" + WithSignPosition(scan.programPointer) + "\n";
+    report += "T=" + WithSignPosition(scan.i) + "\n";
+    report += "Hood Length=" + WithSignPosition(static_cast<long long>(m.HoodData.size())) + "\n";
+    report += "Record Count=" + WithSignPosition(m.RecordCount) + "\n";
+    report += "User File=" + Cp1252ToUtf8(r.UserFile) + "\n";
+    report += "Sim First Name=" + Cp1252ToUtf8(r.FirstName) + "\n";
+    report += "Sim Last Name=" + Cp1252ToUtf8(r.LastName) + "\n";
+    report += "\n";
+    report += "Please email this information to " + std::string(kSupportAddress);
+    (void)m.ui.ShowMessage(report, MsgButtons::Ok, MsgIcon::Critical,
+                           "Fatal Error during Get_People");
+    EndProgramNow(m, kExitFatal);
+}
+
+} // namespace
+
+void Get_People(Module1& m) {
+    ResidentScan scan;
     try {
-        m.ui.ListClear("List1");
-        for (ControlId label : kValueLabels)
-            m.ui.SetCaption(label, "");
-        if (m.ui.Caption("Combo1").empty()) return;
-        const std::string hoodFile = HoodFile(m.SimsPath, ChosenHood(m));
-        SetStatus(m, "Read Neighborhood.iff");
-        programPointer = 0;
-        if (FileExists(m, hoodFile) != kTrue) {
-            SetStatus(m, "Idle");
-            return;
-        }
-        programPointer = 1;
-        m.HoodData.clear();
-        auto data = m.fs.ReadFile(hoodFile, kLargestNeighbourhood);
-        if (!data && data.error().kind == FileErrorKind::TooLarge) {
-            ReportRefusal(m, "This neighbourhood file is too large to be one of the game's.",
-                          hoodFile, data.error().reason);
-            SetStatus(m, "Idle");
-            return;
-        }
-        if (!data) throw std::runtime_error(Describe(data.error()));
-        TryHoldGame(m);
-        RememberRead(m, hoodFile, data.value());
-        m.HoodData = std::move(data.value());
-        programPointer = 2;
+        if (!ReadChosenHood(m, scan.programPointer)) return;
         SetStatus(m, "Find Residents");
         m.RecordCount = 0;
-
-        const Bytes& hood = m.HoodData;
-        // The first "FAMI" and the family of a key are the same for every resident of a load.
-        std::optional<Position> firstFami;
-        std::map<std::array<std::uint8_t, 4>, std::optional<Bytes>> families;
-        const auto length = static_cast<Position>(hood.size());
-        for (i = 1; i <= length - 4; ++i) {
-            programPointer = 3;
-            if (IsUserAt(hood, static_cast<std::size_t>(i - 1))) {
-                programPointer = 4;
-                PersonRecord& r = m.People[static_cast<std::size_t>(m.RecordCount)];
-                r.UserFile = BytesClipped(hood, i, resident::kUserFileLength);
-                r.Career = Field<2>(hood, i + resident::kCareer);
-                r.CareerLevel = Field<2>(hood, i + resident::kCareerLevel);
-                r.Age = Field<2>(hood, i + resident::kAge);
-                r.Gender = Field<2>(hood, i + resident::kGender);
-                r.FamilyKey = Field<4>(hood, i + FamilyKeyOffset(hood, i));
-                programPointer = 5;
-                r.FirstName = ReadCharacterFirstName(m, r.UserFile);
-                programPointer = 6;
-                r.LastName = ToBytes("NO FAMILY");
-                programPointer = 7;
-                if (!firstFami) firstFami = FindBytes(hood, "FAMI", 1);
-                programPointer = 8;
-                auto known = families.find(r.FamilyKey);
-                if (known == families.end()) {
-                    const Bytes key(r.FamilyKey.begin(), r.FamilyKey.end());
-                    const Position hit = *firstFami > 0 ? FindBytes(hood, key, *firstFami) : 0;
-                    programPointer = 9;
-                    std::optional<Bytes> name;
-                    if (hit > 0) name = FamilyNameAfter(hood, hit, programPointer);
-                    known = families.emplace(r.FamilyKey, std::move(name)).first;
-                }
-                programPointer = 12;
-                if (known->second) r.LastName = *known->second;
-                programPointer = 13;
-                Bytes line = r.FirstName;
-                line.push_back(' ');
-                line.insert(line.end(), r.LastName.begin(), r.LastName.end());
-                const std::string text = Cp1252ToUtf8(line);
-                m.ui.ListAdd("List1", text);
-                SetStatus(m, "Find Residents (" + text + ")");
-                programPointer = 14;
-                ++m.RecordCount;
-                if (m.RecordCount >= kResidentLimit) ResidentLimitStop(m);
-            }
+        const auto length = static_cast<Position>(m.HoodData.size());
+        for (scan.i = 1; scan.i <= length - 4; ++scan.i) {
+            scan.programPointer = 3;
+            if (IsUserAt(m.HoodData, static_cast<std::size_t>(scan.i - 1))) AddResident(m, scan);
             m.ui.DoEventsInLoop();
         }
         SetStatus(m, "Idle");
     } catch (const std::exception&) {
-        const PersonRecord& r = m.People[static_cast<std::size_t>(m.RecordCount)];
-        std::string report =
-            "An error has occured while trying to find the residents of this neighbourhood.\n";
-        report += "Not sure what has happended but here is some Debug Info that may Help:\n";
-        report += "Program Pointer=" + WithSignPosition(programPointer) + "\n";
-        report += "T=" + WithSignPosition(i) + "\n";
-        report +=
-            "Hood Length=" + WithSignPosition(static_cast<long long>(m.HoodData.size())) + "\n";
-        report += "Record Count=" + WithSignPosition(m.RecordCount) + "\n";
-        report += "User File=" + Cp1252ToUtf8(r.UserFile) + "\n";
-        report += "Sim First Name=" + Cp1252ToUtf8(r.FirstName) + "\n";
-        report += "Sim Last Name=" + Cp1252ToUtf8(r.LastName) + "\n";
-        report += "\n";
-        report += "Please email this information to " + std::string(kSupportAddress);
-        (void)m.ui.ShowMessage(report, MsgButtons::Ok, MsgIcon::Critical,
-                               "Fatal Error during Get_People");
-        EndProgramNow(m, kExitFatal);
+        ScanFailed(m, scan);
     }
 }
 

@@ -16,8 +16,8 @@ namespace adultify {
 // 24-bit pixels padded to four bytes. The thumbnail is 25 by 25, the faces 105 by 41 (three
 // views side by side).
 inline constexpr std::size_t kBitmapHeaderSize = 54;
-inline constexpr std::size_t kThumbnailDataLength = kBitmapHeaderSize + 76 * 25;
-inline constexpr std::size_t kFaceDataLength = kBitmapHeaderSize + 316 * 41;
+inline constexpr std::size_t kThumbnailDataLength = kBitmapHeaderSize + std::size_t{76} * 25;
+inline constexpr std::size_t kFaceDataLength = kBitmapHeaderSize + std::size_t{316} * 41;
 inline constexpr unsigned kThumbnailChunkId = 2004, kFaceChunkId = 2002;
 
 // The thumbnail chunk: labelled "thumbnail" by the game's own sims, "newimage" by every sim

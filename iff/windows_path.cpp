@@ -22,6 +22,28 @@ bool IsSeparator(char c) {
     return c == '\\' || c == '/';
 }
 
+// The non-empty components between separators.
+std::vector<std::string> Components(std::string_view rest) {
+    std::vector<std::string> parts;
+    for (std::size_t i = 0; i < rest.size();) {
+        while (i < rest.size() && IsSeparator(rest[i]))
+            ++i;
+        std::size_t j = i;
+        while (j < rest.size() && !IsSeparator(rest[j]))
+            ++j;
+        if (j > i) parts.emplace_back(rest.substr(i, j - i));
+        i = j;
+    }
+    return parts;
+}
+
+fs::path JoinFirst(const fs::path& base, const std::vector<std::string>& parts, std::size_t n) {
+    fs::path p = base;
+    for (std::size_t k = 0; k < n; ++k)
+        p /= parts[k];
+    return p;
+}
+
 } // namespace
 
 std::optional<fs::path> MatchComponent(const fs::path& folder, std::string_view component) {
@@ -78,27 +100,12 @@ fs::path WindowsPathMapper::ToNative(std::string_view path) const {
     } else if (!path.empty() && IsSeparator(path.front())) {
         base = "/";
     }
-    std::vector<std::string> parts;
-    for (std::size_t i = 0; i < rest.size();) {
-        while (i < rest.size() && IsSeparator(rest[i]))
-            ++i;
-        std::size_t j = i;
-        while (j < rest.size() && !IsSeparator(rest[j]))
-            ++j;
-        if (j > i) parts.emplace_back(rest.substr(i, j - i));
-        i = j;
-    }
+    const std::vector<std::string> parts = Components(rest);
     // Where the exact spelling exists, it is what the walk below would find.
-    auto prefix = [&](std::size_t n) {
-        fs::path p = base;
-        for (std::size_t k = 0; k < n; ++k)
-            p /= parts[k];
-        return p;
-    };
     std::size_t known = parts.size();
-    while (known > 0 && !Exists(prefix(known)))
+    while (known > 0 && !Exists(JoinFirst(base, parts, known)))
         --known;
-    fs::path current = prefix(known);
+    fs::path current = JoinFirst(base, parts, known);
     bool resolving = true; // once a component is missing, the rest is appended as spelt
     for (std::size_t k = known; k < parts.size(); ++k) {
         const std::string& component = parts[k];

@@ -76,8 +76,11 @@ std::vector<std::string> BodyStringValues(const SimSpec& sim) {
     v[27] = "f" + sex + ageLetter + "_01,BODY=f" + sex + ageLetter + tone;
     v[28] = "gloves_l";
     v[29] = "gloves_r";
-    for (int k = 30; k < 35; ++k)
-        v[static_cast<std::size_t>(k)] = "x" + std::to_string(k) + sex + ageLetter;
+    const std::string sexAge = sex + ageLetter;
+    for (std::size_t k = 30; k < 35; ++k) {
+        v[k] = "x" + std::to_string(k);
+        v[k] += sexAge;
+    }
     v.resize(static_cast<std::size_t>(sim.bodyStringCount));
     return v;
 }

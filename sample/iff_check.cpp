@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 #include <tuple>
 
 namespace adultify::sample {
@@ -51,60 +52,63 @@ std::vector<std::string> StringTableValues(const Bytes& data, std::vector<std::s
     return values;
 }
 
-IffReport CheckIff(const Bytes& file) {
-    IffReport report;
+namespace {
+
+CheckedChunk ChunkHeaderAt(const Bytes& file, std::size_t at) {
+    CheckedChunk c;
+    c.type.assign(reinterpret_cast<const char*>(&file[at]), 4);
+    c.offset = static_cast<std::uint32_t>(at);
+    c.size = BE32(file, at + 4);
+    c.id = (file[at + 8] << 8) | file[at + 9];
+    c.flags = (file[at + 10] << 8) | file[at + 11];
+    std::size_t l = at + 12;
+    c.label = CString(file, l, at + 76);
+    return c;
+}
+
+// The problems of a string chunk's FD FF table, when it holds one.
+void CheckStringTable(const Bytes& file, std::size_t at, const CheckedChunk& c,
+                      std::vector<std::string>& problems) {
+    if (c.type != "STR#" && c.type != "CTSS" && c.type != "FAMs") return;
+    const Bytes data(file.begin() + static_cast<std::ptrdiff_t>(at + 76),
+                     file.begin() + static_cast<std::ptrdiff_t>(at + c.size));
+    if (data.size() < 2 || data[0] != 0xFD || data[1] != 0xFF) return;
+    std::vector<std::string> tableProblems;
+    (void)StringTableValues(data, &tableProblems);
+    for (auto& p : tableProblems)
+        problems.push_back(c.type + " " + std::to_string(c.id) + ": " + p);
+}
+
+// Walks the chunks from the header to the end; the rsmp's offset, 0 when there is none, or
+// nothing when the chain breaks.
+std::optional<std::size_t> WalkChunks(const Bytes& file, IffReport& report) {
     auto& problems = report.problems;
-    if (file.size() < 64 ||
-        std::memcmp(file.data(), "IFF FILE 2.5:TYPE FOLLOWED BY SIZE", 34) != 0) {
-        problems.push_back("no IFF header");
-        return report;
-    }
-    const std::uint32_t rsmpOffset = BE32(file, 60);
     std::size_t at = 64;
     std::size_t rsmpAt = 0;
     while (at < file.size()) {
         if (file.size() - at < 76) {
             problems.push_back("chunk header cut off at " + std::to_string(at));
-            return report;
+            return std::nullopt;
         }
-        CheckedChunk c;
-        c.type.assign(reinterpret_cast<const char*>(&file[at]), 4);
-        c.offset = static_cast<std::uint32_t>(at);
-        c.size = BE32(file, at + 4);
-        c.id = (file[at + 8] << 8) | file[at + 9];
-        c.flags = (file[at + 10] << 8) | file[at + 11];
-        std::size_t l = at + 12;
-        c.label = CString(file, l, at + 76);
+        const CheckedChunk c = ChunkHeaderAt(file, at);
         if (c.size < 76 || at + c.size > file.size()) {
             problems.push_back("chunk " + c.type + " at " + std::to_string(at) +
                                " runs past the end");
-            return report;
+            return std::nullopt;
         }
         if (c.type == "rsmp") rsmpAt = at;
-        if (c.type == "STR#" || c.type == "CTSS" || c.type == "FAMs") {
-            const Bytes data(file.begin() + static_cast<std::ptrdiff_t>(at + 76),
-                             file.begin() + static_cast<std::ptrdiff_t>(at + c.size));
-            if (data.size() >= 2 && data[0] == 0xFD && data[1] == 0xFF) {
-                std::vector<std::string> tableProblems;
-                (void)StringTableValues(data, &tableProblems);
-                for (auto& p : tableProblems)
-                    problems.push_back(c.type + " " + std::to_string(c.id) + ": " + p);
-            }
-        }
+        CheckStringTable(file, at, c, problems);
         report.chunks.push_back(c);
         at += c.size;
     }
-    if (rsmpAt == 0) {
-        problems.push_back("no rsmp chunk");
-        return report;
-    }
-    if (rsmpOffset != rsmpAt) problems.push_back("the header does not point at the rsmp chunk");
+    return rsmpAt;
+}
 
-    using Entry = std::tuple<std::string, std::uint32_t, unsigned, unsigned, std::string>;
-    std::vector<Entry> listed, live;
-    for (const CheckedChunk& c : report.chunks)
-        if (c.type != "rsmp" && c.type != "XXXX")
-            live.emplace_back(c.type, c.offset, c.id, c.flags, c.label);
+using Entry = std::tuple<std::string, std::uint32_t, unsigned, unsigned, std::string>;
+
+// The chunks the rsmp at rsmpAt lists, sorted.
+std::vector<Entry> ListedChunks(const Bytes& file, std::size_t rsmpAt) {
+    std::vector<Entry> listed;
     const std::size_t end = rsmpAt + BE32(file, rsmpAt + 4);
     std::size_t i = rsmpAt + 76 + 16;
     const std::uint32_t lists = LE32(file, i);
@@ -126,8 +130,39 @@ IffReport CheckIff(const Bytes& file) {
         }
     }
     std::sort(listed.begin(), listed.end());
+    return listed;
+}
+
+// The chunks an rsmp has to list, sorted: all but itself and the deleted ones.
+std::vector<Entry> LiveChunks(const std::vector<CheckedChunk>& chunks) {
+    std::vector<Entry> live;
+    for (const CheckedChunk& c : chunks)
+        if (c.type != "rsmp" && c.type != "XXXX")
+            live.emplace_back(c.type, c.offset, c.id, c.flags, c.label);
     std::sort(live.begin(), live.end());
-    if (listed != live) problems.push_back("the rsmp does not list exactly the live chunks");
+    return live;
+}
+
+} // namespace
+
+IffReport CheckIff(const Bytes& file) {
+    IffReport report;
+    auto& problems = report.problems;
+    if (file.size() < 64 ||
+        std::memcmp(file.data(), "IFF FILE 2.5:TYPE FOLLOWED BY SIZE", 34) != 0) {
+        problems.push_back("no IFF header");
+        return report;
+    }
+    const std::uint32_t rsmpOffset = BE32(file, 60);
+    const std::optional<std::size_t> rsmpAt = WalkChunks(file, report);
+    if (!rsmpAt) return report;
+    if (*rsmpAt == 0) {
+        problems.push_back("no rsmp chunk");
+        return report;
+    }
+    if (rsmpOffset != *rsmpAt) problems.push_back("the header does not point at the rsmp chunk");
+    if (ListedChunks(file, *rsmpAt) != LiveChunks(report.chunks))
+        problems.push_back("the rsmp does not list exactly the live chunks");
     return report;
 }
 

@@ -115,6 +115,7 @@ std::optional<int> ParseCliOptions(const std::vector<std::string>& args, CliOpti
     storage.emplace_back("adultify-cli");
     storage.insert(storage.end(), args.begin(), args.end());
     std::vector<char*> argv;
+    argv.reserve(storage.size() + 1);
     for (std::string& a : storage)
         argv.push_back(a.data());
     argv.push_back(nullptr);

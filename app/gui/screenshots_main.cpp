@@ -19,13 +19,11 @@ using namespace adultify;
 
 namespace {
 
-qt::QtWindowSystem* windows = nullptr;
-
-bool Save(QWidget* w, const QString& file) {
+bool Save(qt::QtWindowSystem& windows, QWidget* w, const QString& file) {
     if (!w) return false;
     // Texts written since the last repaint reach the widgets first, or the picture shows the
     // window half drawn.
-    if (windows) windows->Flush(true);
+    windows.Flush(true);
     QApplication::processEvents();
     w->repaint();
     const bool ok = w->grab().save(file);
@@ -34,9 +32,10 @@ bool Save(QWidget* w, const QString& file) {
 }
 
 // Grabs whatever modal window is open as soon as it is shown, then closes it.
-void GrabNextModal(const QString& file, std::function<void()> close) {
-    QTimer::singleShot(200, [file, close] {
-        Save(QApplication::activeModalWidget(), file);
+void GrabNextModal(qt::QtWindowSystem& windows, const QString& file,
+                   const std::function<void()>& close) {
+    QTimer::singleShot(200, [&windows, file, close] {
+        Save(windows, QApplication::activeModalWidget(), file);
         close();
     });
 }
@@ -71,26 +70,25 @@ int main(int argc, char** argv) {
     Editor editor([](const char* name) { return std::getenv(name); }, &clock);
     Module1& m = editor.m();
     auto& ui = editor.ui();
-    windows = &ui;
 
     ui.LoadForm("frmSplash");
     ui.SetCaption("frmSplash.lblVersion", MakeVersionText());
     ui.SetCaption("frmSplash.Label1", "Find Neighbourhoods - 1");
     ui.ShowForm("frmSplash");
-    Save(ui.Window("frmSplash"), out + "/frmSplash.png");
+    Save(ui, ui.Window("frmSplash"), out + "/frmSplash.png");
     ui.UnloadForm("frmSplash");
 
     if (!editor.Load()) return 3;
     ui.ShowForm("Form1");
     ui.ListSelect("List1", 0);
     (void)DispatchEvent(m, "List1", UiEvent::Click);
-    Save(ui.Window("Form1"), out + "/Form1.png");
+    Save(ui, ui.Window("Form1"), out + "/Form1.png");
 
-    GrabNextModal(out + "/Form2.png",
+    GrabNextModal(ui, out + "/Form2.png",
                   [&] { (void)DispatchEvent(m, "Form2.Command2", UiEvent::Click); });
     ShowPathDialog(m);
 
-    GrabNextModal(out + "/frmAbout.png",
+    GrabNextModal(ui, out + "/frmAbout.png",
                   [&] { (void)DispatchEvent(m, "frmAbout.cmdOK", UiEvent::Click); });
     AboutSequence(m);
 
@@ -98,7 +96,7 @@ int main(int argc, char** argv) {
         if (ui.SetScrollValue("Form3.HScroll1", 537))
             (void)DispatchEvent(m, "Form3.HScroll1", UiEvent::Change);
     });
-    GrabNextModal(out + "/Form3.png",
+    GrabNextModal(ui, out + "/Form3.png",
                   [&] { (void)DispatchEvent(m, "Form3.Command2", UiEvent::Click); });
     (void)EditSkill(m, 0, 1000, 120, "Cooking");
     return 0;

@@ -88,6 +88,23 @@ void CentreOnScreen(QWidget* w) {
     w->move(area.center() - QPoint(w->width() / 2, w->height() / 2));
 }
 
+QWidget* NewPicture(const ControlDesign& c, QWidget* parent) {
+    auto* picture = new PictureBox(parent, c.border);
+    if (c.image == Image::Splash) {
+        // Drawn at the screen's own scale: sharp, and painted without scaling.
+        static const QImage splash = SplashPicture(qApp->devicePixelRatio());
+        picture->SetImage(splash);
+    }
+    return picture;
+}
+
+QWidget* NewLine(QWidget* parent) {
+    auto* line = new QFrame(parent);
+    line->setFrameShape(QFrame::HLine);
+    line->setFrameShadow(QFrame::Sunken);
+    return line;
+}
+
 } // namespace
 
 struct QtWindowSystem::Control {
@@ -280,6 +297,12 @@ void QtWindowSystem::BuildMenu(FormId form, const ControlDesign& c, ControlId id
     At(id).action = action;
 }
 
+QWidget* QtWindowSystem::ParentOf(FormId form, const ControlDesign& c) const {
+    if (!c.parent.empty()) return Widget(*ControlId::Find(c.parent));
+    auto* main = qobject_cast<QMainWindow*>(Window(form));
+    return main ? main->centralWidget() : Window(form);
+}
+
 void QtWindowSystem::BuildControl(FormId form, const ControlDesign& c, ControlId id) {
     Control& control = At(id);
     control = Control{};
@@ -287,126 +310,114 @@ void QtWindowSystem::BuildControl(FormId form, const ControlDesign& c, ControlId
     control.enabled = c.enabled;
     control.checked = c.checked;
     if (c.kind == ControlKind::Menu) return BuildMenu(form, c, id);
-    QWidget* parent = nullptr;
-    if (!c.parent.empty()) {
-        parent = Widget(*ControlId::Find(c.parent));
-    } else {
-        auto* main = qobject_cast<QMainWindow*>(Window(form));
-        parent = main ? main->centralWidget() : Window(form);
-    }
-    QWidget* w = nullptr;
-    switch (c.kind) {
-    case ControlKind::Label:
-        w = BuildLabel(c, id, parent);
-        break;
-    case ControlKind::Frame: {
-        auto* frame = new MouseFrame(Q(c.caption), parent);
-        if (id.Reports(UiEvent::MouseMove)) {
-            frame->setMouseTracking(true);
-            frame->onMouseMove = [this, id] { Send(id, UiEvent::MouseMove); };
-        }
-        w = frame;
-        break;
-    }
-    case ControlKind::Button: {
-        auto* button = new QPushButton(Q(c.caption), parent);
-        button->setAutoDefault(false);
-        QObject::connect(button, &QPushButton::clicked, button,
-                         [this, id] { Send(id, UiEvent::Click); });
-        w = button;
-        break;
-    }
-    case ControlKind::List: {
-        auto* list = new QListWidget(parent);
-        list->setSelectionMode(QAbstractItemView::SingleSelection);
-        list->setUniformItemSizes(true);
-        if (id.Reports(UiEvent::Click))
-            QObject::connect(list, &QListWidget::itemSelectionChanged, list,
-                             [this, id] { Send(id, UiEvent::Click); });
-        w = list;
-        break;
-    }
-    case ControlKind::Combo: {
-        auto* combo = new QComboBox(parent);
-        QObject::connect(combo, &QComboBox::activated, combo,
-                         [this, id] { Send(id, UiEvent::Click); });
-        w = combo;
-        break;
-    }
-    case ControlKind::Picture: {
-        auto* picture = new PictureBox(parent, c.border);
-        if (c.image == Image::Splash) {
-            // Drawn at the screen's own scale: sharp, and painted without scaling.
-            static const QImage splash = SplashPicture(qApp->devicePixelRatio());
-            picture->SetImage(splash);
-        }
-        w = picture;
-        break;
-    }
-    case ControlKind::HiddenPicture:
-        if (c.image == Image::Stock) control.picture = StockPicture(qApp->devicePixelRatio());
-        break;
-    case ControlKind::ScrollBar: {
-        auto* bar = new QScrollBar(Qt::Horizontal, parent);
-        bar->setTracking(false); // the change comes when the thumb is let go
-        QObject::connect(bar, &QScrollBar::valueChanged, bar,
-                         [this, id] { Send(id, UiEvent::Change); });
-        w = bar;
-        break;
-    }
-    case ControlKind::Shape:
-        w = new ShapeBox(parent);
-        break;
-    case ControlKind::Line: {
-        auto* line = new QFrame(parent);
-        line->setFrameShape(QFrame::HLine);
-        line->setFrameShadow(QFrame::Sunken);
-        w = line;
-        break;
-    }
-    case ControlKind::DirList: {
-        // As the old folder list: the current folder's ancestors, the folder, its subfolders.
-        auto* list = new QListWidget(parent);
-        QObject::connect(list, &QListWidget::itemClicked, list, [this, id](QListWidgetItem* item) {
-            SetCaption(id, S(item->data(Qt::UserRole).toString()));
-            Send(id, UiEvent::Change);
-        });
-        w = list;
-        break;
-    }
-    case ControlKind::DriveList: {
-        auto* combo = new QComboBox(parent);
-        for (const QFileInfo& root : QDir::drives())
-            combo->addItem(root.absoluteFilePath(), root.absoluteFilePath());
-        if (dosdevices_) {
-            for (const QFileInfo& drive : QDir(QString::fromStdString(dosdevices_->string()))
-                                              .entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-                if (drive.fileName().size() != 2 || !drive.fileName().endsWith(u':')) continue;
-                const QString target = drive.canonicalFilePath();
-                combo->addItem(drive.fileName() + QStringLiteral("  ") + target, target);
-            }
-        }
-        QObject::connect(combo, &QComboBox::activated, combo, [this, id, combo] {
-            At(id).caption = S(combo->currentData().toString());
-            Send(id, UiEvent::Change);
-        });
-        if (combo->count() > 0) control.caption = S(combo->itemData(0).toString());
-        w = combo;
-        break;
-    }
-    case ControlKind::FileList:
-        w = new QListWidget(parent);
-        break;
-    case ControlKind::Window:
-    case ControlKind::Menu:
-        break;
-    }
+    QWidget* w = BuildWidget(c, id, ParentOf(form, c));
     if (!w) return;
     w->setObjectName(Q(c.name));
     w->setGeometry(c.x, c.y, c.width, c.height);
     w->setEnabled(c.enabled);
     if (c.image == Image::Splash) w->lower(); // the texts lie on the picture
     control.widget = w;
+}
+
+// The widget of a control other than a menu entry; none for those that have no widget.
+QWidget* QtWindowSystem::BuildWidget(const ControlDesign& c, ControlId id, QWidget* parent) {
+    switch (c.kind) {
+    case ControlKind::Label:
+        return BuildLabel(c, id, parent);
+    case ControlKind::Frame:
+        return BuildFrame(c, id, parent);
+    case ControlKind::Button: {
+        auto* button = new QPushButton(Q(c.caption), parent);
+        button->setAutoDefault(false);
+        QObject::connect(button, &QPushButton::clicked, button,
+                         [this, id] { Send(id, UiEvent::Click); });
+        return button;
+    }
+    case ControlKind::List:
+        return BuildList(id, parent);
+    case ControlKind::Combo: {
+        auto* combo = new QComboBox(parent);
+        QObject::connect(combo, &QComboBox::activated, combo,
+                         [this, id] { Send(id, UiEvent::Click); });
+        return combo;
+    }
+    case ControlKind::Picture:
+        return NewPicture(c, parent);
+    case ControlKind::HiddenPicture:
+        if (c.image == Image::Stock) At(id).picture = StockPicture(qApp->devicePixelRatio());
+        return nullptr;
+    case ControlKind::ScrollBar: {
+        auto* bar = new QScrollBar(Qt::Horizontal, parent);
+        bar->setTracking(false); // the change comes when the thumb is let go
+        QObject::connect(bar, &QScrollBar::valueChanged, bar,
+                         [this, id] { Send(id, UiEvent::Change); });
+        return bar;
+    }
+    case ControlKind::Shape:
+        return new ShapeBox(parent);
+    case ControlKind::Line:
+        return NewLine(parent);
+    case ControlKind::DirList:
+        return BuildDirList(id, parent);
+    case ControlKind::DriveList:
+        return BuildDriveList(id, parent);
+    case ControlKind::FileList:
+        return new QListWidget(parent);
+    case ControlKind::Window:
+    case ControlKind::Menu:
+        break;
+    }
+    return nullptr;
+}
+
+QWidget* QtWindowSystem::BuildFrame(const ControlDesign& c, ControlId id, QWidget* parent) {
+    auto* frame = new MouseFrame(Q(c.caption), parent);
+    if (id.Reports(UiEvent::MouseMove)) {
+        frame->setMouseTracking(true);
+        frame->onMouseMove = [this, id] { Send(id, UiEvent::MouseMove); };
+    }
+    return frame;
+}
+
+QWidget* QtWindowSystem::BuildList(ControlId id, QWidget* parent) {
+    auto* list = new QListWidget(parent);
+    list->setSelectionMode(QAbstractItemView::SingleSelection);
+    list->setUniformItemSizes(true);
+    if (id.Reports(UiEvent::Click))
+        QObject::connect(list, &QListWidget::itemSelectionChanged, list,
+                         [this, id] { Send(id, UiEvent::Click); });
+    return list;
+}
+
+// As the old folder list: the current folder's ancestors, the folder, its subfolders.
+QWidget* QtWindowSystem::BuildDirList(ControlId id, QWidget* parent) {
+    auto* list = new QListWidget(parent);
+    QObject::connect(list, &QListWidget::itemClicked, list, [this, id](QListWidgetItem* item) {
+        SetCaption(id, S(item->data(Qt::UserRole).toString()));
+        Send(id, UiEvent::Change);
+    });
+    return list;
+}
+
+// The host's roots, then each drive letter of the Wine prefix with the folder it stands for.
+QWidget* QtWindowSystem::BuildDriveList(ControlId id, QWidget* parent) {
+    auto* combo = new QComboBox(parent);
+    for (const QFileInfo& root : QDir::drives())
+        combo->addItem(root.absoluteFilePath(), root.absoluteFilePath());
+    if (dosdevices_) {
+        for (const QFileInfo& drive : QDir(QString::fromStdString(dosdevices_->string()))
+                                          .entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+            if (drive.fileName().size() != 2 || !drive.fileName().endsWith(u':')) continue;
+            const QString target = drive.canonicalFilePath();
+            combo->addItem(drive.fileName() + QStringLiteral("  ") + target, target);
+        }
+    }
+    QObject::connect(combo, &QComboBox::activated, combo, [this, id, combo] {
+        At(id).caption = S(combo->currentData().toString());
+        Send(id, UiEvent::Change);
+    });
+    if (combo->count() > 0) At(id).caption = S(combo->itemData(0).toString());
+    return combo;
 }
 
 void QtWindowSystem::Destroy(FormId form) {
@@ -439,7 +450,7 @@ void QtWindowSystem::FillDirList(Control& c, const QString& q) {
     const QIcon closed = list->style()->standardIcon(QStyle::SP_DirClosedIcon);
     auto add = [&](const QString& path, int depth, const QIcon& icon) {
         const QString shown = depth == 0 ? path : QFileInfo(path).fileName();
-        auto* item = new QListWidgetItem(icon, QString(depth * 2, u' ') + shown, list);
+        auto* item = new QListWidgetItem(icon, QString(qsizetype{depth} * 2, u' ') + shown, list);
         item->setData(Qt::UserRole, path);
         return item;
     };

@@ -103,8 +103,14 @@ class QtWindowSystem final : public WindowSystem {
     const Control* Open(ControlId control) const;
     void Build(FormId form);
     QWidget* BuildWindow(FormId form);
+    QWidget* ParentOf(FormId form, const ControlDesign& c) const;
     void BuildControl(FormId form, const ControlDesign& c, ControlId id);
+    QWidget* BuildWidget(const ControlDesign& c, ControlId id, QWidget* parent);
     QWidget* BuildLabel(const ControlDesign& c, ControlId id, QWidget* parent);
+    QWidget* BuildFrame(const ControlDesign& c, ControlId id, QWidget* parent);
+    QWidget* BuildList(ControlId id, QWidget* parent);
+    QWidget* BuildDirList(ControlId id, QWidget* parent);
+    QWidget* BuildDriveList(ControlId id, QWidget* parent);
     void BuildMenu(FormId form, const ControlDesign& c, ControlId id);
     void FillDirList(Control& c, const QString& folder);
     void Destroy(FormId form);
