@@ -1,5 +1,7 @@
 #include "app/platform.h"
 
+#include "game/game_process.h"
+#include "game/snapshots.h"
 #include "game/wine_registry.h"
 
 #ifdef _WIN32
@@ -21,6 +23,12 @@ Platform MakePlatform(const EnvironmentLookup& env) {
         std::make_unique<WineRegistry>(prefix ? WineRegistry::FromPrefix(*prefix) : WineRegistry());
     p.files = std::make_unique<NativeFileSystem>(WindowsPathMapper(p.dosdevices));
 #endif
+    p.snapshotRoot = DefaultSnapshotRoot(env);
+    p.findRunningGame = []() -> std::optional<std::string> {
+        const auto game = FindRunningGame();
+        if (!game) return std::nullopt;
+        return "process " + std::to_string(game->pid) + ": " + game->command;
+    };
     return p;
 }
 

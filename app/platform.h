@@ -7,8 +7,10 @@
 #include "iff/native_file_system.h"
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
+#include <string>
 
 namespace adultify {
 
@@ -17,6 +19,10 @@ struct Platform {
     std::unique_ptr<FileSystem> files;
     // The prefix's drive folder (Linux): the path dialog offers its drives.
     std::optional<std::filesystem::path> dosdevices;
+    // Where snapshots are kept, in the user's own data folder.
+    std::optional<std::filesystem::path> snapshotRoot;
+    // The game's process, in words, when it runs.
+    std::function<std::optional<std::string>()> findRunningGame;
 };
 
 [[nodiscard]] Platform MakePlatform(const EnvironmentLookup& env);

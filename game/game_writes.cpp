@@ -101,6 +101,29 @@ bool WriteGameFiles(Module1& m, const std::vector<Replacement>& changes, const s
     return true;
 }
 
+bool RestoreFromSnapshot(Module1& m, const std::string& id) {
+    const std::string what = "The snapshot was not restored. Nothing has been changed.";
+    if (!m.snapshotRoot) {
+        ReportRefusal(m, what, m.SimsPath, "no folder for snapshots could be named");
+        return false;
+    }
+    if (!HoldGameForWriting(m)) return false;
+    if (m.findRunningGame) {
+        if (const auto game = m.findRunningGame();
+            game &&
+            Refused(m, "The Sims seems to be running (" + *game + ").\nRestore the files anyway?",
+                    "The Sims Is Running"))
+            return false;
+    }
+    const auto restored = RestoreSnapshot(*m.snapshotRoot, id, m.fs.NativePath(m.SimsPath));
+    if (!restored) {
+        ReportFileError(m, what, restored.error());
+        return false;
+    }
+    m.readStamps.clear(); // what was read no longer describes the disk
+    return true;
+}
+
 void RecoverInterruptedSave(Module1& m) {
     if (m.SimsPath.empty()) return;
     TryHoldGame(m);

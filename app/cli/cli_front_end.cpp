@@ -10,6 +10,7 @@
 #include "game/neighbourhood_name.h"
 #include "game/path_dialog.h"
 #include "game/save_hood.h"
+#include "game/snapshots.h"
 #include "hood/resident_layout.h"
 #include "ui/headless/headless_window_system.h"
 
@@ -57,6 +58,8 @@ class Session {
                 if (control == "Label3") err_ << "Label3: " << Escaped(text) << "\n";
             };
         if (o_.seed) m_.random.Force(*o_.seed);
+        m_.snapshotRoot = platform_.snapshotRoot;
+        m_.findRunningGame = platform_.findRunningGame;
     }
 
     int Run() {
@@ -163,6 +166,8 @@ class Session {
             (void)SaveHood(m_);
             return kCliOk;
         }
+        if (o_.command == "snapshots") return ListSnapshotsOfHood();
+        if (o_.command == "restore") return Restore(o_.args[0]);
         if (int code = SelectResident(); code != kCliOk) return code;
         return ResidentCommand();
     }
@@ -190,6 +195,28 @@ class Session {
             (void)DispatchEvent(m_, "menu_iff", UiEvent::Click);
             PrintList("List2");
         }
+        return kCliOk;
+    }
+
+    int ListSnapshotsOfHood() {
+        if (!m_.snapshotRoot) return kCliOk;
+        for (const SnapshotInfo& s :
+             ListSnapshots(*m_.snapshotRoot, m_.fs.NativePath(m_.SimsPath), ChosenHood(m_))) {
+            std::string files;
+            for (const std::string& f : s.files)
+                files += (files.empty() ? "" : ",") + f;
+            out_ << s.id << '\t' << s.time << '\t' << s.command << '\t' << s.resident << '\t'
+                 << files << '\n';
+        }
+        return kCliOk;
+    }
+
+    int Restore(const std::string& id) {
+        if (!m_.snapshotRoot || !FindSnapshot(*m_.snapshotRoot, id)) {
+            err_ << "adultify-cli: no snapshot " << id << " (adultify-cli snapshots lists them)\n";
+            return kCliNotThere;
+        }
+        (void)RestoreFromSnapshot(m_, id); // a failure is counted for the exit code
         return kCliOk;
     }
 

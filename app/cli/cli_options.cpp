@@ -16,7 +16,7 @@ constexpr const char* kUsage =
     "[--trace]\n"
     "                    COMMAND [ARGS]\n"
     "commands: hoods | list | show K | adultify K | skill K NAME VALUE | fix-thumbnails K |\n"
-    "          body-strings K | save\n";
+    "          body-strings K | save | snapshots | restore ID\n";
 
 int Usage(std::ostream& err, const std::string& why) {
     err << "adultify-cli: " << why << "\n" << kUsage;
@@ -27,9 +27,9 @@ struct CommandShape {
     const char* name;
     std::size_t args;
 };
-constexpr CommandShape kCommands[] = {{"hoods", 0},        {"list", 0},  {"show", 1},
-                                      {"adultify", 1},     {"skill", 3}, {"fix-thumbnails", 1},
-                                      {"body-strings", 1}, {"save", 0}};
+constexpr CommandShape kCommands[] = {
+    {"hoods", 0},          {"list", 0},         {"show", 1}, {"adultify", 1},  {"skill", 3},
+    {"fix-thumbnails", 1}, {"body-strings", 1}, {"save", 0}, {"snapshots", 0}, {"restore", 1}};
 
 enum OptionKey { kGame = 256, kHood, kYes, kSeed, kKeepPersonality, kTrace };
 constexpr option kLongOptions[] = {
@@ -83,7 +83,7 @@ std::optional<int> CheckCommand(const CliOptions& o, std::ostream& err) {
         if (o.command != s.name) continue;
         if (o.args.size() != s.args)
             return Usage(err, o.command + " takes " + std::to_string(s.args) + " argument(s)");
-        if (s.args > 0) {
+        if (s.args > 0 && o.command != "restore") {
             const auto k = WholeNumber(o.args[0]);
             if (!k || *k < 0) return Usage(err, "K must be a line number of List1, counted from 0");
         }

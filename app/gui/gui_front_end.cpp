@@ -10,6 +10,8 @@ namespace adultify {
 Editor::Editor(const EnvironmentLookup& env, Clock* clock) : platform_(MakePlatform(env)) {
     ui_ = std::make_unique<qt::QtWindowSystem>(platform_.dosdevices);
     m_ = std::make_unique<Module1>(*ui_, *platform_.files, clock ? *clock : systemClock_);
+    m_->snapshotRoot = platform_.snapshotRoot;
+    m_->findRunningGame = platform_.findRunningGame;
     ui_->eventSink = [this](ControlId control, UiEvent event) {
         try {
             return DispatchEvent(*m_, control, event);

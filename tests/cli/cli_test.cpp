@@ -71,7 +71,9 @@ class CliTest : public ::testing::Test {
     fs::path Hood() const { return dir.path() / "UserData"; }
 
     test::TempDir dir;
-    std::map<std::string, std::string> env = {{"HOME", "/nonexistent-home"}};
+    test::TempDir data;
+    std::map<std::string, std::string> env = {{"HOME", "/nonexistent-home"},
+                                              {"XDG_DATA_HOME", data.str()}};
 };
 
 TEST_F(CliTest, HoodsAndListThroughTheGameFolder) {
@@ -279,6 +281,40 @@ TEST_F(CliTest, AFatalStopExitsThree) {
     EXPECT_EQ(r.code, 3);
     EXPECT_NE(r.err.find("MsgBox Fatal Error:: "), std::string::npos);
     EXPECT_NE(r.err.find("User00004.iff is invalid"), std::string::npos);
+}
+
+TEST_F(CliTest, AdultifyLeavesASnapshotThatRestoreBringsBackByteForByte) {
+    const Bytes hood = test::ReadBytes(Hood() / "Neighborhood.iff");
+    const Bytes character = test::ReadBytes(Hood() / "Characters" / "User00004.iff");
+    ASSERT_EQ(Run({"--seed", "7", "adultify", "1"}).code, 0);
+    ASSERT_NE(test::ReadBytes(Hood() / "Neighborhood.iff"), hood);
+
+    Result r = Run({"snapshots"});
+    ASSERT_EQ(r.code, 0);
+    auto lines = Split(r.out);
+    ASSERT_EQ(lines.size(), 1u);
+    std::vector<std::string> fields;
+    std::istringstream columns(lines[0]);
+    for (std::string f; std::getline(columns, f, '\t');)
+        fields.push_back(f);
+    ASSERT_EQ(fields.size(), 5u) << lines[0];
+    EXPECT_EQ(fields[2], "adultify");
+    EXPECT_EQ(fields[3], "user00004");
+    EXPECT_NE(fields[4].find("Neighborhood.iff"), std::string::npos);
+    EXPECT_NE(fields[4].find("User00004.iff"), std::string::npos);
+
+    r = Run({"restore", fields[0]});
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(test::ReadBytes(Hood() / "Neighborhood.iff"), hood);
+    EXPECT_EQ(test::ReadBytes(Hood() / "Characters" / "User00004.iff"), character);
+    lines = Split(Run({"snapshots"}).out);
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_NE(lines[0].find("\trestore\t"), std::string::npos) << "the restore can be undone";
+
+    r = Run({"restore", "no-such-snapshot"});
+    EXPECT_EQ(r.code, 2);
+    EXPECT_NE(r.err.find("adultify-cli: no snapshot no-such-snapshot"), std::string::npos);
 }
 
 } // namespace

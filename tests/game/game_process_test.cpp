@@ -143,31 +143,5 @@ TEST(FindRunningGame, PassesOverWhatIsNotAReadableProcess) {
     EXPECT_FALSE(FindRunningGame(proc.root() / "missing"));
 }
 
-// A real process whose argv[0] is a Windows path, as Wine leaves it, read from the real /proc.
-TEST(FindRunningGame, FindsAProcessNamedLikeTheGameInTheSystemsProcessList) {
-    int ready[2];
-    ASSERT_EQ(::pipe2(ready, O_CLOEXEC), 0);
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        char name[] = "C:\\Games\\The Sims\\Sims.exe";
-        char seconds[] = "60";
-        char* argv[] = {name, seconds, nullptr};
-        ::execv("/bin/sleep", argv);
-        ::_exit(127);
-    }
-    ::close(ready[1]);
-    char byte;
-    EXPECT_EQ(::read(ready[0], &byte, 1), 0); // end of file once exec has closed the pipe
-    ::close(ready[0]);
-
-    const auto game = FindRunningGame();
-    ::kill(child, SIGKILL);
-    ::waitpid(child, nullptr, 0);
-    ASSERT_TRUE(game);
-    EXPECT_EQ(game->pid, child);
-    EXPECT_EQ(game->command, "C:\\Games\\The Sims\\Sims.exe 60");
-}
-
 } // namespace
 } // namespace adultify
