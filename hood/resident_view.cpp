@@ -17,6 +17,12 @@ std::string StoredValue(const Bytes& hood, Position p) {
 
 } // namespace
 
+std::string_view AgeText(const PersonRecord& r) {
+    if (r.Age[0] == resident::kAgeChild) return "Child";
+    if (r.Age[0] == resident::kAgeAdult) return "Adult";
+    return "Unknown";
+}
+
 int SelectedResident(Module1& m) {
     const int count = m.ui.ListCount("List1");
     for (int i = 0; i < count; ++i)
@@ -45,15 +51,10 @@ void Display_user_Details(Module1& m) {
             m.ui.ListAdd("List2", "Career: " + m.CareerNames[career]);
             m.ui.ListAdd("List2", "Career Level: " + std::to_string(r.CareerLevel[0]));
         }
-        std::string age = "Unknown";
-        if (r.Age[0] == resident::kAgeChild) {
-            age = "Child";
-            m.ui.SetEnabled("Command1", true);
-        } else if (r.Age[0] == resident::kAgeAdult) {
-            age = "Adult";
-            m.ui.SetEnabled("Command1", false);
-        }
-        m.ui.ListAdd("List2", "Age: " + age);
+        // Only a child can grow up; an age the program does not know leaves the button as it was.
+        if (r.Age[0] == resident::kAgeChild) m.ui.SetEnabled("Command1", true);
+        if (r.Age[0] == resident::kAgeAdult) m.ui.SetEnabled("Command1", false);
+        m.ui.ListAdd("List2", "Age: " + std::string(AgeText(r)));
         m.ui.ListAdd("List2", "      ");
 
         const Position p = FindBytes(m.HoodData, r.UserFile, 1);

@@ -13,6 +13,9 @@ void List2_Click(Module1& m);
 // Appends a progress line to List2 and shows it at once.
 void AddLogLine(Module1& m, std::string_view text);
 
+// "Child", "Adult" or "Unknown", from the record's age code.
+[[nodiscard]] std::string_view AgeText(const PersonRecord& r);
+
 // The first selected line of List1, or -1.
 [[nodiscard]] int SelectedResident(Module1& m);
 

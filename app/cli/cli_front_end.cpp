@@ -12,6 +12,8 @@
 #include "game/save_hood.h"
 #include "game/snapshots.h"
 #include "hood/resident_layout.h"
+#include "hood/resident_view.h"
+#include "iff/cp1252.h"
 #include "ui/headless/headless_window_system.h"
 
 #include <algorithm>
@@ -167,6 +169,7 @@ class Session {
             return kCliOk;
         }
         if (o_.command == "snapshots") return ListSnapshotsOfHood();
+        if (o_.command == "residents") return ListResidents();
         if (o_.command == "restore") return Restore(o_.args[0]);
         if (int code = SelectResident(); code != kCliOk) return code;
         return ResidentCommand();
@@ -207,6 +210,17 @@ class Session {
                 files += (files.empty() ? "" : ",") + f;
             out_ << s.id << '\t' << s.time << '\t' << s.command << '\t' << s.resident << '\t'
                  << files << '\n';
+        }
+        return kCliOk;
+    }
+
+    // One line per List1 line: K, the age, the user file as stored, the line's text.
+    int ListResidents() {
+        const int count = ui_.ListCount("List1");
+        for (int k = 0; k < count; ++k) {
+            const PersonRecord& r = m_.People[static_cast<std::size_t>(k)];
+            out_ << k << '\t' << AgeText(r) << '\t' << Cp1252ToUtf8(r.UserFile) << '\t'
+                 << ui_.ListItem("List1", k) << '\n';
         }
         return kCliOk;
     }

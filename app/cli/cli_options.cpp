@@ -16,7 +16,7 @@ constexpr const char* kUsage =
     "[--trace]\n"
     "                    COMMAND [ARGS]\n"
     "commands: hoods | list | show K | adultify K | skill K NAME VALUE | fix-thumbnails K |\n"
-    "          body-strings K | save | snapshots | restore ID\n";
+    "          body-strings K | save | residents | snapshots | restore ID\n";
 
 int Usage(std::ostream& err, const std::string& why) {
     err << "adultify-cli: " << why << "\n" << kUsage;
@@ -27,9 +27,10 @@ struct CommandShape {
     const char* name;
     std::size_t args;
 };
-constexpr CommandShape kCommands[] = {
-    {"hoods", 0},          {"list", 0},         {"show", 1}, {"adultify", 1},  {"skill", 3},
-    {"fix-thumbnails", 1}, {"body-strings", 1}, {"save", 0}, {"snapshots", 0}, {"restore", 1}};
+constexpr CommandShape kCommands[] = {{"hoods", 0},        {"list", 0},     {"show", 1},
+                                      {"adultify", 1},     {"skill", 3},    {"fix-thumbnails", 1},
+                                      {"body-strings", 1}, {"save", 0},     {"snapshots", 0},
+                                      {"restore", 1},      {"residents", 0}};
 
 enum OptionKey { kGame = 256, kHood, kYes, kSeed, kKeepPersonality, kTrace };
 constexpr option kLongOptions[] = {

@@ -1,0 +1,66 @@
+#!/bin/sh
+# Adultify on a 999-resident neighbourhood, killed (SIGKILL) at random moments, 200 times. After
+# each kill the next start must find the neighbourhood and the character file both as they were
+# or both grown up, byte for byte, with nothing half-written left behind.
+set -eu
+bin="$1"
+runs=${2:-200}
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+fail() { echo "FAIL: $*"; exit 1; }
+
+game="$work/game"
+"$bin/adultify-sample" "$game" --residents 999 --families 250 --children 200 --filler 2000 \
+    --seed 5 >/dev/null
+export XDG_DATA_HOME="$work/data"
+cli() { "$bin/adultify-cli" --game "$game" "$@"; }
+
+line=$(cli residents | awk -F '\t' '$2 == "Child" { print; exit }')
+k=$(echo "$line" | cut -f1)
+user=$(echo "$line" | cut -f3)
+hood="$game/UserData/Neighborhood.iff"
+char=$(find "$game/UserData/Characters" -iname "$user.iff")
+[ -n "$k" ] && [ -f "$char" ] || fail "no child to grow up"
+cp "$hood" "$work/hood.before"
+cp "$char" "$work/char.before"
+
+reset() {
+    cp "$work/hood.before" "$hood"
+    cp "$work/char.before" "$char"
+    rm -f "$game"/UserData/Neighborhood.0*
+}
+
+# What a whole run leaves.
+cli --seed 1 adultify "$k" >/dev/null 2>&1 || fail "a whole run"
+cp "$hood" "$work/hood.after"
+cp "$char" "$work/char.after"
+cmp -s "$work/hood.before" "$work/hood.after" && fail "the whole run changed nothing"
+reset
+
+old=0
+new=0
+awk -v n="$runs" 'BEGIN { srand(7); for (i = 0; i < n; i++) printf "%.3f\n", rand() * 0.4 }' \
+    >"$work/delays"
+while read -r delay; do
+    "$bin/adultify-cli" --game "$game" --seed 1 adultify "$k" >/dev/null 2>&1 &
+    pid=$!
+    sleep "$delay"
+    kill -9 "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
+    # The next start finishes or drops what the killed run left.
+    cli list >/dev/null 2>"$work/err" || fail "the next start after a kill at ${delay}s"
+    if cmp -s "$hood" "$work/hood.before"; then
+        cmp -s "$char" "$work/char.before" || fail "old neighbourhood, grown-up Sim (${delay}s)"
+        old=$((old + 1))
+    else
+        cmp -s "$hood" "$work/hood.after" || fail "a neighbourhood neither old nor new (${delay}s)"
+        cmp -s "$char" "$work/char.after" || fail "new neighbourhood, Sim not grown up (${delay}s)"
+        new=$((new + 1))
+    fi
+    [ ! -e "$game/.adultify-intent" ] || fail "the record of the save is left (${delay}s)"
+    leftovers=$(find "$game" -name '*.adultify-new*' | head -1)
+    [ -z "$leftovers" ] || fail "a temporary file is left: $leftovers (${delay}s)"
+    reset
+done <"$work/delays"
+echo "killed $runs times: $old left as they were, $new grown up, none half-done"
+echo "1 passed, 0 failed"
