@@ -1,7 +1,9 @@
 #include "ageing/skill_editor.h"
 
+#include "core/reports.h"
 #include "core/status_line.h"
 #include "core/utilities.h"
+#include "game/neighbourhood_name.h"
 #include "hood/resident_view.h"
 
 #include <algorithm>
@@ -31,6 +33,12 @@ void SkillLabel_Click(Module1& m, const SkillRow& row) {
         if (p > 0 && p + row.offset + 1 <= static_cast<Position>(m.HoodData.size())) {
             WriteU16LE(m.HoodData, p + row.offset, value);
             m.UnsavedData = kTrue;
+        } else if (static_cast<long long>(value) != current) {
+            // A record cut off by the end of the file has no place for the value.
+            ReportRefusal(m, "The skill was not changed. Nothing has been changed.",
+                          HoodFile(m.SimsPath, ChosenHood(m)),
+                          "the resident's record ends before its " + std::string(row.name) +
+                              " value");
         }
     }
     Display_user_Details(m);

@@ -125,6 +125,18 @@ TEST_F(AdultifyTest, AMissingCharacterFileStillGrowsUpInTheNeighbourhood) {
     EXPECT_EQ(g.app.ui.Messages().back().title, "Completed");
 }
 
+TEST_F(AdultifyTest, ACharacterFileThatIsAFolderOrAPipeIsRefusedAndNothingChanges) {
+    std::filesystem::remove(g.CharacterPath(Child()));
+    std::filesystem::create_directories(g.CharacterPath(Child()));
+    Run();
+    EXPECT_EQ(HoodNow(), hoodBefore);
+    ASSERT_FALSE(g.app.ui.Messages().empty());
+    EXPECT_EQ(g.app.ui.Messages().back().title, "Nothing Changed");
+    EXPECT_NE(g.app.ui.Messages().back().text.find("User00004.iff"), std::string::npos);
+    EXPECT_EQ(g.app.m.refusals, 1);
+    EXPECT_EQ(g.app.m.HoodData, hoodBefore);
+}
+
 TEST_F(AdultifyTest, WithoutASelectionNothingChangesButSuccessIsStillReported) {
     g.app.ui.ListSelect("List1", -1);
     Run();

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 namespace adultify {
 namespace {
 
@@ -139,6 +141,56 @@ TEST_F(SaveHoodTest, AMissingNeighbourhoodFileIsReportedAndNothingIsWritten) {
     EXPECT_FALSE(fs::exists(Folder() / "Neighborhood.iff"));
     EXPECT_FALSE(fs::exists(Folder() / "Neighborhood.000"));
     EXPECT_EQ(app.ui.Messages().size(), 1u);
+}
+
+TEST_F(SaveHoodTest, ANameAnyEntryHasIsNeverUsedForTheBackup) {
+    test::WriteBytes(Folder() / "Neighborhood.iff", ToBytes("old"));
+    fs::create_symlink(dir.path() / "nowhere", Folder() / "Neighborhood.000"); // dangling
+    fs::create_directories(Folder() / "Neighborhood.001");
+    ASSERT_EQ(::mkfifo((Folder() / "Neighborhood.002").c_str(), 0600), 0);
+    test::HeadlessApp app;
+    Prepare(app);
+    EXPECT_TRUE(SaveHood(app.m));
+    EXPECT_EQ(test::ReadBytes(Folder() / "Neighborhood.003"), ToBytes("old"));
+    EXPECT_TRUE(fs::is_symlink(Folder() / "Neighborhood.000"));
+    EXPECT_FALSE(fs::exists(dir.path() / "nowhere")) << "nothing written through the link";
+}
+
+TEST_F(SaveHoodTest, WhileAnotherRunHoldsTheGameNothingIsWrittenAndTheUserIsTold) {
+    test::WriteBytes(Folder() / "Neighborhood.iff", ToBytes("old"));
+    test::HeadlessApp first;
+    Prepare(first);
+    TryHoldGame(first.m);
+    ASSERT_TRUE(first.m.gameLock);
+    test::HeadlessApp second;
+    Prepare(second);
+    EXPECT_FALSE(SaveHood(second.m));
+    EXPECT_EQ(test::ReadBytes(Folder() / "Neighborhood.iff"), ToBytes("old"));
+    ASSERT_EQ(second.ui.Messages().size(), 1u);
+    EXPECT_NE(second.ui.Messages()[0].text.find("Another Adultify is editing this game"),
+              std::string::npos);
+    EXPECT_EQ(second.m.refusals, 1);
+    EXPECT_TRUE(SaveHood(first.m)) << "the holder writes";
+}
+
+TEST_F(SaveHoodTest, TheGameRunningOrAFileChangedSinceItWasReadIsAskedAboutFirst) {
+    test::WriteBytes(Folder() / "Neighborhood.iff", ToBytes("old"));
+    test::HeadlessApp app;
+    Prepare(app);
+    RememberRead(app.m, dir.asSimsPath() + "UserData\\Neighborhood.iff", ToBytes("old"));
+    app.m.findRunningGame = [] { return std::optional<std::string>("process 42: Sims.exe"); };
+    EXPECT_FALSE(SaveHood(app.m)) << "No is the answer unless the user says Yes";
+    EXPECT_EQ(app.ui.Messages().back().title, "The Sims Is Running");
+    EXPECT_EQ(app.m.refusals, 1);
+
+    app.m.findRunningGame = nullptr;
+    test::WriteBytes(Folder() / "Neighborhood.iff", ToBytes("saved by the game"));
+    EXPECT_FALSE(SaveHood(app.m));
+    EXPECT_EQ(app.ui.Messages().back().title, "File Changed");
+    EXPECT_EQ(test::ReadBytes(Folder() / "Neighborhood.iff"), ToBytes("saved by the game"));
+    app.ui.answerMessage = [](const MessageRecord&) { return MsgAnswer::Yes; };
+    EXPECT_TRUE(SaveHood(app.m));
+    EXPECT_EQ(test::ReadBytes(Folder() / "Neighborhood.iff"), ToBytes("new neighbourhood"));
 }
 
 } // namespace
