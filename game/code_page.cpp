@@ -40,7 +40,10 @@ class Converters {
         }
         return it->second;
     }
-    static iconv_t Invalid() { return reinterpret_cast<iconv_t>(-1); }
+    // iconv_open's failure value, (iconv_t)-1.
+    static iconv_t Invalid() {
+        return reinterpret_cast<iconv_t>(-1); // NOLINT(performance-no-int-to-ptr): iconv's API
+    }
 
   private:
     std::map<int, iconv_t> open_;
@@ -104,7 +107,7 @@ std::string DecodeCodePage(std::string_view bytes, int codePage) {
     return out;
 #else
     thread_local Converters converters;
-    const iconv_t cd = converters.For(codePage);
+    iconv_t cd = converters.For(codePage);
     if (cd == Converters::Invalid()) return Cp1252ToUtf8(bytes);
     return Iconv(cd, bytes);
 #endif

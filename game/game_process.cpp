@@ -108,7 +108,7 @@ class Dir {
 };
 
 // Plenty for the program and its first arguments; a longer command line is cut, not refused.
-constexpr std::size_t kCommandLineLimit = 64 * 1024;
+constexpr std::size_t kCommandLineLimit = std::size_t{64} * 1024;
 
 // Empty when the file is missing (the process ended), unreadable, or empty (kernel threads).
 void ReadCommandLine(int procFd, const std::string& pid, std::string& out) {

@@ -75,6 +75,7 @@ bool GuardsAllow(Module1& m, const std::vector<Replacement>& changes) {
 bool Snapshot(Module1& m, const std::vector<Replacement>& changes, const WriteCause& cause) {
     if (!m.snapshotRoot) return true;
     std::vector<std::filesystem::path> files;
+    files.reserve(changes.size());
     for (const Replacement& r : changes)
         files.emplace_back(m.fs.NativePath(r.path));
     const auto taken = TakeSnapshot(*m.snapshotRoot, m.fs.NativePath(m.SimsPath), ChosenHood(m),

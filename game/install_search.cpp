@@ -41,6 +41,16 @@ class Search {
   public:
     explicit Search(const SearchPlaces& places) : places_(places) {}
 
+    // A Windows game of Steam's own runs in these prefixes: only the older release, added as
+    // a non-Steam game, is looked for, by its registry key.
+    void OfferNonSteamGames(const fs::path& library) {
+        for (const CompatPrefix& compat : CompatPrefixes(library)) {
+            if (compat.appId == kReReleaseAppId) continue;
+            PrefixProbe probe(compat.prefix);
+            if (auto folder = probe.RegistryFolder()) Offer(InstallSource::Steam, *folder, &probe);
+        }
+    }
+
     std::vector<FoundGame> Run() && {
 #ifdef _WIN32
         if (places_.registry) {
@@ -71,14 +81,7 @@ class Search {
             OfferSaves(InstallSource::ReRelease, proton);
         }
         for (const fs::path& library : libraries)
-            for (const CompatPrefix& compat : CompatPrefixes(library))
-                if (compat.appId != kReReleaseAppId) {
-                    // A Windows game of Steam's own runs in these: only the older release,
-                    // added as a non-Steam game, is looked for, by its registry key.
-                    PrefixProbe probe(compat.prefix);
-                    if (auto folder = probe.RegistryFolder())
-                        Offer(InstallSource::Steam, *folder, &probe);
-                }
+            OfferNonSteamGames(library);
         for (const fs::path& prefix : BottlesPrefixes(places_.home))
             OfferPrefix(InstallSource::Bottles, prefix);
         for (const fs::path& prefix : LutrisPrefixes(places_.home))

@@ -366,14 +366,36 @@ void Prune(const fs::path& group, const std::string& taken, const std::string& k
 
 // Creates the folder and those above it, each made durable in its parent.
 FileStatus MakeFolders(const fs::path& folder) {
+    std::vector<fs::path> missing; // the deepest first
     std::error_code ec;
-    if (fs::is_directory(folder, ec)) return {};
-    if (folder.has_relative_path() && folder.parent_path() != folder)
-        if (auto made = MakeFolders(folder.parent_path()); !made) return made;
-    fs::create_directory(folder, ec);
-    if (ec) return FromSystem(ec, folder);
-    platform::SyncFolder(folder.parent_path());
+    for (fs::path p = folder; !fs::is_directory(p, ec); p = p.parent_path()) {
+        missing.push_back(p);
+        if (!p.has_relative_path() || p.parent_path() == p) break;
+    }
+    for (auto it = missing.rbegin(); it != missing.rend(); ++it) {
+        fs::create_directory(*it, ec);
+        if (ec) return FromSystem(ec, *it);
+        platform::SyncFolder(it->parent_path());
+    }
     return {};
+}
+
+// A new folder for a snapshot under a name no other has: ids are claimed by creating them.
+FileResult<fs::path> ClaimSnapshotFolder(const fs::path& group, const std::string& idTime,
+                                         const fs::path& game, int hood) {
+    for (int n = 0; n < kNumbersPerMillisecond; ++n) {
+        char number[8];
+        std::snprintf(number, sizeof number, "-%03d-", n);
+        const std::string id = idTime + number + GameHash(game) + "-" + std::to_string(hood);
+        std::error_code ec;
+        const bool created = fs::create_directory(group / id, ec);
+        if (ec && ec != std::errc::file_exists) return FromSystem(ec, group / id);
+        if (created) {
+            platform::SyncFolder(group);
+            return group / id;
+        }
+    }
+    return FileError{FileErrorKind::NameTaken, "no free snapshot id", group};
 }
 
 FileResult<SnapshotInfo> Take(const fs::path& root, const fs::path& gameFolder, int hood,
@@ -406,18 +428,9 @@ FileResult<SnapshotInfo> Take(const fs::path& root, const fs::path& gameFolder, 
     const fs::path group = HoodGroup(Normal(root), game, hood);
     if (auto made = MakeFolders(group); !made) return made.error();
     const Stamp stamp = Now();
-    fs::path folder;
-    for (int n = 0; n < kNumbersPerMillisecond && folder.empty(); ++n) {
-        char number[8];
-        std::snprintf(number, sizeof number, "-%03d-", n);
-        const std::string id = stamp.idTime + number + GameHash(game) + "-" + std::to_string(hood);
-        std::error_code ec;
-        const bool created = fs::create_directory(group / id, ec);
-        if (ec && ec != std::errc::file_exists) return FromSystem(ec, group / id);
-        if (created) folder = group / id;
-    }
-    if (folder.empty()) return FileError{FileErrorKind::NameTaken, "no free snapshot id", group};
-    platform::SyncFolder(group);
+    auto claimed = ClaimSnapshotFolder(group, stamp.idTime, game, hood);
+    if (!claimed) return claimed.error();
+    const fs::path folder = claimed.value();
 
     SnapshotInfo& info = record.info;
     info = {PathText(folder.filename()),

@@ -122,7 +122,8 @@ class Parser {
     }
 
     // Reads entries into `into` up to its closing brace (depth > 0) or the end (depth 0).
-    void Entries(VdfNode& into, int depth) {
+    // Recursive as the format nests; maxDepth_ bounds it.
+    void Entries(VdfNode& into, int depth) { // NOLINT(misc-no-recursion)
         for (;;) {
             Token key = Next();
             if (key.kind == Kind::Condition) continue;
@@ -136,21 +137,25 @@ class Parser {
                 return;
             }
             if (key.kind == Kind::Open) return Fail("a block without a name", key.offset);
-
-            Token value = Next();
-            if (value.kind == Kind::Condition) value = Next();
-            if (value.kind == Kind::Bad) return Fail(value.text, value.offset);
-            if (value.kind == Kind::String) {
-                into.children.push_back(VdfNode{std::move(key.text), std::move(value.text), {}});
-                continue;
-            }
-            if (value.kind != Kind::Open) return Fail("a key without a value", value.offset);
-            if (depth + 1 > maxDepth_) return Fail("blocks nested too deeply", value.offset);
-            VdfNode child{std::move(key.text), {}, {}, true};
-            Entries(child, depth + 1);
-            into.children.push_back(std::move(child));
-            if (!error_.empty()) return;
+            if (!Entry(into, std::move(key), depth)) return;
         }
+    }
+
+    // The value or block after `key`; false when the text ends the reading.
+    bool Entry(VdfNode& into, Token key, int depth) { // NOLINT(misc-no-recursion)
+        Token value = Next();
+        if (value.kind == Kind::Condition) value = Next();
+        if (value.kind == Kind::Bad) return Fail(value.text, value.offset), false;
+        if (value.kind == Kind::String) {
+            into.children.push_back(VdfNode{std::move(key.text), std::move(value.text), {}});
+            return true;
+        }
+        if (value.kind != Kind::Open) return Fail("a key without a value", value.offset), false;
+        if (depth + 1 > maxDepth_) return Fail("blocks nested too deeply", value.offset), false;
+        VdfNode child{std::move(key.text), {}, {}, true};
+        Entries(child, depth + 1);
+        into.children.push_back(std::move(child));
+        return error_.empty();
     }
 
     std::string_view text_;

@@ -173,6 +173,7 @@ Progress Examine(const IntentEntry& e, std::vector<std::string>& report) {
 // Finishes a recorded save; false when it must be tried again at the next start.
 bool FinishSave(const std::vector<IntentEntry>& entries, std::vector<std::string>& report) {
     std::vector<Progress> progress;
+    progress.reserve(entries.size());
     for (const IntentEntry& e : entries)
         progress.push_back(Examine(e, report));
     const auto any = [&](Progress p) {

@@ -162,8 +162,10 @@ FileStatus HardLink(const fs::path& existing, const fs::path& link, bool& unsupp
     if (::linkat(AT_FDCWD, existing.c_str(), AT_FDCWD, link.c_str(), AT_SYMLINK_FOLLOW) == 0)
         return {};
     const int err = errno;
-    unsupported = err == EPERM || err == EXDEV || err == ENOTSUP || err == EOPNOTSUPP ||
-                  err == EMLINK || err == ENOSYS;
+    // ENOTSUP and EOPNOTSUPP are one number on Linux, two elsewhere.
+    constexpr int kNoLinksHere[] = {EPERM, EXDEV, ENOTSUP, EOPNOTSUPP, EMLINK, ENOSYS};
+    unsupported =
+        std::find(std::begin(kNoLinksHere), std::end(kNoLinksHere), err) != std::end(kNoLinksHere);
     return Failure(err, err == EEXIST ? link : existing, FileErrorKind::WriteFailed);
 }
 

@@ -35,9 +35,8 @@ std::vector<StringEntry> BodyStrings(const SimSpec& sim) {
 Bytes Objd(const SimSpec& sim) {
     Bytes d(216, 0);
     d[0] = 0x8A; // version
-    for (int k = 0; k < 4; ++k)
-        d[static_cast<std::size_t>(28 + k)] =
-            static_cast<std::uint8_t>((sim.guid >> (8 * k)) & 0xFF);
+    for (std::size_t k = 0; k < 4; ++k)
+        d[28 + k] = static_cast<std::uint8_t>((sim.guid >> (8 * k)) & 0xFF);
     return d;
 }
 
@@ -70,9 +69,12 @@ std::vector<std::string> BodyStringValues(const SimSpec& sim) {
     v[14] = tone;
     v[15] = "n" + sex + ageLetter + "_01,BODY=n" + sex + ageLetter + tone;
     v[16] = "s" + sex + ageLetter + "_01,BODY=s" + sex + ageLetter + tone;
-    for (int k = 17; k <= 22; ++k)
-        v[static_cast<std::size_t>(k)] =
-            "Hu" + std::string(k % 2 ? "LO" : "RO") + ",HAND=hu" + ageLetter + "o" + tone;
+    for (std::size_t k = 17; k <= 22; ++k) {
+        v[k] = "Hu";
+        v[k] += k % 2 ? "LO" : "RO";
+        v[k] += ",HAND=hu" + ageLetter;
+        v[k] += "o" + tone;
+    }
     v[27] = "f" + sex + ageLetter + "_01,BODY=f" + sex + ageLetter + tone;
     v[28] = "gloves_l";
     v[29] = "gloves_r";

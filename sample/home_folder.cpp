@@ -43,7 +43,7 @@ std::string PrefixSystemReg(const PrefixSpec& layout) {
 }
 
 fs::path WritePrefix(const fs::path& prefix, const PrefixSpec& layout) {
-    const fs::path native = WriteWinePrefix(prefix, layout.simsData.value_or("C:\\"), layout.win64);
+    fs::path native = WriteWinePrefix(prefix, layout.simsData.value_or("C:\\"), layout.win64);
     WriteFile(prefix / "system.reg", ToBytes(PrefixSystemReg(layout)));
     fs::create_directories(prefix / "drive_c" / "users" / layout.user / "Documents");
     fs::create_directories(prefix / "drive_c" / "users" / "Public");
@@ -52,7 +52,7 @@ fs::path WritePrefix(const fs::path& prefix, const PrefixSpec& layout) {
 
 fs::path WriteReReleaseSaves(const fs::path& prefix, const std::string& user,
                              const GameSpec& game) {
-    const fs::path folder =
+    fs::path folder =
         prefix / "drive_c" / "users" / user / "Saved Games" / "Electronic Arts" / "The Sims 25";
     fs::create_directories(folder);
     WriteNeighbourhoods(folder, game.hoods);
