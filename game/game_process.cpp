@@ -1,6 +1,7 @@
 #include "game/game_process.h"
 
 #include "iff/ascii.h"
+#include "iff/unique_fd.h"
 
 #include <string_view>
 #include <vector>
@@ -79,20 +80,6 @@ std::optional<RunningGame> FindRunningGame(const std::filesystem::path&) {
 
 namespace {
 
-class Fd {
-  public:
-    explicit Fd(int fd) : fd_(fd) {}
-    ~Fd() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    Fd(const Fd&) = delete;
-    Fd& operator=(const Fd&) = delete;
-    [[nodiscard]] int get() const { return fd_; }
-
-  private:
-    int fd_;
-};
-
 class Dir {
   public:
     explicit Dir(DIR* dir) : dir_(dir) {}
@@ -113,7 +100,7 @@ constexpr std::size_t kCommandLineLimit = std::size_t{64} * 1024;
 // Empty when the file is missing (the process ended), unreadable, or empty (kernel threads).
 void ReadCommandLine(int procFd, const std::string& pid, std::string& out) {
     out.clear();
-    Fd fd(::openat(procFd, (pid + "/cmdline").c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY));
+    UniqueFd fd(::openat(procFd, (pid + "/cmdline").c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY));
     if (fd.get() < 0) return;
     char buffer[4096];
     while (out.size() < kCommandLineLimit) {

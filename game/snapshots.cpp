@@ -1,5 +1,7 @@
 #include "game/snapshots.h"
 
+#include "iff/record_text.h"
+
 #include "game/neighbourhood_name.h"
 #include "iff/checksum.h"
 #include "iff/intent_record.h"
@@ -43,23 +45,6 @@ struct Record {
     std::vector<CopiedFile> files;
 };
 
-std::string PathText(const fs::path& path) {
-#ifdef _WIN32
-    const std::u8string text = path.u8string();
-    return std::string(text.begin(), text.end());
-#else
-    return path.native();
-#endif
-}
-
-fs::path TextPath(const std::string& text) {
-#ifdef _WIN32
-    return fs::path(std::u8string(text.begin(), text.end()));
-#else
-    return fs::path(text);
-#endif
-}
-
 // Absolute, "." and ".." resolved, no trailing separator: one spelling per folder.
 fs::path Normal(const fs::path& path) {
     std::error_code ec;
@@ -77,12 +62,6 @@ std::string KeyText(const fs::path& folder) {
     for (char& c : text)
         if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
 #endif
-    return text;
-}
-
-std::string Hex8(std::uint32_t value) {
-    char text[9];
-    std::snprintf(text, sizeof text, "%08x", static_cast<unsigned>(value));
     return text;
 }
 
@@ -125,16 +104,6 @@ bool IsSafeName(std::string_view name) {
     });
 }
 
-std::vector<std::string_view> Split(std::string_view text, char separator) {
-    std::vector<std::string_view> parts;
-    for (std::size_t start = 0;;) {
-        const std::size_t end = text.find(separator, start);
-        parts.push_back(text.substr(start, end - start));
-        if (end == std::string_view::npos) return parts;
-        start = end + 1;
-    }
-}
-
 bool IsSafeRelative(std::string_view name) {
     const auto parts = Split(name, '/');
     return std::all_of(parts.begin(), parts.end(), IsSafeName);
@@ -174,45 +143,6 @@ fs::path CopyPath(const fs::path& snapshotFolder, std::size_t index, const std::
     const std::size_t slash = name.rfind('/');
     const std::string leaf = slash == std::string::npos ? name : name.substr(slash + 1);
     return snapshotFolder / TextPath(std::to_string(index + 1) + "-" + leaf);
-}
-
-std::string Escape(const std::string& text) {
-    std::string out;
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x20 || byte == 0x7F || c == '%') {
-            char code[4];
-            std::snprintf(code, sizeof code, "%%%02X", byte);
-            out += code;
-        } else {
-            out += c;
-        }
-    }
-    return out;
-}
-
-template <typename T> std::optional<T> Number(std::string_view text, int base = 10) {
-    T value{};
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, base);
-    if (error != std::errc() || end != text.data() + text.size() || text.empty())
-        return std::nullopt;
-    return value;
-}
-
-std::optional<std::string> Unescape(std::string_view text) {
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '%') {
-            out += text[i];
-            continue;
-        }
-        const auto value =
-            i + 3 <= text.size() ? Number<unsigned>(text.substr(i + 1, 2), 16) : std::nullopt;
-        if (!value) return std::nullopt;
-        out += static_cast<char>(*value);
-        i += 2;
-    }
-    return out;
 }
 
 Bytes Format(const Record& record) {

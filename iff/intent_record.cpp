@@ -1,5 +1,7 @@
 #include "iff/intent_record.h"
 
+#include "iff/record_text.h"
+
 #include "iff/checksum.h"
 
 #include <algorithm>
@@ -18,81 +20,6 @@ namespace {
 // crash lacks a matching end line.
 constexpr std::string_view kHeader = "adultify-intent 1";
 constexpr std::uint64_t kLargestRecord = 1u << 20;
-
-std::string PathText(const fs::path& path) {
-#ifdef _WIN32
-    const std::u8string text = path.u8string();
-    return std::string(text.begin(), text.end());
-#else
-    return path.native();
-#endif
-}
-
-fs::path TextPath(const std::string& text) {
-#ifdef _WIN32
-    return fs::path(std::u8string(text.begin(), text.end()));
-#else
-    return fs::path(text);
-#endif
-}
-
-// Names may hold any byte but NUL; those that would split a field or line are escaped.
-std::string Escape(const std::string& text) {
-    std::string out;
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x20 || byte == 0x7F || c == '%') {
-            char code[4];
-            std::snprintf(code, sizeof code, "%%%02X", byte);
-            out += code;
-        } else {
-            out += c;
-        }
-    }
-    return out;
-}
-
-std::optional<std::string> Unescape(std::string_view text) {
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '%') {
-            out += text[i];
-            continue;
-        }
-        unsigned value = 0;
-        if (i + 3 > text.size() ||
-            std::from_chars(text.data() + i + 1, text.data() + i + 3, value, 16).ptr !=
-                text.data() + i + 3)
-            return std::nullopt;
-        out += static_cast<char>(value);
-        i += 2;
-    }
-    return out;
-}
-
-std::vector<std::string_view> Split(std::string_view text, char separator) {
-    std::vector<std::string_view> parts;
-    for (std::size_t start = 0;;) {
-        const std::size_t end = text.find(separator, start);
-        parts.push_back(text.substr(start, end - start));
-        if (end == std::string_view::npos) return parts;
-        start = end + 1;
-    }
-}
-
-template <typename T> std::optional<T> Number(std::string_view text, int base = 10) {
-    T value{};
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, base);
-    if (error != std::errc() || end != text.data() + text.size() || text.empty())
-        return std::nullopt;
-    return value;
-}
-
-std::string Hex8(std::uint32_t value) {
-    char text[9];
-    std::snprintf(text, sizeof text, "%08x", static_cast<unsigned>(value));
-    return text;
-}
 
 Bytes Format(const std::vector<IntentEntry>& entries) {
     std::string text = std::string(kHeader) + "\n";

@@ -1,5 +1,7 @@
 #include "iff/safe_file.h"
+
 #include "iff/safe_file_platform.h"
+#include "iff/unique_fd.h"
 
 #ifndef _WIN32
 
@@ -15,22 +17,6 @@ namespace adultify {
 namespace fs = std::filesystem;
 
 namespace {
-
-class Fd {
-  public:
-    explicit Fd(int fd) : fd_(fd) {}
-    ~Fd() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    Fd(const Fd&) = delete;
-    Fd& operator=(const Fd&) = delete;
-    [[nodiscard]] int get() const { return fd_; }
-    // Closes now, so that a failing close (a delayed write error) can be reported.
-    [[nodiscard]] int Close() { return ::close(std::exchange(fd_, -1)); }
-
-  private:
-    int fd_;
-};
 
 // Taken right after the failing call, before anything else can change errno.
 FileError Failure(int err, const fs::path& path, FileErrorKind otherwise) {
@@ -88,7 +74,7 @@ FileResult<Bytes> ReadRegularFile(const fs::path& path, std::uint64_t maxBytes) 
     if (static_cast<std::uint64_t>(st.st_size) > maxBytes) return TooLarge(maxBytes, path);
 
     // Non-blocking: should the name turn into a pipe meanwhile, open returns at once.
-    Fd fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    UniqueFd fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     if (fd.get() < 0) {
         const int err = errno;
         return Failure(err, path,
@@ -132,8 +118,9 @@ FileStatus CreateExclusive(const fs::path& path, const Bytes& bytes, const fs::p
     struct stat likeStat {};
     const bool hasLike = like && ::stat(like->c_str(), &likeStat) == 0 && S_ISREG(likeStat.st_mode);
     // O_EXCL fails on any existing entry, a planted link included; O_NOFOLLOW says so twice.
-    Fd fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC,
-                 hasLike ? 0600 : 0666));
+    UniqueFd fd(::open(path.c_str(),
+                       O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC,
+                       hasLike ? 0600 : 0666));
     if (fd.get() < 0) return Failure(errno, path, FileErrorKind::WriteFailed);
 
     FileStatus status = hasLike ? TakeOwnerAndMode(fd.get(), likeStat, path) : FileStatus();

@@ -1,0 +1,38 @@
+#pragma once
+// The small text records the program keeps beside files (the record of a save, a snapshot's
+// list): paths as UTF-8 on every system, names escaped so that no byte splits a field, and
+// numbers read strictly.
+
+#include <charconv>
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace adultify {
+
+// UTF-8 on Windows as on Linux (where a path's bytes are kept as they are).
+[[nodiscard]] std::string PathText(const std::filesystem::path& path);
+[[nodiscard]] std::filesystem::path TextPath(const std::string& text);
+
+// Control bytes, DEL and '%' become "%XX"; everything else stays.
+[[nodiscard]] std::string Escape(const std::string& text);
+// Nothing when a "%" is not followed by two hex digits.
+[[nodiscard]] std::optional<std::string> Unescape(std::string_view text);
+
+[[nodiscard]] std::vector<std::string_view> Split(std::string_view text, char separator);
+// Eight lower-case hex digits.
+[[nodiscard]] std::string Hex8(std::uint32_t value);
+
+// The whole text as a number in `base`; nothing for anything else, an empty text included.
+template <typename T> [[nodiscard]] std::optional<T> Number(std::string_view text, int base = 10) {
+    T value{};
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, base);
+    if (error != std::errc() || end != text.data() + text.size() || text.empty())
+        return std::nullopt;
+    return value;
+}
+
+} // namespace adultify
