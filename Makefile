@@ -1,10 +1,11 @@
 # make run: set up, build and start the editor on a generated sample game.
 # make test: set up, build and run every test.
+# make fuzz: build the fuzz targets with clang and run each for FUZZ_SECONDS (60).
 BUILD ?= build
 ASAN_BUILD ?= build-asan
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: all setup build test run sanitize bench screenshots check-windows clean
+.PHONY: all setup build test run sanitize fuzz bench screenshots check-windows clean
 
 all: build
 
@@ -26,6 +27,9 @@ sanitize: setup
 	cmake --build $(ASAN_BUILD)
 	cd $(ASAN_BUILD) && QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=1 ctest --output-on-failure -j2
 
+fuzz:
+	@sh scripts/fuzz.sh
+
 screenshots: build
 	QT_QPA_PLATFORM=offscreen $(BUILD)/adultify-screenshots $(BUILD)/screenshots
 
@@ -36,4 +40,4 @@ bench: build
 	@sh scripts/run-benchmarks.sh $(BUILD)
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) build-fuzz

@@ -1,0 +1,21 @@
+// The body string list: "&IFF" on a game whose child has the input as its character file.
+#include "fuzz/fuzz_game.h"
+#include "hood/get_people.h"
+#include "tools/body_strings.h"
+
+using namespace adultify;
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const Bytes file(data, data + size);
+    fuzz::FuzzGame g(fuzz::OneChildHood(), file);
+    g.UntilProgramEnd([&] {
+        Get_People(g.m);
+        if (g.m.RecordCount == 0) return;
+        g.ui.ListSelect("List1", 0);
+        menu_iff_Click(g.m);
+    });
+    // Listing changes no file.
+    if (g.files.Get(std::string(fuzz::kCharactersFolder) + "user00001.iff") != file)
+        __builtin_trap();
+    return 0;
+}
