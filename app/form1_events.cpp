@@ -3,6 +3,7 @@
 #include "about/about_windows.h"
 #include "ageing/adultify.h"
 #include "ageing/skill_editor.h"
+#include "app/snapshot_window.h"
 #include "app/startup.h"
 #include "game/path_dialog.h"
 #include "game/save_hood.h"
@@ -43,6 +44,7 @@ bool Form1Click(Module1& m, ControlId c) {
     if (c == "List2") return List2_Click(m), true;
     if (c == "Command1") return Adultify_Command1_Click(m), true;
     if (c == "menu_path") return ShowPathDialog(m), true;
+    if (c == "menu_snapshots") return ShowSnapshotWindow(m), true;
     if (c == "menu_exit") ExitSequence(m);
     if (c == "menu_Save") return (void)SaveHood(m), true;
     if (c == "menu_iff") return menu_iff_Click(m), true;
@@ -68,6 +70,9 @@ bool OtherWindowClick(Module1& m, ControlId c) {
     if (c == "Form3.Command2") return Form3_Command2_Click(m), true;
     if (c == "frmAbout.cmdOK") return frmAbout_cmdOK_Click(m), true;
     if (c == "frmAbout.Label11") return frmAbout_Label11_Click(m), true;
+    if (c == "frmSnapshots.List1") return frmSnapshots_List1_Click(m), true;
+    if (c == "frmSnapshots.cmdRestore") return frmSnapshots_cmdRestore_Click(m), true;
+    if (c == "frmSnapshots.cmdClose") return frmSnapshots_cmdClose_Click(m), true;
     return false;
 }
 

@@ -70,6 +70,8 @@ struct Module1 {
     std::map<std::string, FileStamp> readStamps;
     // Where copies of the files a command replaces are kept; none: no copies.
     std::optional<std::filesystem::path> snapshotRoot;
+    // The ids of the snapshot window's lines, in their order.
+    std::vector<std::string> listedSnapshots;
     // The game's process when it is running, in words; empty: the game is not looked for.
     std::function<std::optional<std::string>()> findRunningGame;
 

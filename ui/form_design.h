@@ -198,6 +198,7 @@ inline constexpr ControlDesign kControlDesigns[] = {
     }(),
     design::Control("menu_file", ControlKind::Menu, "", 0, 0, 0, 0, "&File"),
     design::Menu("menu_path", "menu_file", "&Path"),
+    design::Menu("menu_snapshots", "menu_file", "&Snapshots..."),
     design::Control("menu_sep1", ControlKind::Menu, "menu_file", 0, 0, 0, 0, "-"),
     design::Menu("menu_exit", "menu_file", "E&xit"),
     design::Menu("menu_Save", "", "&Save", false),
@@ -284,6 +285,13 @@ inline constexpr ControlDesign kControlDesigns[] = {
     }(),
     design::Control("frmAbout.cmdOK", ControlKind::Button, "", 336, 292, 156, 27,
                     "&I am Impressed!", kClick),
+
+    design::Window("frmSnapshots", "Snapshots", 360, 230, WindowStyle::Dialog, kClose),
+    design::Control("frmSnapshots.List1", ControlKind::List, "", 8, 8, 344, 181, {}, kClick),
+    design::Disabled(design::Control("frmSnapshots.cmdRestore", ControlKind::Button, "", 196, 197,
+                                     75, 25, "&Restore", kClick)),
+    design::Control("frmSnapshots.cmdClose", ControlKind::Button, "", 277, 197, 75, 25, "&Close",
+                    kClick),
 };
 
 inline constexpr std::size_t kControlCount = std::size(kControlDesigns);

@@ -3,6 +3,7 @@
 #include "ageing/skill_editor.h"
 #include "app/form1_events.h"
 #include "app/gui/gui_front_end.h"
+#include "app/snapshot_window.h"
 #include "app/startup.h"
 #include "game/path_dialog.h"
 #include "sample/game_folder.h"
@@ -91,6 +92,10 @@ int main(int argc, char** argv) {
     GrabNextModal(ui, out + "/frmAbout.png",
                   [&] { (void)DispatchEvent(m, "frmAbout.cmdOK", UiEvent::Click); });
     AboutSequence(m);
+
+    GrabNextModal(ui, out + "/frmSnapshots.png",
+                  [&] { (void)DispatchEvent(m, "frmSnapshots.cmdClose", UiEvent::Click); });
+    ShowSnapshotWindow(m);
 
     QTimer::singleShot(100, [&] {
         if (ui.SetScrollValue("Form3.HScroll1", 537))

@@ -15,6 +15,7 @@
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
@@ -47,17 +48,21 @@ class EditorTest : public ::testing::Test {
   protected:
     // Acts on the next modal window once it is open, from inside its own event loop. The
     // timer ends with the test, so a window that never came cannot reach a later test.
-    void WhenModal(std::function<void(QWidget*)> act) {
+    void WhenModal(std::function<void(QWidget*)> act, bool messageBoxOnly = false) {
         auto timer = std::make_shared<QTimer>();
-        QObject::connect(timer.get(), &QTimer::timeout, timer.get(), [this, t = timer.get(), act] {
-            QWidget* modal = QApplication::activeModalWidget();
-            if (!modal || !modal->isVisible()) return;
-            t->stop();
-            act(modal);
-        });
+        QObject::connect(timer.get(), &QTimer::timeout, timer.get(),
+                         [this, t = timer.get(), act, messageBoxOnly] {
+                             QWidget* modal = QApplication::activeModalWidget();
+                             if (!modal || !modal->isVisible()) return;
+                             if (messageBoxOnly && !qobject_cast<QMessageBox*>(modal)) return;
+                             t->stop();
+                             act(modal);
+                         });
         timer->start(10);
         timers.push_back(timer);
     }
+    // The same for the next message box, passing over a window that is open meanwhile.
+    void WhenMessage(std::function<void(QWidget*)> act) { WhenModal(std::move(act), true); }
     void TearDown() override { timers.clear(); }
     std::vector<std::shared_ptr<QTimer>> timers;
 
@@ -260,6 +265,60 @@ TEST_F(EditorTest, AboutLeavesTheNormalIconAndOpensNothingByItself) {
     EXPECT_EQ(iconWhileOpen, 4);
     EXPECT_EQ(version, "Version 1.2.8");
     EXPECT_EQ(editor->ui().WindowIcon(), 1);
+}
+
+TEST_F(EditorTest, ASnapshotIsRestoredFromTheFileMenuInTwoClicks) {
+    SetUpGame();
+    LoadAndShow();
+    const fs::path hoodFile = game / "UserData" / "Neighborhood.iff";
+    const Bytes hoodBefore = test::ReadBytes(hoodFile);
+    ClickLine(1);
+    WhenModal([](QWidget* completed) { Press(completed, "OK"); });
+    QTest::mouseClick(W<QPushButton>("Command1"), Qt::LeftButton);
+    ASSERT_NE(test::ReadBytes(hoodFile), hoodBefore);
+
+    QStringList lines;
+    bool restoreBefore = true, restoreAfter = false;
+    QString question, told;
+    WhenModal([&](QWidget* window) {
+        EXPECT_EQ(window->windowTitle(), "Snapshots");
+        auto* list = window->findChild<QListWidget*>("frmSnapshots.List1");
+        auto* restore = window->findChild<QPushButton*>("frmSnapshots.cmdRestore");
+        ASSERT_TRUE(list && restore);
+        for (int i = 0; i < list->count(); ++i)
+            lines << list->item(i)->text();
+        ASSERT_EQ(lines.size(), 1);
+        restoreBefore = restore->isEnabled();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                          list->visualItemRect(list->item(0)).center());
+        restoreAfter = restore->isEnabled();
+        WhenMessage([&](QWidget* asked) {
+            question = Text(asked);
+            WhenMessage([&](QWidget* done) {
+                told = Text(done);
+                Press(done, "OK");
+            });
+            Press(asked, "Yes");
+        });
+        QTest::mouseClick(restore, Qt::LeftButton);
+    });
+    editor->ui().Action("menu_snapshots")->trigger();
+
+    ASSERT_EQ(lines.size(), 1);
+    EXPECT_TRUE(lines[0].contains(
+        QRegularExpression(R"(^\d{4}-\d\d-\d\d \d\d:\d\d  adultify  user00004$)")))
+        << lines[0].toStdString();
+    EXPECT_FALSE(restoreBefore);
+    EXPECT_TRUE(restoreAfter);
+    EXPECT_TRUE(question.startsWith("Restore Snapshot: Put back the files as they were at " +
+                                    lines[0].left(16) + ", before adultify?"))
+        << question.toStdString();
+    EXPECT_TRUE(told.startsWith("Restore Snapshot: Restored.")) << told.toStdString();
+    EXPECT_FALSE(editor->ui().IsLoaded("frmSnapshots"));
+    EXPECT_EQ(test::ReadBytes(hoodFile), hoodBefore);
+    EXPECT_EQ(W<QListWidget>("List1")->count(), 2);
+    ClickLine(1);
+    EXPECT_TRUE(W<QPushButton>("Command1")->isEnabled()) << "Jo is a child again";
 }
 
 TEST(NoDisplay, IsSaidPlainly) {

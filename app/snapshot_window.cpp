@@ -1,0 +1,113 @@
+#include "app/snapshot_window.h"
+
+#include "app/form1_events.h"
+#include "core/reports.h"
+#include "game/game_writes.h"
+#include "game/neighbourhood_name.h"
+#include "game/save_hood.h"
+#include "game/snapshots.h"
+#include "hood/resident_view.h"
+
+#include <string>
+
+namespace adultify {
+
+namespace {
+
+constexpr std::string_view kTitle = "Restore Snapshot";
+
+// "2026-12-07T02:15:30.123+01:00" as "2026-12-07 02:15"; the list's order tells apart two of
+// one minute.
+std::string ReadableTime(const std::string& iso) {
+    if (iso.size() < 16 || iso[10] != 'T') return iso;
+    return iso.substr(0, 10) + " " + iso.substr(11, 5);
+}
+
+std::string LineOf(const SnapshotInfo& s) {
+    std::string line = ReadableTime(s.time);
+    for (const std::string* part : {&s.command, &s.resident})
+        if (!part->empty()) line += "  " + *part;
+    return line;
+}
+
+void FillList(Module1& m) {
+    m.ui.ListClear("frmSnapshots.List1");
+    m.listedSnapshots.clear();
+    if (m.snapshotRoot)
+        for (const SnapshotInfo& s :
+             ListSnapshots(*m.snapshotRoot, m.fs.NativePath(m.SimsPath), ChosenHood(m))) {
+            m.ui.ListAdd("frmSnapshots.List1", LineOf(s));
+            m.listedSnapshots.push_back(s.id);
+        }
+    if (!m.listedSnapshots.empty()) return;
+    // A line that cannot be selected, so that Restore stays disabled.
+    m.ui.ListAdd("frmSnapshots.List1",
+                 m.snapshotRoot ? "No snapshots yet."
+                                : "No snapshots are kept: no folder for them could be named.");
+    m.ui.SetEnabled("frmSnapshots.List1", false);
+}
+
+// The id of the selected line; empty when none is.
+std::string SelectedSnapshot(Module1& m) {
+    for (std::size_t i = 0; i < m.listedSnapshots.size(); ++i)
+        if (m.ui.ListSelected("frmSnapshots.List1", static_cast<int>(i)))
+            return m.listedSnapshots[i];
+    return {};
+}
+
+bool UserAgrees(Module1& m, const SnapshotInfo& s) {
+    std::string question = "Put back the files as they were at " + ReadableTime(s.time) +
+                           ", before " + s.command +
+                           "? The current files are kept as a snapshot first.";
+    // The neighbourhood is read again after the restore.
+    if (m.UnsavedData == kTrue) question += "\nYour unsaved changes will be lost.";
+    return m.ui.ShowMessage(question, MsgButtons::YesNo, MsgIcon::Question, kTitle) ==
+           MsgAnswer::Yes;
+}
+
+// What was in memory described the files before the restore: the neighbourhood is read again
+// and the resident who was shown is shown again, as restored.
+void ReadHoodAgain(Module1& m) {
+    const int resident = SelectedResident(m);
+    MarkSaved(m);
+    Combo1_Click(m);
+    if (resident < 0 || resident >= m.ui.ListCount("List1")) return;
+    m.ui.ListSelect("List1", resident);
+    List1_Click(m);
+}
+
+} // namespace
+
+void ShowSnapshotWindow(Module1& m) {
+    m.ui.LoadForm("frmSnapshots");
+    FillList(m);
+    m.ui.ShowModal("frmSnapshots");
+    m.listedSnapshots.clear();
+}
+
+void frmSnapshots_List1_Click(Module1& m) {
+    m.ui.SetEnabled("frmSnapshots.cmdRestore", !SelectedSnapshot(m).empty());
+}
+
+void frmSnapshots_cmdRestore_Click(Module1& m) {
+    const std::string id = SelectedSnapshot(m);
+    if (id.empty() || !m.snapshotRoot) return;
+    const auto found = FindSnapshot(*m.snapshotRoot, id);
+    if (!found) {
+        ReportFileError(m, "The snapshot was not restored. Nothing has been changed.",
+                        found.error());
+        return;
+    }
+    if (!UserAgrees(m, found.value()) || !RestoreFromSnapshot(m, id)) return;
+    ReadHoodAgain(m);
+    m.ui.UnloadForm("frmSnapshots");
+    (void)m.ui.ShowMessage("Restored. The files replaced are kept as the newest snapshot, so "
+                           "that restoring it undoes this.",
+                           MsgButtons::Ok, MsgIcon::Information, kTitle);
+}
+
+void frmSnapshots_cmdClose_Click(Module1& m) {
+    m.ui.UnloadForm("frmSnapshots");
+}
+
+} // namespace adultify

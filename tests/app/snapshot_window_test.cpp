@@ -1,0 +1,189 @@
+// File, Snapshots: the list of the chosen neighbourhood's snapshots and a restore in two clicks,
+// on a generated game after Adultify grew its child up.
+#include "app/snapshot_window.h"
+
+#include "game/snapshots.h"
+#include "hood/resident_view.h"
+#include "tests/support/sample_game.h"
+
+#include <gtest/gtest.h>
+
+#include <regex>
+
+namespace adultify {
+namespace {
+
+namespace fs = std::filesystem;
+using test::SampleGame;
+using test::Sim;
+using test::SmallHood;
+
+sample::SimSpec Child() {
+    return Sim("user00004", "Jo", 9, 0x91929394);
+}
+
+bool IsRestoreQuestion(const MessageRecord& r) {
+    return r.title == "Restore Snapshot" && r.buttons == MsgButtons::YesNo;
+}
+
+class SnapshotWindowTest : public ::testing::Test {
+  protected:
+    SnapshotWindowTest()
+        : g(SampleGame::OneHood(SmallHood({Sim("user00001", "Bob", 27, 0x81828384), Child()},
+                                          {"Newbie", "Newbie"}))) {
+        g.app.m.snapshotRoot = snapshots.path();
+        hoodBefore = HoodNow();
+        characterBefore = CharacterNow();
+        g.ChooseHood();
+    }
+    void GrowUpJo() {
+        g.ClickResident(1);
+        (void)DispatchEvent(g.app.m, "Command1", UiEvent::Click);
+        ASSERT_EQ(g.app.ui.Messages().back().title, "Completed");
+        ASSERT_NE(HoodNow(), hoodBefore);
+        ASSERT_NE(CharacterNow(), characterBefore);
+    }
+    // Opens the window through the menu; `inside` acts while it is open.
+    bool OpenWindow(const std::function<void()>& inside) {
+        g.app.ui.onModal = [&](FormId form) {
+            if (form == FormId("frmSnapshots")) inside();
+        };
+        return DispatchEvent(g.app.m, "menu_snapshots", UiEvent::Click);
+    }
+    void Select(int line) {
+        g.app.ui.ListSelect("frmSnapshots.List1", line);
+        (void)DispatchEvent(g.app.m, "frmSnapshots.List1", UiEvent::Click);
+    }
+    void ClickRestore() { (void)DispatchEvent(g.app.m, "frmSnapshots.cmdRestore", UiEvent::Click); }
+    void AnswerRestoreWith(MsgAnswer answer) {
+        g.app.ui.answerMessage = [answer](const MessageRecord& r) {
+            return IsRestoreQuestion(r) ? answer : MsgAnswer::Ok;
+        };
+    }
+    std::vector<std::string> Lines() { return g.app.ui.ListItems("frmSnapshots.List1"); }
+    std::size_t SnapshotCount() { return ListSnapshots(snapshots.path(), g.dir.path(), 1).size(); }
+    Bytes HoodNow() { return test::ReadBytes(g.HoodFolder() / "Neighborhood.iff"); }
+    Bytes CharacterNow() { return test::ReadBytes(g.CharacterPath(Child())); }
+
+    test::TempDir snapshots;
+    SampleGame g;
+    Bytes hoodBefore, characterBefore;
+};
+
+TEST_F(SnapshotWindowTest, SelectingTheLineAndClickingRestoreOnYesPutsBothFilesBack) {
+    GrowUpJo();
+    g.ClickResident(1);
+    ASSERT_FALSE(g.app.ui.IsEnabled("Command1")) << "Jo is an adult now";
+    AnswerRestoreWith(MsgAnswer::Yes);
+    std::vector<std::string> lines;
+    bool restoreAtFirst = true, restoreOnSelection = false, nestedCommand = true;
+    ASSERT_TRUE(OpenWindow([&] {
+        lines = Lines();
+        restoreAtFirst = g.app.ui.IsEnabled("frmSnapshots.cmdRestore");
+        nestedCommand = DispatchEvent(g.app.m, "menu_snapshots", UiEvent::Click);
+        Select(0);
+        restoreOnSelection = g.app.ui.IsEnabled("frmSnapshots.cmdRestore");
+        ClickRestore();
+    }));
+
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_TRUE(
+        std::regex_match(lines[0], std::regex(R"(\d{4}-\d\d-\d\d \d\d:\d\d  adultify  user00004)")))
+        << lines[0];
+    EXPECT_FALSE(restoreAtFirst) << "nothing is selected yet";
+    EXPECT_TRUE(restoreOnSelection);
+    EXPECT_FALSE(nestedCommand) << "the main window's commands wait while the window is open";
+
+    EXPECT_EQ(HoodNow(), hoodBefore);
+    EXPECT_EQ(CharacterNow(), characterBefore);
+    EXPECT_FALSE(g.app.ui.IsLoaded("frmSnapshots")) << "closed after the restore";
+    const auto& messages = g.app.ui.Messages();
+    ASSERT_GE(messages.size(), 2u);
+    const MessageRecord& question = messages[messages.size() - 2];
+    EXPECT_TRUE(IsRestoreQuestion(question));
+    EXPECT_EQ(question.text, "Put back the files as they were at " + lines[0].substr(0, 16) +
+                                 ", before adultify? The current files are kept as a snapshot "
+                                 "first.");
+    EXPECT_EQ(messages.back().title, "Restore Snapshot");
+    EXPECT_EQ(messages.back().text.rfind("Restored.", 0), 0u) << messages.back().text;
+
+    // The neighbourhood was read again: Jo, still selected, is a child once more.
+    EXPECT_EQ(g.app.ui.ListCount("List1"), 2);
+    EXPECT_EQ(SelectedResident(g.app.m), 1);
+    EXPECT_TRUE(g.app.ui.IsEnabled("Command1"));
+    EXPECT_EQ(g.app.m.HoodData, hoodBefore);
+    EXPECT_EQ(SnapshotCount(), 2u) << "the files the restore replaced were kept first";
+}
+
+TEST_F(SnapshotWindowTest, AnsweringNoOrClosingChangesNothing) {
+    GrowUpJo();
+    const Bytes hoodGrown = HoodNow(), characterGrown = CharacterNow();
+    bool openAfterNo = false;
+    ASSERT_TRUE(OpenWindow([&] {
+        Select(0);
+        ClickRestore(); // the headless layer answers No unless told otherwise
+        openAfterNo = g.app.ui.IsLoaded("frmSnapshots");
+        (void)DispatchEvent(g.app.m, "frmSnapshots.cmdClose", UiEvent::Click);
+        EXPECT_FALSE(g.app.ui.IsLoaded("frmSnapshots"));
+    }));
+    EXPECT_TRUE(openAfterNo) << "the window stays for another choice";
+    EXPECT_TRUE(IsRestoreQuestion(g.app.ui.Messages().back()));
+    EXPECT_EQ(g.app.ui.Messages().back().answer, MsgAnswer::No);
+    EXPECT_EQ(HoodNow(), hoodGrown);
+    EXPECT_EQ(CharacterNow(), characterGrown);
+    EXPECT_EQ(SnapshotCount(), 1u);
+}
+
+TEST_F(SnapshotWindowTest, TheRestoreIsListedFirstAndRestoringItUndoesTheRestore) {
+    GrowUpJo();
+    const Bytes hoodGrown = HoodNow(), characterGrown = CharacterNow();
+    AnswerRestoreWith(MsgAnswer::Yes);
+    ASSERT_TRUE(OpenWindow([&] {
+        Select(0);
+        ClickRestore();
+    }));
+    ASSERT_EQ(HoodNow(), hoodBefore);
+
+    std::vector<std::string> lines;
+    ASSERT_TRUE(OpenWindow([&] {
+        lines = Lines();
+        Select(0);
+        ClickRestore();
+    }));
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_TRUE(lines[0].ends_with("  restore  user00004")) << lines[0];
+    EXPECT_TRUE(lines[1].ends_with("  adultify  user00004")) << lines[1];
+    EXPECT_EQ(HoodNow(), hoodGrown);
+    EXPECT_EQ(CharacterNow(), characterGrown);
+}
+
+TEST_F(SnapshotWindowTest, WithNoSnapshotsOrNoFolderForThemOneLineSaysSoAndNothingRestores) {
+    struct Case {
+        bool root;
+        std::string line;
+    };
+    for (const Case& c :
+         {Case{true, "No snapshots yet."},
+          Case{false, "No snapshots are kept: no folder for them could be named."}}) {
+        if (!c.root) g.app.m.snapshotRoot.reset();
+        AnswerRestoreWith(MsgAnswer::Yes);
+        const std::size_t messagesBefore = g.app.ui.Messages().size();
+        std::vector<std::string> lines;
+        bool listEnabled = true, restoreEnabled = true;
+        ASSERT_TRUE(OpenWindow([&] {
+            lines = Lines();
+            listEnabled = g.app.ui.IsEnabled("frmSnapshots.List1");
+            Select(0);
+            restoreEnabled = g.app.ui.IsEnabled("frmSnapshots.cmdRestore");
+            ClickRestore();
+        }));
+        EXPECT_EQ(lines, std::vector<std::string>{c.line});
+        EXPECT_FALSE(listEnabled) << c.line;
+        EXPECT_FALSE(restoreEnabled) << c.line;
+        EXPECT_EQ(g.app.ui.Messages().size(), messagesBefore) << "nothing was asked: " << c.line;
+        EXPECT_EQ(HoodNow(), hoodBefore);
+    }
+}
+
+} // namespace
+} // namespace adultify
