@@ -1,6 +1,5 @@
 #include "ageing/adultify.h"
 
-#include "game/game_writes.h"
 #include "hood/get_people.h"
 #include "hood/resident_view.h"
 #include "iff/native_file_system.h"
@@ -9,6 +8,7 @@
 #include "sample/iff_check.h"
 #include "tests/support/faulty_file_system.h"
 #include "tests/support/sample_game.h"
+#include "tests/support/stopped_run.h"
 
 #include <gtest/gtest.h>
 
@@ -209,7 +209,6 @@ TEST(AdultifyFailures, AStopAtAnyStepLeavesBothOldOrBothNewAfterTheNextStart) {
     for (int stopAt = 0;; ++stopAt) {
         SCOPED_TRACE("stopped after step " + std::to_string(stopAt));
         NativeFileSystem native;
-        int steps = 0;
         SampleGame g(SampleGame::OneHood(SmallHood({Bob(), Child()}, {"Newbie", "Newbie"})),
                      &native);
         const Bytes hood = test::ReadBytes(g.HoodFolder() / "Neighborhood.iff");
@@ -217,18 +216,8 @@ TEST(AdultifyFailures, AStopAtAnyStepLeavesBothOldOrBothNewAfterTheNextStart) {
         g.app.ui.SetChecked("menu_personality", false); // the traits stay as generated
         g.ChooseHood();
         g.ClickResident(1);
-        test::StopAfterStep(native, stopAt, steps);
-        bool stopped = false;
-        try {
-            (void)DispatchEvent(g.app.m, "Command1", UiEvent::Click);
-        } catch (const test::Stopped&) {
-            stopped = true;
-        }
-        g.app.m.gameLock.reset(); // the process is gone
-
-        test::HeadlessApp next;
-        next.m.SimsPath = g.dir.asSimsPath();
-        RecoverInterruptedSave(next.m);
+        const bool stopped = test::ClickStoppedAfterStep(g.app.m, native, "Command1", stopAt);
+        test::NextStart(g.dir.asSimsPath());
         const Bytes hoodNow = test::ReadBytes(g.HoodFolder() / "Neighborhood.iff");
         const Bytes characterNow = test::ReadBytes(g.CharacterPath(Child()));
         if (hoodNow == hood) {

@@ -1,10 +1,10 @@
 #include "tools/thumbnail_fix.h"
 
-#include "game/game_writes.h"
 #include "iff/native_file_system.h"
 #include "sample/iff_check.h"
 #include "tests/support/faulty_file_system.h"
 #include "tests/support/sample_game.h"
+#include "tests/support/stopped_run.h"
 
 #include <gtest/gtest.h>
 
@@ -130,7 +130,6 @@ TEST(ThumbnailFix, AStopAtAnyStepLeavesAWholeFileForTheNextStart) {
     for (int stopAt = 0;; ++stopAt) {
         SCOPED_TRACE("stopped after step " + std::to_string(stopAt));
         NativeFileSystem native;
-        int steps = 0;
         SampleGame g(SampleGame::OneHood(test::SmallHood({Bob()})), &native);
         const auto path = g.CharacterPath(Bob());
         const Bytes before = test::ReadBytes(path);
@@ -139,17 +138,9 @@ TEST(ThumbnailFix, AStopAtAnyStepLeavesAWholeFileForTheNextStart) {
         g.app.ui.answerMessage = [](const MessageRecord& r) {
             return r.buttons == MsgButtons::YesNo ? MsgAnswer::Yes : MsgAnswer::Ok;
         };
-        test::StopAfterStep(native, stopAt, steps);
-        bool stopped = false;
-        try {
-            (void)DispatchEvent(g.app.m, "menu_fix_thumbnails", UiEvent::Click);
-        } catch (const test::Stopped&) {
-            stopped = true;
-        }
-        g.app.m.gameLock.reset(); // the process is gone
-        test::HeadlessApp next;
-        next.m.SimsPath = g.dir.asSimsPath();
-        RecoverInterruptedSave(next.m);
+        const bool stopped =
+            test::ClickStoppedAfterStep(g.app.m, native, "menu_fix_thumbnails", stopAt);
+        test::NextStart(g.dir.asSimsPath());
         const Bytes now = test::ReadBytes(path);
         if (now != before) {
             EXPECT_EQ(std::search(now.begin(), now.end(), std::begin("BMP_"), std::end("BMP_") - 1),
