@@ -52,13 +52,13 @@ void WriteFakeProc(const fs::path& root) {
         case 2:
             cmdline = std::string("C:\\windows\\system32\\svchost.exe") + '\0' + "-k" + '\0' +
                       "LocalServiceNetworkRestricted" + '\0';
-            exe = "/home/u/.local/share/Steam/steamapps/common/Proton 9.0 "
+            exe = "/home/u1/.local/share/Steam/steamapps/common/Proton 9.0 "
                   "(Beta)/files/bin/wine64-preloader";
             break;
         default:
             cmdline = std::string("/usr/bin/python3") + '\0' +
-                      "/home/u/.local/share/Steam/steamapps/common/Proton 9.0/proton" + '\0' +
-                      "waitforexitandrun" + '\0' + "/home/u/Games/The Sims/Sims.exe" + '\0';
+                      "/home/u1/.local/share/Steam/steamapps/common/Proton 9.0/proton" + '\0' +
+                      "waitforexitandrun" + '\0' + "/home/u1/Games/The Sims/Sims.exe" + '\0';
             exe = "/usr/bin/python3.11";
         }
         std::ofstream(pid / "cmdline", std::ios::binary) << cmdline;

@@ -37,7 +37,7 @@ class FakeProc {
 
 const std::string kPreloader64 = "/usr/lib/wine/wine64-preloader";
 const std::string kProtonPreloader =
-    "/home/u/.local/share/Steam/steamapps/common/Proton 9.0 (Beta)/files/bin/wine64-preloader";
+    "/home/u1/.local/share/Steam/steamapps/common/Proton 9.0 (Beta)/files/bin/wine64-preloader";
 const std::string kLegacyExe =
     "C:\\Program Files (x86)\\Steam\\steamapps\\common\\The Sims Legacy Collection\\Sims.exe";
 
@@ -73,9 +73,9 @@ TEST(FindRunningGame, FindsTheGameUnderProtonAndWineInAnyLetterCase) {
          "/usr/lib/wine/wine-preloader",
          "/usr/lib/wine/wine-preloader /usr/bin/wine C:\\Games\\The Sims\\sims.exe"},
         {"started as wine with a Unix path",
-         {"wine64", "/home/u/Games/The Sims/Sims.exe"},
+         {"wine64", "/home/u1/Games/The Sims/Sims.exe"},
          "/usr/bin/wine64",
-         "wine64 /home/u/Games/The Sims/Sims.exe"},
+         "wine64 /home/u1/Games/The Sims/Sims.exe"},
         {"known only by its exe link",
          {},
          "/mnt/games/The Sims/Sims.Exe",
@@ -95,7 +95,7 @@ TEST(FindRunningGame, FindsTheGameUnderProtonAndWineInAnyLetterCase) {
 TEST(FindRunningGame, IgnoresProcessesThatOnlyMentionTheGameOrItsFolders) {
     FakeProc proc;
     AddOrdinaryProcesses(proc);
-    const std::string steam = "/home/u/.local/share/Steam/steamapps/common/";
+    const std::string steam = "/home/u1/.local/share/Steam/steamapps/common/";
     // Proton's launcher and Steam's reaper name the game only as a later argument.
     proc.Add(800,
              {"python3", steam + "Proton 9.0 (Beta)/proton", "waitforexitandrun",
@@ -106,10 +106,10 @@ TEST(FindRunningGame, IgnoresProcessesThatOnlyMentionTheGameOrItsFolders) {
               steam + "The Sims Legacy Collection/Sims.exe"},
              steam + "../../ubuntu12_32/reaper");
     proc.Add(802, {"C:\\windows\\system32\\steam.exe", kLegacyExe}, kProtonPreloader);
-    proc.Add(803, {"/usr/bin/vim", "/home/u/Games/The Sims/Sims.exe"}, "/usr/bin/vim.basic");
+    proc.Add(803, {"/usr/bin/vim", "/home/u1/Games/The Sims/Sims.exe"}, "/usr/bin/vim.basic");
     // "sims" in folder names, and names that only resemble the game's.
     proc.Add(810, {"/opt/The Sims/bin/sims", "--hood", "UserData"}, "/opt/The Sims/bin/sims");
-    proc.Add(811, {"/home/u/Sims.exe/tool"}, "/home/u/Sims.exe/tool");
+    proc.Add(811, {"/home/u1/Sims.exe/tool"}, "/home/u1/Sims.exe/tool");
     proc.Add(812, {"Z:\\home\\u\\Games\\The Sims\\MySims.exe"}, kPreloader64);
     proc.Add(813, {"Z:\\home\\u\\Games\\The Sims\\Sims.exe.bak"}, kPreloader64);
     proc.Add(814, {"C:\\Games\\The Sims\\Sims"}, kPreloader64);

@@ -268,17 +268,17 @@ TEST(SnapshotRoot, LiesInTheUsersDataFolderOutsideTheWinePrefix) {
         auto it = env.find(name);
         return it == env.end() ? nullptr : it->second.c_str();
     };
-    const fs::path prefix = "/home/player/.wine";
+    const fs::path prefix = "/home/player1/.wine";
     const fs::path gameFolder = prefix / "drive_c" / "Program Files" / "Maxis" / "The Sims";
     const auto root = DefaultSnapshotRoot(lookup);
     ASSERT_TRUE(root);
-    EXPECT_EQ(*root, fs::path("/home/player/.local/share/adultify/snapshots"));
+    EXPECT_EQ(*root, fs::path("/home/player1/.local/share/adultify/snapshots"));
     for (const fs::path& folder : {gameFolder, prefix})
         EXPECT_EQ(root->lexically_relative(folder).begin()->string(), "..") << folder;
 
     env["XDG_DATA_HOME"] = "relative/data";
     EXPECT_EQ(DefaultSnapshotRoot(lookup),
-              fs::path("/home/player/.local/share/adultify/snapshots"));
+              fs::path("/home/player1/.local/share/adultify/snapshots"));
     env["XDG_DATA_HOME"] = "/srv/data";
     EXPECT_EQ(DefaultSnapshotRoot(lookup), fs::path("/srv/data/adultify/snapshots"));
     env.clear();
