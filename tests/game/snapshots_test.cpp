@@ -263,7 +263,7 @@ TEST_F(Snapshots, RefusesAFileOutsideTheGameFolderAndARootInsideIt) {
 }
 
 TEST(SnapshotRoot, LiesInTheUsersDataFolderOutsideTheWinePrefix) {
-    std::map<std::string, std::string> env = {{"HOME", "/home/player"}};
+    std::map<std::string, std::string> env = {{"HOME", "/home/player1"}};
     auto lookup = [&](const char* name) -> const char* {
         auto it = env.find(name);
         return it == env.end() ? nullptr : it->second.c_str();
