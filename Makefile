@@ -25,7 +25,8 @@ run: build
 sanitize: setup
 	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DADULTIFY_SANITIZE=ON -DADULTIFY_BENCHMARKS=OFF
 	cmake --build $(ASAN_BUILD)
-	cd $(ASAN_BUILD) && QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=1 ctest --output-on-failure -j2
+	# The 200 kills test processes, not memory: it runs once, in the plain build.
+	cd $(ASAN_BUILD) && QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=1 ctest --output-on-failure -j2 -E cli_killed_during_adultify
 
 fuzz:
 	@sh scripts/fuzz.sh
