@@ -157,7 +157,9 @@ void QtWindowSystem::MarkDirty(ControlId control) {
     dirty_.push_back(control);
     if (flushPosted_) return;
     flushPosted_ = true;
-    QTimer::singleShot(0, [this] { Flush(false); });
+    // Bound to the main window, which lives as long as this: a flush still pending when the
+    // window layer is gone does not run.
+    QTimer::singleShot(0, Window(kMainForm), [this] { Flush(false); });
 }
 
 void QtWindowSystem::FlushList(Control& c) {
