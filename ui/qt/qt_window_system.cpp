@@ -767,14 +767,19 @@ MsgAnswer QtWindowSystem::ShowMessage(std::string_view text, MsgButtons buttons,
     QWidget* parent = QApplication::activeModalWidget();
     if (!parent) parent = Window(kMainForm);
     if (parent && !parent->isVisible()) parent = nullptr;
-    QMessageBox box(kIcons[static_cast<int>(icon)], Q(title), Q(text),
-                    buttons == MsgButtons::YesNo ? QMessageBox::Yes | QMessageBox::No
-                                                 : QMessageBox::Ok,
-                    parent);
+    QMessageBox::StandardButtons shown = QMessageBox::Ok;
+    if (buttons == MsgButtons::YesNo) shown = QMessageBox::Yes | QMessageBox::No;
+    if (buttons == MsgButtons::YesNoCancel)
+        shown = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    QMessageBox box(kIcons[static_cast<int>(icon)], Q(title), Q(text), shown, parent);
     box.setObjectName(QStringLiteral("MsgBox"));
+    // Escape and the close box press it; without Cancel, Qt gives them No (or OK).
+    if (buttons == MsgButtons::YesNoCancel) box.setEscapeButton(QMessageBox::Cancel);
     const int answer = box.exec();
     if (buttons == MsgButtons::Ok) return MsgAnswer::Ok;
-    return answer == QMessageBox::Yes ? MsgAnswer::Yes : MsgAnswer::No;
+    if (answer == QMessageBox::Yes) return MsgAnswer::Yes;
+    if (answer == QMessageBox::No || buttons == MsgButtons::YesNo) return MsgAnswer::No;
+    return MsgAnswer::Cancel;
 }
 
 void QtWindowSystem::Beep() {
