@@ -109,11 +109,14 @@ class WindowSystem {
     virtual void IdleTurn() = 0;
 
     static constexpr std::chrono::milliseconds kDoEventsInterval{15};
+    // Zero lets events run at every DoEvents, so that a test knows where a command yields.
+    void SetDoEventsInterval(std::chrono::milliseconds interval) { interval_ = interval; }
 
   protected:
     virtual void ProcessEvents() = 0;
 
   private:
+    std::chrono::milliseconds interval_ = kDoEventsInterval;
     std::uint32_t calls_ = 0;
     std::chrono::steady_clock::time_point lastEvents_{};
 };

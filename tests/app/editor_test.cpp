@@ -18,10 +18,18 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
+#include <QWheelEvent>
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <map>
+#include <ostream>
+
+// Readable texts in the failure messages.
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
 
 namespace adultify {
 namespace {
@@ -36,6 +44,28 @@ void Press(QWidget* modal, const QString& buttonText) {
         }
     ADD_FAILURE() << "no button " << buttonText.toStdString() << " on "
                   << modal->windowTitle().toStdString();
+}
+
+// One notch of the mouse wheel over the widget; negative turns down (the next entry).
+void Wheel(QWidget* w, int notches) {
+    const QPointF at = QRectF(w->rect()).center();
+    QWheelEvent turn(at, w->mapToGlobal(at), QPoint(), QPoint(0, 120 * notches), Qt::NoButton,
+                     Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(w, &turn);
+}
+
+QStringList Lines(QListWidget* list) {
+    QStringList lines;
+    for (int i = 0; i < list->count(); ++i)
+        lines << list->item(i)->text();
+    return lines;
+}
+
+QList<int> SelectedRows(QListWidget* list) {
+    QList<int> rows;
+    for (const QListWidgetItem* item : list->selectedItems())
+        rows << list->row(item);
+    return rows;
 }
 
 QString Text(QWidget* modal) {
@@ -61,7 +91,9 @@ class EditorTest : public ::testing::Test {
     void TearDown() override { timers.clear(); }
     std::vector<std::shared_ptr<QTimer>> timers;
 
-    void SetUpGame(bool withRegistry = true) {
+    // Neighbourhood 1 holds Bob (an adult) and Jo (a child); with `moreHoods`, 3 holds Ann and
+    // 5 holds Cy.
+    void SetUpGame(bool withRegistry = true, bool moreHoods = false) {
         game = sample::WriteWinePrefix(prefix.path(), "C:\\Program Files (x86)\\Maxis\\The Sims");
         if (!withRegistry) fs::remove(prefix.path() / "system.reg");
         sample::GameSpec gameSpec;
@@ -69,6 +101,16 @@ class EditorTest : public ::testing::Test {
         adult.skills = {537, 0, 0, 0, 0, 0};
         sample::SimSpec child = test::Sim("user00004", "Jo", 9, 0x91929394);
         gameSpec.hoods.push_back(test::SmallHood({adult, child}, {"Newbie", "Newbie"}));
+        if (moreHoods) {
+            sample::HoodSpec three =
+                test::SmallHood({test::Sim("user00007", "Ann", 30, 0xa1a2a3a4)}, {"Other"});
+            three.number = 3;
+            sample::HoodSpec five =
+                test::SmallHood({test::Sim("user00009", "Cy", 40, 0xb1b2b3b4)}, {"Third"});
+            five.number = 5;
+            gameSpec.hoods.push_back(three);
+            gameSpec.hoods.push_back(five);
+        }
         sample::WriteGameFolder(game, gameSpec);
         env["WINEPREFIX"] = prefix.str();
         env["HOME"] = prefix.str();
@@ -93,6 +135,37 @@ class EditorTest : public ::testing::Test {
         ASSERT_TRUE(editor->Load());
         editor->ui().ShowForm("Form1");
     }
+    // Every status line of a command then lets events run, so that events posted before a
+    // command arrive while it runs.
+    void YieldAtEveryStatusLine() {
+        editor->ui().SetDoEventsInterval(std::chrono::milliseconds(0));
+    }
+    // `act` runs at the next turn of the event loop: inside the command started next.
+    void DuringTheNextCommand(std::function<void()> act) {
+        QTimer::singleShot(0, [this, act] {
+            ranDuringACommand = editor->m().commandRunning;
+            act();
+        });
+    }
+    void FocusTheDropDown() {
+        QWidget* window = editor->ui().Window("Form1");
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+        W<QComboBox>("Combo1")->setFocus(Qt::TabFocusReason);
+        ASSERT_TRUE(W<QComboBox>("Combo1")->hasFocus());
+    }
+    // Bob's cooking becomes 329 through the skill dialog: an unsaved edit.
+    void EditBobsCooking() {
+        ClickLine(0);
+        WhenModal([](QWidget* dialog) {
+            dialog->findChild<QScrollBar*>("Form3.HScroll1")->setValue(329);
+            Press(dialog, "Accept Change");
+        });
+        QTest::mouseClick(W<QLabel>("Label18"), Qt::LeftButton);
+        ASSERT_EQ(W<QLabel>("Label18")->text(), "329");
+        ASSERT_EQ(editor->m().UnsavedData, kTrue);
+    }
+    bool ranDuringACommand = false;
 
     test::TempDir prefix;
     fs::path game;
@@ -260,6 +333,66 @@ TEST_F(EditorTest, AboutLeavesTheNormalIconAndOpensNothingByItself) {
     EXPECT_EQ(iconWhileOpen, 4);
     EXPECT_EQ(version, "Version 1.2.8");
     EXPECT_EQ(editor->ui().WindowIcon(), 1);
+}
+
+TEST_F(EditorTest, TheWheelChangesTheDropDownOnlyWithFocusAndNeverDuringARead) {
+    SetUpGame(true, true);
+    LoadAndShow();
+    YieldAtEveryStatusLine();
+    auto* combo = W<QComboBox>("Combo1");
+    ClickLine(0);
+    ASSERT_FALSE(combo->hasFocus());
+    Wheel(combo, -1);
+    EXPECT_EQ(combo->currentText(), "Neighbourhood 1") << "no focus: the wheel is not a pick";
+    EXPECT_EQ(SelectedRows(W<QListWidget>("List1")), QList<int>{0});
+
+    FocusTheDropDown();
+    DuringTheNextCommand([&] { Wheel(combo, -1); }); // a second notch while 3 is read
+    Wheel(combo, -1);
+    EXPECT_TRUE(ranDuringACommand);
+    EXPECT_EQ(combo->currentText(), "Neighbourhood 3");
+    EXPECT_EQ(editor->ui().Caption("Combo1"), "Neighbourhood 3");
+    EXPECT_EQ(Lines(W<QListWidget>("List1")), QStringList{"Ann Other"});
+}
+
+TEST_F(EditorTest, AWheelTurnDuringACommandLeavesItsWritesInItsNeighbourhood) {
+    SetUpGame(true, true);
+    LoadAndShow();
+    ClickLine(1); // Jo, the child
+    FocusTheDropDown();
+    YieldAtEveryStatusLine();
+    auto* combo = W<QComboBox>("Combo1");
+    DuringTheNextCommand([&] { Wheel(combo, -1); });
+    WhenModal([](QWidget* done) { Press(done, "OK"); });
+    W<QPushButton>("Command1")->click(); // as Alt+A, the focus stays on the drop-down
+    EXPECT_TRUE(ranDuringACommand);
+    EXPECT_EQ(combo->currentText(), "Neighbourhood 1");
+    EXPECT_TRUE(fs::exists(game / "UserData" / "Neighborhood.000"));
+    EXPECT_FALSE(fs::exists(game / "UserData3" / "Neighborhood.000"));
+    EXPECT_EQ(Lines(W<QListWidget>("List1")), (QStringList{"Bob Newbie", "Jo Newbie"}));
+}
+
+TEST_F(EditorTest, TheResidentListKeepsTheShownResidentSelected) {
+    SetUpGame();
+    LoadAndShow();
+    auto* list = W<QListWidget>("List1");
+    ClickLine(1);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                      list->visualItemRect(list->item(1)).center());
+    EXPECT_EQ(SelectedRows(list), QList<int>{1}) << "Ctrl+click cannot empty the list";
+    EXPECT_EQ(Lines(W<QListWidget>("List2")).value(0), "Filename:user00004") << "still shown";
+
+    YieldAtEveryStatusLine();
+    DuringTheNextCommand([&] { ClickLine(1); }); // held back while Bob is shown
+    ClickLine(0);
+    EXPECT_TRUE(ranDuringACommand);
+    EXPECT_EQ(SelectedRows(list), QList<int>{0});
+    EXPECT_EQ(W<QGroupBox>("Frame2")->title(), "Personal Infomation for Bob Newbie");
+
+    EditBobsCooking(); // goes to the resident shown and selected
+    EXPECT_EQ(W<QGroupBox>("Frame2")->title(), "Personal Infomation for Bob Newbie");
+    ClickLine(1);
+    EXPECT_EQ(W<QLabel>("Label18")->text(), "0") << "Jo's cooking is untouched";
 }
 
 TEST(NoDisplay, IsSaidPlainly) {
