@@ -16,9 +16,35 @@
 
 namespace adultify {
 
-void Combo1_Click(Module1& m) {
+namespace {
+int ChosenEntry(Module1& m) {
+    for (int i = 0; i < m.ui.ListCount("Combo1"); ++i)
+        if (m.ui.ListSelected("Combo1", i)) return i;
+    return -1;
+}
+
+int EntryIndex(Module1& m, std::string_view entry) {
+    for (int i = 0; i < m.ui.ListCount("Combo1"); ++i)
+        if (m.ui.ListItem("Combo1", i) == entry) return i;
+    return -1;
+}
+} // namespace
+
+void ReadChosenNeighbourhood(Module1& m) {
     Get_People(m);
     m.ui.SetEnabled("menu_fix_thumbnails", false);
+}
+
+void Combo1_Click(Module1& m) {
+    if (m.ui.Caption("Combo1") == m.hoodEntryRead && m.SimsPath == m.hoodFolderRead) return;
+    if (m.UnsavedData == kTrue) {
+        const int picked = ChosenEntry(m);
+        // The edits are of the neighbourhood read: the save derives its paths from Combo1.
+        m.ui.ListSelect("Combo1", EntryIndex(m, m.hoodEntryRead));
+        if (!SettleUnsavedData(m)) return;
+        m.ui.ListSelect("Combo1", picked);
+    }
+    ReadChosenNeighbourhood(m);
 }
 
 void ShowUnexpectedFault(Module1& m, std::string_view what) {

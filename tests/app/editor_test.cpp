@@ -395,6 +395,42 @@ TEST_F(EditorTest, TheResidentListKeepsTheShownResidentSelected) {
     EXPECT_EQ(W<QLabel>("Label18")->text(), "0") << "Jo's cooking is untouched";
 }
 
+TEST_F(EditorTest, PickingTheChosenNeighbourhoodAgainKeepsItsEdits) {
+    SetUpGame(true, true);
+    LoadAndShow();
+    EditBobsCooking();
+    auto* combo = W<QComboBox>("Combo1");
+    combo->showPopup();
+    QAbstractItemView* view = combo->view();
+    const QModelIndex first = view->model()->index(0, 0);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(first).center());
+    EXPECT_FALSE(view->isVisible());
+    EXPECT_EQ(combo->currentText(), "Neighbourhood 1");
+    EXPECT_EQ(W<QLabel>("Label18")->text(), "329") << "not read again";
+    EXPECT_EQ(SelectedRows(W<QListWidget>("List1")), QList<int>{0});
+    EXPECT_EQ(editor->m().UnsavedData, kTrue);
+}
+
+TEST_F(EditorTest, PickingAnotherNeighbourhoodWithUnsavedEditsAsksAndEscapeKeepsThem) {
+    SetUpGame(true, true);
+    LoadAndShow();
+    EditBobsCooking();
+    FocusTheDropDown();
+    QString asked;
+    WhenModal([&](QWidget* box) {
+        asked = Text(box);
+        QTest::keyClick(box, Qt::Key_Escape);
+    });
+    Wheel(W<QComboBox>("Combo1"), -1);
+    EXPECT_EQ(asked, "Unsaved Data Warning: You have unsaved Data. Would you like to save it now?");
+    EXPECT_EQ(W<QComboBox>("Combo1")->currentText(), "Neighbourhood 1");
+    EXPECT_EQ(Lines(W<QListWidget>("List1")), (QStringList{"Bob Newbie", "Jo Newbie"}));
+    EXPECT_EQ(W<QLabel>("Label18")->text(), "329");
+    EXPECT_EQ(editor->m().UnsavedData, kTrue);
+    EXPECT_TRUE(editor->ui().Action("menu_Save")->isEnabled());
+    EXPECT_FALSE(fs::exists(game / "UserData" / "Neighborhood.000"));
+}
+
 TEST(NoDisplay, IsSaidPlainly) {
     auto none = [](const char*) -> const char* { return nullptr; };
     EXPECT_NE(NoDisplayReason(none).find("No display"), std::string::npos);
