@@ -69,7 +69,7 @@ bool Form1Click(Module1& m, ControlId c) {
     if (c == "List2") return List2_Click(m), true;
     if (c == "Command1") return Adultify_Command1_Click(m), true;
     if (c == "menu_path") return ShowPathDialog(m), true;
-    if (c == "menu_exit") ExitSequence(m);
+    if (c == "menu_exit") return ExitSequence(m), true;
     if (c == "menu_Save") return (void)SaveHood(m), true;
     if (c == "menu_iff") return menu_iff_Click(m), true;
     if (c == "menu_personality") return m.ui.SetChecked(c, !m.ui.IsChecked(c)), true;
@@ -83,7 +83,7 @@ bool Form1Event(Module1& m, ControlId c, UiEvent e) {
     if (e == UiEvent::Click) return Form1Click(m, c);
     if (e == UiEvent::MouseMove && (c == "Frame1" || c == "Frame3"))
         return RandomIconChange(m), true;
-    if (e == UiEvent::Close && c == "Form1") ExitSequence(m);
+    if (e == UiEvent::Close && c == "Form1") return ExitSequence(m), true;
     return false;
 }
 

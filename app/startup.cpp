@@ -101,10 +101,10 @@ bool SettleUnsavedData(Module1& m) {
 void ExitSequence(Module1& m) {
     m.ui.SetWindowIcon(kFrowningFace);
     m.ui.DoEvents();
-    if (m.UnsavedData == kTrue &&
-        m.ui.ShowMessage("You have unsaved Data. Would you like to save it now?", MsgButtons::YesNo,
-                         MsgIcon::Exclamation, "Unsaved Data Warning") == MsgAnswer::Yes)
-        (void)SaveHood(m);
+    if (!SettleUnsavedData(m)) {
+        m.ui.SetWindowIcon(kSmilingFace); // the program goes on
+        return;
+    }
     EndProgramNow(m, 0);
 }
 

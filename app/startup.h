@@ -25,8 +25,9 @@ void SelectNeighbourhood(Module1& m, int index);
 // the user said No), false when the user cancelled or the save failed.
 [[nodiscard]] bool SettleUnsavedData(Module1& m);
 
-// Asks to save unsaved data, then ends the program (throws ProgramEnd).
-[[noreturn]] void ExitSequence(Module1& m);
+// Asks to save unsaved data, then ends the program (throws ProgramEnd); returns, with the
+// data kept, when the user cancels or the save fails.
+void ExitSequence(Module1& m);
 
 void AboutSequence(Module1& m);
 void RandomIconChange(Module1& m);

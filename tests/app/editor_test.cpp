@@ -431,6 +431,43 @@ TEST_F(EditorTest, PickingAnotherNeighbourhoodWithUnsavedEditsAsksAndEscapeKeeps
     EXPECT_FALSE(fs::exists(game / "UserData" / "Neighborhood.000"));
 }
 
+TEST_F(EditorTest, EscapeOrTheCloseBoxOnTheExitQuestionKeepsTheEditorOpen) {
+    SetUpGame();
+    LoadAndShow();
+    EditBobsCooking();
+    WhenModal([](QWidget* box) { QTest::keyClick(box, Qt::Key_Escape); });
+    editor->ui().Action("menu_exit")->trigger();
+    EXPECT_FALSE(editor->ui().Ended()) << "Escape";
+    WhenModal([](QWidget* box) { box->close(); });
+    editor->ui().Window("Form1")->close();
+    EXPECT_FALSE(editor->ui().Ended()) << "the question's close box";
+    EXPECT_TRUE(editor->ui().Window("Form1")->isVisible());
+    EXPECT_EQ(editor->m().UnsavedData, kTrue);
+    EXPECT_EQ(W<QLabel>("Label18")->text(), "329");
+    EXPECT_FALSE(fs::exists(game / "UserData" / "Neighborhood.000"));
+}
+
+TEST_F(EditorTest, AFailedSaveAtExitKeepsTheEditorOpenWithItsEdits) {
+    SetUpGame();
+    LoadAndShow();
+    EditBobsCooking();
+    fs::rename(game / "UserData" / "Neighborhood.iff", game / "UserData" / "moved.iff");
+    QStringList seen;
+    WhenModal([&](QWidget* question) {
+        seen << question->windowTitle();
+        WhenModal([&](QWidget* report) {
+            seen << report->windowTitle();
+            Press(report, "OK");
+        });
+        Press(question, "Yes");
+    });
+    editor->ui().Action("menu_exit")->trigger();
+    EXPECT_EQ(seen, (QStringList{"Unsaved Data Warning", "Nothing Changed"}));
+    EXPECT_FALSE(editor->ui().Ended());
+    EXPECT_EQ(editor->m().UnsavedData, kTrue);
+    EXPECT_TRUE(editor->ui().Action("menu_Save")->isEnabled());
+}
+
 TEST(NoDisplay, IsSaidPlainly) {
     auto none = [](const char*) -> const char* { return nullptr; };
     EXPECT_NE(NoDisplayReason(none).find("No display"), std::string::npos);
