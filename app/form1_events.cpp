@@ -17,9 +17,35 @@
 
 namespace adultify {
 
-void Combo1_Click(Module1& m) {
+namespace {
+int ChosenEntry(Module1& m) {
+    for (int i = 0; i < m.ui.ListCount("Combo1"); ++i)
+        if (m.ui.ListSelected("Combo1", i)) return i;
+    return -1;
+}
+
+int EntryIndex(Module1& m, std::string_view entry) {
+    for (int i = 0; i < m.ui.ListCount("Combo1"); ++i)
+        if (m.ui.ListItem("Combo1", i) == entry) return i;
+    return -1;
+}
+} // namespace
+
+void ReadChosenNeighbourhood(Module1& m) {
     Get_People(m);
     m.ui.SetEnabled("menu_fix_thumbnails", false);
+}
+
+void Combo1_Click(Module1& m) {
+    if (m.ui.Caption("Combo1") == m.hoodEntryRead && m.SimsPath == m.hoodFolderRead) return;
+    if (m.UnsavedData == kTrue) {
+        const int picked = ChosenEntry(m);
+        // The edits are of the neighbourhood read: the save derives its paths from Combo1.
+        m.ui.ListSelect("Combo1", EntryIndex(m, m.hoodEntryRead));
+        if (!SettleUnsavedData(m)) return;
+        m.ui.ListSelect("Combo1", picked);
+    }
+    ReadChosenNeighbourhood(m);
 }
 
 void ShowUnexpectedFault(Module1& m, std::string_view what) {
@@ -45,7 +71,7 @@ bool Form1Click(Module1& m, ControlId c) {
     if (c == "Command1") return Adultify_Command1_Click(m), true;
     if (c == "menu_path") return ShowPathDialog(m), true;
     if (c == "menu_snapshots") return ShowSnapshotWindow(m), true;
-    if (c == "menu_exit") ExitSequence(m);
+    if (c == "menu_exit") return ExitSequence(m), true;
     if (c == "menu_Save") return (void)SaveHood(m), true;
     if (c == "menu_iff") return menu_iff_Click(m), true;
     if (c == "menu_personality") return m.ui.SetChecked(c, !m.ui.IsChecked(c)), true;
@@ -59,7 +85,7 @@ bool Form1Event(Module1& m, ControlId c, UiEvent e) {
     if (e == UiEvent::Click) return Form1Click(m, c);
     if (e == UiEvent::MouseMove && (c == "Frame1" || c == "Frame3"))
         return RandomIconChange(m), true;
-    if (e == UiEvent::Close && c == "Form1") ExitSequence(m);
+    if (e == UiEvent::Close && c == "Form1") return ExitSequence(m), true;
     return false;
 }
 

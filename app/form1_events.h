@@ -9,7 +9,11 @@
 
 namespace adultify {
 
+// A pick in Combo1: reads the neighbourhood picked, unless it is the one shown. With unsaved
+// edits it asks first; Cancel, or a failed save, puts Combo1 back.
 void Combo1_Click(Module1& m);
+// Reads the neighbourhood chosen in Combo1 into the resident list.
+void ReadChosenNeighbourhood(Module1& m);
 
 // Runs the handler of `control` for `event`; false when the event was held back or has no
 // handler. A disabled control takes no events, and a control takes only the events its

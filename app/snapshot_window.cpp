@@ -70,7 +70,7 @@ bool UserAgrees(Module1& m, const SnapshotInfo& s) {
 void ReadHoodAgain(Module1& m) {
     const int resident = SelectedResident(m);
     MarkSaved(m);
-    Combo1_Click(m);
+    ReadChosenNeighbourhood(m);
     if (resident < 0 || resident >= m.ui.ListCount("List1")) return;
     m.ui.ListSelect("List1", resident);
     List1_Click(m);

@@ -48,7 +48,7 @@ void ClearResidentView(Module1& m) {
 
 void SelectNeighbourhood(Module1& m, int index) {
     m.ui.ListSelect("Combo1", index);
-    Combo1_Click(m);
+    ReadChosenNeighbourhood(m);
 }
 
 void Form1_Load(Module1& m, Registry& registry) {
@@ -82,13 +82,29 @@ void Form1_Load(Module1& m, Registry& registry) {
     m.ui.UnloadForm("frmSplash");
 }
 
+bool SettleUnsavedData(Module1& m) {
+    if (m.UnsavedData != kTrue) return true;
+    switch (m.ui.ShowMessage("You have unsaved Data. Would you like to save it now?",
+                             MsgButtons::YesNoCancel, MsgIcon::Exclamation,
+                             "Unsaved Data Warning")) {
+    case MsgAnswer::Yes:
+        return SaveHood(m); // a failure has been reported
+    case MsgAnswer::No:
+        return true;
+    case MsgAnswer::Ok:
+    case MsgAnswer::Cancel:
+        break;
+    }
+    return false;
+}
+
 void ExitSequence(Module1& m) {
     m.ui.SetWindowIcon(kFrowningFace);
     m.ui.DoEvents();
-    if (m.UnsavedData == kTrue &&
-        m.ui.ShowMessage("You have unsaved Data. Would you like to save it now?", MsgButtons::YesNo,
-                         MsgIcon::Exclamation, "Unsaved Data Warning") == MsgAnswer::Yes)
-        (void)SaveHood(m);
+    if (!SettleUnsavedData(m)) {
+        m.ui.SetWindowIcon(kSmilingFace); // the program goes on
+        return;
+    }
     EndProgramNow(m, 0);
 }
 

@@ -21,8 +21,13 @@ void ClearResidentView(Module1& m);
 // Chooses Combo1's entry `index` and reads that neighbourhood, as a click on it does.
 void SelectNeighbourhood(Module1& m, int index);
 
-// Asks to save unsaved data, then ends the program (throws ProgramEnd).
-[[noreturn]] void ExitSequence(Module1& m);
+// With unsaved data, asks whether to save it: true when the program may let it go (saved, or
+// the user said No), false when the user cancelled or the save failed.
+[[nodiscard]] bool SettleUnsavedData(Module1& m);
+
+// Asks to save unsaved data, then ends the program (throws ProgramEnd); returns, with the
+// data kept, when the user cancels or the save fails.
+void ExitSequence(Module1& m);
 
 void AboutSequence(Module1& m);
 void RandomIconChange(Module1& m);

@@ -56,6 +56,10 @@ struct Module1 {
     VbBool UnsavedData = kFalse;
 
     Bytes HoodData;
+    // The Combo1 entry and the game folder of the neighbourhood HoodData, People and List1
+    // hold; empty before the first read.
+    std::string hoodEntryRead;
+    std::string hoodFolderRead;
     std::vector<PersonRecord> People = std::vector<PersonRecord>(kPeopleSize);
     std::int16_t RecordCount = 0;
 

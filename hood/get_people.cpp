@@ -122,6 +122,11 @@ bool ReadChosenHood(Module1& m, int& programPointer) {
     m.ui.ListClear("List1");
     for (ControlId label : kValueLabels)
         m.ui.SetCaption(label, "");
+    // The neighbourhood shown before is let go, with its edits: nothing of this one is unsaved.
+    m.hoodEntryRead = m.ui.Caption("Combo1");
+    m.hoodFolderRead = m.SimsPath;
+    m.UnsavedData = kFalse;
+    m.ui.SetEnabled("menu_Save", false);
     if (m.ui.Caption("Combo1").empty()) return false;
     const std::string hoodFile = HoodFile(m.SimsPath, ChosenHood(m));
     SetStatus(m, "Read Neighborhood.iff");

@@ -4,7 +4,7 @@ namespace adultify {
 
 void WindowSystem::DoEvents() {
     const auto now = std::chrono::steady_clock::now();
-    if (now - lastEvents_ < kDoEventsInterval) return;
+    if (now - lastEvents_ < interval_) return;
     lastEvents_ = now;
     ProcessEvents();
 }

@@ -14,9 +14,9 @@
 
 namespace adultify {
 
-enum class MsgButtons { Ok, YesNo };
+enum class MsgButtons { Ok, YesNo, YesNoCancel };
 enum class MsgIcon { None, Critical, Question, Exclamation, Information };
-enum class MsgAnswer { Ok, Yes, No };
+enum class MsgAnswer { Ok, Yes, No, Cancel };
 
 enum class MousePointer { Default = 0, UpArrow = 10, Hourglass = 11 };
 
@@ -87,6 +87,8 @@ class WindowSystem {
     virtual void UnloadForm(FormId form) = 0;
     [[nodiscard]] virtual bool IsLoaded(FormId form) const = 0;
 
+    // A box closed without a button (Escape, its close box) answers Cancel when it has one,
+    // otherwise No to a question and OK to a notice.
     [[nodiscard]] virtual MsgAnswer ShowMessage(std::string_view text, MsgButtons buttons,
                                                 MsgIcon icon, std::string_view title) = 0;
     virtual void Beep() = 0;
@@ -107,11 +109,14 @@ class WindowSystem {
     virtual void IdleTurn() = 0;
 
     static constexpr std::chrono::milliseconds kDoEventsInterval{15};
+    // Zero lets events run at every DoEvents, so that a test knows where a command yields.
+    void SetDoEventsInterval(std::chrono::milliseconds interval) { interval_ = interval; }
 
   protected:
     virtual void ProcessEvents() = 0;
 
   private:
+    std::chrono::milliseconds interval_ = kDoEventsInterval;
     std::uint32_t calls_ = 0;
     std::chrono::steady_clock::time_point lastEvents_{};
 };

@@ -45,14 +45,17 @@ class Session {
     Session(const CliOptions& o, std::ostream& out, std::ostream& err, Platform platform)
         : o_(o), out_(out), err_(err), platform_(std::move(platform)),
           m_(ui_, *platform_.files, clock_) {
+        // Never Cancel: each command does what it was asked, or says why not.
         ui_.answerMessage = [this](const MessageRecord& r) {
             if (r.buttons == MsgButtons::Ok) return MsgAnswer::Ok;
             return o_.yes ? MsgAnswer::Yes : MsgAnswer::No;
         };
         ui_.onMessage = [this](const MessageRecord& r) {
             err_ << "MsgBox " << Escaped(r.title) << ": " << Escaped(r.text);
-            if (r.buttons == MsgButtons::YesNo)
-                err_ << (r.answer == MsgAnswer::Yes ? " -> Yes" : " -> No");
+            if (r.buttons != MsgButtons::Ok)
+                err_ << (r.answer == MsgAnswer::Yes  ? " -> Yes"
+                         : r.answer == MsgAnswer::No ? " -> No"
+                                                     : " -> Cancel");
             err_ << "\n";
         };
         if (o_.trace)

@@ -4,6 +4,7 @@
 #include "app/startup.h"
 
 #include <QApplication>
+#include <QSessionManager>
 
 namespace adultify {
 
@@ -36,7 +37,11 @@ int Editor::Run() {
     ui_->ShowForm("Form1");
     // The end of the session runs the exit sequence, with its question about unsaved data.
     QObject::connect(qApp, &QGuiApplication::commitDataRequest, qApp,
-                     [this](QSessionManager&) { (void)ui_->eventSink("Form1", UiEvent::Close); });
+                     [this](QSessionManager& session) {
+                         (void)ui_->eventSink("Form1", UiEvent::Close);
+                         // Cancelled, or the save failed: the unsaved data stays open.
+                         if (!ui_->Ended()) session.cancel();
+                     });
     const int code = QApplication::exec();
     return ui_->Ended() ? ui_->ExitCode() : code;
 }

@@ -19,10 +19,18 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
+#include <QWheelEvent>
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <map>
+#include <ostream>
+
+// Readable texts in the failure messages.
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
 
 namespace adultify {
 namespace {
@@ -37,6 +45,28 @@ void Press(QWidget* modal, const QString& buttonText) {
         }
     ADD_FAILURE() << "no button " << buttonText.toStdString() << " on "
                   << modal->windowTitle().toStdString();
+}
+
+// One notch of the mouse wheel over the widget; negative turns down (the next entry).
+void Wheel(QWidget* w, int notches) {
+    const QPointF at = QRectF(w->rect()).center();
+    QWheelEvent turn(at, w->mapToGlobal(at), QPoint(), QPoint(0, 120 * notches), Qt::NoButton,
+                     Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(w, &turn);
+}
+
+QStringList Lines(QListWidget* list) {
+    QStringList lines;
+    for (int i = 0; i < list->count(); ++i)
+        lines << list->item(i)->text();
+    return lines;
+}
+
+QList<int> SelectedRows(QListWidget* list) {
+    QList<int> rows;
+    for (const QListWidgetItem* item : list->selectedItems())
+        rows << list->row(item);
+    return rows;
 }
 
 QString Text(QWidget* modal) {
@@ -66,7 +96,9 @@ class EditorTest : public ::testing::Test {
     void TearDown() override { timers.clear(); }
     std::vector<std::shared_ptr<QTimer>> timers;
 
-    void SetUpGame(bool withRegistry = true) {
+    // Neighbourhood 1 holds Bob (an adult) and Jo (a child); with `moreHoods`, 3 holds Ann and
+    // 5 holds Cy.
+    void SetUpGame(bool withRegistry = true, bool moreHoods = false) {
         game = sample::WriteWinePrefix(prefix.path(), "C:\\Program Files (x86)\\Maxis\\The Sims");
         if (!withRegistry) fs::remove(prefix.path() / "system.reg");
         sample::GameSpec gameSpec;
@@ -74,6 +106,16 @@ class EditorTest : public ::testing::Test {
         adult.skills = {537, 0, 0, 0, 0, 0};
         sample::SimSpec child = test::Sim("user00004", "Jo", 9, 0x91929394);
         gameSpec.hoods.push_back(test::SmallHood({adult, child}, {"Newbie", "Newbie"}));
+        if (moreHoods) {
+            sample::HoodSpec three =
+                test::SmallHood({test::Sim("user00007", "Ann", 30, 0xa1a2a3a4)}, {"Other"});
+            three.number = 3;
+            sample::HoodSpec five =
+                test::SmallHood({test::Sim("user00009", "Cy", 40, 0xb1b2b3b4)}, {"Third"});
+            five.number = 5;
+            gameSpec.hoods.push_back(three);
+            gameSpec.hoods.push_back(five);
+        }
         sample::WriteGameFolder(game, gameSpec);
         env["WINEPREFIX"] = prefix.str();
         env["HOME"] = prefix.str();
@@ -98,6 +140,37 @@ class EditorTest : public ::testing::Test {
         ASSERT_TRUE(editor->Load());
         editor->ui().ShowForm("Form1");
     }
+    // Every status line of a command then lets events run, so that events posted before a
+    // command arrive while it runs.
+    void YieldAtEveryStatusLine() {
+        editor->ui().SetDoEventsInterval(std::chrono::milliseconds(0));
+    }
+    // `act` runs at the next turn of the event loop: inside the command started next.
+    void DuringTheNextCommand(std::function<void()> act) {
+        QTimer::singleShot(0, [this, act] {
+            ranDuringACommand = editor->m().commandRunning;
+            act();
+        });
+    }
+    void FocusTheDropDown() {
+        QWidget* window = editor->ui().Window("Form1");
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+        W<QComboBox>("Combo1")->setFocus(Qt::TabFocusReason);
+        ASSERT_TRUE(W<QComboBox>("Combo1")->hasFocus());
+    }
+    // Bob's cooking becomes 329 through the skill dialog: an unsaved edit.
+    void EditBobsCooking() {
+        ClickLine(0);
+        WhenModal([](QWidget* dialog) {
+            dialog->findChild<QScrollBar*>("Form3.HScroll1")->setValue(329);
+            Press(dialog, "Accept Change");
+        });
+        QTest::mouseClick(W<QLabel>("Label18"), Qt::LeftButton);
+        ASSERT_EQ(W<QLabel>("Label18")->text(), "329");
+        ASSERT_EQ(editor->m().UnsavedData, kTrue);
+    }
+    bool ranDuringACommand = false;
 
     test::TempDir prefix;
     fs::path game;
@@ -319,6 +392,139 @@ TEST_F(EditorTest, ASnapshotIsRestoredFromTheFileMenuInTwoClicks) {
     EXPECT_EQ(W<QListWidget>("List1")->count(), 2);
     ClickLine(1);
     EXPECT_TRUE(W<QPushButton>("Command1")->isEnabled()) << "Jo is a child again";
+}
+
+TEST_F(EditorTest, TheWheelChangesTheDropDownOnlyWithFocusAndNeverDuringARead) {
+    SetUpGame(true, true);
+    LoadAndShow();
+    YieldAtEveryStatusLine();
+    auto* combo = W<QComboBox>("Combo1");
+    ClickLine(0);
+    ASSERT_FALSE(combo->hasFocus());
+    Wheel(combo, -1);
+    EXPECT_EQ(combo->currentText(), "Neighbourhood 1") << "no focus: the wheel is not a pick";
+    EXPECT_EQ(SelectedRows(W<QListWidget>("List1")), QList<int>{0});
+
+    FocusTheDropDown();
+    DuringTheNextCommand([&] { Wheel(combo, -1); }); // a second notch while 3 is read
+    Wheel(combo, -1);
+    EXPECT_TRUE(ranDuringACommand);
+    EXPECT_EQ(combo->currentText(), "Neighbourhood 3");
+    EXPECT_EQ(editor->ui().Caption("Combo1"), "Neighbourhood 3");
+    EXPECT_EQ(Lines(W<QListWidget>("List1")), QStringList{"Ann Other"});
+}
+
+TEST_F(EditorTest, AWheelTurnDuringACommandLeavesItsWritesInItsNeighbourhood) {
+    SetUpGame(true, true);
+    LoadAndShow();
+    ClickLine(1); // Jo, the child
+    FocusTheDropDown();
+    YieldAtEveryStatusLine();
+    auto* combo = W<QComboBox>("Combo1");
+    DuringTheNextCommand([&] { Wheel(combo, -1); });
+    WhenModal([](QWidget* done) { Press(done, "OK"); });
+    W<QPushButton>("Command1")->click(); // as Alt+A, the focus stays on the drop-down
+    EXPECT_TRUE(ranDuringACommand);
+    EXPECT_EQ(combo->currentText(), "Neighbourhood 1");
+    EXPECT_TRUE(fs::exists(game / "UserData" / "Neighborhood.000"));
+    EXPECT_FALSE(fs::exists(game / "UserData3" / "Neighborhood.000"));
+    EXPECT_EQ(Lines(W<QListWidget>("List1")), (QStringList{"Bob Newbie", "Jo Newbie"}));
+}
+
+TEST_F(EditorTest, TheResidentListKeepsTheShownResidentSelected) {
+    SetUpGame();
+    LoadAndShow();
+    auto* list = W<QListWidget>("List1");
+    ClickLine(1);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                      list->visualItemRect(list->item(1)).center());
+    EXPECT_EQ(SelectedRows(list), QList<int>{1}) << "Ctrl+click cannot empty the list";
+    EXPECT_EQ(Lines(W<QListWidget>("List2")).value(0), "Filename:user00004") << "still shown";
+
+    YieldAtEveryStatusLine();
+    DuringTheNextCommand([&] { ClickLine(1); }); // held back while Bob is shown
+    ClickLine(0);
+    EXPECT_TRUE(ranDuringACommand);
+    EXPECT_EQ(SelectedRows(list), QList<int>{0});
+    EXPECT_EQ(W<QGroupBox>("Frame2")->title(), "Personal Infomation for Bob Newbie");
+
+    EditBobsCooking(); // goes to the resident shown and selected
+    EXPECT_EQ(W<QGroupBox>("Frame2")->title(), "Personal Infomation for Bob Newbie");
+    ClickLine(1);
+    EXPECT_EQ(W<QLabel>("Label18")->text(), "0") << "Jo's cooking is untouched";
+}
+
+TEST_F(EditorTest, PickingTheChosenNeighbourhoodAgainKeepsItsEdits) {
+    SetUpGame(true, true);
+    LoadAndShow();
+    EditBobsCooking();
+    auto* combo = W<QComboBox>("Combo1");
+    combo->showPopup();
+    QAbstractItemView* view = combo->view();
+    const QModelIndex first = view->model()->index(0, 0);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(first).center());
+    EXPECT_FALSE(view->isVisible());
+    EXPECT_EQ(combo->currentText(), "Neighbourhood 1");
+    EXPECT_EQ(W<QLabel>("Label18")->text(), "329") << "not read again";
+    EXPECT_EQ(SelectedRows(W<QListWidget>("List1")), QList<int>{0});
+    EXPECT_EQ(editor->m().UnsavedData, kTrue);
+}
+
+TEST_F(EditorTest, PickingAnotherNeighbourhoodWithUnsavedEditsAsksAndEscapeKeepsThem) {
+    SetUpGame(true, true);
+    LoadAndShow();
+    EditBobsCooking();
+    FocusTheDropDown();
+    QString asked;
+    WhenModal([&](QWidget* box) {
+        asked = Text(box);
+        QTest::keyClick(box, Qt::Key_Escape);
+    });
+    Wheel(W<QComboBox>("Combo1"), -1);
+    EXPECT_EQ(asked, "Unsaved Data Warning: You have unsaved Data. Would you like to save it now?");
+    EXPECT_EQ(W<QComboBox>("Combo1")->currentText(), "Neighbourhood 1");
+    EXPECT_EQ(Lines(W<QListWidget>("List1")), (QStringList{"Bob Newbie", "Jo Newbie"}));
+    EXPECT_EQ(W<QLabel>("Label18")->text(), "329");
+    EXPECT_EQ(editor->m().UnsavedData, kTrue);
+    EXPECT_TRUE(editor->ui().Action("menu_Save")->isEnabled());
+    EXPECT_FALSE(fs::exists(game / "UserData" / "Neighborhood.000"));
+}
+
+TEST_F(EditorTest, EscapeOrTheCloseBoxOnTheExitQuestionKeepsTheEditorOpen) {
+    SetUpGame();
+    LoadAndShow();
+    EditBobsCooking();
+    WhenModal([](QWidget* box) { QTest::keyClick(box, Qt::Key_Escape); });
+    editor->ui().Action("menu_exit")->trigger();
+    EXPECT_FALSE(editor->ui().Ended()) << "Escape";
+    WhenModal([](QWidget* box) { box->close(); });
+    editor->ui().Window("Form1")->close();
+    EXPECT_FALSE(editor->ui().Ended()) << "the question's close box";
+    EXPECT_TRUE(editor->ui().Window("Form1")->isVisible());
+    EXPECT_EQ(editor->m().UnsavedData, kTrue);
+    EXPECT_EQ(W<QLabel>("Label18")->text(), "329");
+    EXPECT_FALSE(fs::exists(game / "UserData" / "Neighborhood.000"));
+}
+
+TEST_F(EditorTest, AFailedSaveAtExitKeepsTheEditorOpenWithItsEdits) {
+    SetUpGame();
+    LoadAndShow();
+    EditBobsCooking();
+    fs::rename(game / "UserData" / "Neighborhood.iff", game / "UserData" / "moved.iff");
+    QStringList seen;
+    WhenModal([&](QWidget* question) {
+        seen << question->windowTitle();
+        WhenModal([&](QWidget* report) {
+            seen << report->windowTitle();
+            Press(report, "OK");
+        });
+        Press(question, "Yes");
+    });
+    editor->ui().Action("menu_exit")->trigger();
+    EXPECT_EQ(seen, (QStringList{"Unsaved Data Warning", "Nothing Changed"}));
+    EXPECT_FALSE(editor->ui().Ended());
+    EXPECT_EQ(editor->m().UnsavedData, kTrue);
+    EXPECT_TRUE(editor->ui().Action("menu_Save")->isEnabled());
 }
 
 TEST(NoDisplay, IsSaidPlainly) {

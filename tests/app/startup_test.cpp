@@ -107,8 +107,41 @@ TEST_F(StartUpTest, ExitAsksOnlyWithUnsavedDataAndSavesOnYes) {
         EXPECT_THROW((void)DispatchEvent(run.m, "Form1", UiEvent::Close), ProgramEnd)
             << "the close box";
         EXPECT_EQ(run.ui.Messages().back().title, "Unsaved Data Warning");
+        EXPECT_EQ(run.ui.Messages().back().buttons, MsgButtons::YesNoCancel);
         EXPECT_EQ(std::filesystem::exists(dir.path() / "UserData" / "Neighborhood.000"),
                   answer == MsgAnswer::Yes);
+    }
+}
+
+TEST_F(StartUpTest, ExitCancelledOrWithAFailedSaveKeepsTheProgramAndItsData) {
+    WineRegistry reg = WineRegistry::FromText(Reg(dir.str()));
+    struct Case {
+        std::optional<MsgAnswer> answer; // none: the question closed without a button
+        bool fileMoved;
+    };
+    for (const Case& c :
+         {Case{MsgAnswer::Cancel, false}, Case{std::nullopt, false}, Case{MsgAnswer::Yes, true}}) {
+        SCOPED_TRACE(c.answer ? static_cast<int>(*c.answer) : -1);
+        test::HeadlessApp run;
+        Form1_Load(run.m, reg);
+        run.m.UnsavedData = kTrue;
+        run.ui.SetEnabled("menu_Save", true);
+        const std::filesystem::path hood = dir.path() / "UserData" / "Neighborhood.iff";
+        const std::filesystem::path moved = dir.path() / "UserData" / "moved.iff";
+        if (c.fileMoved) std::filesystem::rename(hood, moved);
+        if (c.answer)
+            run.ui.answerMessage = [&c](const MessageRecord& r) {
+                return r.buttons == MsgButtons::Ok ? MsgAnswer::Ok : *c.answer;
+            };
+        EXPECT_NO_THROW((void)DispatchEvent(run.m, "menu_exit", UiEvent::Click));
+        EXPECT_NO_THROW((void)DispatchEvent(run.m, "Form1", UiEvent::Close));
+        if (c.fileMoved) std::filesystem::rename(moved, hood);
+        EXPECT_FALSE(run.ui.Ended());
+        EXPECT_TRUE(run.ui.IsLoaded("Form1"));
+        EXPECT_EQ(run.m.UnsavedData, kTrue);
+        EXPECT_TRUE(run.ui.IsEnabled("menu_Save"));
+        EXPECT_EQ(run.ui.WindowIcon(), 1) << "the frown of the exit goes again";
+        EXPECT_FALSE(std::filesystem::exists(dir.path() / "UserData" / "Neighborhood.000"));
     }
 }
 

@@ -8,6 +8,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
+#include <QTest>
 #include <QTimer>
 
 namespace adultify {
@@ -33,16 +34,24 @@ class QtDriver final : public WindowLayerDriver {
   public:
     WindowSystem& ui() override { return ui_; }
     void AnswerNextMessage(MsgAnswer answer) override {
-        QTimer::singleShot(0, [this, answer] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            ASSERT_NE(box, nullptr) << "no message box is open";
-            const bool yesNo = box->standardButtons().testFlag(QMessageBox::Yes);
-            last_ = {box->text().toStdString(), box->windowTitle().toStdString(),
-                     yesNo ? MsgButtons::YesNo : MsgButtons::Ok, IconOf(box->icon())};
+        OnNextMessage([answer](QMessageBox* box) {
             const QMessageBox::StandardButton press = answer == MsgAnswer::Yes  ? QMessageBox::Yes
                                                       : answer == MsgAnswer::No ? QMessageBox::No
-                                                                                : QMessageBox::Ok;
-            box->button(press)->click();
+                                                      : answer == MsgAnswer::Cancel
+                                                          ? QMessageBox::Cancel
+                                                          : QMessageBox::Ok;
+            if (QAbstractButton* button = box->button(press))
+                button->click();
+            else
+                ADD_FAILURE() << "the message box has no such button";
+        });
+    }
+    void DismissNextMessage(Dismissal how) override {
+        OnNextMessage([how](QMessageBox* box) {
+            if (how == Dismissal::CloseBox)
+                box->close();
+            else
+                QTest::keyClick(box, Qt::Key_Escape);
         });
     }
     MessageSeen LastMessage() const override { return last_; }
@@ -68,6 +77,24 @@ class QtDriver final : public WindowLayerDriver {
     }
 
   private:
+    void OnNextMessage(std::function<void(QMessageBox*)> act) {
+        QTimer::singleShot(0, [this, act] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr) << "no message box is open";
+            const QMessageBox::StandardButtons has = box->standardButtons();
+            last_ = {box->text().toStdString(), box->windowTitle().toStdString(),
+                     has.testFlag(QMessageBox::Cancel) ? MsgButtons::YesNoCancel
+                     : has.testFlag(QMessageBox::Yes)  ? MsgButtons::YesNo
+                                                       : MsgButtons::Ok,
+                     IconOf(box->icon())};
+            act(box);
+            if (box->isVisible()) {
+                ADD_FAILURE() << "the message box stayed open";
+                box->done(QMessageBox::Cancel);
+            }
+        });
+    }
+
     qt::QtWindowSystem ui_;
     MessageSeen last_;
 };

@@ -20,12 +20,17 @@ struct MessageSeen {
 
 enum class DrawKind { Fill, Line, Arc };
 
+// How a user closes a message box without pressing one of its buttons.
+enum class Dismissal { Escape, CloseBox };
+
 class WindowLayerDriver {
   public:
     virtual ~WindowLayerDriver() = default;
     virtual WindowSystem& ui() = 0;
     // The next message box is answered by pressing the button of `answer`.
     virtual void AnswerNextMessage(MsgAnswer answer) = 0;
+    // The next message box is closed without a button.
+    virtual void DismissNextMessage(Dismissal how) = 0;
     [[nodiscard]] virtual MessageSeen LastMessage() const = 0;
     // `step` runs once the next modal window is open, as the user working in it.
     virtual void WhenModal(std::function<void(FormId)> step) = 0;
@@ -183,7 +188,10 @@ TEST_P(WindowLayerContract, MessageBoxesShowWhatTheyAreGivenAndAnswerTheButtonPr
                           Case{MsgButtons::Ok, MsgIcon::None, MsgAnswer::Ok},
                           Case{MsgButtons::YesNo, MsgIcon::Information, MsgAnswer::Yes},
                           Case{MsgButtons::YesNo, MsgIcon::Exclamation, MsgAnswer::No},
-                          Case{MsgButtons::YesNo, MsgIcon::Question, MsgAnswer::Yes}}) {
+                          Case{MsgButtons::YesNo, MsgIcon::Question, MsgAnswer::Yes},
+                          Case{MsgButtons::YesNoCancel, MsgIcon::Exclamation, MsgAnswer::Yes},
+                          Case{MsgButtons::YesNoCancel, MsgIcon::Exclamation, MsgAnswer::No},
+                          Case{MsgButtons::YesNoCancel, MsgIcon::Question, MsgAnswer::Cancel}}) {
         driver->AnswerNextMessage(c.press);
         const MsgAnswer answer = ui->ShowMessage("Line one\nLine two", c.buttons, c.icon, "Title");
         EXPECT_EQ(answer, c.press);
@@ -192,6 +200,24 @@ TEST_P(WindowLayerContract, MessageBoxesShowWhatTheyAreGivenAndAnswerTheButtonPr
         EXPECT_EQ(seen.title, "Title");
         EXPECT_EQ(seen.buttons, c.buttons);
         EXPECT_EQ(seen.icon, c.icon);
+    }
+}
+
+TEST_P(WindowLayerContract, AMessageBoxClosedWithoutAButtonCancelsWhereItCan) {
+    struct Case {
+        MsgButtons buttons;
+        Dismissal how;
+        MsgAnswer expected;
+    };
+    for (const Case& c : {Case{MsgButtons::YesNoCancel, Dismissal::Escape, MsgAnswer::Cancel},
+                          Case{MsgButtons::YesNoCancel, Dismissal::CloseBox, MsgAnswer::Cancel},
+                          Case{MsgButtons::YesNo, Dismissal::Escape, MsgAnswer::No},
+                          Case{MsgButtons::Ok, Dismissal::Escape, MsgAnswer::Ok}}) {
+        driver->DismissNextMessage(c.how);
+        EXPECT_EQ(ui->ShowMessage("Save it now?", c.buttons, MsgIcon::Exclamation, "Unsaved"),
+                  c.expected)
+            << static_cast<int>(c.buttons) << " closed by " << static_cast<int>(c.how);
+        EXPECT_EQ(driver->LastMessage().buttons, c.buttons);
     }
 }
 

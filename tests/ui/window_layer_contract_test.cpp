@@ -5,6 +5,7 @@
 #include "ui/headless/headless_window_system.h"
 
 #include <deque>
+#include <optional>
 
 namespace adultify {
 namespace {
@@ -12,16 +13,17 @@ namespace {
 class HeadlessDriver final : public WindowLayerDriver {
   public:
     HeadlessDriver() {
+        // An unscripted box keeps the layer's own answer, as a box closed without a button.
         ui_.answerMessage = [this](const MessageRecord& r) {
-            if (answers_.empty())
-                return r.buttons == MsgButtons::Ok ? MsgAnswer::Ok : MsgAnswer::No;
-            const MsgAnswer a = answers_.front();
+            if (answers_.empty()) return r.answer;
+            const std::optional<MsgAnswer> a = answers_.front();
             answers_.pop_front();
-            return a;
+            return a.value_or(r.answer);
         };
     }
     WindowSystem& ui() override { return ui_; }
     void AnswerNextMessage(MsgAnswer answer) override { answers_.push_back(answer); }
+    void DismissNextMessage(Dismissal) override { answers_.push_back(std::nullopt); }
     MessageSeen LastMessage() const override {
         const MessageRecord& r = ui_.Messages().back();
         return {r.text, r.title, r.buttons, r.icon};
@@ -39,7 +41,7 @@ class HeadlessDriver final : public WindowLayerDriver {
 
   private:
     HeadlessWindowSystem ui_;
-    std::deque<MsgAnswer> answers_;
+    std::deque<std::optional<MsgAnswer>> answers_;
 };
 
 std::unique_ptr<WindowLayerDriver> MakeHeadless() {

@@ -237,8 +237,11 @@ bool HeadlessWindowSystem::IsShown(FormId form) const {
 
 MsgAnswer HeadlessWindowSystem::ShowMessage(std::string_view text, MsgButtons buttons, MsgIcon icon,
                                             std::string_view title) {
-    MessageRecord record{std::string(text), buttons, icon, std::string(title),
-                         buttons == MsgButtons::Ok ? MsgAnswer::Ok : MsgAnswer::No};
+    // Unscripted, a box is closed without a button.
+    const MsgAnswer closed = buttons == MsgButtons::Ok      ? MsgAnswer::Ok
+                             : buttons == MsgButtons::YesNo ? MsgAnswer::No
+                                                            : MsgAnswer::Cancel;
+    MessageRecord record{std::string(text), buttons, icon, std::string(title), closed};
     if (answerMessage) record.answer = answerMessage(record);
     messages_.push_back(record);
     if (onMessage) onMessage(record);

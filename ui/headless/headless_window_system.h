@@ -87,8 +87,9 @@ class HeadlessWindowSystem final : public WindowSystem {
     void IdleTurn() override { ProcessEvents(); }
 
     // Scripting and inspection.
-    std::function<MsgAnswer(const MessageRecord&)> answerMessage; // default: No, or OK
-    std::function<void(FormId form)> onModal;                     // drives a modal window
+    // Given the record with the answer of a box closed without a button.
+    std::function<MsgAnswer(const MessageRecord&)> answerMessage;
+    std::function<void(FormId form)> onModal; // drives a modal window
     std::function<void(ControlId control, std::string_view text)> onCaption;
     std::function<void(const MessageRecord&)> onMessage;
 

@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOptionFrame>
+#include <QWheelEvent>
 
 #include <cmath>
 
@@ -17,6 +18,18 @@ void ClickLabel::mousePressEvent(QMouseEvent* event) {
 void ClickLabel::mouseMoveEvent(QMouseEvent* event) {
     if (onMouseMove) onMouseMove();
     QLabel::mouseMoveEvent(event);
+}
+
+DropDown::DropDown(QWidget* parent) : QComboBox(parent) {
+    setFocusPolicy(Qt::StrongFocus); // Qt's WheelFocus would take the focus with the wheel
+}
+
+void DropDown::wheelEvent(QWheelEvent* event) {
+    if (!hasFocus()) {
+        event->ignore();
+        return;
+    }
+    QComboBox::wheelEvent(event);
 }
 
 void MouseFrame::mouseMoveEvent(QMouseEvent* event) {

@@ -4,6 +4,7 @@
 
 #include "ui/window_system.h"
 
+#include <QComboBox>
 #include <QGroupBox>
 #include <QImage>
 #include <QLabel>
@@ -24,6 +25,16 @@ class ClickLabel final : public QLabel {
   protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+};
+
+// A drop-down list the mouse wheel changes only while it has the focus: a wheel turned to
+// scroll past it picks nothing.
+class DropDown final : public QComboBox {
+  public:
+    explicit DropDown(QWidget* parent);
+
+  protected:
+    void wheelEvent(QWheelEvent* event) override;
 };
 
 class MouseFrame final : public QGroupBox {

@@ -113,7 +113,8 @@ struct QtWindowSystem::Control {
     std::string caption;
     bool enabled = true;
     bool checked = false;
-    QImage picture; // for picture boxes that are never shown
+    QImage picture;  // for picture boxes that are never shown
+    int chosen = -1; // the list line or drop-down entry the program last saw chosen
     bool textDirty = false;
     std::vector<QString> pendingItems; // list lines not yet on the widget
 };
@@ -153,11 +154,59 @@ bool QtWindowSystem::Send(ControlId control, UiEvent event) {
     return handled;
 }
 
+namespace {
+int ShownChoice(const QWidget* w) {
+    if (const auto* combo = qobject_cast<const QComboBox*>(w)) return combo->currentIndex();
+    if (const auto* list = qobject_cast<const QListWidget*>(w)) {
+        const QList<QListWidgetItem*> items = list->selectedItems();
+        return items.isEmpty() ? -1 : list->row(items.first());
+    }
+    return -1;
+}
+} // namespace
+
+void QtWindowSystem::Picked(ControlId control) {
+    Control& c = At(control);
+    const int shown = ShownChoice(c.widget);
+    const bool list = control.Kind() == ControlKind::List;
+    if (list && shown == c.chosen) return;
+    if (list && shown < 0 && c.chosen >= 0) {
+        ShowChoice(c); // Ctrl+click: a single-selection list the user cannot empty
+        return;
+    }
+    const int before = c.chosen;
+    c.chosen = shown;
+    if (!control.Reports(UiEvent::Click) || Send(control, UiEvent::Click)) return;
+    // Held back (a command is running, and derives its paths from this widget): the widget
+    // shows again what the program holds.
+    c.chosen = before;
+    ShowChoice(c);
+}
+
+void QtWindowSystem::ShowChoice(Control& c) {
+    FlushList(c);
+    QWidget* w = c.widget;
+    const QSignalBlocker block(w);
+    if (auto* l = qobject_cast<QListWidget*>(w)) {
+        const QSignalBlocker blockSelection(l->selectionModel());
+        l->clearSelection();
+        if (c.chosen >= 0 && c.chosen < l->count()) {
+            l->setCurrentRow(c.chosen);
+            l->item(c.chosen)->setSelected(true);
+        }
+        l->viewport()->update();
+    } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
+        combo->setCurrentIndex(c.chosen >= 0 && c.chosen < combo->count() ? c.chosen : -1);
+    }
+}
+
 void QtWindowSystem::MarkDirty(ControlId control) {
     dirty_.push_back(control);
     if (flushPosted_) return;
     flushPosted_ = true;
-    QTimer::singleShot(0, [this] { Flush(false); });
+    // Bound to the main window, which lives as long as this: a flush still pending when the
+    // window layer is gone does not run.
+    QTimer::singleShot(0, Window(kMainForm), [this] { Flush(false); });
 }
 
 void QtWindowSystem::FlushList(Control& c) {
@@ -336,9 +385,8 @@ QWidget* QtWindowSystem::BuildWidget(const ControlDesign& c, ControlId id, QWidg
     case ControlKind::List:
         return BuildList(id, parent);
     case ControlKind::Combo: {
-        auto* combo = new QComboBox(parent);
-        QObject::connect(combo, &QComboBox::activated, combo,
-                         [this, id] { Send(id, UiEvent::Click); });
+        auto* combo = new DropDown(parent);
+        QObject::connect(combo, &QComboBox::activated, combo, [this, id] { Picked(id); });
         return combo;
     }
     case ControlKind::Picture:
@@ -383,9 +431,7 @@ QWidget* QtWindowSystem::BuildList(ControlId id, QWidget* parent) {
     auto* list = new QListWidget(parent);
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     list->setUniformItemSizes(true);
-    if (id.Reports(UiEvent::Click))
-        QObject::connect(list, &QListWidget::itemSelectionChanged, list,
-                         [this, id] { Send(id, UiEvent::Click); });
+    QObject::connect(list, &QListWidget::itemSelectionChanged, list, [this, id] { Picked(id); });
     return list;
 }
 
@@ -534,6 +580,7 @@ bool QtWindowSystem::IsChecked(ControlId menuEntry) const {
 void QtWindowSystem::ListClear(ControlId list) {
     Control& c = At(list);
     c.pendingItems.clear();
+    c.chosen = -1;
     const QSignalBlocker block(c.widget.data());
     if (auto* l = qobject_cast<QListWidget*>(c.widget))
         l->clear();
@@ -588,20 +635,8 @@ bool QtWindowSystem::ListSelected(ControlId list, int index) const {
 
 void QtWindowSystem::ListSelect(ControlId list, int index) {
     Control& c = At(list);
-    FlushList(c);
-    QWidget* w = c.widget;
-    const QSignalBlocker block(w);
-    if (auto* l = qobject_cast<QListWidget*>(w)) {
-        const QSignalBlocker blockSelection(l->selectionModel());
-        l->clearSelection();
-        if (index >= 0 && index < l->count()) {
-            l->setCurrentRow(index);
-            l->item(index)->setSelected(true);
-        }
-        l->viewport()->update();
-    } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
-        combo->setCurrentIndex(index >= 0 && index < combo->count() ? index : -1);
-    }
+    c.chosen = index >= 0 && index < ListCount(list) ? index : -1;
+    ShowChoice(c);
 }
 
 bool QtWindowSystem::SetPictureBitmap(ControlId box, BitmapBytes bmpFile) {
@@ -765,14 +800,19 @@ MsgAnswer QtWindowSystem::ShowMessage(std::string_view text, MsgButtons buttons,
     QWidget* parent = QApplication::activeModalWidget();
     if (!parent) parent = Window(kMainForm);
     if (parent && !parent->isVisible()) parent = nullptr;
-    QMessageBox box(kIcons[static_cast<int>(icon)], Q(title), Q(text),
-                    buttons == MsgButtons::YesNo ? QMessageBox::Yes | QMessageBox::No
-                                                 : QMessageBox::Ok,
-                    parent);
+    QMessageBox::StandardButtons shown = QMessageBox::Ok;
+    if (buttons == MsgButtons::YesNo) shown = QMessageBox::Yes | QMessageBox::No;
+    if (buttons == MsgButtons::YesNoCancel)
+        shown = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    QMessageBox box(kIcons[static_cast<int>(icon)], Q(title), Q(text), shown, parent);
     box.setObjectName(QStringLiteral("MsgBox"));
+    // Escape and the close box press it; without Cancel, Qt gives them No (or OK).
+    if (buttons == MsgButtons::YesNoCancel) box.setEscapeButton(QMessageBox::Cancel);
     const int answer = box.exec();
     if (buttons == MsgButtons::Ok) return MsgAnswer::Ok;
-    return answer == QMessageBox::Yes ? MsgAnswer::Yes : MsgAnswer::No;
+    if (answer == QMessageBox::Yes) return MsgAnswer::Yes;
+    if (answer == QMessageBox::No || buttons == MsgButtons::YesNo) return MsgAnswer::No;
+    return MsgAnswer::Cancel;
 }
 
 void QtWindowSystem::Beep() {

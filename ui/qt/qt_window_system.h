@@ -26,7 +26,8 @@ class QtWindowSystem final : public WindowSystem {
     explicit QtWindowSystem(std::optional<std::filesystem::path> dosdevices = std::nullopt);
     ~QtWindowSystem() override;
 
-    // Where the windows' events go; answers whether a handler ran.
+    // Where the windows' events go; answers whether a handler ran. A pick in a list or
+    // drop-down that none took is undone on the widget.
     std::function<bool(ControlId control, UiEvent event)> eventSink;
 
     void SetCaption(ControlId control, std::string_view text) override;
@@ -115,6 +116,9 @@ class QtWindowSystem final : public WindowSystem {
     void FillDirList(Control& c, const QString& folder);
     void Destroy(FormId form);
     bool Send(ControlId control, UiEvent event);
+    // A user's pick in a list or drop-down: a click the program takes, or undone.
+    void Picked(ControlId control);
+    void ShowChoice(Control& c);
     void MarkDirty(ControlId control);
     void FlushList(Control& c);
     // The main window lists something: worth laying out before it is shown.
