@@ -41,16 +41,9 @@ void GrabNextModal(qt::QtWindowSystem& windows, const QString& file,
     });
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
-    if (argc < 2) {
-        std::cerr << "usage: adultify-screenshots OUTDIR\n";
-        return 1;
-    }
-    const QString out = QString::fromLocal8Bit(argv[1]);
-    QDir().mkpath(out);
-    const std::string prefix = (std::filesystem::path(argv[1]) / "sample-prefix").string();
+// A sample game in a Wine prefix under `outdir`, named by $WINEPREFIX for the editor.
+void WriteSampleGame(const char* outdir) {
+    const std::string prefix = (std::filesystem::path(outdir) / "sample-prefix").string();
     std::filesystem::remove_all(prefix);
     const auto gameFolder =
         sample::WriteWinePrefix(prefix, "C:\\Program Files (x86)\\Maxis\\The Sims");
@@ -62,6 +55,18 @@ int main(int argc, char** argv) {
     game.hoods.push_back(sample::RandomHood(params));
     sample::WriteGameFolder(gameFolder, game);
     setenv("WINEPREFIX", std::filesystem::absolute(prefix).c_str(), 1);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        std::cerr << "usage: adultify-screenshots OUTDIR\n";
+        return 1;
+    }
+    const QString out = QString::fromLocal8Bit(argv[1]);
+    QDir().mkpath(out);
+    WriteSampleGame(argv[1]);
 
     QApplication app(argc, argv);
     QFont font = QApplication::font();
