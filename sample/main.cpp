@@ -1,5 +1,7 @@
-// adultify-sample: writes a synthetic game folder, optionally inside a Wine prefix.
+// adultify-sample: writes a synthetic game folder, optionally inside a Wine prefix, or a whole
+// home folder with the game installed in every place the program looks.
 #include "sample/game_folder.h"
+#include "sample/home_folder.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -13,8 +15,13 @@ namespace {
 int Usage() {
     std::cerr << "usage: adultify-sample DIR [--wine] [--hoods N] [--residents N] [--families N]\n"
                  "                       [--children N] [--seed S] [--filler BYTES]\n"
+                 "       adultify-sample --home DIR\n"
                  "Writes a game folder at DIR, or with --wine a Wine prefix at DIR whose registry\n"
-                 "names the game folder it holds; prints the game folder's path.\n";
+                 "names the game folder it holds; prints the game folder's path.\n"
+                 "With --home: a home folder under DIR with the game under Steam's Proton (the\n"
+                 "re-release), in a Bottles bottle, in ~/.wine, in a prefix with a Cyrillic game\n"
+                 "folder and names (code page 1251), with Japanese names (932) and more; prints\n"
+                 "the home folder's path, for HOME.\n";
     return 1;
 }
 
@@ -22,6 +29,17 @@ int Usage() {
 
 int main(int argc, char** argv) {
     if (argc < 2) return Usage();
+    if (std::strcmp(argv[1], "--home") == 0) {
+        if (argc != 3) return Usage();
+        try {
+            const SampleHome home = WriteSampleHome(std::filesystem::absolute(argv[2]));
+            std::cout << home.home.string() << "\n";
+            return 0;
+        } catch (const std::exception& e) { // a folder already there, a full disk
+            std::cerr << "adultify-sample: " << e.what() << "\n";
+            return 1;
+        }
+    }
     std::string dir;
     bool wine = false;
     int hoods = 2;

@@ -69,7 +69,7 @@ TEST(InstallSearch, FindsEverySourceOnceInOrder) {
         {"C:\\Program Files (x86)\\Maxis\\The Sims\\", h.wineGame, h.home / ".wine", 1252, {1}},
         {"C:\\users\\steamuser" + saves, h.steamSaves, steam, 1252, {1, 2}},
         {"C:\\users\\steamuser" + saves, h.flatpakSaves, flatpak, 1252, {3}},
-        {"C:\\Games\\The Sims\\",
+        {"C:\\Игры\\The Sims\\",
          h.nonSteamGame,
          h.library2 / "steamapps/compatdata/2911111111/pfx",
          1251,
@@ -81,11 +81,7 @@ TEST(InstallSearch, FindsEverySourceOnceInOrder) {
          {1, 2, 3}},
         {"C:\\users\\player" + saves, h.eaBottleSaves, bottles, 1252, {2}},
         {"C:\\users\\player" + saves, h.lutrisSaves, h.home / "Games/the-sims-legacy", 1252, {7}},
-        {"D:\\Games\\The Sims\\",
-         h.heroicGame,
-         h.home / "Games/Heroic/Prefixes/TheSims",
-         1252,
-         {1}},
+        {"D:\\Games\\The Sims\\", h.heroicGame, h.home / "Games/Heroic/Prefixes/TheSims", 932, {1}},
     };
     for (std::size_t i = 0; i < games.size(); ++i) {
         SCOPED_TRACE(i);
