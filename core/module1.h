@@ -51,6 +51,7 @@ struct Module1 {
     RandomSource random;
 
     std::string SimsPath; // ends with a backslash once set
+    int codePage = 1252;  // Windows code page of the texts in the game's files
     std::array<std::string, 11> CareerNames{};
     std::string VersionText;
     VbBool UnsavedData = kFalse;

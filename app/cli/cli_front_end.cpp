@@ -5,6 +5,7 @@
 #include "app/form1_events.h"
 #include "app/startup.h"
 #include "core/clock.h"
+#include "game/game_text.h"
 #include "game/game_writes.h"
 #include "game/neighbourhood_list.h"
 #include "game/neighbourhood_name.h"
@@ -13,7 +14,6 @@
 #include "game/snapshots.h"
 #include "hood/resident_layout.h"
 #include "hood/resident_view.h"
-#include "iff/cp1252.h"
 #include "ui/headless/headless_window_system.h"
 
 #include <algorithm>
@@ -219,7 +219,7 @@ class Session {
         const int count = ui_.ListCount("List1");
         for (int k = 0; k < count; ++k) {
             const PersonRecord& r = m_.People[static_cast<std::size_t>(k)];
-            out_ << k << '\t' << AgeText(r) << '\t' << Cp1252ToUtf8(r.UserFile) << '\t'
+            out_ << k << '\t' << AgeText(r) << '\t' << DecodeName(m_, r.UserFile) << '\t'
                  << ui_.ListItem("List1", k) << '\n';
         }
         return kCliOk;
