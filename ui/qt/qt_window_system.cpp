@@ -157,7 +157,8 @@ void QtWindowSystem::MarkDirty(ControlId control) {
     dirty_.push_back(control);
     if (flushPosted_) return;
     flushPosted_ = true;
-    QTimer::singleShot(0, [this] { Flush(false); });
+    // The main window as context: a flush still pending when this layer is gone never runs.
+    QTimer::singleShot(0, Window(kMainForm), [this] { Flush(false); });
 }
 
 void QtWindowSystem::FlushList(Control& c) {
