@@ -3,6 +3,7 @@
 #include "about/about_windows.h"
 #include "app/cli/cli_options.h"
 #include "app/form1_events.h"
+#include "app/found_games.h"
 #include "app/startup.h"
 #include "core/clock.h"
 #include "game/game_text.h"
@@ -109,9 +110,13 @@ class Session {
     int StartUp() {
         FillCareerNames(m_);
         m_.VersionText = MakeVersionText();
+        // The install search only when the game is not given: a game folder given is used as is.
+        if (!o_.game) shelf_ = SearchGames(platform_);
+        ConnectGames(m_, shelf_);
         if (o_.game) {
             if (!AcceptGameFolder(m_, *o_.game)) return kCliNotThere;
-        } else if (!FindGameFolder(m_, *platform_.registry)) {
+            UseChosenFolder(m_, shelf_);
+        } else if (!FindGameFolder(m_)) {
             return kCliNotThere;
         }
         RecoverInterruptedSave(m_);
@@ -274,6 +279,7 @@ class Session {
     HeadlessWindowSystem ui_;
     ManualClock clock_;
     Module1 m_;
+    GameShelf shelf_;
 };
 
 } // namespace
