@@ -107,18 +107,48 @@ class Session {
             Print(row.valueLabel);
     }
 
-    int StartUp() {
-        FillCareerNames(m_);
-        m_.VersionText = MakeVersionText();
-        // The install search only when the game is not given: a game folder given is used as is.
+    // The install search only when the game is not given: a game folder given is used as is.
+    void ConnectGames() {
         if (!o_.game) shelf_ = SearchGames(platform_);
-        ConnectGames(m_, shelf_);
+        shelf_.codePage = o_.codePage;
+        adultify::ConnectGames(m_, shelf_);
+    }
+
+    int UseGame() {
         if (o_.game) {
             if (!AcceptGameFolder(m_, *o_.game)) return kCliNotThere;
             UseChosenFolder(m_, shelf_);
+        } else if (o_.found) {
+            if (!m_.useFoundGame(static_cast<std::size_t>(*o_.found - 1))) {
+                err_ << "adultify-cli: no game " << *o_.found << " (games lists "
+                     << shelf_.games.size() << ")\n";
+                return kCliNotThere;
+            }
         } else if (!FindGameFolder(m_)) {
             return kCliNotThere;
         }
+        return kCliOk;
+    }
+
+    // One line per game found: number, source, game folder, neighbourhoods, code page.
+    int ListGames() {
+        ConnectGames();
+        std::size_t n = 0;
+        for (const FoundGame& g : shelf_.games) {
+            std::string hoods;
+            for (int h : g.hoods)
+                hoods += (hoods.empty() ? "" : ",") + std::to_string(h);
+            out_ << ++n << '\t' << SourceName(g.source) << '\t' << g.gameFolder << '\t' << hoods
+                 << '\t' << o_.codePage.value_or(g.codePage) << '\n';
+        }
+        return kCliOk;
+    }
+
+    int StartUp() {
+        FillCareerNames(m_);
+        m_.VersionText = MakeVersionText();
+        ConnectGames();
+        if (int code = UseGame(); code != kCliOk) return code;
         RecoverInterruptedSave(m_);
         if (o_.keepPersonality) ui_.SetChecked("menu_personality", false);
         ClearResidentView(m_);
@@ -159,6 +189,7 @@ class Session {
     }
 
     int Command() {
+        if (o_.command == "games") return ListGames();
         if (int code = StartUp(); code != kCliOk) return code;
         if (o_.command == "hoods") {
             PrintList("Combo1");
