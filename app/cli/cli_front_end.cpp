@@ -132,7 +132,7 @@ class Session {
 
     // One line per game found: number, source, game folder, neighbourhoods, code page.
     int ListGames() {
-        ConnectGames();
+        shelf_ = SearchGames(platform_);
         std::size_t n = 0;
         for (const FoundGame& g : shelf_.games) {
             std::string hoods;

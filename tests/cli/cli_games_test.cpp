@@ -56,6 +56,8 @@ TEST_F(CliGames, ListsEveryGameOfAGeneratedHomeInTheOrderStartUpTriesThem) {
         "7\tlutris\tC:\\users\\player\\Saved Games\\Electronic Arts\\The Sims 25\\\t7\t1252\n"
         "8\theroic\tD:\\Games\\The Sims\\\t1\t932\n");
     EXPECT_EQ(r.err, "");
+    EXPECT_EQ(Run({"--game", h.bottleGame.string(), "games"}).out, r.out)
+        << "a game given changes nothing of the list";
 
     env["HOME"] = (root.path() / "nobody").string();
     EXPECT_EQ(Run({"games"}).out, "") << "no game anywhere: an empty list";
