@@ -25,21 +25,19 @@ int Usage() {
     return 1;
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
-    if (argc < 2) return Usage();
-    if (std::strcmp(argv[1], "--home") == 0) {
-        if (argc != 3) return Usage();
-        try {
-            const SampleHome home = WriteSampleHome(std::filesystem::absolute(argv[2]));
-            std::cout << home.home.string() << "\n";
-            return 0;
-        } catch (const std::exception& e) { // a folder already there, a full disk
-            std::cerr << "adultify-sample: " << e.what() << "\n";
-            return 1;
-        }
+int WriteHome(const char* dir) {
+    try {
+        const SampleHome home = WriteSampleHome(std::filesystem::absolute(dir));
+        std::cout << home.home.string() << "\n";
+        return 0;
+    } catch (const std::exception& e) { // a folder already there, a full disk
+        std::cerr << "adultify-sample: " << e.what() << "\n";
+        return 1;
     }
+}
+
+int WriteGame(int argc, char** argv) {
+    if (argc < 2) return Usage();
     std::string dir;
     bool wine = false;
     int hoods = 2;
@@ -88,4 +86,12 @@ int main(int argc, char** argv) {
     WriteGameFolder(gameFolder, game);
     std::cout << std::filesystem::absolute(gameFolder).string() << "\n";
     return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc >= 2 && std::strcmp(argv[1], "--home") == 0)
+        return argc == 3 ? WriteHome(argv[2]) : Usage();
+    return WriteGame(argc, argv);
 }

@@ -2,6 +2,7 @@
 
 #include "iff/cp1252.h"
 
+#include <cstdint>
 #include <stdexcept>
 
 #ifdef _WIN32
@@ -38,8 +39,8 @@ std::string EncodeText(std::string_view utf8, int codePage) {
     return out;
 #else
     const std::string to = "CP" + std::to_string(codePage);
-    const iconv_t cd = iconv_open(to.c_str(), "UTF-8");
-    if (cd == reinterpret_cast<iconv_t>(-1)) Fail(utf8, codePage);
+    iconv_t cd = iconv_open(to.c_str(), "UTF-8");
+    if (reinterpret_cast<std::intptr_t>(cd) == -1) Fail(utf8, codePage);
     std::string out(utf8.size() * 2 + 8, '\0');
     char* in = const_cast<char*>(utf8.data()); // iconv's signature; the input is not written
     std::size_t inLeft = utf8.size();
@@ -47,7 +48,7 @@ std::string EncodeText(std::string_view utf8, int codePage) {
     std::size_t outLeft = out.size();
     const std::size_t r = iconv(cd, &in, &inLeft, &at, &outLeft);
     iconv_close(cd);
-    if (r == static_cast<std::size_t>(-1) || r > 0 || inLeft > 0) Fail(utf8, codePage);
+    if (r != 0 || inLeft > 0) Fail(utf8, codePage); // an error, or characters made up
     out.resize(out.size() - outLeft);
     return out;
 #endif
