@@ -1,11 +1,12 @@
 # make run: set up, build and start the editor on a generated sample game.
 # make test: set up, build and run every test.
 # make fuzz: build the fuzz targets with clang and run each for FUZZ_SECONDS (60).
+# make run-home: the editor on a generated home folder with the game in every place.
 BUILD ?= build
 ASAN_BUILD ?= build-asan
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: all setup build test run sanitize fuzz bench screenshots check-windows clean
+.PHONY: all setup build test run run-home sanitize fuzz bench screenshots check-windows clean
 
 all: build
 
@@ -21,6 +22,9 @@ test: build
 
 run: build
 	@sh scripts/run-sample.sh $(BUILD)
+
+run-home: build
+	@sh scripts/run-sample.sh $(BUILD) home
 
 sanitize: setup
 	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DADULTIFY_SANITIZE=ON -DADULTIFY_BENCHMARKS=OFF

@@ -2,6 +2,7 @@
 
 #include "core/reports.h"
 #include "core/utilities.h"
+#include "game/game_text.h"
 #include "game/game_writes.h"
 #include "game/neighbourhood_name.h"
 #include "game/save_hood.h"
@@ -9,7 +10,6 @@
 #include "hood/resident_layout.h"
 #include "hood/resident_view.h"
 #include "iff/chunk_search.h"
-#include "iff/cp1252.h"
 
 #include <cmath>
 #include <cstring>
@@ -129,7 +129,7 @@ bool AdultifyResident(Module1& m, int i) {
                       *path, "not a regular file");
         return false;
     }
-    if (!SaveBoth(m, path, character, hoodBefore, {"adultify", Cp1252ToUtf8(record.UserFile)}))
+    if (!SaveBoth(m, path, character, hoodBefore, {"adultify", DecodeName(m, record.UserFile)}))
         return false;
     m.ui.SetEnabled("Command1", false);
     Get_People(m);

@@ -3,6 +3,7 @@
 #include "about/about_windows.h"
 #include "ageing/adultify.h"
 #include "ageing/skill_editor.h"
+#include "app/game_switch.h"
 #include "app/snapshot_window.h"
 #include "app/startup.h"
 #include "game/path_dialog.h"
@@ -71,6 +72,8 @@ bool Form1Click(Module1& m, ControlId c) {
     if (c == "Command1") return Adultify_Command1_Click(m), true;
     if (c == "menu_path") return ShowPathDialog(m), true;
     if (c == "menu_snapshots") return ShowSnapshotWindow(m), true;
+    for (std::size_t i = 0; i < kGameEntries.size(); ++i)
+        if (c == kGameEntries[i]) return SwitchToFoundGame(m, i), true;
     if (c == "menu_exit") return ExitSequence(m), true;
     if (c == "menu_Save") return (void)SaveHood(m), true;
     if (c == "menu_iff") return menu_iff_Click(m), true;

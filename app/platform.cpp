@@ -12,6 +12,7 @@ namespace adultify {
 
 Platform MakePlatform(const EnvironmentLookup& env) {
     Platform p;
+    p.env = env;
 #ifdef _WIN32
     (void)env;
     p.registry = std::make_unique<WindowsRegistry>();
@@ -30,6 +31,17 @@ Platform MakePlatform(const EnvironmentLookup& env) {
         return "process " + std::to_string(game->pid) + ": " + game->command;
     };
     return p;
+}
+
+void UsePrefix(Platform& p, const std::filesystem::path& prefix) {
+#ifdef _WIN32
+    (void)p;
+    (void)prefix;
+#else
+    p.dosdevices = prefix / "dosdevices";
+    if (auto* native = dynamic_cast<NativeFileSystem*>(p.files.get()))
+        native->UseMapper(WindowsPathMapper(p.dosdevices));
+#endif
 }
 
 } // namespace adultify

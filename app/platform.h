@@ -23,8 +23,14 @@ struct Platform {
     std::optional<std::filesystem::path> snapshotRoot;
     // The game's process, in words, when it runs.
     std::function<std::optional<std::string>()> findRunningGame;
+    // The environment the platform was made from: the install search reads it.
+    EnvironmentLookup env;
 };
 
 [[nodiscard]] Platform MakePlatform(const EnvironmentLookup& env);
+
+// Makes the file system reach a game read through another Wine prefix: its drive letters are
+// that prefix's from now on. Nothing changes on Windows, or for a file system of another kind.
+void UsePrefix(Platform& p, const std::filesystem::path& prefix);
 
 } // namespace adultify

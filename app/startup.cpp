@@ -26,15 +26,15 @@ void FillCareerNames(Module1& m) {
                      "Pro Sports", "Science",  "X-Treme Sports"};
 }
 
-bool FindGameFolder(Module1& m, Registry& registry) {
-    m.SimsPath = GetSimsPath(registry);
-    if (m.SimsPath != kNotFound) return true;
+bool FindGameFolder(Module1& m) {
+    if (m.useFoundGame && m.useFoundGame(0)) return true;
+    m.SimsPath = std::string(kNotFound);
     ShowNoSimsMessage(m);
     return false;
 }
 
-void LocateGame(Module1& m, Registry& registry) {
-    if (FindGameFolder(m, registry)) return;
+void LocateGame(Module1& m) {
+    if (FindGameFolder(m)) return;
     m.SimsPath = std::string(kFallbackSimsPath);
     ShowPathDialog(m);
 }
@@ -51,7 +51,7 @@ void SelectNeighbourhood(Module1& m, int index) {
     ReadChosenNeighbourhood(m);
 }
 
-void Form1_Load(Module1& m, Registry& registry) {
+void Form1_Load(Module1& m) {
     m.ui.LoadForm("frmSplash");
     frmSplash_Load(m);
     m.ui.ShowForm("frmSplash");
@@ -63,7 +63,7 @@ void Form1_Load(Module1& m, Registry& registry) {
     m.ui.SetCaption("frmSplash.Label1", "Init.");
     m.ui.DoEvents();
     WaitSeconds(m, 1);
-    LocateGame(m, registry);
+    LocateGame(m);
     RecoverInterruptedSave(m);
     m.ui.SetCaption("frmSplash.Label1", "Init...");
     m.ui.DoEvents();

@@ -3,17 +3,17 @@
 // ends start through the same steps; the editor adds the splash and its waits.
 
 #include "core/module1.h"
-#include "game/registry.h"
 
 namespace adultify {
 
 // The whole start-up sequence; Form1 becomes visible after it returns.
-void Form1_Load(Module1& m, Registry& registry);
+void Form1_Load(Module1& m);
 
-// The game folder from the registry; without one says so and answers false.
-[[nodiscard]] bool FindGameFolder(Module1& m, Registry& registry);
-// Finds the game folder; without a registry value says so and offers the path dialog.
-void LocateGame(Module1& m, Registry& registry);
+// The first game the install search found (Module1::useFoundGame); without one says so and
+// answers false.
+[[nodiscard]] bool FindGameFolder(Module1& m);
+// Finds the game folder; without one says so and offers the path dialog.
+void LocateGame(Module1& m);
 
 void FillCareerNames(Module1& m);
 // The resident view as it starts: no values, Adultify and the thumbnail fix disabled.

@@ -1,7 +1,5 @@
 #include "game/game_location.h"
 
-#include "iff/cp1252.h"
-
 #include <vector>
 
 namespace adultify {
@@ -38,7 +36,7 @@ std::string QueryRegValue(Registry& registry, RegKey key, std::string_view value
             return {};
         std::string text(buffer.begin(), buffer.end());
         if (const auto zero = text.find('\0'); zero != std::string::npos) text.resize(zero);
-        return Cp1252ToUtf8(text);
+        return text;
     }
     if (type == kRegBinary) {
         // Read into a 16-bit integer: a longer value does not fit and gives nothing.

@@ -58,6 +58,7 @@ class Search {
             if (path != kNotFound)
                 Offer(InstallSource::Registry, {path, fs::u8path(path)}, nullptr);
         }
+        OfferRemembered();
         if (const auto savedGames = SavedGamesFolder()) {
             const fs::path folder = *savedGames / "Electronic Arts" / "The Sims 25";
             Offer(InstallSource::ReRelease, {Utf8(folder) + "\\", folder}, nullptr);
@@ -73,8 +74,11 @@ class Search {
             wine.emplace(*defaultPrefix);
             if (auto folder = wine->RegistryFolder())
                 Offer(InstallSource::Registry, *folder, &*wine);
-            OfferSaves(InstallSource::ReRelease, *wine);
         }
+        OfferRemembered();
+        if (wine) OfferSaves(InstallSource::ReRelease, *wine);
+        // Relative to the working folder every place below would be another one.
+        if (places_.home.empty()) return std::move(found_);
         const std::vector<fs::path> libraries = SteamLibraries(places_.home);
         for (const fs::path& library : libraries) {
             PrefixProbe proton(library / "steamapps/compatdata" / kReReleaseAppId / "pfx");
@@ -92,16 +96,19 @@ class Search {
             !defaultPrefix || *defaultPrefix != dotWine)
             OfferPrefix(InstallSource::WinePrefix, dotWine);
 #endif
+        return std::move(found_);
+    }
+
+  private:
+    void OfferRemembered() {
         for (const RememberedFolder& r : places_.remembered) {
             std::optional<PrefixProbe> probe;
             if (r.prefix) probe.emplace(*r.prefix);
             Offer(InstallSource::Remembered, {r.gameFolder, NativeOf(r)},
                   probe ? &*probe : nullptr);
         }
-        return std::move(found_);
     }
 
-  private:
     static fs::path NativeOf(const RememberedFolder& r) {
 #ifdef _WIN32
         return fs::u8path(r.gameFolder);

@@ -1,13 +1,14 @@
 #pragma once
 // Every install of the game on this machine, in the order start-up tries them:
 //  1. registry     the machine's registry (on Linux: of $WINEPREFIX, else ~/.wine)
-//  2. re-release   the re-release's save folder: Windows' Saved Games folder; on Linux in
-//                  that same prefix, then in each Steam library's compatdata/3314060/pfx
-//  3. steam        every other Proton prefix of every Steam library whose registry names the
+//  2. remembered   folders the user chose by hand before
+//  3. re-release   the re-release's save folder: Windows' Saved Games folder; on Linux in
+//                  the prefix of 1, then in each Steam library's compatdata/3314060/pfx
+//  4. steam        every other Proton prefix of every Steam library whose registry names the
 //                  game (the older release, added to Steam as a non-Steam game)
-//  4. bottles, lutris, heroic   each manager's prefixes: their registry, then their Saved Games
-//  5. wine-prefix  ~/.wine when $WINEPREFIX named another prefix, the same way
-//  6. remembered   folders the user chose before
+//  5. bottles, lutris, heroic   each manager's prefixes: their registry, then their Saved Games
+//  6. wine-prefix  ~/.wine when $WINEPREFIX named another prefix, the same way
+// Without a home folder only 1 to 3 are looked at.
 // A folder counts once, under the first source that found it. Only directory listings and
 // system.reg files are read, never a save. A folder counts as a game by IsGameFolder.
 
@@ -52,7 +53,7 @@ struct RememberedFolder {
 };
 
 struct SearchPlaces {
-    std::filesystem::path home;
+    std::filesystem::path home;   // empty: none
     EnvironmentLookup env;        // $WINEPREFIX
     Registry* registry = nullptr; // Windows: the machine's registry; unused elsewhere
     std::vector<RememberedFolder> remembered;

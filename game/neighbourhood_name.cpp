@@ -1,8 +1,8 @@
 #include "game/neighbourhood_name.h"
 
 #include "core/utilities.h"
+#include "game/code_page.h"
 #include "iff/character_file.h"
-#include "iff/cp1252.h"
 
 namespace adultify {
 
@@ -31,9 +31,10 @@ std::string CharactersFolder(std::string_view simsPath, int n) {
     return std::string(simsPath) + HoodFolder(n) + "\\Characters\\";
 }
 
-std::optional<std::string> UserFilePath(std::string_view simsPath, int n, const Bytes& userFile) {
+std::optional<std::string> UserFilePath(std::string_view simsPath, int n, const Bytes& userFile,
+                                        int codePage) {
     if (!IsSafeUserFileName(userFile)) return std::nullopt;
-    return CharactersFolder(simsPath, n) + Cp1252ToUtf8(userFile) + ".iff";
+    return CharactersFolder(simsPath, n) + DecodeCodePage(AsText(userFile), codePage) + ".iff";
 }
 
 int ChosenHood(Module1& m) {
@@ -41,7 +42,7 @@ int ChosenHood(Module1& m) {
 }
 
 std::optional<std::string> ChosenUserFilePath(Module1& m, const Bytes& userFile) {
-    return UserFilePath(m.SimsPath, ChosenHood(m), userFile);
+    return UserFilePath(m.SimsPath, ChosenHood(m), userFile, m.codePage);
 }
 
 } // namespace adultify

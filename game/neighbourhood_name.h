@@ -24,9 +24,10 @@ inline constexpr int kFirstHood = 1, kLastHood = 99;
 [[nodiscard]] std::string HoodFile(std::string_view simsPath, int n);
 // SimsPath + HoodFolder + "\Characters\".
 [[nodiscard]] std::string CharactersFolder(std::string_view simsPath, int n);
-// The character file of a user-file name; nothing for an unsafe name.
+// The character file of a user-file name, the name read in the game's code page as the game
+// opens it; nothing for an unsafe name.
 [[nodiscard]] std::optional<std::string> UserFilePath(std::string_view simsPath, int n,
-                                                      const Bytes& userFile);
+                                                      const Bytes& userFile, int codePage);
 
 // The same for the neighbourhood chosen in Combo1.
 [[nodiscard]] int ChosenHood(Module1& m);

@@ -1,5 +1,7 @@
 #pragma once
-// Form2, "The Sims Path": the game folder chosen by hand. Accepted only with Sims.exe in it.
+// Form2, "The Sims Path": the game folder chosen by hand. A game folder is where the
+// neighbourhoods are: a folder holding Sims.exe, or one neighbourhood folder or more (the
+// re-release keeps its neighbourhoods apart from its program).
 
 #include "core/module1.h"
 
@@ -10,10 +12,13 @@ namespace adultify {
 // Loads the dialog at the working folder and shows it modally.
 void ShowPathDialog(Module1& m);
 
-// Makes `folder` the game folder when it holds Sims.exe; otherwise says so and answers false.
+// Whether `folder` can be the game folder; otherwise says so and answers false.
+[[nodiscard]] bool CheckGameFolder(Module1& m, const std::string& folder);
+// Makes `folder` the game folder, letting the one before go.
+void SetGameFolder(Module1& m, const std::string& folder);
+// Both, as "&Ok" does: false, with the message, for a folder that is not a game's.
 [[nodiscard]] bool AcceptGameFolder(Module1& m, const std::string& folder);
 
-void Form2_Command1_Click(Module1& m); // "&Ok"
 void Form2_Command2_Click(Module1& m); // "&Cancel"
 // Dir1 moved to another folder: File1 follows it.
 void Form2_Dir1_Change(Module1& m);

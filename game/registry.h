@@ -1,6 +1,7 @@
 #pragma once
-// The registry as the program reads it: the three calls of the 8-bit Windows API.
-// Texts handed back are in the system's 8-bit code page, as RegQueryValueExA gives them.
+// The registry as the program reads it: open a key, query a value, close the key.
+// String values are handed back as UTF-8 with their terminator, whatever the system's code
+// page: a game folder may be named in letters the 8-bit code page lacks.
 
 #include <cstdint>
 #include <string_view>

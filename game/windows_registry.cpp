@@ -1,10 +1,35 @@
 #include "game/windows_registry.h"
 
 #ifdef _WIN32
+#include <cstring>
 #include <string>
+#include <vector>
 #include <windows.h>
 
 namespace adultify {
+
+namespace {
+
+std::wstring Wide(std::string_view utf8) {
+    const int n =
+        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+    std::wstring out(static_cast<std::size_t>(n > 0 ? n : 0), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(), n);
+    return out;
+}
+
+std::string Utf8(const wchar_t* text, int units) {
+    const int n = WideCharToMultiByte(CP_UTF8, 0, text, units, nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<std::size_t>(n > 0 ? n : 0), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text, units, out.data(), n, nullptr, nullptr);
+    return out;
+}
+
+bool IsStringType(DWORD type) {
+    return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ;
+}
+
+} // namespace
 
 long WindowsRegistry::OpenKey(RegRoot, std::string_view subKey, RegKey& key) {
     HKEY handle = nullptr;
@@ -19,16 +44,39 @@ long WindowsRegistry::OpenKey(RegRoot, std::string_view subKey, RegKey& key) {
     return result;
 }
 
+// The wide call, so that a folder named in letters outside the system's code page survives.
 long WindowsRegistry::QueryValue(RegKey key, std::string_view valueName, std::uint32_t* type,
                                  std::uint8_t* data, std::uint32_t* size) {
-    const std::string name(valueName);
+    const auto hkey = reinterpret_cast<HKEY>(key);
+    const std::wstring name = Wide(valueName);
     DWORD t = 0;
-    DWORD s = size ? *size : 0;
-    const long result = RegQueryValueExA(reinterpret_cast<HKEY>(key), name.c_str(), nullptr, &t,
-                                         data, size ? &s : nullptr);
+    DWORD bytes = 0;
+    long result = RegQueryValueExW(hkey, name.c_str(), nullptr, &t, nullptr, &bytes);
+    if (result != ERROR_SUCCESS) return result;
+    std::vector<BYTE> raw(bytes);
+    result = RegQueryValueExW(hkey, name.c_str(), nullptr, &t, raw.data(), &bytes);
+    if (result != ERROR_SUCCESS) return result;
+    raw.resize(bytes);
+    std::string value(raw.begin(), raw.end());
+    if (IsStringType(t)) {
+        std::wstring text(raw.size() / sizeof(wchar_t), L'\0');
+        std::memcpy(text.data(), raw.data(), text.size() * sizeof(wchar_t));
+        if (text.empty() || text.back() != L'\0') text.push_back(L'\0');
+        value = Utf8(text.data(), static_cast<int>(text.size()));
+    }
     if (type) *type = t;
-    if (size) *size = s;
-    return result;
+    const auto needed = static_cast<std::uint32_t>(value.size());
+    if (data == nullptr) {
+        if (size) *size = needed;
+        return ERROR_SUCCESS;
+    }
+    if (!size || *size < needed) {
+        if (size) *size = needed;
+        return ERROR_MORE_DATA;
+    }
+    std::memcpy(data, value.data(), value.size());
+    *size = needed;
+    return ERROR_SUCCESS;
 }
 
 long WindowsRegistry::CloseKey(RegKey key) {

@@ -5,7 +5,7 @@
 #ifdef _WIN32
 namespace adultify {
 
-// The real registry through RegOpenKeyA, RegQueryValueExA and RegCloseKey.
+// The real registry through RegOpenKeyA, RegQueryValueExW and RegCloseKey.
 class WindowsRegistry final : public Registry {
   public:
     long OpenKey(RegRoot root, std::string_view subKey, RegKey& key) override;

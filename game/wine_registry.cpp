@@ -116,8 +116,8 @@ std::u16string DecodeEscaped(std::string_view text, char terminator, std::size_t
     return out;
 }
 
-Bytes ToCodePage(const std::u16string& units) {
-    return ToBytes(Utf8ToCp1252(Utf16ToUtf8(units)));
+Bytes ToUtf8Bytes(const std::u16string& units) {
+    return ToBytes(Utf16ToUtf8(units));
 }
 
 std::u16string FromUtf16Le(const Bytes& raw) {
@@ -156,7 +156,7 @@ bool IsStringType(std::uint32_t type) {
 bool ParseData(std::string_view data, RegValue& value) {
     if (!data.empty() && data.front() == '"') {
         value.type = kRegSz;
-        value.data = ToCodePage(DecodeEscaped(data.substr(1), '"', nullptr));
+        value.data = ToUtf8Bytes(DecodeEscaped(data.substr(1), '"', nullptr));
         value.data.push_back(0);
         return true;
     }
@@ -165,7 +165,7 @@ bool ParseData(std::string_view data, RegValue& value) {
         if (close == std::string_view::npos) return false;
         value.type = static_cast<std::uint32_t>(
             std::strtoul(std::string(data.substr(4, close - 4)).c_str(), nullptr, 16));
-        value.data = ToCodePage(DecodeEscaped(data.substr(close + 3), '"', nullptr));
+        value.data = ToUtf8Bytes(DecodeEscaped(data.substr(close + 3), '"', nullptr));
         value.data.push_back(0);
         return true;
     }
@@ -189,8 +189,8 @@ bool ParseData(std::string_view data, RegValue& value) {
             std::strtoul(std::string(data.substr(4, close - 4)).c_str(), nullptr, 16));
         Bytes raw;
         if (!ParseHexList(data.substr(close + 2), raw)) return false;
-        // Wine keeps strings as UTF-16; the 8-bit call converts them.
-        value.data = IsStringType(value.type) ? ToCodePage(FromUtf16Le(raw)) : raw;
+        // Wine keeps these strings as UTF-16.
+        value.data = IsStringType(value.type) ? ToUtf8Bytes(FromUtf16Le(raw)) : raw;
         return true;
     }
     return false;

@@ -13,7 +13,7 @@ namespace adultify {
 
 struct RegValue {
     std::uint32_t type = 0;
-    Bytes data; // as RegQueryValueExA returns it: strings in the 8-bit code page
+    Bytes data; // strings as UTF-8 with their terminator
 };
 
 class WineRegistry final : public Registry {

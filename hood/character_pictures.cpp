@@ -2,10 +2,10 @@
 
 #include "core/status_line.h"
 #include "core/utilities.h"
+#include "game/game_text.h"
 #include "game/neighbourhood_name.h"
 #include "iff/character_file.h"
 #include "iff/chunk_search.h"
-#include "iff/cp1252.h"
 
 namespace adultify {
 
@@ -20,7 +20,7 @@ void ShowPicture(Module1& m, ControlId box, Position chunk, std::size_t length) 
 } // namespace
 
 void Read_UserIff(Module1& m, const Bytes& userFile) {
-    SetStatus(m, "Read_UserIff(" + Cp1252ToUtf8(userFile) + ")");
+    SetStatus(m, "Read_UserIff(" + DecodeName(m, userFile) + ")");
     if (m.ui.Caption("Combo1").empty()) return;
     const auto path = ChosenUserFilePath(m, userFile);
     if (path && FileExists(m, *path) == kTrue) {

@@ -3,12 +3,12 @@
 #include "core/reports.h"
 #include "core/status_line.h"
 #include "core/utilities.h"
+#include "game/game_text.h"
 #include "game/game_writes.h"
 #include "game/neighbourhood_name.h"
 #include "hood/resident_layout.h"
 #include "iff/character_file.h"
 #include "iff/chunk_search.h"
-#include "iff/cp1252.h"
 #include "ui/form_design.h"
 
 #include <map>
@@ -192,7 +192,7 @@ void AddResident(Module1& m, ResidentScan& scan) {
     Bytes line = r.FirstName;
     line.push_back(' ');
     line.insert(line.end(), r.LastName.begin(), r.LastName.end());
-    const std::string text = Cp1252ToUtf8(line);
+    const std::string text = DecodeName(m, line);
     m.ui.ListAdd("List1", text);
     SetStatus(m, "Find Residents (" + text + ")");
     scan.programPointer = 14;
@@ -209,9 +209,9 @@ void AddResident(Module1& m, ResidentScan& scan) {
     report += "T=" + WithSignPosition(scan.i) + "\n";
     report += "Hood Length=" + WithSignPosition(static_cast<long long>(m.HoodData.size())) + "\n";
     report += "Record Count=" + WithSignPosition(m.RecordCount) + "\n";
-    report += "User File=" + Cp1252ToUtf8(r.UserFile) + "\n";
-    report += "Sim First Name=" + Cp1252ToUtf8(r.FirstName) + "\n";
-    report += "Sim Last Name=" + Cp1252ToUtf8(r.LastName) + "\n";
+    report += "User File=" + DecodeName(m, r.UserFile) + "\n";
+    report += "Sim First Name=" + DecodeName(m, r.FirstName) + "\n";
+    report += "Sim Last Name=" + DecodeName(m, r.LastName) + "\n";
     report += "\n";
     report += "Please email this information to " + std::string(kSupportAddress);
     (void)m.ui.ShowMessage(report, MsgButtons::Ok, MsgIcon::Critical,

@@ -1,9 +1,9 @@
 #include "hood/resident_view.h"
 
 #include "core/status_line.h"
+#include "game/game_text.h"
 #include "hood/character_pictures.h"
 #include "hood/resident_layout.h"
-#include "iff/cp1252.h"
 
 namespace adultify {
 
@@ -42,9 +42,9 @@ void Display_user_Details(Module1& m) {
         Bytes full = r.FirstName;
         full.push_back(' ');
         full.insert(full.end(), r.LastName.begin(), r.LastName.end());
-        m.ui.SetCaption("Frame2", "Personal Infomation for " + Cp1252ToUtf8(full));
+        m.ui.SetCaption("Frame2", "Personal Infomation for " + DecodeName(m, full));
         SetStatus(m, "Get personal info");
-        m.ui.ListAdd("List2", "Filename:" + Cp1252ToUtf8(r.UserFile));
+        m.ui.ListAdd("List2", "Filename:" + DecodeName(m, r.UserFile));
         m.ui.ListAdd("List2", std::string("Gender: ") + (r.Gender[0] == 1 ? "Female" : "Male"));
         const std::uint8_t career = r.Career[0];
         if (career <= 10) {

@@ -16,7 +16,21 @@ namespace adultify {
 
 namespace fs = std::filesystem;
 
+namespace {
+// Paths the program holds are UTF-8 on every system (string() is the 8-bit code page on Windows).
+std::string Utf8Text(const fs::path& p) {
+    const std::u8string s = p.u8string();
+    return std::string(s.begin(), s.end());
+}
+} // namespace
+
 NativeFileSystem::NativeFileSystem(WindowsPathMapper mapper) : mapper_(std::move(mapper)) {}
+
+void NativeFileSystem::UseMapper(WindowsPathMapper mapper) {
+    mapper_ = std::move(mapper);
+    lastPath_.clear();
+    lastNative_.clear();
+}
 
 fs::path NativeFileSystem::Resolve(const std::string& path) const {
 #ifdef _WIN32
@@ -139,14 +153,14 @@ std::vector<std::string> NativeFileSystem::List(const std::string& folder) {
     std::vector<std::string> names;
     std::error_code ec;
     for (fs::directory_iterator it(Resolve(folder), ec), end; !ec && it != end; it.increment(ec))
-        names.push_back(it->path().filename().string());
+        names.push_back(Utf8Text(it->path().filename()));
     std::sort(names.begin(), names.end());
     return names;
 }
 
 std::string NativeFileSystem::NativePath(const std::string& path) {
     const fs::path native = Resolve(path);
-    return native.empty() ? path : native.string();
+    return native.empty() ? path : Utf8Text(native);
 }
 
 } // namespace adultify

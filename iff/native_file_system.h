@@ -25,6 +25,8 @@ class NativeFileSystem final : public FileSystem {
     std::string NativePath(const std::string& path) override;
 
     [[nodiscard]] const WindowsPathMapper& Mapper() const { return mapper_; }
+    // Paths are mapped through another prefix's drives from now on.
+    void UseMapper(WindowsPathMapper mapper);
 
     // Runs after each step of a replacement that changes the disk; tests stop the program
     // there to show that the next start finds every file whole.

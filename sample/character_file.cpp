@@ -2,7 +2,7 @@
 #include "sample/game_model.h"
 #include "sample/iff_builder.h"
 
-#include "iff/cp1252.h"
+#include "sample/text_encoding.h"
 
 #include <random>
 
@@ -94,12 +94,12 @@ std::string CharacterFileName(const SimSpec& sim) {
     return name + ".iff";
 }
 
-Bytes CharacterFile(const SimSpec& sim) {
+Bytes CharacterFile(const SimSpec& sim, int codePage) {
     const Colour skin = SkinColour(sim.skin);
     const Colour hair{static_cast<std::uint8_t>(60 + (sim.guid % 120)), 40, 20};
     std::vector<Chunk> chunks;
-    chunks.push_back(
-        {"OBJD", 128, 0x0010, sim.userFile + " - " + Utf8ToCp1252(sim.firstName), Objd(sim)});
+    chunks.push_back({"OBJD", 128, 0x0010,
+                      sim.userFile + " - " + EncodeText(sim.firstName, codePage), Objd(sim)});
     chunks.push_back({"GLOB",
                       128,
                       0x0010,
@@ -119,9 +119,9 @@ Bytes CharacterFile(const SimSpec& sim) {
     chunks.push_back({"STR#", 257, 0x0000, "", StringTable({{1, "", ""}})});
     chunks.push_back({"STR#", 300, 0x0000, "", StringTable({{1, "", ""}})});
 
-    // The game's texts are Windows-1252.
-    std::vector<StringEntry> ctss = {{1, Utf8ToCp1252(sim.firstName), ""},
-                                     {1, Utf8ToCp1252(sim.biography), ""}};
+    // The game's texts are in the system's code page.
+    std::vector<StringEntry> ctss = {{1, EncodeText(sim.firstName, codePage), ""},
+                                     {1, EncodeText(sim.biography, codePage), ""}};
     ctss.resize(static_cast<std::size_t>(sim.ctssEntries), StringEntry{1, "", ""});
     for (int k = 0; k < sim.staleChunks; ++k) {
         if (k % 2 == 0)

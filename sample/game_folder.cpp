@@ -1,5 +1,9 @@
 #include "sample/game_folder.h"
 
+#include "iff/cp1252.h"
+
+#include <cctype>
+#include <cstdio>
 #include <fstream>
 #include <stdexcept>
 
@@ -24,6 +28,36 @@ std::string Escaped(const std::string& s) {
     return out;
 }
 
+std::string RegistryEscaped(const std::string& s) {
+    std::u16string units;
+    for (std::size_t i = 0; i < s.size();) {
+        char32_t c = NextCodePoint(s, i);
+        if (c >= 0x10000) {
+            c -= 0x10000;
+            units += static_cast<char16_t>(0xD800 + (c >> 10));
+            units += static_cast<char16_t>(0xDC00 + (c & 0x3FF));
+        } else {
+            units += static_cast<char16_t>(c);
+        }
+    }
+    std::string out;
+    for (std::size_t i = 0; i < units.size(); ++i) {
+        const char16_t u = units[i];
+        if (u < 0x80) {
+            out += Escaped(std::string(1, static_cast<char>(u)));
+            continue;
+        }
+        // Wine pads to four digits only where the next character would read as one more.
+        const bool hexFollows = i + 1 < units.size() && units[i + 1] < 0x80 &&
+                                std::isxdigit(static_cast<unsigned char>(units[i + 1]));
+        char code[8];
+        std::snprintf(code, sizeof code, hexFollows ? "\\x%04x" : "\\x%x",
+                      static_cast<unsigned>(u));
+        out += code;
+    }
+    return out;
+}
+
 void WriteGameFolder(const fs::path& gameFolder, const GameSpec& game) {
     WriteFile(gameFolder / game.exeName, ToBytes("MZ placeholder, not the game\n"));
     fs::create_directories(gameFolder / "GameData");
@@ -42,7 +76,8 @@ void WriteNeighbourhoods(const fs::path& gameFolder, const std::vector<HoodSpec>
         fs::create_directories(folder / "Export");
         for (const SimSpec& sim : hood.sims)
             if (sim.hasCharacterFile)
-                WriteFile(folder / "Characters" / CharacterFileName(sim), CharacterFile(sim));
+                WriteFile(folder / "Characters" / CharacterFileName(sim),
+                          CharacterFile(sim, hood.codePage));
     }
 }
 
@@ -55,9 +90,9 @@ std::string SystemReg(const std::string& windowsGamePath, bool win64) {
     text += "[" + key + "] 1796589658\n#time=1d9a0b3c4d5e6f8\n";
     text += "\"EP1Installed\"=dword:00000001\n";
     text += "\"Installed\"=dword:00000001\n";
-    text += "\"InstallPath\"=\"" + Escaped(windowsGamePath) + "\"\n";
+    text += "\"InstallPath\"=\"" + RegistryEscaped(windowsGamePath) + "\"\n";
     text += "\"SIMS_CURRENT_NEIGHBORHOOD_NUM\"=hex:01,00\n";
-    text += "\"SIMS_DATA\"=\"" + Escaped(windowsGamePath) + "\"\n";
+    text += "\"SIMS_DATA\"=\"" + RegistryEscaped(windowsGamePath) + "\"\n";
     text += "\"SIMS_LANGUAGE\"=\"USEnglish\"\n";
     text += "\"Version\"=\"1.0\"\n\n";
     return text;

@@ -11,6 +11,9 @@ namespace adultify::sample {
 void WriteFile(const std::filesystem::path& path, const Bytes& data);
 // Backslashes and quotes escaped, as Wine's registry files and Steam's vdf files write them.
 [[nodiscard]] std::string Escaped(const std::string& s);
+// The same for a registry file, with every character beyond ASCII as Wine writes it: \x and
+// its UTF-16 units in hex, four digits when a hex digit follows.
+[[nodiscard]] std::string RegistryEscaped(const std::string& s);
 
 // Writes the game folder: Sims.exe (a placeholder), GameData, a template folder, and per
 // neighbourhood its folder with Neighborhood.iff, Characters, Houses and Export.

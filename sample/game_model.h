@@ -54,6 +54,7 @@ struct HoodSpec {
     int emptySlots = 2;
     bool nonPlayerRecords = true; // maid, grimreaper ...
     std::optional<Bytes> rawFile; // written instead of a generated Neighborhood.iff
+    int codePage = 1252;          // of the family and first names, in every file
 };
 
 struct GameSpec {
@@ -75,7 +76,7 @@ struct RandomHoodParams {
 [[nodiscard]] HoodSpec RandomHood(const RandomHoodParams& params);
 
 [[nodiscard]] Bytes NeighbourhoodFile(const HoodSpec& hood);
-[[nodiscard]] Bytes CharacterFile(const SimSpec& sim);
+[[nodiscard]] Bytes CharacterFile(const SimSpec& sim, int codePage = 1252);
 [[nodiscard]] std::string CharacterFileName(const SimSpec& sim);
 // The values of the character file's body-string table (STR# 200), in order.
 [[nodiscard]] std::vector<std::string> BodyStringValues(const SimSpec& sim);

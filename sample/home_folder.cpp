@@ -98,6 +98,29 @@ GameSpec EmptyHoods(std::initializer_list<int> numbers, bool withSimsExe) {
     return game;
 }
 
+GameSpec OneFamilyHoods(std::initializer_list<int> numbers, const FamilyNames& names, int codePage,
+                        bool withSimsExe) {
+    GameSpec game = EmptyHoods(numbers, withSimsExe);
+    for (HoodSpec& hood : game.hoods) {
+        SimSpec adult;
+        adult.userFile = "user00001";
+        adult.firstName = names.adult;
+        adult.guid = 0x51000001u + static_cast<std::uint32_t>(hood.number);
+        adult.familyChunkId = 1;
+        adult.fillerBytes = 2000;
+        SimSpec child = adult;
+        child.userFile = "user00002";
+        child.firstName = names.child;
+        child.guid = 0x52000001u + static_cast<std::uint32_t>(hood.number);
+        child.age = 9;
+        child.gender = 1;
+        hood.sims = {adult, child};
+        hood.families = {FamilySpec{names.family, 1, {adult.guid, child.guid}}};
+        hood.codePage = codePage;
+    }
+    return game;
+}
+
 SampleHome WriteSampleHome(const fs::path& root) {
     SampleHome h;
     h.home = root / "home";
@@ -106,7 +129,7 @@ SampleHome WriteSampleHome(const fs::path& root) {
     h.wineGame =
         WritePrefix(h.home / ".wine",
                     {.simsData = "C:\\Program Files (x86)\\Maxis\\The Sims", .user = "player"});
-    WriteGameFolder(h.wineGame, EmptyHoods({1}));
+    WriteGameFolder(h.wineGame, OneFamilyHoods({1}, {"Newbie", "Bob", "Daisy"}));
 
     // Steam's own root, ~/.steam/steam linking to it, and a second library elsewhere.
     const fs::path steam = h.home / ".local/share/Steam";
@@ -115,13 +138,14 @@ SampleHome WriteSampleHome(const fs::path& root) {
     fs::create_directory_symlink(steam, h.home / ".steam" / "steam");
     WriteSteamRoot(h.library2, {});
     const fs::path reRelease = WriteProtonPrefix(steam, "3314060", {});
-    h.steamSaves = WriteReReleaseSaves(reRelease, "steamuser", EmptyHoods({1, 2}, false));
+    h.steamSaves = WriteReReleaseSaves(
+        reRelease, "steamuser", OneFamilyHoods({1, 2}, {"Legacy", "Ada", "Max"}, 1252, false));
     WriteProtonPrefix(steam, "228980", {});
     WriteProtonPrefix(h.library2, "620", {});
-    // The older release added as a non-Steam game, on a Russian system.
+    // The older release added as a non-Steam game, on a Russian system, in a Cyrillic folder.
     const fs::path nonSteam = h.library2 / "steamapps/compatdata/2911111111/pfx";
-    h.nonSteamGame = WritePrefix(nonSteam, {.simsData = "C:\\Games\\The Sims", .codePage = 1251});
-    WriteGameFolder(h.nonSteamGame, EmptyHoods({1, 4}));
+    h.nonSteamGame = WritePrefix(nonSteam, {.simsData = "C:\\Игры\\The Sims", .codePage = 1251});
+    WriteGameFolder(h.nonSteamGame, OneFamilyHoods({1, 4}, {"Иванов", "Борис", "Маша"}, 1251));
 
     // Flatpak's Steam lists the second library too.
     const fs::path flatpak = h.home / ".var/app/com.valvesoftware.Steam/.local/share/Steam";
@@ -132,7 +156,7 @@ SampleHome WriteSampleHome(const fs::path& root) {
     // A bottle of a 32-bit prefix.
     h.bottleGame = WritePrefix(h.home / ".local/share/bottles/bottles/The Sims",
                                {.simsData = "C:\\Program Files\\Maxis\\The Sims", .win64 = false});
-    WriteGameFolder(h.bottleGame, EmptyHoods({1, 2, 3}));
+    WriteGameFolder(h.bottleGame, OneFamilyHoods({1, 2, 3}, {"Goth", "Mortimer", "Cassandra"}));
 
     // Flatpak's Bottles with the EA app's re-release.
     const fs::path eaBottle = h.home / ".var/app/com.usebottles.bottles/data/bottles/bottles/EA";
@@ -144,13 +168,13 @@ SampleHome WriteSampleHome(const fs::path& root) {
     WritePrefix(lutris, {.user = "player"});
     h.lutrisSaves = WriteReReleaseSaves(lutris, "player", EmptyHoods({7}, false));
 
-    // Heroic, with the game on a second Wine drive.
+    // Heroic, with the game on a second Wine drive, on a Japanese system.
     const fs::path heroic = h.home / "Games/Heroic/Prefixes/TheSims";
-    WritePrefix(heroic, {.simsData = "D:\\Games\\The Sims"});
+    WritePrefix(heroic, {.simsData = "D:\\Games\\The Sims", .codePage = 932});
     fs::create_directories(root / "disk-d");
     fs::create_directory_symlink(root / "disk-d", heroic / "dosdevices" / "d:");
     h.heroicGame = root / "disk-d" / "Games" / "The Sims";
-    WriteGameFolder(h.heroicGame, EmptyHoods({1}));
+    WriteGameFolder(h.heroicGame, OneFamilyHoods({1}, {"山田", "太郎", "花子"}, 932));
     return h;
 }
 

@@ -49,8 +49,22 @@ std::filesystem::path WriteProtonPrefix(const std::filesystem::path& library,
 // Empty neighbourhoods numbered `numbers`, with or without the program beside them.
 [[nodiscard]] GameSpec EmptyHoods(std::initializer_list<int> numbers, bool withSimsExe = true);
 
+// A family of an adult (user00001) and a child (user00002) in each neighbourhood `numbers`,
+// their names (UTF-8 here) written in code page `codePage`.
+struct FamilyNames {
+    std::string family, adult, child;
+};
+[[nodiscard]] GameSpec OneFamilyHoods(std::initializer_list<int> numbers, const FamilyNames& names,
+                                      int codePage = 1252, bool withSimsExe = true);
+
 // A player's home with the game in every place the install search knows, and a second Steam
-// library outside it, all under `root`.
+// library outside it, all under `root`. Residents (an adult and a child per neighbourhood):
+//   wineGame      ~/.wine, Newbie family: Bob, Daisy
+//   steamSaves    the re-release under Proton, Legacy family: Ada, Max (neighbourhoods 1, 2)
+//   nonSteamGame  C:\Игры\The Sims in a prefix of code page 1251: Иванов family: Борис, Маша
+//   bottleGame    a Bottles bottle, Goth family: Mortimer, Cassandra
+//   heroicGame    a prefix of code page 932: 山田 family: 太郎, 花子
+// and empty neighbourhoods in the others.
 struct SampleHome {
     std::filesystem::path home, library2;
     // The game folders and save folders written, in the order the search lists them.

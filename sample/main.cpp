@@ -1,5 +1,7 @@
-// adultify-sample: writes a synthetic game folder, optionally inside a Wine prefix.
+// adultify-sample: writes a synthetic game folder, optionally inside a Wine prefix, or a whole
+// home folder with the game installed in every place the program looks.
 #include "sample/game_folder.h"
+#include "sample/home_folder.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -13,14 +15,28 @@ namespace {
 int Usage() {
     std::cerr << "usage: adultify-sample DIR [--wine] [--hoods N] [--residents N] [--families N]\n"
                  "                       [--children N] [--seed S] [--filler BYTES]\n"
+                 "       adultify-sample --home DIR\n"
                  "Writes a game folder at DIR, or with --wine a Wine prefix at DIR whose registry\n"
-                 "names the game folder it holds; prints the game folder's path.\n";
+                 "names the game folder it holds; prints the game folder's path.\n"
+                 "With --home: a home folder under DIR with the game under Steam's Proton (the\n"
+                 "re-release), in a Bottles bottle, in ~/.wine, in a prefix with a Cyrillic game\n"
+                 "folder and names (code page 1251), with Japanese names (932) and more; prints\n"
+                 "the home folder's path, for HOME.\n";
     return 1;
 }
 
-} // namespace
+int WriteHome(const char* dir) {
+    try {
+        const SampleHome home = WriteSampleHome(std::filesystem::absolute(dir));
+        std::cout << home.home.string() << "\n";
+        return 0;
+    } catch (const std::exception& e) { // a folder already there, a full disk
+        std::cerr << "adultify-sample: " << e.what() << "\n";
+        return 1;
+    }
+}
 
-int main(int argc, char** argv) {
+int WriteGame(int argc, char** argv) {
     if (argc < 2) return Usage();
     std::string dir;
     bool wine = false;
@@ -70,4 +86,12 @@ int main(int argc, char** argv) {
     WriteGameFolder(gameFolder, game);
     std::cout << std::filesystem::absolute(gameFolder).string() << "\n";
     return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc >= 2 && std::strcmp(argv[1], "--home") == 0)
+        return argc == 3 ? WriteHome(argv[2]) : Usage();
+    return WriteGame(argc, argv);
 }

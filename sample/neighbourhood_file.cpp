@@ -1,7 +1,7 @@
 #include "sample/game_model.h"
 #include "sample/iff_builder.h"
 
-#include "iff/cp1252.h"
+#include "sample/text_encoding.h"
 
 namespace adultify::sample {
 
@@ -124,7 +124,7 @@ Bytes NeighbourhoodFile(const HoodSpec& hood) {
                 {"FAMI", static_cast<std::uint16_t>(family.chunkId), 0x0010, "", fami});
         }
         chunks.push_back({"FAMs", static_cast<std::uint16_t>(family.chunkId), 0x0010, "",
-                          StringTable({{1, Utf8ToCp1252(family.name), ""}})});
+                          StringTable({{1, EncodeText(family.name, hood.codePage), ""}})});
         if (family.chunkId % 3 == 0) {
             Bytes famh = Head(1, "hMAF");
             PutU32(famh, 0);

@@ -3,9 +3,9 @@
 #include "core/reports.h"
 #include "core/status_line.h"
 #include "core/utilities.h"
+#include "game/game_text.h"
 #include "game/neighbourhood_name.h"
 #include "iff/chunk_search.h"
-#include "iff/cp1252.h"
 
 namespace adultify {
 
@@ -36,7 +36,7 @@ void ListEntries(Module1& m, const Bytes& data, Position q) {
             ++p;
         }
         SetStatus(m, "Add to List");
-        m.ui.ListAdd("List2", std::to_string(k) + ":" + Cp1252ToUtf8(value));
+        m.ui.ListAdd("List2", std::to_string(k) + ":" + DecodeName(m, value));
         if (p > size) return;
     }
 }

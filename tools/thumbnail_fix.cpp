@@ -2,10 +2,10 @@
 
 #include "core/reports.h"
 #include "core/utilities.h"
+#include "game/game_text.h"
 #include "game/game_writes.h"
 #include "game/neighbourhood_name.h"
 #include "hood/resident_view.h"
-#include "iff/cp1252.h"
 
 #include <cstring>
 
@@ -63,7 +63,7 @@ int FixThumbnails(Module1& m, const Bytes& userFile) {
     m.UserFileData = std::move(data.value());
     const int replaced = RemoveBitmapTags(m.UserFileData);
     if (!WriteGameFiles(m, {{*path, m.UserFileData, std::nullopt}}, kNotFixed,
-                        {"fix-thumbnails", Cp1252ToUtf8(userFile)}))
+                        {"fix-thumbnails", DecodeName(m, userFile)}))
         return -1;
     List1_Click(m);
     return replaced;

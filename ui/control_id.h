@@ -139,4 +139,9 @@ inline constexpr std::array<ControlId, 10> kShape2 = {
     "Form3.Shape2(0)", "Form3.Shape2(1)", "Form3.Shape2(2)", "Form3.Shape2(3)", "Form3.Shape2(4)",
     "Form3.Shape2(5)", "Form3.Shape2(6)", "Form3.Shape2(7)", "Form3.Shape2(8)", "Form3.Shape2(9)"};
 
+// The games menu's entries, the first game found first.
+inline constexpr std::array<ControlId, 9> kGameEntries = {
+    "menu_game(1)", "menu_game(2)", "menu_game(3)", "menu_game(4)", "menu_game(5)",
+    "menu_game(6)", "menu_game(7)", "menu_game(8)", "menu_game(9)"};
+
 } // namespace adultify

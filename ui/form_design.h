@@ -125,6 +125,13 @@ constexpr ControlDesign Menu(std::string_view name, std::string_view menu, std::
     return c;
 }
 
+// An entry of the games menu: filled in at start-up, shown only with a caption.
+constexpr ControlDesign GameEntry(std::string_view name) {
+    ControlDesign c = Menu(name, "menu_games", {});
+    c.checkable = true;
+    return c;
+}
+
 constexpr ControlDesign SplashLabel(std::string_view name, int x, int y, int width,
                                     std::string_view caption) {
     ControlDesign c = Control(name, K::Label, "", x, y, width, 17, caption);
@@ -199,6 +206,16 @@ inline constexpr ControlDesign kControlDesigns[] = {
     design::Control("menu_file", ControlKind::Menu, "", 0, 0, 0, 0, "&File"),
     design::Menu("menu_path", "menu_file", "&Path"),
     design::Menu("menu_snapshots", "menu_file", "&Snapshots..."),
+    design::Control("menu_games", ControlKind::Menu, "menu_file", 0, 0, 0, 0, "&Games"),
+    design::GameEntry("menu_game(1)"),
+    design::GameEntry("menu_game(2)"),
+    design::GameEntry("menu_game(3)"),
+    design::GameEntry("menu_game(4)"),
+    design::GameEntry("menu_game(5)"),
+    design::GameEntry("menu_game(6)"),
+    design::GameEntry("menu_game(7)"),
+    design::GameEntry("menu_game(8)"),
+    design::GameEntry("menu_game(9)"),
     design::Control("menu_sep1", ControlKind::Menu, "menu_file", 0, 0, 0, 0, "-"),
     design::Menu("menu_exit", "menu_file", "E&xit"),
     design::Menu("menu_Save", "", "&Save", false),

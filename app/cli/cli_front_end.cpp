@@ -3,8 +3,10 @@
 #include "about/about_windows.h"
 #include "app/cli/cli_options.h"
 #include "app/form1_events.h"
+#include "app/found_games.h"
 #include "app/startup.h"
 #include "core/clock.h"
+#include "game/game_text.h"
 #include "game/game_writes.h"
 #include "game/neighbourhood_list.h"
 #include "game/neighbourhood_name.h"
@@ -13,7 +15,6 @@
 #include "game/snapshots.h"
 #include "hood/resident_layout.h"
 #include "hood/resident_view.h"
-#include "iff/cp1252.h"
 #include "ui/headless/headless_window_system.h"
 
 #include <algorithm>
@@ -109,14 +110,48 @@ class Session {
             Print(row.valueLabel);
     }
 
+    // The install search only when the game is not given: a game folder given is used as is.
+    void ConnectGames() {
+        if (!o_.game) shelf_ = SearchGames(platform_);
+        shelf_.codePage = o_.codePage;
+        adultify::ConnectGames(m_, shelf_);
+    }
+
+    int UseGame() {
+        if (o_.game) {
+            if (!AcceptGameFolder(m_, *o_.game)) return kCliNotThere;
+            UseChosenFolder(m_, shelf_);
+        } else if (o_.found) {
+            if (!m_.useFoundGame(static_cast<std::size_t>(*o_.found - 1))) {
+                err_ << "adultify-cli: no game " << *o_.found << " (games lists "
+                     << shelf_.games.size() << ")\n";
+                return kCliNotThere;
+            }
+        } else if (!FindGameFolder(m_)) {
+            return kCliNotThere;
+        }
+        return kCliOk;
+    }
+
+    // One line per game found: number, source, game folder, neighbourhoods, code page.
+    int ListGames() {
+        shelf_ = SearchGames(platform_);
+        std::size_t n = 0;
+        for (const FoundGame& g : shelf_.games) {
+            std::string hoods;
+            for (int h : g.hoods)
+                hoods += (hoods.empty() ? "" : ",") + std::to_string(h);
+            out_ << ++n << '\t' << SourceName(g.source) << '\t' << g.gameFolder << '\t' << hoods
+                 << '\t' << o_.codePage.value_or(g.codePage) << '\n';
+        }
+        return kCliOk;
+    }
+
     int StartUp() {
         FillCareerNames(m_);
         m_.VersionText = MakeVersionText();
-        if (o_.game) {
-            if (!AcceptGameFolder(m_, *o_.game)) return kCliNotThere;
-        } else if (!FindGameFolder(m_, *platform_.registry)) {
-            return kCliNotThere;
-        }
+        ConnectGames();
+        if (int code = UseGame(); code != kCliOk) return code;
         RecoverInterruptedSave(m_);
         if (o_.keepPersonality) ui_.SetChecked("menu_personality", false);
         ClearResidentView(m_);
@@ -157,6 +192,7 @@ class Session {
     }
 
     int Command() {
+        if (o_.command == "games") return ListGames();
         if (int code = StartUp(); code != kCliOk) return code;
         if (o_.command == "hoods") {
             PrintList("Combo1");
@@ -222,7 +258,7 @@ class Session {
         const int count = ui_.ListCount("List1");
         for (int k = 0; k < count; ++k) {
             const PersonRecord& r = m_.People[static_cast<std::size_t>(k)];
-            out_ << k << '\t' << AgeText(r) << '\t' << Cp1252ToUtf8(r.UserFile) << '\t'
+            out_ << k << '\t' << AgeText(r) << '\t' << DecodeName(m_, r.UserFile) << '\t'
                  << ui_.ListItem("List1", k) << '\n';
         }
         return kCliOk;
@@ -277,6 +313,7 @@ class Session {
     HeadlessWindowSystem ui_;
     ManualClock clock_;
     Module1 m_;
+    GameShelf shelf_;
 };
 
 } // namespace

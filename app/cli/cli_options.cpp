@@ -1,6 +1,7 @@
 #include "app/cli/cli_options.h"
 
 #include "app/cli/cli_front_end.h"
+#include "game/code_page.h"
 #include "hood/resident_layout.h"
 
 #include <getopt.h>
@@ -12,11 +13,13 @@ namespace adultify {
 namespace {
 
 constexpr const char* kUsage =
-    "usage: adultify-cli [--game DIR] [--hood N] [--yes] [--seed S] [--keep-personality] "
-    "[--trace]\n"
-    "                    COMMAND [ARGS]\n"
+    "usage: adultify-cli [--game DIR | --found N] [--hood N] [--codepage N] [--yes] [--seed S]\n"
+    "                    [--keep-personality] [--trace] COMMAND [ARGS]\n"
     "commands: hoods | list | show K | adultify K | skill K NAME VALUE | fix-thumbnails K |\n"
-    "          body-strings K | save | residents | snapshots | restore ID\n";
+    "          body-strings K | save | residents | snapshots | restore ID | games\n"
+    "games: every game found, in the order start-up tries them: number, source, game folder,\n"
+    "       neighbourhoods, code page (tab-separated); --found N uses the Nth instead of the\n"
+    "       first. --codepage N reads the names in Windows code page N.\n";
 
 int Usage(std::ostream& err, const std::string& why) {
     err << "adultify-cli: " << why << "\n" << kUsage;
@@ -27,14 +30,16 @@ struct CommandShape {
     const char* name;
     std::size_t args;
 };
-constexpr CommandShape kCommands[] = {{"hoods", 0},        {"list", 0},     {"show", 1},
-                                      {"adultify", 1},     {"skill", 3},    {"fix-thumbnails", 1},
-                                      {"body-strings", 1}, {"save", 0},     {"snapshots", 0},
-                                      {"restore", 1},      {"residents", 0}};
+constexpr CommandShape kCommands[] = {{"hoods", 0},        {"list", 0},      {"show", 1},
+                                      {"adultify", 1},     {"skill", 3},     {"fix-thumbnails", 1},
+                                      {"body-strings", 1}, {"save", 0},      {"snapshots", 0},
+                                      {"restore", 1},      {"residents", 0}, {"games", 0}};
 
-enum OptionKey { kGame = 256, kHood, kYes, kSeed, kKeepPersonality, kTrace };
+enum OptionKey { kGame = 256, kFound, kHood, kCodePage, kYes, kSeed, kKeepPersonality, kTrace };
 constexpr option kLongOptions[] = {
     {"game", required_argument, nullptr, kGame},
+    {"found", required_argument, nullptr, kFound},
+    {"codepage", required_argument, nullptr, kCodePage},
     {"hood", required_argument, nullptr, kHood},
     {"yes", no_argument, nullptr, kYes},
     {"seed", required_argument, nullptr, kSeed},
@@ -62,6 +67,20 @@ std::optional<int> TakeOption(int key, const char* value, CliOptions& o, std::os
     case kGame:
         o.game = value;
         return std::nullopt;
+    case kFound: {
+        const auto n = WholeNumber(value);
+        if (!n || *n < 1 || *n > 9999) return Usage(err, "--found needs a game's number of games");
+        o.found = static_cast<int>(*n);
+        return std::nullopt;
+    }
+    case kCodePage: {
+        const auto n = WholeNumber(value);
+        if (!n || *n < 0 || *n > 65001 || !IsKnownCodePage(static_cast<int>(*n)))
+            return Usage(err, "--codepage needs a Windows code page: 874, 932, 936, 949, 950, "
+                              "1250 to 1258 or 65001");
+        o.codePage = static_cast<int>(*n);
+        return std::nullopt;
+    }
     case kHood: {
         const auto n = WholeNumber(value);
         if (!n || *n < 1 || *n > 99) return Usage(err, "--hood needs a number from 1 to 99");
@@ -133,6 +152,7 @@ std::optional<int> ParseCliOptions(const std::vector<std::string>& args, CliOpti
         }
         if (auto code = TakeOption(key, optarg, o, out, err)) return code;
     }
+    if (o.game && o.found) return Usage(err, "--game and --found each choose the game: give one");
     if (optind >= argc) return Usage(err, "no command");
     o.command = storage[static_cast<std::size_t>(optind)];
     o.args.assign(storage.begin() + optind + 1, storage.end());

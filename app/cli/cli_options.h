@@ -11,7 +11,9 @@ namespace adultify {
 
 struct CliOptions {
     std::optional<std::string> game;
+    std::optional<int> found; // the Nth game of `games`, 1 first
     std::optional<int> hood;
+    std::optional<int> codePage;
     bool yes = false;
     std::optional<std::uint32_t> seed;
     bool keepPersonality = false;

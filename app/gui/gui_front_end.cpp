@@ -2,6 +2,7 @@
 
 #include "app/form1_events.h"
 #include "app/startup.h"
+#include "game/remembered_folder.h"
 
 #include <QApplication>
 #include <QSessionManager>
@@ -13,6 +14,13 @@ Editor::Editor(const EnvironmentLookup& env, Clock* clock) : platform_(MakePlatf
     m_ = std::make_unique<Module1>(*ui_, *platform_.files, clock ? *clock : systemClock_);
     m_->snapshotRoot = platform_.snapshotRoot;
     m_->findRunningGame = platform_.findRunningGame;
+    shelf_ = SearchGames(platform_);
+    shelf_.rememberIn = RememberedFolderFile(env);
+    shelf_.usePrefix = [this](const std::filesystem::path& prefix) {
+        UsePrefix(platform_, prefix);
+        ui_->SetDosDevices(platform_.dosdevices);
+    };
+    ConnectGames(*m_, shelf_);
     ui_->eventSink = [this](ControlId control, UiEvent event) {
         try {
             return DispatchEvent(*m_, control, event);
@@ -24,7 +32,7 @@ Editor::Editor(const EnvironmentLookup& env, Clock* clock) : platform_(MakePlatf
 
 bool Editor::Load() {
     try {
-        Form1_Load(*m_, *platform_.registry);
+        Form1_Load(*m_);
         ui_->Flush();
         return true;
     } catch (const ProgramEnd&) {

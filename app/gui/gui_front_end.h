@@ -1,6 +1,7 @@
 #pragma once
 // The editor: the logic on the Qt window layer.
 
+#include "app/found_games.h"
 #include "app/platform.h"
 #include "core/module1.h"
 #include "ui/qt/qt_window_system.h"
@@ -28,6 +29,7 @@ class Editor {
     SystemClock systemClock_;
     std::unique_ptr<qt::QtWindowSystem> ui_;
     std::unique_ptr<Module1> m_;
+    GameShelf shelf_;
 };
 
 // Where the editor cannot open a window, the reason in words; empty when it can.

@@ -13,6 +13,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -290,7 +291,7 @@ TEST_F(EditorTest, TheCloseBoxWithoutUnsavedDataAsksNothing) {
     QApplication::processEvents(); // let the stray timer go
 }
 
-TEST_F(EditorTest, WithoutARegistryValueThePathDialogComesAtStartUp) {
+TEST_F(EditorTest, WithoutAGameThePathDialogComesAtStartUpAndOkOnTheGameClosesIt) {
     SetUpGame(false);
     QStringList seen;
     WhenModal([&](QWidget* noSims) {
@@ -306,9 +307,8 @@ TEST_F(EditorTest, WithoutARegistryValueThePathDialogComesAtStartUp) {
             dirs->scrollToItem(found[0]);
             QTest::mouseClick(dirs->viewport(), Qt::LeftButton, {},
                               dirs->visualItemRect(found[0]).center());
-            Press(dialog, "Ok"); // accepted, but with no neighbourhood chosen the dialog stays
+            Press(dialog, "Ok");
             seen << (dialog->isVisible() ? "still open" : "closed");
-            Press(dialog, "Cancel");
         });
     });
     ASSERT_TRUE(editor->Load());
@@ -316,9 +316,28 @@ TEST_F(EditorTest, WithoutARegistryValueThePathDialogComesAtStartUp) {
         seen,
         (QStringList{
             "No Sims: The Sims Not Found. Please use the path option to set the path to SIMS.EXE",
-            "The Sims Path", "still open"}));
+            "The Sims Path", "closed"}));
     EXPECT_EQ(editor->m().SimsPath, game.string() + "\\");
     EXPECT_EQ(W<QComboBox>("Combo1")->count(), 1);
+    EXPECT_EQ(W<QListWidget>("List1")->count(), 2);
+    EXPECT_EQ(test::ReadBytes(prefix.path() / ".config/adultify/remembered"),
+              ToBytes(game.string() + "\\\n"))
+        << "kept for the next start";
+}
+
+TEST_F(EditorTest, TheGamesMenuShowsTheGamesFoundTheOneInUseChecked) {
+    SetUpGame();
+    LoadAndShow();
+    QAction* games = editor->ui().Action("menu_games");
+    ASSERT_NE(games->menu(), nullptr) << "a submenu of File";
+    EXPECT_TRUE(games->isEnabled());
+    QAction* first = editor->ui().Action("menu_game(1)");
+    EXPECT_TRUE(first->isVisible());
+    EXPECT_TRUE(first->isChecked());
+    EXPECT_EQ(first->text().toStdString(), "&1 registry: " + game.string());
+    EXPECT_FALSE(editor->ui().Action("menu_game(2)")->isVisible()) << "one game, one entry";
+    first->trigger(); // the same game read again
+    EXPECT_TRUE(first->isChecked());
     EXPECT_EQ(W<QListWidget>("List1")->count(), 2);
 }
 

@@ -1,7 +1,7 @@
 #include "app/startup.h"
 
 #include "app/form1_events.h"
-#include "game/wine_registry.h"
+#include "app/found_games.h"
 #include "sample/game_folder.h"
 #include "tests/support/sample_game.h"
 
@@ -10,12 +10,17 @@
 namespace adultify {
 namespace {
 
-std::string Reg(const std::string& folder) {
-    std::string escaped;
-    for (char c : folder)
-        escaped += c == '\\' ? std::string("\\\\") : std::string(1, c);
-    return "WINE REGISTRY Version 2\n\n[Software\\\\Maxis\\\\The Sims] 1\n\"SIMS_DATA\"=\"" +
-           escaped + "\"\n";
+// What the install search gives for a game found through the registry.
+GameShelf OneGame(const test::TempDir& dir) {
+    GameShelf shelf;
+    shelf.games.push_back(FoundGame{
+        InstallSource::Registry, dir.str() + "\\", dir.path(), std::nullopt, 1252, {1, 3}});
+    return shelf;
+}
+
+void Load(test::HeadlessApp& app, GameShelf& shelf) {
+    ConnectGames(app.m, shelf);
+    Form1_Load(app.m);
 }
 
 class StartUpTest : public ::testing::Test {
@@ -34,9 +39,9 @@ class StartUpTest : public ::testing::Test {
 };
 
 TEST_F(StartUpTest, TheSequenceReportsItsStepsAndReadsTheFirstNeighbourhood) {
-    WineRegistry reg = WineRegistry::FromText(Reg(dir.str()));
+    GameShelf shelf = OneGame(dir);
     const double start = app.clock.TimeOfDay();
-    Form1_Load(app.m, reg);
+    Load(app, shelf);
     EXPECT_EQ(app.ui.CaptionHistory("frmSplash.Label1"),
               (std::vector<std::string>{
                   "Init.", "Init...", "Find Neighbourhoods", "Find Neighbourhoods - 1",
@@ -59,11 +64,11 @@ TEST_F(StartUpTest, TheSequenceReportsItsStepsAndReadsTheFirstNeighbourhood) {
     EXPECT_TRUE(app.ui.Messages().empty());
 }
 
-TEST_F(StartUpTest, WithoutTheRegistryValueTheUserIsToldAndTheDialogShown) {
-    WineRegistry none;
+TEST_F(StartUpTest, WithoutAGameTheUserIsToldAndTheDialogShown) {
+    GameShelf none;
     std::vector<std::string> shown;
     app.ui.onModal = [&](FormId form) { shown.emplace_back(form.Name()); };
-    Form1_Load(app.m, none);
+    Load(app, none);
     ASSERT_EQ(app.ui.Messages().size(), 1u);
     EXPECT_EQ(app.ui.Messages()[0].title, "No Sims");
     EXPECT_EQ(app.ui.Messages()[0].icon, MsgIcon::Critical);
@@ -73,35 +78,41 @@ TEST_F(StartUpTest, WithoutTheRegistryValueTheUserIsToldAndTheDialogShown) {
     EXPECT_EQ(app.ui.Caption("Label3"), "Idle");
 }
 
-TEST_F(StartUpTest, ThePathDialogAcceptsOnlyAFolderWithSimsExe) {
-    WineRegistry reg = WineRegistry::FromText(Reg(dir.str()));
-    Form1_Load(app.m, reg);
+TEST_F(StartUpTest, WithoutAGameOkOnAGameFolderClosesTheDialogAndStartUpReadsIt) {
+    GameShelf none;
+    int dialogs = 0;
     app.ui.onModal = [&](FormId) {
+        ++dialogs;
         app.ui.SetCaption("Form2.Dir1", (dir.path() / "UserData").string());
         (void)DispatchEvent(app.m, "Form2.Command1", UiEvent::Click);
-        EXPECT_TRUE(app.ui.IsLoaded("Form2")) << "no Sims.exe: the dialog stays";
+        EXPECT_TRUE(app.ui.IsLoaded("Form2")) << "neither Sims.exe nor a neighbourhood: it stays";
         app.ui.SetCaption("Form2.Dir1", dir.str());
         (void)DispatchEvent(app.m, "Form2.Command1", UiEvent::Click);
-        EXPECT_FALSE(app.ui.IsLoaded("Form2")) << "with a neighbourhood chosen it closes";
+        EXPECT_FALSE(app.ui.IsLoaded("Form2")) << "a game folder: it closes";
     };
-    (void)DispatchEvent(app.m, "menu_path", UiEvent::Click);
-    ASSERT_EQ(app.ui.Messages().size(), 1u);
-    EXPECT_EQ(app.ui.Messages()[0].text, "Cannot find SIMS.EXE.");
-    EXPECT_EQ(app.ui.Messages()[0].title, "Invalid Directory");
+    Load(app, none);
+    EXPECT_EQ(dialogs, 1);
+    ASSERT_EQ(app.ui.Messages().size(), 2u);
+    EXPECT_EQ(app.ui.Messages()[0].title, "No Sims");
+    EXPECT_EQ(app.ui.Messages()[1].text, "Cannot find SIMS.EXE.");
+    EXPECT_EQ(app.ui.Messages()[1].title, "Invalid Directory");
     EXPECT_EQ(app.m.SimsPath, dir.str() + "\\");
-    EXPECT_EQ(app.ui.CaptionHistory("Form2.File1").back(), dir.str() + "\\UserData\\Characters");
+    EXPECT_EQ(app.ui.ListItems("Combo1"),
+              (std::vector<std::string>{"Neighbourhood 1", "Neighbourhood 3"}));
+    EXPECT_EQ(app.ui.ListItems("List1"), (std::vector<std::string>{"Bob Newbie"}));
 }
 
 TEST_F(StartUpTest, ExitAsksOnlyWithUnsavedDataAndSavesOnYes) {
-    WineRegistry reg = WineRegistry::FromText(Reg(dir.str()));
-    Form1_Load(app.m, reg);
+    GameShelf shelf = OneGame(dir);
+    Load(app, shelf);
     EXPECT_THROW((void)DispatchEvent(app.m, "menu_exit", UiEvent::Click), ProgramEnd);
     EXPECT_TRUE(app.ui.Messages().empty());
     EXPECT_EQ(app.ui.WindowIcon(), 3);
 
     for (MsgAnswer answer : {MsgAnswer::No, MsgAnswer::Yes}) {
         test::HeadlessApp run;
-        Form1_Load(run.m, reg);
+        GameShelf again = OneGame(dir);
+        Load(run, again);
         run.m.UnsavedData = kTrue;
         run.ui.answerMessage = [answer](const MessageRecord&) { return answer; };
         EXPECT_THROW((void)DispatchEvent(run.m, "Form1", UiEvent::Close), ProgramEnd)
@@ -114,7 +125,6 @@ TEST_F(StartUpTest, ExitAsksOnlyWithUnsavedDataAndSavesOnYes) {
 }
 
 TEST_F(StartUpTest, ExitCancelledOrWithAFailedSaveKeepsTheProgramAndItsData) {
-    WineRegistry reg = WineRegistry::FromText(Reg(dir.str()));
     struct Case {
         std::optional<MsgAnswer> answer; // none: the question closed without a button
         bool fileMoved;
@@ -123,7 +133,8 @@ TEST_F(StartUpTest, ExitCancelledOrWithAFailedSaveKeepsTheProgramAndItsData) {
          {Case{MsgAnswer::Cancel, false}, Case{std::nullopt, false}, Case{MsgAnswer::Yes, true}}) {
         SCOPED_TRACE(c.answer ? static_cast<int>(*c.answer) : -1);
         test::HeadlessApp run;
-        Form1_Load(run.m, reg);
+        GameShelf shelf = OneGame(dir);
+        Load(run, shelf);
         run.m.UnsavedData = kTrue;
         run.ui.SetEnabled("menu_Save", true);
         const std::filesystem::path hood = dir.path() / "UserData" / "Neighborhood.iff";
@@ -146,8 +157,8 @@ TEST_F(StartUpTest, ExitCancelledOrWithAFailedSaveKeepsTheProgramAndItsData) {
 }
 
 TEST_F(StartUpTest, SmallWindowBehaviours) {
-    WineRegistry reg = WineRegistry::FromText(Reg(dir.str()));
-    Form1_Load(app.m, reg);
+    GameShelf shelf = OneGame(dir);
+    Load(app, shelf);
     (void)DispatchEvent(app.m, "menu_personality", UiEvent::Click);
     EXPECT_FALSE(app.ui.IsChecked("menu_personality"));
     (void)DispatchEvent(app.m, "menu_personality", UiEvent::Click);

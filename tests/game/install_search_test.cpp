@@ -69,7 +69,7 @@ TEST(InstallSearch, FindsEverySourceOnceInOrder) {
         {"C:\\Program Files (x86)\\Maxis\\The Sims\\", h.wineGame, h.home / ".wine", 1252, {1}},
         {"C:\\users\\steamuser" + saves, h.steamSaves, steam, 1252, {1, 2}},
         {"C:\\users\\steamuser" + saves, h.flatpakSaves, flatpak, 1252, {3}},
-        {"C:\\Games\\The Sims\\",
+        {"C:\\Игры\\The Sims\\",
          h.nonSteamGame,
          h.library2 / "steamapps/compatdata/2911111111/pfx",
          1251,
@@ -81,11 +81,7 @@ TEST(InstallSearch, FindsEverySourceOnceInOrder) {
          {1, 2, 3}},
         {"C:\\users\\player" + saves, h.eaBottleSaves, bottles, 1252, {2}},
         {"C:\\users\\player" + saves, h.lutrisSaves, h.home / "Games/the-sims-legacy", 1252, {7}},
-        {"D:\\Games\\The Sims\\",
-         h.heroicGame,
-         h.home / "Games/Heroic/Prefixes/TheSims",
-         1252,
-         {1}},
+        {"D:\\Games\\The Sims\\", h.heroicGame, h.home / "Games/Heroic/Prefixes/TheSims", 932, {1}},
     };
     for (std::size_t i = 0; i < games.size(); ++i) {
         SCOPED_TRACE(i);
@@ -152,19 +148,35 @@ TEST(InstallSearch, BrokenListsAndFoldersWithoutAGameLeaveTheRest) {
     EXPECT_TRUE(FindGames(noEnvironment).empty());
 }
 
-TEST(InstallSearch, RememberedFoldersComeLastAndOnlyOnce) {
+TEST(InstallSearch, RememberedFoldersComeRightAfterTheRegistryAndOnlyOnce) {
     const Home h;
     test::TempDir elsewhere;
     sample::WriteGameFolder(elsewhere.path(), sample::EmptyHoods({5}));
     const auto games = Find(h.home, {},
                             {{elsewhere.asSimsPath(), std::nullopt},
                              {"C:\\Program Files (x86)\\Maxis\\The Sims\\", h.home / ".wine"},
-                             {(h.path() / "not-a-game/").string(), std::nullopt}});
+                             {(h.path() / "not-a-game/").string(), std::nullopt},
+                             {h.steamSaves.string() + "\\", std::nullopt}});
+    EXPECT_EQ(Sources(games), (Names{"registry", "remembered", "remembered", "re-release", "steam",
+                                     "bottles", "bottles", "lutris", "heroic"}))
+        << "the re-release's Steam saves, chosen by hand, count as remembered";
     ASSERT_EQ(games.size(), 9u);
-    EXPECT_EQ(SourceName(games.back().source), "remembered");
-    EXPECT_EQ(games.back().gameFolder, elsewhere.asSimsPath());
-    EXPECT_FALSE(games.back().prefix.has_value());
-    EXPECT_EQ(games.back().hoods, std::vector<int>{5});
+    EXPECT_EQ(games[1].gameFolder, elsewhere.asSimsPath());
+    EXPECT_FALSE(games[1].prefix.has_value());
+    EXPECT_EQ(games[1].codePage, 1252);
+    EXPECT_EQ(games[1].hoods, std::vector<int>{5});
+    EXPECT_EQ(games[2].hoods, (std::vector<int>{1, 2}));
+}
+
+TEST(InstallSearch, WithoutAHomeOnlyTheNamedPrefixAndRememberedFolders) {
+    const Home h;
+    const fs::path before = fs::current_path();
+    fs::current_path(h.home); // where relative Steam and Bottles folders would be found
+    const auto games = Find({}, {}, {{h.bottleGame.string() + "\\", std::nullopt}});
+    const auto withPrefix = Find({}, {{"WINEPREFIX", (h.home / ".wine").string()}});
+    fs::current_path(before);
+    EXPECT_EQ(Sources(games), Names{"remembered"});
+    EXPECT_EQ(Sources(withPrefix), Names{"registry"});
 }
 
 TEST(SteamLibraries, PathsOfBothLayoutsOfTheList) {

@@ -55,6 +55,18 @@ TEST(GetSimsPath, BadlyFormedStringsStoredAsUtf16AndContinuationLines) {
               "C:\\S\xC3\xA9\\");
 }
 
+TEST(GetSimsPath, LettersOutsideWindows1252StayWhole) {
+    // As Wine writes them: \x escapes of UTF-16 units, four digits before a hex letter.
+    EXPECT_EQ(SimsData(R"("SIMS_DATA"="C:\\\x418\x433\x440\x44b\\The Sims")"),
+              "C:\\\xD0\x98\xD0\xB3\xD1\x80\xD1\x8B\\The Sims\\");
+    EXPECT_EQ(SimsData(R"("SIMS_DATA"="D:\\\x30b2\x30fc\x30e0\\\x044bab")"),
+              "D:\\\xE3\x82\xB2\xE3\x83\xBC\xE3\x83\xA0\\\xD1\x8B"
+              "ab\\");
+    EXPECT_EQ(SimsData("\"SIMS_DATA\"=\"C:\\\\\xD0\x98\xD0\xB3\xD1\x80\xD1\x8B\""),
+              "C:\\\xD0\x98\xD0\xB3\xD1\x80\xD1\x8B\\")
+        << "raw UTF-8 in the file";
+}
+
 TEST(WineRegistry, PrefersTheWow6432NodeCopy) {
     const std::string text =
         "WINE REGISTRY Version 2\n#arch=win64\n\n"

@@ -315,10 +315,9 @@ QWidget* QtWindowSystem::BuildLabel(const ControlDesign& c, ControlId id, QWidge
 void QtWindowSystem::BuildMenu(FormId form, const ControlDesign& c, ControlId id) {
     QMenuBar* bar = static_cast<QMainWindow*>(Window(form))->menuBar();
     QAction* action = nullptr;
+    const bool hasEntries = std::any_of(form.Controls().begin(), form.Controls().end(),
+                                        [&](const ControlDesign& d) { return d.parent == c.name; });
     if (c.parent.empty()) {
-        const bool hasEntries =
-            std::any_of(form.Controls().begin(), form.Controls().end(),
-                        [&](const ControlDesign& d) { return d.parent == c.name; });
         if (hasEntries) {
             QMenu* menu = bar->addMenu(Q(c.caption));
             menus_[id.Row()] = menu;
@@ -328,8 +327,15 @@ void QtWindowSystem::BuildMenu(FormId form, const ControlDesign& c, ControlId id
         }
     } else {
         QMenu* menu = menus_.at(ControlId::Find(c.parent)->Row());
-        action = c.caption == "-" ? menu->addSeparator() : menu->addAction(Q(c.caption));
+        if (hasEntries) {
+            QMenu* submenu = menu->addMenu(Q(c.caption));
+            menus_[id.Row()] = submenu;
+            action = submenu->menuAction();
+        } else {
+            action = c.caption == "-" ? menu->addSeparator() : menu->addAction(Q(c.caption));
+        }
     }
+    action->setVisible(!c.caption.empty()); // the games menu's unused entries
     action->setCheckable(c.checkable);
     action->setChecked(c.checked);
     action->setEnabled(c.enabled);
@@ -522,6 +528,7 @@ void QtWindowSystem::SetCaption(ControlId control, std::string_view text) {
     }
     if (c->action) {
         c->action->setText(q);
+        c->action->setVisible(!text.empty());
         return;
     }
     if (!c->widget) return;

@@ -26,6 +26,11 @@ class QtWindowSystem final : public WindowSystem {
     explicit QtWindowSystem(std::optional<std::filesystem::path> dosdevices = std::nullopt);
     ~QtWindowSystem() override;
 
+    // Another game's prefix: the drive list of a path dialog opened from now on offers its drives.
+    void SetDosDevices(std::optional<std::filesystem::path> dosdevices) {
+        dosdevices_ = std::move(dosdevices);
+    }
+
     // Where the windows' events go; answers whether a handler ran. A pick in a list or
     // drop-down that none took is undone on the widget.
     std::function<bool(ControlId control, UiEvent event)> eventSink;

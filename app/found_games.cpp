@@ -1,0 +1,120 @@
+#include "app/found_games.h"
+
+#include "game/code_page.h"
+#include "game/game_writes.h"
+#include "game/remembered_folder.h"
+#include "game/wine_prefix.h"
+
+#include <string>
+#include <system_error>
+
+namespace adultify {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+fs::path FromUtf8(const std::string& s) {
+    return fs::path(std::u8string(s.begin(), s.end()));
+}
+
+std::string Utf8(const fs::path& p) {
+    const std::u8string s = p.u8string();
+    return std::string(s.begin(), s.end());
+}
+
+bool SameFolder(const fs::path& a, const fs::path& b) {
+    std::error_code ec;
+    return fs::equivalent(a, b, ec);
+}
+
+// A menu caption shows '&' only doubled.
+std::string MenuText(std::string_view text) {
+    std::string out;
+    for (char c : text)
+        out += c == '&' ? std::string("&&") : std::string(1, c);
+    return out;
+}
+
+void CheckCurrentGame(Module1& m, const GameShelf& shelf) {
+    for (std::size_t i = 0; i < kGameEntries.size(); ++i)
+        m.ui.SetChecked(kGameEntries[i], shelf.current == i);
+}
+
+void ShowGamesMenu(Module1& m, const GameShelf& shelf) {
+    for (std::size_t i = 0; i < kGameEntries.size(); ++i) {
+        std::string caption;
+        if (i < shelf.games.size()) {
+            const FoundGame& g = shelf.games[i];
+            // Where it lies on this machine, past the drive links: two prefixes may hold the
+            // same Windows path.
+            std::error_code ec;
+            fs::path shown = fs::weakly_canonical(g.native, ec);
+            if (ec) shown = g.native;
+            caption = "&" + std::to_string(i + 1) + " " + std::string(SourceName(g.source)) + ": " +
+                      MenuText(Utf8(shown));
+        }
+        m.ui.SetCaption(kGameEntries[i], caption);
+    }
+    m.ui.SetEnabled("menu_games", !shelf.games.empty());
+    CheckCurrentGame(m, shelf);
+}
+
+} // namespace
+
+GameShelf SearchGames(Platform& platform) {
+    const EnvironmentLookup& env = platform.env;
+    SearchPlaces places;
+    if (env) {
+        if (const char* home = env("HOME"); home && *home) places.home = FromUtf8(home);
+        if (const auto file = RememberedFolderFile(env))
+            places.remembered = ReadRememberedFolders(*file);
+    }
+    places.env = env;
+    places.registry = platform.registry.get();
+    GameShelf shelf;
+    shelf.games = FindGames(places);
+    shelf.usePrefix = [&platform](const fs::path& prefix) { UsePrefix(platform, prefix); };
+    return shelf;
+}
+
+void ConnectGames(Module1& m, GameShelf& shelf) {
+    m.useFoundGame = [&m, &shelf](std::size_t index) { return UseFoundGame(m, shelf, index); };
+    m.gameFolderChosen = [&m, &shelf] { UseChosenFolder(m, shelf); };
+    ShowGamesMenu(m, shelf);
+}
+
+bool UseFoundGame(Module1& m, GameShelf& shelf, std::size_t index) {
+    if (index >= shelf.games.size()) return false;
+    const FoundGame& game = shelf.games[index];
+    ReleaseGame(m);
+    if (game.prefix && shelf.usePrefix) shelf.usePrefix(*game.prefix);
+    m.SimsPath = game.gameFolder;
+    // A prefix Wine never started has no drive letters yet: its folder is named as it lies.
+    if (!SameFolder(FromUtf8(m.fs.NativePath(m.SimsPath)), game.native))
+        m.SimsPath = Utf8(game.native) + "\\";
+    m.codePage = shelf.codePage.value_or(game.codePage);
+    shelf.current = index;
+    CheckCurrentGame(m, shelf);
+    return true;
+}
+
+void UseChosenFolder(Module1& m, GameShelf& shelf) {
+    const fs::path native = FromUtf8(m.fs.NativePath(m.SimsPath));
+    shelf.current.reset();
+    for (std::size_t i = 0; i < shelf.games.size() && !shelf.current; ++i)
+        if (SameFolder(shelf.games[i].native, native)) shelf.current = i;
+    std::optional<fs::path> prefix;
+    int codePage = SystemCodePage();
+    if (shelf.current) {
+        prefix = shelf.games[*shelf.current].prefix;
+        codePage = shelf.games[*shelf.current].codePage;
+    } else if ((prefix = EnclosingPrefix(native))) {
+        codePage = PrefixCodePage(*prefix);
+    }
+    m.codePage = shelf.codePage.value_or(codePage);
+    CheckCurrentGame(m, shelf);
+    if (shelf.rememberIn) (void)WriteRememberedFolder(*shelf.rememberIn, {m.SimsPath, prefix});
+}
+
+} // namespace adultify

@@ -1,0 +1,44 @@
+#pragma once
+// The games the install search found, and which one the run uses. Using a game points the
+// program at it whole: SimsPath, the file system (through the game's Wine prefix) and the code
+// page its names are read in. The games menu lists them, the one in use checked.
+
+#include "app/platform.h"
+#include "core/module1.h"
+#include "game/install_search.h"
+
+#include <cstddef>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <vector>
+
+namespace adultify {
+
+struct GameShelf {
+    std::vector<FoundGame> games;
+    std::optional<std::size_t> current; // none: a folder chosen by hand, or no game yet
+    std::optional<int> codePage;        // given on the command line: read every game in it
+    // Where the editor keeps the folder last chosen by hand; none: not kept.
+    std::optional<std::filesystem::path> rememberIn;
+    // Makes the file system reach the files through a game's Wine prefix.
+    std::function<void(const std::filesystem::path& prefix)> usePrefix;
+};
+
+// The install search on the platform's machine: the home folder and $WINEPREFIX from its
+// environment, its registry, the folder remembered in the user's settings. The file system
+// follows the games' prefixes through `platform`, which must outlive the shelf.
+[[nodiscard]] GameShelf SearchGames(Platform& platform);
+
+// Lists the games in the games menu and gives the program its ways to use them
+// (Module1::useFoundGame, Module1::gameFolderChosen). The shelf must outlive `m`'s use of it.
+void ConnectGames(Module1& m, GameShelf& shelf);
+
+// Makes games[index] the one in use; false when there is none such.
+bool UseFoundGame(Module1& m, GameShelf& shelf, std::size_t index);
+
+// SimsPath was chosen by hand: its code page is found (the game found there, else the Wine
+// prefix it lies in, else the system's) and, when the shelf says where, the choice is kept.
+void UseChosenFolder(Module1& m, GameShelf& shelf);
+
+} // namespace adultify

@@ -1,0 +1,27 @@
+#pragma once
+// Moving the run to another game: unsaved data is dealt with first, then everything shown is
+// read again from the new game, so that no list describes one game while files are written to
+// another.
+
+#include "core/module1.h"
+
+#include <cstddef>
+
+namespace adultify {
+
+// With unsaved data, asks whether to save it first: Yes saves (a failed save stays), No lets
+// it go. False: stay with the game as it is.
+[[nodiscard]] bool MayLeaveGame(Module1& m);
+
+// Combo1 rebuilt from the game folder and its first neighbourhood read; without one, nothing
+// of the game before is left to show or to save.
+void ReadGameAgain(Module1& m);
+
+// A click on the games menu's entry for game `index` (0 first).
+void SwitchToFoundGame(Module1& m, std::size_t index);
+
+// The path dialog's "&Ok": the folder in Dir1 becomes the game folder when it is one. At
+// start-up the dialog closes and start-up reads the game; later the game is read at once.
+void Form2_Command1_Click(Module1& m);
+
+} // namespace adultify

@@ -1,0 +1,74 @@
+#include "game/remembered_folder.h"
+
+#include <fstream>
+#include <sstream>
+#include <system_error>
+
+#ifdef _WIN32
+#include <shlobj.h>
+#include <windows.h>
+#endif
+
+namespace adultify {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string Utf8(const fs::path& p) {
+    const std::u8string s = p.u8string();
+    return std::string(s.begin(), s.end());
+}
+
+fs::path FromUtf8(const std::string& s) {
+    return fs::path(std::u8string(s.begin(), s.end()));
+}
+
+} // namespace
+
+std::optional<fs::path> RememberedFolderFile(const EnvironmentLookup& env) {
+#ifdef _WIN32
+    std::optional<fs::path> roaming;
+    PWSTR raw = nullptr;
+    if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_RoamingAppData, 0, nullptr, &raw)) && raw)
+        roaming = fs::path(raw);
+    CoTaskMemFree(raw);
+    if (const char* value = env("APPDATA"); !roaming && value && *value) roaming = FromUtf8(value);
+    if (!roaming) return std::nullopt;
+    return *roaming / "Adultify" / "remembered";
+#else
+    if (const char* config = env("XDG_CONFIG_HOME");
+        config && *config && fs::path(config).is_absolute())
+        return fs::path(config) / "adultify" / "remembered";
+    if (const char* home = env("HOME"); home && *home)
+        return fs::path(home) / ".config" / "adultify" / "remembered";
+    return std::nullopt;
+#endif
+}
+
+std::vector<RememberedFolder> ReadRememberedFolders(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::string folder, prefix;
+    if (!in || !std::getline(in, folder) || folder.empty()) return {};
+    RememberedFolder r{folder, std::nullopt};
+    if (std::getline(in, prefix) && !prefix.empty()) r.prefix = FromUtf8(prefix);
+    return {r};
+}
+
+bool WriteRememberedFolder(const fs::path& file, const RememberedFolder& folder) {
+    std::error_code ec;
+    fs::create_directories(file.parent_path(), ec);
+    const fs::path next = fs::path(file).concat(".new");
+    {
+        std::ofstream out(next, std::ios::binary | std::ios::trunc);
+        out << folder.gameFolder << '\n';
+        if (folder.prefix) out << Utf8(*folder.prefix) << '\n';
+        out.flush();
+        if (!out) return false;
+    }
+    fs::rename(next, file, ec);
+    if (ec) fs::remove(next, ec);
+    return !ec;
+}
+
+} // namespace adultify

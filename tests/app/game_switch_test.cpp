@@ -1,0 +1,181 @@
+// Switching games in a run: from the games menu and through the path dialog, on the in-memory
+// window layer with generated games.
+#include "app/form1_events.h"
+#include "app/found_games.h"
+#include "app/startup.h"
+#include "game/remembered_folder.h"
+#include "sample/game_folder.h"
+#include "sample/home_folder.h"
+#include "tests/support/headless_app.h"
+#include "tests/support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+namespace adultify {
+namespace {
+
+namespace fs = std::filesystem;
+using Lines = std::vector<std::string>;
+
+FoundGame Found(InstallSource source, const test::TempDir& dir, int codePage = 1252) {
+    return {source, dir.str() + "\\", dir.path(), std::nullopt, codePage, {}};
+}
+
+class GameSwitch : public ::testing::Test {
+  protected:
+    GameSwitch() {
+        sample::WriteGameFolder(a.path(), sample::OneFamilyHoods({1}, {"Newbie", "Bob", "Daisy"}));
+        // The re-release's saves: neighbourhoods without the program.
+        sample::WriteNeighbourhoods(b.path(),
+                                    sample::OneFamilyHoods({1, 2}, {"Legacy", "Ada", "Max"}).hoods);
+        sample::WriteGameFolder(c.path(),
+                                sample::OneFamilyHoods({1}, {"Иванов", "Борис", "Маша"}, 1251));
+        sample::WriteGameFolder(empty.path(), sample::GameSpec{});
+        shelf.games = {Found(InstallSource::Registry, a), Found(InstallSource::ReRelease, b),
+                       Found(InstallSource::Steam, c, 1251), Found(InstallSource::Bottles, empty)};
+        ConnectGames(app.m, shelf);
+        Form1_Load(app.m);
+    }
+
+    // Cooking set to `value` on List1's first line, through the skill dialog.
+    void EditCooking(int value) {
+        app.ui.ListSelect("List1", 0);
+        (void)DispatchEvent(app.m, "List1", UiEvent::Click);
+        app.ui.onModal = [this, value](FormId form) {
+            if (form != FormId("Form3")) return;
+            if (app.ui.SetScrollValue("Form3.HScroll1", value))
+                (void)DispatchEvent(app.m, "Form3.HScroll1", UiEvent::Change);
+            (void)DispatchEvent(app.m, "Form3.Command1", UiEvent::Click);
+        };
+        (void)DispatchEvent(app.m, "Label12", UiEvent::Click);
+        app.ui.onModal = nullptr;
+        ASSERT_EQ(app.m.UnsavedData, kTrue);
+    }
+    void Switch(int entry) { (void)DispatchEvent(app.m, kGameEntries[entry], UiEvent::Click); }
+    static fs::path HoodFile(const test::TempDir& game) {
+        return game.path() / "UserData" / "Neighborhood.iff";
+    }
+    static bool HasBackup(const test::TempDir& game) {
+        return fs::exists(game.path() / "UserData" / "Neighborhood.000");
+    }
+    std::vector<bool> Checks() const {
+        std::vector<bool> checks;
+        for (ControlId entry : kGameEntries)
+            checks.push_back(app.ui.IsChecked(entry));
+        return checks;
+    }
+
+    test::TempDir a, b, c, empty;
+    GameShelf shelf;
+    test::HeadlessApp app;
+};
+
+TEST_F(GameSwitch, TheGamesMenuListsEveryGameWithTheOneInUseChecked) {
+    EXPECT_EQ(app.ui.Caption("menu_game(1)"), "&1 registry: " + a.str());
+    EXPECT_EQ(app.ui.Caption("menu_game(2)"), "&2 re-release: " + b.str());
+    EXPECT_EQ(app.ui.Caption("menu_game(4)"), "&4 bottles: " + empty.str());
+    EXPECT_EQ(app.ui.Caption("menu_game(5)"), "") << "no fifth game: the entry stays hidden";
+    EXPECT_TRUE(app.ui.IsEnabled("menu_games"));
+    EXPECT_EQ(Checks(),
+              (std::vector<bool>{true, false, false, false, false, false, false, false, false}));
+    Switch(1);
+    EXPECT_EQ(Checks(),
+              (std::vector<bool>{false, true, false, false, false, false, false, false, false}));
+
+    test::HeadlessApp alone;
+    GameShelf none;
+    ConnectGames(alone.m, none);
+    EXPECT_FALSE(alone.ui.IsEnabled("menu_games"));
+}
+
+TEST_F(GameSwitch, AfterASwitchSaveWritesOnlyIntoTheChosenGame) {
+    const Bytes aBefore = test::ReadBytes(HoodFile(a));
+    const Bytes bBefore = test::ReadBytes(HoodFile(b));
+    EditCooking(900);
+    Switch(1); // answered No: the edit is let go
+    ASSERT_EQ(app.ui.Messages().size(), 1u);
+    EXPECT_EQ(app.ui.Messages()[0].title, "Unsaved Data Warning");
+    EXPECT_EQ(app.m.SimsPath, b.str() + "\\");
+    EXPECT_EQ(app.ui.ListItems("Combo1"), (Lines{"Neighbourhood 1", "Neighbourhood 2"}));
+    EXPECT_EQ(app.ui.Caption("Combo1"), "Neighbourhood 1");
+    EXPECT_EQ(app.ui.ListItems("List1"), (Lines{"Ada Legacy", "Max Legacy"}));
+    EXPECT_FALSE(app.ui.IsEnabled("menu_Save"));
+
+    EditCooking(700);
+    (void)DispatchEvent(app.m, "menu_Save", UiEvent::Click);
+    EXPECT_NE(test::ReadBytes(HoodFile(b)), bBefore);
+    EXPECT_EQ(test::ReadBytes(b.path() / "UserData" / "Neighborhood.000"), bBefore);
+    EXPECT_EQ(test::ReadBytes(HoodFile(a)), aBefore);
+    EXPECT_FALSE(HasBackup(a));
+    EXPECT_FALSE(fs::exists(b.path() / "UserData2" / "Neighborhood.000"));
+}
+
+TEST_F(GameSwitch, YesSavesIntoTheGameLeftBehindFirst) {
+    const Bytes aBefore = test::ReadBytes(HoodFile(a));
+    EditCooking(900);
+    app.ui.answerMessage = [](const MessageRecord&) { return MsgAnswer::Yes; };
+    Switch(1);
+    EXPECT_NE(test::ReadBytes(HoodFile(a)), aBefore);
+    EXPECT_EQ(test::ReadBytes(a.path() / "UserData" / "Neighborhood.000"), aBefore);
+    EXPECT_FALSE(HasBackup(b));
+    EXPECT_EQ(app.ui.ListItems("List1"), (Lines{"Ada Legacy", "Max Legacy"}));
+}
+
+TEST_F(GameSwitch, NamesAreReadInTheCodePageOfTheGameChosen) {
+    Switch(2);
+    EXPECT_EQ(app.m.codePage, 1251);
+    EXPECT_EQ(app.ui.ListItems("List1"), (Lines{"Борис Иванов", "Маша Иванов"}));
+    Switch(0);
+    EXPECT_EQ(app.m.codePage, 1252);
+    EXPECT_EQ(app.ui.ListItems("List1"), (Lines{"Bob Newbie", "Daisy Newbie"}));
+    EXPECT_TRUE(app.ui.Messages().empty()) << "nothing unsaved, nothing asked";
+}
+
+TEST_F(GameSwitch, AGameWithoutNeighbourhoodsLeavesNothingOfTheOneBefore) {
+    app.ui.ListSelect("List1", 0);
+    (void)DispatchEvent(app.m, "List1", UiEvent::Click);
+    Switch(3);
+    EXPECT_EQ(app.ui.ListCount("Combo1"), 0);
+    EXPECT_EQ(app.ui.ListCount("List1"), 0);
+    EXPECT_EQ(app.ui.ListCount("List2"), 0);
+    EXPECT_EQ(app.ui.Caption("Frame2"), "Personal Infomation");
+    EXPECT_EQ(app.ui.Caption("Label7"), "");
+    EXPECT_TRUE(app.m.HoodData.empty());
+    EXPECT_FALSE(app.ui.IsEnabled("Command1"));
+}
+
+TEST_F(GameSwitch, OkInThePathDialogReadsTheChosenFolderAndRemembersIt) {
+    test::TempDir config;
+    shelf.rememberIn = config.path() / "adultify" / "remembered";
+    app.ui.onModal = [this](FormId) {
+        app.ui.SetCaption("Form2.Dir1", c.str());
+        (void)DispatchEvent(app.m, "Form2.Command1", UiEvent::Click);
+    };
+    (void)DispatchEvent(app.m, "menu_path", UiEvent::Click);
+    EXPECT_FALSE(app.ui.IsLoaded("Form2"));
+    EXPECT_EQ(app.m.SimsPath, c.str() + "\\");
+    EXPECT_EQ(app.ui.ListItems("List1"), (Lines{"Борис Иванов", "Маша Иванов"}))
+        << "the game found there gives its code page";
+    EXPECT_EQ(Checks()[2], true);
+    const auto kept = ReadRememberedFolders(*shelf.rememberIn);
+    ASSERT_EQ(kept.size(), 1u);
+    EXPECT_EQ(kept[0].gameFolder, c.str() + "\\");
+
+    // A folder no search found: neither checked nor read in another code page.
+    test::TempDir other;
+    sample::WriteNeighbourhoods(other.path(),
+                                sample::OneFamilyHoods({5}, {"Pleasant", "Jill", "Jack"}).hoods);
+    app.ui.onModal = [&](FormId) {
+        app.ui.SetCaption("Form2.Dir1", other.str());
+        (void)DispatchEvent(app.m, "Form2.Command1", UiEvent::Click);
+    };
+    (void)DispatchEvent(app.m, "menu_path", UiEvent::Click);
+    EXPECT_EQ(app.ui.ListItems("Combo1"), Lines{"Neighbourhood 5"});
+    EXPECT_EQ(app.ui.ListItems("List1"), (Lines{"Jill Pleasant", "Jack Pleasant"}));
+    EXPECT_EQ(app.m.codePage, 1252);
+    EXPECT_EQ(Checks(), std::vector<bool>(9, false));
+    EXPECT_EQ(ReadRememberedFolders(*shelf.rememberIn)[0].gameFolder, other.str() + "\\");
+}
+
+} // namespace
+} // namespace adultify
