@@ -1,5 +1,7 @@
 #include "game/remembered_folder.h"
 
+#include "iff/record_text.h"
+
 #include <fstream>
 #include <sstream>
 #include <system_error>
@@ -13,19 +15,6 @@ namespace adultify {
 
 namespace fs = std::filesystem;
 
-namespace {
-
-std::string Utf8(const fs::path& p) {
-    const std::u8string s = p.u8string();
-    return std::string(s.begin(), s.end());
-}
-
-fs::path FromUtf8(const std::string& s) {
-    return fs::path(std::u8string(s.begin(), s.end()));
-}
-
-} // namespace
-
 std::optional<fs::path> RememberedFolderFile(const EnvironmentLookup& env) {
 #ifdef _WIN32
     std::optional<fs::path> roaming;
@@ -33,7 +22,7 @@ std::optional<fs::path> RememberedFolderFile(const EnvironmentLookup& env) {
     if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_RoamingAppData, 0, nullptr, &raw)) && raw)
         roaming = fs::path(raw);
     CoTaskMemFree(raw);
-    if (const char* value = env("APPDATA"); !roaming && value && *value) roaming = FromUtf8(value);
+    if (const char* value = env("APPDATA"); !roaming && value && *value) roaming = TextPath(value);
     if (!roaming) return std::nullopt;
     return *roaming / "Adultify" / "remembered";
 #else
@@ -51,7 +40,7 @@ std::vector<RememberedFolder> ReadRememberedFolders(const fs::path& file) {
     std::string folder, prefix;
     if (!in || !std::getline(in, folder) || folder.empty()) return {};
     RememberedFolder r{folder, std::nullopt};
-    if (std::getline(in, prefix) && !prefix.empty()) r.prefix = FromUtf8(prefix);
+    if (std::getline(in, prefix) && !prefix.empty()) r.prefix = TextPath(prefix);
     return {r};
 }
 
@@ -62,7 +51,7 @@ bool WriteRememberedFolder(const fs::path& file, const RememberedFolder& folder)
     {
         std::ofstream out(next, std::ios::binary | std::ios::trunc);
         out << folder.gameFolder << '\n';
-        if (folder.prefix) out << Utf8(*folder.prefix) << '\n';
+        if (folder.prefix) out << PathText(*folder.prefix) << '\n';
         out.flush();
         if (!out) return false;
     }
