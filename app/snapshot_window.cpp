@@ -61,7 +61,7 @@ bool UserAgrees(Module1& m, const SnapshotInfo& s) {
                            "? The current files are kept as a snapshot first.";
     // The neighbourhood is read again after the restore.
     if (m.UnsavedData == kTrue) question += "\nYour unsaved changes will be lost.";
-    return m.ui.ShowMessage(question, MsgButtons::YesNo, MsgIcon::Question, kTitle) ==
+    return m.ui.ShowMessage(question, MsgButtons::YesNoDefaultNo, MsgIcon::Question, kTitle) ==
            MsgAnswer::Yes;
 }
 

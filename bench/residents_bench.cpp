@@ -172,7 +172,7 @@ void BM_ThumbnailFixCommand(benchmark::State& state) {
     Get_People(app.m);
     app.ui.ListSelect("List1", 0);
     app.ui.answerMessage = [](const MessageRecord& r) {
-        return r.buttons == MsgButtons::YesNo ? MsgAnswer::Yes : MsgAnswer::Ok;
+        return r.buttons == MsgButtons::YesNoDefaultNo ? MsgAnswer::Yes : MsgAnswer::Ok;
     };
     const fs::path charFile =
         g.folder / "UserData" / "Characters" / sample::CharacterFileName(g.hood.sims[0]);

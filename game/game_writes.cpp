@@ -39,7 +39,7 @@ void RememberRead(Module1& m, const std::string& path, const Bytes& bytes) {
 namespace {
 
 bool Refused(Module1& m, const std::string& question, const std::string& title) {
-    if (m.ui.ShowMessage(question, MsgButtons::YesNo, MsgIcon::Exclamation, title) ==
+    if (m.ui.ShowMessage(question, MsgButtons::YesNoDefaultNo, MsgIcon::Exclamation, title) ==
         MsgAnswer::Yes)
         return false;
     ++m.refusals;

@@ -72,7 +72,7 @@ int FixThumbnails(Module1& m, const Bytes& userFile) {
 } // namespace
 
 void menu_fix_thumbnails_Click(Module1& m) {
-    if (m.ui.ShowMessage(ThumbnailWarningText(), MsgButtons::YesNo, MsgIcon::Information,
+    if (m.ui.ShowMessage(ThumbnailWarningText(), MsgButtons::YesNoDefaultNo, MsgIcon::Information,
                          "WARNING") != MsgAnswer::Yes) {
         (void)m.ui.ShowMessage("Thumbnail removal cancelled", MsgButtons::Ok, MsgIcon::None,
                                "Aborted");

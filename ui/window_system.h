@@ -14,7 +14,8 @@
 
 namespace adultify {
 
-enum class MsgButtons { Ok, YesNo, YesNoCancel };
+// YesNoDefaultNo: a question whose Yes changes or discards files; Enter answers No.
+enum class MsgButtons { Ok, YesNo, YesNoCancel, YesNoDefaultNo };
 enum class MsgIcon { None, Critical, Question, Exclamation, Information };
 enum class MsgAnswer { Ok, Yes, No, Cancel };
 

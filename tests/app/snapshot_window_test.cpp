@@ -23,7 +23,7 @@ sample::SimSpec Child() {
 }
 
 bool IsRestoreQuestion(const MessageRecord& r) {
-    return r.title == "Restore Snapshot" && r.buttons == MsgButtons::YesNo;
+    return r.title == "Restore Snapshot" && r.buttons == MsgButtons::YesNoDefaultNo;
 }
 
 class SnapshotWindowTest : public ::testing::Test {

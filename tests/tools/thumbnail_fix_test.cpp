@@ -53,7 +53,7 @@ class ThumbnailFixTest : public ::testing::Test {
     }
     void Answer(MsgAnswer a) {
         g.app.ui.answerMessage = [a](const MessageRecord& r) {
-            return r.buttons == MsgButtons::YesNo ? a : MsgAnswer::Ok;
+            return r.buttons == MsgButtons::YesNoDefaultNo ? a : MsgAnswer::Ok;
         };
     }
     SampleGame g;
@@ -113,7 +113,7 @@ TEST(ThumbnailFix, AFileThatCannotBeWrittenIsReportedAndKept) {
     g.ChooseHood();
     g.ClickResident(0);
     g.app.ui.answerMessage = [](const MessageRecord& r) {
-        return r.buttons == MsgButtons::YesNo ? MsgAnswer::Yes : MsgAnswer::Ok;
+        return r.buttons == MsgButtons::YesNoDefaultNo ? MsgAnswer::Yes : MsgAnswer::Ok;
     };
     faulty.operations = 0;
     faulty.failAt = 0;
@@ -136,7 +136,7 @@ TEST(ThumbnailFix, AStopAtAnyStepLeavesAWholeFileForTheNextStart) {
         g.ChooseHood();
         g.ClickResident(0);
         g.app.ui.answerMessage = [](const MessageRecord& r) {
-            return r.buttons == MsgButtons::YesNo ? MsgAnswer::Yes : MsgAnswer::Ok;
+            return r.buttons == MsgButtons::YesNoDefaultNo ? MsgAnswer::Yes : MsgAnswer::Ok;
         };
         const bool stopped =
             test::ClickStoppedAfterStep(g.app.m, native, "menu_fix_thumbnails", stopAt);
@@ -159,7 +159,7 @@ TEST(ThumbnailFix, NothingHappensWithoutASelectionOrACharacterFile) {
     SampleGame g(SampleGame::OneHood(test::SmallHood({Bob()})));
     g.ChooseHood();
     g.app.ui.answerMessage = [](const MessageRecord& r) {
-        return r.buttons == MsgButtons::YesNo ? MsgAnswer::Yes : MsgAnswer::Ok;
+        return r.buttons == MsgButtons::YesNoDefaultNo ? MsgAnswer::Yes : MsgAnswer::Ok;
     };
     g.app.ui.SetEnabled("menu_fix_thumbnails", true);
     menu_fix_thumbnails_Click(g.app.m);

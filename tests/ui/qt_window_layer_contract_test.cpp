@@ -8,6 +8,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 
@@ -84,8 +85,10 @@ class QtDriver final : public WindowLayerDriver {
             const QMessageBox::StandardButtons has = box->standardButtons();
             last_ = {box->text().toStdString(), box->windowTitle().toStdString(),
                      has.testFlag(QMessageBox::Cancel) ? MsgButtons::YesNoCancel
-                     : has.testFlag(QMessageBox::Yes)  ? MsgButtons::YesNo
-                                                       : MsgButtons::Ok,
+                     : !has.testFlag(QMessageBox::Yes) ? MsgButtons::Ok
+                     : box->defaultButton() == box->button(QMessageBox::No)
+                         ? MsgButtons::YesNoDefaultNo
+                         : MsgButtons::YesNo,
                      IconOf(box->icon())};
             act(box);
             if (box->isVisible()) {

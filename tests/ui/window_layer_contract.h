@@ -189,6 +189,7 @@ TEST_P(WindowLayerContract, MessageBoxesShowWhatTheyAreGivenAndAnswerTheButtonPr
                           Case{MsgButtons::YesNo, MsgIcon::Information, MsgAnswer::Yes},
                           Case{MsgButtons::YesNo, MsgIcon::Exclamation, MsgAnswer::No},
                           Case{MsgButtons::YesNo, MsgIcon::Question, MsgAnswer::Yes},
+                          Case{MsgButtons::YesNoDefaultNo, MsgIcon::Information, MsgAnswer::Yes},
                           Case{MsgButtons::YesNoCancel, MsgIcon::Exclamation, MsgAnswer::Yes},
                           Case{MsgButtons::YesNoCancel, MsgIcon::Exclamation, MsgAnswer::No},
                           Case{MsgButtons::YesNoCancel, MsgIcon::Question, MsgAnswer::Cancel}}) {
@@ -212,6 +213,7 @@ TEST_P(WindowLayerContract, AMessageBoxClosedWithoutAButtonCancelsWhereItCan) {
     for (const Case& c : {Case{MsgButtons::YesNoCancel, Dismissal::Escape, MsgAnswer::Cancel},
                           Case{MsgButtons::YesNoCancel, Dismissal::CloseBox, MsgAnswer::Cancel},
                           Case{MsgButtons::YesNo, Dismissal::Escape, MsgAnswer::No},
+                          Case{MsgButtons::YesNoDefaultNo, Dismissal::Escape, MsgAnswer::No},
                           Case{MsgButtons::Ok, Dismissal::Escape, MsgAnswer::Ok}}) {
         driver->DismissNextMessage(c.how);
         EXPECT_EQ(ui->ShowMessage("Save it now?", c.buttons, MsgIcon::Exclamation, "Unsaved"),

@@ -238,9 +238,9 @@ bool HeadlessWindowSystem::IsShown(FormId form) const {
 MsgAnswer HeadlessWindowSystem::ShowMessage(std::string_view text, MsgButtons buttons, MsgIcon icon,
                                             std::string_view title) {
     // Unscripted, a box is closed without a button.
-    const MsgAnswer closed = buttons == MsgButtons::Ok      ? MsgAnswer::Ok
-                             : buttons == MsgButtons::YesNo ? MsgAnswer::No
-                                                            : MsgAnswer::Cancel;
+    const MsgAnswer closed = buttons == MsgButtons::Ok            ? MsgAnswer::Ok
+                             : buttons == MsgButtons::YesNoCancel ? MsgAnswer::Cancel
+                                                                  : MsgAnswer::No;
     MessageRecord record{std::string(text), buttons, icon, std::string(title), closed};
     if (answerMessage) record.answer = answerMessage(record);
     messages_.push_back(record);

@@ -808,17 +808,19 @@ MsgAnswer QtWindowSystem::ShowMessage(std::string_view text, MsgButtons buttons,
     if (!parent) parent = Window(kMainForm);
     if (parent && !parent->isVisible()) parent = nullptr;
     QMessageBox::StandardButtons shown = QMessageBox::Ok;
-    if (buttons == MsgButtons::YesNo) shown = QMessageBox::Yes | QMessageBox::No;
+    const bool yesNo = buttons == MsgButtons::YesNo || buttons == MsgButtons::YesNoDefaultNo;
+    if (yesNo) shown = QMessageBox::Yes | QMessageBox::No;
     if (buttons == MsgButtons::YesNoCancel)
         shown = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
     QMessageBox box(kIcons[static_cast<int>(icon)], Q(title), Q(text), shown, parent);
     box.setObjectName(QStringLiteral("MsgBox"));
     // Escape and the close box press it; without Cancel, Qt gives them No (or OK).
     if (buttons == MsgButtons::YesNoCancel) box.setEscapeButton(QMessageBox::Cancel);
+    if (buttons == MsgButtons::YesNoDefaultNo) box.setDefaultButton(QMessageBox::No);
     const int answer = box.exec();
     if (buttons == MsgButtons::Ok) return MsgAnswer::Ok;
     if (answer == QMessageBox::Yes) return MsgAnswer::Yes;
-    if (answer == QMessageBox::No || buttons == MsgButtons::YesNo) return MsgAnswer::No;
+    if (answer == QMessageBox::No || yesNo) return MsgAnswer::No;
     return MsgAnswer::Cancel;
 }
 
