@@ -32,7 +32,7 @@ void SwitchToFoundGame(Module1& m, std::size_t index) {
 }
 
 void Form2_Command1_Click(Module1& m) {
-    const std::string folder = m.ui.Caption("Form2.Dir1");
+    const std::string folder = ChosenFolder(m);
     if (!CheckGameFolder(m, folder)) return;
     const bool startingUp = m.ui.IsLoaded("frmSplash");
     if (!startingUp && !SettleUnsavedData(m)) return;
