@@ -411,6 +411,7 @@ TEST_F(EditorTest, ThePathDialogOpensFoldersAsAFolderChooserDoes) {
         auto* dirs = dialog->findChild<QListWidget*>("Form2.Dir1");
         const auto found = dirs->findItems(QStringLiteral("The Sims"), Qt::MatchEndsWith);
         ASSERT_EQ(found.size(), 1);
+        EXPECT_GT(dirs->horizontalScrollBar()->maximum(), 0) << "a long line scrolls sideways";
         const QPoint at = dirs->visualItemRect(found[0]).center();
         QTest::mouseClick(dirs->viewport(), Qt::LeftButton, {}, at);
         afterClick = QString::fromStdString(editor->ui().Caption("Form2.Dir1"));

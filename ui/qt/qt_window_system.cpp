@@ -501,6 +501,7 @@ void QtWindowSystem::FillDirList(Control& c, const std::string& folder) {
 void QtWindowSystem::ChooseDriveOf(Control& c, const std::string& folder) {
     auto* combo = qobject_cast<QComboBox*>(c.widget);
     std::vector<DriveEntry> drives;
+    drives.reserve(static_cast<std::size_t>(combo->count()));
     for (int i = 0; i < combo->count(); ++i)
         drives.push_back({S(combo->itemData(i).toString()), S(combo->itemText(i))});
     const QSignalBlocker block(combo);
