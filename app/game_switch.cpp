@@ -9,17 +9,6 @@
 
 namespace adultify {
 
-bool MayLeaveGame(Module1& m) {
-    if (m.UnsavedData != kTrue) return true;
-    // Yes/No until the window layer has a Yes/No/Cancel box; Cancel will answer false here.
-    const MsgAnswer answer =
-        m.ui.ShowMessage("You have unsaved Data. Would you like to save it now?", MsgButtons::YesNo,
-                         MsgIcon::Exclamation, "Unsaved Data Warning");
-    if (answer == MsgAnswer::Yes) return SaveHood(m);
-    MarkSaved(m); // let go
-    return true;
-}
-
 void ReadGameAgain(Module1& m) {
     MarkSaved(m);
     m.HoodData.clear();
@@ -36,17 +25,17 @@ void ReadGameAgain(Module1& m) {
 }
 
 void SwitchToFoundGame(Module1& m, std::size_t index) {
-    if (!m.useFoundGame || !MayLeaveGame(m)) return;
+    if (!m.useFoundGame || !SettleUnsavedData(m)) return;
     if (!m.useFoundGame(index)) return;
     RecoverInterruptedSave(m);
     ReadGameAgain(m);
 }
 
 void Form2_Command1_Click(Module1& m) {
-    const std::string folder = m.ui.Caption("Form2.Dir1");
+    const std::string folder = ChosenFolder(m);
     if (!CheckGameFolder(m, folder)) return;
     const bool startingUp = m.ui.IsLoaded("frmSplash");
-    if (!startingUp && !MayLeaveGame(m)) return;
+    if (!startingUp && !SettleUnsavedData(m)) return;
     SetGameFolder(m, folder);
     if (m.gameFolderChosen) m.gameFolderChosen();
     m.ui.UnloadForm("Form2");

@@ -9,19 +9,17 @@
 
 namespace adultify {
 
-// With unsaved data, asks whether to save it first: Yes saves (a failed save stays), No lets
-// it go. False: stay with the game as it is.
-[[nodiscard]] bool MayLeaveGame(Module1& m);
-
 // Combo1 rebuilt from the game folder and its first neighbourhood read; without one, nothing
 // of the game before is left to show or to save.
 void ReadGameAgain(Module1& m);
 
-// A click on the games menu's entry for game `index` (0 first).
+// A click on the games menu's entry for game `index` (0 first). With unsaved edits it asks
+// first; Cancel, or a failed save, leaves everything as it was.
 void SwitchToFoundGame(Module1& m, std::size_t index);
 
-// The path dialog's "&Ok": the folder in Dir1 becomes the game folder when it is one. At
-// start-up the dialog closes and start-up reads the game; later the game is read at once.
+// The path dialog's "&Ok": the folder chosen in Dir1 becomes the game folder when it is one. At
+// start-up the dialog closes and start-up reads the game; later the game is read at once,
+// after the question about unsaved edits (Cancel keeps the dialog open and the game as it was).
 void Form2_Command1_Click(Module1& m);
 
 } // namespace adultify

@@ -14,8 +14,15 @@ void ShowPathDialog(Module1& m) {
     std::error_code ec;
     const std::string cwd = std::filesystem::current_path(ec).string();
     m.ui.SetCaption("Form2.Dir1", cwd);
+    m.ui.SetCaption("Form2.Drive1", cwd);
     m.ui.SetCaption("Form2.File1", cwd);
     m.ui.ShowModal("Form2");
+}
+
+std::string ChosenFolder(Module1& m) {
+    for (int i = 0; i < m.ui.ListCount("Form2.Dir1"); ++i)
+        if (m.ui.ListSelected("Form2.Dir1", i)) return m.ui.ListItem("Form2.Dir1", i);
+    return m.ui.Caption("Form2.Dir1");
 }
 
 void Form2_Dir1_Change(Module1& m) {

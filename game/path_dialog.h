@@ -9,8 +9,12 @@
 
 namespace adultify {
 
-// Loads the dialog at the working folder and shows it modally.
+// Loads the dialog at the working folder, its drive chosen, and shows it modally.
 void ShowPathDialog(Module1& m);
+
+// The folder "&Ok" takes: the one highlighted in Dir1, as a folder chooser has it (a click
+// highlights a folder; opening one highlights it too), else the one open.
+[[nodiscard]] std::string ChosenFolder(Module1& m);
 
 // Whether `folder` can be the game folder; otherwise says so and answers false.
 [[nodiscard]] bool CheckGameFolder(Module1& m, const std::string& folder);

@@ -4,6 +4,7 @@
 
 #include "app/form1_events.h"
 #include "sample/game_folder.h"
+#include "sample/home_folder.h"
 #include "tests/support/sample_game.h"
 
 #include <QAbstractButton>
@@ -118,6 +119,10 @@ class EditorTest : public ::testing::Test {
             gameSpec.hoods.push_back(five);
         }
         sample::WriteGameFolder(game, gameSpec);
+        if (withReRelease)
+            reRelease = sample::WriteReReleaseSaves(
+                prefix.path(), "steamuser",
+                sample::OneFamilyHoods({1, 2}, {"Legacy", "Ada", "Max"}, 1252, false));
         env["WINEPREFIX"] = prefix.str();
         env["HOME"] = prefix.str();
         editor = std::make_unique<Editor>(
@@ -175,6 +180,9 @@ class EditorTest : public ::testing::Test {
 
     test::TempDir prefix;
     fs::path game;
+    // The re-release's saves in the same prefix: the second game found.
+    bool withReRelease = false;
+    fs::path reRelease;
     std::map<std::string, std::string> env;
     std::unique_ptr<Editor> editor;
     ManualClock clock{30000};
@@ -338,6 +346,93 @@ TEST_F(EditorTest, TheGamesMenuShowsTheGamesFoundTheOneInUseChecked) {
     EXPECT_FALSE(editor->ui().Action("menu_game(2)")->isVisible()) << "one game, one entry";
     first->trigger(); // the same game read again
     EXPECT_TRUE(first->isChecked());
+    EXPECT_EQ(W<QListWidget>("List1")->count(), 2);
+}
+
+TEST_F(EditorTest, SwitchingGamesWithUnsavedEditsAsksAndCancelChangesNothing) {
+    withReRelease = true;
+    SetUpGame();
+    LoadAndShow();
+    QAction* second = editor->ui().Action("menu_game(2)");
+    ASSERT_TRUE(second->isVisible());
+    EditBobsCooking();
+    const std::string simsPath = editor->m().SimsPath;
+    const Bytes reReleaseHood = test::ReadBytes(reRelease / "UserData" / "Neighborhood.iff");
+    QString asked;
+    WhenModal([&](QWidget* box) {
+        asked = Text(box);
+        Press(box, "Cancel");
+    });
+    second->trigger();
+    EXPECT_EQ(asked, "Unsaved Data Warning: You have unsaved Data. Would you like to save it now?");
+    EXPECT_EQ(editor->m().SimsPath, simsPath);
+    EXPECT_TRUE(editor->ui().Action("menu_game(1)")->isChecked());
+    EXPECT_FALSE(second->isChecked());
+    EXPECT_EQ(W<QComboBox>("Combo1")->count(), 1);
+    EXPECT_EQ(Lines(W<QListWidget>("List1")), (QStringList{"Bob Newbie", "Jo Newbie"}));
+    EXPECT_EQ(SelectedRows(W<QListWidget>("List1")), QList<int>{0});
+    EXPECT_EQ(W<QLabel>("Label18")->text(), "329");
+    EXPECT_TRUE(editor->ui().Action("menu_Save")->isEnabled());
+
+    editor->ui().Action("menu_Save")->trigger();
+    EXPECT_TRUE(fs::exists(game / "UserData" / "Neighborhood.000"));
+    EXPECT_FALSE(fs::exists(reRelease / "UserData" / "Neighborhood.000"));
+    EXPECT_EQ(test::ReadBytes(reRelease / "UserData" / "Neighborhood.iff"), reReleaseHood);
+
+    second->trigger(); // nothing unsaved: nothing asked
+    EXPECT_TRUE(second->isChecked());
+    EXPECT_EQ(Lines(W<QListWidget>("List1")), (QStringList{"Ada Legacy", "Max Legacy"}));
+}
+
+// The working folder of the process for the length of a test.
+class WorkingFolder {
+  public:
+    explicit WorkingFolder(const fs::path& folder) : before_(fs::current_path()) {
+        fs::current_path(folder);
+    }
+    ~WorkingFolder() {
+        std::error_code ec;
+        fs::current_path(before_, ec);
+    }
+    WorkingFolder(const WorkingFolder&) = delete;
+    WorkingFolder& operator=(const WorkingFolder&) = delete;
+
+  private:
+    fs::path before_;
+};
+
+TEST_F(EditorTest, ThePathDialogOpensFoldersAsAFolderChooserDoes) {
+    SetUpGame();
+    LoadAndShow();
+    const WorkingFolder inMaxis(game.parent_path());
+    QString drive, afterClick, afterDoubleClick, refused;
+    WhenModal([&](QWidget* dialog) {
+        drive = dialog->findChild<QComboBox*>("Form2.Drive1")->currentText();
+        auto* dirs = dialog->findChild<QListWidget*>("Form2.Dir1");
+        const auto found = dirs->findItems(QStringLiteral("The Sims"), Qt::MatchEndsWith);
+        ASSERT_EQ(found.size(), 1);
+        EXPECT_GT(dirs->horizontalScrollBar()->maximum(), 0) << "a long line scrolls sideways";
+        const QPoint at = dirs->visualItemRect(found[0]).center();
+        QTest::mouseClick(dirs->viewport(), Qt::LeftButton, {}, at);
+        afterClick = QString::fromStdString(editor->ui().Caption("Form2.Dir1"));
+        QTest::mouseDClick(dirs->viewport(), Qt::LeftButton, {}, at);
+        afterDoubleClick = QString::fromStdString(editor->ui().Caption("Form2.Dir1"));
+        QTest::keyClick(dirs, Qt::Key_Up); // Maxis, which holds no game
+        WhenMessage([&](QWidget* box) {
+            refused = Text(box);
+            Press(box, "OK");
+            QTest::keyClick(dirs, Qt::Key_Down); // The Sims again
+            Press(dialog, "Ok");
+        });
+        Press(dialog, "Ok");
+    });
+    editor->ui().Action("menu_path")->trigger();
+    EXPECT_TRUE(drive.startsWith("c:  ")) << drive.toStdString() << ": the working folder's";
+    EXPECT_EQ(afterClick.toStdString(), game.parent_path().string()) << "a click opens nothing";
+    EXPECT_EQ(afterDoubleClick.toStdString(), game.string());
+    EXPECT_EQ(refused, "Invalid Directory: Cannot find SIMS.EXE.");
+    EXPECT_FALSE(editor->ui().IsLoaded("Form2"));
+    EXPECT_EQ(editor->m().SimsPath, game.string() + "\\");
     EXPECT_EQ(W<QListWidget>("List1")->count(), 2);
 }
 

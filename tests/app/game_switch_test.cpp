@@ -92,7 +92,9 @@ TEST_F(GameSwitch, AfterASwitchSaveWritesOnlyIntoTheChosenGame) {
     const Bytes aBefore = test::ReadBytes(HoodFile(a));
     const Bytes bBefore = test::ReadBytes(HoodFile(b));
     EditCooking(900);
-    Switch(1); // answered No: the edit is let go
+    app.ui.answerMessage = [](const MessageRecord&) { return MsgAnswer::No; };
+    Switch(1); // the edit is let go
+    app.ui.answerMessage = nullptr;
     ASSERT_EQ(app.ui.Messages().size(), 1u);
     EXPECT_EQ(app.ui.Messages()[0].title, "Unsaved Data Warning");
     EXPECT_EQ(app.m.SimsPath, b.str() + "\\");
@@ -119,6 +121,70 @@ TEST_F(GameSwitch, YesSavesIntoTheGameLeftBehindFirst) {
     EXPECT_EQ(test::ReadBytes(a.path() / "UserData" / "Neighborhood.000"), aBefore);
     EXPECT_FALSE(HasBackup(b));
     EXPECT_EQ(app.ui.ListItems("List1"), (Lines{"Ada Legacy", "Max Legacy"}));
+}
+
+// Everything a switch could change, to compare before and after one that did not happen.
+struct Shown {
+    std::string simsPath, combo, label18;
+    Lines hoods, residents, log;
+    bool residentSelected, saveEnabled;
+    VbBool unsaved;
+    int codePage;
+    std::vector<bool> checks;
+    friend bool operator==(const Shown&, const Shown&) = default;
+};
+
+TEST_F(GameSwitch, CancelOrAFailedSaveStaysWithTheGameAsItWas) {
+    const Bytes aBefore = test::ReadBytes(HoodFile(a));
+    EditCooking(900);
+    auto shown = [this] {
+        return Shown{app.m.SimsPath,
+                     app.ui.Caption("Combo1"),
+                     app.ui.Caption("Label18"),
+                     app.ui.ListItems("Combo1"),
+                     app.ui.ListItems("List1"),
+                     app.ui.ListItems("List2"),
+                     app.ui.ListSelected("List1", 0),
+                     app.ui.IsEnabled("menu_Save"),
+                     app.m.UnsavedData,
+                     app.m.codePage,
+                     Checks()};
+    };
+    const Shown before = shown();
+    ASSERT_EQ(before.label18, "900");
+
+    app.ui.answerMessage = [](const MessageRecord&) { return MsgAnswer::Cancel; };
+    Switch(2);
+    EXPECT_EQ(shown(), before) << "Cancel from the games menu";
+    ASSERT_EQ(app.ui.Messages().size(), 1u);
+    EXPECT_EQ(app.ui.Messages()[0].buttons, MsgButtons::YesNoCancel);
+
+    bool openAfterOk = false;
+    app.ui.onModal = [&](FormId) {
+        app.ui.SetCaption("Form2.Dir1", b.str());
+        (void)DispatchEvent(app.m, "Form2.Command1", UiEvent::Click);
+        openAfterOk = app.ui.IsLoaded("Form2");
+    };
+    (void)DispatchEvent(app.m, "menu_path", UiEvent::Click);
+    EXPECT_TRUE(openAfterOk) << "Cancel keeps the path dialog open";
+    EXPECT_EQ(shown(), before) << "Cancel in the path dialog";
+
+    // Yes, but the save cannot be made: nothing is left, nothing is switched.
+    fs::rename(HoodFile(a), a.path() / "UserData" / "moved.iff");
+    app.ui.answerMessage = [](const MessageRecord& r) {
+        return r.buttons == MsgButtons::YesNoCancel ? MsgAnswer::Yes : r.answer;
+    };
+    Switch(1);
+    EXPECT_EQ(shown(), before) << "a failed save";
+    EXPECT_EQ(app.ui.Messages().back().title, "Nothing Changed");
+    fs::rename(a.path() / "UserData" / "moved.iff", HoodFile(a));
+
+    (void)DispatchEvent(app.m, "menu_Save", UiEvent::Click);
+    EXPECT_EQ(test::ReadBytes(a.path() / "UserData" / "Neighborhood.000"), aBefore);
+    EXPECT_NE(test::ReadBytes(HoodFile(a)), aBefore);
+    EXPECT_FALSE(HasBackup(b));
+    EXPECT_FALSE(HasBackup(c));
+    EXPECT_FALSE(fs::exists(b.path() / "UserData2" / "Neighborhood.000"));
 }
 
 TEST_F(GameSwitch, NamesAreReadInTheCodePageOfTheGameChosen) {

@@ -6,7 +6,10 @@
 #include "ui/qt/qt_window_system.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QComboBox>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
@@ -33,6 +36,12 @@ MsgIcon IconOf(QMessageBox::Icon icon) {
 
 class QtDriver final : public WindowLayerDriver {
   public:
+    QtDriver() {
+        ui_.eventSink = [this](ControlId control, UiEvent event) {
+            events_.push_back({std::string(control.Name()), event});
+            return true;
+        };
+    }
     WindowSystem& ui() override { return ui_; }
     void AnswerNextMessage(MsgAnswer answer) override {
         OnNextMessage([answer](QMessageBox* box) {
@@ -76,8 +85,43 @@ class QtDriver final : public WindowLayerDriver {
         }
         return kinds;
     }
+    void SetDosDevices(const std::filesystem::path& dosdevices) override {
+        ui_.SetDosDevices(dosdevices);
+    }
+    void ClickLine(ControlId list, int index) override { Mouse(list, index, false); }
+    void DoubleClickLine(ControlId list, int index) override { Mouse(list, index, true); }
+    void Press(ControlId control, Key key) override {
+        QTest::keyClick(ui_.Widget(control), key == Key::Up     ? Qt::Key_Up
+                                             : key == Key::Down ? Qt::Key_Down
+                                                                : Qt::Key_Return);
+    }
+    std::string HoverText(ControlId list, int index) const override {
+        auto* l = qobject_cast<QListWidget*>(ui_.Widget(list));
+        const QListWidgetItem* item = l ? l->item(index) : nullptr;
+        return item ? item->toolTip().toStdString() : std::string();
+    }
+    std::vector<EventSeen> Events() const override { return events_; }
 
   private:
+    void Mouse(ControlId list, int index, bool twice) {
+        if (auto* combo = qobject_cast<QComboBox*>(ui_.Widget(list))) {
+            combo->showPopup();
+            QAbstractItemView* view = combo->view();
+            const QRect at = view->visualRect(view->model()->index(index, 0));
+            QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at.center());
+            return;
+        }
+        auto* l = qobject_cast<QListWidget*>(ui_.Widget(list));
+        ASSERT_NE(l, nullptr) << list;
+        QListWidgetItem* item = l->item(index);
+        ASSERT_NE(item, nullptr) << list << " has no line " << index;
+        l->scrollToItem(item);
+        const QPoint at = l->visualItemRect(item).center();
+        QTest::mouseClick(l->viewport(), Qt::LeftButton, {}, at);
+        // A window system sends a double click as a click, then the second press.
+        if (twice) QTest::mouseDClick(l->viewport(), Qt::LeftButton, {}, at);
+    }
+
     void OnNextMessage(std::function<void(QMessageBox*)> act) {
         QTimer::singleShot(0, [this, act] {
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
@@ -100,6 +144,7 @@ class QtDriver final : public WindowLayerDriver {
 
     qt::QtWindowSystem ui_;
     MessageSeen last_;
+    std::vector<EventSeen> events_;
 };
 
 std::unique_ptr<WindowLayerDriver> MakeQt() {

@@ -3,12 +3,16 @@
 // user would (answers a message box, works in a modal window) and tells what was drawn.
 
 #include "sample/bitmap.h"
+#include "tests/support/temp_dir.h"
 #include "ui/window_system.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
 #include <functional>
 #include <memory>
+#include <system_error>
 
 namespace adultify {
 
@@ -23,6 +27,14 @@ enum class DrawKind { Fill, Line, Arc };
 // How a user closes a message box without pressing one of its buttons.
 enum class Dismissal { Escape, CloseBox };
 
+enum class Key { Up, Down, Enter };
+
+struct EventSeen {
+    std::string control;
+    UiEvent event;
+    friend bool operator==(const EventSeen&, const EventSeen&) = default;
+};
+
 class WindowLayerDriver {
   public:
     virtual ~WindowLayerDriver() = default;
@@ -36,6 +48,18 @@ class WindowLayerDriver {
     virtual void WhenModal(std::function<void(FormId)> step) = 0;
     // What a picture box holds drawn, in order, since it was last cleared.
     [[nodiscard]] virtual std::vector<DrawKind> Drawn(ControlId box) const = 0;
+
+    // The drive list of a path dialog loaded from now on offers this Wine drive folder's drives.
+    virtual void SetDosDevices(const std::filesystem::path& dosdevices) = 0;
+    // The user clicks, or double-clicks, line `index` of a list in an open window (for a
+    // drop-down: opens it and clicks the line).
+    virtual void ClickLine(ControlId list, int index) = 0;
+    virtual void DoubleClickLine(ControlId list, int index) = 0;
+    virtual void Press(ControlId control, Key key) = 0;
+    // What the user reads with the pointer resting on a list's line.
+    [[nodiscard]] virtual std::string HoverText(ControlId list, int index) const = 0;
+    // What the layer reported to the program, in order.
+    [[nodiscard]] virtual std::vector<EventSeen> Events() const = 0;
 };
 
 using DriverFactory = std::unique_ptr<WindowLayerDriver> (*)();
@@ -236,6 +260,144 @@ TEST_P(WindowLayerContract, AModalWindowRunsUntilTheProgramUnloadsIt) {
     ui->ShowModal("Form3");
     EXPECT_EQ(seen, (std::vector<std::string>{"Form3", "537"}));
     EXPECT_FALSE(ui->IsLoaded("Form3"));
+}
+
+namespace folders {
+
+namespace fs = std::filesystem;
+
+inline std::string Utf8(const fs::path& p) {
+    const std::u8string s = p.u8string();
+    return std::string(s.begin(), s.end());
+}
+
+inline std::vector<std::string> Lines(const WindowSystem& ui, ControlId list) {
+    std::vector<std::string> lines;
+    for (int i = 0; i < ui.ListCount(list); ++i)
+        lines.push_back(ui.ListItem(list, i));
+    return lines;
+}
+
+inline int LineOf(const WindowSystem& ui, ControlId list, const std::string& folder) {
+    const std::vector<std::string> lines = Lines(ui, list);
+    const auto at = std::find(lines.begin(), lines.end(), folder);
+    return at == lines.end() ? -1 : static_cast<int>(at - lines.begin());
+}
+
+inline int Highlighted(const WindowSystem& ui, ControlId list) {
+    for (int i = 0; i < ui.ListCount(list); ++i)
+        if (ui.ListSelected(list, i)) return i;
+    return -1;
+}
+
+// A folder with subfolders of every sort a player meets, and a few files.
+struct Tree {
+    Tree() {
+        for (const fs::path& sub : {beta / "Inner", alpha, steam, longName, folderIff})
+            fs::create_directories(sub);
+        for (const char* file : {"User00001.iff", "b.IFF", "readme.txt"})
+            test::WriteBytes(dir.path() / file, Bytes{1});
+    }
+    test::TempDir dir;
+    fs::path beta = dir.path() / "Beta", alpha = dir.path() / "alpha",
+             steam = dir.path() / ".steam", folderIff = dir.path() / "folder.iff",
+             longName = dir.path() / "Saved Games of a player with a name far wider than the list";
+};
+
+} // namespace folders
+
+TEST_P(WindowLayerContract, TheFolderListShowsTheWayDownThenEverySubfolderHiddenOnesToo) {
+    using namespace folders;
+    const Tree tree;
+    ui->LoadForm("Form2");
+    ui->SetCaption("Form2.Dir1", Utf8(tree.dir.path() / ""));
+    EXPECT_EQ(ui->Caption("Form2.Dir1"), Utf8(tree.dir.path())) << "the folder open, as written";
+    const std::vector<std::string> lines = Lines(*ui, "Form2.Dir1");
+    const int open = LineOf(*ui, "Form2.Dir1", Utf8(tree.dir.path()));
+    ASSERT_GE(open, 1) << "the folders above it come first";
+    EXPECT_EQ(lines.front(), Utf8(tree.dir.path().root_path()));
+    EXPECT_EQ(lines[static_cast<std::size_t>(open - 1)], Utf8(tree.dir.path().parent_path()));
+    EXPECT_EQ(Highlighted(*ui, "Form2.Dir1"), open);
+    EXPECT_EQ(std::vector<std::string>(lines.begin() + open + 1, lines.end()),
+              (std::vector<std::string>{Utf8(tree.steam), Utf8(tree.alpha), Utf8(tree.beta),
+                                        Utf8(tree.folderIff), Utf8(tree.longName)}))
+        << "by name, letter case ignored; no file among them";
+    EXPECT_EQ(driver->HoverText("Form2.Dir1", LineOf(*ui, "Form2.Dir1", Utf8(tree.longName))),
+              Utf8(tree.longName))
+        << "a long name is there to read whole";
+    ui->SetCaption("Form2.File1", tree.dir.str());
+    EXPECT_EQ(Lines(*ui, "Form2.File1"), (std::vector<std::string>{"b.IFF", "User00001.iff"}));
+    EXPECT_TRUE(driver->Events().empty()) << "what the program sets, it is not told of";
+    ui->UnloadForm("Form2");
+}
+
+TEST_P(WindowLayerContract, AClickHighlightsAFolderWhileADoubleClickOrEnterOpensIt) {
+    using namespace folders;
+    const Tree tree;
+    const ControlId dirs = "Form2.Dir1";
+    auto line = [&](const fs::path& folder) { return LineOf(*ui, dirs, Utf8(folder)); };
+    std::vector<std::string> opened;
+    driver->WhenModal([&](FormId) {
+        ui->SetCaption(dirs, tree.dir.str());
+        driver->ClickLine(dirs, line(tree.beta));
+        EXPECT_EQ(ui->Caption(dirs), Utf8(tree.dir.path())) << "a click opens nothing";
+        EXPECT_EQ(Highlighted(*ui, dirs), line(tree.beta));
+        driver->Press(dirs, Key::Up);
+        EXPECT_EQ(Highlighted(*ui, dirs), line(tree.alpha));
+        for (int i = 0; i < 4; ++i)
+            driver->Press(dirs, Key::Down);
+        EXPECT_EQ(Highlighted(*ui, dirs), line(tree.longName)) << "the last line stays";
+        driver->Press(dirs, Key::Up);
+        driver->Press(dirs, Key::Up);
+        EXPECT_TRUE(driver->Events().empty());
+
+        driver->Press(dirs, Key::Enter);
+        opened.push_back(ui->Caption(dirs));
+        EXPECT_EQ(Highlighted(*ui, dirs), line(tree.beta)) << "the folder opened is highlighted";
+        driver->DoubleClickLine(dirs, line(tree.beta / "Inner"));
+        opened.push_back(ui->Caption(dirs));
+        driver->DoubleClickLine(dirs, line(tree.dir.path()));
+        opened.push_back(ui->Caption(dirs));
+        driver->DoubleClickLine(dirs, line(tree.steam));
+        opened.push_back(ui->Caption(dirs));
+        ui->UnloadForm("Form2");
+    });
+    ui->LoadForm("Form2");
+    ui->ShowModal("Form2");
+    EXPECT_EQ(opened, (std::vector<std::string>{Utf8(tree.beta), Utf8(tree.beta / "Inner"),
+                                                Utf8(tree.dir.path()), Utf8(tree.steam)}));
+    EXPECT_EQ(driver->Events(), std::vector<EventSeen>(4, EventSeen{"Form2.Dir1", UiEvent::Change}))
+        << "each opening is reported, and Enter presses no button";
+}
+
+TEST_P(WindowLayerContract, TheDriveListChoosesTheDriveThatHoldsAFolder) {
+    using namespace folders;
+    test::TempDir prefix;
+    fs::create_directories(prefix.path() / "drive_c" / "users" / "steamuser");
+    fs::create_directories(prefix.path() / "dosdevices");
+    std::error_code ec;
+    fs::create_directory_symlink("../drive_c", prefix.path() / "dosdevices" / "c:", ec);
+    if (ec) GTEST_SKIP() << "no symbolic links here: " << ec.message();
+    driver->SetDosDevices(prefix.path() / "dosdevices");
+    const std::string driveC = Utf8(fs::canonical(prefix.path() / "drive_c"));
+    const ControlId drives = "Form2.Drive1";
+    std::vector<std::string> chosen;
+    driver->WhenModal([&](FormId) {
+        ui->SetCaption(drives, Utf8(prefix.path() / "drive_c" / "users" / "steamuser"));
+        chosen.push_back(ui->Caption(drives));
+        EXPECT_EQ(Highlighted(*ui, drives), LineOf(*ui, drives, driveC));
+        ui->SetCaption(drives, prefix.str());
+        chosen.push_back(ui->Caption(drives));
+        EXPECT_TRUE(driver->Events().empty());
+        driver->ClickLine(drives, LineOf(*ui, drives, driveC));
+        chosen.push_back(ui->Caption(drives));
+        ui->UnloadForm("Form2");
+    });
+    ui->LoadForm("Form2");
+    ui->ShowModal("Form2");
+    EXPECT_EQ(chosen, (std::vector<std::string>{
+                          driveC, Utf8(fs::canonical(prefix.path()).root_path()), driveC}));
+    EXPECT_EQ(driver->Events(), (std::vector<EventSeen>{{"Form2.Drive1", UiEvent::Change}}));
 }
 
 } // namespace adultify

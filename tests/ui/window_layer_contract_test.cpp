@@ -13,6 +13,10 @@ namespace {
 class HeadlessDriver final : public WindowLayerDriver {
   public:
     HeadlessDriver() {
+        ui_.eventSink = [this](ControlId control, UiEvent event) {
+            events_.push_back({std::string(control.Name()), event});
+            return true;
+        };
         // An unscripted box keeps the layer's own answer, as a box closed without a button.
         ui_.answerMessage = [this](const MessageRecord& r) {
             if (answers_.empty()) return r.answer;
@@ -38,9 +42,25 @@ class HeadlessDriver final : public WindowLayerDriver {
         }
         return kinds;
     }
+    void SetDosDevices(const std::filesystem::path& dosdevices) override {
+        ui_.SetDosDevices(dosdevices);
+    }
+    void ClickLine(ControlId list, int index) override { ui_.UserClick(list, index); }
+    void DoubleClickLine(ControlId list, int index) override { ui_.UserDoubleClick(list, index); }
+    void Press(ControlId control, Key key) override {
+        ui_.UserPress(control, key == Key::Up     ? HeadlessWindowSystem::Key::Up
+                               : key == Key::Down ? HeadlessWindowSystem::Key::Down
+                                                  : HeadlessWindowSystem::Key::Enter);
+    }
+    // A line shows its folder's path whole: the list has no width to cut it to.
+    std::string HoverText(ControlId list, int index) const override {
+        return ui_.ListItem(list, index);
+    }
+    std::vector<EventSeen> Events() const override { return events_; }
 
   private:
     HeadlessWindowSystem ui_;
+    std::vector<EventSeen> events_;
     std::deque<std::optional<MsgAnswer>> answers_;
 };
 

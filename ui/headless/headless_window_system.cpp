@@ -1,5 +1,7 @@
 #include "ui/headless/headless_window_system.h"
 
+#include "ui/folder_listing.h"
+
 #include <QByteArray>
 #include <QImage>
 
@@ -48,7 +50,83 @@ void HeadlessWindowSystem::SetCaption(ControlId control, std::string_view text) 
     if (!c) return;
     c->caption = std::string(text);
     c->history.push_back(c->caption);
+    FillListing(control, *c);
     if (onCaption) onCaption(control, text);
+}
+
+void HeadlessWindowSystem::FillListing(ControlId control, Control& c) {
+    switch (control.Kind()) {
+    case ControlKind::DirList: {
+        const std::vector<FolderEntry> entries = ListFolders(c.caption);
+        c.items.clear();
+        for (const FolderEntry& e : entries)
+            c.items.push_back(e.path);
+        c.selected = OpenFolderLine(entries);
+        if (c.selected >= 0) c.caption = c.items[static_cast<std::size_t>(c.selected)];
+        break;
+    }
+    case ControlKind::DriveList: {
+        const std::vector<DriveEntry> drives = ListDrives(dosdevices_);
+        c.items.clear();
+        for (const DriveEntry& d : drives)
+            c.items.push_back(d.root);
+        c.selected = DriveHolding(drives, c.caption);
+        c.caption = c.selected >= 0 ? c.items[static_cast<std::size_t>(c.selected)] : "";
+        break;
+    }
+    case ControlKind::FileList:
+        c.items = ListFiles(c.caption, control.Design().caption);
+        c.selected = -1;
+        break;
+    default:
+        break;
+    }
+}
+
+bool HeadlessWindowSystem::Send(ControlId control, UiEvent event) {
+    return eventSink && eventSink(control, event);
+}
+
+void HeadlessWindowSystem::OpenFolderLineAt(ControlId list, int index) {
+    SetCaption(list, At(list).items[static_cast<std::size_t>(index)]);
+    (void)Send(list, UiEvent::Change);
+}
+
+void HeadlessWindowSystem::UserClick(ControlId list, int index) {
+    Control* c = Open(list);
+    if (!c || !c->enabled || index < 0 || index >= static_cast<int>(c->items.size())) return;
+    if (list.Kind() == ControlKind::DirList) {
+        c->selected = index;
+        return;
+    }
+    ListSelect(list, index);
+    if (list.Kind() == ControlKind::DriveList)
+        (void)Send(list, UiEvent::Change);
+    else if (list.Reports(UiEvent::Click))
+        (void)Send(list, UiEvent::Click);
+}
+
+void HeadlessWindowSystem::UserDoubleClick(ControlId list, int index) {
+    UserClick(list, index);
+    if (list.Kind() == ControlKind::DirList && ListSelected(list, index))
+        OpenFolderLineAt(list, index);
+}
+
+void HeadlessWindowSystem::UserPress(ControlId control, Key key) {
+    Control* c = Open(control);
+    if (!c || !c->enabled || control.Kind() != ControlKind::DirList || c->items.empty()) return;
+    const int last = static_cast<int>(c->items.size()) - 1;
+    switch (key) {
+    case Key::Up:
+        c->selected = std::max(0, c->selected - 1);
+        break;
+    case Key::Down:
+        c->selected = std::min(last, c->selected + 1);
+        break;
+    case Key::Enter:
+        if (c->selected >= 0) OpenFolderLineAt(control, c->selected);
+        break;
+    }
 }
 
 std::string HeadlessWindowSystem::Caption(ControlId control) const {
@@ -98,7 +176,7 @@ bool HeadlessWindowSystem::ListSelected(ControlId list, int index) const {
 void HeadlessWindowSystem::ListSelect(ControlId list, int index) {
     Control& c = At(list);
     c.selected = (index >= 0 && index < static_cast<int>(c.items.size())) ? index : -1;
-    if (list.Kind() == ControlKind::Combo)
+    if (list.Kind() == ControlKind::Combo || list.Kind() == ControlKind::DriveList)
         c.caption = c.selected >= 0 ? c.items[static_cast<std::size_t>(c.selected)] : "";
 }
 
@@ -208,6 +286,13 @@ void HeadlessWindowSystem::LoadForm(FormId form) {
     if (f.loaded) return;
     ResetForm(form);
     f.loaded = true;
+    // A drive list shows the machine's drives from the start, the first one chosen.
+    for (const ControlDesign& d : form.Controls())
+        if (d.kind == ControlKind::DriveList) {
+            Control& c = At(form.IdOf(d));
+            FillListing(form.IdOf(d), c);
+            ListSelect(form.IdOf(d), 0);
+        }
 }
 
 void HeadlessWindowSystem::ShowForm(FormId form) {

@@ -4,7 +4,9 @@
 
 #include "ui/window_system.h"
 
+#include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -86,6 +88,21 @@ class HeadlessWindowSystem final : public WindowSystem {
     void EndProgram(int exitCode) override;
     void IdleTurn() override { ProcessEvents(); }
 
+    // A Wine prefix's drive folder: the drive list offers its drive letters.
+    void SetDosDevices(std::optional<std::filesystem::path> dosdevices) {
+        dosdevices_ = std::move(dosdevices);
+    }
+
+    // A user's hand on a control, as a window system would pass it on to `eventSink`. A click
+    // on a folder list's line highlights it; a double click, or Enter on the line highlighted,
+    // opens that folder (a Change); the arrow keys move the highlight. A click on another
+    // list's line picks it (a drive list reports a Change, a list a Click).
+    enum class Key { Up, Down, Enter };
+    void UserClick(ControlId list, int index);
+    void UserDoubleClick(ControlId list, int index);
+    void UserPress(ControlId control, Key key);
+    std::function<bool(ControlId control, UiEvent event)> eventSink;
+
     // Scripting and inspection.
     // Given the record with the answer of a box closed without a button.
     std::function<MsgAnswer(const MessageRecord&)> answerMessage;
@@ -137,6 +154,10 @@ class HeadlessWindowSystem final : public WindowSystem {
     // A control of a closed window takes nothing; nothing when the window is closed.
     Control* Open(ControlId control);
     void ResetForm(FormId form);
+    // A folder, drive or file list shows what its caption names.
+    void FillListing(ControlId control, Control& c);
+    void OpenFolderLineAt(ControlId list, int index);
+    bool Send(ControlId control, UiEvent event);
 
     std::vector<Control> controls_ = std::vector<Control>(kControlCount); // by table row
     std::vector<Form> forms_ = std::vector<Form>(kControlCount);          // by the window's row
@@ -144,6 +165,7 @@ class HeadlessWindowSystem final : public WindowSystem {
     std::vector<int> iconHistory_;
     std::vector<MousePointer> pointerHistory_;
     std::vector<std::string> shellOpened_;
+    std::optional<std::filesystem::path> dosdevices_;
     int icon_ = -1;
     MousePointer pointer_ = MousePointer::Default;
     int beeps_ = 0;

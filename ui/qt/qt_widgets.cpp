@@ -1,5 +1,6 @@
 #include "ui/qt/qt_widgets.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyle>
@@ -30,6 +31,27 @@ void DropDown::wheelEvent(QWheelEvent* event) {
         return;
     }
     QComboBox::wheelEvent(event);
+}
+
+FolderList::FolderList(QWidget* parent) : QListWidget(parent) {
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setTextElideMode(Qt::ElideNone);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    // Not Qt's activated(): some desktops make a single click activate.
+    QObject::connect(this, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
+        if (onOpen) onOpen(row(item));
+    });
+}
+
+void FolderList::keyPressEvent(QKeyEvent* event) {
+    if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter) {
+        QListWidget::keyPressEvent(event);
+        return;
+    }
+    const QList<QListWidgetItem*> highlighted = selectedItems();
+    if (!highlighted.isEmpty() && onOpen) onOpen(row(highlighted.first()));
+    event->accept();
 }
 
 void MouseFrame::mouseMoveEvent(QMouseEvent* event) {

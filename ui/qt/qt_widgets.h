@@ -8,6 +8,7 @@
 #include <QGroupBox>
 #include <QImage>
 #include <QLabel>
+#include <QListWidget>
 #include <QWidget>
 
 #include <functional>
@@ -35,6 +36,18 @@ class DropDown final : public QComboBox {
 
   protected:
     void wheelEvent(QWheelEvent* event) override;
+};
+
+// A folder list as folder choosers have it: a click highlights a folder, a double click or
+// Enter opens it (Enter goes no further, to a button of the window); a long name is shown
+// whole, the list scrolling sideways, and its full path on hover.
+class FolderList final : public QListWidget {
+  public:
+    explicit FolderList(QWidget* parent);
+    std::function<void(int row)> onOpen;
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
 };
 
 class MouseFrame final : public QGroupBox {

@@ -1,5 +1,6 @@
 #include "ui/qt/qt_window_system.h"
 
+#include "ui/folder_listing.h"
 #include "ui/qt/images.h"
 #include "ui/qt/qt_widgets.h"
 
@@ -9,8 +10,6 @@
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QDialog>
-#include <QDir>
-#include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QListWidget>
@@ -441,34 +440,25 @@ QWidget* QtWindowSystem::BuildList(ControlId id, QWidget* parent) {
     return list;
 }
 
-// As the old folder list: the current folder's ancestors, the folder, its subfolders.
+// As the old folder list: the open folder's ancestors, the folder, its subfolders.
 QWidget* QtWindowSystem::BuildDirList(ControlId id, QWidget* parent) {
-    auto* list = new QListWidget(parent);
-    QObject::connect(list, &QListWidget::itemClicked, list, [this, id](QListWidgetItem* item) {
+    auto* list = new FolderList(parent);
+    list->onOpen = [this, id, list](int row) {
+        const QListWidgetItem* item = list->item(row);
+        if (!item) return;
         SetCaption(id, S(item->data(Qt::UserRole).toString()));
         Send(id, UiEvent::Change);
-    });
+    };
     return list;
 }
 
 // The host's roots, then each drive letter of the Wine prefix with the folder it stands for.
 QWidget* QtWindowSystem::BuildDriveList(ControlId id, QWidget* parent) {
     auto* combo = new QComboBox(parent);
-    for (const QFileInfo& root : QDir::drives())
-        combo->addItem(root.absoluteFilePath(), root.absoluteFilePath());
-    if (dosdevices_) {
-        for (const QFileInfo& drive : QDir(QString::fromStdString(dosdevices_->string()))
-                                          .entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-            if (drive.fileName().size() != 2 || !drive.fileName().endsWith(u':')) continue;
-            const QString target = drive.canonicalFilePath();
-            combo->addItem(drive.fileName() + QStringLiteral("  ") + target, target);
-        }
-    }
-    QObject::connect(combo, &QComboBox::activated, combo, [this, id, combo] {
-        At(id).caption = S(combo->currentData().toString());
-        Send(id, UiEvent::Change);
-    });
-    if (combo->count() > 0) At(id).caption = S(combo->itemData(0).toString());
+    for (const DriveEntry& drive : ListDrives(dosdevices_))
+        combo->addItem(Q(drive.name), Q(drive.root));
+    QObject::connect(combo, &QComboBox::activated, combo,
+                     [this, id] { Send(id, UiEvent::Change); });
     return combo;
 }
 
@@ -488,32 +478,41 @@ void QtWindowSystem::Destroy(FormId form) {
     }
 }
 
-void QtWindowSystem::FillDirList(Control& c, const QString& q) {
+void QtWindowSystem::FillDirList(Control& c, const std::string& folder) {
     auto* list = qobject_cast<QListWidget*>(c.widget);
     const QSignalBlocker block(list);
     list->clear();
-    const QDir folder(q);
-    QStringList chain;
-    for (QDir up = folder;;) {
-        chain.prepend(up.absolutePath());
-        if (!up.cdUp()) break;
-    }
+    const std::vector<FolderEntry> entries = ListFolders(folder);
     const QIcon open = list->style()->standardIcon(QStyle::SP_DirOpenIcon);
     const QIcon closed = list->style()->standardIcon(QStyle::SP_DirClosedIcon);
-    auto add = [&](const QString& path, int depth, const QIcon& icon) {
-        const QString shown = depth == 0 ? path : QFileInfo(path).fileName();
-        auto* item = new QListWidgetItem(icon, QString(qsizetype{depth} * 2, u' ') + shown, list);
-        item->setData(Qt::UserRole, path);
-        return item;
-    };
-    QListWidgetItem* current = nullptr;
-    for (int depth = 0; depth < chain.size(); ++depth)
-        current = add(chain[depth], depth, open);
-    for (const QFileInfo& sub :
-         folder.entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase))
-        add(sub.absoluteFilePath(), static_cast<int>(chain.size()), closed);
-    list->setCurrentItem(current);
-    c.caption = S(folder.absolutePath());
+    for (const FolderEntry& e : entries) {
+        auto* item = new QListWidgetItem(e.open ? open : closed,
+                                         QString(qsizetype{e.depth} * 2, u' ') + Q(e.name), list);
+        item->setData(Qt::UserRole, Q(e.path));
+        item->setToolTip(Q(e.path));
+    }
+    const int line = OpenFolderLine(entries);
+    if (line < 0) return;
+    list->setCurrentRow(line);
+    list->scrollToItem(list->item(line));
+    c.caption = entries[static_cast<std::size_t>(line)].path;
+}
+
+void QtWindowSystem::ChooseDriveOf(Control& c, const std::string& folder) {
+    auto* combo = qobject_cast<QComboBox*>(c.widget);
+    std::vector<DriveEntry> drives;
+    drives.reserve(static_cast<std::size_t>(combo->count()));
+    for (int i = 0; i < combo->count(); ++i)
+        drives.push_back({S(combo->itemData(i).toString()), S(combo->itemText(i))});
+    const QSignalBlocker block(combo);
+    combo->setCurrentIndex(DriveHolding(drives, folder));
+}
+
+void QtWindowSystem::FillFileList(ControlId id, Control& c, const std::string& folder) {
+    auto* files = qobject_cast<QListWidget*>(c.widget);
+    files->clear();
+    for (const std::string& name : ListFiles(folder, id.Design().caption))
+        files->addItem(Q(name));
 }
 
 void QtWindowSystem::SetCaption(ControlId control, std::string_view text) {
@@ -540,21 +539,20 @@ void QtWindowSystem::SetCaption(ControlId control, std::string_view text) {
     else if (auto* frame = qobject_cast<QGroupBox*>(c->widget))
         frame->setTitle(q);
     else if (control.Kind() == ControlKind::DirList)
-        FillDirList(*c, q);
-    else if (auto* files = qobject_cast<QListWidget*>(c->widget);
-             files && control.Kind() == ControlKind::FileList) {
-        files->clear();
-        files->addItems(
-            QDir(q).entryList({QStringLiteral("*.IFF")}, QDir::Files)); // letter case ignored
-    }
+        FillDirList(*c, c->caption);
+    else if (control.Kind() == ControlKind::DriveList)
+        ChooseDriveOf(*c, c->caption);
+    else if (control.Kind() == ControlKind::FileList)
+        FillFileList(control, *c, c->caption);
 }
 
 std::string QtWindowSystem::Caption(ControlId control) const {
     const Control* c = Open(control);
     if (!c) return {};
-    if (auto* combo = qobject_cast<QComboBox*>(c->widget.data());
-        combo && control.Kind() == ControlKind::Combo)
-        return S(combo->currentText());
+    if (auto* combo = qobject_cast<QComboBox*>(c->widget.data())) {
+        if (control.Kind() == ControlKind::Combo) return S(combo->currentText());
+        if (control.Kind() == ControlKind::DriveList) return S(combo->currentData().toString());
+    }
     return c->caption;
 }
 
@@ -623,9 +621,14 @@ std::string QtWindowSystem::ListItem(ControlId list, int index) const {
         if (index >= l->count() && index - l->count() < static_cast<int>(c.pendingItems.size()))
             return S(c.pendingItems[static_cast<std::size_t>(index - l->count())]);
         const QListWidgetItem* item = l->item(index);
-        return item ? S(item->text()) : std::string();
+        if (!item) return {};
+        // A folder list's line stands for a folder.
+        return S(list.Kind() == ControlKind::DirList ? item->data(Qt::UserRole).toString()
+                                                     : item->text());
     }
-    if (auto* combo = qobject_cast<QComboBox*>(c.widget.data())) return S(combo->itemText(index));
+    if (auto* combo = qobject_cast<QComboBox*>(c.widget.data()))
+        return S(list.Kind() == ControlKind::DriveList ? combo->itemData(index).toString()
+                                                       : combo->itemText(index));
     return {};
 }
 

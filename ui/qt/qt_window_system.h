@@ -118,7 +118,9 @@ class QtWindowSystem final : public WindowSystem {
     QWidget* BuildDirList(ControlId id, QWidget* parent);
     QWidget* BuildDriveList(ControlId id, QWidget* parent);
     void BuildMenu(FormId form, const ControlDesign& c, ControlId id);
-    void FillDirList(Control& c, const QString& folder);
+    void FillDirList(Control& c, const std::string& folder);
+    void ChooseDriveOf(Control& c, const std::string& folder);
+    void FillFileList(ControlId id, Control& c, const std::string& folder);
     void Destroy(FormId form);
     bool Send(ControlId control, UiEvent event);
     // A user's pick in a list or drop-down: a click the program takes, or undone.

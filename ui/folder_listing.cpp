@@ -1,0 +1,170 @@
+#include "ui/folder_listing.h"
+
+#include <algorithm>
+#include <system_error>
+#include <utility>
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+namespace adultify {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+fs::path FromUtf8(std::string_view s) {
+    return fs::path(std::u8string(s.begin(), s.end()));
+}
+
+std::string Utf8(const fs::path& p) {
+    const std::u8string s = p.u8string();
+    return std::string(s.begin(), s.end());
+}
+
+char Folded(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// Names in the order a user looks for them: letter case ignored, then as written.
+bool NameBefore(const std::string& a, const std::string& b) {
+    const auto folded = [](char x, char y) { return Folded(x) < Folded(y); };
+    if (std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), folded)) return true;
+    if (std::lexicographical_compare(b.begin(), b.end(), a.begin(), a.end(), folded)) return false;
+    return a < b;
+}
+
+fs::path Absolute(std::string_view folder) {
+    fs::path p = FromUtf8(folder);
+    std::error_code ec;
+    if (fs::path absolute = fs::absolute(p, ec); !ec) p = std::move(absolute);
+    p = p.lexically_normal();
+    if (!p.has_filename() && p.has_relative_path()) p = p.parent_path(); // "a/b/": "a/b"
+    return p;
+}
+
+bool Matches(std::string_view name, std::string_view pattern) {
+    std::size_t n = 0, p = 0, starAt = std::string_view::npos, resumeAt = 0;
+    while (n < name.size()) {
+        if (p < pattern.size() && (pattern[p] == '?' || Folded(pattern[p]) == Folded(name[n]))) {
+            ++n;
+            ++p;
+        } else if (p < pattern.size() && pattern[p] == '*') {
+            starAt = p++;
+            resumeAt = n;
+        } else if (starAt != std::string_view::npos) {
+            p = starAt + 1;
+            n = ++resumeAt;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == '*')
+        ++p;
+    return p == pattern.size();
+}
+
+std::vector<DriveEntry> MachineDrives() {
+#ifdef _WIN32
+    std::vector<DriveEntry> drives;
+    const DWORD present = GetLogicalDrives();
+    for (int letter = 0; letter < 26; ++letter)
+        if (present & (DWORD{1} << letter)) {
+            const std::string root = std::string(1, static_cast<char>('A' + letter)) + ":\\";
+            drives.push_back({root, root});
+        }
+    return drives;
+#else
+    return {{"/", "/"}};
+#endif
+}
+
+std::size_t PartCount(const fs::path& p) {
+    return static_cast<std::size_t>(std::distance(p.begin(), p.end()));
+}
+
+} // namespace
+
+std::vector<FolderEntry> ListFolders(std::string_view folder) {
+    const fs::path open = Absolute(folder);
+    std::vector<FolderEntry> entries;
+    fs::path at = open.root_path();
+    int depth = 0;
+    if (!at.empty()) entries.push_back({Utf8(at), Utf8(at), depth++, true});
+    for (const fs::path& part : open.relative_path()) {
+        if (part.empty()) continue;
+        at /= part;
+        entries.push_back({Utf8(at), Utf8(part), depth++, true});
+    }
+    std::vector<FolderEntry> subfolders;
+    std::error_code ec;
+    for (fs::directory_iterator it(open, fs::directory_options::skip_permission_denied, ec), end;
+         !ec && it != end; it.increment(ec)) {
+        std::error_code notThere;
+        if (!it->is_directory(notThere)) continue; // a link to a folder counts as one
+        subfolders.push_back({Utf8(it->path()), Utf8(it->path().filename()), depth, false});
+    }
+    std::sort(subfolders.begin(), subfolders.end(), [](const FolderEntry& a, const FolderEntry& b) {
+        return NameBefore(a.name, b.name);
+    });
+    entries.insert(entries.end(), subfolders.begin(), subfolders.end());
+    return entries;
+}
+
+int OpenFolderLine(std::span<const FolderEntry> entries) {
+    return static_cast<int>(std::count_if(entries.begin(), entries.end(),
+                                          [](const auto& e) { return e.open; })) -
+           1;
+}
+
+std::vector<DriveEntry> ListDrives(const std::optional<fs::path>& dosdevices) {
+    std::vector<DriveEntry> drives = MachineDrives();
+    if (!dosdevices) return drives;
+    std::vector<DriveEntry> letters;
+    std::error_code ec;
+    for (fs::directory_iterator it(*dosdevices, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string letter = Utf8(it->path().filename());
+        std::error_code broken;
+        if (letter.size() != 2 || letter[1] != ':' || !it->is_directory(broken)) continue;
+        const fs::path target = fs::weakly_canonical(it->path(), broken);
+        if (broken) continue;
+        letters.push_back({Utf8(target), letter + "  " + Utf8(target)});
+    }
+    std::sort(letters.begin(), letters.end(),
+              [](const DriveEntry& a, const DriveEntry& b) { return NameBefore(a.name, b.name); });
+    drives.insert(drives.end(), letters.begin(), letters.end());
+    return drives;
+}
+
+int DriveHolding(std::span<const DriveEntry> drives, std::string_view folder) {
+    fs::path where = Absolute(folder);
+    std::error_code ec;
+    if (fs::path real = fs::weakly_canonical(where, ec); !ec) where = std::move(real);
+    int best = -1;
+    std::size_t bestParts = 0;
+    for (std::size_t i = 0; i < drives.size(); ++i) {
+        const fs::path root = FromUtf8(drives[i].root);
+        const fs::path inside = where.lexically_relative(root);
+        if (inside.empty() || *inside.begin() == "..") continue;
+        if (const std::size_t parts = PartCount(root); best < 0 || parts > bestParts) {
+            best = static_cast<int>(i);
+            bestParts = parts;
+        }
+    }
+    return best;
+}
+
+std::vector<std::string> ListFiles(std::string_view folder, std::string_view pattern) {
+    std::vector<std::string> names;
+    std::error_code ec;
+    for (fs::directory_iterator it(Absolute(folder), ec), end; !ec && it != end; it.increment(ec)) {
+        std::error_code notThere;
+        const std::string name = Utf8(it->path().filename());
+        if (it->is_regular_file(notThere) && Matches(name, pattern)) names.push_back(name);
+    }
+    std::sort(names.begin(), names.end(), NameBefore);
+    return names;
+}
+
+} // namespace adultify
