@@ -2,11 +2,12 @@
 # make test: set up, build and run every test.
 # make fuzz: build the fuzz targets with clang and run each for FUZZ_SECONDS (60).
 # make run-home: the editor on a generated home folder with the game in every place.
+# make package: the Debian package, written to dist/.
 BUILD ?= build
 ASAN_BUILD ?= build-asan
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: all setup build test run run-home sanitize fuzz bench screenshots check-windows clean
+.PHONY: all setup build test run run-home sanitize fuzz bench screenshots check-windows package clean
 
 all: build
 
@@ -37,6 +38,13 @@ fuzz:
 
 screenshots: build
 	QT_QPA_PLATFORM=offscreen $(BUILD)/adultify-screenshots $(BUILD)/screenshots
+
+package: build
+	@sh scripts/setup-debian.sh dpkg-dev
+	rm -f $(BUILD)/cpack/*.deb
+	cd $(BUILD) && cpack -B cpack
+	mkdir -p dist
+	cp $(BUILD)/cpack/*.deb dist/
 
 check-windows:
 	@sh scripts/check-windows-build.sh

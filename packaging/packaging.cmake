@@ -1,9 +1,12 @@
-# Install rules. The two programs go to bin/; with the editor come its desktop entry, its icon
-# and its AppStream metainfo, all named by one id.
+# Install rules and the Debian package (make package). The two programs go to bin/; with the
+# editor come its desktop entry, its icon and its AppStream metainfo, all named by one id.
 include(GNUInstallDirs)
 
 set(ADULTIFY_APP_ID io.github.adultify.Adultify)
 set(ADULTIFY_HOME_PAGE https://adultify.example.org/)
+# The version players see: major.minor.revision, as the about window shows it.
+set(ADULTIFY_RELEASE
+    ${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}.${PROJECT_VERSION_TWEAK})
 
 install(TARGETS adultify-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
@@ -47,3 +50,32 @@ if(TARGET Qt6::Widgets)
             DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/icons/hicolor/${size}x${size}/apps)
     endforeach()
 endif()
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME adultify)
+set(CPACK_PACKAGE_VERSION ${ADULTIFY_RELEASE})
+set(CPACK_PACKAGE_VENDOR Adultify)
+set(CPACK_PACKAGE_CONTACT "Adultify maintainers <maintainers@adultify.example.org>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "editor for the saved neighbourhoods of The Sims (2000)")
+# Debian wants the long description in lines of under 80 characters.
+string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
+    "Adultify edits the saved neighbourhoods of The Sims (2000) while the game"
+    "is not running. Its main command turns a child resident into an adult;"
+    "around it, it lists residents, shows one resident's data and pictures,"
+    "edits the six skills and strips a character file's stored thumbnails."
+    "It finds the game in Wine, Proton, Bottles, Lutris and Heroic prefixes."
+    "Every save keeps a numbered backup of the neighbourhood, and every write"
+    "a snapshot that can be restored."
+    ""
+    "The package holds the editor, adultify, and its command-line twin,"
+    "adultify-cli, for scripts and terminals.")
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION games)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${ADULTIFY_HOME_PAGE})
+# dpkg-shlibdeps reads the programs' libraries and writes Depends.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The splash and about windows name DejaVu; without it Qt falls back to another font.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS fonts-dejavu-core)
+set(CPACK_STRIP_FILES ON)
+include(CPack)
