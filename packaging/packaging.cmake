@@ -10,7 +10,7 @@ set(ADULTIFY_RELEASE
 
 install(TARGETS adultify-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
-if(TARGET Qt6::Widgets)
+if(ADULTIFY_QT)
     # The PNG icons are drawn at build time by the code that draws the window icon, so the two
     # cannot differ; the SVG is the same face drawn by hand.
     adultify_library(adultify_face_icons SOURCES app/gui/face_icon_files.cpp
