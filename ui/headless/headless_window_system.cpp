@@ -1,9 +1,7 @@
 #include "ui/headless/headless_window_system.h"
 
+#include "ui/bitmap_size.h"
 #include "ui/folder_listing.h"
-
-#include <QByteArray>
-#include <QImage>
 
 #include <algorithm>
 #include <stdexcept>
@@ -185,10 +183,9 @@ std::vector<std::string> HeadlessWindowSystem::ListItems(ControlId list) const {
 }
 
 bool HeadlessWindowSystem::SetPictureBitmap(ControlId box, BitmapBytes bmpFile) {
-    QImage image;
-    if (!image.loadFromData(bmpFile.data(), static_cast<int>(bmpFile.size())) || image.isNull())
-        return false;
-    At(box).picture = {HeadlessPicture::Kind::Bitmap, image.width(), image.height()};
+    const auto size = ReadBitmapSize(bmpFile);
+    if (!size) return false;
+    At(box).picture = {HeadlessPicture::Kind::Bitmap, size->width, size->height};
     return true;
 }
 
