@@ -76,8 +76,10 @@ bool Snapshot(Module1& m, const std::vector<Replacement>& changes, const WriteCa
     if (!m.snapshotRoot) return true;
     std::vector<std::filesystem::path> files;
     files.reserve(changes.size());
+    // Absolute: a relative name would be taken as one inside the game folder, and a game
+    // given as a relative folder would then keep a snapshot without its files.
     for (const Replacement& r : changes)
-        files.emplace_back(m.fs.NativePath(r.path));
+        files.push_back(std::filesystem::absolute(m.fs.NativePath(r.path)));
     const auto taken = TakeSnapshot(*m.snapshotRoot, m.fs.NativePath(m.SimsPath), ChosenHood(m),
                                     cause.command, cause.resident, files);
     if (taken) return true;

@@ -65,8 +65,8 @@ std::string NoDisplayReason(const EnvironmentLookup& env) {
     };
     if (set("QT_QPA_PLATFORM") || set("DISPLAY") || set("WAYLAND_DISPLAY")) return {};
     return "No display is available (neither DISPLAY nor WAYLAND_DISPLAY is set), so the editor "
-           "cannot open its window. Start it from a desktop session, or use build/adultify-cli, "
-           "which needs no display.";
+           "cannot open its window. Start it from a desktop session, or use adultify-cli, which "
+           "needs no display.";
 #endif
 }
 

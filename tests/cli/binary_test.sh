@@ -1,7 +1,7 @@
 #!/bin/sh
 # The built programs end to end: a generated Wine prefix, found through its registry.
 set -eu
-bin="$1"
+bin=$(cd "$1" && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*"; exit 1; }
@@ -21,4 +21,12 @@ set -e
 [ "$code" -eq 2 ] || fail "no game found should exit 2, got $code"
 grep -q "^MsgBox No Sims: The Sims Not Found" "$work/err" || fail "the No Sims message"
 [ "$(HOME=$work "$bin/adultify-cli" list | wc -l)" -eq 6 ] || fail "six residents"
+# A game given as a relative folder: the snapshot still holds both files, so it can be undone.
+cd "$work"
+mv .wine prefix
+rel=$(realpath --relative-to=. "$game")
+kid=$(HOME=$work "$bin/adultify-cli" --game "$rel" residents | awk -F'\t' '$2 == "Child" { print $1; exit }')
+HOME=$work "$bin/adultify-cli" --game "$rel" --yes adultify "$kid" >/dev/null 2>&1 || fail "adultify with a relative --game"
+files=$(HOME=$work "$bin/adultify-cli" --game "$rel" snapshots | cut -f5)
+case "$files" in *Neighborhood.iff*Characters*|*Characters*Neighborhood.iff*) ;; *) fail "the snapshot lacks its files: '$files'" ;; esac
 echo "1 passed, 0 failed"
