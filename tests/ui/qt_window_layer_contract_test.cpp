@@ -7,10 +7,19 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QComboBox>
+#include <QLayout>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
+
+#include <utility>
 
 namespace adultify {
 namespace {
@@ -31,8 +40,62 @@ MsgIcon IconOf(QMessageBox::Icon icon) {
     return MsgIcon::None;
 }
 
+bool FitsAcross(const QFontMetrics& fm, const QString& text, int width) {
+    return fm.horizontalAdvance(text) <= width;
+}
+
+bool LabelFits(const QLabel* label) {
+    const QFontMetrics fm = label->fontMetrics();
+    const QRect room = label->contentsRect();
+    if (label->wordWrap())
+        return fm.boundingRect(room, Qt::TextWordWrap, label->text()).height() <= room.height();
+    return FitsAcross(fm, label->text(), room.width()) && fm.height() <= room.height();
+}
+
+bool ButtonFits(const QPushButton* button) {
+    const QStyle* style = button->style();
+    const int margins = 2 * (style->pixelMetric(QStyle::PM_ButtonMargin, nullptr, button) +
+                             style->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, button));
+    QString shown = button->text();
+    shown.remove(u'&'); // the mnemonic's mark is an underline, not a character
+    return FitsAcross(button->fontMetrics(), shown, button->width() - margins);
+}
+
+bool DropDownFits(const QComboBox* combo) {
+    QStyleOptionComboBox option;
+    option.initFrom(combo);
+    const int room =
+        combo->style()
+            ->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, combo)
+            .width();
+    for (int i = 0; i < combo->count(); ++i)
+        if (!FitsAcross(combo->fontMetrics(), combo->itemText(i), room)) return false;
+    return true;
+}
+
+// Each line is laid out whole, and the list scrolls as far as its longest line.
+bool ListFits(QListWidget* list) {
+    list->doItemsLayout();
+    int widest = 0;
+    for (int i = 0; i < list->count(); ++i) {
+        const QListWidgetItem* item = list->item(i);
+        const int needed = list->fontMetrics().horizontalAdvance(item->text());
+        if (list->visualItemRect(item).width() < needed) return false;
+        widest = std::max(widest, needed);
+    }
+    return list->textElideMode() == Qt::ElideNone &&
+           list->horizontalScrollBarPolicy() != Qt::ScrollBarAlwaysOff &&
+           list->horizontalScrollBar()->maximum() + list->viewport()->width() >= widest;
+}
+
 class QtDriver final : public WindowLayerDriver {
   public:
+    QtDriver() {
+        ui_.eventSink = [this](ControlId control, UiEvent event) {
+            reported_.push_back({control, event});
+            return true;
+        };
+    }
     WindowSystem& ui() override { return ui_; }
     void AnswerNextMessage(MsgAnswer answer) override {
         OnNextMessage([answer](QMessageBox* box) {
@@ -52,7 +115,8 @@ class QtDriver final : public WindowLayerDriver {
             if (how == Dismissal::CloseBox)
                 box->close();
             else
-                QTest::keyClick(box, Qt::Key_Escape);
+                QTest::keyClick(box->focusWidget() ? box->focusWidget() : box,
+                                how == Dismissal::Enter ? Qt::Key_Return : Qt::Key_Escape);
         });
     }
     MessageSeen LastMessage() const override { return last_; }
@@ -76,8 +140,65 @@ class QtDriver final : public WindowLayerDriver {
         }
         return kinds;
     }
+    void PressKey(FormId form, Key key) override {
+        QWidget* window = ui_.Window(form);
+        ASSERT_NE(window, nullptr);
+        const auto [qtKey, modifiers] = qt::QtKeyOf(key);
+        QTest::keyClick(window->focusWidget() ? window->focusWidget() : window, qtKey, modifiers);
+    }
+    std::optional<ControlId> Focused(FormId form) const override {
+        const QWidget* window = ui_.Window(form);
+        const QWidget* focus = window ? window->focusWidget() : nullptr;
+        if (!focus) return std::nullopt;
+        return ControlId::Find(focus->objectName().toStdString());
+    }
+    // As the platform moves it: through the window, which finds the widget under the point.
+    void PointerOver(ControlId control) override {
+        QWidget* window = ui_.Window(control.Form());
+        ASSERT_TRUE(window && window->windowHandle()) << "the window is shown";
+        QPoint at;
+        if (control.IsWindow())
+            at = Background(window);
+        else
+            at = ui_.Widget(control)->mapTo(window, ui_.Widget(control)->rect().center());
+        QTest::mouseMove(window->windowHandle(), at);
+        QApplication::processEvents();
+    }
+    std::vector<Reported> TakeReported() override { return std::exchange(reported_, {}); }
+    std::string TitleShown(FormId form) const override {
+        QWidget* window = ui_.Window(form);
+        window->winId(); // the platform's window, which shows the title
+        return window->windowHandle()->title().toStdString();
+    }
+    bool Resizable(FormId form) const override {
+        QWidget* window = ui_.Window(form);
+        if (window->layout()) window->layout()->activate();
+        return window->minimumSize() != window->maximumSize();
+    }
+    bool TextFits(ControlId control) const override {
+        ui_.Flush(true);
+        QWidget* w = ui_.Widget(control);
+        if (auto* frame = dynamic_cast<qt::MouseFrame*>(w))
+            return frame->TitleRect().right() < frame->width() &&
+                   frame->TitleRect().height() <= frame->fontMetrics().height();
+        if (auto* label = qobject_cast<QLabel*>(w)) return LabelFits(label);
+        if (auto* button = qobject_cast<QPushButton*>(w)) return ButtonFits(button);
+        if (auto* combo = qobject_cast<QComboBox*>(w)) return DropDownFits(combo);
+        if (auto* list = qobject_cast<QListWidget*>(w)) return ListFits(list);
+        ADD_FAILURE() << control << " shows no text this driver can measure";
+        return false;
+    }
 
   private:
+    // A point of the window that no control covers.
+    static QPoint Background(const QWidget* window) {
+        for (int y = 2; y < window->height(); y += 2)
+            for (int x = 2; x < window->width(); x += 2)
+                if (!window->childAt(x, y)) return {x, y};
+        ADD_FAILURE() << "the window has no free background";
+        return {};
+    }
+
     void OnNextMessage(std::function<void(QMessageBox*)> act) {
         QTimer::singleShot(0, [this, act] {
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
@@ -98,8 +219,9 @@ class QtDriver final : public WindowLayerDriver {
         });
     }
 
-    qt::QtWindowSystem ui_;
+    mutable qt::QtWindowSystem ui_;
     MessageSeen last_;
+    std::vector<Reported> reported_;
 };
 
 std::unique_ptr<WindowLayerDriver> MakeQt() {

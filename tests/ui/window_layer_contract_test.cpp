@@ -6,6 +6,7 @@
 
 #include <deque>
 #include <optional>
+#include <utility>
 
 namespace adultify {
 namespace {
@@ -16,14 +17,20 @@ class HeadlessDriver final : public WindowLayerDriver {
         // An unscripted box keeps the layer's own answer, as a box closed without a button.
         ui_.answerMessage = [this](const MessageRecord& r) {
             if (answers_.empty()) return r.answer;
-            const std::optional<MsgAnswer> a = answers_.front();
+            const Answer a = answers_.front();
             answers_.pop_front();
-            return a.value_or(r.answer);
+            if (a.enter) return EnterAnswer(r.buttons);
+            return a.press.value_or(r.answer);
+        };
+        ui_.onEvent = [this](ControlId control, UiEvent event) {
+            reported_.push_back({control, event});
         };
     }
     WindowSystem& ui() override { return ui_; }
-    void AnswerNextMessage(MsgAnswer answer) override { answers_.push_back(answer); }
-    void DismissNextMessage(Dismissal) override { answers_.push_back(std::nullopt); }
+    void AnswerNextMessage(MsgAnswer answer) override { answers_.push_back({answer, false}); }
+    void DismissNextMessage(Dismissal how) override {
+        answers_.push_back({std::nullopt, how == Dismissal::Enter});
+    }
     MessageSeen LastMessage() const override {
         const MessageRecord& r = ui_.Messages().back();
         return {r.text, r.title, r.buttons, r.icon};
@@ -38,10 +45,27 @@ class HeadlessDriver final : public WindowLayerDriver {
         }
         return kinds;
     }
+    void PressKey(FormId form, Key key) override { ui_.PressKey(form, key); }
+    std::optional<ControlId> Focused(FormId form) const override { return ui_.Focused(form); }
+    // In memory the pointer lies on the control itself; a control passes no move on.
+    void PointerOver(ControlId control) override {
+        if (control.Reports(UiEvent::MouseMove)) reported_.push_back({control, UiEvent::MouseMove});
+    }
+    std::vector<Reported> TakeReported() override { return std::exchange(reported_, {}); }
+    std::string TitleShown(FormId form) const override { return ui_.TitleShown(form); }
+    // Sizes and text widths need pixels, which this layer has none of: every window keeps
+    // its laid-out size and every text counts as fitting.
+    bool Resizable(FormId) const override { return false; }
+    bool TextFits(ControlId) const override { return true; }
 
   private:
+    struct Answer {
+        std::optional<MsgAnswer> press; // none: closed without a button
+        bool enter = false;
+    };
     HeadlessWindowSystem ui_;
-    std::deque<std::optional<MsgAnswer>> answers_;
+    std::deque<Answer> answers_;
+    std::vector<Reported> reported_;
 };
 
 std::unique_ptr<WindowLayerDriver> MakeHeadless() {

@@ -2,6 +2,7 @@
 // The window layer in memory: records what was shown, answers message boxes from a script
 // and keeps a virtual clock, so that the logic runs without a window system.
 
+#include "ui/keyboard.h"
 #include "ui/window_system.h"
 
 #include <functional>
@@ -86,6 +87,15 @@ class HeadlessWindowSystem final : public WindowSystem {
     void EndProgram(int exitCode) override;
     void IdleTurn() override { ProcessEvents(); }
 
+    // A key pressed in a window, as the keyboard rules say: Tab moves the focus, Enter and
+    // Space click, Escape closes a dialog, the scroll keys move a focused scroll bar. What the
+    // window reports goes to onEvent.
+    void PressKey(FormId form, Key key);
+    [[nodiscard]] std::optional<ControlId> Focused(FormId form) const;
+    // The title with the mark of unsaved edits, a trailing "*", while the window has them.
+    [[nodiscard]] std::string TitleShown(FormId form) const;
+    std::function<void(ControlId control, UiEvent event)> onEvent;
+
     // Scripting and inspection.
     // Given the record with the answer of a box closed without a button.
     std::function<MsgAnswer(const MessageRecord&)> answerMessage;
@@ -130,6 +140,7 @@ class HeadlessWindowSystem final : public WindowSystem {
     struct Form {
         bool loaded = false;
         bool shown = false;
+        std::optional<ControlId> focus;
     };
 
     Control& At(ControlId control) { return controls_[control.Row()]; }
@@ -137,6 +148,8 @@ class HeadlessWindowSystem final : public WindowSystem {
     // A control of a closed window takes nothing; nothing when the window is closed.
     Control* Open(ControlId control);
     void ResetForm(FormId form);
+    void Report(ControlId control, UiEvent event);
+    void MoveFocus(FormId form, bool forward);
 
     std::vector<Control> controls_ = std::vector<Control>(kControlCount); // by table row
     std::vector<Form> forms_ = std::vector<Form>(kControlCount);          // by the window's row

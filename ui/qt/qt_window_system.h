@@ -119,6 +119,8 @@ class QtWindowSystem final : public WindowSystem {
     QWidget* BuildDriveList(ControlId id, QWidget* parent);
     void BuildMenu(FormId form, const ControlDesign& c, ControlId id);
     void FillDirList(Control& c, const QString& folder);
+    // A window opens with the focus on its first control the keyboard reaches.
+    void FocusFirst(FormId form);
     void Destroy(FormId form);
     bool Send(ControlId control, UiEvent event);
     // A user's pick in a list or drop-down: a click the program takes, or undone.
