@@ -36,7 +36,10 @@ fuzz:
 	@sh scripts/fuzz.sh
 
 screenshots: build
-	QT_QPA_PLATFORM=offscreen $(BUILD)/adultify-screenshots $(BUILD)/screenshots
+	for scale in 100 200; do \
+		QT_QPA_PLATFORM=offscreen $(BUILD)/adultify-screenshots $(BUILD)/screenshots/$$scale \
+			--scale $$scale || exit 1; \
+	done
 
 check-windows:
 	@sh scripts/check-windows-build.sh

@@ -1,5 +1,7 @@
-// adultify-screenshots OUTDIR: each window of the editor on a generated sample game, as PNG.
+// adultify-screenshots OUTDIR [--scale PERCENT]: each window of the editor on a generated
+// sample game, as PNG, at the screen scale given (100 by default).
 #include "about/about_windows.h"
+#include "ageing/adultify.h"
 #include "ageing/skill_editor.h"
 #include "app/form1_events.h"
 #include "app/gui/gui_front_end.h"
@@ -7,14 +9,19 @@
 #include "app/startup.h"
 #include "game/path_dialog.h"
 #include "sample/game_folder.h"
+#include "tools/thumbnail_fix.h"
+#include "ui/qt/dialog_font.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
-#include <QFont>
+#include <QMessageBox>
 #include <QTimer>
 
 #include <cstdlib>
+#include <cstring>
 #include <iostream>
+#include <string>
 
 using namespace adultify;
 
@@ -41,6 +48,21 @@ void GrabNextModal(qt::QtWindowSystem& windows, const QString& file,
     });
 }
 
+// Closes the next message box by the button given, without a picture.
+void AnswerNextMessage(QMessageBox::StandardButton button) {
+    QTimer::singleShot(200, [button] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+            box->button(button)->click();
+    });
+}
+
+// The first child of the resident list, whose data the main window then shows.
+int FirstChild(qt::QtWindowSystem& ui, const Module1& m) {
+    for (int line = 0; line < ui.ListCount("List1"); ++line)
+        if (m.People[static_cast<std::size_t>(line)].Age[0] == 9) return line;
+    return 0;
+}
+
 // A sample game in a Wine prefix under `outdir`, named by $WINEPREFIX for the editor.
 void WriteSampleGame(const char* outdir) {
     const std::string prefix = (std::filesystem::path(outdir) / "sample-prefix").string();
@@ -60,18 +82,18 @@ void WriteSampleGame(const char* outdir) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2) {
-        std::cerr << "usage: adultify-screenshots OUTDIR\n";
+    if (argc != 2 && !(argc == 4 && std::strcmp(argv[2], "--scale") == 0)) {
+        std::cerr << "usage: adultify-screenshots OUTDIR [--scale PERCENT]\n";
         return 1;
     }
+    // The scale is Qt's, so it must be known before the application starts.
+    if (argc == 4) setenv("QT_SCALE_FACTOR", std::to_string(std::stod(argv[3]) / 100).c_str(), 1);
     const QString out = QString::fromLocal8Bit(argv[1]);
     QDir().mkpath(out);
     WriteSampleGame(argv[1]);
 
     QApplication app(argc, argv);
-    QFont font = QApplication::font();
-    font.setPixelSize(11);
-    QApplication::setFont(font);
+    qt::UseDialogFont();
     ManualClock clock;
     Editor editor([](const char* name) { return std::getenv(name); }, &clock);
     Module1& m = editor.m();
@@ -86,7 +108,8 @@ int main(int argc, char** argv) {
 
     if (!editor.Load()) return 3;
     ui.ShowForm("Form1");
-    ui.ListSelect("List1", 0);
+    const int child = FirstChild(ui, m);
+    ui.ListSelect("List1", child);
     (void)DispatchEvent(m, "List1", UiEvent::Click);
     Save(ui, ui.Window("Form1"), out + "/Form1.png");
 
@@ -109,5 +132,16 @@ int main(int argc, char** argv) {
     GrabNextModal(ui, out + "/Form3.png",
                   [&] { (void)DispatchEvent(m, "Form3.Command2", UiEvent::Click); });
     (void)EditSkill(m, 0, 1000, 120, "Cooking");
+
+    // The warning answered No, then the notice that nothing was removed.
+    GrabNextModal(ui, out + "/ThumbnailWarning.png", [] { AnswerNextMessage(QMessageBox::Ok); });
+    AnswerNextMessage(QMessageBox::No);
+    menu_fix_thumbnails_Click(m);
+
+    ui.ListSelect("List1", child);
+    (void)DispatchEvent(m, "List1", UiEvent::Click);
+    GrabNextModal(ui, out + "/AdultifyResult.png", [] {});
+    AnswerNextMessage(QMessageBox::Ok);
+    Adultify_Command1_Click(m);
     return 0;
 }

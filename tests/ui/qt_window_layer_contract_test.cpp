@@ -228,6 +228,76 @@ std::unique_ptr<WindowLayerDriver> MakeQt() {
     return std::make_unique<QtDriver>();
 }
 
+// What only pixels show, at the scale the program runs at (run again at 150 % and 200 %).
+class QtPixels : public ::testing::Test {
+  protected:
+    QImage Grab(ControlId control) {
+        ui.ShowForm(control.Form());
+        ui.Flush(true);
+        QWidget* w = control.IsWindow() ? ui.Window(control.Form()) : ui.Widget(control);
+        return w->grab().toImage();
+    }
+    qt::QtWindowSystem ui;
+};
+
+// The rows and columns of device pixels along an image's edges.
+std::vector<QRgb> Edge(const QImage& image, bool row, int at) {
+    std::vector<QRgb> pixels;
+    const int n = row ? image.width() : image.height();
+    for (int i = 0; i < n; ++i)
+        pixels.push_back(row ? image.pixel(i, at) : image.pixel(at, i));
+    return pixels;
+}
+
+TEST_F(QtPixels, TheSplashIsItsPictureToTheLastPixelAtTheScreensScale) {
+    const QImage shot = Grab("frmSplash");
+    const QRgb background = ui.Window("frmSplash")->palette().color(QPalette::Window).rgb();
+    ASSERT_FALSE(shot.isNull());
+    for (const auto& [row, at] : {std::pair{true, shot.height() - 1}, {false, shot.width() - 1}})
+        for (QRgb pixel : Edge(shot, row, at))
+            ASSERT_NE(pixel, background)
+                << (row ? "bottom" : "right") << " edge shows the window behind the picture";
+}
+
+TEST_F(QtPixels, OutlinesAreWholeOnEverySideAtTheScreensScale) {
+    ui.LoadForm("Form3");
+    for (ControlId shape : {ControlId("Form3.Shape1"), kShape2[0]}) {
+        const QImage shot = Grab(shape);
+        const QRgb ink = ui.Widget(shape)->palette().color(QPalette::WindowText).rgb();
+        for (const auto& [row, at] : {std::pair{true, 0},
+                                      {true, shot.height() - 1},
+                                      {false, 0},
+                                      {false, shot.width() - 1}}) {
+            const std::vector<QRgb> edge = Edge(shot, row, at);
+            EXPECT_EQ(std::count(edge.begin(), edge.end(), ink), std::ssize(edge))
+                << shape << (row ? " row " : " column ") << at;
+        }
+    }
+}
+
+// A frame's title and the controls inside it never share a pixel, with the longest titles the
+// program writes.
+TEST_F(QtPixels, NoControlLiesOnItsFramesTitleAtTheScreensScale) {
+    for (FormId form : AllForms()) {
+        ui.ShowForm(form);
+        for (const ControlDesign& c : form.Controls()) {
+            auto* frame = dynamic_cast<qt::MouseFrame*>(ui.Widget(form.IdOf(c)));
+            if (!frame) continue;
+            if (c.name == "Form3.Frame1") frame->setTitle("Status Change - Mechanical");
+            for (const QWidget* inside :
+                 frame->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+                EXPECT_FALSE(inside->geometry().intersects(frame->TitleRect()))
+                    << inside->objectName().toStdString() << " on the title of " << c.name;
+                EXPECT_GT(inside->geometry().top(), frame->BorderTop())
+                    << inside->objectName().toStdString() << " on the border of " << c.name;
+            }
+            EXPECT_GT(frame->TitleRect().bottom(), frame->BorderTop()) << "the border runs "
+                                                                          "through the title";
+        }
+        ui.UnloadForm(form);
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Qt, WindowLayerContract, ::testing::Values(&MakeQt),
                          [](const auto&) { return std::string("QtWidgets"); });
 

@@ -70,7 +70,7 @@ std::pair<Qt::Key, Qt::KeyboardModifiers> QtKeyOf(Key key) {
 
 void ClickLabel::SetBoxed(bool boxed) {
     boxed_ = boxed;
-    setContentsMargins(boxed ? QMargins(1, 1, 1, 1) : QMargins());
+    setContentsMargins(boxed ? QMargins(3, 1, 3, 1) : QMargins()); // text clear of the box
     update();
 }
 
