@@ -67,6 +67,7 @@ int FirstChild(qt::QtWindowSystem& ui, const Module1& m) {
 void WriteSampleGame(const char* outdir) {
     const std::string prefix = (std::filesystem::path(outdir) / "sample-prefix").string();
     std::filesystem::remove_all(prefix);
+    std::filesystem::remove_all(std::filesystem::path(outdir) / "sample-data");
     const auto gameFolder =
         sample::WriteWinePrefix(prefix, "C:\\Program Files (x86)\\Maxis\\The Sims");
     sample::RandomHoodParams params;
@@ -77,6 +78,11 @@ void WriteSampleGame(const char* outdir) {
     game.hoods.push_back(sample::RandomHood(params));
     sample::WriteGameFolder(gameFolder, game);
     setenv("WINEPREFIX", std::filesystem::absolute(prefix).c_str(), 1);
+    // The snapshots taken before the Adultify picture stay beside the pictures, not in the
+    // user's own data folder.
+    setenv("XDG_DATA_HOME",
+           std::filesystem::absolute(std::filesystem::path(outdir) / "sample-data").c_str(), 1);
+    std::filesystem::current_path(gameFolder); // where the path dialog opens
 }
 
 } // namespace
@@ -88,8 +94,8 @@ int main(int argc, char** argv) {
     }
     // The scale is Qt's, so it must be known before the application starts.
     if (argc == 4) setenv("QT_SCALE_FACTOR", std::to_string(std::stod(argv[3]) / 100).c_str(), 1);
-    const QString out = QString::fromLocal8Bit(argv[1]);
-    QDir().mkpath(out);
+    QDir().mkpath(QString::fromLocal8Bit(argv[1]));
+    const QString out = QDir(QString::fromLocal8Bit(argv[1])).absolutePath();
     WriteSampleGame(argv[1]);
 
     QApplication app(argc, argv);
@@ -121,10 +127,6 @@ int main(int argc, char** argv) {
                   [&] { (void)DispatchEvent(m, "frmAbout.cmdOK", UiEvent::Click); });
     AboutSequence(m);
 
-    GrabNextModal(ui, out + "/frmSnapshots.png",
-                  [&] { (void)DispatchEvent(m, "frmSnapshots.cmdClose", UiEvent::Click); });
-    ShowSnapshotWindow(m);
-
     QTimer::singleShot(100, [&] {
         if (ui.SetScrollValue("Form3.HScroll1", 537))
             (void)DispatchEvent(m, "Form3.HScroll1", UiEvent::Change);
@@ -143,5 +145,10 @@ int main(int argc, char** argv) {
     GrabNextModal(ui, out + "/AdultifyResult.png", [] {});
     AnswerNextMessage(QMessageBox::Ok);
     Adultify_Command1_Click(m);
+
+    // After Adultify, which took the first snapshot.
+    GrabNextModal(ui, out + "/frmSnapshots.png",
+                  [&] { (void)DispatchEvent(m, "frmSnapshots.cmdClose", UiEvent::Click); });
+    ShowSnapshotWindow(m);
     return 0;
 }
