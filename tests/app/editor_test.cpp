@@ -608,6 +608,16 @@ TEST_F(EditorTest, ASkillIsChangedTo537WithTheKeyboardAlone) {
     });
     Key(main, Qt::Key_Space);
     EXPECT_EQ(W<QLabel>("Label19")->text(), "537") << "Escape changes nothing";
+
+    // The underlined letters: Alt+C is Cancel Change, Alt+A Accept Change.
+    for (Qt::Key letter : {Qt::Key_C, Qt::Key_A}) {
+        WhenModal([letter](QWidget* dialog) {
+            Key(dialog, Qt::Key_Left, 7);
+            QTest::keyClick(dialog->focusWidget(), letter, Qt::AltModifier);
+        });
+        Key(main, Qt::Key_Space);
+    }
+    EXPECT_EQ(W<QLabel>("Label19")->text(), "530");
 }
 
 TEST_F(EditorTest, ThePathDialogIsWorkedByTabEnterAndEscape) {
