@@ -85,6 +85,53 @@ void WriteSampleGame(const char* outdir) {
     std::filesystem::current_path(gameFolder); // where the path dialog opens
 }
 
+void GrabSplash(qt::QtWindowSystem& ui, const QString& out) {
+    ui.LoadForm("frmSplash");
+    ui.SetCaption("frmSplash.lblVersion", MakeVersionText());
+    ui.SetCaption("frmSplash.Label1", "Find Neighbourhoods - 1");
+    ui.ShowForm("frmSplash");
+    Save(ui, ui.Window("frmSplash"), out + "/frmSplash.png");
+    ui.UnloadForm("frmSplash");
+}
+
+// The path dialog, the about window and the skill dialog at 537, each closed after its picture.
+void GrabDialogs(qt::QtWindowSystem& ui, Module1& m, const QString& out) {
+    GrabNextModal(ui, out + "/Form2.png",
+                  [&] { (void)DispatchEvent(m, "Form2.Command2", UiEvent::Click); });
+    ShowPathDialog(m);
+
+    GrabNextModal(ui, out + "/frmAbout.png",
+                  [&] { (void)DispatchEvent(m, "frmAbout.cmdOK", UiEvent::Click); });
+    AboutSequence(m);
+
+    QTimer::singleShot(100, [&] {
+        if (ui.SetScrollValue("Form3.HScroll1", 537))
+            (void)DispatchEvent(m, "Form3.HScroll1", UiEvent::Change);
+    });
+    GrabNextModal(ui, out + "/Form3.png",
+                  [&] { (void)DispatchEvent(m, "Form3.Command2", UiEvent::Click); });
+    (void)EditSkill(m, 0, 1000, 120, "Cooking");
+}
+
+// The thumbnail warning and the Adultify result on the child shown, then the snapshot window
+// with the snapshot Adultify took.
+void GrabMessagesAndSnapshots(qt::QtWindowSystem& ui, Module1& m, const QString& out, int child) {
+    // The warning answered No, then the notice that nothing was removed.
+    GrabNextModal(ui, out + "/ThumbnailWarning.png", [] { AnswerNextMessage(QMessageBox::Ok); });
+    AnswerNextMessage(QMessageBox::No);
+    menu_fix_thumbnails_Click(m);
+
+    ui.ListSelect("List1", child);
+    (void)DispatchEvent(m, "List1", UiEvent::Click);
+    GrabNextModal(ui, out + "/AdultifyResult.png", [] {});
+    AnswerNextMessage(QMessageBox::Ok);
+    Adultify_Command1_Click(m);
+
+    GrabNextModal(ui, out + "/frmSnapshots.png",
+                  [&] { (void)DispatchEvent(m, "frmSnapshots.cmdClose", UiEvent::Click); });
+    ShowSnapshotWindow(m);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -105,50 +152,14 @@ int main(int argc, char** argv) {
     Module1& m = editor.m();
     auto& ui = editor.ui();
 
-    ui.LoadForm("frmSplash");
-    ui.SetCaption("frmSplash.lblVersion", MakeVersionText());
-    ui.SetCaption("frmSplash.Label1", "Find Neighbourhoods - 1");
-    ui.ShowForm("frmSplash");
-    Save(ui, ui.Window("frmSplash"), out + "/frmSplash.png");
-    ui.UnloadForm("frmSplash");
-
+    GrabSplash(ui, out);
     if (!editor.Load()) return 3;
     ui.ShowForm("Form1");
     const int child = FirstChild(ui, m);
     ui.ListSelect("List1", child);
     (void)DispatchEvent(m, "List1", UiEvent::Click);
     Save(ui, ui.Window("Form1"), out + "/Form1.png");
-
-    GrabNextModal(ui, out + "/Form2.png",
-                  [&] { (void)DispatchEvent(m, "Form2.Command2", UiEvent::Click); });
-    ShowPathDialog(m);
-
-    GrabNextModal(ui, out + "/frmAbout.png",
-                  [&] { (void)DispatchEvent(m, "frmAbout.cmdOK", UiEvent::Click); });
-    AboutSequence(m);
-
-    QTimer::singleShot(100, [&] {
-        if (ui.SetScrollValue("Form3.HScroll1", 537))
-            (void)DispatchEvent(m, "Form3.HScroll1", UiEvent::Change);
-    });
-    GrabNextModal(ui, out + "/Form3.png",
-                  [&] { (void)DispatchEvent(m, "Form3.Command2", UiEvent::Click); });
-    (void)EditSkill(m, 0, 1000, 120, "Cooking");
-
-    // The warning answered No, then the notice that nothing was removed.
-    GrabNextModal(ui, out + "/ThumbnailWarning.png", [] { AnswerNextMessage(QMessageBox::Ok); });
-    AnswerNextMessage(QMessageBox::No);
-    menu_fix_thumbnails_Click(m);
-
-    ui.ListSelect("List1", child);
-    (void)DispatchEvent(m, "List1", UiEvent::Click);
-    GrabNextModal(ui, out + "/AdultifyResult.png", [] {});
-    AnswerNextMessage(QMessageBox::Ok);
-    Adultify_Command1_Click(m);
-
-    // After Adultify, which took the first snapshot.
-    GrabNextModal(ui, out + "/frmSnapshots.png",
-                  [&] { (void)DispatchEvent(m, "frmSnapshots.cmdClose", UiEvent::Click); });
-    ShowSnapshotWindow(m);
+    GrabDialogs(ui, m, out);
+    GrabMessagesAndSnapshots(ui, m, out, child);
     return 0;
 }
