@@ -89,13 +89,6 @@ enum class Key : std::uint8_t {
     return std::nullopt;
 }
 
-// The control whose enabled state says whether the window has unsaved edits.
-[[nodiscard]] constexpr std::optional<ControlId> UnsavedMarker(FormId form) {
-    for (const ControlDesign& c : form.Controls())
-        if (c.marksUnsaved) return form.IdOf(c);
-    return std::nullopt;
-}
-
 // The button Enter presses in a message box: No where Yes would change or discard files.
 [[nodiscard]] constexpr MsgAnswer EnterAnswer(MsgButtons buttons) {
     switch (buttons) {

@@ -105,11 +105,9 @@ QWidget* NewPicture(const ControlDesign& c, QWidget* parent) {
 // The window's title as the platform shows it: a window that has unsaved edits to mark carries
 // Qt's placeholder, shown as the platform's mark while the window is modified.
 QString TitleOf(FormId form, std::string_view caption) {
-    const bool marks = std::any_of(form.Controls().begin(), form.Controls().end(),
-                                   [](const ControlDesign& c) { return c.marksUnsaved; });
     QString title = Q(caption);
     title.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]")); // a literal [*] stays
-    return marks ? title + QStringLiteral("[*]") : title;
+    return UnsavedMarker(form) ? title + QStringLiteral("[*]") : title;
 }
 
 // Tab visits the controls the keyboard reaches, in the table's order, which is the order they
