@@ -39,7 +39,10 @@ fuzz:
 	@sh scripts/fuzz.sh
 
 screenshots: build
-	QT_QPA_PLATFORM=offscreen $(BUILD)/adultify-screenshots $(BUILD)/screenshots
+	for scale in 100 200; do \
+		QT_QPA_PLATFORM=offscreen $(BUILD)/adultify-screenshots $(BUILD)/screenshots/$$scale \
+			--scale $$scale || exit 1; \
+	done
 
 package: build
 	@sh scripts/setup-debian.sh dpkg-dev

@@ -21,7 +21,7 @@ void ReadGameAgain(Module1& m) {
     m.ui.SetCaption("Frame2", ControlId("Frame2").Design().caption);
     m.ui.PictureClear("Picture1");
     FillNeighbourhoodList(m);
-    if (m.ui.ListCount("Combo1") > 0) SelectNeighbourhood(m, 0);
+    ReadFirstNeighbourhood(m);
 }
 
 void SwitchToFoundGame(Module1& m, std::size_t index) {

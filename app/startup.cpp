@@ -51,6 +51,32 @@ void SelectNeighbourhood(Module1& m, int index) {
     ReadChosenNeighbourhood(m);
 }
 
+namespace {
+// A menu entry's caption as a player reads it: "&Path" is Path.
+std::string Shown(ControlId entry) {
+    std::string text(entry.Design().caption);
+    std::erase(text, '&');
+    return text;
+}
+} // namespace
+
+std::string NoNeighbourhoodText(std::string_view folder) {
+    const std::string file = Shown("menu_file");
+    return "No neighbourhood was found in the game folder\n" + std::string(folder) +
+           "\n\nTo choose another folder, use " + file + ", " + Shown("menu_path") +
+           "; another game found is under " + file + ", " + Shown("menu_games") + ".";
+}
+
+void ReadFirstNeighbourhood(Module1& m) {
+    if (m.ui.ListCount("Combo1") > 0) return SelectNeighbourhood(m, 0);
+    // No game at all was said before, with the path dialog.
+    if (m.SimsPath == kFallbackSimsPath || m.SimsPath == kNotFound) return;
+    std::string folder = m.SimsPath;
+    if (folder.size() > 1 && (folder.back() == '\\' || folder.back() == '/')) folder.pop_back();
+    (void)m.ui.ShowMessage(NoNeighbourhoodText(folder), MsgButtons::Ok, MsgIcon::Exclamation,
+                           "No Neighbourhood");
+}
+
 void Form1_Load(Module1& m) {
     m.ui.LoadForm("frmSplash");
     frmSplash_Load(m);
@@ -74,8 +100,7 @@ void Form1_Load(Module1& m) {
     WaitSeconds(m, 1);
     FillNeighbourhoodList(m);
     m.ui.DoEvents();
-    // With no neighbourhood there is nothing to select and nothing to read.
-    if (m.ui.ListCount("Combo1") > 0) SelectNeighbourhood(m, 0);
+    ReadFirstNeighbourhood(m);
     SetStatus(m, "Get Residents");
     SetStatus(m, "Idle");
     WaitSeconds(m, 1);

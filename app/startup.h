@@ -4,6 +4,9 @@
 
 #include "core/module1.h"
 
+#include <string>
+#include <string_view>
+
 namespace adultify {
 
 // The whole start-up sequence; Form1 becomes visible after it returns.
@@ -20,6 +23,10 @@ void FillCareerNames(Module1& m);
 void ClearResidentView(Module1& m);
 // Chooses Combo1's entry `index` and reads that neighbourhood, as a click on it does.
 void SelectNeighbourhood(Module1& m, int index);
+// Reads Combo1's first neighbourhood; a game folder without one is said so, with where to
+// choose another, rather than left as an empty window.
+void ReadFirstNeighbourhood(Module1& m);
+[[nodiscard]] std::string NoNeighbourhoodText(std::string_view folder);
 
 // With unsaved data, asks whether to save it: true when the program may let it go (saved, or
 // the user said No), false when the user cancelled or the save failed.

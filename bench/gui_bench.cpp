@@ -8,9 +8,9 @@
 #include "iff/native_file_system.h"
 #include "sample/game_folder.h"
 #include "ui/headless/headless_window_system.h"
+#include "ui/qt/dialog_font.h"
 
 #include <QApplication>
-#include <QFont>
 #include <QListWidget>
 
 #include <algorithm>
@@ -63,9 +63,7 @@ int main(int argc, char** argv) {
     const auto env = [](const char* name) { return std::getenv(name); };
 
     QApplication app(argc, argv);
-    QFont font = QApplication::font();
-    font.setPixelSize(11);
-    QApplication::setFont(font);
+    qt::UseDialogFont();
 
     // Get_People alone, on the in-memory window layer, for comparison.
     auto getPeople = [&] {

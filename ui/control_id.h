@@ -134,6 +134,13 @@ inline constexpr ControlId kStockPictureHolder = [] {
         if (kControlDesigns[row].image == Image::Stock) return ControlId::AtRow(row);
 }();
 
+// The control whose enabled state says whether the window has unsaved edits.
+[[nodiscard]] constexpr std::optional<ControlId> UnsavedMarker(FormId form) {
+    for (const ControlDesign& c : form.Controls())
+        if (c.marksUnsaved) return form.IdOf(c);
+    return std::nullopt;
+}
+
 // The ten boxes of the skill dialog, index 0 first.
 inline constexpr std::array<ControlId, 10> kShape2 = {
     "Form3.Shape2(0)", "Form3.Shape2(1)", "Form3.Shape2(2)", "Form3.Shape2(3)", "Form3.Shape2(4)",

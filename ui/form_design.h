@@ -55,6 +55,10 @@ struct ControlDesign {
     Image image = Image::None;
     WindowStyle style = WindowStyle::Dialog; // windows only
     EventMask events = 0;                    // what the control reports to the program
+    bool tabStop = false;      // a label the keyboard reaches (Enter or Space clicks it)
+    bool enterPresses = false; // the window's default button: Enter presses it
+    // Enabled while there are unsaved edits: the window's title then carries the platform's mark.
+    bool marksUnsaved = false;
 };
 
 namespace design {
@@ -107,6 +111,7 @@ constexpr ControlDesign Value(std::string_view name, int x, int y, int width,
     ControlDesign c = Control(name, K::Label, "Frame2", x, y, width, 15, {}, events);
     c.align = Align::Centre;
     c.border = true;
+    c.tabStop = (events & kClick) != 0; // the skill values open the skill dialog
     return c;
 }
 
@@ -122,6 +127,11 @@ constexpr ControlDesign Menu(std::string_view name, std::string_view menu, std::
                              bool enabled = true) {
     ControlDesign c = Control(name, K::Menu, menu, 0, 0, 0, 0, caption, kClick);
     c.enabled = enabled;
+    return c;
+}
+
+constexpr ControlDesign DefaultButton(ControlDesign c) {
+    c.enterPresses = true;
     return c;
 }
 
@@ -218,7 +228,11 @@ inline constexpr ControlDesign kControlDesigns[] = {
     design::GameEntry("menu_game(9)"),
     design::Control("menu_sep1", ControlKind::Menu, "menu_file", 0, 0, 0, 0, "-"),
     design::Menu("menu_exit", "menu_file", "E&xit"),
-    design::Menu("menu_Save", "", "&Save", false),
+    [] {
+        ControlDesign c = design::Menu("menu_Save", "", "&Save", false);
+        c.marksUnsaved = true;
+        return c;
+    }(),
     design::Menu("menu_iff", "", "&IFF"),
     design::Control("menu_Options", ControlKind::Menu, "", 0, 0, 0, 0, "&Options"),
     [] {
@@ -236,7 +250,8 @@ inline constexpr ControlDesign kControlDesigns[] = {
     design::Window("Form2", "The Sims Path", 175, 213, WindowStyle::Dialog, kClose),
     design::Control("Form2.Dir1", ControlKind::DirList, "", 8, 8, 153, 141, {}, kChange),
     design::Control("Form2.Drive1", ControlKind::DriveList, "", 8, 152, 153, 21, {}, kChange),
-    design::Control("Form2.Command1", ControlKind::Button, "", 8, 184, 73, 25, "&Ok", kClick),
+    design::DefaultButton(
+        design::Control("Form2.Command1", ControlKind::Button, "", 8, 184, 73, 25, "&Ok", kClick)),
     design::Control("Form2.Command2", ControlKind::Button, "", 88, 184, 73, 25, "&Cancel", kClick),
     design::Control("Form2.File1", ControlKind::FileList, "", 200, 8, 137, 136, "*.IFF"),
 
@@ -260,17 +275,18 @@ inline constexpr ControlDesign kControlDesigns[] = {
     design::Control("Form3.HScroll1", ControlKind::ScrollBar, "Form3.Frame1", 7, 147, 152, 17, {},
                     kChange),
     design::Control("Form3.Label2", ControlKind::Label, "Form3.Frame1", 98, 161, 58, 17, "Label2"),
-    design::Control("Form3.Command1", ControlKind::Button, "", 4, 189, 169, 29, "&Accept Change",
-                    kClick),
+    design::DefaultButton(design::Control("Form3.Command1", ControlKind::Button, "", 4, 189, 169,
+                                          29, "&Accept Change", kClick)),
     design::Control("Form3.Command2", ControlKind::Button, "", 4, 224, 169, 29, "&Cancel Change",
                     kClick),
 
-    design::Window("frmSplash", "", 321, 242, WindowStyle::Splash, kKeyPress | kClose),
+    // Exactly the picture's size: a wider window shows a strip of its own background.
+    design::Window("frmSplash", "", 320, 240, WindowStyle::Splash, kKeyPress | kClose),
     design::Picture("frmSplash.Picture1", "", 0, 0, 320, 240, false, Image::Splash),
     design::SplashLabel("frmSplash.lblVersion", 7, 7, 308, "Version 0.0000"),
     design::SplashLabel("frmSplash.Label2", 7, 28, 308,
                         "Please make a backup of your neighbourhood first."),
-    design::SplashLabel("frmSplash.Label1", 0, 222, 321, {}),
+    design::SplashLabel("frmSplash.Label1", 0, 222, 320, {}),
 
     design::Window("frmAbout", "About", 500, 327, WindowStyle::Dialog, kMouseMove | kClose),
     design::Picture("frmAbout.Picture1", "", 8, 8, 160, 120, false, Image::Splash),
@@ -298,17 +314,19 @@ inline constexpr ControlDesign kControlDesigns[] = {
         ControlDesign c = design::AboutLabel("frmAbout.Label11", 208, 264, 284, 17, kHomePage,
                                              kClick | kMouseMove);
         c.face = Face::Link;
+        c.tabStop = true;
         return c;
     }(),
-    design::Control("frmAbout.cmdOK", ControlKind::Button, "", 336, 292, 156, 27,
-                    "&I am Impressed!", kClick),
+    design::DefaultButton(design::Control("frmAbout.cmdOK", ControlKind::Button, "", 336, 292, 156,
+                                          27, "&I am Impressed!", kClick)),
 
     design::Window("frmSnapshots", "Snapshots", 360, 230, WindowStyle::Dialog, kClose),
     design::Control("frmSnapshots.List1", ControlKind::List, "", 8, 8, 344, 181, {}, kClick),
     design::Disabled(design::Control("frmSnapshots.cmdRestore", ControlKind::Button, "", 196, 197,
                                      75, 25, "&Restore", kClick)),
-    design::Control("frmSnapshots.cmdClose", ControlKind::Button, "", 277, 197, 75, 25, "&Close",
-                    kClick),
+    // Enter closes: a restore replaces files, so it is never the default.
+    design::DefaultButton(design::Control("frmSnapshots.cmdClose", ControlKind::Button, "", 277,
+                                          197, 75, 25, "&Close", kClick)),
 };
 
 inline constexpr std::size_t kControlCount = std::size(kControlDesigns);

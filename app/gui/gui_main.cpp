@@ -1,7 +1,7 @@
 #include "app/gui/gui_front_end.h"
+#include "ui/qt/dialog_font.h"
 
 #include <QApplication>
-#include <QFont>
 
 #include <cstdlib>
 #include <iostream>
@@ -14,9 +14,7 @@ int main(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Adultify"));
-    QFont font = QApplication::font();
-    font.setPixelSize(11); // the windows are laid out for an 8-point dialog font
-    QApplication::setFont(font);
+    adultify::qt::UseDialogFont();
     adultify::Editor editor(env);
     if (!editor.Load()) return editor.ui().ExitCode();
     return editor.Run();

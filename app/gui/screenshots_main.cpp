@@ -1,5 +1,7 @@
-// adultify-screenshots OUTDIR: each window of the editor on a generated sample game, as PNG.
+// adultify-screenshots OUTDIR [--scale PERCENT]: each window of the editor on a generated
+// sample game, as PNG, at the screen scale given (100 by default).
 #include "about/about_windows.h"
+#include "ageing/adultify.h"
 #include "ageing/skill_editor.h"
 #include "app/form1_events.h"
 #include "app/gui/gui_front_end.h"
@@ -7,14 +9,19 @@
 #include "app/startup.h"
 #include "game/path_dialog.h"
 #include "sample/game_folder.h"
+#include "tools/thumbnail_fix.h"
+#include "ui/qt/dialog_font.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
-#include <QFont>
+#include <QMessageBox>
 #include <QTimer>
 
 #include <cstdlib>
+#include <cstring>
 #include <iostream>
+#include <string>
 
 using namespace adultify;
 
@@ -41,10 +48,26 @@ void GrabNextModal(qt::QtWindowSystem& windows, const QString& file,
     });
 }
 
+// Closes the next message box by the button given, without a picture.
+void AnswerNextMessage(QMessageBox::StandardButton button) {
+    QTimer::singleShot(200, [button] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+            box->button(button)->click();
+    });
+}
+
+// The first child of the resident list, whose data the main window then shows.
+int FirstChild(qt::QtWindowSystem& ui, const Module1& m) {
+    for (int line = 0; line < ui.ListCount("List1"); ++line)
+        if (m.People[static_cast<std::size_t>(line)].Age[0] == 9) return line;
+    return 0;
+}
+
 // A sample game in a Wine prefix under `outdir`, named by $WINEPREFIX for the editor.
 void WriteSampleGame(const char* outdir) {
     const std::string prefix = (std::filesystem::path(outdir) / "sample-prefix").string();
     std::filesystem::remove_all(prefix);
+    std::filesystem::remove_all(std::filesystem::path(outdir) / "sample-data");
     const auto gameFolder =
         sample::WriteWinePrefix(prefix, "C:\\Program Files (x86)\\Maxis\\The Sims");
     sample::RandomHoodParams params;
@@ -55,41 +78,24 @@ void WriteSampleGame(const char* outdir) {
     game.hoods.push_back(sample::RandomHood(params));
     sample::WriteGameFolder(gameFolder, game);
     setenv("WINEPREFIX", std::filesystem::absolute(prefix).c_str(), 1);
+    // The snapshots taken before the Adultify picture stay beside the pictures, not in the
+    // user's own data folder.
+    setenv("XDG_DATA_HOME",
+           std::filesystem::absolute(std::filesystem::path(outdir) / "sample-data").c_str(), 1);
+    std::filesystem::current_path(gameFolder); // where the path dialog opens
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
-    if (argc < 2) {
-        std::cerr << "usage: adultify-screenshots OUTDIR\n";
-        return 1;
-    }
-    const QString out = QString::fromLocal8Bit(argv[1]);
-    QDir().mkpath(out);
-    WriteSampleGame(argv[1]);
-
-    QApplication app(argc, argv);
-    QFont font = QApplication::font();
-    font.setPixelSize(11);
-    QApplication::setFont(font);
-    ManualClock clock;
-    Editor editor([](const char* name) { return std::getenv(name); }, &clock);
-    Module1& m = editor.m();
-    auto& ui = editor.ui();
-
+void GrabSplash(qt::QtWindowSystem& ui, const QString& out) {
     ui.LoadForm("frmSplash");
     ui.SetCaption("frmSplash.lblVersion", MakeVersionText());
     ui.SetCaption("frmSplash.Label1", "Find Neighbourhoods - 1");
     ui.ShowForm("frmSplash");
     Save(ui, ui.Window("frmSplash"), out + "/frmSplash.png");
     ui.UnloadForm("frmSplash");
+}
 
-    if (!editor.Load()) return 3;
-    ui.ShowForm("Form1");
-    ui.ListSelect("List1", 0);
-    (void)DispatchEvent(m, "List1", UiEvent::Click);
-    Save(ui, ui.Window("Form1"), out + "/Form1.png");
-
+// The path dialog, the about window and the skill dialog at 537, each closed after its picture.
+void GrabDialogs(qt::QtWindowSystem& ui, Module1& m, const QString& out) {
     GrabNextModal(ui, out + "/Form2.png",
                   [&] { (void)DispatchEvent(m, "Form2.Command2", UiEvent::Click); });
     ShowPathDialog(m);
@@ -98,10 +104,6 @@ int main(int argc, char** argv) {
                   [&] { (void)DispatchEvent(m, "frmAbout.cmdOK", UiEvent::Click); });
     AboutSequence(m);
 
-    GrabNextModal(ui, out + "/frmSnapshots.png",
-                  [&] { (void)DispatchEvent(m, "frmSnapshots.cmdClose", UiEvent::Click); });
-    ShowSnapshotWindow(m);
-
     QTimer::singleShot(100, [&] {
         if (ui.SetScrollValue("Form3.HScroll1", 537))
             (void)DispatchEvent(m, "Form3.HScroll1", UiEvent::Change);
@@ -109,5 +111,55 @@ int main(int argc, char** argv) {
     GrabNextModal(ui, out + "/Form3.png",
                   [&] { (void)DispatchEvent(m, "Form3.Command2", UiEvent::Click); });
     (void)EditSkill(m, 0, 1000, 120, "Cooking");
+}
+
+// The thumbnail warning and the Adultify result on the child shown, then the snapshot window
+// with the snapshot Adultify took.
+void GrabMessagesAndSnapshots(qt::QtWindowSystem& ui, Module1& m, const QString& out, int child) {
+    // The warning answered No, then the notice that nothing was removed.
+    GrabNextModal(ui, out + "/ThumbnailWarning.png", [] { AnswerNextMessage(QMessageBox::Ok); });
+    AnswerNextMessage(QMessageBox::No);
+    menu_fix_thumbnails_Click(m);
+
+    ui.ListSelect("List1", child);
+    (void)DispatchEvent(m, "List1", UiEvent::Click);
+    GrabNextModal(ui, out + "/AdultifyResult.png", [] {});
+    AnswerNextMessage(QMessageBox::Ok);
+    Adultify_Command1_Click(m);
+
+    GrabNextModal(ui, out + "/frmSnapshots.png",
+                  [&] { (void)DispatchEvent(m, "frmSnapshots.cmdClose", UiEvent::Click); });
+    ShowSnapshotWindow(m);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2 && !(argc == 4 && std::strcmp(argv[2], "--scale") == 0)) {
+        std::cerr << "usage: adultify-screenshots OUTDIR [--scale PERCENT]\n";
+        return 1;
+    }
+    // The scale is Qt's, so it must be known before the application starts.
+    if (argc == 4) setenv("QT_SCALE_FACTOR", std::to_string(std::stod(argv[3]) / 100).c_str(), 1);
+    QDir().mkpath(QString::fromLocal8Bit(argv[1]));
+    const QString out = QDir(QString::fromLocal8Bit(argv[1])).absolutePath();
+    WriteSampleGame(argv[1]);
+
+    QApplication app(argc, argv);
+    qt::UseDialogFont();
+    ManualClock clock;
+    Editor editor([](const char* name) { return std::getenv(name); }, &clock);
+    Module1& m = editor.m();
+    auto& ui = editor.ui();
+
+    GrabSplash(ui, out);
+    if (!editor.Load()) return 3;
+    ui.ShowForm("Form1");
+    const int child = FirstChild(ui, m);
+    ui.ListSelect("List1", child);
+    (void)DispatchEvent(m, "List1", UiEvent::Click);
+    Save(ui, ui.Window("Form1"), out + "/Form1.png");
+    GrabDialogs(ui, m, out);
+    GrabMessagesAndSnapshots(ui, m, out, child);
     return 0;
 }

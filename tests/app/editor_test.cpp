@@ -22,6 +22,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QWheelEvent>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -69,6 +70,31 @@ QList<int> SelectedRows(QListWidget* list) {
     for (const QListWidgetItem* item : list->selectedItems())
         rows << list->row(item);
     return rows;
+}
+
+// A key pressed where the window's focus is, as the keyboard sends it.
+void Key(QWidget* window, Qt::Key key, int times = 1) {
+    for (int i = 0; i < times; ++i) {
+        QWidget* focus = window->focusWidget();
+        QTest::keyClick(focus ? focus : window, key);
+    }
+}
+
+QString Focused(QWidget* window) {
+    return window->focusWidget() ? window->focusWidget()->objectName() : QString();
+}
+
+// The pointer moved there as the platform moves it: through the window.
+void MoveOver(QWidget* window, QWidget* over, QPoint at = {}) {
+    QTest::mouseMove(window->windowHandle(),
+                     over ? over->mapTo(window, over->rect().center()) : at);
+    QApplication::processEvents();
+}
+
+// The pointer the program set for the whole application; the default when none.
+Qt::CursorShape Pointer() {
+    const QCursor* cursor = QGuiApplication::overrideCursor();
+    return cursor ? cursor->shape() : Qt::ArrowCursor;
 }
 
 QString Text(QWidget* modal) {
@@ -639,6 +665,152 @@ TEST_F(EditorTest, AFailedSaveAtExitKeepsTheEditorOpenWithItsEdits) {
     EXPECT_FALSE(editor->ui().Ended());
     EXPECT_EQ(editor->m().UnsavedData, kTrue);
     EXPECT_TRUE(editor->ui().Action("menu_Save")->isEnabled());
+}
+
+TEST_F(EditorTest, ASkillIsChangedTo537WithTheKeyboardAlone) {
+    SetUpGame();
+    LoadAndShow();
+    QWidget* main = editor->ui().Window("Form1");
+    main->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(main));
+    ASSERT_EQ(Focused(main), "Combo1") << "the window opens on its first control";
+    Key(main, Qt::Key_Tab);
+    Key(main, Qt::Key_Space); // Bob, the first resident, current on entering the list
+    ASSERT_EQ(W<QLabel>("Label19")->text(), "0") << "Bob's mechanical skill";
+    Key(main, Qt::Key_Tab, 2); // past the disabled Adultify button, Cooking, to Mechanical
+    ASSERT_EQ(Focused(main), "Label19");
+    QStringList seen;
+    WhenModal([&](QWidget* dialog) {
+        seen << Focused(dialog);
+        Key(dialog, Qt::Key_End);
+        Key(dialog, Qt::Key_Home);
+        Key(dialog, Qt::Key_PageDown, 6);
+        Key(dialog, Qt::Key_PageUp);
+        Key(dialog, Qt::Key_Right, 40);
+        Key(dialog, Qt::Key_Left, 3);
+        seen << dialog->findChild<QLabel*>("Form3.Label2")->text()
+             << dialog->findChild<QLabel*>("Form3.Label3")->text();
+        Key(dialog, Qt::Key_Return); // the scroll bar passes Enter to Accept Change
+    });
+    Key(main, Qt::Key_Return);
+    EXPECT_EQ(seen, (QStringList{"Form3.HScroll1", "537", " 5 / 37%"}));
+    EXPECT_EQ(W<QLabel>("Label19")->text(), "537");
+    EXPECT_EQ(editor->m().UnsavedData, kTrue);
+
+    WhenModal([](QWidget* dialog) {
+        Key(dialog, Qt::Key_Right, 5);
+        Key(dialog, Qt::Key_Escape);
+    });
+    Key(main, Qt::Key_Space);
+    EXPECT_EQ(W<QLabel>("Label19")->text(), "537") << "Escape changes nothing";
+
+    // The underlined letters: Alt+C is Cancel Change, Alt+A Accept Change.
+    for (Qt::Key letter : {Qt::Key_C, Qt::Key_A}) {
+        WhenModal([letter](QWidget* dialog) {
+            Key(dialog, Qt::Key_Left, 7);
+            QTest::keyClick(dialog->focusWidget(), letter, Qt::AltModifier);
+        });
+        Key(main, Qt::Key_Space);
+    }
+    EXPECT_EQ(W<QLabel>("Label19")->text(), "530");
+}
+
+TEST_F(EditorTest, ThePathDialogIsWorkedByTabEnterAndEscape) {
+    SetUpGame();
+    LoadAndShow();
+    QStringList order;
+    WhenModal([&](QWidget* dialog) {
+        for (int i = 0; i < 4; ++i) {
+            order << Focused(dialog);
+            Key(dialog, Qt::Key_Tab);
+        }
+        order << Focused(dialog);
+        Key(dialog, Qt::Key_Escape);
+    });
+    editor->ui().Action("menu_path")->trigger();
+    EXPECT_EQ(order, (QStringList{"Form2.Dir1", "Form2.Drive1", "Form2.Command1", "Form2.Command2",
+                                  "Form2.Dir1"}));
+    EXPECT_FALSE(editor->ui().IsLoaded("Form2")) << "Escape cancels";
+
+    bool accepted = false;
+    WhenModal([&](QWidget* dialog) {
+        // The folder list itself is worked as the user went down to the game's folder.
+        editor->ui().SetCaption("Form2.Dir1", game.string());
+        Key(dialog, Qt::Key_Tab, 2);
+        EXPECT_EQ(Focused(dialog), "Form2.Command1");
+        Key(dialog, Qt::Key_Return);
+        accepted = !dialog->isVisible();
+    });
+    editor->ui().Action("menu_path")->trigger();
+    EXPECT_TRUE(accepted) << "Enter on Ok takes the folder chosen";
+    EXPECT_EQ(editor->m().SimsPath, game.string() + "\\");
+    EXPECT_EQ(W<QListWidget>("List1")->count(), 2);
+}
+
+TEST_F(EditorTest, EnterAndEscapeOnTheThumbnailWarningChangeNothing) {
+    SetUpGame();
+    LoadAndShow();
+    ClickLine(0);
+    const fs::path file = game / "UserData" / "Characters" / "User00001.iff";
+    const Bytes before = test::ReadBytes(file);
+    for (Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
+        QStringList seen;
+        WhenMessage([&, key](QWidget* warning) {
+            seen << warning->windowTitle();
+            WhenMessage([&](QWidget* told) {
+                seen << Text(told);
+                Key(told, Qt::Key_Return);
+            });
+            Key(warning, key);
+        });
+        editor->ui().Action("menu_fix_thumbnails")->trigger();
+        ASSERT_EQ(seen.size(), 2) << key;
+        EXPECT_TRUE(seen[1].endsWith("Thumbnail removal cancelled")) << seen[1].toStdString();
+        EXPECT_EQ(test::ReadBytes(file), before) << key;
+    }
+}
+
+TEST_F(EditorTest, TheUpArrowShowsOverTheAboutLinkUntilTheBackgroundOrLabel10) {
+    SetUpGame();
+    LoadAndShow();
+    std::vector<std::pair<std::string, Qt::CursorShape>> seen;
+    WhenModal([&](QWidget* about) {
+        auto over = [&](const char* name) {
+            QWidget* w = name ? about->findChild<QWidget*>(name) : nullptr;
+            QPoint free;
+            for (int y = 2; !name && y < about->height() && free.isNull(); y += 2)
+                for (int x = 2; x < about->width() && free.isNull(); x += 2)
+                    if (!about->childAt(x, y)) free = {x, y};
+            MoveOver(about, w, free);
+            seen.emplace_back(name ? name : "background", Pointer());
+        };
+        for (const char* name :
+             {"frmAbout.Label11", "frmAbout.Label3", "frmAbout.Picture1", "frmAbout.cmdOK",
+              static_cast<const char*>(nullptr), "frmAbout.Label11", "frmAbout.Label10"})
+            over(name);
+        Press(about, "I am Impressed!");
+    });
+    editor->ui().Action("menu_about")->trigger();
+    using Seen = std::vector<std::pair<std::string, Qt::CursorShape>>;
+    EXPECT_EQ(seen, (Seen{{"frmAbout.Label11", Qt::UpArrowCursor},
+                          {"frmAbout.Label3", Qt::UpArrowCursor},
+                          {"frmAbout.Picture1", Qt::UpArrowCursor},
+                          {"frmAbout.cmdOK", Qt::UpArrowCursor},
+                          {"background", Qt::ArrowCursor},
+                          {"frmAbout.Label11", Qt::UpArrowCursor},
+                          {"frmAbout.Label10", Qt::ArrowCursor}}));
+}
+
+TEST_F(EditorTest, TheTitleIsMarkedWhileThereAreUnsavedEdits) {
+    SetUpGame();
+    LoadAndShow();
+    QWindow* window = editor->ui().Window("Form1")->windowHandle();
+    const QString clean = window->title();
+    EditBobsCooking();
+    EXPECT_NE(window->title(), clean);
+    EXPECT_TRUE(window->title().contains(clean)) << window->title().toStdString();
+    editor->ui().Action("menu_Save")->trigger();
+    EXPECT_EQ(window->title(), clean) << "saved";
 }
 
 TEST(NoDisplay, IsSaidPlainly) {

@@ -208,6 +208,8 @@ TEST_F(GameSwitch, AGameWithoutNeighbourhoodsLeavesNothingOfTheOneBefore) {
     EXPECT_EQ(app.ui.Caption("Label7"), "");
     EXPECT_TRUE(app.m.HoodData.empty());
     EXPECT_FALSE(app.ui.IsEnabled("Command1"));
+    ASSERT_EQ(app.ui.Messages().size(), 1u) << "the empty window is explained";
+    EXPECT_EQ(app.ui.Messages()[0].text, NoNeighbourhoodText(empty.str()));
 }
 
 TEST_F(GameSwitch, OkInThePathDialogReadsTheChosenFolderAndRemembersIt) {

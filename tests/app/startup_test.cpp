@@ -78,6 +78,22 @@ TEST_F(StartUpTest, WithoutAGameTheUserIsToldAndTheDialogShown) {
     EXPECT_EQ(app.ui.Caption("Label3"), "Idle");
 }
 
+TEST_F(StartUpTest, AGameFolderWithoutNeighbourhoodsSaysSoAndWhereToChooseAnother) {
+    test::TempDir bare;
+    sample::WriteGameFolder(bare.path(), sample::GameSpec{});
+    GameShelf shelf = OneGame(bare);
+    Load(app, shelf);
+    EXPECT_EQ(app.ui.ListCount("Combo1"), 0);
+    ASSERT_EQ(app.ui.Messages().size(), 1u);
+    const MessageRecord& said = app.ui.Messages()[0];
+    EXPECT_EQ(said.buttons, MsgButtons::Ok);
+    EXPECT_NE(said.text.find("No neighbourhood was found"), std::string::npos) << said.text;
+    EXPECT_NE(said.text.find("\n" + bare.str() + "\n"), std::string::npos)
+        << "the folder, on a line of its own: " << said.text;
+    EXPECT_NE(said.text.find("File, Path"), std::string::npos) << "the menu entry as shown";
+    EXPECT_EQ(app.ui.Caption("Label3"), "Idle") << "start-up still completes";
+}
+
 TEST_F(StartUpTest, WithoutAGameOkOnAGameFolderClosesTheDialogAndStartUpReadsIt) {
     GameShelf none;
     int dialogs = 0;
@@ -87,7 +103,7 @@ TEST_F(StartUpTest, WithoutAGameOkOnAGameFolderClosesTheDialogAndStartUpReadsIt)
         (void)DispatchEvent(app.m, "Form2.Command1", UiEvent::Click);
         EXPECT_TRUE(app.ui.IsLoaded("Form2")) << "neither Sims.exe nor a neighbourhood: it stays";
         // The folder above highlighted, not opened: "&Ok" takes it.
-        app.ui.UserPress("Form2.Dir1", HeadlessWindowSystem::Key::Up);
+        app.ui.UserPress("Form2.Dir1", Key::Up);
         (void)DispatchEvent(app.m, "Form2.Command1", UiEvent::Click);
         EXPECT_FALSE(app.ui.IsLoaded("Form2")) << "a game folder: it closes";
     };

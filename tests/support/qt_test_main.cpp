@@ -1,6 +1,7 @@
 // Test programs that need a QApplication: the offscreen platform, so nothing needs a display.
+#include "ui/qt/dialog_font.h"
+
 #include <QApplication>
-#include <QFont>
 
 #include <gtest/gtest.h>
 
@@ -9,9 +10,7 @@
 int main(int argc, char** argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QApplication app(argc, argv);
-    QFont font = QApplication::font();
-    font.setPixelSize(11);
-    QApplication::setFont(font);
+    adultify::qt::UseDialogFont();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -9,11 +9,18 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
+#include <QLayout>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
+
+#include <utility>
 
 namespace adultify {
 namespace {
@@ -34,11 +41,59 @@ MsgIcon IconOf(QMessageBox::Icon icon) {
     return MsgIcon::None;
 }
 
+bool FitsAcross(const QFontMetrics& fm, const QString& text, int width) {
+    return fm.horizontalAdvance(text) <= width;
+}
+
+bool LabelFits(const QLabel* label) {
+    const QFontMetrics fm = label->fontMetrics();
+    const QRect room = label->contentsRect();
+    if (label->wordWrap())
+        return fm.boundingRect(room, Qt::TextWordWrap, label->text()).height() <= room.height();
+    return FitsAcross(fm, label->text(), room.width()) && fm.height() <= room.height();
+}
+
+bool ButtonFits(const QPushButton* button) {
+    const QStyle* style = button->style();
+    const int margins = 2 * (style->pixelMetric(QStyle::PM_ButtonMargin, nullptr, button) +
+                             style->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, button));
+    QString shown = button->text();
+    shown.remove(u'&'); // the mnemonic's mark is an underline, not a character
+    return FitsAcross(button->fontMetrics(), shown, button->width() - margins);
+}
+
+bool DropDownFits(const QComboBox* combo) {
+    QStyleOptionComboBox option;
+    option.initFrom(combo);
+    const int room =
+        combo->style()
+            ->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, combo)
+            .width();
+    for (int i = 0; i < combo->count(); ++i)
+        if (!FitsAcross(combo->fontMetrics(), combo->itemText(i), room)) return false;
+    return true;
+}
+
+// Each line is laid out whole, and the list scrolls as far as its longest line.
+bool ListFits(QListWidget* list) {
+    list->doItemsLayout();
+    int widest = 0;
+    for (int i = 0; i < list->count(); ++i) {
+        const QListWidgetItem* item = list->item(i);
+        const int needed = list->fontMetrics().horizontalAdvance(item->text());
+        if (list->visualItemRect(item).width() < needed) return false;
+        widest = std::max(widest, needed);
+    }
+    return list->textElideMode() == Qt::ElideNone &&
+           list->horizontalScrollBarPolicy() != Qt::ScrollBarAlwaysOff &&
+           list->horizontalScrollBar()->maximum() + list->viewport()->width() >= widest;
+}
+
 class QtDriver final : public WindowLayerDriver {
   public:
     QtDriver() {
         ui_.eventSink = [this](ControlId control, UiEvent event) {
-            events_.push_back({std::string(control.Name()), event});
+            reported_.push_back({control, event});
             return true;
         };
     }
@@ -61,7 +116,8 @@ class QtDriver final : public WindowLayerDriver {
             if (how == Dismissal::CloseBox)
                 box->close();
             else
-                QTest::keyClick(box, Qt::Key_Escape);
+                QTest::keyClick(box->focusWidget() ? box->focusWidget() : box,
+                                how == Dismissal::Enter ? Qt::Key_Return : Qt::Key_Escape);
         });
     }
     MessageSeen LastMessage() const override { return last_; }
@@ -91,16 +147,62 @@ class QtDriver final : public WindowLayerDriver {
     void ClickLine(ControlId list, int index) override { Mouse(list, index, false); }
     void DoubleClickLine(ControlId list, int index) override { Mouse(list, index, true); }
     void Press(ControlId control, Key key) override {
-        QTest::keyClick(ui_.Widget(control), key == Key::Up     ? Qt::Key_Up
-                                             : key == Key::Down ? Qt::Key_Down
-                                                                : Qt::Key_Return);
+        const auto [qtKey, modifiers] = qt::QtKeyOf(key);
+        QTest::keyClick(ui_.Widget(control), qtKey, modifiers);
     }
     std::string HoverText(ControlId list, int index) const override {
         auto* l = qobject_cast<QListWidget*>(ui_.Widget(list));
         const QListWidgetItem* item = l ? l->item(index) : nullptr;
         return item ? item->toolTip().toStdString() : std::string();
     }
-    std::vector<EventSeen> Events() const override { return events_; }
+    void PressKey(FormId form, Key key) override {
+        QWidget* window = ui_.Window(form);
+        ASSERT_NE(window, nullptr);
+        const auto [qtKey, modifiers] = qt::QtKeyOf(key);
+        QTest::keyClick(window->focusWidget() ? window->focusWidget() : window, qtKey, modifiers);
+    }
+    std::optional<ControlId> Focused(FormId form) const override {
+        const QWidget* window = ui_.Window(form);
+        const QWidget* focus = window ? window->focusWidget() : nullptr;
+        if (!focus) return std::nullopt;
+        return ControlId::Find(focus->objectName().toStdString());
+    }
+    // As the platform moves it: through the window, which finds the widget under the point.
+    void PointerOver(ControlId control) override {
+        QWidget* window = ui_.Window(control.Form());
+        ASSERT_TRUE(window && window->windowHandle()) << "the window is shown";
+        QPoint at;
+        if (control.IsWindow())
+            at = Background(window);
+        else
+            at = ui_.Widget(control)->mapTo(window, ui_.Widget(control)->rect().center());
+        QTest::mouseMove(window->windowHandle(), at);
+        QApplication::processEvents();
+    }
+    std::vector<Reported> TakeReported() override { return std::exchange(reported_, {}); }
+    std::string TitleShown(FormId form) const override {
+        QWidget* window = ui_.Window(form);
+        window->winId(); // the platform's window, which shows the title
+        return window->windowHandle()->title().toStdString();
+    }
+    bool Resizable(FormId form) const override {
+        QWidget* window = ui_.Window(form);
+        if (window->layout()) window->layout()->activate();
+        return window->minimumSize() != window->maximumSize();
+    }
+    bool TextFits(ControlId control) const override {
+        ui_.Flush(true);
+        QWidget* w = ui_.Widget(control);
+        if (auto* frame = dynamic_cast<qt::MouseFrame*>(w))
+            return frame->TitleRect().right() < frame->width() &&
+                   frame->TitleRect().height() <= frame->fontMetrics().height();
+        if (auto* label = qobject_cast<QLabel*>(w)) return LabelFits(label);
+        if (auto* button = qobject_cast<QPushButton*>(w)) return ButtonFits(button);
+        if (auto* combo = qobject_cast<QComboBox*>(w)) return DropDownFits(combo);
+        if (auto* list = qobject_cast<QListWidget*>(w)) return ListFits(list);
+        ADD_FAILURE() << control << " shows no text this driver can measure";
+        return false;
+    }
 
   private:
     void Mouse(ControlId list, int index, bool twice) {
@@ -120,6 +222,15 @@ class QtDriver final : public WindowLayerDriver {
         QTest::mouseClick(l->viewport(), Qt::LeftButton, {}, at);
         // A window system sends a double click as a click, then the second press.
         if (twice) QTest::mouseDClick(l->viewport(), Qt::LeftButton, {}, at);
+    }
+
+    // A point of the window that no control covers.
+    static QPoint Background(const QWidget* window) {
+        for (int y = 2; y < window->height(); y += 2)
+            for (int x = 2; x < window->width(); x += 2)
+                if (!window->childAt(x, y)) return {x, y};
+        ADD_FAILURE() << "the window has no free background";
+        return {};
     }
 
     void OnNextMessage(std::function<void(QMessageBox*)> act) {
@@ -142,13 +253,83 @@ class QtDriver final : public WindowLayerDriver {
         });
     }
 
-    qt::QtWindowSystem ui_;
+    mutable qt::QtWindowSystem ui_;
     MessageSeen last_;
-    std::vector<EventSeen> events_;
+    std::vector<Reported> reported_;
 };
 
 std::unique_ptr<WindowLayerDriver> MakeQt() {
     return std::make_unique<QtDriver>();
+}
+
+// What only pixels show, at the scale the program runs at (run again at 150 % and 200 %).
+class QtPixels : public ::testing::Test {
+  protected:
+    QImage Grab(ControlId control) {
+        ui.ShowForm(control.Form());
+        ui.Flush(true);
+        QWidget* w = control.IsWindow() ? ui.Window(control.Form()) : ui.Widget(control);
+        return w->grab().toImage();
+    }
+    qt::QtWindowSystem ui;
+};
+
+// The rows and columns of device pixels along an image's edges.
+std::vector<QRgb> Edge(const QImage& image, bool row, int at) {
+    std::vector<QRgb> pixels;
+    const int n = row ? image.width() : image.height();
+    for (int i = 0; i < n; ++i)
+        pixels.push_back(row ? image.pixel(i, at) : image.pixel(at, i));
+    return pixels;
+}
+
+TEST_F(QtPixels, TheSplashIsItsPictureToTheLastPixelAtTheScreensScale) {
+    const QImage shot = Grab("frmSplash");
+    const QRgb background = ui.Window("frmSplash")->palette().color(QPalette::Window).rgb();
+    ASSERT_FALSE(shot.isNull());
+    for (const auto& [row, at] : {std::pair{true, shot.height() - 1}, {false, shot.width() - 1}})
+        for (QRgb pixel : Edge(shot, row, at))
+            ASSERT_NE(pixel, background)
+                << (row ? "bottom" : "right") << " edge shows the window behind the picture";
+}
+
+TEST_F(QtPixels, OutlinesAreWholeOnEverySideAtTheScreensScale) {
+    ui.LoadForm("Form3");
+    for (ControlId shape : {ControlId("Form3.Shape1"), kShape2[0]}) {
+        const QImage shot = Grab(shape);
+        const QRgb ink = ui.Widget(shape)->palette().color(QPalette::WindowText).rgb();
+        for (const auto& [row, at] : {std::pair{true, 0},
+                                      {true, shot.height() - 1},
+                                      {false, 0},
+                                      {false, shot.width() - 1}}) {
+            const std::vector<QRgb> edge = Edge(shot, row, at);
+            EXPECT_EQ(std::count(edge.begin(), edge.end(), ink), std::ssize(edge))
+                << shape << (row ? " row " : " column ") << at;
+        }
+    }
+}
+
+// A frame's title and the controls inside it never share a pixel, with the longest titles the
+// program writes.
+TEST_F(QtPixels, NoControlLiesOnItsFramesTitleAtTheScreensScale) {
+    for (FormId form : AllForms()) {
+        ui.ShowForm(form);
+        for (const ControlDesign& c : form.Controls()) {
+            auto* frame = dynamic_cast<qt::MouseFrame*>(ui.Widget(form.IdOf(c)));
+            if (!frame) continue;
+            if (c.name == "Form3.Frame1") frame->setTitle("Status Change - Mechanical");
+            for (const QWidget* inside :
+                 frame->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+                EXPECT_FALSE(inside->geometry().intersects(frame->TitleRect()))
+                    << inside->objectName().toStdString() << " on the title of " << c.name;
+                EXPECT_GT(inside->geometry().top(), frame->BorderTop())
+                    << inside->objectName().toStdString() << " on the border of " << c.name;
+            }
+            EXPECT_GT(frame->TitleRect().bottom(), frame->BorderTop()) << "the border runs "
+                                                                          "through the title";
+        }
+        ui.UnloadForm(form);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Qt, WindowLayerContract, ::testing::Values(&MakeQt),

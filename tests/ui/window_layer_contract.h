@@ -4,6 +4,7 @@
 
 #include "sample/bitmap.h"
 #include "tests/support/temp_dir.h"
+#include "ui/keyboard.h"
 #include "ui/window_system.h"
 
 #include <gtest/gtest.h>
@@ -24,16 +25,18 @@ struct MessageSeen {
 
 enum class DrawKind { Fill, Line, Arc };
 
-// How a user closes a message box without pressing one of its buttons.
-enum class Dismissal { Escape, CloseBox };
+// How a user closes a message box without clicking one of its buttons: Enter presses the
+// default one.
+enum class Dismissal { Escape, CloseBox, Enter };
 
-enum class Key { Up, Down, Enter };
-
-struct EventSeen {
-    std::string control;
+struct Reported {
+    ControlId control;
     UiEvent event;
-    friend bool operator==(const EventSeen&, const EventSeen&) = default;
+    friend bool operator==(const Reported&, const Reported&) = default;
 };
+inline std::ostream& operator<<(std::ostream& out, const Reported& r) {
+    return out << r.control << " event " << static_cast<int>(r.event);
+}
 
 class WindowLayerDriver {
   public:
@@ -58,8 +61,20 @@ class WindowLayerDriver {
     virtual void Press(ControlId control, Key key) = 0;
     // What the user reads with the pointer resting on a list's line.
     [[nodiscard]] virtual std::string HoverText(ControlId list, int index) const = 0;
-    // What the layer reported to the program, in order.
-    [[nodiscard]] virtual std::vector<EventSeen> Events() const = 0;
+    // A key pressed in an open window, to the control holding its focus.
+    virtual void PressKey(FormId form, Key key) = 0;
+    [[nodiscard]] virtual std::optional<ControlId> Focused(FormId form) const = 0;
+    // The pointer moved over a control, or over a window's background.
+    virtual void PointerOver(ControlId control) = 0;
+    // The events the windows reported to the program since the last call.
+    [[nodiscard]] virtual std::vector<Reported> TakeReported() = 0;
+    // The window's title as the platform shows it, marks included.
+    [[nodiscard]] virtual std::string TitleShown(FormId form) const = 0;
+    // Whether the user can change the window's size.
+    [[nodiscard]] virtual bool Resizable(FormId form) const = 0;
+    // Whether the control shows its whole text at the screen's scale (a control that scrolls
+    // shows it all).
+    [[nodiscard]] virtual bool TextFits(ControlId control) const = 0;
 };
 
 using DriverFactory = std::unique_ptr<WindowLayerDriver> (*)();
@@ -238,7 +253,11 @@ TEST_P(WindowLayerContract, AMessageBoxClosedWithoutAButtonCancelsWhereItCan) {
                           Case{MsgButtons::YesNoCancel, Dismissal::CloseBox, MsgAnswer::Cancel},
                           Case{MsgButtons::YesNo, Dismissal::Escape, MsgAnswer::No},
                           Case{MsgButtons::YesNoDefaultNo, Dismissal::Escape, MsgAnswer::No},
-                          Case{MsgButtons::Ok, Dismissal::Escape, MsgAnswer::Ok}}) {
+                          Case{MsgButtons::Ok, Dismissal::Escape, MsgAnswer::Ok},
+                          Case{MsgButtons::Ok, Dismissal::Enter, MsgAnswer::Ok},
+                          Case{MsgButtons::YesNo, Dismissal::Enter, MsgAnswer::Yes},
+                          Case{MsgButtons::YesNoDefaultNo, Dismissal::Enter, MsgAnswer::No},
+                          Case{MsgButtons::YesNoCancel, Dismissal::Enter, MsgAnswer::Yes}}) {
         driver->DismissNextMessage(c.how);
         EXPECT_EQ(ui->ShowMessage("Save it now?", c.buttons, MsgIcon::Exclamation, "Unsaved"),
                   c.expected)
@@ -327,7 +346,7 @@ TEST_P(WindowLayerContract, TheFolderListShowsTheWayDownThenEverySubfolderHidden
         << "a long name is there to read whole";
     ui->SetCaption("Form2.File1", tree.dir.str());
     EXPECT_EQ(Lines(*ui, "Form2.File1"), (std::vector<std::string>{"b.IFF", "User00001.iff"}));
-    EXPECT_TRUE(driver->Events().empty()) << "what the program sets, it is not told of";
+    EXPECT_TRUE(driver->TakeReported().empty()) << "what the program sets, it is not told of";
     ui->UnloadForm("Form2");
 }
 
@@ -349,7 +368,7 @@ TEST_P(WindowLayerContract, AClickHighlightsAFolderWhileADoubleClickOrEnterOpens
         EXPECT_EQ(Highlighted(*ui, dirs), line(tree.longName)) << "the last line stays";
         driver->Press(dirs, Key::Up);
         driver->Press(dirs, Key::Up);
-        EXPECT_TRUE(driver->Events().empty());
+        EXPECT_TRUE(driver->TakeReported().empty());
 
         driver->Press(dirs, Key::Enter);
         opened.push_back(ui->Caption(dirs));
@@ -366,7 +385,8 @@ TEST_P(WindowLayerContract, AClickHighlightsAFolderWhileADoubleClickOrEnterOpens
     ui->ShowModal("Form2");
     EXPECT_EQ(opened, (std::vector<std::string>{Utf8(tree.beta), Utf8(tree.beta / "Inner"),
                                                 Utf8(tree.dir.path()), Utf8(tree.steam)}));
-    EXPECT_EQ(driver->Events(), std::vector<EventSeen>(4, EventSeen{"Form2.Dir1", UiEvent::Change}))
+    EXPECT_EQ(driver->TakeReported(),
+              std::vector<Reported>(4, Reported{"Form2.Dir1", UiEvent::Change}))
         << "each opening is reported, and Enter presses no button";
 }
 
@@ -388,7 +408,7 @@ TEST_P(WindowLayerContract, TheDriveListChoosesTheDriveThatHoldsAFolder) {
         EXPECT_EQ(Highlighted(*ui, drives), LineOf(*ui, drives, driveC));
         ui->SetCaption(drives, prefix.str());
         chosen.push_back(ui->Caption(drives));
-        EXPECT_TRUE(driver->Events().empty());
+        EXPECT_TRUE(driver->TakeReported().empty());
         driver->ClickLine(drives, LineOf(*ui, drives, driveC));
         chosen.push_back(ui->Caption(drives));
         ui->UnloadForm("Form2");
@@ -397,7 +417,170 @@ TEST_P(WindowLayerContract, TheDriveListChoosesTheDriveThatHoldsAFolder) {
     ui->ShowModal("Form2");
     EXPECT_EQ(chosen, (std::vector<std::string>{
                           driveC, Utf8(fs::canonical(prefix.path()).root_path()), driveC}));
-    EXPECT_EQ(driver->Events(), (std::vector<EventSeen>{{"Form2.Drive1", UiEvent::Change}}));
+    EXPECT_EQ(driver->TakeReported(), (std::vector<Reported>{{"Form2.Drive1", UiEvent::Change}}));
+}
+
+TEST_P(WindowLayerContract, TabVisitsTheKeyboardsControlsInTheLayoutsOrderPassingDisabledOnes) {
+    for (FormId form : AllForms()) {
+        if (form.Design().style == WindowStyle::Splash) continue; // a key closes it
+        ui->ShowForm(form);
+        const std::vector<ControlId> order = TabOrder(form);
+        EXPECT_EQ(driver->Focused(form), FirstFocus(form)) << form;
+        std::vector<ControlId> expected;
+        const auto first = std::find(order.begin(), order.end(), FirstFocus(form));
+        for (std::size_t i = 0; first != order.end() && i < order.size(); ++i) {
+            const ControlId id =
+                order[(static_cast<std::size_t>(first - order.begin()) + i) % order.size()];
+            if (ui->IsEnabled(id)) expected.push_back(id);
+        }
+        std::vector<ControlId> visited;
+        for (std::size_t i = 0; i < expected.size() && driver->Focused(form); ++i) {
+            visited.push_back(*driver->Focused(form));
+            driver->PressKey(form, Key::Tab);
+        }
+        EXPECT_EQ(driver->Focused(form), FirstFocus(form)) << form << ": Tab comes round";
+        EXPECT_EQ(visited, expected) << form;
+        if (!expected.empty()) {
+            driver->PressKey(form, Key::BackTab);
+            EXPECT_EQ(driver->Focused(form), expected.back()) << form << ": Shift+Tab goes back";
+        }
+        ui->UnloadForm(form);
+    }
+    EXPECT_EQ(TabOrder("Form3"),
+              (std::vector<ControlId>{"Form3.HScroll1", "Form3.Command1", "Form3.Command2"}));
+    for (ControlId id : TabOrder("Form2"))
+        EXPECT_NE(id, ControlId("Form2.File1")) << "it lies beyond the window's edge";
+}
+
+TEST_P(WindowLayerContract, TheScrollBarsKeysMoveItAndReportEachChange) {
+    const FormId form = "Form3";
+    ui->ShowForm(form);
+    ui->SetScrollRange("Form3.HScroll1", 0, 1000, 1, 100);
+    (void)ui->SetScrollValue("Form3.HScroll1", 500);
+    ASSERT_EQ(driver->Focused(form), ControlId("Form3.HScroll1"));
+    (void)driver->TakeReported();
+    struct Step {
+        Key key;
+        int value;
+    };
+    for (const Step& s :
+         {Step{Key::Right, 501}, Step{Key::Left, 500}, Step{Key::Up, 499}, Step{Key::Down, 500},
+          Step{Key::PageDown, 600}, Step{Key::PageUp, 500}, Step{Key::End, 1000},
+          Step{Key::PageDown, 1000}, Step{Key::Home, 0}, Step{Key::Left, 0}}) {
+        const int before = ui->ScrollValue("Form3.HScroll1");
+        driver->PressKey(form, s.key);
+        EXPECT_EQ(ui->ScrollValue("Form3.HScroll1"), s.value) << static_cast<int>(s.key);
+        const std::vector<Reported> changes =
+            s.value == before ? std::vector<Reported>{}
+                              : std::vector<Reported>{{"Form3.HScroll1", UiEvent::Change}};
+        EXPECT_EQ(driver->TakeReported(), changes) << static_cast<int>(s.key);
+    }
+    ui->UnloadForm(form);
+}
+
+TEST_P(WindowLayerContract, EnterPressesTheFocusedButtonElseTheDefaultOneAndEscapeCloses) {
+    const FormId form = "Form3";
+    ui->ShowForm(form);
+    (void)driver->TakeReported();
+    driver->PressKey(form, Key::Enter); // on the scroll bar
+    EXPECT_EQ(driver->TakeReported(),
+              (std::vector<Reported>{{*DefaultButton(form), UiEvent::Click}}));
+    driver->PressKey(form, Key::Tab);
+    driver->PressKey(form, Key::Tab);
+    ASSERT_EQ(driver->Focused(form), ControlId("Form3.Command2"));
+    driver->PressKey(form, Key::Enter);
+    driver->PressKey(form, Key::Space);
+    EXPECT_EQ(driver->TakeReported(), (std::vector<Reported>{{"Form3.Command2", UiEvent::Click},
+                                                             {"Form3.Command2", UiEvent::Click}}));
+    driver->PressKey(form, Key::Escape);
+    EXPECT_EQ(driver->TakeReported(), (std::vector<Reported>{{"Form3", UiEvent::Close}}));
+    ui->UnloadForm(form);
+
+    ui->ShowForm("frmAbout");
+    driver->PressKey("frmAbout", Key::BackTab);
+    ASSERT_EQ(driver->Focused("frmAbout"), ControlId("frmAbout.Label11")) << "the link";
+    (void)driver->TakeReported();
+    driver->PressKey("frmAbout", Key::Enter);
+    EXPECT_EQ(driver->TakeReported(),
+              (std::vector<Reported>{{"frmAbout.Label11", UiEvent::Click}}));
+    ui->UnloadForm("frmAbout");
+}
+
+TEST_P(WindowLayerContract, OnlyTheLinkTheWindowAndLabel10ReportThePointerOverTheAboutWindow) {
+    ui->ShowForm("frmAbout");
+    struct Case {
+        ControlId over;
+        std::vector<Reported> reported;
+    };
+    for (const Case& c : {Case{"frmAbout.Label11", {{"frmAbout.Label11", UiEvent::MouseMove}}},
+                          Case{"frmAbout.Label3", {}}, Case{"frmAbout.lblVersion", {}},
+                          Case{"frmAbout.Picture1", {}}, Case{"frmAbout.cmdOK", {}},
+                          Case{"frmAbout.Label10", {{"frmAbout.Label10", UiEvent::MouseMove}}},
+                          Case{"frmAbout", {{"frmAbout", UiEvent::MouseMove}}}}) {
+        (void)driver->TakeReported();
+        driver->PointerOver(c.over);
+        EXPECT_EQ(driver->TakeReported(), c.reported) << c.over;
+    }
+    ui->UnloadForm("frmAbout");
+}
+
+TEST_P(WindowLayerContract, TheTitleCarriesTheUnsavedMarkWhileSaveIsEnabled) {
+    ui->SetCaption("Form1", "Adultify");
+    ui->ShowForm("Form1");
+    const std::string clean = driver->TitleShown("Form1");
+    EXPECT_EQ(clean, "Adultify");
+    ui->SetEnabled(*UnsavedMarker("Form1"), true);
+    const std::string marked = driver->TitleShown("Form1");
+    EXPECT_NE(marked, clean);
+    EXPECT_NE(marked.find("Adultify"), std::string::npos) << marked;
+    EXPECT_EQ(ui->Caption("Form1"), "Adultify") << "the program's own text has no mark";
+    ui->SetCaption("Form1", "Adultify - Neighbourhood 2");
+    EXPECT_NE(driver->TitleShown("Form1"), "Adultify - Neighbourhood 2");
+    ui->SetEnabled(*UnsavedMarker("Form1"), false);
+    EXPECT_EQ(driver->TitleShown("Form1"), "Adultify - Neighbourhood 2");
+}
+
+// Sizes and texts measured in pixels: run again at 150 % and 200 % (QT_SCALE_FACTOR).
+TEST_P(WindowLayerContract, NoWindowCanBeResizedAtEveryScale) {
+    for (FormId form : AllForms()) {
+        ui->ShowForm(form);
+        EXPECT_FALSE(driver->Resizable(form)) << form;
+        ui->UnloadForm(form);
+    }
+}
+
+TEST_P(WindowLayerContract, EveryTextFitsItsControlAtEveryScale) {
+    for (FormId form : AllForms()) {
+        ui->ShowForm(form);
+        // A menu sizes itself; the file list's caption is its pattern, never shown.
+        for (const ControlDesign& c : form.Controls()) {
+            const bool shown = !c.caption.empty() && c.kind != ControlKind::Menu &&
+                               c.kind != ControlKind::FileList;
+            EXPECT_TRUE(!shown || driver->TextFits(form.IdOf(c))) << c.name << ": " << c.caption;
+        }
+        ui->UnloadForm(form);
+    }
+    // The longest texts the program writes into fixed controls.
+    struct Written {
+        ControlId control;
+        const char* text;
+    };
+    for (const Written& w :
+         {Written{"Label18", "1000"}, Written{"Label7", "1000"},
+          Written{"Form3.Frame1", "Status Change - Mechanical"},
+          Written{"Form3.Label1", "Mechanical:"}, Written{"Form3.Label3", " 10 / 0%"},
+          Written{"Form3.Label2", "1000"}, Written{"frmSplash.lblVersion", "Version 1.2.8"},
+          Written{"frmSplash.Label1", "Find Neighbourhoods - 99"},
+          Written{"Label3", "Find Residents (Neighbourhood 99)"}}) {
+        ui->ShowForm(w.control.Form());
+        ui->SetCaption(w.control, w.text);
+        EXPECT_TRUE(driver->TextFits(w.control)) << w.control << ": " << w.text;
+        ui->UnloadForm(w.control.Form());
+    }
+    ui->ShowForm("Form1");
+    ui->ListAdd("List2", "2:b002fcchd_01,BODY=b002fcchd_01,HEAD-HEAD=c003fc_01,HAND=lhand,");
+    ui->ListAdd("List2", "Adjusting Personality due to life change: nice, active, playful");
+    EXPECT_TRUE(driver->TextFits("List2")) << "a list scrolls sideways to its longest line";
 }
 
 } // namespace adultify

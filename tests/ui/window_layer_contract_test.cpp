@@ -6,6 +6,7 @@
 
 #include <deque>
 #include <optional>
+#include <utility>
 
 namespace adultify {
 namespace {
@@ -14,20 +15,23 @@ class HeadlessDriver final : public WindowLayerDriver {
   public:
     HeadlessDriver() {
         ui_.eventSink = [this](ControlId control, UiEvent event) {
-            events_.push_back({std::string(control.Name()), event});
+            reported_.push_back({control, event});
             return true;
         };
         // An unscripted box keeps the layer's own answer, as a box closed without a button.
         ui_.answerMessage = [this](const MessageRecord& r) {
             if (answers_.empty()) return r.answer;
-            const std::optional<MsgAnswer> a = answers_.front();
+            const Answer a = answers_.front();
             answers_.pop_front();
-            return a.value_or(r.answer);
+            if (a.enter) return EnterAnswer(r.buttons);
+            return a.press.value_or(r.answer);
         };
     }
     WindowSystem& ui() override { return ui_; }
-    void AnswerNextMessage(MsgAnswer answer) override { answers_.push_back(answer); }
-    void DismissNextMessage(Dismissal) override { answers_.push_back(std::nullopt); }
+    void AnswerNextMessage(MsgAnswer answer) override { answers_.push_back({answer, false}); }
+    void DismissNextMessage(Dismissal how) override {
+        answers_.push_back({std::nullopt, how == Dismissal::Enter});
+    }
     MessageSeen LastMessage() const override {
         const MessageRecord& r = ui_.Messages().back();
         return {r.text, r.title, r.buttons, r.icon};
@@ -47,21 +51,32 @@ class HeadlessDriver final : public WindowLayerDriver {
     }
     void ClickLine(ControlId list, int index) override { ui_.UserClick(list, index); }
     void DoubleClickLine(ControlId list, int index) override { ui_.UserDoubleClick(list, index); }
-    void Press(ControlId control, Key key) override {
-        ui_.UserPress(control, key == Key::Up     ? HeadlessWindowSystem::Key::Up
-                               : key == Key::Down ? HeadlessWindowSystem::Key::Down
-                                                  : HeadlessWindowSystem::Key::Enter);
-    }
+    void Press(ControlId control, Key key) override { ui_.UserPress(control, key); }
     // A line shows its folder's path whole: the list has no width to cut it to.
     std::string HoverText(ControlId list, int index) const override {
         return ui_.ListItem(list, index);
     }
-    std::vector<EventSeen> Events() const override { return events_; }
+    void PressKey(FormId form, Key key) override { ui_.PressKey(form, key); }
+    std::optional<ControlId> Focused(FormId form) const override { return ui_.Focused(form); }
+    // In memory the pointer lies on the control itself; a control passes no move on.
+    void PointerOver(ControlId control) override {
+        if (control.Reports(UiEvent::MouseMove)) reported_.push_back({control, UiEvent::MouseMove});
+    }
+    std::vector<Reported> TakeReported() override { return std::exchange(reported_, {}); }
+    std::string TitleShown(FormId form) const override { return ui_.TitleShown(form); }
+    // Sizes and text widths need pixels, which this layer has none of: every window keeps
+    // its laid-out size and every text counts as fitting.
+    bool Resizable(FormId) const override { return false; }
+    bool TextFits(ControlId) const override { return true; }
 
   private:
+    struct Answer {
+        std::optional<MsgAnswer> press; // none: closed without a button
+        bool enter = false;
+    };
     HeadlessWindowSystem ui_;
-    std::vector<EventSeen> events_;
-    std::deque<std::optional<MsgAnswer>> answers_;
+    std::deque<Answer> answers_;
+    std::vector<Reported> reported_;
 };
 
 std::unique_ptr<WindowLayerDriver> MakeHeadless() {

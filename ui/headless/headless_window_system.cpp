@@ -18,6 +18,7 @@ HeadlessWindowSystem::HeadlessWindowSystem() {
     for (FormId form : AllForms())
         ResetForm(form);
     forms_[kMainForm.Control().Row()].loaded = true;
+    forms_[kMainForm.Control().Row()].focus = FirstFocus(kMainForm);
 }
 
 void HeadlessWindowSystem::ResetForm(FormId form) {
@@ -123,6 +124,8 @@ void HeadlessWindowSystem::UserPress(ControlId control, Key key) {
         break;
     case Key::Enter:
         if (c->selected >= 0) OpenFolderLineAt(control, c->selected);
+        break;
+    default:
         break;
     }
 }
@@ -290,6 +293,7 @@ void HeadlessWindowSystem::LoadForm(FormId form) {
             FillListing(form.IdOf(d), c);
             ListSelect(form.IdOf(d), 0);
         }
+    f.focus = FirstFocus(form);
 }
 
 void HeadlessWindowSystem::ShowForm(FormId form) {
@@ -344,6 +348,75 @@ void HeadlessWindowSystem::EndProgram(int exitCode) {
     exitCode_ = exitCode;
     for (Form& form : forms_)
         form = Form{};
+}
+
+void HeadlessWindowSystem::Report(ControlId control, UiEvent event) {
+    if (control.Reports(event)) (void)Send(control, event);
+}
+
+void HeadlessWindowSystem::MoveFocus(FormId form, bool forward) {
+    const std::vector<ControlId> order = TabOrder(form);
+    if (order.empty()) return;
+    std::optional<ControlId>& focus = forms_[form.Control().Row()].focus;
+    const auto at = focus ? std::find(order.begin(), order.end(), *focus) : order.end();
+    const std::size_t n = order.size();
+    std::size_t i =
+        at == order.end() ? (forward ? n - 1 : 0) : static_cast<std::size_t>(at - order.begin());
+    for (std::size_t step = 0; step < n; ++step) {
+        i = forward ? (i + 1) % n : (i + n - 1) % n;
+        if (At(order[i]).enabled) {
+            focus = order[i];
+            return;
+        }
+    }
+}
+
+void HeadlessWindowSystem::PressKey(FormId form, Key key) {
+    if (!IsLoaded(form)) return;
+    if (form.Control().Reports(UiEvent::KeyPress)) return Report(form.Control(), UiEvent::KeyPress);
+    const std::optional<ControlId> focus = Focused(form);
+    const bool clickable =
+        focus && (focus->Kind() == ControlKind::Button || focus->Kind() == ControlKind::Label);
+    // A folder list keeps its own keys: Enter opens the folder rather than pressing a button.
+    if (focus && focus->Kind() == ControlKind::DirList &&
+        (key == Key::Up || key == Key::Down || key == Key::Enter))
+        return UserPress(*focus, key);
+    switch (key) {
+    case Key::Tab:
+    case Key::BackTab:
+        return MoveFocus(form, key == Key::Tab);
+    case Key::Escape:
+        if (form.Design().style == WindowStyle::Dialog) Report(form.Control(), UiEvent::Close);
+        return;
+    case Key::Space:
+        if (clickable) Report(*focus, UiEvent::Click);
+        return;
+    case Key::Enter:
+        if (clickable)
+            Report(*focus, UiEvent::Click);
+        else if (const auto button = DefaultButton(form); button && At(*button).enabled)
+            Report(*button, UiEvent::Click);
+        return;
+    default:
+        break;
+    }
+    if (!focus || focus->Kind() != ControlKind::ScrollBar || !MovesAScrollBar(key)) return;
+    Control& bar = At(*focus);
+    const int after =
+        ScrollAfterKey(key, bar.value, {bar.min, bar.max, bar.smallChange, bar.largeChange});
+    if (after == bar.value) return;
+    bar.value = after;
+    Report(*focus, UiEvent::Change);
+}
+
+std::optional<ControlId> HeadlessWindowSystem::Focused(FormId form) const {
+    return IsLoaded(form) ? forms_[form.Control().Row()].focus : std::nullopt;
+}
+
+std::string HeadlessWindowSystem::TitleShown(FormId form) const {
+    const std::string caption = Caption(form.Control());
+    const std::optional<ControlId> marker = UnsavedMarker(form);
+    return marker && IsLoaded(form) && At(*marker).enabled ? caption + "*" : caption;
 }
 
 const std::vector<std::string>& HeadlessWindowSystem::CaptionHistory(ControlId control) const {

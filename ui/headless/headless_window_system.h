@@ -2,6 +2,7 @@
 // The window layer in memory: records what was shown, answers message boxes from a script
 // and keeps a virtual clock, so that the logic runs without a window system.
 
+#include "ui/keyboard.h"
 #include "ui/window_system.h"
 
 #include <filesystem>
@@ -97,11 +98,17 @@ class HeadlessWindowSystem final : public WindowSystem {
     // on a folder list's line highlights it; a double click, or Enter on the line highlighted,
     // opens that folder (a Change); the arrow keys move the highlight. A click on another
     // list's line picks it (a drive list reports a Change, a list a Click).
-    enum class Key { Up, Down, Enter };
     void UserClick(ControlId list, int index);
     void UserDoubleClick(ControlId list, int index);
     void UserPress(ControlId control, Key key);
     std::function<bool(ControlId control, UiEvent event)> eventSink;
+    // A key pressed in a window, as the keyboard rules say: Tab moves the focus, Enter and
+    // Space click, Escape closes a dialog, the scroll keys move a focused scroll bar. What the
+    // window reports goes to eventSink.
+    void PressKey(FormId form, Key key);
+    [[nodiscard]] std::optional<ControlId> Focused(FormId form) const;
+    // The title with the mark of unsaved edits, a trailing "*", while the window has them.
+    [[nodiscard]] std::string TitleShown(FormId form) const;
 
     // Scripting and inspection.
     // Given the record with the answer of a box closed without a button.
@@ -147,6 +154,7 @@ class HeadlessWindowSystem final : public WindowSystem {
     struct Form {
         bool loaded = false;
         bool shown = false;
+        std::optional<ControlId> focus;
     };
 
     Control& At(ControlId control) { return controls_[control.Row()]; }
@@ -158,6 +166,8 @@ class HeadlessWindowSystem final : public WindowSystem {
     void FillListing(ControlId control, Control& c);
     void OpenFolderLineAt(ControlId list, int index);
     bool Send(ControlId control, UiEvent event);
+    void Report(ControlId control, UiEvent event);
+    void MoveFocus(FormId form, bool forward);
 
     std::vector<Control> controls_ = std::vector<Control>(kControlCount); // by table row
     std::vector<Form> forms_ = std::vector<Form>(kControlCount);          // by the window's row

@@ -4,12 +4,75 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyle>
-#include <QStyleOptionFrame>
+#include <QStyleOptionFocusRect>
 #include <QWheelEvent>
 
+#include <algorithm>
 #include <cmath>
 
 namespace adultify::qt {
+
+namespace {
+
+constexpr std::pair<Qt::Key, Key> kKeys[] = {
+    {Qt::Key_Tab, Key::Tab},     {Qt::Key_Backtab, Key::BackTab}, {Qt::Key_Return, Key::Enter},
+    {Qt::Key_Enter, Key::Enter}, {Qt::Key_Escape, Key::Escape},   {Qt::Key_Space, Key::Space},
+    {Qt::Key_Left, Key::Left},   {Qt::Key_Right, Key::Right},     {Qt::Key_Up, Key::Up},
+    {Qt::Key_Down, Key::Down},   {Qt::Key_PageUp, Key::PageUp},   {Qt::Key_PageDown, Key::PageDown},
+    {Qt::Key_Home, Key::Home},   {Qt::Key_End, Key::End},
+};
+
+// From here on the painter works in device pixels, so that outlines land on whole pixels at
+// any scale; answers the scale.
+qreal InDevicePixels(QPainter& p, const QWidget* w) {
+    const qreal dpr = w->devicePixelRatioF();
+    p.setWorldTransform(QTransform::fromScale(1 / dpr, 1 / dpr));
+    p.setRenderHint(QPainter::Antialiasing, false);
+    return dpr;
+}
+
+// The device pixels a logical rectangle covers.
+QRect DeviceRect(const QRect& r, qreal dpr) {
+    const int left = qRound(r.x() * dpr), top = qRound(r.y() * dpr);
+    const int right = qRound((r.x() + r.width()) * dpr),
+              bottom = qRound((r.y() + r.height()) * dpr);
+    return {left, top, right - left, bottom - top};
+}
+
+// A one-pixel line at 100 % stays whole at any scale: 1 device pixel at 150 %, 2 at 200 %.
+int LineWidth(qreal dpr) {
+    return std::max(1, static_cast<int>(dpr));
+}
+
+// An outline `width` device pixels wide just inside `d`.
+void Bevel(QPainter& p, const QRect& d, int width, const QColor& topLeft,
+           const QColor& bottomRight) {
+    p.fillRect(QRect(d.left(), d.top(), d.width(), width), topLeft);
+    p.fillRect(QRect(d.left(), d.top(), width, d.height()), topLeft);
+    p.fillRect(QRect(d.left(), d.top() + d.height() - width, d.width(), width), bottomRight);
+    p.fillRect(QRect(d.left() + d.width() - width, d.top(), width, d.height()), bottomRight);
+}
+
+} // namespace
+
+std::optional<Key> KeyOf(int qtKey, Qt::KeyboardModifiers modifiers) {
+    if (qtKey == Qt::Key_Tab && modifiers.testFlag(Qt::ShiftModifier)) return Key::BackTab;
+    for (const auto& [q, key] : kKeys)
+        if (q == qtKey) return key;
+    return std::nullopt;
+}
+
+std::pair<Qt::Key, Qt::KeyboardModifiers> QtKeyOf(Key key) {
+    for (const auto& [q, k] : kKeys)
+        if (k == key) return {q, Qt::NoModifier};
+    return {Qt::Key_unknown, Qt::NoModifier};
+}
+
+void ClickLabel::SetBoxed(bool boxed) {
+    boxed_ = boxed;
+    setContentsMargins(boxed ? QMargins(3, 1, 3, 1) : QMargins()); // text clear of the box
+    update();
+}
 
 void ClickLabel::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton && onClick) onClick();
@@ -17,8 +80,44 @@ void ClickLabel::mousePressEvent(QMouseEvent* event) {
 }
 
 void ClickLabel::mouseMoveEvent(QMouseEvent* event) {
-    if (onMouseMove) onMouseMove();
-    QLabel::mouseMoveEvent(event);
+    if (!onMouseMove) return QLabel::mouseMoveEvent(event); // passed on to the window
+    onMouseMove();
+    event->accept();
+}
+
+void ClickLabel::keyPressEvent(QKeyEvent* event) {
+    const std::optional<Key> key = KeyOf(event->key(), event->modifiers());
+    if (onClick && (key == Key::Enter || key == Key::Space)) {
+        onClick();
+        return;
+    }
+    QLabel::keyPressEvent(event);
+}
+
+void ClickLabel::paintEvent(QPaintEvent* event) {
+    QLabel::paintEvent(event);
+    QPainter p(this);
+    if (hasFocus()) {
+        QStyleOptionFocusRect focus;
+        focus.initFrom(this);
+        focus.rect = contentsRect().adjusted(1, 1, -1, -1);
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &p, this);
+    }
+    if (!boxed_) return;
+    const qreal dpr = InDevicePixels(p, this);
+    const QColor ink = palette().color(QPalette::WindowText);
+    Bevel(p, DeviceRect(rect(), dpr), LineWidth(dpr), ink, ink);
+}
+
+KeyScrollBar::KeyScrollBar(QWidget* parent) : QScrollBar(Qt::Horizontal, parent) {
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+void KeyScrollBar::keyPressEvent(QKeyEvent* event) {
+    const std::optional<Key> key = KeyOf(event->key(), event->modifiers());
+    if (!key || !MovesAScrollBar(*key)) return QScrollBar::keyPressEvent(event);
+    setValue(ScrollAfterKey(*key, value(), {minimum(), maximum(), singleStep(), pageStep()}));
+    event->accept();
 }
 
 DropDown::DropDown(QWidget* parent) : QComboBox(parent) {
@@ -57,6 +156,41 @@ void FolderList::keyPressEvent(QKeyEvent* event) {
 void MouseFrame::mouseMoveEvent(QMouseEvent* event) {
     if (onMouseMove) onMouseMove();
     QGroupBox::mouseMoveEvent(event);
+}
+
+int MouseFrame::BorderTop() const {
+    return fontMetrics().height() / 2;
+}
+
+QRect MouseFrame::TitleRect() const {
+    if (title().isEmpty()) return {};
+    const QFontMetrics fm = fontMetrics();
+    return {6, 0, fm.horizontalAdvance(title()) + 4, fm.height()};
+}
+
+void MouseFrame::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    const qreal dpr = InDevicePixels(p, this);
+    const int w = LineWidth(dpr);
+    // Etched: a shadow line with a light one beside it, as the old dialog frames.
+    const QRect border = DeviceRect(rect().adjusted(0, BorderTop(), 0, 0), dpr);
+    Bevel(p, border.adjusted(w, w, 0, 0), w, palette().color(QPalette::Light),
+          palette().color(QPalette::Light));
+    Bevel(p, border.adjusted(0, 0, -w, -w), w, palette().color(QPalette::Mid),
+          palette().color(QPalette::Mid));
+    const QRect titleRect = TitleRect();
+    if (titleRect.isEmpty()) return;
+    p.fillRect(DeviceRect(titleRect, dpr), palette().color(QPalette::Window));
+    p.setWorldTransform(QTransform());
+    style()->drawItemText(&p, titleRect.adjusted(2, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
+                          palette(), isEnabled(), title(), QPalette::WindowText);
+}
+
+void EtchedLine::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    const qreal dpr = InDevicePixels(p, this);
+    const QRect d = DeviceRect(rect(), dpr);
+    p.fillRect(QRect(d.left(), d.top(), d.width(), LineWidth(dpr)), palette().color(QPalette::Mid));
 }
 
 PictureBox::PictureBox(QWidget* parent, bool bordered) : QWidget(parent), bordered_(bordered) {}
@@ -121,21 +255,28 @@ void PictureBox::paintEvent(QPaintEvent*) {
         }
     }
     if (bordered_) {
-        QStyleOptionFrame frame;
-        frame.initFrom(this);
-        frame.frameShape = QFrame::StyledPanel;
-        frame.state |= QStyle::State_Sunken;
-        frame.lineWidth = 2;
+        // Sunken, two pixels at 100 %: the outer line shadow over light, the inner dark over
+        // the face colour.
         p.resetTransform();
-        style()->drawPrimitive(QStyle::PE_Frame, &frame, &p, this);
+        const qreal dpr = InDevicePixels(p, this);
+        const int whole = qRound(2 * dpr);
+        const int outer = (whole + 1) / 2;
+        const QRect d = DeviceRect(rect(), dpr);
+        Bevel(p, d, outer, palette().color(QPalette::Mid), palette().color(QPalette::Light));
+        Bevel(p, d.adjusted(outer, outer, -outer, -outer), whole - outer,
+              palette().color(QPalette::Shadow), palette().color(QPalette::Midlight));
     }
 }
 
 void ShapeBox::paintEvent(QPaintEvent*) {
     QPainter p(this);
-    p.setPen(QPen(palette().color(QPalette::WindowText), 1));
-    p.setBrush(fillStyle == 0 ? QBrush(palette().color(QPalette::WindowText)) : Qt::NoBrush);
-    p.drawRect(rect().adjusted(0, 0, -1, -1));
+    const qreal dpr = InDevicePixels(p, this);
+    const QRect d = DeviceRect(rect(), dpr);
+    const QColor ink = palette().color(QPalette::WindowText);
+    if (fillStyle == 0)
+        p.fillRect(d, ink);
+    else
+        Bevel(p, d, LineWidth(dpr), ink, ink);
 }
 
 } // namespace adultify::qt

@@ -2,6 +2,7 @@
 // The few widgets the windows need beyond Qt's own: labels and frames that report clicks and
 // mouse moves, picture boxes that replay drawing operations, and shapes with a fill style.
 
+#include "ui/keyboard.h"
 #include "ui/window_system.h"
 
 #include <QComboBox>
@@ -9,23 +10,49 @@
 #include <QImage>
 #include <QLabel>
 #include <QListWidget>
+#include <QScrollBar>
 #include <QWidget>
 
 #include <functional>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace adultify::qt {
 
+// The keys the windows answer, and back: Qt's key code and modifiers for one of them.
+[[nodiscard]] std::optional<Key> KeyOf(int qtKey, Qt::KeyboardModifiers modifiers);
+[[nodiscard]] std::pair<Qt::Key, Qt::KeyboardModifiers> QtKeyOf(Key key);
+
+// A label that takes a mouse move reports it and keeps it from the window beneath, which would
+// otherwise answer the same move as one over its background. One that takes the focus is
+// clicked by Enter or Space.
 class ClickLabel final : public QLabel {
   public:
     using QLabel::QLabel;
     std::function<void()> onClick;
     std::function<void()> onMouseMove;
 
+    // A single-line box drawn at device pixels (value labels, the status line).
+    void SetBoxed(bool boxed);
+
   protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+  private:
+    bool boxed_ = false;
+};
+
+// A horizontal scroll bar moved by the keys as on Windows (ScrollAfterKey).
+class KeyScrollBar final : public QScrollBar {
+  public:
+    explicit KeyScrollBar(QWidget* parent);
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
 };
 
 // A drop-down list the mouse wheel changes only while it has the focus: a wheel turned to
@@ -50,13 +77,29 @@ class FolderList final : public QListWidget {
     void keyPressEvent(QKeyEvent* event) override;
 };
 
+// A frame drawn as of old: its border runs through the middle of its title, so that the
+// controls placed inside it at the layout's positions clear both.
 class MouseFrame final : public QGroupBox {
   public:
     using QGroupBox::QGroupBox;
     std::function<void()> onMouseMove;
+    // Where the border's top line lies, in pixels at 100 %.
+    [[nodiscard]] int BorderTop() const;
+    // The title's extent, background included.
+    [[nodiscard]] QRect TitleRect() const;
 
   protected:
     void mouseMoveEvent(QMouseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+};
+
+// A sunken separator line, drawn at device pixels.
+class EtchedLine final : public QWidget {
+  public:
+    using QWidget::QWidget;
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
 };
 
 // A picture box: an image, or drawing operations in the box's own pixels (replayed at paint

@@ -1,6 +1,7 @@
 #include "ui/qt/qt_window_system.h"
 
 #include "ui/folder_listing.h"
+#include "ui/keyboard.h"
 #include "ui/qt/images.h"
 #include "ui/qt/qt_widgets.h"
 
@@ -12,6 +13,7 @@
 #include <QDialog>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QLayout>
 #include <QListWidget>
 #include <QMainWindow>
 #include <QMenuBar>
@@ -67,8 +69,10 @@ class Dialog final : public QDialog {
     }
 
   protected:
+    // Only a move over the background is the window's own: a control that does not report
+    // moves passes them up here, and leaves the pointer as it is.
     void mouseMoveEvent(QMouseEvent* e) override {
-        if (onMouseMove) onMouseMove();
+        if (onMouseMove && !childAt(e->position().toPoint())) onMouseMove();
         QDialog::mouseMoveEvent(e);
     }
     void keyPressEvent(QKeyEvent* e) override {
@@ -97,11 +101,21 @@ QWidget* NewPicture(const ControlDesign& c, QWidget* parent) {
     return picture;
 }
 
-QWidget* NewLine(QWidget* parent) {
-    auto* line = new QFrame(parent);
-    line->setFrameShape(QFrame::HLine);
-    line->setFrameShadow(QFrame::Sunken);
-    return line;
+// The window's title as the platform shows it: a window that has unsaved edits to mark carries
+// Qt's placeholder, shown as the platform's mark while the window is modified.
+QString TitleOf(FormId form, std::string_view caption) {
+    QString title = Q(caption);
+    title.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]")); // a literal [*] stays
+    return UnsavedMarker(form) ? title + QStringLiteral("[*]") : title;
+}
+
+// Tab visits the controls the keyboard reaches, in the table's order, which is the order they
+// were made in; no other.
+void SetFocusPolicy(ControlId id, QWidget* w) {
+    if (TakesFocus(id))
+        w->setFocusPolicy(Qt::StrongFocus);
+    else
+        w->setFocusPolicy(Qt::NoFocus);
 }
 
 } // namespace
@@ -252,6 +266,8 @@ QWidget* QtWindowSystem::BuildWindow(FormId form) {
         client->setFixedSize(d.width, d.height);
         main->setCentralWidget(client);
         main->setWindowFlag(Qt::MSWindowsFixedSizeDialogHint);
+        // The layout does not grow, so neither does the window.
+        main->layout()->setSizeConstraint(QLayout::SetFixedSize);
         window = main;
     } else {
         auto* dialog = new Dialog;
@@ -271,7 +287,7 @@ QWidget* QtWindowSystem::BuildWindow(FormId form) {
         window = dialog;
     }
     window->setObjectName(Q(d.name));
-    window->setWindowTitle(Q(d.caption));
+    window->setWindowTitle(TitleOf(form, d.caption));
     return window;
 }
 
@@ -294,7 +310,7 @@ QWidget* QtWindowSystem::BuildLabel(const ControlDesign& c, ControlId id, QWidge
         label->onMouseMove = [this, id] { Send(id, UiEvent::MouseMove); };
     }
     label->setWordWrap(c.wrap);
-    if (c.border) label->setFrameStyle(QFrame::Box | QFrame::Plain);
+    label->SetBoxed(c.border);
     static constexpr Qt::Alignment kAlign[] = {Qt::AlignLeft | Qt::AlignVCenter,
                                                Qt::AlignRight | Qt::AlignVCenter, Qt::AlignCenter};
     label->setAlignment(kAlign[static_cast<int>(c.align)]);
@@ -366,6 +382,7 @@ void QtWindowSystem::BuildControl(FormId form, const ControlDesign& c, ControlId
     if (c.kind == ControlKind::Menu) return BuildMenu(form, c, id);
     QWidget* w = BuildWidget(c, id, ParentOf(form, c));
     if (!w) return;
+    SetFocusPolicy(id, w);
     w->setObjectName(Q(c.name));
     w->setGeometry(c.x, c.y, c.width, c.height);
     w->setEnabled(c.enabled);
@@ -382,7 +399,9 @@ QWidget* QtWindowSystem::BuildWidget(const ControlDesign& c, ControlId id, QWidg
         return BuildFrame(c, id, parent);
     case ControlKind::Button: {
         auto* button = new QPushButton(Q(c.caption), parent);
-        button->setAutoDefault(false);
+        // In a dialog Enter presses the focused button, else the window's default one.
+        button->setAutoDefault(id.Form().Design().style == WindowStyle::Dialog);
+        button->setDefault(c.enterPresses);
         QObject::connect(button, &QPushButton::clicked, button,
                          [this, id] { Send(id, UiEvent::Click); });
         return button;
@@ -400,7 +419,7 @@ QWidget* QtWindowSystem::BuildWidget(const ControlDesign& c, ControlId id, QWidg
         if (c.image == Image::Stock) At(id).picture = StockPicture(qApp->devicePixelRatio());
         return nullptr;
     case ControlKind::ScrollBar: {
-        auto* bar = new QScrollBar(Qt::Horizontal, parent);
+        auto* bar = new KeyScrollBar(parent);
         bar->setTracking(false); // the change comes when the thumb is let go
         QObject::connect(bar, &QScrollBar::valueChanged, bar,
                          [this, id] { Send(id, UiEvent::Change); });
@@ -409,7 +428,7 @@ QWidget* QtWindowSystem::BuildWidget(const ControlDesign& c, ControlId id, QWidg
     case ControlKind::Shape:
         return new ShapeBox(parent);
     case ControlKind::Line:
-        return NewLine(parent);
+        return new EtchedLine(parent);
     case ControlKind::DirList:
         return BuildDirList(id, parent);
     case ControlKind::DriveList:
@@ -435,7 +454,10 @@ QWidget* QtWindowSystem::BuildFrame(const ControlDesign& c, ControlId id, QWidge
 QWidget* QtWindowSystem::BuildList(ControlId id, QWidget* parent) {
     auto* list = new QListWidget(parent);
     list->setSelectionMode(QAbstractItemView::SingleSelection);
-    list->setUniformItemSizes(true);
+    // Long lines (log lines, body strings) are shown whole and scroll sideways.
+    list->setTextElideMode(Qt::ElideNone);
+    list->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     QObject::connect(list, &QListWidget::itemSelectionChanged, list, [this, id] { Picked(id); });
     return list;
 }
@@ -522,7 +544,7 @@ void QtWindowSystem::SetCaption(ControlId control, std::string_view text) {
     c->caption = std::string(text);
     const QString q = Q(text);
     if (control.IsWindow()) {
-        if (c->widget) c->widget->setWindowTitle(q);
+        if (c->widget) c->widget->setWindowTitle(TitleOf(control.Form(), text));
         return;
     }
     if (c->action) {
@@ -562,6 +584,8 @@ void QtWindowSystem::SetEnabled(ControlId control, bool enabled) {
     c->enabled = enabled;
     if (c->action) c->action->setEnabled(enabled);
     if (c->widget) c->widget->setEnabled(enabled);
+    if (control.Design().marksUnsaved)
+        if (QWidget* window = Window(control.Form())) window->setWindowModified(enabled);
 }
 
 bool QtWindowSystem::IsEnabled(ControlId control) const {
@@ -757,9 +781,17 @@ void QtWindowSystem::LoadForm(FormId form) {
     Build(form);
 }
 
+void QtWindowSystem::FocusFirst(FormId form) {
+    QWidget* window = Window(form);
+    if (!window || window->focusWidget()) return;
+    if (const std::optional<ControlId> first = FirstFocus(form))
+        if (QWidget* w = Widget(*first)) w->setFocus(Qt::TabFocusReason);
+}
+
 void QtWindowSystem::ShowForm(FormId form) {
     Flush();
     LoadForm(form);
+    FocusFirst(form);
     QWidget* w = Window(form);
     if (form.Design().style != WindowStyle::Main) CentreOnScreen(w);
     w->show();
@@ -771,6 +803,7 @@ void QtWindowSystem::ShowModal(FormId form) {
     LoadForm(form);
     auto* dialog = qobject_cast<QDialog*>(Window(form));
     if (!dialog) return;
+    FocusFirst(form);
     CentreOnScreen(dialog);
     dialog->exec();
     if (IsLoaded(form) && Window(form) == dialog) Destroy(form);
@@ -819,7 +852,9 @@ MsgAnswer QtWindowSystem::ShowMessage(std::string_view text, MsgButtons buttons,
     box.setObjectName(QStringLiteral("MsgBox"));
     // Escape and the close box press it; without Cancel, Qt gives them No (or OK).
     if (buttons == MsgButtons::YesNoCancel) box.setEscapeButton(QMessageBox::Cancel);
-    if (buttons == MsgButtons::YesNoDefaultNo) box.setDefaultButton(QMessageBox::No);
+    static constexpr QMessageBox::StandardButton kButtons[] = {
+        QMessageBox::Ok, QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel};
+    box.setDefaultButton(kButtons[static_cast<int>(EnterAnswer(buttons))]);
     const int answer = box.exec();
     if (buttons == MsgButtons::Ok) return MsgAnswer::Ok;
     if (answer == QMessageBox::Yes) return MsgAnswer::Yes;

@@ -121,6 +121,8 @@ class QtWindowSystem final : public WindowSystem {
     void FillDirList(Control& c, const std::string& folder);
     void ChooseDriveOf(Control& c, const std::string& folder);
     void FillFileList(ControlId id, Control& c, const std::string& folder);
+    // A window opens with the focus on its first control the keyboard reaches.
+    void FocusFirst(FormId form);
     void Destroy(FormId form);
     bool Send(ControlId control, UiEvent event);
     // A user's pick in a list or drop-down: a click the program takes, or undone.
