@@ -13,6 +13,7 @@ WINEDEBUG=-all
 export WINEPREFIX WINEDEBUG
 wine=/usr/lib/wine/wine64
 server=/usr/lib/wine/wineserver
+mkdir -p "$WINEPREFIX"
 "$server" -p
 trap '"$server" -k 2>/dev/null || true' EXIT
 # The first start creates the prefix and its services; they must not hold ctest's output

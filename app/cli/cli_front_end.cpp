@@ -245,7 +245,7 @@ class Session {
     int ListSnapshotsOfHood() {
         if (!m_.snapshotRoot) return kCliOk;
         for (const SnapshotInfo& s :
-             ListSnapshots(*m_.snapshotRoot, m_.fs.NativePath(m_.SimsPath), ChosenHood(m_))) {
+             ListSnapshots(*m_.snapshotRoot, NativeFile(m_, m_.SimsPath), ChosenHood(m_))) {
             std::string files;
             for (const std::string& f : s.files)
                 files += (files.empty() ? "" : ",") + f;
