@@ -329,7 +329,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
 }
 
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-           const EnvironmentLookup& env, std::unique_ptr<Registry> registry) {
+           const EnvironmentLookup& env, RegistryMaker registry) {
     return RunCli(args, out, err, MakePlatform(env, std::move(registry)));
 }
 

@@ -38,7 +38,7 @@ class CliGames : public ::testing::Test {
             auto it = env.find(name);
             return it == env.end() ? nullptr : it->second.c_str();
         };
-        const int code = RunCli(args, out, err, lookup, test::PrefixRegistry(lookup));
+        const int code = RunCli(args, out, err, lookup, test::PrefixRegistry);
         return {code, out.str(), err.str()};
     }
 

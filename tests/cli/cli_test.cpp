@@ -70,7 +70,7 @@ class CliTest : public ::testing::Test {
             auto it = env.find(name);
             return it == env.end() ? nullptr : it->second.c_str();
         };
-        const int code = RunCli(args, out, err, lookup, test::PrefixRegistry(lookup));
+        const int code = RunCli(args, out, err, lookup, test::PrefixRegistry);
         return {code, out.str(), err.str()};
     }
     fs::path Hood() const { return dir.path() / "UserData"; }

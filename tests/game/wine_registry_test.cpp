@@ -3,7 +3,6 @@
 #include "game/game_location.h"
 #include "sample/game_folder.h"
 
-#include "tests/support/skip_on_windows.h"
 #include <gtest/gtest.h>
 
 namespace adultify {

@@ -9,7 +9,9 @@
 
 #include <algorithm>
 #include <cstring>
-#ifndef _WIN32
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
@@ -335,6 +337,31 @@ TEST(FirstFreeBackupName, AnyEntryTakesANameEvenOneNobodyCanRead) {
     EXPECT_EQ(none.error().kind, FileErrorKind::NameTaken);
     EXPECT_EQ(FirstFreeBackupName(base, 4, 999).value(), dir.path() / "Neighborhood.005");
 }
+
+#ifdef _WIN32
+// The game keeps its files open while it runs: the replace waits briefly, then names the file
+// and the way out, and leaves it as it was.
+TEST(ReplaceWith, AFileAnotherProgramHoldsOpenIsReportedWithTheWayOut) {
+    test::TempDir dir;
+    const fs::path target = dir.path() / "Neighborhood.iff";
+    test::WriteBytes(target, ToBytes("old"));
+    auto temp = WriteTempBeside(target, ToBytes("new"));
+    ASSERT_TRUE(temp);
+    const HANDLE held = ::CreateFileW(target.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    const FileStatus replaced = ReplaceWith(temp.value().path, target);
+    ::CloseHandle(held);
+    ASSERT_FALSE(replaced);
+    EXPECT_EQ(replaced.error().kind, FileErrorKind::InUse);
+    EXPECT_EQ(replaced.error().path, target);
+    EXPECT_NE(Describe(replaced.error()).find("close the game"), std::string::npos)
+        << Describe(replaced.error());
+    EXPECT_EQ(test::ReadBytes(target), ToBytes("old"));
+    EXPECT_TRUE(ReplaceWith(temp.value().path, target)) << "once the file is let go";
+    EXPECT_EQ(test::ReadBytes(target), ToBytes("new"));
+}
+#endif
 
 } // namespace
 } // namespace adultify
