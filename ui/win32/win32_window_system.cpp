@@ -246,6 +246,11 @@ void Win32WindowSystem::Build(FormId form) {
     window.hwnd = BuildWindow(form);
     for (const ControlDesign& c : form.Controls())
         BuildControl(form, c, form.IdOf(c));
+    // The texts lie on the picture: it goes under every control made after it.
+    for (const ControlDesign& c : form.Controls())
+        if (HWND picture = At(form.IdOf(c)).hwnd; picture && c.image == Image::Splash)
+            SetWindowPos(picture, HWND_BOTTOM, 0, 0, 0, 0,
+                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     BuildMenus(form);
     Layout(form);
     RefreshTitle(form);
@@ -321,10 +326,6 @@ void Win32WindowSystem::BuildControl(FormId form, const ControlDesign& c, Contro
         SetScrollInfo(control.hwnd, SB_CTL, &info, FALSE);
     }
     if (c.kind == ControlKind::DriveList) FillDriveList(id);
-    // The texts lie on the picture: it is drawn first, under everything.
-    if (c.image == Image::Splash)
-        SetWindowPos(control.hwnd, HWND_BOTTOM, 0, 0, 0, 0,
-                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void Win32WindowSystem::BuildMenus(FormId form) {
@@ -438,9 +439,9 @@ void Win32WindowSystem::Bury() {
 void Win32WindowSystem::RefreshTitle(FormId form) {
     HWND hwnd = Window(form);
     if (!hwnd) return;
-    std::string title = At(form.Control()).caption;
-    if (form == kMainForm && At(kSaveEntry).enabled) title.insert(0, "*");
-    SetWindowTextW(hwnd, Widen(title).c_str());
+    std::wstring title = Widen(At(form.Control()).caption);
+    if (form == kMainForm && At(kSaveEntry).enabled) title = L"*" + title;
+    SetWindowTextW(hwnd, title.c_str());
 }
 
 void Win32WindowSystem::Invalidate(ControlId control) {
@@ -464,12 +465,9 @@ bool LessIgnoringCase(const std::wstring& a, const std::wstring& b) {
 }
 
 void ReplaceLines(HWND list, const std::vector<std::wstring>& lines, UINT reset, UINT add) {
-    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
     SendMessageW(list, reset, 0, 0);
     for (const std::wstring& line : lines)
         SendMessageW(list, add, 0, reinterpret_cast<LPARAM>(line.c_str()));
-    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(list, nullptr, TRUE);
 }
 
 } // namespace

@@ -1,0 +1,175 @@
+// What the Win32 window layer does beyond the contract every layer keeps: the path dialog's
+// folder list, the unsaved-edits mark in the title, keys in message boxes, sideways scrolling.
+#include "ui/win32/wide_text.h"
+#include "ui/win32/win32_window_system.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+
+namespace adultify {
+namespace {
+
+namespace fs = std::filesystem;
+using win32::Narrow;
+using win32::Widen;
+
+std::wstring TitleOf(HWND hwnd) {
+    wchar_t text[256] = {};
+    GetWindowTextW(hwnd, text, 256);
+    return text;
+}
+
+std::vector<std::wstring> Lines(HWND list) {
+    std::vector<std::wstring> lines;
+    const auto count = static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        wchar_t line[MAX_PATH] = {};
+        SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(line));
+        lines.emplace_back(line);
+    }
+    return lines;
+}
+
+// A folder of its own under the temporary folder, gone after the test.
+struct TempFolder {
+    fs::path path;
+    TempFolder() {
+        path = fs::temp_directory_path() / L"adultify-win32-\u00e9t\u00e9";
+        fs::remove_all(path);
+        fs::create_directories(path);
+    }
+    ~TempFolder() {
+        std::error_code ignored;
+        fs::remove_all(path, ignored);
+    }
+};
+
+class Win32Layer : public ::testing::Test {
+  protected:
+    win32::Win32WindowSystem ui;
+};
+
+TEST_F(Win32Layer, TheFolderListShowsTheFolderItsAncestorsAndItsSubfoldersByName) {
+    TempFolder temp;
+    fs::create_directory(temp.path / L"beta");
+    fs::create_directory(temp.path / L"Alpha");
+    std::ofstream(temp.path / L"NEIGHBORHOOD.IFF") << "x";
+    std::ofstream(temp.path / L"notes.txt") << "x";
+    ui.LoadForm("Form2");
+    const std::string folder = Narrow(temp.path.native());
+    ui.SetCaption("Form2.Dir1", folder);
+    ui.SetCaption("Form2.File1", folder);
+
+    EXPECT_EQ(ui.Caption("Form2.Dir1"), folder);
+    const std::vector<std::wstring> lines = Lines(ui.Handle("Form2.Dir1"));
+    const std::size_t depth = static_cast<std::size_t>(
+        std::distance(temp.path.begin(), temp.path.end())); // the root counts as two parts
+    ASSERT_EQ(lines.size(), depth - 1 + 2) << "ancestors, the folder, two subfolders";
+    EXPECT_EQ(lines.front(), temp.path.root_path().native());
+    const std::wstring indent((depth - 1) * 2, L' ');
+    EXPECT_EQ(lines[lines.size() - 2], indent + L"Alpha") << "sorted without regard to case";
+    EXPECT_EQ(lines.back(), indent + L"beta");
+    EXPECT_EQ(SendMessageW(ui.Handle("Form2.Dir1"), LB_GETCURSEL, 0, 0),
+              static_cast<LRESULT>(lines.size() - 3))
+        << "the folder itself is chosen";
+    EXPECT_EQ(ui.ListCount("Form2.File1"), 1) << "only the game's files, whatever their case";
+    EXPECT_EQ(ui.ListItem("Form2.File1", 0), "NEIGHBORHOOD.IFF");
+    EXPECT_FALSE(IsWindowVisible(ui.Handle("Form2.File1"))) << "laid out beyond the window";
+    ui.UnloadForm("Form2");
+}
+
+TEST_F(Win32Layer, TheMainTitleMarksUnsavedEditsWhileSaveIsOffered) {
+    ui.SetCaption("Form1", "Adultify - Neighbourhood 1");
+    HWND main = ui.Window("Form1");
+    EXPECT_EQ(TitleOf(main), L"Adultify - Neighbourhood 1");
+    ui.SetEnabled("menu_Save", true);
+    EXPECT_EQ(TitleOf(main), L"*Adultify - Neighbourhood 1");
+    EXPECT_EQ(ui.Caption("Form1"), "Adultify - Neighbourhood 1") << "the program's own text";
+    ui.SetCaption("Form1", "Adultify - Neighbourhood 3");
+    EXPECT_EQ(TitleOf(main), L"*Adultify - Neighbourhood 3");
+    ui.SetEnabled("menu_Save", false);
+    EXPECT_EQ(TitleOf(main), L"Adultify - Neighbourhood 3");
+}
+
+TEST_F(Win32Layer, TheMainWindowKeepsItsSizeAndMenusFollowTheProgram) {
+    HWND main = ui.Window("Form1");
+    const LONG_PTR style = GetWindowLongPtrW(main, GWL_STYLE);
+    EXPECT_FALSE(style & WS_THICKFRAME);
+    EXPECT_FALSE(style & WS_MAXIMIZEBOX);
+    RECT client{};
+    GetClientRect(main, &client);
+    const UINT dpi = GetDpiForWindow(main);
+    EXPECT_EQ(client.right, MulDiv(499, static_cast<int>(dpi), 96));
+    EXPECT_EQ(client.bottom, MulDiv(273, static_cast<int>(dpi), 96));
+
+    // The games menu shows only the entries that have a game; checks and greying follow.
+    HMENU file = GetSubMenu(GetMenu(main), 0);
+    HMENU games = GetSubMenu(file, 2);
+    ASSERT_NE(games, nullptr);
+    EXPECT_EQ(GetMenuItemCount(games), 0);
+    ui.SetCaption("menu_game(1)", "C:\\Games\\The Sims");
+    ui.SetCaption("menu_game(2)", "D:\\Sims");
+    ui.SetChecked("menu_game(2)", true);
+    ASSERT_EQ(GetMenuItemCount(games), 2);
+    EXPECT_EQ(GetMenuState(games, 1, MF_BYPOSITION) & MF_CHECKED, static_cast<UINT>(MF_CHECKED));
+    EXPECT_EQ(GetMenuState(games, 0, MF_BYPOSITION) & MF_CHECKED, 0u);
+    HMENU options = GetSubMenu(GetMenu(main), 3);
+    ASSERT_NE(options, nullptr);
+    EXPECT_EQ(GetMenuState(options, 0, MF_BYPOSITION) & MF_CHECKED, static_cast<UINT>(MF_CHECKED));
+    EXPECT_TRUE(GetMenuState(options, 1, MF_BYPOSITION) & MF_GRAYED) << "Future Option";
+}
+
+TEST_F(Win32Layer, LongListLinesScrollSidewaysRatherThanBeingCut) {
+    HWND list = ui.Handle("List1");
+    ui.ListAdd("List1", "Bob");
+    EXPECT_EQ(SendMessageW(list, LB_GETHORIZONTALEXTENT, 0, 0) >= 0, true);
+    RECT client{};
+    GetClientRect(list, &client);
+    const LRESULT shortExtent = SendMessageW(list, LB_GETHORIZONTALEXTENT, 0, 0);
+    EXPECT_LE(shortExtent, client.right) << "a short line needs no sideways scrolling";
+    ui.ListAdd("List1", "Wilhelmina Bartholomew-Featherstonehaugh the Third");
+    EXPECT_GT(SendMessageW(list, LB_GETHORIZONTALEXTENT, 0, 0), client.right);
+    ui.ListClear("List1");
+    EXPECT_EQ(SendMessageW(list, LB_GETHORIZONTALEXTENT, 0, 0), 0);
+}
+
+// Presses a key in the next message box as the user would.
+void PressInNextBox(WPARAM key) {
+    static WPARAM pressed;
+    pressed = key;
+    SetTimer(nullptr, 0, 10, [](HWND, UINT, UINT_PTR timer, DWORD) {
+        HWND focus = GetFocus();
+        if (!focus) return;
+        KillTimer(nullptr, timer);
+        PostMessageW(focus, WM_KEYDOWN, pressed, 0);
+        PostMessageW(focus, WM_KEYUP, pressed, 0);
+    });
+}
+
+TEST_F(Win32Layer, EnterAnswersNoToAQuestionThatChangesFilesAndYesToAPlainOne) {
+    PressInNextBox(VK_RETURN);
+    EXPECT_EQ(ui.ShowMessage("Write anyway?", MsgButtons::YesNoDefaultNo, MsgIcon::Exclamation,
+                             "Game Running"),
+              MsgAnswer::No);
+    PressInNextBox(VK_RETURN);
+    EXPECT_EQ(ui.ShowMessage("Go on?", MsgButtons::YesNo, MsgIcon::Question, "Question"),
+              MsgAnswer::Yes);
+}
+
+TEST_F(Win32Layer, TextsCrossAsUtf16) {
+    ui.SetCaption("Form1", "Adultify - \u0421\u0438\u043c\u044b \u30b7\u30e0");
+    EXPECT_EQ(TitleOf(ui.Window("Form1")), L"Adultify - \u0421\u0438\u043c\u044b \u30b7\u30e0");
+    ui.ListAdd("Combo1", "Chlo\u00eb");
+    ui.ListSelect("Combo1", 0);
+    wchar_t shown[64] = {};
+    GetWindowTextW(ui.Handle("Combo1"), shown, 64);
+    EXPECT_STREQ(shown, L"Chlo\u00eb");
+    EXPECT_EQ(Narrow(Widen("\xF0\x9F\x98\x80 ok")), "\xF0\x9F\x98\x80 ok") << "beyond 16 bits";
+}
+
+} // namespace
+} // namespace adultify
