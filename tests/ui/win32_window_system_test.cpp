@@ -173,3 +173,119 @@ TEST_F(Win32Layer, TextsCrossAsUtf16) {
 
 } // namespace
 } // namespace adultify
+
+namespace adultify {
+namespace {
+
+struct Seen {
+    ControlId control;
+    UiEvent event;
+    friend bool operator==(const Seen&, const Seen&) = default;
+};
+
+// The layer with a program that records what reaches it and takes it, or holds it back.
+class Win32Events : public ::testing::Test {
+  protected:
+    Win32Events() {
+        ui.eventSink = [this](ControlId control, UiEvent event) {
+            seen.push_back({control, event});
+            return take;
+        };
+    }
+    void Key(HWND window, WPARAM key) {
+        MSG msg{GetFocus(), WM_KEYDOWN, key, 0, 0, {}};
+        if (!IsDialogMessageW(window, &msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+    }
+    win32::Win32WindowSystem ui;
+    std::vector<Seen> seen;
+    bool take = true;
+};
+
+TEST_F(Win32Events, TabGoesThroughTheControlsInTheLayoutsOrderSkippingDisabledOnes) {
+    ui.ShowForm("Form1");
+    HWND main = ui.Window("Form1");
+    SetForegroundWindow(main);
+    SetFocus(ui.Handle("Combo1"));
+    ASSERT_EQ(GetFocus(), ui.Handle("Combo1"));
+    Key(main, VK_TAB);
+    EXPECT_EQ(GetFocus(), ui.Handle("List1"));
+    Key(main, VK_TAB);
+    EXPECT_EQ(GetFocus(), ui.Handle("List2")) << "the disabled Adultify button is passed over";
+    ui.SetEnabled("Command1", true);
+    Key(main, VK_TAB);
+    EXPECT_EQ(GetFocus(), ui.Handle("Combo1")) << "round to the first";
+    Key(main, VK_TAB);
+    Key(main, VK_TAB);
+    EXPECT_EQ(GetFocus(), ui.Handle("Command1"));
+}
+
+TEST_F(Win32Events, TheSkillBarMovesWithArrowsPagesHomeAndEndAndReportsEachChange) {
+    ui.ShowForm("Form3");
+    ui.SetScrollRange("Form3.HScroll1", 0, 1000, 1, 100);
+    (void)ui.SetScrollValue("Form3.HScroll1", 500);
+    HWND bar = ui.Handle("Form3.HScroll1");
+    SetForegroundWindow(ui.Window("Form3"));
+    SetFocus(bar);
+    const struct {
+        WPARAM key;
+        int value;
+    } kSteps[] = {{VK_RIGHT, 501}, {VK_LEFT, 500},   {VK_NEXT, 600}, {VK_PRIOR, 500},
+                  {VK_END, 1000},  {VK_RIGHT, 1000}, {VK_HOME, 0}};
+    std::size_t changes = 0;
+    for (const auto& step : kSteps) {
+        const int before = ui.ScrollValue("Form3.HScroll1");
+        SendMessageW(bar, WM_KEYDOWN, step.key, 0);
+        EXPECT_EQ(ui.ScrollValue("Form3.HScroll1"), step.value) << "key " << step.key;
+        if (step.value != before) ++changes;
+    }
+    EXPECT_EQ(seen.size(), changes) << "a change each time the value moved, none at the end";
+    for (const Seen& s : seen)
+        EXPECT_EQ(s, (Seen{"Form3.HScroll1", UiEvent::Change}));
+    ui.UnloadForm("Form3");
+}
+
+TEST_F(Win32Events, ButtonsMenusAndEscapeReachTheProgramAsItsEvents) {
+    ui.SetEnabled("Command1", true);
+    SendMessageW(ui.Handle("Command1"), BM_CLICK, 0, 0);
+    const auto entry = static_cast<WPARAM>(1000 + ControlId("menu_about").Row());
+    SendMessageW(ui.Window("Form1"), WM_COMMAND, entry, 0);
+    ui.SetEnabled("menu_Save", false);
+    SendMessageW(ui.Window("Form1"), WM_COMMAND, 1000 + ControlId("menu_Save").Row(), 0);
+    ui.LoadForm("Form3");
+    ui.ShowForm("Form3");
+    SetForegroundWindow(ui.Window("Form3"));
+    Key(ui.Window("Form3"), VK_ESCAPE);
+    ui.IdleTurn();
+    EXPECT_EQ(seen, (std::vector<Seen>{{"Command1", UiEvent::Click},
+                                       {"menu_about", UiEvent::Click},
+                                       {"Form3", UiEvent::Close}}))
+        << "a greyed entry reports nothing; Escape is the close box";
+    EXPECT_TRUE(ui.IsLoaded("Form3")) << "the program decides whether it closes";
+    ui.UnloadForm("Form3");
+}
+
+TEST_F(Win32Events, APickTheProgramHoldsBackIsUndoneOnTheList) {
+    ui.ListAdd("List1", "Bob Newbie");
+    ui.ListAdd("List1", "Betty Newbie");
+    ui.ListSelect("List1", 0);
+    HWND list = ui.Handle("List1");
+    const auto pick = [&](int line) {
+        SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(line), 0);
+        SendMessageW(ui.Window("Form1"), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list), LBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(list));
+    };
+    take = false;
+    pick(1);
+    EXPECT_EQ(SendMessageW(list, LB_GETCURSEL, 0, 0), 0) << "shows again what the program holds";
+    EXPECT_TRUE(ui.ListSelected("List1", 0));
+    take = true;
+    pick(1);
+    EXPECT_TRUE(ui.ListSelected("List1", 1));
+    EXPECT_EQ(seen.size(), 2u);
+}
+
+} // namespace
+} // namespace adultify

@@ -979,7 +979,11 @@ void Win32WindowSystem::LoadForm(FormId form) {
 void Win32WindowSystem::ShowForm(FormId form) {
     LoadForm(form);
     HWND hwnd = Window(form);
-    if (form.Design().style != WindowStyle::Main) CentreOnWorkArea(hwnd, Window(kMainForm));
+    // Dialogs open in the middle of the screen, and so does the main window the first time.
+    const bool main = form.Design().style == WindowStyle::Main;
+    if (!main || (!mainPlaced_ && !IsWindowVisible(hwnd)))
+        CentreOnWorkArea(hwnd, Window(kMainForm));
+    if (main) mainPlaced_ = true;
     if (IsWindowVisible(hwnd)) {
         SetForegroundWindow(hwnd);
         return;

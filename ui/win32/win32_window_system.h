@@ -161,6 +161,7 @@ class Win32WindowSystem final : public WindowSystem {
     std::map<std::pair<int, int>, HICON> icons_;
     HCURSOR pointer_ = nullptr; // the application-wide pointer; none: each window's own
     int icon_ = 1;
+    bool mainPlaced_ = false;
     bool ended_ = false;
     int exitCode_ = 0;
 };
