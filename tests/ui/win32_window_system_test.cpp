@@ -267,6 +267,19 @@ TEST_F(Win32Events, ButtonsMenusAndEscapeReachTheProgramAsItsEvents) {
     ui.UnloadForm("Form3");
 }
 
+TEST_F(Win32Events, EnterPressesTheFocusedButtonAndNothingElse) {
+    ui.ShowForm("Form1");
+    HWND main = ui.Window("Form1");
+    SetForegroundWindow(main);
+    SetFocus(ui.Handle("List1"));
+    Key(main, VK_RETURN);
+    EXPECT_TRUE(seen.empty()) << "the main window has no default button";
+    ui.SetEnabled("Command1", true);
+    SetFocus(ui.Handle("Command1"));
+    Key(main, VK_RETURN);
+    EXPECT_EQ(seen, (std::vector<Seen>{{"Command1", UiEvent::Click}}));
+}
+
 TEST_F(Win32Events, APickTheProgramHoldsBackIsUndoneOnTheList) {
     ui.ListAdd("List1", "Bob Newbie");
     ui.ListAdd("List1", "Betty Newbie");

@@ -1249,6 +1249,18 @@ void Win32WindowSystem::OnCommand(FormId form, WPARAM wp, LPARAM lp) {
             PostMessageW(Window(form), WM_CLOSE, 0, 0);
             return;
         }
+        // Enter, through the dialog keys: presses the button that has the focus, or opens the
+        // folder chosen in a folder list. No window of the layout has a default button.
+        if (id == IDOK) {
+            HWND focus = GetFocus();
+            std::optional<ControlId> at = ControlOfId(focus ? GetDlgCtrlID(focus) : 0);
+            if (!at || At(*at).hwnd != focus) return;
+            if (at->Kind() == ControlKind::Button) Send(*at, UiEvent::Click);
+            if (at->Kind() == ControlKind::DirList)
+                PostMessageW(Window(form), kNavigate, static_cast<WPARAM>(IdOf(*at)),
+                             SendMessageW(focus, LB_GETCURSEL, 0, 0));
+            return;
+        }
         std::optional<ControlId> entry = ControlOfId(id);
         if (entry && entry->Kind() == ControlKind::Menu && Open(*entry) && At(*entry).enabled)
             Send(*entry, UiEvent::Click); // the program keeps any check mark itself
@@ -1369,9 +1381,13 @@ void Win32WindowSystem::PaintForm(FormId form, HDC dc) {
                 const int inset = Scale(form, 8), gap = Scale(form, 2);
                 RECT behind{r.left + inset - gap, r.top, r.left + inset + size.cx + gap,
                             r.top + tm.tmHeight};
+                // A caption longer than its frame ends in an ellipsis inside the frame.
+                behind.right = std::min(behind.right, r.right - inset + gap);
                 ::FillRect(dc, &behind, GetSysColorBrush(COLOR_BTNFACE));
                 SetTextColor(dc, GetSysColor(At(id).enabled ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
-                TextOutW(dc, r.left + inset, r.top, text.c_str(), static_cast<int>(text.size()));
+                RECT line{r.left + inset, r.top, r.right - inset, r.top + tm.tmHeight};
+                DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &line,
+                          DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
             }
             SelectObject(dc, oldFont);
             break;
