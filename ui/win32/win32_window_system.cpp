@@ -662,7 +662,8 @@ void Win32WindowSystem::ListAdd(ControlId list, std::string_view item) {
     GetTextExtentPoint32W(dc, line.c_str(), static_cast<int>(line.size()), &size);
     SelectObject(dc, old);
     ReleaseDC(c.hwnd, dc);
-    const int width = size.cx + 2 * GetSystemMetrics(SM_CXEDGE) + 4;
+    // A list box writes its lines a pixel in from the left edge.
+    const int width = size.cx + Scale(list.Form(), 3);
     if (width > c.widest) {
         c.widest = width;
         SendMessageW(c.hwnd, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(width), 0);
