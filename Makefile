@@ -2,11 +2,13 @@
 # make test: set up, build and run every test.
 # make fuzz: build the fuzz targets with clang and run each for FUZZ_SECONDS (60).
 # make run-home: the editor on a generated home folder with the game in every place.
+# make windows: adultify-cli.exe and the tests for Windows (MinGW), and dist/*-windows.zip.
+# make windows-test: the same, then the Windows tests under Wine.
 BUILD ?= build
 ASAN_BUILD ?= build-asan
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: all setup build test run run-home sanitize fuzz bench screenshots check-windows clean
+.PHONY: all setup build test run run-home sanitize fuzz bench screenshots windows windows-test clean
 
 all: build
 
@@ -38,11 +40,15 @@ fuzz:
 screenshots: build
 	QT_QPA_PLATFORM=offscreen $(BUILD)/adultify-screenshots $(BUILD)/screenshots
 
-check-windows:
-	@sh scripts/check-windows-build.sh
+windows:
+	@sh scripts/build-windows.sh
+
+# The Linux build too: the Windows CLI is compared with it.
+windows-test: windows build
+	@ADULTIFY_HOST_BUILD=$(CURDIR)/$(BUILD) sh scripts/windows-tests.sh
 
 bench: build
 	@sh scripts/run-benchmarks.sh $(BUILD)
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) build-fuzz
+	rm -rf $(BUILD) $(ASAN_BUILD) build-fuzz build-windows dist

@@ -10,18 +10,30 @@
 
 namespace adultify {
 
-Platform MakePlatform(const EnvironmentLookup& env) {
-    Platform p;
-    p.env = env;
+std::unique_ptr<Registry> SystemRegistry(const EnvironmentLookup& env) {
 #ifdef _WIN32
     (void)env;
-    p.registry = std::make_unique<WindowsRegistry>();
+    return std::make_unique<WindowsRegistry>();
+#else
+    const auto prefix = WinePrefix(env);
+    return std::make_unique<WineRegistry>(prefix ? WineRegistry::FromPrefix(*prefix)
+                                                 : WineRegistry());
+#endif
+}
+
+Platform MakePlatform(const EnvironmentLookup& env) {
+    return MakePlatform(env, SystemRegistry(env));
+}
+
+Platform MakePlatform(const EnvironmentLookup& env, std::unique_ptr<Registry> registry) {
+    Platform p;
+    p.env = env;
+    p.registry = std::move(registry);
+#ifdef _WIN32
     p.files = std::make_unique<NativeFileSystem>();
 #else
     const auto prefix = WinePrefix(env);
     if (prefix) p.dosdevices = *prefix / "dosdevices";
-    p.registry =
-        std::make_unique<WineRegistry>(prefix ? WineRegistry::FromPrefix(*prefix) : WineRegistry());
     p.files = std::make_unique<NativeFileSystem>(WindowsPathMapper(p.dosdevices));
 #endif
     p.snapshotRoot = DefaultSnapshotRoot(env);

@@ -27,7 +27,13 @@ struct Platform {
     EnvironmentLookup env;
 };
 
+// The machine's own registry: Windows's, elsewhere the Wine prefix's the environment names.
+[[nodiscard]] std::unique_ptr<Registry> SystemRegistry(const EnvironmentLookup& env);
+
 [[nodiscard]] Platform MakePlatform(const EnvironmentLookup& env);
+// The same with another registry: tests hand in their own, whatever the host's holds.
+[[nodiscard]] Platform MakePlatform(const EnvironmentLookup& env,
+                                    std::unique_ptr<Registry> registry);
 
 // Makes the file system reach a game read through another Wine prefix: its drive letters are
 // that prefix's from now on. Nothing changes on Windows, or for a file system of another kind.

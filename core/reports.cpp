@@ -31,7 +31,9 @@ void ReportRefusal(Module1& m, const std::string& what, const std::string& path,
 }
 
 void ReportFileError(Module1& m, const std::string& what, const FileError& error) {
-    const std::string path = error.path.string();
+    // UTF-8 on every system: string() is the 8-bit code page on Windows.
+    const std::u8string name = error.path.u8string();
+    const std::string path(name.begin(), name.end());
     if (error.kind == FileErrorKind::WriteFailed)
         ReportWriteFailure(m, what, path, error.reason);
     else

@@ -2,6 +2,7 @@
 
 #include "game/neighbourhood_name.h"
 #include "iff/ascii.h"
+#include "iff/record_text.h"
 #include "iff/windows_path.h"
 
 #include <algorithm>
@@ -41,7 +42,7 @@ GameFolderContents ReadGameFolder(const fs::path& folder) {
     GameFolderContents contents;
     std::error_code ec;
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-        const std::string name = AsciiLower(it->path().filename().string());
+        const std::string name = AsciiLower(PathText(it->path().filename()));
         if (name == "sims.exe") {
             contents.hasSimsExe = contents.hasSimsExe || IsRegularFile(it->path());
             continue;

@@ -3,6 +3,7 @@
 #include "core/utilities.h"
 #include "game/game_folder_check.h"
 #include "game/game_writes.h"
+#include "iff/record_text.h"
 
 #include <filesystem>
 #include <system_error>
@@ -12,7 +13,7 @@ namespace adultify {
 void ShowPathDialog(Module1& m) {
     m.ui.LoadForm("Form2");
     std::error_code ec;
-    const std::string cwd = std::filesystem::current_path(ec).string();
+    const std::string cwd = PathText(std::filesystem::current_path(ec));
     m.ui.SetCaption("Form2.Dir1", cwd);
     m.ui.SetCaption("Form2.File1", cwd);
     m.ui.ShowModal("Form2");

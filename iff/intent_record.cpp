@@ -144,7 +144,7 @@ int RemoveLeftoverTemps(const fs::path& folder) {
     for (const fs::recursive_directory_iterator end; !ec && it != end; it.increment(ec)) {
         if (it.depth() >= 2) it.disable_recursion_pending();
         std::error_code statError;
-        if (IsTempName(it->path().filename().string()) && it->is_regular_file(statError) &&
+        if (IsTempName(PathText(it->path().filename())) && it->is_regular_file(statError) &&
             !it->is_symlink(statError) && RemoveFile(it->path()))
             ++removed;
     }

@@ -1,12 +1,15 @@
 #include "iff/native_file_system.h"
 
 #include "iff/folder_lock.h"
+#include "iff/record_text.h"
 
 #include <algorithm>
 #include <fstream>
 #include <system_error>
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -15,14 +18,6 @@
 namespace adultify {
 
 namespace fs = std::filesystem;
-
-namespace {
-// Paths the program holds are UTF-8 on every system (string() is the 8-bit code page on Windows).
-std::string Utf8Text(const fs::path& p) {
-    const std::u8string s = p.u8string();
-    return std::string(s.begin(), s.end());
-}
-} // namespace
 
 NativeFileSystem::NativeFileSystem(WindowsPathMapper mapper) : mapper_(std::move(mapper)) {}
 
@@ -34,7 +29,7 @@ void NativeFileSystem::UseMapper(WindowsPathMapper mapper) {
 
 fs::path NativeFileSystem::Resolve(const std::string& path) const {
 #ifdef _WIN32
-    return fs::u8path(path);
+    return TextPath(path);
 #else
     if (path != lastPath_) {
         lastNative_ = mapper_.ToNative(path);
@@ -100,7 +95,7 @@ FileResult<std::string> NativeFileSystem::FreeBackupName(const std::string& base
         if (!exists) return exists.error();
         if (!exists.value()) return name;
     }
-    const std::string name = fs::path(baseName).filename().string();
+    const std::string name = PathText(TextPath(baseName).filename());
     return FileError{FileErrorKind::NameTaken,
                      "All backup names " + name + ".000 to " + name +
                          ".999 are taken; move old backups away.",
@@ -153,14 +148,52 @@ std::vector<std::string> NativeFileSystem::List(const std::string& folder) {
     std::vector<std::string> names;
     std::error_code ec;
     for (fs::directory_iterator it(Resolve(folder), ec), end; !ec && it != end; it.increment(ec))
-        names.push_back(Utf8Text(it->path().filename()));
+        names.push_back(PathText(it->path().filename()));
     std::sort(names.begin(), names.end());
     return names;
 }
 
+#ifdef _WIN32
+namespace {
+// The disk's own spelling of an existing file or folder, as Windows names it: the letter case
+// of its entries and the long form of short names. Empty when it cannot be opened.
+fs::path DiskSpelling(const fs::path& path) {
+    const HANDLE h =
+        ::CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return {};
+    std::wstring name(MAX_PATH, L'\0');
+    DWORD n = ::GetFinalPathNameByHandleW(h, name.data(), static_cast<DWORD>(name.size()),
+                                          FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+    if (n >= name.size()) {
+        name.resize(n);
+        n = ::GetFinalPathNameByHandleW(h, name.data(), static_cast<DWORD>(name.size()),
+                                        FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+    }
+    ::CloseHandle(h);
+    if (n == 0 || n >= name.size()) return {};
+    name.resize(n);
+    // "\\?\C:\..." for a drive, "\\?\UNC\server\..." for a share.
+    if (name.rfind(L"\\\\?\\UNC\\", 0) == 0) return fs::path(L"\\\\" + name.substr(8));
+    if (name.rfind(L"\\\\?\\", 0) == 0) return fs::path(name.substr(4));
+    return fs::path(name);
+}
+} // namespace
+#endif
+
 std::string NativeFileSystem::NativePath(const std::string& path) {
     const fs::path native = Resolve(path);
-    return native.empty() ? path : Utf8Text(native);
+    if (native.empty()) return path;
+#ifdef _WIN32
+    const fs::path disk = DiskSpelling(native);
+    if (!disk.empty()) {
+        std::string text = PathText(disk);
+        const bool folderMark = !path.empty() && (path.back() == '\\' || path.back() == '/');
+        if (folderMark && !text.empty() && text.back() != '\\') text += '\\';
+        return text;
+    }
+#endif
+    return PathText(native);
 }
 
 } // namespace adultify

@@ -66,7 +66,9 @@ FileError Failure(DWORD code, const fs::path& path, FileErrorKind otherwise) {
         return {FileErrorKind::NameTaken, SystemWords(code), path};
     if (InUse(code))
         return {FileErrorKind::InUse,
-                "the file is in use by another program (is the game running?)", path};
+                "another program has the file open (the game?): close the game, then try "
+                "again",
+                path};
     return {otherwise, SystemWords(code), path};
 }
 

@@ -80,8 +80,10 @@ std::vector<std::string> BodyStringValues(const SimSpec& sim) {
     v[29] = "gloves_r";
     const std::string sexAge = sex + ageLetter;
     for (std::size_t k = 30; k < 35; ++k) {
-        v[k] = "x" + std::to_string(k);
-        v[k] += sexAge;
+        std::string entry(1, 'x'); // not "x" + ...: GCC 12 at -O3 warns of an overlapping copy
+        entry += std::to_string(k);
+        entry += sexAge;
+        v[k] = std::move(entry);
     }
     v.resize(static_cast<std::size_t>(sim.bodyStringCount));
     return v;

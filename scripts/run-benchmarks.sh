@@ -5,4 +5,5 @@ build=${1:-build}
 "$build/find_bytes_bench"
 "$build/residents_bench"
 "$build/install_search_bench"
-QT_QPA_PLATFORM=offscreen "$build/gui_bench"
+"$build/cli_startup_bench"
+[ ! -x "$build/gui_bench" ] || QT_QPA_PLATFORM=offscreen "$build/gui_bench"

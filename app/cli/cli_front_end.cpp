@@ -139,8 +139,10 @@ class Session {
         std::size_t n = 0;
         for (const FoundGame& g : shelf_.games) {
             std::string hoods;
-            for (int h : g.hoods)
-                hoods += (hoods.empty() ? "" : ",") + std::to_string(h);
+            for (int h : g.hoods) {
+                if (!hoods.empty()) hoods += ',';
+                hoods += std::to_string(h);
+            }
             out_ << ++n << '\t' << SourceName(g.source) << '\t' << g.gameFolder << '\t' << hoods
                  << '\t' << o_.codePage.value_or(g.codePage) << '\n';
         }
@@ -327,8 +329,8 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
 }
 
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-           const EnvironmentLookup& env) {
-    return RunCli(args, out, err, MakePlatform(env));
+           const EnvironmentLookup& env, std::unique_ptr<Registry> registry) {
+    return RunCli(args, out, err, MakePlatform(env, std::move(registry)));
 }
 
 } // namespace adultify

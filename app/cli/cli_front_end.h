@@ -16,8 +16,8 @@ inline constexpr int kCliOk = 0, kCliUsage = 1, kCliNotThere = 2, kCliFatal = 3,
 // Runs one command on the machine the platform reaches.
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
            Platform platform);
-// The same on the platform the environment names.
+// The same on the platform the environment names, reading the registry given.
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-           const EnvironmentLookup& env);
+           const EnvironmentLookup& env, std::unique_ptr<Registry> registry);
 
 } // namespace adultify

@@ -1,10 +1,11 @@
+#include "app/cli/cli_console.h"
 #include "app/cli/cli_front_end.h"
 
-#include <cstdlib>
 #include <iostream>
 
 int main(int argc, char** argv) {
-    const std::vector<std::string> args(argv + 1, argv + argc);
-    return adultify::RunCli(args, std::cout, std::cerr,
-                            [](const char* name) { return std::getenv(name); });
+    adultify::UseBinaryOutput();
+    const auto env = adultify::SystemEnvironment();
+    return adultify::RunCli(adultify::CommandLineArguments(argc, argv), std::cout, std::cerr, env,
+                            adultify::SystemRegistry(env));
 }

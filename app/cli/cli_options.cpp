@@ -16,10 +16,50 @@ constexpr const char* kUsage =
     "usage: adultify-cli [--game DIR | --found N] [--hood N] [--codepage N] [--yes] [--seed S]\n"
     "                    [--keep-personality] [--trace] COMMAND [ARGS]\n"
     "commands: hoods | list | show K | adultify K | skill K NAME VALUE | fix-thumbnails K |\n"
-    "          body-strings K | save | residents | snapshots | restore ID | games\n"
-    "games: every game found, in the order start-up tries them: number, source, game folder,\n"
-    "       neighbourhoods, code page (tab-separated); --found N uses the Nth instead of the\n"
-    "       first. --codepage N reads the names in Windows code page N.\n";
+    "          body-strings K | save | residents | snapshots | restore ID | games\n";
+
+// --help: the usage, then each command, option and exit status in a line.
+constexpr const char* kHelpDetails =
+    "\n"
+    "Edits the saved neighbourhoods of The Sims (2000) without windows; close the game first.\n"
+    "K is a resident's line number in `list`, counted from 0.\n"
+    "\n"
+    "commands:\n"
+    "  hoods               the neighbourhoods of the game folder\n"
+    "  list                the residents of the neighbourhood\n"
+    "  residents           the residents, tab-separated: K, age, user file, name\n"
+    "  show K              everything the editor shows of resident K\n"
+    "  adultify K          turns child K into an adult and saves, with a backup\n"
+    "  skill K NAME VALUE  sets skill NAME (Cooking, Mechanical, Charisma, Body, Logic,\n"
+    "                      Creativity) of resident K to VALUE (0 to 1000) and saves\n"
+    "  fix-thumbnails K    removes the stored thumbnails from resident K's character file\n"
+    "  body-strings K      lists the body strings of resident K's character file\n"
+    "  save                saves the neighbourhood, keeping the old file as a backup\n"
+    "  snapshots           the copies taken before each write: ID, time, command, files\n"
+    "  restore ID          puts snapshot ID's files back (taking a snapshot first)\n"
+    "  games               every game found: number, source, game folder, neighbourhoods,\n"
+    "                      code page (tab-separated)\n"
+    "\n"
+    "options:\n"
+    "  --game DIR          the game folder (holding Sims.exe) instead of the one found\n"
+    "  --found N           the Nth game of `games` instead of the first\n"
+    "  --hood N            neighbourhood N instead of the first\n"
+    "  --codepage N        reads the names in Windows code page N\n"
+    "  --yes               answers Yes to every question (otherwise No)\n"
+    "  --seed S            repeats the personality draw of an earlier run\n"
+    "  --keep-personality  adultify keeps the personality\n"
+    "  --trace             prints every status-line text on standard error\n"
+    "  --version           the program's version\n"
+    "\n"
+    "exit status:\n"
+    "  0  the command ran to its end\n"
+    "  1  a usage error\n"
+    "  2  something asked for is not there: no game, no such neighbourhood or resident,\n"
+    "     or the resident is not a child\n"
+    "  3  the program stopped on a fatal error (its message printed first)\n"
+    "  4  a save or write failed; nothing was lost\n"
+    "  5  refused, nothing changed: the game is running, a file changed on disk, another\n"
+    "     run is editing the game, or a file is unreadable or read-only\n";
 
 int Usage(std::ostream& err, const std::string& why) {
     err << "adultify-cli: " << why << "\n" << kUsage;
@@ -35,7 +75,17 @@ constexpr CommandShape kCommands[] = {{"hoods", 0},        {"list", 0},      {"s
                                       {"body-strings", 1}, {"save", 0},      {"snapshots", 0},
                                       {"restore", 1},      {"residents", 0}, {"games", 0}};
 
-enum OptionKey { kGame = 256, kFound, kHood, kCodePage, kYes, kSeed, kKeepPersonality, kTrace };
+enum OptionKey {
+    kGame = 256,
+    kFound,
+    kHood,
+    kCodePage,
+    kYes,
+    kSeed,
+    kKeepPersonality,
+    kTrace,
+    kVersion
+};
 constexpr option kLongOptions[] = {
     {"game", required_argument, nullptr, kGame},
     {"found", required_argument, nullptr, kFound},
@@ -46,6 +96,7 @@ constexpr option kLongOptions[] = {
     {"keep-personality", no_argument, nullptr, kKeepPersonality},
     {"trace", no_argument, nullptr, kTrace},
     {"help", no_argument, nullptr, 'h'},
+    {"version", no_argument, nullptr, kVersion},
     {nullptr, 0, nullptr, 0},
 };
 
@@ -53,7 +104,10 @@ std::optional<int> TakeOption(int key, const char* value, CliOptions& o, std::os
                               std::ostream& err) {
     switch (key) {
     case 'h':
-        out << kUsage;
+        out << kUsage << kHelpDetails;
+        return kCliOk;
+    case kVersion:
+        out << "adultify-cli " << ADULTIFY_VERSION_TEXT << "\n";
         return kCliOk;
     case kYes:
         o.yes = true;

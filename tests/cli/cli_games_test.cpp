@@ -2,6 +2,7 @@
 #include "app/cli/cli_front_end.h"
 
 #include "sample/home_folder.h"
+#include "tests/support/prefix_registry.h"
 #include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -28,10 +29,11 @@ class CliGames : public ::testing::Test {
     }
     Result Run(const std::vector<std::string>& args) {
         std::ostringstream out, err;
-        const int code = RunCli(args, out, err, [this](const char* name) -> const char* {
+        const EnvironmentLookup lookup = [this](const char* name) -> const char* {
             auto it = env.find(name);
             return it == env.end() ? nullptr : it->second.c_str();
-        });
+        };
+        const int code = RunCli(args, out, err, lookup, test::PrefixRegistry(lookup));
         return {code, out.str(), err.str()};
     }
 

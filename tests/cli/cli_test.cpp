@@ -1,13 +1,16 @@
 // The command-line front end end to end, in-process, on generated game folders.
 #include "app/cli/cli_front_end.h"
 
+#include "about/about_windows.h"
 #include "hood/get_people.h"
 #include "sample/game_folder.h"
 #include "tests/support/faulty_file_system.h"
+#include "tests/support/prefix_registry.h"
 #include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <sstream>
 
@@ -62,10 +65,11 @@ class CliTest : public ::testing::Test {
     Result Run(std::vector<std::string> args, bool withGame = true) {
         if (withGame) args.insert(args.begin(), {"--game", dir.str()});
         std::ostringstream out, err;
-        const int code = RunCli(args, out, err, [this](const char* name) -> const char* {
+        const EnvironmentLookup lookup = [this](const char* name) -> const char* {
             auto it = env.find(name);
             return it == env.end() ? nullptr : it->second.c_str();
-        });
+        };
+        const int code = RunCli(args, out, err, lookup, test::PrefixRegistry(lookup));
         return {code, out.str(), err.str()};
     }
     fs::path Hood() const { return dir.path() / "UserData"; }
@@ -131,6 +135,31 @@ TEST_F(CliTest, UsageErrorsExitOne) {
         EXPECT_EQ(r.code, 1) << (args.empty() ? "" : args[0]);
         EXPECT_NE(r.err.find("usage: adultify-cli"), std::string::npos);
     }
+}
+
+TEST_F(CliTest, HelpAndVersionGoToStandardOutput) {
+    for (const char* flag : {"-h", "--help"}) {
+        const Result r = Run({flag}, false);
+        EXPECT_EQ(r.code, 0);
+        EXPECT_EQ(r.err, "");
+        EXPECT_EQ(r.out.rfind("usage: adultify-cli", 0), 0u);
+        const std::vector<std::string> lines = Split(r.out);
+        auto hasLineStarting = [&](const std::string& start) {
+            return std::any_of(lines.begin(), lines.end(),
+                               [&](const std::string& l) { return l.rfind(start, 0) == 0; });
+        };
+        for (const char* command : {"hoods ", "list ", "residents ", "show K ", "adultify K ",
+                                    "skill K NAME VALUE ", "fix-thumbnails K ", "body-strings K ",
+                                    "save ", "snapshots ", "restore ID ", "games "})
+            EXPECT_TRUE(hasLineStarting(std::string("  ") + command)) << command;
+        for (int status = 0; status <= 5; ++status)
+            EXPECT_TRUE(hasLineStarting("  " + std::to_string(status) + "  ")) << status;
+    }
+    const Result v = Run({"--version", "list"}, false);
+    EXPECT_EQ(v.code, 0);
+    const std::string version = MakeVersionText(); // "Version 1.2.8"
+    EXPECT_EQ(v.out, "adultify-cli " + version.substr(version.find(' ') + 1) + "\n");
+    EXPECT_EQ(v.err, "");
 }
 
 TEST_F(CliTest, ShowPrintsTheWholeView) {

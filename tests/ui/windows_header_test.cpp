@@ -1,4 +1,4 @@
-// Compiled for Windows by scripts/check-windows-build.sh: the window layer's names and the
+// Compiled into the Windows build's app_tests: the window layer's names and the
 // program's own must not collide with the macros of <windows.h>.
 #ifdef _WIN32
 #include <windows.h>

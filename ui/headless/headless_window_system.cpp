@@ -1,7 +1,6 @@
 #include "ui/headless/headless_window_system.h"
 
-#include <QByteArray>
-#include <QImage>
+#include "ui/bitmap_size.h"
 
 #include <algorithm>
 #include <stdexcept>
@@ -107,10 +106,9 @@ std::vector<std::string> HeadlessWindowSystem::ListItems(ControlId list) const {
 }
 
 bool HeadlessWindowSystem::SetPictureBitmap(ControlId box, BitmapBytes bmpFile) {
-    QImage image;
-    if (!image.loadFromData(bmpFile.data(), static_cast<int>(bmpFile.size())) || image.isNull())
-        return false;
-    At(box).picture = {HeadlessPicture::Kind::Bitmap, image.width(), image.height()};
+    const auto size = ReadBitmapSize(bmpFile);
+    if (!size) return false;
+    At(box).picture = {HeadlessPicture::Kind::Bitmap, size->width, size->height};
     return true;
 }
 
