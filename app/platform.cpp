@@ -1,5 +1,6 @@
 #include "app/platform.h"
 
+#include "game/deferred_registry.h"
 #include "game/game_process.h"
 #include "game/snapshots.h"
 #include "game/wine_registry.h"
@@ -22,13 +23,14 @@ std::unique_ptr<Registry> SystemRegistry(const EnvironmentLookup& env) {
 }
 
 Platform MakePlatform(const EnvironmentLookup& env) {
-    return MakePlatform(env, SystemRegistry(env));
+    return MakePlatform(env, SystemRegistry);
 }
 
-Platform MakePlatform(const EnvironmentLookup& env, std::unique_ptr<Registry> registry) {
+Platform MakePlatform(const EnvironmentLookup& env, RegistryMaker registry) {
     Platform p;
     p.env = env;
-    p.registry = std::move(registry);
+    p.registry =
+        std::make_unique<DeferredRegistry>([env, make = std::move(registry)] { return make(env); });
 #ifdef _WIN32
     p.files = std::make_unique<NativeFileSystem>();
 #else

@@ -30,10 +30,12 @@ struct Platform {
 // The machine's own registry: Windows's, elsewhere the Wine prefix's the environment names.
 [[nodiscard]] std::unique_ptr<Registry> SystemRegistry(const EnvironmentLookup& env);
 
+// Makes the registry a run reads from its environment, when it is first read.
+using RegistryMaker = std::function<std::unique_ptr<Registry>(const EnvironmentLookup&)>;
+
 [[nodiscard]] Platform MakePlatform(const EnvironmentLookup& env);
 // The same with another registry: tests hand in their own, whatever the host's holds.
-[[nodiscard]] Platform MakePlatform(const EnvironmentLookup& env,
-                                    std::unique_ptr<Registry> registry);
+[[nodiscard]] Platform MakePlatform(const EnvironmentLookup& env, RegistryMaker registry);
 
 // Makes the file system reach a game read through another Wine prefix: its drive letters are
 // that prefix's from now on. Nothing changes on Windows, or for a file system of another kind.

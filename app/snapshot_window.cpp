@@ -35,7 +35,7 @@ void FillList(Module1& m) {
     m.listedSnapshots.clear();
     if (m.snapshotRoot)
         for (const SnapshotInfo& s :
-             ListSnapshots(*m.snapshotRoot, m.fs.NativePath(m.SimsPath), ChosenHood(m))) {
+             ListSnapshots(*m.snapshotRoot, NativeFile(m, m.SimsPath), ChosenHood(m))) {
             m.ui.ListAdd("frmSnapshots.List1", LineOf(s));
             m.listedSnapshots.push_back(s.id);
         }

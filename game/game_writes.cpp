@@ -3,6 +3,7 @@
 #include "core/reports.h"
 #include "game/neighbourhood_name.h"
 #include "game/snapshots.h"
+#include "iff/record_text.h"
 
 namespace adultify {
 
@@ -32,8 +33,12 @@ void ReleaseGame(Module1& m) {
     m.gameLock.reset();
 }
 
+std::filesystem::path NativeFile(Module1& m, const std::string& path) {
+    return TextPath(m.fs.NativePath(path));
+}
+
 void RememberRead(Module1& m, const std::string& path, const Bytes& bytes) {
-    m.readStamps[path] = StampOf(m.fs.NativePath(path), bytes);
+    m.readStamps[path] = StampOf(NativeFile(m, path), bytes);
 }
 
 namespace {
@@ -61,7 +66,7 @@ bool GuardsAllow(Module1& m, const std::vector<Replacement>& changes) {
     for (const Replacement& r : changes) {
         const auto read = m.readStamps.find(r.path);
         if (read == m.readStamps.end()) continue;
-        if (CompareWithDisk(m.fs.NativePath(r.path), read->second) == Change::Same) continue;
+        if (CompareWithDisk(NativeFile(m, r.path), read->second) == Change::Same) continue;
         if (Refused(m,
                     m.fs.NativePath(r.path) +
                         "\nhas changed on disk since Adultify read it; the game may have saved "
@@ -77,8 +82,8 @@ bool Snapshot(Module1& m, const std::vector<Replacement>& changes, const WriteCa
     std::vector<std::filesystem::path> files;
     files.reserve(changes.size());
     for (const Replacement& r : changes)
-        files.emplace_back(m.fs.NativePath(r.path));
-    const auto taken = TakeSnapshot(*m.snapshotRoot, m.fs.NativePath(m.SimsPath), ChosenHood(m),
+        files.push_back(NativeFile(m, r.path));
+    const auto taken = TakeSnapshot(*m.snapshotRoot, NativeFile(m, m.SimsPath), ChosenHood(m),
                                     cause.command, cause.resident, files);
     if (taken) return true;
     ReportFileError(m, "No copy of the files could be kept, so nothing has been changed.",
@@ -116,7 +121,7 @@ bool RestoreFromSnapshot(Module1& m, const std::string& id) {
                     "The Sims Is Running"))
             return false;
     }
-    const auto restored = RestoreSnapshot(*m.snapshotRoot, id, m.fs.NativePath(m.SimsPath));
+    const auto restored = RestoreSnapshot(*m.snapshotRoot, id, NativeFile(m, m.SimsPath));
     if (!restored) {
         ReportFileError(m, what, restored.error());
         return false;

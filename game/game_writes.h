@@ -6,6 +6,7 @@
 
 #include "core/module1.h"
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,10 @@ void TryHoldGame(Module1& m);
 [[nodiscard]] bool HoldGameForWriting(Module1& m);
 // Lets the game folder go (another game folder was chosen).
 void ReleaseGame(Module1& m);
+
+// The machine's own path of a program path, to hand to the file functions: the UTF-8 text
+// of NativePath would be read in the 8-bit code page on Windows.
+[[nodiscard]] std::filesystem::path NativeFile(Module1& m, const std::string& path);
 
 // Notes what a game file was when read, so that a later write can tell whether it changed.
 void RememberRead(Module1& m, const std::string& path, const Bytes& bytes);

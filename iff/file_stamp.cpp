@@ -38,7 +38,9 @@ DiskState StatOf(const std::filesystem::path& path) {
     state.size = (std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
     const std::uint64_t ticks = (std::uint64_t{data.ftLastWriteTime.dwHighDateTime} << 32) |
                                 data.ftLastWriteTime.dwLowDateTime; // 100 ns since 1601
-    state.mtimeNs = static_cast<std::int64_t>(ticks) * 100;
+    // From 1970 as on Linux: nanoseconds from 1601 overflow 64 bits since 1893.
+    constexpr std::int64_t kTicksTo1970 = 116'444'736'000'000'000;
+    state.mtimeNs = (static_cast<std::int64_t>(ticks) - kTicksTo1970) * 100;
 #else
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0) {

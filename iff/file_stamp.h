@@ -11,7 +11,7 @@ namespace adultify {
 
 struct FileStamp {
     std::uint64_t size = 0;
-    std::int64_t mtimeNs = 0; // last write, in nanoseconds from the system's own epoch
+    std::int64_t mtimeNs = 0; // last write, in nanoseconds from 1970
     std::uint64_t hash = 0;   // Fnv1a64 of the bytes read
 };
 

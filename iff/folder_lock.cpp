@@ -41,7 +41,9 @@ FileResult<FolderLock> FolderLock::Take(const std::filesystem::path& gameFolder)
                              OPEN_ALWAYS, FILE_ATTRIBUTE_HIDDEN, nullptr);
     if (h == INVALID_HANDLE_VALUE) {
         const DWORD code = ::GetLastError();
-        return FileError{FileErrorKind::WriteFailed, platform::SystemWords(code), path};
+        const bool missing = code == ERROR_PATH_NOT_FOUND || code == ERROR_FILE_NOT_FOUND;
+        return FileError{missing ? FileErrorKind::NotFound : FileErrorKind::WriteFailed,
+                         platform::SystemWords(code), path};
     }
     OVERLAPPED at{};
     if (!::LockFileEx(h, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &at)) {

@@ -193,12 +193,21 @@ FileStatus HardLink(const fs::path& existing, const fs::path& link, bool& unsupp
 }
 
 FileStatus Rename(const fs::path& from, const fs::path& to) {
-    const bool moved = Retrying([&] {
-        return ::MoveFileExW(from.c_str(), to.c_str(),
-                             MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-    });
-    if (moved) return {};
-    return Failure(::GetLastError(), to, FileErrorKind::WriteFailed);
+    // A target another program holds open without sharing its deletion fails as access
+    // denied, not as a sharing violation: the target is known not to be read-only here.
+    DWORD code = ERROR_SUCCESS;
+    for (int attempt = 0;; ++attempt) {
+        if (::MoveFileExW(from.c_str(), to.c_str(),
+                          MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            return {};
+        code = ::GetLastError();
+        const bool held = InUse(code) || code == ERROR_ACCESS_DENIED;
+        if (!held) return Failure(code, to, FileErrorKind::WriteFailed);
+        if (attempt == 20) break;
+        ::Sleep(100);
+    }
+    return Failure(code == ERROR_ACCESS_DENIED ? ERROR_SHARING_VIOLATION : code, to,
+                   FileErrorKind::WriteFailed);
 }
 
 FileStatus Remove(const fs::path& path) {

@@ -13,7 +13,8 @@ WINEDEBUG=-all
 export WINEPREFIX WINEDEBUG
 wine=/usr/lib/wine/wine64
 server=/usr/lib/wine/wineserver
-"$server" -p
+mkdir -p "$WINEPREFIX"
+"$server" -p </dev/null >/dev/null 2>&1
 trap '"$server" -k 2>/dev/null || true' EXIT
 # The first start creates the prefix and its services; they must not hold ctest's output
 # pipe open, or ctest waits for them forever.

@@ -245,7 +245,7 @@ class Session {
     int ListSnapshotsOfHood() {
         if (!m_.snapshotRoot) return kCliOk;
         for (const SnapshotInfo& s :
-             ListSnapshots(*m_.snapshotRoot, m_.fs.NativePath(m_.SimsPath), ChosenHood(m_))) {
+             ListSnapshots(*m_.snapshotRoot, NativeFile(m_, m_.SimsPath), ChosenHood(m_))) {
             std::string files;
             for (const std::string& f : s.files)
                 files += (files.empty() ? "" : ",") + f;
@@ -329,7 +329,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
 }
 
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-           const EnvironmentLookup& env, std::unique_ptr<Registry> registry) {
+           const EnvironmentLookup& env, RegistryMaker registry) {
     return RunCli(args, out, err, MakePlatform(env, std::move(registry)));
 }
 

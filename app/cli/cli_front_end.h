@@ -18,6 +18,6 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
            Platform platform);
 // The same on the platform the environment names, reading the registry given.
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-           const EnvironmentLookup& env, std::unique_ptr<Registry> registry);
+           const EnvironmentLookup& env, RegistryMaker registry);
 
 } // namespace adultify

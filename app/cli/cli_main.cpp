@@ -7,5 +7,5 @@ int main(int argc, char** argv) {
     adultify::UseBinaryOutput();
     const auto env = adultify::SystemEnvironment();
     return adultify::RunCli(adultify::CommandLineArguments(argc, argv), std::cout, std::cerr, env,
-                            adultify::SystemRegistry(env));
+                            adultify::SystemRegistry);
 }

@@ -3,6 +3,7 @@
 
 #include "sample/home_folder.h"
 #include "tests/support/prefix_registry.h"
+#include "tests/support/skip_on_windows.h"
 #include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -22,7 +23,11 @@ struct Result {
 
 class CliGames : public ::testing::Test {
   protected:
-    CliGames() : h(sample::WriteSampleHome(root.path())) {
+    void SetUp() override {
+        ADULTIFY_SKIP_ON_WINDOWS(
+            "the home holds Wine prefixes and Steam, Bottles, Lutris and Heroic "
+            "folders, Linux's; Windows finds games in its registry");
+        h = sample::WriteSampleHome(root.path());
         env = {{"HOME", h.home.string()},
                {"XDG_DATA_HOME", (root.path() / "data").string()},
                {"XDG_CONFIG_HOME", (root.path() / "config").string()}};
@@ -33,7 +38,7 @@ class CliGames : public ::testing::Test {
             auto it = env.find(name);
             return it == env.end() ? nullptr : it->second.c_str();
         };
-        const int code = RunCli(args, out, err, lookup, test::PrefixRegistry(lookup));
+        const int code = RunCli(args, out, err, lookup, test::PrefixRegistry);
         return {code, out.str(), err.str()};
     }
 

@@ -3,6 +3,7 @@
 #include "game/wine_registry.h"
 #include "iff/native_file_system.h"
 #include "sample/game_folder.h"
+#include "tests/support/skip_on_windows.h"
 #include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -13,6 +14,7 @@ namespace adultify {
 namespace {
 
 TEST(WinePrefix, WineprefixWhenAbsoluteElseHomeDotWine) {
+    ADULTIFY_SKIP_ON_WINDOWS("WINEPREFIX and ~/.wine are Linux's");
     std::map<std::string, std::string> env = {{"HOME", "/srv/player-home"}};
     auto lookup = [&](const char* name) -> const char* {
         auto it = env.find(name);
@@ -28,6 +30,8 @@ TEST(WinePrefix, WineprefixWhenAbsoluteElseHomeDotWine) {
 }
 
 TEST(GameLocation, AGeneratedPrefixLeadsToTheGameFolderOnDisk) {
+    ADULTIFY_SKIP_ON_WINDOWS(
+        "Wine prefixes and their drive links are read on Linux; Windows has its own drives");
     test::TempDir dir;
     const auto gameFolder =
         sample::WriteWinePrefix(dir.path(), "C:\\Program Files (x86)\\Maxis\\The Sims");

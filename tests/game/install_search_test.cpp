@@ -4,6 +4,7 @@
 #include "game/steam_libraries.h"
 #include "sample/game_folder.h"
 #include "sample/home_folder.h"
+#include "tests/support/skip_on_windows.h"
 #include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -52,6 +53,9 @@ const Names kEverySource{"registry", "re-release", "re-release", "steam",
                          "bottles",  "bottles",    "lutris",     "heroic"};
 
 TEST(InstallSearch, FindsEverySourceOnceInOrder) {
+    ADULTIFY_SKIP_ON_WINDOWS(
+        "the search through Wine prefixes and Steam, Bottles, Lutris and Heroic "
+        "homes is Linux's; Windows reads its registry and Saved Games");
     const Home h;
     const auto games = Find(h.home);
     ASSERT_EQ(Sources(games), kEverySource);
@@ -95,6 +99,9 @@ TEST(InstallSearch, FindsEverySourceOnceInOrder) {
 }
 
 TEST(InstallSearch, AFolderReachedTwiceIsListedOnce) {
+    ADULTIFY_SKIP_ON_WINDOWS(
+        "the search through Wine prefixes and Steam, Bottles, Lutris and Heroic "
+        "homes is Linux's; Windows reads its registry and Saved Games");
     const Home h;
     // ~/.wine again as a Lutris prefix, the bottle's game through the Z: drive of another
     // bottle, and Snap's Steam listing libraries already seen.
@@ -111,6 +118,9 @@ TEST(InstallSearch, AFolderReachedTwiceIsListedOnce) {
 }
 
 TEST(InstallSearch, WineprefixComesFirstAndDotWineLast) {
+    ADULTIFY_SKIP_ON_WINDOWS(
+        "the search through Wine prefixes and Steam, Bottles, Lutris and Heroic "
+        "homes is Linux's; Windows reads its registry and Saved Games");
     const Home h;
     const fs::path other = h.path() / "other-prefix";
     const fs::path game =
@@ -129,6 +139,9 @@ TEST(InstallSearch, WineprefixComesFirstAndDotWineLast) {
 }
 
 TEST(InstallSearch, BrokenListsAndFoldersWithoutAGameLeaveTheRest) {
+    ADULTIFY_SKIP_ON_WINDOWS(
+        "the search through Wine prefixes and Steam, Bottles, Lutris and Heroic "
+        "homes is Linux's; Windows reads its registry and Saved Games");
     const Home h;
     const fs::path nativeVdf = h.home / ".local/share/Steam/steamapps/libraryfolders.vdf";
     Overwrite(nativeVdf, "\"libraryfolders\" { \"0\" { \"path\" \"unterminated");
@@ -149,6 +162,9 @@ TEST(InstallSearch, BrokenListsAndFoldersWithoutAGameLeaveTheRest) {
 }
 
 TEST(InstallSearch, RememberedFoldersComeRightAfterTheRegistryAndOnlyOnce) {
+    ADULTIFY_SKIP_ON_WINDOWS(
+        "the search through Wine prefixes and Steam, Bottles, Lutris and Heroic "
+        "homes is Linux's; Windows reads its registry and Saved Games");
     const Home h;
     test::TempDir elsewhere;
     sample::WriteGameFolder(elsewhere.path(), sample::EmptyHoods({5}));
@@ -169,6 +185,9 @@ TEST(InstallSearch, RememberedFoldersComeRightAfterTheRegistryAndOnlyOnce) {
 }
 
 TEST(InstallSearch, WithoutAHomeOnlyTheNamedPrefixAndRememberedFolders) {
+    ADULTIFY_SKIP_ON_WINDOWS(
+        "the search through Wine prefixes and Steam, Bottles, Lutris and Heroic "
+        "homes is Linux's; Windows reads its registry and Saved Games");
     const Home h;
     const fs::path before = fs::current_path();
     fs::current_path(h.home); // where relative Steam and Bottles folders would be found
@@ -193,6 +212,8 @@ TEST(SteamLibraries, PathsOfBothLayoutsOfTheList) {
 }
 
 TEST(PrefixProbe, RecognisesTheGamesKeyAndMapsItsFolder) {
+    ADULTIFY_SKIP_ON_WINDOWS(
+        "Wine prefixes and their drive links are read on Linux; Windows has its own drives");
     EXPECT_TRUE(MentionsGameKey("[Software\\\\Wow6432Node\\\\Maxis\\\\The Sims] 1796589658"));
     EXPECT_TRUE(MentionsGameKey("[SOFTWARE\\\\MAXIS\\\\THE SIMS]"));
     EXPECT_FALSE(MentionsGameKey("[Software\\\\Maxis\\\\The Sims 2] 1796589658"));

@@ -2,6 +2,7 @@
 
 #include "sample/game_folder.h"
 #include "sample/home_folder.h"
+#include "tests/support/skip_on_windows.h"
 #include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -14,6 +15,7 @@ namespace {
 namespace fs = std::filesystem;
 
 TEST(RememberedFolder, LivesInTheUsersSettingsFolder) {
+    ADULTIFY_SKIP_ON_WINDOWS("the XDG folders are Linux's; Windows uses its known folders");
     std::map<std::string, std::string> env = {{"HOME", "/srv/player"}};
     const EnvironmentLookup lookup = [&](const char* name) -> const char* {
         const auto it = env.find(name);
@@ -53,6 +55,8 @@ TEST(RememberedFolder, WrittenWholeAndReadBack) {
 }
 
 TEST(EnclosingPrefix, TheNearestFolderWithARegistryAndDriveC) {
+    ADULTIFY_SKIP_ON_WINDOWS(
+        "Wine prefixes and their drive links are read on Linux; Windows has its own drives");
     test::TempDir dir;
     const fs::path game = sample::WritePrefix(dir.path() / "pfx",
                                               {.simsData = "C:\\Игры\\The Sims", .codePage = 1251});
@@ -66,6 +70,8 @@ TEST(EnclosingPrefix, TheNearestFolderWithARegistryAndDriveC) {
 }
 
 TEST(EnclosingPrefix, ARememberedFolderInAPrefixIsReadInItsCodePage) {
+    ADULTIFY_SKIP_ON_WINDOWS(
+        "Wine prefixes and their drive links are read on Linux; Windows has its own drives");
     test::TempDir dir;
     const fs::path game = sample::WritePrefix(dir.path() / "pfx",
                                               {.simsData = "C:\\Игры\\The Sims", .codePage = 1251});

@@ -8,7 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
 #include <sys/stat.h>
+#endif
 
 namespace adultify {
 namespace {
@@ -144,6 +146,9 @@ TEST_F(SaveHoodTest, AMissingNeighbourhoodFileIsReportedAndNothingIsWritten) {
 }
 
 TEST_F(SaveHoodTest, ANameAnyEntryHasIsNeverUsedForTheBackup) {
+#ifdef _WIN32
+    GTEST_SKIP() << "the names are taken by a dangling symbolic link and a FIFO, POSIX's";
+#else
     test::WriteBytes(Folder() / "Neighborhood.iff", ToBytes("old"));
     fs::create_symlink(dir.path() / "nowhere", Folder() / "Neighborhood.000"); // dangling
     fs::create_directories(Folder() / "Neighborhood.001");
@@ -154,6 +159,7 @@ TEST_F(SaveHoodTest, ANameAnyEntryHasIsNeverUsedForTheBackup) {
     EXPECT_EQ(test::ReadBytes(Folder() / "Neighborhood.003"), ToBytes("old"));
     EXPECT_TRUE(fs::is_symlink(Folder() / "Neighborhood.000"));
     EXPECT_FALSE(fs::exists(dir.path() / "nowhere")) << "nothing written through the link";
+#endif
 }
 
 TEST_F(SaveHoodTest, WhileAnotherRunHoldsTheGameNothingIsWrittenAndTheUserIsTold) {

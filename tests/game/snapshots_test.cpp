@@ -1,6 +1,7 @@
 #include "game/snapshots.h"
 
 #include "iff/intent_record.h"
+#include "tests/support/skip_on_windows.h"
 #include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -263,6 +264,7 @@ TEST_F(Snapshots, RefusesAFileOutsideTheGameFolderAndARootInsideIt) {
 }
 
 TEST(SnapshotRoot, LiesInTheUsersDataFolderOutsideTheWinePrefix) {
+    ADULTIFY_SKIP_ON_WINDOWS("the XDG folders are Linux's; Windows uses its known folders");
     std::map<std::string, std::string> env = {{"HOME", "/home/player1"}};
     auto lookup = [&](const char* name) -> const char* {
         auto it = env.find(name);

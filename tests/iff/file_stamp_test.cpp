@@ -4,8 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <fcntl.h>
 #include <sys/stat.h>
+#endif
 
 namespace adultify {
 namespace {
@@ -20,16 +24,44 @@ Bytes Pattern(std::size_t size, std::uint8_t seed) {
     return bytes;
 }
 
-struct timespec MtimeOf(const fs::path& p) {
-    struct stat st {};
-    EXPECT_EQ(::stat(p.c_str(), &st), 0) << p;
-    return st.st_mtim;
+// Last-write times in nanoseconds since 1970, set and read the system's own way.
+using UnixNs = std::int64_t;
+constexpr UnixNs kSecond = 1'000'000'000;
+
+#ifdef _WIN32
+constexpr UnixNs kTicksTo1970 = 116'444'736'000'000'000; // FILETIME counts 100 ns from 1601
+
+UnixNs MtimeOf(const fs::path& p) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    EXPECT_TRUE(::GetFileAttributesExW(p.c_str(), GetFileExInfoStandard, &data)) << p;
+    const auto ticks =
+        static_cast<UnixNs>((std::uint64_t{data.ftLastWriteTime.dwHighDateTime} << 32) |
+                            data.ftLastWriteTime.dwLowDateTime);
+    return (ticks - kTicksTo1970) * 100;
 }
 
-void SetMtime(const fs::path& p, const struct timespec& mtime) {
-    const struct timespec times[2] = {{0, UTIME_OMIT}, mtime};
+void SetMtime(const fs::path& p, UnixNs mtime) {
+    const auto ticks = static_cast<std::uint64_t>(mtime / 100 + kTicksTo1970);
+    const FILETIME t{static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
+    const HANDLE h = ::CreateFileW(p.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr,
+                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE) << p;
+    EXPECT_TRUE(::SetFileTime(h, nullptr, nullptr, &t)) << p;
+    ::CloseHandle(h);
+}
+#else
+
+UnixNs MtimeOf(const fs::path& p) {
+    struct stat st {};
+    EXPECT_EQ(::stat(p.c_str(), &st), 0) << p;
+    return st.st_mtim.tv_sec * kSecond + st.st_mtim.tv_nsec;
+}
+
+void SetMtime(const fs::path& p, UnixNs mtime) {
+    const struct timespec times[2] = {{0, UTIME_OMIT}, {mtime / kSecond, mtime % kSecond}};
     ASSERT_EQ(::utimensat(AT_FDCWD, p.c_str(), times, 0), 0) << p;
 }
+#endif
 
 // Published FNV-1a 64 test vectors.
 TEST(Fnv1a64, MatchesTheReferenceValues) {
@@ -42,11 +74,12 @@ TEST(StampOf, TakesSizeAndTimeFromTheDiskAndHashesTheBytesRead) {
     test::TempDir dir;
     const fs::path file = dir.path() / "Neighborhood.iff";
     test::WriteBytes(file, ToBytes("foobar"));
-    SetMtime(file, {1'700'000'000, 123'456'789});
+    // A whole number of 100 ns: Windows keeps no finer times.
+    SetMtime(file, 1'700'000'000'123'456'700);
 
     const FileStamp stamp = StampOf(file, ToBytes("foobar"));
     EXPECT_EQ(stamp.size, 6u);
-    EXPECT_EQ(stamp.mtimeNs, 1'700'000'000'123'456'789);
+    EXPECT_EQ(stamp.mtimeNs, 1'700'000'000'123'456'700);
     EXPECT_EQ(stamp.hash, 0x85944171f73967e8u);
     // The bytes held, not the disk's: they are what a save would write back.
     EXPECT_EQ(StampOf(file, ToBytes("a")).hash, 0xaf63dc4c8601ec8cu);
@@ -59,7 +92,7 @@ TEST(CompareWithDisk, TellsSameChangedAndGone) {
     const Bytes original = Pattern(1 << 20, 1);
     test::WriteBytes(file, original);
     const FileStamp stamp = StampOf(file, original);
-    const struct timespec readAt = MtimeOf(file);
+    const UnixNs readAt = MtimeOf(file);
 
     EXPECT_EQ(CompareWithDisk(file, stamp), Change::Same) << "untouched";
     EXPECT_EQ(CompareWithDisk(file, stamp), Change::Same) << "checking changes nothing";
@@ -83,7 +116,7 @@ TEST(CompareWithDisk, TellsSameChangedAndGone) {
     EXPECT_EQ(CompareWithDisk(file, stamp), Change::Changed) << "appended, time put back";
 
     test::WriteBytes(file, original);
-    SetMtime(file, {readAt.tv_sec + 2, readAt.tv_nsec});
+    SetMtime(file, readAt + 2 * kSecond);
     EXPECT_EQ(CompareWithDisk(file, stamp), Change::Changed) << "same bytes, newer time";
 
     fs::remove(file);

@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
 #include <sys/stat.h>
+#endif
 
 namespace adultify {
 namespace {
@@ -13,6 +15,9 @@ namespace {
 namespace fs = std::filesystem;
 
 TEST(NativeFileSystem, CanOpenForReadingOnlyRegularFilesAndNeverWaitsOnAPipe) {
+#ifdef _WIN32
+    GTEST_SKIP() << "a FIFO is POSIX's: Windows has no named pipe in a folder";
+#else
     test::TempDir dir;
     NativeFileSystem files;
     test::WriteBytes(dir.path() / "empty.iff", {});
@@ -24,6 +29,7 @@ TEST(NativeFileSystem, CanOpenForReadingOnlyRegularFilesAndNeverWaitsOnAPipe) {
     EXPECT_FALSE(files.CanOpenForReading(dir.str() + "/nofolder/missing.iff"));
     EXPECT_TRUE(files.EntryExists(dir.str() + "/pipe.iff"));
     EXPECT_FALSE(files.EntryExists(dir.str() + "/missing.iff"));
+#endif
 }
 
 TEST(NativeFileSystem, ReplaceKeepsEveryByteAndTheBackupUnderAFreeName) {

@@ -7,11 +7,13 @@
 
 #include <csignal>
 #include <random>
+#ifndef _WIN32
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #ifdef __linux__
 #include <sys/prctl.h>
+#endif
 #endif
 
 namespace adultify {
@@ -28,7 +30,7 @@ Bytes Contents(char letter, int n) {
     return ToBytes(text);
 }
 
-int GenerationOf(const Bytes& bytes, char letter) {
+[[maybe_unused]] int GenerationOf(const Bytes& bytes, char letter) {
     const std::string_view text = AsText(bytes);
     if (text.size() < 3 || text[0] != letter) return -1;
     const int n = std::atoi(std::string(text.substr(2)).c_str());
@@ -102,7 +104,11 @@ TEST_F(TwoFiles, AStopAfterAnyStepIsRecoveredToBothOldOrBothNew) {
 
 TEST_F(TwoFiles, ARecordCutShortOrDamagedDropsTheSaveThatHadNotBegun) {
     // Odd names prove that every byte of a name survives the record.
+#ifdef _WIN32
+    user = dir.path() / "UserData" / "Characters" / "User%41 1.iff"; // no tab or line feed
+#else
     user = dir.path() / "UserData" / "Characters" / "User\t%41\n 1.iff";
+#endif
     SetUp();
     std::vector<IntentEntry> entries;
     for (const FileChange& c : Changes(1, std::nullopt)) {
@@ -159,6 +165,9 @@ TEST_F(TwoFiles, ADamagedTempBeforeAnyRenameDropsTheSave) {
 }
 
 TEST_F(TwoFiles, AFailureBeforeTheRecordLeavesEveryFileAsItWas) {
+#ifdef _WIN32
+    GTEST_SKIP() << "the failure is made with POSIX permissions";
+#else
     const fs::path userBackup = user.parent_path() / "User00001.000";
     fs::create_directory(backup); // the neighbourhood's backup name is taken
     auto changes = Changes(1, backup);
@@ -175,9 +184,13 @@ TEST_F(TwoFiles, AFailureBeforeTheRecordLeavesEveryFileAsItWas) {
     ASSERT_FALSE(readOnly);
     EXPECT_EQ(readOnly.error().kind, FileErrorKind::ReadOnly);
     ExpectBothOldOrBothNew(1, false);
+#endif
 }
 
 TEST_F(TwoFiles, AFailedRenameKeepsTheRecordUntilALaterStartCanFinish) {
+#ifdef _WIN32
+    GTEST_SKIP() << "the failure is made with POSIX permissions";
+#else
     const FileStatus saved =
         ReplaceTogether(dir.path(), Changes(1, std::nullopt), [&, steps = 0]() mutable {
             if (steps++ == 2) ::chmod(hood.c_str(), 0444);
@@ -195,10 +208,14 @@ TEST_F(TwoFiles, AFailedRenameKeepsTheRecordUntilALaterStartCanFinish) {
     ASSERT_EQ(::chmod(hood.c_str(), 0644), 0);
     EXPECT_TRUE(RecoverIntent(dir.path()).complete);
     ExpectBothOldOrBothNew(1, true);
+#endif
 }
 
 // A real process, killed by SIGKILL at random moments while it saves again and again.
 TEST_F(TwoFiles, AProcessKilledAtRandomMomentsLeavesBothOldOrBothNew) {
+#ifdef _WIN32
+    GTEST_SKIP() << "fork and SIGKILL are POSIX's";
+#else
     const unsigned seed = std::random_device{}();
     SCOPED_TRACE("seed " + std::to_string(seed));
     std::mt19937 random(seed);
@@ -254,6 +271,7 @@ TEST_F(TwoFiles, AProcessKilledAtRandomMomentsLeavesBothOldOrBothNew) {
     RecordProperty("saves_finished_by_recovery", finished);
     RecordProperty("saves_dropped_by_recovery", dropped);
     RecordProperty("generations", generation);
+#endif
 }
 
 } // namespace
