@@ -1446,7 +1446,14 @@ void Win32WindowSystem::PaintLabel(const DRAWITEMSTRUCT& item) {
     ::FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
     if (d.ink == Ink::White) PaintBackdrop(form, *id, dc);
     const int dpi = Dpi(form);
-    HGDIOBJ oldFont = SelectObject(dc, Font(dpi, d.face));
+    const std::wstring text = Widen(c.caption);
+    InflateRect(&r, -Scale(form, d.border ? 2 : 0), 0);
+    // A narrow caption is condensed only when the plain face does not fit its column.
+    HGDIOBJ oldFont = SelectObject(dc, Font(dpi, d.face == Face::Narrow ? Face::Dialog : d.face));
+    SIZE plain{};
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &plain);
+    if (d.face == Face::Narrow && plain.cx > r.right - r.left)
+        SelectObject(dc, Font(dpi, Face::Narrow));
     const int oldMode = SetBkMode(dc, TRANSPARENT);
     COLORREF ink = GetSysColor(COLOR_BTNTEXT);
     if (d.face == Face::Link) ink = RGB(0, 0, 192);
@@ -1457,8 +1464,6 @@ void Win32WindowSystem::PaintLabel(const DRAWITEMSTRUCT& item) {
     format |= d.align == Align::Right ? DT_RIGHT : d.align == Align::Centre ? DT_CENTER : DT_LEFT;
     // One line, centred in its height; a long one ends in an ellipsis rather than being cut.
     format |= d.wrap ? DT_WORDBREAK : DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS;
-    InflateRect(&r, -Scale(form, d.border ? 2 : 0), 0);
-    const std::wstring text = Widen(c.caption);
     DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, format);
     SetBkMode(dc, oldMode);
     SelectObject(dc, oldFont);
