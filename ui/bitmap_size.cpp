@@ -1,5 +1,6 @@
 #include "ui/bitmap_size.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace adultify {
@@ -105,54 +106,80 @@ bool Supported(const InfoHeader& h) {
     return static_cast<std::uint64_t>(h.width) * rows <= kMostPixels;
 }
 
-// The loader refuses an 8-bit run-length stream only where a literal run is cut short; runs
-// are clipped to the first row it decodes, as the loader clips them.
+// Where the loader writes the next pixel of an 8-bit run-length stream. Runs are clipped
+// against the end of the first row it decodes, as the loader clips them.
+class Rle8Position {
+  public:
+    Rle8Position(std::int64_t width, std::int64_t rows)
+        : width_(width), rows_(rows), stride_((width + 3) & ~std::int64_t{3}),
+          p_((rows - 1) * stride_), end_(p_ + width) {}
+
+    [[nodiscard]] bool InPicture() const { return y_ < rows_; }
+    [[nodiscard]] std::int64_t Clipped(int count) const {
+        return p_ + count > end_ ? end_ - p_ : count;
+    }
+    void Advance(std::int64_t n) {
+        x_ += n;
+        p_ += n;
+    }
+    void NextRow() {
+        x_ = 0;
+        ++y_;
+        p_ = (rows_ - y_ - 1) * stride_;
+    }
+    void Jump(int dx, int dy) {
+        x_ = std::min(x_ + dx, width_ - 1);
+        y_ = std::min(y_ + dy, rows_ - 1);
+        p_ = (rows_ - y_ - 1) * stride_ + x_;
+    }
+
+  private:
+    std::int64_t width_, rows_, stride_;
+    std::int64_t x_ = 0, y_ = 0, p_, end_;
+};
+
+// The loader refuses an 8-bit run-length stream only where a literal stretch is cut short.
 bool Rle8Complete(std::span<const std::uint8_t> d, Cursor& at, std::int64_t width,
                   std::int64_t rows) {
-    const std::int64_t stride = (width + 3) & ~std::int64_t{3};
     auto next = [&]() -> int {
         if (at.AtEnd()) return -1;
         const int b = d[static_cast<std::size_t>(at.Position())];
         at.SetPosition(at.Position() + 1);
         return b;
     };
-    std::int64_t x = 0, y = 0;
-    std::int64_t p = (rows - 1) * stride;
-    const std::int64_t end = p + width;
-    while (y < rows) {
+    Rle8Position pixel(width, rows);
+    while (pixel.InPicture()) {
         const int b = next();
         if (b < 0) break;
         if (b != 0) { // a run of one value
             (void)next();
-            const std::int64_t n = p + b > end ? end - p : b;
-            x += n;
-            p += n;
+            pixel.Advance(pixel.Clipped(b));
             continue;
         }
         const int escape = next();
         if (escape < 0 || escape == 1) break; // end of picture
-        if (escape == 0) {                    // end of row
-            x = 0;
-            ++y;
-            p = (rows - y - 1) * stride;
-        } else if (escape == 2) { // a jump
+        if (escape == 0) {
+            pixel.NextRow();
+        } else if (escape == 2) {
             const int dx = next();
             const int dy = next();
             if (dy < 0) break; // the data ended inside the jump
-            x += dx;
-            y += dy;
-            if (x >= width) x = width - 1;
-            if (y >= rows) y = rows - 1;
-            p = (rows - y - 1) * stride + x;
+            pixel.Jump(dx, dy);
         } else { // literal bytes, padded to an even count
-            const std::int64_t n = p + escape > end ? end - p : escape;
+            const std::int64_t n = pixel.Clipped(escape);
             if (!at.Skip(n)) return false;
             if (n & 1) (void)next();
-            x += n;
-            p += n;
+            pixel.Advance(n);
         }
     }
     return true;
+}
+
+// The colour table's entries; -1 for no table (above 8 bits), 0 for a count out of range.
+int ColourCount(const InfoHeader& info) {
+    if (info.bits > 8) return -1;
+    const int colours = info.coloursUsed != 0 ? info.coloursUsed : 1 << info.bits;
+    return colours >= 1 && colours <= 256 ? colours : 0;
 }
 
 } // namespace
@@ -172,12 +199,8 @@ std::optional<BitmapSize> ReadBitmapSize(std::span<const std::uint8_t> file) {
         !at.Skip(12))
         return std::nullopt; // the three colour masks
 
-    const int depth = info->bits >= 16 ? 32 : info->bits >= 4 ? 8 : 1;
-    int colours = 0;
-    if (depth != 32) {
-        colours = info->coloursUsed != 0 ? info->coloursUsed : 1 << info->bits;
-        if (colours < 1 || colours > 256) return std::nullopt;
-    }
+    const int colours = ColourCount(*info);
+    if (colours == 0) return std::nullopt;
     const auto rows = static_cast<std::uint64_t>(std::llabs(info->height));
     if (static_cast<std::uint64_t>(info->width) * rows * kBytesPerPixel > kMostImageBytes)
         return std::nullopt;
