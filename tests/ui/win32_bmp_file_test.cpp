@@ -5,6 +5,7 @@
 #include "ui/win32/bmp_file.h"
 
 #include <gtest/gtest.h>
+#include <windows.h>
 
 namespace adultify {
 namespace {
@@ -40,6 +41,10 @@ void ExpectDrawable(const win32::BmpFile& bmp, const std::string& what) {
 }
 
 TEST(Win32BmpFile, AcceptsWhatTheLoaderAcceptsAndHoldsAllGdiReads) {
+    // Each accepted file is drawn, as a picture box would: nothing GDI reads lies outside.
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP target = CreateBitmap(32, 32, 1, 32, nullptr);
+    HGDIOBJ old = SelectObject(dc, target);
     int accepted = 0, refused = 0;
     std::uint32_t seed = 1;
     for (const test::BmpShape& shape : test::BmpShapes()) {
@@ -61,8 +66,15 @@ TEST(Win32BmpFile, AcceptsWhatTheLoaderAcceptsAndHoldsAllGdiReads) {
             EXPECT_EQ(bmp->width, loader->width) << what;
             EXPECT_EQ(bmp->height, loader->height) << what;
             ExpectDrawable(*bmp, what);
+            StretchDIBits(dc, 0, 0, 32, 32, 0, 0, bmp->width, bmp->height,
+                          bmp->bytes.data() + bmp->bitsOffset,
+                          reinterpret_cast<const BITMAPINFO*>(bmp->bytes.data() + bmp->infoOffset),
+                          DIB_RGB_COLORS, SRCCOPY);
         }
     }
+    SelectObject(dc, old);
+    DeleteObject(target);
+    DeleteDC(dc);
     EXPECT_GT(accepted, 0);
     EXPECT_GT(refused, 0);
 }
