@@ -2,14 +2,16 @@
 # make test: set up, build and run every test.
 # make fuzz: build the fuzz targets with clang and run each for FUZZ_SECONDS (60).
 # make run-home: the editor on a generated home folder with the game in every place.
-# make windows: adultify-cli.exe and the tests for Windows (MinGW), and dist/*-windows.zip.
+# make windows: adultify.exe, adultify-cli.exe and the tests for Windows (MinGW), dist/*-windows.zip.
 # make windows-test: the same, then the Windows tests under Wine.
 # make package: the Debian package, written to dist/.
+# make screenshots-windows: each window of adultify.exe under Wine, PNG in build-windows/screenshots.
 BUILD ?= build
 ASAN_BUILD ?= build-asan
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: all setup build test run run-home sanitize fuzz bench screenshots package windows windows-test clean
+.PHONY: all setup build test run run-home sanitize fuzz bench screenshots package windows \
+	windows-test screenshots-windows clean
 
 all: build
 
@@ -57,6 +59,9 @@ windows:
 # The Linux build too: the Windows CLI is compared with it.
 windows-test: windows build
 	@ADULTIFY_HOST_BUILD=$(CURDIR)/$(BUILD) sh scripts/windows-tests.sh
+
+screenshots-windows: windows
+	@sh scripts/screenshots-windows.sh build-windows
 
 bench: build
 	@sh scripts/run-benchmarks.sh $(BUILD)

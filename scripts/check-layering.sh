@@ -1,7 +1,7 @@
 #!/bin/sh
 # Each folder may include headers of its own and of the folders below it, never above:
 #   iff, ui  <  core  <  game  <  hood  <  ageing, tools, about  <  app
-# The window layers (ui/headless, ui/qt) sit beside the front ends and see only ui/.
+# The window layers (ui/headless, ui/qt, ui/win32) sit beside the front ends and see only ui/.
 set -eu
 cd "$(dirname "$0")/.."
 
@@ -9,7 +9,7 @@ allowed() {
     case "$1" in
         iff) echo "iff" ;;
         ui) echo "ui" ;;
-        ui/headless|ui/qt) echo "ui $1" ;;
+        ui/headless|ui/qt|ui/win32) echo "ui $1" ;;
         core) echo "core iff ui" ;;
         game) echo "game core iff ui" ;;
         hood) echo "hood game core iff ui" ;;
@@ -17,6 +17,7 @@ allowed() {
         app) echo "app ageing tools about hood game core iff ui" ;;
         app/cli) echo "app/cli app ageing tools about hood game core iff ui ui/headless" ;;
         app/gui) echo "app/gui app ageing tools about hood game core iff ui ui/qt sample" ;;
+        app/win32) echo "app/win32 app ageing tools about hood game core iff ui ui/win32 sample" ;;
         *) echo "" ;;
     esac
 }

@@ -1,0 +1,16 @@
+#!/bin/sh
+# Runs one Windows test program that opens windows under Wine, on a virtual X display and in
+# a prefix of its own beside it (BUILD/wine-gui), so that no window depends on the desktop of
+# whoever runs the tests. Usage: wine-gui-test.sh BUILD PROGRAM.exe [ARGS...]
+set -eu
+build=$(cd "$1" && pwd)
+shift
+export WINEPREFIX="$build/wine-gui" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+cd "$build"
+exec xvfb-run -a -s "-screen 0 1280x1024x24" sh -eu -c '
+    wine=/usr/lib/wine/wine64
+    trap "/usr/lib/wine/wineserver -k 2>/dev/null || true" EXIT
+    # Wine starts its services once, apart from the pipes of whoever runs this.
+    $wine cmd /c exit </dev/null >/dev/null 2>&1
+    $wine "$@" </dev/null
+' sh "$@"

@@ -1,0 +1,304 @@
+// What the Win32 window layer does beyond the contract every layer keeps: the path dialog's
+// folder list, the unsaved-edits mark in the title, keys in message boxes, sideways scrolling.
+#include "ui/win32/wide_text.h"
+#include "ui/win32/win32_window_system.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+
+namespace adultify {
+namespace {
+
+namespace fs = std::filesystem;
+using win32::Narrow;
+using win32::Widen;
+
+std::wstring TitleOf(HWND hwnd) {
+    wchar_t text[256] = {};
+    GetWindowTextW(hwnd, text, 256);
+    return text;
+}
+
+std::vector<std::wstring> Lines(HWND list) {
+    std::vector<std::wstring> lines;
+    const auto count = static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        wchar_t line[MAX_PATH] = {};
+        SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(line));
+        lines.emplace_back(line);
+    }
+    return lines;
+}
+
+// A folder of its own under the temporary folder, gone after the test.
+struct TempFolder {
+    fs::path path;
+    TempFolder() {
+        path = fs::temp_directory_path() / L"adultify-win32-\u00e9t\u00e9";
+        fs::remove_all(path);
+        fs::create_directories(path);
+    }
+    ~TempFolder() {
+        std::error_code ignored;
+        fs::remove_all(path, ignored);
+    }
+};
+
+class Win32Layer : public ::testing::Test {
+  protected:
+    win32::Win32WindowSystem ui;
+};
+
+TEST_F(Win32Layer, TheFolderListShowsTheFolderItsAncestorsAndItsSubfoldersByName) {
+    TempFolder temp;
+    fs::create_directory(temp.path / L"beta");
+    fs::create_directory(temp.path / L"Alpha");
+    std::ofstream(temp.path / L"NEIGHBORHOOD.IFF") << "x";
+    std::ofstream(temp.path / L"notes.txt") << "x";
+    ui.LoadForm("Form2");
+    const std::string folder = Narrow(temp.path.native());
+    ui.SetCaption("Form2.Dir1", folder);
+    ui.SetCaption("Form2.File1", folder);
+
+    EXPECT_EQ(ui.Caption("Form2.Dir1"), folder);
+    const std::vector<std::wstring> lines = Lines(ui.Handle("Form2.Dir1"));
+    const std::size_t depth = static_cast<std::size_t>(
+        std::distance(temp.path.begin(), temp.path.end())); // the root counts as two parts
+    ASSERT_EQ(lines.size(), depth - 1 + 2) << "ancestors, the folder, two subfolders";
+    EXPECT_EQ(lines.front(), temp.path.root_path().native());
+    const std::wstring indent((depth - 1) * 2, L' ');
+    EXPECT_EQ(lines[lines.size() - 2], indent + L"Alpha") << "sorted without regard to case";
+    EXPECT_EQ(lines.back(), indent + L"beta");
+    EXPECT_EQ(SendMessageW(ui.Handle("Form2.Dir1"), LB_GETCURSEL, 0, 0),
+              static_cast<LRESULT>(lines.size() - 3))
+        << "the folder itself is chosen";
+    EXPECT_EQ(ui.ListCount("Form2.File1"), 1) << "only the game's files, whatever their case";
+    EXPECT_EQ(ui.ListItem("Form2.File1", 0), "NEIGHBORHOOD.IFF");
+    EXPECT_FALSE(IsWindowVisible(ui.Handle("Form2.File1"))) << "laid out beyond the window";
+    ui.UnloadForm("Form2");
+}
+
+TEST_F(Win32Layer, TheMainTitleMarksUnsavedEditsWhileSaveIsOffered) {
+    ui.SetCaption("Form1", "Adultify - Neighbourhood 1");
+    HWND main = ui.Window("Form1");
+    EXPECT_EQ(TitleOf(main), L"Adultify - Neighbourhood 1");
+    ui.SetEnabled("menu_Save", true);
+    EXPECT_EQ(TitleOf(main), L"*Adultify - Neighbourhood 1");
+    EXPECT_EQ(ui.Caption("Form1"), "Adultify - Neighbourhood 1") << "the program's own text";
+    ui.SetCaption("Form1", "Adultify - Neighbourhood 3");
+    EXPECT_EQ(TitleOf(main), L"*Adultify - Neighbourhood 3");
+    ui.SetEnabled("menu_Save", false);
+    EXPECT_EQ(TitleOf(main), L"Adultify - Neighbourhood 3");
+}
+
+TEST_F(Win32Layer, TheMainWindowKeepsItsSizeAndMenusFollowTheProgram) {
+    HWND main = ui.Window("Form1");
+    const LONG_PTR style = GetWindowLongPtrW(main, GWL_STYLE);
+    EXPECT_FALSE(style & WS_THICKFRAME);
+    EXPECT_FALSE(style & WS_MAXIMIZEBOX);
+    RECT client{};
+    GetClientRect(main, &client);
+    const UINT dpi = GetDpiForWindow(main);
+    EXPECT_EQ(client.right, MulDiv(499, static_cast<int>(dpi), 96));
+    EXPECT_EQ(client.bottom, MulDiv(273, static_cast<int>(dpi), 96));
+
+    // The games menu shows only the entries that have a game; checks and greying follow.
+    HMENU file = GetSubMenu(GetMenu(main), 0);
+    HMENU games = GetSubMenu(file, 2);
+    ASSERT_NE(games, nullptr);
+    EXPECT_EQ(GetMenuItemCount(games), 0);
+    ui.SetCaption("menu_game(1)", "C:\\Games\\The Sims");
+    ui.SetCaption("menu_game(2)", "D:\\Sims");
+    ui.SetChecked("menu_game(2)", true);
+    ASSERT_EQ(GetMenuItemCount(games), 2);
+    EXPECT_EQ(GetMenuState(games, 1, MF_BYPOSITION) & MF_CHECKED, static_cast<UINT>(MF_CHECKED));
+    EXPECT_EQ(GetMenuState(games, 0, MF_BYPOSITION) & MF_CHECKED, 0u);
+    HMENU options = GetSubMenu(GetMenu(main), 3);
+    ASSERT_NE(options, nullptr);
+    EXPECT_EQ(GetMenuState(options, 0, MF_BYPOSITION) & MF_CHECKED, static_cast<UINT>(MF_CHECKED));
+    EXPECT_TRUE(GetMenuState(options, 1, MF_BYPOSITION) & MF_GRAYED) << "Future Option";
+}
+
+TEST_F(Win32Layer, LongListLinesScrollSidewaysRatherThanBeingCut) {
+    HWND list = ui.Handle("List1");
+    ui.ListAdd("List1", "Bob");
+    EXPECT_EQ(SendMessageW(list, LB_GETHORIZONTALEXTENT, 0, 0) >= 0, true);
+    RECT client{};
+    GetClientRect(list, &client);
+    const LRESULT shortExtent = SendMessageW(list, LB_GETHORIZONTALEXTENT, 0, 0);
+    EXPECT_LE(shortExtent, client.right) << "a short line needs no sideways scrolling";
+    ui.ListAdd("List1", "Wilhelmina Bartholomew-Featherstonehaugh the Third");
+    EXPECT_GT(SendMessageW(list, LB_GETHORIZONTALEXTENT, 0, 0), client.right);
+    ui.ListClear("List1");
+    EXPECT_EQ(SendMessageW(list, LB_GETHORIZONTALEXTENT, 0, 0), 0);
+}
+
+// Presses a key in the next message box as the user would.
+void PressInNextBox(WPARAM key) {
+    static WPARAM pressed;
+    pressed = key;
+    SetTimer(nullptr, 0, 10, [](HWND, UINT, UINT_PTR timer, DWORD) {
+        HWND focus = GetFocus();
+        if (!focus) return;
+        KillTimer(nullptr, timer);
+        PostMessageW(focus, WM_KEYDOWN, pressed, 0);
+        PostMessageW(focus, WM_KEYUP, pressed, 0);
+    });
+}
+
+TEST_F(Win32Layer, EnterAnswersNoToAQuestionThatChangesFilesAndYesToAPlainOne) {
+    PressInNextBox(VK_RETURN);
+    EXPECT_EQ(ui.ShowMessage("Write anyway?", MsgButtons::YesNoDefaultNo, MsgIcon::Exclamation,
+                             "Game Running"),
+              MsgAnswer::No);
+    PressInNextBox(VK_RETURN);
+    EXPECT_EQ(ui.ShowMessage("Go on?", MsgButtons::YesNo, MsgIcon::Question, "Question"),
+              MsgAnswer::Yes);
+}
+
+TEST_F(Win32Layer, TextsCrossAsUtf16) {
+    ui.SetCaption("Form1", "Adultify - \u0421\u0438\u043c\u044b \u30b7\u30e0");
+    EXPECT_EQ(TitleOf(ui.Window("Form1")), L"Adultify - \u0421\u0438\u043c\u044b \u30b7\u30e0");
+    ui.ListAdd("Combo1", "Chlo\u00eb");
+    ui.ListSelect("Combo1", 0);
+    wchar_t shown[64] = {};
+    GetWindowTextW(ui.Handle("Combo1"), shown, 64);
+    EXPECT_STREQ(shown, L"Chlo\u00eb");
+    EXPECT_EQ(Narrow(Widen("\xF0\x9F\x98\x80 ok")), "\xF0\x9F\x98\x80 ok") << "beyond 16 bits";
+}
+
+} // namespace
+} // namespace adultify
+
+namespace adultify {
+namespace {
+
+struct Seen {
+    ControlId control;
+    UiEvent event;
+    friend bool operator==(const Seen&, const Seen&) = default;
+};
+
+// The layer with a program that records what reaches it and takes it, or holds it back.
+class Win32Events : public ::testing::Test {
+  protected:
+    Win32Events() {
+        ui.eventSink = [this](ControlId control, UiEvent event) {
+            seen.push_back({control, event});
+            return take;
+        };
+    }
+    void Key(HWND window, WPARAM key) {
+        MSG msg{GetFocus(), WM_KEYDOWN, key, 0, 0, {}};
+        if (!IsDialogMessageW(window, &msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+    }
+    win32::Win32WindowSystem ui;
+    std::vector<Seen> seen;
+    bool take = true;
+};
+
+TEST_F(Win32Events, TabGoesThroughTheControlsInTheLayoutsOrderSkippingDisabledOnes) {
+    ui.ShowForm("Form1");
+    HWND main = ui.Window("Form1");
+    SetForegroundWindow(main);
+    SetFocus(ui.Handle("Combo1"));
+    ASSERT_EQ(GetFocus(), ui.Handle("Combo1"));
+    Key(main, VK_TAB);
+    EXPECT_EQ(GetFocus(), ui.Handle("List1"));
+    Key(main, VK_TAB);
+    EXPECT_EQ(GetFocus(), ui.Handle("List2")) << "the disabled Adultify button is passed over";
+    ui.SetEnabled("Command1", true);
+    Key(main, VK_TAB);
+    EXPECT_EQ(GetFocus(), ui.Handle("Combo1")) << "round to the first";
+    Key(main, VK_TAB);
+    Key(main, VK_TAB);
+    EXPECT_EQ(GetFocus(), ui.Handle("Command1"));
+}
+
+TEST_F(Win32Events, TheSkillBarMovesWithArrowsPagesHomeAndEndAndReportsEachChange) {
+    ui.ShowForm("Form3");
+    ui.SetScrollRange("Form3.HScroll1", 0, 1000, 1, 100);
+    (void)ui.SetScrollValue("Form3.HScroll1", 500);
+    HWND bar = ui.Handle("Form3.HScroll1");
+    SetForegroundWindow(ui.Window("Form3"));
+    SetFocus(bar);
+    const struct {
+        WPARAM key;
+        int value;
+    } kSteps[] = {{VK_RIGHT, 501}, {VK_LEFT, 500},   {VK_NEXT, 600}, {VK_PRIOR, 500},
+                  {VK_END, 1000},  {VK_RIGHT, 1000}, {VK_HOME, 0}};
+    std::size_t changes = 0;
+    for (const auto& step : kSteps) {
+        const int before = ui.ScrollValue("Form3.HScroll1");
+        SendMessageW(bar, WM_KEYDOWN, step.key, 0);
+        EXPECT_EQ(ui.ScrollValue("Form3.HScroll1"), step.value) << "key " << step.key;
+        if (step.value != before) ++changes;
+    }
+    EXPECT_EQ(seen.size(), changes) << "a change each time the value moved, none at the end";
+    for (const Seen& s : seen)
+        EXPECT_EQ(s, (Seen{"Form3.HScroll1", UiEvent::Change}));
+    ui.UnloadForm("Form3");
+}
+
+TEST_F(Win32Events, ButtonsMenusAndEscapeReachTheProgramAsItsEvents) {
+    ui.SetEnabled("Command1", true);
+    SendMessageW(ui.Handle("Command1"), BM_CLICK, 0, 0);
+    const auto entry = static_cast<WPARAM>(1000 + ControlId("menu_about").Row());
+    SendMessageW(ui.Window("Form1"), WM_COMMAND, entry, 0);
+    ui.SetEnabled("menu_Save", false);
+    SendMessageW(ui.Window("Form1"), WM_COMMAND, 1000 + ControlId("menu_Save").Row(), 0);
+    ui.LoadForm("Form3");
+    ui.ShowForm("Form3");
+    SetForegroundWindow(ui.Window("Form3"));
+    Key(ui.Window("Form3"), VK_ESCAPE);
+    ui.IdleTurn();
+    EXPECT_EQ(seen, (std::vector<Seen>{{"Command1", UiEvent::Click},
+                                       {"menu_about", UiEvent::Click},
+                                       {"Form3", UiEvent::Close}}))
+        << "a greyed entry reports nothing; Escape is the close box";
+    EXPECT_TRUE(ui.IsLoaded("Form3")) << "the program decides whether it closes";
+    ui.UnloadForm("Form3");
+}
+
+TEST_F(Win32Events, EnterPressesTheFocusedButtonAndNothingElse) {
+    ui.ShowForm("Form1");
+    HWND main = ui.Window("Form1");
+    SetForegroundWindow(main);
+    SetFocus(ui.Handle("List1"));
+    Key(main, VK_RETURN);
+    EXPECT_TRUE(seen.empty()) << "the main window has no default button";
+    ui.SetEnabled("Command1", true);
+    SetFocus(ui.Handle("Command1"));
+    Key(main, VK_RETURN);
+    EXPECT_EQ(seen, (std::vector<Seen>{{"Command1", UiEvent::Click}}));
+}
+
+TEST_F(Win32Events, APickTheProgramHoldsBackIsUndoneOnTheList) {
+    ui.ListAdd("List1", "Bob Newbie");
+    ui.ListAdd("List1", "Betty Newbie");
+    ui.ListSelect("List1", 0);
+    HWND list = ui.Handle("List1");
+    const auto pick = [&](int line) {
+        SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(line), 0);
+        SendMessageW(ui.Window("Form1"), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list), LBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(list));
+    };
+    take = false;
+    pick(1);
+    EXPECT_EQ(SendMessageW(list, LB_GETCURSEL, 0, 0), 0) << "shows again what the program holds";
+    EXPECT_TRUE(ui.ListSelected("List1", 0));
+    take = true;
+    pick(1);
+    EXPECT_TRUE(ui.ListSelected("List1", 1));
+    EXPECT_EQ(seen.size(), 2u);
+}
+
+} // namespace
+} // namespace adultify

@@ -1,0 +1,1472 @@
+#include "ui/win32/win32_window_system.h"
+
+#include "ui/control_id.h"
+#include "ui/win32/bmp_file.h"
+#include "ui/win32/gdi_images.h"
+#include "ui/win32/message_box.h"
+#include "ui/win32/wide_text.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+#include <numbers>
+#include <stdexcept>
+
+namespace adultify::win32 {
+
+namespace {
+
+constexpr wchar_t kFormClass[] = L"AdultifyForm";
+constexpr wchar_t kPictureClass[] = L"AdultifyPicture";
+constexpr int kFirstId = 1000; // child and menu command ids: the table row after this
+constexpr UINT_PTR kLabelSubclass = 0xAD02;
+constexpr int kDropHeight = 160; // a drop-down's open list, at 100 %
+// The entry whose enabled state means unsaved edits: the main window's title shows a "*".
+constexpr ControlId kSaveEntry = "menu_Save";
+
+int IdOf(ControlId id) {
+    return kFirstId + static_cast<int>(id.Row());
+}
+std::optional<ControlId> ControlOfId(int id) {
+    if (id < kFirstId || static_cast<std::size_t>(id - kFirstId) >= kControlCount)
+        return std::nullopt;
+    return ControlId::AtRow(static_cast<std::size_t>(id - kFirstId));
+}
+
+bool HasEntries(const ControlDesign& menu) {
+    return std::any_of(std::begin(kControlDesigns), std::end(kControlDesigns),
+                       [&](const ControlDesign& d) {
+                           return d.kind == ControlKind::Menu && d.parent == menu.name;
+                       });
+}
+
+bool IsPainted(ControlKind kind) {
+    return kind == ControlKind::Frame || kind == ControlKind::Shape || kind == ControlKind::Line;
+}
+
+using DpiForWindow = UINT(WINAPI*)(HWND);
+UINT WindowDpi(HWND hwnd) {
+    // Windows 10 1607 and later; older systems draw at 96 DPI and let the system scale.
+    static const auto query = reinterpret_cast<DpiForWindow>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+    const UINT dpi = query && hwnd ? query(hwnd) : 0;
+    return dpi != 0 ? dpi : USER_DEFAULT_SCREEN_DPI;
+}
+
+void RegisterClasses(HINSTANCE instance, WNDPROC formProc, WNDPROC pictureProc) {
+    static bool done = false;
+    if (done) return;
+    done = true;
+    INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+    WNDCLASSEXW form{};
+    form.cbSize = sizeof(form);
+    form.lpfnWndProc = formProc;
+    form.hInstance = instance;
+    form.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+    form.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+    form.lpszClassName = kFormClass;
+    RegisterClassExW(&form);
+    WNDCLASSEXW picture = form;
+    picture.lpfnWndProc = pictureProc;
+    picture.hbrBackground = nullptr; // painted whole, off screen first
+    picture.lpszClassName = kPictureClass;
+    RegisterClassExW(&picture);
+}
+
+COLORREF Colour(const std::optional<Rgb>& c) {
+    return c ? RGB(c->r, c->g, c->b) : GetSysColor(COLOR_WINDOWTEXT);
+}
+
+} // namespace
+
+struct Win32WindowSystem::Control {
+    HWND hwnd = nullptr;
+    std::string caption;
+    bool enabled = true;
+    bool checked = false;
+    int chosen = -1;                 // the list line or drop-down entry the program last saw
+    std::vector<std::string> items;  // list lines and drop-down entries, as the program gave them
+    std::vector<std::wstring> paths; // folder and drive lists: the path of each line
+    int widest = 0;                  // a list's widest line, for its sideways scrolling
+    enum class Shows { Nothing, Bitmap, Stock, Splash } shows = Shows::Nothing;
+    std::shared_ptr<const BmpFile> bitmap;
+    std::vector<DrawOp> ops;
+    int lineWidth = 1;
+    int fillStyle = 1;
+    int scrollMin = 0, scrollMax = 32767, smallChange = 1, largeChange = 1, scrollValue = 0;
+};
+
+Win32WindowSystem::Win32WindowSystem()
+    : controls_(std::make_unique<std::vector<Control>>(kControlCount)) {
+    RegisterClasses(GetModuleHandleW(nullptr), FormProc, PictureProc);
+    Build(kMainForm);
+    SetWindowIcon(1);
+}
+
+Win32WindowSystem::~Win32WindowSystem() {
+    for (FormId form : AllForms())
+        if (HWND hwnd = At(form.Control()).hwnd) DestroyWindow(hwnd);
+    Bury();
+    for (auto& [key, font] : fonts_)
+        DeleteObject(font);
+    for (auto& [key, icon] : icons_)
+        DestroyIcon(icon);
+}
+
+Win32WindowSystem::Control& Win32WindowSystem::At(ControlId control) {
+    return (*controls_)[control.Row()];
+}
+const Win32WindowSystem::Control& Win32WindowSystem::At(ControlId control) const {
+    return (*controls_)[control.Row()];
+}
+Win32WindowSystem::Control* Win32WindowSystem::Open(ControlId control) {
+    return IsLoaded(control.Form()) ? &At(control) : nullptr;
+}
+const Win32WindowSystem::Control* Win32WindowSystem::Open(ControlId control) const {
+    return IsLoaded(control.Form()) ? &At(control) : nullptr;
+}
+
+std::optional<FormId> Win32WindowSystem::FormOf(HWND hwnd) const {
+    if (!hwnd) return std::nullopt;
+    for (FormId form : AllForms())
+        if (At(form.Control()).hwnd == hwnd) return form;
+    return std::nullopt;
+}
+
+HWND Win32WindowSystem::Window(FormId form) const {
+    return At(form.Control()).hwnd;
+}
+HWND Win32WindowSystem::Handle(ControlId control) const {
+    return At(control).hwnd;
+}
+std::optional<FormId> Win32WindowSystem::ModalForm() const {
+    if (modals_.empty()) return std::nullopt;
+    return ControlId::AtRow(modals_.back().row).Form();
+}
+const std::vector<DrawOp>& Win32WindowSystem::DrawOps(ControlId box) const {
+    return At(box).ops;
+}
+
+// ---- scale
+
+int Win32WindowSystem::Dpi(FormId form) const {
+    return static_cast<int>(WindowDpi(Window(form)));
+}
+int Win32WindowSystem::Scale(FormId form, int pixels) const {
+    return MulDiv(pixels, Dpi(form), USER_DEFAULT_SCREEN_DPI);
+}
+
+// The control's rectangle in its window's client area, scaled; frames hold no windows of their
+// own, so a control inside one is placed by the sum of the offsets.
+RECT Win32WindowSystem::Place(FormId form, const ControlDesign& c) const {
+    int x = c.x, y = c.y;
+    for (std::string_view parent = c.parent; !parent.empty();) {
+        const ControlDesign& p = ControlId::Find(parent)->Design();
+        x += p.x;
+        y += p.y;
+        parent = p.parent;
+    }
+    return {Scale(form, x), Scale(form, y), Scale(form, x + c.width), Scale(form, y + c.height)};
+}
+
+HFONT Win32WindowSystem::Font(int dpi, Face face) {
+    HFONT& font = fonts_[{dpi, face}];
+    if (font) return font;
+    LOGFONTW lf{};
+    lf.lfHeight = -MulDiv(11, dpi, USER_DEFAULT_SCREEN_DPI); // an 8-point dialog font
+    lf.lfWeight = FW_NORMAL;
+    lf.lfCharSet = DEFAULT_CHARSET;
+    lf.lfQuality = CLEARTYPE_QUALITY;
+    lstrcpynW(lf.lfFaceName, L"MS Shell Dlg 2", LF_FACESIZE);
+    if (face == Face::Link) lf.lfUnderline = TRUE;
+    if (face == Face::Narrow) {
+        // Somewhat condensed: the average width of the plain face, less an eighth.
+        HDC dc = GetDC(nullptr);
+        HFONT plain = Font(dpi, Face::Dialog);
+        HGDIOBJ old = SelectObject(dc, plain);
+        TEXTMETRICW tm{};
+        GetTextMetricsW(dc, &tm);
+        SelectObject(dc, old);
+        ReleaseDC(nullptr, dc);
+        lf.lfWidth = tm.tmAveCharWidth * 7 / 8;
+    }
+    font = CreateFontIndirectW(&lf);
+    return font;
+}
+
+HICON Win32WindowSystem::Icon(int index, int size) {
+    HICON& icon = icons_[{index, size}];
+    if (!icon) icon = NewFaceIcon(index, size);
+    return icon;
+}
+
+// ---- building
+
+HWND Win32WindowSystem::BuildWindow(FormId form) {
+    const ControlDesign& d = form.Design();
+    DWORD style = WS_CLIPCHILDREN;
+    DWORD ex = WS_EX_CONTROLPARENT;
+    HWND owner = nullptr;
+    switch (d.style) {
+    case WindowStyle::Main: // a fixed size: no sizing border, no maximise box
+        style |= WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+        break;
+    case WindowStyle::Dialog:
+        style |= WS_POPUP | WS_CAPTION | WS_SYSMENU;
+        ex |= WS_EX_DLGMODALFRAME;
+        owner = Window(kMainForm);
+        break;
+    case WindowStyle::Splash:
+        style |= WS_POPUP;
+        ex |= WS_EX_TOOLWINDOW;
+        break;
+    }
+    HWND hwnd = CreateWindowExW(ex, kFormClass, Widen(d.caption).c_str(), style, CW_USEDEFAULT,
+                                CW_USEDEFAULT, d.width, d.height, owner, nullptr,
+                                GetModuleHandleW(nullptr), nullptr);
+    if (!hwnd) throw std::runtime_error("cannot create a window");
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    if (d.style == WindowStyle::Dialog) {
+        // No icon in a dialog's caption.
+        SendMessageW(hwnd, WM_SETICON, ICON_SMALL, 0);
+        SendMessageW(hwnd, WM_SETICON, ICON_BIG, 0);
+    }
+    return hwnd;
+}
+
+void Win32WindowSystem::Build(FormId form) {
+    Bury();
+    Control& window = At(form.Control());
+    window = Control{};
+    window.caption = std::string(form.Design().caption);
+    window.hwnd = BuildWindow(form);
+    for (const ControlDesign& c : form.Controls())
+        BuildControl(form, c, form.IdOf(c));
+    // The texts lie on the picture: it goes under every control made after it.
+    for (const ControlDesign& c : form.Controls())
+        if (HWND picture = At(form.IdOf(c)).hwnd; picture && c.image == Image::Splash)
+            SetWindowPos(picture, HWND_BOTTOM, 0, 0, 0, 0,
+                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    BuildMenus(form);
+    Layout(form);
+    RefreshTitle(form);
+}
+
+void Win32WindowSystem::BuildControl(FormId form, const ControlDesign& c, ControlId id) {
+    Control& control = At(id);
+    control = Control{};
+    control.caption = std::string(c.caption);
+    control.enabled = c.enabled;
+    control.checked = c.checked;
+    if (c.image == Image::Stock) control.shows = Control::Shows::Stock;
+    if (c.image == Image::Splash) control.shows = Control::Shows::Splash;
+
+    const wchar_t* cls = nullptr;
+    DWORD style = WS_CHILD | WS_CLIPSIBLINGS;
+    DWORD ex = 0;
+    std::wstring text;
+    switch (c.kind) {
+    case ControlKind::Label:
+        cls = WC_STATICW;
+        style |= SS_OWNERDRAW;
+        if (id.Reports(UiEvent::Click) || id.Reports(UiEvent::MouseMove)) style |= SS_NOTIFY;
+        if (c.border) ex |= WS_EX_STATICEDGE;
+        break;
+    case ControlKind::Button:
+        cls = WC_BUTTONW;
+        style |= BS_PUSHBUTTON | WS_TABSTOP;
+        text = Widen(c.caption);
+        break;
+    case ControlKind::List:
+    case ControlKind::DirList:
+    case ControlKind::FileList:
+        cls = WC_LISTBOXW;
+        style |= LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP;
+        ex |= WS_EX_CLIENTEDGE;
+        break;
+    case ControlKind::Combo:
+    case ControlKind::DriveList:
+        cls = WC_COMBOBOXW;
+        style |= CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP;
+        break;
+    case ControlKind::Picture:
+        cls = kPictureClass;
+        if (c.border) ex |= WS_EX_CLIENTEDGE;
+        break;
+    case ControlKind::ScrollBar:
+        cls = WC_SCROLLBARW;
+        style |= SBS_HORZ | WS_TABSTOP;
+        break;
+    case ControlKind::Window:
+    case ControlKind::Menu:
+    case ControlKind::Frame:
+    case ControlKind::Shape:
+    case ControlKind::Line:
+    case ControlKind::HiddenPicture:
+        return; // painted by the window, held in memory, or a menu entry
+    }
+    // A control laid out beyond its window's edge (the path dialog's file list) is never seen.
+    const bool outside = c.x >= form.Design().width || c.y >= form.Design().height;
+    if (!outside) style |= WS_VISIBLE;
+    if (!c.enabled) style |= WS_DISABLED;
+    control.hwnd = CreateWindowExW(ex, cls, text.c_str(), style, 0, 0, 0, 0, Window(form),
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(IdOf(id))),
+                                   GetModuleHandleW(nullptr), nullptr);
+    if (!control.hwnd) throw std::runtime_error("cannot create a control");
+    SetWindowLongPtrW(control.hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    if (c.kind == ControlKind::Label && id.Reports(UiEvent::MouseMove))
+        SetWindowSubclass(control.hwnd, LabelProc, kLabelSubclass,
+                          reinterpret_cast<DWORD_PTR>(this));
+    if (c.kind == ControlKind::ScrollBar) {
+        SCROLLINFO info{sizeof(info), SIF_RANGE | SIF_POS | SIF_PAGE, 0, 32767, 0, 0, 0};
+        SetScrollInfo(control.hwnd, SB_CTL, &info, FALSE);
+    }
+    if (c.kind == ControlKind::DriveList) FillDriveList(id);
+}
+
+void Win32WindowSystem::BuildMenus(FormId form) {
+    HMENU bar = nullptr;
+    for (const ControlDesign& c : form.Controls())
+        if (c.kind == ControlKind::Menu) {
+            if (!bar) bar = CreateMenu();
+            if (HasEntries(c)) menus_[form.IdOf(c).Row()] = CreatePopupMenu();
+        }
+    if (!bar) return;
+    menus_[form.Control().Row()] = bar;
+    RebuildMenu(form.Control());
+    for (const ControlDesign& c : form.Controls())
+        if (c.kind == ControlKind::Menu && HasEntries(c)) RebuildMenu(form.IdOf(c));
+    SetMenu(Window(form), bar);
+}
+
+// Win32 menus cannot hide an entry: a menu is filled again from the table whenever an entry
+// changes, leaving out those without a caption (the games menu's unused entries).
+void Win32WindowSystem::RebuildMenu(ControlId menu) {
+    auto found = menus_.find(menu.Row());
+    if (found == menus_.end()) return;
+    HMENU handle = found->second;
+    while (GetMenuItemCount(handle) > 0)
+        RemoveMenu(handle, 0, MF_BYPOSITION); // detaches submenus without destroying them
+    const FormId form = menu.Form();
+    const std::string_view parent = menu.IsWindow() ? std::string_view{} : menu.Name();
+    for (const ControlDesign& c : form.Controls()) {
+        if (c.kind != ControlKind::Menu || c.parent != parent) continue;
+        const ControlId id = form.IdOf(c);
+        const Control& entry = At(id);
+        if (entry.caption.empty()) continue;
+        if (entry.caption == "-") {
+            AppendMenuW(handle, MF_SEPARATOR, 0, nullptr);
+            continue;
+        }
+        UINT flags = MF_STRING | (entry.enabled ? MF_ENABLED : MF_GRAYED);
+        if (entry.checked) flags |= MF_CHECKED;
+        UINT_PTR item = static_cast<UINT_PTR>(IdOf(id));
+        if (auto sub = menus_.find(id.Row()); sub != menus_.end()) {
+            flags |= MF_POPUP;
+            item = reinterpret_cast<UINT_PTR>(sub->second);
+        }
+        AppendMenuW(handle, flags, item, Widen(entry.caption).c_str());
+    }
+    if (menu.IsWindow() && Window(form)) DrawMenuBar(Window(form));
+}
+
+void Win32WindowSystem::Layout(FormId form) {
+    HWND window = Window(form);
+    const int dpi = Dpi(form);
+    for (const ControlDesign& c : form.Controls()) {
+        const ControlId id = form.IdOf(c);
+        HWND hwnd = At(id).hwnd;
+        if (!hwnd) continue;
+        RECT r = Place(form, c);
+        if (c.kind == ControlKind::Combo || c.kind == ControlKind::DriveList)
+            r.bottom += Scale(form, kDropHeight);
+        SetWindowPos(hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(Font(dpi, c.face)), FALSE);
+        if (c.kind == ControlKind::Combo || c.kind == ControlKind::DriveList) {
+            // The closed drop-down keeps its laid-out height whatever the font's.
+            const int field = Scale(form, c.height) - 6 * dpi / USER_DEFAULT_SCREEN_DPI;
+            SendMessageW(hwnd, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field);
+        }
+    }
+    // The client area as laid out; the frame around it is whatever the system draws.
+    const ControlDesign& d = form.Design();
+    const int width = Scale(form, d.width), height = Scale(form, d.height);
+    RECT outer{0, 0, width, height};
+    AdjustWindowRectEx(&outer, static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE)),
+                       GetMenu(window) != nullptr,
+                       static_cast<DWORD>(GetWindowLongPtrW(window, GWL_EXSTYLE)));
+    SetWindowPos(window, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT client{};
+    GetClientRect(window, &client);
+    // A menu bar that wraps, or a frame of another thickness: make the difference good.
+    const int dw = width - client.right, dh = height - client.bottom;
+    if (dw != 0 || dh != 0)
+        SetWindowPos(window, nullptr, 0, 0, outer.right - outer.left + dw,
+                     outer.bottom - outer.top + dh, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    InvalidateRect(window, nullptr, TRUE);
+}
+
+void Win32WindowSystem::Destroy(FormId form) {
+    for (auto it = modals_.begin(); it != modals_.end(); ++it)
+        if (it->row == form.Control().Row()) EnableOwners(*it);
+    HWND hwnd = At(form.Control()).hwnd;
+    for (const ControlDesign& c : form.Controls()) {
+        At(form.IdOf(c)) = Control{};
+        menus_.erase(form.IdOf(c).Row());
+    }
+    menus_.erase(form.Control().Row());
+    At(form.Control()) = Control{};
+    if (!hwnd) return;
+    // Its own handler may be running (a button that closes its window): it goes out of sight
+    // now and is destroyed once the handler has returned.
+    ShowWindow(hwnd, SW_HIDE);
+    graveyard_.push_back(hwnd);
+}
+
+void Win32WindowSystem::Bury() {
+    std::vector<HWND> dead;
+    dead.swap(graveyard_);
+    for (HWND hwnd : dead)
+        DestroyWindow(hwnd);
+}
+
+void Win32WindowSystem::RefreshTitle(FormId form) {
+    HWND hwnd = Window(form);
+    if (!hwnd) return;
+    std::wstring title = Widen(At(form.Control()).caption);
+    if (form == kMainForm && At(kSaveEntry).enabled) title = L"*" + title;
+    SetWindowTextW(hwnd, title.c_str());
+}
+
+void Win32WindowSystem::Invalidate(ControlId control) {
+    const FormId form = control.Form();
+    if (HWND hwnd = At(control).hwnd) {
+        InvalidateRect(hwnd, nullptr, TRUE);
+        return;
+    }
+    if (!IsPainted(control.Kind()) || !Window(form)) return;
+    const RECT r = Place(form, control.Design());
+    InvalidateRect(Window(form), &r, TRUE);
+}
+
+// ---- the path dialog's lists
+
+namespace {
+
+bool LessIgnoringCase(const std::wstring& a, const std::wstring& b) {
+    return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(),
+                                static_cast<int>(b.size()), TRUE) == CSTR_LESS_THAN;
+}
+
+void ReplaceLines(HWND list, const std::vector<std::wstring>& lines, UINT reset, UINT add) {
+    SendMessageW(list, reset, 0, 0);
+    for (const std::wstring& line : lines)
+        SendMessageW(list, add, 0, reinterpret_cast<LPARAM>(line.c_str()));
+}
+
+} // namespace
+
+// As the old folder list: the folder's ancestors, the folder, its subfolders.
+void Win32WindowSystem::FillDirList(ControlId id, std::string_view text) {
+    namespace fs = std::filesystem;
+    Control& c = At(id);
+    std::error_code error;
+    fs::path folder = fs::absolute(fs::path(Widen(text)), error);
+    if (error) folder = fs::path(Widen(text));
+    folder = folder.lexically_normal();
+    if (folder.has_relative_path() && !folder.has_filename()) folder = folder.parent_path();
+    std::vector<fs::path> chain;
+    for (fs::path up = folder;; up = up.parent_path()) {
+        chain.insert(chain.begin(), up);
+        if (up == up.parent_path() || up.empty()) break;
+    }
+    std::vector<std::wstring> subfolders;
+    for (fs::directory_iterator it(folder, fs::directory_options::skip_permission_denied, error);
+         !error && it != fs::directory_iterator(); it.increment(error))
+        if (it->is_directory(error)) subfolders.push_back(it->path().filename().native());
+    std::sort(subfolders.begin(), subfolders.end(), LessIgnoringCase);
+
+    std::vector<std::wstring> lines;
+    c.paths.clear();
+    for (std::size_t depth = 0; depth < chain.size(); ++depth) {
+        const std::wstring shown =
+            depth == 0 ? chain[depth].native() : chain[depth].filename().native();
+        lines.push_back(std::wstring(depth * 2, L' ') + shown);
+        c.paths.push_back(chain[depth].native());
+    }
+    for (const std::wstring& name : subfolders) {
+        lines.push_back(std::wstring(chain.size() * 2, L' ') + name);
+        c.paths.push_back((folder / name).native());
+    }
+    c.caption = Narrow(folder.native());
+    if (!c.hwnd) return;
+    ReplaceLines(c.hwnd, lines, LB_RESETCONTENT, LB_ADDSTRING);
+    SendMessageW(c.hwnd, LB_SETCURSEL, chain.size() - 1, 0);
+}
+
+void Win32WindowSystem::FillFileList(ControlId id, std::string_view folder) {
+    Control& c = At(id);
+    std::vector<std::wstring> names;
+    std::wstring pattern = Widen(folder);
+    if (!pattern.empty() && pattern.back() != L'\\' && pattern.back() != L'/') pattern += L'\\';
+    pattern += Widen(id.Design().caption.empty() ? "*.*" : id.Design().caption);
+    WIN32_FIND_DATAW found{};
+    HANDLE search = FindFirstFileW(pattern.c_str(), &found); // letter case ignored
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+                names.emplace_back(found.cFileName);
+        } while (FindNextFileW(search, &found));
+        FindClose(search);
+    }
+    std::sort(names.begin(), names.end(), LessIgnoringCase);
+    c.items.clear();
+    for (const std::wstring& name : names)
+        c.items.push_back(Narrow(name));
+    if (c.hwnd) ReplaceLines(c.hwnd, names, LB_RESETCONTENT, LB_ADDSTRING);
+}
+
+// Every drive letter in use, the current folder's chosen.
+void Win32WindowSystem::FillDriveList(ControlId id) {
+    Control& c = At(id);
+    wchar_t buffer[512] = {};
+    const DWORD n = GetLogicalDriveStringsW(511, buffer);
+    c.paths.clear();
+    for (const wchar_t* drive = buffer; drive < buffer + n && *drive; drive += lstrlenW(drive) + 1)
+        c.paths.emplace_back(drive);
+    ReplaceLines(c.hwnd, c.paths, CB_RESETCONTENT, CB_ADDSTRING);
+    wchar_t current[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, current);
+    std::size_t chosen = 0;
+    for (std::size_t i = 0; i < c.paths.size(); ++i)
+        if (CompareStringOrdinal(c.paths[i].c_str(), 2, current, 2, TRUE) == CSTR_EQUAL) chosen = i;
+    if (c.paths.empty()) return;
+    SendMessageW(c.hwnd, CB_SETCURSEL, chosen, 0);
+    c.caption = Narrow(c.paths[chosen]);
+}
+
+// ---- captions and states
+
+void Win32WindowSystem::SetCaption(ControlId control, std::string_view text) {
+    // A closed window's label (the splash's, after start-up) takes no text.
+    Control* c = Open(control);
+    if (!c) return;
+    c->caption = std::string(text);
+    switch (control.Kind()) {
+    case ControlKind::Window:
+        RefreshTitle(control.Form());
+        break;
+    case ControlKind::Menu:
+        if (const ControlDesign& d = control.Design(); !d.parent.empty())
+            RebuildMenu(*ControlId::Find(d.parent));
+        else
+            RebuildMenu(control.Form().Control());
+        break;
+    case ControlKind::Button:
+        SetWindowTextW(c->hwnd, Widen(text).c_str());
+        break;
+    case ControlKind::DirList:
+        FillDirList(control, text);
+        break;
+    case ControlKind::FileList:
+        FillFileList(control, text);
+        break;
+    case ControlKind::Label: // drawn from the caption at the next repaint
+    case ControlKind::Frame:
+        Invalidate(control);
+        break;
+    default:
+        break;
+    }
+}
+
+std::string Win32WindowSystem::Caption(ControlId control) const {
+    const Control* c = Open(control);
+    if (!c) return {};
+    if (control.Kind() == ControlKind::Combo)
+        return c->chosen >= 0 && c->chosen < static_cast<int>(c->items.size())
+                   ? c->items[static_cast<std::size_t>(c->chosen)]
+                   : std::string();
+    return c->caption;
+}
+
+void Win32WindowSystem::SetEnabled(ControlId control, bool enabled) {
+    Control* c = Open(control);
+    if (!c) return;
+    c->enabled = enabled;
+    if (c->hwnd) EnableWindow(c->hwnd, enabled);
+    if (control.Kind() == ControlKind::Menu) {
+        const ControlDesign& d = control.Design();
+        RebuildMenu(d.parent.empty() ? control.Form().Control() : *ControlId::Find(d.parent));
+        if (control == kSaveEntry) RefreshTitle(control.Form());
+    }
+    if (IsPainted(control.Kind())) Invalidate(control);
+}
+
+bool Win32WindowSystem::IsEnabled(ControlId control) const {
+    const Control* c = Open(control);
+    return c && c->enabled;
+}
+
+void Win32WindowSystem::SetChecked(ControlId menuEntry, bool checked) {
+    Control& c = At(menuEntry);
+    c.checked = checked;
+    const ControlDesign& d = menuEntry.Design();
+    if (menuEntry.Kind() == ControlKind::Menu && !d.parent.empty())
+        RebuildMenu(*ControlId::Find(d.parent));
+}
+
+bool Win32WindowSystem::IsChecked(ControlId menuEntry) const {
+    return At(menuEntry).checked;
+}
+
+// ---- lists
+
+namespace {
+bool IsDropDown(ControlId id) {
+    return id.Kind() == ControlKind::Combo || id.Kind() == ControlKind::DriveList;
+}
+} // namespace
+
+void Win32WindowSystem::ListClear(ControlId list) {
+    Control& c = At(list);
+    c.items.clear();
+    c.chosen = -1;
+    c.widest = 0;
+    if (!c.hwnd) return;
+    SendMessageW(c.hwnd, IsDropDown(list) ? CB_RESETCONTENT : LB_RESETCONTENT, 0, 0);
+    if (!IsDropDown(list)) SendMessageW(c.hwnd, LB_SETHORIZONTALEXTENT, 0, 0);
+}
+
+void Win32WindowSystem::ListAdd(ControlId list, std::string_view item) {
+    Control& c = At(list);
+    c.items.emplace_back(item);
+    if (!c.hwnd) return;
+    const std::wstring line = Widen(item);
+    if (IsDropDown(list)) {
+        // Adding keeps the selection as it was.
+        SendMessageW(c.hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
+        return;
+    }
+    SendMessageW(c.hwnd, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
+    // A line wider than the list scrolls sideways rather than being cut off.
+    HDC dc = GetDC(c.hwnd);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(c.hwnd, WM_GETFONT, 0, 0)));
+    SIZE size{};
+    GetTextExtentPoint32W(dc, line.c_str(), static_cast<int>(line.size()), &size);
+    SelectObject(dc, old);
+    ReleaseDC(c.hwnd, dc);
+    // A list box writes its lines a pixel in from the left edge.
+    const int width = size.cx + Scale(list.Form(), 3);
+    if (width > c.widest) {
+        c.widest = width;
+        SendMessageW(c.hwnd, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(width), 0);
+    }
+}
+
+int Win32WindowSystem::ListCount(ControlId list) const {
+    return static_cast<int>(At(list).items.size());
+}
+
+std::string Win32WindowSystem::ListItem(ControlId list, int index) const {
+    const Control& c = At(list);
+    if (index < 0 || index >= static_cast<int>(c.items.size())) return {};
+    return c.items[static_cast<std::size_t>(index)];
+}
+
+bool Win32WindowSystem::ListSelected(ControlId list, int index) const {
+    const Control& c = At(list);
+    if (index < 0) return false;
+    if (!c.hwnd) return c.chosen == index;
+    const LRESULT shown =
+        SendMessageW(c.hwnd, IsDropDown(list) ? CB_GETCURSEL : LB_GETCURSEL, 0, 0);
+    return shown == index;
+}
+
+void Win32WindowSystem::ListSelect(ControlId list, int index) {
+    Control& c = At(list);
+    c.chosen = index >= 0 && index < ListCount(list) ? index : -1;
+    ShowChoice(list);
+}
+
+void Win32WindowSystem::ShowChoice(ControlId list) {
+    const Control& c = At(list);
+    if (!c.hwnd) return;
+    const auto chosen = static_cast<WPARAM>(c.chosen); // -1 selects nothing
+    SendMessageW(c.hwnd, IsDropDown(list) ? CB_SETCURSEL : LB_SETCURSEL, chosen, 0);
+}
+
+// A user's pick in a list or drop-down: a click the program takes, or undone.
+void Win32WindowSystem::Picked(ControlId control) {
+    Control& c = At(control);
+    const auto shown = static_cast<int>(
+        SendMessageW(c.hwnd, IsDropDown(control) ? CB_GETCURSEL : LB_GETCURSEL, 0, 0));
+    const bool list = !IsDropDown(control);
+    if (list && shown == c.chosen) return;
+    const int before = c.chosen;
+    c.chosen = shown;
+    if (!control.Reports(UiEvent::Click) || Send(control, UiEvent::Click)) return;
+    // Held back (a command is running, and derives its paths from this control): the control
+    // shows again what the program holds.
+    At(control).chosen = before;
+    ShowChoice(control);
+}
+
+// ---- pictures
+
+bool Win32WindowSystem::SetPictureBitmap(ControlId box, BitmapBytes bmpFile) {
+    std::optional<BmpFile> bmp = ReadBmpFile(bmpFile);
+    if (!bmp) return false;
+    Control& c = At(box);
+    c.bitmap = std::make_shared<const BmpFile>(std::move(*bmp));
+    c.shows = Control::Shows::Bitmap;
+    Invalidate(box);
+    return true;
+}
+
+void Win32WindowSystem::SetPictureStock(ControlId box) {
+    CopyPicture(kStockPictureHolder, box);
+}
+
+void Win32WindowSystem::CopyPicture(ControlId from, ControlId to) {
+    const Control& source = At(from);
+    Control& target = At(to);
+    target.shows = source.shows;
+    target.bitmap = source.bitmap;
+    Invalidate(to);
+}
+
+void Win32WindowSystem::PictureClear(ControlId box) {
+    At(box).ops.clear();
+    Invalidate(box);
+}
+
+void Win32WindowSystem::SetLineWidth(ControlId box, int width) {
+    At(box).lineWidth = width;
+}
+
+void Win32WindowSystem::FillRect(ControlId box, float x1, float y1, float x2, float y2, Rgb c) {
+    Control& p = At(box);
+    p.ops.push_back({DrawOp::Kind::Fill, x1, y1, x2, y2, 0, c, p.lineWidth});
+    Invalidate(box);
+}
+
+void Win32WindowSystem::DrawLine(ControlId box, float x1, float y1, float x2, float y2, Rgb c) {
+    Control& p = At(box);
+    p.ops.push_back({DrawOp::Kind::Line, x1, y1, x2, y2, 0, c, p.lineWidth});
+    Invalidate(box);
+}
+
+void Win32WindowSystem::DrawArc(ControlId box, float cx, float cy, float radius, float fromAngle,
+                                float toAngle, std::optional<Rgb> c) {
+    Control& p = At(box);
+    p.ops.push_back({DrawOp::Kind::Arc, cx, cy, radius, fromAngle, toAngle, c, p.lineWidth});
+    Invalidate(box);
+}
+
+float Win32WindowSystem::ScaleWidth(ControlId box) const {
+    const ControlDesign& d = box.Design();
+    return static_cast<float>(d.width - (d.border ? 4 : 0));
+}
+
+float Win32WindowSystem::ScaleHeight(ControlId box) const {
+    const ControlDesign& d = box.Design();
+    return static_cast<float>(d.height - (d.border ? 4 : 0));
+}
+
+// What a picture box shows, into `inner` (its client area, or where it lies under a label).
+void Win32WindowSystem::PaintPicture(ControlId box, HDC dc, const RECT& inner) const {
+    const Control& c = At(box);
+    const FormId form = box.Form();
+    const double scale = Dpi(form) / static_cast<double>(USER_DEFAULT_SCREEN_DPI);
+    const int innerWidth = inner.right - inner.left, innerHeight = inner.bottom - inner.top;
+    const auto sized = [&](int width, int height) {
+        // The picture's own size at this scale, made smaller to fit, never larger.
+        double w = width * scale, h = height * scale;
+        if (w > innerWidth || h > innerHeight) {
+            const double fit = std::min(innerWidth / w, innerHeight / h);
+            w *= fit;
+            h *= fit;
+        }
+        return RECT{inner.left, inner.top, inner.left + static_cast<int>(std::lround(w)),
+                    inner.top + static_cast<int>(std::lround(h))};
+    };
+    if (!c.ops.empty()) ::FillRect(dc, &inner, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    switch (c.shows) {
+    case Control::Shows::Nothing:
+        break;
+    case Control::Shows::Bitmap: {
+        const BmpFile& bmp = *c.bitmap;
+        const RECT to = sized(bmp.width, bmp.height);
+        SetStretchBltMode(dc, HALFTONE);
+        SetBrushOrgEx(dc, 0, 0, nullptr);
+        StretchDIBits(dc, to.left, to.top, to.right - to.left, to.bottom - to.top, 0, 0, bmp.width,
+                      bmp.height, bmp.bytes.data() + bmp.bitsOffset,
+                      reinterpret_cast<const BITMAPINFO*>(bmp.bytes.data() + bmp.infoOffset),
+                      DIB_RGB_COLORS, SRCCOPY);
+        break;
+    }
+    case Control::Shows::Stock:
+        PaintStockPicture(dc, sized(25, 25));
+        break;
+    case Control::Shows::Splash:
+        PaintSplashPicture(dc, sized(320, 240));
+        break;
+    }
+    if (c.ops.empty()) return;
+    const auto X = [&](float v) { return inner.left + static_cast<int>(std::lround(v * scale)); };
+    const auto Y = [&](float v) { return inner.top + static_cast<int>(std::lround(v * scale)); };
+    const int saved = SaveDC(dc);
+    IntersectClipRect(dc, inner.left, inner.top, inner.right, inner.bottom);
+    SelectObject(dc, GetStockObject(NULL_BRUSH));
+    for (const DrawOp& op : c.ops) {
+        const int width = std::max(1, static_cast<int>(std::lround(op.lineWidth * scale)));
+        HPEN pen = CreatePen(PS_SOLID, width, Colour(op.colour));
+        HGDIOBJ old = SelectObject(dc, pen);
+        switch (op.kind) {
+        case DrawOp::Kind::Fill: {
+            HBRUSH brush = CreateSolidBrush(Colour(op.colour));
+            const RECT r{X(std::min(op.a, op.c)), Y(std::min(op.b, op.d)), X(std::max(op.a, op.c)),
+                         Y(std::max(op.b, op.d))};
+            ::FillRect(dc, &r, brush);
+            DeleteObject(brush);
+            break;
+        }
+        case DrawOp::Kind::Line:
+            MoveToEx(dc, X(op.a), Y(op.b), nullptr);
+            LineTo(dc, X(op.c), Y(op.d));
+            break;
+        case DrawOp::Kind::Arc: {
+            // Counter-clockwise on screen from d to e, as GDI draws by default; y points down.
+            const float r = op.c;
+            SetArcDirection(dc, AD_COUNTERCLOCKWISE);
+            Arc(dc, X(op.a - r), Y(op.b - r), X(op.a + r), Y(op.b + r),
+                X(op.a + r * std::cos(op.d)), Y(op.b - r * std::sin(op.d)),
+                X(op.a + r * std::cos(op.e)), Y(op.b - r * std::sin(op.e)));
+            break;
+        }
+        }
+        SelectObject(dc, old);
+        DeleteObject(pen);
+    }
+    RestoreDC(dc, saved);
+}
+
+// ---- scroll bar and shapes
+
+void Win32WindowSystem::SetScrollRange(ControlId bar, int min, int max, int smallChange,
+                                       int largeChange) {
+    Control& c = At(bar);
+    c.scrollMin = min;
+    c.scrollMax = max;
+    c.smallChange = smallChange;
+    c.largeChange = largeChange;
+    c.scrollValue = std::clamp(c.scrollValue, min, max);
+    if (!c.hwnd) return;
+    // No page: the thumb reaches the maximum, and a large change is only a step.
+    SCROLLINFO info{sizeof(info), SIF_RANGE | SIF_POS | SIF_PAGE, min, max, 0, c.scrollValue, 0};
+    SetScrollInfo(c.hwnd, SB_CTL, &info, TRUE);
+}
+
+bool Win32WindowSystem::SetScrollValue(ControlId bar, int value) {
+    Control& c = At(bar);
+    if (value < c.scrollMin || value > c.scrollMax)
+        throw std::out_of_range("scroll bar value outside its range");
+    const bool changed = c.scrollValue != value;
+    c.scrollValue = value;
+    if (c.hwnd) {
+        SCROLLINFO info{sizeof(info), SIF_POS, 0, 0, 0, value, 0};
+        SetScrollInfo(c.hwnd, SB_CTL, &info, TRUE);
+    }
+    return changed;
+}
+
+int Win32WindowSystem::ScrollValue(ControlId bar) const {
+    return At(bar).scrollValue;
+}
+
+void Win32WindowSystem::OnScroll(ControlId bar, WPARAM wp) {
+    Control& c = At(bar);
+    int value = c.scrollValue;
+    switch (LOWORD(wp)) {
+    case SB_LINELEFT:
+        value -= c.smallChange;
+        break;
+    case SB_LINERIGHT:
+        value += c.smallChange;
+        break;
+    case SB_PAGELEFT:
+        value -= c.largeChange;
+        break;
+    case SB_PAGERIGHT:
+        value += c.largeChange;
+        break;
+    case SB_LEFT:
+        value = c.scrollMin;
+        break;
+    case SB_RIGHT:
+        value = c.scrollMax;
+        break;
+    case SB_THUMBPOSITION: { // the change comes when the thumb is let go
+        SCROLLINFO info{sizeof(info), SIF_TRACKPOS, 0, 0, 0, 0, 0};
+        GetScrollInfo(c.hwnd, SB_CTL, &info);
+        value = info.nTrackPos;
+        break;
+    }
+    default:
+        return;
+    }
+    value = std::clamp(value, c.scrollMin, c.scrollMax);
+    if (!SetScrollValue(bar, value)) return;
+    Send(bar, UiEvent::Change);
+}
+
+void Win32WindowSystem::SetFillStyle(ControlId shape, int style) {
+    At(shape).fillStyle = style;
+    Invalidate(shape);
+}
+
+int Win32WindowSystem::FillStyle(ControlId shape) const {
+    return At(shape).fillStyle;
+}
+
+void Win32WindowSystem::SetWindowIcon(int index) {
+    icon_ = std::clamp(index, 0, 4);
+    HWND main = Window(kMainForm);
+    if (!main) return;
+    const int dpi = Dpi(kMainForm);
+    const int big = MulDiv(32, dpi, USER_DEFAULT_SCREEN_DPI);
+    const int small = MulDiv(16, dpi, USER_DEFAULT_SCREEN_DPI);
+    SendMessageW(main, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(Icon(icon_, big)));
+    SendMessageW(main, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(Icon(icon_, small)));
+}
+
+// ---- windows
+
+namespace {
+
+void CentreOnWorkArea(HWND hwnd, HWND beside) {
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    GetMonitorInfoW(MonitorFromWindow(beside ? beside : hwnd, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    RECT r{};
+    GetWindowRect(hwnd, &r);
+    const RECT& area = monitor.rcWork;
+    const int x = area.left + (area.right - area.left - (r.right - r.left)) / 2;
+    const int y = area.top + (area.bottom - area.top - (r.bottom - r.top)) / 2;
+    SetWindowPos(hwnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void FocusFirst(HWND window) {
+    if (HWND first = GetNextDlgTabItem(window, nullptr, FALSE))
+        SetFocus(first);
+    else
+        SetFocus(window);
+}
+
+} // namespace
+
+void Win32WindowSystem::LoadForm(FormId form) {
+    if (IsLoaded(form)) return;
+    Build(form);
+}
+
+void Win32WindowSystem::ShowForm(FormId form) {
+    LoadForm(form);
+    HWND hwnd = Window(form);
+    // Dialogs open in the middle of the screen, and so does the main window the first time.
+    const bool main = form.Design().style == WindowStyle::Main;
+    if (!main || (!mainPlaced_ && !IsWindowVisible(hwnd)))
+        CentreOnWorkArea(hwnd, Window(kMainForm));
+    if (main) mainPlaced_ = true;
+    if (IsWindowVisible(hwnd)) {
+        SetForegroundWindow(hwnd);
+        return;
+    }
+    ShowWindow(hwnd, SW_SHOW);
+    UpdateWindow(hwnd);
+    if (GetForegroundWindow() == hwnd) FocusFirst(hwnd);
+}
+
+void Win32WindowSystem::EnableOwners(Modal& modal) {
+    // Enabled again before the modal window goes, so that the activation returns to them.
+    for (HWND hwnd : modal.disabled)
+        if (IsWindow(hwnd)) EnableWindow(hwnd, TRUE);
+    modal.disabled.clear();
+}
+
+void Win32WindowSystem::ShowModal(FormId form) {
+    LoadForm(form);
+    HWND dialog = Window(form);
+    Modal modal{form.Control().Row(), {}};
+    for (FormId other : AllForms()) {
+        HWND hwnd = Window(other);
+        if (other == form || !hwnd || !IsWindowVisible(hwnd) || !IsWindowEnabled(hwnd)) continue;
+        EnableWindow(hwnd, FALSE);
+        modal.disabled.push_back(hwnd);
+    }
+    modals_.push_back(std::move(modal));
+    CentreOnWorkArea(dialog, Window(kMainForm));
+    ShowWindow(dialog, SW_SHOW);
+    SetForegroundWindow(dialog);
+    FocusFirst(dialog);
+    MSG msg;
+    while (IsLoaded(form) && Window(form) == dialog && !ended_) {
+        Bury();
+        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+        if (got <= 0) {
+            if (got == 0) PostQuitMessage(static_cast<int>(msg.wParam)); // for the outer loop
+            break;
+        }
+        Route(msg);
+    }
+    for (auto it = modals_.begin(); it != modals_.end(); ++it)
+        if (it->row == form.Control().Row()) {
+            EnableOwners(*it);
+            modals_.erase(it);
+            break;
+        }
+    if (IsLoaded(form) && Window(form) == dialog) Destroy(form);
+    Bury();
+}
+
+void Win32WindowSystem::UnloadForm(FormId form) {
+    if (form.Design().style == WindowStyle::Main) return; // only the end closes it
+    if (At(form.Control()).hwnd) Destroy(form);
+}
+
+bool Win32WindowSystem::IsLoaded(FormId form) const {
+    return !ended_ && At(form.Control()).hwnd != nullptr;
+}
+
+MsgAnswer Win32WindowSystem::ShowMessage(std::string_view text, MsgButtons buttons, MsgIcon icon,
+                                         std::string_view title) {
+    HWND owner = nullptr;
+    if (std::optional<FormId> modal = ModalForm()) owner = Window(*modal);
+    if (!owner && IsWindowVisible(Window(kMainForm))) owner = Window(kMainForm);
+    // The pointer of a running command does not stand over the question.
+    const HCURSOR pointer = pointer_;
+    pointer_ = nullptr;
+    const MsgAnswer answer = RunMessageBox(owner, text, buttons, icon, title);
+    pointer_ = pointer;
+    return answer;
+}
+
+void Win32WindowSystem::Beep() {
+    MessageBeep(MB_OK);
+}
+
+void Win32WindowSystem::SetPointer(MousePointer pointer) {
+    const wchar_t* shape = pointer == MousePointer::Hourglass ? IDC_WAIT
+                           : pointer == MousePointer::UpArrow ? IDC_UPARROW
+                                                              : nullptr;
+    pointer_ = shape ? LoadCursorW(nullptr, shape) : nullptr;
+    SetCursor(pointer_ ? pointer_ : LoadCursorW(nullptr, IDC_ARROW));
+}
+
+void Win32WindowSystem::ShellOpen(FormId window, std::string_view document) {
+    // Failures are ignored: the page is offered, not needed.
+    (void)ShellExecuteW(Window(window), L"open", Widen(document).c_str(), nullptr, nullptr,
+                        SW_SHOWNORMAL);
+}
+
+void Win32WindowSystem::EndProgram(int exitCode) {
+    SetPointer(MousePointer::Default);
+    for (FormId form : AllForms())
+        if (HWND hwnd = Window(form)) ShowWindow(hwnd, SW_HIDE);
+    ended_ = true;
+    exitCode_ = exitCode;
+    // Wakes a loop waiting for input, which then sees the end.
+    PostThreadMessageW(GetCurrentThreadId(), WM_NULL, 0, 0);
+}
+
+void Win32WindowSystem::Route(MSG& msg) {
+    // Tab, Enter, Escape and mnemonics work in every window as in a dialog.
+    HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+    if (root && FormOf(root) && IsDialogMessageW(root, &msg)) return;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+}
+
+void Win32WindowSystem::ProcessEvents() {
+    Bury();
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(msg.wParam)); // for the loop that waits for it
+            break;
+        }
+        Route(msg);
+    }
+}
+
+void Win32WindowSystem::IdleTurn() {
+    ProcessEvents();
+}
+
+int Win32WindowSystem::Run() {
+    MSG msg;
+    while (!ended_) {
+        Bury();
+        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+        if (got <= 0) return ended_ ? exitCode_ : static_cast<int>(msg.wParam);
+        Route(msg);
+    }
+    return exitCode_;
+}
+
+bool Win32WindowSystem::Send(ControlId control, UiEvent event) {
+    if (ended_ || !eventSink) return false;
+    return eventSink(control, event);
+}
+
+// ---- events
+
+namespace {
+constexpr UINT kNavigate = WM_APP + 1; // a folder picked in a folder list, opened after the pick
+constexpr wchar_t kFocusProperty[] = L"AdultifyFocus";
+
+Win32WindowSystem* Self(HWND hwnd) {
+    return reinterpret_cast<Win32WindowSystem*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+}
+} // namespace
+
+LRESULT CALLBACK Win32WindowSystem::FormProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    Win32WindowSystem* self = Self(hwnd);
+    const std::optional<FormId> form = self ? self->FormOf(hwnd) : std::nullopt;
+    if (!form) return DefWindowProcW(hwnd, msg, wp, lp); // being built, or unloaded
+    return self->OnFormMessage(*form, hwnd, msg, wp, lp);
+}
+
+LRESULT Win32WindowSystem::OnFormMessage(FormId form, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_COMMAND:
+        OnCommand(form, wp, lp);
+        return 0;
+    case kNavigate:
+        if (std::optional<ControlId> id = ControlOfId(static_cast<int>(wp)); id && Open(*id)) {
+            const Control& c = At(*id);
+            const auto line = static_cast<std::size_t>(lp);
+            if (line < c.paths.size()) {
+                SetCaption(*id, Narrow(c.paths[line]));
+                Send(*id, UiEvent::Change);
+            }
+        }
+        return 0;
+    case WM_HSCROLL:
+        if (std::optional<ControlId> id = ControlOfId(GetDlgCtrlID(reinterpret_cast<HWND>(lp))))
+            OnScroll(*id, wp);
+        return 0;
+    case WM_CLOSE:
+        if (form.Control().Reports(UiEvent::Close))
+            Send(form.Control(), UiEvent::Close); // the program unloads the window, or not
+        else
+            UnloadForm(form);
+        return 0;
+    case WM_QUERYENDSESSION: // the end of the session runs the exit sequence
+        if (form != kMainForm) break;
+        Send(form.Control(), UiEvent::Close);
+        return ended_ ? TRUE : FALSE;
+    case WM_MOUSEMOVE:
+        OnMouseMove(form, lp);
+        break;
+    case WM_CHAR:
+        if (form.Control().Reports(UiEvent::KeyPress)) {
+            Send(form.Control(), UiEvent::KeyPress);
+            return 0;
+        }
+        break;
+    case WM_SETCURSOR:
+        if (pointer_) {
+            SetCursor(pointer_);
+            return TRUE;
+        }
+        break;
+    case WM_DRAWITEM: {
+        const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
+        if (item->CtlType != ODT_STATIC) break;
+        PaintLabel(*item);
+        return TRUE;
+    }
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(hwnd, &ps);
+        PaintForm(form, dc);
+        EndPaint(hwnd, &ps);
+        return 0;
+    }
+    case WM_DPICHANGED: {
+        const auto* suggested = reinterpret_cast<const RECT*>(lp);
+        SetWindowPos(hwnd, nullptr, suggested->left, suggested->top,
+                     suggested->right - suggested->left, suggested->bottom - suggested->top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        Layout(form);
+        for (const ControlDesign& c : form.Controls())
+            if (HWND list = At(form.IdOf(c)).hwnd; list && c.kind == ControlKind::List) {
+                // The lines' widths change with the font.
+                Control& l = At(form.IdOf(c));
+                std::vector<std::string> lines = l.items;
+                const int chosen = l.chosen;
+                ListClear(form.IdOf(c));
+                for (const std::string& line : lines)
+                    ListAdd(form.IdOf(c), line);
+                ListSelect(form.IdOf(c), chosen);
+            }
+        if (form == kMainForm) SetWindowIcon(icon_);
+        return 0;
+    }
+    case WM_ACTIVATE:
+        // The control that had the focus gets it back when the window is active again.
+        if (LOWORD(wp) == WA_INACTIVE) {
+            HWND focus = GetFocus();
+            SetPropW(hwnd, kFocusProperty, focus && IsChild(hwnd, focus) ? focus : nullptr);
+        } else if (auto focus = static_cast<HWND>(GetPropW(hwnd, kFocusProperty));
+                   focus && IsWindow(focus) && IsChild(hwnd, focus)) {
+            SetFocus(focus);
+            return 0;
+        }
+        break;
+    case WM_DESTROY:
+        RemovePropW(hwnd, kFocusProperty);
+        break;
+    default:
+        break;
+    }
+    return DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+void Win32WindowSystem::OnCommand(FormId form, WPARAM wp, LPARAM lp) {
+    const int id = LOWORD(wp);
+    const int code = HIWORD(wp);
+    if (lp == 0) {
+        // Escape, through the dialog keys: as the close box.
+        if (id == IDCANCEL && form.Design().style != WindowStyle::Main) {
+            PostMessageW(Window(form), WM_CLOSE, 0, 0);
+            return;
+        }
+        // Enter, through the dialog keys: presses the button that has the focus, or opens the
+        // folder chosen in a folder list. No window of the layout has a default button.
+        if (id == IDOK) {
+            HWND focus = GetFocus();
+            std::optional<ControlId> at = ControlOfId(focus ? GetDlgCtrlID(focus) : 0);
+            if (!at || At(*at).hwnd != focus) return;
+            if (at->Kind() == ControlKind::Button) Send(*at, UiEvent::Click);
+            if (at->Kind() == ControlKind::DirList)
+                PostMessageW(Window(form), kNavigate, static_cast<WPARAM>(IdOf(*at)),
+                             SendMessageW(focus, LB_GETCURSEL, 0, 0));
+            return;
+        }
+        std::optional<ControlId> entry = ControlOfId(id);
+        if (entry && entry->Kind() == ControlKind::Menu && Open(*entry) && At(*entry).enabled)
+            Send(*entry, UiEvent::Click); // the program keeps any check mark itself
+        return;
+    }
+    std::optional<ControlId> control = ControlOfId(id);
+    if (!control || !Open(*control)) return;
+    switch (control->Kind()) {
+    case ControlKind::Button:
+        if (code == BN_CLICKED) Send(*control, UiEvent::Click);
+        break;
+    case ControlKind::Label:
+        if (code == STN_CLICKED && control->Reports(UiEvent::Click)) Send(*control, UiEvent::Click);
+        break;
+    case ControlKind::List:
+    case ControlKind::Combo:
+        if ((control->Kind() == ControlKind::List && code == LBN_SELCHANGE) ||
+            (control->Kind() == ControlKind::Combo && code == CBN_SELCHANGE))
+            Picked(*control);
+        break;
+    case ControlKind::DirList:
+        // Opened once the list has finished with the click: opening refills it.
+        if (code == LBN_DBLCLK || (code == LBN_SELCHANGE && GetKeyState(VK_LBUTTON) < 0))
+            PostMessageW(Window(form), kNavigate, static_cast<WPARAM>(id),
+                         SendMessageW(At(*control).hwnd, LB_GETCURSEL, 0, 0));
+        break;
+    case ControlKind::DriveList:
+        if (code == CBN_SELCHANGE) {
+            Control& c = At(*control);
+            const auto chosen = static_cast<std::size_t>(SendMessageW(c.hwnd, CB_GETCURSEL, 0, 0));
+            if (chosen >= c.paths.size()) break;
+            c.caption = Narrow(c.paths[chosen]);
+            Send(*control, UiEvent::Change);
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+void Win32WindowSystem::OnMouseMove(FormId form, LPARAM lp) {
+    const POINT at{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
+    // The innermost frame under the pointer that reports it, else the window.
+    std::optional<ControlId> over;
+    for (const ControlDesign& c : form.Controls()) {
+        if (c.kind != ControlKind::Frame) continue;
+        const RECT r = Place(form, c);
+        if (PtInRect(&r, at)) over = form.IdOf(c);
+    }
+    if (over && over->Reports(UiEvent::MouseMove))
+        Send(*over, UiEvent::MouseMove);
+    else if (!over && form.Control().Reports(UiEvent::MouseMove))
+        Send(form.Control(), UiEvent::MouseMove);
+}
+
+LRESULT CALLBACK Win32WindowSystem::LabelProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
+                                              DWORD_PTR self) {
+    if (msg == WM_MOUSEMOVE) {
+        auto* layer = reinterpret_cast<Win32WindowSystem*>(self);
+        if (std::optional<ControlId> id = ControlOfId(GetDlgCtrlID(hwnd)); id && layer->Open(*id))
+            layer->Send(*id, UiEvent::MouseMove);
+    }
+    if (msg == WM_NCDESTROY) RemoveWindowSubclass(hwnd, LabelProc, kLabelSubclass);
+    return DefSubclassProc(hwnd, msg, wp, lp);
+}
+
+LRESULT CALLBACK Win32WindowSystem::PictureProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    Win32WindowSystem* self = Self(hwnd);
+    switch (msg) {
+    case WM_NCHITTEST: // the window under it takes the pointer
+        return HTTRANSPARENT;
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(hwnd, &ps);
+        RECT client{};
+        GetClientRect(hwnd, &client);
+        // Drawn off screen first, so that a picture redrawn often does not flicker.
+        HDC buffer = CreateCompatibleDC(dc);
+        HBITMAP bitmap = CreateCompatibleBitmap(dc, client.right, client.bottom);
+        HGDIOBJ old = SelectObject(buffer, bitmap);
+        ::FillRect(buffer, &client, GetSysColorBrush(COLOR_BTNFACE));
+        std::optional<ControlId> id = ControlOfId(GetDlgCtrlID(hwnd));
+        if (self && id && self->Open(*id)) self->PaintPicture(*id, buffer, client);
+        BitBlt(dc, 0, 0, client.right, client.bottom, buffer, 0, 0, SRCCOPY);
+        SelectObject(buffer, old);
+        DeleteObject(bitmap);
+        DeleteDC(buffer);
+        EndPaint(hwnd, &ps);
+        return 0;
+    }
+    default:
+        return DefWindowProcW(hwnd, msg, wp, lp);
+    }
+}
+
+// ---- painting
+
+// Frames, shapes and lines have no windows of their own: the window draws them.
+void Win32WindowSystem::PaintForm(FormId form, HDC dc) {
+    const int dpi = Dpi(form);
+    const int oldMode = SetBkMode(dc, TRANSPARENT);
+    for (const ControlDesign& c : form.Controls()) {
+        const ControlId id = form.IdOf(c);
+        RECT r = Place(form, c);
+        switch (c.kind) {
+        case ControlKind::Frame: {
+            HGDIOBJ oldFont = SelectObject(dc, Font(dpi, c.face));
+            TEXTMETRICW tm{};
+            GetTextMetricsW(dc, &tm);
+            RECT edge{r.left, r.top + tm.tmHeight / 2, r.right, r.bottom};
+            DrawEdge(dc, &edge, EDGE_ETCHED, BF_RECT);
+            const std::wstring text = Widen(At(id).caption);
+            if (!text.empty()) {
+                SIZE size{};
+                GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+                const int inset = Scale(form, 8), gap = Scale(form, 2);
+                RECT behind{r.left + inset - gap, r.top, r.left + inset + size.cx + gap,
+                            r.top + tm.tmHeight};
+                // A caption longer than its frame ends in an ellipsis inside the frame.
+                behind.right = std::min(behind.right, r.right - inset + gap);
+                ::FillRect(dc, &behind, GetSysColorBrush(COLOR_BTNFACE));
+                SetTextColor(dc, GetSysColor(At(id).enabled ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
+                RECT line{r.left + inset, r.top, r.right - inset, r.top + tm.tmHeight};
+                DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &line,
+                          DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+            }
+            SelectObject(dc, oldFont);
+            break;
+        }
+        case ControlKind::Shape: {
+            HPEN pen = CreatePen(PS_INSIDEFRAME, std::max(1, Scale(form, 1)),
+                                 GetSysColor(COLOR_WINDOWTEXT));
+            HBRUSH brush = At(id).fillStyle == 0 ? GetSysColorBrush(COLOR_WINDOWTEXT)
+                                                 : static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
+            HGDIOBJ oldPen = SelectObject(dc, pen);
+            HGDIOBJ oldBrush = SelectObject(dc, brush);
+            Rectangle(dc, r.left, r.top, r.right, r.bottom);
+            SelectObject(dc, oldPen);
+            SelectObject(dc, oldBrush);
+            DeleteObject(pen);
+            break;
+        }
+        case ControlKind::Line:
+            r.bottom = r.top + 2;
+            DrawEdge(dc, &r, EDGE_ETCHED, BF_TOP);
+            break;
+        default:
+            break;
+        }
+    }
+    SetBkMode(dc, oldMode);
+}
+
+// What lies under a label that has no background of its own: the pictures it stands on.
+void Win32WindowSystem::PaintBackdrop(FormId form, ControlId over, HDC dc) const {
+    RECT label{};
+    GetWindowRect(At(over).hwnd, &label);
+    MapWindowPoints(nullptr, Window(form), reinterpret_cast<POINT*>(&label), 2);
+    for (const ControlDesign& c : form.Controls()) {
+        HWND picture = At(form.IdOf(c)).hwnd;
+        if (c.kind != ControlKind::Picture || !picture) continue;
+        RECT inner{};
+        GetClientRect(picture, &inner);
+        MapWindowPoints(picture, Window(form), reinterpret_cast<POINT*>(&inner), 2);
+        RECT common{};
+        if (!IntersectRect(&common, &inner, &label)) continue;
+        OffsetRect(&inner, -label.left, -label.top);
+        PaintPicture(form.IdOf(c), dc, inner);
+    }
+}
+
+void Win32WindowSystem::PaintLabel(const DRAWITEMSTRUCT& item) {
+    const std::optional<ControlId> id = ControlOfId(static_cast<int>(item.CtlID));
+    if (!id || !Open(*id)) return;
+    const FormId form = id->Form();
+    const ControlDesign& d = id->Design();
+    const Control& c = At(*id);
+    HDC dc = item.hDC;
+    RECT r = item.rcItem;
+    ::FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
+    if (d.ink == Ink::White) PaintBackdrop(form, *id, dc);
+    const int dpi = Dpi(form);
+    const std::wstring text = Widen(c.caption);
+    InflateRect(&r, -Scale(form, d.border ? 2 : 0), 0);
+    // A narrow caption is condensed only when the plain face does not fit its column.
+    HGDIOBJ oldFont = SelectObject(dc, Font(dpi, d.face == Face::Narrow ? Face::Dialog : d.face));
+    SIZE plain{};
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &plain);
+    if (d.face == Face::Narrow && plain.cx > r.right - r.left)
+        SelectObject(dc, Font(dpi, Face::Narrow));
+    const int oldMode = SetBkMode(dc, TRANSPARENT);
+    COLORREF ink = GetSysColor(COLOR_BTNTEXT);
+    if (d.face == Face::Link) ink = RGB(0, 0, 192);
+    if (d.ink == Ink::White) ink = RGB(255, 255, 255);
+    if (!c.enabled) ink = GetSysColor(COLOR_GRAYTEXT);
+    SetTextColor(dc, ink);
+    UINT format = DT_NOPREFIX;
+    format |= d.align == Align::Right ? DT_RIGHT : d.align == Align::Centre ? DT_CENTER : DT_LEFT;
+    // One line, centred in its height; a long one ends in an ellipsis rather than being cut.
+    format |= d.wrap ? DT_WORDBREAK : DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS;
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, format);
+    SetBkMode(dc, oldMode);
+    SelectObject(dc, oldFont);
+}
+
+} // namespace adultify::win32
