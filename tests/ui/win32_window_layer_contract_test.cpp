@@ -494,6 +494,23 @@ class Win32Driver final : public WindowLayerDriver {
     std::vector<Reported> reported_;
 };
 
+// The driver's measure sees a text that the control cuts, so that the contract's passes say
+// something.
+TEST(Win32Driver, TellsATextThatDoesNotFitItsControl) {
+    Win32Driver driver;
+    WindowSystem& ui = driver.ui();
+    ui.ShowForm("Form1");
+    const std::string tooLong(60, 'W');
+    for (ControlId control : {ControlId("Label18"), ControlId("Label3"), ControlId("Frame1")}) {
+        ui.SetCaption(control, tooLong);
+        EXPECT_FALSE(driver.TextFits(control)) << control;
+    }
+    ui.ShowForm("Form3");
+    ui.SetCaption("Form3.Command1", tooLong);
+    EXPECT_FALSE(driver.TextFits("Form3.Command1"));
+    ui.UnloadForm("Form3");
+}
+
 std::unique_ptr<WindowLayerDriver> MakeWin32() {
     return std::make_unique<Win32Driver>();
 }
