@@ -209,8 +209,8 @@ class Win32Events : public ::testing::Test {
             return take;
         };
     }
-    void Key(HWND window, WPARAM key) {
-        MSG msg{GetFocus(), WM_KEYDOWN, key, 0, 0, {}};
+    void Key(HWND window, WPARAM key, UINT message = WM_KEYDOWN) {
+        MSG msg{GetFocus(), message, key, 0, 0, {}};
         if (!IsDialogMessageW(window, &msg)) {
             TranslateMessage(&msg);
             DispatchMessageW(&msg);
@@ -264,6 +264,19 @@ TEST_F(Win32Events, ButtonsMenusAndEscapeReachTheProgramAsItsEvents) {
         << "a greyed entry reports nothing; Escape is the close box";
     EXPECT_TRUE(ui.IsLoaded("Form3")) << "the program decides whether it closes";
     ui.UnloadForm("Form3");
+}
+
+// A label the keyboard reaches is clicked by Space, as a button is.
+TEST_F(Win32Events, SpaceClicksTheLinkThatHasTheFocus) {
+    ui.ShowForm("frmAbout");
+    HWND about = ui.Window("frmAbout");
+    SetForegroundWindow(about);
+    SetFocus(ui.Handle("frmAbout.Label11"));
+    ASSERT_EQ(GetFocus(), ui.Handle("frmAbout.Label11"));
+    Key(about, VK_SPACE);
+    Key(about, VK_SPACE, WM_KEYUP);
+    EXPECT_EQ(seen, (std::vector<Seen>{{"frmAbout.Label11", UiEvent::Click}}));
+    ui.UnloadForm("frmAbout");
 }
 
 TEST_F(Win32Events, EnterPressesTheFocusedButtonAndNothingElse) {
