@@ -336,18 +336,17 @@ void Win32WindowSystem::BuildControl(FormId form, const ControlDesign& c, Contro
     if (c.kind == ControlKind::DriveList) FillDriveList(id);
     if (c.kind == ControlKind::DirList) {
         // Each line's whole path, which a deep folder's indented name does not show.
-        control.tip =
-            CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX,
-                            CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                            Window(form), nullptr, GetModuleHandleW(nullptr), nullptr);
+        control.tip = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX, 0, 0, 0,
+                                      0, Window(form), nullptr, GetModuleHandleW(nullptr), nullptr);
         TTTOOLINFOW tool{};
         tool.cbSize = sizeof(tool);
-        tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+        tool.uFlags = TTF_IDISHWND; // the list's mouse moves are relayed by its subclass
         tool.hwnd = Window(form);
         tool.uId = reinterpret_cast<UINT_PTR>(control.hwnd);
         tool.lpszText = const_cast<wchar_t*>(L"");
         SendMessageW(control.tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
         SendMessageW(control.tip, TTM_SETMAXTIPWIDTH, 0, 32767);
+        SendMessageW(control.tip, TTM_ACTIVATE, FALSE, 0); // until the pointer is on a line
         SetWindowSubclass(control.hwnd, FolderListProc, kFolderListSubclass,
                           reinterpret_cast<DWORD_PTR>(this));
     }
@@ -1414,8 +1413,11 @@ LRESULT CALLBACK Win32WindowSystem::FolderListProc(HWND hwnd, UINT msg, WPARAM w
         auto* layer = reinterpret_cast<Win32WindowSystem*>(self);
         const LRESULT hit = SendMessageW(hwnd, LB_ITEMFROMPOINT, 0, lp);
         const int line = HIWORD(hit) == 0 ? LOWORD(hit) : -1; // not beyond the last line
-        if (std::optional<ControlId> id = ControlOfId(GetDlgCtrlID(hwnd)); id && layer->Open(*id))
+        if (std::optional<ControlId> id = ControlOfId(GetDlgCtrlID(hwnd)); id && layer->Open(*id)) {
             layer->ShowFolderTip(*id, line);
+            MSG relay{hwnd, msg, wp, lp, static_cast<DWORD>(GetMessageTime()), {}};
+            SendMessageW(layer->At(*id).tip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relay));
+        }
     }
     if (msg == WM_NCDESTROY) RemoveWindowSubclass(hwnd, FolderListProc, kFolderListSubclass);
     return DefSubclassProc(hwnd, msg, wp, lp);
