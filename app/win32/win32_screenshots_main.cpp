@@ -43,6 +43,8 @@ void Settle(HWND hwnd) {
 bool Save(HWND hwnd, const char* name) {
     if (!hwnd) return false;
     SetForegroundWindow(hwnd);
+    // The pointer off the window: resting on a list, it would open a tooltip over the picture.
+    SetCursorPos(0, 0);
     Settle(hwnd);
     RECT r{};
     GetWindowRect(hwnd, &r);

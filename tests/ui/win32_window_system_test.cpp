@@ -82,6 +82,23 @@ TEST_F(Win32Layer, TheFolderListShowsTheFolderItsAncestorsAndItsSubfoldersByName
     ui.UnloadForm("Form2");
 }
 
+// Under Wine the working folder (the build) lies on Z: and the temporary folder on C:.
+TEST_F(Win32Layer, TheDriveListOpensOnTheWorkingFoldersDriveAndFollowsAFolder) {
+    TempFolder temp;
+    ui.LoadForm("Form2");
+    HWND drives = ui.Handle("Form2.Drive1");
+    const auto shown = [&] {
+        const auto line = static_cast<int>(SendMessageW(drives, CB_GETCURSEL, 0, 0));
+        return line < 0 ? std::string() : ui.ListItem("Form2.Drive1", line);
+    };
+    EXPECT_EQ(shown(), Narrow(fs::current_path().root_path().native()));
+    EXPECT_EQ(ui.Caption("Form2.Drive1"), shown());
+    ui.SetCaption("Form2.Drive1", Narrow(temp.path.native()));
+    EXPECT_EQ(shown(), Narrow(temp.path.root_path().native()));
+    EXPECT_EQ(ui.Caption("Form2.Drive1"), shown());
+    ui.UnloadForm("Form2");
+}
+
 TEST_F(Win32Layer, TheMainTitleMarksUnsavedEditsWhileSaveIsOffered) {
     ui.SetCaption("Form1", "Adultify - Neighbourhood 1");
     HWND main = ui.Window("Form1");
@@ -192,8 +209,8 @@ class Win32Events : public ::testing::Test {
             return take;
         };
     }
-    void Key(HWND window, WPARAM key) {
-        MSG msg{GetFocus(), WM_KEYDOWN, key, 0, 0, {}};
+    void Key(HWND window, WPARAM key, UINT message = WM_KEYDOWN) {
+        MSG msg{GetFocus(), message, key, 0, 0, {}};
         if (!IsDialogMessageW(window, &msg)) {
             TranslateMessage(&msg);
             DispatchMessageW(&msg);
@@ -203,24 +220,6 @@ class Win32Events : public ::testing::Test {
     std::vector<Seen> seen;
     bool take = true;
 };
-
-TEST_F(Win32Events, TabGoesThroughTheControlsInTheLayoutsOrderSkippingDisabledOnes) {
-    ui.ShowForm("Form1");
-    HWND main = ui.Window("Form1");
-    SetForegroundWindow(main);
-    SetFocus(ui.Handle("Combo1"));
-    ASSERT_EQ(GetFocus(), ui.Handle("Combo1"));
-    Key(main, VK_TAB);
-    EXPECT_EQ(GetFocus(), ui.Handle("List1"));
-    Key(main, VK_TAB);
-    EXPECT_EQ(GetFocus(), ui.Handle("List2")) << "the disabled Adultify button is passed over";
-    ui.SetEnabled("Command1", true);
-    Key(main, VK_TAB);
-    EXPECT_EQ(GetFocus(), ui.Handle("Combo1")) << "round to the first";
-    Key(main, VK_TAB);
-    Key(main, VK_TAB);
-    EXPECT_EQ(GetFocus(), ui.Handle("Command1"));
-}
 
 TEST_F(Win32Events, TheSkillBarMovesWithArrowsPagesHomeAndEndAndReportsEachChange) {
     ui.ShowForm("Form3");
@@ -265,6 +264,19 @@ TEST_F(Win32Events, ButtonsMenusAndEscapeReachTheProgramAsItsEvents) {
         << "a greyed entry reports nothing; Escape is the close box";
     EXPECT_TRUE(ui.IsLoaded("Form3")) << "the program decides whether it closes";
     ui.UnloadForm("Form3");
+}
+
+// A label the keyboard reaches is clicked by Space, as a button is.
+TEST_F(Win32Events, SpaceClicksTheLinkThatHasTheFocus) {
+    ui.ShowForm("frmAbout");
+    HWND about = ui.Window("frmAbout");
+    SetForegroundWindow(about);
+    SetFocus(ui.Handle("frmAbout.Label11"));
+    ASSERT_EQ(GetFocus(), ui.Handle("frmAbout.Label11"));
+    Key(about, VK_SPACE);
+    Key(about, VK_SPACE, WM_KEYUP);
+    EXPECT_EQ(seen, (std::vector<Seen>{{"frmAbout.Label11", UiEvent::Click}}));
+    ui.UnloadForm("frmAbout");
 }
 
 TEST_F(Win32Events, EnterPressesTheFocusedButtonAndNothingElse) {

@@ -1,6 +1,8 @@
 #include "ui/win32/win32_window_system.h"
 
 #include "ui/control_id.h"
+#include "ui/folder_listing.h"
+#include "ui/keyboard.h"
 #include "ui/win32/bmp_file.h"
 #include "ui/win32/gdi_images.h"
 #include "ui/win32/message_box.h"
@@ -23,6 +25,7 @@ constexpr wchar_t kFormClass[] = L"AdultifyForm";
 constexpr wchar_t kPictureClass[] = L"AdultifyPicture";
 constexpr int kFirstId = 1000; // child and menu command ids: the table row after this
 constexpr UINT_PTR kLabelSubclass = 0xAD02;
+constexpr UINT_PTR kFolderListSubclass = 0xAD03;
 constexpr int kDropHeight = 160; // a drop-down's open list, at 100 %
 // The entry whose enabled state means unsaved edits: the main window's title shows a "*".
 constexpr ControlId kSaveEntry = "menu_Save";
@@ -60,7 +63,8 @@ void RegisterClasses(HINSTANCE instance, WNDPROC formProc, WNDPROC pictureProc) 
     static bool done = false;
     if (done) return;
     done = true;
-    INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
+    INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX),
+                                  ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
     WNDCLASSEXW form{};
     form.cbSize = sizeof(form);
@@ -91,6 +95,8 @@ struct Win32WindowSystem::Control {
     int chosen = -1;                 // the list line or drop-down entry the program last saw
     std::vector<std::string> items;  // list lines and drop-down entries, as the program gave them
     std::vector<std::wstring> paths; // folder and drive lists: the path of each line
+    HWND tip = nullptr;              // a folder list's tooltip: the whole path of the line
+    int tipLine = -1;                // the line the tooltip tells of
     int widest = 0;                  // a list's widest line, for its sideways scrolling
     enum class Shows { Nothing, Bitmap, Stock, Splash } shows = Shows::Nothing;
     std::shared_ptr<const BmpFile> bitmap;
@@ -272,13 +278,15 @@ void Win32WindowSystem::BuildControl(FormId form, const ControlDesign& c, Contro
     switch (c.kind) {
     case ControlKind::Label:
         cls = WC_STATICW;
-        style |= SS_OWNERDRAW;
+        style |= SS_OWNERDRAW | SS_NOPREFIX; // its text is no mnemonic
         if (id.Reports(UiEvent::Click) || id.Reports(UiEvent::MouseMove)) style |= SS_NOTIFY;
+        if (c.tabStop) style |= WS_TABSTOP; // Enter or Space clicks it
+        text = Widen(c.caption);            // drawn by the window; read by tools that read text
         if (c.border) ex |= WS_EX_STATICEDGE;
         break;
     case ControlKind::Button:
         cls = WC_BUTTONW;
-        style |= BS_PUSHBUTTON | WS_TABSTOP;
+        style |= (c.enterPresses ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) | WS_TABSTOP;
         text = Widen(c.caption);
         break;
     case ControlKind::List:
@@ -318,7 +326,7 @@ void Win32WindowSystem::BuildControl(FormId form, const ControlDesign& c, Contro
                                    GetModuleHandleW(nullptr), nullptr);
     if (!control.hwnd) throw std::runtime_error("cannot create a control");
     SetWindowLongPtrW(control.hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    if (c.kind == ControlKind::Label && id.Reports(UiEvent::MouseMove))
+    if (c.kind == ControlKind::Label && (id.Reports(UiEvent::MouseMove) || c.tabStop))
         SetWindowSubclass(control.hwnd, LabelProc, kLabelSubclass,
                           reinterpret_cast<DWORD_PTR>(this));
     if (c.kind == ControlKind::ScrollBar) {
@@ -326,6 +334,22 @@ void Win32WindowSystem::BuildControl(FormId form, const ControlDesign& c, Contro
         SetScrollInfo(control.hwnd, SB_CTL, &info, FALSE);
     }
     if (c.kind == ControlKind::DriveList) FillDriveList(id);
+    if (c.kind == ControlKind::DirList) {
+        // Each line's whole path, which a deep folder's indented name does not show.
+        control.tip = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX, 0, 0, 0,
+                                      0, Window(form), nullptr, GetModuleHandleW(nullptr), nullptr);
+        TTTOOLINFOW tool{};
+        tool.cbSize = sizeof(tool);
+        tool.uFlags = TTF_IDISHWND; // the list's mouse moves are relayed by its subclass
+        tool.hwnd = Window(form);
+        tool.uId = reinterpret_cast<UINT_PTR>(control.hwnd);
+        tool.lpszText = const_cast<wchar_t*>(L"");
+        SendMessageW(control.tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+        SendMessageW(control.tip, TTM_SETMAXTIPWIDTH, 0, 32767);
+        SendMessageW(control.tip, TTM_ACTIVATE, FALSE, 0); // until the pointer is on a line
+        SetWindowSubclass(control.hwnd, FolderListProc, kFolderListSubclass,
+                          reinterpret_cast<DWORD_PTR>(this));
+    }
 }
 
 void Win32WindowSystem::BuildMenus(FormId form) {
@@ -459,96 +483,103 @@ void Win32WindowSystem::Invalidate(ControlId control) {
 
 namespace {
 
-bool LessIgnoringCase(const std::wstring& a, const std::wstring& b) {
-    return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(),
-                                static_cast<int>(b.size()), TRUE) == CSTR_LESS_THAN;
-}
-
 void ReplaceLines(HWND list, const std::vector<std::wstring>& lines, UINT reset, UINT add) {
     SendMessageW(list, reset, 0, 0);
     for (const std::wstring& line : lines)
         SendMessageW(list, add, 0, reinterpret_cast<LPARAM>(line.c_str()));
 }
 
+// How wide a list box needs to be for a line, in its own font.
+int LineWidth(HWND list, const std::wstring& line) {
+    HDC dc = GetDC(list);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(list, WM_GETFONT, 0, 0)));
+    SIZE size{};
+    GetTextExtentPoint32W(dc, line.c_str(), static_cast<int>(line.size()), &size);
+    SelectObject(dc, old);
+    ReleaseDC(list, dc);
+    return size.cx;
+}
+
 } // namespace
 
-// As the old folder list: the folder's ancestors, the folder, its subfolders.
+// As the old folder list: the open folder's ancestors, the folder, its subfolders.
 void Win32WindowSystem::FillDirList(ControlId id, std::string_view text) {
-    namespace fs = std::filesystem;
     Control& c = At(id);
-    std::error_code error;
-    fs::path folder = fs::absolute(fs::path(Widen(text)), error);
-    if (error) folder = fs::path(Widen(text));
-    folder = folder.lexically_normal();
-    if (folder.has_relative_path() && !folder.has_filename()) folder = folder.parent_path();
-    std::vector<fs::path> chain;
-    for (fs::path up = folder;; up = up.parent_path()) {
-        chain.insert(chain.begin(), up);
-        if (up == up.parent_path() || up.empty()) break;
-    }
-    std::vector<std::wstring> subfolders;
-    for (fs::directory_iterator it(folder, fs::directory_options::skip_permission_denied, error);
-         !error && it != fs::directory_iterator(); it.increment(error))
-        if (it->is_directory(error)) subfolders.push_back(it->path().filename().native());
-    std::sort(subfolders.begin(), subfolders.end(), LessIgnoringCase);
-
+    const std::vector<FolderEntry> entries = ListFolders(text);
     std::vector<std::wstring> lines;
+    c.items.clear();
     c.paths.clear();
-    for (std::size_t depth = 0; depth < chain.size(); ++depth) {
-        const std::wstring shown =
-            depth == 0 ? chain[depth].native() : chain[depth].filename().native();
-        lines.push_back(std::wstring(depth * 2, L' ') + shown);
-        c.paths.push_back(chain[depth].native());
+    for (const FolderEntry& e : entries) {
+        lines.push_back(std::wstring(static_cast<std::size_t>(e.depth) * 2, L' ') + Widen(e.name));
+        c.items.push_back(e.path);
+        c.paths.push_back(Widen(e.path));
     }
-    for (const std::wstring& name : subfolders) {
-        lines.push_back(std::wstring(chain.size() * 2, L' ') + name);
-        c.paths.push_back((folder / name).native());
-    }
-    c.caption = Narrow(folder.native());
+    const int open = OpenFolderLine(entries);
+    if (open >= 0) c.caption = entries[static_cast<std::size_t>(open)].path;
+    c.tipLine = -1;
     if (!c.hwnd) return;
     ReplaceLines(c.hwnd, lines, LB_RESETCONTENT, LB_ADDSTRING);
-    SendMessageW(c.hwnd, LB_SETCURSEL, chain.size() - 1, 0);
+    // A deep folder's line scrolls sideways rather than being cut off.
+    c.widest = 0;
+    for (const std::wstring& line : lines)
+        c.widest = std::max(c.widest, LineWidth(c.hwnd, line) + Scale(id.Form(), 3));
+    SendMessageW(c.hwnd, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(c.widest), 0);
+    SendMessageW(c.hwnd, LB_SETCURSEL, static_cast<WPARAM>(open), 0);
 }
 
 void Win32WindowSystem::FillFileList(ControlId id, std::string_view folder) {
     Control& c = At(id);
-    std::vector<std::wstring> names;
-    std::wstring pattern = Widen(folder);
-    if (!pattern.empty() && pattern.back() != L'\\' && pattern.back() != L'/') pattern += L'\\';
-    pattern += Widen(id.Design().caption.empty() ? "*.*" : id.Design().caption);
-    WIN32_FIND_DATAW found{};
-    HANDLE search = FindFirstFileW(pattern.c_str(), &found); // letter case ignored
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-                names.emplace_back(found.cFileName);
-        } while (FindNextFileW(search, &found));
-        FindClose(search);
-    }
-    std::sort(names.begin(), names.end(), LessIgnoringCase);
-    c.items.clear();
-    for (const std::wstring& name : names)
-        c.items.push_back(Narrow(name));
-    if (c.hwnd) ReplaceLines(c.hwnd, names, LB_RESETCONTENT, LB_ADDSTRING);
+    c.items = ListFiles(folder, id.Design().caption.empty() ? "*.*" : id.Design().caption);
+    if (!c.hwnd) return;
+    std::vector<std::wstring> lines;
+    for (const std::string& name : c.items)
+        lines.push_back(Widen(name));
+    ReplaceLines(c.hwnd, lines, LB_RESETCONTENT, LB_ADDSTRING);
 }
 
-// Every drive letter in use, the current folder's chosen.
+// The machine's drives and the Wine prefix's drive letters; the working folder's drive chosen.
 void Win32WindowSystem::FillDriveList(ControlId id) {
     Control& c = At(id);
-    wchar_t buffer[512] = {};
-    const DWORD n = GetLogicalDriveStringsW(511, buffer);
+    std::vector<std::wstring> names;
+    c.items.clear();
     c.paths.clear();
-    for (const wchar_t* drive = buffer; drive < buffer + n && *drive; drive += lstrlenW(drive) + 1)
-        c.paths.emplace_back(drive);
-    ReplaceLines(c.hwnd, c.paths, CB_RESETCONTENT, CB_ADDSTRING);
-    wchar_t current[MAX_PATH] = {};
-    GetCurrentDirectoryW(MAX_PATH, current);
-    std::size_t chosen = 0;
-    for (std::size_t i = 0; i < c.paths.size(); ++i)
-        if (CompareStringOrdinal(c.paths[i].c_str(), 2, current, 2, TRUE) == CSTR_EQUAL) chosen = i;
-    if (c.paths.empty()) return;
-    SendMessageW(c.hwnd, CB_SETCURSEL, chosen, 0);
-    c.caption = Narrow(c.paths[chosen]);
+    for (const DriveEntry& drive : ListDrives(dosdevices_)) {
+        names.push_back(Widen(drive.name));
+        c.items.push_back(drive.root);
+        c.paths.push_back(Widen(drive.root));
+    }
+    ReplaceLines(c.hwnd, names, CB_RESETCONTENT, CB_ADDSTRING);
+    std::error_code ec;
+    const std::filesystem::path current = std::filesystem::current_path(ec);
+    const std::u8string working = current.u8string();
+    ChooseDriveOf(id, ec ? std::string_view{} : std::string(working.begin(), working.end()));
+}
+
+void Win32WindowSystem::ChooseDriveOf(ControlId id, std::string_view folder) {
+    Control& c = At(id);
+    std::vector<DriveEntry> drives;
+    for (std::size_t i = 0; i < c.items.size(); ++i)
+        drives.push_back({c.items[i], c.items[i]});
+    c.chosen = folder.empty() ? -1 : DriveHolding(drives, folder);
+    c.caption = c.chosen >= 0 ? c.items[static_cast<std::size_t>(c.chosen)] : std::string();
+    if (c.hwnd) SendMessageW(c.hwnd, CB_SETCURSEL, static_cast<WPARAM>(c.chosen), 0);
+}
+
+// The tooltip tells the whole path of the line under the pointer.
+void Win32WindowSystem::ShowFolderTip(ControlId id, int line) {
+    Control& c = At(id);
+    if (!c.tip || line == c.tipLine) return;
+    c.tipLine = line;
+    const std::wstring text = line >= 0 && line < static_cast<int>(c.paths.size())
+                                  ? c.paths[static_cast<std::size_t>(line)]
+                                  : std::wstring();
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof(tool);
+    tool.hwnd = GetParent(c.hwnd);
+    tool.uId = reinterpret_cast<UINT_PTR>(c.hwnd);
+    tool.lpszText = const_cast<wchar_t*>(text.c_str());
+    SendMessageW(c.tip, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+    SendMessageW(c.tip, TTM_ACTIVATE, !text.empty(), 0);
 }
 
 // ---- captions and states
@@ -577,7 +608,13 @@ void Win32WindowSystem::SetCaption(ControlId control, std::string_view text) {
     case ControlKind::FileList:
         FillFileList(control, text);
         break;
+    case ControlKind::DriveList:
+        ChooseDriveOf(control, text);
+        break;
     case ControlKind::Label: // drawn from the caption at the next repaint
+        SetWindowTextW(c->hwnd, Widen(text).c_str());
+        Invalidate(control);
+        break;
     case ControlKind::Frame:
         Invalidate(control);
         break;
@@ -963,14 +1000,14 @@ void CentreOnWorkArea(HWND hwnd, HWND beside) {
     SetWindowPos(hwnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void FocusFirst(HWND window) {
-    if (HWND first = GetNextDlgTabItem(window, nullptr, FALSE))
-        SetFocus(first);
-    else
-        SetFocus(window);
-}
-
 } // namespace
+
+// The window's first control for the keyboard, else the window itself.
+void Win32WindowSystem::Focus(FormId form) {
+    const std::optional<ControlId> first = FirstFocus(form);
+    HWND control = first ? At(*first).hwnd : nullptr;
+    SetFocus(control && IsWindowEnabled(control) ? control : Window(form));
+}
 
 void Win32WindowSystem::LoadForm(FormId form) {
     if (IsLoaded(form)) return;
@@ -991,7 +1028,7 @@ void Win32WindowSystem::ShowForm(FormId form) {
     }
     ShowWindow(hwnd, SW_SHOW);
     UpdateWindow(hwnd);
-    if (GetForegroundWindow() == hwnd) FocusFirst(hwnd);
+    if (GetForegroundWindow() == hwnd) Focus(form);
 }
 
 void Win32WindowSystem::EnableOwners(Modal& modal) {
@@ -1015,7 +1052,7 @@ void Win32WindowSystem::ShowModal(FormId form) {
     CentreOnWorkArea(dialog, Window(kMainForm));
     ShowWindow(dialog, SW_SHOW);
     SetForegroundWindow(dialog);
-    FocusFirst(dialog);
+    Focus(form);
     MSG msg;
     while (IsLoaded(form) && Window(form) == dialog && !ended_) {
         Bury();
@@ -1182,6 +1219,8 @@ LRESULT Win32WindowSystem::OnFormMessage(FormId form, HWND hwnd, UINT msg, WPARA
             return 0;
         }
         break;
+    case WM_GETFONT: // the font the window writes its frames' titles in
+        return reinterpret_cast<LRESULT>(Font(Dpi(form), Face::Dialog));
     case WM_SETCURSOR:
         if (pointer_) {
             SetCursor(pointer_);
@@ -1250,16 +1289,8 @@ void Win32WindowSystem::OnCommand(FormId form, WPARAM wp, LPARAM lp) {
             PostMessageW(Window(form), WM_CLOSE, 0, 0);
             return;
         }
-        // Enter, through the dialog keys: presses the button that has the focus, or opens the
-        // folder chosen in a folder list. No window of the layout has a default button.
         if (id == IDOK) {
-            HWND focus = GetFocus();
-            std::optional<ControlId> at = ControlOfId(focus ? GetDlgCtrlID(focus) : 0);
-            if (!at || At(*at).hwnd != focus) return;
-            if (at->Kind() == ControlKind::Button) Send(*at, UiEvent::Click);
-            if (at->Kind() == ControlKind::DirList)
-                PostMessageW(Window(form), kNavigate, static_cast<WPARAM>(IdOf(*at)),
-                             SendMessageW(focus, LB_GETCURSEL, 0, 0));
+            PressFocused(form);
             return;
         }
         std::optional<ControlId> entry = ControlOfId(id);
@@ -1283,8 +1314,9 @@ void Win32WindowSystem::OnCommand(FormId form, WPARAM wp, LPARAM lp) {
             Picked(*control);
         break;
     case ControlKind::DirList:
-        // Opened once the list has finished with the click: opening refills it.
-        if (code == LBN_DBLCLK || (code == LBN_SELCHANGE && GetKeyState(VK_LBUTTON) < 0))
+        // A click only highlights; a double click opens, once the list has finished with it:
+        // opening refills it.
+        if (code == LBN_DBLCLK)
             PostMessageW(Window(form), kNavigate, static_cast<WPARAM>(id),
                          SendMessageW(At(*control).hwnd, LB_GETCURSEL, 0, 0));
         break;
@@ -1292,14 +1324,38 @@ void Win32WindowSystem::OnCommand(FormId form, WPARAM wp, LPARAM lp) {
         if (code == CBN_SELCHANGE) {
             Control& c = At(*control);
             const auto chosen = static_cast<std::size_t>(SendMessageW(c.hwnd, CB_GETCURSEL, 0, 0));
-            if (chosen >= c.paths.size()) break;
-            c.caption = Narrow(c.paths[chosen]);
+            if (chosen >= c.items.size()) break;
+            c.chosen = static_cast<int>(chosen);
+            c.caption = c.items[chosen];
             Send(*control, UiEvent::Change);
         }
         break;
     default:
         break;
     }
+}
+
+// Enter, through the dialog keys: opens the folder highlighted in a folder list and goes no
+// further; presses the button or clicks the label that has the focus; else presses the
+// window's default button.
+void Win32WindowSystem::PressFocused(FormId form) {
+    HWND focus = GetFocus();
+    std::optional<ControlId> at = ControlOfId(focus ? GetDlgCtrlID(focus) : 0);
+    if (at && At(*at).hwnd == focus) {
+        if (at->Kind() == ControlKind::DirList) {
+            PostMessageW(Window(form), kNavigate, static_cast<WPARAM>(IdOf(*at)),
+                         SendMessageW(focus, LB_GETCURSEL, 0, 0));
+            return;
+        }
+        if (at->Kind() == ControlKind::Button ||
+            (at->Kind() == ControlKind::Label && at->Reports(UiEvent::Click))) {
+            Send(*at, UiEvent::Click);
+            return;
+        }
+    }
+    if (const std::optional<ControlId> button = DefaultButton(form);
+        button && Open(*button) && At(*button).enabled)
+        Send(*button, UiEvent::Click);
 }
 
 void Win32WindowSystem::OnMouseMove(FormId form, LPARAM lp) {
@@ -1311,20 +1367,59 @@ void Win32WindowSystem::OnMouseMove(FormId form, LPARAM lp) {
         const RECT r = Place(form, c);
         if (PtInRect(&r, at)) over = form.IdOf(c);
     }
-    if (over && over->Reports(UiEvent::MouseMove))
-        Send(*over, UiEvent::MouseMove);
-    else if (!over && form.Control().Reports(UiEvent::MouseMove))
-        Send(form.Control(), UiEvent::MouseMove);
+    if (over) {
+        if (over->Reports(UiEvent::MouseMove)) Send(*over, UiEvent::MouseMove);
+        return;
+    }
+    // The window's own background only: a control the pointer passes through (a picture, a
+    // label that reports nothing) is not the background.
+    for (const ControlDesign& c : form.Controls()) {
+        HWND hwnd = At(form.IdOf(c)).hwnd;
+        if (!hwnd || !IsWindowVisible(hwnd)) continue;
+        RECT r{};
+        GetWindowRect(hwnd, &r);
+        MapWindowPoints(nullptr, Window(form), reinterpret_cast<POINT*>(&r), 2);
+        if (PtInRect(&r, at)) return;
+    }
+    if (form.Control().Reports(UiEvent::MouseMove)) Send(form.Control(), UiEvent::MouseMove);
 }
 
 LRESULT CALLBACK Win32WindowSystem::LabelProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
                                               DWORD_PTR self) {
-    if (msg == WM_MOUSEMOVE) {
-        auto* layer = reinterpret_cast<Win32WindowSystem*>(self);
-        if (std::optional<ControlId> id = ControlOfId(GetDlgCtrlID(hwnd)); id && layer->Open(*id))
-            layer->Send(*id, UiEvent::MouseMove);
+    auto* layer = reinterpret_cast<Win32WindowSystem*>(self);
+    const std::optional<ControlId> id = ControlOfId(GetDlgCtrlID(hwnd));
+    const bool open = id && layer->Open(*id);
+    switch (msg) {
+    case WM_MOUSEMOVE:
+        if (open && id->Reports(UiEvent::MouseMove)) layer->Send(*id, UiEvent::MouseMove);
+        break;
+    case WM_KEYUP: // Space clicks a label the keyboard reaches, as it does a button
+        if (wp == VK_SPACE && open && id->Reports(UiEvent::Click)) layer->Send(*id, UiEvent::Click);
+        break;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS: // the focus mark
+        InvalidateRect(hwnd, nullptr, TRUE);
+        break;
+    default:
+        break;
     }
     if (msg == WM_NCDESTROY) RemoveWindowSubclass(hwnd, LabelProc, kLabelSubclass);
+    return DefSubclassProc(hwnd, msg, wp, lp);
+}
+
+LRESULT CALLBACK Win32WindowSystem::FolderListProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp,
+                                                   UINT_PTR, DWORD_PTR self) {
+    if (msg == WM_MOUSEMOVE) {
+        auto* layer = reinterpret_cast<Win32WindowSystem*>(self);
+        const LRESULT hit = SendMessageW(hwnd, LB_ITEMFROMPOINT, 0, lp);
+        const int line = HIWORD(hit) == 0 ? LOWORD(hit) : -1; // not beyond the last line
+        if (std::optional<ControlId> id = ControlOfId(GetDlgCtrlID(hwnd)); id && layer->Open(*id)) {
+            layer->ShowFolderTip(*id, line);
+            MSG relay{hwnd, msg, wp, lp, static_cast<DWORD>(GetMessageTime()), {}};
+            SendMessageW(layer->At(*id).tip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relay));
+        }
+    }
+    if (msg == WM_NCDESTROY) RemoveWindowSubclass(hwnd, FolderListProc, kFolderListSubclass);
     return DefSubclassProc(hwnd, msg, wp, lp);
 }
 
@@ -1380,13 +1475,15 @@ void Win32WindowSystem::PaintForm(FormId form, HDC dc) {
                 SIZE size{};
                 GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
                 const int inset = Scale(form, 8), gap = Scale(form, 2);
+                // The title may run up to the frame's right border, as the Qt frames' do.
+                const LONG end = r.right - 2 * gap;
                 RECT behind{r.left + inset - gap, r.top, r.left + inset + size.cx + gap,
                             r.top + tm.tmHeight};
                 // A caption longer than its frame ends in an ellipsis inside the frame.
-                behind.right = std::min(behind.right, r.right - inset + gap);
+                behind.right = std::min(behind.right, end + gap);
                 ::FillRect(dc, &behind, GetSysColorBrush(COLOR_BTNFACE));
                 SetTextColor(dc, GetSysColor(At(id).enabled ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
-                RECT line{r.left + inset, r.top, r.right - inset, r.top + tm.tmHeight};
+                RECT line{r.left + inset, r.top, end, r.top + tm.tmHeight};
                 DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &line,
                           DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
             }
@@ -1465,6 +1562,16 @@ void Win32WindowSystem::PaintLabel(const DRAWITEMSTRUCT& item) {
     // One line, centred in its height; a long one ends in an ellipsis rather than being cut.
     format |= d.wrap ? DT_WORDBREAK : DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS;
     DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, format);
+    if (GetFocus() == item.hwndItem) {
+        RECT mark = r;
+        DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &mark, format | DT_CALCRECT);
+        // Where the text stands: DT_CALCRECT measures from the top left corner.
+        const LONG spare = r.right - mark.right;
+        const LONG dx = d.align == Align::Right ? spare : d.align == Align::Centre ? spare / 2 : 0;
+        OffsetRect(&mark, dx, d.wrap ? 0 : (r.bottom - mark.bottom) / 2);
+        IntersectRect(&mark, &mark, &item.rcItem);
+        DrawFocusRect(dc, &mark);
+    }
     SetBkMode(dc, oldMode);
     SelectObject(dc, oldFont);
 }

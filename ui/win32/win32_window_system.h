@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <filesystem>
 #include <functional>
 #include <map>
 #include <memory>
@@ -34,6 +35,12 @@ class Win32WindowSystem final : public WindowSystem {
     // Where the windows' events go; answers whether a handler ran. A pick in a list or
     // drop-down that none took is undone on the control.
     std::function<bool(ControlId control, UiEvent event)> eventSink;
+
+    // The Wine prefix's drive folder, whose drive letters a path dialog loaded from now on
+    // offers beside the machine's drives.
+    void SetDosDevices(std::optional<std::filesystem::path> dosdevices) {
+        dosdevices_ = std::move(dosdevices);
+    }
 
     void SetCaption(ControlId control, std::string_view text) override;
     std::string Caption(ControlId control) const override;
@@ -112,6 +119,8 @@ class Win32WindowSystem final : public WindowSystem {
     static LRESULT CALLBACK PictureProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     static LRESULT CALLBACK LabelProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
                                       DWORD_PTR self);
+    static LRESULT CALLBACK FolderListProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
+                                           DWORD_PTR self);
     LRESULT OnFormMessage(FormId form, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     void OnCommand(FormId form, WPARAM wp, LPARAM lp);
     void OnScroll(ControlId bar, WPARAM wp);
@@ -139,6 +148,10 @@ class Win32WindowSystem final : public WindowSystem {
     void FillDirList(ControlId id, std::string_view folder);
     void FillFileList(ControlId id, std::string_view folder);
     void FillDriveList(ControlId id);
+    void ChooseDriveOf(ControlId id, std::string_view folder);
+    void ShowFolderTip(ControlId id, int line);
+    void Focus(FormId form);
+    void PressFocused(FormId form);
     void Invalidate(ControlId control);
 
     bool Send(ControlId control, UiEvent event);
@@ -159,6 +172,7 @@ class Win32WindowSystem final : public WindowSystem {
     std::vector<HWND> graveyard_; // unloaded windows, destroyed once their handlers returned
     std::map<std::pair<int, Face>, HFONT> fonts_;
     std::map<std::pair<int, int>, HICON> icons_;
+    std::optional<std::filesystem::path> dosdevices_;
     HCURSOR pointer_ = nullptr; // the application-wide pointer; none: each window's own
     int icon_ = 1;
     bool mainPlaced_ = false;
