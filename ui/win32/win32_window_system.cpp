@@ -1256,6 +1256,9 @@ LRESULT Win32WindowSystem::OnFormMessage(FormId form, HWND hwnd, UINT msg, WPARA
                 for (const std::string& line : lines)
                     ListAdd(form.IdOf(c), line);
                 ListSelect(form.IdOf(c), chosen);
+            } else if (list && c.kind == ControlKind::DirList) {
+                const std::string open = At(form.IdOf(c)).caption; // a copy: it is listed anew
+                FillDirList(form.IdOf(c), open);
             }
         if (form == kMainForm) SetWindowIcon(icon_);
         return 0;
