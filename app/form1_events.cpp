@@ -151,4 +151,12 @@ bool DispatchEvent(Module1& m, ControlId control, UiEvent event) {
     }
 }
 
+bool DispatchWindowEvent(Module1& m, ControlId control, UiEvent event) {
+    try {
+        return DispatchEvent(m, control, event);
+    } catch (const ProgramEnd&) {
+        return true;
+    }
+}
+
 } // namespace adultify

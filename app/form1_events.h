@@ -20,6 +20,9 @@ void ReadChosenNeighbourhood(Module1& m);
 // layout says it reports. A fault in a handler is shown to the user, and the program, with
 // its unsaved data, goes on.
 bool DispatchEvent(Module1& m, ControlId control, UiEvent event);
+// The same for a window layer's event loop: the end of the program counts as handled, the
+// windows being closed and the loop told to end.
+bool DispatchWindowEvent(Module1& m, ControlId control, UiEvent event);
 
 // The message for a fault the program did not foresee.
 void ShowUnexpectedFault(Module1& m, std::string_view what);

@@ -22,11 +22,7 @@ Editor::Editor(const EnvironmentLookup& env, Clock* clock) : platform_(MakePlatf
     };
     ConnectGames(*m_, shelf_);
     ui_->eventSink = [this](ControlId control, UiEvent event) {
-        try {
-            return DispatchEvent(*m_, control, event);
-        } catch (const ProgramEnd&) {
-            return true; // the windows are closed and the event loop told to end
-        }
+        return DispatchWindowEvent(*m_, control, event);
     };
 }
 

@@ -19,11 +19,7 @@ Win32Editor::Win32Editor(const EnvironmentLookup& env, Clock* clock)
     };
     ConnectGames(*m_, shelf_);
     ui_->eventSink = [this](ControlId control, UiEvent event) {
-        try {
-            return DispatchEvent(*m_, control, event);
-        } catch (const ProgramEnd&) {
-            return true; // the windows are closed and the message loop told to end
-        }
+        return DispatchWindowEvent(*m_, control, event);
     };
 }
 
