@@ -41,9 +41,7 @@ const fs::path& SampleGame() {
         p.baseGameRecords = 20;
         p.fillerBytes = 90000;
         p.seed = 7;
-        sample::GameSpec game;
-        game.hoods.push_back(sample::RandomHood(p));
-        sample::WriteGameFolder(f, game);
+        sample::WriteRandomGame(f, p);
         return f;
     }();
     return folder;

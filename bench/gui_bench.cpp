@@ -54,9 +54,7 @@ int main(int argc, char** argv) {
         p.baseGameRecords = 99;
         p.fillerBytes = 90000;
         p.seed = 99;
-        sample::GameSpec gameSpec;
-        gameSpec.hoods.push_back(sample::RandomHood(p));
-        sample::WriteGameFolder(game, gameSpec);
+        sample::WriteRandomGame(game, p);
         std::ofstream(prefix / "complete") << "";
     }
     setenv("WINEPREFIX", prefix.c_str(), 1);

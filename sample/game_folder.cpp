@@ -65,6 +65,12 @@ void WriteGameFolder(const fs::path& gameFolder, const GameSpec& game) {
     WriteNeighbourhoods(gameFolder, game.hoods);
 }
 
+void WriteRandomGame(const fs::path& gameFolder, const RandomHoodParams& params) {
+    GameSpec game;
+    game.hoods.push_back(RandomHood(params));
+    WriteGameFolder(gameFolder, game);
+}
+
 void WriteNeighbourhoods(const fs::path& gameFolder, const std::vector<HoodSpec>& hoods) {
     for (const HoodSpec& hood : hoods) {
         const fs::path folder =

@@ -18,6 +18,8 @@ void WriteFile(const std::filesystem::path& path, const Bytes& data);
 // Writes the game folder: Sims.exe (a placeholder), GameData, a template folder, and per
 // neighbourhood its folder with Neighborhood.iff, Characters, Houses and Export.
 void WriteGameFolder(const std::filesystem::path& gameFolder, const GameSpec& game);
+// A game folder with one neighbourhood of random residents.
+void WriteRandomGame(const std::filesystem::path& gameFolder, const RandomHoodParams& params);
 // Only the neighbourhood folders, as the re-release keeps them apart from its program.
 void WriteNeighbourhoods(const std::filesystem::path& folder, const std::vector<HoodSpec>& hoods);
 

@@ -74,9 +74,7 @@ void WriteSampleGame(const char* outdir) {
     params.residents = 12;
     params.children = 4;
     params.fillerBytes = 4000;
-    sample::GameSpec game;
-    game.hoods.push_back(sample::RandomHood(params));
-    sample::WriteGameFolder(gameFolder, game);
+    sample::WriteRandomGame(gameFolder, params);
     setenv("WINEPREFIX", std::filesystem::absolute(prefix).c_str(), 1);
     // The snapshots taken before the Adultify picture stay beside the pictures, not in the
     // user's own data folder.

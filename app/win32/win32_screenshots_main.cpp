@@ -8,6 +8,7 @@
 #include "app/win32/win32_front_end.h"
 #include "game/path_dialog.h"
 #include "sample/game_folder.h"
+#include "ui/win32/message_box.h"
 #include "ui/win32/wide_text.h"
 
 #include <windows.h>
@@ -91,21 +92,6 @@ void After(UINT ms, std::function<void()> act) {
     pending[timer] = std::move(act);
 }
 
-HWND OpenMessageBox() {
-    HWND found = nullptr;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND hwnd, LPARAM result) {
-            wchar_t cls[16] = {};
-            GetClassNameW(hwnd, cls, 16);
-            if (lstrcmpW(cls, L"#32770") != 0 || !IsWindowVisible(hwnd)) return TRUE;
-            *reinterpret_cast<HWND*>(result) = hwnd;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&found));
-    return found;
-}
-
 // A sample game under `out`, named in the registry where the editor looks first.
 void WriteSampleGame() {
     const std::filesystem::path game = std::filesystem::absolute(out / "sample-game");
@@ -114,9 +100,7 @@ void WriteSampleGame() {
     params.residents = 12;
     params.children = 4;
     params.fillerBytes = 4000;
-    sample::GameSpec spec;
-    spec.hoods.push_back(sample::RandomHood(params));
-    sample::WriteGameFolder(game, spec);
+    sample::WriteRandomGame(game, params);
     HKEY key = nullptr;
     RegCreateKeyExW(HKEY_LOCAL_MACHINE, L"Software\\Maxis\\The Sims", 0, nullptr, 0, KEY_SET_VALUE,
                     nullptr, &key, nullptr);
@@ -182,7 +166,7 @@ int main(int argc, char** argv) {
     // The question before leaving with unsaved edits, answered Cancel.
     m.UnsavedData = kTrue;
     After(300, [] {
-        HWND box = OpenMessageBox();
+        HWND box = win32::OpenMessageBoxOfThisThread();
         Save(box, "MsgBox");
         if (box) PostMessageW(box, WM_COMMAND, IDCANCEL, 0);
     });

@@ -2,6 +2,7 @@
 // user's presses reach the real message boxes and dialogs through their own message loops.
 #include "tests/ui/window_layer_contract.h"
 
+#include "ui/win32/message_box.h"
 #include "ui/win32/wide_text.h"
 #include "ui/win32/win32_window_system.h"
 
@@ -12,22 +13,6 @@
 
 namespace adultify {
 namespace {
-
-// The box of MessageBoxW open on this thread, if any.
-HWND FindMessageBox() {
-    HWND found = nullptr;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND hwnd, LPARAM out) {
-            wchar_t cls[16] = {};
-            GetClassNameW(hwnd, cls, 16);
-            if (lstrcmpW(cls, L"#32770") != 0 || !IsWindowVisible(hwnd)) return TRUE;
-            *reinterpret_cast<HWND*>(out) = hwnd;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&found));
-    return found;
-}
 
 bool HasButton(HWND box, int id) {
     HWND button = GetDlgItem(box, id);
@@ -465,7 +450,7 @@ class Win32Driver final : public WindowLayerDriver {
     }
     void OnNextMessage(std::function<void(HWND)> act) {
         Start([this, act] {
-            HWND box = FindMessageBox();
+            HWND box = win32::OpenMessageBoxOfThisThread();
             if (!box) return false;
             const Child seen = ReadBoxChildren(box);
             wchar_t title[256] = {};

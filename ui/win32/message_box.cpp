@@ -107,4 +107,19 @@ MsgAnswer RunMessageBox(HWND owner, std::string_view text, MsgButtons buttons, M
                                               : MsgAnswer::No;
 }
 
+HWND OpenMessageBoxOfThisThread() {
+    HWND found = nullptr;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND hwnd, LPARAM out) {
+            wchar_t cls[16] = {};
+            GetClassNameW(hwnd, cls, 16);
+            if (lstrcmpW(cls, L"#32770") != 0 || !IsWindowVisible(hwnd)) return TRUE;
+            *reinterpret_cast<HWND*>(out) = hwnd;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
 } // namespace adultify::win32

@@ -14,4 +14,8 @@ namespace adultify::win32 {
 [[nodiscard]] MsgAnswer RunMessageBox(HWND owner, std::string_view text, MsgButtons buttons,
                                       MsgIcon icon, std::string_view title);
 
+// The message box open on the calling thread and shown, if any: how a test or the screenshot
+// tool answers one as a user would.
+[[nodiscard]] HWND OpenMessageBoxOfThisThread();
+
 } // namespace adultify::win32
