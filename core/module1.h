@@ -71,6 +71,8 @@ struct Module1 {
     bool commandRunning = false;
     // This run may write into the game folder while it holds it.
     std::unique_ptr<GameLock> gameLock;
+    // The game folder whose interrupted save this run has looked for already.
+    std::string recoveredGame;
     // What each game file was when it was read, to tell whether the game saved it since.
     std::map<std::string, FileStamp> readStamps;
     // Where copies of the files a command replaces are kept; none: no copies.

@@ -136,9 +136,15 @@ FileResult<std::unique_ptr<GameLock>> NativeFileSystem::LockGame(const std::stri
     return held;
 }
 
-Recovery NativeFileSystem::Recover(const std::string& gameFolder) {
+Recovery NativeFileSystem::Recover(const std::string& gameFolder,
+                                   const std::vector<std::string>& tempFolders,
+                                   const BeforeReplacing& beforeReplacing) {
+    RecoveryHooks hooks{{}, beforeReplacing};
+    for (const std::string& temps : tempFolders)
+        if (fs::path native = Resolve(temps); !native.empty())
+            hooks.tempFolders.push_back(std::move(native));
     const fs::path folder = Resolve(gameFolder);
-    Recovery r = RecoverIntent(folder);
+    Recovery r = RecoverIntent(folder, hooks);
     if (r.found) Changed(folder);
     lastPath_.clear();
     return r;

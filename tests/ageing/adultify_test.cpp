@@ -204,35 +204,80 @@ TEST(AdultifyFailures, EveryFailurePointLeavesBothFilesAsTheyWere) {
 }
 
 // Stopped after any step of the save, as a kill would, the next start leaves both files as
-// they were or both grown up, never one of each.
+// they were or both grown up, never one of each; and when the game saved the neighbourhood
+// between the stop and the next start, the game's save is kept.
 TEST(AdultifyFailures, AStopAtAnyStepLeavesBothOldOrBothNewAfterTheNextStart) {
-    for (int stopAt = 0;; ++stopAt) {
-        SCOPED_TRACE("stopped after step " + std::to_string(stopAt));
-        NativeFileSystem native;
-        SampleGame g(SampleGame::OneHood(SmallHood({Bob(), Child()}, {"Newbie", "Newbie"})),
-                     &native);
-        const Bytes hood = test::ReadBytes(g.HoodFolder() / "Neighborhood.iff");
-        const Bytes character = test::ReadBytes(g.CharacterPath(Child()));
-        g.app.ui.SetChecked("menu_personality", false); // the traits stay as generated
-        g.ChooseHood();
-        g.ClickResident(1);
-        const bool stopped = test::ClickStoppedAfterStep(g.app.m, native, "Command1", stopAt);
-        test::NextStart(g.dir.asSimsPath());
-        const Bytes hoodNow = test::ReadBytes(g.HoodFolder() / "Neighborhood.iff");
-        const Bytes characterNow = test::ReadBytes(g.CharacterPath(Child()));
-        if (hoodNow == hood) {
-            EXPECT_TRUE(stopped);
-            EXPECT_EQ(characterNow, character) << "the neighbourhood is old: so is the Sim";
-        } else {
-            EXPECT_EQ(hoodNow, GrownUpHood());
-            EXPECT_EQ(characterNow, GrownUpCharacter(character));
-            EXPECT_EQ(test::ReadBytes(g.HoodFolder() / "Neighborhood.000"), hood);
+    const Bytes gamesSave = ToBytes("the game saved this neighbourhood since");
+    for (const bool gameSaved : {false, true}) {
+        for (int stopAt = 0;; ++stopAt) {
+            SCOPED_TRACE("stopped after step " + std::to_string(stopAt) +
+                         (gameSaved ? ", then the game saved" : ""));
+            NativeFileSystem native;
+            SampleGame g(SampleGame::OneHood(SmallHood({Bob(), Child()}, {"Newbie", "Newbie"})),
+                         &native);
+            const std::filesystem::path hoodFile = g.HoodFolder() / "Neighborhood.iff";
+            const Bytes hood = test::ReadBytes(hoodFile);
+            const Bytes character = test::ReadBytes(g.CharacterPath(Child()));
+            g.app.ui.SetChecked("menu_personality", false); // the traits stay as generated
+            g.ChooseHood();
+            g.ClickResident(1);
+            const bool stopped = test::ClickStoppedAfterStep(g.app.m, native, "Command1", stopAt);
+            if (gameSaved) test::WriteBytes(hoodFile, gamesSave);
+            test::NextStart(g.dir.asSimsPath());
+            const Bytes hoodNow = test::ReadBytes(hoodFile);
+            const Bytes characterNow = test::ReadBytes(g.CharacterPath(Child()));
+            if (gameSaved) {
+                EXPECT_EQ(hoodNow, gamesSave);
+                EXPECT_TRUE(characterNow == character ||
+                            characterNow == GrownUpCharacter(character));
+            } else if (hoodNow == hood) {
+                EXPECT_TRUE(stopped);
+                EXPECT_EQ(characterNow, character) << "the neighbourhood is old: so is the Sim";
+            } else {
+                EXPECT_EQ(hoodNow, GrownUpHood());
+                EXPECT_EQ(characterNow, GrownUpCharacter(character));
+                EXPECT_EQ(test::ReadBytes(g.HoodFolder() / "Neighborhood.000"), hood);
+            }
+            EXPECT_EQ(std::filesystem::hard_link_count(hoodFile), 1u) << "no backup is live";
+            EXPECT_FALSE(std::filesystem::exists(g.dir.path() / ".adultify-intent"));
+            if (!stopped) break;
+            ASSERT_LT(stopAt, 20);
         }
-        EXPECT_FALSE(std::filesystem::exists(g.dir.path() / ".adultify-intent"));
-        if (!stopped) break;
-        ASSERT_LT(stopAt, 20);
     }
 }
+
+#ifndef _WIN32
+// A neighbourhood that cannot be replaced once the character file is (read-only here; held
+// open by another program on Windows): the character file is put back, and the refusal is
+// true: nothing has been changed, and nothing waits for the next start.
+TEST(AdultifyFailures, ANeighbourhoodThatCannotBeReplacedLeavesBothFilesOld) {
+    NativeFileSystem native;
+    SampleGame g(SampleGame::OneHood(SmallHood({Bob(), Child()}, {"Newbie", "Newbie"})), &native);
+    const std::filesystem::path hoodFile = g.HoodFolder() / "Neighborhood.iff";
+    const Bytes hood = test::ReadBytes(hoodFile);
+    const Bytes character = test::ReadBytes(g.CharacterPath(Child()));
+    g.ChooseHood();
+    g.ClickResident(1);
+    native.afterReplaceStep = [&] {
+        if (test::ReadBytes(g.CharacterPath(Child())) != character)
+            std::filesystem::permissions(hoodFile, std::filesystem::perms::owner_write,
+                                         std::filesystem::perm_options::remove);
+    };
+    (void)DispatchEvent(g.app.m, "Command1", UiEvent::Click);
+    native.afterReplaceStep = nullptr;
+    EXPECT_EQ(test::ReadBytes(hoodFile), hood);
+    EXPECT_EQ(test::ReadBytes(g.CharacterPath(Child())), character);
+    EXPECT_FALSE(std::filesystem::exists(g.HoodFolder() / "Neighborhood.000"));
+    EXPECT_EQ(g.app.m.refusals, 1);
+    EXPECT_EQ(g.app.m.failedWrites, 0);
+    EXPECT_NE(g.app.ui.Messages().back().text.find("Nothing has been changed."), std::string::npos);
+    g.app.m.gameLock.reset();
+    test::HeadlessApp next;
+    next.m.SimsPath = g.dir.asSimsPath();
+    RecoverInterruptedSave(next.m);
+    EXPECT_TRUE(next.ui.Messages().empty()) << "no save was left to finish";
+}
+#endif
 
 // "head", an STR# 200 chunk holding `data` whose size field says `size` (its real size when 0),
 // "tail"; no head when `atStart`.

@@ -31,7 +31,10 @@ class FaultyFileSystem final : public FileSystem {
     FileResult<std::unique_ptr<GameLock>> LockGame(const std::string& folder) override {
         return inner_.LockGame(folder);
     }
-    Recovery Recover(const std::string& folder) override { return inner_.Recover(folder); }
+    Recovery Recover(const std::string& folder, const std::vector<std::string>& temps,
+                     const BeforeReplacing& before) override {
+        return inner_.Recover(folder, temps, before);
+    }
     std::vector<std::string> List(const std::string& f) override { return inner_.List(f); }
     std::string NativePath(const std::string& p) override { return inner_.NativePath(p); }
 
