@@ -1,5 +1,6 @@
 #include "iff/intent_record.h"
 
+#include "iff/ascii.h"
 #include "iff/checksum.h"
 #include "iff/record_text.h"
 
@@ -53,10 +54,13 @@ std::optional<fs::path> PathInGame(const fs::path& gameFolder, std::string_view 
     return path;
 }
 
+// "<target's name without its ending>.<three digits>", in any letter case: the backup's name
+// is spelt as the program spells it, the target's as the disk does.
 bool IsBackupNameFor(const fs::path& backup, const fs::path& target) {
     const std::string name = PathText(backup.filename());
     const std::string stem = PathText(target.stem()) + ".";
-    return name.size() == stem.size() + 3 && name.compare(0, stem.size(), stem) == 0 &&
+    return name.size() == stem.size() + 3 &&
+           EqualIgnoringCase(std::string_view(name).substr(0, stem.size()), stem) &&
            name.find_first_not_of("0123456789", stem.size()) == std::string::npos;
 }
 

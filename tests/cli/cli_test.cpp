@@ -14,7 +14,9 @@
 #include <algorithm>
 #include <map>
 #include <sstream>
-#ifndef _WIN32
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <sys/stat.h>
 #endif
 
@@ -329,6 +331,35 @@ TEST_F(CliTest, APipeWhereTheRecordOfASaveBelongsIsSaidOnceAndBlocksNothing) {
     ASSERT_NE(said, std::string::npos);
     EXPECT_EQ(r.err.find("Interrupted Save", said + 1), std::string::npos) << r.err;
     EXPECT_EQ(Run({"save"}).code, 0);
+#endif
+}
+
+// Another program (the game, a backup tool) holds the neighbourhood open without letting it be
+// replaced: the character file, replaced first, is put back, and "Nothing has been changed"
+// is true. On Linux a read-only neighbourhood does the same (adultify_test).
+TEST_F(CliTest, ANeighbourhoodHeldOpenLeavesBothFilesOldAndExitsFive) {
+#ifndef _WIN32
+    GTEST_SKIP() << "a file held open against replacing is Windows'";
+#else
+    const fs::path hood = Hood() / "Neighborhood.iff";
+    const fs::path character = Hood() / "Characters" / "User00004.iff";
+    const Bytes hoodBefore = test::ReadBytes(hood), charBefore = test::ReadBytes(character);
+    const HANDLE held =
+        ::CreateFileW(hood.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    const Result r = Run({"adultify", "1"});
+    ::CloseHandle(held);
+    EXPECT_EQ(r.code, 5) << r.err;
+    EXPECT_NE(r.err.find("Nothing has been changed."), std::string::npos) << r.err;
+    EXPECT_EQ(r.err.find("next starts"), std::string::npos) << r.err;
+    EXPECT_EQ(test::ReadBytes(hood), hoodBefore);
+    EXPECT_EQ(test::ReadBytes(character), charBefore);
+    EXPECT_FALSE(fs::exists(Hood() / "Neighborhood.000"));
+    EXPECT_FALSE(fs::exists(dir.path() / ".adultify-intent"));
+    const Result next = Run({"list"});
+    EXPECT_EQ(next.code, 0);
+    EXPECT_EQ(next.err.find("Interrupted Save"), std::string::npos) << next.err;
 #endif
 }
 
