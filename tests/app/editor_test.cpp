@@ -38,6 +38,10 @@ inline void PrintTo(const QString& text, std::ostream* out) {
 namespace adultify {
 namespace {
 
+constexpr const char* kHoldsNoGame =
+    "It holds no Sims.exe and no neighbourhood folder (UserData, UserData2, ... with a "
+    "Neighborhood.iff).";
+
 namespace fs = std::filesystem;
 
 void Press(QWidget* modal, const QString& buttonText) {
@@ -456,7 +460,8 @@ TEST_F(EditorTest, ThePathDialogOpensFoldersAsAFolderChooserDoes) {
     EXPECT_TRUE(drive.startsWith("c:  ")) << drive.toStdString() << ": the working folder's";
     EXPECT_EQ(afterClick.toStdString(), game.parent_path().string()) << "a click opens nothing";
     EXPECT_EQ(afterDoubleClick.toStdString(), game.string());
-    EXPECT_EQ(refused, "Invalid Directory: Cannot find SIMS.EXE.");
+    EXPECT_EQ(refused.toStdString(), "Invalid Directory: Cannot find SIMS.EXE.\n" +
+                                         game.parent_path().string() + "\n" + kHoldsNoGame);
     EXPECT_FALSE(editor->ui().IsLoaded("Form2"));
     EXPECT_EQ(editor->m().SimsPath, game.string() + "\\");
     EXPECT_EQ(W<QListWidget>("List1")->count(), 2);

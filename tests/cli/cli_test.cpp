@@ -110,10 +110,22 @@ TEST_F(CliTest, WhatIsNotThereExitsTwo) {
     Result r = Run({"list"}, false);
     EXPECT_EQ(r.code, 2);
     EXPECT_EQ(r.err, "MsgBox No Sims: The Sims Not Found. Please use the path option to set the "
-                     "path to SIMS.EXE\n");
-    r = Run({"--game", (dir.path() / "UserData").string(), "list"}, false);
-    EXPECT_EQ(r.code, 2);
-    EXPECT_EQ(r.err, "MsgBox Invalid Directory: Cannot find SIMS.EXE.\n");
+                     "path to SIMS.EXE\nadultify-cli: give the game folder with --game DIR\n");
+    const struct {
+        fs::path folder;
+        std::string why;
+    } refused[] = {
+        {dir.path() / "UserData", "It holds no Sims.exe and no neighbourhood folder (UserData, "
+                                  "UserData2, ... with a Neighborhood.iff)."},
+        {dir.path() / "missing", "The folder does not exist."},
+        {dir.path() / "UserData" / "Neighborhood.iff", "This is not a folder."},
+    };
+    for (const auto& [folder, why] : refused) {
+        r = Run({"--game", folder.string(), "list"}, false);
+        EXPECT_EQ(r.code, 2);
+        EXPECT_EQ(r.err, "MsgBox Invalid Directory: Cannot find SIMS.EXE.\\n" + folder.string() +
+                             "\\n" + why + "\n");
+    }
     r = Run({"--hood", "2", "list"});
     EXPECT_EQ(r.code, 2);
     EXPECT_EQ(r.err.rfind("adultify-cli: ", 0), 0u);
