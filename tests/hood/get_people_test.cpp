@@ -41,11 +41,14 @@ struct RawHoods {
     test::HeadlessApp app;
 };
 
-TEST(GetPeople, NamesEachResidentWithItsOwnFamilyInBothRecordVersions) {
+class GetPeopleTest : public ::testing::TestWithParam<bool> {};
+ADULTIFY_OVER_BOTH_FILE_KINDS(GetPeopleTest);
+
+TEST_P(GetPeopleTest, NamesEachResidentWithItsOwnFamilyInBothRecordVersions) {
     SampleGame g(SampleGame::OneHood(SmallHood({Sim("user00001", "Bob", 27, 0x81828384, 4),
                                                 Sim("user00004", "Bella", 27, 0x91929394, 10),
                                                 Sim("user00007", "Chloë", 9, 0xA1A2A3A4, 10)},
-                                               {"Newbie", "Goth", "Caliente"})));
+                                               {"Newbie", "Goth", "Caliente"}, GetParam())));
     g.ChooseHood();
     EXPECT_EQ(Lines(g), (std::vector<std::string>{"Bob Newbie", "Bella Goth", "Chloë Caliente"}));
     EXPECT_EQ(g.app.m.RecordCount, 3);
@@ -56,6 +59,23 @@ TEST(GetPeople, NamesEachResidentWithItsOwnFamilyInBothRecordVersions) {
     EXPECT_EQ((std::array<std::uint8_t, 4>{0x84, 0x83, 0x82, 0x81}), g.app.m.People[0].FamilyKey)
         << "at +180";
     EXPECT_EQ(g.app.m.People[2].Age[0], 9);
+}
+
+// Every name as the game of that language wrote it: Create-a-Sim's in the game's own language
+// code, the game's own sims with translations; read in the game's code page.
+TEST(GetPeople, EveryNameOfALocalisedGame) {
+    for (const char* language : {"uk", "de", "fr", "ja"}) {
+        SCOPED_TRACE(language);
+        const sample::HoodSpec hood = sample::LocalisedHood(language);
+        SampleGame g(SampleGame::OneHood(hood));
+        g.app.m.codePage = hood.codePage;
+        g.ChooseHood();
+        std::vector<std::string> expected;
+        for (const sample::SimSpec& sim : hood.sims)
+            expected.push_back(sim.firstName + " " +
+                               hood.families[static_cast<std::size_t>(sim.familyChunkId - 1)].name);
+        EXPECT_EQ(Lines(g), expected);
+    }
 }
 
 TEST(GetPeople, MissingOrUnsafeCharacterFilesGiveNotFound) {
