@@ -12,22 +12,23 @@ using namespace adultify::sample;
 
 namespace {
 
-int Usage() {
-    std::cerr << "usage: adultify-sample DIR [--wine] [--hoods N] [--residents N] [--families N]\n"
-                 "                       [--children N] [--seed S] [--filler BYTES] [--variants]\n"
-                 "                       [--language uk|de|fr|ja]\n"
-                 "       adultify-sample --home DIR\n"
-                 "Writes a game folder at DIR, or with --wine a Wine prefix at DIR whose registry\n"
-                 "names the game folder it holds; prints the game folder's path.\n"
-                 "--variants gives the files the variants seen in players' files (NBRS 0x44,\n"
-                 "FAMI 8, old records, 34 body strings, name tables in languages 1 to 6,\n"
-                 "duplicate chunks); --language writes a game of that language instead, its\n"
-                 "names in its code page (932 for ja).\n"
-                 "With --home: a home folder under DIR with the game under Steam's Proton (the\n"
-                 "re-release), in a Bottles bottle, in ~/.wine, in a prefix with a Cyrillic game\n"
-                 "folder and names (code page 1251), with Japanese names (932) and more; prints\n"
-                 "the home folder's path, for HOME.\n";
-    return 1;
+// On standard output with exit 0 when asked for (--help), else on standard error with 1.
+int Usage(std::ostream& to = std::cerr) {
+    to << "usage: adultify-sample DIR [--wine] [--hoods N] [--residents N] [--families N]\n"
+          "                       [--children N] [--seed S] [--filler BYTES] [--variants]\n"
+          "                       [--language uk|de|fr|ja]\n"
+          "       adultify-sample --home DIR\n"
+          "Writes a game folder at DIR, or with --wine a Wine prefix at DIR whose registry\n"
+          "names the game folder it holds; prints the game folder's path.\n"
+          "--variants gives the files the variants seen in players' files (NBRS 0x44,\n"
+          "FAMI 8, old records, 34 body strings, name tables in languages 1 to 6,\n"
+          "duplicate chunks); --language writes a game of that language instead, its\n"
+          "names in its code page (932 for ja).\n"
+          "With --home: a home folder under DIR with the game under Steam's Proton (the\n"
+          "re-release), in a Bottles bottle, in ~/.wine, in a prefix with a Cyrillic game\n"
+          "folder and names (code page 1251), with Japanese names (932) and more; prints\n"
+          "the home folder's path, for HOME.\n";
+    return &to == &std::cout ? 0 : 1;
 }
 
 int WriteHome(const char* dir) {
@@ -101,6 +102,8 @@ int WriteGame(int argc, char** argv) {
 } // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0))
+        return Usage(std::cout);
     if (argc >= 2 && std::strcmp(argv[1], "--home") == 0)
         return argc == 3 ? WriteHome(argv[2]) : Usage();
     try {
