@@ -14,7 +14,7 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: adultify-cli [--game DIR | --found N] [--hood N] [--codepage N] [--yes] [--seed S]\n"
-    "                    [--keep-personality] [--trace] COMMAND [ARGS]\n"
+    "                    [--keep-personality] [--no-snapshot] [--trace] COMMAND [ARGS]\n"
     "commands: hoods | list | show K | adultify K | skill K NAME VALUE | fix-thumbnails K |\n"
     "          body-strings K | save | residents | snapshots | restore ID | games\n";
 
@@ -48,6 +48,7 @@ constexpr const char* kHelpDetails =
     "  --yes               answers Yes to every question (otherwise No)\n"
     "  --seed S            repeats the personality draw of an earlier run\n"
     "  --keep-personality  adultify keeps the personality\n"
+    "  --no-snapshot       writes without taking a snapshot first\n"
     "  --trace             prints every status-line text on standard error\n"
     "  --version           the program's version\n"
     "\n"
@@ -59,7 +60,8 @@ constexpr const char* kHelpDetails =
     "  3  the program stopped on a fatal error (its message printed first)\n"
     "  4  a save or write failed; nothing was lost\n"
     "  5  refused, nothing changed: the game is running, a file changed on disk, another\n"
-    "     run is editing the game, or a file is unreadable or read-only\n";
+    "     run is editing the game, a file is unreadable or read-only, or no snapshot\n"
+    "     can be kept (see --no-snapshot)\n";
 
 int Usage(std::ostream& err, const std::string& why) {
     err << "adultify-cli: " << why << "\n" << kUsage;
@@ -83,6 +85,7 @@ enum OptionKey {
     kYes,
     kSeed,
     kKeepPersonality,
+    kNoSnapshot,
     kTrace,
     kVersion
 };
@@ -94,6 +97,7 @@ constexpr option kLongOptions[] = {
     {"yes", no_argument, nullptr, kYes},
     {"seed", required_argument, nullptr, kSeed},
     {"keep-personality", no_argument, nullptr, kKeepPersonality},
+    {"no-snapshot", no_argument, nullptr, kNoSnapshot},
     {"trace", no_argument, nullptr, kTrace},
     {"help", no_argument, nullptr, 'h'},
     {"version", no_argument, nullptr, kVersion},
@@ -114,6 +118,9 @@ std::optional<int> TakeOption(int key, const char* value, CliOptions& o, std::os
         return std::nullopt;
     case kKeepPersonality:
         o.keepPersonality = true;
+        return std::nullopt;
+    case kNoSnapshot:
+        o.noSnapshot = true;
         return std::nullopt;
     case kTrace:
         o.trace = true;

@@ -17,6 +17,7 @@ struct CliOptions {
     bool yes = false;
     std::optional<std::uint32_t> seed;
     bool keepPersonality = false;
+    bool noSnapshot = false;
     bool trace = false;
     std::string command;
     std::vector<std::string> args;

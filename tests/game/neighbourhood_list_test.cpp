@@ -27,15 +27,6 @@ TEST(NeighbourhoodList, ListsEveryFolderWithANeighbourhoodFileAndNoOthers) {
     EXPECT_TRUE(app.ui.CaptionHistory("Label3").empty()) << "the main status line is not written";
 }
 
-TEST(NeighbourhoodList, AFolderInsteadOfAFileIsNotListed) {
-    test::TempDir dir;
-    std::filesystem::create_directories(dir.path() / "UserData" / "Neighborhood.iff");
-    test::HeadlessApp app;
-    app.m.SimsPath = dir.asSimsPath();
-    FillNeighbourhoodList(app.m);
-    EXPECT_EQ(app.ui.ListCount("Combo1"), 0);
-}
-
 TEST(NeighbourhoodName, DerivesFolderAndFileFromTheEntryText) {
     EXPECT_EQ(HoodEntryText(12), "Neighbourhood 12");
     EXPECT_EQ(HoodNumber("Neighbourhood 12"), 12);
