@@ -51,7 +51,7 @@ hold() { # system: starts the holder and waits until it holds the lock
         [ "$tries" -lt 300 ] || break
         sleep 0.1
     done
-    if ! grep -q '^held$' "$work/held"; then
+    if ! grep -q '^held' "$work/held"; then
         echo "FAIL: the $1 holder did not take the lock: $(cat "$work/held")"
         exit 1
     fi
