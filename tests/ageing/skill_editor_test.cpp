@@ -77,8 +77,11 @@ TEST(SkillEditor, AcceptingTheShownValueOrCancellingChangesAndMarksNothing) {
     }
 }
 
-TEST(SkillEditor, AnAcceptedChangeIsWrittenAndMarked) {
-    SampleGame g(SampleGame::OneHood(SmallHood({Adult()})));
+class SkillEditorTest : public ::testing::TestWithParam<bool> {};
+ADULTIFY_OVER_BOTH_FILE_KINDS(SkillEditorTest);
+
+TEST_P(SkillEditorTest, AnAcceptedChangeIsWrittenAndMarked) {
+    SampleGame g(SampleGame::OneHood(SmallHood({Adult()}, {}, GetParam())));
     DialogScript script;
     script.moveTo = 538;
     script.Attach(g);
