@@ -94,6 +94,8 @@ std::string NotSavedReason(const FileError& error) {
     case FileErrorKind::TooLarge:
     case FileErrorKind::Unreadable:
         return "a file could not be read";
+    case FileErrorKind::Refused:
+        return error.reason;
     case FileErrorKind::NameTaken:
     case FileErrorKind::WriteFailed:
         break;
