@@ -255,16 +255,10 @@ int HoodOfFile(Module1& m, const std::filesystem::path& file) {
 // Before an interrupted save replaces files: the game-running question, then a snapshot.
 bool AllowFinishing(Module1& m, const std::vector<std::filesystem::path>& targets,
                     std::string& snapshotNote) {
-    if (m.findRunningGame) {
-        if (const auto game = m.findRunningGame();
-            game && Refused(m,
-                            "The Sims seems to be running (" + *game +
-                                ").\nAdultify was stopped while it was saving; finishing that "
-                                "save now replaces files the game may save over.\nFinish the "
-                                "save anyway?",
-                            "The Sims Is Running"))
-            return false;
-    }
+    if (!GameRunningAllows(m, "Adultify was stopped while it was saving; finishing that save "
+                              "now replaces files the game may save over.\nFinish the save "
+                              "anyway?"))
+        return false;
     if (!m.snapshotRoot) return true;
     std::vector<std::filesystem::path> files;
     files.reserve(targets.size());
