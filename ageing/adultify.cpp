@@ -200,7 +200,7 @@ void Adultify_Command1_Click(Module1& m) {
     }
     AddLogLine(m, "Adultify is Finished");
     (void)m.ui.ShowMessage("Sucess. Your child has grown up.", MsgButtons::Ok, MsgIcon::Exclamation,
-                           "Completed");
+                           kGrownUpTitle);
 }
 
 } // namespace adultify

@@ -5,10 +5,13 @@
 #include "core/module1.h"
 
 #include <array>
+#include <string_view>
 
 namespace adultify {
 
 void Adultify_Command1_Click(Module1& m);
+// The title of the notice that ends a command which grew the child up.
+inline constexpr std::string_view kGrownUpTitle = "Completed";
 
 // Five trait counters (Nice, Active, Playful, Outgoing, Neat), 0 to 10 each, summing to 30.
 [[nodiscard]] std::array<int, 5> DrawPersonality(Module1& m);

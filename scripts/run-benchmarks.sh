@@ -6,4 +6,5 @@ build=${1:-build}
 "$build/residents_bench"
 "$build/install_search_bench"
 "$build/cli_startup_bench"
+"$build/children_bench"
 [ ! -x "$build/gui_bench" ] || QT_QPA_PLATFORM=offscreen "$build/gui_bench"

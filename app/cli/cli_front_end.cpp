@@ -2,8 +2,10 @@
 
 #include "about/about_windows.h"
 #include "app/cli/cli_options.h"
+#include "app/cli/json_writer.h"
 #include "app/form1_events.h"
 #include "app/found_games.h"
+#include "app/grow_up.h"
 #include "app/startup.h"
 #include "core/clock.h"
 #include "game/game_text.h"
@@ -91,20 +93,18 @@ class Session {
         for (const std::string& item : ui_.ListItems(list))
             Line(list.Name(), item);
     }
-    void PrintPicture(ControlId box) {
-        const HeadlessPicture p = ui_.Picture(box);
+    static std::string PictureText(const HeadlessPicture& p) {
         switch (p.kind) {
-        case HeadlessPicture::Kind::None:
-            Line(box.Name(), "unchanged");
-            break;
         case HeadlessPicture::Kind::Stock:
-            Line(box.Name(), "stock");
-            break;
+            return "stock";
         case HeadlessPicture::Kind::Bitmap:
-            Line(box.Name(), std::to_string(p.width) + "x" + std::to_string(p.height));
+            return std::to_string(p.width) + "x" + std::to_string(p.height);
+        case HeadlessPicture::Kind::None:
             break;
         }
+        return "unchanged";
     }
+    void PrintPicture(ControlId box) { Line(box.Name(), PictureText(ui_.Picture(box))); }
     void PrintSkillValues() {
         for (const SkillRow& row : kSkillRows)
             Print(row.valueLabel);
@@ -136,6 +136,7 @@ class Session {
     // One line per game found: number, source, game folder, neighbourhoods, code page.
     int ListGames() {
         shelf_ = SearchGames(platform_);
+        if (o_.json) return GamesJson();
         std::size_t n = 0;
         for (const FoundGame& g : shelf_.games) {
             std::string hoods;
@@ -146,6 +147,21 @@ class Session {
             out_ << ++n << '\t' << SourceName(g.source) << '\t' << g.gameFolder << '\t' << hoods
                  << '\t' << o_.codePage.value_or(g.codePage) << '\n';
         }
+        return kCliOk;
+    }
+
+    int GamesJson() {
+        JsonWriter j(out_);
+        j.BeginObject().Key("games").BeginArray();
+        std::size_t n = 0;
+        for (const FoundGame& g : shelf_.games) {
+            j.BeginObject().Field("number", ++n).Field("source", SourceName(g.source));
+            j.Field("folder", g.gameFolder).Key("hoods").BeginArray();
+            for (int h : g.hoods)
+                j.Number(h);
+            j.EndArray().Field("code_page", o_.codePage.value_or(g.codePage)).EndObject();
+        }
+        j.EndArray().EndObject();
         return kCliOk;
     }
 
@@ -196,11 +212,11 @@ class Session {
     int Command() {
         if (o_.command == "games") return ListGames();
         if (int code = StartUp(); code != kCliOk) return code;
-        if (o_.command == "hoods") {
-            PrintList("Combo1");
-            return kCliOk;
-        }
+        if (o_.command == "hoods") return ListHoods();
+        if (o_.command == "children") return ListChildren();
         if (int code = ChooseHood(); code != kCliOk) return code;
+        if (o_.command == "grow-up-all") return GrowUpAll();
+        if (o_.command == "adultify" && o_.args.size() > 1) return GrowUpLines();
         if (o_.command == "list") {
             PrintList("List1");
             return kCliOk;
@@ -242,10 +258,102 @@ class Session {
         return kCliOk;
     }
 
+    int ListHoods() {
+        if (!o_.json) {
+            PrintList("Combo1");
+            return kCliOk;
+        }
+        JsonWriter j(out_);
+        j.BeginObject().Key("hoods").BeginArray();
+        for (const std::string& entry : ui_.ListItems("Combo1"))
+            j.BeginObject().Field("number", HoodNumber(entry)).Field("entry", entry).EndObject();
+        j.EndArray().EndObject();
+        return kCliOk;
+    }
+
+    int ListChildren() {
+        const std::vector<ChildLine> all = EveryChild(m_);
+        if (!o_.json) {
+            for (const ChildLine& c : all)
+                out_ << c.hood << '\t' << c.k << '\t' << c.family << '\t' << c.name << '\n';
+            return kCliOk;
+        }
+        JsonWriter j(out_);
+        j.BeginObject().Key("children").BeginArray();
+        for (const ChildLine& c : all)
+            j.BeginObject()
+                .Field("hood", c.hood)
+                .Field("k", c.k)
+                .Field("family", c.family)
+                .Field("name", c.name)
+                .EndObject();
+        j.EndArray().EndObject();
+        return kCliOk;
+    }
+
+    int GrowUpAll() {
+        std::vector<int> lines;
+        for (const ChildLine& c : ChildrenShown(m_, o_.family))
+            lines.push_back(c.k);
+        if (lines.empty() && o_.family) {
+            err_ << "adultify-cli: no child of family " << *o_.family << " in the neighbourhood\n";
+            return kCliNotThere;
+        }
+        return GrowUp(lines);
+    }
+
+    // Every K is there and a child before any grows up.
+    int GrowUpLines() {
+        std::vector<int> lines;
+        for (const std::string& arg : o_.args) {
+            const long long k = *WholeNumber(arg);
+            if (k >= ui_.ListCount("List1") ||
+                AgeText(m_.People[static_cast<std::size_t>(k)]) != "Child") {
+                err_ << "adultify-cli: resident " << arg << " is not a child in List1\n";
+                return kCliNotThere;
+            }
+            lines.push_back(static_cast<int>(k));
+        }
+        return GrowUp(lines);
+    }
+
+    // Each as a single `adultify K` runs, then a line for each.
+    int GrowUp(const std::vector<int>& lines) {
+        std::vector<std::pair<std::string, GrowUpOutcome>> done;
+        for (int k : lines) {
+            std::string name = ui_.ListItem("List1", k);
+            done.emplace_back(std::move(name), GrowUpLine(m_, k, false));
+        }
+        bool refused = false;
+        for (std::size_t i = 0; i < done.size(); ++i) {
+            const GrowUpOutcome& r = done[i].second;
+            refused = refused || !r.grown;
+            out_ << lines[i] << '\t' << Escaped(done[i].first) << '\t'
+                 << (r.grown ? "grown up" : "refused: " + Escaped(r.reason)) << '\n';
+        }
+        if (m_.failedWrites > 0) return kCliWriteFailed;
+        return refused ? kCliRefused : kCliOk;
+    }
+
     int ListSnapshotsOfHood() {
-        if (!m_.snapshotRoot) return kCliOk;
-        for (const SnapshotInfo& s :
-             ListSnapshots(*m_.snapshotRoot, NativeFile(m_, m_.SimsPath), ChosenHood(m_))) {
+        std::vector<SnapshotInfo> all;
+        if (m_.snapshotRoot)
+            all = ListSnapshots(*m_.snapshotRoot, NativeFile(m_, m_.SimsPath), ChosenHood(m_));
+        if (o_.json) {
+            JsonWriter j(out_);
+            j.BeginObject().Field("hood", ChosenHood(m_)).Key("snapshots").BeginArray();
+            for (const SnapshotInfo& s : all) {
+                j.BeginObject().Field("id", s.id).Field("time", s.time);
+                j.Field("command", s.command).Field("resident", s.resident);
+                j.Key("files").BeginArray();
+                for (const std::string& f : s.files)
+                    j.String(f);
+                j.EndArray().EndObject();
+            }
+            j.EndArray().EndObject();
+            return kCliOk;
+        }
+        for (const SnapshotInfo& s : all) {
             std::string files;
             for (const std::string& f : s.files)
                 files += (files.empty() ? "" : ",") + f;
@@ -258,6 +366,18 @@ class Session {
     // One line per List1 line: K, the age, the user file as stored, the line's text.
     int ListResidents() {
         const int count = ui_.ListCount("List1");
+        if (o_.json) {
+            JsonWriter j(out_);
+            j.BeginObject().Field("hood", ChosenHood(m_)).Key("residents").BeginArray();
+            for (int k = 0; k < count; ++k) {
+                const PersonRecord& r = m_.People[static_cast<std::size_t>(k)];
+                j.BeginObject().Field("k", k).Field("age", AgeText(r));
+                j.Field("user_file", DecodeName(m_, r.UserFile));
+                j.Field("name", ui_.ListItem("List1", k)).EndObject();
+            }
+            j.EndArray().EndObject();
+            return kCliOk;
+        }
         for (int k = 0; k < count; ++k) {
             const PersonRecord& r = m_.People[static_cast<std::size_t>(k)];
             out_ << k << '\t' << AgeText(r) << '\t' << DecodeName(m_, r.UserFile) << '\t'
@@ -276,6 +396,7 @@ class Session {
     }
 
     void Show() {
+        if (o_.json) return ShowJson();
         Print("Frame2");
         PrintList("List2");
         for (ControlId label : kValueLabels)
@@ -283,6 +404,40 @@ class Session {
         Line("Command1", ui_.IsEnabled("Command1") ? "enabled" : "disabled");
         PrintPicture("Picture1");
         PrintPicture("Picture2");
+    }
+
+    // A value label's number; null when it shows none.
+    void LabelValue(JsonWriter& j, std::string_view key, ControlId label) {
+        j.Key(key);
+        if (const auto n = WholeNumber(ui_.Caption(label)))
+            j.Number(*n);
+        else
+            j.Null();
+    }
+
+    void ShowJson() {
+        static constexpr std::array<std::string_view, kTraitRows.size()> kTraitKeys = {
+            "nice", "active", "playful", "outgoing", "neat"};
+        const int k = SelectedResident(m_);
+        JsonWriter j(out_);
+        j.BeginObject().Field("hood", ChosenHood(m_)).Field("k", k);
+        j.Field("name", ui_.ListItem("List1", k)).Field("frame", ui_.Caption("Frame2"));
+        j.Key("details").BeginArray();
+        for (const std::string& line : ui_.ListItems("List2"))
+            j.String(line);
+        j.EndArray().Key("personality").BeginObject();
+        for (std::size_t t = 0; t < kTraitRows.size(); ++t)
+            LabelValue(j, kTraitKeys[t], kTraitRows[t].valueLabel);
+        j.EndObject().Key("skills").BeginObject();
+        for (const SkillRow& row : kSkillRows) {
+            std::string key(row.name);
+            for (char& c : key)
+                c = static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
+            LabelValue(j, key, row.valueLabel);
+        }
+        j.EndObject().Field("can_grow_up", ui_.IsEnabled("Command1"));
+        j.Field("picture1", PictureText(ui_.Picture("Picture1")));
+        j.Field("picture2", PictureText(ui_.Picture("Picture2"))).EndObject();
     }
 
     void Skill() {

@@ -6,6 +6,7 @@
 
 #include <getopt.h>
 
+#include <algorithm>
 #include <charconv>
 
 namespace adultify {
@@ -14,9 +15,10 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: adultify-cli [--game DIR | --found N] [--hood N] [--codepage N] [--yes] [--seed S]\n"
-    "                    [--keep-personality] [--trace] COMMAND [ARGS]\n"
-    "commands: hoods | list | show K | adultify K | skill K NAME VALUE | fix-thumbnails K |\n"
-    "          body-strings K | save | residents | snapshots | restore ID | games\n";
+    "                    [--keep-personality] [--trace] [--json] COMMAND [ARGS]\n"
+    "commands: hoods | list | show K | adultify K [K ...] | skill K NAME VALUE |\n"
+    "          fix-thumbnails K | body-strings K | save | residents | snapshots |\n"
+    "          restore ID | games | children | grow-up-all [--family NAME]\n";
 
 // --help: the usage, then each command, option and exit status in a line.
 constexpr const char* kHelpDetails =
@@ -30,6 +32,12 @@ constexpr const char* kHelpDetails =
     "  residents           the residents, tab-separated: K, age, user file, name\n"
     "  show K              everything the editor shows of resident K\n"
     "  adultify K          turns child K into an adult and saves, with a backup\n"
+    "  adultify K1 K2 ...  each child in turn as `adultify K` does, then one line per child:\n"
+    "                      K, name, `grown up` or `refused: REASON` (tab-separated)\n"
+    "  grow-up-all         every child of the neighbourhood in turn, as `adultify K1 K2 ...`;\n"
+    "                      --family NAME: only the children of family NAME\n"
+    "  children            every child of every neighbourhood, tab-separated: neighbourhood,\n"
+    "                      K, family, name\n"
     "  skill K NAME VALUE  sets skill NAME (Cooking, Mechanical, Charisma, Body, Logic,\n"
     "                      Creativity) of resident K to VALUE (0 to 1000) and saves\n"
     "  fix-thumbnails K    removes the stored thumbnails from resident K's character file\n"
@@ -49,6 +57,8 @@ constexpr const char* kHelpDetails =
     "  --seed S            repeats the personality draw of an earlier run\n"
     "  --keep-personality  adultify keeps the personality\n"
     "  --trace             prints every status-line text on standard error\n"
+    "  --json              hoods, residents, children, show, games and snapshots print one\n"
+    "                      JSON document (keys below)\n"
     "  --version           the program's version\n"
     "\n"
     "exit status:\n"
@@ -59,7 +69,22 @@ constexpr const char* kHelpDetails =
     "  3  the program stopped on a fatal error (its message printed first)\n"
     "  4  a save or write failed; nothing was lost\n"
     "  5  refused, nothing changed: the game is running, a file changed on disk, another\n"
-    "     run is editing the game, or a file is unreadable or read-only\n";
+    "     run is editing the game, or a file is unreadable or read-only; for several\n"
+    "     children: at least one was refused (the others grew up)\n"
+    "\n"
+    "JSON keys (texts as UTF-8 strings, numbers as numbers):\n"
+    "  hoods      {\"hoods\": [{\"number\", \"entry\"}]}\n"
+    "  residents  {\"hood\", \"residents\": [{\"k\", \"age\", \"user_file\", \"name\"}]}\n"
+    "  children   {\"children\": [{\"hood\", \"k\", \"family\", \"name\"}]}\n"
+    "  show       {\"hood\", \"k\", \"name\", \"frame\", \"details\": [text], \"personality\":\n"
+    "             {\"nice\", \"active\", \"playful\", \"outgoing\", \"neat\"}, \"skills\":\n"
+    "             {\"cooking\", \"mechanical\", \"charisma\", \"body\", \"logic\",\n"
+    "             \"creativity\"}, \"can_grow_up\": true|false, \"picture1\", \"picture2\"}\n"
+    "             (a value is a number, null when the view shows none)\n"
+    "  games      {\"games\": [{\"number\", \"source\", \"folder\", \"hoods\": [n],\n"
+    "             \"code_page\"}]}\n"
+    "  snapshots  {\"hood\", \"snapshots\": [{\"id\", \"time\", \"command\", \"resident\",\n"
+    "             \"files\": [text]}]}\n";
 
 int Usage(std::ostream& err, const std::string& why) {
     err << "adultify-cli: " << why << "\n" << kUsage;
@@ -69,11 +94,13 @@ int Usage(std::ostream& err, const std::string& why) {
 struct CommandShape {
     const char* name;
     std::size_t args;
+    bool more = false; // takes further K after the first
 };
-constexpr CommandShape kCommands[] = {{"hoods", 0},        {"list", 0},      {"show", 1},
-                                      {"adultify", 1},     {"skill", 3},     {"fix-thumbnails", 1},
-                                      {"body-strings", 1}, {"save", 0},      {"snapshots", 0},
-                                      {"restore", 1},      {"residents", 0}, {"games", 0}};
+constexpr CommandShape kCommands[] = {
+    {"hoods", 0},     {"list", 0},           {"show", 1},         {"adultify", 1, true},
+    {"skill", 3},     {"fix-thumbnails", 1}, {"body-strings", 1}, {"save", 0},
+    {"snapshots", 0}, {"restore", 1},        {"residents", 0},    {"games", 0},
+    {"children", 0},  {"grow-up-all", 0}};
 
 enum OptionKey {
     kGame = 256,
@@ -84,7 +111,9 @@ enum OptionKey {
     kSeed,
     kKeepPersonality,
     kTrace,
-    kVersion
+    kVersion,
+    kJson,
+    kFamily
 };
 constexpr option kLongOptions[] = {
     {"game", required_argument, nullptr, kGame},
@@ -95,6 +124,8 @@ constexpr option kLongOptions[] = {
     {"seed", required_argument, nullptr, kSeed},
     {"keep-personality", no_argument, nullptr, kKeepPersonality},
     {"trace", no_argument, nullptr, kTrace},
+    {"json", no_argument, nullptr, kJson},
+    {"family", required_argument, nullptr, kFamily},
     {"help", no_argument, nullptr, 'h'},
     {"version", no_argument, nullptr, kVersion},
     {nullptr, 0, nullptr, 0},
@@ -117,6 +148,12 @@ std::optional<int> TakeOption(int key, const char* value, CliOptions& o, std::os
         return std::nullopt;
     case kTrace:
         o.trace = true;
+        return std::nullopt;
+    case kJson:
+        o.json = true;
+        return std::nullopt;
+    case kFamily:
+        o.family = value;
         return std::nullopt;
     case kGame:
         o.game = value;
@@ -152,15 +189,38 @@ std::optional<int> TakeOption(int key, const char* value, CliOptions& o, std::os
     }
 }
 
+// Each K a line number, none twice.
+std::optional<int> CheckLines(const CliOptions& o, const CommandShape& s, std::ostream& err) {
+    const std::size_t ks = s.more ? o.args.size() : 1;
+    for (std::size_t i = 0; i < ks; ++i) {
+        const auto k = WholeNumber(o.args[i]);
+        if (!k || *k < 0) return Usage(err, "K must be a line number of List1, counted from 0");
+        const auto before = o.args.begin() + static_cast<long>(i);
+        if (std::find(o.args.begin(), before, o.args[i]) != before)
+            return Usage(err, "K " + o.args[i] + " is given twice");
+    }
+    return std::nullopt;
+}
+
+// The options that go with some commands only.
+std::optional<int> CheckOptionsFit(const CliOptions& o, std::ostream& err) {
+    if (o.family && o.command != "grow-up-all") return Usage(err, "--family goes with grow-up-all");
+    static constexpr std::string_view kJsonCommands[] = {"hoods", "residents", "children",
+                                                         "show",  "games",     "snapshots"};
+    if (o.json && std::find(std::begin(kJsonCommands), std::end(kJsonCommands), o.command) ==
+                      std::end(kJsonCommands))
+        return Usage(err, "--json goes with hoods, residents, children, show, games or snapshots");
+    return std::nullopt;
+}
+
 std::optional<int> CheckCommand(const CliOptions& o, std::ostream& err) {
     for (const CommandShape& s : kCommands) {
         if (o.command != s.name) continue;
-        if (o.args.size() != s.args)
+        if (o.args.size() != s.args && !(s.more && o.args.size() > s.args))
             return Usage(err, o.command + " takes " + std::to_string(s.args) + " argument(s)");
-        if (s.args > 0 && o.command != "restore") {
-            const auto k = WholeNumber(o.args[0]);
-            if (!k || *k < 0) return Usage(err, "K must be a line number of List1, counted from 0");
-        }
+        if (s.args > 0 && o.command != "restore")
+            if (auto code = CheckLines(o, s, err)) return code;
+        if (auto code = CheckOptionsFit(o, err)) return code;
         if (o.command == "skill") {
             if (!SkillRowNamed(o.args[1]))
                 return Usage(
@@ -197,8 +257,8 @@ std::optional<int> ParseCliOptions(const std::vector<std::string>& args, CliOpti
 
     optind = 0; // a fresh scan on every call: the tests parse many command lines in one process
     opterr = 0; // the front end words its own errors
-    // "+": options stop at the command, whose arguments may look like options.
-    for (int key; (key = getopt_long(argc, argv.data(), "+h", kLongOptions, nullptr)) != -1;) {
+    // Options may stand anywhere; "--" ends them.
+    for (int key; (key = getopt_long(argc, argv.data(), "h", kLongOptions, nullptr)) != -1;) {
         if (key == '?' || key == ':') {
             const std::string bad = argv[static_cast<std::size_t>(optind - 1)];
             const bool missing = bad.rfind("--", 0) == 0 && optopt != 0;
@@ -208,8 +268,9 @@ std::optional<int> ParseCliOptions(const std::vector<std::string>& args, CliOpti
     }
     if (o.game && o.found) return Usage(err, "--game and --found each choose the game: give one");
     if (optind >= argc) return Usage(err, "no command");
-    o.command = storage[static_cast<std::size_t>(optind)];
-    o.args.assign(storage.begin() + optind + 1, storage.end());
+    // getopt moved the options before the command and its arguments, in argv only.
+    o.command = argv[static_cast<std::size_t>(optind)];
+    o.args.assign(argv.begin() + optind + 1, argv.begin() + argc);
     return CheckCommand(o, err);
 }
 

@@ -18,6 +18,8 @@ struct CliOptions {
     std::optional<std::uint32_t> seed;
     bool keepPersonality = false;
     bool trace = false;
+    bool json = false;
+    std::optional<std::string> family; // grow-up-all: only this family's children
     std::string command;
     std::vector<std::string> args;
 };
