@@ -1,6 +1,7 @@
 #include "app/cli/cli_front_end.h"
 
 #include "about/about_windows.h"
+#include "app/cli/cli_commands.h"
 #include "app/cli/cli_options.h"
 #include "app/cli/json_writer.h"
 #include "app/form1_events.h"
@@ -22,6 +23,7 @@
 #include <algorithm>
 #include <exception>
 #include <memory>
+#include <span>
 
 namespace adultify {
 
@@ -43,9 +45,11 @@ struct SkillDialogSeen {
     std::string label2, label3, shapes;
 };
 
-class Session {
+} // namespace
+
+class CliSession {
   public:
-    Session(const CliOptions& o, std::ostream& out, std::ostream& err, Platform platform)
+    CliSession(const CliOptions& o, std::ostream& out, std::ostream& err, Platform platform)
         : o_(o), out_(out), err_(err), platform_(std::move(platform)),
           m_(ui_, *platform_.files, clock_) {
         // Never Cancel: each command does what it was asked, or says why not.
@@ -70,12 +74,11 @@ class Session {
         m_.findRunningGame = platform_.findRunningGame;
     }
 
-    int Run() {
+    int Run(const CliCommand& command) {
         try {
-            const int code = Command();
+            const int code = Prepare(command.needs);
             if (code != kCliOk) return code;
-            if (m_.failedWrites > 0) return kCliWriteFailed;
-            return m_.refusals > 0 ? kCliRefused : kCliOk;
+            return Outcome(command.run(*this));
         } catch (const ProgramEnd&) {
             return kCliFatal;
         } catch (const std::exception& fault) {
@@ -83,6 +86,9 @@ class Session {
             return kCliFatal;
         }
     }
+
+    // The table of commands: its handlers reach the session's own steps.
+    static std::span<const CliCommand> Commands();
 
   private:
     void Print(ControlId control) { Line(control.Name(), ui_.Caption(control)); }
@@ -128,6 +134,7 @@ class Session {
                 return kCliNotThere;
             }
         } else if (!FindGameFolder(m_)) {
+            err_ << "adultify-cli: give the game folder with --game DIR\n"; // its "path option"
             return kCliNotThere;
         }
         return kCliOk;
@@ -136,6 +143,12 @@ class Session {
     // One line per game found: number, source, game folder, neighbourhoods, code page.
     int ListGames() {
         shelf_ = SearchGames(platform_);
+        if (shelf_.games.empty()) {
+            err_ << "adultify-cli: no game found in the registry, the folders chosen before, the "
+                    "re-release's save folder, Steam, Bottles, Lutris, Heroic or Wine prefixes; "
+                    "give the game folder with --game DIR\n";
+            return kCliNotThere;
+        }
         if (o_.json) return GamesJson();
         std::size_t n = 0;
         for (const FoundGame& g : shelf_.games) {
@@ -209,60 +222,91 @@ class Session {
         return kCliOk;
     }
 
-    int Command() {
-        if (o_.command == "games") return ListGames();
+    // The steps a command needs before its handler runs.
+    int Prepare(CommandNeeds needs) {
+        if (needs == CommandNeeds::Nothing) return kCliOk;
         if (int code = StartUp(); code != kCliOk) return code;
-        if (o_.command == "hoods") return ListHoods();
-        if (o_.command == "children") return ListChildren();
+        if (needs == CommandNeeds::Game) return kCliOk;
         if (int code = ChooseHood(); code != kCliOk) return code;
-        if (o_.command == "grow-up-all") return GrowUpAll();
-        if (o_.command == "adultify" && o_.args.size() > 1) return GrowUpLines();
-        if (o_.command == "list") {
-            PrintList("List1");
-            return kCliOk;
-        }
-        if (o_.command == "save") {
-            (void)SaveHood(m_);
-            return kCliOk;
-        }
-        if (o_.command == "snapshots") return ListSnapshotsOfHood();
-        if (o_.command == "residents") return ListResidents();
-        if (o_.command == "restore") return Restore(o_.args[0]);
-        if (int code = SelectResident(); code != kCliOk) return code;
-        return ResidentCommand();
+        if (needs == CommandNeeds::Hood) return kCliOk;
+        return SelectResident();
     }
 
-    int ResidentCommand() {
-        const std::string& c = o_.command;
-        if (c == "show") {
-            Show();
-        } else if (c == "adultify") {
-            if (!ui_.IsEnabled("Command1")) {
-                err_ << "adultify-cli: resident " << o_.args[0]
-                     << " is not a child: Command1 is disabled\n";
-                return kCliNotThere;
-            }
-            (void)DispatchEvent(m_, "Command1", UiEvent::Click);
-            PrintList("List2");
-            PrintList("List1");
-        } else if (c == "skill") {
-            Skill();
-        } else if (c == "fix-thumbnails") {
-            (void)DispatchEvent(m_, "menu_fix_thumbnails", UiEvent::Click);
-            PrintPicture("Picture1");
-            PrintPicture("Picture2");
-        } else if (c == "body-strings") {
-            (void)DispatchEvent(m_, "menu_iff", UiEvent::Click);
-            PrintList("List2");
+    // A command that ran to its end still reports a failed or refused write.
+    int Outcome(int code) const {
+        if (code != kCliOk) return code;
+        if (m_.failedWrites > 0) return kCliWriteFailed;
+        return m_.refusals > 0 ? kCliRefused : kCliOk;
+    }
+
+    int PrintAll(ControlId list) {
+        PrintList(list);
+        return kCliOk;
+    }
+
+    int Adultify() {
+        if (o_.args.size() > 1) return GrowUpLines();
+        if (!ui_.IsEnabled("Command1")) {
+            err_ << "adultify-cli: resident " << o_.args[0]
+                 << " is not a child: Command1 is disabled\n";
+            return kCliNotThere;
+        }
+        (void)DispatchEvent(m_, "Command1", UiEvent::Click);
+        PrintList("List2");
+        PrintList("List1");
+        return kCliOk;
+    }
+
+    int FixThumbnails() {
+        (void)DispatchEvent(m_, "menu_fix_thumbnails", UiEvent::Click);
+        PrintPicture("Picture1");
+        PrintPicture("Picture2");
+        return kCliOk;
+    }
+
+    int BodyStrings() {
+        (void)DispatchEvent(m_, "menu_iff", UiEvent::Click);
+        PrintList("List2");
+        return kCliOk;
+    }
+
+    int Save() {
+        (void)SaveHood(m_);
+        return kCliOk;
+    }
+
+    int ListSnapshotsOfHood() {
+        std::vector<SnapshotInfo> all;
+        if (m_.snapshotRoot)
+            all = ListSnapshots(*m_.snapshotRoot, NativeFile(m_, m_.SimsPath), ChosenHood(m_));
+        if (o_.json) return SnapshotsJson(all);
+        for (const SnapshotInfo& s : all) {
+            std::string files;
+            for (const std::string& f : s.files)
+                files += (files.empty() ? "" : ",") + f;
+            out_ << s.id << '\t' << s.time << '\t' << s.command << '\t' << s.resident << '\t'
+                 << files << '\n';
         }
         return kCliOk;
     }
 
-    int ListHoods() {
-        if (!o_.json) {
-            PrintList("Combo1");
-            return kCliOk;
+    int SnapshotsJson(const std::vector<SnapshotInfo>& all) {
+        JsonWriter j(out_);
+        j.BeginObject().Field("hood", ChosenHood(m_)).Key("snapshots").BeginArray();
+        for (const SnapshotInfo& s : all) {
+            j.BeginObject().Field("id", s.id).Field("time", s.time);
+            j.Field("command", s.command).Field("resident", s.resident);
+            j.Key("files").BeginArray();
+            for (const std::string& f : s.files)
+                j.String(f);
+            j.EndArray().EndObject();
         }
+        j.EndArray().EndObject();
+        return kCliOk;
+    }
+
+    int ListHoods() {
+        if (!o_.json) return PrintAll("Combo1");
         JsonWriter j(out_);
         j.BeginObject().Key("hoods").BeginArray();
         for (const std::string& entry : ui_.ListItems("Combo1"))
@@ -335,49 +379,10 @@ class Session {
         return refused ? kCliRefused : kCliOk;
     }
 
-    int ListSnapshotsOfHood() {
-        std::vector<SnapshotInfo> all;
-        if (m_.snapshotRoot)
-            all = ListSnapshots(*m_.snapshotRoot, NativeFile(m_, m_.SimsPath), ChosenHood(m_));
-        if (o_.json) {
-            JsonWriter j(out_);
-            j.BeginObject().Field("hood", ChosenHood(m_)).Key("snapshots").BeginArray();
-            for (const SnapshotInfo& s : all) {
-                j.BeginObject().Field("id", s.id).Field("time", s.time);
-                j.Field("command", s.command).Field("resident", s.resident);
-                j.Key("files").BeginArray();
-                for (const std::string& f : s.files)
-                    j.String(f);
-                j.EndArray().EndObject();
-            }
-            j.EndArray().EndObject();
-            return kCliOk;
-        }
-        for (const SnapshotInfo& s : all) {
-            std::string files;
-            for (const std::string& f : s.files)
-                files += (files.empty() ? "" : ",") + f;
-            out_ << s.id << '\t' << s.time << '\t' << s.command << '\t' << s.resident << '\t'
-                 << files << '\n';
-        }
-        return kCliOk;
-    }
-
     // One line per List1 line: K, the age, the user file as stored, the line's text.
     int ListResidents() {
         const int count = ui_.ListCount("List1");
-        if (o_.json) {
-            JsonWriter j(out_);
-            j.BeginObject().Field("hood", ChosenHood(m_)).Key("residents").BeginArray();
-            for (int k = 0; k < count; ++k) {
-                const PersonRecord& r = m_.People[static_cast<std::size_t>(k)];
-                j.BeginObject().Field("k", k).Field("age", AgeText(r));
-                j.Field("user_file", DecodeName(m_, r.UserFile));
-                j.Field("name", ui_.ListItem("List1", k)).EndObject();
-            }
-            j.EndArray().EndObject();
-            return kCliOk;
-        }
+        if (o_.json) return ResidentsJson();
         for (int k = 0; k < count; ++k) {
             const PersonRecord& r = m_.People[static_cast<std::size_t>(k)];
             out_ << k << '\t' << AgeText(r) << '\t' << DecodeName(m_, r.UserFile) << '\t'
@@ -386,7 +391,21 @@ class Session {
         return kCliOk;
     }
 
-    int Restore(const std::string& id) {
+    int ResidentsJson() {
+        JsonWriter j(out_);
+        j.BeginObject().Field("hood", ChosenHood(m_)).Key("residents").BeginArray();
+        for (int k = 0; k < ui_.ListCount("List1"); ++k) {
+            const PersonRecord& r = m_.People[static_cast<std::size_t>(k)];
+            j.BeginObject().Field("k", k).Field("age", AgeText(r));
+            j.Field("user_file", DecodeName(m_, r.UserFile));
+            j.Field("name", ui_.ListItem("List1", k)).EndObject();
+        }
+        j.EndArray().EndObject();
+        return kCliOk;
+    }
+
+    int Restore() {
+        const std::string& id = o_.args[0];
         if (!m_.snapshotRoot || !FindSnapshot(*m_.snapshotRoot, id)) {
             err_ << "adultify-cli: no snapshot " << id << " (adultify-cli snapshots lists them)\n";
             return kCliNotThere;
@@ -395,7 +414,7 @@ class Session {
         return kCliOk;
     }
 
-    void Show() {
+    int Show() {
         if (o_.json) return ShowJson();
         Print("Frame2");
         PrintList("List2");
@@ -404,6 +423,7 @@ class Session {
         Line("Command1", ui_.IsEnabled("Command1") ? "enabled" : "disabled");
         PrintPicture("Picture1");
         PrintPicture("Picture2");
+        return kCliOk;
     }
 
     // A value label's number; null when it shows none.
@@ -415,7 +435,7 @@ class Session {
             j.Null();
     }
 
-    void ShowJson() {
+    int ShowJson() {
         static constexpr std::array<std::string_view, kTraitRows.size()> kTraitKeys = {
             "nice", "active", "playful", "outgoing", "neat"};
         const int k = SelectedResident(m_);
@@ -438,9 +458,10 @@ class Session {
         j.EndObject().Field("can_grow_up", ui_.IsEnabled("Command1"));
         j.Field("picture1", PictureText(ui_.Picture("Picture1")));
         j.Field("picture2", PictureText(ui_.Picture("Picture2"))).EndObject();
+        return kCliOk;
     }
 
-    void Skill() {
+    int Skill() {
         const SkillRow& row = *SkillRowNamed(o_.args[1]);
         const int value = static_cast<int>(*WholeNumber(o_.args[2]));
         SkillDialogSeen seen;
@@ -461,6 +482,7 @@ class Session {
         Line("Label3", seen.label3);
         Line("Shape2", seen.shapes);
         PrintSkillValues();
+        return kCliOk;
     }
 
     const CliOptions& o_;
@@ -473,14 +495,87 @@ class Session {
     GameShelf shelf_;
 };
 
-} // namespace
+std::span<const CliCommand> CliSession::Commands() {
+    using S = CliSession;
+    using enum CommandNeeds;
+    // In the order --help lists them.
+    static constexpr CliCommand kCommands[] = {
+        {"hoods", "", Game, "the neighbourhoods of the game folder",
+         [](S& s) { return s.ListHoods(); }, true},
+        {"list", "", Hood, "the residents of the neighbourhood",
+         [](S& s) { return s.PrintAll("List1"); }},
+        {"residents", "", Hood, "the residents, tab-separated: K, age, user file, name",
+         [](S& s) { return s.ListResidents(); }, true},
+        {"show", "K", Resident, "everything the editor shows of resident K",
+         [](S& s) { return s.Show(); }, true},
+        {"adultify", "K [K ...]", Resident,
+         "turns child K into an adult and saves, with a backup; several K:\n"
+         "each in turn as one K does, then a line for each, tab-separated:\n"
+         "K, name, `grown up` or `refused: REASON`",
+         [](S& s) { return s.Adultify(); }},
+        {"grow-up-all", "[--family NAME]", Hood,
+         "every child of the neighbourhood (of family NAME) in turn, as\n"
+         "adultify K1 K2 ... does",
+         [](S& s) { return s.GrowUpAll(); }},
+        {"children", "", Game,
+         "every child of every neighbourhood, tab-separated: neighbourhood,\n"
+         "K, family, name",
+         [](S& s) { return s.ListChildren(); }, true},
+        {"skill", "K NAME VALUE", Resident,
+         "sets skill NAME (Cooking, Mechanical, Charisma, Body, Logic,\n"
+         "Creativity) of resident K to VALUE (0 to 1000) and saves",
+         [](S& s) { return s.Skill(); }},
+        {"fix-thumbnails", "K", Resident,
+         "removes the stored thumbnails from resident K's character file",
+         [](S& s) { return s.FixThumbnails(); }},
+        {"body-strings", "K", Resident, "lists the body strings of resident K's character file",
+         [](S& s) { return s.BodyStrings(); }},
+        {"save", "", Hood, "saves the neighbourhood, keeping the old file as a backup",
+         [](S& s) { return s.Save(); }},
+        {"snapshots", "", Hood, "the copies taken before each write: ID, time, command, files",
+         [](S& s) { return s.ListSnapshotsOfHood(); }, true},
+        {"restore", "ID", Hood, "puts snapshot ID's files back (taking a snapshot first)",
+         [](S& s) { return s.Restore(); }},
+        {"games", "", Nothing,
+         "every game found: number, source, game folder, neighbourhoods,\n"
+         "code page (tab-separated)",
+         [](S& s) { return s.ListGames(); }, true},
+    };
+    return kCommands;
+}
+
+std::span<const CliCommand> CliCommands() {
+    return CliSession::Commands();
+}
+
+const CliCommand* FindCliCommand(std::string_view name) {
+    for (const CliCommand& c : CliCommands())
+        if (c.name == name) return &c;
+    return nullptr;
+}
+
+std::size_t ArgumentCount(const CliCommand& command) {
+    const std::string_view required = command.arguments.substr(
+        0, std::min(command.arguments.find('['), command.arguments.size()));
+    std::size_t words = 0;
+    bool inWord = false;
+    for (char c : required) {
+        if (c != ' ' && !inWord) ++words;
+        inWord = c != ' ';
+    }
+    return words;
+}
+
+bool TakesMore(const CliCommand& command) {
+    return command.arguments.find("...") != std::string_view::npos;
+}
 
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
            Platform platform) {
     CliOptions options;
     if (auto code = ParseCliOptions(args, options, out, err)) return *code;
-    Session session(options, out, err, std::move(platform));
-    return session.Run();
+    CliSession session(options, out, err, std::move(platform));
+    return session.Run(*options.command);
 }
 
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,

@@ -4,62 +4,176 @@
 #include "game/code_page.h"
 #include "hood/resident_layout.h"
 
-#include <getopt.h>
-
 #include <algorithm>
 #include <charconv>
+#include <optional>
 
 namespace adultify {
 
 namespace {
 
-constexpr const char* kUsage =
-    "usage: adultify-cli [--game DIR | --found N] [--hood N] [--codepage N] [--yes] [--seed S]\n"
-    "                    [--keep-personality] [--trace] [--json] COMMAND [ARGS]\n"
-    "commands: hoods | list | show K | adultify K [K ...] | skill K NAME VALUE |\n"
-    "          fix-thumbnails K | body-strings K | save | residents | snapshots |\n"
-    "          restore ID | games | children | grow-up-all [--family NAME]\n";
+constexpr std::size_t kUsageWidth = 90;
+constexpr std::size_t kHelpColumn = 20; // where a command's or option's help line starts
 
-// --help: the usage, then each command, option and exit status in a line.
-constexpr const char* kHelpDetails =
+using OptionResult = std::optional<int>; // an exit code when the run ends here
+
+struct CliOption {
+    std::string_view name;     // "--hood"; "-h" and "/?" are other names of the next row
+    std::string_view value;    // the value's name, empty for a flag
+    std::string_view synopsis; // in the usage line; empty: not shown there
+    std::string_view help;     // in --help; empty: not listed
+    OptionResult (*take)(const std::string& value, CliOptions&, std::ostream& out,
+                         std::ostream& err);
+};
+
+OptionResult Usage(std::ostream& err, const std::string& why);
+
+// A whole number from `low` to `high`, else the usage error `why`.
+OptionResult Number(const std::string& value, long long low, long long high, long long& n,
+                    std::ostream& err, const char* why) {
+    const auto v = WholeNumber(value);
+    if (!v || *v < low || *v > high) return Usage(err, why);
+    n = *v;
+    return std::nullopt;
+}
+
+OptionResult Help(const std::string&, CliOptions&, std::ostream& out, std::ostream&);
+
+constexpr CliOption kOptions[] = {
+    {"--game", "DIR", "[--game DIR | --found N]",
+     "the game folder (holding Sims.exe) instead of the one found",
+     [](const std::string& v, CliOptions& o, std::ostream&, std::ostream&) -> OptionResult {
+         o.game = v;
+         return std::nullopt;
+     }},
+    {"--found", "N", "", "the Nth game of `games` instead of the first",
+     [](const std::string& v, CliOptions& o, std::ostream&, std::ostream& err) -> OptionResult {
+         long long n = 0;
+         if (auto bad = Number(v, 1, 9999, n, err, "--found needs a game's number of games"))
+             return bad;
+         o.found = static_cast<int>(n);
+         return std::nullopt;
+     }},
+    {"--hood", "N", "[--hood N]", "neighbourhood N instead of the first",
+     [](const std::string& v, CliOptions& o, std::ostream&, std::ostream& err) -> OptionResult {
+         long long n = 0;
+         if (auto bad = Number(v, 1, 99, n, err, "--hood needs a number from 1 to 99")) return bad;
+         o.hood = static_cast<int>(n);
+         return std::nullopt;
+     }},
+    {"--codepage", "N", "[--codepage N]", "reads the names in Windows code page N",
+     [](const std::string& v, CliOptions& o, std::ostream&, std::ostream& err) -> OptionResult {
+         const auto n = WholeNumber(v);
+         if (!n || *n < 0 || *n > 65001 || !IsKnownCodePage(static_cast<int>(*n)))
+             return Usage(err, "--codepage needs a Windows code page: 874, 932, 936, 949, 950, "
+                               "1250 to 1258 or 65001");
+         o.codePage = static_cast<int>(*n);
+         return std::nullopt;
+     }},
+    {"--yes", "", "[--yes]", "answers Yes to every question (otherwise No)",
+     [](const std::string&, CliOptions& o, std::ostream&, std::ostream&) -> OptionResult {
+         o.yes = true;
+         return std::nullopt;
+     }},
+    {"--seed", "S", "[--seed S]", "repeats the personality draw of an earlier run",
+     [](const std::string& v, CliOptions& o, std::ostream&, std::ostream& err) -> OptionResult {
+         long long n = 0;
+         if (auto bad = Number(v, 0, 4294967295LL, n, err, "--seed needs a whole number"))
+             return bad;
+         o.seed = static_cast<std::uint32_t>(n);
+         return std::nullopt;
+     }},
+    {"--keep-personality", "", "[--keep-personality]", "adultify keeps the personality",
+     [](const std::string&, CliOptions& o, std::ostream&, std::ostream&) -> OptionResult {
+         o.keepPersonality = true;
+         return std::nullopt;
+     }},
+    {"--trace", "", "[--trace]", "prints every status-line text on standard error",
+     [](const std::string&, CliOptions& o, std::ostream&, std::ostream&) -> OptionResult {
+         o.trace = true;
+         return std::nullopt;
+     }},
+    {"--family", "NAME", "", "grow-up-all: only the children of family NAME",
+     [](const std::string& v, CliOptions& o, std::ostream&, std::ostream&) -> OptionResult {
+         o.family = v;
+         return std::nullopt;
+     }},
+    {"--json", "", "[--json]",
+     "hoods, residents, children, show, games and snapshots print one\nJSON document (keys below)",
+     [](const std::string&, CliOptions& o, std::ostream&, std::ostream&) -> OptionResult {
+         o.json = true;
+         return std::nullopt;
+     }},
+    {"--version", "", "", "the program's version",
+     [](const std::string&, CliOptions&, std::ostream& out, std::ostream&) -> OptionResult {
+         out << "adultify-cli " << ADULTIFY_VERSION_TEXT << "\n";
+         return kCliOk;
+     }},
+    {"--help", "", "", "", Help},
+};
+
+// Other spellings of an option: -h everywhere, /? where Windows programs take it.
+const CliOption* FindOption(std::string_view name) {
+    if (name == "-h" || (kSlashHelp && name == "/?")) name = "--help";
+    for (const CliOption& option : kOptions)
+        if (option.name == name) return &option;
+    return nullptr;
+}
+
+// Words joined by `separator`, a line broken before the word that would pass the usage width.
+std::string Wrapped(std::string line, std::string_view separator, std::string_view indent,
+                    const std::vector<std::string>& words) {
+    auto trimmed = [](std::string s) {
+        while (!s.empty() && s.back() == ' ')
+            s.pop_back();
+        return s;
+    };
+    std::string text;
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        const std::string word = words[i] + (i + 1 == words.size() ? "" : std::string(separator));
+        if (i > 0 && trimmed(line + word).size() > kUsageWidth) {
+            text += trimmed(line) + "\n";
+            line = indent;
+        }
+        line += word;
+    }
+    return text + line + "\n";
+}
+
+std::string CommandSynopsis(const CliCommand& c) {
+    return c.arguments.empty() ? std::string(c.name)
+                               : std::string(c.name) + " " + std::string(c.arguments);
+}
+
+std::string UsageText() {
+    std::vector<std::string> options;
+    for (const CliOption& option : kOptions)
+        if (!option.synopsis.empty()) options.emplace_back(option.synopsis);
+    options.emplace_back("COMMAND [ARGS]");
+    std::vector<std::string> commands;
+    for (const CliCommand& c : CliCommands())
+        commands.push_back(CommandSynopsis(c));
+    return Wrapped("usage: adultify-cli ", " ", std::string(20, ' '), options) +
+           Wrapped("commands: ", " | ", std::string(10, ' '), commands);
+}
+
+// "  left                help", a "\n" in the help continuing under its first line.
+std::string HelpLine(const std::string& left, std::string_view help) {
+    std::string line = "  " + left;
+    line += std::string(left.size() < kHelpColumn ? kHelpColumn - left.size() : 2, ' ');
+    for (char c : help)
+        line += c == '\n' ? "\n" + std::string(kHelpColumn + 2, ' ') : std::string(1, c);
+    return line + "\n";
+}
+
+constexpr const char* kHelpIntro =
     "\n"
     "Edits the saved neighbourhoods of The Sims (2000) without windows; close the game first.\n"
     "K is a resident's line number in `list`, counted from 0.\n"
     "\n"
-    "commands:\n"
-    "  hoods               the neighbourhoods of the game folder\n"
-    "  list                the residents of the neighbourhood\n"
-    "  residents           the residents, tab-separated: K, age, user file, name\n"
-    "  show K              everything the editor shows of resident K\n"
-    "  adultify K          turns child K into an adult and saves, with a backup\n"
-    "  adultify K1 K2 ...  each child in turn as `adultify K` does, then one line per child:\n"
-    "                      K, name, `grown up` or `refused: REASON` (tab-separated)\n"
-    "  grow-up-all         every child of the neighbourhood in turn, as `adultify K1 K2 ...`;\n"
-    "                      --family NAME: only the children of family NAME\n"
-    "  children            every child of every neighbourhood, tab-separated: neighbourhood,\n"
-    "                      K, family, name\n"
-    "  skill K NAME VALUE  sets skill NAME (Cooking, Mechanical, Charisma, Body, Logic,\n"
-    "                      Creativity) of resident K to VALUE (0 to 1000) and saves\n"
-    "  fix-thumbnails K    removes the stored thumbnails from resident K's character file\n"
-    "  body-strings K      lists the body strings of resident K's character file\n"
-    "  save                saves the neighbourhood, keeping the old file as a backup\n"
-    "  snapshots           the copies taken before each write: ID, time, command, files\n"
-    "  restore ID          puts snapshot ID's files back (taking a snapshot first)\n"
-    "  games               every game found: number, source, game folder, neighbourhoods,\n"
-    "                      code page (tab-separated)\n"
-    "\n"
-    "options:\n"
-    "  --game DIR          the game folder (holding Sims.exe) instead of the one found\n"
-    "  --found N           the Nth game of `games` instead of the first\n"
-    "  --hood N            neighbourhood N instead of the first\n"
-    "  --codepage N        reads the names in Windows code page N\n"
-    "  --yes               answers Yes to every question (otherwise No)\n"
-    "  --seed S            repeats the personality draw of an earlier run\n"
-    "  --keep-personality  adultify keeps the personality\n"
-    "  --trace             prints every status-line text on standard error\n"
-    "  --json              hoods, residents, children, show, games and snapshots print one\n"
-    "                      JSON document (keys below)\n"
-    "  --version           the program's version\n"
+    "commands:\n";
+
+constexpr const char* kExitStatuses =
     "\n"
     "exit status:\n"
     "  0  the command ran to its end\n"
@@ -86,151 +200,87 @@ constexpr const char* kHelpDetails =
     "  snapshots  {\"hood\", \"snapshots\": [{\"id\", \"time\", \"command\", \"resident\",\n"
     "             \"files\": [text]}]}\n";
 
-int Usage(std::ostream& err, const std::string& why) {
-    err << "adultify-cli: " << why << "\n" << kUsage;
+OptionResult Help(const std::string&, CliOptions&, std::ostream& out, std::ostream&) {
+    out << UsageText() << kHelpIntro;
+    for (const CliCommand& c : CliCommands())
+        out << HelpLine(CommandSynopsis(c), c.help);
+    out << "\noptions:\n";
+    for (const CliOption& option : kOptions) {
+        if (option.help.empty()) continue;
+        std::string left(option.name);
+        if (!option.value.empty()) left.append(" ").append(option.value);
+        out << HelpLine(left, option.help);
+    }
+    out << kExitStatuses;
+    return kCliOk;
+}
+
+OptionResult Usage(std::ostream& err, const std::string& why) {
+    err << "adultify-cli: " << why << "\n" << UsageText();
     return kCliUsage;
 }
 
-struct CommandShape {
-    const char* name;
-    std::size_t args;
-    bool more = false; // takes further K after the first
-};
-constexpr CommandShape kCommands[] = {
-    {"hoods", 0},     {"list", 0},           {"show", 1},         {"adultify", 1, true},
-    {"skill", 3},     {"fix-thumbnails", 1}, {"body-strings", 1}, {"save", 0},
-    {"snapshots", 0}, {"restore", 1},        {"residents", 0},    {"games", 0},
-    {"children", 0},  {"grow-up-all", 0}};
-
-enum OptionKey {
-    kGame = 256,
-    kFound,
-    kHood,
-    kCodePage,
-    kYes,
-    kSeed,
-    kKeepPersonality,
-    kTrace,
-    kVersion,
-    kJson,
-    kFamily
-};
-constexpr option kLongOptions[] = {
-    {"game", required_argument, nullptr, kGame},
-    {"found", required_argument, nullptr, kFound},
-    {"codepage", required_argument, nullptr, kCodePage},
-    {"hood", required_argument, nullptr, kHood},
-    {"yes", no_argument, nullptr, kYes},
-    {"seed", required_argument, nullptr, kSeed},
-    {"keep-personality", no_argument, nullptr, kKeepPersonality},
-    {"trace", no_argument, nullptr, kTrace},
-    {"json", no_argument, nullptr, kJson},
-    {"family", required_argument, nullptr, kFamily},
-    {"help", no_argument, nullptr, 'h'},
-    {"version", no_argument, nullptr, kVersion},
-    {nullptr, 0, nullptr, 0},
-};
-
-std::optional<int> TakeOption(int key, const char* value, CliOptions& o, std::ostream& out,
-                              std::ostream& err) {
-    switch (key) {
-    case 'h':
-        out << kUsage << kHelpDetails;
-        return kCliOk;
-    case kVersion:
-        out << "adultify-cli " << ADULTIFY_VERSION_TEXT << "\n";
-        return kCliOk;
-    case kYes:
-        o.yes = true;
-        return std::nullopt;
-    case kKeepPersonality:
-        o.keepPersonality = true;
-        return std::nullopt;
-    case kTrace:
-        o.trace = true;
-        return std::nullopt;
-    case kJson:
-        o.json = true;
-        return std::nullopt;
-    case kFamily:
-        o.family = value;
-        return std::nullopt;
-    case kGame:
-        o.game = value;
-        return std::nullopt;
-    case kFound: {
-        const auto n = WholeNumber(value);
-        if (!n || *n < 1 || *n > 9999) return Usage(err, "--found needs a game's number of games");
-        o.found = static_cast<int>(*n);
-        return std::nullopt;
-    }
-    case kCodePage: {
-        const auto n = WholeNumber(value);
-        if (!n || *n < 0 || *n > 65001 || !IsKnownCodePage(static_cast<int>(*n)))
-            return Usage(err, "--codepage needs a Windows code page: 874, 932, 936, 949, 950, "
-                              "1250 to 1258 or 65001");
-        o.codePage = static_cast<int>(*n);
-        return std::nullopt;
-    }
-    case kHood: {
-        const auto n = WholeNumber(value);
-        if (!n || *n < 1 || *n > 99) return Usage(err, "--hood needs a number from 1 to 99");
-        o.hood = static_cast<int>(*n);
-        return std::nullopt;
-    }
-    case kSeed: {
-        const auto n = WholeNumber(value);
-        if (!n || *n < 0 || *n > 4294967295LL) return Usage(err, "--seed needs a whole number");
-        o.seed = static_cast<std::uint32_t>(*n);
-        return std::nullopt;
-    }
-    default:
-        return std::nullopt;
-    }
-}
-
-// Each K a line number, none twice.
-std::optional<int> CheckLines(const CliOptions& o, const CommandShape& s, std::ostream& err) {
-    const std::size_t ks = s.more ? o.args.size() : 1;
-    for (std::size_t i = 0; i < ks; ++i) {
-        const auto k = WholeNumber(o.args[i]);
+// Each argument is checked by its name in the command's row.
+OptionResult CheckArgument(std::string_view name, const std::string& value, std::ostream& err) {
+    if (name == "K") {
+        const auto k = WholeNumber(value);
         if (!k || *k < 0) return Usage(err, "K must be a line number of List1, counted from 0");
-        const auto before = o.args.begin() + static_cast<long>(i);
-        if (std::find(o.args.begin(), before, o.args[i]) != before)
-            return Usage(err, "K " + o.args[i] + " is given twice");
+    } else if (name == "NAME") {
+        if (!SkillRowNamed(value))
+            return Usage(err,
+                         "NAME is one of Cooking, Mechanical, Charisma, Body, Logic, Creativity");
+    } else if (name == "VALUE") {
+        const auto v = WholeNumber(value);
+        if (!v || *v < 0 || *v > 1000) return Usage(err, "VALUE runs from 0 to 1000");
     }
     return std::nullopt;
 }
 
 // The options that go with some commands only.
-std::optional<int> CheckOptionsFit(const CliOptions& o, std::ostream& err) {
-    if (o.family && o.command != "grow-up-all") return Usage(err, "--family goes with grow-up-all");
-    static constexpr std::string_view kJsonCommands[] = {"hoods", "residents", "children",
-                                                         "show",  "games",     "snapshots"};
-    if (o.json && std::find(std::begin(kJsonCommands), std::end(kJsonCommands), o.command) ==
-                      std::end(kJsonCommands))
+OptionResult CheckOptionsFit(const std::string& name, const CliOptions& o, std::ostream& err) {
+    if (o.family && name != "grow-up-all") return Usage(err, "--family goes with grow-up-all");
+    if (o.json && !o.command->json)
         return Usage(err, "--json goes with hoods, residents, children, show, games or snapshots");
     return std::nullopt;
 }
 
-std::optional<int> CheckCommand(const CliOptions& o, std::ostream& err) {
-    for (const CommandShape& s : kCommands) {
-        if (o.command != s.name) continue;
-        if (o.args.size() != s.args && !(s.more && o.args.size() > s.args))
-            return Usage(err, o.command + " takes " + std::to_string(s.args) + " argument(s)");
-        if (s.args > 0 && o.command != "restore")
-            if (auto code = CheckLines(o, s, err)) return code;
-        if (auto code = CheckOptionsFit(o, err)) return code;
-        if (o.command == "skill") {
-            if (!SkillRowNamed(o.args[1]))
-                return Usage(
-                    err, "NAME is one of Cooking, Mechanical, Charisma, Body, Logic, Creativity");
-            const auto v = WholeNumber(o.args[2]);
-            if (!v || *v < 0 || *v > 1000) return Usage(err, "VALUE runs from 0 to 1000");
-        }
-        return std::nullopt;
+OptionResult CheckCommand(const std::string& name, const CliOptions& o, std::ostream& err) {
+    if (!o.command) return Usage(err, "unknown command " + name);
+    const std::size_t count = ArgumentCount(*o.command);
+    if (o.args.size() != count && !(TakesMore(*o.command) && o.args.size() > count))
+        return Usage(err, name + " takes " + std::to_string(count) + " argument(s)");
+    std::string_view names = o.command->arguments;
+    std::string_view last;
+    for (std::size_t i = 0; i < o.args.size(); ++i) {
+        // Further arguments are of the last one's kind, each given once.
+        const std::size_t end = std::min(names.find(' '), names.size());
+        if (i < count) last = names.substr(0, end);
+        if (auto bad = CheckArgument(last, o.args[i], err)) return bad;
+        names.remove_prefix(std::min(end + 1, names.size()));
+        const auto before = o.args.begin() + static_cast<long>(i);
+        if (i >= count && std::find(o.args.begin(), before, o.args[i]) != before)
+            return Usage(err, last == "K" ? "K " + o.args[i] + " is given twice"
+                                          : o.args[i] + " is given twice");
     }
-    return Usage(err, "unknown command " + o.command);
+    return CheckOptionsFit(name, o, err);
+}
+
+// One option at args[i], with its value when it takes one ("--hood 3" or "--hood=3").
+OptionResult TakeOption(const std::vector<std::string>& args, std::size_t& i, CliOptions& o,
+                        std::ostream& out, std::ostream& err) {
+    const std::string& arg = args[i];
+    const std::size_t equals = arg.rfind("--", 0) == 0 ? arg.find('=') : std::string::npos;
+    const CliOption* option = FindOption(std::string_view(arg).substr(0, equals));
+    if (!option || (option->value.empty() && equals != std::string::npos))
+        return Usage(err, "unknown option " + arg);
+    if (option->value.empty()) return option->take({}, o, out, err);
+    if (equals != std::string::npos) return option->take(arg.substr(equals + 1), o, out, err);
+    if (++i == args.size()) return Usage(err, "a value is missing after " + arg);
+    return option->take(args[i], o, out, err);
+}
+
+bool LooksLikeOption(const std::string& arg) {
+    return (arg.size() > 1 && arg[0] == '-') || (kSlashHelp && arg == "/?");
 }
 
 } // namespace
@@ -244,34 +294,22 @@ std::optional<long long> WholeNumber(const std::string& s) {
 
 std::optional<int> ParseCliOptions(const std::vector<std::string>& args, CliOptions& o,
                                    std::ostream& out, std::ostream& err) {
-    std::vector<std::string> storage;
-    storage.reserve(args.size() + 1);
-    storage.emplace_back("adultify-cli");
-    storage.insert(storage.end(), args.begin(), args.end());
-    std::vector<char*> argv;
-    argv.reserve(storage.size() + 1);
-    for (std::string& a : storage)
-        argv.push_back(a.data());
-    argv.push_back(nullptr);
-    const int argc = static_cast<int>(storage.size());
-
-    optind = 0; // a fresh scan on every call: the tests parse many command lines in one process
-    opterr = 0; // the front end words its own errors
-    // Options may stand anywhere; "--" ends them.
-    for (int key; (key = getopt_long(argc, argv.data(), "h", kLongOptions, nullptr)) != -1;) {
-        if (key == '?' || key == ':') {
-            const std::string bad = argv[static_cast<std::size_t>(optind - 1)];
-            const bool missing = bad.rfind("--", 0) == 0 && optopt != 0;
-            return Usage(err, (missing ? "a value is missing after " : "unknown option ") + bad);
+    std::vector<std::string> words; // the command and its arguments
+    bool optionsEnded = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (optionsEnded || !LooksLikeOption(args[i])) {
+            words.push_back(args[i]);
+        } else if (args[i] == "--") {
+            optionsEnded = true;
+        } else if (auto code = TakeOption(args, i, o, out, err)) {
+            return code;
         }
-        if (auto code = TakeOption(key, optarg, o, out, err)) return code;
     }
     if (o.game && o.found) return Usage(err, "--game and --found each choose the game: give one");
-    if (optind >= argc) return Usage(err, "no command");
-    // getopt moved the options before the command and its arguments, in argv only.
-    o.command = argv[static_cast<std::size_t>(optind)];
-    o.args.assign(argv.begin() + optind + 1, argv.begin() + argc);
-    return CheckCommand(o, err);
+    if (words.empty()) return Usage(err, "no command");
+    o.command = FindCliCommand(words[0]);
+    o.args.assign(words.begin() + 1, words.end());
+    return CheckCommand(words[0], o, err);
 }
 
 } // namespace adultify

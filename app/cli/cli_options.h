@@ -1,5 +1,7 @@
 #pragma once
-// The command line of adultify-cli: options, then a command and its arguments.
+// The command line of adultify-cli: a command, its arguments and options before or after it.
+
+#include "app/cli/cli_commands.h"
 
 #include <cstdint>
 #include <optional>
@@ -20,7 +22,7 @@ struct CliOptions {
     bool trace = false;
     bool json = false;
     std::optional<std::string> family; // grow-up-all: only this family's children
-    std::string command;
+    const CliCommand* command = nullptr;
     std::vector<std::string> args;
 };
 
