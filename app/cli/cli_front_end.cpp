@@ -4,6 +4,7 @@
 #include "app/cli/cli_commands.h"
 #include "app/cli/cli_options.h"
 #include "app/cli/json_writer.h"
+#include "app/cli/terminal_text.h"
 #include "app/form1_events.h"
 #include "app/found_games.h"
 #include "app/grow_up.h"
@@ -29,17 +30,6 @@ namespace adultify {
 
 namespace {
 
-std::string Escaped(std::string_view text) {
-    std::string out;
-    for (char c : text) {
-        if (c == '\n')
-            out += "\\n";
-        else
-            out += c;
-    }
-    return out;
-}
-
 // The skill dialog as the user saw it when accepting.
 struct SkillDialogSeen {
     std::string label2, label3, shapes;
@@ -58,7 +48,7 @@ class CliSession {
             return o_.yes ? MsgAnswer::Yes : MsgAnswer::No;
         };
         ui_.onMessage = [this](const MessageRecord& r) {
-            err_ << "MsgBox " << Escaped(r.title) << ": " << Escaped(r.text);
+            err_ << "MsgBox " << TerminalText(r.title) << ": " << TerminalText(r.text);
             if (r.buttons != MsgButtons::Ok)
                 err_ << (r.answer == MsgAnswer::Yes  ? " -> Yes"
                          : r.answer == MsgAnswer::No ? " -> No"
@@ -67,10 +57,12 @@ class CliSession {
         };
         if (o_.trace)
             ui_.onCaption = [this](ControlId control, std::string_view text) {
-                if (control == "Label3") err_ << "Label3: " << Escaped(text) << "\n";
+                if (control == "Label3") err_ << "Label3: " << TerminalText(text) << "\n";
             };
         if (o_.seed) m_.random.Force(*o_.seed);
         m_.snapshotRoot = platform_.snapshotRoot;
+        m_.snapshotsUnavailable = !platform_.snapshotRoot;
+        m_.writeWithoutSnapshot = o_.noSnapshot;
         m_.findRunningGame = platform_.findRunningGame;
     }
 
@@ -93,7 +85,7 @@ class CliSession {
   private:
     void Print(ControlId control) { Line(control.Name(), ui_.Caption(control)); }
     void Line(std::string_view name, std::string_view text) {
-        out_ << name << ": " << Escaped(text) << "\n";
+        out_ << name << ": " << TerminalText(text) << "\n";
     }
     void PrintList(ControlId list) {
         for (const std::string& item : ui_.ListItems(list))
@@ -157,8 +149,8 @@ class CliSession {
                 if (!hoods.empty()) hoods += ',';
                 hoods += std::to_string(h);
             }
-            out_ << ++n << '\t' << SourceName(g.source) << '\t' << g.gameFolder << '\t' << hoods
-                 << '\t' << o_.codePage.value_or(g.codePage) << '\n';
+            out_ << ++n << '\t' << SourceName(g.source) << '\t' << TerminalText(g.gameFolder)
+                 << '\t' << hoods << '\t' << o_.codePage.value_or(g.codePage) << '\n';
         }
         return kCliOk;
     }
@@ -236,7 +228,8 @@ class CliSession {
     int Outcome(int code) const {
         if (code != kCliOk) return code;
         if (m_.failedWrites > 0) return kCliWriteFailed;
-        return m_.refusals > 0 ? kCliRefused : kCliOk;
+        // A refusal met on the way (a file left out of the list) does not undo a write.
+        return m_.refusals > 0 && m_.filesChanged == 0 ? kCliRefused : kCliOk;
     }
 
     int PrintAll(ControlId list) {
@@ -284,8 +277,8 @@ class CliSession {
             std::string files;
             for (const std::string& f : s.files)
                 files += (files.empty() ? "" : ",") + f;
-            out_ << s.id << '\t' << s.time << '\t' << s.command << '\t' << s.resident << '\t'
-                 << files << '\n';
+            out_ << s.id << '\t' << s.time << '\t' << TerminalText(s.command) << '\t'
+                 << TerminalText(s.resident) << '\t' << TerminalText(files) << '\n';
         }
         return kCliOk;
     }
@@ -319,7 +312,8 @@ class CliSession {
         const std::vector<ChildLine> all = EveryChild(m_);
         if (!o_.json) {
             for (const ChildLine& c : all)
-                out_ << c.hood << '\t' << c.k << '\t' << c.family << '\t' << c.name << '\n';
+                out_ << c.hood << '\t' << c.k << '\t' << TerminalText(c.family) << '\t'
+                     << TerminalText(c.name) << '\n';
             return kCliOk;
         }
         JsonWriter j(out_);
@@ -372,8 +366,8 @@ class CliSession {
         for (std::size_t i = 0; i < done.size(); ++i) {
             const GrowUpOutcome& r = done[i].second;
             refused = refused || !r.grown;
-            out_ << lines[i] << '\t' << Escaped(done[i].first) << '\t'
-                 << (r.grown ? "grown up" : "refused: " + Escaped(r.reason)) << '\n';
+            out_ << lines[i] << '\t' << TerminalText(done[i].first) << '\t'
+                 << (r.grown ? "grown up" : "refused: " + TerminalText(r.reason)) << '\n';
         }
         if (m_.failedWrites > 0) return kCliWriteFailed;
         return refused ? kCliRefused : kCliOk;
@@ -385,8 +379,8 @@ class CliSession {
         if (o_.json) return ResidentsJson();
         for (int k = 0; k < count; ++k) {
             const PersonRecord& r = m_.People[static_cast<std::size_t>(k)];
-            out_ << k << '\t' << AgeText(r) << '\t' << DecodeName(m_, r.UserFile) << '\t'
-                 << ui_.ListItem("List1", k) << '\n';
+            out_ << k << '\t' << AgeText(r) << '\t' << TerminalText(DecodeName(m_, r.UserFile))
+                 << '\t' << TerminalText(ui_.ListItem("List1", k)) << '\n';
         }
         return kCliOk;
     }
