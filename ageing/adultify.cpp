@@ -9,6 +9,7 @@
 #include "hood/get_people.h"
 #include "hood/resident_layout.h"
 #include "hood/resident_view.h"
+#include "iff/character_file.h"
 #include "iff/chunk_search.h"
 
 #include <cmath>
@@ -132,7 +133,15 @@ bool AdultifyResident(Module1& m, int i) {
     if (!SaveBoth(m, path, character, hoodBefore, {"adultify", DecodeName(m, record.UserFile)}))
         return false;
     m.ui.SetEnabled("Command1", false);
-    Get_People(m);
+    // No character file is read again: the one written is in memory, the others are unchanged.
+    KnownFirstNames known = FirstNamesRead(m);
+    known.erase(record.UserFile);
+    if (character) {
+        FirstNameResult name = FirstNameOf(*character);
+        if (name.outcome == FirstNameResult::Outcome::Found)
+            known[record.UserFile] = std::move(name.name);
+    }
+    Get_People(m, known);
     return true;
 }
 

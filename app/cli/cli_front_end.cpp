@@ -176,7 +176,9 @@ class Session {
             return kCliNotThere;
         }
         ui_.ListSelect("Combo1", index);
-        (void)DispatchEvent(m_, "Combo1", UiEvent::Click);
+        // The snapshots are found by the neighbourhood's number alone: no resident is read.
+        if (o_.command != "snapshots" && o_.command != "restore")
+            (void)DispatchEvent(m_, "Combo1", UiEvent::Click);
         return kCliOk;
     }
 
@@ -330,7 +332,11 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
 
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
            const EnvironmentLookup& env, RegistryMaker registry) {
-    return RunCli(args, out, err, MakePlatform(env, std::move(registry)));
+    // The options first: --help, --version and a usage error need nothing of the machine.
+    CliOptions options;
+    if (auto code = ParseCliOptions(args, options, out, err)) return *code;
+    Session session(options, out, err, MakePlatform(env, std::move(registry)));
+    return session.Run();
 }
 
 } // namespace adultify

@@ -302,13 +302,18 @@ TEST_F(CliTest, SaveMakesABackupAReadOnlyFileIsRefusedAndAFailedSaveExitsFour) {
     EXPECT_EQ(test::ReadBytes(Hood() / "Neighborhood.iff"), before);
 }
 
-TEST_F(CliTest, AFatalStopExitsThree) {
-    Bytes broken = test::ReadBytes(Hood() / "Characters" / "User00004.iff");
+// Leaves no format code within reach of the name table's tag: reading the name is fatal.
+void BreakFirstName(const fs::path& characterFile) {
+    Bytes broken = test::ReadBytes(characterFile);
     const Position ctss = FindBytes(broken, "CTSS", 1);
-    for (Position p = ctss; p < ctss + 1100; ++p) // no format code within reach of the tag
+    for (Position p = ctss; p < ctss + 1100; ++p)
         if (broken[static_cast<std::size_t>(p - 1)] == 0xFD)
             broken[static_cast<std::size_t>(p - 1)] = 0;
-    test::WriteBytes(Hood() / "Characters" / "User00004.iff", broken);
+    test::WriteBytes(characterFile, broken);
+}
+
+TEST_F(CliTest, AFatalStopExitsThree) {
+    BreakFirstName(Hood() / "Characters" / "User00004.iff");
     const Result r = Run({"list"});
     EXPECT_EQ(r.code, 3);
     EXPECT_NE(r.err.find("MsgBox Fatal Error:: "), std::string::npos);
@@ -320,6 +325,8 @@ TEST_F(CliTest, AdultifyLeavesASnapshotThatRestoreBringsBackByteForByte) {
     const Bytes character = test::ReadBytes(Hood() / "Characters" / "User00004.iff");
     ASSERT_EQ(Run({"--seed", "7", "adultify", "1"}).code, 0);
     ASSERT_NE(test::ReadBytes(Hood() / "Neighborhood.iff"), hood);
+    // Snapshots are listed and restored without reading the residents, also a damaged one's.
+    BreakFirstName(Hood() / "Characters" / "User00001.iff");
 
     Result r = Run({"snapshots"});
     ASSERT_EQ(r.code, 0);
