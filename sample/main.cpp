@@ -12,17 +12,18 @@ using namespace adultify::sample;
 
 namespace {
 
-int Usage() {
-    std::cerr << "usage: adultify-sample DIR [--wine] [--hoods N] [--residents N] [--families N]\n"
-                 "                       [--children N] [--seed S] [--filler BYTES]\n"
-                 "       adultify-sample --home DIR\n"
-                 "Writes a game folder at DIR, or with --wine a Wine prefix at DIR whose registry\n"
-                 "names the game folder it holds; prints the game folder's path.\n"
-                 "With --home: a home folder under DIR with the game under Steam's Proton (the\n"
-                 "re-release), in a Bottles bottle, in ~/.wine, in a prefix with a Cyrillic game\n"
-                 "folder and names (code page 1251), with Japanese names (932) and more; prints\n"
-                 "the home folder's path, for HOME.\n";
-    return 1;
+// On standard output with exit 0 when asked for (--help), else on standard error with 1.
+int Usage(std::ostream& to = std::cerr) {
+    to << "usage: adultify-sample DIR [--wine] [--hoods N] [--residents N] [--families N]\n"
+          "                       [--children N] [--seed S] [--filler BYTES]\n"
+          "       adultify-sample --home DIR\n"
+          "Writes a game folder at DIR, or with --wine a Wine prefix at DIR whose registry\n"
+          "names the game folder it holds; prints the game folder's path.\n"
+          "With --home: a home folder under DIR with the game under Steam's Proton (the\n"
+          "re-release), in a Bottles bottle, in ~/.wine, in a prefix with a Cyrillic game\n"
+          "folder and names (code page 1251), with Japanese names (932) and more; prints\n"
+          "the home folder's path, for HOME.\n";
+    return &to == &std::cout ? 0 : 1;
 }
 
 int WriteHome(const char* dir) {
@@ -91,6 +92,8 @@ int WriteGame(int argc, char** argv) {
 } // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0))
+        return Usage(std::cout);
     if (argc >= 2 && std::strcmp(argv[1], "--home") == 0)
         return argc == 3 ? WriteHome(argv[2]) : Usage();
     return WriteGame(argc, argv);

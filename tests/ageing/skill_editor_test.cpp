@@ -182,7 +182,7 @@ TEST(SkillEditor, PointsTextRoundsThePercentage) {
     EXPECT_EQ(PointsText(1000), " 10 / 0%");
     EXPECT_EQ(PointsText(58), " 0 / 58%");
     EXPECT_EQ(SkillRowOf("Label17")->name, "Creativity");
-    EXPECT_EQ(SkillRowNamed("Mechanical")->offset, 42);
+    EXPECT_EQ(SkillRowNamed("mECHANICAL")->offset, 42);
     EXPECT_EQ(SkillRowNamed("Nice"), nullptr);
     EXPECT_EQ(SkillRowOf("Label7"), nullptr);
 }

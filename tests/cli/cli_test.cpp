@@ -85,9 +85,14 @@ TEST_F(CliTest, HoodsAndListThroughTheGameFolder) {
     Result r = Run({"hoods"});
     EXPECT_EQ(r.code, 0);
     EXPECT_EQ(r.out, "Combo1: Neighbourhood 1\nCombo1: Neighbourhood 3\n");
-    r = Run({"--hood", "3", "list"});
-    EXPECT_EQ(r.out, "List1: Bob Newbie\nList1: Renée Newbie\n");
-    EXPECT_EQ(r.err, "");
+    // Options stand before or after the command.
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+             {"--hood", "3", "list"}, {"list", "--hood", "3"}, {"list", "--hood=3"}}) {
+        r = Run(args);
+        EXPECT_EQ(r.code, 0) << args[0];
+        EXPECT_EQ(r.out, "List1: Bob Newbie\nList1: Renée Newbie\n") << args[0];
+        EXPECT_EQ(r.err, "");
+    }
 }
 
 TEST_F(CliTest, HoodsThroughAWinePrefixWithoutGame) {
@@ -132,7 +137,11 @@ TEST_F(CliTest, UsageErrorsExitOne) {
                                                {"skill", "0", "Nice", "5"},
                                                {"skill", "0", "Body", "1001"},
                                                {"--hood"},
+                                               {"list", "--hood"},
                                                {"--bogus", "list"},
+                                               {"--yes=1", "list"},
+                                               {"list", "--", "--hood", "3"},
+                                               {"show", "--", "-1"},
                                                {}}) {
         const Result r = Run(args);
         EXPECT_EQ(r.code, 1) << (args.empty() ? "" : args[0]);
@@ -158,6 +167,9 @@ TEST_F(CliTest, HelpAndVersionGoToStandardOutput) {
         for (int status = 0; status <= 5; ++status)
             EXPECT_TRUE(hasLineStarting("  " + std::to_string(status) + "  ")) << status;
     }
+    const Result slash = Run({"/?"}, false); // Windows programs take it for help
+    EXPECT_EQ(slash.code, kSlashHelp ? 0 : 1);
+    EXPECT_EQ(slash.out, kSlashHelp ? Run({"--help"}, false).out : "");
     const Result v = Run({"--version", "list"}, false);
     EXPECT_EQ(v.code, 0);
     const std::string version = MakeVersionText(); // "Version 1.2.8"
@@ -237,7 +249,7 @@ TEST_F(CliTest, KeepPersonalityLeavesTheTraits) {
 }
 
 TEST_F(CliTest, SkillEditIsSaved) {
-    const Result r = Run({"skill", "0", "Cooking", "537"});
+    const Result r = Run({"skill", "0", "cooking", "537"});
     EXPECT_EQ(r.code, 0) << r.err;
     EXPECT_EQ(
         r.out,
