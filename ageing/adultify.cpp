@@ -135,11 +135,11 @@ bool AdultifyResident(Module1& m, int i) {
     m.ui.SetEnabled("Command1", false);
     // No character file is read again: the one written is in memory, the others are unchanged.
     KnownFirstNames known = FirstNamesRead(m);
-    known.erase(record.UserFile);
+    const std::string userFile(AsText(record.UserFile));
+    known.erase(userFile);
     if (character) {
         FirstNameResult name = FirstNameOf(*character);
-        if (name.outcome == FirstNameResult::Outcome::Found)
-            known[record.UserFile] = std::move(name.name);
+        if (name.outcome == FirstNameResult::Outcome::Found) known[userFile] = std::move(name.name);
     }
     Get_People(m, known);
     return true;

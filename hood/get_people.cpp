@@ -187,7 +187,7 @@ void AddResident(Module1& m, ResidentScan& scan) {
     r.FamilyKey = Field<4>(hood, i + FamilyKeyOffset(hood, i));
     scan.programPointer = 5;
     const auto known =
-        scan.known ? scan.known->find(r.UserFile) : KnownFirstNames::const_iterator();
+        scan.known ? scan.known->find(AsText(r.UserFile)) : KnownFirstNames::const_iterator();
     r.FirstName = scan.known && known != scan.known->end() ? known->second
                                                            : ReadCharacterFirstName(m, r.UserFile);
     scan.programPointer = 6;
@@ -236,7 +236,7 @@ KnownFirstNames FirstNamesRead(const Module1& m) {
     KnownFirstNames names;
     for (int k = 0; k < m.RecordCount; ++k) {
         const PersonRecord& r = m.People[static_cast<std::size_t>(k)];
-        names.emplace(r.UserFile, r.FirstName);
+        names.emplace(AsText(r.UserFile), r.FirstName);
     }
     return names;
 }

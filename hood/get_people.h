@@ -3,7 +3,9 @@
 
 #include "core/module1.h"
 
+#include <functional>
 #include <map>
+#include <string>
 
 namespace adultify {
 
@@ -12,7 +14,7 @@ namespace adultify {
 void Get_People(Module1& m);
 
 // First names by user file, as a scan found them.
-using KnownFirstNames = std::map<Bytes, Bytes>;
+using KnownFirstNames = std::map<std::string, Bytes, std::less<>>;
 // The same, taking a resident's first name from `known` instead of reading the character file:
 // for the reload after the program's own save, which changed no other character file.
 void Get_People(Module1& m, const KnownFirstNames& known);

@@ -179,11 +179,13 @@ OptionResult Help(const std::string&, CliOptions&, std::ostream& out, std::ostre
     for (const CliCommand& c : CliCommands())
         out << HelpLine(CommandSynopsis(c), c.help);
     out << "\noptions:\n";
-    for (const CliOption& option : kOptions)
-        if (!option.help.empty())
-            out << HelpLine(std::string(option.name) +
-                                (option.value.empty() ? "" : " " + std::string(option.value)),
-                            option.help);
+    for (const CliOption& option : kOptions) {
+        if (option.help.empty()) continue;
+        // Appended, not concatenated: GCC 12 at -O3 takes " " + value for an overlapping copy.
+        std::string synopsis(option.name);
+        if (!option.value.empty()) synopsis.append(" ").append(option.value);
+        out << HelpLine(synopsis, option.help);
+    }
     out << kExitStatuses;
     return kCliOk;
 }
