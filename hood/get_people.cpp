@@ -137,6 +137,9 @@ bool ReadChosenHood(Module1& m, int& programPointer) {
     // Opened once: only a failed read asks whether the file could be opened at all.
     auto data = m.fs.ReadFile(hoodFile, kLargestNeighbourhood);
     if (!data && FileExists(m, hoodFile) != kTrue) {
+        if (m.fs.EntryExists(hoodFile))
+            ReportRefusal(m, "This neighbourhood file cannot be read.", hoodFile,
+                          "it is not a regular file");
         SetStatus(m, "Idle");
         return false;
     }
