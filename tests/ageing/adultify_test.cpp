@@ -210,9 +210,8 @@ TEST(AdultifyFailures, EveryFailurePointLeavesBothFilesAsTheyWere) {
     }
 }
 
-// Shown, the neighbourhood's files are each opened once (its own file also when the
-// neighbourhoods are listed); grown up, the child's file is read to be changed and the
-// neighbourhood read back, while no other character file is opened again.
+// Shown, the neighbourhood's files are each opened once; grown up, the child's file is read to
+// be changed and the neighbourhood read back, while no other character file is opened again.
 TEST(AdultifyReads, EachFileOnceToShowThenOnlyWhatTheCommandChanges) {
     NativeFileSystem native;
     test::FaultyFileSystem counting(native);
@@ -232,7 +231,7 @@ TEST(AdultifyReads, EachFileOnceToShowThenOnlyWhatTheCommandChanges) {
     g.ChooseHood();
     EXPECT_EQ(opensByName(),
               (std::map<std::string, int>{
-                  {"neighborhood.iff", 2}, {"user00001.iff", 1}, {"user00004.iff", 1}}));
+                  {"neighborhood.iff", 1}, {"user00001.iff", 1}, {"user00004.iff", 1}}));
     g.ClickResident(1);
     counting.opens.clear(); // the view reads the pictures
     (void)DispatchEvent(g.app.m, "Command1", UiEvent::Click);
