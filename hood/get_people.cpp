@@ -137,9 +137,11 @@ bool ReadChosenHood(Module1& m, int& programPointer) {
     // Opened once: only a failed read asks whether the file could be opened at all.
     auto data = m.fs.ReadFile(hoodFile, kLargestNeighbourhood);
     if (!data && FileExists(m, hoodFile) != kTrue) {
-        if (m.fs.EntryExists(hoodFile))
+        if (m.fs.EntryExists(hoodFile)) {
+            // The system's reason: no regular file, or a folder on the way it may not search.
             ReportRefusal(m, "This neighbourhood file cannot be read.", hoodFile,
-                          "it is not a regular file");
+                          data.error().reason);
+        }
         SetStatus(m, "Idle");
         return false;
     }

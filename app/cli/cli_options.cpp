@@ -187,7 +187,7 @@ OptionResult Help(const std::string&, CliOptions&, std::ostream& out, std::ostre
     out << "\noptions:\n";
     for (const CliOption& option : kOptions) {
         if (option.help.empty()) continue;
-        // Appended, not concatenated: GCC 12 at -O3 takes " " + value for an overlapping copy.
+        // Appended, not joined with +: MinGW's GCC 12 at -O3 takes that for an overlapping copy.
         std::string synopsis(option.name);
         if (!option.value.empty()) synopsis.append(" ").append(option.value);
         out << HelpLine(synopsis, option.help);

@@ -1,6 +1,7 @@
 #pragma once
 // Wraps a file system and fails one chosen replacement as a full disk would, to prove that a
-// failed save changes nothing and says so; counts the opens of each file.
+// failed save changes nothing and says so; or refuses the game's lock as another run would;
+// counts the opens of each file.
 
 #include "iff/native_file_system.h"
 
@@ -14,6 +15,7 @@ class FaultyFileSystem final : public FileSystem {
 
     int failAt = -1; // the n-th replacement (0-based) fails; -1: none
     int operations = 0;
+    bool heldByAnotherRun = false;    // the game's lock is refused as another run's
     std::map<std::string, int> opens; // by path as the program names it
 
     bool CanOpenForReading(const std::string& p) override {
@@ -36,6 +38,9 @@ class FaultyFileSystem final : public FileSystem {
         return inner_.Replace(folder, c);
     }
     FileResult<std::unique_ptr<GameLock>> LockGame(const std::string& folder) override {
+        if (heldByAnotherRun)
+            return FileError{FileErrorKind::Locked, "another Adultify is editing this game",
+                             folder};
         return inner_.LockGame(folder);
     }
     Recovery Recover(const std::string& folder) override { return inner_.Recover(folder); }
