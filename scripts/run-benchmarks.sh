@@ -8,3 +8,5 @@ build=${1:-build}
 "$build/cli_startup_bench"
 "$build/children_bench"
 [ ! -x "$build/gui_bench" ] || QT_QPA_PLATFORM=offscreen "$build/gui_bench"
+# Whole commands against their floors, one table; ADULTIFY_CLI_BEFORE adds an older build.
+"$build/commands_bench"
