@@ -129,7 +129,8 @@ bool AdultifyResident(Module1& m, int i) {
                       *path, "not a regular file");
         return false;
     }
-    if (!SaveBoth(m, path, character, hoodBefore, {"adultify", DecodeName(m, record.UserFile)}))
+    if (!SaveBoth(m, path, character, hoodBefore,
+                  {"adultify", DecodeName(m, record.UserFile), ResidentName(m, record)}))
         return false;
     m.ui.SetEnabled("Command1", false);
     Get_People(m);

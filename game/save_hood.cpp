@@ -39,7 +39,7 @@ void MarkSaved(Module1& m) {
 
 bool SaveHood(Module1& m) {
     const auto hood = HoodReplacement(m);
-    if (!hood || !WriteGameFiles(m, {*hood}, kNotSaved, {"save", ""})) return false;
+    if (!hood || !WriteGameFiles(m, {*hood}, kNotSaved, {"save", "", ""})) return false;
     MarkSaved(m);
     return true;
 }

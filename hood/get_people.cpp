@@ -189,10 +189,7 @@ void AddResident(Module1& m, ResidentScan& scan) {
     scan.programPointer = 12;
     if (family) r.LastName = *family;
     scan.programPointer = 13;
-    Bytes line = r.FirstName;
-    line.push_back(' ');
-    line.insert(line.end(), r.LastName.begin(), r.LastName.end());
-    const std::string text = DecodeName(m, line);
+    const std::string text = ResidentName(m, r);
     m.ui.ListAdd("List1", text);
     SetStatus(m, "Find Residents (" + text + ")");
     scan.programPointer = 14;
@@ -220,6 +217,13 @@ void AddResident(Module1& m, ResidentScan& scan) {
 }
 
 } // namespace
+
+std::string ResidentName(const Module1& m, const PersonRecord& r) {
+    Bytes line = r.FirstName;
+    line.push_back(' ');
+    line.insert(line.end(), r.LastName.begin(), r.LastName.end());
+    return DecodeName(m, line);
+}
 
 void Get_People(Module1& m) {
     ResidentScan scan;

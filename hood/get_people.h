@@ -9,6 +9,9 @@ namespace adultify {
 // its report on any failure, on the resident limit and on an invalid character file.
 void Get_People(Module1& m);
 
+// The resident's first and family name, as its List1 line shows them ("Bob Newbie").
+[[nodiscard]] std::string ResidentName(const Module1& m, const PersonRecord& r);
+
 // The first name in the resident's character file, or "Not Found".
 [[nodiscard]] Bytes ReadCharacterFirstName(Module1& m, const Bytes& userFile);
 

@@ -258,8 +258,9 @@ class CliSession {
             std::string files;
             for (const std::string& f : s.files)
                 files += (files.empty() ? "" : ",") + f;
+            // The Sim's name last, so that the columns before it stay where scripts read them.
             out_ << s.id << '\t' << s.time << '\t' << s.command << '\t' << s.resident << '\t'
-                 << files << '\n';
+                 << files << '\t' << s.name << '\n';
         }
         return kCliOk;
     }
@@ -356,7 +357,9 @@ std::span<const CliCommand> CliSession::Commands() {
          [](S& s) { return s.BodyStrings(); }},
         {"save", "", Hood, "saves the neighbourhood, keeping the old file as a backup",
          [](S& s) { return s.Save(); }},
-        {"snapshots", "", Hood, "the copies taken before each write: ID, time, command, files",
+        {"snapshots", "", Hood,
+         "the copies taken before each write: ID, time, command,\n"
+         "resident, files, the Sim's name (tab-separated)",
          [](S& s) { return s.ListSnapshotsOfHood(); }},
         {"restore", "ID", Hood, "puts snapshot ID's files back (taking a snapshot first)",
          [](S& s) { return s.Restore(); }},

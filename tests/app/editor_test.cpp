@@ -494,7 +494,7 @@ TEST_F(EditorTest, ASnapshotIsRestoredFromTheFileMenuInTwoClicks) {
     bool restoreBefore = true, restoreAfter = false;
     QString question, told;
     WhenModal([&](QWidget* window) {
-        EXPECT_EQ(window->windowTitle(), "Snapshots");
+        EXPECT_EQ(window->windowTitle(), "Snapshots of Neighbourhood 1");
         auto* list = window->findChild<QListWidget*>("frmSnapshots.List1");
         auto* restore = window->findChild<QPushButton*>("frmSnapshots.cmdRestore");
         ASSERT_TRUE(list && restore);
@@ -519,12 +519,12 @@ TEST_F(EditorTest, ASnapshotIsRestoredFromTheFileMenuInTwoClicks) {
 
     ASSERT_EQ(lines.size(), 1);
     EXPECT_TRUE(lines[0].contains(
-        QRegularExpression(R"(^\d{4}-\d\d-\d\d \d\d:\d\d  adultify  user00004$)")))
+        QRegularExpression(R"(^\d{4}-\d\d-\d\d \d\d:\d\d  Adultify  Jo Newbie$)")))
         << lines[0].toStdString();
     EXPECT_FALSE(restoreBefore);
     EXPECT_TRUE(restoreAfter);
     EXPECT_TRUE(question.startsWith("Restore Snapshot: Put back the files as they were at " +
-                                    lines[0].left(16) + ", before adultify?"))
+                                    lines[0].left(16) + ", before Adultify of Jo Newbie?"))
         << question.toStdString();
     EXPECT_TRUE(told.startsWith("Restore Snapshot: Restored.")) << told.toStdString();
     EXPECT_FALSE(editor->ui().IsLoaded("frmSnapshots"));
