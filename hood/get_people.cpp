@@ -208,9 +208,9 @@ void AddResident(Module1& m, ResidentScan& scan) {
     report += "Record Count=" + WithSignPosition(m.RecordCount) + "\n";
     report += "User File=" + DecodeName(m, r.UserFile) + "\n";
     report += "Sim First Name=" + DecodeName(m, r.FirstName) + "\n";
-    report += "Sim Last Name=" + DecodeName(m, r.LastName) + "\n";
-    report += "\n";
-    report += "Please email this information to " + std::string(kSupportAddress);
+    report += "Sim Last Name=" + DecodeName(m, r.LastName);
+    if (!kSupportAddress.empty())
+        report += "\n\nPlease email this information to " + std::string(kSupportAddress);
     (void)m.ui.ShowMessage(report, MsgButtons::Ok, MsgIcon::Critical,
                            "Fatal Error during Get_People");
     EndProgramNow(m, kExitFatal);

@@ -205,9 +205,10 @@ TEST(GetPeople, AFamilyNameRunningOffTheEndGivesTheErrorReportAndEnds) {
                   "Record Count= 0\n"
                   "User File=user00001\n"
                   "Sim First Name=Not Found\n"
-                  "Sim Last Name=NO FAMILY\n"
-                  "\n"
-                  "Please email this information to support@adultify.example.org");
+                  "Sim Last Name=NO FAMILY" +
+                  (kSupportAddress.empty()
+                       ? ""
+                       : "\n\nPlease email this information to " + std::string(kSupportAddress)));
 }
 
 Bytes CharacterWithCtss(std::size_t gap, const Bytes& table) {
