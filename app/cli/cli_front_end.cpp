@@ -134,6 +134,7 @@ class CliSession {
                 return kCliNotThere;
             }
         } else if (!FindGameFolder(m_)) {
+            err_ << "adultify-cli: give the game folder with --game DIR\n"; // its "path option"
             return kCliNotThere;
         }
         return kCliOk;
@@ -142,6 +143,12 @@ class CliSession {
     // One line per game found: number, source, game folder, neighbourhoods, code page.
     int ListGames() {
         shelf_ = SearchGames(platform_);
+        if (shelf_.games.empty()) {
+            err_ << "adultify-cli: no game found in the registry, the folders chosen before, the "
+                    "re-release's save folder, Steam, Bottles, Lutris, Heroic or Wine prefixes; "
+                    "give the game folder with --game DIR\n";
+            return kCliNotThere;
+        }
         std::size_t n = 0;
         for (const FoundGame& g : shelf_.games) {
             std::string hoods;

@@ -49,8 +49,11 @@ Position UserAt(const SampleGame& g) {
     return FindBytes(g.app.m.HoodData, "user00001", 1);
 }
 
-TEST(SkillEditor, AcceptingTheShownValueWritesItBackAndMarksUnsaved) {
-    SampleGame g(SampleGame::OneHood(SmallHood({Adult()})));
+class SkillEditorTest : public ::testing::TestWithParam<bool> {};
+ADULTIFY_OVER_BOTH_FILE_KINDS(SkillEditorTest);
+
+TEST_P(SkillEditorTest, AcceptingTheShownValueWritesItBackAndMarksUnsaved) {
+    SampleGame g(SampleGame::OneHood(SmallHood({Adult()}, {}, GetParam())));
     DialogScript script;
     script.Attach(g);
     g.ChooseHood();
