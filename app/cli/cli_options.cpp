@@ -179,11 +179,12 @@ OptionResult Help(const std::string&, CliOptions&, std::ostream& out, std::ostre
     for (const CliCommand& c : CliCommands())
         out << HelpLine(CommandSynopsis(c), c.help);
     out << "\noptions:\n";
-    for (const CliOption& option : kOptions)
-        if (!option.help.empty())
-            out << HelpLine(std::string(option.name) +
-                                (option.value.empty() ? "" : " " + std::string(option.value)),
-                            option.help);
+    for (const CliOption& option : kOptions) {
+        if (option.help.empty()) continue;
+        std::string left(option.name);
+        if (!option.value.empty()) (left += ' ') += option.value;
+        out << HelpLine(left, option.help);
+    }
     out << kExitStatuses;
     return kCliOk;
 }
