@@ -11,6 +11,7 @@
 #include "hood/get_people.h"
 #include "hood/resident_layout.h"
 #include "hood/resident_view.h"
+#include "iff/character_file.h"
 #include "iff/chunk_search.h"
 
 #include <cmath>
@@ -143,7 +144,15 @@ bool AdultifyResident(Module1& m, int i) {
                   {"adultify", DecodeName(m, record.UserFile), ResidentName(m, record)}))
         return false;
     m.ui.SetEnabled("Command1", false);
-    Get_People(m);
+    // No character file is read again: the one written is in memory, the others are unchanged.
+    KnownFirstNames known = FirstNamesRead(m);
+    const std::string userFile(AsText(record.UserFile));
+    known.erase(userFile);
+    if (character) {
+        FirstNameResult name = FirstNameOf(*character);
+        if (name.outcome == FirstNameResult::Outcome::Found) known[userFile] = std::move(name.name);
+    }
+    Get_People(m, known);
     return true;
 }
 

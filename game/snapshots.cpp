@@ -19,8 +19,7 @@
 #include <system_error>
 
 #ifdef _WIN32
-#include <shlobj.h>
-#include <windows.h>
+#include "game/known_folder_windows.h"
 #endif
 
 namespace adultify {
@@ -523,11 +522,7 @@ FileResult<Record> Find(const fs::path& root, const std::string& id) {
 
 std::optional<fs::path> DefaultSnapshotRoot(const EnvironmentLookup& env) {
 #ifdef _WIN32
-    std::optional<fs::path> local;
-    PWSTR raw = nullptr;
-    if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_LocalAppData, 0, nullptr, &raw)) && raw)
-        local = fs::path(raw);
-    CoTaskMemFree(raw);
+    std::optional<fs::path> local = KnownFolder(FOLDERID_LocalAppData);
     if (const char* value = env("LOCALAPPDATA"); !local && value && *value) local = fs::path(value);
     if (!local) return std::nullopt;
     return *local / "Adultify" / "Snapshots";

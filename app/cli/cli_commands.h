@@ -12,7 +12,9 @@ class CliSession;
 
 // What runs before a command's handler, each step after the ones before it: the start-up that
 // finds the game, the Combo1 click on the chosen neighbourhood, the List1 click on line K.
-enum class CommandNeeds { Nothing, Game, Hood, Resident };
+// HoodChosen selects the neighbourhood in Combo1 without the click: none of its residents is
+// read, for the commands that need only its number (the snapshots).
+enum class CommandNeeds { Nothing, Game, HoodChosen, Hood, Resident };
 
 struct CliCommand {
     std::string_view name;

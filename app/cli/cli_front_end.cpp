@@ -166,7 +166,8 @@ class CliSession {
         return kCliOk;
     }
 
-    int ChooseHood() {
+    // Selects the neighbourhood in Combo1; `read` clicks it, reading its residents.
+    int ChooseHood(bool read) {
         int index = 0;
         if (o_.hood) {
             const std::vector<std::string> entries = ui_.ListItems("Combo1");
@@ -181,7 +182,7 @@ class CliSession {
             return kCliNotThere;
         }
         ui_.ListSelect("Combo1", index);
-        (void)DispatchEvent(m_, "Combo1", UiEvent::Click);
+        if (read) (void)DispatchEvent(m_, "Combo1", UiEvent::Click);
         return kCliOk;
     }
 
@@ -203,8 +204,8 @@ class CliSession {
         if (needs == CommandNeeds::Nothing) return kCliOk;
         if (int code = StartUp(); code != kCliOk) return code;
         if (needs == CommandNeeds::Game) return kCliOk;
-        if (int code = ChooseHood(); code != kCliOk) return code;
-        if (needs == CommandNeeds::Hood) return kCliOk;
+        if (int code = ChooseHood(needs != CommandNeeds::HoodChosen); code != kCliOk) return code;
+        if (needs == CommandNeeds::Hood || needs == CommandNeeds::HoodChosen) return kCliOk;
         return SelectResident();
     }
 
@@ -358,11 +359,11 @@ std::span<const CliCommand> CliSession::Commands() {
          [](S& s) { return s.BodyStrings(); }},
         {"save", "", Hood, "saves the neighbourhood, keeping the old file as a backup",
          [](S& s) { return s.Save(); }},
-        {"snapshots", "", Hood,
+        {"snapshots", "", HoodChosen,
          "the copies taken before each write: ID, time, command,\n"
          "resident, files, the Sim's name (tab-separated)",
          [](S& s) { return s.ListSnapshotsOfHood(); }},
-        {"restore", "ID", Hood, "puts snapshot ID's files back (taking a snapshot first)",
+        {"restore", "ID", HoodChosen, "puts snapshot ID's files back (taking a snapshot first)",
          [](S& s) { return s.Restore(); }},
         {"games", "", Nothing,
          "every game found: number, source, game folder, neighbourhoods,\n"
@@ -399,7 +400,11 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
 
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
            const EnvironmentLookup& env, RegistryMaker registry) {
-    return RunCli(args, out, err, MakePlatform(env, std::move(registry)));
+    // The options first: --help, --version and a usage error need nothing of the machine.
+    CliOptions options;
+    if (auto code = ParseCliOptions(args, options, out, err)) return *code;
+    CliSession session(options, out, err, MakePlatform(env, std::move(registry)));
+    return session.Run(*options.command);
 }
 
 } // namespace adultify

@@ -3,6 +3,7 @@
 #include "game/game_writes.h"
 #include "hood/get_people.h"
 #include "hood/resident_view.h"
+#include "iff/ascii.h"
 #include "iff/native_file_system.h"
 #include "sample/game_model.h"
 #include "sample/iff_builder.h"
@@ -15,6 +16,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <map>
 #include <numeric>
 
 namespace adultify {
@@ -294,6 +296,39 @@ TEST(AdultifyFailures, EveryFailurePointLeavesBothFilesAsTheyWere) {
         EXPECT_EQ(g.app.m.HoodData, hood);
         ASSERT_LT(failAt, 20);
     }
+}
+
+// Shown, the neighbourhood's files are each opened once; grown up, the child's file is read to
+// be changed and the neighbourhood read back, while no other character file is opened again.
+TEST(AdultifyReads, EachFileOnceToShowThenOnlyWhatTheCommandChanges) {
+    NativeFileSystem native;
+    test::FaultyFileSystem counting(native);
+    SampleGame g(SampleGame::OneHood(SmallHood({Bob(), Child()}, {"Newbie", "Newbie"})), &counting);
+    auto opensByName = [&counting] { // in the first neighbourhood's folder
+        std::map<std::string, int> byName;
+        for (const auto& [path, n] : counting.opens) {
+            const std::string lower = AsciiLower(path);
+            if (lower.find("userdata\\") == std::string::npos &&
+                lower.find("userdata/") == std::string::npos)
+                continue;
+            byName[lower.substr(lower.find_last_of("\\/") + 1)] += n;
+        }
+        counting.opens.clear();
+        return byName;
+    };
+    g.ChooseHood();
+    EXPECT_EQ(opensByName(),
+              (std::map<std::string, int>{
+                  {"neighborhood.iff", 1}, {"user00001.iff", 1}, {"user00004.iff", 1}}));
+    g.ClickResident(1);
+    counting.opens.clear(); // the view reads the pictures
+    (void)DispatchEvent(g.app.m, "Command1", UiEvent::Click);
+    ASSERT_EQ(g.app.ui.Messages().back().title, "Completed");
+    // The child's file is also looked at by the checks before the write.
+    const std::map<std::string, int> opened = opensByName();
+    EXPECT_EQ(opened.count("user00001.iff"), 0u);
+    EXPECT_EQ(opened.at("neighborhood.iff"), 1);
+    EXPECT_EQ(g.app.ui.ListItems("List1"), (std::vector<std::string>{"Bob Newbie", "Jo Newbie"}));
 }
 
 // Stopped after any step of the save, as a kill would, the next start leaves both files as

@@ -150,6 +150,8 @@ class Win32WindowSystem final : public WindowSystem {
     void FillDirList(ControlId id, std::string_view folder);
     void FillFileList(ControlId id, std::string_view folder);
     void FillDriveList(ControlId id);
+    void MeasureLines(ControlId list);
+    void FinishFills();
     void ChooseDriveOf(ControlId id, std::string_view folder);
     void ShowFolderTip(ControlId id, int line);
     void Focus(FormId form);
@@ -171,7 +173,8 @@ class Win32WindowSystem final : public WindowSystem {
     std::unique_ptr<std::vector<Control>> controls_; // by table row; Control is private
     std::map<std::size_t, HMENU> menus_;             // popup menus by the menu's row
     std::vector<Modal> modals_;
-    std::vector<HWND> graveyard_; // unloaded windows, destroyed once their handlers returned
+    std::vector<ControlId> fills_; // lists refilled since the program last waited for the user
+    std::vector<HWND> graveyard_;  // unloaded windows, destroyed once their handlers returned
     std::map<std::pair<int, Face>, HFONT> fonts_;
     std::map<std::pair<int, int>, HICON> icons_;
     std::optional<std::filesystem::path> dosdevices_;
