@@ -260,7 +260,7 @@ void Adultify_Command1_Click(Module1& m) {
     if (!GrowUpResident(m, line)) return;
     if (const int shown = LineOf(m, userFile, line); shown >= 0) ShowResidentBelowLog(m, shown);
     (void)m.ui.ShowMessage("Sucess. Your child has grown up.", MsgButtons::Ok, MsgIcon::Exclamation,
-                           "Completed");
+                           kGrownUpTitle);
 }
 
 } // namespace adultify

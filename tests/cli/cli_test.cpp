@@ -220,9 +220,10 @@ TEST_F(CliTest, HelpAndVersionGoToStandardOutput) {
             return std::any_of(lines.begin(), lines.end(),
                                [&](const std::string& l) { return l.rfind(start, 0) == 0; });
         };
-        for (const char* command : {"hoods ", "list ", "residents ", "show K ", "adultify K ",
-                                    "skill K NAME VALUE ", "fix-thumbnails K ", "body-strings K ",
-                                    "save ", "snapshots ", "restore ID ", "games "})
+        for (const char* command :
+             {"hoods ", "list ", "residents ", "show K ", "adultify K [K ...] ",
+              "skill K NAME VALUE ", "fix-thumbnails K ", "body-strings K ", "save ", "snapshots ",
+              "restore ID ", "games ", "children ", "grow-up-all [--family NAME] "})
             EXPECT_TRUE(hasLineStarting(std::string("  ") + command)) << command;
         for (int status = 0; status <= 5; ++status)
             EXPECT_TRUE(hasLineStarting("  " + std::to_string(status) + "  ")) << status;

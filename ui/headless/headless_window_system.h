@@ -82,8 +82,6 @@ class HeadlessWindowSystem final : public WindowSystem {
     void UnloadForm(FormId form) override;
     bool IsLoaded(FormId form) const override;
 
-    MsgAnswer ShowMessage(std::string_view text, MsgButtons buttons, MsgIcon icon,
-                          std::string_view title) override;
     void Beep() override { ++beeps_; }
     void SetPointer(MousePointer pointer) override;
     void ShellOpen(FormId window, std::string_view document) override;
@@ -118,6 +116,8 @@ class HeadlessWindowSystem final : public WindowSystem {
     std::function<void(FormId form)> onModal; // drives a modal window
     std::function<void(ControlId control, std::string_view text)> onCaption;
     std::function<void(const MessageRecord&)> onMessage;
+    // What a user does while the program lets events run (a click on Cancel, say).
+    std::function<void()> onEvents;
 
     const std::vector<std::string>& CaptionHistory(ControlId control) const;
     const std::vector<MessageRecord>& Messages() const { return messages_; }
@@ -136,7 +136,12 @@ class HeadlessWindowSystem final : public WindowSystem {
     bool IsShown(FormId form) const;
 
   protected:
-    void ProcessEvents() override { ++eventTurns_; }
+    MsgAnswer ShowMessageBox(std::string_view text, MsgButtons buttons, MsgIcon icon,
+                             std::string_view title) override;
+    void ProcessEvents() override {
+        ++eventTurns_;
+        if (onEvents) onEvents();
+    }
 
   private:
     struct Control {

@@ -79,8 +79,6 @@ class QtWindowSystem final : public WindowSystem {
     void UnloadForm(FormId form) override;
     bool IsLoaded(FormId form) const override;
 
-    MsgAnswer ShowMessage(std::string_view text, MsgButtons buttons, MsgIcon icon,
-                          std::string_view title) override;
     void Beep() override;
     void SetPointer(MousePointer pointer) override;
     void ShellOpen(FormId window, std::string_view document) override;
@@ -100,6 +98,8 @@ class QtWindowSystem final : public WindowSystem {
     [[nodiscard]] int ExitCode() const { return exitCode_; }
 
   protected:
+    MsgAnswer ShowMessageBox(std::string_view text, MsgButtons buttons, MsgIcon icon,
+                             std::string_view title) override;
     void ProcessEvents() override;
 
   private:

@@ -1133,8 +1133,8 @@ bool Win32WindowSystem::IsLoaded(FormId form) const {
     return !ended_ && At(form.Control()).hwnd != nullptr;
 }
 
-MsgAnswer Win32WindowSystem::ShowMessage(std::string_view text, MsgButtons buttons, MsgIcon icon,
-                                         std::string_view title) {
+MsgAnswer Win32WindowSystem::ShowMessageBox(std::string_view text, MsgButtons buttons, MsgIcon icon,
+                                            std::string_view title) {
     HWND owner = nullptr;
     if (std::optional<FormId> modal = ModalForm()) owner = Window(*modal);
     if (!owner && IsWindowVisible(Window(kMainForm))) owner = Window(kMainForm);
