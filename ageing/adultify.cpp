@@ -140,7 +140,8 @@ bool AdultifyResident(Module1& m, int i) {
         m.notSavedBecause = "the character file is not a file that can be read";
         return false;
     }
-    if (!SaveBoth(m, path, character, hoodBefore, {"adultify", DecodeName(m, record.UserFile)}))
+    if (!SaveBoth(m, path, character, hoodBefore,
+                  {"adultify", DecodeName(m, record.UserFile), ResidentName(m, record)}))
         return false;
     m.ui.SetEnabled("Command1", false);
     // No character file is read again: the one written is in memory, the others are unchanged.

@@ -182,7 +182,7 @@ bool Snapshot(Module1& m, const std::vector<Replacement>& changes, const WriteCa
     for (const Replacement& r : changes)
         files.push_back(std::filesystem::absolute(NativeFile(m, r.path)));
     const auto taken = TakeSnapshot(*m.snapshotRoot, NativeFile(m, m.SimsPath), ChosenHood(m),
-                                    cause.command, cause.resident, files);
+                                    cause.command, cause.resident, files, cause.name);
     if (taken) return true;
     // Nothing in the game was touched, whatever went wrong in the store.
     ReportRefusal(m, what, PathText(taken.error().path), taken.error().reason);

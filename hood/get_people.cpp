@@ -201,10 +201,7 @@ void AddResident(Module1& m, ResidentScan& scan) {
     scan.programPointer = 12;
     if (family) r.LastName = *family;
     scan.programPointer = 13;
-    Bytes line = r.FirstName;
-    line.push_back(' ');
-    line.insert(line.end(), r.LastName.begin(), r.LastName.end());
-    const std::string text = DecodeName(m, line);
+    const std::string text = ResidentName(m, r);
     m.ui.ListAdd("List1", text);
     SetStatus(m, "Find Residents (" + text + ")");
     scan.programPointer = 14;
@@ -223,15 +220,22 @@ void AddResident(Module1& m, ResidentScan& scan) {
     report += "Record Count=" + WithSignPosition(m.RecordCount) + "\n";
     report += "User File=" + DecodeName(m, r.UserFile) + "\n";
     report += "Sim First Name=" + DecodeName(m, r.FirstName) + "\n";
-    report += "Sim Last Name=" + DecodeName(m, r.LastName) + "\n";
-    report += "\n";
-    report += "Please email this information to " + std::string(kSupportAddress);
+    report += "Sim Last Name=" + DecodeName(m, r.LastName);
+    if (!kSupportAddress.empty())
+        report += "\n\nPlease email this information to " + std::string(kSupportAddress);
     (void)m.ui.ShowMessage(report, MsgButtons::Ok, MsgIcon::Critical,
                            "Fatal Error during Get_People");
     EndProgramNow(m, kExitFatal);
 }
 
 } // namespace
+
+std::string ResidentName(const Module1& m, const PersonRecord& r) {
+    Bytes line = r.FirstName;
+    line.push_back(' ');
+    line.insert(line.end(), r.LastName.begin(), r.LastName.end());
+    return DecodeName(m, line);
+}
 
 void Get_People(Module1& m) {
     Get_People(m, {});

@@ -21,6 +21,9 @@ void Get_People(Module1& m, const KnownFirstNames& known);
 // The first names of the residents read last.
 [[nodiscard]] KnownFirstNames FirstNamesRead(const Module1& m);
 
+// The resident's first and family name, as its List1 line shows them ("Bob Newbie").
+[[nodiscard]] std::string ResidentName(const Module1& m, const PersonRecord& r);
+
 // The first name in the resident's character file, or "Not Found".
 [[nodiscard]] Bytes ReadCharacterFirstName(Module1& m, const Bytes& userFile);
 

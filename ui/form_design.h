@@ -171,8 +171,10 @@ constexpr ControlDesign AboutLabel(std::string_view name, int x, int y, int widt
 
 } // namespace design
 
-inline constexpr std::string_view kHomePage = "https://adultify.example.org/";
-inline constexpr std::string_view kSupportAddress = "support@adultify.example.org";
+// The project's own page and support address, set in CMake. Empty until the project has
+// them: the about window then shows no link, and the fatal report names no address.
+inline constexpr std::string_view kHomePage = ADULTIFY_HOME_PAGE;
+inline constexpr std::string_view kSupportAddress = ADULTIFY_SUPPORT_ADDRESS;
 
 // Windows first, each followed by its controls in the order they are created and tabbed through.
 inline constexpr ControlDesign kControlDesigns[] = {
@@ -318,7 +320,7 @@ inline constexpr ControlDesign kControlDesigns[] = {
     design::AboutLabel("frmAbout.Label9", 8, 240, 484, 17,
                        "for helping to make Adultify a reality:"),
     design::AboutLabel("frmAbout.Label10", 8, 264, 200, 17,
-                       "Visit Adultifys web site at:", kMouseMove),
+                       kHomePage.empty() ? "" : "Visit Adultifys web site at:", kMouseMove),
     [] {
         ControlDesign c = design::AboutLabel("frmAbout.Label11", 208, 264, 284, 17, kHomePage,
                                              kClick | kMouseMove);

@@ -278,8 +278,10 @@ class CliSession {
             std::string files;
             for (const std::string& f : s.files)
                 files += (files.empty() ? "" : ",") + f;
+            // The Sim's name last, so that the columns before it stay where scripts read them.
             out_ << s.id << '\t' << s.time << '\t' << TerminalText(s.command) << '\t'
-                 << TerminalText(s.resident) << '\t' << TerminalText(files) << '\n';
+                 << TerminalText(s.resident) << '\t' << TerminalText(files) << '\t'
+                 << TerminalText(s.name) << '\n';
         }
         return kCliOk;
     }
@@ -528,7 +530,8 @@ std::span<const CliCommand> CliSession::Commands() {
         {"save", "", Hood, "saves the neighbourhood, keeping the old file as a backup",
          [](S& s) { return s.Save(); }},
         {"snapshots", "", HoodChosen,
-         "the copies taken before each write: ID, time, command, files",
+         "the copies taken before each write: ID, time, command,\n"
+         "resident, files, the Sim's name (tab-separated)",
          [](S& s) { return s.ListSnapshotsOfHood(); }, true},
         {"restore", "ID", HoodChosen, "puts snapshot ID's files back (taking a snapshot first)",
          [](S& s) { return s.Restore(); }},

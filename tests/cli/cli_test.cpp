@@ -580,9 +580,10 @@ TEST_F(CliTest, AdultifyLeavesASnapshotThatRestoreBringsBackByteForByte) {
     std::istringstream columns(lines[0]);
     for (std::string f; std::getline(columns, f, '\t');)
         fields.push_back(f);
-    ASSERT_EQ(fields.size(), 5u) << lines[0];
+    ASSERT_EQ(fields.size(), 6u) << lines[0];
     EXPECT_EQ(fields[2], "adultify");
     EXPECT_EQ(fields[3], "user00004");
+    EXPECT_EQ(fields[5], "Renée Newbie");
     EXPECT_NE(fields[4].find("Neighborhood.iff"), std::string::npos);
     EXPECT_NE(fields[4].find("User00004.iff"), std::string::npos);
 
