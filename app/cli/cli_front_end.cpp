@@ -295,7 +295,7 @@ class CliSession {
             j.Key("files").BeginArray();
             for (const std::string& f : s.files)
                 j.String(f);
-            j.EndArray().EndObject();
+            j.EndArray().Field("name", s.name).EndObject();
         }
         j.EndArray().EndObject();
         return kCliOk;

@@ -79,7 +79,8 @@ TEST_F(CliJsonTest, EveryJsonOutputSaysWhatItsTextCommandSays) {
         {{"children"}, Columns("children", {"hood", "k", "family", "name"})},
         {{"show", "1"}, ShowLines},
         {{"--hood", "2", "show", "0"}, ShowLines},
-        {{"snapshots"}, Columns("snapshots", {"id", "time", "command", "resident", "files"})},
+        {{"snapshots"},
+         Columns("snapshots", {"id", "time", "command", "resident", "files", "name"})},
         {{"games"}, Columns("games", {"number", "source", "folder", "hoods", "code_page"})},
     };
     for (const Case& c : cases) {
