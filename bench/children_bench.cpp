@@ -89,7 +89,7 @@ int main() {
     Bench b;
     b.game = fs::temp_directory_path() / ("adultify-children-bench-" + std::to_string(::getpid()));
     b.data = b.game.string() + "-data";
-    sample::GameSpec spec;
+    sample::GameSpec model;
     for (int n = 1; n <= kHoods; ++n) {
         sample::RandomHoodParams p;
         p.number = n;
@@ -99,16 +99,16 @@ int main() {
         p.baseGameRecords = 20;
         p.fillerBytes = 90000;
         p.seed = static_cast<std::uint32_t>(n);
-        spec.hoods.push_back(sample::RandomHood(p));
+        model.hoods.push_back(sample::RandomHood(p));
     }
-    sample::WriteGameFolder(b.game, spec);
+    sample::WriteGameFolder(b.game, model);
     for (const auto& e : fs::recursive_directory_iterator(b.game))
         if (e.is_regular_file() && e.path().extension() == ".iff") b.files.push_back(e.path());
     for (const auto& e : fs::recursive_directory_iterator(b.game / "UserData"))
         if (e.is_regular_file()) b.kept[e.path()] = Contents(e.path());
     std::vector<std::string> ten;
-    for (std::size_t k = 0; k < spec.hoods[0].sims.size() && ten.size() < 10; ++k)
-        if (spec.hoods[0].sims[k].age == 9) ten.push_back(std::to_string(k));
+    for (std::size_t k = 0; k < model.hoods[0].sims.size() && ten.size() < 10; ++k)
+        if (model.hoods[0].sims[k].age == 9) ten.push_back(std::to_string(k));
 
     const std::string loadBefore = Load();
     std::vector<double> listRatios, batchRatios, floorTimes, listTimes, oneTimes, tenTimes;

@@ -156,9 +156,9 @@ sample::RandomHoodParams Params(int residents, int number, std::size_t filler, u
 
 Game WriteGame(const std::string& name, const std::vector<sample::HoodSpec>& hoods) {
     Game g{Scratch() / name, {}};
-    sample::GameSpec spec;
-    spec.hoods = hoods;
-    sample::WriteGameFolder(g.folder, spec);
+    sample::GameSpec model;
+    model.hoods = hoods;
+    sample::WriteGameFolder(g.folder, model);
     g.files.push_back(g.folder / "UserData" / "Neighborhood.iff");
     std::vector<fs::path> characters;
     for (const auto& e : fs::directory_iterator(g.folder / "UserData" / "Characters"))

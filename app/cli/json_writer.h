@@ -1,6 +1,6 @@
 #pragma once
 // One JSON document written as it goes: objects, arrays, texts and whole numbers. Texts are
-// UTF-8; a byte that is not part of valid UTF-8 is written as U+FFFD, so the document always
+// UTF-8; a byte that is not part of valid UTF-8 is written as U+FFFD, so the JSON text always
 // parses.
 
 #include <ostream>
@@ -13,7 +13,7 @@ namespace adultify {
 class JsonWriter {
   public:
     explicit JsonWriter(std::ostream& out) : out_(out) {}
-    // The document ends with a line feed once its outermost value is closed.
+    // The JSON text ends with a line feed once its outermost value is closed.
     JsonWriter& BeginObject() { return Open('{'); }
     JsonWriter& EndObject() { return Close('}'); }
     JsonWriter& BeginArray() { return Open('['); }
