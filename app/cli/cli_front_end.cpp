@@ -365,15 +365,17 @@ class CliSession {
             std::string name = ui_.ListItem("List1", k);
             done.emplace_back(std::move(name), GrowUpLine(m_, k, false));
         }
-        bool refused = false;
+        std::size_t grown = 0;
         for (std::size_t i = 0; i < done.size(); ++i) {
             const GrowUpOutcome& r = done[i].second;
-            refused = refused || !r.grown;
+            if (r.grown) ++grown;
             out_ << lines[i] << '\t' << TerminalText(done[i].first) << '\t'
                  << (r.grown ? "grown up" : "refused: " + TerminalText(r.reason)) << '\n';
         }
         if (m_.failedWrites > 0) return kCliWriteFailed;
-        return refused ? kCliRefused : kCliOk;
+        // 5 stays "nothing changed": a run where some grew up and some were refused is 6.
+        if (grown == done.size()) return kCliOk;
+        return grown == 0 ? kCliRefused : kCliPartlyDone;
     }
 
     // One line per List1 line: K, the age, the user file as stored, the line's text.

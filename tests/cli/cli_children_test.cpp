@@ -61,7 +61,7 @@ TEST_F(CliChildrenTest, GrowUpAllOutcomes) {
         {{"--hood", "2", "grow-up-all"}, nullptr, 0, "1\tLily Pleasant\tgrown up\n", {}},
         {{"grow-up-all"},
          "User00003.iff",
-         5,
+         6,
          "1\tRenée Newbie\tgrown up\n2\tTom Goth\trefused: \n3\tCass Goth\tgrown up\n",
          {"User00003.iff"},
          true},
