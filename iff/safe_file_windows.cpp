@@ -180,6 +180,15 @@ FileStatus CheckReplaceable(const fs::path& target) {
         return FileError{FileErrorKind::NotRegular, "it is a folder, not a file", target};
     if (attributes & FILE_ATTRIBUTE_READONLY)
         return FileError{FileErrorKind::ReadOnly, "the file is marked read-only", target};
+    // Held open without sharing its deletion (the game, a backup tool): found before the save
+    // starts, since a backup link to such a file could not be removed again.
+    const bool free = Retrying([&] {
+        const Handle probe(Open(target, DELETE,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS));
+        return probe.valid();
+    });
+    if (!free) return Failure(::GetLastError(), target, FileErrorKind::WriteFailed);
     return {};
 }
 

@@ -81,7 +81,7 @@ void SingleAdultifies(const fs::path& game, const std::vector<std::pair<int, int
 class ChildrenWindowTest : public ::testing::Test {
   protected:
     ChildrenWindowTest() : g(Game()) {
-        fs::copy(g.dir.path(), alone.path(), fs::copy_options::recursive);
+        test::CopyTreeInto(g.dir.path(), alone.path());
         g.app.m.snapshotRoot = snapshots.path();
         g.app.m.random.Force(kSeed);
         g.ChooseHood();

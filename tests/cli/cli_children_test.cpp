@@ -29,7 +29,7 @@ TEST_F(CliChildrenTest, ChildrenOfEveryNeighbourhood) {
 
 TEST_F(CliChildrenTest, SeveralGrowUpExactlyAsEachAloneWould) {
     test::TempDir alone;
-    fs::copy(dir.path(), alone.path(), fs::copy_options::recursive);
+    test::CopyTreeInto(dir.path(), alone.path());
     const Result batch = Run({"--seed", "7", "adultify", "1", "3"});
     EXPECT_EQ(batch.code, 0) << batch.err;
     EXPECT_EQ(batch.out, "1\tRenée Newbie\tgrown up\n3\tCass Goth\tgrown up\n");
@@ -72,7 +72,7 @@ TEST_F(CliChildrenTest, GrowUpAllOutcomes) {
     };
     for (const Case& c : cases) {
         test::TempDir game;
-        fs::copy(dir.path(), game.path(), fs::copy_options::recursive);
+        test::CopyTreeInto(dir.path(), game.path());
         const fs::path characters = game.path() / "UserData" / "Characters";
         if (c.readOnly)
             fs::permissions(characters / c.readOnly, fs::perms::owner_write,

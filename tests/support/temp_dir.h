@@ -34,6 +34,13 @@ class TempDir {
     std::filesystem::path path_;
 };
 
+// Copies a folder's tree into the empty folder `to`. The target is made anew: MinGW's
+// filesystem sees any two existing folders as one (no inode numbers) and refuses the copy.
+inline void CopyTreeInto(const std::filesystem::path& from, const std::filesystem::path& to) {
+    std::filesystem::remove(to);
+    std::filesystem::copy(from, to, std::filesystem::copy_options::recursive);
+}
+
 inline void WriteBytes(const std::filesystem::path& p, const Bytes& data) {
     std::filesystem::create_directories(p.parent_path());
     std::ofstream out(p, std::ios::binary | std::ios::trunc);
