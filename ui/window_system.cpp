@@ -1,5 +1,7 @@
 #include "ui/window_system.h"
 
+#include <utility>
+
 namespace adultify {
 
 void WindowSystem::DoEvents() {
@@ -11,8 +13,29 @@ void WindowSystem::DoEvents() {
 
 MsgAnswer WindowSystem::ShowMessage(std::string_view text, MsgButtons buttons, MsgIcon icon,
                                     std::string_view title) {
-    if (watch_ != nullptr) return watch_->Show(text, buttons, icon, title);
-    return ShowMessageBox(text, buttons, icon, title);
+    // Every watch, innermost first, sees the box; one that holds notices keeps it from the
+    // screen and from the watches outside it.
+    std::vector<MessageWatch*> seen;
+    bool shown = true;
+    for (MessageWatch* w = watch_; w != nullptr && shown; w = w->outer_) {
+        seen.push_back(w);
+        shown = !w->holdNotices_ || buttons != MsgButtons::Ok;
+    }
+    MsgAnswer answer = MsgAnswer::Ok;
+    if (shown) {
+        // A box shown while the box is up is not one of the watched commands'.
+        MessageWatch* const watching = std::exchange(watch_, nullptr);
+        try {
+            answer = ShowMessageBox(text, buttons, icon, title);
+        } catch (...) {
+            watch_ = watching;
+            throw;
+        }
+        watch_ = watching;
+    }
+    for (MessageWatch* w : seen)
+        w->shown_.push_back({std::string(text), buttons, std::string(title), answer});
+    return answer;
 }
 
 MessageWatch::MessageWatch(WindowSystem& ui, bool holdNotices)
@@ -22,24 +45,6 @@ MessageWatch::MessageWatch(WindowSystem& ui, bool holdNotices)
 
 MessageWatch::~MessageWatch() {
     ui_.watch_ = outer_;
-}
-
-MsgAnswer MessageWatch::Show(std::string_view text, MsgButtons buttons, MsgIcon icon,
-                             std::string_view title) {
-    MsgAnswer answer = MsgAnswer::Ok;
-    if (!holdNotices_ || buttons != MsgButtons::Ok) {
-        // The outer watch, if any, sees it too.
-        ui_.watch_ = outer_;
-        try {
-            answer = ui_.ShowMessage(text, buttons, icon, title);
-        } catch (...) {
-            ui_.watch_ = this;
-            throw;
-        }
-        ui_.watch_ = this;
-    }
-    shown_.push_back({std::string(text), buttons, std::string(title), answer});
-    return answer;
 }
 
 } // namespace adultify

@@ -156,7 +156,6 @@ class MessageWatch {
 
   private:
     friend class WindowSystem;
-    MsgAnswer Show(std::string_view text, MsgButtons buttons, MsgIcon icon, std::string_view title);
 
     WindowSystem& ui_;
     MessageWatch* outer_;
