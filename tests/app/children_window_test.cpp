@@ -47,14 +47,6 @@ sample::GameSpec Game() {
     return game;
 }
 
-std::map<std::string, Bytes> Files(const fs::path& root) {
-    std::map<std::string, Bytes> files;
-    for (const auto& e : fs::recursive_directory_iterator(root))
-        if (e.is_regular_file())
-            files[fs::relative(e.path(), root).generic_string()] = test::ReadBytes(e.path());
-    return files;
-}
-
 fs::path CharacterFile(const fs::path& game, int hood, int number) {
     return game / (hood == 1 ? "UserData" : "UserData2") / "Characters" /
            ("User0000" + std::to_string(number) + ".iff");
@@ -175,7 +167,7 @@ TEST_F(ChildrenWindowTest, ThreeInTwoNeighbourhoodsGrowUpAsEachAloneWould) {
                          "Lily Pleasant (Neighbourhood 2).");
     SingleAdultifies(alone.path(), {{1, 1}, {1, 3}, {2, 1}});
     // Neighbourhoods, their backups and every character file, byte for byte.
-    EXPECT_EQ(Files(g.dir.path()), Files(alone.path()));
+    EXPECT_EQ(test::FilesUnder(g.dir.path()), test::FilesUnder(alone.path()));
 }
 
 TEST_F(ChildrenWindowTest, ARefusalIsNamedAndCancelStopsAfterTheChildInHand) {

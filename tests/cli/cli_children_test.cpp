@@ -7,15 +7,6 @@ namespace {
 using test::Result;
 namespace fs = std::filesystem;
 
-// Every file under the folder, by its path inside it.
-std::map<std::string, Bytes> Files(const fs::path& root) {
-    std::map<std::string, Bytes> files;
-    for (const auto& e : fs::recursive_directory_iterator(root))
-        if (e.is_regular_file())
-            files[fs::relative(e.path(), root).generic_string()] = test::ReadBytes(e.path());
-    return files;
-}
-
 using CliChildrenTest = test::ChildrenGame;
 
 TEST_F(CliChildrenTest, ChildrenOfEveryNeighbourhood) {
@@ -36,7 +27,7 @@ TEST_F(CliChildrenTest, SeveralGrowUpExactlyAsEachAloneWould) {
     for (const char* k : {"1", "3"})
         ASSERT_EQ(Run({"--seed", "7", "adultify", k}, alone).code, 0);
     // The neighbourhood, its two backups and both character files, byte for byte.
-    EXPECT_EQ(Files(dir.path()), Files(alone.path()));
+    EXPECT_EQ(test::FilesUnder(dir.path()), test::FilesUnder(alone.path()));
     const Result snapshots = Run({"snapshots"});
     EXPECT_EQ(std::count(snapshots.out.begin(), snapshots.out.end(), '\n'), 2)
         << "one snapshot per child grown up";

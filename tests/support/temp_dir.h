@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <random>
 #include <string>
 
@@ -51,6 +52,15 @@ inline void WriteBytes(const std::filesystem::path& p, const Bytes& data) {
 inline Bytes ReadBytes(const std::filesystem::path& p) {
     std::ifstream in(p, std::ios::binary);
     return Bytes(std::istreambuf_iterator<char>(in), {});
+}
+
+// Every file under the folder, by its path inside it.
+inline std::map<std::string, Bytes> FilesUnder(const std::filesystem::path& root) {
+    std::map<std::string, Bytes> files;
+    for (const auto& e : std::filesystem::recursive_directory_iterator(root))
+        if (e.is_regular_file())
+            files[std::filesystem::relative(e.path(), root).generic_string()] = ReadBytes(e.path());
+    return files;
 }
 
 } // namespace adultify::test
