@@ -28,16 +28,14 @@ using test::Sim;
 using test::SmallHood;
 
 sample::SimSpec Child() {
-    sample::SimSpec c = Sim("user00004", "Jo", 9, 0x91929394);
+    sample::SimSpec c = test::Jo();
     c.careerLevel = 5;
     c.personality = {100, 200, 300, 400, 500};
     c.skills = {11, 12, 13, 14, 15, 16};
     return c;
 }
 
-sample::SimSpec Bob() {
-    return Sim("user00001", "Bob", 27, 0x81828384);
-}
+using test::Bob;
 
 // The child's character file once grown up: the generator's table with "adult" and "27", one
 // of its identical pad bytes fewer so that the chunk keeps its size; all else as before.

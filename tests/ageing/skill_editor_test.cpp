@@ -12,7 +12,7 @@ using test::Sim;
 using test::SmallHood;
 
 sample::SimSpec Adult(int cooking = 537) {
-    sample::SimSpec s = Sim("user00001", "Bob", 27, 0x81828384);
+    sample::SimSpec s = test::Bob();
     s.skills = {cooking, 100, 200, 300, 400, 500};
     return s;
 }

@@ -20,13 +20,7 @@ using test::SampleGame;
 constexpr std::uint32_t kSeed = 7;
 constexpr FormId kWindow = "frmChildren";
 
-sample::SimSpec Resident(const std::string& file, const std::string& name, int age,
-                         std::uint32_t guid, int family) {
-    sample::SimSpec s = test::Sim(file, name, age, guid);
-    s.familyChunkId = family;
-    s.fillerBytes = 2000;
-    return s;
-}
+using test::Resident;
 
 // Neighbourhood 1: Bob (adult) and Renée Newbie, Tom and Cass Goth; neighbourhood 2: Ann
 // (adult), Lily, Max and Zoe Pleasant.

@@ -7,6 +7,7 @@
 #include "app/form1_events.h"
 #include "sample/game_folder.h"
 #include "sample/home_folder.h"
+#include "tests/support/environment.h"
 #include "tests/support/sample_game.h"
 #include "ui/qt/qt_widgets.h"
 
@@ -91,19 +92,6 @@ QString Focused(QWidget* window) {
     return window->focusWidget() ? window->focusWidget()->objectName() : QString();
 }
 
-// The pointer moved there as the platform moves it: through the window.
-void MoveOver(QWidget* window, QWidget* over, QPoint at = {}) {
-    QTest::mouseMove(window->windowHandle(),
-                     over ? over->mapTo(window, over->rect().center()) : at);
-    QApplication::processEvents();
-}
-
-// The pointer the program set for the whole application; the default when none.
-Qt::CursorShape Pointer() {
-    const QCursor* cursor = QGuiApplication::overrideCursor();
-    return cursor ? cursor->shape() : Qt::ArrowCursor;
-}
-
 QString Text(QWidget* modal) {
     auto* box = qobject_cast<QMessageBox*>(modal);
     return box ? box->windowTitle() + ": " + box->text() : modal->windowTitle();
@@ -136,34 +124,19 @@ class EditorTest : public ::testing::Test {
     void SetUpGame(bool withRegistry = true, bool moreHoods = false) {
         game = sample::WriteWinePrefix(prefix.path(), "C:\\Program Files (x86)\\Maxis\\The Sims");
         if (!withRegistry) fs::remove(prefix.path() / "system.reg");
-        sample::GameSpec gameSpec;
-        sample::SimSpec adult = test::Sim("user00001", "Bob", 27, 0x81828384);
-        adult.skills = {537, 0, 0, 0, 0, 0};
-        sample::SimSpec child = test::Sim("user00004", "Jo", 9, 0x91929394);
-        gameSpec.hoods.push_back(test::SmallHood({adult, child}, {"Newbie", "Newbie"}));
+        sample::GameSpec gameSpec = test::TwoHoods();
         if (moreHoods) {
-            sample::HoodSpec three =
-                test::SmallHood({test::Sim("user00007", "Ann", 30, 0xa1a2a3a4)}, {"Other"});
-            three.number = 3;
             sample::HoodSpec five =
                 test::SmallHood({test::Sim("user00009", "Cy", 40, 0xb1b2b3b4)}, {"Third"});
             five.number = 5;
-            gameSpec.hoods.push_back(three);
             gameSpec.hoods.push_back(five);
+        } else {
+            gameSpec.hoods.pop_back();
         }
         sample::WriteGameFolder(game, gameSpec);
-        if (withReRelease)
-            reRelease = sample::WriteReReleaseSaves(
-                prefix.path(), "steamuser",
-                sample::OneFamilyHoods({1, 2}, {"Legacy", "Ada", "Max"}, 1252, false));
         env["WINEPREFIX"] = prefix.str();
         env["HOME"] = prefix.str();
-        editor = std::make_unique<Editor>(
-            [this](const char* name) -> const char* {
-                auto it = env.find(name);
-                return it == env.end() ? nullptr : it->second.c_str();
-            },
-            &clock);
+        editor = std::make_unique<Editor>(test::LookupIn(env), &clock);
     }
     template <typename T> T* W(const char* name) {
         auto* w = qobject_cast<T*>(editor->ui().Widget(*ControlId::Find(name)));
@@ -216,10 +189,7 @@ class EditorTest : public ::testing::Test {
 
     test::TempDir prefix;
     fs::path game;
-    // The re-release's saves in the same prefix: the second game found.
-    bool withReRelease = false;
-    fs::path reRelease;
-    std::map<std::string, std::string> env;
+    test::Environment env;
     std::unique_ptr<Editor> editor;
     ManualClock clock{30000};
 };
@@ -258,12 +228,7 @@ TEST_F(EditorTest, ListsEveryNameOfALocalisedGame) {
         sample::WriteGameFolder(folder, sample::GameSpec{{hood}});
         env["WINEPREFIX"] = home.str();
         env["HOME"] = home.str();
-        editor = std::make_unique<Editor>(
-            [this](const char* name) -> const char* {
-                auto it = env.find(name);
-                return it == env.end() ? nullptr : it->second.c_str();
-            },
-            &clock);
+        editor = std::make_unique<Editor>(test::LookupIn(env), &clock);
         LoadAndShow();
         auto* list = W<QListWidget>("List1");
         ASSERT_EQ(list->count(), static_cast<int>(hood.sims.size()));
@@ -350,122 +315,6 @@ TEST_F(EditorTest, ASkillChangesThroughTheDialog) {
     EXPECT_EQ(editor->m().UnsavedData, kTrue);
 }
 
-TEST_F(EditorTest, ExitAsksAboutUnsavedDataAndSavesOnYes) {
-    SetUpGame();
-    LoadAndShow();
-    editor->m().UnsavedData = kTrue;
-    QString asked;
-    WhenModal([&](QWidget* modal) {
-        asked = Text(modal);
-        Press(modal, "Yes");
-    });
-    editor->ui().Action("menu_exit")->trigger();
-    EXPECT_EQ(asked, "Unsaved Data Warning: You have unsaved Data. Would you like to save it now?");
-    EXPECT_TRUE(editor->ui().Ended());
-    EXPECT_EQ(editor->ui().WindowIcon(), 3);
-    EXPECT_TRUE(fs::exists(game / "UserData" / "Neighborhood.000"));
-}
-
-TEST_F(EditorTest, TheCloseBoxWithoutUnsavedDataAsksNothing) {
-    SetUpGame();
-    LoadAndShow();
-    bool asked = false;
-    WhenModal([&](QWidget* modal) {
-        asked = true;
-        Press(modal, "No");
-    });
-    editor->ui().Window("Form1")->close();
-    EXPECT_TRUE(editor->ui().Ended());
-    EXPECT_FALSE(asked);
-    EXPECT_FALSE(fs::exists(game / "UserData" / "Neighborhood.000"));
-    QApplication::processEvents(); // let the stray timer go
-}
-
-TEST_F(EditorTest, WithoutAGameThePathDialogComesAtStartUpAndOkOnTheGameClosesIt) {
-    SetUpGame(false);
-    QStringList seen;
-    WhenModal([&](QWidget* noSims) {
-        seen << Text(noSims);
-        Press(noSims, "OK");
-        WhenModal([&](QWidget* dialog) {
-            seen << dialog->windowTitle();
-            // The user has gone down to the folder above the game's and clicks the game's.
-            editor->ui().SetCaption("Form2.Dir1", game.parent_path().string());
-            auto* dirs = dialog->findChild<QListWidget*>("Form2.Dir1");
-            const auto found = dirs->findItems(QStringLiteral("The Sims"), Qt::MatchEndsWith);
-            ASSERT_EQ(found.size(), 1);
-            dirs->scrollToItem(found[0]);
-            QTest::mouseClick(dirs->viewport(), Qt::LeftButton, {},
-                              dirs->visualItemRect(found[0]).center());
-            Press(dialog, "Ok");
-            seen << (dialog->isVisible() ? "still open" : "closed");
-        });
-    });
-    ASSERT_TRUE(editor->Load());
-    EXPECT_EQ(
-        seen,
-        (QStringList{
-            "No Sims: The Sims Not Found. Please use the path option to set the path to SIMS.EXE",
-            "The Sims Path", "closed"}));
-    EXPECT_EQ(editor->m().SimsPath, game.string() + "\\");
-    EXPECT_EQ(W<QComboBox>("Combo1")->count(), 1);
-    EXPECT_EQ(W<QListWidget>("List1")->count(), 2);
-    EXPECT_EQ(test::ReadBytes(prefix.path() / ".config/adultify/remembered"),
-              ToBytes(game.string() + "\\\n"))
-        << "kept for the next start";
-}
-
-TEST_F(EditorTest, TheGamesMenuShowsTheGamesFoundTheOneInUseChecked) {
-    SetUpGame();
-    LoadAndShow();
-    QAction* games = editor->ui().Action("menu_games");
-    ASSERT_NE(games->menu(), nullptr) << "a submenu of File";
-    EXPECT_TRUE(games->isEnabled());
-    QAction* first = editor->ui().Action("menu_game(1)");
-    EXPECT_TRUE(first->isVisible());
-    EXPECT_TRUE(first->isChecked());
-    EXPECT_EQ(first->text().toStdString(), "&1 registry: " + game.string());
-    EXPECT_FALSE(editor->ui().Action("menu_game(2)")->isVisible()) << "one game, one entry";
-    first->trigger(); // the same game read again
-    EXPECT_TRUE(first->isChecked());
-    EXPECT_EQ(W<QListWidget>("List1")->count(), 2);
-}
-
-TEST_F(EditorTest, SwitchingGamesWithUnsavedEditsAsksAndCancelChangesNothing) {
-    withReRelease = true;
-    SetUpGame();
-    LoadAndShow();
-    QAction* second = editor->ui().Action("menu_game(2)");
-    ASSERT_TRUE(second->isVisible());
-    EditBobsCooking();
-    const std::string simsPath = editor->m().SimsPath;
-    const Bytes reReleaseHood = test::ReadBytes(reRelease / "UserData" / "Neighborhood.iff");
-    QString asked;
-    WhenModal([&](QWidget* box) {
-        asked = Text(box);
-        Press(box, "Cancel");
-    });
-    second->trigger();
-    EXPECT_EQ(asked, "Unsaved Data Warning: You have unsaved Data. Would you like to save it now?");
-    EXPECT_EQ(editor->m().SimsPath, simsPath);
-    EXPECT_TRUE(editor->ui().Action("menu_game(1)")->isChecked());
-    EXPECT_FALSE(second->isChecked());
-    EXPECT_EQ(W<QComboBox>("Combo1")->count(), 1);
-    EXPECT_EQ(Lines(W<QListWidget>("List1")), (QStringList{"Bob Newbie", "Jo Newbie"}));
-    EXPECT_EQ(SelectedRows(W<QListWidget>("List1")), QList<int>{0});
-    EXPECT_EQ(W<QLabel>("Label18")->text(), "329");
-    EXPECT_TRUE(editor->ui().Action("menu_Save")->isEnabled());
-
-    editor->ui().Action("menu_Save")->trigger();
-    EXPECT_TRUE(fs::exists(game / "UserData" / "Neighborhood.000"));
-    EXPECT_FALSE(fs::exists(reRelease / "UserData" / "Neighborhood.000"));
-    EXPECT_EQ(test::ReadBytes(reRelease / "UserData" / "Neighborhood.iff"), reReleaseHood);
-
-    second->trigger(); // nothing unsaved: nothing asked
-    EXPECT_TRUE(second->isChecked());
-    EXPECT_EQ(Lines(W<QListWidget>("List1")), (QStringList{"Ada Legacy", "Max Legacy"}));
-}
-
 // The working folder of the process for the length of a test.
 class WorkingFolder {
   public:
@@ -537,60 +386,6 @@ TEST_F(EditorTest, AboutLeavesTheNormalIconAndOpensNothingByItself) {
     EXPECT_EQ(editor->ui().WindowIcon(), 1);
 }
 
-TEST_F(EditorTest, ASnapshotIsRestoredFromTheFileMenuInTwoClicks) {
-    SetUpGame();
-    LoadAndShow();
-    const fs::path hoodFile = game / "UserData" / "Neighborhood.iff";
-    const Bytes hoodBefore = test::ReadBytes(hoodFile);
-    ClickLine(1);
-    WhenModal([](QWidget* completed) { Press(completed, "OK"); });
-    QTest::mouseClick(W<QPushButton>("Command1"), Qt::LeftButton);
-    ASSERT_NE(test::ReadBytes(hoodFile), hoodBefore);
-
-    QStringList lines;
-    bool restoreBefore = true, restoreAfter = false;
-    QString question, told;
-    WhenModal([&](QWidget* window) {
-        EXPECT_EQ(window->windowTitle(), "Snapshots of Neighbourhood 1");
-        auto* list = window->findChild<QListWidget*>("frmSnapshots.List1");
-        auto* restore = window->findChild<QPushButton*>("frmSnapshots.cmdRestore");
-        ASSERT_TRUE(list && restore);
-        for (int i = 0; i < list->count(); ++i)
-            lines << list->item(i)->text();
-        ASSERT_EQ(lines.size(), 1);
-        restoreBefore = restore->isEnabled();
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
-                          list->visualItemRect(list->item(0)).center());
-        restoreAfter = restore->isEnabled();
-        WhenMessage([&](QWidget* asked) {
-            question = Text(asked);
-            WhenMessage([&](QWidget* done) {
-                told = Text(done);
-                Press(done, "OK");
-            });
-            Press(asked, "Yes");
-        });
-        QTest::mouseClick(restore, Qt::LeftButton);
-    });
-    editor->ui().Action("menu_snapshots")->trigger();
-
-    ASSERT_EQ(lines.size(), 1);
-    EXPECT_TRUE(lines[0].contains(
-        QRegularExpression(R"(^\d{4}-\d\d-\d\d \d\d:\d\d  Adultify  Jo Newbie$)")))
-        << lines[0].toStdString();
-    EXPECT_FALSE(restoreBefore);
-    EXPECT_TRUE(restoreAfter);
-    EXPECT_TRUE(question.startsWith("Restore Snapshot: Put back the files as they were at " +
-                                    lines[0].left(16) + ", before Adultify of Jo Newbie?"))
-        << question.toStdString();
-    EXPECT_TRUE(told.startsWith("Restore Snapshot: Restored.")) << told.toStdString();
-    EXPECT_FALSE(editor->ui().IsLoaded("frmSnapshots"));
-    EXPECT_EQ(test::ReadBytes(hoodFile), hoodBefore);
-    EXPECT_EQ(W<QListWidget>("List1")->count(), 2);
-    ClickLine(1);
-    EXPECT_TRUE(W<QPushButton>("Command1")->isEnabled()) << "Jo is a child again";
-}
-
 TEST_F(EditorTest, TheWheelChangesTheDropDownOnlyWithFocusAndNeverDuringARead) {
     SetUpGame(true, true);
     LoadAndShow();
@@ -649,79 +444,6 @@ TEST_F(EditorTest, TheResidentListKeepsTheShownResidentSelected) {
     EXPECT_EQ(W<QGroupBox>("Frame2")->title(), "Personal Infomation for Bob Newbie");
     ClickLine(1);
     EXPECT_EQ(W<QLabel>("Label18")->text(), "0") << "Jo's cooking is untouched";
-}
-
-TEST_F(EditorTest, PickingTheChosenNeighbourhoodAgainKeepsItsEdits) {
-    SetUpGame(true, true);
-    LoadAndShow();
-    EditBobsCooking();
-    auto* combo = W<QComboBox>("Combo1");
-    combo->showPopup();
-    QAbstractItemView* view = combo->view();
-    const QModelIndex first = view->model()->index(0, 0);
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(first).center());
-    EXPECT_FALSE(view->isVisible());
-    EXPECT_EQ(combo->currentText(), "Neighbourhood 1");
-    EXPECT_EQ(W<QLabel>("Label18")->text(), "329") << "not read again";
-    EXPECT_EQ(SelectedRows(W<QListWidget>("List1")), QList<int>{0});
-    EXPECT_EQ(editor->m().UnsavedData, kTrue);
-}
-
-TEST_F(EditorTest, PickingAnotherNeighbourhoodWithUnsavedEditsAsksAndEscapeKeepsThem) {
-    SetUpGame(true, true);
-    LoadAndShow();
-    EditBobsCooking();
-    FocusTheDropDown();
-    QString asked;
-    WhenModal([&](QWidget* box) {
-        asked = Text(box);
-        QTest::keyClick(box, Qt::Key_Escape);
-    });
-    Wheel(W<QComboBox>("Combo1"), -1);
-    EXPECT_EQ(asked, "Unsaved Data Warning: You have unsaved Data. Would you like to save it now?");
-    EXPECT_EQ(W<QComboBox>("Combo1")->currentText(), "Neighbourhood 1");
-    EXPECT_EQ(Lines(W<QListWidget>("List1")), (QStringList{"Bob Newbie", "Jo Newbie"}));
-    EXPECT_EQ(W<QLabel>("Label18")->text(), "329");
-    EXPECT_EQ(editor->m().UnsavedData, kTrue);
-    EXPECT_TRUE(editor->ui().Action("menu_Save")->isEnabled());
-    EXPECT_FALSE(fs::exists(game / "UserData" / "Neighborhood.000"));
-}
-
-TEST_F(EditorTest, EscapeOrTheCloseBoxOnTheExitQuestionKeepsTheEditorOpen) {
-    SetUpGame();
-    LoadAndShow();
-    EditBobsCooking();
-    WhenModal([](QWidget* box) { QTest::keyClick(box, Qt::Key_Escape); });
-    editor->ui().Action("menu_exit")->trigger();
-    EXPECT_FALSE(editor->ui().Ended()) << "Escape";
-    WhenModal([](QWidget* box) { box->close(); });
-    editor->ui().Window("Form1")->close();
-    EXPECT_FALSE(editor->ui().Ended()) << "the question's close box";
-    EXPECT_TRUE(editor->ui().Window("Form1")->isVisible());
-    EXPECT_EQ(editor->m().UnsavedData, kTrue);
-    EXPECT_EQ(W<QLabel>("Label18")->text(), "329");
-    EXPECT_FALSE(fs::exists(game / "UserData" / "Neighborhood.000"));
-}
-
-TEST_F(EditorTest, AFailedSaveAtExitKeepsTheEditorOpenWithItsEdits) {
-    SetUpGame();
-    LoadAndShow();
-    EditBobsCooking();
-    fs::rename(game / "UserData" / "Neighborhood.iff", game / "UserData" / "moved.iff");
-    QStringList seen;
-    WhenModal([&](QWidget* question) {
-        seen << question->windowTitle();
-        WhenModal([&](QWidget* report) {
-            seen << report->windowTitle();
-            Press(report, "OK");
-        });
-        Press(question, "Yes");
-    });
-    editor->ui().Action("menu_exit")->trigger();
-    EXPECT_EQ(seen, (QStringList{"Unsaved Data Warning", "Nothing Changed"}));
-    EXPECT_FALSE(editor->ui().Ended());
-    EXPECT_EQ(editor->m().UnsavedData, kTrue);
-    EXPECT_TRUE(editor->ui().Action("menu_Save")->isEnabled());
 }
 
 TEST_F(EditorTest, ASkillIsChangedTo537WithTheKeyboardAlone) {
@@ -827,37 +549,6 @@ TEST_F(EditorTest, EnterAndEscapeOnTheThumbnailWarningChangeNothing) {
     }
 }
 
-TEST_F(EditorTest, TheUpArrowShowsOverTheAboutLinkUntilTheBackgroundOrLabel10) {
-    SetUpGame();
-    LoadAndShow();
-    std::vector<std::pair<std::string, Qt::CursorShape>> seen;
-    WhenModal([&](QWidget* about) {
-        auto over = [&](const char* name) {
-            QWidget* w = name ? about->findChild<QWidget*>(name) : nullptr;
-            QPoint free;
-            for (int y = 2; !name && y < about->height() && free.isNull(); y += 2)
-                for (int x = 2; x < about->width() && free.isNull(); x += 2)
-                    if (!about->childAt(x, y)) free = {x, y};
-            MoveOver(about, w, free);
-            seen.emplace_back(name ? name : "background", Pointer());
-        };
-        for (const char* name :
-             {"frmAbout.Label11", "frmAbout.Label3", "frmAbout.Picture1", "frmAbout.cmdOK",
-              static_cast<const char*>(nullptr), "frmAbout.Label11", "frmAbout.Label10"})
-            over(name);
-        Press(about, "I am Impressed!");
-    });
-    editor->ui().Action("menu_about")->trigger();
-    using Seen = std::vector<std::pair<std::string, Qt::CursorShape>>;
-    EXPECT_EQ(seen, (Seen{{"frmAbout.Label11", Qt::UpArrowCursor},
-                          {"frmAbout.Label3", Qt::UpArrowCursor},
-                          {"frmAbout.Picture1", Qt::UpArrowCursor},
-                          {"frmAbout.cmdOK", Qt::UpArrowCursor},
-                          {"background", Qt::ArrowCursor},
-                          {"frmAbout.Label11", Qt::UpArrowCursor},
-                          {"frmAbout.Label10", Qt::ArrowCursor}}));
-}
-
 TEST_F(EditorTest, OnlyARealChangeMarksTheTitleAndASaveSaysWhatItWrote) {
     SetUpGame();
     LoadAndShow();
@@ -909,74 +600,12 @@ TEST_F(EditorTest, AnotherNeighbourhoodPickedLeavesNoResidentOnViewAndNothingToP
     EXPECT_FALSE(opened) << "no skill dialog for nobody";
 }
 
-TEST_F(EditorTest, ARefusedAdultifyAsksFirstAndEndsItsLogWithWhyNothingWasSaved) {
-    SetUpGame();
-    LoadAndShow();
-    editor->m().findRunningGame = [] { return std::optional<std::string>("Sims.exe"); };
-    ClickLine(1);
-    QStringList asked;
-    int linesWhenAsked = -1;
-    WhenModal([&](QWidget* box) {
-        asked << box->windowTitle();
-        linesWhenAsked = W<QListWidget>("List2")->count();
-        Key(box, Qt::Key_Return); // Enter answers No
-    });
-    QTest::mouseClick(W<QPushButton>("Command1"), Qt::LeftButton);
-    EXPECT_EQ(asked, QStringList{"The Sims Is Running"});
-    EXPECT_EQ(linesWhenAsked, 0) << "asked before any line claims the work";
-    EXPECT_EQ(Lines(W<QListWidget>("List2")),
-              QStringList{"Nothing was saved: the game is running."});
-    EXPECT_EQ(W<QLabel>("Label3")->text(), "Nothing was saved: the game is running.");
-    EXPECT_FALSE(fs::exists(game / "UserData" / "Neighborhood.000"));
-}
-
-// Another program grew Jo up behind the editor's back: its view is of a child, its files of
-// an adult with no body string "9".
-TEST_F(EditorTest, FilesChangedBehindTheEditorsBackAreReadAgainNeverFatal) {
-    SetUpGame();
-    LoadAndShow();
-    ClickLine(1);
-    const fs::path hoodFile = game / "UserData" / "Neighborhood.iff";
-    Bytes hood = test::ReadBytes(hoodFile);
-    hood[static_cast<std::size_t>(FindBytes(hood, "user00004", 1) - 1 + 134)] = 27;
-    test::WriteBytes(hoodFile, hood);
-    const fs::path characterFile = game / "UserData" / "Characters" / "User00004.iff";
-    Bytes character = test::ReadBytes(characterFile);
-    const Position nine = FindBytes(character, Bytes{1, '9', 0, 0}, 1);
-    ASSERT_GT(nine, 0);
-    character[static_cast<std::size_t>(nine)] = '2';
-    character[static_cast<std::size_t>(nine) + 1] = '7';
-    test::WriteBytes(characterFile, character);
-    QStringList seen;
-    WhenModal([&](QWidget* box) {
-        seen << Text(box);
-        Press(box, "OK");
-    });
-    QTest::mouseClick(W<QPushButton>("Command1"), Qt::LeftButton);
-    EXPECT_EQ(seen, QStringList{"Read Again: The neighbourhood changed on disk since it was read "
-                                "(the game, or another program). It has been read again."});
-    EXPECT_FALSE(editor->ui().Ended());
-    EXPECT_EQ(editor->ui().Window("Form1")->windowHandle()->title(), "Adultify");
-    EXPECT_EQ(
-        Lines(W<QListWidget>("List2")),
-        QStringList{"Nothing was saved: the neighbourhood changed on disk since it was read."});
-    EXPECT_EQ(test::ReadBytes(hoodFile), hood) << "the other program's work stays";
-    ClickLine(1);
-    EXPECT_TRUE(Lines(W<QListWidget>("List2")).contains("Age: Adult"));
-    EXPECT_FALSE(W<QPushButton>("Command1")->isEnabled());
-}
-
 // The first editor holds the game while it is open, so a second one knows at once that it can
 // only look; it takes the game at its user's next click once the first has closed.
 TEST_F(EditorTest, ASecondEditorOnTheSameGameIsReadOnlyUntilTheFirstCloses) {
     SetUpGame();
     LoadAndShow();
-    Editor second(
-        [this](const char* name) -> const char* {
-            auto it = env.find(name);
-            return it == env.end() ? nullptr : it->second.c_str();
-        },
-        &clock);
+    Editor second(test::LookupIn(env), &clock);
     QString told;
     WhenModal([&](QWidget* box) {
         told = Text(box);
@@ -1009,7 +638,7 @@ TEST_F(EditorTest, ASecondEditorOnTheSameGameIsReadOnlyUntilTheFirstCloses) {
 // Qt aborts when no platform can connect: the editor looks first and says why in words.
 TEST(NoDisplay, IsSaidPlainlyAndAWorkingPlatformIsChosen) {
     struct Case {
-        std::map<std::string, std::string> env;
+        test::Environment env;
         bool xAnswers, waylandListens, waylandPlugin;
         std::string platform, reasonHas; // reasonHas empty: a window can open
     };
@@ -1060,10 +689,7 @@ TEST(NoDisplay, IsSaidPlainlyAndAWorkingPlatformIsChosen) {
         {{{"QT_QPA_PLATFORM", "wayland;xcb"}, {"DISPLAY", ":0"}}, true, false, false, "", ""},
     };
     for (const Case& c : cases) {
-        const auto env = [&c](const char* name) -> const char* {
-            const auto it = c.env.find(name);
-            return it == c.env.end() ? nullptr : it->second.c_str();
-        };
+        const EnvironmentLookup env = test::LookupIn(c.env);
         std::vector<std::filesystem::path> socketsTried;
         DisplayProbes probes;
         probes.x11 = [&c](const std::string&) { return c.xAnswers; };

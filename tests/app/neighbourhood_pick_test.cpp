@@ -14,19 +14,7 @@ namespace {
 namespace fs = std::filesystem;
 using test::SampleGame;
 
-// Neighbourhood 1 holds Bob and Jo; 3 holds Ann.
-sample::GameSpec TwoHoods() {
-    sample::SimSpec bob = test::Sim("user00001", "Bob", 27, 0x81828384);
-    bob.skills = {537, 0, 0, 0, 0, 0};
-    sample::GameSpec game;
-    game.hoods.push_back(
-        test::SmallHood({bob, test::Sim("user00004", "Jo", 9, 0x91929394)}, {"Newbie", "Newbie"}));
-    sample::HoodSpec three =
-        test::SmallHood({test::Sim("user00007", "Ann", 30, 0xa1a2a3a4)}, {"Other"});
-    three.number = 3;
-    game.hoods.push_back(three);
-    return game;
-}
+using test::TwoHoods;
 
 // Reads neighbourhood 1 and sets Bob's cooking to 329 through the skill dialog.
 void EditBobsCooking(SampleGame& g) {

@@ -18,9 +18,7 @@ using test::SampleGame;
 using test::Sim;
 using test::SmallHood;
 
-sample::SimSpec Child() {
-    return Sim("user00004", "Jo", 9, 0x91929394);
-}
+const auto Child = test::Jo;
 
 bool IsRestoreQuestion(const MessageRecord& r) {
     return r.title == "Restore Snapshot" && r.buttons == MsgButtons::YesNoDefaultNo;
@@ -29,8 +27,7 @@ bool IsRestoreQuestion(const MessageRecord& r) {
 class SnapshotWindowTest : public ::testing::Test {
   protected:
     SnapshotWindowTest()
-        : g(SampleGame::OneHood(SmallHood({Sim("user00001", "Bob", 27, 0x81828384), Child()},
-                                          {"Newbie", "Newbie"}))) {
+        : g(SampleGame::OneHood(SmallHood({test::Bob(), Child()}, {"Newbie", "Newbie"}))) {
         g.app.m.snapshotRoot = snapshots.path();
         hoodBefore = HoodNow();
         characterBefore = CharacterNow();

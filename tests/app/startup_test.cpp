@@ -27,8 +27,7 @@ class StartUpTest : public ::testing::Test {
   protected:
     StartUpTest() {
         sample::GameSpec game;
-        sample::HoodSpec one =
-            test::SmallHood({test::Sim("user00001", "Bob", 27, 0x81828384)}, {"Newbie"});
+        sample::HoodSpec one = test::SmallHood({test::Bob()}, {"Newbie"});
         sample::HoodSpec three = one;
         three.number = 3;
         game.hoods = {one, three};

@@ -1,9 +1,9 @@
 #pragma once
 // Two neighbourhoods with children of three families, and adultify-cli run on them in-process.
 
-#include "app/cli/cli_front_end.h"
 #include "sample/game_folder.h"
-#include "tests/support/prefix_registry.h"
+#include "tests/support/cli_run.h"
+#include "tests/support/residents.h"
 #include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -14,23 +14,6 @@
 namespace adultify::test {
 
 namespace fs = std::filesystem;
-
-struct Result {
-    int code;
-    std::string out, err;
-};
-
-inline sample::SimSpec Resident(const std::string& file, const std::string& name, int age,
-                                std::uint32_t guid, int family) {
-    sample::SimSpec s;
-    s.userFile = file;
-    s.firstName = name;
-    s.age = age;
-    s.guid = guid;
-    s.familyChunkId = family;
-    s.fillerBytes = 2000;
-    return s;
-}
 
 // Neighbourhood 1: an adult and a child of the Newbies, two Goth children; neighbourhood 2: a
 // Pleasant adult and child.
@@ -56,17 +39,9 @@ class ChildrenGame : public ::testing::Test {
 
     Result Run(std::vector<std::string> args, const test::TempDir& game) {
         args.insert(args.begin(), {"--game", game.str()});
-        std::ostringstream out, err;
-        const std::map<std::string, std::string> env = {
-            {"HOME", "/nonexistent-home"},
-            {"XDG_DATA_HOME", data.str()},
-            {"XDG_CONFIG_HOME", (data.path() / "config").string()}};
-        const EnvironmentLookup lookup = [&env](const char* name) -> const char* {
-            auto it = env.find(name);
-            return it == env.end() ? nullptr : it->second.c_str();
-        };
-        const int code = RunCli(args, out, err, lookup, test::PrefixRegistry);
-        return {code, out.str(), err.str()};
+        return RunCliIn(args, {{"HOME", "/nonexistent-home"},
+                               {"XDG_DATA_HOME", data.str()},
+                               {"XDG_CONFIG_HOME", (data.path() / "config").string()}});
     }
     Result Run(std::vector<std::string> args) { return Run(std::move(args), dir); }
     fs::path Character(const std::string& name, int hood = 1) const {

@@ -1,8 +1,6 @@
 // adultify-cli on a generated home with the game in every place: `games`, --found, --codepage.
-#include "app/cli/cli_front_end.h"
-
 #include "sample/home_folder.h"
-#include "tests/support/prefix_registry.h"
+#include "tests/support/cli_run.h"
 #include "tests/support/skip_on_windows.h"
 #include "tests/support/temp_dir.h"
 
@@ -16,10 +14,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct Result {
-    int code;
-    std::string out, err;
-};
+using test::Result;
 
 class CliGames : public ::testing::Test {
   protected:
@@ -32,15 +27,7 @@ class CliGames : public ::testing::Test {
                {"XDG_DATA_HOME", (root.path() / "data").string()},
                {"XDG_CONFIG_HOME", (root.path() / "config").string()}};
     }
-    Result Run(const std::vector<std::string>& args) {
-        std::ostringstream out, err;
-        const EnvironmentLookup lookup = [this](const char* name) -> const char* {
-            auto it = env.find(name);
-            return it == env.end() ? nullptr : it->second.c_str();
-        };
-        const int code = RunCli(args, out, err, lookup, test::PrefixRegistry);
-        return {code, out.str(), err.str()};
-    }
+    Result Run(const std::vector<std::string>& args) { return test::RunCliIn(args, env); }
 
     test::TempDir root;
     sample::SampleHome h;

@@ -4,8 +4,8 @@
 #include "about/about_windows.h"
 #include "hood/get_people.h"
 #include "sample/game_folder.h"
+#include "tests/support/cli_run.h"
 #include "tests/support/faulty_file_system.h"
-#include "tests/support/prefix_registry.h"
 #include "tests/support/skip_on_windows.h"
 #include "tests/support/temp_dir.h"
 
@@ -26,10 +26,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct Result {
-    int code;
-    std::string out, err;
-};
+using test::Result;
 
 std::vector<std::string> Split(const std::string& text) {
     std::vector<std::string> lines;
@@ -91,20 +88,13 @@ class CliTest : public ::testing::Test {
 
     Result Run(std::vector<std::string> args, bool withGame = true) {
         if (withGame) args.insert(args.begin(), {"--game", dir.str()});
-        std::ostringstream out, err;
-        const EnvironmentLookup lookup = [this](const char* name) -> const char* {
-            auto it = env.find(name);
-            return it == env.end() ? nullptr : it->second.c_str();
-        };
-        const int code = RunCli(args, out, err, lookup, test::PrefixRegistry);
-        return {code, out.str(), err.str()};
+        return test::RunCliIn(args, env);
     }
     fs::path Hood() const { return dir.path() / "UserData"; }
 
     test::TempDir dir;
     test::TempDir data;
-    std::map<std::string, std::string> env = {{"HOME", "/nonexistent-home"},
-                                              {"XDG_DATA_HOME", data.str()}};
+    test::Environment env = {{"HOME", "/nonexistent-home"}, {"XDG_DATA_HOME", data.str()}};
 };
 
 TEST_F(CliTest, HoodsAndListThroughTheGameFolder) {

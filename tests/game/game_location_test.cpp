@@ -3,6 +3,7 @@
 #include "game/wine_registry.h"
 #include "iff/native_file_system.h"
 #include "sample/game_folder.h"
+#include "tests/support/environment.h"
 #include "tests/support/skip_on_windows.h"
 #include "tests/support/temp_dir.h"
 
@@ -15,11 +16,8 @@ namespace {
 
 TEST(WinePrefix, WineprefixWhenAbsoluteElseHomeDotWine) {
     ADULTIFY_SKIP_ON_WINDOWS("WINEPREFIX and ~/.wine are Linux's");
-    std::map<std::string, std::string> env = {{"HOME", "/srv/player-home"}};
-    auto lookup = [&](const char* name) -> const char* {
-        auto it = env.find(name);
-        return it == env.end() ? nullptr : it->second.c_str();
-    };
+    test::Environment env = {{"HOME", "/srv/player-home"}};
+    const EnvironmentLookup lookup = test::LookupIn(env);
     EXPECT_EQ(WinePrefix(lookup), std::filesystem::path("/srv/player-home/.wine"));
     env["WINEPREFIX"] = "relative/prefix";
     EXPECT_EQ(WinePrefix(lookup), std::filesystem::path("/srv/player-home/.wine"));

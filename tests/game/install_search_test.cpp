@@ -4,6 +4,7 @@
 #include "game/steam_libraries.h"
 #include "sample/game_folder.h"
 #include "sample/home_folder.h"
+#include "tests/support/environment.h"
 #include "tests/support/skip_on_windows.h"
 #include "tests/support/temp_dir.h"
 
@@ -17,17 +18,14 @@ namespace {
 
 namespace fs = std::filesystem;
 
-using Env = std::map<std::string, std::string>;
+using Env = test::Environment;
 using Names = std::vector<std::string>;
 
 std::vector<FoundGame> Find(const fs::path& home, const Env& env = {},
                             std::vector<RememberedFolder> remembered = {}) {
     SearchPlaces places;
     places.home = home;
-    places.env = [&env](const char* name) -> const char* {
-        const auto it = env.find(name);
-        return it == env.end() ? nullptr : it->second.c_str();
-    };
+    places.env = test::LookupIn(env);
     places.remembered = std::move(remembered);
     return FindGames(places);
 }

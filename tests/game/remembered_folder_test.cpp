@@ -2,6 +2,7 @@
 
 #include "sample/game_folder.h"
 #include "sample/home_folder.h"
+#include "tests/support/environment.h"
 #include "tests/support/skip_on_windows.h"
 #include "tests/support/temp_dir.h"
 
@@ -16,11 +17,8 @@ namespace fs = std::filesystem;
 
 TEST(RememberedFolder, LivesInTheUsersSettingsFolder) {
     ADULTIFY_SKIP_ON_WINDOWS("the XDG folders are Linux's; Windows uses its known folders");
-    std::map<std::string, std::string> env = {{"HOME", "/srv/player"}};
-    const EnvironmentLookup lookup = [&](const char* name) -> const char* {
-        const auto it = env.find(name);
-        return it == env.end() ? nullptr : it->second.c_str();
-    };
+    test::Environment env = {{"HOME", "/srv/player"}};
+    const EnvironmentLookup lookup = test::LookupIn(env);
     EXPECT_EQ(RememberedFolderFile(lookup), fs::path("/srv/player/.config/adultify/remembered"));
     env["XDG_CONFIG_HOME"] = "relative/config";
     EXPECT_EQ(RememberedFolderFile(lookup), fs::path("/srv/player/.config/adultify/remembered"));

@@ -1,6 +1,7 @@
 #include "game/snapshots.h"
 
 #include "iff/intent_record.h"
+#include "tests/support/environment.h"
 #include "tests/support/skip_on_windows.h"
 #include "tests/support/temp_dir.h"
 
@@ -381,11 +382,8 @@ TEST_F(Snapshots, ARestoreReplacesAFileTooLargeForTheGameKeepingItAsItIs) {
 
 TEST(SnapshotRoot, LiesInTheUsersDataFolderOutsideTheWinePrefix) {
     ADULTIFY_SKIP_ON_WINDOWS("the XDG folders are Linux's; Windows uses its known folders");
-    std::map<std::string, std::string> env = {{"HOME", "/home/player1"}};
-    auto lookup = [&](const char* name) -> const char* {
-        auto it = env.find(name);
-        return it == env.end() ? nullptr : it->second.c_str();
-    };
+    test::Environment env = {{"HOME", "/home/player1"}};
+    const EnvironmentLookup lookup = test::LookupIn(env);
     const fs::path prefix = "/home/player1/.wine";
     const fs::path gameFolder = prefix / "drive_c" / "Program Files" / "Maxis" / "The Sims";
     const auto root = DefaultSnapshotRoot(lookup);

@@ -11,7 +11,7 @@ namespace adultify {
 namespace {
 
 TEST(ReadUserIff, ABitmapThePictureLoaderRejectsShowsTheStockPicture) {
-    sample::SimSpec sim = test::Sim("user00001", "Bob", 27, 0x81828384);
+    sample::SimSpec sim = test::Bob();
     test::SampleGame g(test::SampleGame::OneHood(test::SmallHood({sim})));
     Bytes file = sample::CharacterFile(sim);
     file[sample::FindCheckedChunk(file, "BMP_", 2002).value().offset + 76] = 'X'; // "BM" -> "XM"

@@ -17,7 +17,7 @@ using test::Sim;
 using test::SmallHood;
 
 sample::SimSpec Adult() {
-    sample::SimSpec s = Sim("user00001", "Bob", 27, 0x81828384);
+    sample::SimSpec s = test::Bob();
     s.gender = 0;
     s.career = 3;
     s.careerLevel = 5;

@@ -10,9 +10,7 @@ namespace {
 
 using test::SampleGame;
 
-sample::SimSpec Child() {
-    return test::Sim("user00001", "Jo", 9, 0x81828384);
-}
+const auto Child = test::Jo;
 
 class BodyStringsTest : public ::testing::TestWithParam<bool> {};
 ADULTIFY_OVER_BOTH_FILE_KINDS(BodyStringsTest);

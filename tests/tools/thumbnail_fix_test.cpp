@@ -15,9 +15,7 @@ namespace {
 
 using test::SampleGame;
 
-sample::SimSpec Bob() {
-    return test::Sim("user00001", "Bob", 27, 0x81828384);
-}
+using test::Bob;
 
 // Windows start at 1 to length - 4: a tag in the last four bytes is never looked at.
 TEST(RemoveBitmapTags, ScanBoundsOverlapsAndCase) {

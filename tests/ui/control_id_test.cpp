@@ -43,14 +43,5 @@ TEST(ControlIds, FoundByNameAtRunTimeAsAtCompileTime) {
     EXPECT_FALSE(ControlId::Find("label18").has_value()) << "names keep their letter case";
 }
 
-TEST(ControlIds, EventsAreThoseTheLayoutGives) {
-    EXPECT_TRUE(ControlId("Label12").Reports(UiEvent::Click));
-    EXPECT_FALSE(ControlId("Label7").Reports(UiEvent::Click));
-    EXPECT_TRUE(ControlId("Form3.HScroll1").Reports(UiEvent::Change));
-    EXPECT_TRUE(ControlId("frmSplash").Reports(UiEvent::KeyPress));
-    EXPECT_FALSE(ControlId("frmAbout.Label3").Reports(UiEvent::MouseMove))
-        << "only the link and Label10 move the pointer";
-}
-
 } // namespace
 } // namespace adultify

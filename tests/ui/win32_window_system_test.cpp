@@ -1,19 +1,16 @@
-// What the Win32 window layer does beyond the contract every layer keeps: the path dialog's
-// folder list, the unsaved-edits mark in the title, keys in message boxes, sideways scrolling.
+// What the Win32 window layer does beyond the contract every layer keeps: the main window's
+// frame and menus, keys in message boxes, sideways scrolling, UTF-16 texts.
 #include "ui/win32/wide_text.h"
 #include "ui/win32/win32_window_system.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <filesystem>
-#include <fstream>
 #include <functional>
 
 namespace adultify {
 namespace {
 
-namespace fs = std::filesystem;
 using win32::Narrow;
 using win32::Widen;
 
@@ -23,94 +20,10 @@ std::wstring TitleOf(HWND hwnd) {
     return text;
 }
 
-std::vector<std::wstring> Lines(HWND list) {
-    std::vector<std::wstring> lines;
-    const auto count = static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0));
-    for (int i = 0; i < count; ++i) {
-        wchar_t line[MAX_PATH] = {};
-        SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(line));
-        lines.emplace_back(line);
-    }
-    return lines;
-}
-
-// A folder of its own under the temporary folder, gone after the test.
-struct TempFolder {
-    fs::path path;
-    TempFolder() {
-        path = fs::temp_directory_path() / L"adultify-win32-\u00e9t\u00e9";
-        fs::remove_all(path);
-        fs::create_directories(path);
-    }
-    ~TempFolder() {
-        std::error_code ignored;
-        fs::remove_all(path, ignored);
-    }
-};
-
 class Win32Layer : public ::testing::Test {
   protected:
     win32::Win32WindowSystem ui;
 };
-
-TEST_F(Win32Layer, TheFolderListShowsTheFolderItsAncestorsAndItsSubfoldersByName) {
-    TempFolder temp;
-    fs::create_directory(temp.path / L"beta");
-    fs::create_directory(temp.path / L"Alpha");
-    std::ofstream(temp.path / L"NEIGHBORHOOD.IFF") << "x";
-    std::ofstream(temp.path / L"notes.txt") << "x";
-    ui.LoadForm("Form2");
-    const std::string folder = Narrow(temp.path.native());
-    ui.SetCaption("Form2.Dir1", folder);
-    ui.SetCaption("Form2.File1", folder);
-
-    EXPECT_EQ(ui.Caption("Form2.Dir1"), folder);
-    const std::vector<std::wstring> lines = Lines(ui.Handle("Form2.Dir1"));
-    const std::size_t depth = static_cast<std::size_t>(
-        std::distance(temp.path.begin(), temp.path.end())); // the root counts as two parts
-    ASSERT_EQ(lines.size(), depth - 1 + 2) << "ancestors, the folder, two subfolders";
-    EXPECT_EQ(lines.front(), temp.path.root_path().native());
-    const std::wstring indent((depth - 1) * 2, L' ');
-    EXPECT_EQ(lines[lines.size() - 2], indent + L"Alpha") << "sorted without regard to case";
-    EXPECT_EQ(lines.back(), indent + L"beta");
-    EXPECT_EQ(SendMessageW(ui.Handle("Form2.Dir1"), LB_GETCURSEL, 0, 0),
-              static_cast<LRESULT>(lines.size() - 3))
-        << "the folder itself is chosen";
-    EXPECT_EQ(ui.ListCount("Form2.File1"), 1) << "only the game's files, whatever their case";
-    EXPECT_EQ(ui.ListItem("Form2.File1", 0), "NEIGHBORHOOD.IFF");
-    EXPECT_FALSE(IsWindowVisible(ui.Handle("Form2.File1"))) << "laid out beyond the window";
-    ui.UnloadForm("Form2");
-}
-
-// Under Wine the working folder (the build) lies on Z: and the temporary folder on C:.
-TEST_F(Win32Layer, TheDriveListOpensOnTheWorkingFoldersDriveAndFollowsAFolder) {
-    TempFolder temp;
-    ui.LoadForm("Form2");
-    HWND drives = ui.Handle("Form2.Drive1");
-    const auto shown = [&] {
-        const auto line = static_cast<int>(SendMessageW(drives, CB_GETCURSEL, 0, 0));
-        return line < 0 ? std::string() : ui.ListItem("Form2.Drive1", line);
-    };
-    EXPECT_EQ(shown(), Narrow(fs::current_path().root_path().native()));
-    EXPECT_EQ(ui.Caption("Form2.Drive1"), shown());
-    ui.SetCaption("Form2.Drive1", Narrow(temp.path.native()));
-    EXPECT_EQ(shown(), Narrow(temp.path.root_path().native()));
-    EXPECT_EQ(ui.Caption("Form2.Drive1"), shown());
-    ui.UnloadForm("Form2");
-}
-
-TEST_F(Win32Layer, TheMainTitleMarksUnsavedEditsWhileSaveIsOffered) {
-    ui.SetCaption("Form1", "Adultify - Neighbourhood 1");
-    HWND main = ui.Window("Form1");
-    EXPECT_EQ(TitleOf(main), L"Adultify - Neighbourhood 1");
-    ui.SetEnabled("menu_Save", true);
-    EXPECT_EQ(TitleOf(main), L"*Adultify - Neighbourhood 1");
-    EXPECT_EQ(ui.Caption("Form1"), "Adultify - Neighbourhood 1") << "the program's own text";
-    ui.SetCaption("Form1", "Adultify - Neighbourhood 3");
-    EXPECT_EQ(TitleOf(main), L"*Adultify - Neighbourhood 3");
-    ui.SetEnabled("menu_Save", false);
-    EXPECT_EQ(TitleOf(main), L"Adultify - Neighbourhood 3");
-}
 
 TEST_F(Win32Layer, TheMainWindowKeepsItsSizeAndMenusFollowTheProgram) {
     HWND main = ui.Window("Form1");
@@ -221,51 +134,6 @@ class Win32Events : public ::testing::Test {
     bool take = true;
 };
 
-TEST_F(Win32Events, TheSkillBarMovesWithArrowsPagesHomeAndEndAndReportsEachChange) {
-    ui.ShowForm("Form3");
-    ui.SetScrollRange("Form3.HScroll1", 0, 1000, 1, 100);
-    (void)ui.SetScrollValue("Form3.HScroll1", 500);
-    HWND bar = ui.Handle("Form3.HScroll1");
-    SetForegroundWindow(ui.Window("Form3"));
-    SetFocus(bar);
-    const struct {
-        WPARAM key;
-        int value;
-    } kSteps[] = {{VK_RIGHT, 501}, {VK_LEFT, 500},   {VK_NEXT, 600}, {VK_PRIOR, 500},
-                  {VK_END, 1000},  {VK_RIGHT, 1000}, {VK_HOME, 0}};
-    std::size_t changes = 0;
-    for (const auto& step : kSteps) {
-        const int before = ui.ScrollValue("Form3.HScroll1");
-        SendMessageW(bar, WM_KEYDOWN, step.key, 0);
-        EXPECT_EQ(ui.ScrollValue("Form3.HScroll1"), step.value) << "key " << step.key;
-        if (step.value != before) ++changes;
-    }
-    EXPECT_EQ(seen.size(), changes) << "a change each time the value moved, none at the end";
-    for (const Seen& s : seen)
-        EXPECT_EQ(s, (Seen{"Form3.HScroll1", UiEvent::Change}));
-    ui.UnloadForm("Form3");
-}
-
-TEST_F(Win32Events, ButtonsMenusAndEscapeReachTheProgramAsItsEvents) {
-    ui.SetEnabled("Command1", true);
-    SendMessageW(ui.Handle("Command1"), BM_CLICK, 0, 0);
-    const auto entry = static_cast<WPARAM>(1000 + ControlId("menu_about").Row());
-    SendMessageW(ui.Window("Form1"), WM_COMMAND, entry, 0);
-    ui.SetEnabled("menu_Save", false);
-    SendMessageW(ui.Window("Form1"), WM_COMMAND, 1000 + ControlId("menu_Save").Row(), 0);
-    ui.LoadForm("Form3");
-    ui.ShowForm("Form3");
-    SetForegroundWindow(ui.Window("Form3"));
-    Key(ui.Window("Form3"), VK_ESCAPE);
-    ui.IdleTurn();
-    EXPECT_EQ(seen, (std::vector<Seen>{{"Command1", UiEvent::Click},
-                                       {"menu_about", UiEvent::Click},
-                                       {"Form3", UiEvent::Close}}))
-        << "a greyed entry reports nothing; Escape is the close box";
-    EXPECT_TRUE(ui.IsLoaded("Form3")) << "the program decides whether it closes";
-    ui.UnloadForm("Form3");
-}
-
 // A label the keyboard reaches is clicked by Space, as a button is.
 TEST_F(Win32Events, SpaceClicksTheLinkThatHasTheFocus) {
     ui.ShowForm("frmAbout");
@@ -277,19 +145,6 @@ TEST_F(Win32Events, SpaceClicksTheLinkThatHasTheFocus) {
     Key(about, VK_SPACE, WM_KEYUP);
     EXPECT_EQ(seen, (std::vector<Seen>{{"frmAbout.Label11", UiEvent::Click}}));
     ui.UnloadForm("frmAbout");
-}
-
-TEST_F(Win32Events, EnterPressesTheFocusedButtonAndNothingElse) {
-    ui.ShowForm("Form1");
-    HWND main = ui.Window("Form1");
-    SetForegroundWindow(main);
-    SetFocus(ui.Handle("List1"));
-    Key(main, VK_RETURN);
-    EXPECT_TRUE(seen.empty()) << "the main window has no default button";
-    ui.SetEnabled("Command1", true);
-    SetFocus(ui.Handle("Command1"));
-    Key(main, VK_RETURN);
-    EXPECT_EQ(seen, (std::vector<Seen>{{"Command1", UiEvent::Click}}));
 }
 
 TEST_F(Win32Events, APickTheProgramHoldsBackIsUndoneOnTheList) {
