@@ -329,45 +329,108 @@ TEST(AdultifyReads, EachFileOnceToShowThenOnlyWhatTheCommandChanges) {
     EXPECT_EQ(g.app.ui.ListItems("List1"), (std::vector<std::string>{"Bob Newbie", "Jo Newbie"}));
 }
 
-// Stopped after any step of the save, as a kill would, the next start leaves both files as
-// they were or both grown up, never one of each; and when the game saved the neighbourhood
-// between the stop and the next start, the game's save is kept.
-TEST(AdultifyFailures, AStopAtAnyStepLeavesBothOldOrBothNewAfterTheNextStart) {
+// A command that writes the game's files, as each test row starts and clicks it.
+struct WritingCommand {
+    const char* name;
+    ControlId control;
+    std::function<void(SampleGame&)> prepare;
+    // The files it writes, the neighbourhood (which the game itself saves) first.
+    std::function<std::vector<fs::path>(const SampleGame&)> writes;
+    bool backsUpTheNeighbourhood;
+};
+
+const WritingCommand kWritingCommands[] = {
+    {"adultify", "Command1",
+     [](SampleGame& g) {
+         g.app.ui.SetChecked("menu_personality", false); // the traits stay as generated
+         g.ChooseHood();
+         g.ClickResident(1);
+     },
+     [](const SampleGame& g) {
+         return std::vector{g.HoodFolder() / "Neighborhood.iff", g.CharacterPath(Child())};
+     },
+     true},
+    {"save", "menu_Save",
+     [](SampleGame& g) {
+         g.ChooseHood();
+         g.app.m.HoodData.back() ^= 0xFF; // an edit
+         g.app.m.UnsavedData = kTrue;
+         g.app.ui.SetEnabled("menu_Save", true);
+     },
+     [](const SampleGame& g) { return std::vector{g.HoodFolder() / "Neighborhood.iff"}; }, true},
+    {"fix thumbnails", "menu_fix_thumbnails",
+     [](SampleGame& g) {
+         g.ChooseHood();
+         g.ClickResident(0);
+         g.app.ui.answerMessage = [](const MessageRecord& r) {
+             return r.buttons == MsgButtons::YesNoDefaultNo ? MsgAnswer::Yes : MsgAnswer::Ok;
+         };
+     },
+     [](const SampleGame& g) {
+         return std::vector{g.HoodFolder() / "Neighborhood.iff", g.CharacterPath(Bob())};
+     },
+     false},
+};
+
+std::vector<Bytes> Contents(const std::vector<fs::path>& files) {
+    std::vector<Bytes> contents;
+    for (const fs::path& f : files)
+        contents.push_back(test::ReadBytes(f));
+    return contents;
+}
+
+// Stopped after any step of its save, as a kill would stop it, every command leaves the next
+// start all its files as they were or all as the whole command writes them, never some of
+// each; and when the game saved the neighbourhood between the stop and the next start, the
+// game's save is kept.
+TEST(WritingCommands, AStopAtAnyStepLeavesAllOldOrAllNewAfterTheNextStart) {
     const Bytes gamesSave = ToBytes("the game saved this neighbourhood since");
-    for (const bool gameSaved : {false, true}) {
-        for (int stopAt = 0;; ++stopAt) {
-            SCOPED_TRACE("stopped after step " + std::to_string(stopAt) +
-                         (gameSaved ? ", then the game saved" : ""));
-            NativeFileSystem native;
-            SampleGame g(SampleGame::OneHood(SmallHood({Bob(), Child()}, {"Newbie", "Newbie"})),
-                         &native);
-            const std::filesystem::path hoodFile = g.HoodFolder() / "Neighborhood.iff";
-            const Bytes hood = test::ReadBytes(hoodFile);
-            const Bytes character = test::ReadBytes(g.CharacterPath(Child()));
-            g.app.ui.SetChecked("menu_personality", false); // the traits stay as generated
-            g.ChooseHood();
-            g.ClickResident(1);
-            const bool stopped = test::ClickStoppedAfterStep(g.app.m, native, "Command1", stopAt);
-            if (gameSaved) test::WriteBytes(hoodFile, gamesSave);
-            test::NextStart(g.dir.asSimsPath());
-            const Bytes hoodNow = test::ReadBytes(hoodFile);
-            const Bytes characterNow = test::ReadBytes(g.CharacterPath(Child()));
-            if (gameSaved) {
-                EXPECT_EQ(hoodNow, gamesSave);
-                EXPECT_TRUE(characterNow == character ||
-                            characterNow == GrownUpCharacter(character));
-            } else if (hoodNow == hood) {
-                EXPECT_TRUE(stopped);
-                EXPECT_EQ(characterNow, character) << "the neighbourhood is old: so is the Sim";
-            } else {
-                EXPECT_EQ(hoodNow, GrownUpHood());
-                EXPECT_EQ(characterNow, GrownUpCharacter(character));
-                EXPECT_EQ(test::ReadBytes(g.HoodFolder() / "Neighborhood.000"), hood);
+    const sample::GameSpec game =
+        SampleGame::OneHood(SmallHood({Bob(), Child()}, {"Newbie", "Newbie"}));
+    for (const WritingCommand& command : kWritingCommands) {
+        std::vector<Bytes> before, after;
+        {
+            SampleGame whole(game);
+            before = Contents(command.writes(whole));
+            command.prepare(whole);
+            (void)DispatchEvent(whole.app.m, command.control, UiEvent::Click);
+            after = Contents(command.writes(whole));
+        }
+        ASSERT_NE(before, after) << command.name;
+        for (const bool gameSaved : {false, true}) {
+            for (int stopAt = 0;; ++stopAt) {
+                SCOPED_TRACE(std::string(command.name) + " stopped after step " +
+                             std::to_string(stopAt) + (gameSaved ? ", then the game saved" : ""));
+                NativeFileSystem native;
+                SampleGame g(game, &native);
+                const std::vector<fs::path> files = command.writes(g);
+                command.prepare(g);
+                const bool stopped =
+                    test::ClickStoppedAfterStep(g.app.m, native, command.control, stopAt);
+                if (gameSaved) test::WriteBytes(files[0], gamesSave);
+                test::NextStart(g.dir.asSimsPath());
+                std::vector<Bytes> now = Contents(files);
+                if (gameSaved) {
+                    EXPECT_EQ(now[0], gamesSave);
+                    now[0] = before[0];
+                    for (std::size_t i = 1; i < now.size(); ++i)
+                        EXPECT_TRUE(now[i] == before[i] || now[i] == after[i]) << files[i];
+                } else if (now == before) {
+                    EXPECT_TRUE(stopped);
+                } else {
+                    EXPECT_EQ(now, after) << "some files old, some new";
+                    if (command.backsUpTheNeighbourhood) {
+                        EXPECT_EQ(test::ReadBytes(g.HoodFolder() / "Neighborhood.000"), before[0]);
+                    }
+                }
+                EXPECT_EQ(fs::hard_link_count(files[0]), 1u) << "no backup is live";
+                EXPECT_FALSE(fs::exists(g.dir.path() / ".adultify-intent"));
+                for (const auto& entry : fs::recursive_directory_iterator(g.HoodFolder()))
+                    EXPECT_EQ(entry.path().filename().string().find("adultify"), std::string::npos)
+                        << entry.path();
+                if (!stopped) break;
+                ASSERT_LT(stopAt, 20);
             }
-            EXPECT_EQ(std::filesystem::hard_link_count(hoodFile), 1u) << "no backup is live";
-            EXPECT_FALSE(std::filesystem::exists(g.dir.path() / ".adultify-intent"));
-            if (!stopped) break;
-            ASSERT_LT(stopAt, 20);
         }
     }
 }

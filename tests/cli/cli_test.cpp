@@ -127,29 +127,6 @@ TEST_F(CliTest, HoodsThroughAWinePrefixWithoutGame) {
     EXPECT_EQ(r.out, "List1: Bob Newbie\nList1: Renée Newbie\n");
 }
 
-// The names of a UK, German, French and Japanese game, byte for byte, and no control byte of a
-// name table's neighbour in any line.
-TEST_F(CliTest, ListsEveryNameOfALocalisedGame) {
-    for (const char* language : {"uk", "de", "fr", "ja"}) {
-        SCOPED_TRACE(language);
-        const sample::HoodSpec hood = sample::LocalisedHood(language);
-        test::TempDir game;
-        sample::WriteGameFolder(game.path(), sample::GameSpec{{hood}});
-        std::string expected;
-        for (const sample::SimSpec& sim : hood.sims)
-            expected += "List1: " + sim.firstName + " " +
-                        hood.families[static_cast<std::size_t>(sim.familyChunkId - 1)].name + "\n";
-        const std::string codePage = std::to_string(hood.codePage);
-        Result r = Run({"--game", game.str(), "--codepage", codePage, "list"}, false);
-        EXPECT_EQ(r.code, 0) << r.err;
-        EXPECT_EQ(r.out, expected);
-        r = Run({"--game", game.str(), "--codepage", codePage, "show", "1"}, false);
-        EXPECT_EQ(r.code, 0) << r.err;
-        for (const char c : r.out)
-            EXPECT_TRUE(c == '\n' || static_cast<unsigned char>(c) >= 0x20) << r.out;
-    }
-}
-
 TEST_F(CliTest, WhatIsNotThereExitsTwo) {
     Result r = Run({"list"}, false);
     EXPECT_EQ(r.code, 2);

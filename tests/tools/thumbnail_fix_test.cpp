@@ -4,7 +4,6 @@
 #include "sample/iff_check.h"
 #include "tests/support/faulty_file_system.h"
 #include "tests/support/sample_game.h"
-#include "tests/support/stopped_run.h"
 
 #include <gtest/gtest.h>
 
@@ -121,37 +120,6 @@ TEST(ThumbnailFix, AFileThatCannotBeWrittenIsReportedAndKept) {
     EXPECT_EQ(g.app.ui.Messages().back().icon, MsgIcon::Critical);
     EXPECT_NE(g.app.ui.Messages().back().text.find("User00001.iff"), std::string::npos);
     EXPECT_EQ(g.app.ui.Pointer(), MousePointer::Default);
-}
-
-// Stopped after any step, the next start finds the character file whole: as it was, or with
-// every tag replaced.
-TEST(ThumbnailFix, AStopAtAnyStepLeavesAWholeFileForTheNextStart) {
-    for (int stopAt = 0;; ++stopAt) {
-        SCOPED_TRACE("stopped after step " + std::to_string(stopAt));
-        NativeFileSystem native;
-        SampleGame g(SampleGame::OneHood(test::SmallHood({Bob()})), &native);
-        const auto path = g.CharacterPath(Bob());
-        const Bytes before = test::ReadBytes(path);
-        g.ChooseHood();
-        g.ClickResident(0);
-        g.app.ui.answerMessage = [](const MessageRecord& r) {
-            return r.buttons == MsgButtons::YesNoDefaultNo ? MsgAnswer::Yes : MsgAnswer::Ok;
-        };
-        const bool stopped =
-            test::ClickStoppedAfterStep(g.app.m, native, "menu_fix_thumbnails", stopAt);
-        test::NextStart(g.dir.asSimsPath());
-        const Bytes now = test::ReadBytes(path);
-        if (now != before) {
-            EXPECT_EQ(std::search(now.begin(), now.end(), std::begin("BMP_"), std::end("BMP_") - 1),
-                      now.end())
-                << "every tag replaced";
-            EXPECT_EQ(now.size(), before.size());
-        } else {
-            EXPECT_TRUE(stopped);
-        }
-        if (!stopped) break;
-        ASSERT_LT(stopAt, 20);
-    }
 }
 
 TEST(ThumbnailFix, NothingHappensWithoutASelectionOrACharacterFile) {
