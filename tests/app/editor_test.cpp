@@ -245,21 +245,6 @@ TEST_F(EditorTest, ListsEveryNameOfALocalisedGame) {
     }
 }
 
-TEST_F(EditorTest, AClickedResidentIsShown) {
-    SetUpGame();
-    LoadAndShow();
-    ClickLine(0);
-    EXPECT_EQ(W<QGroupBox>("Frame2")->title(), "Personal Infomation for Bob Newbie");
-    EXPECT_EQ(W<QLabel>("Label18")->text(), "537");
-    EXPECT_EQ(W<QListWidget>("List2")->item(0)->text(), "Filename:user00001");
-    EXPECT_FALSE(W<QPushButton>("Command1")->isEnabled());
-    EXPECT_TRUE(W<QLabel>("Label18")->isEnabled());
-    EXPECT_TRUE(editor->ui().Action("menu_fix_thumbnails")->isEnabled());
-    ClickLine(1);
-    EXPECT_TRUE(W<QPushButton>("Command1")->isEnabled());
-    EXPECT_FALSE(W<QLabel>("Label18")->isEnabled());
-}
-
 TEST_F(EditorTest, AChildGrowsUpThroughTheButtonAndNoOtherCommandRunsMeanwhile) {
     SetUpGame();
     LoadAndShow();
@@ -293,26 +278,6 @@ TEST_F(EditorTest, AChildGrowsUpThroughTheButtonAndNoOtherCommandRunsMeanwhile) 
     EXPECT_EQ(Focused(main), "List1") << "not the button that went grey";
     Key(main, Qt::Key_Up); // the arrows work at once
     EXPECT_EQ(W<QGroupBox>("Frame2")->title(), "Personal Infomation for Bob Newbie");
-}
-
-TEST_F(EditorTest, ASkillChangesThroughTheDialog) {
-    SetUpGame();
-    LoadAndShow();
-    ClickLine(0);
-    QString label3, frame;
-    WhenModal([&](QWidget* dialog) {
-        auto* bar = dialog->findChild<QScrollBar*>("Form3.HScroll1");
-        bar->setValue(329); // as a user lets go of the thumb there
-        label3 = dialog->findChild<QLabel*>("Form3.Label3")->text();
-        frame = dialog->findChild<QGroupBox*>("Form3.Frame1")->title();
-        Press(dialog, "Accept Change");
-    });
-    QTest::mouseClick(W<QLabel>("Label18"), Qt::LeftButton);
-    EXPECT_EQ(frame, "Status Change - Cooking");
-    EXPECT_EQ(label3, " 3 / 29%");
-    EXPECT_EQ(W<QLabel>("Label18")->text(), "329");
-    EXPECT_TRUE(editor->ui().Action("menu_Save")->isEnabled());
-    EXPECT_EQ(editor->m().UnsavedData, kTrue);
 }
 
 // The working folder of the process for the length of a test.
@@ -524,56 +489,6 @@ TEST_F(EditorTest, ThePathDialogIsWorkedByTabEnterAndEscape) {
     EXPECT_TRUE(accepted) << "Enter on Ok takes the folder chosen";
     EXPECT_EQ(editor->m().SimsPath, game.string() + "\\");
     EXPECT_EQ(W<QListWidget>("List1")->count(), 2);
-}
-
-TEST_F(EditorTest, EnterAndEscapeOnTheThumbnailWarningChangeNothing) {
-    SetUpGame();
-    LoadAndShow();
-    ClickLine(0);
-    const fs::path file = game / "UserData" / "Characters" / "User00001.iff";
-    const Bytes before = test::ReadBytes(file);
-    for (Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
-        QStringList seen;
-        WhenMessage([&, key](QWidget* warning) {
-            seen << warning->windowTitle();
-            WhenMessage([&](QWidget* told) {
-                seen << Text(told);
-                Key(told, Qt::Key_Return);
-            });
-            Key(warning, key);
-        });
-        editor->ui().Action("menu_fix_thumbnails")->trigger();
-        ASSERT_EQ(seen.size(), 2) << key;
-        EXPECT_TRUE(seen[1].endsWith("Thumbnail removal cancelled")) << seen[1].toStdString();
-        EXPECT_EQ(test::ReadBytes(file), before) << key;
-    }
-}
-
-TEST_F(EditorTest, OnlyARealChangeMarksTheTitleAndASaveSaysWhatItWrote) {
-    SetUpGame();
-    LoadAndShow();
-    QWindow* window = editor->ui().Window("Form1")->windowHandle();
-    EXPECT_EQ(window->title(), "Adultify");
-    ClickLine(0);
-    for (const char* leave : {"Escape", "Cancel Change", "Accept Change"}) {
-        WhenModal([leave](QWidget* dialog) {
-            if (std::string(leave) == "Escape") {
-                Key(dialog, Qt::Key_Right, 3);
-                Key(dialog, Qt::Key_Escape);
-            } else {
-                Press(dialog, leave); // Accept at the value it opened with
-            }
-        });
-        QTest::mouseClick(W<QLabel>("Label12"), Qt::LeftButton);
-        EXPECT_EQ(window->title(), "Adultify") << leave;
-        EXPECT_FALSE(editor->ui().Action("menu_Save")->isEnabled()) << leave;
-    }
-    EditBobsCooking();
-    EXPECT_EQ(window->title(), "*Adultify");
-    editor->ui().Action("menu_Save")->trigger();
-    EXPECT_EQ(window->title(), "Adultify") << "saved";
-    EXPECT_EQ(W<QLabel>("Label3")->text(),
-              "Saved Neighborhood.iff; the old one is Neighborhood.000");
 }
 
 TEST_F(EditorTest, AnotherNeighbourhoodPickedLeavesNoResidentOnViewAndNothingToPress) {
