@@ -11,11 +11,6 @@ namespace {
 const char* const kNotSaved = "The neighbourhood was not saved; the file on disk is unchanged.";
 } // namespace
 
-std::string BackupName(const std::string& baseName, int k) {
-    const std::string digits = "000" + std::to_string(k);
-    return baseName + "." + digits.substr(digits.size() - 3);
-}
-
 std::optional<Replacement> HoodReplacement(Module1& m) {
     const std::string baseName = HoodBaseName(m.SimsPath, ChosenHood(m));
     Replacement r{baseName + ".iff", m.HoodData, std::nullopt};

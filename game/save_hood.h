@@ -22,7 +22,4 @@ void MarkSaved(Module1& m);
 // "Saved Neighborhood.iff; the old one is Neighborhood.003": the status line after a save.
 [[nodiscard]] std::string SavedText(const Replacement& hood);
 
-// Base name + "." + three digits.
-[[nodiscard]] std::string BackupName(const std::string& baseName, int k);
-
 } // namespace adultify

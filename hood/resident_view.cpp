@@ -11,8 +11,7 @@ namespace {
 
 // The unsigned number stored; bytes past the end of the data read as blanks.
 std::string StoredValue(const Bytes& hood, Position p) {
-    const Bytes b = BytesPaddedWithBlanks(hood, p, 2);
-    return std::to_string(b[0] + 256u * b[1]);
+    return std::to_string(ReadU16LE(BytesPaddedWithBlanks(hood, p, 2), 1));
 }
 
 } // namespace

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <functional>
 #include <stdexcept>
 
 #if defined(__x86_64__)
@@ -104,8 +103,8 @@ Position Search(const std::uint8_t* data, std::size_t size, const std::uint8_t* 
     if (hit == nullptr) return 0;
     return static_cast<const std::uint8_t*>(hit) - data + 1;
 #else
-    const std::boyer_moore_horspool_searcher searcher(pattern, pattern + patternSize);
-    const auto hit = std::search(data + from, data + size, searcher);
+    // Past the blocks less than 64 bytes are left on x86-64: a plain search is enough.
+    const auto hit = std::search(data + from, data + size, pattern, pattern + patternSize);
     if (hit == data + size) return 0;
     return hit - data + 1;
 #endif

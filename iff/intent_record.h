@@ -83,7 +83,7 @@ struct RecoveryHooks {
 struct FileChange {
     std::filesystem::path target;
     Bytes bytes;
-    std::optional<std::filesystem::path> backup; // a free name, e.g. from FirstFreeBackupName
+    std::optional<std::filesystem::path> backup; // a free name (FileSystem::FreeBackupName)
 };
 
 // All three steps. A failure leaves every file as it was: a target that cannot be replaced

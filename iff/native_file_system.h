@@ -25,7 +25,6 @@ class NativeFileSystem final : public FileSystem {
     std::vector<std::string> List(const std::string& folder) override;
     std::string NativePath(const std::string& path) override;
 
-    [[nodiscard]] const WindowsPathMapper& Mapper() const { return mapper_; }
     // Paths are mapped through another prefix's drives from now on.
     void UseMapper(WindowsPathMapper mapper);
 

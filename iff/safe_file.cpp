@@ -26,12 +26,6 @@ std::filesystem::path FolderOf(const std::filesystem::path& path) {
     return path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
 }
 
-std::string BackupSuffix(int k) {
-    char digits[16];
-    std::snprintf(digits, sizeof digits, ".%03d", k);
-    return digits;
-}
-
 } // namespace
 
 std::string (*platform::drawTempSuffix)() = RandomSuffix;
@@ -102,21 +96,6 @@ FileStatus RemoveFile(const std::filesystem::path& path) {
     if (auto removed = platform::Remove(path); !removed) return removed;
     platform::SyncFolder(FolderOf(path));
     return {};
-}
-
-FileResult<std::filesystem::path> FirstFreeBackupName(const std::filesystem::path& base, int first,
-                                                      int last) {
-    for (int k = first; k <= last; ++k) {
-        std::filesystem::path name = base;
-        name += BackupSuffix(k);
-        auto taken = EntryExists(name);
-        if (!taken) return taken.error();
-        if (!taken.value()) return name;
-    }
-    return FileError{FileErrorKind::NameTaken,
-                     "every backup name from " + BackupSuffix(first) + " to " + BackupSuffix(last) +
-                         " is taken",
-                     base};
 }
 
 } // namespace adultify

@@ -104,8 +104,4 @@ FileStatus RemoveFile(const std::filesystem::path& path);
 // An error when the folder cannot be searched, so that no name is wrongly called free.
 [[nodiscard]] FileResult<bool> EntryExists(const std::filesystem::path& path);
 
-// The first of "<base>.<first>" .. "<base>.<last>" (three digits) that names no entry.
-[[nodiscard]] FileResult<std::filesystem::path>
-FirstFreeBackupName(const std::filesystem::path& base, int first = 0, int last = 999);
-
 } // namespace adultify

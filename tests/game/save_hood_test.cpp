@@ -60,8 +60,6 @@ TEST_F(SaveHoodTest, TakesTheFirstFreeNumberInTheChosenNeighbourhood) {
               ToBytes("new neighbourhood"));
     EXPECT_EQ(test::ReadBytes(Folder("userdata3") / "Neighborhood.000"), ToBytes("old"));
     EXPECT_EQ(test::ReadBytes(Folder("userdata3") / "neighborhood.001"), ToBytes("one"));
-    EXPECT_EQ(BackupName("x\\Neighborhood", 7), "x\\Neighborhood.007");
-    EXPECT_EQ(BackupName("x\\Neighborhood", 123), "x\\Neighborhood.123");
 }
 
 TEST_F(SaveHoodTest, WithAllThousandBackupNamesTakenNothingChanges) {
