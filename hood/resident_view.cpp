@@ -17,8 +17,12 @@ std::string StoredValue(const Bytes& hood, Position p) {
 
 } // namespace
 
+bool IsChild(const PersonRecord& r) {
+    return r.Age[0] == resident::kAgeChild;
+}
+
 std::string_view AgeText(const PersonRecord& r) {
-    if (r.Age[0] == resident::kAgeChild) return "Child";
+    if (IsChild(r)) return "Child";
     if (r.Age[0] == resident::kAgeAdult) return "Adult";
     return "Unknown";
 }
@@ -52,7 +56,7 @@ void Display_user_Details(Module1& m) {
             m.ui.ListAdd("List2", "Career Level: " + std::to_string(r.CareerLevel[0]));
         }
         // Only a child can grow up; an age the program does not know leaves the button as it was.
-        if (r.Age[0] == resident::kAgeChild) m.ui.SetEnabled("Command1", true);
+        if (IsChild(r)) m.ui.SetEnabled("Command1", true);
         if (r.Age[0] == resident::kAgeAdult) m.ui.SetEnabled("Command1", false);
         m.ui.ListAdd("List2", "Age: " + std::string(AgeText(r)));
         m.ui.ListAdd("List2", "      ");

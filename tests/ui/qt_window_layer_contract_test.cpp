@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLayout>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
@@ -202,6 +203,52 @@ class QtDriver final : public WindowLayerDriver {
         if (auto* list = qobject_cast<QListWidget*>(w)) return ListFits(list);
         ADD_FAILURE() << control << " shows no text this driver can measure";
         return false;
+    }
+
+    void Type(ControlId control, std::string_view text) override {
+        QWidget* w = ui_.Widget(control);
+        ASSERT_NE(w, nullptr) << control;
+        w->setFocus();
+        if (auto* box = qobject_cast<QLineEdit*>(w)) {
+            box->selectAll();
+            QTest::keyClicks(box, QString::fromUtf8(text.data(), std::ssize(text)));
+            return;
+        }
+        // Letters typed apart: each one a search of its own.
+        for (const char letter : text) {
+            QTest::qWait(QApplication::keyboardInputInterval() + 20);
+            QTest::keyClicks(w, QString(QChar(letter)));
+        }
+    }
+    // What the line looks like with its mark and without: the same, when none is drawn.
+    bool MarkShown(ControlId list, int index) override {
+        ui_.Flush(true);
+        auto* l = qobject_cast<QListWidget*>(ui_.Widget(list));
+        QListWidgetItem* item = l ? l->item(index) : nullptr;
+        if (!item) return false;
+        const LineMark mark = ui_.ListMark(list, index);
+        auto shot = [&] {
+            l->viewport()->repaint();
+            return l->viewport()->grab(l->visualItemRect(item)).toImage();
+        };
+        const QImage with = shot();
+        ui_.ListSetMark(list, index, LineMark::None);
+        const QImage without = shot();
+        ui_.ListSetMark(list, index, mark);
+        return with != without;
+    }
+    LaidOut WindowPlace(FormId form) const override {
+        const QRect r = ui_.Window(form)->frameGeometry();
+        return {r.x(), r.y(), r.width(), r.height()};
+    }
+    void PutWindowAt(FormId form, int x, int y) override { ui_.Window(form)->move(x, y); }
+    void ResizeClient(FormId form, int width, int height) override {
+        ui_.Window(form)->resize(width, height);
+        QApplication::processEvents();
+    }
+    LaidOut Placed(ControlId control) const override {
+        const QRect r = ui_.Widget(control)->geometry();
+        return {r.x(), r.y(), r.width(), r.height()};
     }
 
   private:
