@@ -14,6 +14,13 @@
 
 namespace adultify {
 
+// Windows programs take "/?" as a request for help.
+#ifdef _WIN32
+inline constexpr bool kSlashHelp = true;
+#else
+inline constexpr bool kSlashHelp = false;
+#endif
+
 struct Platform {
     std::unique_ptr<Registry> registry;
     std::unique_ptr<FileSystem> files;

@@ -2,6 +2,7 @@
 #include "fuzz/fuzz_game.h"
 #include "hood/character_pictures.h"
 #include "iff/character_file.h"
+#include "iff/chunk_search.h"
 
 #include <algorithm>
 
@@ -10,9 +11,10 @@ using namespace adultify;
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const Bytes file(data, data + size);
     const FirstNameResult name = FirstNameOf(file);
-    // A name ends at its zero byte; its first byte is taken whatever it is.
-    if (name.outcome == FirstNameResult::Outcome::Found && name.name.size() > 1 &&
-        std::find(name.name.begin() + 1, name.name.end(), 0) != name.name.end())
+    // A name ends before its zero byte and never runs past the name table's chunk.
+    if (name.outcome == FirstNameResult::Outcome::Found &&
+        (std::find(name.name.begin(), name.name.end(), 0) != name.name.end() ||
+         name.name.size() + kChunkHeaderSize + 5 > file.size()))
         __builtin_trap();
     for (Position chunk : {FindThumbnailChunk(file), FindFaceChunk(file)})
         if (chunk < 0 || chunk > static_cast<Position>(size)) __builtin_trap();

@@ -59,6 +59,8 @@ std::vector<sample::SimSpec> CharacterShapes() {
     add([](sample::SimSpec& s) { s.hasThumbnail = false, s.hasFaces = false; });
     add([](sample::SimSpec& s) { s.hasBodyStrings = false; });
     add([](sample::SimSpec& s) { s.bodyStringCount = 30, s.staleChunks = 0; });
+    add([](sample::SimSpec& s) { s.bodyStringCount = 34, s.nameLanguages = {2}; });
+    add([](sample::SimSpec& s) { s.nameLanguages = {1, 2, 3, 4, 5, 6}; });
     return shapes;
 }
 
@@ -94,6 +96,8 @@ int main(int argc, char** argv) {
     params.children = 2;
     params.baseGameRecords = 1;
     params.fillerBytes = kFiller;
+    hoods.push_back(sample::RandomHood(params));
+    params.playersVariants = true; // NBRS 0x44, FAMI 8, records 4 with person data 7, duplicates
     hoods.push_back(sample::RandomHood(params));
     for (const char* target : {"hood", "resident_view"}) {
         int n = 0;

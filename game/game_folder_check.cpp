@@ -36,6 +36,12 @@ bool IsRegularFile(const fs::path& p) {
     return fs::is_regular_file(p, ec);
 }
 
+std::error_code ListingError(const fs::path& folder) {
+    std::error_code ec;
+    const fs::directory_iterator listing(folder, ec);
+    return ec;
+}
+
 } // namespace
 
 GameFolderContents ReadGameFolder(const fs::path& folder) {
@@ -51,7 +57,12 @@ GameFolderContents ReadGameFolder(const fs::path& folder) {
         std::error_code entryError; // apart from `ec`, which ends the listing
         if (n == 0 || !it->is_directory(entryError)) continue;
         const auto hoodFile = MatchComponent(it->path(), "Neighborhood.iff");
-        if (hoodFile && IsRegularFile(*hoodFile)) contents.hoods.push_back(n);
+        if (hoodFile && IsRegularFile(*hoodFile)) {
+            contents.hoods.push_back(n);
+        } else if (const std::error_code listError = ListingError(it->path());
+                   !hoodFile && listError) {
+            contents.unreadableHoods.push_back({n, it->path(), listError.message()});
+        }
     }
     std::sort(contents.hoods.begin(), contents.hoods.end());
     contents.hoods.erase(std::unique(contents.hoods.begin(), contents.hoods.end()),
@@ -65,6 +76,24 @@ bool IsGameFolder(const GameFolderContents& contents) {
 
 bool IsGameFolder(const fs::path& folder) {
     return IsGameFolder(ReadGameFolder(folder));
+}
+
+std::string GameFolderRefusal(const fs::path& folder) {
+    std::error_code ec;
+    const fs::file_status status = fs::status(folder, ec);
+    if (status.type() == fs::file_type::not_found) return "The folder does not exist.";
+    if (ec) return "The folder cannot be reached: " + ec.message() + ".";
+    if (!fs::is_directory(status)) return "This is not a folder.";
+    if (const std::error_code listError = ListingError(folder))
+        return "The folder cannot be read: " + listError.message() + ".";
+    const GameFolderContents contents = ReadGameFolder(folder);
+    if (IsGameFolder(contents)) return {};
+    if (!contents.unreadableHoods.empty())
+        return "Its neighbourhood folder " +
+               PathText(contents.unreadableHoods[0].folder.filename()) +
+               " cannot be read: " + contents.unreadableHoods[0].reason + ".";
+    return "It holds no Sims.exe and no neighbourhood folder (UserData, UserData2, ... with a "
+           "Neighborhood.iff).";
 }
 
 } // namespace adultify

@@ -2,13 +2,21 @@
 // Whether a folder on this machine is a game the program can open, from its listing alone.
 
 #include <filesystem>
+#include <string>
 #include <vector>
 
 namespace adultify {
 
+struct UnreadableFolder {
+    int hood = 0;
+    std::filesystem::path folder;
+    std::string reason; // the system's words ("Permission denied")
+};
+
 struct GameFolderContents {
     bool hasSimsExe = false;
     std::vector<int> hoods; // 1 for UserData, n for UserDataN (2..99), ascending
+    std::vector<UnreadableFolder> unreadableHoods; // neighbourhood folders that cannot be listed
 };
 
 // One listing of `folder`: Sims.exe and the neighbourhood folders holding a Neighborhood.iff,
@@ -19,5 +27,8 @@ struct GameFolderContents {
 // has no program in it).
 [[nodiscard]] bool IsGameFolder(const GameFolderContents& contents);
 [[nodiscard]] bool IsGameFolder(const std::filesystem::path& folder);
+
+// Why `folder` is not a game folder, in one sentence; empty when it is one.
+[[nodiscard]] std::string GameFolderRefusal(const std::filesystem::path& folder);
 
 } // namespace adultify

@@ -60,10 +60,12 @@ void Form2_Drive1_Change(Module1& m) {
 
 bool CheckGameFolder(Module1& m, const std::string& folder) {
     const std::string native = m.fs.NativePath(folder);
-    if (IsGameFolder(std::filesystem::path(std::u8string(native.begin(), native.end()))))
-        return true;
-    (void)m.ui.ShowMessage("Cannot find SIMS.EXE.", MsgButtons::Ok, MsgIcon::Critical,
-                           "Invalid Directory");
+    const std::string why =
+        GameFolderRefusal(std::filesystem::path(std::u8string(native.begin(), native.end())));
+    if (why.empty()) return true;
+    // The folder and the reason on lines of their own, after the message players know.
+    (void)m.ui.ShowMessage("Cannot find SIMS.EXE.\n" + native + "\n" + why, MsgButtons::Ok,
+                           MsgIcon::Critical, "Invalid Directory");
     return false;
 }
 

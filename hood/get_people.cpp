@@ -97,7 +97,7 @@ Bytes ReadCharacterFirstName(Module1& m, const Bytes& userFile) {
     if (!read) throw std::runtime_error(Describe(read.error()));
     FirstNameResult name = FirstNameOf(read.value());
     switch (name.outcome) {
-    case FirstNameResult::Outcome::NoTable:
+    case FirstNameResult::Outcome::NotFound:
         return result;
     case FirstNameResult::Outcome::Invalid:
         FatalInvalid(m, *path);

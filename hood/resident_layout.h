@@ -3,6 +3,7 @@
 // user-file text in the neighbourhood file (person-data value i is the 16-bit value at 18 + 2i),
 // and the labels of the main window that show them.
 
+#include "iff/ascii.h"
 #include "ui/control_id.h"
 
 #include <array>
@@ -62,10 +63,11 @@ inline constexpr std::array<SkillRow, 6> kSkillRows = {{
         if (row.captionLabel == label || row.valueLabel == label) return &row;
     return nullptr;
 }
-// The row of a skill's name ("Cooking"); nullptr when there is none.
+// The row of a skill's name in any letter case ("Cooking", "cooking"); nullptr when there is
+// none.
 [[nodiscard]] constexpr const SkillRow* SkillRowNamed(std::string_view name) {
     for (const SkillRow& row : kSkillRows)
-        if (row.name == name) return &row;
+        if (EqualIgnoringCase(row.name, name)) return &row;
     return nullptr;
 }
 

@@ -35,28 +35,32 @@ Position FindFaceChunk(const Bytes& data) {
 }
 
 FirstNameResult FirstNameOf(const Bytes& b) {
+    using Outcome = FirstNameResult::Outcome;
     const auto size = static_cast<Position>(b.size());
     auto at = [&](Position p) {
         return p >= 1 && p <= size ? b[static_cast<std::size_t>(p - 1)] : -1;
     };
-    const Position p = FindBytes(b, "CTSS", 1);
-    if (p == 0) return {FirstNameResult::Outcome::NoTable, {}};
+    const Position tag = FindBytes(b, "CTSS", 1);
+    if (tag == 0) return {Outcome::NotFound, {}};
     Position code = 0;
-    for (Position k = p + 1; k <= p + kNameSearchWindow && code == 0; ++k)
+    for (Position k = tag + 1; k <= tag + kNameSearchWindow && code == 0; ++k)
         if (at(k) == 0xFD && at(k + 1) == 0xFF) code = k;
-    if (code == 0) return {FirstNameResult::Outcome::Invalid, {}};
-    Position marker = 0;
-    for (Position k = code + 1; k <= code + kNameSearchWindow && marker == 0; ++k)
-        if (at(k) == 0x01) marker = k;
-    if (marker == 0) return {FirstNameResult::Outcome::Invalid, {}};
-    const Position s = marker + 1;
-    if (s > size) return {FirstNameResult::Outcome::Found, {}};
-    Position e = s; // the name's first byte is taken whatever it is, as the game's reader does
-    do
-        ++e;
-    while (e <= size && at(e) != 0);
-    return {FirstNameResult::Outcome::Found,
-            Bytes(b.begin() + (s - 1), b.begin() + (std::min(e, size + 1) - 1))};
+    if (code == 0) return {Outcome::Invalid, {}};
+    // The chunk's size (big-endian, header included) bounds the table: a name never runs on
+    // into the next chunk.
+    std::uint32_t chunkSize = 0;
+    for (Position k = tag + 4; k < tag + 8; ++k)
+        chunkSize = (chunkSize << 8) | static_cast<std::uint32_t>(std::max(at(k), 0));
+    const Position last = tag + static_cast<Position>(chunkSize) - 1;
+    const Position valueAt = code + 5; // past the format code, the count and the language byte
+    if (code != tag + kChunkHeaderSize || chunkSize < kChunkHeaderSize || last > size ||
+        valueAt > last || at(code + 2) + 256 * at(code + 3) == 0)
+        return {Outcome::NotFound, {}};
+    Position end = valueAt;
+    while (end <= last && at(end) != 0)
+        ++end;
+    if (end > last) return {Outcome::NotFound, {}};
+    return {Outcome::Found, Bytes(b.begin() + (valueAt - 1), b.begin() + (end - 1))};
 }
 
 } // namespace adultify

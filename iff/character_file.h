@@ -25,11 +25,13 @@ inline constexpr unsigned kThumbnailChunkId = 2004, kFaceChunkId = 2002;
 [[nodiscard]] Position FindThumbnailChunk(const Bytes& data);
 [[nodiscard]] Position FindFaceChunk(const Bytes& data);
 
-// The first name: entry 0 of the first name table (the first "CTSS" text), found as the first
-// FD FF format code within 1000 bytes after the tag and the first language byte 01 within
-// 1000 bytes after that; it runs to its zero byte, or to the end of the file.
+// The first name: the value of entry 0 of the first "CTSS" name table, whatever its language
+// byte (the game writes its own language's code). The table is read as laid out: format code
+// FD FF at the start of the chunk's data, count, then per entry language byte, value and
+// comment, each zero-terminated, all inside the chunk. No FD FF within 1000 bytes after the tag
+// makes the file invalid; a table that cannot be read that way has no name (NotFound).
 struct FirstNameResult {
-    enum class Outcome { NoTable, Invalid, Found } outcome;
+    enum class Outcome { NotFound, Invalid, Found } outcome;
     Bytes name; // when found
 };
 [[nodiscard]] FirstNameResult FirstNameOf(const Bytes& characterFile);

@@ -32,6 +32,23 @@ std::vector<StringEntry> BodyStrings(const SimSpec& sim) {
     return entries;
 }
 
+// The game's texts are in the system's code page.
+std::vector<StringEntry> NameTable(const SimSpec& sim, int codePage) {
+    std::vector<StringEntry> entries;
+    for (std::uint8_t language : sim.nameLanguages) {
+        const std::string name =
+            entries.empty() ? sim.firstName : sim.firstName + " " + std::to_string(language);
+        entries.push_back({language, EncodeText(name, codePage), ""});
+        entries.push_back({language, EncodeText(sim.biography, codePage), ""});
+    }
+    if (sim.nameLanguages.size() <= 1)
+        entries.resize(
+            static_cast<std::size_t>(sim.ctssEntries),
+            StringEntry{sim.nameLanguages.empty() ? std::uint8_t{1} : sim.nameLanguages[0], "",
+                        ""});
+    return entries;
+}
+
 Bytes Objd(const SimSpec& sim) {
     Bytes d(216, 0);
     d[0] = 0x8A; // version
@@ -121,10 +138,7 @@ Bytes CharacterFile(const SimSpec& sim, int codePage) {
     chunks.push_back({"STR#", 257, 0x0000, "", StringTable({{1, "", ""}})});
     chunks.push_back({"STR#", 300, 0x0000, "", StringTable({{1, "", ""}})});
 
-    // The game's texts are in the system's code page.
-    std::vector<StringEntry> ctss = {{1, EncodeText(sim.firstName, codePage), ""},
-                                     {1, EncodeText(sim.biography, codePage), ""}};
-    ctss.resize(static_cast<std::size_t>(sim.ctssEntries), StringEntry{1, "", ""});
+    const std::vector<StringEntry> ctss = NameTable(sim, codePage);
     for (int k = 0; k < sim.staleChunks; ++k) {
         if (k % 2 == 0)
             chunks.push_back(

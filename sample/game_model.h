@@ -15,9 +15,10 @@ struct SimSpec {
     std::string userFile = "user00000"; // as the neighbourhood spells it
     std::string firstName = "Bob";
     std::string biography = "A resident of the neighbourhood.";
-    int recordVersion = 10; // 4 (base game) or 10 (later editions)
-    int age = 27;           // 9 child, 27 adult
-    int gender = 0;         // 0 male, 1 female
+    int recordVersion = 10;    // 4 (base game) or 10 (later editions)
+    int personDataVersion = 0; // 0: 5 with record version 4, 9 with 10; 7 occurs with 4 too
+    int age = 27;              // 9 child, 27 adult
+    int gender = 0;            // 0 male, 1 female
     int career = 0;
     int careerLevel = 0;
     int skin = 1;                                            // 1 light, 2 dark, 3 medium
@@ -33,7 +34,11 @@ struct SimSpec {
     bool hasThumbnail = true;
     bool hasFaces = true;
     bool hasBodyStrings = true;
-    int ctssEntries = 2;             // 1 gives the count-byte quirk of the name reader
+    int ctssEntries = 2; // first name, biography; 1 for a name alone
+    // The name table's languages, each with the first name and the biography, grouped as the
+    // game writes them. Create-a-Sim writes only the game's own (2 in a UK-English game); the
+    // game's own sims carry 1 and translations, marked here by the code after the name.
+    std::vector<std::uint8_t> nameLanguages{1};
     int bodyStringCount = 35;        // 30 in the base game
     std::size_t fillerBytes = 60000; // behaviour trees and the like, for a realistic size
     int staleChunks = 2;             // XXXX leftovers: stale body strings and CTSS copies
@@ -55,6 +60,11 @@ struct HoodSpec {
     bool nonPlayerRecords = true; // maid, grimreaper ...
     std::optional<Bytes> rawFile; // written instead of a generated Neighborhood.iff
     int codePage = 1252;          // of the family and first names, in every file
+    int nbrsVersion = 0x49;       // 0x3E in the base game, 0x44 with early expansions
+    int famiVersion = 9;          // 7 in the base game, 8 with early expansions
+    // Live chunks the rsmp does not list, as the game leaves them: old NGBH, FAMs, FAMh and
+    // TATT chunks ahead of the real ones and a second FAMh.
+    bool unlistedDuplicates = false;
 };
 
 struct GameSpec {
@@ -71,9 +81,21 @@ struct RandomHoodParams {
     int baseGameRecords = 0; // how many records use the base game's version 4
     std::size_t fillerBytes = 60000;
     std::uint32_t seed = 1;
+    bool playersVariants = false; // MixPlayersVariants
 };
 
 [[nodiscard]] HoodSpec RandomHood(const RandomHoodParams& params);
+
+// Gives a neighbourhood the variants seen in players' files, mixed over its residents: NBRS
+// 0x44, FAMI 8 and unlisted duplicates; records of version 4 (80 values) with person data 7,
+// body-string tables of 34, 30 and 35 entries, name tables in languages 1 to 6 and with
+// several languages. The first resident has every variant a record can have.
+void MixPlayersVariants(HoodSpec& hood);
+
+// A game as a player of that language has it: Create-a-Sim's sims with their names in the
+// game's language code and code page, the game's own sims with translations. "uk", "de",
+// "fr" (Windows-1252) and "ja" (932); throws for any other.
+[[nodiscard]] HoodSpec LocalisedHood(const std::string& language, int number = 1);
 
 [[nodiscard]] Bytes NeighbourhoodFile(const HoodSpec& hood);
 [[nodiscard]] Bytes CharacterFile(const SimSpec& sim, int codePage = 1252);

@@ -75,7 +75,7 @@ Bytes BuildIff(const std::vector<Chunk>& chunks) {
     for (const Chunk& c : chunks) {
         const auto offset = static_cast<std::uint32_t>(out.size());
         PutChunk(out, c);
-        if (c.type == "XXXX") continue;
+        if (c.type == "XXXX" || !c.listed) continue;
         if (!byType.count(c.type)) order.push_back(c.type);
         byType[c.type].emplace_back(offset, &c);
     }

@@ -1,6 +1,6 @@
 #pragma once
 // Writes IFF files as the game does: the 64-byte header, chunks back to back without
-// padding, and an rsmp index of every live chunk at the end.
+// padding, and an rsmp index of the live chunks at the end.
 
 #include "iff/byte_string.h"
 
@@ -17,6 +17,7 @@ struct Chunk {
     std::uint16_t flags = 0x0010;
     std::string label;
     Bytes data;
+    bool listed = true; // false: live, but left out of the rsmp, as the game leaves duplicates
 };
 
 [[nodiscard]] Bytes BuildIff(const std::vector<Chunk>& chunks);

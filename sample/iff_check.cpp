@@ -161,16 +161,27 @@ IffReport CheckIff(const Bytes& file) {
         return report;
     }
     if (rsmpOffset != *rsmpAt) problems.push_back("the header does not point at the rsmp chunk");
-    if (ListedChunks(file, *rsmpAt) != LiveChunks(report.chunks))
-        problems.push_back("the rsmp does not list exactly the live chunks");
+    const std::vector<Entry> listed = ListedChunks(file, *rsmpAt);
+    const std::vector<Entry> live = LiveChunks(report.chunks);
+    if (!std::includes(live.begin(), live.end(), listed.begin(), listed.end()))
+        problems.push_back("the rsmp lists a chunk that is not there");
+    for (CheckedChunk& c : report.chunks) {
+        c.listed = std::binary_search(listed.begin(), listed.end(),
+                                      Entry(c.type, c.offset, c.id, c.flags, c.label));
+        if (!c.listed && c.type != "rsmp" && c.type != "XXXX") ++report.unlisted;
+    }
     return report;
 }
 
 std::optional<CheckedChunk> FindCheckedChunk(const Bytes& file, std::string_view type,
                                              unsigned id) {
-    for (const CheckedChunk& c : CheckIff(file).chunks)
-        if (c.type == type && c.id == id) return c;
-    return std::nullopt;
+    std::optional<CheckedChunk> first;
+    for (const CheckedChunk& c : CheckIff(file).chunks) {
+        if (c.type != type || c.id != id) continue;
+        if (c.listed) return c;
+        if (!first) first = c;
+    }
+    return first;
 }
 
 } // namespace adultify::sample

@@ -1,6 +1,7 @@
 #pragma once
 // A structural check of whole IFF files: chunks chain exactly to the end, the rsmp lists
-// exactly the live chunks, and every FD FF string table parses with its pad bytes.
+// only live chunks, each where it is, and every FD FF string table parses with its pad bytes.
+// Live chunks the rsmp leaves out are normal: the game leaves duplicates so.
 
 #include "iff/byte_string.h"
 
@@ -16,16 +17,19 @@ struct CheckedChunk {
     std::uint32_t offset = 0, size = 0;
     unsigned id = 0, flags = 0;
     std::string label;
+    bool listed = false; // by the rsmp
 };
 
 struct IffReport {
     std::vector<CheckedChunk> chunks;
     std::vector<std::string> problems; // empty for a sound file
+    std::size_t unlisted = 0;          // live chunks the rsmp does not list
 };
 
 [[nodiscard]] IffReport CheckIff(const Bytes& file);
 
-// The first chunk of this type and ID, as CheckIff reads the file; nothing when there is none.
+// The chunk of this type and ID as CheckIff reads the file, the one the rsmp lists when there
+// are several; nothing when there is none.
 [[nodiscard]] std::optional<CheckedChunk> FindCheckedChunk(const Bytes& file, std::string_view type,
                                                            unsigned id);
 

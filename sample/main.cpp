@@ -12,17 +12,23 @@ using namespace adultify::sample;
 
 namespace {
 
-int Usage() {
-    std::cerr << "usage: adultify-sample DIR [--wine] [--hoods N] [--residents N] [--families N]\n"
-                 "                       [--children N] [--seed S] [--filler BYTES]\n"
-                 "       adultify-sample --home DIR\n"
-                 "Writes a game folder at DIR, or with --wine a Wine prefix at DIR whose registry\n"
-                 "names the game folder it holds; prints the game folder's path.\n"
-                 "With --home: a home folder under DIR with the game under Steam's Proton (the\n"
-                 "re-release), in a Bottles bottle, in ~/.wine, in a prefix with a Cyrillic game\n"
-                 "folder and names (code page 1251), with Japanese names (932) and more; prints\n"
-                 "the home folder's path, for HOME.\n";
-    return 1;
+// On standard output with exit 0 when asked for (--help), else on standard error with 1.
+int Usage(std::ostream& to = std::cerr) {
+    to << "usage: adultify-sample DIR [--wine] [--hoods N] [--residents N] [--families N]\n"
+          "                       [--children N] [--seed S] [--filler BYTES] [--variants]\n"
+          "                       [--language uk|de|fr|ja]\n"
+          "       adultify-sample --home DIR\n"
+          "Writes a game folder at DIR, or with --wine a Wine prefix at DIR whose registry\n"
+          "names the game folder it holds; prints the game folder's path.\n"
+          "--variants gives the files the variants seen in players' files (NBRS 0x44,\n"
+          "FAMI 8, old records, 34 body strings, name tables in languages 1 to 6,\n"
+          "duplicate chunks); --language writes a game of that language instead, its\n"
+          "names in its code page (932 for ja).\n"
+          "With --home: a home folder under DIR with the game under Steam's Proton (the\n"
+          "re-release), in a Bottles bottle, in ~/.wine, in a prefix with a Cyrillic game\n"
+          "folder and names (code page 1251), with Japanese names (932) and more; prints\n"
+          "the home folder's path, for HOME.\n";
+    return &to == &std::cout ? 0 : 1;
 }
 
 int WriteHome(const char* dir) {
@@ -42,6 +48,7 @@ int WriteGame(int argc, char** argv) {
     bool wine = false;
     int hoods = 2;
     RandomHoodParams params;
+    std::string language;
     params.residents = 12;
     params.families = 4;
     params.children = 4;
@@ -66,6 +73,10 @@ int WriteGame(int argc, char** argv) {
             params.seed = static_cast<std::uint32_t>(next());
         else if (arg == "--filler")
             params.fillerBytes = static_cast<std::size_t>(next());
+        else if (arg == "--variants")
+            params.playersVariants = true;
+        else if (arg == "--language" && i + 1 < argc)
+            language = argv[++i];
         else if (!arg.empty() && arg[0] == '-')
             return Usage();
         else
@@ -79,7 +90,7 @@ int WriteGame(int argc, char** argv) {
         p.number = h == 0 ? 1 : 2 * h + 1; // UserData, UserData3, UserData5: gaps as players have
         p.seed = params.seed + static_cast<std::uint32_t>(h);
         if (h > 0) p.residents = std::max(1, params.residents / 2);
-        game.hoods.push_back(RandomHood(p));
+        game.hoods.push_back(language.empty() ? RandomHood(p) : LocalisedHood(language, p.number));
     }
     std::filesystem::path gameFolder = dir;
     if (wine) gameFolder = WriteWinePrefix(dir, "C:\\Program Files (x86)\\Maxis\\The Sims");
@@ -91,7 +102,14 @@ int WriteGame(int argc, char** argv) {
 } // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0))
+        return Usage(std::cout);
     if (argc >= 2 && std::strcmp(argv[1], "--home") == 0)
         return argc == 3 ? WriteHome(argv[2]) : Usage();
-    return WriteGame(argc, argv);
+    try {
+        return WriteGame(argc, argv);
+    } catch (const std::exception& e) { // an unknown language, a full disk
+        std::cerr << "adultify-sample: " << e.what() << "\n";
+        return 1;
+    }
 }

@@ -46,7 +46,9 @@ void PutRecord(Bytes& out, const SimSpec& sim, int neighbourId) {
     if (sim.recordVersion == 10) PutU32(out, 9);
     PutName(out, sim.userFile);
     PutU32(out, 0); // current house
-    PutU32(out, sim.recordVersion == 4 ? 5 : 9);
+    PutU32(out, static_cast<std::uint32_t>(sim.personDataVersion != 0
+                                               ? sim.personDataVersion
+                                               : (sim.recordVersion == 4 ? 5 : 9)));
     for (int value : PersonData(sim))
         PutI16(out, value);
     PutI16(out, neighbourId);
@@ -81,18 +83,37 @@ Bytes Head(std::uint32_t version, const char* reversedType) {
     return out;
 }
 
+// Old copies the game left ahead of the real chunks, live but not in the rsmp.
+void PutStaleCopies(std::vector<Chunk>& chunks, const HoodSpec& hood) {
+    for (int k = 0; k < 3; ++k) {
+        Bytes ngbh = Head(0x44, "HBGN");
+        PutU32(ngbh, static_cast<std::uint32_t>(k));
+        chunks.push_back({"NGBH", 1, 0x0010, "", ngbh, false});
+        chunks.push_back(
+            {"FAMs", static_cast<std::uint16_t>(k + 1), 0x0010, "",
+             StringTable({{1, EncodeText("Old" + std::to_string(k), hood.codePage), ""}}), false});
+        Bytes famh = Head(1, "hMAF");
+        PutU32(famh, static_cast<std::uint32_t>(k));
+        chunks.push_back({"FAMh", static_cast<std::uint16_t>(k + 1), 0x0010, "", famh, false});
+        Bytes tatt = Head(1, "TTAT");
+        PutU32(tatt, static_cast<std::uint32_t>(k));
+        chunks.push_back({"TATT", 1, 0x0010, "", tatt, false});
+    }
+}
+
 } // namespace
 
 Bytes NeighbourhoodFile(const HoodSpec& hood) {
     if (hood.rawFile) return *hood.rawFile;
     std::vector<Chunk> chunks;
+    if (hood.unlistedDuplicates) PutStaleCopies(chunks, hood);
 
-    Bytes ngbh = Head(0x49, "HBGN");
+    Bytes ngbh = Head(static_cast<std::uint32_t>(hood.nbrsVersion), "HBGN");
     PutU32(ngbh, 0);
     PutU32(ngbh, static_cast<std::uint32_t>(hood.families.size()));
     chunks.push_back({"NGBH", 1, 0x0010, "", ngbh});
 
-    Bytes nbrs = Head(0x49, "SRBN");
+    Bytes nbrs = Head(static_cast<std::uint32_t>(hood.nbrsVersion), "SRBN");
     const int slots =
         static_cast<int>(hood.sims.size()) + hood.emptySlots + (hood.nonPlayerRecords ? 2 : 0);
     PutU32(nbrs, static_cast<std::uint32_t>(slots));
@@ -109,7 +130,7 @@ Bytes NeighbourhoodFile(const HoodSpec& hood) {
 
     for (const FamilySpec& family : hood.families) {
         if (family.hasFami) {
-            Bytes fami = Head(9, "IMAF");
+            Bytes fami = Head(static_cast<std::uint32_t>(hood.famiVersion), "IMAF");
             PutU32(fami, static_cast<std::uint32_t>(family.chunkId)); // house number
             PutU32(fami, static_cast<std::uint32_t>(family.chunkId)); // creation order
             PutU32(fami, static_cast<std::uint32_t>(family.funds));
@@ -119,17 +140,20 @@ Bytes NeighbourhoodFile(const HoodSpec& hood) {
             PutU32(fami, static_cast<std::uint32_t>(family.members.size()));
             for (std::uint32_t guid : family.members)
                 PutU32(fami, guid);
-            fami.insert(fami.end(), 16, 0);
+            if (hood.famiVersion >= 9) fami.insert(fami.end(), 16, 0);
             chunks.push_back(
                 {"FAMI", static_cast<std::uint16_t>(family.chunkId), 0x0010, "", fami});
         }
         chunks.push_back({"FAMs", static_cast<std::uint16_t>(family.chunkId), 0x0010, "",
                           StringTable({{1, EncodeText(family.name, hood.codePage), ""}})});
-        if (family.chunkId % 3 == 0) {
+        if (family.chunkId % 3 == 0 || hood.unlistedDuplicates) {
             Bytes famh = Head(1, "hMAF");
             PutU32(famh, 0);
             chunks.push_back(
                 {"FAMh", static_cast<std::uint16_t>(family.chunkId), 0x0010, "", famh});
+            if (hood.unlistedDuplicates) // a second one of the same ID
+                chunks.push_back(
+                    {"FAMh", static_cast<std::uint16_t>(family.chunkId), 0x0010, "", famh, false});
         }
     }
     Bytes tatt = Head(1, "TTAT");

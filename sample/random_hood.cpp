@@ -1,7 +1,9 @@
 #include "sample/game_model.h"
 
 #include <algorithm>
+#include <map>
 #include <random>
+#include <stdexcept>
 
 namespace adultify::sample {
 
@@ -87,6 +89,65 @@ HoodSpec RandomHood(const RandomHoodParams& params) {
         sim.familyChunkId = family.chunkId;
         family.members.push_back(sim.guid);
         hood.sims.push_back(sim);
+    }
+    if (params.playersVariants) MixPlayersVariants(hood);
+    return hood;
+}
+
+void MixPlayersVariants(HoodSpec& hood) {
+    hood.nbrsVersion = 0x44;
+    hood.famiVersion = 8;
+    hood.unlistedDuplicates = true;
+    const std::vector<std::vector<std::uint8_t>> languages = {
+        {2}, {1, 2, 3, 4, 5, 6}, {3}, {4}, {5}, {6}, {1}, {6, 5}};
+    constexpr int kBodyStringCounts[] = {34, 30, 35};
+    for (std::size_t k = 0; k < hood.sims.size(); ++k) {
+        SimSpec& sim = hood.sims[k];
+        if (k % 2 == 0) {
+            sim.recordVersion = 4;
+            sim.personDataVersion = 7;
+        }
+        sim.bodyStringCount = kBodyStringCounts[k % std::size(kBodyStringCounts)];
+        sim.nameLanguages = languages[k % languages.size()];
+    }
+}
+
+HoodSpec LocalisedHood(const std::string& language, int number) {
+    struct Names {
+        std::uint8_t code;
+        int codePage;
+        std::vector<const char*> first, family;
+    };
+    // UK English writes 2; the codes given the other languages here are this sample's own.
+    static const std::map<std::string, Names> kLanguages = {
+        {"uk", {2, 1252, {"Gareth", "Siobhan", "Nigel", "Fiona"}, {"Smith", "O'Brien"}}},
+        {"de", {4, 1252, {"Jürgen", "Ännchen", "Björn", "Grete"}, {"Müller", "Weiß"}}},
+        {"fr", {3, 1252, {"Hélène", "François", "Zoë", "Maël"}, {"Lefèvre", "Garçon"}}},
+        {"ja", {6, 932, {"太郎", "花子", "健一", "さくら"}, {"山田", "佐藤"}}},
+    };
+    static const char* const kOwnSims[] = {"Bob", "Betty", "Mortimer"};
+    const auto it = kLanguages.find(language);
+    if (it == kLanguages.end()) throw std::invalid_argument("no such language: " + language);
+    const Names& names = it->second;
+    RandomHoodParams params;
+    params.number = number;
+    params.families = 3;
+    params.residents = 9;
+    params.children = 3;
+    params.baseGameRecords = 3;
+    params.fillerBytes = 4000;
+    HoodSpec hood = RandomHood(params);
+    hood.codePage = names.codePage;
+    for (std::size_t f = 0; f < hood.families.size(); ++f)
+        hood.families[f].name = f == 0 ? "Newbie" : names.family[(f - 1) % names.family.size()];
+    for (std::size_t k = 0; k < hood.sims.size(); ++k) {
+        SimSpec& sim = hood.sims[k];
+        const bool gamesOwn = sim.familyChunkId == 1; // the Newbies came with the game
+        sim.nameLanguages = gamesOwn ? std::vector<std::uint8_t>{1, 2, 3, 4, 5, 6}
+                                     : std::vector<std::uint8_t>{names.code};
+        sim.firstName =
+            gamesOwn ? kOwnSims[k % std::size(kOwnSims)] : names.first[k % names.first.size()];
+        sim.biography = "";
     }
     return hood;
 }

@@ -1,6 +1,7 @@
 #include "app/cli/cli_front_end.h"
 
 #include "about/about_windows.h"
+#include "app/cli/cli_commands.h"
 #include "app/cli/cli_options.h"
 #include "app/form1_events.h"
 #include "app/found_games.h"
@@ -20,6 +21,7 @@
 #include <algorithm>
 #include <exception>
 #include <memory>
+#include <span>
 
 namespace adultify {
 
@@ -41,9 +43,11 @@ struct SkillDialogSeen {
     std::string label2, label3, shapes;
 };
 
-class Session {
+} // namespace
+
+class CliSession {
   public:
-    Session(const CliOptions& o, std::ostream& out, std::ostream& err, Platform platform)
+    CliSession(const CliOptions& o, std::ostream& out, std::ostream& err, Platform platform)
         : o_(o), out_(out), err_(err), platform_(std::move(platform)),
           m_(ui_, *platform_.files, clock_) {
         // Never Cancel: each command does what it was asked, or says why not.
@@ -68,12 +72,11 @@ class Session {
         m_.findRunningGame = platform_.findRunningGame;
     }
 
-    int Run() {
+    int Run(const CliCommand& command) {
         try {
-            const int code = Command();
+            const int code = Prepare(command.needs);
             if (code != kCliOk) return code;
-            if (m_.failedWrites > 0) return kCliWriteFailed;
-            return m_.refusals > 0 ? kCliRefused : kCliOk;
+            return Outcome(command.run(*this));
         } catch (const ProgramEnd&) {
             return kCliFatal;
         } catch (const std::exception& fault) {
@@ -81,6 +84,9 @@ class Session {
             return kCliFatal;
         }
     }
+
+    // The table of commands: its handlers reach the session's own steps.
+    static std::span<const CliCommand> Commands();
 
   private:
     void Print(ControlId control) { Line(control.Name(), ui_.Caption(control)); }
@@ -128,6 +134,7 @@ class Session {
                 return kCliNotThere;
             }
         } else if (!FindGameFolder(m_)) {
+            err_ << "adultify-cli: give the game folder with --game DIR\n"; // its "path option"
             return kCliNotThere;
         }
         return kCliOk;
@@ -136,6 +143,12 @@ class Session {
     // One line per game found: number, source, game folder, neighbourhoods, code page.
     int ListGames() {
         shelf_ = SearchGames(platform_);
+        if (shelf_.games.empty()) {
+            err_ << "adultify-cli: no game found in the registry, the folders chosen before, the "
+                    "re-release's save folder, Steam, Bottles, Lutris, Heroic or Wine prefixes; "
+                    "give the game folder with --game DIR\n";
+            return kCliNotThere;
+        }
         std::size_t n = 0;
         for (const FoundGame& g : shelf_.games) {
             std::string hoods;
@@ -193,52 +206,55 @@ class Session {
         return kCliOk;
     }
 
-    int Command() {
-        if (o_.command == "games") return ListGames();
+    // The steps a command needs before its handler runs.
+    int Prepare(CommandNeeds needs) {
+        if (needs == CommandNeeds::Nothing) return kCliOk;
         if (int code = StartUp(); code != kCliOk) return code;
-        if (o_.command == "hoods") {
-            PrintList("Combo1");
-            return kCliOk;
-        }
+        if (needs == CommandNeeds::Game) return kCliOk;
         if (int code = ChooseHood(); code != kCliOk) return code;
-        if (o_.command == "list") {
-            PrintList("List1");
-            return kCliOk;
-        }
-        if (o_.command == "save") {
-            (void)SaveHood(m_);
-            return kCliOk;
-        }
-        if (o_.command == "snapshots") return ListSnapshotsOfHood();
-        if (o_.command == "residents") return ListResidents();
-        if (o_.command == "restore") return Restore(o_.args[0]);
-        if (int code = SelectResident(); code != kCliOk) return code;
-        return ResidentCommand();
+        if (needs == CommandNeeds::Hood) return kCliOk;
+        return SelectResident();
     }
 
-    int ResidentCommand() {
-        const std::string& c = o_.command;
-        if (c == "show") {
-            Show();
-        } else if (c == "adultify") {
-            if (!ui_.IsEnabled("Command1")) {
-                err_ << "adultify-cli: resident " << o_.args[0]
-                     << " is not a child: Command1 is disabled\n";
-                return kCliNotThere;
-            }
-            (void)DispatchEvent(m_, "Command1", UiEvent::Click);
-            PrintList("List2");
-            PrintList("List1");
-        } else if (c == "skill") {
-            Skill();
-        } else if (c == "fix-thumbnails") {
-            (void)DispatchEvent(m_, "menu_fix_thumbnails", UiEvent::Click);
-            PrintPicture("Picture1");
-            PrintPicture("Picture2");
-        } else if (c == "body-strings") {
-            (void)DispatchEvent(m_, "menu_iff", UiEvent::Click);
-            PrintList("List2");
+    // A command that ran to its end still reports a failed or refused write.
+    int Outcome(int code) const {
+        if (code != kCliOk) return code;
+        if (m_.failedWrites > 0) return kCliWriteFailed;
+        return m_.refusals > 0 ? kCliRefused : kCliOk;
+    }
+
+    int PrintAll(ControlId list) {
+        PrintList(list);
+        return kCliOk;
+    }
+
+    int Adultify() {
+        if (!ui_.IsEnabled("Command1")) {
+            err_ << "adultify-cli: resident " << o_.args[0]
+                 << " is not a child: Command1 is disabled\n";
+            return kCliNotThere;
         }
+        (void)DispatchEvent(m_, "Command1", UiEvent::Click);
+        PrintList("List2");
+        PrintList("List1");
+        return kCliOk;
+    }
+
+    int FixThumbnails() {
+        (void)DispatchEvent(m_, "menu_fix_thumbnails", UiEvent::Click);
+        PrintPicture("Picture1");
+        PrintPicture("Picture2");
+        return kCliOk;
+    }
+
+    int BodyStrings() {
+        (void)DispatchEvent(m_, "menu_iff", UiEvent::Click);
+        PrintList("List2");
+        return kCliOk;
+    }
+
+    int Save() {
+        (void)SaveHood(m_);
         return kCliOk;
     }
 
@@ -266,7 +282,8 @@ class Session {
         return kCliOk;
     }
 
-    int Restore(const std::string& id) {
+    int Restore() {
+        const std::string& id = o_.args[0];
         if (!m_.snapshotRoot || !FindSnapshot(*m_.snapshotRoot, id)) {
             err_ << "adultify-cli: no snapshot " << id << " (adultify-cli snapshots lists them)\n";
             return kCliNotThere;
@@ -275,7 +292,7 @@ class Session {
         return kCliOk;
     }
 
-    void Show() {
+    int Show() {
         Print("Frame2");
         PrintList("List2");
         for (ControlId label : kValueLabels)
@@ -283,9 +300,10 @@ class Session {
         Line("Command1", ui_.IsEnabled("Command1") ? "enabled" : "disabled");
         PrintPicture("Picture1");
         PrintPicture("Picture2");
+        return kCliOk;
     }
 
-    void Skill() {
+    int Skill() {
         const SkillRow& row = *SkillRowNamed(o_.args[1]);
         const int value = static_cast<int>(*WholeNumber(o_.args[2]));
         SkillDialogSeen seen;
@@ -306,6 +324,7 @@ class Session {
         Line("Label3", seen.label3);
         Line("Shape2", seen.shapes);
         PrintSkillValues();
+        return kCliOk;
     }
 
     const CliOptions& o_;
@@ -318,14 +337,67 @@ class Session {
     GameShelf shelf_;
 };
 
-} // namespace
+std::span<const CliCommand> CliSession::Commands() {
+    using S = CliSession;
+    using enum CommandNeeds;
+    // In the order --help lists them.
+    static constexpr CliCommand kCommands[] = {
+        {"hoods", "", Game, "the neighbourhoods of the game folder",
+         [](S& s) { return s.PrintAll("Combo1"); }},
+        {"list", "", Hood, "the residents of the neighbourhood",
+         [](S& s) { return s.PrintAll("List1"); }},
+        {"residents", "", Hood, "the residents, tab-separated: K, age, user file, name",
+         [](S& s) { return s.ListResidents(); }},
+        {"show", "K", Resident, "everything the editor shows of resident K",
+         [](S& s) { return s.Show(); }},
+        {"adultify", "K", Resident, "turns child K into an adult and saves, with a backup",
+         [](S& s) { return s.Adultify(); }},
+        {"skill", "K NAME VALUE", Resident,
+         "sets skill NAME (Cooking, Mechanical, Charisma, Body, Logic,\n"
+         "Creativity) of resident K to VALUE (0 to 1000) and saves",
+         [](S& s) { return s.Skill(); }},
+        {"fix-thumbnails", "K", Resident,
+         "removes the stored thumbnails from resident K's character file",
+         [](S& s) { return s.FixThumbnails(); }},
+        {"body-strings", "K", Resident, "lists the body strings of resident K's character file",
+         [](S& s) { return s.BodyStrings(); }},
+        {"save", "", Hood, "saves the neighbourhood, keeping the old file as a backup",
+         [](S& s) { return s.Save(); }},
+        {"snapshots", "", Hood, "the copies taken before each write: ID, time, command, files",
+         [](S& s) { return s.ListSnapshotsOfHood(); }},
+        {"restore", "ID", Hood, "puts snapshot ID's files back (taking a snapshot first)",
+         [](S& s) { return s.Restore(); }},
+        {"games", "", Nothing,
+         "every game found: number, source, game folder, neighbourhoods,\n"
+         "code page (tab-separated)",
+         [](S& s) { return s.ListGames(); }},
+    };
+    return kCommands;
+}
+
+std::span<const CliCommand> CliCommands() {
+    return CliSession::Commands();
+}
+
+const CliCommand* FindCliCommand(std::string_view name) {
+    for (const CliCommand& c : CliCommands())
+        if (c.name == name) return &c;
+    return nullptr;
+}
+
+std::size_t ArgumentCount(const CliCommand& command) {
+    if (command.arguments.empty()) return 0;
+    return static_cast<std::size_t>(
+               std::count(command.arguments.begin(), command.arguments.end(), ' ')) +
+           1;
+}
 
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
            Platform platform) {
     CliOptions options;
     if (auto code = ParseCliOptions(args, options, out, err)) return *code;
-    Session session(options, out, err, std::move(platform));
-    return session.Run();
+    CliSession session(options, out, err, std::move(platform));
+    return session.Run(*options.command);
 }
 
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,

@@ -4,52 +4,165 @@
 #include "game/code_page.h"
 #include "hood/resident_layout.h"
 
-#include <getopt.h>
-
+#include <algorithm>
 #include <charconv>
+#include <optional>
 
 namespace adultify {
 
 namespace {
 
-constexpr const char* kUsage =
-    "usage: adultify-cli [--game DIR | --found N] [--hood N] [--codepage N] [--yes] [--seed S]\n"
-    "                    [--keep-personality] [--trace] COMMAND [ARGS]\n"
-    "commands: hoods | list | show K | adultify K | skill K NAME VALUE | fix-thumbnails K |\n"
-    "          body-strings K | save | residents | snapshots | restore ID | games\n";
+constexpr std::size_t kUsageWidth = 90;
+constexpr std::size_t kHelpColumn = 20; // where a command's or option's help line starts
 
-// --help: the usage, then each command, option and exit status in a line.
-constexpr const char* kHelpDetails =
+using OptionResult = std::optional<int>; // an exit code when the run ends here
+
+struct CliOption {
+    std::string_view name;     // "--hood"; "-h" and "/?" are other names of the next row
+    std::string_view value;    // the value's name, empty for a flag
+    std::string_view synopsis; // in the usage line; empty: not shown there
+    std::string_view help;     // in --help; empty: not listed
+    OptionResult (*take)(const std::string& value, CliOptions&, std::ostream& out,
+                         std::ostream& err);
+};
+
+OptionResult Usage(std::ostream& err, const std::string& why);
+
+// A whole number from `low` to `high`, else the usage error `why`.
+OptionResult Number(const std::string& value, long long low, long long high, long long& n,
+                    std::ostream& err, const char* why) {
+    const auto v = WholeNumber(value);
+    if (!v || *v < low || *v > high) return Usage(err, why);
+    n = *v;
+    return std::nullopt;
+}
+
+OptionResult Help(const std::string&, CliOptions&, std::ostream& out, std::ostream&);
+
+constexpr CliOption kOptions[] = {
+    {"--game", "DIR", "[--game DIR | --found N]",
+     "the game folder (holding Sims.exe) instead of the one found",
+     [](const std::string& v, CliOptions& o, std::ostream&, std::ostream&) -> OptionResult {
+         o.game = v;
+         return std::nullopt;
+     }},
+    {"--found", "N", "", "the Nth game of `games` instead of the first",
+     [](const std::string& v, CliOptions& o, std::ostream&, std::ostream& err) -> OptionResult {
+         long long n = 0;
+         if (auto bad = Number(v, 1, 9999, n, err, "--found needs a game's number of games"))
+             return bad;
+         o.found = static_cast<int>(n);
+         return std::nullopt;
+     }},
+    {"--hood", "N", "[--hood N]", "neighbourhood N instead of the first",
+     [](const std::string& v, CliOptions& o, std::ostream&, std::ostream& err) -> OptionResult {
+         long long n = 0;
+         if (auto bad = Number(v, 1, 99, n, err, "--hood needs a number from 1 to 99")) return bad;
+         o.hood = static_cast<int>(n);
+         return std::nullopt;
+     }},
+    {"--codepage", "N", "[--codepage N]", "reads the names in Windows code page N",
+     [](const std::string& v, CliOptions& o, std::ostream&, std::ostream& err) -> OptionResult {
+         const auto n = WholeNumber(v);
+         if (!n || *n < 0 || *n > 65001 || !IsKnownCodePage(static_cast<int>(*n)))
+             return Usage(err, "--codepage needs a Windows code page: 874, 932, 936, 949, 950, "
+                               "1250 to 1258 or 65001");
+         o.codePage = static_cast<int>(*n);
+         return std::nullopt;
+     }},
+    {"--yes", "", "[--yes]", "answers Yes to every question (otherwise No)",
+     [](const std::string&, CliOptions& o, std::ostream&, std::ostream&) -> OptionResult {
+         o.yes = true;
+         return std::nullopt;
+     }},
+    {"--seed", "S", "[--seed S]", "repeats the personality draw of an earlier run",
+     [](const std::string& v, CliOptions& o, std::ostream&, std::ostream& err) -> OptionResult {
+         long long n = 0;
+         if (auto bad = Number(v, 0, 4294967295LL, n, err, "--seed needs a whole number"))
+             return bad;
+         o.seed = static_cast<std::uint32_t>(n);
+         return std::nullopt;
+     }},
+    {"--keep-personality", "", "[--keep-personality]", "adultify keeps the personality",
+     [](const std::string&, CliOptions& o, std::ostream&, std::ostream&) -> OptionResult {
+         o.keepPersonality = true;
+         return std::nullopt;
+     }},
+    {"--trace", "", "[--trace]", "prints every status-line text on standard error",
+     [](const std::string&, CliOptions& o, std::ostream&, std::ostream&) -> OptionResult {
+         o.trace = true;
+         return std::nullopt;
+     }},
+    {"--version", "", "", "the program's version",
+     [](const std::string&, CliOptions&, std::ostream& out, std::ostream&) -> OptionResult {
+         out << "adultify-cli " << ADULTIFY_VERSION_TEXT << "\n";
+         return kCliOk;
+     }},
+    {"--help", "", "", "", Help},
+};
+
+// Other spellings of an option: -h everywhere, /? where Windows programs take it.
+const CliOption* FindOption(std::string_view name) {
+    if (name == "-h" || (kSlashHelp && name == "/?")) name = "--help";
+    for (const CliOption& option : kOptions)
+        if (option.name == name) return &option;
+    return nullptr;
+}
+
+// Words joined by `separator`, a line broken before the word that would pass the usage width.
+std::string Wrapped(std::string line, std::string_view separator, std::string_view indent,
+                    const std::vector<std::string>& words) {
+    auto trimmed = [](std::string s) {
+        while (!s.empty() && s.back() == ' ')
+            s.pop_back();
+        return s;
+    };
+    std::string text;
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        const std::string word = words[i] + (i + 1 == words.size() ? "" : std::string(separator));
+        if (i > 0 && trimmed(line + word).size() > kUsageWidth) {
+            text += trimmed(line) + "\n";
+            line = indent;
+        }
+        line += word;
+    }
+    return text + line + "\n";
+}
+
+std::string CommandSynopsis(const CliCommand& c) {
+    return c.arguments.empty() ? std::string(c.name)
+                               : std::string(c.name) + " " + std::string(c.arguments);
+}
+
+std::string UsageText() {
+    std::vector<std::string> options;
+    for (const CliOption& option : kOptions)
+        if (!option.synopsis.empty()) options.emplace_back(option.synopsis);
+    options.emplace_back("COMMAND [ARGS]");
+    std::vector<std::string> commands;
+    for (const CliCommand& c : CliCommands())
+        commands.push_back(CommandSynopsis(c));
+    return Wrapped("usage: adultify-cli ", " ", std::string(20, ' '), options) +
+           Wrapped("commands: ", " | ", std::string(10, ' '), commands);
+}
+
+// "  left                help", a "\n" in the help continuing under its first line.
+std::string HelpLine(const std::string& left, std::string_view help) {
+    std::string line = "  " + left;
+    line += std::string(left.size() < kHelpColumn ? kHelpColumn - left.size() : 2, ' ');
+    for (char c : help)
+        line += c == '\n' ? "\n" + std::string(kHelpColumn + 2, ' ') : std::string(1, c);
+    return line + "\n";
+}
+
+constexpr const char* kHelpIntro =
     "\n"
     "Edits the saved neighbourhoods of The Sims (2000) without windows; close the game first.\n"
     "K is a resident's line number in `list`, counted from 0.\n"
     "\n"
-    "commands:\n"
-    "  hoods               the neighbourhoods of the game folder\n"
-    "  list                the residents of the neighbourhood\n"
-    "  residents           the residents, tab-separated: K, age, user file, name\n"
-    "  show K              everything the editor shows of resident K\n"
-    "  adultify K          turns child K into an adult and saves, with a backup\n"
-    "  skill K NAME VALUE  sets skill NAME (Cooking, Mechanical, Charisma, Body, Logic,\n"
-    "                      Creativity) of resident K to VALUE (0 to 1000) and saves\n"
-    "  fix-thumbnails K    removes the stored thumbnails from resident K's character file\n"
-    "  body-strings K      lists the body strings of resident K's character file\n"
-    "  save                saves the neighbourhood, keeping the old file as a backup\n"
-    "  snapshots           the copies taken before each write: ID, time, command, files\n"
-    "  restore ID          puts snapshot ID's files back (taking a snapshot first)\n"
-    "  games               every game found: number, source, game folder, neighbourhoods,\n"
-    "                      code page (tab-separated)\n"
-    "\n"
-    "options:\n"
-    "  --game DIR          the game folder (holding Sims.exe) instead of the one found\n"
-    "  --found N           the Nth game of `games` instead of the first\n"
-    "  --hood N            neighbourhood N instead of the first\n"
-    "  --codepage N        reads the names in Windows code page N\n"
-    "  --yes               answers Yes to every question (otherwise No)\n"
-    "  --seed S            repeats the personality draw of an earlier run\n"
-    "  --keep-personality  adultify keeps the personality\n"
-    "  --trace             prints every status-line text on standard error\n"
-    "  --version           the program's version\n"
+    "commands:\n";
+
+constexpr const char* kExitStatuses =
     "\n"
     "exit status:\n"
     "  0  the command ran to its end\n"
@@ -61,116 +174,71 @@ constexpr const char* kHelpDetails =
     "  5  refused, nothing changed: the game is running, a file changed on disk, another\n"
     "     run is editing the game, or a file is unreadable or read-only\n";
 
-int Usage(std::ostream& err, const std::string& why) {
-    err << "adultify-cli: " << why << "\n" << kUsage;
+OptionResult Help(const std::string&, CliOptions&, std::ostream& out, std::ostream&) {
+    out << UsageText() << kHelpIntro;
+    for (const CliCommand& c : CliCommands())
+        out << HelpLine(CommandSynopsis(c), c.help);
+    out << "\noptions:\n";
+    for (const CliOption& option : kOptions)
+        if (!option.help.empty())
+            out << HelpLine(std::string(option.name) +
+                                (option.value.empty() ? "" : " " + std::string(option.value)),
+                            option.help);
+    out << kExitStatuses;
+    return kCliOk;
+}
+
+OptionResult Usage(std::ostream& err, const std::string& why) {
+    err << "adultify-cli: " << why << "\n" << UsageText();
     return kCliUsage;
 }
 
-struct CommandShape {
-    const char* name;
-    std::size_t args;
-};
-constexpr CommandShape kCommands[] = {{"hoods", 0},        {"list", 0},      {"show", 1},
-                                      {"adultify", 1},     {"skill", 3},     {"fix-thumbnails", 1},
-                                      {"body-strings", 1}, {"save", 0},      {"snapshots", 0},
-                                      {"restore", 1},      {"residents", 0}, {"games", 0}};
-
-enum OptionKey {
-    kGame = 256,
-    kFound,
-    kHood,
-    kCodePage,
-    kYes,
-    kSeed,
-    kKeepPersonality,
-    kTrace,
-    kVersion
-};
-constexpr option kLongOptions[] = {
-    {"game", required_argument, nullptr, kGame},
-    {"found", required_argument, nullptr, kFound},
-    {"codepage", required_argument, nullptr, kCodePage},
-    {"hood", required_argument, nullptr, kHood},
-    {"yes", no_argument, nullptr, kYes},
-    {"seed", required_argument, nullptr, kSeed},
-    {"keep-personality", no_argument, nullptr, kKeepPersonality},
-    {"trace", no_argument, nullptr, kTrace},
-    {"help", no_argument, nullptr, 'h'},
-    {"version", no_argument, nullptr, kVersion},
-    {nullptr, 0, nullptr, 0},
-};
-
-std::optional<int> TakeOption(int key, const char* value, CliOptions& o, std::ostream& out,
-                              std::ostream& err) {
-    switch (key) {
-    case 'h':
-        out << kUsage << kHelpDetails;
-        return kCliOk;
-    case kVersion:
-        out << "adultify-cli " << ADULTIFY_VERSION_TEXT << "\n";
-        return kCliOk;
-    case kYes:
-        o.yes = true;
-        return std::nullopt;
-    case kKeepPersonality:
-        o.keepPersonality = true;
-        return std::nullopt;
-    case kTrace:
-        o.trace = true;
-        return std::nullopt;
-    case kGame:
-        o.game = value;
-        return std::nullopt;
-    case kFound: {
-        const auto n = WholeNumber(value);
-        if (!n || *n < 1 || *n > 9999) return Usage(err, "--found needs a game's number of games");
-        o.found = static_cast<int>(*n);
-        return std::nullopt;
+// Each argument is checked by its name in the command's row.
+OptionResult CheckArgument(std::string_view name, const std::string& value, std::ostream& err) {
+    if (name == "K") {
+        const auto k = WholeNumber(value);
+        if (!k || *k < 0) return Usage(err, "K must be a line number of List1, counted from 0");
+    } else if (name == "NAME") {
+        if (!SkillRowNamed(value))
+            return Usage(err,
+                         "NAME is one of Cooking, Mechanical, Charisma, Body, Logic, Creativity");
+    } else if (name == "VALUE") {
+        const auto v = WholeNumber(value);
+        if (!v || *v < 0 || *v > 1000) return Usage(err, "VALUE runs from 0 to 1000");
     }
-    case kCodePage: {
-        const auto n = WholeNumber(value);
-        if (!n || *n < 0 || *n > 65001 || !IsKnownCodePage(static_cast<int>(*n)))
-            return Usage(err, "--codepage needs a Windows code page: 874, 932, 936, 949, 950, "
-                              "1250 to 1258 or 65001");
-        o.codePage = static_cast<int>(*n);
-        return std::nullopt;
-    }
-    case kHood: {
-        const auto n = WholeNumber(value);
-        if (!n || *n < 1 || *n > 99) return Usage(err, "--hood needs a number from 1 to 99");
-        o.hood = static_cast<int>(*n);
-        return std::nullopt;
-    }
-    case kSeed: {
-        const auto n = WholeNumber(value);
-        if (!n || *n < 0 || *n > 4294967295LL) return Usage(err, "--seed needs a whole number");
-        o.seed = static_cast<std::uint32_t>(*n);
-        return std::nullopt;
-    }
-    default:
-        return std::nullopt;
-    }
+    return std::nullopt;
 }
 
-std::optional<int> CheckCommand(const CliOptions& o, std::ostream& err) {
-    for (const CommandShape& s : kCommands) {
-        if (o.command != s.name) continue;
-        if (o.args.size() != s.args)
-            return Usage(err, o.command + " takes " + std::to_string(s.args) + " argument(s)");
-        if (s.args > 0 && o.command != "restore") {
-            const auto k = WholeNumber(o.args[0]);
-            if (!k || *k < 0) return Usage(err, "K must be a line number of List1, counted from 0");
-        }
-        if (o.command == "skill") {
-            if (!SkillRowNamed(o.args[1]))
-                return Usage(
-                    err, "NAME is one of Cooking, Mechanical, Charisma, Body, Logic, Creativity");
-            const auto v = WholeNumber(o.args[2]);
-            if (!v || *v < 0 || *v > 1000) return Usage(err, "VALUE runs from 0 to 1000");
-        }
-        return std::nullopt;
+OptionResult CheckCommand(const std::string& name, const CliOptions& o, std::ostream& err) {
+    if (!o.command) return Usage(err, "unknown command " + name);
+    const std::size_t count = ArgumentCount(*o.command);
+    if (o.args.size() != count)
+        return Usage(err, name + " takes " + std::to_string(count) + " argument(s)");
+    std::string_view names = o.command->arguments;
+    for (const std::string& value : o.args) {
+        const std::size_t end = std::min(names.find(' '), names.size());
+        if (auto bad = CheckArgument(names.substr(0, end), value, err)) return bad;
+        names.remove_prefix(std::min(end + 1, names.size()));
     }
-    return Usage(err, "unknown command " + o.command);
+    return std::nullopt;
+}
+
+// One option at args[i], with its value when it takes one ("--hood 3" or "--hood=3").
+OptionResult TakeOption(const std::vector<std::string>& args, std::size_t& i, CliOptions& o,
+                        std::ostream& out, std::ostream& err) {
+    const std::string& arg = args[i];
+    const std::size_t equals = arg.rfind("--", 0) == 0 ? arg.find('=') : std::string::npos;
+    const CliOption* option = FindOption(std::string_view(arg).substr(0, equals));
+    if (!option || (option->value.empty() && equals != std::string::npos))
+        return Usage(err, "unknown option " + arg);
+    if (option->value.empty()) return option->take({}, o, out, err);
+    if (equals != std::string::npos) return option->take(arg.substr(equals + 1), o, out, err);
+    if (++i == args.size()) return Usage(err, "a value is missing after " + arg);
+    return option->take(args[i], o, out, err);
+}
+
+bool LooksLikeOption(const std::string& arg) {
+    return (arg.size() > 1 && arg[0] == '-') || (kSlashHelp && arg == "/?");
 }
 
 } // namespace
@@ -184,33 +252,22 @@ std::optional<long long> WholeNumber(const std::string& s) {
 
 std::optional<int> ParseCliOptions(const std::vector<std::string>& args, CliOptions& o,
                                    std::ostream& out, std::ostream& err) {
-    std::vector<std::string> storage;
-    storage.reserve(args.size() + 1);
-    storage.emplace_back("adultify-cli");
-    storage.insert(storage.end(), args.begin(), args.end());
-    std::vector<char*> argv;
-    argv.reserve(storage.size() + 1);
-    for (std::string& a : storage)
-        argv.push_back(a.data());
-    argv.push_back(nullptr);
-    const int argc = static_cast<int>(storage.size());
-
-    optind = 0; // a fresh scan on every call: the tests parse many command lines in one process
-    opterr = 0; // the front end words its own errors
-    // "+": options stop at the command, whose arguments may look like options.
-    for (int key; (key = getopt_long(argc, argv.data(), "+h", kLongOptions, nullptr)) != -1;) {
-        if (key == '?' || key == ':') {
-            const std::string bad = argv[static_cast<std::size_t>(optind - 1)];
-            const bool missing = bad.rfind("--", 0) == 0 && optopt != 0;
-            return Usage(err, (missing ? "a value is missing after " : "unknown option ") + bad);
+    std::vector<std::string> words; // the command and its arguments
+    bool optionsEnded = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (optionsEnded || !LooksLikeOption(args[i])) {
+            words.push_back(args[i]);
+        } else if (args[i] == "--") {
+            optionsEnded = true;
+        } else if (auto code = TakeOption(args, i, o, out, err)) {
+            return code;
         }
-        if (auto code = TakeOption(key, optarg, o, out, err)) return code;
     }
     if (o.game && o.found) return Usage(err, "--game and --found each choose the game: give one");
-    if (optind >= argc) return Usage(err, "no command");
-    o.command = storage[static_cast<std::size_t>(optind)];
-    o.args.assign(storage.begin() + optind + 1, storage.end());
-    return CheckCommand(o, err);
+    if (words.empty()) return Usage(err, "no command");
+    o.command = FindCliCommand(words[0]);
+    o.args.assign(words.begin() + 1, words.end());
+    return CheckCommand(words[0], o, err);
 }
 
 } // namespace adultify

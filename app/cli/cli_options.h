@@ -1,5 +1,7 @@
 #pragma once
-// The command line of adultify-cli: options, then a command and its arguments.
+// The command line of adultify-cli: a command, its arguments and options before or after it.
+
+#include "app/cli/cli_commands.h"
 
 #include <cstdint>
 #include <optional>
@@ -18,7 +20,7 @@ struct CliOptions {
     std::optional<std::uint32_t> seed;
     bool keepPersonality = false;
     bool trace = false;
-    std::string command;
+    const CliCommand* command = nullptr;
     std::vector<std::string> args;
 };
 

@@ -36,8 +36,9 @@ sample::SimSpec Bob() {
 
 // The child's character file once grown up: the generator's table with "adult" and "27", one
 // of its identical pad bytes fewer so that the chunk keeps its size; all else as before.
-Bytes GrownUpCharacter(const Bytes& before) {
-    std::vector<std::string> values = sample::BodyStringValues(Child());
+Bytes GrownUpCharacter(const Bytes& before, bool playersVariants = false) {
+    std::vector<std::string> values = sample::BodyStringValues(
+        SmallHood({Bob(), Child()}, {"Newbie", "Newbie"}, playersVariants).sims[1]);
     values[0] = "adult";
     values[13] = "27";
     std::vector<sample::StringEntry> entries;
@@ -53,17 +54,20 @@ Bytes GrownUpCharacter(const Bytes& before) {
 }
 
 // The neighbourhood as the generator writes it for the grown-up: age 27, no career, no skills.
-Bytes GrownUpHood() {
+Bytes GrownUpHood(bool playersVariants = false) {
     sample::SimSpec adult = Child();
     adult.age = 27;
     adult.careerLevel = 0;
     adult.skills = {};
-    return sample::NeighbourhoodFile(SmallHood({Bob(), adult}, {"Newbie", "Newbie"}));
+    return sample::NeighbourhoodFile(
+        SmallHood({Bob(), adult}, {"Newbie", "Newbie"}, playersVariants));
 }
 
-class AdultifyTest : public ::testing::Test {
+// Over the later editions' files and over those with the variants of players' files.
+class AdultifyTest : public ::testing::TestWithParam<bool> {
   protected:
-    AdultifyTest() : g(SampleGame::OneHood(SmallHood({Bob(), Child()}, {"Newbie", "Newbie"}))) {
+    AdultifyTest()
+        : g(SampleGame::OneHood(SmallHood({Bob(), Child()}, {"Newbie", "Newbie"}, GetParam()))) {
         hoodBefore = test::ReadBytes(g.HoodFolder() / "Neighborhood.iff");
         characterBefore = test::ReadBytes(g.CharacterPath(Child()));
         g.ChooseHood();
@@ -75,14 +79,15 @@ class AdultifyTest : public ::testing::Test {
     SampleGame g;
     Bytes hoodBefore, characterBefore;
 };
+ADULTIFY_OVER_BOTH_FILE_KINDS(AdultifyTest);
 
-TEST_F(AdultifyTest, TheChildGrowsUpInBothFilesByteForByte) {
+TEST_P(AdultifyTest, TheChildGrowsUpInBothFilesByteForByte) {
     g.app.ui.SetChecked("menu_personality", false);
     Run();
-    EXPECT_EQ(HoodNow(), GrownUpHood());
+    EXPECT_EQ(HoodNow(), GrownUpHood(GetParam()));
     EXPECT_EQ(test::ReadBytes(g.HoodFolder() / "Neighborhood.000"), hoodBefore)
         << "the backup is the old file";
-    EXPECT_EQ(CharacterNow(), GrownUpCharacter(characterBefore));
+    EXPECT_EQ(CharacterNow(), GrownUpCharacter(characterBefore, GetParam()));
 
     EXPECT_EQ(g.app.ui.ListItems("List2"),
               (std::vector<std::string>{"Starting Adultify process", "Searching Neighbourhood",
@@ -101,7 +106,7 @@ TEST_F(AdultifyTest, TheChildGrowsUpInBothFilesByteForByte) {
     EXPECT_EQ(g.app.m.People[1].Age[0], 27) << "read again from the saved file";
 }
 
-TEST_F(AdultifyTest, ANewPersonalityOfThirtyPoints) {
+TEST_P(AdultifyTest, ANewPersonalityOfThirtyPoints) {
     Run();
     const Bytes now = HoodNow();
     const Position u = FindBytes(now, "user00004", 1);
@@ -118,14 +123,14 @@ TEST_F(AdultifyTest, ANewPersonalityOfThirtyPoints) {
     EXPECT_EQ(g.app.ui.ListItems("List2")[5], "Adjusting Personality due to life experience");
 }
 
-TEST_F(AdultifyTest, AMissingCharacterFileStillGrowsUpInTheNeighbourhood) {
+TEST_P(AdultifyTest, AMissingCharacterFileStillGrowsUpInTheNeighbourhood) {
     fs::remove(g.CharacterPath(Child()));
     Run();
     EXPECT_EQ(ByteAt(HoodNow(), FindBytes(HoodNow(), "user00004", 1) + 134), 27);
     EXPECT_EQ(g.app.ui.Messages().back().title, "Completed");
 }
 
-TEST_F(AdultifyTest, ACharacterFileThatIsAFolderOrAPipeIsRefusedAndNothingChanges) {
+TEST_P(AdultifyTest, ACharacterFileThatIsAFolderOrAPipeIsRefusedAndNothingChanges) {
     std::filesystem::remove(g.CharacterPath(Child()));
     std::filesystem::create_directories(g.CharacterPath(Child()));
     Run();
@@ -137,7 +142,7 @@ TEST_F(AdultifyTest, ACharacterFileThatIsAFolderOrAPipeIsRefusedAndNothingChange
     EXPECT_EQ(g.app.m.HoodData, hoodBefore);
 }
 
-TEST_F(AdultifyTest, WithoutASelectionNothingChangesButSuccessIsStillReported) {
+TEST_P(AdultifyTest, WithoutASelectionNothingChangesButSuccessIsStillReported) {
     g.app.ui.ListSelect("List1", -1);
     Run();
     EXPECT_EQ(g.app.ui.ListItems("List2"),
@@ -148,7 +153,7 @@ TEST_F(AdultifyTest, WithoutASelectionNothingChangesButSuccessIsStillReported) {
 }
 
 // Each refusal of the byte shift is listed below EditBodyStrings; here, what one leaves behind.
-TEST_F(AdultifyTest, ATableTheShiftCannotHandleChangesNothingAndSaysSo) {
+TEST_P(AdultifyTest, ATableTheShiftCannotHandleChangesNothingAndSaysSo) {
     const sample::CheckedChunk table =
         sample::FindCheckedChunk(characterBefore, "STR#", 200).value();
     Bytes file = characterBefore;

@@ -49,8 +49,11 @@ Position UserAt(const SampleGame& g) {
     return FindBytes(g.app.m.HoodData, "user00001", 1);
 }
 
-TEST(SkillEditor, AcceptingTheShownValueWritesItBackAndMarksUnsaved) {
-    SampleGame g(SampleGame::OneHood(SmallHood({Adult()})));
+class SkillEditorTest : public ::testing::TestWithParam<bool> {};
+ADULTIFY_OVER_BOTH_FILE_KINDS(SkillEditorTest);
+
+TEST_P(SkillEditorTest, AcceptingTheShownValueWritesItBackAndMarksUnsaved) {
+    SampleGame g(SampleGame::OneHood(SmallHood({Adult()}, {}, GetParam())));
     DialogScript script;
     script.Attach(g);
     g.ChooseHood();
@@ -182,7 +185,7 @@ TEST(SkillEditor, PointsTextRoundsThePercentage) {
     EXPECT_EQ(PointsText(1000), " 10 / 0%");
     EXPECT_EQ(PointsText(58), " 0 / 58%");
     EXPECT_EQ(SkillRowOf("Label17")->name, "Creativity");
-    EXPECT_EQ(SkillRowNamed("Mechanical")->offset, 42);
+    EXPECT_EQ(SkillRowNamed("mECHANICAL")->offset, 42);
     EXPECT_EQ(SkillRowNamed("Nice"), nullptr);
     EXPECT_EQ(SkillRowOf("Label7"), nullptr);
 }

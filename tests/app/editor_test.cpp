@@ -38,6 +38,10 @@ inline void PrintTo(const QString& text, std::ostream* out) {
 namespace adultify {
 namespace {
 
+constexpr const char* kHoldsNoGame =
+    "It holds no Sims.exe and no neighbourhood folder (UserData, UserData2, ... with a "
+    "Neighborhood.iff).";
+
 namespace fs = std::filesystem;
 
 void Press(QWidget* modal, const QString& buttonText) {
@@ -233,6 +237,41 @@ TEST_F(EditorTest, StartUpShowsTheFirstNeighbourhoodsResidents) {
     EXPECT_TRUE(editor->ui().Action("menu_personality")->isChecked());
     EXPECT_EQ(editor->ui().WindowIcon(), 1);
     EXPECT_EQ(W<QPushButton>("Command1")->text(), "&Adultify") << "Alt+A presses it";
+}
+
+// A UK, German, French and Japanese player's game, each in its own prefix and code page: every
+// name as the game wrote it, in the list and in the caption of the resident shown.
+TEST_F(EditorTest, ListsEveryNameOfALocalisedGame) {
+    for (const char* language : {"uk", "de", "fr", "ja"}) {
+        SCOPED_TRACE(language);
+        const sample::HoodSpec hood = sample::LocalisedHood(language);
+        test::TempDir home;
+        const fs::path folder =
+            sample::WritePrefix(home.path(), {.simsData = "C:\\Program Files\\Maxis\\The Sims",
+                                              .codePage = hood.codePage});
+        sample::WriteGameFolder(folder, sample::GameSpec{{hood}});
+        env["WINEPREFIX"] = home.str();
+        env["HOME"] = home.str();
+        editor = std::make_unique<Editor>(
+            [this](const char* name) -> const char* {
+                auto it = env.find(name);
+                return it == env.end() ? nullptr : it->second.c_str();
+            },
+            &clock);
+        LoadAndShow();
+        auto* list = W<QListWidget>("List1");
+        ASSERT_EQ(list->count(), static_cast<int>(hood.sims.size()));
+        for (int k = 0; k < list->count(); ++k) {
+            const sample::SimSpec& sim = hood.sims[static_cast<std::size_t>(k)];
+            EXPECT_EQ(list->item(k)->text().toStdString(),
+                      sim.firstName + " " +
+                          hood.families[static_cast<std::size_t>(sim.familyChunkId - 1)].name);
+        }
+        ClickLine(1);
+        EXPECT_EQ(W<QGroupBox>("Frame2")->title().toStdString(),
+                  "Personal Infomation for " + list->item(1)->text().toStdString());
+        editor.reset();
+    }
 }
 
 TEST_F(EditorTest, AClickedResidentIsShown) {
@@ -438,7 +477,8 @@ TEST_F(EditorTest, ThePathDialogOpensAtTheGameInUseAndOpensFoldersAsAFolderChoos
     EXPECT_TRUE(opened.endsWith("/Maxis/The Sims")) << opened.toStdString();
     EXPECT_EQ(afterClick, opened) << "a click opens nothing";
     EXPECT_TRUE(afterDoubleClick.endsWith("/Maxis")) << afterDoubleClick.toStdString();
-    EXPECT_EQ(refused, "Invalid Directory: Cannot find SIMS.EXE.");
+    EXPECT_EQ(refused.toStdString(), "Invalid Directory: Cannot find SIMS.EXE.\n" +
+                                         afterDoubleClick.toStdString() + "\n" + kHoldsNoGame);
     EXPECT_FALSE(editor->ui().IsLoaded("Form2"));
     EXPECT_EQ(editor->m().SimsPath, opened.toStdString() + "\\");
     EXPECT_EQ(W<QListWidget>("List1")->count(), 2);

@@ -111,7 +111,10 @@ TEST_F(StartUpTest, WithoutAGameOkOnAGameFolderClosesTheDialogAndStartUpReadsIt)
     EXPECT_EQ(dialogs, 1);
     ASSERT_EQ(app.ui.Messages().size(), 2u);
     EXPECT_EQ(app.ui.Messages()[0].title, "No Sims");
-    EXPECT_EQ(app.ui.Messages()[1].text, "Cannot find SIMS.EXE.");
+    EXPECT_EQ(app.ui.Messages()[1].text,
+              "Cannot find SIMS.EXE.\n" + (dir.path() / "UserData").string() +
+                  "\nIt holds no Sims.exe and no neighbourhood folder (UserData, UserData2, ... "
+                  "with a Neighborhood.iff).");
     EXPECT_EQ(app.ui.Messages()[1].title, "Invalid Directory");
     EXPECT_EQ(app.m.SimsPath, dir.str() + "\\");
     EXPECT_EQ(app.ui.ListItems("Combo1"),

@@ -6,6 +6,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*"; exit 1; }
 
+"$bin/adultify-sample" --help 2>/dev/null | grep -q "^usage: adultify-sample" || fail "adultify-sample --help on stdout, exit 0"
 game=$("$bin/adultify-sample" "$work/prefix" --wine --residents 6 --children 2 --seed 3)
 expected="Combo1: Neighbourhood 1
 Combo1: Neighbourhood 3"

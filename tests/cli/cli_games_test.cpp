@@ -67,7 +67,13 @@ TEST_F(CliGames, ListsEveryGameOfAGeneratedHomeInTheOrderStartUpTriesThem) {
         << "a game given changes nothing of the list";
 
     env["HOME"] = (root.path() / "nobody").string();
-    EXPECT_EQ(Run({"games"}).out, "") << "no game anywhere: an empty list";
+    const Result none = Run({"games"});
+    EXPECT_EQ(none.code, 2);
+    EXPECT_EQ(none.out, "");
+    EXPECT_EQ(none.err,
+              "adultify-cli: no game found in the registry, the folders chosen before, the "
+              "re-release's save folder, Steam, Bottles, Lutris, Heroic or Wine prefixes; give "
+              "the game folder with --game DIR\n");
 }
 
 TEST_F(CliGames, FoundChoosesTheNthGameAndStartUpTheFirst) {
@@ -131,7 +137,10 @@ TEST_F(CliGames, AGameFolderIsWhereTheNeighbourhoodsAre) {
     EXPECT_EQ(r.out, "List1: Ada Legacy\nList1: Max Legacy\n") << "the re-release has no Sims.exe";
     r = Run({"--game", (h.steamSaves / "UserData").string(), "list"});
     EXPECT_EQ(r.code, 2);
-    EXPECT_EQ(r.err, "MsgBox Invalid Directory: Cannot find SIMS.EXE.\n");
+    EXPECT_EQ(r.err, "MsgBox Invalid Directory: Cannot find SIMS.EXE.\\n" +
+                         (h.steamSaves / "UserData").string() +
+                         "\\nIt holds no Sims.exe and no neighbourhood folder (UserData, "
+                         "UserData2, ... with a Neighborhood.iff).\n");
 }
 
 TEST_F(CliGames, BadChoicesAreUsageErrors) {

@@ -85,9 +85,14 @@ TEST_F(CliTest, HoodsAndListThroughTheGameFolder) {
     Result r = Run({"hoods"});
     EXPECT_EQ(r.code, 0);
     EXPECT_EQ(r.out, "Combo1: Neighbourhood 1\nCombo1: Neighbourhood 3\n");
-    r = Run({"--hood", "3", "list"});
-    EXPECT_EQ(r.out, "List1: Bob Newbie\nList1: Renée Newbie\n");
-    EXPECT_EQ(r.err, "");
+    // Options stand before or after the command.
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+             {"--hood", "3", "list"}, {"list", "--hood", "3"}, {"list", "--hood=3"}}) {
+        r = Run(args);
+        EXPECT_EQ(r.code, 0) << args[0];
+        EXPECT_EQ(r.out, "List1: Bob Newbie\nList1: Renée Newbie\n") << args[0];
+        EXPECT_EQ(r.err, "");
+    }
 }
 
 TEST_F(CliTest, HoodsThroughAWinePrefixWithoutGame) {
@@ -106,14 +111,49 @@ TEST_F(CliTest, HoodsThroughAWinePrefixWithoutGame) {
     EXPECT_EQ(r.out, "List1: Bob Newbie\nList1: Renée Newbie\n");
 }
 
+// The names of a UK, German, French and Japanese game, byte for byte, and no control byte of a
+// name table's neighbour in any line.
+TEST_F(CliTest, ListsEveryNameOfALocalisedGame) {
+    for (const char* language : {"uk", "de", "fr", "ja"}) {
+        SCOPED_TRACE(language);
+        const sample::HoodSpec hood = sample::LocalisedHood(language);
+        test::TempDir game;
+        sample::WriteGameFolder(game.path(), sample::GameSpec{{hood}});
+        std::string expected;
+        for (const sample::SimSpec& sim : hood.sims)
+            expected += "List1: " + sim.firstName + " " +
+                        hood.families[static_cast<std::size_t>(sim.familyChunkId - 1)].name + "\n";
+        const std::string codePage = std::to_string(hood.codePage);
+        Result r = Run({"--game", game.str(), "--codepage", codePage, "list"}, false);
+        EXPECT_EQ(r.code, 0) << r.err;
+        EXPECT_EQ(r.out, expected);
+        r = Run({"--game", game.str(), "--codepage", codePage, "show", "1"}, false);
+        EXPECT_EQ(r.code, 0) << r.err;
+        for (const char c : r.out)
+            EXPECT_TRUE(c == '\n' || static_cast<unsigned char>(c) >= 0x20) << r.out;
+    }
+}
+
 TEST_F(CliTest, WhatIsNotThereExitsTwo) {
     Result r = Run({"list"}, false);
     EXPECT_EQ(r.code, 2);
     EXPECT_EQ(r.err, "MsgBox No Sims: The Sims Not Found. Please use the path option to set the "
-                     "path to SIMS.EXE\n");
-    r = Run({"--game", (dir.path() / "UserData").string(), "list"}, false);
-    EXPECT_EQ(r.code, 2);
-    EXPECT_EQ(r.err, "MsgBox Invalid Directory: Cannot find SIMS.EXE.\n");
+                     "path to SIMS.EXE\nadultify-cli: give the game folder with --game DIR\n");
+    const struct {
+        fs::path folder;
+        std::string why;
+    } refused[] = {
+        {dir.path() / "UserData", "It holds no Sims.exe and no neighbourhood folder (UserData, "
+                                  "UserData2, ... with a Neighborhood.iff)."},
+        {dir.path() / "missing", "The folder does not exist."},
+        {dir.path() / "UserData" / "Neighborhood.iff", "This is not a folder."},
+    };
+    for (const auto& [folder, why] : refused) {
+        r = Run({"--game", folder.string(), "list"}, false);
+        EXPECT_EQ(r.code, 2);
+        EXPECT_EQ(r.err, "MsgBox Invalid Directory: Cannot find SIMS.EXE.\\n" + folder.string() +
+                             "\\n" + why + "\n");
+    }
     r = Run({"--hood", "2", "list"});
     EXPECT_EQ(r.code, 2);
     EXPECT_EQ(r.err.rfind("adultify-cli: ", 0), 0u);
@@ -132,7 +172,11 @@ TEST_F(CliTest, UsageErrorsExitOne) {
                                                {"skill", "0", "Nice", "5"},
                                                {"skill", "0", "Body", "1001"},
                                                {"--hood"},
+                                               {"list", "--hood"},
                                                {"--bogus", "list"},
+                                               {"--yes=1", "list"},
+                                               {"list", "--", "--hood", "3"},
+                                               {"show", "--", "-1"},
                                                {}}) {
         const Result r = Run(args);
         EXPECT_EQ(r.code, 1) << (args.empty() ? "" : args[0]);
@@ -158,6 +202,9 @@ TEST_F(CliTest, HelpAndVersionGoToStandardOutput) {
         for (int status = 0; status <= 5; ++status)
             EXPECT_TRUE(hasLineStarting("  " + std::to_string(status) + "  ")) << status;
     }
+    const Result slash = Run({"/?"}, false); // Windows programs take it for help
+    EXPECT_EQ(slash.code, kSlashHelp ? 0 : 1);
+    EXPECT_EQ(slash.out, kSlashHelp ? Run({"--help"}, false).out : "");
     const Result v = Run({"--version", "list"}, false);
     EXPECT_EQ(v.code, 0);
     const std::string version = MakeVersionText(); // "Version 1.2.8"
@@ -237,7 +284,7 @@ TEST_F(CliTest, KeepPersonalityLeavesTheTraits) {
 }
 
 TEST_F(CliTest, SkillEditIsSaved) {
-    const Result r = Run({"skill", "0", "Cooking", "537"});
+    const Result r = Run({"skill", "0", "cooking", "537"});
     EXPECT_EQ(r.code, 0) << r.err;
     EXPECT_EQ(
         r.out,

@@ -5,6 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <unistd.h>
+#endif
+
 namespace adultify {
 namespace {
 
@@ -51,6 +55,54 @@ TEST(GameFolderCheck, LookalikesAreNotGamesAndNoNeighbourhoodCountsTwice) {
     Touch(f / "UserData5" / "Neighborhood.iff");
     Touch(f / "userdata5" / "Neighborhood.iff");
     EXPECT_EQ(ReadGameFolder(f).hoods, std::vector<int>{5});
+}
+
+// Each refusal names its cause; the folder itself is named by the message that shows it.
+TEST(GameFolderCheck, ARefusalSaysWhy) {
+    test::TempDir dir;
+    const fs::path f = dir.path();
+    Touch(f / "game" / "Sims.exe");
+    Touch(f / "plain.txt");
+    fs::create_directories(f / "empty");
+    fs::create_directories(f / "bare" / "UserData" / "Characters");
+    Touch(f / "locked" / "UserData" / "Neighborhood.iff");
+    Touch(f / "lockedHood" / "UserData" / "Neighborhood.iff");
+    struct Case {
+        fs::path folder;
+        std::string why;
+        bool needsPermissions = false;
+    } cases[] = {
+        {f / "game", ""},
+        {f / "missing", "The folder does not exist."},
+        {f / "plain.txt", "This is not a folder."},
+        {f / "empty", "It holds no Sims.exe and no neighbourhood folder (UserData, UserData2, ... "
+                      "with a Neighborhood.iff)."},
+        {f / "bare", "It holds no Sims.exe and no neighbourhood folder (UserData, UserData2, ... "
+                     "with a Neighborhood.iff)."},
+        {f / "locked", "The folder cannot be read: Permission denied.", true},
+        {f / "lockedHood", "Its neighbourhood folder UserData cannot be read: Permission denied.",
+         true},
+    };
+    fs::permissions(f / "locked", fs::perms::owner_write | fs::perms::owner_exec);
+    fs::permissions(f / "lockedHood" / "UserData", fs::perms::none);
+    for (const Case& c : cases) {
+#ifdef _WIN32
+        if (c.needsPermissions) continue; // POSIX permissions
+#else
+        if (c.needsPermissions && ::geteuid() == 0) continue; // an administrator reads any folder
+#endif
+        EXPECT_EQ(GameFolderRefusal(c.folder), c.why) << c.folder;
+    }
+    const GameFolderContents lockedHood = ReadGameFolder(f / "lockedHood");
+    fs::permissions(f / "locked", fs::perms::owner_all);
+    fs::permissions(f / "lockedHood" / "UserData", fs::perms::owner_all);
+#ifndef _WIN32
+    if (::geteuid() != 0) {
+        ASSERT_EQ(lockedHood.unreadableHoods.size(), 1u);
+        EXPECT_EQ(lockedHood.unreadableHoods[0].hood, 1);
+        EXPECT_EQ(lockedHood.unreadableHoods[0].reason, "Permission denied");
+    }
+#endif
 }
 
 } // namespace

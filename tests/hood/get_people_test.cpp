@@ -41,11 +41,14 @@ struct RawHoods {
     test::HeadlessApp app;
 };
 
-TEST(GetPeople, NamesEachResidentWithItsOwnFamilyInBothRecordVersions) {
+class GetPeopleTest : public ::testing::TestWithParam<bool> {};
+ADULTIFY_OVER_BOTH_FILE_KINDS(GetPeopleTest);
+
+TEST_P(GetPeopleTest, NamesEachResidentWithItsOwnFamilyInBothRecordVersions) {
     SampleGame g(SampleGame::OneHood(SmallHood({Sim("user00001", "Bob", 27, 0x81828384, 4),
                                                 Sim("user00004", "Bella", 27, 0x91929394, 10),
                                                 Sim("user00007", "Chloë", 9, 0xA1A2A3A4, 10)},
-                                               {"Newbie", "Goth", "Caliente"})));
+                                               {"Newbie", "Goth", "Caliente"}, GetParam())));
     g.ChooseHood();
     EXPECT_EQ(Lines(g), (std::vector<std::string>{"Bob Newbie", "Bella Goth", "Chloë Caliente"}));
     EXPECT_EQ(g.app.m.RecordCount, 3);
@@ -56,6 +59,23 @@ TEST(GetPeople, NamesEachResidentWithItsOwnFamilyInBothRecordVersions) {
     EXPECT_EQ((std::array<std::uint8_t, 4>{0x84, 0x83, 0x82, 0x81}), g.app.m.People[0].FamilyKey)
         << "at +180";
     EXPECT_EQ(g.app.m.People[2].Age[0], 9);
+}
+
+// Every name as the game of that language wrote it: Create-a-Sim's in the game's own language
+// code, the game's own sims with translations; read in the game's code page.
+TEST(GetPeople, EveryNameOfALocalisedGame) {
+    for (const char* language : {"uk", "de", "fr", "ja"}) {
+        SCOPED_TRACE(language);
+        const sample::HoodSpec hood = sample::LocalisedHood(language);
+        SampleGame g(SampleGame::OneHood(hood));
+        g.app.m.codePage = hood.codePage;
+        g.ChooseHood();
+        std::vector<std::string> expected;
+        for (const sample::SimSpec& sim : hood.sims)
+            expected.push_back(sim.firstName + " " +
+                               hood.families[static_cast<std::size_t>(sim.familyChunkId - 1)].name);
+        EXPECT_EQ(Lines(g), expected);
+    }
 }
 
 TEST(GetPeople, MissingOrUnsafeCharacterFilesGiveNotFound) {
@@ -210,50 +230,79 @@ TEST(GetPeople, AFamilyNameRunningOffTheEndGivesTheErrorReportAndEnds) {
                   "Please email this information to support@adultify.example.org");
 }
 
-Bytes CharacterWithCtss(std::size_t gap, const Bytes& table) {
+// A character file of one "CTSS" chunk, its format code `gap` bytes after the tag (72: at the
+// start of its data), followed by another chunk whose data start with a language byte and text.
+Bytes CharacterWithCtss(const Bytes& table, std::size_t gap = 72,
+                        std::optional<std::uint32_t> size = std::nullopt) {
     Bytes file = ToBytes("IFF FILE 2.5:TYPE FOLLOWED BY SIZE");
     file.resize(64, 0);
-    const Bytes tag = ToBytes("CTSS");
-    file.insert(file.end(), tag.begin(), tag.end());
-    file.insert(file.end(), gap, 0x20);
+    const std::uint32_t chunkSize =
+        size.value_or(static_cast<std::uint32_t>(4 + gap + table.size()));
+    const Bytes head = {'C',
+                        'T',
+                        'S',
+                        'S',
+                        static_cast<std::uint8_t>(chunkSize >> 24),
+                        static_cast<std::uint8_t>(chunkSize >> 16),
+                        static_cast<std::uint8_t>(chunkSize >> 8),
+                        static_cast<std::uint8_t>(chunkSize),
+                        0x07,
+                        0xD0,
+                        0x00,
+                        0x10};
+    file.insert(file.end(), head.begin(), head.end());
+    file.insert(file.end(), gap - 8, 0);
     file.insert(file.end(), table.begin(), table.end());
+    const Bytes next = {'S',  'T', 'R',  '#',  0,    0,   0,   0x52, 0,
+                        0xC8, 0,   0x10, 0x01, 0x02, 'N', 'e', 'x',  't'};
+    file.insert(file.end(), next.begin(), next.end());
     return file;
 }
 
 TEST(ReadCharacterFirstName, NameTableBoundaries) {
+    const Bytes bob = {0xFD, 0xFF, 2, 0, 1, 'B', 'o', 'b', 0, 0, 1, 'x', 0, 0};
     struct Case {
         const char* what;
-        std::size_t gap; // bytes between the tag and the FD FF format code
         Bytes table;
-        std::optional<std::string> name; // nothing: the file is reported invalid
+        std::size_t gap = 72; // bytes between the tag and the FD FF format code
+        std::optional<std::uint32_t> size = std::nullopt;
+        std::string name = "Not Found"; // "invalid": the file is reported invalid
     } cases[] = {
-        {"usual", 72, {0xFD, 0xFF, 2, 0, 1, 'B', 'o', 'b', 0, 0, 1, 'x', 0, 0}, "Bob"},
-        {"count 1 taken for the marker",
+        {"US English", bob, 72, std::nullopt, "Bob"},
+        {"UK English, as Create-a-Sim writes it",
+         {0xFD, 0xFF, 2, 0, 2, 'A', 'l', 0, 0, 2, 0, 0},
          72,
-         {0xFD, 0xFF, 1, 0, 1, 'B', 'o', 'b', 0, 0},
-         std::string("\0\x01"
-                     "Bob",
-                     5)},
-        {"format code at the 1000th position", 996, {0xFD, 0xFF, 2, 0, 1, 'A', 0}, "A"},
-        {"format code at the 1001st position", 997, {0xFD, 0xFF, 2, 0, 1, 'A', 0}, std::nullopt},
-        {"no marker within 1000", 10,
-         [] {
-             Bytes t = {0xFD, 0xFF, 0, 0};
-             t.resize(1100, 0x20);
-             return t;
-         }(),
-         std::nullopt},
-        {"name without its zero byte", 10, {0xFD, 0xFF, 2, 0, 1, 'E', 'n', 'd'}, "End"},
+         std::nullopt,
+         "Al"},
+        {"several languages: entry 0",
+         {0xFD, 0xFF, 3, 0, 4, 'H', 'a', 'n', 's', 0, 0, 1, 'J', 'o', 0, 0, 3, 'J', 0, 0},
+         72,
+         std::nullopt,
+         "Hans"},
+        {"a count of 1 is a count",
+         {0xFD, 0xFF, 1, 0, 2, 'B', 'o', 'b', 0, 0, 0xA3},
+         72,
+         std::nullopt,
+         "Bob"},
+        {"an empty name", {0xFD, 0xFF, 1, 0, 6, 0, 0}, 72, std::nullopt, ""},
+        {"no entries", {0xFD, 0xFF, 0, 0, 1, 'B', 0, 0}},
+        {"a name without its zero byte in the chunk", {0xFD, 0xFF, 1, 0, 2, 'E', 'n', 'd'}},
+        {"the table cut before its first value", {0xFD, 0xFF, 1, 0}},
+        {"a chunk size beyond the file", bob, 72, 5000},
+        {"a chunk size below its header", bob, 72, 20},
+        {"the format code inside the data", bob, 996},
+        {"no format code within 1000 bytes", bob, 997, std::nullopt, "invalid"},
     };
     for (const Case& c : cases) {
         sample::SimSpec sim = Sim("user00001", "x", 27, 0x81828384);
         sim.hasCharacterFile = false;
         test::SampleGame g(test::SampleGame::OneHood(SmallHood({sim})));
-        test::WriteBytes(g.CharacterPath(sim), CharacterWithCtss(c.gap, c.table));
+        test::WriteBytes(g.CharacterPath(sim), CharacterWithCtss(c.table, c.gap, c.size));
         g.app.ui.ListSelect("Combo1", 0);
-        if (c.name) {
-            EXPECT_EQ(AsText(ReadCharacterFirstName(g.app.m, ToBytes("user00001"))), *c.name)
+        if (c.name != "invalid") {
+            EXPECT_EQ(AsText(ReadCharacterFirstName(g.app.m, ToBytes("user00001"))), c.name)
                 << c.what;
+            EXPECT_TRUE(g.app.ui.Messages().empty()) << c.what;
         } else {
             EXPECT_THROW((void)ReadCharacterFirstName(g.app.m, ToBytes("user00001")), ProgramEnd)
                 << c.what;

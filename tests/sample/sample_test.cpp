@@ -8,27 +8,66 @@ namespace adultify::sample {
 namespace {
 
 TEST(Sample, EveryGeneratedFileIsStructurallySound) {
-    RandomHoodParams params;
-    params.residents = 40;
-    params.families = 9;
-    params.children = 10;
-    params.baseGameRecords = 5;
-    params.fillerBytes = 3000;
-    const HoodSpec hood = RandomHood(params);
+    for (const bool variants : {false, true}) {
+        SCOPED_TRACE(variants ? "players' variants" : "later editions");
+        RandomHoodParams params;
+        params.residents = 40;
+        params.families = 9;
+        params.children = 10;
+        params.baseGameRecords = 5;
+        params.fillerBytes = 3000;
+        params.playersVariants = variants;
+        const HoodSpec hood = RandomHood(params);
 
-    const IffReport report = CheckIff(NeighbourhoodFile(hood));
-    EXPECT_TRUE(report.problems.empty()) << report.problems.front();
-    EXPECT_EQ(report.chunks.front().type, "NGBH");
-    EXPECT_EQ(report.chunks.back().type, "rsmp");
-    for (const SimSpec& sim : hood.sims) {
-        const IffReport character = CheckIff(CharacterFile(sim));
-        ASSERT_TRUE(character.problems.empty())
-            << sim.userFile << ": " << character.problems.front();
-        int stale = 0;
-        for (const auto& c : character.chunks)
-            stale += c.type == "XXXX";
-        EXPECT_EQ(stale, sim.staleChunks);
+        const IffReport report = CheckIff(NeighbourhoodFile(hood));
+        EXPECT_TRUE(report.problems.empty()) << report.problems.front();
+        EXPECT_EQ(report.chunks.front().type, "NGBH");
+        EXPECT_EQ(report.chunks.back().type, "rsmp");
+        EXPECT_EQ(report.unlisted, variants ? 12u + 9u : 0u) << "old copies ahead, second FAMh";
+        for (const SimSpec& sim : hood.sims) {
+            const IffReport character = CheckIff(CharacterFile(sim));
+            ASSERT_TRUE(character.problems.empty())
+                << sim.userFile << ": " << character.problems.front();
+            int stale = 0;
+            for (const auto& c : character.chunks)
+                stale += c.type == "XXXX";
+            EXPECT_EQ(stale, sim.staleChunks);
+        }
     }
+}
+
+// The variants of players' files: NBRS and FAMI versions, a version 4 record with person data
+// 7, 34 body strings, a name table in language 2.
+TEST(Sample, PlayersVariantsFollowTheirLayout) {
+    SimSpec child;
+    child.userFile = "user00023";
+    child.age = 9;
+    child.guid = 0x81828384;
+    HoodSpec hood;
+    hood.sims = {child};
+    hood.families = {FamilySpec{"Newbie", 1, {child.guid}}};
+    MixPlayersVariants(hood);
+    const Bytes file = NeighbourhoodFile(hood);
+    const Position u = FindBytes(file, "user00023", 1);
+    ASSERT_GT(u, 8);
+    const std::vector<std::uint8_t> before(file.begin() + (u - 9), file.begin() + (u - 1));
+    EXPECT_EQ(before, (std::vector<std::uint8_t>{1, 0, 0, 0, 4, 0, 0, 0}));
+    EXPECT_EQ(ByteAt(file, u + 14), 7) << "person data version";
+    EXPECT_EQ(ReadU16LE(file, u + 134), 9u);
+    EXPECT_EQ(ByteAt(file, u + 180), 0x84) << "the GUID of a version 4 record";
+    const CheckedChunk nbrs = FindCheckedChunk(file, "NBRS", 1).value();
+    EXPECT_EQ(ByteAt(file, nbrs.offset + 76 + 5), 0x44);
+    const CheckedChunk fami = FindCheckedChunk(file, "FAMI", 1).value();
+    EXPECT_EQ(ByteAt(file, fami.offset + 76 + 5), 8);
+
+    const Bytes character = CharacterFile(hood.sims[0]);
+    const CheckedChunk table = FindCheckedChunk(character, "STR#", 200).value();
+    EXPECT_EQ(StringTableValues(Bytes(character.begin() + table.offset + 76,
+                                      character.begin() + table.offset + table.size))
+                  .size(),
+              34u);
+    const CheckedChunk names = FindCheckedChunk(character, "CTSS", 2000).value();
+    EXPECT_EQ(ByteAt(character, names.offset + 76 + 5), 2) << "the language byte";
 }
 
 TEST(Sample, RecordsFollowTheRealLayout) {

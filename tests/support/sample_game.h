@@ -8,6 +8,8 @@
 #include "tests/support/headless_app.h"
 #include "tests/support/temp_dir.h"
 
+#include <gtest/gtest.h>
+
 namespace adultify::test {
 
 class SampleGame {
@@ -44,9 +46,11 @@ class SampleGame {
     HeadlessApp app;
 };
 
-// A family of one, with the record in the version given.
+// A family of one per resident. With `playersVariants` the files take the variants seen in
+// players' files (sample::MixPlayersVariants).
 inline sample::HoodSpec SmallHood(std::vector<sample::SimSpec> sims,
-                                  std::vector<std::string> families = {}) {
+                                  std::vector<std::string> families = {},
+                                  bool playersVariants = false) {
     sample::HoodSpec hood;
     for (std::size_t i = 0; i < sims.size(); ++i) {
         sample::FamilySpec family;
@@ -58,8 +62,16 @@ inline sample::HoodSpec SmallHood(std::vector<sample::SimSpec> sims,
         hood.families.push_back(family);
     }
     hood.sims = std::move(sims);
+    if (playersVariants) sample::MixPlayersVariants(hood);
     return hood;
 }
+
+// The two kinds of file every reading and editing test runs over, for TEST_P suites.
+inline std::string FileKindName(const ::testing::TestParamInfo<bool>& info) {
+    return info.param ? "PlayersVariants" : "LaterEditions";
+}
+#define ADULTIFY_OVER_BOTH_FILE_KINDS(suite)                                                       \
+    INSTANTIATE_TEST_SUITE_P(FileKinds, suite, ::testing::Bool(), ::adultify::test::FileKindName)
 
 inline sample::SimSpec Sim(const std::string& userFile, const std::string& firstName, int age,
                            std::uint32_t guid, int recordVersion = 10) {

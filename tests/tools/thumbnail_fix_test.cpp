@@ -44,9 +44,9 @@ TEST(RemoveBitmapTags, ScanBoundsOverlapsAndCase) {
     }
 }
 
-class ThumbnailFixTest : public ::testing::Test {
+class ThumbnailFixTest : public ::testing::TestWithParam<bool> {
   protected:
-    ThumbnailFixTest() : g(SampleGame::OneHood(test::SmallHood({Bob()}))) {
+    ThumbnailFixTest() : g(SampleGame::OneHood(test::SmallHood({Bob()}, {}, GetParam()))) {
         before = test::ReadBytes(g.CharacterPath(Bob()));
         g.ChooseHood();
         g.ClickResident(0);
@@ -59,8 +59,9 @@ class ThumbnailFixTest : public ::testing::Test {
     SampleGame g;
     Bytes before;
 };
+ADULTIFY_OVER_BOTH_FILE_KINDS(ThumbnailFixTest);
 
-TEST_F(ThumbnailFixTest, NoLeavesTheFileAlone) {
+TEST_P(ThumbnailFixTest, NoLeavesTheFileAlone) {
     Answer(MsgAnswer::No);
     (void)DispatchEvent(g.app.m, "menu_fix_thumbnails", UiEvent::Click);
     ASSERT_EQ(g.app.ui.Messages().size(), 2u);
@@ -73,7 +74,7 @@ TEST_F(ThumbnailFixTest, NoLeavesTheFileAlone) {
     EXPECT_TRUE(g.app.ui.PointerHistory().empty());
 }
 
-TEST_F(ThumbnailFixTest, YesReplacesEveryTagAndShowsTheStockPictures) {
+TEST_P(ThumbnailFixTest, YesReplacesEveryTagAndShowsTheStockPictures) {
     Answer(MsgAnswer::Yes);
     // Every picture chunk the generator wrote, and the reversed tag of its index's type list.
     Bytes expected = before;

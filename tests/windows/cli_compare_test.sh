@@ -11,7 +11,12 @@ export LC_ALL=C.UTF-8 WINEDEBUG=-all
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-"$host/adultify-sample" "$work/linux/Les Sims é" --residents 6 --children 2 --seed 11 >/dev/null
+"$host/adultify-sample" "$work/linux/Les Sims é" --residents 6 --children 2 --seed 11 \
+    --variants >/dev/null
+# Players' games in their languages, beside it: names in code pages 1252 and 932.
+for language in uk de fr ja; do
+    "$host/adultify-sample" "$work/linux/Les Sims é/$language" --language "$language" >/dev/null
+done
 cp -R "$work/linux" "$work/windows"
 linux_game="$work/linux/Les Sims é"
 windows_game="Z:$(printf '%s' "$work/windows/Les Sims é" | tr / '\\')"
@@ -104,6 +109,12 @@ both body-strings --game @GAME@ body-strings 2
 both save --game @GAME@ save
 both keep-personality --game @GAME@ --seed 9 --yes --keep-personality --hood 3 adultify 0
 both codepage --game @GAME@ --codepage 1251 list
+for language in uk de fr ja; do
+    codepage=1252
+    [ "$language" = ja ] && codepage=932
+    both "list-$language" --game "@GAME@/$language" --codepage $codepage list
+    both "show-$language" --game "@GAME@/$language" --codepage $codepage show 1
+done
 both snapshots --game @GAME@ snapshots
 both no-snapshot --game @GAME@ restore 20000101-000000-000-0
 both games games
