@@ -9,6 +9,7 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
+#include <QFocusFrame>
 #include <QLayout>
 #include <QLineEdit>
 #include <QListWidget>
@@ -377,6 +378,44 @@ TEST_F(QtPixels, NoControlLiesOnItsFramesTitleAtTheScreensScale) {
         }
         ui.UnloadForm(form);
     }
+}
+
+TEST(QtLists, ListsDropDownsAndScrollBarsShowAFrameWhileTheyHaveTheFocus) {
+    qt::QtWindowSystem ui;
+    ui.ShowForm("Form1");
+    ui.ShowForm("Form3");
+    for (ControlId id : {ControlId("List1"), ControlId("Combo1"), ControlId("Form3.HScroll1"),
+                         ControlId("Command1")}) {
+        QWidget* w = ui.Widget(id);
+        QApplication::setActiveWindow(w->window());
+        w->setEnabled(true);
+        w->setFocus(Qt::TabFocusReason);
+        QApplication::processEvents();
+        const auto* frame = w->window()->findChild<QFocusFrame*>();
+        const bool framed = frame && frame->isVisible() && frame->widget() == w;
+        EXPECT_EQ(framed, id != ControlId("Command1")) << id << ": a button marks its own focus";
+    }
+}
+
+TEST(QtLists, TheFirstDownOnAListWithNothingPickedPicksTheFirstLine) {
+    qt::QtWindowSystem ui;
+    std::vector<Reported> reported;
+    ui.eventSink = [&](ControlId control, UiEvent event) {
+        reported.push_back({control, event});
+        return true;
+    };
+    ui.ShowForm("frmSnapshots");
+    for (const char* line : {"newest", "older", "oldest"})
+        ui.ListAdd("frmSnapshots.List1", line);
+    ui.Flush(true);
+    QWidget* list = ui.Widget("frmSnapshots.List1");
+    list->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(list, Qt::Key_Down);
+    EXPECT_TRUE(ui.ListSelected("frmSnapshots.List1", 0));
+    QTest::keyClick(list, Qt::Key_Down);
+    EXPECT_TRUE(ui.ListSelected("frmSnapshots.List1", 1)) << "and on from there";
+    EXPECT_EQ(reported, (std::vector<Reported>(2, {"frmSnapshots.List1", UiEvent::Click})));
+    ui.UnloadForm("frmSnapshots");
 }
 
 INSTANTIATE_TEST_SUITE_P(Qt, WindowLayerContract, ::testing::Values(&MakeQt),

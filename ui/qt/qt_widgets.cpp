@@ -216,6 +216,16 @@ QSize LineDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelInd
     return size;
 }
 
+void PickList::keyPressEvent(QKeyEvent* event) {
+    const bool step = event->key() == Qt::Key_Down || event->key() == Qt::Key_Up;
+    if (step && selectedItems().isEmpty() && currentItem()) {
+        currentItem()->setSelected(true);
+        event->accept();
+        return;
+    }
+    QListWidget::keyPressEvent(event);
+}
+
 void FolderBox::keyPressEvent(QKeyEvent* event) {
     if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter) {
         QLineEdit::keyPressEvent(event);

@@ -67,6 +67,16 @@ class DropDown final : public QComboBox {
     void wheelEvent(QWheelEvent* event) override;
 };
 
+// A list whose first Down or Up, while no line is picked, picks the line the focus mark is on
+// (the first, once the list has the focus) rather than the one after it.
+class PickList final : public QListWidget {
+  public:
+    using QListWidget::QListWidget;
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
+};
+
 // A folder list as folder choosers have it: a click highlights a folder, a double click or
 // Enter opens it (Enter goes no further, to a button of the window); a long name is shown
 // whole, the list scrolling sideways, and its full path on hover.

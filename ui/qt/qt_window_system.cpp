@@ -13,6 +13,7 @@
 #include <QDialog>
 #include <QDir>
 #include <QFileDialog>
+#include <QFocusFrame>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLayout>
@@ -141,11 +142,41 @@ struct QtWindowSystem::Control {
     std::vector<LineMark> marks;       // by line, those on the widget and those pending
 };
 
+namespace {
+// Lists, drop-downs and scroll bars show their focus faintly or not at all in some styles: a
+// frame drawn around the one that has it, in the style's own ink.
+bool WantsFocusFrame(ControlKind kind) {
+    switch (kind) {
+    case ControlKind::List:
+    case ControlKind::DirList:
+    case ControlKind::Combo:
+    case ControlKind::DriveList:
+    case ControlKind::ScrollBar:
+        return true;
+    default:
+        return false;
+    }
+}
+} // namespace
+
 QtWindowSystem::QtWindowSystem(std::optional<std::filesystem::path> dosdevices)
     : controls_(std::make_unique<std::vector<Control>>(kControlCount)),
       dosdevices_(std::move(dosdevices)) {
     Build(kMainForm);
     SetWindowIcon(1);
+    QObject::connect(
+        qApp, &QApplication::focusChanged, Window(kMainForm), [](QWidget*, QWidget* now) {
+            const auto id = now ? ControlId::Find(now->objectName().toStdString()) : std::nullopt;
+            QWidget* window = now ? now->window() : nullptr;
+            auto* frame = window ? window->findChild<QFocusFrame*>() : nullptr;
+            if (!id || !WantsFocusFrame(id->Kind())) {
+                if (frame) frame->hide();
+                return;
+            }
+            if (!frame) frame = new QFocusFrame(window);
+            frame->setWidget(now);
+            frame->show();
+        });
 }
 
 QtWindowSystem::~QtWindowSystem() {
@@ -481,7 +512,7 @@ QWidget* QtWindowSystem::BuildFrame(const ControlDesign& c, ControlId id, QWidge
 }
 
 QWidget* QtWindowSystem::BuildList(ControlId id, QWidget* parent) {
-    auto* list = new QListWidget(parent);
+    auto* list = new PickList(parent);
     list->setItemDelegate(new LineDelegate(list));
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     // Long lines (log lines, body strings) are shown whole and scroll sideways.
