@@ -75,6 +75,10 @@ struct Module1 {
     std::map<std::string, FileStamp> readStamps;
     // Where copies of the files a command replaces are kept; none: no copies.
     std::optional<std::filesystem::path> snapshotRoot;
+    // The front end could name no folder for the copies: a write is refused rather than made
+    // without one, unless the user asked to write without copies.
+    bool snapshotsUnavailable = false;
+    bool writeWithoutSnapshot = false;
     // The ids of the snapshot window's lines, in their order.
     std::vector<std::string> listedSnapshots;
     // The game's process when it is running, in words; empty: the game is not looked for.
@@ -90,6 +94,8 @@ struct Module1 {
     // would not read or change, a question answered No, another run at work).
     int failedWrites = 0;
     int refusals = 0;
+    // Writes into the game folder that went through: a run that made one changed something.
+    int filesChanged = 0;
 };
 
 } // namespace adultify

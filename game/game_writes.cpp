@@ -77,8 +77,15 @@ bool GuardsAllow(Module1& m, const std::vector<Replacement>& changes) {
     return true;
 }
 
+// A write goes ahead only with a copy of what it replaces, unless the user asked for none.
 bool Snapshot(Module1& m, const std::vector<Replacement>& changes, const WriteCause& cause) {
-    if (!m.snapshotRoot) return true;
+    const std::string what = "No copy of the files could be kept, so nothing has been changed.";
+    if (m.writeWithoutSnapshot || (!m.snapshotRoot && !m.snapshotsUnavailable)) return true;
+    if (!m.snapshotRoot) {
+        ReportRefusal(m, what, m.SimsPath,
+                      "no folder for snapshots could be named (no home or data folder is set)");
+        return false;
+    }
     std::vector<std::filesystem::path> files;
     files.reserve(changes.size());
     // Absolute: a relative name would be taken as one inside the game folder, and a game
@@ -88,8 +95,8 @@ bool Snapshot(Module1& m, const std::vector<Replacement>& changes, const WriteCa
     const auto taken = TakeSnapshot(*m.snapshotRoot, NativeFile(m, m.SimsPath), ChosenHood(m),
                                     cause.command, cause.resident, files);
     if (taken) return true;
-    ReportFileError(m, "No copy of the files could be kept, so nothing has been changed.",
-                    taken.error());
+    // Nothing in the game was touched, whatever went wrong in the store.
+    ReportRefusal(m, what, PathText(taken.error().path), taken.error().reason);
     return false;
 }
 
@@ -104,6 +111,7 @@ bool WriteGameFiles(Module1& m, const std::vector<Replacement>& changes, const s
         ReportFileError(m, what, status.error());
         return false;
     }
+    ++m.filesChanged;
     for (const Replacement& r : changes)
         RememberRead(m, r.path, r.bytes);
     return true;
@@ -128,6 +136,7 @@ bool RestoreFromSnapshot(Module1& m, const std::string& id) {
         ReportFileError(m, what, restored.error());
         return false;
     }
+    ++m.filesChanged;
     m.readStamps.clear(); // what was read no longer describes the disk
     return true;
 }

@@ -30,7 +30,9 @@ void FillNeighbourhoodList(Module1& m) {
     m.ui.ListClear("Combo1");
     std::set<int> listed;
     for (int n = kFirstHood; n <= kLastHood; ++n) {
-        if (FileExists(m, HoodFile(m.SimsPath, n)) == kTrue) {
+        // Any entry of the name: one that is no regular file (a pipe, a folder, a link loop) is
+        // listed and refused when it is chosen, so that it does not vanish unexplained.
+        if (m.fs.EntryExists(HoodFile(m.SimsPath, n))) {
             m.ui.ListAdd("Combo1", HoodEntryText(n));
             m.ui.SetCaption("frmSplash.Label1", "Find Neighbourhoods -" + WithSignPosition(n));
             listed.insert(n);

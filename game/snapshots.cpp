@@ -12,6 +12,7 @@
 #include <chrono>
 #include <cstdio>
 #include <ctime>
+#include <fstream>
 #include <functional>
 #include <map>
 #include <set>
@@ -45,11 +46,16 @@ struct Record {
     std::vector<CopiedFile> files;
 };
 
-// Absolute, "." and ".." resolved, no trailing separator: one spelling per folder.
+// Absolute, "." and ".." resolved, no trailing separator: one spelling per folder. On Linux
+// links are resolved too, so that a folder reached through a link or through a Wine drive
+// ("dosdevices/c:" and "drive_c") is one folder.
 fs::path Normal(const fs::path& path) {
     std::error_code ec;
     fs::path p = fs::absolute(path, ec);
     if (ec) p = path;
+#ifndef _WIN32
+    if (fs::path real = fs::weakly_canonical(p, ec); !ec) p = real;
+#endif
     p = p.lexically_normal();
     if (!p.has_filename() && p.has_relative_path()) p = p.parent_path();
     return p;
@@ -120,9 +126,13 @@ std::optional<fs::path> InsideGame(const fs::path& gameFolder, std::string_view 
 
 // `file`, absolute or relative to the game folder, as a recorded name.
 std::optional<std::string> NameInGame(const fs::path& gameFolder, const fs::path& file) {
+    // The folder's links resolved as the game folder's are; the file itself is named, not
+    // followed.
+    const fs::path absolute = file.lexically_normal();
     const fs::path relative = file.is_absolute()
-                                  ? file.lexically_normal().lexically_relative(Normal(gameFolder))
-                                  : file.lexically_normal();
+                                  ? (Normal(absolute.parent_path()) / absolute.filename())
+                                        .lexically_relative(Normal(gameFolder))
+                                  : absolute;
     std::string name;
     for (const fs::path& part : relative) {
         const std::string text = PathText(part);
@@ -208,8 +218,9 @@ std::optional<Record> Parse(const Bytes& bytes) {
     return record;
 }
 
-std::optional<Record> ReadRecord(const fs::path& snapshotFolder) {
-    auto bytes = ReadRegularFile(snapshotFolder / kSnapshotRecord, kLargestRecord);
+std::optional<Record> ReadRecord(const fs::path& snapshotFolder,
+                                 std::string_view recordName = kSnapshotRecord) {
+    auto bytes = ReadRegularFile(snapshotFolder / recordName, kLargestRecord);
     if (!bytes) return std::nullopt;
     auto record = Parse(bytes.value());
     if (!record || record->info.id != PathText(snapshotFolder.filename())) return std::nullopt;
@@ -251,39 +262,62 @@ Stamp Now() {
 }
 
 FileError Refused(std::string reason, const fs::path& path) {
-    return {FileErrorKind::WriteFailed, std::move(reason), path};
+    return {FileErrorKind::Refused, std::move(reason), path};
 }
 
 FileError FromSystem(const std::error_code& ec, const fs::path& path) {
     return {FileErrorKind::WriteFailed, ec.message(), path};
 }
 
-// The record goes first: a snapshot half removed is an incomplete one, never a wrong one.
-void RemoveSnapshotFolder(const fs::path& folder) {
-    if (!RemoveFile(folder / kSnapshotRecord)) return;
+// A snapshot's record while its copies are written or removed: a folder holding it is one
+// the store made and may remove.
+constexpr std::string_view kPartRecord = "snapshot.part";
+
+// Removes the copies the record in `folder` names, then the record, then the folder if that
+// left it empty: nothing the store did not write, and nothing through a link.
+void RemoveNamedFiles(const fs::path& folder, const Record& record) {
+    for (std::size_t i = 0; i < record.files.size(); ++i)
+        if (!RemoveFile(CopyPath(folder, i, record.files[i].name))) return;
+    if (!RemoveFile(folder / kPartRecord)) return;
     std::error_code ec;
-    fs::remove_all(folder, ec);
+    fs::remove(folder, ec);
 }
 
-// Keeps `taken`, `keep` and the newest others up to the limit; removes what a stopped
-// TakeSnapshot left behind before `taken`.
+// The record is renamed first: a snapshot half removed is an incomplete one, never a wrong
+// one, and the next prune finishes the removal.
+void RemoveSnapshotFolder(const fs::path& folder) {
+    const auto record = ReadRecord(folder, kSnapshotRecord);
+    if (!record || !ReplaceWith(folder / kSnapshotRecord, folder / kPartRecord)) return;
+    RemoveNamedFiles(folder, *record);
+}
+
+// A folder of the group as it is, not what a link points to.
+bool IsRealFolder(const fs::path& path) {
+    std::error_code ec;
+    return fs::symlink_status(path, ec).type() == fs::file_type::directory;
+}
+
+// Keeps `taken`, `keep` and the newest others up to the limit; finishes the removal of what a
+// stopped TakeSnapshot or removal left before `taken`. Folders without a record of ours are
+// left alone, whatever their names.
 void Prune(const fs::path& group, const std::string& taken, const std::string& keep) {
     std::vector<std::string> complete;
     std::size_t kept = 1;
     std::error_code ec;
     for (fs::directory_iterator it(group, ec), end; !ec && it != end; it.increment(ec)) {
         const std::string name = PathText(it->path().filename());
-        std::error_code statError;
-        if (!IsIdText(name) || !it->is_directory(statError) || it->is_symlink(statError)) continue;
+        if (!IsIdText(name) || name == taken || !IsRealFolder(it->path())) continue;
+        // Only the ones to remove are read: RemoveSnapshotFolder removes none without a record.
         auto recorded = EntryExists(it->path() / kSnapshotRecord);
         if (!recorded) continue;
-        if (name == taken) continue;
-        if (name == keep && recorded.value()) {
-            ++kept;
-        } else if (recorded.value()) {
-            complete.push_back(name);
+        if (recorded.value()) {
+            if (name == keep)
+                ++kept;
+            else
+                complete.push_back(name);
         } else if (name < taken) {
-            RemoveSnapshotFolder(it->path());
+            if (const auto part = ReadRecord(it->path(), kPartRecord))
+                RemoveNamedFiles(it->path(), *part);
         }
     }
     std::sort(complete.begin(), complete.end(), std::greater<>());
@@ -292,6 +326,16 @@ void Prune(const fs::path& group, const std::string& taken, const std::string& k
                                  : 0;
     for (std::size_t i = room; i < complete.size(); ++i)
         RemoveSnapshotFolder(group / complete[i]);
+}
+
+// The game's and the neighbourhood's folders of the store, each a folder of its own: a link
+// there could take a prune outside the store.
+FileStatus CheckGroup(const fs::path& group) {
+    for (const fs::path& folder : {group.parent_path(), group})
+        if (!IsRealFolder(folder))
+            return Refused("the snapshot folder is a link or not a folder; it is left as it is",
+                           folder);
+    return {};
 }
 
 // Creates the folder and those above it, each made durable in its parent.
@@ -328,6 +372,77 @@ FileResult<fs::path> ClaimSnapshotFolder(const fs::path& group, const std::strin
     return FileError{FileErrorKind::NameTaken, "no free snapshot id", group};
 }
 
+// A file's contents in memory, or, for one too large to hold, where to read it in pieces.
+struct Source {
+    Bytes bytes;
+    std::optional<fs::path> large;
+};
+
+// Reads `from` in pieces, copying it to `to` when given: its size and CRC, nothing when it
+// cannot be read (or written) whole.
+std::optional<CopiedFile> CopyInPieces(const fs::path& from, const fs::path* to) {
+    std::ifstream in(from, std::ios::binary);
+    std::ofstream out;
+    if (to) out.open(*to, std::ios::binary | std::ios::trunc);
+    if (!in || (to && !out)) return std::nullopt;
+    CopiedFile copied;
+    std::vector<char> piece(1u << 20);
+    while (in) {
+        in.read(piece.data(), static_cast<std::streamsize>(piece.size()));
+        const auto got = static_cast<std::size_t>(in.gcount());
+        copied.crc32 = Crc32(piece.data(), got, copied.crc32);
+        copied.size += got;
+        if (to) out.write(piece.data(), static_cast<std::streamsize>(got));
+    }
+    if (!in.eof() || (to && !out.flush())) return std::nullopt;
+    return copied;
+}
+
+// The files to copy, each recorded in `record`; one that does not exist is left out. A file
+// over the size limit is refused, unless `allowLarge`: then it is copied in pieces.
+FileResult<std::vector<Source>> ReadSources(const fs::path& game,
+                                            const std::vector<std::string>& names, bool allowLarge,
+                                            Record& record) {
+    std::vector<Source> sources;
+    for (const std::string& name : names) {
+        const fs::path path = *InsideGame(game, name);
+        auto bytes = ReadRegularFile(path, kLargestGameFile);
+        if (!bytes && bytes.error().kind == FileErrorKind::NotFound) continue;
+        if (!bytes && bytes.error().kind == FileErrorKind::TooLarge && allowLarge) {
+            const auto measured = CopyInPieces(path, nullptr);
+            if (!measured) return FileError{FileErrorKind::Unreadable, "cannot be read", path};
+            record.files.push_back({name, measured->size, measured->crc32});
+            sources.push_back({{}, path});
+            continue;
+        }
+        if (!bytes) return bytes.error();
+        record.files.push_back(
+            {name, bytes.value().size(), Crc32(bytes.value().data(), bytes.value().size())});
+        sources.push_back({std::move(bytes.value()), std::nullopt});
+    }
+    return sources;
+}
+
+// The record first, as the part that marks the folder as the store's own, then the copies,
+// then the record under its final name.
+FileStatus WriteSnapshot(const fs::path& folder, const Record& record,
+                         const std::vector<Source>& sources) {
+    if (auto written = WriteNewFile(folder / kPartRecord, Format(record)); !written) return written;
+    for (std::size_t i = 0; i < sources.size(); ++i) {
+        const CopiedFile& file = record.files[i];
+        const fs::path copy = CopyPath(folder, i, file.name);
+        if (!sources[i].large) {
+            if (auto copied = WriteNewFile(copy, sources[i].bytes); !copied) return copied;
+            continue;
+        }
+        const auto copied = CopyInPieces(*sources[i].large, &copy);
+        if (!copied || copied->size != file.size || copied->crc32 != file.crc32)
+            return FileError{FileErrorKind::WriteFailed, "the copy is not whole", copy};
+    }
+    platform::SyncFolder(folder);
+    return ReplaceWith(folder / kPartRecord, folder / kSnapshotRecord);
+}
+
 FileResult<SnapshotInfo> Take(const fs::path& root, const fs::path& gameFolder, int hood,
                               const std::string& command, const std::string& resident,
                               const std::vector<fs::path>& files, const std::string& keep) {
@@ -343,20 +458,15 @@ FileResult<SnapshotInfo> Take(const fs::path& root, const fs::path& gameFolder, 
         if (!name) return Refused("the file lies outside the game folder", file);
         if (std::find(names.begin(), names.end(), *name) == names.end()) names.push_back(*name);
     }
+    // A restore's own snapshot keeps what it replaces as it is, so that a file too large for
+    // the game can still be restored over.
     Record record;
-    std::vector<Bytes> contents;
-    for (const std::string& name : names) {
-        const fs::path path = *InsideGame(game, name);
-        auto bytes = ReadRegularFile(path, kLargestGameFile);
-        if (!bytes && bytes.error().kind == FileErrorKind::NotFound) continue;
-        if (!bytes) return bytes.error();
-        record.files.push_back(
-            {name, bytes.value().size(), Crc32(bytes.value().data(), bytes.value().size())});
-        contents.push_back(std::move(bytes.value()));
-    }
+    auto sources = ReadSources(game, names, !keep.empty(), record);
+    if (!sources) return sources.error();
 
     const fs::path group = HoodGroup(Normal(root), game, hood);
     if (auto made = MakeFolders(group); !made) return made.error();
+    if (auto checked = CheckGroup(group); !checked) return checked.error();
     const Stamp stamp = Now();
     auto claimed = ClaimSnapshotFolder(group, stamp.idTime, game, hood);
     if (!claimed) return claimed.error();
@@ -371,16 +481,10 @@ FileResult<SnapshotInfo> Take(const fs::path& root, const fs::path& gameFolder, 
             PathText(game),
             {},
             folder};
-    for (std::size_t i = 0; i < contents.size(); ++i) {
-        info.files.push_back(record.files[i].name);
-        if (auto copied = WriteNewFile(CopyPath(folder, i, record.files[i].name), contents[i]);
-            !copied) {
-            RemoveSnapshotFolder(folder);
-            return copied.error();
-        }
-    }
-    if (auto written = WriteNewFile(folder / kSnapshotRecord, Format(record)); !written) {
-        RemoveSnapshotFolder(folder);
+    for (const CopiedFile& f : record.files)
+        info.files.push_back(f.name);
+    if (auto written = WriteSnapshot(folder, record, sources.value()); !written) {
+        RemoveNamedFiles(folder, record);
         return written.error();
     }
     Prune(group, info.id, keep);
@@ -483,7 +587,12 @@ FileResult<SnapshotInfo> RestoreSnapshot(const fs::path& root, const std::string
         changes.push_back({targets.back(), std::move(bytes.value()), std::nullopt});
     }
     auto undo = Take(root, game, record.info.hood, "restore", record.info.resident, targets, id);
-    if (!undo) return undo.error();
+    if (!undo) {
+        // Nothing in the game was touched: whatever stopped the store refuses the restore.
+        FileError refused = undo.error();
+        if (refused.kind == FileErrorKind::WriteFailed) refused.kind = FileErrorKind::Refused;
+        return refused;
+    }
     if (!changes.empty())
         if (auto replaced = ReplaceTogether(game, changes); !replaced) return replaced.error();
     return undo;

@@ -133,6 +133,9 @@ bool ReadChosenHood(Module1& m, int& programPointer) {
     SetStatus(m, "Read Neighborhood.iff");
     programPointer = 0;
     if (FileExists(m, hoodFile) != kTrue) {
+        if (m.fs.EntryExists(hoodFile))
+            ReportRefusal(m, "This neighbourhood file cannot be read.", hoodFile,
+                          "it is not a regular file");
         SetStatus(m, "Idle");
         return false;
     }

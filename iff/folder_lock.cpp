@@ -10,7 +10,6 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
-#include <sys/file.h>
 #include <unistd.h>
 #endif
 
@@ -19,6 +18,9 @@ namespace adultify {
 namespace {
 
 constexpr const char* kHeldElsewhere = "another Adultify is editing this game";
+// The bytes both builds lock: the Windows one with LockFileEx, this one with fcntl.
+constexpr unsigned kLockedOffset = 0;
+constexpr unsigned kLockedLength = 1;
 
 #ifdef _WIN32
 const HANDLE kNone = INVALID_HANDLE_VALUE;
@@ -46,7 +48,8 @@ FileResult<FolderLock> FolderLock::Take(const std::filesystem::path& gameFolder)
                          platform::SystemWords(code), path};
     }
     OVERLAPPED at{};
-    if (!::LockFileEx(h, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &at)) {
+    if (!::LockFileEx(h, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, kLockedLength, 0,
+                      &at)) {
         const DWORD code = ::GetLastError();
         ::CloseHandle(h);
         if (code == ERROR_LOCK_VIOLATION || code == ERROR_IO_PENDING)
@@ -59,7 +62,7 @@ FileResult<FolderLock> FolderLock::Take(const std::filesystem::path& gameFolder)
 void FolderLock::Release() {
     if (handle_ == kNone) return;
     OVERLAPPED at{};
-    ::UnlockFileEx(handle_, 0, 1, 0, &at);
+    ::UnlockFileEx(handle_, 0, kLockedLength, 0, &at);
     ::CloseHandle(handle_);
     handle_ = kNone;
 }
@@ -74,15 +77,24 @@ FileResult<FolderLock> FolderLock::Take(const std::filesystem::path& gameFolder)
         return FileError{err == ENOENT ? FileErrorKind::NotFound : FileErrorKind::WriteFailed,
                          std::strerror(err), path};
     }
-    // flock belongs to the open file description: a second open in this process is refused too.
+    // Wine's server turns LockFileEx into a POSIX record lock on the same bytes, so the Windows
+    // build under Wine or Proton and this one exclude each other. An open-file-description
+    // lock conflicts with those, and with a second open in this process, and unlike a
+    // process-wide one it survives the closing of other descriptors of the file.
+    struct flock range {};
+    range.l_type = F_WRLCK;
+    range.l_whence = SEEK_SET;
+    range.l_start = kLockedOffset;
+    range.l_len = kLockedLength;
     int rc;
     do
-        rc = ::flock(fd, LOCK_EX | LOCK_NB);
+        rc = ::fcntl(fd, F_OFD_SETLK, &range);
     while (rc != 0 && errno == EINTR);
     if (rc != 0) {
         const int err = errno;
         ::close(fd);
-        if (err == EWOULDBLOCK) return FileError{FileErrorKind::Locked, kHeldElsewhere, path};
+        if (err == EAGAIN || err == EACCES)
+            return FileError{FileErrorKind::Locked, kHeldElsewhere, path};
         return FileError{FileErrorKind::WriteFailed, std::strerror(err), path};
     }
     return FolderLock(fd);
@@ -105,6 +117,10 @@ FolderLock& FolderLock::operator=(FolderLock&& other) noexcept {
         handle_ = std::exchange(other.handle_, kNone);
     }
     return *this;
+}
+
+bool FolderLock::Held() const {
+    return handle_ != kNone;
 }
 
 FolderLock::~FolderLock() {

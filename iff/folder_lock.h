@@ -1,6 +1,8 @@
 #pragma once
-// One Adultify at a time per game folder: an advisory lock on ".adultify.lock" in it, held by
-// an open file so that it ends with the process however the process ends.
+// One Adultify at a time per game folder: an advisory lock on the first byte of
+// ".adultify.lock" in it, held by an open file so that it ends with the process however the
+// process ends. The Linux and the Windows build (under Wine or Proton) lock the same byte, so
+// each keeps the other out.
 
 #include "iff/safe_file.h"
 
@@ -20,6 +22,10 @@ class FolderLock {
     FolderLock& operator=(const FolderLock&) = delete;
     ~FolderLock();
 
+    [[nodiscard]] bool Held() const;
+    // Lets the next taker in; also done by the destructor and by the end of the process.
+    void Release();
+
     // Left in place on release: removing it could part two takers on two different files.
     [[nodiscard]] static std::filesystem::path LockFile(const std::filesystem::path& gameFolder);
 
@@ -30,7 +36,6 @@ class FolderLock {
     using Native = int;
 #endif
     explicit FolderLock(Native handle) : handle_(handle) {}
-    void Release();
 
     Native handle_;
 };

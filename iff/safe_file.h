@@ -24,6 +24,7 @@ enum class FileErrorKind {
     InUse,       // another program holds the file (Windows)
     Locked,      // another Adultify is editing the same game
     WriteFailed, // creating, writing, flushing, linking, renaming or removing failed
+    Refused,     // a check of the program's own turned it down; nothing was done
 };
 
 struct FileError {

@@ -145,8 +145,8 @@ HoodSpec LocalisedHood(const std::string& language, int number) {
         const bool gamesOwn = sim.familyChunkId == 1; // the Newbies came with the game
         sim.nameLanguages = gamesOwn ? std::vector<std::uint8_t>{1, 2, 3, 4, 5, 6}
                                      : std::vector<std::uint8_t>{names.code};
-        sim.firstName =
-            gamesOwn ? kOwnSims[k % std::size(kOwnSims)] : names.first[k % names.first.size()];
+        sim.firstName = gamesOwn ? kOwnSims[k / hood.families.size() % std::size(kOwnSims)]
+                                 : names.first[k % names.first.size()];
         sim.biography = "";
     }
     return hood;

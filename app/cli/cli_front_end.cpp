@@ -3,6 +3,7 @@
 #include "about/about_windows.h"
 #include "app/cli/cli_commands.h"
 #include "app/cli/cli_options.h"
+#include "app/cli/terminal_text.h"
 #include "app/form1_events.h"
 #include "app/found_games.h"
 #include "app/startup.h"
@@ -27,17 +28,6 @@ namespace adultify {
 
 namespace {
 
-std::string Escaped(std::string_view text) {
-    std::string out;
-    for (char c : text) {
-        if (c == '\n')
-            out += "\\n";
-        else
-            out += c;
-    }
-    return out;
-}
-
 // The skill dialog as the user saw it when accepting.
 struct SkillDialogSeen {
     std::string label2, label3, shapes;
@@ -56,7 +46,7 @@ class CliSession {
             return o_.yes ? MsgAnswer::Yes : MsgAnswer::No;
         };
         ui_.onMessage = [this](const MessageRecord& r) {
-            err_ << "MsgBox " << Escaped(r.title) << ": " << Escaped(r.text);
+            err_ << "MsgBox " << TerminalText(r.title) << ": " << TerminalText(r.text);
             if (r.buttons != MsgButtons::Ok)
                 err_ << (r.answer == MsgAnswer::Yes  ? " -> Yes"
                          : r.answer == MsgAnswer::No ? " -> No"
@@ -65,10 +55,12 @@ class CliSession {
         };
         if (o_.trace)
             ui_.onCaption = [this](ControlId control, std::string_view text) {
-                if (control == "Label3") err_ << "Label3: " << Escaped(text) << "\n";
+                if (control == "Label3") err_ << "Label3: " << TerminalText(text) << "\n";
             };
         if (o_.seed) m_.random.Force(*o_.seed);
         m_.snapshotRoot = platform_.snapshotRoot;
+        m_.snapshotsUnavailable = !platform_.snapshotRoot;
+        m_.writeWithoutSnapshot = o_.noSnapshot;
         m_.findRunningGame = platform_.findRunningGame;
     }
 
@@ -91,7 +83,7 @@ class CliSession {
   private:
     void Print(ControlId control) { Line(control.Name(), ui_.Caption(control)); }
     void Line(std::string_view name, std::string_view text) {
-        out_ << name << ": " << Escaped(text) << "\n";
+        out_ << name << ": " << TerminalText(text) << "\n";
     }
     void PrintList(ControlId list) {
         for (const std::string& item : ui_.ListItems(list))
@@ -156,8 +148,8 @@ class CliSession {
                 if (!hoods.empty()) hoods += ',';
                 hoods += std::to_string(h);
             }
-            out_ << ++n << '\t' << SourceName(g.source) << '\t' << g.gameFolder << '\t' << hoods
-                 << '\t' << o_.codePage.value_or(g.codePage) << '\n';
+            out_ << ++n << '\t' << SourceName(g.source) << '\t' << TerminalText(g.gameFolder)
+                 << '\t' << hoods << '\t' << o_.codePage.value_or(g.codePage) << '\n';
         }
         return kCliOk;
     }
@@ -220,7 +212,8 @@ class CliSession {
     int Outcome(int code) const {
         if (code != kCliOk) return code;
         if (m_.failedWrites > 0) return kCliWriteFailed;
-        return m_.refusals > 0 ? kCliRefused : kCliOk;
+        // A refusal met on the way (a file left out of the list) does not undo a write.
+        return m_.refusals > 0 && m_.filesChanged == 0 ? kCliRefused : kCliOk;
     }
 
     int PrintAll(ControlId list) {
@@ -265,8 +258,8 @@ class CliSession {
             std::string files;
             for (const std::string& f : s.files)
                 files += (files.empty() ? "" : ",") + f;
-            out_ << s.id << '\t' << s.time << '\t' << s.command << '\t' << s.resident << '\t'
-                 << files << '\n';
+            out_ << s.id << '\t' << s.time << '\t' << TerminalText(s.command) << '\t'
+                 << TerminalText(s.resident) << '\t' << TerminalText(files) << '\n';
         }
         return kCliOk;
     }
@@ -276,8 +269,8 @@ class CliSession {
         const int count = ui_.ListCount("List1");
         for (int k = 0; k < count; ++k) {
             const PersonRecord& r = m_.People[static_cast<std::size_t>(k)];
-            out_ << k << '\t' << AgeText(r) << '\t' << DecodeName(m_, r.UserFile) << '\t'
-                 << ui_.ListItem("List1", k) << '\n';
+            out_ << k << '\t' << AgeText(r) << '\t' << TerminalText(DecodeName(m_, r.UserFile))
+                 << '\t' << TerminalText(ui_.ListItem("List1", k)) << '\n';
         }
         return kCliOk;
     }

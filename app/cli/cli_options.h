@@ -19,6 +19,7 @@ struct CliOptions {
     bool yes = false;
     std::optional<std::uint32_t> seed;
     bool keepPersonality = false;
+    bool noSnapshot = false;
     bool trace = false;
     const CliCommand* command = nullptr;
     std::vector<std::string> args;

@@ -13,6 +13,7 @@ Editor::Editor(const EnvironmentLookup& env, Clock* clock) : platform_(MakePlatf
     ui_ = std::make_unique<qt::QtWindowSystem>(platform_.dosdevices);
     m_ = std::make_unique<Module1>(*ui_, *platform_.files, clock ? *clock : systemClock_);
     m_->snapshotRoot = platform_.snapshotRoot;
+    m_->snapshotsUnavailable = !platform_.snapshotRoot;
     m_->findRunningGame = platform_.findRunningGame;
     shelf_ = SearchGames(platform_);
     shelf_.rememberIn = RememberedFolderFile(env);

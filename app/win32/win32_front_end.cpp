@@ -11,6 +11,7 @@ Win32Editor::Win32Editor(const EnvironmentLookup& env, Clock* clock)
     ui_ = std::make_unique<win32::Win32WindowSystem>();
     m_ = std::make_unique<Module1>(*ui_, *platform_.files, clock ? *clock : systemClock_);
     m_->snapshotRoot = platform_.snapshotRoot;
+    m_->snapshotsUnavailable = !platform_.snapshotRoot;
     m_->findRunningGame = platform_.findRunningGame;
     shelf_ = SearchGames(platform_);
     shelf_.rememberIn = RememberedFolderFile(env);

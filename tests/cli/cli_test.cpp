@@ -12,8 +12,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <map>
 #include <sstream>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 namespace adultify {
 namespace {
@@ -61,6 +66,26 @@ class CliTest : public ::testing::Test {
         other.number = 3;
         game.hoods.push_back(other);
         sample::WriteGameFolder(dir.path(), game);
+    }
+
+    // The game again, in its own folder, with the child's first name and family name set.
+    fs::path GameNaming(const std::string& firstName, const std::string& family) {
+        sample::GameSpec game;
+        game.hoods.push_back(sample::HoodSpec{});
+        sample::HoodSpec& hood = game.hoods.back();
+        hood.sims.resize(2);
+        hood.sims[0].userFile = "user00001";
+        hood.sims[0].familyChunkId = 1;
+        hood.sims[0].fillerBytes = 3000;
+        hood.sims[1] = hood.sims[0];
+        hood.sims[1].userFile = "user00004";
+        hood.sims[1].guid = 0x91929394;
+        hood.sims[1].firstName = firstName;
+        hood.sims[1].age = 9;
+        hood.families = {sample::FamilySpec{family, 1, {hood.sims[0].guid, hood.sims[1].guid}}};
+        const fs::path folder = data.path() / "named";
+        sample::WriteGameFolder(folder, game);
+        return folder;
     }
 
     Result Run(std::vector<std::string> args, bool withGame = true) {
@@ -343,10 +368,118 @@ TEST_F(CliTest, SaveMakesABackupAReadOnlyFileIsRefusedAndAFailedSaveExitsFour) {
     full->failAt = 0;
     platform.files = std::move(full);
     std::ostringstream out, err;
-    EXPECT_EQ(RunCli({"--game", dir.str(), "save"}, out, err, std::move(platform)), 4);
+    EXPECT_EQ(RunCli({"--game", dir.str(), "--no-snapshot", "save"}, out, err, std::move(platform)),
+              4);
     EXPECT_NE(err.str().find("MsgBox Save Failed: The neighbourhood was not saved"),
               std::string::npos);
     EXPECT_EQ(test::ReadBytes(Hood() / "Neighborhood.iff"), before);
+}
+
+// Exit 5 says the command changed nothing: a file refused on the way (a character file or the
+// neighbourhood too large for the game) is reported, and a write after it still exits 0.
+TEST_F(CliTest, ARefusalMetOnTheWayIsPrintedAndAWriteAfterItExitsZero) {
+    ASSERT_EQ(Run({"save"}).code, 0);
+    const std::string listed = Split(Run({"snapshots"}).out).at(0);
+    const std::string snapshot = listed.substr(0, listed.find('\t'));
+    struct Case {
+        std::vector<std::string> args;
+        fs::path oversized;
+        int code;
+        std::string success; // printed after the refusal
+    };
+    const fs::path bob = Hood() / "Characters" / "User00001.iff";
+    const std::vector<Case> cases = {
+        {{"list"}, bob, 5, ""},
+        {{"--seed", "7", "adultify", "1"}, bob, 0, "MsgBox Completed: Sucess."},
+        {{"--yes", "skill", "1", "Cooking", "500"}, bob, 0, ""},
+        {{"--yes", "restore", snapshot}, Hood() / "Neighborhood.iff", 0, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args.back());
+        const Bytes kept = test::ReadBytes(c.oversized);
+        fs::resize_file(c.oversized, (64u << 20) + 1);
+        const Bytes hood = test::ReadBytes(Hood() / "Neighborhood.iff");
+        const Result r = Run(c.args);
+        EXPECT_EQ(r.code, c.code) << r.err;
+        const auto refusal = r.err.find("MsgBox Nothing Changed: ");
+        EXPECT_NE(refusal, std::string::npos) << r.err;
+        if (!c.success.empty()) {
+            EXPECT_GT(r.err.find(c.success), refusal) << r.err;
+        }
+        EXPECT_EQ(test::ReadBytes(Hood() / "Neighborhood.iff") != hood, c.code == 0);
+        fs::remove(c.oversized);
+        test::WriteBytes(c.oversized, kept);
+    }
+}
+
+// No place for snapshots: a write is refused, unless the user asks to write without one.
+TEST_F(CliTest, WithoutAHomeAWriteIsRefusedUnlessNoSnapshotIsGiven) {
+    ADULTIFY_SKIP_ON_WINDOWS("the snapshots' folder is the known local data folder there");
+    env.clear();
+    const Bytes before = test::ReadBytes(Hood() / "Neighborhood.iff");
+    Result r = Run({"--seed", "7", "adultify", "1"});
+    EXPECT_EQ(r.code, 5);
+    EXPECT_NE(r.err.find("MsgBox Nothing Changed: No copy of the files could be kept"),
+              std::string::npos)
+        << r.err;
+    EXPECT_EQ(test::ReadBytes(Hood() / "Neighborhood.iff"), before);
+    r = Run({"--no-snapshot", "--seed", "7", "adultify", "1"});
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_NE(test::ReadBytes(Hood() / "Neighborhood.iff"), before);
+    // A snapshot store that cannot be used refuses like every other refusal.
+    env = {{"XDG_DATA_HOME", (Hood() / "Neighborhood.iff").string()}};
+    r = Run({"--yes", "skill", "1", "Cooking", "500"});
+    EXPECT_EQ(r.code, 5) << r.err;
+}
+
+// Names from save files may hold any byte: no command lets one reach the terminal raw or
+// split a column.
+TEST_F(CliTest, ControlCharactersInNamesArePrintedEscaped) {
+    const fs::path game = GameNaming("Ren\x1b]0;pwned\aee\r", "New\tbie");
+    const std::string name = "Ren\\x1b]0;pwned\\x07ee\\x0d New\\x09bie";
+    const std::vector<std::vector<std::string>> commands = {
+        {"list"}, {"residents"}, {"show", "1"}, {"--yes", "--seed", "7", "adultify", "1"}};
+    for (const auto& args : commands) {
+        SCOPED_TRACE(args.back());
+        std::vector<std::string> all = {"--game", game.string()};
+        all.insert(all.end(), args.begin(), args.end());
+        const Result r = Run(all, false);
+        EXPECT_EQ(r.code, 0) << r.err;
+        EXPECT_NE(r.out.find(name), std::string::npos) << r.out;
+        for (const std::string& text : {r.out, r.err})
+            for (const char c : text)
+                EXPECT_TRUE(static_cast<unsigned char>(c) >= 0x20 || c == '\n' ||
+                            (c == '\t' && args[0] != "list"))
+                    << static_cast<int>(c);
+        for (const std::string& line : Split(r.out))
+            EXPECT_EQ(std::count(line.begin(), line.end(), '\t'), args[0] == "residents" ? 3 : 0)
+                << line;
+    }
+}
+
+// A neighbourhood whose file is no regular file stays in the list and is refused when chosen.
+TEST_F(CliTest, ANeighbourhoodFileThatIsNoFileIsListedAndRefused) {
+#ifdef _WIN32
+    GTEST_SKIP() << "pipes and symbolic links are made here with POSIX calls";
+#else
+    const fs::path file = dir.path() / "UserData3" / "Neighborhood.iff";
+    const std::vector<std::function<void()>> plants = {
+        [&] { ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0); },
+        [&] { fs::create_directory(file); },
+        [&] { fs::create_symlink(file, file); },
+    };
+    for (const auto& plant : plants) {
+        fs::remove_all(file);
+        plant();
+        Result r = Run({"hoods"});
+        EXPECT_EQ(r.out, "Combo1: Neighbourhood 1\nCombo1: Neighbourhood 3\n");
+        r = Run({"--hood", "3", "list"});
+        EXPECT_EQ(r.code, 5);
+        EXPECT_NE(r.err.find("MsgBox Nothing Changed: This neighbourhood file cannot be read."),
+                  std::string::npos)
+            << r.err;
+    }
+#endif
 }
 
 TEST_F(CliTest, AFatalStopExitsThree) {

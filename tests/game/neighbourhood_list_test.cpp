@@ -54,15 +54,6 @@ TEST(NeighbourhoodList, AFolderThatCannotBeReadIsReportedNotSkipped) {
 #endif
 }
 
-TEST(NeighbourhoodList, AFolderInsteadOfAFileIsNotListed) {
-    test::TempDir dir;
-    std::filesystem::create_directories(dir.path() / "UserData" / "Neighborhood.iff");
-    test::HeadlessApp app;
-    app.m.SimsPath = dir.asSimsPath();
-    FillNeighbourhoodList(app.m);
-    EXPECT_EQ(app.ui.ListCount("Combo1"), 0);
-}
-
 TEST(NeighbourhoodName, DerivesFolderAndFileFromTheEntryText) {
     EXPECT_EQ(HoodEntryText(12), "Neighbourhood 12");
     EXPECT_EQ(HoodNumber("Neighbourhood 12"), 12);

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 #include <random>
 #include <regex>
@@ -261,6 +262,93 @@ TEST_F(Snapshots, RefusesAFileOutsideTheGameFolderAndARootInsideIt) {
     EXPECT_FALSE(TakeSnapshot(game / "snapshots", game, 3, "adultify", "", {hood}));
     EXPECT_FALSE(fs::exists(game / "snapshots"));
     EXPECT_TRUE(ListSnapshots(root, game, 3).empty());
+}
+
+// What lies in a neighbourhood's group of the store that the store did not make, or made and
+// was stopped removing: a prune removes exactly the second kind.
+TEST_F(Snapshots, PruningRemovesOnlyWhatTheStoreMadeAndNeverFollowsALink) {
+    ADULTIFY_SKIP_ON_WINDOWS("the planted folders include symbolic links");
+    auto first = Take("first");
+    ASSERT_TRUE(first);
+    const fs::path group = first.value().folder.parent_path();
+    const fs::path outside = dir.path() / "photos";
+    test::WriteBytes(outside / "holiday.bmp", Arbitrary(8, 300));
+    struct Planted {
+        std::string name;
+        std::function<void(const fs::path&)> make;
+        bool removed;
+    };
+    const std::vector<Planted> planted = {
+        {"00000000-000000-000-0",
+         [&](const fs::path& p) { test::WriteBytes(p / "holiday.bmp", Arbitrary(9, 30)); }, false},
+        {"00000000-000000-000-1",
+         [&](const fs::path& p) {
+             test::WriteBytes(p / "snapshot.part", ToBytes("adultify-snapshot 1\nend\t1\n"));
+         },
+         false},
+        {"00000000-000000-000-2",
+         [&](const fs::path& p) { fs::create_directory_symlink(outside, p); }, false},
+        {first.value().id, // the store's own, its removal stopped half-way
+         [&](const fs::path&) {
+             fs::rename(first.value().folder / kSnapshotRecord,
+                        first.value().folder / "snapshot.part");
+         },
+         true},
+    };
+    for (const Planted& p : planted)
+        p.make(group / p.name);
+    ASSERT_TRUE(Take("second"));
+
+    for (const Planted& p : planted)
+        EXPECT_EQ(fs::exists(fs::symlink_status(group / p.name)), !p.removed) << p.name;
+    EXPECT_TRUE(fs::exists(group / "00000000-000000-000-0" / "holiday.bmp"));
+    EXPECT_EQ(test::ReadBytes(outside / "holiday.bmp"), Arbitrary(8, 300));
+
+    // A group that is a link is refused, and whatever it leads to left alone.
+    fs::remove_all(group);
+    fs::create_directory_symlink(outside, group);
+    EXPECT_FALSE(Take("third"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(outside), fs::directory_iterator()), 1);
+}
+
+// One game, one key: whatever spelling reaches the folder, its snapshots are one list, and a
+// store reached through a link into the game is still inside it.
+TEST_F(Snapshots, OneGameHasOneKeyWhateverSpellingReachesIt) {
+    ADULTIFY_SKIP_ON_WINDOWS("the spellings are symbolic links");
+    const fs::path prefix = dir.path() / "prefix";
+    fs::create_directories(prefix / "dosdevices");
+    fs::create_directory_symlink(dir.path() / "games", prefix / "drive_c");
+    fs::create_directory_symlink("../drive_c", prefix / "dosdevices" / "c:");
+    fs::create_directory_symlink(game, dir.path() / "shortcut");
+    const std::vector<fs::path> spellings = {game, dir.path() / "shortcut",
+                                             prefix / "drive_c" / "The Sims",
+                                             prefix / "dosdevices" / "c:" / "The Sims"};
+    for (const fs::path& spelling : spellings)
+        ASSERT_TRUE(Take(spelling.string(), spelling)) << spelling;
+    for (const fs::path& spelling : spellings)
+        EXPECT_EQ(ListSnapshots(root, spelling, 3).size(), spellings.size()) << spelling;
+    const std::string id = ListSnapshots(root, game, 3).back().id;
+    ChangeBoth();
+    EXPECT_TRUE(RestoreSnapshot(root, id, prefix / "dosdevices" / "c:" / "The Sims"));
+    EXPECT_EQ(test::ReadBytes(hood), hoodBytes);
+
+    fs::create_directory_symlink(game / "UserData3", dir.path() / "data-in-game");
+    EXPECT_FALSE(TakeSnapshot(dir.path() / "data-in-game", game, 3, "inside", "", {hood}));
+    EXPECT_EQ(std::distance(fs::directory_iterator(game / "UserData3"), fs::directory_iterator()),
+              2)
+        << "nothing beside Neighborhood.iff and Characters";
+}
+
+TEST_F(Snapshots, ARestoreReplacesAFileTooLargeForTheGameKeepingItAsItIs) {
+    auto before = Take("adultify");
+    ASSERT_TRUE(before);
+    fs::resize_file(hood, kLargestGameFile + 1);
+
+    auto undo = RestoreSnapshot(root, before.value().id, game);
+    ASSERT_TRUE(undo) << Describe(undo.error());
+    EXPECT_EQ(test::ReadBytes(hood), hoodBytes);
+    const fs::path kept = undo.value().folder / "1-Neighborhood.iff";
+    EXPECT_EQ(fs::file_size(kept), kLargestGameFile + 1);
 }
 
 TEST(SnapshotRoot, LiesInTheUsersDataFolderOutsideTheWinePrefix) {
