@@ -1,11 +1,13 @@
 #include "ageing/adultify.h"
 
 #include "core/reports.h"
+#include "core/status_line.h"
 #include "core/utilities.h"
 #include "game/game_text.h"
 #include "game/game_writes.h"
 #include "game/neighbourhood_name.h"
 #include "game/save_hood.h"
+#include "hood/before_command.h"
 #include "hood/get_people.h"
 #include "hood/resident_layout.h"
 #include "hood/resident_view.h"
@@ -55,8 +57,10 @@ std::optional<Bytes> GrowUpCharacterFile(Module1& m, const std::string& path,
         m.HoodData = hoodBefore;
         ReportFileError(m, "The character file could not be read. Nothing has been changed.",
                         data.error());
+        m.notSavedBecause = NotSavedReason(data.error());
         return std::nullopt;
     }
+    RememberRead(m, path, data.value());
     m.UserFileData = data.value();
     Bytes edited = std::move(data.value());
     const BodyStringEdit edit = EditBodyStrings(edited);
@@ -70,6 +74,7 @@ std::optional<Bytes> GrowUpCharacterFile(Module1& m, const std::string& path,
         }
         m.HoodData = hoodBefore;
         ++m.refusals;
+        m.notSavedBecause = "the character file's body strings cannot be changed";
         Report(m, text + ". Nothing has been changed.");
         return std::nullopt;
     }
@@ -105,6 +110,7 @@ bool AdultifyResident(Module1& m, int i) {
     const Position u = FindBytes(m.HoodData, record.UserFile, 1);
     if (u == 0 || u + resident::kAge > static_cast<Position>(m.HoodData.size())) {
         ++m.refusals;
+        m.notSavedBecause = "the resident's entry was not found whole in the neighbourhood";
         Report(m, "The resident's entry was not found whole in the neighbourhood. Nothing has "
                   "been changed.");
         return false;
@@ -112,7 +118,10 @@ bool AdultifyResident(Module1& m, int i) {
     GrowUpEntry(m, u);
     AddLogLine(m, "Continuing Adultify Process");
     AddLogLine(m, "with USERxxxxx.IFF");
-    if (m.ui.Caption("Combo1").empty()) return false;
+    if (m.ui.Caption("Combo1").empty()) {
+        m.notSavedBecause = "no neighbourhood is chosen";
+        return false;
+    }
 
     const auto path = ChosenUserFilePath(m, record.UserFile);
     std::optional<Bytes> character;
@@ -127,6 +136,7 @@ bool AdultifyResident(Module1& m, int i) {
                       "The character file is not a file that can be read. Nothing has been "
                       "changed.",
                       *path, "not a regular file");
+        m.notSavedBecause = "the character file is not a file that can be read";
         return false;
     }
     if (!SaveBoth(m, path, character, hoodBefore, {"adultify", DecodeName(m, record.UserFile)}))
@@ -189,16 +199,56 @@ BodyStringEdit EditBodyStrings(Bytes& data) {
     return {true, {}};
 }
 
-void Adultify_Command1_Click(Module1& m) {
+namespace {
+
+// The files the command writes for the resident: the neighbourhood's and its character file.
+std::vector<std::string> FilesOf(Module1& m, const PersonRecord& record) {
+    std::vector<std::string> files;
+    if (m.ui.Caption("Combo1").empty()) return files;
+    files.push_back(HoodFile(m.SimsPath, ChosenHood(m)));
+    if (const auto path = ChosenUserFilePath(m, record.UserFile)) files.push_back(*path);
+    return files;
+}
+
+// The line that shows the resident after the list was read again: the same line, unless the
+// file was read differently.
+int LineOf(const Module1& m, const Bytes& userFile, int line) {
+    auto at = [&](int k) { return m.People[static_cast<std::size_t>(k)].UserFile == userFile; };
+    if (line < m.RecordCount && at(line)) return line;
+    for (int k = 0; k < m.RecordCount; ++k)
+        if (at(k)) return k;
+    return -1;
+}
+
+} // namespace
+
+bool GrowUpResident(Module1& m, int line) {
     m.ui.ListClear("List2");
-    AddLogLine(m, "Starting Adultify process");
-    const int count = m.ui.ListCount("List1");
-    AddLogLine(m, "Searching Neighbourhood");
-    for (int i = 0; i < count; ++i) {
-        if (!m.ui.ListSelected("List1", i)) continue;
-        if (!AdultifyResident(m, i)) return;
+    m.notSavedBecause.clear();
+    const PersonRecord record = m.People[static_cast<std::size_t>(line)];
+    bool done = ReadyToWrite(m, FilesOf(m, record));
+    if (done) {
+        AddLogLine(m, "Starting Adultify process");
+        AddLogLine(m, "Searching Neighbourhood");
+        done = AdultifyResident(m, line);
+    }
+    m.askedBeforeWork = false;
+    if (!done) {
+        AddLogLine(m, NothingSavedText(m));
+        SetStatus(m, NothingSavedText(m));
+        return false;
     }
     AddLogLine(m, "Adultify is Finished");
+    return true;
+}
+
+void Adultify_Command1_Click(Module1& m) {
+    // The button cannot be pressed without a resident: nothing is claimed for nobody.
+    const int line = SelectedResident(m);
+    if (line < 0) return;
+    const Bytes userFile = m.People[static_cast<std::size_t>(line)].UserFile;
+    if (!GrowUpResident(m, line)) return;
+    if (const int shown = LineOf(m, userFile, line); shown >= 0) ShowResidentBelowLog(m, shown);
     (void)m.ui.ShowMessage("Sucess. Your child has grown up.", MsgButtons::Ok, MsgIcon::Exclamation,
                            "Completed");
 }

@@ -8,7 +8,14 @@
 
 namespace adultify {
 
+// The command for the resident selected in List1: it grows up and is shown again, selected.
 void Adultify_Command1_Click(Module1& m);
+
+// The whole command for List1's line `line`, the one path every way of growing a child up
+// takes: its questions first (another run, files changed on disk, the game running), then the
+// work, logged in List2, whose last line and the status line say when nothing was saved. True
+// when the resident grew up; List1 is then read again, without a selection.
+[[nodiscard]] bool GrowUpResident(Module1& m, int line);
 
 // Five trait counters (Nice, Active, Playful, Outgoing, Neat), 0 to 10 each, summing to 30.
 [[nodiscard]] std::array<int, 5> DrawPersonality(Module1& m);

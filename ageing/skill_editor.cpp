@@ -4,6 +4,7 @@
 #include "core/status_line.h"
 #include "core/utilities.h"
 #include "game/neighbourhood_name.h"
+#include "hood/before_command.h"
 #include "hood/resident_view.h"
 
 #include <algorithm>
@@ -25,21 +26,29 @@ std::string PointsText(long long v) {
 }
 
 void SkillLabel_Click(Module1& m, const SkillRow& row) {
+    // No dialog for nobody, for a game this run may not save, or over a changed file.
+    const int i = SelectedResident(m);
+    if (i < 0) return;
+    if (m.lookOnly) {
+        SetStatus(m, "Nothing can be changed: another Adultify is editing this game.");
+        return;
+    }
+    if (!StillAsRead(m, {HoodFile(m.SimsPath, ChosenHood(m))})) return;
     const long long current = LeadingNumber(m.ui.Caption(row.valueLabel));
     const double newValue = EditSkill(m, 0, 1000, current, row.name);
-    if (const int i = SelectedResident(m); i >= 0) {
-        const Position p = FindBytes(m.HoodData, m.People[static_cast<std::size_t>(i)].UserFile, 1);
-        const auto value = static_cast<unsigned>(std::clamp(std::floor(newValue), 0.0, 65535.0));
-        if (p > 0 && p + row.offset + 1 <= static_cast<Position>(m.HoodData.size())) {
+    const Position p = FindBytes(m.HoodData, m.People[static_cast<std::size_t>(i)].UserFile, 1);
+    const auto value = static_cast<unsigned>(std::clamp(std::floor(newValue), 0.0, 65535.0));
+    if (p > 0 && p + row.offset + 1 <= static_cast<Position>(m.HoodData.size())) {
+        // Only a real change is an unsaved edit: a Cancel, or the value it opened with, is not.
+        if (ReadU16LE(m.HoodData, p + row.offset) != value) {
             WriteU16LE(m.HoodData, p + row.offset, value);
             m.UnsavedData = kTrue;
-        } else if (static_cast<long long>(value) != current) {
-            // A record cut off by the end of the file has no place for the value.
-            ReportRefusal(m, "The skill was not changed. Nothing has been changed.",
-                          HoodFile(m.SimsPath, ChosenHood(m)),
-                          "the resident's record ends before its " + std::string(row.name) +
-                              " value");
         }
+    } else if (static_cast<long long>(value) != current) {
+        // A record cut off by the end of the file has no place for the value.
+        ReportRefusal(m, "The skill was not changed. Nothing has been changed.",
+                      HoodFile(m.SimsPath, ChosenHood(m)),
+                      "the resident's record ends before its " + std::string(row.name) + " value");
     }
     Display_user_Details(m);
 }

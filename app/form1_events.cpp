@@ -6,6 +6,7 @@
 #include "app/game_switch.h"
 #include "app/snapshot_window.h"
 #include "app/startup.h"
+#include "game/game_writes.h"
 #include "game/path_dialog.h"
 #include "game/save_hood.h"
 #include "hood/get_people.h"
@@ -33,6 +34,7 @@ int EntryIndex(Module1& m, std::string_view entry) {
 } // namespace
 
 void ReadChosenNeighbourhood(Module1& m) {
+    ClearResidentView(m);
     Get_People(m);
     m.ui.SetEnabled("menu_fix_thumbnails", false);
 }
@@ -58,9 +60,12 @@ void ShowUnexpectedFault(Module1& m, std::string_view what) {
 namespace {
 
 struct CommandScope {
-    explicit CommandScope(Module1& m) : flag(m.commandRunning) { flag = true; }
-    ~CommandScope() { flag = false; }
+    explicit CommandScope(Module1& m) : flag(m.commandRunning), asked(m.askedBeforeWork) {
+        flag = true;
+    }
+    ~CommandScope() { flag = asked = false; }
     bool& flag;
+    bool& asked; // the questions a command asked hold for it alone
     CommandScope(const CommandScope&) = delete;
     CommandScope& operator=(const CommandScope&) = delete;
 };
@@ -136,6 +141,9 @@ bool Dispatch(Module1& m, ControlId control, UiEvent event) {
     if (m.commandRunning) return false;
     if (!control.IsWindow() && !m.ui.IsEnabled(control)) return false;
     CommandScope running(m);
+    // A look-only editor takes the game as soon as the other one has let it go.
+    if (event == UiEvent::Click && RetakeGame(m) && SelectedResident(m) >= 0)
+        Display_user_Details(m);
     return Form1Event(m, control, event);
 }
 

@@ -6,6 +6,7 @@
 #include "game/neighbourhood_name.h"
 #include "game/path_dialog.h"
 #include "game/save_hood.h"
+#include "hood/resident_view.h"
 
 namespace adultify {
 
@@ -17,9 +18,6 @@ void ReadGameAgain(Module1& m) {
     m.readStamps.clear();
     ClearResidentView(m);
     m.ui.ListClear("List1");
-    m.ui.ListClear("List2");
-    m.ui.SetCaption("Frame2", ControlId("Frame2").Design().caption);
-    m.ui.PictureClear("Picture1");
     FillNeighbourhoodList(m);
     ReadFirstNeighbourhood(m);
 }

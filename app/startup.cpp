@@ -10,6 +10,7 @@
 #include "game/path_dialog.h"
 #include "game/save_hood.h"
 #include "hood/resident_layout.h"
+#include "hood/resident_view.h"
 
 #include <cmath>
 
@@ -37,13 +38,6 @@ void LocateGame(Module1& m) {
     if (FindGameFolder(m)) return;
     m.SimsPath = std::string(kFallbackSimsPath);
     ShowPathDialog(m);
-}
-
-void ClearResidentView(Module1& m) {
-    m.ui.SetEnabled("Command1", false);
-    for (ControlId label : kValueLabels)
-        m.ui.SetCaption(label, "");
-    m.ui.SetEnabled("menu_fix_thumbnails", false);
 }
 
 void SelectNeighbourhood(Module1& m, int index) {
@@ -126,8 +120,11 @@ bool SettleUnsavedData(Module1& m) {
 void ExitSequence(Module1& m) {
     m.ui.SetWindowIcon(kFrowningFace);
     m.ui.DoEvents();
+    m.notSavedBecause.clear();
     if (!SettleUnsavedData(m)) {
         m.ui.SetWindowIcon(kSmilingFace); // the program goes on
+        SetStatus(m, m.notSavedBecause.empty() ? "Adultify was not closed; the changes are kept."
+                                               : NothingSavedText(m) + " Adultify was not closed.");
         return;
     }
     EndProgramNow(m, 0);

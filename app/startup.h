@@ -19,8 +19,6 @@ void Form1_Load(Module1& m);
 void LocateGame(Module1& m);
 
 void FillCareerNames(Module1& m);
-// The resident view as it starts: no values, Adultify and the thumbnail fix disabled.
-void ClearResidentView(Module1& m);
 // Chooses Combo1's entry `index` and reads that neighbourhood, as a click on it does.
 void SelectNeighbourhood(Module1& m, int index);
 // Reads Combo1's first neighbourhood; a game folder without one is said so, with where to

@@ -69,8 +69,17 @@ struct Module1 {
 
     // A main-window command is under way (and may be yielding).
     bool commandRunning = false;
-    // This run may write into the game folder while it holds it.
+    // This run may write into the game folder while it holds it. An editor holds it from the
+    // moment it reads a game until it lets that game go, so that a second one is told at once.
     std::unique_ptr<GameLock> gameLock;
+    // The editors (not the command line) show a game another run holds as look-only: nothing
+    // can be saved or grown up until that run lets it go.
+    bool showsLookOnly = false;
+    bool lookOnly = false;
+    // The command under way asked its questions (the game running) before it began its work.
+    bool askedBeforeWork = false;
+    // Why the last write was not made, in a player's words ("the game is running").
+    std::string notSavedBecause;
     // What each game file was when it was read, to tell whether the game saved it since.
     std::map<std::string, FileStamp> readStamps;
     // Where copies of the files a command replaces are kept; none: no copies.

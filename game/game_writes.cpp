@@ -1,16 +1,59 @@
 #include "game/game_writes.h"
 
 #include "core/reports.h"
+#include "core/status_line.h"
 #include "game/neighbourhood_name.h"
 #include "game/snapshots.h"
 #include "iff/record_text.h"
 
+#include <utility>
+
 namespace adultify {
+
+namespace {
+
+const char* const kHeldElsewhere = "another Adultify is editing this game";
+
+void ShowLookOnlyTitle(Module1& m) {
+    const std::string title(ControlId("Form1").Design().caption);
+    m.ui.SetCaption("Form1", m.lookOnly ? title + " (read-only)" : title);
+}
+
+// Nothing can be saved or grown up; the view and the skill dialog stay.
+void EnterLookOnly(Module1& m) {
+    m.lookOnly = true;
+    ShowLookOnlyTitle(m);
+    m.ui.SetEnabled("menu_Save", false);
+    m.ui.SetEnabled("Command1", false);
+    (void)m.ui.ShowMessage("Another Adultify is editing this game. You can look at it, but "
+                           "nothing can be saved until that one is closed.",
+                           MsgButtons::Ok, MsgIcon::Information, "Read Only");
+    SetStatus(m, "Read-only: " + std::string(kHeldElsewhere) + ".");
+}
+
+} // namespace
 
 void TryHoldGame(Module1& m) {
     if (m.gameLock || m.SimsPath.empty()) return;
     auto lock = m.fs.LockGame(m.SimsPath);
-    if (lock) m.gameLock = std::move(lock.value());
+    if (lock) {
+        m.gameLock = std::move(lock.value());
+        return;
+    }
+    if (lock.error().kind == FileErrorKind::Locked && m.showsLookOnly && !m.lookOnly)
+        EnterLookOnly(m);
+}
+
+bool RetakeGame(Module1& m) {
+    if (!m.lookOnly) return false;
+    auto lock = m.fs.LockGame(m.SimsPath);
+    if (!lock) return false;
+    m.gameLock = std::move(lock.value());
+    m.lookOnly = false;
+    ShowLookOnlyTitle(m);
+    m.ui.SetEnabled("menu_Save", m.UnsavedData == kTrue);
+    SetStatus(m, "The other Adultify has closed: this one can save again.");
+    return true;
 }
 
 bool HoldGameForWriting(Module1& m) {
@@ -21,6 +64,7 @@ bool HoldGameForWriting(Module1& m) {
         return true;
     }
     const bool busy = lock.error().kind == FileErrorKind::Locked;
+    m.notSavedBecause = NotSavedReason(lock.error());
     ReportRefusal(m,
                   busy ? "Another Adultify is editing this game. Nothing has been changed; close "
                          "it and try again."
@@ -31,6 +75,42 @@ bool HoldGameForWriting(Module1& m) {
 
 void ReleaseGame(Module1& m) {
     m.gameLock.reset();
+    if (!m.lookOnly) return;
+    m.lookOnly = false;
+    ShowLookOnlyTitle(m);
+}
+
+std::string NotSavedReason(const FileError& error) {
+    switch (error.kind) {
+    case FileErrorKind::Locked:
+        return kHeldElsewhere;
+    case FileErrorKind::ReadOnly:
+        return "the folder is read-only";
+    case FileErrorKind::InUse:
+        return "another program has the file open";
+    case FileErrorKind::NotFound:
+        return "a file is no longer there";
+    case FileErrorKind::NotRegular:
+    case FileErrorKind::TooLarge:
+    case FileErrorKind::Unreadable:
+        return "a file could not be read";
+    case FileErrorKind::Refused:
+        return error.reason;
+    case FileErrorKind::NameTaken:
+    case FileErrorKind::WriteFailed:
+        break;
+    }
+    // The system's words for a folder that takes no new file.
+    for (const char* readOnly : {"Read-only file system", "Permission denied", "Access is denied"})
+        if (error.reason.find(readOnly) != std::string::npos) return "the folder is read-only";
+    return "the file could not be written (" + error.reason + ")";
+}
+
+std::string NothingSavedText(const Module1& m) {
+    return "Nothing was saved: " +
+           (m.notSavedBecause.empty() ? std::string("the command was stopped")
+                                      : m.notSavedBecause) +
+           ".";
 }
 
 std::filesystem::path NativeFile(Module1& m, const std::string& path) {
@@ -43,26 +123,31 @@ void RememberRead(Module1& m, const std::string& path, const Bytes& bytes) {
 
 namespace {
 
-bool Refused(Module1& m, const std::string& question, const std::string& title) {
+bool Refused(Module1& m, const std::string& question, const std::string& title,
+             const char* reason) {
     if (m.ui.ShowMessage(question, MsgButtons::YesNoDefaultNo, MsgIcon::Exclamation, title) ==
         MsgAnswer::Yes)
         return false;
     ++m.refusals;
+    m.notSavedBecause = reason;
     return true;
 }
 
+} // namespace
+
+bool GameRunningAllows(Module1& m, const std::string& question) {
+    if (!m.findRunningGame) return true;
+    const auto game = m.findRunningGame();
+    return !game || !Refused(m, "The Sims seems to be running (" + *game + ").\n" + question,
+                             "The Sims Is Running", "the game is running");
+}
+
+namespace {
+
 // The game running, or a file it may have saved since it was read: the user decides.
 bool GuardsAllow(Module1& m, const std::vector<Replacement>& changes) {
-    if (m.findRunningGame) {
-        if (const auto game = m.findRunningGame();
-            game && Refused(m,
-                            "The Sims seems to be running (" + *game +
-                                ").\nIt keeps its own copy of the neighbourhood and may save "
-                                "over these changes, or read half-changed files.\nChange the "
-                                "files anyway?",
-                            "The Sims Is Running"))
-            return false;
-    }
+    const bool asked = std::exchange(m.askedBeforeWork, false);
+    if (!asked && !GameRunningAllows(m, kChangeFilesQuestion)) return false;
     for (const Replacement& r : changes) {
         const auto read = m.readStamps.find(r.path);
         if (read == m.readStamps.end()) continue;
@@ -71,11 +156,13 @@ bool GuardsAllow(Module1& m, const std::vector<Replacement>& changes) {
                     m.fs.NativePath(r.path) +
                         "\nhas changed on disk since Adultify read it; the game may have saved "
                         "it since.\nWriting now would replace those changes. Write anyway?",
-                    "File Changed"))
+                    "File Changed", "a file changed on disk since it was read"))
             return false;
     }
     return true;
 }
+
+const char* const kNoSnapshot = "no copy of the files could be kept";
 
 // A write goes ahead only with a copy of what it replaces, unless the user asked for none.
 bool Snapshot(Module1& m, const std::vector<Replacement>& changes, const WriteCause& cause) {
@@ -84,6 +171,7 @@ bool Snapshot(Module1& m, const std::vector<Replacement>& changes, const WriteCa
     if (!m.snapshotRoot) {
         ReportRefusal(m, what, m.SimsPath,
                       "no folder for snapshots could be named (no home or data folder is set)");
+        m.notSavedBecause = kNoSnapshot;
         return false;
     }
     std::vector<std::filesystem::path> files;
@@ -97,6 +185,7 @@ bool Snapshot(Module1& m, const std::vector<Replacement>& changes, const WriteCa
     if (taken) return true;
     // Nothing in the game was touched, whatever went wrong in the store.
     ReportRefusal(m, what, PathText(taken.error().path), taken.error().reason);
+    m.notSavedBecause = kNoSnapshot;
     return false;
 }
 
@@ -109,8 +198,10 @@ bool WriteGameFiles(Module1& m, const std::vector<Replacement>& changes, const s
     const FileStatus status = m.fs.Replace(m.SimsPath, changes);
     if (!status) {
         ReportFileError(m, what, status.error());
+        m.notSavedBecause = NotSavedReason(status.error());
         return false;
     }
+    m.notSavedBecause.clear();
     ++m.filesChanged;
     for (const Replacement& r : changes)
         RememberRead(m, r.path, r.bytes);
@@ -123,14 +214,7 @@ bool RestoreFromSnapshot(Module1& m, const std::string& id) {
         ReportRefusal(m, what, m.SimsPath, "no folder for snapshots could be named");
         return false;
     }
-    if (!HoldGameForWriting(m)) return false;
-    if (m.findRunningGame) {
-        if (const auto game = m.findRunningGame();
-            game &&
-            Refused(m, "The Sims seems to be running (" + *game + ").\nRestore the files anyway?",
-                    "The Sims Is Running"))
-            return false;
-    }
+    if (!HoldGameForWriting(m) || !GameRunningAllows(m, "Restore the files anyway?")) return false;
     const auto restored = RestoreSnapshot(*m.snapshotRoot, id, NativeFile(m, m.SimsPath));
     if (!restored) {
         ReportFileError(m, what, restored.error());

@@ -12,12 +12,27 @@
 
 namespace adultify {
 
-// Holds the game folder for this run when no other run does; silent, for reads.
+// Holds the game folder for this run when no other run does; silent, for reads. In an editor,
+// a game another run holds is shown look-only, and the user is told once.
 void TryHoldGame(Module1& m);
+// A look-only editor takes the game when the other run has let it go; true when it now can
+// save again.
+[[nodiscard]] bool RetakeGame(Module1& m);
 // Holds the game folder for a write; when another run holds it, says so and answers false.
 [[nodiscard]] bool HoldGameForWriting(Module1& m);
 // Lets the game folder go (another game folder was chosen).
 void ReleaseGame(Module1& m);
+
+inline constexpr const char* kChangeFilesQuestion =
+    "It keeps its own copy of the neighbourhood and may save over these changes, or read "
+    "half-changed files.\nChange the files anyway?";
+// The question when the game is running; false (and counted, with the reason kept) when the
+// user answers No.
+[[nodiscard]] bool GameRunningAllows(Module1& m, const std::string& question);
+// Why a write was not made, in a player's words: "the folder is read-only".
+[[nodiscard]] std::string NotSavedReason(const FileError& error);
+// "Nothing was saved: the game is running.", from the reason kept for the last write.
+[[nodiscard]] std::string NothingSavedText(const Module1& m);
 
 // The machine's own path of a program path, to hand to the file functions: the UTF-8 text
 // of NativePath would be read in the 8-bit code page on Windows.
@@ -33,7 +48,8 @@ struct WriteCause {
 };
 
 // Replaces the files together, or reports why nothing was changed (`what` says what was not
-// saved) and answers false.
+// saved), keeps the reason in Module1::notSavedBecause and answers false. The game-running
+// question is not asked again when the command asked it before its work.
 [[nodiscard]] bool WriteGameFiles(Module1& m, const std::vector<Replacement>& changes,
                                   const std::string& what, const WriteCause& cause);
 

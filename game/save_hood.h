@@ -19,6 +19,9 @@ namespace adultify {
 // After the neighbourhood's file was written: nothing is left unsaved.
 void MarkSaved(Module1& m);
 
+// "Saved Neighborhood.iff; the old one is Neighborhood.003": the status line after a save.
+[[nodiscard]] std::string SavedText(const Replacement& hood);
+
 // Base name + "." + three digits.
 [[nodiscard]] std::string BackupName(const std::string& baseName, int k);
 

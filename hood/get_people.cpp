@@ -133,9 +133,12 @@ bool ReadChosenHood(Module1& m, int& programPointer) {
     SetStatus(m, "Read Neighborhood.iff");
     programPointer = 0;
     if (FileExists(m, hoodFile) != kTrue) {
-        if (m.fs.EntryExists(hoodFile))
+        if (m.fs.EntryExists(hoodFile)) {
+            // The system's reason: no regular file, or a folder on the way it may not search.
+            const auto tried = m.fs.ReadFile(hoodFile, kLargestNeighbourhood);
             ReportRefusal(m, "This neighbourhood file cannot be read.", hoodFile,
-                          "it is not a regular file");
+                          tried ? "it is not a regular file" : tried.error().reason);
+        }
         SetStatus(m, "Idle");
         return false;
     }

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
+#include <optional>
 #include <string>
 
 using namespace adultify::sample;
@@ -42,27 +43,38 @@ int WriteHome(const char* dir) {
     }
 }
 
-int WriteGame(int argc, char** argv) {
-    if (argc < 2) return Usage();
+struct GameOptions {
     std::string dir;
     bool wine = false;
     int hoods = 2;
-    RandomHoodParams params;
     std::string language;
-    params.residents = 12;
-    params.families = 4;
-    params.children = 4;
-    params.baseGameRecords = 2;
+    RandomHoodParams params;
+};
+
+// Empty when the arguments are not understood.
+std::optional<GameOptions> ParseGameOptions(int argc, char** argv) {
+    GameOptions o;
+    o.params.residents = 12;
+    o.params.families = 4;
+    o.params.children = 4;
+    o.params.baseGameRecords = 2;
+    RandomHoodParams& params = o.params;
+    bool valueMissing = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         auto next = [&]() -> long {
-            if (i + 1 >= argc) std::exit(Usage());
+            if (i + 1 >= argc) {
+                valueMissing = true;
+                return 0;
+            }
             return std::strtol(argv[++i], nullptr, 10);
         };
         if (arg == "--wine")
-            wine = true;
+            o.wine = true;
+        else if (arg == "--variants")
+            params.playersVariants = true;
         else if (arg == "--hoods")
-            hoods = static_cast<int>(next());
+            o.hoods = static_cast<int>(next());
         else if (arg == "--residents")
             params.residents = static_cast<int>(next());
         else if (arg == "--families")
@@ -73,16 +85,21 @@ int WriteGame(int argc, char** argv) {
             params.seed = static_cast<std::uint32_t>(next());
         else if (arg == "--filler")
             params.fillerBytes = static_cast<std::size_t>(next());
-        else if (arg == "--variants")
-            params.playersVariants = true;
         else if (arg == "--language" && i + 1 < argc)
-            language = argv[++i];
+            o.language = argv[++i];
         else if (!arg.empty() && arg[0] == '-')
-            return Usage();
+            return std::nullopt;
         else
-            dir = arg;
+            o.dir = arg;
     }
-    if (dir.empty()) return Usage();
+    if (valueMissing || o.dir.empty()) return std::nullopt;
+    return o;
+}
+
+int WriteGame(int argc, char** argv) {
+    const std::optional<GameOptions> options = ParseGameOptions(argc, argv);
+    if (!options) return Usage();
+    const auto& [dir, wine, hoods, language, params] = *options;
 
     GameSpec game;
     for (int h = 0; h < hoods; ++h) {

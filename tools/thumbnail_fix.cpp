@@ -5,6 +5,7 @@
 #include "game/game_text.h"
 #include "game/game_writes.h"
 #include "game/neighbourhood_name.h"
+#include "hood/before_command.h"
 #include "hood/resident_view.h"
 
 #include <cstring>
@@ -72,6 +73,11 @@ int FixThumbnails(Module1& m, const Bytes& userFile) {
 } // namespace
 
 void menu_fix_thumbnails_Click(Module1& m) {
+    // Its questions before its work, and never on a file changed since it was shown.
+    if (const int line = SelectedResident(m); line >= 0 && !m.ui.Caption("Combo1").empty()) {
+        const auto path = ChosenUserFilePath(m, m.People[static_cast<std::size_t>(line)].UserFile);
+        if (path && !ReadyToWrite(m, {*path})) return;
+    }
     if (m.ui.ShowMessage(ThumbnailWarningText(), MsgButtons::YesNoDefaultNo, MsgIcon::Information,
                          "WARNING") != MsgAnswer::Yes) {
         (void)m.ui.ShowMessage("Thumbnail removal cancelled", MsgButtons::Ok, MsgIcon::None,

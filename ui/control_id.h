@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <optional>
 #include <ostream>
+#include <string>
 #include <string_view>
 #include <utility>
 
@@ -139,6 +140,12 @@ inline constexpr ControlId kStockPictureHolder = [] {
     for (const ControlDesign& c : form.Controls())
         if (c.marksUnsaved) return form.IdOf(c);
     return std::nullopt;
+}
+
+// The title of a window with unsaved edits: "*Adultify", the mark in front as Windows' own
+// editors and GNOME's put it, the same in every window layer.
+[[nodiscard]] inline std::string MarkedTitle(std::string_view title) {
+    return "*" + std::string(title);
 }
 
 // The ten boxes of the skill dialog, index 0 first.

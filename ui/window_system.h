@@ -43,6 +43,8 @@ class WindowSystem {
     [[nodiscard]] virtual bool IsEnabled(ControlId control) const = 0;
     virtual void SetChecked(ControlId menuEntry, bool checked) = 0;
     [[nodiscard]] virtual bool IsChecked(ControlId menuEntry) const = 0;
+    // The keyboard's focus goes to the control; in a window that is not active, once it is.
+    virtual void FocusControl(ControlId control) = 0;
 
     // List boxes and the drop-down list. Selecting an entry of a drop-down list makes its text
     // the control's caption; -1 selects nothing; adding an entry keeps the selection.
@@ -61,6 +63,8 @@ class WindowSystem {
     [[nodiscard]] virtual bool SetPictureBitmap(ControlId box, BitmapBytes bmpFile) = 0;
     virtual void SetPictureStock(ControlId box) = 0;
     virtual void CopyPicture(ControlId from, ControlId to) = 0;
+    // The box shows nothing: no picture and no drawing.
+    virtual void RemovePicture(ControlId box) = 0;
 
     // Drawing into a picture box, in its inner pixels (a bordered box loses two a side).
     virtual void PictureClear(ControlId box) = 0;

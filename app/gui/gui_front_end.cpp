@@ -15,6 +15,7 @@ Editor::Editor(const EnvironmentLookup& env, Clock* clock) : platform_(MakePlatf
     m_->snapshotRoot = platform_.snapshotRoot;
     m_->snapshotsUnavailable = !platform_.snapshotRoot;
     m_->findRunningGame = platform_.findRunningGame;
+    m_->showsLookOnly = true;
     shelf_ = SearchGames(platform_);
     shelf_.rememberIn = RememberedFolderFile(env);
     shelf_.usePrefix = [this](const std::filesystem::path& prefix) {

@@ -125,10 +125,35 @@ void GrabMessagesAndSnapshots(qt::QtWindowSystem& ui, Module1& m, const QString&
     GrabNextModal(ui, out + "/AdultifyResult.png", [] {});
     AnswerNextMessage(QMessageBox::Ok);
     Adultify_Command1_Click(m);
+    Save(ui, ui.Window("Form1"), out + "/Form1-AfterAdultify.png");
 
     GrabNextModal(ui, out + "/frmSnapshots.png",
                   [&] { (void)DispatchEvent(m, "frmSnapshots.cmdClose", UiEvent::Click); });
     ShowSnapshotWindow(m);
+}
+
+// The next child, refused while the game runs: the question answered No, then the log.
+void GrabRefusedLog(qt::QtWindowSystem& ui, Module1& m, const QString& out) {
+    ui.ListSelect("List1", FirstChild(ui, m));
+    (void)DispatchEvent(m, "List1", UiEvent::Click);
+    m.findRunningGame = [] { return std::optional<std::string>("Sims.exe (process 4242)"); };
+    GrabNextModal(ui, out + "/GameRunningQuestion.png", [] {});
+    AnswerNextMessage(QMessageBox::No);
+    (void)DispatchEvent(m, "Command1", UiEvent::Click);
+    Save(ui, ui.Window("Form1"), out + "/Form1-Refused.png");
+    m.findRunningGame = nullptr;
+}
+
+// A second editor on the same game while the first is open: told, and read-only.
+void GrabSecondEditor(ManualClock& clock, const QString& out) {
+    Editor second([](const char* name) { return std::getenv(name); }, &clock);
+    GrabNextModal(second.ui(), out + "/ReadOnlyMessage.png", [] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+            box->button(QMessageBox::Ok)->click();
+    });
+    if (!second.Load()) return;
+    second.ui().ShowForm("Form1");
+    Save(second.ui(), second.ui().Window("Form1"), out + "/Form1-ReadOnly.png");
 }
 
 } // namespace
@@ -160,5 +185,7 @@ int main(int argc, char** argv) {
     Save(ui, ui.Window("Form1"), out + "/Form1.png");
     GrabDialogs(ui, m, out);
     GrabMessagesAndSnapshots(ui, m, out, child);
+    GrabRefusedLog(ui, m, out);
+    GrabSecondEditor(clock, out);
     return 0;
 }

@@ -13,6 +13,7 @@ Win32Editor::Win32Editor(const EnvironmentLookup& env, Clock* clock)
     m_->snapshotRoot = platform_.snapshotRoot;
     m_->snapshotsUnavailable = !platform_.snapshotRoot;
     m_->findRunningGame = platform_.findRunningGame;
+    m_->showsLookOnly = true;
     shelf_ = SearchGames(platform_);
     shelf_.rememberIn = RememberedFolderFile(env);
     shelf_.usePrefix = [this](const std::filesystem::path& prefix) {

@@ -110,6 +110,47 @@ void WriteSampleGame() {
     RegCloseKey(key);
 }
 
+// The open message box's picture, if `name` is given, then its button `id` pressed.
+void AnswerNextBox(const char* name, int id) {
+    After(300, [name, id] {
+        HWND box = win32::OpenMessageBoxOfThisThread();
+        if (name) Save(box, name);
+        if (box) PostMessageW(box, WM_COMMAND, static_cast<WPARAM>(id), 0);
+    });
+}
+
+// The first child of the list, selected and shown.
+void SelectChild(win32::Win32WindowSystem& ui, Module1& m) {
+    for (int line = 0; line < ui.ListCount("List1"); ++line) {
+        ui.ListSelect("List1", line);
+        (void)DispatchEvent(m, "List1", UiEvent::Click);
+        if (ui.IsEnabled("Command1")) return;
+    }
+}
+
+// The child shown grown up and shown again; then the next one refused while the game runs.
+void GrabAdultifyPictures(win32::Win32WindowSystem& ui, Module1& m) {
+    AnswerNextBox(nullptr, IDOK);
+    (void)DispatchEvent(m, "Command1", UiEvent::Click);
+    Save(ui.Window("Form1"), "Form1-AfterAdultify");
+
+    SelectChild(ui, m);
+    m.findRunningGame = [] { return std::optional<std::string>("Sims.exe (process 4242)"); };
+    AnswerNextBox("MsgBox-GameRunning", IDNO);
+    (void)DispatchEvent(m, "Command1", UiEvent::Click);
+    Save(ui.Window("Form1"), "Form1-Refused");
+    m.findRunningGame = nullptr;
+}
+
+// A second editor on the same game while the first is open: told at once, and read-only.
+void GrabSecondEditor(ManualClock& clock) {
+    Win32Editor second([](const char* name) { return std::getenv(name); }, &clock);
+    AnswerNextBox("MsgBox-ReadOnly", IDOK);
+    if (!second.Load()) return;
+    second.ui().ShowForm("Form1");
+    Save(second.ui().Window("Form1"), "Form1-ReadOnly");
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -135,12 +176,7 @@ int main(int argc, char** argv) {
 
     if (!editor.Load()) return 3;
     ui.ShowForm("Form1");
-    // The first child of the list: the one the main command is for.
-    for (int line = 0; line < ui.ListCount("List1"); ++line) {
-        ui.ListSelect("List1", line);
-        (void)DispatchEvent(m, "List1", UiEvent::Click);
-        if (ui.IsEnabled("Command1")) break;
-    }
+    SelectChild(ui, m); // the one the main command is for
     Save(ui.Window("Form1"), "Form1");
 
     const auto grabModal = [&](const char* name, ControlId close) {
@@ -163,13 +199,12 @@ int main(int argc, char** argv) {
     grabModal("Form3", "Form3.Command2");
     (void)EditSkill(m, 0, 1000, 120, "Cooking");
 
+    GrabAdultifyPictures(ui, m);
+    GrabSecondEditor(clock);
+
     // The question before leaving with unsaved edits, answered Cancel.
     m.UnsavedData = kTrue;
-    After(300, [] {
-        HWND box = win32::OpenMessageBoxOfThisThread();
-        Save(box, "MsgBox");
-        if (box) PostMessageW(box, WM_COMMAND, IDCANCEL, 0);
-    });
+    AnswerNextBox("MsgBox", IDCANCEL);
     (void)DispatchEvent(m, "menu_exit", UiEvent::Click);
     return 0;
 }

@@ -1,5 +1,6 @@
 #include "ageing/adultify.h"
 
+#include "game/game_writes.h"
 #include "hood/get_people.h"
 #include "hood/resident_view.h"
 #include "iff/native_file_system.h"
@@ -12,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
 #include <numeric>
 
 namespace adultify {
@@ -89,20 +92,28 @@ TEST_P(AdultifyTest, TheChildGrowsUpInBothFilesByteForByte) {
         << "the backup is the old file";
     EXPECT_EQ(CharacterNow(), GrownUpCharacter(characterBefore, GetParam()));
 
+    // The log, then the grown-up resident as the view shows it.
     EXPECT_EQ(g.app.ui.ListItems("List2"),
-              (std::vector<std::string>{"Starting Adultify process", "Searching Neighbourhood",
-                                        "Found.", "Initiating Adultify process", "Unemploying Sim",
-                                        "Adjusting Skills", "Continuing Adultify Process",
-                                        "with USERxxxxx.IFF", "Doing byte shuffle",
-                                        "Adultify completed. Saving Files",
-                                        "Backing up Neighbourhood", "Adultify is Finished"}));
+              (std::vector<std::string>{
+                  "Starting Adultify process", "Searching Neighbourhood", "Found.",
+                  "Initiating Adultify process", "Unemploying Sim", "Adjusting Skills",
+                  "Continuing Adultify Process", "with USERxxxxx.IFF", "Doing byte shuffle",
+                  "Adultify completed. Saving Files", "Backing up Neighbourhood",
+                  "Adultify is Finished", "Filename:user00004", "Gender: Male",
+                  "Career: Unemployed", "Career Level: 0", "Age: Adult", "      "}));
     ASSERT_EQ(g.app.ui.Messages().size(), 1u);
     EXPECT_EQ(g.app.ui.Messages()[0].text, "Sucess. Your child has grown up.");
     EXPECT_EQ(g.app.ui.Messages()[0].icon, MsgIcon::Exclamation);
     EXPECT_EQ(g.app.ui.Messages()[0].title, "Completed");
     EXPECT_FALSE(g.app.ui.IsEnabled("Command1"));
     EXPECT_EQ(g.app.ui.ListCount("List1"), 2);
-    EXPECT_EQ(SelectedResident(g.app.m), -1);
+    EXPECT_EQ(SelectedResident(g.app.m), 1) << "the grown-up, selected again";
+    EXPECT_EQ(g.app.ui.Focused("Form1"), ControlId("List1"));
+    EXPECT_EQ(g.app.ui.Caption("Frame2"), "Personal Infomation for Jo Newbie");
+    EXPECT_EQ(g.app.ui.Caption("Label7"), "100") << "the personality kept";
+    EXPECT_EQ(g.app.ui.Caption("Label18"), "0") << "the skills cleared";
+    EXPECT_TRUE(g.app.ui.IsEnabled("Label18")) << "an adult's skills can be changed";
+    EXPECT_EQ(g.app.ui.Picture("Picture1").kind, HeadlessPicture::Kind::Bitmap);
     EXPECT_EQ(g.app.m.People[1].Age[0], 27) << "read again from the saved file";
 }
 
@@ -125,6 +136,7 @@ TEST_P(AdultifyTest, ANewPersonalityOfThirtyPoints) {
 
 TEST_P(AdultifyTest, AMissingCharacterFileStillGrowsUpInTheNeighbourhood) {
     fs::remove(g.CharacterPath(Child()));
+    g.ClickResident(1);
     Run();
     EXPECT_EQ(ByteAt(HoodNow(), FindBytes(HoodNow(), "user00004", 1) + 134), 27);
     EXPECT_EQ(g.app.ui.Messages().back().title, "Completed");
@@ -133,6 +145,7 @@ TEST_P(AdultifyTest, AMissingCharacterFileStillGrowsUpInTheNeighbourhood) {
 TEST_P(AdultifyTest, ACharacterFileThatIsAFolderOrAPipeIsRefusedAndNothingChanges) {
     std::filesystem::remove(g.CharacterPath(Child()));
     std::filesystem::create_directories(g.CharacterPath(Child()));
+    g.ClickResident(1);
     Run();
     EXPECT_EQ(HoodNow(), hoodBefore);
     ASSERT_FALSE(g.app.ui.Messages().empty());
@@ -142,14 +155,89 @@ TEST_P(AdultifyTest, ACharacterFileThatIsAFolderOrAPipeIsRefusedAndNothingChange
     EXPECT_EQ(g.app.m.HoodData, hoodBefore);
 }
 
-TEST_P(AdultifyTest, WithoutASelectionNothingChangesButSuccessIsStillReported) {
-    g.app.ui.ListSelect("List1", -1);
+// Refused before its work, or failing in it: no success, no file changed, and the log's last
+// line and the status line say why nothing was saved.
+TEST(AdultifyRefusals, AskFirstAndEndTheLogWithWhyNothingWasSaved) {
+    struct Case {
+        const char* how;
+        std::function<void(SampleGame&, test::FaultyFileSystem&)> arrange;
+        const char* said;
+        bool asksBeforeAnyLine;
+    } cases[] = {
+        {"the game running, No answered",
+         [](SampleGame& g, test::FaultyFileSystem&) {
+             g.app.m.findRunningGame = [] { return std::optional<std::string>("Sims.exe"); };
+         },
+         "Nothing was saved: the game is running.", true},
+        {"another run holding the game",
+         [](SampleGame& g, test::FaultyFileSystem& files) {
+             ReleaseGame(g.app.m);
+             files.heldByAnotherRun = true;
+         },
+         "Nothing was saved: another Adultify is editing this game.", true},
+        {"a read-only neighbourhood file",
+         [](SampleGame& g, test::FaultyFileSystem&) {
+             fs::permissions(g.HoodFolder() / "Neighborhood.iff", fs::perms::owner_read);
+         },
+         "Nothing was saved: the folder is read-only.", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.how);
+        NativeFileSystem native;
+        test::FaultyFileSystem files(native);
+        SampleGame g(SampleGame::OneHood(SmallHood({Bob(), Child()}, {"Newbie", "Newbie"})),
+                     &files);
+        const Bytes hood = test::ReadBytes(g.HoodFolder() / "Neighborhood.iff");
+        const Bytes character = test::ReadBytes(g.CharacterPath(Child()));
+        g.ChooseHood();
+        g.ClickResident(1);
+        c.arrange(g, files);
+        int linesWhenAsked = -1;
+        g.app.ui.onMessage = [&](const MessageRecord&) {
+            if (linesWhenAsked < 0) linesWhenAsked = g.app.ui.ListCount("List2");
+        };
+        (void)DispatchEvent(g.app.m, "Command1", UiEvent::Click);
+        const std::vector<std::string> log = g.app.ui.ListItems("List2");
+        ASSERT_FALSE(log.empty());
+        EXPECT_EQ(log.back(), c.said);
+        EXPECT_EQ(g.app.ui.Caption("Label3"), c.said);
+        EXPECT_EQ(std::count(log.begin(), log.end(), "Adultify is Finished"), 0);
+        if (c.asksBeforeAnyLine) {
+            EXPECT_EQ(linesWhenAsked, 0) << "the question comes before any line";
+            EXPECT_EQ(log.size(), 1u);
+        }
+        for (const MessageRecord& msg : g.app.ui.Messages())
+            EXPECT_NE(msg.title, "Completed");
+        EXPECT_EQ(test::ReadBytes(g.HoodFolder() / "Neighborhood.iff"), hood);
+        EXPECT_EQ(test::ReadBytes(g.CharacterPath(Child())), character);
+        EXPECT_FALSE(fs::exists(g.HoodFolder() / "Neighborhood.000"));
+        EXPECT_EQ(g.app.m.HoodData, hood);
+        EXPECT_GT(g.app.m.refusals + g.app.m.failedWrites, 0);
+        fs::permissions(g.HoodFolder() / "Neighborhood.iff", fs::perms::owner_all);
+    }
+}
+
+// Another program grew the child up behind the editor's back: the command reads the files
+// again rather than act on the old image (which would find no body string "9").
+TEST_P(AdultifyTest, FilesChangedOnDiskAreReadAgainBeforeTheWork) {
+    const Bytes grownUp = GrownUpHood(GetParam());
+    test::WriteBytes(g.HoodFolder() / "Neighborhood.iff", grownUp);
+    test::WriteBytes(g.CharacterPath(Child()), GrownUpCharacter(characterBefore, GetParam()));
     Run();
+    ASSERT_EQ(g.app.ui.Messages().size(), 1u);
+    const MessageRecord& told = g.app.ui.Messages()[0];
+    EXPECT_EQ(told.text, "The neighbourhood changed on disk since it was read (the game, or "
+                         "another program). It has been read again.");
+    EXPECT_EQ(told.title.find("Fatal"), std::string::npos);
+    EXPECT_FALSE(g.app.ui.Ended());
     EXPECT_EQ(g.app.ui.ListItems("List2"),
-              (std::vector<std::string>{"Starting Adultify process", "Searching Neighbourhood",
-                                        "Adultify is Finished"}));
-    EXPECT_EQ(HoodNow(), hoodBefore);
-    EXPECT_EQ(g.app.ui.Messages().back().title, "Completed");
+              std::vector<std::string>{
+                  "Nothing was saved: the neighbourhood changed on disk since it was read."});
+    EXPECT_EQ(HoodNow(), grownUp) << "the other program's file is kept";
+    EXPECT_EQ(g.app.m.HoodData, grownUp);
+    EXPECT_EQ(g.app.m.People[1].Age[0], 27);
+    EXPECT_EQ(SelectedResident(g.app.m), -1);
+    EXPECT_FALSE(g.app.ui.IsEnabled("Command1"));
 }
 
 // Each refusal of the byte shift is listed below EditBodyStrings; here, what one leaves behind.

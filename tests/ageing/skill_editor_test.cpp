@@ -49,27 +49,54 @@ Position UserAt(const SampleGame& g) {
     return FindBytes(g.app.m.HoodData, "user00001", 1);
 }
 
+// Neither accepting the value the dialog opened with nor cancelling a move is an edit.
+TEST(SkillEditor, AcceptingTheShownValueOrCancellingChangesAndMarksNothing) {
+    struct Case {
+        const char* name;
+        std::optional<int> moveTo;
+        bool accept;
+    } cases[] = {{"accepted as shown", std::nullopt, true}, {"moved, then cancelled", 900, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SampleGame g(SampleGame::OneHood(SmallHood({Adult()})));
+        DialogScript script;
+        script.moveTo = c.moveTo;
+        script.accept = c.accept;
+        script.Attach(g);
+        g.ChooseHood();
+        g.ClickResident(0);
+        const Bytes before = g.app.m.HoodData;
+        (void)DispatchEvent(g.app.m, "Label18", UiEvent::Click);
+        EXPECT_EQ(script.opened, 1);
+        EXPECT_EQ(g.app.m.HoodData, before);
+        EXPECT_EQ(g.app.m.UnsavedData, kFalse);
+        EXPECT_FALSE(g.app.ui.IsEnabled("menu_Save"));
+        EXPECT_EQ(g.app.ui.TitleShown("Form1"), "Adultify");
+        EXPECT_EQ(g.app.ui.Caption("Label18"), "537");
+        EXPECT_EQ(g.app.ui.CaptionHistory("Label3").back(), "Idle");
+    }
+}
+
 class SkillEditorTest : public ::testing::TestWithParam<bool> {};
 ADULTIFY_OVER_BOTH_FILE_KINDS(SkillEditorTest);
 
-TEST_P(SkillEditorTest, AcceptingTheShownValueWritesItBackAndMarksUnsaved) {
+TEST_P(SkillEditorTest, AnAcceptedChangeIsWrittenAndMarked) {
     SampleGame g(SampleGame::OneHood(SmallHood({Adult()}, {}, GetParam())));
     DialogScript script;
+    script.moveTo = 538;
     script.Attach(g);
     g.ChooseHood();
     g.ClickResident(0);
-    const Bytes before = g.app.m.HoodData;
     (void)DispatchEvent(g.app.m, "Label18", UiEvent::Click);
-    EXPECT_EQ(script.opened, 1);
-    EXPECT_EQ(script.label2, "537");
-    EXPECT_EQ(script.label3, " 5 / 37%");
+    EXPECT_EQ(script.label2, "538");
+    EXPECT_EQ(script.label3, " 5 / 38%");
     EXPECT_EQ(script.shapes, "0000011111");
-    EXPECT_EQ(ByteAt(g.app.m.HoodData, UserAt(g) + 38), 0x19);
+    EXPECT_EQ(ByteAt(g.app.m.HoodData, UserAt(g) + 38), 0x1A);
     EXPECT_EQ(ByteAt(g.app.m.HoodData, UserAt(g) + 39), 0x02);
-    EXPECT_EQ(g.app.m.HoodData, before);
     EXPECT_EQ(g.app.m.UnsavedData, kTrue);
     EXPECT_TRUE(g.app.ui.IsEnabled("menu_Save"));
-    EXPECT_EQ(g.app.ui.Caption("Label18"), "537");
+    EXPECT_EQ(g.app.ui.TitleShown("Form1"), "*Adultify");
+    EXPECT_EQ(g.app.ui.Caption("Label18"), "538");
     EXPECT_EQ(g.app.ui.CaptionHistory("Form3.Frame1").back(), "Status Change - Cooking");
     EXPECT_EQ(g.app.ui.CaptionHistory("Form3.Label1").back(), "Cooking:");
 }
@@ -123,20 +150,6 @@ TEST(SkillEditor, TheGaugeFillsWithTheProgressWithinAPoint) {
     EXPECT_EQ(script.gauge[3].lineWidth, 2);
 }
 
-TEST(SkillEditor, CancelWritesTheOldValueBackAndStillMarksUnsaved) {
-    SampleGame g(SampleGame::OneHood(SmallHood({Adult()})));
-    DialogScript script;
-    script.moveTo = 900;
-    script.accept = false;
-    script.Attach(g);
-    g.ChooseHood();
-    g.ClickResident(0);
-    (void)DispatchEvent(g.app.m, "Label18", UiEvent::Click);
-    EXPECT_EQ(ReadU16LE(g.app.m.HoodData, UserAt(g) + 38), 537u);
-    EXPECT_EQ(g.app.m.UnsavedData, kTrue);
-    EXPECT_EQ(g.app.ui.CaptionHistory("Label3").back(), "Idle");
-}
-
 TEST(SkillEditor, AChildsValueLabelsTakeNoClickButItsCaptionLabelsDo) {
     sample::SimSpec child = Adult();
     child.age = 9;
@@ -154,15 +167,17 @@ TEST(SkillEditor, AChildsValueLabelsTakeNoClickButItsCaptionLabelsDo) {
     EXPECT_EQ(g.app.ui.Caption("Label21"), "250");
 }
 
-TEST(SkillEditor, WithoutASelectionNothingIsWritten) {
+TEST(SkillEditor, WithoutASelectionNoDialogOpensAndNothingIsWritten) {
     SampleGame g(SampleGame::OneHood(SmallHood({Adult()})));
     DialogScript script;
     script.moveTo = 700;
     script.Attach(g);
     g.ChooseHood();
+    g.ClickResident(0);
+    g.ClickResident(-1); // as after a neighbourhood was read again
     const Bytes before = g.app.m.HoodData;
     (void)DispatchEvent(g.app.m, "Label16", UiEvent::Click);
-    EXPECT_EQ(script.opened, 1);
+    EXPECT_EQ(script.opened, 0);
     EXPECT_EQ(g.app.m.HoodData, before);
     EXPECT_EQ(g.app.m.UnsavedData, kFalse);
 }
@@ -185,7 +200,7 @@ TEST(SkillEditor, PointsTextRoundsThePercentage) {
     EXPECT_EQ(PointsText(1000), " 10 / 0%");
     EXPECT_EQ(PointsText(58), " 0 / 58%");
     EXPECT_EQ(SkillRowOf("Label17")->name, "Creativity");
-    EXPECT_EQ(SkillRowNamed("mECHANICAL")->offset, 42);
+    EXPECT_EQ(SkillRowNamed("Mechanical")->offset, 42);
     EXPECT_EQ(SkillRowNamed("Nice"), nullptr);
     EXPECT_EQ(SkillRowOf("Label7"), nullptr);
 }

@@ -6,6 +6,7 @@
 #include "sample/game_folder.h"
 #include "sample/home_folder.h"
 #include "tests/support/sample_game.h"
+#include "ui/qt/qt_widgets.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -206,6 +207,9 @@ class EditorTest : public ::testing::Test {
         ASSERT_EQ(W<QLabel>("Label18")->text(), "329");
         ASSERT_EQ(editor->m().UnsavedData, kTrue);
     }
+    const QImage& Picture1() {
+        return dynamic_cast<qt::PictureBox&>(*editor->ui().Widget("Picture1")).Image();
+    }
     bool ranDuringACommand = false;
 
     test::TempDir prefix;
@@ -292,25 +296,36 @@ TEST_F(EditorTest, AClickedResidentIsShown) {
 TEST_F(EditorTest, AChildGrowsUpThroughTheButtonAndNoOtherCommandRunsMeanwhile) {
     SetUpGame();
     LoadAndShow();
+    QWidget* main = editor->ui().Window("Form1");
+    main->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(main));
     ClickLine(1);
+    W<QPushButton>("Command1")->setFocus(Qt::TabFocusReason); // as Tab would
+    QStringList sawDuringTheMessage;
     QString message;
     bool heldBack = false;
     WhenModal([&](QWidget* modal) {
         message = Text(modal);
         heldBack = !editor->ui().eventSink("menu_Save", UiEvent::Click) &&
                    !editor->ui().eventSink("List1", UiEvent::Click);
+        // Behind the message the grown-up is already shown, selected.
+        sawDuringTheMessage << W<QGroupBox>("Frame2")->title() << W<QLabel>("Label18")->text();
         Press(modal, "OK");
     });
-    QTest::mouseClick(W<QPushButton>("Command1"), Qt::LeftButton);
+    Key(main, Qt::Key_Space); // the focused button
     EXPECT_EQ(message, "Completed: Sucess. Your child has grown up.");
     EXPECT_TRUE(heldBack) << "the main window's events wait while a command runs";
     EXPECT_TRUE(fs::exists(game / "UserData" / "Neighborhood.000"));
-    EXPECT_EQ(W<QListWidget>("List2")->item(W<QListWidget>("List2")->count() - 1)->text(),
-              "Adultify is Finished");
+    EXPECT_EQ(sawDuringTheMessage, (QStringList{"Personal Infomation for Jo Newbie", "0"}));
+    const QStringList log = Lines(W<QListWidget>("List2"));
+    EXPECT_TRUE(log.contains("Adultify is Finished"));
+    EXPECT_EQ(log.mid(log.size() - 4),
+              (QStringList{"Career: Unemployed", "Career Level: 0", "Age: Adult", "      "}));
     EXPECT_FALSE(W<QPushButton>("Command1")->isEnabled());
-    ClickLine(1);
-    EXPECT_EQ(W<QListWidget>("List2")->item(2)->text(), "Career: Unemployed");
-    EXPECT_EQ(W<QListWidget>("List2")->item(4)->text(), "Age: Adult");
+    EXPECT_EQ(SelectedRows(W<QListWidget>("List1")), QList<int>{1});
+    EXPECT_EQ(Focused(main), "List1") << "not the button that went grey";
+    Key(main, Qt::Key_Up); // the arrows work at once
+    EXPECT_EQ(W<QGroupBox>("Frame2")->title(), "Personal Infomation for Bob Newbie");
 }
 
 TEST_F(EditorTest, ASkillChangesThroughTheDialog) {
@@ -823,16 +838,152 @@ TEST_F(EditorTest, TheUpArrowShowsOverTheAboutLinkUntilTheBackgroundOrLabel10) {
                           {"frmAbout.Label10", Qt::ArrowCursor}}));
 }
 
-TEST_F(EditorTest, TheTitleIsMarkedWhileThereAreUnsavedEdits) {
+TEST_F(EditorTest, OnlyARealChangeMarksTheTitleAndASaveSaysWhatItWrote) {
     SetUpGame();
     LoadAndShow();
     QWindow* window = editor->ui().Window("Form1")->windowHandle();
-    const QString clean = window->title();
+    EXPECT_EQ(window->title(), "Adultify");
+    ClickLine(0);
+    for (const char* leave : {"Escape", "Cancel Change", "Accept Change"}) {
+        WhenModal([leave](QWidget* dialog) {
+            if (std::string(leave) == "Escape") {
+                Key(dialog, Qt::Key_Right, 3);
+                Key(dialog, Qt::Key_Escape);
+            } else {
+                Press(dialog, leave); // Accept at the value it opened with
+            }
+        });
+        QTest::mouseClick(W<QLabel>("Label12"), Qt::LeftButton);
+        EXPECT_EQ(window->title(), "Adultify") << leave;
+        EXPECT_FALSE(editor->ui().Action("menu_Save")->isEnabled()) << leave;
+    }
     EditBobsCooking();
-    EXPECT_NE(window->title(), clean);
-    EXPECT_TRUE(window->title().contains(clean)) << window->title().toStdString();
+    EXPECT_EQ(window->title(), "*Adultify");
     editor->ui().Action("menu_Save")->trigger();
-    EXPECT_EQ(window->title(), clean) << "saved";
+    EXPECT_EQ(window->title(), "Adultify") << "saved";
+    EXPECT_EQ(W<QLabel>("Label3")->text(),
+              "Saved Neighborhood.iff; the old one is Neighborhood.000");
+}
+
+TEST_F(EditorTest, AnotherNeighbourhoodPickedLeavesNoResidentOnViewAndNothingToPress) {
+    SetUpGame(true, true);
+    LoadAndShow();
+    ClickLine(1); // Jo, a child
+    ASSERT_TRUE(W<QPushButton>("Command1")->isEnabled());
+    ASSERT_FALSE(Picture1().isNull());
+    FocusTheDropDown();
+    Wheel(W<QComboBox>("Combo1"), -1);
+    ASSERT_EQ(W<QComboBox>("Combo1")->currentText(), "Neighbourhood 3");
+    EXPECT_EQ(W<QGroupBox>("Frame2")->title(), "Personal Infomation");
+    EXPECT_TRUE(Lines(W<QListWidget>("List2")).isEmpty());
+    EXPECT_EQ(W<QLabel>("Label7")->text(), "");
+    EXPECT_TRUE(Picture1().isNull());
+    EXPECT_FALSE(W<QPushButton>("Command1")->isEnabled());
+    bool opened = false;
+    WhenModal([&](QWidget* dialog) {
+        opened = true;
+        Press(dialog, "Cancel Change");
+    });
+    QTest::mouseClick(W<QLabel>("Label12"), Qt::LeftButton);
+    QTest::qWait(50);
+    EXPECT_FALSE(opened) << "no skill dialog for nobody";
+}
+
+TEST_F(EditorTest, ARefusedAdultifyAsksFirstAndEndsItsLogWithWhyNothingWasSaved) {
+    SetUpGame();
+    LoadAndShow();
+    editor->m().findRunningGame = [] { return std::optional<std::string>("Sims.exe"); };
+    ClickLine(1);
+    QStringList asked;
+    int linesWhenAsked = -1;
+    WhenModal([&](QWidget* box) {
+        asked << box->windowTitle();
+        linesWhenAsked = W<QListWidget>("List2")->count();
+        Key(box, Qt::Key_Return); // Enter answers No
+    });
+    QTest::mouseClick(W<QPushButton>("Command1"), Qt::LeftButton);
+    EXPECT_EQ(asked, QStringList{"The Sims Is Running"});
+    EXPECT_EQ(linesWhenAsked, 0) << "asked before any line claims the work";
+    EXPECT_EQ(Lines(W<QListWidget>("List2")),
+              QStringList{"Nothing was saved: the game is running."});
+    EXPECT_EQ(W<QLabel>("Label3")->text(), "Nothing was saved: the game is running.");
+    EXPECT_FALSE(fs::exists(game / "UserData" / "Neighborhood.000"));
+}
+
+// Another program grew Jo up behind the editor's back: its view is of a child, its files of
+// an adult with no body string "9".
+TEST_F(EditorTest, FilesChangedBehindTheEditorsBackAreReadAgainNeverFatal) {
+    SetUpGame();
+    LoadAndShow();
+    ClickLine(1);
+    const fs::path hoodFile = game / "UserData" / "Neighborhood.iff";
+    Bytes hood = test::ReadBytes(hoodFile);
+    hood[static_cast<std::size_t>(FindBytes(hood, "user00004", 1) - 1 + 134)] = 27;
+    test::WriteBytes(hoodFile, hood);
+    const fs::path characterFile = game / "UserData" / "Characters" / "User00004.iff";
+    Bytes character = test::ReadBytes(characterFile);
+    const Position nine = FindBytes(character, Bytes{1, '9', 0, 0}, 1);
+    ASSERT_GT(nine, 0);
+    character[static_cast<std::size_t>(nine)] = '2';
+    character[static_cast<std::size_t>(nine) + 1] = '7';
+    test::WriteBytes(characterFile, character);
+    QStringList seen;
+    WhenModal([&](QWidget* box) {
+        seen << Text(box);
+        Press(box, "OK");
+    });
+    QTest::mouseClick(W<QPushButton>("Command1"), Qt::LeftButton);
+    EXPECT_EQ(seen, QStringList{"Read Again: The neighbourhood changed on disk since it was read "
+                                "(the game, or another program). It has been read again."});
+    EXPECT_FALSE(editor->ui().Ended());
+    EXPECT_EQ(editor->ui().Window("Form1")->windowHandle()->title(), "Adultify");
+    EXPECT_EQ(
+        Lines(W<QListWidget>("List2")),
+        QStringList{"Nothing was saved: the neighbourhood changed on disk since it was read."});
+    EXPECT_EQ(test::ReadBytes(hoodFile), hood) << "the other program's work stays";
+    ClickLine(1);
+    EXPECT_TRUE(Lines(W<QListWidget>("List2")).contains("Age: Adult"));
+    EXPECT_FALSE(W<QPushButton>("Command1")->isEnabled());
+}
+
+// The first editor holds the game while it is open, so a second one knows at once that it can
+// only look; it takes the game at its user's next click once the first has closed.
+TEST_F(EditorTest, ASecondEditorOnTheSameGameIsReadOnlyUntilTheFirstCloses) {
+    SetUpGame();
+    LoadAndShow();
+    Editor second(
+        [this](const char* name) -> const char* {
+            auto it = env.find(name);
+            return it == env.end() ? nullptr : it->second.c_str();
+        },
+        &clock);
+    QString told;
+    WhenModal([&](QWidget* box) {
+        told = Text(box);
+        Press(box, "OK");
+    });
+    ASSERT_TRUE(second.Load());
+    second.ui().ShowForm("Form1");
+    EXPECT_EQ(told, "Read Only: Another Adultify is editing this game. You can look at it, but "
+                    "nothing can be saved until that one is closed.");
+    QWidget* window = second.ui().Window("Form1");
+    EXPECT_EQ(window->windowHandle()->title(), "Adultify (read-only)");
+    auto* list = qobject_cast<QListWidget*>(second.ui().Widget("List1"));
+    auto* button = qobject_cast<QPushButton*>(second.ui().Widget("Command1"));
+    auto click = [&](int line) {
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                          list->visualItemRect(list->item(line)).center());
+    };
+    click(1);
+    EXPECT_EQ(second.ui().Caption("Frame2"), "Personal Infomation for Jo Newbie") << "it can look";
+    EXPECT_FALSE(button->isEnabled());
+    EXPECT_FALSE(second.ui().Action("menu_Save")->isEnabled());
+
+    editor.reset(); // the first editor closes
+    click(0);
+    EXPECT_EQ(window->windowHandle()->title(), "Adultify");
+    click(1);
+    EXPECT_TRUE(button->isEnabled());
 }
 
 TEST(NoDisplay, IsSaidPlainly) {

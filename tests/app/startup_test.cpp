@@ -148,10 +148,18 @@ TEST_F(StartUpTest, ExitCancelledOrWithAFailedSaveKeepsTheProgramAndItsData) {
     struct Case {
         std::optional<MsgAnswer> answer; // none: the question closed without a button
         bool fileMoved;
+        bool gameRunning; // and No answered to its question
+        const char* status;
     };
+    const char* const kept = "Adultify was not closed; the changes are kept.";
     for (const Case& c :
-         {Case{MsgAnswer::Cancel, false}, Case{std::nullopt, false}, Case{MsgAnswer::Yes, true}}) {
-        SCOPED_TRACE(c.answer ? static_cast<int>(*c.answer) : -1);
+         {Case{MsgAnswer::Cancel, false, false, kept}, Case{std::nullopt, false, false, kept},
+          Case{MsgAnswer::Yes, true, false,
+               "Nothing was saved: the neighbourhood's file is no longer there. Adultify was not "
+               "closed."},
+          Case{MsgAnswer::Yes, false, true,
+               "Nothing was saved: the game is running. Adultify was not closed."}}) {
+        SCOPED_TRACE(c.status);
         test::HeadlessApp run;
         GameShelf shelf = OneGame(dir);
         Load(run, shelf);
@@ -160,8 +168,11 @@ TEST_F(StartUpTest, ExitCancelledOrWithAFailedSaveKeepsTheProgramAndItsData) {
         const std::filesystem::path hood = dir.path() / "UserData" / "Neighborhood.iff";
         const std::filesystem::path moved = dir.path() / "UserData" / "moved.iff";
         if (c.fileMoved) std::filesystem::rename(hood, moved);
+        if (c.gameRunning)
+            run.m.findRunningGame = [] { return std::optional<std::string>("Sims.exe"); };
         if (c.answer)
             run.ui.answerMessage = [&c](const MessageRecord& r) {
+                if (r.title == "The Sims Is Running") return MsgAnswer::No;
                 return r.buttons == MsgButtons::Ok ? MsgAnswer::Ok : *c.answer;
             };
         EXPECT_NO_THROW((void)DispatchEvent(run.m, "menu_exit", UiEvent::Click));
@@ -172,6 +183,7 @@ TEST_F(StartUpTest, ExitCancelledOrWithAFailedSaveKeepsTheProgramAndItsData) {
         EXPECT_EQ(run.m.UnsavedData, kTrue);
         EXPECT_TRUE(run.ui.IsEnabled("menu_Save"));
         EXPECT_EQ(run.ui.WindowIcon(), 1) << "the frown of the exit goes again";
+        EXPECT_EQ(run.ui.Caption("Label3"), c.status);
         EXPECT_FALSE(std::filesystem::exists(dir.path() / "UserData" / "Neighborhood.000"));
     }
 }

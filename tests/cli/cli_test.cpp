@@ -259,11 +259,13 @@ TEST_F(CliTest, AdultifyChangesBothFilesAndKeepsTheBackup) {
     const Result r = Run({"--seed", "7", "--trace", "adultify", "1"});
     EXPECT_EQ(r.code, 0) << r.err;
     const auto out = Split(r.out);
-    ASSERT_EQ(out.size(), 15u);
+    ASSERT_EQ(out.size(), 21u);
     EXPECT_EQ(out[0], "List2: Starting Adultify process");
     EXPECT_EQ(out[5], "List2: Adjusting Personality due to life experience");
     EXPECT_EQ(out[12], "List2: Adultify is Finished");
-    EXPECT_EQ(out[13], "List1: Bob Newbie");
+    EXPECT_EQ(out[13], "List2: Filename:user00004") << "then the grown-up, shown again";
+    EXPECT_EQ(out[17], "List2: Age: Adult");
+    EXPECT_EQ(out[19], "List1: Bob Newbie");
     EXPECT_NE(r.err.find("MsgBox Completed: Sucess. Your child has grown up.\n"),
               std::string::npos);
     EXPECT_NE(r.err.find("Label3: Find Residents (Renée Newbie)\n"), std::string::npos);
@@ -372,6 +374,20 @@ TEST_F(CliTest, SaveMakesABackupAReadOnlyFileIsRefusedAndAFailedSaveExitsFour) {
               4);
     EXPECT_NE(err.str().find("MsgBox Save Failed: The neighbourhood was not saved"),
               std::string::npos);
+    EXPECT_EQ(test::ReadBytes(Hood() / "Neighborhood.iff"), before);
+}
+
+TEST_F(CliTest, ARefusedAdultifySaysOnStandardOutputThatNothingWasSaved) {
+    const Bytes before = test::ReadBytes(Hood() / "Neighborhood.iff");
+    Platform platform = MakePlatform([](const char*) -> const char* { return nullptr; });
+    platform.findRunningGame = [] { return std::optional<std::string>("Sims.exe"); };
+    std::ostringstream out, err;
+    EXPECT_EQ(RunCli({"--game", dir.str(), "adultify", "1"}, out, err, std::move(platform)), 5);
+    const auto lines = Split(out.str());
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines[0], "List2: Nothing was saved: the game is running.");
+    EXPECT_EQ(lines[1], "List1: Bob Newbie");
+    EXPECT_NE(err.str().find("MsgBox The Sims Is Running: "), std::string::npos);
     EXPECT_EQ(test::ReadBytes(Hood() / "Neighborhood.iff"), before);
 }
 

@@ -41,9 +41,11 @@ TEST_F(SaveHoodTest, FirstSaveKeepsTheOldFileAsBackup000) {
     EXPECT_EQ(app.m.UnsavedData, kFalse);
     EXPECT_FALSE(app.ui.IsEnabled("menu_Save"));
     EXPECT_TRUE(app.ui.Messages().empty());
+    EXPECT_EQ(app.ui.Caption("Label3"), "Saved Neighborhood.iff; the old one is Neighborhood.000");
 
     EXPECT_TRUE(SaveHood(app.m)) << "an unchanged image still makes a backup";
     EXPECT_EQ(test::ReadBytes(Folder() / "Neighborhood.001"), ToBytes("new neighbourhood"));
+    EXPECT_EQ(app.ui.Caption("Label3"), "Saved Neighborhood.iff; the old one is Neighborhood.001");
     EXPECT_EQ(std::distance(fs::directory_iterator(Folder()), fs::directory_iterator{}), 3);
 }
 
@@ -176,6 +178,8 @@ TEST_F(SaveHoodTest, WhileAnotherRunHoldsTheGameNothingIsWrittenAndTheUserIsTold
     EXPECT_NE(second.ui.Messages()[0].text.find("Another Adultify is editing this game"),
               std::string::npos);
     EXPECT_EQ(second.m.refusals, 1);
+    EXPECT_EQ(second.ui.Caption("Label3"),
+              "Nothing was saved: another Adultify is editing this game.");
     EXPECT_TRUE(SaveHood(first.m)) << "the holder writes";
 }
 
@@ -188,11 +192,14 @@ TEST_F(SaveHoodTest, TheGameRunningOrAFileChangedSinceItWasReadIsAskedAboutFirst
     EXPECT_FALSE(SaveHood(app.m)) << "No is the answer unless the user says Yes";
     EXPECT_EQ(app.ui.Messages().back().title, "The Sims Is Running");
     EXPECT_EQ(app.m.refusals, 1);
+    EXPECT_EQ(app.ui.Caption("Label3"), "Nothing was saved: the game is running.");
 
     app.m.findRunningGame = nullptr;
     test::WriteBytes(Folder() / "Neighborhood.iff", ToBytes("saved by the game"));
     EXPECT_FALSE(SaveHood(app.m));
     EXPECT_EQ(app.ui.Messages().back().title, "File Changed");
+    EXPECT_EQ(app.ui.Caption("Label3"),
+              "Nothing was saved: a file changed on disk since it was read.");
     EXPECT_EQ(test::ReadBytes(Folder() / "Neighborhood.iff"), ToBytes("saved by the game"));
     app.ui.answerMessage = [](const MessageRecord&) { return MsgAnswer::Yes; };
     EXPECT_TRUE(SaveHood(app.m));

@@ -6,6 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <unistd.h>
+#endif
+
 namespace adultify {
 namespace {
 
@@ -113,6 +117,28 @@ TEST(GetPeople, AHostileNeighbourhoodReadsNothingOutsideItsCharactersFolder) {
         EXPECT_EQ(app.ui.Picture("Picture1").kind, HeadlessPicture::Kind::None) << "line " << i;
         EXPECT_TRUE(app.m.UserFileData.empty());
     }
+}
+
+// A neighbourhood folder nobody may search is listed, and choosing it says why it is not read.
+TEST(GetPeople, AnUnreadableNeighbourhoodFolderIsListedAndRefusedWithTheReason) {
+#ifdef _WIN32
+    GTEST_SKIP() << "POSIX permissions";
+#else
+    if (::geteuid() == 0) GTEST_SKIP() << "an administrator reads any folder";
+    RawHoods raw({ToBytes("IFF"), ToBytes("IFF")});
+    const std::filesystem::path locked = raw.dir.path() / "UserData2";
+    std::filesystem::permissions(locked, std::filesystem::perms::none);
+    FillNeighbourhoodList(raw.app.m);
+    const std::vector<std::string> entries = raw.app.ui.ListItems("Combo1");
+    raw.Read(1);
+    std::filesystem::permissions(locked, std::filesystem::perms::owner_all);
+    EXPECT_EQ(entries, (std::vector<std::string>{"Neighbourhood 1", "Neighbourhood 2"}));
+    ASSERT_EQ(raw.app.ui.Messages().size(), 1u);
+    EXPECT_EQ(raw.app.ui.Messages()[0].title, "Nothing Changed");
+    EXPECT_EQ(raw.app.ui.Messages()[0].text, "This neighbourhood file cannot be read.\n" +
+                                                 (locked / "Neighborhood.iff").string() +
+                                                 "\nPermission denied");
+#endif
 }
 
 TEST(GetPeople, EveryCaseOfUserCountsAndKeepsItsLetters) {

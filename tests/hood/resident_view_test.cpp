@@ -1,10 +1,12 @@
 #include "hood/resident_view.h"
 
+#include "app/game_switch.h"
 #include "hood/resident_layout.h"
 #include "tests/support/sample_game.h"
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <regex>
 
 namespace adultify {
@@ -97,19 +99,53 @@ TEST(ResidentView, OddCodesAndStoredValues) {
     EXPECT_EQ(g.app.ui.Caption("Label18"), "40000") << "the unsigned number stored";
 }
 
-TEST(ResidentView, WithoutASelectionOnlyTheStatusCounts) {
-    SampleGame g(SampleGame::OneHood(SmallHood({Adult(), Sim("user00002", "Jo", 9, 0x91929394)})));
-    g.ChooseHood();
-    g.app.ui.ListAdd("List2", "old line");
-    const std::size_t before = g.app.ui.CaptionHistory("Label3").size();
-    Display_user_Details(g.app.m);
-    EXPECT_EQ(g.app.ui.ListCount("List2"), 0);
-    EXPECT_EQ(ProgressShown(g, before), (std::vector<std::string>{"0/1", "1/1"}));
-    EXPECT_EQ(g.app.ui.Caption("Frame2"), "Personal Infomation");
-    EXPECT_EQ(g.app.ui.Caption("Label3"), "Idle");
+// Whenever List1 has no selection, nothing of the resident shown before stays on view.
+TEST(ResidentView, WithoutASelectionTheViewIsEmptyAndItsCommandsInert) {
+    struct Case {
+        const char* how;
+        std::function<void(SampleGame&)> deselect;
+    } cases[] = {
+        {"the line deselected", [](SampleGame& g) { g.ClickResident(-1); }},
+        {"another neighbourhood picked", [](SampleGame& g) { g.ChooseHood(1); }},
+        {"the game read again", [](SampleGame& g) { ReadGameAgain(g.app.m); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.how);
+        sample::GameSpec game =
+            SampleGame::OneHood(SmallHood({Adult(), Sim("user00002", "Jo", 9, 0x91929394)}));
+        sample::HoodSpec three = SmallHood({Sim("user00003", "Al", 27, 0xA1A2A3A4)});
+        three.number = 3;
+        game.hoods.push_back(three);
+        SampleGame g(game);
+        g.ChooseHood();
+        g.ClickResident(1);
+        ASSERT_TRUE(g.app.ui.IsEnabled("Command1"));
+        const std::size_t before = g.app.ui.CaptionHistory("Label3").size();
+        c.deselect(g);
+        auto& ui = g.app.ui;
+        EXPECT_EQ(SelectedResident(g.app.m), -1);
+        EXPECT_EQ(ui.Caption("Frame2"), "Personal Infomation");
+        EXPECT_EQ(ui.ListCount("List2"), 0);
+        for (ControlId label : kValueLabels)
+            EXPECT_EQ(ui.Caption(label), "") << label;
+        EXPECT_EQ(ui.Picture("Picture1").kind, HeadlessPicture::Kind::None);
+        EXPECT_EQ(ui.Picture("Picture2").kind, HeadlessPicture::Kind::None);
+        EXPECT_FALSE(ui.IsEnabled("Command1"));
+        EXPECT_FALSE(ui.IsEnabled("menu_fix_thumbnails"));
+        EXPECT_FALSE(DispatchEvent(g.app.m, "Command1", UiEvent::Click)) << "cannot be pressed";
+        int dialogs = 0;
+        ui.onModal = [&](FormId) { ++dialogs; };
+        EXPECT_TRUE(DispatchEvent(g.app.m, "Label12", UiEvent::Click));
+        EXPECT_EQ(dialogs, 0) << "no skill dialog for nobody";
+        EXPECT_TRUE(ui.Messages().empty());
+        EXPECT_EQ(ui.Caption("Label3"), "Idle");
+        if (std::string(c.how) == "the line deselected") {
+            EXPECT_EQ(ProgressShown(g, before), (std::vector<std::string>{"0/1", "1/1"}));
+        }
+    }
 }
 
-TEST(ResidentView, AMissingCharacterFileKeepsThePreviousPictures) {
+TEST(ResidentView, AMissingCharacterFileShowsNoPicturesOfAnother) {
     sample::SimSpec ghost = Sim("user00002", "Ghost", 27, 0x91929394);
     ghost.hasCharacterFile = false;
     sample::SimSpec oldSim = Sim("user00003", "Old", 27, 0xA1A2A3A4);
@@ -119,7 +155,7 @@ TEST(ResidentView, AMissingCharacterFileKeepsThePreviousPictures) {
     g.ChooseHood();
     g.ClickResident(0);
     g.ClickResident(1);
-    EXPECT_EQ(g.app.ui.Picture("Picture1").kind, HeadlessPicture::Kind::Bitmap);
+    EXPECT_EQ(g.app.ui.Picture("Picture1").kind, HeadlessPicture::Kind::None);
     g.ClickResident(2);
     EXPECT_EQ(g.app.ui.Picture("Picture1").kind, HeadlessPicture::Kind::Bitmap)
         << "labelled \"thumbnail\"";

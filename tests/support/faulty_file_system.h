@@ -1,6 +1,6 @@
 #pragma once
 // Wraps a file system and fails one chosen replacement as a full disk would, to prove that a
-// failed save changes nothing and says so.
+// failed save changes nothing and says so; or refuses the game's lock as another run would.
 
 #include "iff/native_file_system.h"
 
@@ -12,6 +12,7 @@ class FaultyFileSystem final : public FileSystem {
 
     int failAt = -1; // the n-th replacement (0-based) fails; -1: none
     int operations = 0;
+    bool heldByAnotherRun = false; // the game's lock is refused as another run's
 
     bool CanOpenForReading(const std::string& p) override { return inner_.CanOpenForReading(p); }
     bool EntryExists(const std::string& p) override { return inner_.EntryExists(p); }
@@ -29,6 +30,9 @@ class FaultyFileSystem final : public FileSystem {
         return inner_.Replace(folder, c);
     }
     FileResult<std::unique_ptr<GameLock>> LockGame(const std::string& folder) override {
+        if (heldByAnotherRun)
+            return FileError{FileErrorKind::Locked, "another Adultify is editing this game",
+                             folder};
         return inner_.LockGame(folder);
     }
     Recovery Recover(const std::string& folder) override { return inner_.Recover(folder); }

@@ -198,6 +198,10 @@ bool HeadlessWindowSystem::IsChecked(ControlId menuEntry) const {
     return At(menuEntry).checked;
 }
 
+void HeadlessWindowSystem::FocusControl(ControlId control) {
+    if (IsLoaded(control.Form())) forms_[control.Form().Control().Row()].focus = control;
+}
+
 void HeadlessWindowSystem::ListClear(ControlId list) {
     Control& c = At(list);
     c.items.clear();
@@ -265,6 +269,11 @@ void HeadlessWindowSystem::CopyPicture(ControlId from, ControlId to) {
 
 HeadlessPicture HeadlessWindowSystem::Picture(ControlId box) const {
     return At(box).picture;
+}
+
+void HeadlessWindowSystem::RemovePicture(ControlId box) {
+    At(box).picture = {};
+    PictureClear(box);
 }
 
 void HeadlessWindowSystem::PictureClear(ControlId box) {
@@ -521,7 +530,7 @@ std::optional<ControlId> HeadlessWindowSystem::Focused(FormId form) const {
 std::string HeadlessWindowSystem::TitleShown(FormId form) const {
     const std::string caption = Caption(form.Control());
     const std::optional<ControlId> marker = UnsavedMarker(form);
-    return marker && IsLoaded(form) && At(*marker).enabled ? caption + "*" : caption;
+    return marker && IsLoaded(form) && At(*marker).enabled ? MarkedTitle(caption) : caption;
 }
 
 const std::vector<std::string>& HeadlessWindowSystem::CaptionHistory(ControlId control) const {

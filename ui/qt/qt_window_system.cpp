@@ -110,12 +110,11 @@ QWidget* NewPicture(const ControlDesign& c, QWidget* parent) {
     return picture;
 }
 
-// The window's title as the platform shows it: a window that has unsaved edits to mark carries
-// Qt's placeholder, shown as the platform's mark while the window is modified.
-QString TitleOf(FormId form, std::string_view caption) {
-    QString title = Q(caption);
-    title.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]")); // a literal [*] stays
-    return UnsavedMarker(form) ? title + QStringLiteral("[*]") : title;
+// The window's title as shown: marked while the window has unsaved edits. A literal "[*]" in
+// the text is doubled, as Qt would otherwise take it for its own placeholder.
+QString TitleOf(std::string_view caption, bool marked) {
+    QString title = Q(marked ? MarkedTitle(caption) : std::string(caption));
+    return title.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
 }
 
 // Tab visits the controls the keyboard reaches, in the table's order, which is the order they
@@ -339,7 +338,7 @@ QWidget* QtWindowSystem::BuildWindow(FormId form) {
         window = dialog;
     }
     window->setObjectName(Q(d.name));
-    window->setWindowTitle(TitleOf(form, d.caption));
+    window->setWindowTitle(TitleOf(d.caption, false));
     return window;
 }
 
@@ -658,7 +657,8 @@ void QtWindowSystem::SetCaption(ControlId control, std::string_view text) {
     c->caption = std::string(text);
     const QString q = Q(text);
     if (control.IsWindow()) {
-        if (c->widget) c->widget->setWindowTitle(TitleOf(control.Form(), text));
+        const std::optional<ControlId> marker = UnsavedMarker(control.Form());
+        if (c->widget) c->widget->setWindowTitle(TitleOf(text, marker && At(*marker).enabled));
         return;
     }
     if (c->action) {
@@ -703,7 +703,8 @@ void QtWindowSystem::SetEnabled(ControlId control, bool enabled) {
     if (c->action) c->action->setEnabled(enabled);
     if (c->widget) c->widget->setEnabled(enabled);
     if (control.Design().marksUnsaved)
-        if (QWidget* window = Window(control.Form())) window->setWindowModified(enabled);
+        if (QWidget* window = Window(control.Form()))
+            window->setWindowTitle(TitleOf(At(control.Form().Control()).caption, enabled));
 }
 
 bool QtWindowSystem::IsEnabled(ControlId control) const {
@@ -722,6 +723,10 @@ void QtWindowSystem::SetChecked(ControlId menuEntry, bool checked) {
 
 bool QtWindowSystem::IsChecked(ControlId menuEntry) const {
     return At(menuEntry).checked;
+}
+
+void QtWindowSystem::FocusControl(ControlId control) {
+    if (QWidget* w = Widget(control)) w->setFocus(Qt::OtherFocusReason);
 }
 
 void QtWindowSystem::ListClear(ControlId list) {
@@ -836,6 +841,16 @@ PictureBox* Box(QWidget* w) {
     return box;
 }
 } // namespace
+
+void QtWindowSystem::RemovePicture(ControlId box) {
+    Control& c = At(box);
+    c.picture = QImage();
+    // A box beyond the window's edge holds its picture only.
+    if (auto* picture = dynamic_cast<PictureBox*>(c.widget.data())) {
+        picture->SetImage(c.picture);
+        picture->ClearDrawing();
+    }
+}
 
 void QtWindowSystem::PictureClear(ControlId box) {
     Box(At(box).widget)->ClearDrawing();

@@ -41,6 +41,7 @@ class QtWindowSystem final : public WindowSystem {
     bool IsEnabled(ControlId control) const override;
     void SetChecked(ControlId menuEntry, bool checked) override;
     bool IsChecked(ControlId menuEntry) const override;
+    void FocusControl(ControlId control) override;
 
     void ListClear(ControlId list) override;
     void ListAdd(ControlId list, std::string_view item) override;
@@ -54,6 +55,7 @@ class QtWindowSystem final : public WindowSystem {
     bool SetPictureBitmap(ControlId box, BitmapBytes bmpFile) override;
     void SetPictureStock(ControlId box) override;
     void CopyPicture(ControlId from, ControlId to) override;
+    void RemovePicture(ControlId box) override;
 
     void PictureClear(ControlId box) override;
     void SetLineWidth(ControlId box, int width) override;

@@ -493,8 +493,9 @@ void Win32WindowSystem::Bury() {
 void Win32WindowSystem::RefreshTitle(FormId form) {
     HWND hwnd = Window(form);
     if (!hwnd) return;
-    std::wstring title = Widen(At(form.Control()).caption);
-    if (form == kMainForm && At(kSaveEntry).enabled) title = L"*" + title;
+    const std::string& caption = At(form.Control()).caption;
+    const std::wstring title =
+        Widen(form == kMainForm && At(kSaveEntry).enabled ? MarkedTitle(caption) : caption);
     SetWindowTextW(hwnd, title.c_str());
 }
 
@@ -1016,6 +1017,14 @@ void Win32WindowSystem::CopyPicture(ControlId from, ControlId to) {
     Invalidate(to);
 }
 
+void Win32WindowSystem::RemovePicture(ControlId box) {
+    Control& c = At(box);
+    c.shows = Control::Shows::Nothing;
+    c.bitmap.reset();
+    c.ops.clear();
+    Invalidate(box);
+}
+
 void Win32WindowSystem::PictureClear(ControlId box) {
     At(box).ops.clear();
     Invalidate(box);
@@ -1443,6 +1452,21 @@ bool Win32WindowSystem::Send(ControlId control, UiEvent event) {
 namespace {
 constexpr UINT kNavigate = WM_APP + 1; // a folder picked in a folder list, opened after the pick
 constexpr wchar_t kFocusProperty[] = L"AdultifyFocus";
+
+} // namespace
+
+// An inactive window gets the control's focus back when it is next activated.
+void Win32WindowSystem::FocusControl(ControlId control) {
+    HWND hwnd = At(control).hwnd;
+    HWND window = Window(control.Form());
+    if (!hwnd || !window) return;
+    if (GetActiveWindow() == window)
+        SetFocus(hwnd);
+    else
+        SetPropW(window, kFocusProperty, hwnd);
+}
+
+namespace {
 
 Win32WindowSystem* Self(HWND hwnd) {
     return reinterpret_cast<Win32WindowSystem*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));

@@ -48,6 +48,7 @@ class Win32WindowSystem final : public WindowSystem {
     bool IsEnabled(ControlId control) const override;
     void SetChecked(ControlId menuEntry, bool checked) override;
     bool IsChecked(ControlId menuEntry) const override;
+    void FocusControl(ControlId control) override;
 
     void ListClear(ControlId list) override;
     void ListAdd(ControlId list, std::string_view item) override;
@@ -61,6 +62,7 @@ class Win32WindowSystem final : public WindowSystem {
     bool SetPictureBitmap(ControlId box, BitmapBytes bmpFile) override;
     void SetPictureStock(ControlId box) override;
     void CopyPicture(ControlId from, ControlId to) override;
+    void RemovePicture(ControlId box) override;
 
     void PictureClear(ControlId box) override;
     void SetLineWidth(ControlId box, int width) override;
