@@ -7,9 +7,13 @@
 namespace adultify {
 
 // The build passes the program's version, major.minor.build.revision, in one place.
+std::string MakeVersionNumber() {
+    return std::to_string(ADULTIFY_VERSION_MAJOR) + "." + std::to_string(ADULTIFY_VERSION_MINOR) +
+           "." + std::to_string(ADULTIFY_VERSION_REVISION);
+}
+
 std::string MakeVersionText() {
-    return "Version " + std::to_string(ADULTIFY_VERSION_MAJOR) + "." +
-           std::to_string(ADULTIFY_VERSION_MINOR) + "." + std::to_string(ADULTIFY_VERSION_REVISION);
+    return "Version " + MakeVersionNumber();
 }
 
 // Centring on the screen is the window layer's own, on every showing.
@@ -31,7 +35,7 @@ void frmAbout_cmdOK_Click(Module1& m) {
 }
 
 void frmAbout_Label11_Click(Module1& m) {
-    m.ui.ShellOpen("frmAbout", kHomePage);
+    if (!kHomePage.empty()) m.ui.ShellOpen("frmAbout", kHomePage);
 }
 
 void frmAbout_Label11_MouseMove(Module1& m) {

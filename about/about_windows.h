@@ -7,6 +7,8 @@
 
 namespace adultify {
 
+// "1.2.8": major, minor and revision of the program's version.
+[[nodiscard]] std::string MakeVersionNumber();
 // "Version 1.2.8": major, minor and revision of the program's version; the build number
 // (1.2.0.8) is not shown.
 [[nodiscard]] std::string MakeVersionText();

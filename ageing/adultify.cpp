@@ -11,6 +11,7 @@
 #include "hood/get_people.h"
 #include "hood/resident_layout.h"
 #include "hood/resident_view.h"
+#include "iff/character_file.h"
 #include "iff/chunk_search.h"
 
 #include <cmath>
@@ -139,10 +140,19 @@ bool AdultifyResident(Module1& m, int i) {
         m.notSavedBecause = "the character file is not a file that can be read";
         return false;
     }
-    if (!SaveBoth(m, path, character, hoodBefore, {"adultify", DecodeName(m, record.UserFile)}))
+    if (!SaveBoth(m, path, character, hoodBefore,
+                  {"adultify", DecodeName(m, record.UserFile), ResidentName(m, record)}))
         return false;
     m.ui.SetEnabled("Command1", false);
-    Get_People(m);
+    // No character file is read again: the one written is in memory, the others are unchanged.
+    KnownFirstNames known = FirstNamesRead(m);
+    const std::string userFile(AsText(record.UserFile));
+    known.erase(userFile);
+    if (character) {
+        FirstNameResult name = FirstNameOf(*character);
+        if (name.outcome == FirstNameResult::Outcome::Found) known[userFile] = std::move(name.name);
+    }
+    Get_People(m, known);
     return true;
 }
 
@@ -250,7 +260,7 @@ void Adultify_Command1_Click(Module1& m) {
     if (!GrowUpResident(m, line)) return;
     if (const int shown = LineOf(m, userFile, line); shown >= 0) ShowResidentBelowLog(m, shown);
     (void)m.ui.ShowMessage("Sucess. Your child has grown up.", MsgButtons::Ok, MsgIcon::Exclamation,
-                           "Completed");
+                           kGrownUpTitle);
 }
 
 } // namespace adultify

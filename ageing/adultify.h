@@ -5,11 +5,14 @@
 #include "core/module1.h"
 
 #include <array>
+#include <string_view>
 
 namespace adultify {
 
 // The command for the resident selected in List1: it grows up and is shown again, selected.
 void Adultify_Command1_Click(Module1& m);
+// The title of the notice that ends a command which grew the child up.
+inline constexpr std::string_view kGrownUpTitle = "Completed";
 
 // The whole command for List1's line `line`, the one path every way of growing a child up
 // takes: its questions first (another run, files changed on disk, the game running), then the

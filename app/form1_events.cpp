@@ -3,6 +3,7 @@
 #include "about/about_windows.h"
 #include "ageing/adultify.h"
 #include "ageing/skill_editor.h"
+#include "app/children_window.h"
 #include "app/game_switch.h"
 #include "app/snapshot_window.h"
 #include "app/startup.h"
@@ -77,6 +78,7 @@ bool Form1Click(Module1& m, ControlId c) {
     if (c == "Command1") return Adultify_Command1_Click(m), true;
     if (c == "menu_path") return ShowPathDialog(m), true;
     if (c == "menu_snapshots") return ShowSnapshotWindow(m), true;
+    if (c == "menu_children") return ShowChildrenWindow(m), true;
     for (std::size_t i = 0; i < kGameEntries.size(); ++i)
         if (c == kGameEntries[i]) return SwitchToFoundGame(m, i), true;
     if (c == "menu_exit") return ExitSequence(m), true;
@@ -97,6 +99,18 @@ bool Form1Event(Module1& m, ControlId c, UiEvent e) {
     return false;
 }
 
+bool ChildrenWindowClick(Module1& m, ControlId c) {
+    if (c == "frmChildren.List1") return frmChildren_List1_Click(m), true;
+    if (c == "frmChildren.lblHood" || c == "frmChildren.lblFamily" || c == "frmChildren.lblName")
+        return frmChildren_Sort_Click(m, c), true;
+    if (c == "frmChildren.cmdMark") return frmChildren_cmdMark_Click(m), true;
+    if (c == "frmChildren.cmdOpen") return frmChildren_cmdOpen_Click(m), true;
+    if (c == "frmChildren.cmdGrowUp") return frmChildren_cmdGrowUp_Click(m), true;
+    if (c == "frmChildren.cmdCancel") return frmChildren_cmdCancel_Click(m), true;
+    if (c == "frmChildren.cmdClose") return frmChildren_cmdClose_Click(m), true;
+    return false;
+}
+
 bool OtherWindowClick(Module1& m, ControlId c) {
     if (c == "Form2.Command1") return Form2_Command1_Click(m), true;
     if (c == "Form2.Command2") return Form2_Command2_Click(m), true;
@@ -108,7 +122,7 @@ bool OtherWindowClick(Module1& m, ControlId c) {
     if (c == "frmSnapshots.List1") return frmSnapshots_List1_Click(m), true;
     if (c == "frmSnapshots.cmdRestore") return frmSnapshots_cmdRestore_Click(m), true;
     if (c == "frmSnapshots.cmdClose") return frmSnapshots_cmdClose_Click(m), true;
-    return false;
+    return ChildrenWindowClick(m, c);
 }
 
 bool OtherWindowEvent(Module1& m, ControlId c, UiEvent e) {
@@ -129,6 +143,7 @@ bool OtherWindowEvent(Module1& m, ControlId c, UiEvent e) {
         return false;
     case UiEvent::Close:
         // Closing a dialog through its close box acts as its Cancel.
+        if (c == "frmChildren") return frmChildren_cmdClose_Click(m), true;
         if (c.IsWindow()) return m.ui.UnloadForm(c.Form()), true;
         return false;
     }

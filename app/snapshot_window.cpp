@@ -9,6 +9,8 @@
 #include "hood/resident_view.h"
 
 #include <string>
+#include <string_view>
+#include <utility>
 
 namespace adultify {
 
@@ -23,10 +25,23 @@ std::string ReadableTime(const std::string& iso) {
     return iso.substr(0, 10) + " " + iso.substr(11, 5);
 }
 
+// What wrote, in a player's words; a command of another version as it was recorded.
+std::string ActionOf(const SnapshotInfo& s) {
+    static constexpr std::pair<std::string_view, std::string_view> kActions[] = {
+        {"adultify", "Adultify"},
+        {"fix-thumbnails", "Fix thumbnails"},
+        {"save", "Save"},
+        {"restore", "Restore"},
+    };
+    for (const auto& [command, words] : kActions)
+        if (s.command == command) return std::string(words);
+    return s.command;
+}
+
+// "2026-12-07 12:04  Adultify  Renée Newbie".
 std::string LineOf(const SnapshotInfo& s) {
-    std::string line = ReadableTime(s.time);
-    for (const std::string* part : {&s.command, &s.resident})
-        if (!part->empty()) line += "  " + *part;
+    std::string line = ReadableTime(s.time) + "  " + ActionOf(s);
+    if (!s.name.empty()) line += "  " + s.name;
     return line;
 }
 
@@ -57,7 +72,7 @@ std::string SelectedSnapshot(Module1& m) {
 
 bool UserAgrees(Module1& m, const SnapshotInfo& s) {
     std::string question = "Put back the files as they were at " + ReadableTime(s.time) +
-                           ", before " + s.command +
+                           ", before " + ActionOf(s) + (s.name.empty() ? "" : " of " + s.name) +
                            "? The current files are kept as a snapshot first.";
     // The neighbourhood is read again after the restore.
     if (m.UnsavedData == kTrue) question += "\nYour unsaved changes will be lost.";
@@ -80,6 +95,7 @@ void ReadHoodAgain(Module1& m) {
 
 void ShowSnapshotWindow(Module1& m) {
     m.ui.LoadForm("frmSnapshots");
+    m.ui.SetCaption("frmSnapshots", "Snapshots of " + HoodEntryText(ChosenHood(m)));
     FillList(m);
     m.ui.ShowModal("frmSnapshots");
     m.listedSnapshots.clear();

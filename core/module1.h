@@ -37,6 +37,14 @@ struct PersonRecord {
     std::array<std::uint8_t, 4> FamilyKey{};
 };
 
+// A child of one of the game's neighbourhoods, as its List1 shows it.
+struct ChildLine {
+    int hood = 0; // its number: 1 for UserData
+    int k = 0;    // its line in that neighbourhood's List1
+    std::string family, name;
+    bool marked = false; // in the children window, to grow up
+};
+
 // At most 999 residents are kept: the 1000th stops the program.
 inline constexpr int kResidentLimit = 1000;
 inline constexpr int kPeopleSize = kResidentLimit + 1;
@@ -72,6 +80,8 @@ struct Module1 {
     // This run may write into the game folder while it holds it. An editor holds it from the
     // moment it reads a game until it lets that game go, so that a second one is told at once.
     std::unique_ptr<GameLock> gameLock;
+    // The game folder whose interrupted save this run has looked for already.
+    std::string recoveredGame;
     // The editors (not the command line) show a game another run holds as look-only: nothing
     // can be saved or grown up until that run lets it go.
     bool showsLookOnly = false;
@@ -90,6 +100,10 @@ struct Module1 {
     bool writeWithoutSnapshot = false;
     // The ids of the snapshot window's lines, in their order.
     std::vector<std::string> listedSnapshots;
+    // The children window's lines in their order, and what a run of it was told.
+    std::vector<ChildLine> listedChildren;
+    bool growingUp = false;
+    bool growUpCancelled = false;
     // The game's process when it is running, in words; empty: the game is not looked for.
     std::function<std::optional<std::string>()> findRunningGame;
 

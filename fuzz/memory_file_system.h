@@ -27,7 +27,10 @@ class MemoryFileSystem final : public FileSystem {
     FileStatus Replace(const std::string& gameFolder,
                        const std::vector<Replacement>& changes) override;
     FileResult<std::unique_ptr<GameLock>> LockGame(const std::string& gameFolder) override;
-    Recovery Recover(const std::string&) override { return {}; }
+    Recovery Recover(const std::string&, const std::vector<std::string>&,
+                     const BeforeReplacing&) override {
+        return {};
+    }
     std::vector<std::string> List(const std::string& folder) override;
     std::string NativePath(const std::string& path) override { return path; }
 

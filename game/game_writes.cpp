@@ -4,6 +4,7 @@
 #include "core/status_line.h"
 #include "game/neighbourhood_name.h"
 #include "game/snapshots.h"
+#include "iff/ascii.h"
 #include "iff/record_text.h"
 
 #include <utility>
@@ -181,7 +182,7 @@ bool Snapshot(Module1& m, const std::vector<Replacement>& changes, const WriteCa
     for (const Replacement& r : changes)
         files.push_back(std::filesystem::absolute(NativeFile(m, r.path)));
     const auto taken = TakeSnapshot(*m.snapshotRoot, NativeFile(m, m.SimsPath), ChosenHood(m),
-                                    cause.command, cause.resident, files);
+                                    cause.command, cause.resident, files, cause.name);
     if (taken) return true;
     // Nothing in the game was touched, whatever went wrong in the store.
     ReportRefusal(m, what, PathText(taken.error().path), taken.error().reason);
@@ -225,20 +226,83 @@ bool RestoreFromSnapshot(Module1& m, const std::string& id) {
     return true;
 }
 
+namespace {
+
+// The folders saves write into: each neighbourhood's folder and its characters' folder.
+std::vector<std::string> SaveFolders(Module1& m) {
+    std::vector<std::string> folders;
+    for (const std::string& name : m.fs.List(m.SimsPath)) {
+        for (int n = kFirstHood; n <= kLastHood; ++n) {
+            if (!EqualIgnoringCase(name, HoodFolder(n))) continue;
+            folders.push_back(m.SimsPath + name);
+            folders.push_back(m.SimsPath + name + "\\Characters");
+        }
+    }
+    return folders;
+}
+
+// The neighbourhood whose folder holds `file`; 0 for none.
+int HoodOfFile(Module1& m, const std::filesystem::path& file) {
+    const std::filesystem::path game = std::filesystem::absolute(NativeFile(m, m.SimsPath));
+    const auto relative = file.lexically_normal().lexically_relative(game.lexically_normal());
+    if (relative.empty()) return 0;
+    const std::string first = PathText(*relative.begin());
+    for (int n = kFirstHood; n <= kLastHood; ++n)
+        if (EqualIgnoringCase(first, HoodFolder(n))) return n;
+    return 0;
+}
+
+// Before an interrupted save replaces files: the game-running question, then a snapshot.
+bool AllowFinishing(Module1& m, const std::vector<std::filesystem::path>& targets,
+                    std::string& snapshotNote) {
+    if (!GameRunningAllows(m, "Adultify was stopped while it was saving; finishing that save "
+                              "now replaces files the game may save over.\nFinish the save "
+                              "anyway?"))
+        return false;
+    if (!m.snapshotRoot) return true;
+    std::vector<std::filesystem::path> files;
+    files.reserve(targets.size());
+    for (const std::filesystem::path& target : targets)
+        files.push_back(std::filesystem::absolute(target));
+    const auto taken = TakeSnapshot(*m.snapshotRoot, NativeFile(m, m.SimsPath),
+                                    HoodOfFile(m, files.front()), "finish save", "", files);
+    if (!taken) {
+        ReportFileError(m,
+                        "No copy of the files could be kept, so the interrupted save was not "
+                        "finished.",
+                        taken.error());
+        return false;
+    }
+    snapshotNote = "A copy of the files it replaced is kept in snapshot " + taken.value().id + ".";
+    return true;
+}
+
+} // namespace
+
 void RecoverInterruptedSave(Module1& m) {
-    if (m.SimsPath.empty()) return;
+    if (m.SimsPath.empty() || m.recoveredGame == m.SimsPath) return;
     TryHoldGame(m);
     if (!m.gameLock) return; // the run that holds it recovers
-    const Recovery r = m.fs.Recover(m.SimsPath);
+    m.recoveredGame = m.SimsPath;
+    std::string snapshotNote;
+    const Recovery r =
+        m.fs.Recover(m.SimsPath, SaveFolders(m), [&](const std::vector<std::filesystem::path>& t) {
+            return AllowFinishing(m, t, snapshotNote);
+        });
     if (!r.found) return;
     std::string text = "Adultify was stopped while it was saving. ";
-    text += r.complete ? "The save has been finished:" : "The save could not be finished yet:";
+    text += r.complete   ? "The save has been finished:"
+            : r.declined ? "The save was left as it is:"
+                         : "The save could not be finished yet:";
     for (const std::string& line : r.report)
         text += "\n" + line;
+    if (!snapshotNote.empty()) text += "\n" + snapshotNote;
     (void)m.ui.ShowMessage(text, MsgButtons::Ok,
-                           r.complete ? MsgIcon::Information : MsgIcon::Critical,
+                           r.complete   ? MsgIcon::Information
+                           : r.declined ? MsgIcon::Exclamation
+                                        : MsgIcon::Critical,
                            "Interrupted Save");
-    if (!r.complete) ++m.failedWrites;
+    if (!r.complete && !r.declined) ++m.failedWrites;
 }
 
 } // namespace adultify

@@ -44,7 +44,8 @@ void RememberRead(Module1& m, const std::string& path, const Bytes& bytes);
 // What a write is for: the command's name and the resident's user file, for the snapshot.
 struct WriteCause {
     std::string command;
-    std::string resident;
+    std::string resident; // the Sim's user file
+    std::string name;     // the Sim's name as List1 shows it
 };
 
 // Replaces the files together, or reports why nothing was changed (`what` says what was not

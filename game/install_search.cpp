@@ -11,8 +11,7 @@
 #include <system_error>
 
 #ifdef _WIN32
-#include <shlobj.h>
-#include <windows.h>
+#include "game/known_folder_windows.h"
 #endif
 
 namespace adultify {
@@ -28,12 +27,7 @@ std::string Utf8(const fs::path& p) {
 }
 
 std::optional<fs::path> SavedGamesFolder() {
-    PWSTR raw = nullptr;
-    const HRESULT hr = SHGetKnownFolderPath(FOLDERID_SavedGames, 0, nullptr, &raw);
-    std::optional<fs::path> folder;
-    if (SUCCEEDED(hr) && raw) folder = fs::path(raw);
-    CoTaskMemFree(raw);
-    return folder;
+    return KnownFolder(FOLDERID_SavedGames);
 }
 #endif
 

@@ -7,8 +7,7 @@
 #include <system_error>
 
 #ifdef _WIN32
-#include <shlobj.h>
-#include <windows.h>
+#include "game/known_folder_windows.h"
 #endif
 
 namespace adultify {
@@ -17,11 +16,7 @@ namespace fs = std::filesystem;
 
 std::optional<fs::path> RememberedFolderFile(const EnvironmentLookup& env) {
 #ifdef _WIN32
-    std::optional<fs::path> roaming;
-    PWSTR raw = nullptr;
-    if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_RoamingAppData, 0, nullptr, &raw)) && raw)
-        roaming = fs::path(raw);
-    CoTaskMemFree(raw);
+    std::optional<fs::path> roaming = KnownFolder(FOLDERID_RoamingAppData);
     if (const char* value = env("APPDATA"); !roaming && value && *value) roaming = TextPath(value);
     if (!roaming) return std::nullopt;
     return *roaming / "Adultify" / "remembered";

@@ -19,8 +19,7 @@
 #include <system_error>
 
 #ifdef _WIN32
-#include <shlobj.h>
-#include <windows.h>
+#include "game/known_folder_windows.h"
 #endif
 
 namespace adultify {
@@ -162,12 +161,13 @@ Bytes Format(const Record& record) {
     text += "time\t" + info.time + "\n";
     text += "command\t" + Escape(info.command) + "\n";
     text += "resident\t" + Escape(info.resident) + "\n";
+    text += "name\t" + Escape(info.name) + "\n";
     text += "hood\t" + std::to_string(info.hood) + "\n";
     text += "game\t" + Escape(info.gameFolder) + "\n";
     for (const CopiedFile& f : record.files)
         text +=
             "file\t" + std::to_string(f.size) + "\t" + Hex8(f.crc32) + "\t" + Escape(f.name) + "\n";
-    text += "end\t" + std::to_string(7 + record.files.size()) + "\n";
+    text += "end\t" + std::to_string(8 + record.files.size()) + "\n";
     return ToBytes(text);
 }
 
@@ -183,8 +183,10 @@ std::optional<Record> Parse(const Bytes& bytes) {
     lines.pop_back();
 
     Record record;
+    // "name" came later: records kept before it still read, without the name.
     std::map<std::string_view, std::string> fields{{"id", ""},       {"time", ""}, {"command", ""},
-                                                   {"resident", ""}, {"hood", ""}, {"game", ""}};
+                                                   {"resident", ""}, {"hood", ""}, {"game", ""},
+                                                   {"name", ""}};
     std::set<std::string_view> seen;
     for (std::size_t i = 1; i < lines.size(); ++i) {
         const auto f = Split(lines[i], '\t');
@@ -205,12 +207,14 @@ std::optional<Record> Parse(const Bytes& bytes) {
     }
     SnapshotInfo& info = record.info;
     const auto hood = Number<int>(fields["hood"]);
-    if (seen.size() != fields.size() || !IsIdText(fields["id"]) || !hood || fields["game"].empty())
+    if (seen.size() + (seen.contains("name") ? 0 : 1) != fields.size() || !IsIdText(fields["id"]) ||
+        !hood || fields["game"].empty())
         return std::nullopt;
     info.id = fields["id"];
     info.time = fields["time"];
     info.command = fields["command"];
     info.resident = fields["resident"];
+    info.name = fields["name"];
     info.hood = *hood;
     info.gameFolder = fields["game"];
     for (const CopiedFile& f : record.files)
@@ -445,7 +449,8 @@ FileStatus WriteSnapshot(const fs::path& folder, const Record& record,
 
 FileResult<SnapshotInfo> Take(const fs::path& root, const fs::path& gameFolder, int hood,
                               const std::string& command, const std::string& resident,
-                              const std::vector<fs::path>& files, const std::string& keep) {
+                              const std::string& simName, const std::vector<fs::path>& files,
+                              const std::string& keep) {
     const fs::path game = Normal(gameFolder);
     if (hood < kFirstHood || hood > kLastHood)
         return Refused("neighbourhood " + std::to_string(hood) + " does not exist", game);
@@ -477,6 +482,7 @@ FileResult<SnapshotInfo> Take(const fs::path& root, const fs::path& gameFolder, 
             stamp.local,
             command,
             resident,
+            simName,
             hood,
             PathText(game),
             {},
@@ -516,11 +522,7 @@ FileResult<Record> Find(const fs::path& root, const std::string& id) {
 
 std::optional<fs::path> DefaultSnapshotRoot(const EnvironmentLookup& env) {
 #ifdef _WIN32
-    std::optional<fs::path> local;
-    PWSTR raw = nullptr;
-    if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_LocalAppData, 0, nullptr, &raw)) && raw)
-        local = fs::path(raw);
-    CoTaskMemFree(raw);
+    std::optional<fs::path> local = KnownFolder(FOLDERID_LocalAppData);
     if (const char* value = env("LOCALAPPDATA"); !local && value && *value) local = fs::path(value);
     if (!local) return std::nullopt;
     return *local / "Adultify" / "Snapshots";
@@ -535,8 +537,8 @@ std::optional<fs::path> DefaultSnapshotRoot(const EnvironmentLookup& env) {
 
 FileResult<SnapshotInfo> TakeSnapshot(const fs::path& root, const fs::path& gameFolder, int hood,
                                       const std::string& command, const std::string& resident,
-                                      const std::vector<fs::path>& files) {
-    return Take(root, gameFolder, hood, command, resident, files, "");
+                                      const std::vector<fs::path>& files, const std::string& name) {
+    return Take(root, gameFolder, hood, command, resident, name, files, "");
 }
 
 std::vector<SnapshotInfo> ListSnapshots(const fs::path& root, const fs::path& gameFolder,
@@ -586,7 +588,8 @@ FileResult<SnapshotInfo> RestoreSnapshot(const fs::path& root, const std::string
         targets.push_back(*InsideGame(game, file.name));
         changes.push_back({targets.back(), std::move(bytes.value()), std::nullopt});
     }
-    auto undo = Take(root, game, record.info.hood, "restore", record.info.resident, targets, id);
+    auto undo = Take(root, game, record.info.hood, "restore", record.info.resident,
+                     record.info.name, targets, id);
     if (!undo) {
         // Nothing in the game was touched: whatever stopped the store refuses the restore.
         FileError refused = undo.error();

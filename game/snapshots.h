@@ -26,9 +26,10 @@ struct SnapshotInfo {
     // "20261207-011530-123-000-1a2b3c4d-3": UTC time, milliseconds, a number that tells apart
     // snapshots of one millisecond, the game key's hash and the neighbourhood. Sorts by time.
     std::string id;
-    std::string time; // ISO 8601 local time with its offset: "2026-12-07T02:15:30.123+01:00"
-    std::string command;
-    std::string resident;
+    std::string time;     // ISO 8601 local time with its offset: "2026-12-07T02:15:30.123+01:00"
+    std::string command;  // what wrote: "adultify", "fix-thumbnails", "save", "restore"
+    std::string resident; // the Sim's user file ("user00004"), when the command concerns one
+    std::string name;     // the Sim's name as List1 shows it; empty in records kept without it
     int hood = 0;
     std::string gameFolder;         // native path (UTF-8 on Windows)
     std::vector<std::string> files; // relative to the game folder, "/" between names
@@ -47,7 +48,7 @@ DefaultSnapshotRoot(const EnvironmentLookup& env);
 [[nodiscard]] FileResult<SnapshotInfo>
 TakeSnapshot(const std::filesystem::path& root, const std::filesystem::path& gameFolder, int hood,
              const std::string& command, const std::string& resident,
-             const std::vector<std::filesystem::path>& files);
+             const std::vector<std::filesystem::path>& files, const std::string& name = {});
 
 // Complete snapshots of that game folder and neighbourhood, newest first.
 [[nodiscard]] std::vector<SnapshotInfo>

@@ -87,8 +87,10 @@ Bytes ReadCharacterFirstName(Module1& m, const Bytes& userFile) {
     Bytes result = ToBytes("Not Found");
     if (m.ui.Caption("Combo1").empty()) return result;
     const auto path = ChosenUserFilePath(m, userFile);
-    if (!path || FileExists(m, *path) != kTrue) return result;
+    if (!path) return result;
+    // Opened once: only a failed read asks whether the file could be opened at all.
     const auto read = m.fs.ReadFile(*path, kLargestCharacterFile);
+    if (!read && FileExists(m, *path) != kTrue) return result;
     if (!read && read.error().kind == FileErrorKind::TooLarge) {
         ReportRefusal(m, "This character file is too large to be one of the game's.", *path,
                       read.error().reason);
@@ -116,6 +118,7 @@ struct ResidentScan {
     Position i = 0;
     std::optional<Position> firstFami;
     std::map<std::array<std::uint8_t, 4>, std::optional<Bytes>> families;
+    const KnownFirstNames* known = nullptr;
 };
 
 // Clears the list and reads the chosen neighbourhood; false when there is none to read.
@@ -132,19 +135,19 @@ bool ReadChosenHood(Module1& m, int& programPointer) {
     const std::string hoodFile = HoodFile(m.SimsPath, ChosenHood(m));
     SetStatus(m, "Read Neighborhood.iff");
     programPointer = 0;
-    if (FileExists(m, hoodFile) != kTrue) {
+    // Opened once: only a failed read asks whether the file could be opened at all.
+    auto data = m.fs.ReadFile(hoodFile, kLargestNeighbourhood);
+    if (!data && FileExists(m, hoodFile) != kTrue) {
         if (m.fs.EntryExists(hoodFile)) {
             // The system's reason: no regular file, or a folder on the way it may not search.
-            const auto tried = m.fs.ReadFile(hoodFile, kLargestNeighbourhood);
             ReportRefusal(m, "This neighbourhood file cannot be read.", hoodFile,
-                          tried ? "it is not a regular file" : tried.error().reason);
+                          data.error().reason);
         }
         SetStatus(m, "Idle");
         return false;
     }
     programPointer = 1;
     m.HoodData.clear();
-    auto data = m.fs.ReadFile(hoodFile, kLargestNeighbourhood);
     if (!data && data.error().kind == FileErrorKind::TooLarge) {
         ReportRefusal(m, "This neighbourhood file is too large to be one of the game's.", hoodFile,
                       data.error().reason);
@@ -189,17 +192,17 @@ void AddResident(Module1& m, ResidentScan& scan) {
     r.Gender = Field<2>(hood, i + resident::kGender);
     r.FamilyKey = Field<4>(hood, i + FamilyKeyOffset(hood, i));
     scan.programPointer = 5;
-    r.FirstName = ReadCharacterFirstName(m, r.UserFile);
+    const auto known =
+        scan.known ? scan.known->find(AsText(r.UserFile)) : KnownFirstNames::const_iterator();
+    r.FirstName = scan.known && known != scan.known->end() ? known->second
+                                                           : ReadCharacterFirstName(m, r.UserFile);
     scan.programPointer = 6;
     r.LastName = ToBytes("NO FAMILY");
     const std::optional<Bytes>& family = FamilyNameOf(hood, r.FamilyKey, scan);
     scan.programPointer = 12;
     if (family) r.LastName = *family;
     scan.programPointer = 13;
-    Bytes line = r.FirstName;
-    line.push_back(' ');
-    line.insert(line.end(), r.LastName.begin(), r.LastName.end());
-    const std::string text = DecodeName(m, line);
+    const std::string text = ResidentName(m, r);
     m.ui.ListAdd("List1", text);
     if (IsChild(r)) m.ui.ListSetMark("List1", m.RecordCount, LineMark::Child);
     SetStatus(m, "Find Residents (" + text + ")");
@@ -219,9 +222,9 @@ void AddResident(Module1& m, ResidentScan& scan) {
     report += "Record Count=" + WithSignPosition(m.RecordCount) + "\n";
     report += "User File=" + DecodeName(m, r.UserFile) + "\n";
     report += "Sim First Name=" + DecodeName(m, r.FirstName) + "\n";
-    report += "Sim Last Name=" + DecodeName(m, r.LastName) + "\n";
-    report += "\n";
-    report += "Please email this information to " + std::string(kSupportAddress);
+    report += "Sim Last Name=" + DecodeName(m, r.LastName);
+    if (!kSupportAddress.empty())
+        report += "\n\nPlease email this information to " + std::string(kSupportAddress);
     (void)m.ui.ShowMessage(report, MsgButtons::Ok, MsgIcon::Critical,
                            "Fatal Error during Get_People");
     EndProgramNow(m, kExitFatal);
@@ -229,8 +232,29 @@ void AddResident(Module1& m, ResidentScan& scan) {
 
 } // namespace
 
+std::string ResidentName(const Module1& m, const PersonRecord& r) {
+    Bytes line = r.FirstName;
+    line.push_back(' ');
+    line.insert(line.end(), r.LastName.begin(), r.LastName.end());
+    return DecodeName(m, line);
+}
+
 void Get_People(Module1& m) {
+    Get_People(m, {});
+}
+
+KnownFirstNames FirstNamesRead(const Module1& m) {
+    KnownFirstNames names;
+    for (int k = 0; k < m.RecordCount; ++k) {
+        const PersonRecord& r = m.People[static_cast<std::size_t>(k)];
+        names.emplace(AsText(r.UserFile), r.FirstName);
+    }
+    return names;
+}
+
+void Get_People(Module1& m, const KnownFirstNames& known) {
     ResidentScan scan;
+    scan.known = &known;
     try {
         if (!ReadChosenHood(m, scan.programPointer)) return;
         SetStatus(m, "Find Residents");

@@ -3,11 +3,26 @@
 
 #include "core/module1.h"
 
+#include <functional>
+#include <map>
+#include <string>
+
 namespace adultify {
 
 // Reads Combo1's neighbourhood into HoodData, fills People and List1. Ends the program with
 // its report on any failure, on the resident limit and on an invalid character file.
 void Get_People(Module1& m);
+
+// First names by user file, as a scan found them.
+using KnownFirstNames = std::map<std::string, Bytes, std::less<>>;
+// The same, taking a resident's first name from `known` instead of reading the character file:
+// for the reload after the program's own save, which changed no other character file.
+void Get_People(Module1& m, const KnownFirstNames& known);
+// The first names of the residents read last.
+[[nodiscard]] KnownFirstNames FirstNamesRead(const Module1& m);
+
+// The resident's first and family name, as its List1 line shows them ("Bob Newbie").
+[[nodiscard]] std::string ResidentName(const Module1& m, const PersonRecord& r);
 
 // The first name in the resident's character file, or "Not Found".
 [[nodiscard]] Bytes ReadCharacterFirstName(Module1& m, const Bytes& userFile);

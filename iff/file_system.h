@@ -56,8 +56,11 @@ class FileSystem {
     [[nodiscard]] virtual FileResult<std::unique_ptr<GameLock>>
     LockGame(const std::string& gameFolder) = 0;
     // Finishes a replacement an earlier run left recorded in `gameFolder`, or removes what it
-    // left unfinished before its record; what was done, in words.
-    [[nodiscard]] virtual Recovery Recover(const std::string& gameFolder) = 0;
+    // left unfinished before its record (its temps, looked for in the game folder and in
+    // `tempFolders`); what was done, in words.
+    [[nodiscard]] virtual Recovery Recover(const std::string& gameFolder,
+                                           const std::vector<std::string>& tempFolders,
+                                           const BeforeReplacing& beforeReplacing) = 0;
     // The names in a folder, sorted; empty when it cannot be listed.
     [[nodiscard]] virtual std::vector<std::string> List(const std::string& folder) = 0;
     // The machine's own spelling of the path, for showing to people.

@@ -1,12 +1,11 @@
 #include "iff/intent_record.h"
 
+#include "iff/ascii.h"
+#include "iff/checksum.h"
 #include "iff/record_text.h"
 
-#include "iff/checksum.h"
-
 #include <algorithm>
-#include <charconv>
-#include <cstdio>
+#include <set>
 #include <string_view>
 
 namespace adultify {
@@ -17,25 +16,111 @@ namespace {
 
 // Format: a header line; one "file" line per entry, fields split by tabs; then an "end" line
 // with the entry count, the length of all before it and its CRC-32. A record cut short by a
-// crash lacks a matching end line.
-constexpr std::string_view kHeader = "adultify-intent 1";
-constexpr std::uint64_t kLargestRecord = 1u << 20;
+// crash lacks a matching end line. Names are relative to the game folder, "/" between parts.
+constexpr std::string_view kHeader = "adultify-intent 2";
+constexpr std::size_t kFields = 9;
 
-Bytes Format(const std::vector<IntentEntry>& entries) {
-    std::string text = std::string(kHeader) + "\n";
-    for (const IntentEntry& e : entries) {
-        text += "file\t" + std::to_string(e.temp.size) + "\t" + Hex8(e.temp.crc32) + "\t" +
-                Escape(PathText(e.target)) + "\t" + Escape(PathText(e.temp.path)) + "\t" +
-                (e.backup ? Escape(PathText(*e.backup)) : "") + "\n";
+// One part of a recorded name: never a way out of its folder, onto a drive or into a stream.
+bool IsSafePart(std::string_view part) {
+    return !part.empty() && part != "." && part != ".." &&
+           part.find_first_of("/\\:") == std::string_view::npos;
+}
+
+fs::path Normal(const fs::path& path) {
+    std::error_code ec;
+    fs::path normal = fs::absolute(path, ec).lexically_normal();
+    if (!normal.has_filename() && normal.has_relative_path()) normal = normal.parent_path();
+    return normal;
+}
+
+// `path` as a name relative to the game folder; nothing when it lies outside it.
+std::optional<std::string> NameInGame(const fs::path& gameFolder, const fs::path& path) {
+    std::string name;
+    for (const fs::path& part : Normal(path).lexically_relative(Normal(gameFolder))) {
+        const std::string text = PathText(part);
+        if (!IsSafePart(text)) return std::nullopt;
+        name += (name.empty() ? "" : "/") + text;
     }
-    text += "end\t" + std::to_string(entries.size()) + "\t" + std::to_string(text.size()) + "\t" +
+    if (name.empty()) return std::nullopt;
+    return name;
+}
+
+std::optional<fs::path> PathInGame(const fs::path& gameFolder, std::string_view name) {
+    fs::path path = gameFolder;
+    for (const std::string_view part : Split(name, '/')) {
+        if (!IsSafePart(part)) return std::nullopt;
+        path /= TextPath(std::string(part));
+    }
+    return path;
+}
+
+// "<target's name without its ending>.<three digits>", in any letter case: the backup's name
+// is spelt as the program spells it, the target's as the disk does.
+bool IsBackupNameFor(const fs::path& backup, const fs::path& target) {
+    const std::string name = PathText(backup.filename());
+    const std::string stem = PathText(target.stem()) + ".";
+    return name.size() == stem.size() + 3 &&
+           EqualIgnoringCase(std::string_view(name).substr(0, stem.size()), stem) &&
+           name.find_first_not_of("0123456789", stem.size()) == std::string::npos;
+}
+
+// Why the entries are not a save Adultify could have made in the game folder; nothing if
+// they are.
+std::optional<std::string> Refusal(const fs::path& gameFolder,
+                                   const std::vector<IntentEntry>& entries) {
+    std::set<fs::path> targets;
+    for (const IntentEntry& e : entries) {
+        const std::string shown = PathText(e.target);
+        const fs::path folder = e.target.parent_path();
+        if (!targets.insert(e.target).second) return shown + " is named twice";
+        if (e.temp.path.parent_path() != folder ||
+            !IsTempNameFor(PathText(e.temp.path.filename()), PathText(e.target.filename())))
+            return PathText(e.temp.path) + " is not a new file of Adultify's beside " + shown;
+        if (e.backup &&
+            (e.backup->parent_path() != folder || !IsBackupNameFor(*e.backup, e.target)))
+            return PathText(*e.backup) + " is not a backup name of " + shown;
+        if (e.temp.size > kLargestGameFile ||
+            (e.before && e.before->hashed && e.before->stamp.size > kLargestHashedTarget))
+            return "the sizes recorded for " + shown + " are larger than any game file";
+        if (!IsInsideGameFolder(folder, gameFolder))
+            return shown + " is not inside the game folder once links are followed";
+    }
+    return std::nullopt;
+}
+
+std::string BeforeFields(const std::optional<TargetBefore>& before) {
+    if (!before) return "-\t-\t-";
+    const FileStamp& s = before->stamp;
+    return std::to_string(s.size) + "\t" + std::to_string(s.mtimeNs) + "\t" +
+           (before->hashed ? Hex8(static_cast<std::uint32_t>(s.hash >> 32)) +
+                                 Hex8(static_cast<std::uint32_t>(s.hash))
+                           : "-");
+}
+
+std::optional<std::optional<TargetBefore>> ParseBefore(std::string_view size, std::string_view time,
+                                                       std::string_view hash) {
+    if (size == "-" && time == "-" && hash == "-") return std::optional<TargetBefore>();
+    TargetBefore before;
+    const auto s = Number<std::uint64_t>(size);
+    const auto t = Number<std::int64_t>(time);
+    const auto h = hash == "-" ? std::optional<std::uint64_t>(0) : Number<std::uint64_t>(hash, 16);
+    if (!s || !t || !h) return std::nullopt;
+    before.stamp = {*s, *t, *h};
+    before.hashed = hash != "-";
+    return std::optional<TargetBefore>(before);
+}
+
+Bytes Format(const std::vector<std::string>& lines) {
+    std::string text = std::string(kHeader) + "\n";
+    for (const std::string& line : lines)
+        text += line + "\n";
+    text += "end\t" + std::to_string(lines.size()) + "\t" + std::to_string(text.size()) + "\t" +
             Hex8(Crc32(text.data(), text.size())) + "\n";
     return ToBytes(text);
 }
 
-// Nothing when the record is torn or damaged.
-std::optional<std::vector<IntentEntry>> Parse(const Bytes& bytes) {
-    const std::string_view text = AsText(bytes);
+// The entry lines of a whole record; nothing when it is torn or damaged.
+std::optional<std::vector<std::string_view>> Lines(std::string_view text) {
     if (text.size() < 2 || text.back() != '\n') return std::nullopt;
     const std::size_t lastLine = text.rfind('\n', text.size() - 2);
     const std::size_t bodySize = lastLine == std::string_view::npos ? 0 : lastLine + 1;
@@ -45,219 +130,95 @@ std::optional<std::vector<IntentEntry>> Parse(const Bytes& bytes) {
     if (Number<std::size_t>(end[2]) != bodySize ||
         Number<std::uint32_t>(end[3], 16) != Crc32(text.data(), bodySize))
         return std::nullopt;
-
     auto lines = Split(text.substr(0, bodySize), '\n');
     lines.pop_back(); // after the body's last newline
     if (lines.empty() || lines[0] != kHeader || count != lines.size() - 1) return std::nullopt;
-    std::vector<IntentEntry> entries;
-    for (std::size_t i = 1; i < lines.size(); ++i) {
-        const auto f = Split(lines[i], '\t');
-        if (f.size() != 6 || f[0] != "file") return std::nullopt;
-        const auto size = Number<std::uint64_t>(f[1]);
-        const auto crc = Number<std::uint32_t>(f[2], 16);
-        const auto target = Unescape(f[3]);
-        const auto temp = Unescape(f[4]);
-        const auto backup = Unescape(f[5]);
-        if (!size || !crc || !target || !temp || !backup || target->empty() || temp->empty())
-            return std::nullopt;
-        IntentEntry e{TextPath(*target), {TextPath(*temp), *size, *crc}, std::nullopt};
-        if (!backup->empty()) e.backup = TextPath(*backup);
-        entries.push_back(std::move(e));
-    }
-    return entries;
+    lines.erase(lines.begin());
+    return lines;
 }
 
-std::string Shown(const fs::path& path) {
-    const std::u8string text = path.u8string();
-    return std::string(text.begin(), text.end());
-}
-
-bool Holds(const FileResult<Bytes>& read, const WrittenTemp& expected) {
-    return read && read.value().size() == expected.size &&
-           Crc32(read.value().data(), read.value().size()) == expected.crc32;
-}
-
-enum class Progress {
-    Pending, // its temp is intact and waits for its rename
-    Done,    // renamed already: the target holds the new contents
-    Lost,    // neither the temp nor the target holds the new contents
-    Unknown, // the disk could not be asked; try again later
-};
-
-Progress Examine(const IntentEntry& e, std::vector<std::string>& report) {
-    auto there = EntryExists(e.temp.path);
-    if (!there) {
-        report.push_back("Could not look for the new " + Shown(e.target) + ": " +
-                         there.error().reason);
-        return Progress::Unknown;
-    }
-    if (there.value())
-        return Holds(ReadRegularFile(e.temp.path, e.temp.size), e.temp) ? Progress::Pending
-                                                                        : Progress::Lost;
-    return Holds(ReadRegularFile(e.target, e.temp.size), e.temp) ? Progress::Done : Progress::Lost;
-}
-
-// Finishes a recorded save; false when it must be tried again at the next start.
-bool FinishSave(const std::vector<IntentEntry>& entries, std::vector<std::string>& report) {
-    std::vector<Progress> progress;
-    progress.reserve(entries.size());
-    for (const IntentEntry& e : entries)
-        progress.push_back(Examine(e, report));
-    const auto any = [&](Progress p) {
-        return std::find(progress.begin(), progress.end(), p) != progress.end();
-    };
-    if (any(Progress::Unknown)) return false;
-    if (any(Progress::Lost) && !any(Progress::Done)) {
-        // Nothing was renamed yet: dropping the save keeps every file as it was.
-        report.push_back("Adultify had been stopped while saving, and the save's new files were "
-                         "damaged; no file had been changed.");
-        return true;
-    }
-    report.push_back("Adultify had been stopped while saving; it has now finished that save.");
-    bool finished = true;
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        const IntentEntry& e = entries[i];
-        if (progress[i] == Progress::Done) {
-            report.push_back(Shown(e.target) + " had already been saved.");
-        } else if (progress[i] == Progress::Lost) {
-            report.push_back("The new " + Shown(e.target) +
-                             " was damaged; that file was left as it was.");
-        } else if (auto replaced = ReplaceWith(e.temp.path, e.target); !replaced) {
-            report.push_back(Shown(e.target) + " could not be saved: " + replaced.error().reason);
-            finished = false;
-        } else {
-            report.push_back(Shown(e.target) + " has been saved.");
-        }
-        if (auto kept = e.backup ? EntryExists(*e.backup) : FileResult<bool>(false);
-            kept && kept.value())
-            report.push_back("The previous " + Shown(e.target) + " is kept as " + Shown(*e.backup) +
-                             ".");
-    }
-    return finished;
-}
-
-// Temps of a save that never reached its record; never follows a link into another folder.
-int RemoveLeftoverTemps(const fs::path& folder) {
-    int removed = 0;
-    std::error_code ec;
-    fs::recursive_directory_iterator it(folder, fs::directory_options::skip_permission_denied, ec);
-    for (const fs::recursive_directory_iterator end; !ec && it != end; it.increment(ec)) {
-        if (it.depth() >= 2) it.disable_recursion_pending();
-        std::error_code statError;
-        if (IsTempName(PathText(it->path().filename())) && it->is_regular_file(statError) &&
-            !it->is_symlink(statError) && RemoveFile(it->path()))
-            ++removed;
-    }
-    return removed;
+std::optional<IntentEntry> ParseLine(const fs::path& gameFolder, std::string_view line) {
+    const auto f = Split(line, '\t');
+    if (f.size() != kFields || f[0] != "file") return std::nullopt;
+    const auto size = Number<std::uint64_t>(f[1]);
+    const auto crc = Number<std::uint32_t>(f[2], 16);
+    const auto target = Unescape(f[3]);
+    const auto temp = Unescape(f[4]);
+    const auto backup = Unescape(f[5]);
+    const auto before = ParseBefore(f[6], f[7], f[8]);
+    if (!size || !crc || !target || !temp || !backup || !before) return std::nullopt;
+    const auto targetPath = PathInGame(gameFolder, *target);
+    const auto tempPath = PathInGame(gameFolder, *temp);
+    const auto backupPath = PathInGame(gameFolder, *backup);
+    if (!targetPath || !tempPath || (!backup->empty() && !backupPath)) return std::nullopt;
+    IntentEntry e{*targetPath, {*tempPath, *size, *crc}, std::nullopt, *before};
+    if (!backup->empty()) e.backup = *backupPath;
+    return e;
 }
 
 } // namespace
+
+bool IsInsideGameFolder(const fs::path& folder, const fs::path& gameFolder) {
+    std::error_code ec;
+    const fs::path game = fs::canonical(gameFolder, ec);
+    if (ec) return false;
+    const fs::path real = fs::canonical(folder, ec);
+    if (ec) return false;
+    auto g = game.begin();
+    for (auto r = real.begin(); g != game.end(); ++g, ++r)
+        if (r == real.end() || *r != *g) return false;
+    return true;
+}
 
 fs::path IntentFile(const fs::path& gameFolder) {
     return gameFolder / ".adultify-intent";
 }
 
 FileStatus WriteIntent(const fs::path& gameFolder, const std::vector<IntentEntry>& entries) {
-    // Absolute, so that recovery does not depend on the working folder of the next run.
-    std::vector<IntentEntry> absolute = entries;
-    const auto makeAbsolute = [](fs::path& path) {
-        std::error_code ec;
-        path = fs::absolute(path, ec);
-        return !ec;
-    };
-    for (IntentEntry& e : absolute) {
-        if (!makeAbsolute(e.target) || !makeAbsolute(e.temp.path) ||
-            (e.backup && !makeAbsolute(*e.backup)))
-            return FileError{FileErrorKind::NotFound, "the working folder is gone", e.target};
+    if (const auto refused = Refusal(gameFolder, entries))
+        return FileError{FileErrorKind::NotFound, *refused, gameFolder};
+    std::vector<std::string> lines;
+    for (const IntentEntry& e : entries) {
+        const auto target = NameInGame(gameFolder, e.target);
+        const auto temp = NameInGame(gameFolder, e.temp.path);
+        const auto backup = e.backup ? NameInGame(gameFolder, *e.backup) : std::string();
+        if (!target || !temp || !backup)
+            return FileError{FileErrorKind::NotFound, "it is not inside the game folder",
+                             !target ? e.target : e.temp.path};
+        lines.push_back("file\t" + std::to_string(e.temp.size) + "\t" + Hex8(e.temp.crc32) + "\t" +
+                        Escape(*target) + "\t" + Escape(*temp) + "\t" + Escape(*backup) + "\t" +
+                        BeforeFields(e.before));
     }
-    return WriteNewFile(IntentFile(gameFolder), Format(absolute));
+    FileStatus written = WriteNewFile(IntentFile(gameFolder), Format(lines));
+    if (!written && written.error().kind == FileErrorKind::NameTaken)
+        return FileError{FileErrorKind::NameTaken,
+                         "the record of another, unfinished save is in the way; Adultify "
+                         "reported it when it started",
+                         IntentFile(gameFolder)};
+    return written;
 }
 
 FileStatus RemoveIntent(const fs::path& gameFolder) {
     return RemoveFile(IntentFile(gameFolder));
 }
 
-Recovery RecoverIntent(const fs::path& gameFolder) {
-    Recovery result;
-    const fs::path file = IntentFile(gameFolder);
-    auto record = ReadRegularFile(file, kLargestRecord);
-    if (!record && record.error().kind != FileErrorKind::NotFound) {
-        result.found = true;
-        result.complete = false;
-        result.report.push_back("The record of an unfinished save cannot be read (" +
-                                Describe(record.error()) + "); nothing was changed.");
-        return result;
-    }
-    if (record) {
-        result.found = true;
-        if (const auto entries = Parse(record.value())) {
-            result.complete = FinishSave(*entries, result.report);
-        } else {
-            // The record is flushed before the first rename: a torn one means none was made.
-            result.report.push_back("Adultify had been stopped before it began to save; no file "
-                                    "had been changed.");
-        }
-        if (!result.complete) return result; // tried again at the next start
-        if (auto removed = RemoveIntent(gameFolder); !removed) {
-            result.complete = false;
-            result.report.push_back("The record of the save cannot be removed: " +
-                                    Describe(removed.error()));
-            return result;
-        }
-    }
-    if (const int removed = RemoveLeftoverTemps(gameFolder); removed > 0) {
-        if (!result.found)
-            result.report.push_back("Adultify had been stopped before it began to save; no file "
-                                    "had been changed.");
-        result.found = true;
-        result.report.push_back("Removed " + std::to_string(removed) +
-                                " unfinished temporary file(s).");
-    }
-    return result;
-}
-
-FileStatus ReplaceTogether(const fs::path& gameFolder, const std::vector<FileChange>& changes,
-                           const std::function<void()>& afterStep) {
-    const auto step = [&] {
-        if (afterStep) afterStep();
-    };
+ParsedIntent ParseIntent(const fs::path& gameFolder, const Bytes& bytes) {
+    ParsedIntent read;
+    const auto lines = Lines(AsText(bytes));
+    if (!lines) return read;
     std::vector<IntentEntry> entries;
-    std::vector<fs::path> backupsMade;
-    // Before the record nothing is replaced: undoing is removing what this call made.
-    const auto undo = [&](FileStatus failure) {
-        for (const IntentEntry& e : entries)
-            (void)RemoveFile(e.temp.path);
-        for (const fs::path& b : backupsMade)
-            (void)RemoveFile(b); // still the same file as its unchanged original
-        return failure;
-    };
-    for (const FileChange& change : changes) {
-        auto temp = WriteTempBeside(change.target, change.bytes);
-        if (!temp) return undo(temp.error());
-        entries.push_back({change.target, std::move(temp.value()), change.backup});
-        step();
-    }
-    for (const FileChange& change : changes) {
-        auto exists = change.backup ? EntryExists(change.target) : FileResult<bool>(false);
-        if (!exists) return undo(exists.error());
-        if (!exists.value()) continue; // a new file has nothing to keep
-        if (auto linked = LinkBackup(change.target, *change.backup); !linked) return undo(linked);
-        backupsMade.push_back(*change.backup);
-        step();
-    }
-    if (auto recorded = WriteIntent(gameFolder, entries); !recorded) return undo(recorded);
-    step();
-    for (const IntentEntry& e : entries) {
-        if (auto replaced = ReplaceWith(e.temp.path, e.target); !replaced) {
-            FileError error = replaced.error();
-            error.reason += "; the save will be finished when Adultify next starts";
-            return error;
+    for (const std::string_view line : *lines) {
+        auto entry = ParseLine(gameFolder, line);
+        if (!entry) {
+            read.refused = "it names a file by a path that leaves the game folder, or is not a "
+                           "record Adultify writes";
+            return read;
         }
-        step();
+        entries.push_back(std::move(*entry));
     }
-    if (auto removed = RemoveIntent(gameFolder); !removed) return removed;
-    step();
-    return {};
+    read.refused = Refusal(gameFolder, entries);
+    if (!read.refused) read.entries = std::move(entries);
+    return read;
 }
 
 } // namespace adultify

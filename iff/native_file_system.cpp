@@ -4,7 +4,6 @@
 #include "iff/record_text.h"
 
 #include <algorithm>
-#include <fstream>
 #include <system_error>
 
 #ifdef _WIN32
@@ -29,7 +28,12 @@ void NativeFileSystem::UseMapper(WindowsPathMapper mapper) {
 
 fs::path NativeFileSystem::Resolve(const std::string& path) const {
 #ifdef _WIN32
-    return TextPath(path);
+    // One listing per folder instead of a search of the folder per differently spelt name.
+    if (path != lastPath_) {
+        lastNative_ = mapper_.ListedSpelling(TextPath(path));
+        lastPath_ = path;
+    }
+    return lastNative_;
 #else
     if (path != lastPath_) {
         lastNative_ = mapper_.ToNative(path);
@@ -49,10 +53,14 @@ bool NativeFileSystem::CanOpenForReading(const std::string& path) {
     const fs::path native = Resolve(path);
     if (native.empty()) return false;
 #ifdef _WIN32
-    std::error_code ec;
-    if (!fs::is_regular_file(native, ec)) return false;
-    std::ifstream in(native, std::ios::binary);
-    return in.is_open();
+    // One open: a folder cannot be opened this way, and a device or pipe is not a disk file.
+    const HANDLE h = ::CreateFileW(native.c_str(), GENERIC_READ,
+                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    const bool file = ::GetFileType(h) == FILE_TYPE_DISK;
+    ::CloseHandle(h);
+    return file;
 #else
     // Without waiting: a pipe planted where a file should be would block a plain open.
     const int fd = ::open(native.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
@@ -136,9 +144,15 @@ FileResult<std::unique_ptr<GameLock>> NativeFileSystem::LockGame(const std::stri
     return held;
 }
 
-Recovery NativeFileSystem::Recover(const std::string& gameFolder) {
+Recovery NativeFileSystem::Recover(const std::string& gameFolder,
+                                   const std::vector<std::string>& tempFolders,
+                                   const BeforeReplacing& beforeReplacing) {
+    RecoveryHooks hooks{{}, beforeReplacing};
+    for (const std::string& temps : tempFolders)
+        if (fs::path native = Resolve(temps); !native.empty())
+            hooks.tempFolders.push_back(std::move(native));
     const fs::path folder = Resolve(gameFolder);
-    Recovery r = RecoverIntent(folder);
+    Recovery r = RecoverIntent(folder, hooks);
     if (r.found) Changed(folder);
     lastPath_.clear();
     return r;

@@ -49,6 +49,11 @@ bool IsTempName(const std::string& fileName) {
            suffix.find_first_not_of("0123456789abcdef") == std::string_view::npos;
 }
 
+bool IsTempNameFor(const std::string& fileName, const std::string& targetName) {
+    return fileName.size() == targetName.size() + kTempMarker.size() + kTempSuffixDigits &&
+           fileName.compare(0, targetName.size(), targetName) == 0 && IsTempName(fileName);
+}
+
 FileResult<WrittenTemp> WriteTempBeside(const std::filesystem::path& target, const Bytes& bytes) {
     if (auto ok = platform::CheckReplaceable(target); !ok) return ok.error();
     // A name planted by someone else is never opened: creation fails and another is drawn.

@@ -83,6 +83,8 @@ struct WrittenTemp {
 
 // True for the names WriteTempBeside gives: "<target name>.adultify-new-" and 16 hex digits.
 [[nodiscard]] bool IsTempName(const std::string& fileName);
+// True when `fileName` is such a name given beside a file named `targetName`.
+[[nodiscard]] bool IsTempNameFor(const std::string& fileName, const std::string& targetName);
 
 // Creates `path` holding `bytes`, flushed with its folder; NameTaken when any entry has it.
 FileStatus WriteNewFile(const std::filesystem::path& path, const Bytes& bytes);

@@ -88,10 +88,12 @@ FileResult<Bytes> ReadRegularFile(const fs::path& path, std::uint64_t maxBytes) 
         return Failure(errno, path, FileErrorKind::Unreadable);
 
     constexpr std::uint64_t kChunk = 1u << 16;
-    Bytes data(static_cast<std::size_t>(st.st_size));
+    // One byte more than the file holds, so that the read which finds its end needs no more
+    // room: a file read whole is never copied into a larger buffer.
+    Bytes data(static_cast<std::size_t>(st.st_size) + 1);
     std::size_t got = 0;
     for (;;) {
-        if (got == data.size()) { // the file may have grown since fstat
+        if (got == data.size()) { // the file has grown since fstat
             if (got > maxBytes) return TooLarge(maxBytes, path);
             data.resize(got + std::min<std::uint64_t>(kChunk, maxBytes - got) + 1);
         }

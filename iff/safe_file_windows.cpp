@@ -94,20 +94,20 @@ FileError TooLarge(std::uint64_t maxBytes, const fs::path& path) {
 } // namespace
 
 FileResult<Bytes> ReadRegularFile(const fs::path& path, std::uint64_t maxBytes) {
-    const DWORD attributes = ::GetFileAttributesW(path.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES)
-        return Failure(::GetLastError(), path, FileErrorKind::Unreadable);
-    if (attributes & FILE_ATTRIBUTE_DIRECTORY)
-        return FileError{FileErrorKind::NotRegular, "it is a folder, not a file", path};
-
     // No write sharing: a file the game is writing is reported as in use, not read half-done.
+    // One open finds the file; only a failed one asks whether a folder has the name.
     HANDLE opened = INVALID_HANDLE_VALUE;
     if (!Retrying([&] {
             opened =
                 Open(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL);
             return opened != INVALID_HANDLE_VALUE;
-        }))
-        return Failure(::GetLastError(), path, FileErrorKind::Unreadable);
+        })) {
+        const DWORD code = ::GetLastError();
+        const DWORD attributes = ::GetFileAttributesW(path.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+            return FileError{FileErrorKind::NotRegular, "it is a folder, not a file", path};
+        return Failure(code, path, FileErrorKind::Unreadable);
+    }
     Handle file(opened);
     if (::GetFileType(file.get()) != FILE_TYPE_DISK)
         return FileError{FileErrorKind::NotRegular, "it is a device or pipe, not a file", path};
@@ -180,6 +180,15 @@ FileStatus CheckReplaceable(const fs::path& target) {
         return FileError{FileErrorKind::NotRegular, "it is a folder, not a file", target};
     if (attributes & FILE_ATTRIBUTE_READONLY)
         return FileError{FileErrorKind::ReadOnly, "the file is marked read-only", target};
+    // Held open without sharing its deletion (the game, a backup tool): found before the save
+    // starts, since a backup link to such a file could not be removed again.
+    const bool free = Retrying([&] {
+        const Handle probe(Open(target, DELETE,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS));
+        return probe.valid();
+    });
+    if (!free) return Failure(::GetLastError(), target, FileErrorKind::WriteFailed);
     return {};
 }
 

@@ -1,8 +1,10 @@
 #include "iff/windows_path.h"
 
 #include "iff/ascii.h"
+#include "iff/record_text.h"
 
 #include <algorithm>
+#include <chrono>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -61,27 +63,57 @@ std::optional<fs::path> MatchComponent(const fs::path& folder, std::string_view 
     return folder / *best;
 }
 
+const WindowsPathMapper::Listing* WindowsPathMapper::ListingOf(const fs::path& folder) const {
+    const fs::path where = folder.empty() ? fs::path(".") : folder;
+    std::error_code ec;
+    const auto stamp = fs::last_write_time(where, ec);
+    if (ec) return nullptr;
+    auto it = listings_.find(folder);
+    if (it == listings_.end() || it->second.stamp != stamp || !it->second.settled) {
+        // A folder changed in the last few moments may change again within its clock's tick,
+        // unseen by its time: its listing is taken again at the next look.
+        constexpr auto kTick = std::chrono::milliseconds(50);
+        Listing listing{stamp, fs::file_time_type::clock::now() - stamp > kTick, {}, {}};
+        for (fs::directory_iterator d(where, ec), end; !ec && d != end; d.increment(ec)) {
+            const std::string name = PathText(d->path().filename());
+            auto [slot, fresh] = listing.byFolded.emplace(AsciiLower(name), name);
+            if (!fresh && name < slot->second) slot->second = name;
+            listing.names.insert(name);
+        }
+        it = listings_.insert_or_assign(folder, std::move(listing)).first;
+    }
+    return &it->second;
+}
+
 std::optional<fs::path> WindowsPathMapper::Match(const fs::path& folder,
                                                  std::string_view component) const {
     const fs::path exact = folder / fs::path(std::string(component));
     if (Exists(exact)) return exact;
-    const fs::path where = folder.empty() ? fs::path(".") : folder;
-    std::error_code ec;
-    const auto stamp = fs::last_write_time(where, ec);
-    if (ec) return std::nullopt;
-    auto it = listings_.find(folder);
-    if (it == listings_.end() || it->second.stamp != stamp) {
-        Listing listing{stamp, {}};
-        for (fs::directory_iterator d(where, ec), end; !ec && d != end; d.increment(ec)) {
-            const std::string name = d->path().filename().string();
-            auto [slot, fresh] = listing.byFolded.emplace(AsciiLower(name), name);
-            if (!fresh && name < slot->second) slot->second = name;
-        }
-        it = listings_.insert_or_assign(folder, std::move(listing)).first;
-    }
-    const auto hit = it->second.byFolded.find(AsciiLower(component));
-    if (hit == it->second.byFolded.end()) return std::nullopt;
-    return folder / hit->second;
+    const Listing* listing = ListingOf(folder);
+    if (!listing) return std::nullopt;
+    const auto hit = listing->byFolded.find(AsciiLower(component));
+    if (hit == listing->byFolded.end()) return std::nullopt;
+    return folder / TextPath(hit->second);
+}
+
+std::optional<fs::path> WindowsPathMapper::FromListing(const fs::path& folder,
+                                                       const std::string& name) const {
+    if (name == "." || name == ".." || listings_.find(folder) == listings_.end())
+        return std::nullopt;
+    const Listing* listing = ListingOf(folder);
+    if (!listing) return std::nullopt;
+    if (listing->names.count(name) > 0) return folder / name;
+    const auto hit = listing->byFolded.find(AsciiLower(name));
+    return folder / (hit == listing->byFolded.end() ? name : hit->second);
+}
+
+fs::path WindowsPathMapper::ListedSpelling(const fs::path& path) const {
+    if (!path.has_filename()) return path;
+    const Listing* listing = ListingOf(path.parent_path());
+    if (!listing || listing->names.count(PathText(path.filename())) > 0) return path;
+    const auto hit = listing->byFolded.find(AsciiLower(PathText(path.filename())));
+    if (hit == listing->byFolded.end()) return path;
+    return path.parent_path() / TextPath(hit->second);
 }
 
 WindowsPathMapper::WindowsPathMapper(std::optional<fs::path> dosdevices)
@@ -101,6 +133,10 @@ fs::path WindowsPathMapper::ToNative(std::string_view path) const {
         base = "/";
     }
     const std::vector<std::string> parts = Components(rest);
+    // A file of a folder listed before, a character file say, costs one look at the folder.
+    if (!parts.empty())
+        if (auto hit = FromListing(JoinFirst(base, parts, parts.size() - 1), parts.back()))
+            return *hit;
     // Where the exact spelling exists, it is what the walk below would find.
     std::size_t known = parts.size();
     while (known > 0 && !Exists(JoinFirst(base, parts, known)))

@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 
 namespace adultify {
 
@@ -25,6 +26,12 @@ class WindowsPathMapper {
         return dosdevices_;
     }
 
+    // The path with its last name as its folder's listing spells it, letter case aside; the
+    // path as it is when the folder holds no such name or cannot be listed. A file system that
+    // ignores letter case finds a name spelt as listed at once, where another spelling may
+    // have it search the whole folder (Wine does, once per lookup).
+    [[nodiscard]] std::filesystem::path ListedSpelling(const std::filesystem::path& path) const;
+
     // The program changed this folder's entries: its remembered listing is stale.
     void Forget(const std::filesystem::path& folder) const { listings_.erase(folder); }
 
@@ -33,10 +40,18 @@ class WindowsPathMapper {
     // that a neighbourhood of 999 character files is not listed once per file.
     struct Listing {
         std::filesystem::file_time_type stamp;
+        bool settled = false; // the folder's time was older than a clock tick when listed
         std::unordered_map<std::string, std::string> byFolded; // first name in sorted order
+        std::unordered_set<std::string> names;                 // as spelt
     };
+    // The path's entry by a listing of its folder taken or checked just now: one look at the
+    // folder instead of one per component; nothing when the folder was not listed before.
+    [[nodiscard]] std::optional<std::filesystem::path>
+    FromListing(const std::filesystem::path& folder, const std::string& name) const;
     [[nodiscard]] std::optional<std::filesystem::path> Match(const std::filesystem::path& folder,
                                                              std::string_view component) const;
+    // The folder's listing, read again when the folder has changed; none when it cannot be.
+    [[nodiscard]] const Listing* ListingOf(const std::filesystem::path& folder) const;
 
     std::optional<std::filesystem::path> dosdevices_;
     mutable std::map<std::filesystem::path, Listing> listings_;

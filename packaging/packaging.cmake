@@ -3,10 +3,67 @@
 include(GNUInstallDirs)
 
 set(ADULTIFY_APP_ID io.github.adultify.Adultify)
-set(ADULTIFY_HOME_PAGE https://adultify.example.org/)
 # The version players see: major.minor.revision, as the about window shows it.
 set(ADULTIFY_RELEASE
     ${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}.${PROJECT_VERSION_TWEAK})
+
+# The release's own record is its entry in packaging/changelog: its date goes into the AppStream
+# metainfo (so two builds of one version agree) and its signature names the package's maintainer.
+function(adultify_release_record changelog release)
+    file(STRINGS ${changelog} lines)
+    set(months Jan Feb Mar Apr May Jun Jul Aug Sep Oct Nov Dec)
+    set(version "")
+    foreach(line IN LISTS lines)
+        if(line MATCHES "^adultify \\(([^)]*)\\)")
+            set(version ${CMAKE_MATCH_1})
+        elseif(version STREQUAL release AND
+               line MATCHES "^ -- (.+>)  [A-Z][a-z][a-z], ([0-9]+) ([A-Z][a-z][a-z]) ([0-9][0-9][0-9][0-9]) ")
+            set(maintainer "${CMAKE_MATCH_1}")
+            set(day ${CMAKE_MATCH_2})
+            set(year ${CMAKE_MATCH_4})
+            list(FIND months ${CMAKE_MATCH_3} month)
+            math(EXPR month "${month} + 1")
+            if(month LESS 10)
+                set(month 0${month})
+            endif()
+            if(day LESS 10)
+                math(EXPR day "${day} + 0")
+                set(day 0${day})
+            endif()
+            set(ADULTIFY_RELEASE_DATE ${year}-${month}-${day} PARENT_SCOPE)
+            set(ADULTIFY_MAINTAINER "${maintainer}" PARENT_SCOPE)
+            return()
+        endif()
+    endforeach()
+    message(FATAL_ERROR "${changelog} has no entry for version ${release}: add one")
+endfunction()
+adultify_release_record(${CMAKE_CURRENT_LIST_DIR}/changelog ${ADULTIFY_RELEASE})
+if(ADULTIFY_HOME_PAGE)
+    set(ADULTIFY_HOME_PAGE_URL "<url type=\"homepage\">${ADULTIFY_HOME_PAGE}</url>")
+endif()
+
+# Debian's places for the documents: the copyright file as it is, the changelog and the
+# manual pages compressed without a time stamp, so that two builds give the same bytes.
+set(doc_folder ${CMAKE_INSTALL_DATAROOTDIR}/doc/adultify)
+set(packaged_docs)
+foreach(page adultify adultify-cli)
+    configure_file(${CMAKE_CURRENT_LIST_DIR}/man/${page}.1 ${CMAKE_BINARY_DIR}/packaging/${page}.1
+        @ONLY)
+    list(APPEND packaged_docs ${CMAKE_BINARY_DIR}/packaging/${page}.1.gz)
+    add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/packaging/${page}.1.gz
+        COMMAND gzip -9nc ${page}.1 > ${page}.1.gz
+        DEPENDS ${CMAKE_BINARY_DIR}/packaging/${page}.1
+        WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/packaging VERBATIM)
+    install(FILES ${CMAKE_BINARY_DIR}/packaging/${page}.1.gz
+        DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+endforeach()
+add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/packaging/changelog.gz
+    COMMAND gzip -9nc ${CMAKE_CURRENT_LIST_DIR}/changelog > ${CMAKE_BINARY_DIR}/packaging/changelog.gz
+    DEPENDS ${CMAKE_CURRENT_LIST_DIR}/changelog VERBATIM)
+list(APPEND packaged_docs ${CMAKE_BINARY_DIR}/packaging/changelog.gz)
+add_custom_target(packaged_docs ALL DEPENDS ${packaged_docs})
+install(FILES ${CMAKE_BINARY_DIR}/packaging/changelog.gz ${CMAKE_CURRENT_LIST_DIR}/copyright
+    DESTINATION ${doc_folder})
 
 install(TARGETS adultify-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
@@ -55,7 +112,7 @@ set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME adultify)
 set(CPACK_PACKAGE_VERSION ${ADULTIFY_RELEASE})
 set(CPACK_PACKAGE_VENDOR Adultify)
-set(CPACK_PACKAGE_CONTACT "Adultify maintainers <maintainers@adultify.example.org>")
+set(CPACK_PACKAGE_CONTACT "${ADULTIFY_MAINTAINER}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "editor for the saved neighbourhoods of The Sims (2000)")
 # Debian wants the long description in lines of under 80 characters.
 string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
@@ -70,12 +127,16 @@ string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
     "The package holds the editor, adultify, and its command-line twin,"
     "adultify-cli, for scripts and terminals.")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-set(CPACK_DEBIAN_PACKAGE_SECTION games)
+# An editor of saved games, not a game: Debian keeps section games for programs in /usr/games.
+set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${ADULTIFY_HOME_PAGE})
+if(ADULTIFY_HOME_PAGE)
+    set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${ADULTIFY_HOME_PAGE})
+endif()
 # dpkg-shlibdeps reads the programs' libraries and writes Depends.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# The splash and about windows name DejaVu; without it Qt falls back to another font.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS fonts-dejavu-core)
+# The splash and about windows name DejaVu; without it Qt falls back to another font. On a
+# Wayland desktop without Qt's Wayland plugin the editor runs through XWayland, or not at all.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-dejavu-core, qt6-wayland")
 set(CPACK_STRIP_FILES ON)
 include(CPack)

@@ -4,7 +4,7 @@
 # entry, the icons and the metainfo must lie where desktops look for them, and be valid.
 set -eu
 cd "$(dirname "$0")/.."
-sh scripts/setup-debian.sh dpkg-dev desktop-file-utils
+sh scripts/setup-debian.sh dpkg-dev desktop-file-utils lintian
 start=$(date +%s)
 make package
 
@@ -25,7 +25,7 @@ dpkg-deb --info "$deb"
 field() { dpkg-deb --field "$deb" "$1"; }
 [ "$(field Package)" = adultify ] || fail "Package is '$(field Package)'"
 [ "$(field Version)" = "$release" ] || fail "Version is '$(field Version)', not $release"
-[ "$(field Section)" = games ] || fail "Section is '$(field Section)'"
+[ "$(field Section)" = utils ] || fail "Section is '$(field Section)'"
 [ -n "$(field Maintainer)" ] || fail "no Maintainer"
 # dpkg-shlibdeps found the libraries the programs link.
 for lib in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6; do
@@ -46,6 +46,10 @@ dpkg -x "$deb" "$root"
     echo usr/bin/adultify-cli
     echo "usr/share/applications/$id.desktop"
     echo "usr/share/metainfo/$id.metainfo.xml"
+    echo usr/share/doc/adultify/changelog.gz
+    echo usr/share/doc/adultify/copyright
+    echo usr/share/man/man1/adultify.1.gz
+    echo usr/share/man/man1/adultify-cli.1.gz
     echo "usr/share/icons/hicolor/scalable/apps/$id.svg"
     for size in 16 32 48 64 128 256; do
         echo "usr/share/icons/hicolor/${size}x$size/apps/$id.png"
@@ -87,5 +91,18 @@ newest=$(sed -n 's/.*<release version="\([^"]*\)".*/\1/p' "$metainfo" | head -n 
 if command -v appstreamcli >/dev/null 2>&1; then
     appstreamcli validate --no-net "$metainfo" || fail "appstreamcli refused $metainfo"
 fi
+
+# The release date is the version's own, from its changelog entry, never the build day.
+grep -q "<release version=\"$release\" date=\"[0-9-]*\"/>" "$metainfo" || fail "no dated release $release"
+if grep -qi "example\.org" "$metainfo" "$desktop"; then fail "a placeholder address in the metainfo"; fi
+case "$(field Maintainer) $(field Homepage)" in *example.org*) fail "a placeholder address in the control file" ;; esac
+
+# Debian's own checks: no error and no warning. What lintian says below that is accepted:
+# - spelling-error-in-binary: "Infomation", "Sucess" and "occured" are the program's own
+#   texts, kept letter for letter;
+# - hardening-no-bindnow, hardening-no-fortify-functions: the build takes the compiler's
+#   defaults, as a build outside Debian's own tooling does;
+# - binary-has-unneeded-section: the .comment section names the compiler, a few bytes.
+lintian --fail-on error,warning --display-info "$deb" || fail "lintian refused $deb"
 
 echo "check-package: $deb is whole and works when unpacked ($(($(date +%s) - start)) s)."

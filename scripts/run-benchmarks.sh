@@ -6,4 +6,7 @@ build=${1:-build}
 "$build/residents_bench"
 "$build/install_search_bench"
 "$build/cli_startup_bench"
+"$build/children_bench"
 [ ! -x "$build/gui_bench" ] || QT_QPA_PLATFORM=offscreen "$build/gui_bench"
+# Whole commands against their floors, one table; ADULTIFY_CLI_BEFORE adds an older build.
+"$build/commands_bench"

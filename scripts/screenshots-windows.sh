@@ -6,7 +6,7 @@ set -eu
 scripts=$(cd "$(dirname "$0")" && pwd)
 build=$(cd "$1" && pwd)
 cd "$build"
-sh "$scripts/setup-debian.sh" wine64 xvfb xauth imagemagick fonts-wine
+sh "$scripts/setup-debian.sh" wine64 xvfb xauth xdotool imagemagick fonts-wine
 export WINEPREFIX="$build/wine-screenshots" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 wine=/usr/lib/wine/wine64
 rm -rf screenshots

@@ -1,7 +1,8 @@
 #!/bin/sh
-# Installs the Debian 12 packages the build needs, only those that are missing.
+# Installs the Debian 12 packages the build needs, only those that are missing: as root
+# directly, else through sudo; without either it names what to install and stops.
 set -eu
-packages="make cmake ninja-build g++ qt6-base-dev libgl-dev libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core $*"
+packages="make cmake ninja-build g++ qt6-base-dev libxcb1-dev libgl-dev libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core $*"
 missing=""
 for p in $packages; do
     if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
@@ -10,7 +11,16 @@ for p in $packages; do
 done
 [ -z "$missing" ] && exit 0
 echo "Installing:$missing"
+cannot() {
+    echo "setup-debian: $1. These Debian packages are missing:$missing" >&2
+    echo "Install them as root (su -c 'apt-get install$missing'), then run make again." >&2
+    exit 1
+}
 sudo=""
-[ "$(id -u)" -eq 0 ] || sudo="sudo"
-$sudo apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends $missing
+if [ "$(id -u)" -ne 0 ]; then
+    command -v sudo >/dev/null 2>&1 || cannot "not root, and sudo is not installed"
+    sudo="sudo"
+fi
+$sudo apt-get update -qq || cannot "apt-get update failed"
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends $missing ||
+    cannot "apt-get install failed"

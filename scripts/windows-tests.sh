@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 build=${WINDOWS_BUILD:-build-windows}
 ADULTIFY_HOST_BUILD=${ADULTIFY_HOST_BUILD:-$(pwd)/build}
 export ADULTIFY_HOST_BUILD
-sh scripts/setup-debian.sh wine64
+sh scripts/setup-debian.sh wine64 xvfb xauth xdotool fonts-wine
 WINEPREFIX="$(pwd)/$build/wine-prefix"
 WINEDEBUG=-all
 export WINEPREFIX WINEDEBUG

@@ -6,6 +6,7 @@
 #include "game/game_writes.h"
 #include "game/neighbourhood_name.h"
 #include "hood/before_command.h"
+#include "hood/get_people.h"
 #include "hood/resident_view.h"
 
 #include <cstring>
@@ -48,7 +49,8 @@ const char* const kNotFixed = "The thumbnails were not removed. Nothing has been
 
 // The replacements made in the resident's character file, or -1 when nothing was written
 // (and the reason told).
-int FixThumbnails(Module1& m, const Bytes& userFile) {
+int FixThumbnails(Module1& m, const PersonRecord& resident) {
+    const Bytes& userFile = resident.UserFile;
     const auto path = ChosenUserFilePath(m, userFile);
     if (!path) {
         ReportRefusal(m, kNotFixed, CharactersFolder(m.SimsPath, ChosenHood(m)),
@@ -64,7 +66,7 @@ int FixThumbnails(Module1& m, const Bytes& userFile) {
     m.UserFileData = std::move(data.value());
     const int replaced = RemoveBitmapTags(m.UserFileData);
     if (!WriteGameFiles(m, {{*path, m.UserFileData, std::nullopt}}, kNotFixed,
-                        {"fix-thumbnails", DecodeName(m, userFile)}))
+                        {"fix-thumbnails", DecodeName(m, userFile), ResidentName(m, resident)}))
         return -1;
     List1_Click(m);
     return replaced;
@@ -92,7 +94,7 @@ void menu_fix_thumbnails_Click(Module1& m) {
             m.ui.SetPointer(MousePointer::Default);
             return;
         }
-        const int done = FixThumbnails(m, m.People[static_cast<std::size_t>(i)].UserFile);
+        const int done = FixThumbnails(m, m.People[static_cast<std::size_t>(i)]);
         m.ui.SetPointer(MousePointer::Default);
         if (done < 0) continue;
         (void)m.ui.ShowMessage("Done." + WithSignPosition(done) + " replacements made",

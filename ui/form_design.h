@@ -185,6 +185,14 @@ constexpr ControlDesign Shape2(std::string_view name, int x) {
     return Control(name, K::Shape, "Form3.Frame1", x, 84, 8, 29);
 }
 
+// A column's caption above a list: a click on it, or Enter or Space, sorts by that column.
+constexpr ControlDesign SortCaption(std::string_view name, int x, std::string_view caption,
+                                    int width) {
+    ControlDesign c = Control(name, K::Label, "", x, 8, width, 17, caption, kClick);
+    c.tabStop = true;
+    return c;
+}
+
 constexpr ControlDesign AboutLabel(std::string_view name, int x, int y, int width, int height,
                                    std::string_view caption, EventMask events = 0) {
     ControlDesign c = Control(name, K::Label, "", x, y, width, height, caption, events);
@@ -194,8 +202,10 @@ constexpr ControlDesign AboutLabel(std::string_view name, int x, int y, int widt
 
 } // namespace design
 
-inline constexpr std::string_view kHomePage = "https://adultify.example.org/";
-inline constexpr std::string_view kSupportAddress = "support@adultify.example.org";
+// The project's own page and support address, set in CMake. Empty until the project has
+// them: the about window then shows no link, and the fatal report names no address.
+inline constexpr std::string_view kHomePage = ADULTIFY_HOME_PAGE;
+inline constexpr std::string_view kSupportAddress = ADULTIFY_SUPPORT_ADDRESS;
 
 // Windows first, each followed by its controls in the order they are created and tabbed through.
 inline constexpr ControlDesign kControlDesigns[] = {
@@ -247,6 +257,7 @@ inline constexpr ControlDesign kControlDesigns[] = {
     design::Control("menu_file", ControlKind::Menu, "", 0, 0, 0, 0, "&File"),
     design::Menu("menu_path", "menu_file", "&Path"),
     design::Menu("menu_snapshots", "menu_file", "&Snapshots..."),
+    design::Menu("menu_children", "menu_file", "&Children..."),
     design::Control("menu_games", ControlKind::Menu, "menu_file", 0, 0, 0, 0, "&Games"),
     design::GameEntry("menu_game(1)"),
     design::GameEntry("menu_game(2)"),
@@ -358,7 +369,7 @@ inline constexpr ControlDesign kControlDesigns[] = {
     design::AboutLabel("frmAbout.Label9", 8, 240, 484, 17,
                        "for helping to make Adultify a reality:"),
     design::AboutLabel("frmAbout.Label10", 8, 264, 200, 17,
-                       "Visit Adultifys web site at:", kMouseMove),
+                       kHomePage.empty() ? "" : "Visit Adultifys web site at:", kMouseMove),
     [] {
         ControlDesign c = design::AboutLabel("frmAbout.Label11", 208, 264, 284, 17, kHomePage,
                                              kClick | kMouseMove);
@@ -376,6 +387,25 @@ inline constexpr ControlDesign kControlDesigns[] = {
     // Enter closes: a restore replaces files, so it is never the default.
     design::DefaultButton(design::Control("frmSnapshots.cmdClose", ControlKind::Button, "", 277,
                                           197, 75, 25, "&Close", kClick)),
+
+    // File, Children. The column captions sort by their column; Enter closes, as growing up
+    // changes files and is never the default.
+    design::Window("frmChildren", "Children", 420, 280, WindowStyle::Dialog, kClose),
+    design::SortCaption("frmChildren.lblHood", 8, "Neighbourhood", 120),
+    design::SortCaption("frmChildren.lblFamily", 132, "Family", 100),
+    design::SortCaption("frmChildren.lblName", 236, "Name", 100),
+    design::Control("frmChildren.List1", ControlKind::List, "", 8, 28, 404, 186, {}, kClick),
+    design::Picture("frmChildren.picProgress", "", 8, 222, 404, 17, true),
+    design::Disabled(design::Control("frmChildren.cmdMark", ControlKind::Button, "", 8, 247, 75, 25,
+                                     "&Mark", kClick)),
+    design::Disabled(design::Control("frmChildren.cmdOpen", ControlKind::Button, "", 89, 247, 75,
+                                     25, "&Open", kClick)),
+    design::Disabled(design::Control("frmChildren.cmdGrowUp", ControlKind::Button, "", 170, 247, 75,
+                                     25, "&Grow Up", kClick)),
+    design::Disabled(design::Control("frmChildren.cmdCancel", ControlKind::Button, "", 256, 247, 75,
+                                     25, "Cancel", kClick)),
+    design::DefaultButton(design::Control("frmChildren.cmdClose", ControlKind::Button, "", 337, 247,
+                                          75, 25, "&Close", kClick)),
 };
 
 inline constexpr std::size_t kControlCount = std::size(kControlDesigns);

@@ -11,6 +11,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace adultify {
 
@@ -30,6 +31,8 @@ struct Rgb {
 };
 
 using BitmapBytes = std::span<const std::uint8_t>;
+
+class MessageWatch;
 
 class WindowSystem {
   public:
@@ -99,9 +102,9 @@ class WindowSystem {
     [[nodiscard]] virtual bool IsLoaded(FormId form) const = 0;
 
     // A box closed without a button (Escape, its close box) answers Cancel when it has one,
-    // otherwise No to a question and OK to a notice.
-    [[nodiscard]] virtual MsgAnswer ShowMessage(std::string_view text, MsgButtons buttons,
-                                                MsgIcon icon, std::string_view title) = 0;
+    // otherwise No to a question and OK to a notice. A MessageWatch sees it first.
+    [[nodiscard]] MsgAnswer ShowMessage(std::string_view text, MsgButtons buttons, MsgIcon icon,
+                                        std::string_view title);
     // The platform's own folder chooser, opened over `owner` at `start`; nothing when the user
     // cancels it.
     [[nodiscard]] virtual std::optional<std::string> ChooseFolder(FormId owner,
@@ -129,11 +132,45 @@ class WindowSystem {
 
   protected:
     virtual void ProcessEvents() = 0;
+    // The box itself, as the window layer shows it.
+    [[nodiscard]] virtual MsgAnswer ShowMessageBox(std::string_view text, MsgButtons buttons,
+                                                   MsgIcon icon, std::string_view title) = 0;
 
   private:
+    friend class MessageWatch;
+    MessageWatch* watch_ = nullptr;
     std::chrono::milliseconds interval_ = kDoEventsInterval;
     std::uint32_t calls_ = 0;
     std::chrono::steady_clock::time_point lastEvents_{};
+};
+
+// A message box as it was shown and answered.
+struct ShownMessage {
+    std::string text;
+    MsgButtons buttons = MsgButtons::Ok;
+    std::string title;
+    MsgAnswer answer = MsgAnswer::Ok;
+};
+
+// Sees every message box while it lives, nested watches one after another: a run of commands
+// tells from them why one stopped. Holding notices (boxes with OK alone) answers them without
+// showing them, for a summary to name at the end; questions are always asked.
+class MessageWatch {
+  public:
+    MessageWatch(WindowSystem& ui, bool holdNotices);
+    ~MessageWatch();
+    MessageWatch(const MessageWatch&) = delete;
+    MessageWatch& operator=(const MessageWatch&) = delete;
+
+    [[nodiscard]] const std::vector<ShownMessage>& Shown() const { return shown_; }
+
+  private:
+    friend class WindowSystem;
+
+    WindowSystem& ui_;
+    MessageWatch* outer_;
+    bool holdNotices_;
+    std::vector<ShownMessage> shown_;
 };
 
 // Thrown after EndProgram; caught only at the outermost level of a front end.

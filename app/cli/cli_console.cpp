@@ -9,8 +9,6 @@
 #include <map>
 #include <memory>
 #include <windows.h>
-
-#include <shellapi.h>
 #endif
 
 namespace adultify {
@@ -36,14 +34,10 @@ void RestoreConsoleCodePage() {
 
 } // namespace
 
-std::vector<std::string> CommandLineArguments(int argc, char** argv) {
-    int count = 0;
-    LPWSTR* wide = ::CommandLineToArgvW(::GetCommandLineW(), &count);
-    if (wide == nullptr) return std::vector<std::string>(argv + 1, argv + argc);
+std::vector<std::string> CommandLineArguments(int argc, wchar_t** argv) {
     std::vector<std::string> args;
-    for (int i = 1; i < count; ++i)
-        args.push_back(Utf8(wide[i]));
-    ::LocalFree(wide);
+    for (int i = 1; i < argc; ++i)
+        args.push_back(Utf8(argv[i]));
     return args;
 }
 

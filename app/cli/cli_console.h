@@ -9,9 +9,13 @@
 
 namespace adultify {
 
-// The arguments after the program's name, in UTF-8. On Windows they are taken from the wide
-// command line: argv holds them in the 8-bit code page, which cannot spell every folder name.
+// The arguments after the program's name, in UTF-8. On Windows they are the wide ones of
+// wmain: the 8-bit code page cannot spell every folder name.
+#ifdef _WIN32
+[[nodiscard]] std::vector<std::string> CommandLineArguments(int argc, wchar_t** argv);
+#else
 [[nodiscard]] std::vector<std::string> CommandLineArguments(int argc, char** argv);
+#endif
 
 // The process's environment, values in UTF-8 (on Windows read wide, for the same reason).
 [[nodiscard]] EnvironmentLookup SystemEnvironment();

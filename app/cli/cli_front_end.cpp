@@ -3,9 +3,11 @@
 #include "about/about_windows.h"
 #include "app/cli/cli_commands.h"
 #include "app/cli/cli_options.h"
+#include "app/cli/json_writer.h"
 #include "app/cli/terminal_text.h"
 #include "app/form1_events.h"
 #include "app/found_games.h"
+#include "app/grow_up.h"
 #include "app/startup.h"
 #include "core/clock.h"
 #include "game/game_text.h"
@@ -89,20 +91,18 @@ class CliSession {
         for (const std::string& item : ui_.ListItems(list))
             Line(list.Name(), item);
     }
-    void PrintPicture(ControlId box) {
-        const HeadlessPicture p = ui_.Picture(box);
+    static std::string PictureText(const HeadlessPicture& p) {
         switch (p.kind) {
-        case HeadlessPicture::Kind::None:
-            Line(box.Name(), "unchanged");
-            break;
         case HeadlessPicture::Kind::Stock:
-            Line(box.Name(), "stock");
-            break;
+            return "stock";
         case HeadlessPicture::Kind::Bitmap:
-            Line(box.Name(), std::to_string(p.width) + "x" + std::to_string(p.height));
+            return std::to_string(p.width) + "x" + std::to_string(p.height);
+        case HeadlessPicture::Kind::None:
             break;
         }
+        return "unchanged";
     }
+    void PrintPicture(ControlId box) { Line(box.Name(), PictureText(ui_.Picture(box))); }
     void PrintSkillValues() {
         for (const SkillRow& row : kSkillRows)
             Print(row.valueLabel);
@@ -141,6 +141,7 @@ class CliSession {
                     "give the game folder with --game DIR\n";
             return kCliNotThere;
         }
+        if (o_.json) return GamesJson();
         std::size_t n = 0;
         for (const FoundGame& g : shelf_.games) {
             std::string hoods;
@@ -151,6 +152,21 @@ class CliSession {
             out_ << ++n << '\t' << SourceName(g.source) << '\t' << TerminalText(g.gameFolder)
                  << '\t' << hoods << '\t' << o_.codePage.value_or(g.codePage) << '\n';
         }
+        return kCliOk;
+    }
+
+    int GamesJson() {
+        JsonWriter j(out_);
+        j.BeginObject().Key("games").BeginArray();
+        std::size_t n = 0;
+        for (const FoundGame& g : shelf_.games) {
+            j.BeginObject().Field("number", ++n).Field("source", SourceName(g.source));
+            j.Field("folder", g.gameFolder).Key("hoods").BeginArray();
+            for (int h : g.hoods)
+                j.Number(h);
+            j.EndArray().Field("code_page", o_.codePage.value_or(g.codePage)).EndObject();
+        }
+        j.EndArray().EndObject();
         return kCliOk;
     }
 
@@ -166,7 +182,8 @@ class CliSession {
         return kCliOk;
     }
 
-    int ChooseHood() {
+    // Selects the neighbourhood in Combo1; `read` clicks it, reading its residents.
+    int ChooseHood(bool read) {
         int index = 0;
         if (o_.hood) {
             const std::vector<std::string> entries = ui_.ListItems("Combo1");
@@ -181,7 +198,7 @@ class CliSession {
             return kCliNotThere;
         }
         ui_.ListSelect("Combo1", index);
-        (void)DispatchEvent(m_, "Combo1", UiEvent::Click);
+        if (read) (void)DispatchEvent(m_, "Combo1", UiEvent::Click);
         return kCliOk;
     }
 
@@ -203,8 +220,8 @@ class CliSession {
         if (needs == CommandNeeds::Nothing) return kCliOk;
         if (int code = StartUp(); code != kCliOk) return code;
         if (needs == CommandNeeds::Game) return kCliOk;
-        if (int code = ChooseHood(); code != kCliOk) return code;
-        if (needs == CommandNeeds::Hood) return kCliOk;
+        if (int code = ChooseHood(needs != CommandNeeds::HoodChosen); code != kCliOk) return code;
+        if (needs == CommandNeeds::Hood || needs == CommandNeeds::HoodChosen) return kCliOk;
         return SelectResident();
     }
 
@@ -222,6 +239,7 @@ class CliSession {
     }
 
     int Adultify() {
+        if (o_.args.size() > 1) return GrowUpLines();
         if (!ui_.IsEnabled("Command1")) {
             err_ << "adultify-cli: resident " << o_.args[0]
                  << " is not a child: Command1 is disabled\n";
@@ -252,26 +270,136 @@ class CliSession {
     }
 
     int ListSnapshotsOfHood() {
-        if (!m_.snapshotRoot) return kCliOk;
-        for (const SnapshotInfo& s :
-             ListSnapshots(*m_.snapshotRoot, NativeFile(m_, m_.SimsPath), ChosenHood(m_))) {
+        std::vector<SnapshotInfo> all;
+        if (m_.snapshotRoot)
+            all = ListSnapshots(*m_.snapshotRoot, NativeFile(m_, m_.SimsPath), ChosenHood(m_));
+        if (o_.json) return SnapshotsJson(all);
+        for (const SnapshotInfo& s : all) {
             std::string files;
             for (const std::string& f : s.files)
                 files += (files.empty() ? "" : ",") + f;
+            // The Sim's name last, so that the columns before it stay where scripts read them.
             out_ << s.id << '\t' << s.time << '\t' << TerminalText(s.command) << '\t'
-                 << TerminalText(s.resident) << '\t' << TerminalText(files) << '\n';
+                 << TerminalText(s.resident) << '\t' << TerminalText(files) << '\t'
+                 << TerminalText(s.name) << '\n';
         }
         return kCliOk;
+    }
+
+    int SnapshotsJson(const std::vector<SnapshotInfo>& all) {
+        JsonWriter j(out_);
+        j.BeginObject().Field("hood", ChosenHood(m_)).Key("snapshots").BeginArray();
+        for (const SnapshotInfo& s : all) {
+            j.BeginObject().Field("id", s.id).Field("time", s.time);
+            j.Field("command", s.command).Field("resident", s.resident);
+            j.Key("files").BeginArray();
+            for (const std::string& f : s.files)
+                j.String(f);
+            j.EndArray().Field("name", s.name).EndObject();
+        }
+        j.EndArray().EndObject();
+        return kCliOk;
+    }
+
+    int ListHoods() {
+        if (!o_.json) return PrintAll("Combo1");
+        JsonWriter j(out_);
+        j.BeginObject().Key("hoods").BeginArray();
+        for (const std::string& entry : ui_.ListItems("Combo1"))
+            j.BeginObject().Field("number", HoodNumber(entry)).Field("entry", entry).EndObject();
+        j.EndArray().EndObject();
+        return kCliOk;
+    }
+
+    int ListChildren() {
+        const std::vector<ChildLine> all = EveryChild(m_);
+        if (!o_.json) {
+            for (const ChildLine& c : all)
+                out_ << c.hood << '\t' << c.k << '\t' << TerminalText(c.family) << '\t'
+                     << TerminalText(c.name) << '\n';
+            return kCliOk;
+        }
+        JsonWriter j(out_);
+        j.BeginObject().Key("children").BeginArray();
+        for (const ChildLine& c : all)
+            j.BeginObject()
+                .Field("hood", c.hood)
+                .Field("k", c.k)
+                .Field("family", c.family)
+                .Field("name", c.name)
+                .EndObject();
+        j.EndArray().EndObject();
+        return kCliOk;
+    }
+
+    int GrowUpAll() {
+        std::vector<int> lines;
+        for (const ChildLine& c : ChildrenShown(m_, o_.family))
+            lines.push_back(c.k);
+        if (lines.empty() && o_.family) {
+            err_ << "adultify-cli: no child of family " << *o_.family << " in the neighbourhood\n";
+            return kCliNotThere;
+        }
+        return GrowUp(lines);
+    }
+
+    // Every K is there and a child before any grows up.
+    int GrowUpLines() {
+        std::vector<int> lines;
+        for (const std::string& arg : o_.args) {
+            const long long k = *WholeNumber(arg);
+            if (k >= ui_.ListCount("List1") ||
+                AgeText(m_.People[static_cast<std::size_t>(k)]) != "Child") {
+                err_ << "adultify-cli: resident " << arg << " is not a child in List1\n";
+                return kCliNotThere;
+            }
+            lines.push_back(static_cast<int>(k));
+        }
+        return GrowUp(lines);
+    }
+
+    // Each as a single `adultify K` runs, then a line for each.
+    int GrowUp(const std::vector<int>& lines) {
+        std::vector<std::pair<std::string, GrowUpOutcome>> done;
+        for (int k : lines) {
+            std::string name = ui_.ListItem("List1", k);
+            done.emplace_back(std::move(name), GrowUpLine(m_, k, false));
+        }
+        std::size_t grown = 0;
+        for (std::size_t i = 0; i < done.size(); ++i) {
+            const GrowUpOutcome& r = done[i].second;
+            if (r.grown) ++grown;
+            out_ << lines[i] << '\t' << TerminalText(done[i].first) << '\t'
+                 << (r.grown ? "grown up" : "refused: " + TerminalText(r.reason)) << '\n';
+        }
+        if (m_.failedWrites > 0) return kCliWriteFailed;
+        // 5 stays "nothing changed": a run where some grew up and some were refused is 6.
+        if (grown == done.size()) return kCliOk;
+        return grown == 0 ? kCliRefused : kCliPartlyDone;
     }
 
     // One line per List1 line: K, the age, the user file as stored, the line's text.
     int ListResidents() {
         const int count = ui_.ListCount("List1");
+        if (o_.json) return ResidentsJson();
         for (int k = 0; k < count; ++k) {
             const PersonRecord& r = m_.People[static_cast<std::size_t>(k)];
             out_ << k << '\t' << AgeText(r) << '\t' << TerminalText(DecodeName(m_, r.UserFile))
                  << '\t' << TerminalText(ui_.ListItem("List1", k)) << '\n';
         }
+        return kCliOk;
+    }
+
+    int ResidentsJson() {
+        JsonWriter j(out_);
+        j.BeginObject().Field("hood", ChosenHood(m_)).Key("residents").BeginArray();
+        for (int k = 0; k < ui_.ListCount("List1"); ++k) {
+            const PersonRecord& r = m_.People[static_cast<std::size_t>(k)];
+            j.BeginObject().Field("k", k).Field("age", AgeText(r));
+            j.Field("user_file", DecodeName(m_, r.UserFile));
+            j.Field("name", ui_.ListItem("List1", k)).EndObject();
+        }
+        j.EndArray().EndObject();
         return kCliOk;
     }
 
@@ -286,6 +414,7 @@ class CliSession {
     }
 
     int Show() {
+        if (o_.json) return ShowJson();
         Print("Frame2");
         PrintList("List2");
         for (ControlId label : kValueLabels)
@@ -293,6 +422,41 @@ class CliSession {
         Line("Command1", ui_.IsEnabled("Command1") ? "enabled" : "disabled");
         PrintPicture("Picture1");
         PrintPicture("Picture2");
+        return kCliOk;
+    }
+
+    // A value label's number; null when it shows none.
+    void LabelValue(JsonWriter& j, std::string_view key, ControlId label) {
+        j.Key(key);
+        if (const auto n = WholeNumber(ui_.Caption(label)))
+            j.Number(*n);
+        else
+            j.Null();
+    }
+
+    int ShowJson() {
+        static constexpr std::array<std::string_view, kTraitRows.size()> kTraitKeys = {
+            "nice", "active", "playful", "outgoing", "neat"};
+        const int k = SelectedResident(m_);
+        JsonWriter j(out_);
+        j.BeginObject().Field("hood", ChosenHood(m_)).Field("k", k);
+        j.Field("name", ui_.ListItem("List1", k)).Field("frame", ui_.Caption("Frame2"));
+        j.Key("details").BeginArray();
+        for (const std::string& line : ui_.ListItems("List2"))
+            j.String(line);
+        j.EndArray().Key("personality").BeginObject();
+        for (std::size_t t = 0; t < kTraitRows.size(); ++t)
+            LabelValue(j, kTraitKeys[t], kTraitRows[t].valueLabel);
+        j.EndObject().Key("skills").BeginObject();
+        for (const SkillRow& row : kSkillRows) {
+            std::string key(row.name);
+            for (char& c : key)
+                c = static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
+            LabelValue(j, key, row.valueLabel);
+        }
+        j.EndObject().Field("can_grow_up", ui_.IsEnabled("Command1"));
+        j.Field("picture1", PictureText(ui_.Picture("Picture1")));
+        j.Field("picture2", PictureText(ui_.Picture("Picture2"))).EndObject();
         return kCliOk;
     }
 
@@ -336,15 +500,26 @@ std::span<const CliCommand> CliSession::Commands() {
     // In the order --help lists them.
     static constexpr CliCommand kCommands[] = {
         {"hoods", "", Game, "the neighbourhoods of the game folder",
-         [](S& s) { return s.PrintAll("Combo1"); }},
+         [](S& s) { return s.ListHoods(); }, true},
         {"list", "", Hood, "the residents of the neighbourhood",
          [](S& s) { return s.PrintAll("List1"); }},
         {"residents", "", Hood, "the residents, tab-separated: K, age, user file, name",
-         [](S& s) { return s.ListResidents(); }},
+         [](S& s) { return s.ListResidents(); }, true},
         {"show", "K", Resident, "everything the editor shows of resident K",
-         [](S& s) { return s.Show(); }},
-        {"adultify", "K", Resident, "turns child K into an adult and saves, with a backup",
+         [](S& s) { return s.Show(); }, true},
+        {"adultify", "K [K ...]", Resident,
+         "turns child K into an adult and saves, with a backup; several K:\n"
+         "each in turn as one K does, then a line for each, tab-separated:\n"
+         "K, name, `grown up` or `refused: REASON`",
          [](S& s) { return s.Adultify(); }},
+        {"grow-up-all", "[--family NAME]", Hood,
+         "every child of the neighbourhood (of family NAME) in turn, as\n"
+         "adultify K1 K2 ... does",
+         [](S& s) { return s.GrowUpAll(); }},
+        {"children", "", Game,
+         "every child of every neighbourhood, tab-separated: neighbourhood,\n"
+         "K, family, name",
+         [](S& s) { return s.ListChildren(); }, true},
         {"skill", "K NAME VALUE", Resident,
          "sets skill NAME (Cooking, Mechanical, Charisma, Body, Logic,\n"
          "Creativity) of resident K to VALUE (0 to 1000) and saves",
@@ -356,14 +531,16 @@ std::span<const CliCommand> CliSession::Commands() {
          [](S& s) { return s.BodyStrings(); }},
         {"save", "", Hood, "saves the neighbourhood, keeping the old file as a backup",
          [](S& s) { return s.Save(); }},
-        {"snapshots", "", Hood, "the copies taken before each write: ID, time, command, files",
-         [](S& s) { return s.ListSnapshotsOfHood(); }},
-        {"restore", "ID", Hood, "puts snapshot ID's files back (taking a snapshot first)",
+        {"snapshots", "", HoodChosen,
+         "the copies taken before each write: ID, time, command,\n"
+         "resident, files, the Sim's name (tab-separated)",
+         [](S& s) { return s.ListSnapshotsOfHood(); }, true},
+        {"restore", "ID", HoodChosen, "puts snapshot ID's files back (taking a snapshot first)",
          [](S& s) { return s.Restore(); }},
         {"games", "", Nothing,
          "every game found: number, source, game folder, neighbourhoods,\n"
          "code page (tab-separated)",
-         [](S& s) { return s.ListGames(); }},
+         [](S& s) { return s.ListGames(); }, true},
     };
     return kCommands;
 }
@@ -379,10 +556,19 @@ const CliCommand* FindCliCommand(std::string_view name) {
 }
 
 std::size_t ArgumentCount(const CliCommand& command) {
-    if (command.arguments.empty()) return 0;
-    return static_cast<std::size_t>(
-               std::count(command.arguments.begin(), command.arguments.end(), ' ')) +
-           1;
+    const std::string_view required = command.arguments.substr(
+        0, std::min(command.arguments.find('['), command.arguments.size()));
+    std::size_t words = 0;
+    bool inWord = false;
+    for (char c : required) {
+        if (c != ' ' && !inWord) ++words;
+        inWord = c != ' ';
+    }
+    return words;
+}
+
+bool TakesMore(const CliCommand& command) {
+    return command.arguments.find("...") != std::string_view::npos;
 }
 
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
@@ -395,7 +581,11 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
 
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
            const EnvironmentLookup& env, RegistryMaker registry) {
-    return RunCli(args, out, err, MakePlatform(env, std::move(registry)));
+    // The options first: --help, --version and a usage error need nothing of the machine.
+    CliOptions options;
+    if (auto code = ParseCliOptions(args, options, out, err)) return *code;
+    CliSession session(options, out, err, MakePlatform(env, std::move(registry)));
+    return session.Run(*options.command);
 }
 
 } // namespace adultify

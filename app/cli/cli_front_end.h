@@ -11,7 +11,7 @@
 namespace adultify {
 
 inline constexpr int kCliOk = 0, kCliUsage = 1, kCliNotThere = 2, kCliFatal = 3,
-                     kCliWriteFailed = 4, kCliRefused = 5;
+                     kCliWriteFailed = 4, kCliRefused = 5, kCliPartlyDone = 6;
 
 // Runs one command on the machine the platform reaches.
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,

@@ -98,6 +98,17 @@ constexpr CliOption kOptions[] = {
          o.trace = true;
          return std::nullopt;
      }},
+    {"--family", "NAME", "", "grow-up-all: only the children of family NAME",
+     [](const std::string& v, CliOptions& o, std::ostream&, std::ostream&) -> OptionResult {
+         o.family = v;
+         return std::nullopt;
+     }},
+    {"--json", "", "[--json]",
+     "hoods, residents, children, show, games and snapshots print one\nJSON document (keys below)",
+     [](const std::string&, CliOptions& o, std::ostream&, std::ostream&) -> OptionResult {
+         o.json = true;
+         return std::nullopt;
+     }},
     {"--version", "", "", "the program's version",
      [](const std::string&, CliOptions&, std::ostream& out, std::ostream&) -> OptionResult {
          out << "adultify-cli " << ADULTIFY_VERSION_TEXT << "\n";
@@ -178,7 +189,22 @@ constexpr const char* kExitStatuses =
     "  4  a save or write failed; nothing was lost\n"
     "  5  refused, nothing changed: the game is running, a file changed on disk, another\n"
     "     run is editing the game, a file is unreadable or read-only, or no snapshot\n"
-    "     can be kept (see --no-snapshot)\n";
+    "     can be kept (see --no-snapshot); for several children: every one was refused\n"
+    "  6  several children: some grew up, the others were refused (the lines say which)\n"
+    "\n"
+    "JSON keys (texts as UTF-8 strings, numbers as numbers):\n"
+    "  hoods      {\"hoods\": [{\"number\", \"entry\"}]}\n"
+    "  residents  {\"hood\", \"residents\": [{\"k\", \"age\", \"user_file\", \"name\"}]}\n"
+    "  children   {\"children\": [{\"hood\", \"k\", \"family\", \"name\"}]}\n"
+    "  show       {\"hood\", \"k\", \"name\", \"frame\", \"details\": [text], \"personality\":\n"
+    "             {\"nice\", \"active\", \"playful\", \"outgoing\", \"neat\"}, \"skills\":\n"
+    "             {\"cooking\", \"mechanical\", \"charisma\", \"body\", \"logic\",\n"
+    "             \"creativity\"}, \"can_grow_up\": true|false, \"picture1\", \"picture2\"}\n"
+    "             (a value is a number, null when the view shows none)\n"
+    "  games      {\"games\": [{\"number\", \"source\", \"folder\", \"hoods\": [n],\n"
+    "             \"code_page\"}]}\n"
+    "  snapshots  {\"hood\", \"snapshots\": [{\"id\", \"time\", \"command\", \"resident\",\n"
+    "             \"files\": [text]}]}\n";
 
 OptionResult Help(const std::string&, CliOptions&, std::ostream& out, std::ostream&) {
     out << UsageText() << kHelpIntro;
@@ -217,18 +243,33 @@ OptionResult CheckArgument(std::string_view name, const std::string& value, std:
     return std::nullopt;
 }
 
+// The options that go with some commands only.
+OptionResult CheckOptionsFit(const std::string& name, const CliOptions& o, std::ostream& err) {
+    if (o.family && name != "grow-up-all") return Usage(err, "--family goes with grow-up-all");
+    if (o.json && !o.command->json)
+        return Usage(err, "--json goes with hoods, residents, children, show, games or snapshots");
+    return std::nullopt;
+}
+
 OptionResult CheckCommand(const std::string& name, const CliOptions& o, std::ostream& err) {
     if (!o.command) return Usage(err, "unknown command " + name);
     const std::size_t count = ArgumentCount(*o.command);
-    if (o.args.size() != count)
+    if (o.args.size() != count && !(TakesMore(*o.command) && o.args.size() > count))
         return Usage(err, name + " takes " + std::to_string(count) + " argument(s)");
     std::string_view names = o.command->arguments;
-    for (const std::string& value : o.args) {
+    std::string_view last;
+    for (std::size_t i = 0; i < o.args.size(); ++i) {
+        // Further arguments are of the last one's kind, each given once.
         const std::size_t end = std::min(names.find(' '), names.size());
-        if (auto bad = CheckArgument(names.substr(0, end), value, err)) return bad;
+        if (i < count) last = names.substr(0, end);
+        if (auto bad = CheckArgument(last, o.args[i], err)) return bad;
         names.remove_prefix(std::min(end + 1, names.size()));
+        const auto before = o.args.begin() + static_cast<long>(i);
+        if (i >= count && std::find(o.args.begin(), before, o.args[i]) != before)
+            return Usage(err, last == "K" ? "K " + o.args[i] + " is given twice"
+                                          : o.args[i] + " is given twice");
     }
-    return std::nullopt;
+    return CheckOptionsFit(name, o, err);
 }
 
 // One option at args[i], with its value when it takes one ("--hood 3" or "--hood=3").

@@ -21,6 +21,8 @@ struct CliOptions {
     bool keepPersonality = false;
     bool noSnapshot = false;
     bool trace = false;
+    bool json = false;
+    std::optional<std::string> family; // grow-up-all: only this family's children
     const CliCommand* command = nullptr;
     std::vector<std::string> args;
 };

@@ -52,20 +52,4 @@ int Editor::Run() {
     return ui_->Ended() ? ui_->ExitCode() : code;
 }
 
-std::string NoDisplayReason(const EnvironmentLookup& env) {
-#if defined(_WIN32) || defined(__APPLE__)
-    (void)env;
-    return {};
-#else
-    auto set = [&](const char* name) {
-        const char* v = env(name);
-        return v && *v;
-    };
-    if (set("QT_QPA_PLATFORM") || set("DISPLAY") || set("WAYLAND_DISPLAY")) return {};
-    return "No display is available (neither DISPLAY nor WAYLAND_DISPLAY is set), so the editor "
-           "cannot open its window. Start it from a desktop session, or use adultify-cli, which "
-           "needs no display.";
-#endif
-}
-
 } // namespace adultify

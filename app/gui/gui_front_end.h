@@ -32,7 +32,4 @@ class Editor {
     GameShelf shelf_;
 };
 
-// Where the editor cannot open a window, the reason in words; empty when it can.
-[[nodiscard]] std::string NoDisplayReason(const EnvironmentLookup& env);
-
 } // namespace adultify

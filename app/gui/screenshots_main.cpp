@@ -3,6 +3,7 @@
 #include "about/about_windows.h"
 #include "ageing/adultify.h"
 #include "ageing/skill_editor.h"
+#include "app/children_window.h"
 #include "app/form1_events.h"
 #include "app/gui/gui_front_end.h"
 #include "app/snapshot_window.h"
@@ -132,6 +133,20 @@ void GrabMessagesAndSnapshots(qt::QtWindowSystem& ui, Module1& m, const QString&
     ShowSnapshotWindow(m);
 }
 
+// The children window with two lines marked and the next one chosen.
+void GrabChildren(qt::QtWindowSystem& ui, Module1& m, const QString& out) {
+    QTimer::singleShot(100, [&] {
+        for (int line = 0; line < 3 && line < ui.ListCount("frmChildren.List1"); ++line) {
+            ui.ListSelect("frmChildren.List1", line);
+            (void)DispatchEvent(m, "frmChildren.List1", UiEvent::Click);
+            if (line < 2) (void)DispatchEvent(m, "frmChildren.cmdMark", UiEvent::Click);
+        }
+    });
+    GrabNextModal(ui, out + "/frmChildren.png",
+                  [&] { (void)DispatchEvent(m, "frmChildren.cmdClose", UiEvent::Click); });
+    ShowChildrenWindow(m);
+}
+
 // The next child, refused while the game runs: the question answered No, then the log.
 void GrabRefusedLog(qt::QtWindowSystem& ui, Module1& m, const QString& out) {
     ui.ListSelect("List1", FirstChild(ui, m));
@@ -185,6 +200,7 @@ int main(int argc, char** argv) {
     Save(ui, ui.Window("Form1"), out + "/Form1.png");
     GrabDialogs(ui, m, out);
     GrabMessagesAndSnapshots(ui, m, out, child);
+    GrabChildren(ui, m, out);
     GrabRefusedLog(ui, m, out);
     GrabSecondEditor(clock, out);
     return 0;

@@ -2,6 +2,7 @@
 // game, as a .bmp of what the screen shows (the script around it turns them into PNG).
 #include "about/about_windows.h"
 #include "ageing/skill_editor.h"
+#include "app/children_window.h"
 #include "app/form1_events.h"
 #include "app/snapshot_window.h"
 #include "app/startup.h"
@@ -191,6 +192,16 @@ int main(int argc, char** argv) {
     AboutSequence(m);
     grabModal("frmSnapshots", "frmSnapshots.cmdClose");
     ShowSnapshotWindow(m);
+    // The children window with two lines marked and the next one chosen.
+    After(150, [&] {
+        for (int line = 0; line < 3 && line < ui.ListCount("frmChildren.List1"); ++line) {
+            ui.ListSelect("frmChildren.List1", line);
+            (void)DispatchEvent(m, "frmChildren.List1", UiEvent::Click);
+            if (line < 2) (void)DispatchEvent(m, "frmChildren.cmdMark", UiEvent::Click);
+        }
+    });
+    grabModal("frmChildren", "frmChildren.cmdClose");
+    ShowChildrenWindow(m);
 
     After(150, [&] {
         if (ui.SetScrollValue("Form3.HScroll1", 537))

@@ -3,6 +3,7 @@
 #include "game/game_writes.h"
 #include "hood/get_people.h"
 #include "hood/resident_view.h"
+#include "iff/ascii.h"
 #include "iff/native_file_system.h"
 #include "sample/game_model.h"
 #include "sample/iff_builder.h"
@@ -15,6 +16,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <map>
 #include <numeric>
 
 namespace adultify {
@@ -296,36 +298,114 @@ TEST(AdultifyFailures, EveryFailurePointLeavesBothFilesAsTheyWere) {
     }
 }
 
-// Stopped after any step of the save, as a kill would, the next start leaves both files as
-// they were or both grown up, never one of each.
-TEST(AdultifyFailures, AStopAtAnyStepLeavesBothOldOrBothNewAfterTheNextStart) {
-    for (int stopAt = 0;; ++stopAt) {
-        SCOPED_TRACE("stopped after step " + std::to_string(stopAt));
-        NativeFileSystem native;
-        SampleGame g(SampleGame::OneHood(SmallHood({Bob(), Child()}, {"Newbie", "Newbie"})),
-                     &native);
-        const Bytes hood = test::ReadBytes(g.HoodFolder() / "Neighborhood.iff");
-        const Bytes character = test::ReadBytes(g.CharacterPath(Child()));
-        g.app.ui.SetChecked("menu_personality", false); // the traits stay as generated
-        g.ChooseHood();
-        g.ClickResident(1);
-        const bool stopped = test::ClickStoppedAfterStep(g.app.m, native, "Command1", stopAt);
-        test::NextStart(g.dir.asSimsPath());
-        const Bytes hoodNow = test::ReadBytes(g.HoodFolder() / "Neighborhood.iff");
-        const Bytes characterNow = test::ReadBytes(g.CharacterPath(Child()));
-        if (hoodNow == hood) {
-            EXPECT_TRUE(stopped);
-            EXPECT_EQ(characterNow, character) << "the neighbourhood is old: so is the Sim";
-        } else {
-            EXPECT_EQ(hoodNow, GrownUpHood());
-            EXPECT_EQ(characterNow, GrownUpCharacter(character));
-            EXPECT_EQ(test::ReadBytes(g.HoodFolder() / "Neighborhood.000"), hood);
+// Shown, the neighbourhood's files are each opened once; grown up, the child's file is read to
+// be changed and the neighbourhood read back, while no other character file is opened again.
+TEST(AdultifyReads, EachFileOnceToShowThenOnlyWhatTheCommandChanges) {
+    NativeFileSystem native;
+    test::FaultyFileSystem counting(native);
+    SampleGame g(SampleGame::OneHood(SmallHood({Bob(), Child()}, {"Newbie", "Newbie"})), &counting);
+    auto opensByName = [&counting] { // in the first neighbourhood's folder
+        std::map<std::string, int> byName;
+        for (const auto& [path, n] : counting.opens) {
+            const std::string lower = AsciiLower(path);
+            if (lower.find("userdata\\") == std::string::npos &&
+                lower.find("userdata/") == std::string::npos)
+                continue;
+            byName[lower.substr(lower.find_last_of("\\/") + 1)] += n;
         }
-        EXPECT_FALSE(std::filesystem::exists(g.dir.path() / ".adultify-intent"));
-        if (!stopped) break;
-        ASSERT_LT(stopAt, 20);
+        counting.opens.clear();
+        return byName;
+    };
+    g.ChooseHood();
+    EXPECT_EQ(opensByName(),
+              (std::map<std::string, int>{
+                  {"neighborhood.iff", 1}, {"user00001.iff", 1}, {"user00004.iff", 1}}));
+    g.ClickResident(1);
+    counting.opens.clear(); // the view reads the pictures
+    (void)DispatchEvent(g.app.m, "Command1", UiEvent::Click);
+    ASSERT_EQ(g.app.ui.Messages().back().title, "Completed");
+    // The child's file is also looked at by the checks before the write.
+    const std::map<std::string, int> opened = opensByName();
+    EXPECT_EQ(opened.count("user00001.iff"), 0u);
+    EXPECT_EQ(opened.at("neighborhood.iff"), 1);
+    EXPECT_EQ(g.app.ui.ListItems("List1"), (std::vector<std::string>{"Bob Newbie", "Jo Newbie"}));
+}
+
+// Stopped after any step of the save, as a kill would, the next start leaves both files as
+// they were or both grown up, never one of each; and when the game saved the neighbourhood
+// between the stop and the next start, the game's save is kept.
+TEST(AdultifyFailures, AStopAtAnyStepLeavesBothOldOrBothNewAfterTheNextStart) {
+    const Bytes gamesSave = ToBytes("the game saved this neighbourhood since");
+    for (const bool gameSaved : {false, true}) {
+        for (int stopAt = 0;; ++stopAt) {
+            SCOPED_TRACE("stopped after step " + std::to_string(stopAt) +
+                         (gameSaved ? ", then the game saved" : ""));
+            NativeFileSystem native;
+            SampleGame g(SampleGame::OneHood(SmallHood({Bob(), Child()}, {"Newbie", "Newbie"})),
+                         &native);
+            const std::filesystem::path hoodFile = g.HoodFolder() / "Neighborhood.iff";
+            const Bytes hood = test::ReadBytes(hoodFile);
+            const Bytes character = test::ReadBytes(g.CharacterPath(Child()));
+            g.app.ui.SetChecked("menu_personality", false); // the traits stay as generated
+            g.ChooseHood();
+            g.ClickResident(1);
+            const bool stopped = test::ClickStoppedAfterStep(g.app.m, native, "Command1", stopAt);
+            if (gameSaved) test::WriteBytes(hoodFile, gamesSave);
+            test::NextStart(g.dir.asSimsPath());
+            const Bytes hoodNow = test::ReadBytes(hoodFile);
+            const Bytes characterNow = test::ReadBytes(g.CharacterPath(Child()));
+            if (gameSaved) {
+                EXPECT_EQ(hoodNow, gamesSave);
+                EXPECT_TRUE(characterNow == character ||
+                            characterNow == GrownUpCharacter(character));
+            } else if (hoodNow == hood) {
+                EXPECT_TRUE(stopped);
+                EXPECT_EQ(characterNow, character) << "the neighbourhood is old: so is the Sim";
+            } else {
+                EXPECT_EQ(hoodNow, GrownUpHood());
+                EXPECT_EQ(characterNow, GrownUpCharacter(character));
+                EXPECT_EQ(test::ReadBytes(g.HoodFolder() / "Neighborhood.000"), hood);
+            }
+            EXPECT_EQ(std::filesystem::hard_link_count(hoodFile), 1u) << "no backup is live";
+            EXPECT_FALSE(std::filesystem::exists(g.dir.path() / ".adultify-intent"));
+            if (!stopped) break;
+            ASSERT_LT(stopAt, 20);
+        }
     }
 }
+
+#ifndef _WIN32
+// A neighbourhood that cannot be replaced once the character file is (read-only here; held
+// open by another program on Windows): the character file is put back, and the refusal is
+// true: nothing has been changed, and nothing waits for the next start.
+TEST(AdultifyFailures, ANeighbourhoodThatCannotBeReplacedLeavesBothFilesOld) {
+    NativeFileSystem native;
+    SampleGame g(SampleGame::OneHood(SmallHood({Bob(), Child()}, {"Newbie", "Newbie"})), &native);
+    const std::filesystem::path hoodFile = g.HoodFolder() / "Neighborhood.iff";
+    const Bytes hood = test::ReadBytes(hoodFile);
+    const Bytes character = test::ReadBytes(g.CharacterPath(Child()));
+    g.ChooseHood();
+    g.ClickResident(1);
+    native.afterReplaceStep = [&] {
+        if (test::ReadBytes(g.CharacterPath(Child())) != character)
+            std::filesystem::permissions(hoodFile, std::filesystem::perms::owner_write,
+                                         std::filesystem::perm_options::remove);
+    };
+    (void)DispatchEvent(g.app.m, "Command1", UiEvent::Click);
+    native.afterReplaceStep = nullptr;
+    EXPECT_EQ(test::ReadBytes(hoodFile), hood);
+    EXPECT_EQ(test::ReadBytes(g.CharacterPath(Child())), character);
+    EXPECT_FALSE(std::filesystem::exists(g.HoodFolder() / "Neighborhood.000"));
+    EXPECT_EQ(g.app.m.refusals, 1);
+    EXPECT_EQ(g.app.m.failedWrites, 0);
+    EXPECT_NE(g.app.ui.Messages().back().text.find("Nothing has been changed."), std::string::npos);
+    g.app.m.gameLock.reset();
+    test::HeadlessApp next;
+    next.m.SimsPath = g.dir.asSimsPath();
+    RecoverInterruptedSave(next.m);
+    EXPECT_TRUE(next.ui.Messages().empty()) << "no save was left to finish";
+}
+#endif
 
 // "head", an STR# 200 chunk holding `data` whose size field says `size` (its real size when 0),
 // "tail"; no head when `atStart`.

@@ -2,6 +2,8 @@
 // widgets themselves.
 #include "app/gui/gui_front_end.h"
 
+#include "app/gui/display_check.h"
+
 #include "app/form1_events.h"
 #include "sample/game_folder.h"
 #include "sample/home_folder.h"
@@ -531,7 +533,7 @@ TEST_F(EditorTest, ASnapshotIsRestoredFromTheFileMenuInTwoClicks) {
     bool restoreBefore = true, restoreAfter = false;
     QString question, told;
     WhenModal([&](QWidget* window) {
-        EXPECT_EQ(window->windowTitle(), "Snapshots");
+        EXPECT_EQ(window->windowTitle(), "Snapshots of Neighbourhood 1");
         auto* list = window->findChild<QListWidget*>("frmSnapshots.List1");
         auto* restore = window->findChild<QPushButton*>("frmSnapshots.cmdRestore");
         ASSERT_TRUE(list && restore);
@@ -556,12 +558,12 @@ TEST_F(EditorTest, ASnapshotIsRestoredFromTheFileMenuInTwoClicks) {
 
     ASSERT_EQ(lines.size(), 1);
     EXPECT_TRUE(lines[0].contains(
-        QRegularExpression(R"(^\d{4}-\d\d-\d\d \d\d:\d\d  adultify  user00004$)")))
+        QRegularExpression(R"(^\d{4}-\d\d-\d\d \d\d:\d\d  Adultify  Jo Newbie$)")))
         << lines[0].toStdString();
     EXPECT_FALSE(restoreBefore);
     EXPECT_TRUE(restoreAfter);
     EXPECT_TRUE(question.startsWith("Restore Snapshot: Put back the files as they were at " +
-                                    lines[0].left(16) + ", before adultify?"))
+                                    lines[0].left(16) + ", before Adultify of Jo Newbie?"))
         << question.toStdString();
     EXPECT_TRUE(told.startsWith("Restore Snapshot: Restored.")) << told.toStdString();
     EXPECT_FALSE(editor->ui().IsLoaded("frmSnapshots"));
@@ -986,13 +988,84 @@ TEST_F(EditorTest, ASecondEditorOnTheSameGameIsReadOnlyUntilTheFirstCloses) {
     EXPECT_TRUE(button->isEnabled());
 }
 
-TEST(NoDisplay, IsSaidPlainly) {
-    auto none = [](const char*) -> const char* { return nullptr; };
-    EXPECT_NE(NoDisplayReason(none).find("No display"), std::string::npos);
-    auto x11 = [](const char* name) -> const char* {
-        return std::string(name) == "DISPLAY" ? ":0" : nullptr;
+// Qt aborts when no platform can connect: the editor looks first and says why in words.
+TEST(NoDisplay, IsSaidPlainlyAndAWorkingPlatformIsChosen) {
+    struct Case {
+        std::map<std::string, std::string> env;
+        bool xAnswers, waylandListens, waylandPlugin;
+        std::string platform, reasonHas; // reasonHas empty: a window can open
     };
-    EXPECT_EQ(NoDisplayReason(x11), "");
+    const std::string runtime = "/run/user/1000";
+    const Case cases[] = {
+        {{}, true, true, true, "", "neither DISPLAY nor WAYLAND_DISPLAY is set"},
+        {{{"DISPLAY", ":0"}}, true, false, false, "xcb", ""},
+        {{{"DISPLAY", ":99"}}, false, false, false, "", "no X server answers at DISPLAY=:99"},
+        {{{"WAYLAND_DISPLAY", "wayland-0"}, {"XDG_RUNTIME_DIR", runtime}},
+         false,
+         true,
+         false,
+         "",
+         "qt6-wayland"},
+        {{{"WAYLAND_DISPLAY", "wayland-0"}, {"XDG_RUNTIME_DIR", runtime}},
+         false,
+         true,
+         true,
+         "wayland",
+         ""},
+        {{{"WAYLAND_DISPLAY", "wayland-0"}, {"XDG_RUNTIME_DIR", runtime}},
+         false,
+         false,
+         true,
+         "",
+         "no Wayland compositor listens at WAYLAND_DISPLAY=wayland-0"},
+        // A Wayland session without the plugin still has XWayland.
+        {{{"DISPLAY", ":0"},
+          {"WAYLAND_DISPLAY", "wayland-0"},
+          {"XDG_RUNTIME_DIR", runtime},
+          {"XDG_SESSION_TYPE", "wayland"}},
+         true,
+         true,
+         false,
+         "xcb",
+         ""},
+        {{{"DISPLAY", ":0"},
+          {"WAYLAND_DISPLAY", "wayland-0"},
+          {"XDG_RUNTIME_DIR", runtime},
+          {"XDG_SESSION_TYPE", "wayland"}},
+         true,
+         true,
+         true,
+         "wayland",
+         ""},
+        {{{"QT_QPA_PLATFORM", "offscreen"}}, false, false, false, "", ""},
+        {{{"QT_QPA_PLATFORM", "xcb"}, {"DISPLAY", ":99"}}, false, true, true, "", "DISPLAY=:99"},
+        {{{"QT_QPA_PLATFORM", "wayland;xcb"}, {"DISPLAY", ":0"}}, true, false, false, "", ""},
+    };
+    for (const Case& c : cases) {
+        const auto env = [&c](const char* name) -> const char* {
+            const auto it = c.env.find(name);
+            return it == c.env.end() ? nullptr : it->second.c_str();
+        };
+        std::vector<std::filesystem::path> socketsTried;
+        DisplayProbes probes;
+        probes.x11 = [&c](const std::string&) { return c.xAnswers; };
+        probes.wayland = [&](const std::filesystem::path& socket) {
+            socketsTried.push_back(socket);
+            return c.waylandListens;
+        };
+        probes.waylandPlugin = [&c] { return c.waylandPlugin; };
+        const DisplayChoice choice = ChooseDisplay(env, probes);
+        const std::string seen = c.platform + " / " + c.reasonHas;
+        EXPECT_EQ(choice.platform, c.platform) << seen;
+        if (c.reasonHas.empty()) {
+            EXPECT_EQ(choice.reason, "") << seen;
+        } else {
+            EXPECT_NE(choice.reason.find(c.reasonHas), std::string::npos) << choice.reason;
+            EXPECT_NE(choice.reason.find("adultify-cli"), std::string::npos) << choice.reason;
+        }
+        for (const auto& socket : socketsTried)
+            EXPECT_EQ(socket, std::filesystem::path(runtime) / "wayland-0");
+    }
 }
 
 } // namespace

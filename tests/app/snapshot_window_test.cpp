@@ -77,8 +77,10 @@ TEST_F(SnapshotWindowTest, SelectingTheLineAndClickingRestoreOnYesPutsBothFilesB
     AnswerRestoreWith(MsgAnswer::Yes);
     std::vector<std::string> lines;
     bool restoreAtFirst = true, restoreOnSelection = false, nestedCommand = true;
+    std::string title;
     ASSERT_TRUE(OpenWindow([&] {
         lines = Lines();
+        title = g.app.ui.Caption("frmSnapshots");
         restoreAtFirst = g.app.ui.IsEnabled("frmSnapshots.cmdRestore");
         nestedCommand = DispatchEvent(g.app.m, "menu_snapshots", UiEvent::Click);
         Select(0);
@@ -88,8 +90,9 @@ TEST_F(SnapshotWindowTest, SelectingTheLineAndClickingRestoreOnYesPutsBothFilesB
 
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_TRUE(
-        std::regex_match(lines[0], std::regex(R"(\d{4}-\d\d-\d\d \d\d:\d\d  adultify  user00004)")))
+        std::regex_match(lines[0], std::regex(R"(\d{4}-\d\d-\d\d \d\d:\d\d  Adultify  Jo Newbie)")))
         << lines[0];
+    EXPECT_EQ(title, "Snapshots of Neighbourhood 1");
     EXPECT_FALSE(restoreAtFirst) << "nothing is selected yet";
     EXPECT_TRUE(restoreOnSelection);
     EXPECT_FALSE(nestedCommand) << "the main window's commands wait while the window is open";
@@ -102,8 +105,8 @@ TEST_F(SnapshotWindowTest, SelectingTheLineAndClickingRestoreOnYesPutsBothFilesB
     const MessageRecord& question = messages[messages.size() - 2];
     EXPECT_TRUE(IsRestoreQuestion(question));
     EXPECT_EQ(question.text, "Put back the files as they were at " + lines[0].substr(0, 16) +
-                                 ", before adultify? The current files are kept as a snapshot "
-                                 "first.");
+                                 ", before Adultify of Jo Newbie? The current files are kept as "
+                                 "a snapshot first.");
     EXPECT_EQ(messages.back().title, "Restore Snapshot");
     EXPECT_EQ(messages.back().text.rfind("Restored.", 0), 0u) << messages.back().text;
 
@@ -151,10 +154,28 @@ TEST_F(SnapshotWindowTest, TheRestoreIsListedFirstAndRestoringItUndoesTheRestore
         ClickRestore();
     }));
     ASSERT_EQ(lines.size(), 2u);
-    EXPECT_TRUE(lines[0].ends_with("  restore  user00004")) << lines[0];
-    EXPECT_TRUE(lines[1].ends_with("  adultify  user00004")) << lines[1];
+    EXPECT_TRUE(lines[0].ends_with("  Restore  Jo Newbie")) << lines[0];
+    EXPECT_TRUE(lines[1].ends_with("  Adultify  Jo Newbie")) << lines[1];
     EXPECT_EQ(HoodNow(), hoodGrown);
     EXPECT_EQ(CharacterNow(), characterGrown);
+}
+
+TEST_F(SnapshotWindowTest, EachLineSaysWhatWasDoneInWordsAndToWhom) {
+    struct Case {
+        const char* command;
+        const char* name;
+        const char* lineEnd;
+    };
+    const Case cases[] = {{"fix-thumbnails", "Jo Newbie", "  Fix thumbnails  Jo Newbie"},
+                          {"save", "", "  Save"},
+                          {"grow-up-all", "Jo Newbie", "  grow-up-all  Jo Newbie"}};
+    for (const Case& c : cases)
+        ASSERT_TRUE(TakeSnapshot(snapshots.path(), g.dir.path(), 1, c.command, "", {}, c.name));
+    std::vector<std::string> lines;
+    ASSERT_TRUE(OpenWindow([&] { lines = Lines(); }));
+    ASSERT_EQ(lines.size(), std::size(cases));
+    for (std::size_t i = 0; i < lines.size(); ++i) // newest first
+        EXPECT_TRUE(lines[i].ends_with(cases[std::size(cases) - 1 - i].lineEnd)) << lines[i];
 }
 
 TEST_F(SnapshotWindowTest, WithNoSnapshotsOrNoFolderForThemOneLineSaysSoAndNothingRestores) {

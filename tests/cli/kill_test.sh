@@ -1,7 +1,9 @@
 #!/bin/sh
 # Adultify on a 999-resident neighbourhood, killed (SIGKILL) at random moments, 200 times. After
 # each kill the next start must find the neighbourhood and the character file both as they were
-# or both grown up, byte for byte, with nothing half-written left behind.
+# or both grown up, byte for byte, with nothing half-written left behind. Then grow-up-all on
+# a smaller neighbourhood, killed as often: each child wholly a child or wholly grown up, the
+# first ones first, and the neighbourhood as after that many single runs.
 set -eu
 bin="$1"
 runs=${2:-200}
@@ -63,4 +65,72 @@ while read -r delay; do
     reset
 done <"$work/delays"
 echo "killed $runs times: $old left as they were, $new grown up, none half-done"
+
+# grow-up-all: every child of a second game, in List1's order.
+game="$work/game2"
+hood="$game/UserData/Neighborhood.iff"
+"$bin/adultify-sample" "$game" --residents 40 --families 10 --children 6 --filler 2000 \
+    --seed 6 >/dev/null
+rm -rf "$work/data"
+mkdir "$work/chars"
+cli residents | awk -F '\t' '$2 == "Child" { print $1 "\t" $3 }' >"$work/children"
+[ "$(wc -l <"$work/children")" -eq 6 ] || fail "six children to grow up"
+cp "$hood" "$work/hood.0"
+step=0
+while IFS="$(printf '\t')" read -r k user; do
+    step=$((step + 1))
+    find "$game/UserData/Characters" -iname "$user.iff" >>"$work/paths"
+    char=$(tail -n 1 "$work/paths")
+    cp "$char" "$work/chars/$step.before"
+    # What each child's single run leaves, one after another.
+    cli --seed 1 adultify "$k" >/dev/null 2>&1 || fail "the single run of child $k"
+    cp "$char" "$work/chars/$step.after"
+    cp "$hood" "$work/hood.$step"
+done <"$work/children"
+reset2() {
+    cp "$work/hood.0" "$hood"
+    n=0
+    while read -r char; do
+        n=$((n + 1))
+        cp "$work/chars/$n.before" "$char"
+    done <"$work/paths"
+    rm -f "$game"/UserData/Neighborhood.0*
+}
+reset2
+start=$(date +%s.%N)
+cli --seed 1 grow-up-all >/dev/null 2>&1 || fail "a whole grow-up-all"
+span=$(echo "$start $(date +%s.%N)" | awk '{ printf "%.3f", ($2 - $1) * 0.9 }')
+cmp -s "$hood" "$work/hood.6" || fail "grow-up-all differs from six single runs"
+reset2
+
+counts=""
+awk -v n="$runs" -v s="$span" 'BEGIN { srand(11); for (i = 0; i < n; i++) printf "%.3f\n", rand() * s }' \
+    >"$work/delays"
+while read -r delay; do
+    "$bin/adultify-cli" --game "$game" --seed 1 grow-up-all >/dev/null 2>&1 &
+    pid=$!
+    sleep "$delay"
+    kill -9 "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
+    cli list >/dev/null 2>"$work/err" || fail "the next start after a kill at ${delay}s in grow-up-all"
+    grown=0
+    n=0
+    while read -r char; do
+        n=$((n + 1))
+        if cmp -s "$char" "$work/chars/$n.after"; then
+            [ "$grown" -eq $((n - 1)) ] || fail "child $n grew up before an earlier one (${delay}s)"
+            grown=$n
+        else
+            cmp -s "$char" "$work/chars/$n.before" || fail "child $n half grown up (${delay}s)"
+        fi
+    done <"$work/paths"
+    cmp -s "$hood" "$work/hood.$grown" ||
+        fail "the neighbourhood does not match $grown children grown up (${delay}s)"
+    [ ! -e "$game/.adultify-intent" ] || fail "the record of the save is left (${delay}s)"
+    leftovers=$(find "$game" -name '*.adultify-new*' | head -1)
+    [ -z "$leftovers" ] || fail "a temporary file is left: $leftovers (${delay}s)"
+    counts="$counts $grown"
+    reset2
+done <"$work/delays"
+echo "grow-up-all killed $runs times; children grown up at each kill:$counts"
 echo "1 passed, 0 failed"

@@ -50,13 +50,16 @@ TEST_F(SaveHoodTest, FirstSaveKeepsTheOldFileAsBackup000) {
 }
 
 TEST_F(SaveHoodTest, TakesTheFirstFreeNumberInTheChosenNeighbourhood) {
-    test::WriteBytes(Folder("UserData3") / "Neighborhood.iff", ToBytes("old"));
-    test::WriteBytes(Folder("UserData3") / "Neighborhood.001", ToBytes("one"));
+    // In the letter case a copy from a Windows disk may have.
+    test::WriteBytes(Folder("userdata3") / "neighborhood.iff", ToBytes("old"));
+    test::WriteBytes(Folder("userdata3") / "neighborhood.001", ToBytes("one"));
     test::HeadlessApp app;
     Prepare(app, "Neighbourhood 3");
     EXPECT_TRUE(SaveHood(app.m));
-    EXPECT_EQ(test::ReadBytes(Folder("UserData3") / "Neighborhood.000"), ToBytes("old"));
-    EXPECT_EQ(test::ReadBytes(Folder("UserData3") / "Neighborhood.001"), ToBytes("one"));
+    EXPECT_EQ(test::ReadBytes(Folder("userdata3") / "neighborhood.iff"),
+              ToBytes("new neighbourhood"));
+    EXPECT_EQ(test::ReadBytes(Folder("userdata3") / "Neighborhood.000"), ToBytes("old"));
+    EXPECT_EQ(test::ReadBytes(Folder("userdata3") / "neighborhood.001"), ToBytes("one"));
     EXPECT_EQ(BackupName("x\\Neighborhood", 7), "x\\Neighborhood.007");
     EXPECT_EQ(BackupName("x\\Neighborhood", 123), "x\\Neighborhood.123");
 }
@@ -95,45 +98,53 @@ TEST_F(SaveHoodTest, AFailedSaveChangesNothingAndSaysSo) {
 }
 
 // Stopped after any step, the program leaves a whole neighbourhood file in place, and the
-// next start finds the old one (no backup made) or the new one with the old one as its backup.
+// next start finds the old one (no backup made) or the new one with the old one as its backup;
+// or, when the game saved in between, the game's save.
 TEST_F(SaveHoodTest, AStopAtAnyStepLeavesAWholeNeighbourhoodForTheNextStart) {
-    for (int stopAt = 0;; ++stopAt) {
-        SCOPED_TRACE("stopped after step " + std::to_string(stopAt));
-        fs::remove_all(Folder());
-        test::WriteBytes(Folder() / "Neighborhood.iff", ToBytes("old"));
-        bool stopped = false;
-        {
-            NativeFileSystem native;
-            int steps = 0;
-            test::StopAfterStep(native, stopAt, steps);
-            test::HeadlessApp app(&native);
-            Prepare(app);
-            try {
-                (void)SaveHood(app.m);
-            } catch (const test::Stopped&) {
-                stopped = true;
+    for (const bool gameSaved : {false, true}) {
+        for (int stopAt = 0;; ++stopAt) {
+            SCOPED_TRACE("stopped after step " + std::to_string(stopAt) +
+                         (gameSaved ? ", then the game saved" : ""));
+            fs::remove_all(Folder());
+            test::WriteBytes(Folder() / "Neighborhood.iff", ToBytes("old"));
+            bool stopped = false;
+            {
+                NativeFileSystem native;
+                int steps = 0;
+                test::StopAfterStep(native, stopAt, steps);
+                test::HeadlessApp app(&native);
+                Prepare(app);
+                try {
+                    (void)SaveHood(app.m);
+                } catch (const test::Stopped&) {
+                    stopped = true;
+                }
+                ASSERT_TRUE(fs::exists(Folder() / "Neighborhood.iff")) << "never absent";
             }
-            ASSERT_TRUE(fs::exists(Folder() / "Neighborhood.iff")) << "never absent";
+            if (gameSaved) test::WriteBytes(Folder() / "Neighborhood.iff", ToBytes("the game's"));
+            test::HeadlessApp next;
+            next.m.SimsPath = dir.asSimsPath();
+            RecoverInterruptedSave(next.m);
+            const Bytes now = test::ReadBytes(Folder() / "Neighborhood.iff");
+            if (gameSaved) {
+                EXPECT_EQ(now, ToBytes("the game's"));
+            } else if (now == ToBytes("old")) {
+                EXPECT_TRUE(stopped);
+            } else {
+                EXPECT_EQ(now, ToBytes("new neighbourhood"));
+                EXPECT_EQ(test::ReadBytes(Folder() / "Neighborhood.000"), ToBytes("old"));
+            }
+            EXPECT_EQ(fs::hard_link_count(Folder() / "Neighborhood.iff"), 1u);
+            if (stopped) {
+                EXPECT_LE(next.ui.Messages().size(), 1u);
+            }
+            for (const auto& entry : fs::directory_iterator(Folder()))
+                EXPECT_EQ(entry.path().filename().string().find("adultify"), std::string::npos)
+                    << entry.path();
+            EXPECT_FALSE(fs::exists(dir.path() / ".adultify-intent"));
+            if (!stopped) break;
+            ASSERT_LT(stopAt, 20);
         }
-        test::HeadlessApp next;
-        next.m.SimsPath = dir.asSimsPath();
-        RecoverInterruptedSave(next.m);
-        const Bytes now = test::ReadBytes(Folder() / "Neighborhood.iff");
-        if (now == ToBytes("old")) {
-            EXPECT_TRUE(stopped);
-        } else {
-            EXPECT_EQ(now, ToBytes("new neighbourhood"));
-            EXPECT_EQ(test::ReadBytes(Folder() / "Neighborhood.000"), ToBytes("old"));
-        }
-        if (stopped) {
-            EXPECT_LE(next.ui.Messages().size(), 1u);
-        }
-        for (const auto& entry : fs::directory_iterator(Folder()))
-            EXPECT_EQ(entry.path().filename().string().find("adultify"), std::string::npos)
-                << entry.path();
-        EXPECT_FALSE(fs::exists(dir.path() / ".adultify-intent"));
-        if (!stopped) break;
-        ASSERT_LT(stopAt, 20);
     }
 }
 

@@ -42,8 +42,9 @@ class Snapshots : public ::testing::Test {
 
     FileResult<SnapshotInfo> Take(const std::string& command, const fs::path& folder) {
         return TakeSnapshot(
-            root, folder, 3, command, "Bob Newbie",
-            {folder / "UserData3" / "Neighborhood.iff", "UserData3/Characters/User00001.iff"});
+            root, folder, 3, command, "user00001",
+            {folder / "UserData3" / "Neighborhood.iff", "UserData3/Characters/User00001.iff"},
+            "Bob Newbie");
     }
     FileResult<SnapshotInfo> Take(const std::string& command) { return Take(command, game); }
 
@@ -71,7 +72,8 @@ TEST_F(Snapshots, TakeListAndRestoreBringBothFilesBackByteForByte) {
     const SnapshotInfo& s = list[0];
     EXPECT_EQ(s.id, taken.value().id);
     EXPECT_EQ(s.command, "adultify");
-    EXPECT_EQ(s.resident, "Bob Newbie");
+    EXPECT_EQ(s.resident, "user00001");
+    EXPECT_EQ(s.name, "Bob Newbie");
     EXPECT_EQ(s.hood, 3);
     EXPECT_EQ(s.gameFolder, game.string());
     EXPECT_EQ(s.files, (std::vector<std::string>{"UserData3/Neighborhood.iff",
@@ -98,6 +100,7 @@ TEST_F(Snapshots, ARestoreIsItselfSnapshottedAndCanBeUndone) {
     auto undo = RestoreSnapshot(root, before.value().id, game);
     ASSERT_TRUE(undo) << Describe(undo.error());
     EXPECT_EQ(undo.value().command, "restore");
+    EXPECT_EQ(undo.value().name, "Bob Newbie") << "the restore names the Sim it brought back";
     const auto list = ListSnapshots(root, game, 3);
     EXPECT_EQ(Commands(list), (std::vector<std::string>{"restore", "adultify"}));
 
@@ -183,6 +186,31 @@ TEST_F(Snapshots, ASnapshotWithoutItsWholeRecordIsIgnored) {
     const Bytes changed = test::ReadBytes(hood);
     EXPECT_FALSE(RestoreSnapshot(root, torn.value().id, game));
     EXPECT_EQ(test::ReadBytes(hood), changed);
+}
+
+TEST_F(Snapshots, ARecordKeptBeforeNamesStillReadsWithoutTheName) {
+    auto taken = Take("adultify");
+    ASSERT_TRUE(taken);
+    const fs::path record = taken.value().folder / kSnapshotRecord;
+    const Bytes bytes = test::ReadBytes(record);
+    std::string text(bytes.begin(), bytes.end());
+    const std::size_t name = text.find("\nname\tBob Newbie\n");
+    ASSERT_NE(name, std::string::npos) << text;
+    // As a version without names wrote it: no name line, one line fewer at the end.
+    text.erase(name + 1, std::string("name\tBob Newbie\n").size());
+    const std::size_t end = text.rfind("end\t");
+    text =
+        text.substr(0, end) + "end\t" + std::to_string(std::stoi(text.substr(end + 4)) - 1) + "\n";
+    fs::remove(record);
+    test::WriteBytes(record, Bytes(text.begin(), text.end()));
+
+    const auto list = ListSnapshots(root, game, 3);
+    ASSERT_EQ(list.size(), 1u);
+    EXPECT_EQ(list[0].resident, "user00001");
+    EXPECT_EQ(list[0].name, "");
+    ChangeBoth();
+    EXPECT_TRUE(RestoreSnapshot(root, taken.value().id, game));
+    EXPECT_EQ(test::ReadBytes(hood), hoodBytes);
 }
 
 TEST_F(Snapshots, ARecordNamingAFileOutsideTheGameFolderIsRefused) {

@@ -251,9 +251,10 @@ TEST(GetPeople, AFamilyNameRunningOffTheEndGivesTheErrorReportAndEnds) {
                   "Record Count= 0\n"
                   "User File=user00001\n"
                   "Sim First Name=Not Found\n"
-                  "Sim Last Name=NO FAMILY\n"
-                  "\n"
-                  "Please email this information to support@adultify.example.org");
+                  "Sim Last Name=NO FAMILY" +
+                  (kSupportAddress.empty()
+                       ? ""
+                       : "\n\nPlease email this information to " + std::string(kSupportAddress)));
 }
 
 // A character file of one "CTSS" chunk, its format code `gap` bytes after the tag (72: at the

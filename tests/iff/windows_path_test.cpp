@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 namespace adultify {
 namespace {
 
@@ -56,19 +58,48 @@ TEST_F(WindowsPathTest, NativeAbsolutePathsWorkWithBackslashedTails) {
     EXPECT_FALSE(fs::exists(mapper.ToNative(simsPath + "UserData\\Characters\\user00002.iff")));
 }
 
-TEST_F(WindowsPathTest, ExactNameWinsElseFirstInSortedOrder) {
+// The folder is listed once and read again when it changes; the listing's own spelling is
+// what the program opens, on Windows too.
+TEST_F(WindowsPathTest, ExactNameWinsElseFirstInSortedOrderAlsoAfterTheFolderChanges) {
     const fs::path folder = dir.path() / "names";
     test::WriteBytes(folder / "User1.iff", ToBytes("a"));
     test::WriteBytes(folder / "USER1.IFF", ToBytes("b"));
     test::WriteBytes(folder / "user1.iff", ToBytes("c"));
+    struct Step {
+        const char* added;   // before the lookup
+        const char* removed; // before the lookup
+        const char* asked;
+        const char* found; // nothing: no entry has the name
+    };
+    const Step steps[] = {
+        {nullptr, nullptr, "user1.iff", "user1.iff"},
+        {nullptr, nullptr, "uSeR1.iff", "USER1.IFF"},
+        {nullptr, nullptr, "user1.iff", "user1.iff"},
+        {nullptr, nullptr, "user2.iff", nullptr},
+        {"User2.iff", nullptr, "user2.iff", "User2.iff"},
+        {nullptr, "USER1.IFF", "uSeR1.iff", "User1.iff"},
+    };
     const WindowsPathMapper mapper;
     const std::string base = folder.string() + "\\";
-    EXPECT_EQ(mapper.ToNative(base + "user1.iff").filename(), "user1.iff");
-    EXPECT_EQ(mapper.ToNative(base + "uSeR1.iff").filename(), "USER1.IFF");
-    EXPECT_FALSE(fs::exists(mapper.ToNative(base + "user2.iff")));
-    EXPECT_EQ(MatchComponent(folder, "user1.iff")->filename(), "user1.iff");
-    EXPECT_EQ(MatchComponent(folder, "uSeR1.iff")->filename(), "USER1.IFF");
-    EXPECT_FALSE(MatchComponent(folder, "user2.iff").has_value());
+    // Each change gives the folder a time of its own long past, as a change an hour ago would,
+    // so that its listing is kept between the changes.
+    const auto past = fs::file_time_type::clock::now() - std::chrono::hours(1);
+    int changes = 0;
+    fs::last_write_time(folder, past);
+    for (const Step& s : steps) {
+        SCOPED_TRACE(s.asked);
+        if (s.added) test::WriteBytes(folder / s.added, ToBytes("d"));
+        if (s.removed) fs::remove(folder / s.removed);
+        if (s.added || s.removed)
+            fs::last_write_time(folder, past + std::chrono::seconds(++changes));
+        const fs::path spelt = s.found ? s.found : s.asked;
+        const fs::path native = mapper.ToNative(base + s.asked);
+        EXPECT_EQ(native.filename(), spelt);
+        EXPECT_EQ(fs::exists(native), s.found != nullptr);
+        EXPECT_EQ(mapper.ListedSpelling(folder / s.asked).filename(), spelt);
+        const auto matched = MatchComponent(folder, s.asked);
+        EXPECT_EQ(matched ? matched->filename() : fs::path(), s.found ? spelt : fs::path());
+    }
 }
 
 } // namespace

@@ -1,8 +1,11 @@
 #pragma once
 // Wraps a file system and fails one chosen replacement as a full disk would, to prove that a
-// failed save changes nothing and says so; or refuses the game's lock as another run would.
+// failed save changes nothing and says so; or refuses the game's lock as another run would;
+// counts the opens of each file.
 
 #include "iff/native_file_system.h"
+
+#include <map>
 
 namespace adultify::test {
 
@@ -12,12 +15,17 @@ class FaultyFileSystem final : public FileSystem {
 
     int failAt = -1; // the n-th replacement (0-based) fails; -1: none
     int operations = 0;
-    bool heldByAnotherRun = false; // the game's lock is refused as another run's
+    bool heldByAnotherRun = false;    // the game's lock is refused as another run's
+    std::map<std::string, int> opens; // by path as the program names it
 
-    bool CanOpenForReading(const std::string& p) override { return inner_.CanOpenForReading(p); }
+    bool CanOpenForReading(const std::string& p) override {
+        ++opens[p];
+        return inner_.CanOpenForReading(p);
+    }
     bool EntryExists(const std::string& p) override { return inner_.EntryExists(p); }
     bool IsDirectory(const std::string& p) override { return inner_.IsDirectory(p); }
     FileResult<Bytes> ReadFile(const std::string& p, std::uint64_t max) override {
+        ++opens[p];
         return inner_.ReadFile(p, max);
     }
     FileResult<std::string> FreeBackupName(const std::string& base) override {
@@ -35,7 +43,10 @@ class FaultyFileSystem final : public FileSystem {
                              folder};
         return inner_.LockGame(folder);
     }
-    Recovery Recover(const std::string& folder) override { return inner_.Recover(folder); }
+    Recovery Recover(const std::string& folder, const std::vector<std::string>& temps,
+                     const BeforeReplacing& before) override {
+        return inner_.Recover(folder, temps, before);
+    }
     std::vector<std::string> List(const std::string& f) override { return inner_.List(f); }
     std::string NativePath(const std::string& p) override { return inner_.NativePath(p); }
 

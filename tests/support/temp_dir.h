@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <random>
 #include <string>
 
@@ -34,6 +35,13 @@ class TempDir {
     std::filesystem::path path_;
 };
 
+// Copies a folder's tree into the empty folder `to`. The target is made anew: MinGW's
+// filesystem sees any two existing folders as one (no inode numbers) and refuses the copy.
+inline void CopyTreeInto(const std::filesystem::path& from, const std::filesystem::path& to) {
+    std::filesystem::remove(to);
+    std::filesystem::copy(from, to, std::filesystem::copy_options::recursive);
+}
+
 inline void WriteBytes(const std::filesystem::path& p, const Bytes& data) {
     std::filesystem::create_directories(p.parent_path());
     std::ofstream out(p, std::ios::binary | std::ios::trunc);
@@ -44,6 +52,15 @@ inline void WriteBytes(const std::filesystem::path& p, const Bytes& data) {
 inline Bytes ReadBytes(const std::filesystem::path& p) {
     std::ifstream in(p, std::ios::binary);
     return Bytes(std::istreambuf_iterator<char>(in), {});
+}
+
+// Every file under the folder, by its path inside it.
+inline std::map<std::string, Bytes> FilesUnder(const std::filesystem::path& root) {
+    std::map<std::string, Bytes> files;
+    for (const auto& e : std::filesystem::recursive_directory_iterator(root))
+        if (e.is_regular_file())
+            files[std::filesystem::relative(e.path(), root).generic_string()] = ReadBytes(e.path());
+    return files;
 }
 
 } // namespace adultify::test

@@ -125,7 +125,7 @@ TEST_F(Win32Layer, TheMainWindowKeepsItsSizeAndMenusFollowTheProgram) {
 
     // The games menu shows only the entries that have a game; checks and greying follow.
     HMENU file = GetSubMenu(GetMenu(main), 0);
-    HMENU games = GetSubMenu(file, 2);
+    HMENU games = GetSubMenu(file, 3); // after Path, Snapshots and Children
     ASSERT_NE(games, nullptr);
     EXPECT_EQ(GetMenuItemCount(games), 0);
     ui.SetCaption("menu_game(1)", "C:\\Games\\The Sims");

@@ -432,8 +432,8 @@ bool HeadlessWindowSystem::IsShown(FormId form) const {
     return forms_[form.Control().Row()].shown;
 }
 
-MsgAnswer HeadlessWindowSystem::ShowMessage(std::string_view text, MsgButtons buttons, MsgIcon icon,
-                                            std::string_view title) {
+MsgAnswer HeadlessWindowSystem::ShowMessageBox(std::string_view text, MsgButtons buttons,
+                                               MsgIcon icon, std::string_view title) {
     // Unscripted, a box is closed without a button.
     const MsgAnswer closed = buttons == MsgButtons::Ok            ? MsgAnswer::Ok
                              : buttons == MsgButtons::YesNoCancel ? MsgAnswer::Cancel

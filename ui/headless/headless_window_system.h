@@ -84,8 +84,6 @@ class HeadlessWindowSystem final : public WindowSystem {
     void UnloadForm(FormId form) override;
     bool IsLoaded(FormId form) const override;
 
-    MsgAnswer ShowMessage(std::string_view text, MsgButtons buttons, MsgIcon icon,
-                          std::string_view title) override;
     // Answered by `chooseFolder`; unscripted, the user cancels.
     std::optional<std::string> ChooseFolder(FormId owner, std::string_view start) override;
     void Beep() override { ++beeps_; }
@@ -133,6 +131,8 @@ class HeadlessWindowSystem final : public WindowSystem {
     std::function<void(ControlId control, std::string_view text)> onCaption;
     std::function<void(const MessageRecord&)> onMessage;
     std::function<std::optional<std::string>(FormId owner, std::string_view start)> chooseFolder;
+    // What a user does while the program lets events run (a click on Cancel, say).
+    std::function<void()> onEvents;
 
     const std::vector<std::string>& CaptionHistory(ControlId control) const;
     const std::vector<MessageRecord>& Messages() const { return messages_; }
@@ -151,7 +151,12 @@ class HeadlessWindowSystem final : public WindowSystem {
     bool IsShown(FormId form) const;
 
   protected:
-    void ProcessEvents() override { ++eventTurns_; }
+    MsgAnswer ShowMessageBox(std::string_view text, MsgButtons buttons, MsgIcon icon,
+                             std::string_view title) override;
+    void ProcessEvents() override {
+        ++eventTurns_;
+        if (onEvents) onEvents();
+    }
 
   private:
     struct Control {

@@ -984,8 +984,8 @@ QAction* QtWindowSystem::Action(ControlId menuEntry) const {
     return At(menuEntry).action;
 }
 
-MsgAnswer QtWindowSystem::ShowMessage(std::string_view text, MsgButtons buttons, MsgIcon icon,
-                                      std::string_view title) {
+MsgAnswer QtWindowSystem::ShowMessageBox(std::string_view text, MsgButtons buttons, MsgIcon icon,
+                                         std::string_view title) {
     static constexpr QMessageBox::Icon kIcons[] = {QMessageBox::NoIcon, QMessageBox::Critical,
                                                    QMessageBox::Question, QMessageBox::Warning,
                                                    QMessageBox::Information};

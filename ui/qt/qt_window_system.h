@@ -81,8 +81,6 @@ class QtWindowSystem final : public WindowSystem {
     void UnloadForm(FormId form) override;
     bool IsLoaded(FormId form) const override;
 
-    MsgAnswer ShowMessage(std::string_view text, MsgButtons buttons, MsgIcon icon,
-                          std::string_view title) override;
     std::optional<std::string> ChooseFolder(FormId owner, std::string_view start) override;
     void Beep() override;
     void SetPointer(MousePointer pointer) override;
@@ -103,6 +101,8 @@ class QtWindowSystem final : public WindowSystem {
     [[nodiscard]] int ExitCode() const { return exitCode_; }
 
   protected:
+    MsgAnswer ShowMessageBox(std::string_view text, MsgButtons buttons, MsgIcon icon,
+                             std::string_view title) override;
     void ProcessEvents() override;
 
   private:

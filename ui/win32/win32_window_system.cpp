@@ -108,6 +108,8 @@ struct Win32WindowSystem::Control {
     std::vector<int> depths;         // a folder list's indent of each line
     std::vector<bool> opens;         // a folder list's lines on the way to the open folder
     int wider = 0, taller = 0;       // a sizable window: how much larger than laid out, at 100 %
+    std::size_t measured = 0;        // a list's lines measured for that
+    bool filling = false;            // a list refilled without repainting, until FinishFills
     enum class Shows { Nothing, Bitmap, Stock, Splash } shows = Shows::Nothing;
     std::shared_ptr<const BmpFile> bitmap;
     std::vector<DrawOp> ops;
@@ -514,21 +516,39 @@ void Win32WindowSystem::Invalidate(ControlId control) {
 
 namespace {
 
+// All lines at once and one repaint: a list box redrawn per line shows itself filling.
 void ReplaceLines(HWND list, const std::vector<std::wstring>& lines, UINT reset, UINT add) {
+    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
     SendMessageW(list, reset, 0, 0);
     for (const std::wstring& line : lines)
         SendMessageW(list, add, 0, reinterpret_cast<LPARAM>(line.c_str()));
+    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, nullptr, TRUE);
 }
 
-// How wide a list box needs to be for a line, in its own font.
-int LineWidth(HWND list, const std::wstring& line) {
+std::wstring AsWide(const std::string& text) {
+    return Widen(text);
+}
+const std::wstring& AsWide(const std::wstring& text) {
+    return text;
+}
+
+// How wide a list box needs to be for its widest line, in its own font, with what `beside(i)`
+// adds to line i (its indent, its mark): one device context for all of them.
+template <typename Lines, typename Beside>
+int WidestLine(HWND list, const Lines& lines, std::size_t from, Beside beside) {
     HDC dc = GetDC(list);
     HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(list, WM_GETFONT, 0, 0)));
-    SIZE size{};
-    GetTextExtentPoint32W(dc, line.c_str(), static_cast<int>(line.size()), &size);
+    int widest = 0;
+    for (std::size_t i = from; i < lines.size(); ++i) {
+        const std::wstring& line = AsWide(lines[i]);
+        SIZE size{};
+        GetTextExtentPoint32W(dc, line.c_str(), static_cast<int>(line.size()), &size);
+        widest = std::max(widest, static_cast<int>(size.cx) + beside(i));
+    }
     SelectObject(dc, old);
     ReleaseDC(list, dc);
-    return size.cx;
+    return widest;
 }
 
 } // namespace
@@ -556,10 +576,9 @@ void Win32WindowSystem::FillDirList(ControlId id, std::string_view text) {
     if (!c.hwnd) return;
     ReplaceLines(c.hwnd, lines, LB_RESETCONTENT, LB_ADDSTRING);
     // A deep folder's line scrolls sideways rather than being cut off.
-    c.widest = 0;
-    for (std::size_t i = 0; i < lines.size(); ++i)
-        c.widest = std::max(c.widest, LineLead(id, static_cast<int>(i)) +
-                                          LineWidth(c.hwnd, lines[i]) + Scale(id.Form(), 3));
+    c.widest = WidestLine(c.hwnd, lines, 0,
+                          [&](std::size_t i) { return LineLead(id, static_cast<int>(i)); }) +
+               Scale(id.Form(), 3);
     SendMessageW(c.hwnd, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(c.widest), 0);
     SendMessageW(c.hwnd, LB_SETCURSEL, static_cast<WPARAM>(open), 0);
 }
@@ -882,15 +901,28 @@ bool IsDropDown(ControlId id) {
 }
 } // namespace
 
+// A list refilled (a neighbourhood's residents, say) is not repainted line by line: it stays
+// as it was on the screen until the command yields to the user, then is measured and painted
+// once (FinishFills). Lines added without a clear, a command's log, show at once.
 void Win32WindowSystem::ListClear(ControlId list) {
     Control& c = At(list);
     c.items.clear();
     c.marks.clear();
     c.chosen = -1;
     c.widest = 0;
+    c.measured = 0;
     if (!c.hwnd) return;
-    SendMessageW(c.hwnd, IsDropDown(list) ? CB_RESETCONTENT : LB_RESETCONTENT, 0, 0);
-    if (!IsDropDown(list)) SendMessageW(c.hwnd, LB_SETHORIZONTALEXTENT, 0, 0);
+    if (IsDropDown(list)) {
+        SendMessageW(c.hwnd, CB_RESETCONTENT, 0, 0);
+        return;
+    }
+    if (!c.filling) {
+        SendMessageW(c.hwnd, WM_SETREDRAW, FALSE, 0);
+        c.filling = true;
+        fills_.push_back(list);
+    }
+    SendMessageW(c.hwnd, LB_RESETCONTENT, 0, 0);
+    SendMessageW(c.hwnd, LB_SETHORIZONTALEXTENT, 0, 0);
 }
 
 void Win32WindowSystem::ListAdd(ControlId list, std::string_view item) {
@@ -898,20 +930,25 @@ void Win32WindowSystem::ListAdd(ControlId list, std::string_view item) {
     c.items.emplace_back(item);
     if (!c.hwnd) return;
     const std::wstring line = Widen(item);
-    if (IsDropDown(list)) {
-        // Adding keeps the selection as it was.
-        SendMessageW(c.hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
-        return;
-    }
-    SendMessageW(c.hwnd, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
-    // A line wider than the list scrolls sideways rather than being cut off.
-    HDC dc = GetDC(c.hwnd);
-    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(c.hwnd, WM_GETFONT, 0, 0)));
-    SIZE size{};
-    GetTextExtentPoint32W(dc, line.c_str(), static_cast<int>(line.size()), &size);
-    SelectObject(dc, old);
-    ReleaseDC(c.hwnd, dc);
-    const int width = LineLead(list, ListCount(list) - 1) + size.cx + Scale(list.Form(), 3);
+    // Adding keeps the selection as it was.
+    SendMessageW(c.hwnd, IsDropDown(list) ? CB_ADDSTRING : LB_ADDSTRING, 0,
+                 reinterpret_cast<LPARAM>(line.c_str()));
+    if (!IsDropDown(list) && !c.filling) MeasureLines(list);
+}
+
+// A line wider than the list scrolls sideways rather than being cut off, as far as its mark.
+void Win32WindowSystem::MeasureLines(ControlId list) {
+    Control& c = At(list);
+    if (c.measured >= c.items.size()) return;
+    // A list box writes its lines a pixel in from the left edge.
+    const int width =
+        WidestLine(c.hwnd, c.items, c.measured,
+                   [&](std::size_t i) {
+                       const LineMark mark = i < c.marks.size() ? c.marks[i] : LineMark::None;
+                       return LineLead(list, static_cast<int>(i)) + MarkWidth(list, mark);
+                   }) +
+        Scale(list.Form(), 3);
+    c.measured = c.items.size();
     if (width > c.widest) {
         c.widest = width;
         SendMessageW(c.hwnd, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(width), 0);
@@ -924,14 +961,9 @@ void Win32WindowSystem::ListSetMark(ControlId list, int index, LineMark mark) {
     c.marks.resize(c.items.size());
     c.marks[static_cast<std::size_t>(index)] = mark;
     if (!c.hwnd || IsDropDown(list)) return;
-    // The line scrolls sideways as far as its mark.
-    const int width = LineLead(list, index) +
-                      LineWidth(c.hwnd, Widen(c.items[static_cast<std::size_t>(index)])) +
-                      MarkWidth(list, mark) + Scale(list.Form(), 3);
-    if (width > c.widest) {
-        c.widest = width;
-        SendMessageW(c.hwnd, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(width), 0);
-    }
+    c.measured = std::min(c.measured, static_cast<std::size_t>(index));
+    if (c.filling) return; // measured and painted once the fill ends
+    MeasureLines(list);
     RECT r{};
     if (SendMessageW(c.hwnd, LB_GETITEMRECT, static_cast<WPARAM>(index),
                      reinterpret_cast<LPARAM>(&r)) != LB_ERR)
@@ -943,6 +975,19 @@ LineMark Win32WindowSystem::ListMark(ControlId list, int index) const {
     return index >= 0 && index < static_cast<int>(c.marks.size())
                ? c.marks[static_cast<std::size_t>(index)]
                : LineMark::None;
+}
+
+void Win32WindowSystem::FinishFills() {
+    std::vector<ControlId> fills;
+    fills.swap(fills_);
+    for (ControlId list : fills) {
+        Control& c = At(list);
+        if (!c.filling || !c.hwnd) continue; // its window has gone since
+        c.filling = false;
+        MeasureLines(list);
+        SendMessageW(c.hwnd, WM_SETREDRAW, TRUE, 0);
+        InvalidateRect(c.hwnd, nullptr, TRUE);
+    }
 }
 
 int Win32WindowSystem::ListCount(ControlId list) const {
@@ -1310,6 +1355,7 @@ void Win32WindowSystem::ShowModal(FormId form) {
     MSG msg;
     while (IsLoaded(form) && Window(form) == dialog && !ended_) {
         Bury();
+        FinishFills();
         const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
         if (got <= 0) {
             if (got == 0) PostQuitMessage(static_cast<int>(msg.wParam)); // for the outer loop
@@ -1336,11 +1382,12 @@ bool Win32WindowSystem::IsLoaded(FormId form) const {
     return !ended_ && At(form.Control()).hwnd != nullptr;
 }
 
-MsgAnswer Win32WindowSystem::ShowMessage(std::string_view text, MsgButtons buttons, MsgIcon icon,
-                                         std::string_view title) {
+MsgAnswer Win32WindowSystem::ShowMessageBox(std::string_view text, MsgButtons buttons, MsgIcon icon,
+                                            std::string_view title) {
     HWND owner = nullptr;
     if (std::optional<FormId> modal = ModalForm()) owner = Window(*modal);
     if (!owner && IsWindowVisible(Window(kMainForm))) owner = Window(kMainForm);
+    FinishFills(); // the question stands over the lists as they now are
     // The pointer of a running command does not stand over the question.
     const HCURSOR pointer = pointer_;
     pointer_ = nullptr;
@@ -1428,6 +1475,7 @@ void Win32WindowSystem::ProcessEvents() {
 }
 
 void Win32WindowSystem::IdleTurn() {
+    FinishFills();
     ProcessEvents();
 }
 
@@ -1435,6 +1483,7 @@ int Win32WindowSystem::Run() {
     MSG msg;
     while (!ended_) {
         Bury();
+        FinishFills();
         const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
         if (got <= 0) return ended_ ? exitCode_ : static_cast<int>(msg.wParam);
         Route(msg);

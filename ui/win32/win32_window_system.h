@@ -88,8 +88,6 @@ class Win32WindowSystem final : public WindowSystem {
     void UnloadForm(FormId form) override;
     bool IsLoaded(FormId form) const override;
 
-    MsgAnswer ShowMessage(std::string_view text, MsgButtons buttons, MsgIcon icon,
-                          std::string_view title) override;
     std::optional<std::string> ChooseFolder(FormId owner, std::string_view start) override;
     void Beep() override;
     void SetPointer(MousePointer pointer) override;
@@ -111,6 +109,8 @@ class Win32WindowSystem final : public WindowSystem {
     [[nodiscard]] int ExitCode() const { return exitCode_; }
 
   protected:
+    MsgAnswer ShowMessageBox(std::string_view text, MsgButtons buttons, MsgIcon icon,
+                             std::string_view title) override;
     void ProcessEvents() override;
 
   private:
@@ -163,6 +163,8 @@ class Win32WindowSystem final : public WindowSystem {
     void FillDirList(ControlId id, std::string_view folder);
     void FillFileList(ControlId id, std::string_view folder);
     void FillDriveList(ControlId id);
+    void MeasureLines(ControlId list);
+    void FinishFills();
     void ChooseDriveOf(ControlId id, std::string_view folder);
     void ShowFolderTip(ControlId id, int line);
     void Focus(FormId form);
@@ -184,7 +186,8 @@ class Win32WindowSystem final : public WindowSystem {
     std::unique_ptr<std::vector<Control>> controls_; // by table row; Control is private
     std::map<std::size_t, HMENU> menus_;             // popup menus by the menu's row
     std::vector<Modal> modals_;
-    std::vector<HWND> graveyard_; // unloaded windows, destroyed once their handlers returned
+    std::vector<ControlId> fills_; // lists refilled since the program last waited for the user
+    std::vector<HWND> graveyard_;  // unloaded windows, destroyed once their handlers returned
     std::map<std::pair<int, Face>, HFONT> fonts_;
     std::map<std::pair<int, int>, HICON> icons_;
     std::map<std::pair<bool, int>, HICON> folderIcons_; // open or not, size

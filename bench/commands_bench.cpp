@@ -1,0 +1,342 @@
+// Whole adultify-cli commands on generated games, each against its floor: a static program
+// that reads each file the command needs once (and writes and flushes the new files, for a
+// command that writes). CPU time of the child processes, median of interleaved rounds, so
+// that a loaded machine slows both sides alike. ADULTIFY_CLI_BEFORE names an older build to
+// measure in the same rounds; its output is compared with this build's, byte for byte.
+#include "game/snapshots.h"
+#include "sample/game_folder.h"
+#include "sample/game_model.h"
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <iostream>
+#include <iterator>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+extern char** environ;
+
+using namespace adultify;
+namespace fs = std::filesystem;
+
+namespace {
+
+using Argv = std::vector<std::string>;
+
+struct Cost {
+    double cpuMs = 0;
+    long peakKb = 0;
+};
+
+// Starts argv with its output into `out` (both streams) and waits; nothing when it failed to
+// start or was killed.
+std::optional<Cost> Spawn(const Argv& argv, const std::string& out) {
+    std::vector<char*> args;
+    for (const std::string& a : argv)
+        args.push_back(const_cast<char*>(a.c_str()));
+    args.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_adddup2(&actions, 1, 2);
+    pid_t pid = 0;
+    const int started = posix_spawn(&pid, args[0], &actions, nullptr, args.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (started != 0) return std::nullopt;
+    int status = 0;
+    struct rusage use {};
+    if (::wait4(pid, &status, 0, &use) != pid || !WIFEXITED(status)) return std::nullopt;
+    auto ms = [](const timeval& t) { return t.tv_sec * 1000.0 + t.tv_usec / 1000.0; };
+    return Cost{ms(use.ru_utime) + ms(use.ru_stime), use.ru_maxrss};
+}
+
+double Median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0 : v[v.size() / 2];
+}
+
+std::string Slurp(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+struct Case {
+    std::string name;
+    std::vector<Argv> floor;   // processes, one after the other
+    std::vector<Argv> command; // argv[0] "cli" is replaced by the build measured
+    fs::path dataHome;         // the snapshots' folder of the command
+    std::function<void()> reset = [] {};
+};
+
+struct Result {
+    std::vector<double> floor, after, before;
+    long floorKb = 0, afterKb = 0, beforeKb = 0;
+    bool sameOutput = true;
+};
+
+fs::path Scratch() {
+    static const fs::path p =
+        fs::temp_directory_path() / ("adultify-commands-bench-" + std::to_string(::getpid()));
+    return p;
+}
+
+// The processes one after the other: CPU summed, peak memory the largest.
+std::optional<Cost> RunAll(const std::vector<Argv>& steps, const std::string& cli,
+                           const std::string& out) {
+    Cost total;
+    std::string all;
+    for (Argv argv : steps) {
+        if (argv[0] == "cli") argv[0] = cli;
+        const auto cost = Spawn(argv, out + ".step");
+        if (!cost) return std::nullopt;
+        total.cpuMs += cost->cpuMs;
+        total.peakKb = std::max(total.peakKb, cost->peakKb);
+        all += Slurp(out + ".step");
+    }
+    std::ofstream(out, std::ios::binary) << all;
+    return total;
+}
+
+Result Measure(const Case& c, const std::string& after, const std::string& before, int rounds) {
+    Result r;
+    ::setenv("XDG_DATA_HOME", c.dataHome.c_str(), 1);
+    const std::string outAfter = (Scratch() / "out-after").string();
+    const std::string outBefore = (Scratch() / "out-before").string();
+    const std::string outFloor = (Scratch() / "out-floor").string();
+    for (int round = 0; round < rounds; ++round) {
+        // The order turns each round, so that no side always runs first.
+        for (int k = 0; k < 3; ++k) {
+            const int side = (round + k) % 3;
+            if (side == 2 && before.empty()) continue;
+            c.reset();
+            const auto cost = side == 0   ? RunAll(c.floor, "", outFloor)
+                              : side == 1 ? RunAll(c.command, after, outAfter)
+                                          : RunAll(c.command, before, outBefore);
+            if (!cost) {
+                std::cerr << c.name << ": a run failed\n";
+                std::exit(1);
+            }
+            (side == 0 ? r.floor : side == 1 ? r.after : r.before).push_back(cost->cpuMs);
+            long& kb = side == 0 ? r.floorKb : side == 1 ? r.afterKb : r.beforeKb;
+            kb = std::max(kb, cost->peakKb);
+        }
+        if (round == 0 && !before.empty()) r.sameOutput = Slurp(outAfter) == Slurp(outBefore);
+    }
+    c.reset();
+    return r;
+}
+
+struct Game {
+    fs::path folder;
+    std::vector<fs::path> files; // the neighbourhood file of hood 1, then its character files
+};
+
+sample::RandomHoodParams Params(int residents, int number, std::size_t filler, unsigned seed) {
+    sample::RandomHoodParams p;
+    p.number = number;
+    p.residents = residents;
+    p.families = residents / 4 + 1;
+    p.children = residents / 5;
+    p.baseGameRecords = residents / 10;
+    p.fillerBytes = filler;
+    p.seed = seed;
+    return p;
+}
+
+Game WriteGame(const std::string& name, const std::vector<sample::HoodSpec>& hoods) {
+    Game g{Scratch() / name, {}};
+    sample::GameSpec model;
+    model.hoods = hoods;
+    sample::WriteGameFolder(g.folder, model);
+    g.files.push_back(g.folder / "UserData" / "Neighborhood.iff");
+    std::vector<fs::path> characters;
+    for (const auto& e : fs::directory_iterator(g.folder / "UserData" / "Characters"))
+        characters.push_back(e.path());
+    std::sort(characters.begin(), characters.end());
+    g.files.insert(g.files.end(), characters.begin(), characters.end());
+    return g;
+}
+
+Argv FloorOf(const std::vector<fs::path>& files, int writes = 0) {
+    Argv argv{ADULTIFY_READ_FLOOR_PATH};
+    if (writes > 0) argv.insert(argv.end(), {"-w", std::to_string(writes)});
+    for (const fs::path& f : files)
+        argv.push_back(f.string());
+    return argv;
+}
+
+// Keeps copies of the files and answers a reset that puts them back and removes what the
+// commands add: the backups beside the neighbourhood file and the snapshots but `keep`.
+std::function<void()> Restorer(const std::vector<fs::path>& files, const fs::path& dataHome,
+                               const std::string& keep = {}) {
+    std::vector<std::pair<fs::path, fs::path>> copies;
+    for (const fs::path& f : files) {
+        const fs::path copy = Scratch() / "kept" / std::to_string(copies.size());
+        fs::create_directories(copy.parent_path());
+        fs::copy_file(f, copy, fs::copy_options::overwrite_existing);
+        copies.emplace_back(f, copy);
+    }
+    return [copies, dataHome, keep] {
+        for (const auto& [file, copy] : copies) {
+            fs::copy_file(copy, file, fs::copy_options::overwrite_existing);
+            for (const auto& e : fs::directory_iterator(file.parent_path()))
+                if (e.path().stem() == "Neighborhood" && e.path().extension() != ".iff")
+                    fs::remove(e.path());
+        }
+        if (!fs::exists(dataHome)) return;
+        std::vector<fs::path> taken;
+        for (const auto& e : fs::recursive_directory_iterator(dataHome))
+            if (e.path().filename() == "snapshot.txt" && e.path().parent_path().filename() != keep)
+                taken.push_back(e.path().parent_path());
+        for (const fs::path& folder : taken)
+            fs::remove_all(folder);
+    };
+}
+
+// The first line of `residents` whose age is a child's.
+std::string FirstChild(const std::string& cli, const fs::path& game) {
+    const std::string out = (Scratch() / "residents").string();
+    if (!Spawn({cli, "--game", game.string(), "residents"}, out)) return "0";
+    std::istringstream lines(Slurp(out));
+    for (std::string line; std::getline(lines, line);) {
+        std::istringstream fields(line);
+        std::string k, age;
+        std::getline(fields, k, '\t');
+        std::getline(fields, age, '\t');
+        if (age == "Child") return k;
+    }
+    return "0";
+}
+
+} // namespace
+
+int main() {
+    const char* beforeEnv = std::getenv("ADULTIFY_CLI_BEFORE");
+    const char* roundsEnv = std::getenv("ADULTIFY_BENCH_ROUNDS");
+    const std::string after = ADULTIFY_CLI_PATH, before = beforeEnv ? beforeEnv : "";
+    const int rounds = roundsEnv ? std::max(1, std::atoi(roundsEnv)) : 9;
+    fs::remove_all(Scratch());
+    fs::create_directories(Scratch() / "home");
+    ::setenv("HOME", (Scratch() / "home").c_str(), 1);
+    ::setenv("XDG_CONFIG_HOME", (Scratch() / "home" / "config").c_str(), 1);
+    ::unsetenv("WINEPREFIX");
+
+    // The real game's shape: 216 residents in 55 families, character files of about 110 KB.
+    sample::RandomHoodParams real = Params(216, 1, 90000, 7);
+    real.families = 55;
+    real.children = 40;
+    real.baseGameRecords = 20;
+    const Game g216 = WriteGame("g216", {sample::RandomHood(real)});
+    const Game g100 = WriteGame("g100", {sample::RandomHood(Params(100, 1, 90000, 99))});
+    const Game g999 = WriteGame("g999", {sample::RandomHood(Params(999, 1, 90000, 99))});
+    // 99 neighbourhoods of 30 residents each, the first the same in both games.
+    std::vector<sample::HoodSpec> hoods;
+    for (int n = 1; n <= 99; ++n)
+        hoods.push_back(sample::RandomHood(Params(30, n, 20000, static_cast<unsigned>(n))));
+    const Game one = WriteGame("hood1of1", {hoods[0]});
+    const Game all = WriteGame("hood1of99", hoods);
+
+    const fs::path none = Scratch() / "data-none";
+    auto list = [](const Game& g) { return Argv{"cli", "--game", g.folder.string(), "list"}; };
+    std::vector<Case> cases;
+    cases.push_back(
+        {"list, 216 residents (real shape)", {FloorOf(g216.files)}, {list(g216)}, none});
+    cases.push_back({"list, 100 residents", {FloorOf(g100.files)}, {list(g100)}, none});
+    cases.push_back({"list, 999 residents", {FloorOf(g999.files)}, {list(g999)}, none});
+    cases.push_back({"list, hood 1 of 1", {FloorOf(one.files)}, {list(one)}, none});
+    cases.push_back({"list, hood 1 of 99", {FloorOf(all.files)}, {list(all)}, none});
+    Case turn{"list, all 99 in turn", {}, {}, none};
+    for (int n = 1; n <= 99; ++n) {
+        const fs::path folder = all.folder / (n == 1 ? "UserData" : "UserData" + std::to_string(n));
+        std::vector<fs::path> files{folder / "Neighborhood.iff"};
+        for (const auto& e : fs::directory_iterator(folder / "Characters"))
+            files.push_back(e.path());
+        turn.floor.push_back(FloorOf(files));
+        turn.command.push_back(
+            {"cli", "--game", all.folder.string(), "--hood", std::to_string(n), "list"});
+    }
+    cases.push_back(turn);
+
+    const std::string child = FirstChild(after, g216.folder);
+    const fs::path adultifyHome = Scratch() / "data-adultify";
+    {
+        Case c{"adultify (durable floor)",
+               {FloorOf(g216.files, 2)},
+               {{"cli", "--game", g216.folder.string(), "--seed", "1", "adultify", child}},
+               adultifyHome};
+        c.reset = Restorer(g216.files, adultifyHome);
+        cases.push_back(c);
+    }
+    const fs::path skillHome = Scratch() / "data-skill";
+    {
+        Case c{"skill + save (durable floor)",
+               {FloorOf(g216.files, 1)},
+               {{"cli", "--game", g216.folder.string(), "skill", "0", "Cooking", "500"}},
+               skillHome};
+        c.reset = Restorer({g216.files[0]}, skillHome);
+        cases.push_back(c);
+    }
+    const fs::path snapshotsHome = Scratch() / "data-snapshots";
+    const fs::path root = snapshotsHome / "adultify" / "snapshots";
+    std::vector<fs::path> records;
+    std::string lastId;
+    for (int k = 0; k < kSnapshotsKeptPerHood; ++k) {
+        const auto s = TakeSnapshot(root, g216.folder, 1, "skill", "user00001",
+                                    {g216.files[0], g216.files[1]});
+        if (!s) {
+            std::cerr << "no snapshot: " << Describe(s.error()) << "\n";
+            return 1;
+        }
+        records.push_back(s.value().folder / kSnapshotRecord);
+        lastId = s.value().id;
+    }
+    cases.push_back({"snapshots, 200 present (floor: the records)",
+                     {FloorOf(records)},
+                     {{"cli", "--game", g216.folder.string(), "snapshots"}},
+                     snapshotsHome});
+    {
+        const fs::path folder = records.back().parent_path();
+        std::vector<fs::path> copies;
+        for (const auto& e : fs::directory_iterator(folder))
+            if (e.path().filename() != kSnapshotRecord) copies.push_back(e.path());
+        std::sort(copies.begin(), copies.end());
+        copies.push_back(records.back());
+        copies.push_back(g216.files[0]);
+        copies.push_back(g216.files[1]);
+        Case c{"restore (durable floor)",
+               {FloorOf(copies, 2)},
+               {{"cli", "--game", g216.folder.string(), "restore", lastId}},
+               snapshotsHome};
+        c.reset = Restorer({g216.files[0], g216.files[1]}, snapshotsHome, lastId);
+        cases.push_back(c);
+    }
+
+    std::printf("%d interleaved rounds, CPU ms medians; load %s\n", rounds,
+                Slurp("/proc/loadavg").c_str());
+    std::printf("%-44s %8s %8s %8s %7s %7s %s\n", "case", "floor", "before", "after", "before",
+                "after", "peak MB floor/before/after, output");
+    for (const Case& c : cases) {
+        const Result r = Measure(c, after, before, rounds);
+        const double f = Median(r.floor), a = Median(r.after), b = Median(r.before);
+        std::printf("%-44s %8.1f %8.1f %8.1f %6.2fx %6.2fx %.0f/%.0f/%.0f %s\n", c.name.c_str(), f,
+                    b, a, f > 0 ? b / f : 0, f > 0 ? a / f : 0, r.floorKb / 1024.0,
+                    r.beforeKb / 1024.0, r.afterKb / 1024.0,
+                    before.empty() ? ""
+                    : r.sameOutput ? "same"
+                                   : "DIFFERS");
+        std::fflush(stdout);
+    }
+    fs::remove_all(Scratch());
+    return 0;
+}
