@@ -166,15 +166,18 @@ TEST(InstallSearch, RememberedFoldersComeRightAfterTheRegistryAndOnlyOnce) {
     const Home h;
     test::TempDir elsewhere;
     sample::WriteGameFolder(elsewhere.path(), sample::EmptyHoods({5}));
+    // The re-release's saves in the default prefix come after the folders chosen by hand.
+    sample::WriteReReleaseSaves(h.home / ".wine", "player", sample::EmptyHoods({7}, false));
     const auto games = Find(h.home, {},
                             {{elsewhere.asSimsPath(), std::nullopt},
                              {"C:\\Program Files (x86)\\Maxis\\The Sims\\", h.home / ".wine"},
                              {(h.path() / "not-a-game/").string(), std::nullopt},
                              {h.steamSaves.string() + "\\", std::nullopt}});
-    EXPECT_EQ(Sources(games), (Names{"registry", "remembered", "remembered", "re-release", "steam",
-                                     "bottles", "bottles", "lutris", "heroic"}))
+    EXPECT_EQ(Sources(games),
+              (Names{"registry", "remembered", "remembered", "re-release", "re-release", "steam",
+                     "bottles", "bottles", "lutris", "heroic"}))
         << "the re-release's Steam saves, chosen by hand, count as remembered";
-    ASSERT_EQ(games.size(), 9u);
+    ASSERT_EQ(games.size(), 10u);
     EXPECT_EQ(games[1].gameFolder, elsewhere.asSimsPath());
     EXPECT_FALSE(games[1].prefix.has_value());
     EXPECT_EQ(games[1].codePage, 1252);

@@ -62,10 +62,16 @@ TEST_F(SaveHoodTest, TakesTheFirstFreeNumberInTheChosenNeighbourhood) {
     EXPECT_EQ(test::ReadBytes(Folder("userdata3") / "neighborhood.001"), ToBytes("one"));
 }
 
+// .999 is the last backup name; with it taken too nothing is saved.
 TEST_F(SaveHoodTest, WithAllThousandBackupNamesTakenNothingChanges) {
     test::WriteBytes(Folder() / "Neighborhood.iff", ToBytes("old"));
-    for (int k = 0; k <= 999; ++k) // Neighborhood.000 to .999
+    for (int k = 0; k <= 998; ++k) // Neighborhood.000 to .998
         test::WriteBytes(Folder() / ("Neighborhood." + std::to_string(1000 + k).substr(1)), {});
+    test::HeadlessApp last;
+    Prepare(last);
+    EXPECT_TRUE(SaveHood(last.m));
+    EXPECT_EQ(test::ReadBytes(Folder() / "Neighborhood.999"), ToBytes("old"));
+    test::WriteBytes(Folder() / "Neighborhood.iff", ToBytes("old"));
     test::HeadlessApp app;
     Prepare(app);
     EXPECT_FALSE(SaveHood(app.m));

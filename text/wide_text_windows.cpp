@@ -1,8 +1,8 @@
-#include "ui/win32/wide_text.h"
+#include "text/wide_text.h"
 
 #include <windows.h>
 
-namespace adultify::win32 {
+namespace adultify {
 
 std::wstring Widen(std::string_view utf8) {
     if (utf8.empty()) return {};
@@ -22,4 +22,4 @@ std::string Narrow(std::wstring_view utf16) {
     return out;
 }
 
-} // namespace adultify::win32
+} // namespace adultify

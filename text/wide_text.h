@@ -1,0 +1,13 @@
+#pragma once
+// Windows only: texts cross into Windows as UTF-16 and come back as UTF-8; the ANSI calls are
+// never used, so that names in any script show as they are.
+
+#include <string>
+#include <string_view>
+
+namespace adultify {
+
+[[nodiscard]] std::wstring Widen(std::string_view utf8);
+[[nodiscard]] std::string Narrow(std::wstring_view utf16);
+
+} // namespace adultify
