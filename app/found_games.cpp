@@ -4,6 +4,7 @@
 #include "game/game_writes.h"
 #include "game/remembered_folder.h"
 #include "game/wine_prefix.h"
+#include "text/path_text.h"
 
 #include <string>
 #include <system_error>
@@ -13,15 +14,6 @@ namespace adultify {
 namespace fs = std::filesystem;
 
 namespace {
-
-fs::path FromUtf8(const std::string& s) {
-    return fs::path(std::u8string(s.begin(), s.end()));
-}
-
-std::string Utf8(const fs::path& p) {
-    const std::u8string s = p.u8string();
-    return std::string(s.begin(), s.end());
-}
 
 bool SameFolder(const fs::path& a, const fs::path& b) {
     std::error_code ec;
@@ -58,7 +50,7 @@ void ShowGamesMenu(Module1& m, const GameShelf& shelf) {
             text += ' ';
             text += SourceName(g.source);
             text += ": ";
-            text += MenuText(Utf8(shown));
+            text += MenuText(PathText(shown));
             caption = std::move(text);
         }
         m.ui.SetCaption(kGameEntries[i], caption);
@@ -73,7 +65,7 @@ GameShelf SearchGames(Platform& platform) {
     const EnvironmentLookup& env = platform.env;
     SearchPlaces places;
     if (env) {
-        if (const char* home = env("HOME"); home && *home) places.home = FromUtf8(home);
+        if (const char* home = env("HOME"); home && *home) places.home = TextPath(home);
         if (const auto file = RememberedFolderFile(env))
             places.remembered = ReadRememberedFolders(*file);
     }
@@ -98,8 +90,8 @@ bool UseFoundGame(Module1& m, GameShelf& shelf, std::size_t index) {
     if (game.prefix && shelf.usePrefix) shelf.usePrefix(*game.prefix);
     m.SimsPath = game.gameFolder;
     // A prefix Wine never started has no drive letters yet: its folder is named as it lies.
-    if (!SameFolder(FromUtf8(m.fs.NativePath(m.SimsPath)), game.native))
-        m.SimsPath = Utf8(game.native) + "\\";
+    if (!SameFolder(TextPath(m.fs.NativePath(m.SimsPath)), game.native))
+        m.SimsPath = PathText(game.native) + "\\";
     m.codePage = shelf.codePage.value_or(game.codePage);
     shelf.current = index;
     CheckCurrentGame(m, shelf);
@@ -107,7 +99,7 @@ bool UseFoundGame(Module1& m, GameShelf& shelf, std::size_t index) {
 }
 
 void UseChosenFolder(Module1& m, GameShelf& shelf) {
-    const fs::path native = FromUtf8(m.fs.NativePath(m.SimsPath));
+    const fs::path native = TextPath(m.fs.NativePath(m.SimsPath));
     shelf.current.reset();
     for (std::size_t i = 0; i < shelf.games.size() && !shelf.current; ++i)
         if (SameFolder(shelf.games[i].native, native)) shelf.current = i;

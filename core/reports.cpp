@@ -1,4 +1,5 @@
 #include "core/reports.h"
+#include "text/path_text.h"
 
 namespace adultify {
 
@@ -31,9 +32,7 @@ void ReportRefusal(Module1& m, const std::string& what, const std::string& path,
 }
 
 void ReportFileError(Module1& m, const std::string& what, const FileError& error) {
-    // UTF-8 on every system: string() is the 8-bit code page on Windows.
-    const std::u8string name = error.path.u8string();
-    const std::string path(name.begin(), name.end());
+    const std::string path = PathText(error.path);
     if (error.kind == FileErrorKind::WriteFailed)
         ReportWriteFailure(m, what, path, error.reason);
     else

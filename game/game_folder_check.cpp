@@ -1,9 +1,9 @@
 #include "game/game_folder_check.h"
 
 #include "game/neighbourhood_name.h"
-#include "iff/ascii.h"
 #include "iff/record_text.h"
 #include "iff/windows_path.h"
+#include "text/ascii.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,7 +1,8 @@
 #include "game/game_process.h"
+#include "text/wide_text.h"
 
-#include "iff/ascii.h"
 #include "iff/unique_fd.h"
+#include "text/ascii.h"
 
 #include <string_view>
 #include <vector>
@@ -38,15 +39,6 @@ bool NamesTheGame(std::string_view path) {
 
 namespace {
 
-std::string Utf8(const wchar_t* text) {
-    const int size = ::WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
-    if (size <= 1) return {};
-    std::string out(static_cast<std::size_t>(size), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, text, -1, out.data(), size, nullptr, nullptr);
-    out.pop_back(); // the terminator
-    return out;
-}
-
 // The full path when the process lets us ask, else the bare name the snapshot gives.
 std::string ImagePath(DWORD pid, const wchar_t* exeName) {
     if (HANDLE process = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid)) {
@@ -54,9 +46,9 @@ std::string ImagePath(DWORD pid, const wchar_t* exeName) {
         DWORD size = static_cast<DWORD>(std::size(path));
         const bool ok = ::QueryFullProcessImageNameW(process, 0, path, &size) != 0;
         ::CloseHandle(process);
-        if (ok) return Utf8(path);
+        if (ok) return Narrow(path);
     }
-    return Utf8(exeName);
+    return Narrow(exeName);
 }
 
 } // namespace
@@ -69,7 +61,7 @@ std::optional<RunningGame> FindRunningGame(const std::filesystem::path&) {
     entry.dwSize = sizeof entry;
     for (BOOL more = ::Process32FirstW(snapshot, &entry); more && !found;
          more = ::Process32NextW(snapshot, &entry))
-        if (NamesTheGame(Utf8(entry.szExeFile)))
+        if (NamesTheGame(Narrow(entry.szExeFile)))
             found = RunningGame{static_cast<int>(entry.th32ProcessID),
                                 ImagePath(entry.th32ProcessID, entry.szExeFile)};
     ::CloseHandle(snapshot);

@@ -4,8 +4,8 @@
 #include "core/status_line.h"
 #include "game/neighbourhood_name.h"
 #include "game/snapshots.h"
-#include "iff/ascii.h"
 #include "iff/record_text.h"
+#include "text/ascii.h"
 
 #include <utility>
 

@@ -12,6 +12,7 @@
 
 #ifdef _WIN32
 #include "game/known_folder_windows.h"
+#include "text/path_text.h"
 #endif
 
 namespace adultify {
@@ -21,11 +22,6 @@ namespace fs = std::filesystem;
 namespace {
 
 #ifdef _WIN32
-std::string Utf8(const fs::path& p) {
-    const std::u8string s = p.u8string();
-    return std::string(s.begin(), s.end());
-}
-
 std::optional<fs::path> SavedGamesFolder() {
     return KnownFolder(FOLDERID_SavedGames);
 }
@@ -49,13 +45,12 @@ class Search {
 #ifdef _WIN32
         if (places_.registry) {
             const std::string path = GetSimsPath(*places_.registry);
-            if (path != kNotFound)
-                Offer(InstallSource::Registry, {path, fs::u8path(path)}, nullptr);
+            if (path != kNotFound) Offer(InstallSource::Registry, {path, TextPath(path)}, nullptr);
         }
         OfferRemembered();
         if (const auto savedGames = SavedGamesFolder()) {
             const fs::path folder = *savedGames / "Electronic Arts" / "The Sims 25";
-            Offer(InstallSource::ReRelease, {Utf8(folder) + "\\", folder}, nullptr);
+            Offer(InstallSource::ReRelease, {PathText(folder) + "\\", folder}, nullptr);
         }
 #else
         const std::string homeText = places_.home.string();
@@ -105,7 +100,7 @@ class Search {
 
     static fs::path NativeOf(const RememberedFolder& r) {
 #ifdef _WIN32
-        return fs::u8path(r.gameFolder);
+        return TextPath(r.gameFolder);
 #else
         return WindowsPathMapper(r.prefix ? std::optional(*r.prefix / "dosdevices") : std::nullopt)
             .ToNative(r.gameFolder);

@@ -4,6 +4,7 @@
 #include "game/game_folder_check.h"
 #include "game/neighbourhood_name.h"
 #include "iff/record_text.h"
+#include "text/path_text.h"
 
 #include <set>
 
@@ -14,8 +15,7 @@ namespace {
 // A neighbourhood folder that cannot be listed would otherwise just be missing from Combo1.
 void ReportUnreadableHoods(Module1& m, const std::set<int>& listed) {
     const std::string native = m.fs.NativePath(m.SimsPath);
-    const GameFolderContents contents =
-        ReadGameFolder(std::filesystem::path(std::u8string(native.begin(), native.end())));
+    const GameFolderContents contents = ReadGameFolder(TextPath(native));
     for (const UnreadableFolder& f : contents.unreadableHoods)
         if (listed.count(f.hood) == 0)
             (void)m.ui.ShowMessage("This neighbourhood folder cannot be read, so its "

@@ -4,6 +4,7 @@
 #include "game/game_folder_check.h"
 #include "game/game_writes.h"
 #include "iff/record_text.h"
+#include "text/path_text.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -14,8 +15,7 @@ namespace adultify {
 namespace {
 bool IsFolder(const std::string& utf8) {
     std::error_code ec;
-    return !utf8.empty() &&
-           std::filesystem::is_directory(std::u8string(utf8.begin(), utf8.end()), ec);
+    return !utf8.empty() && std::filesystem::is_directory(TextPath(utf8), ec);
 }
 } // namespace
 
@@ -60,8 +60,7 @@ void Form2_Drive1_Change(Module1& m) {
 
 bool CheckGameFolder(Module1& m, const std::string& folder) {
     const std::string native = m.fs.NativePath(folder);
-    const std::string why =
-        GameFolderRefusal(std::filesystem::path(std::u8string(native.begin(), native.end())));
+    const std::string why = GameFolderRefusal(TextPath(native));
     if (why.empty()) return true;
     // The folder and the reason on lines of their own, after the message players know.
     (void)m.ui.ShowMessage("Cannot find SIMS.EXE.\n" + native + "\n" + why, MsgButtons::Ok,

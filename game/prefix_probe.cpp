@@ -3,8 +3,8 @@
 #include "game/code_page.h"
 #include "game/game_location.h"
 #include "game/reg_excerpt.h"
-#include "iff/ascii.h"
 #include "iff/windows_path.h"
+#include "text/ascii.h"
 
 #include <algorithm>
 #include <cctype>

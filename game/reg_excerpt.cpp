@@ -1,6 +1,6 @@
 #include "game/reg_excerpt.h"
 
-#include "iff/ascii.h"
+#include "text/ascii.h"
 
 #include <algorithm>
 #include <cstring>

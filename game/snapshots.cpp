@@ -20,6 +20,7 @@
 
 #ifdef _WIN32
 #include "game/known_folder_windows.h"
+#include "text/ascii.h"
 #endif
 
 namespace adultify {
@@ -64,8 +65,7 @@ fs::path Normal(const fs::path& path) {
 std::string KeyText(const fs::path& folder) {
     std::string text = PathText(Normal(folder));
 #ifdef _WIN32
-    for (char& c : text)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    text = AsciiLower(text);
 #endif
     return text;
 }

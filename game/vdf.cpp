@@ -1,6 +1,6 @@
 #include "game/vdf.h"
 
-#include "iff/ascii.h"
+#include "text/ascii.h"
 
 #include <cctype>
 

@@ -1,4 +1,5 @@
 #include "game/windows_registry.h"
+#include "text/wide_text.h"
 
 #ifdef _WIN32
 #include <cstring>
@@ -9,21 +10,6 @@
 namespace adultify {
 
 namespace {
-
-std::wstring Wide(std::string_view utf8) {
-    const int n =
-        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    std::wstring out(static_cast<std::size_t>(n > 0 ? n : 0), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(), n);
-    return out;
-}
-
-std::string Utf8(const wchar_t* text, int units) {
-    const int n = WideCharToMultiByte(CP_UTF8, 0, text, units, nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<std::size_t>(n > 0 ? n : 0), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text, units, out.data(), n, nullptr, nullptr);
-    return out;
-}
 
 bool IsStringType(DWORD type) {
     return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ;
@@ -48,7 +34,7 @@ long WindowsRegistry::OpenKey(RegRoot, std::string_view subKey, RegKey& key) {
 long WindowsRegistry::QueryValue(RegKey key, std::string_view valueName, std::uint32_t* type,
                                  std::uint8_t* data, std::uint32_t* size) {
     const auto hkey = reinterpret_cast<HKEY>(key);
-    const std::wstring name = Wide(valueName);
+    const std::wstring name = Widen(valueName);
     DWORD t = 0;
     DWORD bytes = 0;
     long result = RegQueryValueExW(hkey, name.c_str(), nullptr, &t, nullptr, &bytes);
@@ -62,7 +48,7 @@ long WindowsRegistry::QueryValue(RegKey key, std::string_view valueName, std::ui
         std::wstring text(raw.size() / sizeof(wchar_t), L'\0');
         std::memcpy(text.data(), raw.data(), text.size() * sizeof(wchar_t));
         if (text.empty() || text.back() != L'\0') text.push_back(L'\0');
-        value = Utf8(text.data(), static_cast<int>(text.size()));
+        value = Narrow(text); // its terminating zero included
     }
     if (type) *type = t;
     const auto needed = static_cast<std::uint32_t>(value.size());

@@ -1,7 +1,7 @@
 #include "game/wine_registry.h"
 
-#include "iff/ascii.h"
 #include "iff/cp1252.h"
+#include "text/ascii.h"
 
 #include <cctype>
 #include <cstring>

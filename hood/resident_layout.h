@@ -3,7 +3,7 @@
 // user-file text in the neighbourhood file (person-data value i is the 16-bit value at 18 + 2i),
 // and the labels of the main window that show them.
 
-#include "iff/ascii.h"
+#include "text/ascii.h"
 #include "ui/control_id.h"
 
 #include <array>

@@ -1,8 +1,8 @@
 #include "iff/intent_record.h"
 
-#include "iff/ascii.h"
 #include "iff/checksum.h"
 #include "iff/record_text.h"
+#include "text/ascii.h"
 
 #include <algorithm>
 #include <set>

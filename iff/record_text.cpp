@@ -4,25 +4,6 @@
 
 namespace adultify {
 
-namespace fs = std::filesystem;
-
-std::string PathText(const fs::path& path) {
-#ifdef _WIN32
-    const std::u8string text = path.u8string();
-    return std::string(text.begin(), text.end());
-#else
-    return path.native();
-#endif
-}
-
-fs::path TextPath(const std::string& text) {
-#ifdef _WIN32
-    return fs::path(std::u8string(text.begin(), text.end()));
-#else
-    return fs::path(text);
-#endif
-}
-
 std::string Escape(const std::string& text) {
     std::string out;
     for (const char c : text) {

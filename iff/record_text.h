@@ -3,6 +3,8 @@
 // list): paths as UTF-8 on every system, names escaped so that no byte splits a field, and
 // numbers read strictly.
 
+#include "text/path_text.h"
+
 #include <charconv>
 #include <cstdint>
 #include <filesystem>
@@ -12,10 +14,6 @@
 #include <vector>
 
 namespace adultify {
-
-// UTF-8 on Windows as on Linux (where a path's bytes are kept as they are).
-[[nodiscard]] std::string PathText(const std::filesystem::path& path);
-[[nodiscard]] std::filesystem::path TextPath(const std::string& text);
 
 // Control bytes, DEL and '%' become "%XX"; everything else stays.
 [[nodiscard]] std::string Escape(const std::string& text);

@@ -2,6 +2,7 @@
 
 #include "iff/checksum.h"
 #include "iff/safe_file_platform.h"
+#include "text/path_text.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -31,8 +32,7 @@ std::filesystem::path FolderOf(const std::filesystem::path& path) {
 std::string (*platform::drawTempSuffix)() = RandomSuffix;
 
 std::string Describe(const FileError& error) {
-    const std::u8string name = error.path.u8string();
-    return std::string(name.begin(), name.end()) + ": " + error.reason;
+    return PathText(error.path) + ": " + error.reason;
 }
 
 bool IsTempName(const std::string& fileName) {

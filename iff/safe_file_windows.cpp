@@ -1,5 +1,6 @@
 #include "iff/safe_file.h"
 #include "iff/safe_file_platform.h"
+#include "text/wide_text.h"
 
 #ifdef _WIN32
 
@@ -29,14 +30,6 @@ class Handle {
     HANDLE h_;
 };
 
-std::string Utf8(const wchar_t* text, int length) {
-    const int size = ::WideCharToMultiByte(CP_UTF8, 0, text, length, nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<std::size_t>(std::max(size, 0)), '\0');
-    if (size > 0)
-        ::WideCharToMultiByte(CP_UTF8, 0, text, length, out.data(), size, nullptr, nullptr);
-    return out;
-}
-
 } // namespace
 
 std::string platform::SystemWords(unsigned long code) {
@@ -46,7 +39,7 @@ std::string platform::SystemWords(unsigned long code) {
     while (n > 0 && (text[n - 1] == L'\r' || text[n - 1] == L'\n' || text[n - 1] == L' '))
         --n;
     if (n == 0) return "system error " + std::to_string(code);
-    return Utf8(text, static_cast<int>(n));
+    return Narrow(std::wstring_view(text, n));
 }
 
 namespace {

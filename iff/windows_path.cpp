@@ -1,7 +1,7 @@
 #include "iff/windows_path.h"
 
-#include "iff/ascii.h"
 #include "iff/record_text.h"
+#include "text/ascii.h"
 
 #include <algorithm>
 #include <chrono>

@@ -1,23 +1,25 @@
 #!/bin/sh
 # Each folder may include headers of its own and of the folders below it, never above:
-#   iff, ui  <  core  <  game  <  hood  <  ageing, tools, about  <  app
-# The window layers (ui/headless, ui/qt, ui/win32) sit beside the front ends and see only ui/.
+#   text  <  iff, ui  <  core  <  game  <  hood  <  ageing, tools, about  <  app
+# The window layers (ui/headless, ui/qt, ui/win32) sit beside the front ends and see only ui/
+# and text/.
 set -eu
 cd "$(dirname "$0")/.."
 
 allowed() {
     case "$1" in
-        iff) echo "iff" ;;
-        ui) echo "ui" ;;
-        ui/headless|ui/qt|ui/win32) echo "ui $1" ;;
-        core) echo "core iff ui" ;;
-        game) echo "game core iff ui" ;;
-        hood) echo "hood game core iff ui" ;;
-        ageing|tools|about) echo "$1 hood game core iff ui" ;;
-        app) echo "app ageing tools about hood game core iff ui" ;;
-        app/cli) echo "app/cli app ageing tools about hood game core iff ui ui/headless" ;;
-        app/gui) echo "app/gui app ageing tools about hood game core iff ui ui/qt sample" ;;
-        app/win32) echo "app/win32 app ageing tools about hood game core iff ui ui/win32 sample" ;;
+        text) echo "text" ;;
+        iff) echo "iff text" ;;
+        ui) echo "ui text" ;;
+        ui/headless|ui/qt|ui/win32) echo "ui text $1" ;;
+        core) echo "core iff ui text" ;;
+        game) echo "game core iff ui text" ;;
+        hood) echo "hood game core iff ui text" ;;
+        ageing|tools|about) echo "$1 hood game core iff ui text" ;;
+        app) echo "app ageing tools about hood game core iff ui text" ;;
+        app/cli) echo "app/cli app ageing tools about hood game core iff ui text ui/headless" ;;
+        app/gui) echo "app/gui app ageing tools about hood game core iff ui text ui/qt sample" ;;
+        app/win32) echo "app/win32 app ageing tools about hood game core iff ui text ui/win32 sample" ;;
         *) echo "" ;;
     esac
 }

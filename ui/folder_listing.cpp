@@ -1,4 +1,6 @@
 #include "ui/folder_listing.h"
+#include "text/ascii.h"
+#include "text/path_text.h"
 
 #include <algorithm>
 #include <system_error>
@@ -14,29 +16,16 @@ namespace fs = std::filesystem;
 
 namespace {
 
-fs::path FromUtf8(std::string_view s) {
-    return fs::path(std::u8string(s.begin(), s.end()));
-}
-
-std::string Utf8(const fs::path& p) {
-    const std::u8string s = p.u8string();
-    return std::string(s.begin(), s.end());
-}
-
-char Folded(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 // Names in the order a user looks for them: letter case ignored, then as written.
 bool NameBefore(const std::string& a, const std::string& b) {
-    const auto folded = [](char x, char y) { return Folded(x) < Folded(y); };
+    const auto folded = [](char x, char y) { return AsciiLower(x) < AsciiLower(y); };
     if (std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), folded)) return true;
     if (std::lexicographical_compare(b.begin(), b.end(), a.begin(), a.end(), folded)) return false;
     return a < b;
 }
 
 fs::path Absolute(std::string_view folder) {
-    fs::path p = FromUtf8(folder);
+    fs::path p = TextPath(folder);
     std::error_code ec;
     if (fs::path absolute = fs::absolute(p, ec); !ec) p = std::move(absolute);
     p = p.lexically_normal();
@@ -47,7 +36,8 @@ fs::path Absolute(std::string_view folder) {
 bool Matches(std::string_view name, std::string_view pattern) {
     std::size_t n = 0, p = 0, starAt = std::string_view::npos, resumeAt = 0;
     while (n < name.size()) {
-        if (p < pattern.size() && (pattern[p] == '?' || Folded(pattern[p]) == Folded(name[n]))) {
+        if (p < pattern.size() &&
+            (pattern[p] == '?' || AsciiLower(pattern[p]) == AsciiLower(name[n]))) {
             ++n;
             ++p;
         } else if (p < pattern.size() && pattern[p] == '*') {
@@ -91,11 +81,11 @@ std::vector<FolderEntry> ListFolders(std::string_view folder) {
     std::vector<FolderEntry> entries;
     fs::path at = open.root_path();
     int depth = 0;
-    if (!at.empty()) entries.push_back({Utf8(at), Utf8(at), depth++, true});
+    if (!at.empty()) entries.push_back({PathText(at), PathText(at), depth++, true});
     for (const fs::path& part : open.relative_path()) {
         if (part.empty()) continue;
         at /= part;
-        entries.push_back({Utf8(at), Utf8(part), depth++, true});
+        entries.push_back({PathText(at), PathText(part), depth++, true});
     }
     std::vector<FolderEntry> subfolders;
     std::error_code ec;
@@ -103,7 +93,7 @@ std::vector<FolderEntry> ListFolders(std::string_view folder) {
          !ec && it != end; it.increment(ec)) {
         std::error_code notThere;
         if (!it->is_directory(notThere)) continue; // a link to a folder counts as one
-        subfolders.push_back({Utf8(it->path()), Utf8(it->path().filename()), depth, false});
+        subfolders.push_back({PathText(it->path()), PathText(it->path().filename()), depth, false});
     }
     std::sort(subfolders.begin(), subfolders.end(), [](const FolderEntry& a, const FolderEntry& b) {
         return NameBefore(a.name, b.name);
@@ -124,12 +114,12 @@ std::vector<DriveEntry> ListDrives(const std::optional<fs::path>& dosdevices) {
     std::vector<DriveEntry> letters;
     std::error_code ec;
     for (fs::directory_iterator it(*dosdevices, ec), end; !ec && it != end; it.increment(ec)) {
-        const std::string letter = Utf8(it->path().filename());
+        const std::string letter = PathText(it->path().filename());
         std::error_code broken;
         if (letter.size() != 2 || letter[1] != ':' || !it->is_directory(broken)) continue;
         const fs::path target = fs::weakly_canonical(it->path(), broken);
         if (broken) continue;
-        letters.push_back({Utf8(target), letter + "  " + Utf8(target)});
+        letters.push_back({PathText(target), letter + "  " + PathText(target)});
     }
     std::sort(letters.begin(), letters.end(),
               [](const DriveEntry& a, const DriveEntry& b) { return NameBefore(a.name, b.name); });
@@ -144,7 +134,7 @@ int DriveHolding(std::span<const DriveEntry> drives, std::string_view folder) {
     int best = -1;
     std::size_t bestParts = 0;
     for (std::size_t i = 0; i < drives.size(); ++i) {
-        const fs::path root = FromUtf8(drives[i].root);
+        const fs::path root = TextPath(drives[i].root);
         const fs::path inside = where.lexically_relative(root);
         if (inside.empty() || *inside.begin() == "..") continue;
         if (const std::size_t parts = PartCount(root); best < 0 || parts > bestParts) {
@@ -160,7 +150,7 @@ std::vector<std::string> ListFiles(std::string_view folder, std::string_view pat
     std::error_code ec;
     for (fs::directory_iterator it(Absolute(folder), ec), end; !ec && it != end; it.increment(ec)) {
         std::error_code notThere;
-        const std::string name = Utf8(it->path().filename());
+        const std::string name = PathText(it->path().filename());
         if (it->is_regular_file(notThere) && Matches(name, pattern)) names.push_back(name);
     }
     std::sort(names.begin(), names.end(), NameBefore);

@@ -1,4 +1,5 @@
 #include "app/cli/cli_console.h"
+#include "text/wide_text.h"
 
 #include <cstdlib>
 
@@ -17,15 +18,6 @@ namespace adultify {
 
 namespace {
 
-std::string Utf8(const wchar_t* text) {
-    const int n = ::WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
-    if (n <= 1) return {};
-    std::string out(static_cast<std::size_t>(n), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, text, -1, out.data(), n, nullptr, nullptr);
-    out.pop_back(); // the terminator
-    return out;
-}
-
 UINT consoleCodePage = 0;
 
 void RestoreConsoleCodePage() {
@@ -37,7 +29,7 @@ void RestoreConsoleCodePage() {
 std::vector<std::string> CommandLineArguments(int argc, wchar_t** argv) {
     std::vector<std::string> args;
     for (int i = 1; i < argc; ++i)
-        args.push_back(Utf8(argv[i]));
+        args.push_back(Narrow(argv[i]));
     return args;
 }
 
@@ -45,13 +37,10 @@ EnvironmentLookup SystemEnvironment() {
     // Each value is converted once and kept: the lookup hands out pointers into it.
     auto kept = std::make_shared<std::map<std::string, std::string>>();
     return [kept](const char* name) -> const char* {
-        const int n = ::MultiByteToWideChar(CP_UTF8, 0, name, -1, nullptr, 0);
-        std::wstring wideName(static_cast<std::size_t>(n > 0 ? n : 1), L'\0');
-        ::MultiByteToWideChar(CP_UTF8, 0, name, -1, wideName.data(), n);
-        const wchar_t* value = ::_wgetenv(wideName.c_str());
+        const wchar_t* value = ::_wgetenv(Widen(name).c_str());
         if (value == nullptr) return nullptr;
         std::string& text = (*kept)[name];
-        text = Utf8(value);
+        text = Narrow(value);
         return text.c_str();
     };
 }

@@ -1,7 +1,7 @@
 // adultify.exe: the editor for Windows.
 #include "app/editor_command_line.h"
 #include "app/win32/win32_front_end.h"
-#include "ui/win32/wide_text.h"
+#include "text/wide_text.h"
 
 #include <windows.h>
 
@@ -18,7 +18,7 @@ std::vector<std::string> Arguments() {
     LPWSTR* wide = ::CommandLineToArgvW(::GetCommandLineW(), &count);
     std::vector<std::string> args;
     for (int i = 1; wide != nullptr && i < count; ++i)
-        args.push_back(adultify::win32::Narrow(wide[i]));
+        args.push_back(adultify::Narrow(wide[i]));
     ::LocalFree(wide);
     return args;
 }
@@ -35,14 +35,14 @@ void Say(const std::string& text, DWORD stream, UINT icon) {
     if (::AttachConsole(ATTACH_PARENT_PROCESS)) {
         HANDLE console = ::CreateFileW(L"CONOUT$", GENERIC_WRITE, FILE_SHARE_WRITE, nullptr,
                                        OPEN_EXISTING, 0, nullptr);
-        const std::wstring wide = adultify::win32::Widen(text);
+        const std::wstring wide = adultify::Widen(text);
         const bool ok = console != INVALID_HANDLE_VALUE &&
                         ::WriteConsoleW(console, wide.data(), static_cast<DWORD>(wide.size()),
                                         &written, nullptr);
         if (console != INVALID_HANDLE_VALUE) ::CloseHandle(console);
         if (ok) return;
     }
-    ::MessageBoxW(nullptr, adultify::win32::Widen(text).c_str(), L"Adultify", MB_OK | icon);
+    ::MessageBoxW(nullptr, adultify::Widen(text).c_str(), L"Adultify", MB_OK | icon);
 }
 
 } // namespace
@@ -60,8 +60,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         if (!editor.Load()) return editor.ui().ExitCode();
         return editor.Run();
     } catch (const std::exception& e) { // no window could be made, or memory ran out
-        MessageBoxW(nullptr, adultify::win32::Widen(e.what()).c_str(), L"Adultify",
-                    MB_OK | MB_ICONERROR);
+        MessageBoxW(nullptr, adultify::Widen(e.what()).c_str(), L"Adultify", MB_OK | MB_ICONERROR);
         return 1;
     }
 }

@@ -9,8 +9,8 @@
 #include "app/win32/win32_front_end.h"
 #include "game/path_dialog.h"
 #include "sample/game_folder.h"
+#include "text/wide_text.h"
 #include "ui/win32/message_box.h"
-#include "ui/win32/wide_text.h"
 
 #include <windows.h>
 

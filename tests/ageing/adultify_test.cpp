@@ -3,7 +3,6 @@
 #include "game/game_writes.h"
 #include "hood/get_people.h"
 #include "hood/resident_view.h"
-#include "iff/ascii.h"
 #include "iff/native_file_system.h"
 #include "sample/game_model.h"
 #include "sample/iff_builder.h"
@@ -11,6 +10,7 @@
 #include "tests/support/faulty_file_system.h"
 #include "tests/support/sample_game.h"
 #include "tests/support/stopped_run.h"
+#include "text/ascii.h"
 
 #include <gtest/gtest.h>
 

@@ -2,8 +2,8 @@
 // user's presses reach the real message boxes and dialogs through their own message loops.
 #include "tests/ui/window_layer_contract.h"
 
+#include "text/wide_text.h"
 #include "ui/win32/message_box.h"
-#include "ui/win32/wide_text.h"
 #include "ui/win32/win32_window_system.h"
 
 #include <commctrl.h>
@@ -218,7 +218,7 @@ class Win32Driver final : public WindowLayerDriver {
         tool.lpszText = text.data();
         SendMessageW(tip, TTM_GETTEXTW, text.size(), reinterpret_cast<LPARAM>(&tool));
         text.resize(static_cast<std::size_t>(lstrlenW(text.c_str())));
-        return win32::Narrow(text);
+        return Narrow(text);
     }
     // Posted to the control with the focus, and taken from the queue through the layer's own
     // loop, which gives the dialog keys their meaning; Shift is held for Shift+Tab.
@@ -279,9 +279,7 @@ class Win32Driver final : public WindowLayerDriver {
         Pump();
         return std::exchange(reported_, {});
     }
-    std::string TitleShown(FormId form) const override {
-        return win32::Narrow(TextOf(ui_.Window(form)));
-    }
+    std::string TitleShown(FormId form) const override { return Narrow(TextOf(ui_.Window(form))); }
     bool Resizable(FormId form) const override {
         const auto style = static_cast<DWORD>(GetWindowLongPtrW(ui_.Window(form), GWL_STYLE));
         return (style & (WS_THICKFRAME | WS_MAXIMIZEBOX)) != 0;
@@ -337,7 +335,7 @@ class Win32Driver final : public WindowLayerDriver {
         ASSERT_NE(hwnd, nullptr) << control;
         SetFocus(hwnd);
         if (control.Kind() == ControlKind::FolderBox) { // as pasted over what was there
-            const std::wstring wide = win32::Widen(text);
+            const std::wstring wide = Widen(text);
             SendMessageW(hwnd, EM_SETSEL, 0, -1);
             SendMessageW(hwnd, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(wide.c_str()));
             Pump();
@@ -501,7 +499,7 @@ class Win32Driver final : public WindowLayerDriver {
         HWND window = ui_.Window(frame.Form());
         const int dpi = static_cast<int>(GetDpiForWindow(window));
         const int room = MulDiv(frame.Design().width - 8 - 4, dpi, 96);
-        const SIZE size = TextSize(window, FontOf(window), win32::Widen(ui_.Caption(frame)));
+        const SIZE size = TextSize(window, FontOf(window), Widen(ui_.Caption(frame)));
         return size.cx <= room;
     }
 
@@ -539,7 +537,7 @@ class Win32Driver final : public WindowLayerDriver {
             const bool defaultNo =
                 no && ((GetWindowLongW(no, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON ||
                        GetFocus() == no);
-            last_ = {win32::Narrow(seen.text), win32::Narrow(title),
+            last_ = {Narrow(seen.text), Narrow(title),
                      HasButton(box, IDCANCEL) ? MsgButtons::YesNoCancel
                      : !HasButton(box, IDYES) ? MsgButtons::Ok
                      : defaultNo              ? MsgButtons::YesNoDefaultNo

@@ -1,6 +1,6 @@
 // What the Win32 window layer does beyond the contract every layer keeps: the main window's
 // frame and menus, keys in message boxes, sideways scrolling, UTF-16 texts.
-#include "ui/win32/wide_text.h"
+#include "text/wide_text.h"
 #include "ui/win32/win32_window_system.h"
 
 #include <gtest/gtest.h>
@@ -10,9 +10,6 @@
 
 namespace adultify {
 namespace {
-
-using win32::Narrow;
-using win32::Widen;
 
 std::wstring TitleOf(HWND hwnd) {
     wchar_t text[256] = {};

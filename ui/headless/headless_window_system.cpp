@@ -1,5 +1,6 @@
 #include "ui/headless/headless_window_system.h"
 
+#include "text/ascii.h"
 #include "ui/bitmap_size.h"
 #include "ui/folder_listing.h"
 
@@ -11,9 +12,6 @@ namespace adultify {
 
 namespace {
 const std::vector<DrawOp> kNoOps;
-char FoldedLetter(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
 constexpr int kBorder = 2; // pixels a bordered box loses on each side
 constexpr int kStockSize = 25;
 } // namespace
@@ -169,8 +167,7 @@ void HeadlessWindowSystem::UserType(ControlId control, std::string_view text) {
         const int n = static_cast<int>(c->names.size());
         for (int step = 1; step <= n; ++step) {
             const auto line = static_cast<std::size_t>((c->selected + step) % n);
-            if (!c->names[line].empty() &&
-                FoldedLetter(c->names[line][0]) == FoldedLetter(letter)) {
+            if (!c->names[line].empty() && AsciiLower(c->names[line][0]) == AsciiLower(letter)) {
                 c->selected = static_cast<int>(line);
                 break;
             }

@@ -1,6 +1,6 @@
 #include "ui/win32/message_box.h"
 
-#include "ui/win32/wide_text.h"
+#include "text/wide_text.h"
 
 #include <commctrl.h>
 
