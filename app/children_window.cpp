@@ -23,9 +23,8 @@ std::string LineOf(const ChildLine& c) {
 
 // The line selected, or -1.
 int SelectedLine(Module1& m) {
-    for (std::size_t i = 0; i < m.listedChildren.size(); ++i)
-        if (m.ui.ListSelected("frmChildren.List1", static_cast<int>(i))) return static_cast<int>(i);
-    return -1;
+    const int line = FirstSelected(m.ui, "frmChildren.List1");
+    return line < static_cast<int>(m.listedChildren.size()) ? line : -1;
 }
 
 void SetButtons(Module1& m) {

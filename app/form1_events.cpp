@@ -22,9 +22,7 @@ namespace adultify {
 
 namespace {
 int ChosenEntry(Module1& m) {
-    for (int i = 0; i < m.ui.ListCount("Combo1"); ++i)
-        if (m.ui.ListSelected("Combo1", i)) return i;
-    return -1;
+    return FirstSelected(m.ui, "Combo1");
 }
 
 int EntryIndex(Module1& m, std::string_view entry) {

@@ -64,10 +64,9 @@ void FillList(Module1& m) {
 
 // The id of the selected line; empty when none is.
 std::string SelectedSnapshot(Module1& m) {
-    for (std::size_t i = 0; i < m.listedSnapshots.size(); ++i)
-        if (m.ui.ListSelected("frmSnapshots.List1", static_cast<int>(i)))
-            return m.listedSnapshots[i];
-    return {};
+    const int line = FirstSelected(m.ui, "frmSnapshots.List1");
+    if (line < 0 || line >= static_cast<int>(m.listedSnapshots.size())) return {};
+    return m.listedSnapshots[static_cast<std::size_t>(line)];
 }
 
 bool UserAgrees(Module1& m, const SnapshotInfo& s) {

@@ -44,9 +44,8 @@ void ShowPathDialog(Module1& m) {
 }
 
 std::string ChosenFolder(Module1& m) {
-    for (int i = 0; i < m.ui.ListCount("Form2.Dir1"); ++i)
-        if (m.ui.ListSelected("Form2.Dir1", i)) return m.ui.ListItem("Form2.Dir1", i);
-    return m.ui.Caption("Form2.Dir1");
+    const int line = FirstSelected(m.ui, "Form2.Dir1");
+    return line >= 0 ? m.ui.ListItem("Form2.Dir1", line) : m.ui.Caption("Form2.Dir1");
 }
 
 void Form2_Dir1_Change(Module1& m) {

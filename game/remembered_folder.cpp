@@ -6,29 +6,9 @@
 #include <sstream>
 #include <system_error>
 
-#ifdef _WIN32
-#include "game/known_folder_windows.h"
-#endif
-
 namespace adultify {
 
 namespace fs = std::filesystem;
-
-std::optional<fs::path> RememberedFolderFile(const EnvironmentLookup& env) {
-#ifdef _WIN32
-    std::optional<fs::path> roaming = KnownFolder(FOLDERID_RoamingAppData);
-    if (const char* value = env("APPDATA"); !roaming && value && *value) roaming = TextPath(value);
-    if (!roaming) return std::nullopt;
-    return *roaming / "Adultify" / "remembered";
-#else
-    if (const char* config = env("XDG_CONFIG_HOME");
-        config && *config && fs::path(config).is_absolute())
-        return fs::path(config) / "adultify" / "remembered";
-    if (const char* home = env("HOME"); home && *home)
-        return fs::path(home) / ".config" / "adultify" / "remembered";
-    return std::nullopt;
-#endif
-}
 
 std::vector<RememberedFolder> ReadRememberedFolders(const fs::path& file) {
     std::ifstream in(file, std::ios::binary);

@@ -5,6 +5,7 @@
 // then, when it lies in a Wine prefix, that prefix on a second line.
 
 #include "game/install_search.h"
+#include "game/user_folders.h"
 #include "game/wine_prefix.h"
 
 #include <filesystem>
@@ -12,10 +13,6 @@
 #include <vector>
 
 namespace adultify {
-
-// Where the file is; nothing when the environment names no settings folder.
-[[nodiscard]] std::optional<std::filesystem::path>
-RememberedFolderFile(const EnvironmentLookup& env);
 
 // The folder the file holds; none when it is missing, empty or unreadable.
 [[nodiscard]] std::vector<RememberedFolder>

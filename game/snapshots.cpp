@@ -6,6 +6,7 @@
 #include "iff/checksum.h"
 #include "iff/intent_record.h"
 #include "iff/safe_file_platform.h"
+#include "text/ascii.h"
 
 #include <algorithm>
 #include <charconv>
@@ -17,11 +18,6 @@
 #include <map>
 #include <set>
 #include <system_error>
-
-#ifdef _WIN32
-#include "game/known_folder_windows.h"
-#include "text/ascii.h"
-#endif
 
 namespace adultify {
 
@@ -519,21 +515,6 @@ FileResult<Record> Find(const fs::path& root, const std::string& id) {
 }
 
 } // namespace
-
-std::optional<fs::path> DefaultSnapshotRoot(const EnvironmentLookup& env) {
-#ifdef _WIN32
-    std::optional<fs::path> local = KnownFolder(FOLDERID_LocalAppData);
-    if (const char* value = env("LOCALAPPDATA"); !local && value && *value) local = fs::path(value);
-    if (!local) return std::nullopt;
-    return *local / "Adultify" / "Snapshots";
-#else
-    if (const char* data = env("XDG_DATA_HOME"); data && *data && fs::path(data).is_absolute())
-        return fs::path(data) / "adultify" / "snapshots";
-    if (const char* home = env("HOME"); home && *home)
-        return fs::path(home) / ".local" / "share" / "adultify" / "snapshots";
-    return std::nullopt;
-#endif
-}
 
 FileResult<SnapshotInfo> TakeSnapshot(const fs::path& root, const fs::path& gameFolder, int hood,
                                       const std::string& command, const std::string& resident,

@@ -8,6 +8,7 @@
 //                                    is incomplete and ignored.
 // The game key is the game folder's last name, made safe, and a hash of its whole path.
 
+#include "game/user_folders.h"
 #include "game/wine_prefix.h"
 #include "iff/safe_file.h"
 
@@ -35,12 +36,6 @@ struct SnapshotInfo {
     std::vector<std::string> files; // relative to the game folder, "/" between names
     std::filesystem::path folder;   // where the snapshot lies
 };
-
-// Linux: $XDG_DATA_HOME/adultify/snapshots ($XDG_DATA_HOME when absolute), else
-// $HOME/.local/share/adultify/snapshots. Windows: %LOCALAPPDATA%\Adultify\Snapshots.
-// Nothing when no such folder can be named.
-[[nodiscard]] std::optional<std::filesystem::path>
-DefaultSnapshotRoot(const EnvironmentLookup& env);
 
 // Copies each of `files` (inside `gameFolder`, absolute or relative to it) that exists; one
 // that does not is left out. The caller holds the game folder's FolderLock. Afterwards the

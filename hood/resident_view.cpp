@@ -89,10 +89,7 @@ void ShowResidentBelowLog(Module1& m, int line) {
 }
 
 int SelectedResident(Module1& m) {
-    const int count = m.ui.ListCount("List1");
-    for (int i = 0; i < count; ++i)
-        if (m.ui.ListSelected("List1", i)) return i;
-    return -1;
+    return FirstSelected(m.ui, "List1");
 }
 
 void Display_user_Details(Module1& m) {

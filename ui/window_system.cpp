@@ -38,6 +38,13 @@ MsgAnswer WindowSystem::ShowMessage(std::string_view text, MsgButtons buttons, M
     return answer;
 }
 
+int FirstSelected(const WindowSystem& ui, ControlId list) {
+    const int count = ui.ListCount(list);
+    for (int i = 0; i < count; ++i)
+        if (ui.ListSelected(list, i)) return i;
+    return -1;
+}
+
 MessageWatch::MessageWatch(WindowSystem& ui, bool holdNotices)
     : ui_(ui), outer_(ui.watch_), holdNotices_(holdNotices) {
     ui_.watch_ = this;

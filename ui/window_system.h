@@ -173,6 +173,9 @@ class MessageWatch {
     std::vector<ShownMessage> shown_;
 };
 
+// The first selected line of a list or drop-down; -1 when none is.
+[[nodiscard]] int FirstSelected(const WindowSystem& ui, ControlId list);
+
 // Thrown after EndProgram; caught only at the outermost level of a front end.
 struct ProgramEnd {
     int exitCode = 0;
