@@ -64,6 +64,9 @@ class HeadlessDriver final : public WindowLayerDriver {
     }
     std::vector<Reported> TakeReported() override { return std::exchange(reported_, {}); }
     std::string TitleShown(FormId form) const override { return ui_.TitleShown(form); }
+    std::string LineShown(ControlId list, int index) const override {
+        return ui_.LineShown(list, index);
+    }
     // Sizes and text widths need pixels, which this layer has none of: every window keeps
     // its laid-out size and every text counts as fitting.
     bool Resizable(FormId) const override { return false; }

@@ -109,6 +109,8 @@ class HeadlessWindowSystem final : public WindowSystem {
     [[nodiscard]] std::optional<ControlId> Focused(FormId form) const;
     // The title with the mark of unsaved edits, a trailing "*", while the window has them.
     [[nodiscard]] std::string TitleShown(FormId form) const;
+    // A list's line as a window would draw it.
+    [[nodiscard]] std::string LineShown(ControlId list, int index) const;
 
     // Scripting and inspection.
     // Given the record with the answer of a box closed without a button.
