@@ -188,6 +188,14 @@ class QtDriver final : public WindowLayerDriver {
         window->winId(); // the platform's window, which shows the title
         return window->windowHandle()->title().toStdString();
     }
+    std::string LineShown(ControlId list, int index) const override {
+        ui_.Flush(true);
+        if (auto* combo = qobject_cast<QComboBox*>(ui_.Widget(list)))
+            return combo->itemText(index).toStdString();
+        const auto* l = qobject_cast<QListWidget*>(ui_.Widget(list));
+        const QListWidgetItem* item = l ? l->item(index) : nullptr;
+        return item ? item->text().toStdString() : std::string();
+    }
     bool Resizable(FormId form) const override {
         QWidget* window = ui_.Window(form);
         if (window->layout()) window->layout()->activate();

@@ -302,6 +302,10 @@ class Win32Driver final : public WindowLayerDriver {
     std::string TitleShown(FormId form) const override {
         return win32::Narrow(TextOf(ui_.Window(form)));
     }
+    std::string LineShown(ControlId list, int index) const override {
+        HWND hwnd = ui_.Handle(list);
+        return win32::Narrow(LineText(hwnd, index, list.Kind() == ControlKind::Combo));
+    }
     bool Resizable(FormId form) const override {
         const auto style = static_cast<DWORD>(GetWindowLongPtrW(ui_.Window(form), GWL_STYLE));
         return (style & (WS_THICKFRAME | WS_MAXIMIZEBOX)) != 0;

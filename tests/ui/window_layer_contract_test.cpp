@@ -67,6 +67,9 @@ class HeadlessDriver final : public WindowLayerDriver {
     }
     std::vector<Reported> TakeReported() override { return std::exchange(reported_, {}); }
     std::string TitleShown(FormId form) const override { return ui_.TitleShown(form); }
+    std::string LineShown(ControlId list, int index) const override {
+        return ui_.LineShown(list, index);
+    }
     // Text widths need pixels, which this layer has none of: every text counts as fitting.
     bool Resizable(FormId form) const override {
         HeadlessWindowSystem probe;

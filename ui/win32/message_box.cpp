@@ -65,7 +65,7 @@ std::wstring HoldingLines(std::string_view text) {
         if (end < text.size()) held += '\n';
         at = end + 1;
     }
-    return Widen(held);
+    return WidenShown(held);
 }
 
 } // namespace
@@ -112,7 +112,8 @@ MsgAnswer RunMessageBox(HWND owner, std::string_view text, MsgButtons buttons, M
     if (hook) UnhookWindowsHookEx(hook);
     opening = buttons;
     hook = SetWindowsHookExW(WH_CBT, WatchForBox, nullptr, GetCurrentThreadId());
-    const int answer = MessageBoxW(owner, HoldingLines(text).c_str(), Widen(title).c_str(), flags);
+    const int answer =
+        MessageBoxW(owner, HoldingLines(text).c_str(), WidenShown(title).c_str(), flags);
     if (hook) {
         UnhookWindowsHookEx(hook);
         hook = nullptr;

@@ -301,7 +301,7 @@ void Win32WindowSystem::BuildControl(FormId form, const ControlDesign& c, Contro
         style |= SS_OWNERDRAW | SS_NOPREFIX; // its text is no mnemonic
         if (id.Reports(UiEvent::Click) || id.Reports(UiEvent::MouseMove)) style |= SS_NOTIFY;
         if (c.tabStop) style |= WS_TABSTOP; // Enter or Space clicks it
-        text = Widen(c.caption);            // drawn by the window; read by tools that read text
+        text = WidenShown(c.caption);       // drawn by the window; read by tools that read text
         if (c.border) ex |= WS_EX_STATICEDGE;
         break;
     case ControlKind::Button:
@@ -497,7 +497,7 @@ void Win32WindowSystem::RefreshTitle(FormId form) {
     if (!hwnd) return;
     const std::string& caption = At(form.Control()).caption;
     const std::wstring title =
-        Widen(form == kMainForm && At(kSaveEntry).enabled ? MarkedTitle(caption) : caption);
+        WidenShown(form == kMainForm && At(kSaveEntry).enabled ? MarkedTitle(caption) : caption);
     SetWindowTextW(hwnd, title.c_str());
 }
 
@@ -527,7 +527,7 @@ void ReplaceLines(HWND list, const std::vector<std::wstring>& lines, UINT reset,
 }
 
 std::wstring AsWide(const std::string& text) {
-    return Widen(text);
+    return WidenShown(text);
 }
 const std::wstring& AsWide(const std::wstring& text) {
     return text;
@@ -821,7 +821,7 @@ void Win32WindowSystem::SetCaption(ControlId control, std::string_view text) {
             RebuildMenu(control.Form().Control());
         break;
     case ControlKind::Button:
-        SetWindowTextW(c->hwnd, Widen(text).c_str());
+        SetWindowTextW(c->hwnd, WidenShown(text).c_str());
         break;
     case ControlKind::DirList:
         FillDirList(control, text);
@@ -836,7 +836,7 @@ void Win32WindowSystem::SetCaption(ControlId control, std::string_view text) {
         SetWindowTextW(c->hwnd, Widen(text).c_str());
         break;
     case ControlKind::Label: // drawn from the caption at the next repaint
-        SetWindowTextW(c->hwnd, Widen(text).c_str());
+        SetWindowTextW(c->hwnd, WidenShown(text).c_str());
         Invalidate(control);
         break;
     case ControlKind::Frame:
@@ -929,7 +929,7 @@ void Win32WindowSystem::ListAdd(ControlId list, std::string_view item) {
     Control& c = At(list);
     c.items.emplace_back(item);
     if (!c.hwnd) return;
-    const std::wstring line = Widen(item);
+    const std::wstring line = WidenShown(item);
     // Adding keeps the selection as it was.
     SendMessageW(c.hwnd, IsDropDown(list) ? CB_ADDSTRING : LB_ADDSTRING, 0,
                  reinterpret_cast<LPARAM>(line.c_str()));
@@ -1871,7 +1871,7 @@ void Win32WindowSystem::PaintForm(FormId form, HDC dc) {
             GetTextMetricsW(dc, &tm);
             RECT edge{r.left, r.top + tm.tmHeight / 2, r.right, r.bottom};
             DrawEdge(dc, &edge, EDGE_ETCHED, BF_RECT);
-            const std::wstring text = Widen(At(id).caption);
+            const std::wstring text = WidenShown(At(id).caption);
             if (!text.empty()) {
                 SIZE size{};
                 GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
@@ -1971,7 +1971,7 @@ void Win32WindowSystem::PaintLabel(const DRAWITEMSTRUCT& item) {
     ::FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
     PaintBackdrop(form, *id, dc);
     const int dpi = Dpi(form);
-    const std::wstring text = Widen(c.caption);
+    const std::wstring text = WidenShown(c.caption);
     InflateRect(&r, -Scale(form, d.border ? 2 : 0), 0);
     // A narrow caption is condensed only when the plain face does not fit its column.
     HGDIOBJ oldFont = SelectObject(dc, Font(dpi, d.face == Face::Narrow ? Face::Dialog : d.face));
