@@ -21,6 +21,7 @@ struct MessageSeen {
     std::string text, title;
     MsgButtons buttons = MsgButtons::Ok;
     MsgIcon icon = MsgIcon::None;
+    int lines = 0; // how many lines the box shows its text in
 };
 
 enum class DrawKind { Fill, Line, Arc };
@@ -70,6 +71,8 @@ class WindowLayerDriver {
     [[nodiscard]] virtual std::vector<Reported> TakeReported() = 0;
     // The window's title as the platform shows it, marks included.
     [[nodiscard]] virtual std::string TitleShown(FormId form) const = 0;
+    // A list's or drop-down's line as drawn, in UTF-8.
+    [[nodiscard]] virtual std::string LineShown(ControlId list, int index) const = 0;
     // Whether the user can change the window's size.
     [[nodiscard]] virtual bool Resizable(FormId form) const = 0;
     // Whether the control shows its whole text at the screen's scale (a control that scrolls
@@ -271,6 +274,7 @@ TEST_P(WindowLayerContract, MessageBoxesShowWhatTheyAreGivenAndAnswerTheButtonPr
         EXPECT_EQ(answer, c.press);
         const MessageSeen seen = driver->LastMessage();
         EXPECT_EQ(seen.text, "Line one\nLine two");
+        EXPECT_EQ(seen.lines, 2);
         EXPECT_EQ(seen.title, "Title");
         EXPECT_EQ(seen.buttons, c.buttons);
         EXPECT_EQ(seen.icon, c.icon);
@@ -625,7 +629,40 @@ TEST_P(WindowLayerContract, TheTitleCarriesTheUnsavedMarkWhileSaveIsEnabled) {
     EXPECT_EQ(driver->TitleShown("Form1"), "Adultify (read-only) [*]");
 }
 
+TEST_P(WindowLayerContract, ControlCharactersFromASaveAreDrawnAsThePlaceholderAndKeptAsGiven) {
+    // ESC with a screen-clearing sequence, TAB, CR, BEL, DEL and the C1 CSI; a no-break space
+    // (C2 A0) and an accented letter are text.
+    const std::string given = "Ann\x1b[2J\tB\r\x07\x7f\xc2\x9b!\xc2\xa0\xc3\xa9";
+    const std::string drawn = "Ann\uFFFD[2J\uFFFDB\uFFFD\uFFFD\uFFFD\uFFFD!\u00A0\u00E9";
+    ui->ShowForm("Form1");
+    ui->ListAdd("List1", given);
+    ui->ListAdd("List1", "Bob");
+    ui->ListAdd("Combo1", given);
+    ui->ListSelect("Combo1", 0);
+    ui->SetCaption("Form1", given);
+    EXPECT_EQ(driver->LineShown("List1", 0), drawn);
+    EXPECT_EQ(driver->LineShown("List1", 1), "Bob");
+    EXPECT_EQ(driver->LineShown("Combo1", 0), drawn);
+    EXPECT_EQ(driver->TitleShown("Form1"), drawn);
+    EXPECT_EQ(ui->ListItem("List1", 0), given) << "the program reads back what it gave";
+    EXPECT_EQ(ui->ListItem("Combo1", 0), given);
+    EXPECT_EQ(ui->Caption("Combo1"), given);
+    EXPECT_EQ(ui->Caption("Form1"), given);
+}
+
 // Sizes and texts measured in pixels: run again at 150 % and 200 % (QT_SCALE_FACTOR).
+// A box is as wide as the lines its text breaks by itself (the thumbnail warning's longest),
+// never wrapping one mid-sentence.
+TEST_P(WindowLayerContract, AMessagesOwnLineBreaksHoldAtEveryScale) {
+    const std::string longest =
+        "Using this option may destroy your Sim or may cause your game to crash.";
+    driver->AnswerNextMessage(MsgAnswer::No);
+    (void)ui->ShowMessage("WARNING\n" + longest + "\n" + longest +
+                              "\n\nDo you still wish to proceed?",
+                          MsgButtons::YesNo, MsgIcon::Exclamation, "WARNING");
+    EXPECT_EQ(driver->LastMessage().lines, 5);
+}
+
 TEST_P(WindowLayerContract, OnlyThePathDialogCanBeResizedAtEveryScale) {
     for (FormId form : AllForms()) {
         ui->ShowForm(form);

@@ -3,6 +3,7 @@
 #include "text/ascii.h"
 #include "ui/bitmap_size.h"
 #include "ui/folder_listing.h"
+#include "ui/shown_text.h"
 
 #include <algorithm>
 #include <stdexcept>
@@ -527,7 +528,12 @@ std::optional<ControlId> HeadlessWindowSystem::Focused(FormId form) const {
 std::string HeadlessWindowSystem::TitleShown(FormId form) const {
     const std::string caption = Caption(form.Control());
     const std::optional<ControlId> marker = UnsavedMarker(form);
-    return marker && IsLoaded(form) && At(*marker).enabled ? MarkedTitle(caption) : caption;
+    return ShownText(marker && IsLoaded(form) && At(*marker).enabled ? MarkedTitle(caption)
+                                                                     : caption);
+}
+
+std::string HeadlessWindowSystem::LineShown(ControlId list, int index) const {
+    return ShownText(ListItem(list, index));
 }
 
 const std::vector<std::string>& HeadlessWindowSystem::CaptionHistory(ControlId control) const {

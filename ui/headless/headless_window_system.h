@@ -116,6 +116,8 @@ class HeadlessWindowSystem final : public WindowSystem {
     [[nodiscard]] std::optional<ControlId> Focused(FormId form) const;
     // The title with the mark of unsaved edits, a trailing "*", while the window has them.
     [[nodiscard]] std::string TitleShown(FormId form) const;
+    // A list's line as a window would draw it.
+    [[nodiscard]] std::string LineShown(ControlId list, int index) const;
     // Where a window lies on a screen of the laid-out size at 100 %: the main window where it
     // was put, any other centred on it when shown.
     [[nodiscard]] LaidOut Placement(FormId form) const;

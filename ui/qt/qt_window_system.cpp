@@ -2,8 +2,10 @@
 
 #include "ui/folder_listing.h"
 #include "ui/keyboard.h"
+#include "ui/message_lines.h"
 #include "ui/qt/images.h"
 #include "ui/qt/qt_widgets.h"
+#include "ui/shown_text.h"
 
 #include <QAction>
 #include <QApplication>
@@ -44,6 +46,16 @@ QString Q(std::string_view s) {
 }
 std::string S(const QString& s) {
     return s.toUtf8().toStdString();
+}
+// A text as drawn: a name's control characters as the placeholder glyph.
+QString Shown(std::string_view s) {
+    return HasControlCharacters(s) ? Q(ShownText(s)) : Q(s);
+}
+// A list line or drop-down entry drawn otherwise than given keeps the given text here.
+constexpr int kGivenTextRole = kMarkRole + 1;
+std::string GivenText(const QComboBox& combo, int index) {
+    const QVariant given = combo.itemData(index, kGivenTextRole);
+    return S(given.isValid() ? given.toString() : combo.itemText(index));
 }
 
 // Relays a window's own events (close box, keys, mouse over its background) to the program.
@@ -113,7 +125,7 @@ QWidget* NewPicture(const ControlDesign& c, QWidget* parent) {
 // The window's title as shown: marked while the window has unsaved edits. A literal "[*]" in
 // the text is doubled, as Qt would otherwise take it for its own placeholder.
 QString TitleOf(std::string_view caption, bool marked) {
-    QString title = Q(marked ? MarkedTitle(caption) : std::string(caption));
+    QString title = Shown(marked ? MarkedTitle(caption) : std::string(caption));
     return title.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
 }
 
@@ -137,8 +149,8 @@ struct QtWindowSystem::Control {
     QImage picture;  // for picture boxes that are never shown
     int chosen = -1; // the list line or drop-down entry the program last saw chosen
     bool textDirty = false;
-    std::vector<QString> pendingItems; // list lines not yet on the widget
-    std::vector<LineMark> marks;       // by line, those on the widget and those pending
+    std::vector<std::string> pendingItems; // list lines not yet on the widget, as given
+    std::vector<LineMark> marks;           // by line, those on the widget and those pending
 };
 
 namespace {
@@ -267,11 +279,17 @@ void QtWindowSystem::FlushList(Control& c) {
     const QSignalBlocker block(list);
     QStringList lines;
     lines.reserve(static_cast<qsizetype>(c.pendingItems.size()));
-    for (QString& line : c.pendingItems)
-        lines.append(std::move(line));
-    c.pendingItems.clear();
+    std::vector<int> drawnOtherwise;
+    for (const std::string& line : c.pendingItems) {
+        if (HasControlCharacters(line)) drawnOtherwise.push_back(static_cast<int>(lines.size()));
+        lines.append(Shown(line));
+    }
     const int first = list->count();
     list->addItems(lines);
+    for (int i : drawnOtherwise)
+        list->item(first + i)->setData(kGivenTextRole,
+                                       Q(c.pendingItems[static_cast<std::size_t>(i)]));
+    c.pendingItems.clear();
     for (int row = first; row < list->count() && row < static_cast<int>(c.marks.size()); ++row)
         if (const LineMark mark = c.marks[static_cast<std::size_t>(row)]; mark != LineMark::None)
             list->item(row)->setData(kMarkRole, static_cast<int>(mark));
@@ -290,7 +308,8 @@ void QtWindowSystem::Flush(bool all) {
         FlushList(c);
         if (c.textDirty) {
             c.textDirty = false;
-            if (auto* label = qobject_cast<QLabel*>(c.widget.data())) label->setText(Q(c.caption));
+            if (auto* label = qobject_cast<QLabel*>(c.widget.data()))
+                label->setText(Shown(c.caption));
         }
     }
 }
@@ -655,7 +674,7 @@ void QtWindowSystem::SetCaption(ControlId control, std::string_view text) {
     Control* c = Open(control);
     if (!c) return;
     c->caption = std::string(text);
-    const QString q = Q(text);
+    const QString q = Shown(text);
     if (control.IsWindow()) {
         const std::optional<ControlId> marker = UnsavedMarker(control.Form());
         if (c->widget) c->widget->setWindowTitle(TitleOf(text, marker && At(*marker).enabled));
@@ -690,7 +709,7 @@ std::string QtWindowSystem::Caption(ControlId control) const {
     if (!c) return {};
     if (auto* box = qobject_cast<QLineEdit*>(c->widget.data())) return S(box->text());
     if (auto* combo = qobject_cast<QComboBox*>(c->widget.data())) {
-        if (control.Kind() == ControlKind::Combo) return S(combo->currentText());
+        if (control.Kind() == ControlKind::Combo) return GivenText(*combo, combo->currentIndex());
         if (control.Kind() == ControlKind::DriveList) return S(combo->currentData().toString());
     }
     return c->caption;
@@ -746,11 +765,13 @@ void QtWindowSystem::ListAdd(ControlId list, std::string_view item) {
     const QSignalBlocker block(c.widget.data());
     if (qobject_cast<QListWidget*>(c.widget)) {
         if (c.pendingItems.empty()) MarkDirty(list);
-        c.pendingItems.push_back(Q(item));
+        c.pendingItems.emplace_back(item);
     } else if (auto* combo = qobject_cast<QComboBox*>(c.widget)) {
         // Qt selects the first entry of an empty drop-down; the selection stays as it was.
         const int selected = combo->currentIndex();
-        combo->addItem(Q(item));
+        combo->addItem(Shown(item));
+        if (HasControlCharacters(item))
+            combo->setItemData(combo->count() - 1, Q(item), kGivenTextRole);
         combo->setCurrentIndex(selected);
     }
 }
@@ -767,16 +788,17 @@ std::string QtWindowSystem::ListItem(ControlId list, int index) const {
     const Control& c = At(list);
     if (auto* l = qobject_cast<QListWidget*>(c.widget.data())) {
         if (index >= l->count() && index - l->count() < static_cast<int>(c.pendingItems.size()))
-            return S(c.pendingItems[static_cast<std::size_t>(index - l->count())]);
+            return c.pendingItems[static_cast<std::size_t>(index - l->count())];
         const QListWidgetItem* item = l->item(index);
         if (!item) return {};
         // A folder list's line stands for a folder.
-        return S(list.Kind() == ControlKind::DirList ? item->data(Qt::UserRole).toString()
-                                                     : item->text());
+        if (list.Kind() == ControlKind::DirList) return S(item->data(Qt::UserRole).toString());
+        const QVariant given = item->data(kGivenTextRole);
+        return S(given.isValid() ? given.toString() : item->text());
     }
     if (auto* combo = qobject_cast<QComboBox*>(c.widget.data()))
-        return S(list.Kind() == ControlKind::DriveList ? combo->itemData(index).toString()
-                                                       : combo->itemText(index));
+        return list.Kind() == ControlKind::DriveList ? S(combo->itemData(index).toString())
+                                                     : GivenText(*combo, index);
     return {};
 }
 
@@ -998,8 +1020,21 @@ MsgAnswer QtWindowSystem::ShowMessageBox(std::string_view text, MsgButtons butto
     if (yesNo) shown = QMessageBox::Yes | QMessageBox::No;
     if (buttons == MsgButtons::YesNoCancel)
         shown = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
-    QMessageBox box(kIcons[static_cast<int>(icon)], Q(title), Q(text), shown, parent);
+    QMessageBox box(kIcons[static_cast<int>(icon)], Shown(title), Shown(text), shown, parent);
     box.setObjectName(QStringLiteral("MsgBox"));
+    // Wide enough for each line the text breaks by itself: Qt wraps a box's text at half the
+    // screen's width, which at 150 % on a small screen cuts sentences in two.
+    if (auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"))) {
+        // Measured as the label lays its text out, which is a pixel or so wider than the
+        // letters' advance.
+        const QRect unbounded(0, 0, QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        int widest = 0;
+        for (std::string_view line : HeldLines(text))
+            widest = std::max(
+                widest,
+                label->fontMetrics().boundingRect(unbounded, Qt::AlignLeft, Q(line)).width());
+        label->setMinimumWidth(widest + 1);
+    }
     // Escape and the close box press it; without Cancel, Qt gives them No (or OK).
     if (buttons == MsgButtons::YesNoCancel) box.setEscapeButton(QMessageBox::Cancel);
     static constexpr QMessageBox::StandardButton kButtons[] = {
