@@ -1,12 +1,12 @@
 #include "ui/win32/win32_window_system.h"
 
-#include "ui/win32/wide_text.h"
 #include "ui/control_id.h"
 #include "ui/folder_listing.h"
 #include "ui/keyboard.h"
 #include "ui/win32/bmp_file.h"
 #include "ui/win32/gdi_images.h"
 #include "ui/win32/message_box.h"
+#include "ui/win32/wide_text.h"
 
 #include <commctrl.h>
 #include <shellapi.h>
