@@ -102,6 +102,8 @@ FileResult<Bytes> ReadRegularFile(const fs::path& path, std::uint64_t maxBytes) 
         if (n < 0) return Failure(errno, path, FileErrorKind::Unreadable);
         if (n == 0) break;
         got += static_cast<std::size_t>(n);
+        // Short of the room asked for: the end of a regular file, without a read to find it.
+        if (got < data.size()) break;
     }
     data.resize(got);
     return data;
