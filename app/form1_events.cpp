@@ -114,6 +114,7 @@ bool ChildrenWindowClick(Module1& m, ControlId c) {
 bool OtherWindowClick(Module1& m, ControlId c) {
     if (c == "Form2.Command1") return Form2_Command1_Click(m), true;
     if (c == "Form2.Command2") return Form2_Command2_Click(m), true;
+    if (c == "Form2.Command3") return Form2_Command3_Click(m), true;
     if (c == "Form3.Command1") return Form3_Command1_Click(m), true;
     if (c == "Form3.Command2") return Form3_Command2_Click(m), true;
     if (c == "frmAbout.cmdOK") return frmAbout_cmdOK_Click(m), true;

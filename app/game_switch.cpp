@@ -33,11 +33,13 @@ void Form2_Command1_Click(Module1& m) {
     const std::string folder = ChosenFolder(m);
     if (!CheckGameFolder(m, folder)) return;
     const bool startingUp = m.ui.IsLoaded("frmSplash");
-    if (!startingUp && !SettleUnsavedData(m)) return;
+    // The game in use: nothing to read again, and the neighbourhood chosen stays.
+    const bool sameGame = folder + "\\" == m.SimsPath;
+    if (!startingUp && !sameGame && !SettleUnsavedData(m)) return;
     SetGameFolder(m, folder);
     if (m.gameFolderChosen) m.gameFolderChosen();
     m.ui.UnloadForm("Form2");
-    if (!startingUp) ReadGameAgain(m);
+    if (!startingUp && !sameGame) ReadGameAgain(m);
 }
 
 } // namespace adultify

@@ -5,18 +5,41 @@
 #include "game/game_writes.h"
 #include "iff/record_text.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <system_error>
 
 namespace adultify {
 
+namespace {
+bool IsFolder(const std::string& utf8) {
+    std::error_code ec;
+    return !utf8.empty() &&
+           std::filesystem::is_directory(std::u8string(utf8.begin(), utf8.end()), ec);
+}
+} // namespace
+
+std::string StartFolder(Module1& m, const EnvironmentLookup& env) {
+    if (!m.SimsPath.empty()) {
+        std::string game = m.fs.NativePath(m.SimsPath);
+        // "/" and "C:\" keep their separator; any other folder is named without one.
+        while (game.size() > 1 && (game.back() == '/' || game.back() == '\\') &&
+               game[game.size() - 2] != ':')
+            game.pop_back();
+        if (IsFolder(game)) return game;
+    }
+    for (const char* name : {"HOME", "USERPROFILE"})
+        if (const char* home = env(name); home && IsFolder(home)) return home;
+    std::error_code ec;
+    return PathText(std::filesystem::current_path(ec));
+}
+
 void ShowPathDialog(Module1& m) {
     m.ui.LoadForm("Form2");
-    std::error_code ec;
-    const std::string cwd = PathText(std::filesystem::current_path(ec));
-    m.ui.SetCaption("Form2.Dir1", cwd);
-    m.ui.SetCaption("Form2.Drive1", cwd);
-    m.ui.SetCaption("Form2.File1", cwd);
+    const std::string start = StartFolder(m, [](const char* name) { return std::getenv(name); });
+    m.ui.SetCaption("Form2.Dir1", start);
+    m.ui.SetCaption("Form2.Drive1", start);
+    m.ui.SetCaption("Form2.File1", start);
     m.ui.ShowModal("Form2");
 }
 
@@ -62,6 +85,15 @@ bool AcceptGameFolder(Module1& m, const std::string& folder) {
 
 void Form2_Command2_Click(Module1& m) {
     m.ui.UnloadForm("Form2");
+}
+
+void Form2_Command3_Click(Module1& m) {
+    const std::optional<std::string> folder =
+        m.ui.ChooseFolder("Form2", m.ui.Caption("Form2.Dir1"));
+    if (!folder || !m.ui.IsLoaded("Form2")) return;
+    m.ui.SetCaption("Form2.Dir1", *folder);
+    m.ui.SetCaption("Form2.Drive1", *folder);
+    Form2_Dir1_Change(m);
 }
 
 } // namespace adultify

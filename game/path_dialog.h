@@ -4,12 +4,15 @@
 // re-release keeps its neighbourhoods apart from its program).
 
 #include "core/module1.h"
+#include "game/wine_prefix.h"
 
 #include <string>
 
 namespace adultify {
 
-// Loads the dialog at the working folder, its drive chosen, and shows it modally.
+// Where the dialog opens: the game in use, else the home folder, else the working folder.
+[[nodiscard]] std::string StartFolder(Module1& m, const EnvironmentLookup& env);
+// Loads the dialog at StartFolder, its drive chosen, and shows it modally.
 void ShowPathDialog(Module1& m);
 
 // The folder "&Ok" takes: the one highlighted in Dir1, as a folder chooser has it (a click
@@ -24,6 +27,8 @@ void SetGameFolder(Module1& m, const std::string& folder);
 [[nodiscard]] bool AcceptGameFolder(Module1& m, const std::string& folder);
 
 void Form2_Command2_Click(Module1& m); // "&Cancel"
+// "&Browse…": the platform's folder chooser; the folder chosen there opens in Dir1.
+void Form2_Command3_Click(Module1& m);
 // Dir1 moved to another folder: File1 follows it.
 void Form2_Dir1_Change(Module1& m);
 // A drive chosen in Drive1: the folder list moves to its root.

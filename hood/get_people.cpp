@@ -7,6 +7,7 @@
 #include "game/game_writes.h"
 #include "game/neighbourhood_name.h"
 #include "hood/resident_layout.h"
+#include "hood/resident_view.h"
 #include "iff/character_file.h"
 #include "iff/chunk_search.h"
 #include "ui/form_design.h"
@@ -222,6 +223,7 @@ void AddResident(Module1& m, ResidentScan& scan) {
     scan.programPointer = 13;
     const std::string text = ResidentName(m, r);
     m.ui.ListAdd("List1", text);
+    if (IsChild(r)) m.ui.ListSetMark("List1", m.RecordCount, LineMark::Child);
     SetStatus(m, "Find Residents (" + text + ")");
     scan.programPointer = 14;
     ++m.RecordCount;

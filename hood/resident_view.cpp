@@ -17,8 +17,12 @@ std::string StoredValue(const Bytes& hood, Position p) {
 
 } // namespace
 
+bool IsChild(const PersonRecord& r) {
+    return r.Age[0] == resident::kAgeChild;
+}
+
 std::string_view AgeText(const PersonRecord& r) {
-    if (r.Age[0] == resident::kAgeChild) return "Child";
+    if (IsChild(r)) return "Child";
     if (r.Age[0] == resident::kAgeAdult) return "Adult";
     return "Unknown";
 }
@@ -42,7 +46,7 @@ void ShowResident(Module1& m, int k) {
     }
     // Only a child can grow up, and only while this run may save; an age the program does not
     // know leaves the button as it was.
-    if (r.Age[0] == resident::kAgeChild) m.ui.SetEnabled("Command1", !m.lookOnly);
+    if (IsChild(r)) m.ui.SetEnabled("Command1", !m.lookOnly);
     if (r.Age[0] == resident::kAgeAdult) m.ui.SetEnabled("Command1", false);
     m.ui.ListAdd("List2", "Age: " + std::string(AgeText(r)));
     m.ui.ListAdd("List2", "      ");

@@ -20,6 +20,8 @@ void List2_Click(Module1& m);
 // Appends a progress line to List2 and shows it at once.
 void AddLogLine(Module1& m, std::string_view text);
 
+// Whether the resident is a child, the one kind that can grow up.
+[[nodiscard]] bool IsChild(const PersonRecord& r);
 // "Child", "Adult" or "Unknown", from the record's age code.
 [[nodiscard]] std::string_view AgeText(const PersonRecord& r);
 

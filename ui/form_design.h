@@ -26,6 +26,9 @@ enum class ControlKind : std::uint8_t {
     DirList,
     DriveList,
     FileList,
+    // A box to type or paste a folder in: it shows the window's folder list's open folder, and
+    // Enter opens the folder typed there in that list.
+    FolderBox,
     Menu,
 };
 
@@ -36,6 +39,11 @@ enum class Face : std::uint8_t { Dialog, Narrow, Link };
 enum class Ink : std::uint8_t { Default, White };
 // What a picture box shows from the start.
 enum class Image : std::uint8_t { None, Stock, Splash };
+
+// How a control follows a window the user makes larger than laid out: it grows with the width
+// or the height, or keeps its distance to the right or bottom edge.
+using Follow = std::uint8_t;
+inline constexpr Follow kGrowWide = 1, kGrowTall = 2, kKeepRight = 4, kKeepBottom = 8;
 
 struct ControlDesign {
     std::string_view name;     // "Label3"; on other windows than Form1 "Form3.Label2"
@@ -59,7 +67,25 @@ struct ControlDesign {
     bool enterPresses = false; // the window's default button: Enter presses it
     // Enabled while there are unsaved edits: the window's title then carries the platform's mark.
     bool marksUnsaved = false;
+    bool sizable = false; // a window the user can make larger than laid out
+    Follow follows = 0;   // a control of a sizable window
 };
+
+struct LaidOut {
+    int x = 0, y = 0, width = 0, height = 0;
+    friend bool operator==(const LaidOut&, const LaidOut&) = default;
+};
+
+// Where a control lies, relative to its parent at 100 %, when its window's client area is
+// `wider` and `taller` pixels larger than laid out.
+[[nodiscard]] constexpr LaidOut PlaceFollowing(const ControlDesign& c, int wider, int taller) {
+    LaidOut r{c.x, c.y, c.width, c.height};
+    if (c.follows & kGrowWide) r.width += wider;
+    if (c.follows & kGrowTall) r.height += taller;
+    if (c.follows & kKeepRight) r.x += wider;
+    if (c.follows & kKeepBottom) r.y += taller;
+    return r;
+}
 
 namespace design {
 
@@ -127,6 +153,11 @@ constexpr ControlDesign Menu(std::string_view name, std::string_view menu, std::
                              bool enabled = true) {
     ControlDesign c = Control(name, K::Menu, menu, 0, 0, 0, 0, caption, kClick);
     c.enabled = enabled;
+    return c;
+}
+
+constexpr ControlDesign Following(ControlDesign c, Follow follows) {
+    c.follows = follows;
     return c;
 }
 
@@ -258,13 +289,31 @@ inline constexpr ControlDesign kControlDesigns[] = {
     design::Control("menu_help", ControlKind::Menu, "", 0, 0, 0, 0, "&Help"),
     design::Menu("menu_about", "menu_help", "&About"),
 
-    design::Window("Form2", "The Sims Path", 175, 213, WindowStyle::Dialog, kClose),
-    design::Control("Form2.Dir1", ControlKind::DirList, "", 8, 8, 153, 141, {}, kChange),
-    design::Control("Form2.Drive1", ControlKind::DriveList, "", 8, 152, 153, 21, {}, kChange),
-    design::DefaultButton(
-        design::Control("Form2.Command1", ControlKind::Button, "", 8, 184, 73, 25, "&Ok", kClick)),
-    design::Control("Form2.Command2", ControlKind::Button, "", 88, 184, 73, 25, "&Cancel", kClick),
-    design::Control("Form2.File1", ControlKind::FileList, "", 200, 8, 137, 136, "*.IFF"),
+    // Wide enough for a game folder's whole name; larger at the user's wish.
+    [] {
+        ControlDesign c =
+            design::Window("Form2", "The Sims Path", 376, 316, WindowStyle::Dialog, kClose);
+        c.sizable = true;
+        return c;
+    }(),
+    design::Following(
+        design::Control("Form2.Dir1", ControlKind::DirList, "", 8, 8, 360, 200, {}, kChange),
+        kGrowWide | kGrowTall),
+    design::Following(design::Control("Form2.Text1", ControlKind::FolderBox, "", 8, 214, 360, 21),
+                      kGrowWide | kKeepBottom),
+    design::Following(
+        design::Control("Form2.Drive1", ControlKind::DriveList, "", 8, 241, 360, 21, {}, kChange),
+        kGrowWide | kKeepBottom),
+    design::Following(design::DefaultButton(design::Control("Form2.Command1", ControlKind::Button,
+                                                            "", 8, 283, 73, 25, "&Ok", kClick)),
+                      kKeepBottom),
+    design::Following(design::Control("Form2.Command2", ControlKind::Button, "", 88, 283, 73, 25,
+                                      "&Cancel", kClick),
+                      kKeepBottom),
+    design::Following(design::Control("Form2.Command3", ControlKind::Button, "", 295, 283, 73, 25,
+                                      "&Browse…", kClick),
+                      kKeepRight | kKeepBottom),
+    design::Control("Form2.File1", ControlKind::FileList, "", 400, 8, 137, 136, "*.IFF"),
 
     design::Window("Form3", "Status Change", 179, 261, WindowStyle::Dialog, kClose),
     design::Control("Form3.Frame1", ControlKind::Frame, "", 4, 4, 169, 177, "Status Change"),

@@ -58,6 +58,7 @@ enum class Key : std::uint8_t {
     case ControlKind::DirList:
     case ControlKind::DriveList:
     case ControlKind::FileList:
+    case ControlKind::FolderBox:
         return LiesInsideItsWindow(control);
     case ControlKind::Label:
         return control.Design().tabStop && LiesInsideItsWindow(control);

@@ -20,6 +20,9 @@ enum class MsgButtons { Ok, YesNo, YesNoCancel, YesNoDefaultNo };
 enum class MsgIcon { None, Critical, Question, Exclamation, Information };
 enum class MsgAnswer { Ok, Yes, No, Cancel };
 
+// What a list line shows after its text, drawn by the window layer and never part of the text.
+enum class LineMark : std::uint8_t { None, Child };
+
 enum class MousePointer { Default = 0, UpArrow = 10, Hourglass = 11 };
 
 struct Rgb {
@@ -54,6 +57,9 @@ class WindowSystem {
     [[nodiscard]] virtual std::string ListItem(ControlId list, int index) const = 0;
     [[nodiscard]] virtual bool ListSelected(ControlId list, int index) const = 0;
     virtual void ListSelect(ControlId list, int index) = 0;
+    // The mark of a line already added; a cleared list's lines have none.
+    virtual void ListSetMark(ControlId list, int index, LineMark mark) = 0;
+    [[nodiscard]] virtual LineMark ListMark(ControlId list, int index) const = 0;
 
     // Picture boxes. A bitmap the picture loader rejects leaves the box unchanged and
     // answers false.
@@ -99,6 +105,10 @@ class WindowSystem {
     // otherwise No to a question and OK to a notice. A MessageWatch sees it first.
     [[nodiscard]] MsgAnswer ShowMessage(std::string_view text, MsgButtons buttons, MsgIcon icon,
                                         std::string_view title);
+    // The platform's own folder chooser, opened over `owner` at `start`; nothing when the user
+    // cancels it.
+    [[nodiscard]] virtual std::optional<std::string> ChooseFolder(FormId owner,
+                                                                  std::string_view start) = 0;
     virtual void Beep() = 0;
     virtual void SetPointer(MousePointer pointer) = 0;
     virtual void ShellOpen(FormId window, std::string_view document) = 0;

@@ -9,6 +9,7 @@
 #include "app/snapshot_window.h"
 #include "app/startup.h"
 #include "game/path_dialog.h"
+#include "hood/resident_view.h"
 #include "sample/game_folder.h"
 #include "tools/thumbnail_fix.h"
 #include "ui/qt/dialog_font.h"
@@ -60,7 +61,7 @@ void AnswerNextMessage(QMessageBox::StandardButton button) {
 // The first child of the resident list, whose data the main window then shows.
 int FirstChild(qt::QtWindowSystem& ui, const Module1& m) {
     for (int line = 0; line < ui.ListCount("List1"); ++line)
-        if (m.People[static_cast<std::size_t>(line)].Age[0] == 9) return line;
+        if (IsChild(m.People[static_cast<std::size_t>(line)])) return line;
     return 0;
 }
 

@@ -3,7 +3,9 @@
 #include "app/form1_events.h"
 #include "app/found_games.h"
 #include "app/startup.h"
+#include "game/path_dialog.h"
 #include "game/remembered_folder.h"
+#include "iff/record_text.h"
 #include "sample/game_folder.h"
 #include "sample/home_folder.h"
 #include "tests/support/headless_app.h"
@@ -211,6 +213,72 @@ TEST_F(GameSwitch, AGameWithoutNeighbourhoodsLeavesNothingOfTheOneBefore) {
     EXPECT_FALSE(app.ui.IsEnabled("Command1"));
     ASSERT_EQ(app.ui.Messages().size(), 1u) << "the empty window is explained";
     EXPECT_EQ(app.ui.Messages()[0].text, NoNeighbourhoodText(empty.str()));
+}
+
+TEST_F(GameSwitch, ThePathDialogOpensAtTheGameInUseWhoseOkKeepsTheNeighbourhoodChosen) {
+    Switch(1);
+    app.ui.ListSelect("Combo1", 1);
+    (void)DispatchEvent(app.m, "Combo1", UiEvent::Click);
+    EditCooking(900);
+    std::string opened;
+    app.ui.onModal = [&](FormId) {
+        opened = app.ui.Caption("Form2.Dir1");
+        (void)DispatchEvent(app.m, "Form2.Command1", UiEvent::Click);
+    };
+    (void)DispatchEvent(app.m, "menu_path", UiEvent::Click);
+    EXPECT_EQ(opened, b.str());
+    EXPECT_FALSE(app.ui.IsLoaded("Form2"));
+    EXPECT_EQ(app.ui.Caption("Combo1"), "Neighbourhood 2");
+    EXPECT_EQ(app.ui.Caption("Label18"), "900") << "the edit is neither asked about nor lost";
+    EXPECT_EQ(app.m.UnsavedData, kTrue);
+    EXPECT_TRUE(app.ui.Messages().empty());
+}
+
+TEST_F(GameSwitch, BrowseOpensTheFolderChosenInThePlatformsChooserAndCancelNothing) {
+    struct Case {
+        std::optional<std::string> chosen;
+        std::string opened;
+    };
+    for (const Case& pick : {Case{b.str(), b.str()}, Case{std::nullopt, a.str()}}) {
+        std::string startedAt, opened;
+        app.ui.chooseFolder = [&](FormId owner, std::string_view start) {
+            EXPECT_EQ(owner, FormId("Form2"));
+            startedAt = start;
+            return pick.chosen;
+        };
+        app.ui.onModal = [&](FormId) {
+            (void)DispatchEvent(app.m, "Form2.Command3", UiEvent::Click);
+            opened = app.ui.Caption("Form2.Dir1");
+        };
+        (void)DispatchEvent(app.m, "menu_path", UiEvent::Click);
+        EXPECT_EQ(startedAt, a.str()) << "the chooser starts at the folder open";
+        EXPECT_EQ(opened, pick.opened);
+    }
+    EXPECT_EQ(app.m.SimsPath, a.str() + "\\") << "only Ok changes the game";
+}
+
+TEST(PathDialogStart, TheGameInUseElseTheHomeFolderElseTheWorkingFolder) {
+    const test::TempDir game, home;
+    const std::string gone = PathText(home.path() / "gone");
+    std::error_code ec;
+    const std::string working = PathText(fs::current_path(ec));
+    struct Case {
+        std::string simsPath;
+        std::optional<std::string> home;
+        std::string expected;
+    };
+    for (const Case& c :
+         {Case{game.str() + "\\", home.str(), game.str()},
+          Case{game.str() + "/", std::nullopt, game.str()},
+          Case{gone + "\\", home.str(), home.str()}, Case{"", home.str(), home.str()},
+          Case{"", gone, working}, Case{"", std::nullopt, working}}) {
+        test::HeadlessApp app;
+        app.m.SimsPath = c.simsPath;
+        const auto env = [&](const char* name) -> const char* {
+            return std::string_view(name) == "HOME" && c.home ? c.home->c_str() : nullptr;
+        };
+        EXPECT_EQ(StartFolder(app.m, env), c.expected) << c.simsPath;
+    }
 }
 
 TEST_F(GameSwitch, OkInThePathDialogReadsTheChosenFolderAndRemembersIt) {

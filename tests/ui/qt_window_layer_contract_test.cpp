@@ -9,7 +9,9 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
+#include <QFocusFrame>
 #include <QLayout>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
@@ -185,6 +187,14 @@ class QtDriver final : public WindowLayerDriver {
         window->winId(); // the platform's window, which shows the title
         return window->windowHandle()->title().toStdString();
     }
+    std::string LineShown(ControlId list, int index) const override {
+        ui_.Flush(true);
+        if (auto* combo = qobject_cast<QComboBox*>(ui_.Widget(list)))
+            return combo->itemText(index).toStdString();
+        const auto* l = qobject_cast<QListWidget*>(ui_.Widget(list));
+        const QListWidgetItem* item = l ? l->item(index) : nullptr;
+        return item ? item->text().toStdString() : std::string();
+    }
     bool Resizable(FormId form) const override {
         QWidget* window = ui_.Window(form);
         if (window->layout()) window->layout()->activate();
@@ -202,6 +212,52 @@ class QtDriver final : public WindowLayerDriver {
         if (auto* list = qobject_cast<QListWidget*>(w)) return ListFits(list);
         ADD_FAILURE() << control << " shows no text this driver can measure";
         return false;
+    }
+
+    void Type(ControlId control, std::string_view text) override {
+        QWidget* w = ui_.Widget(control);
+        ASSERT_NE(w, nullptr) << control;
+        w->setFocus();
+        if (auto* box = qobject_cast<QLineEdit*>(w)) {
+            box->selectAll();
+            QTest::keyClicks(box, QString::fromUtf8(text.data(), std::ssize(text)));
+            return;
+        }
+        // Letters typed apart: each one a search of its own.
+        for (const char letter : text) {
+            QTest::qWait(QApplication::keyboardInputInterval() + 20);
+            QTest::keyClicks(w, QString(QChar(letter)));
+        }
+    }
+    // What the line looks like with its mark and without: the same, when none is drawn.
+    bool MarkShown(ControlId list, int index) override {
+        ui_.Flush(true);
+        auto* l = qobject_cast<QListWidget*>(ui_.Widget(list));
+        QListWidgetItem* item = l ? l->item(index) : nullptr;
+        if (!item) return false;
+        const LineMark mark = ui_.ListMark(list, index);
+        auto shot = [&] {
+            l->viewport()->repaint();
+            return l->viewport()->grab(l->visualItemRect(item)).toImage();
+        };
+        const QImage with = shot();
+        ui_.ListSetMark(list, index, LineMark::None);
+        const QImage without = shot();
+        ui_.ListSetMark(list, index, mark);
+        return with != without;
+    }
+    LaidOut WindowPlace(FormId form) const override {
+        const QRect r = ui_.Window(form)->frameGeometry();
+        return {r.x(), r.y(), r.width(), r.height()};
+    }
+    void PutWindowAt(FormId form, int x, int y) override { ui_.Window(form)->move(x, y); }
+    void ResizeClient(FormId form, int width, int height) override {
+        ui_.Window(form)->resize(width, height);
+        QApplication::processEvents();
+    }
+    LaidOut Placed(ControlId control) const override {
+        const QRect r = ui_.Widget(control)->geometry();
+        return {r.x(), r.y(), r.width(), r.height()};
     }
 
   private:
@@ -330,6 +386,44 @@ TEST_F(QtPixels, NoControlLiesOnItsFramesTitleAtTheScreensScale) {
         }
         ui.UnloadForm(form);
     }
+}
+
+TEST(QtLists, ListsDropDownsAndScrollBarsShowAFrameWhileTheyHaveTheFocus) {
+    qt::QtWindowSystem ui;
+    ui.ShowForm("Form1");
+    ui.ShowForm("Form3");
+    for (ControlId id : {ControlId("List1"), ControlId("Combo1"), ControlId("Form3.HScroll1"),
+                         ControlId("Command1")}) {
+        QWidget* w = ui.Widget(id);
+        QApplication::setActiveWindow(w->window());
+        w->setEnabled(true);
+        w->setFocus(Qt::TabFocusReason);
+        QApplication::processEvents();
+        const auto* frame = w->window()->findChild<QFocusFrame*>();
+        const bool framed = frame && frame->isVisible() && frame->widget() == w;
+        EXPECT_EQ(framed, id != ControlId("Command1")) << id << ": a button marks its own focus";
+    }
+}
+
+TEST(QtLists, TheFirstDownOnAListWithNothingPickedPicksTheFirstLine) {
+    qt::QtWindowSystem ui;
+    std::vector<Reported> reported;
+    ui.eventSink = [&](ControlId control, UiEvent event) {
+        reported.push_back({control, event});
+        return true;
+    };
+    ui.ShowForm("frmSnapshots");
+    for (const char* line : {"newest", "older", "oldest"})
+        ui.ListAdd("frmSnapshots.List1", line);
+    ui.Flush(true);
+    QWidget* list = ui.Widget("frmSnapshots.List1");
+    list->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(list, Qt::Key_Down);
+    EXPECT_TRUE(ui.ListSelected("frmSnapshots.List1", 0));
+    QTest::keyClick(list, Qt::Key_Down);
+    EXPECT_TRUE(ui.ListSelected("frmSnapshots.List1", 1)) << "and on from there";
+    EXPECT_EQ(reported, (std::vector<Reported>(2, {"frmSnapshots.List1", UiEvent::Click})));
+    ui.UnloadForm("frmSnapshots");
 }
 
 INSTANTIATE_TEST_SUITE_P(Qt, WindowLayerContract, ::testing::Values(&MakeQt),

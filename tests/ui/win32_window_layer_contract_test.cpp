@@ -282,6 +282,10 @@ class Win32Driver final : public WindowLayerDriver {
     std::string TitleShown(FormId form) const override {
         return win32::Narrow(TextOf(ui_.Window(form)));
     }
+    std::string LineShown(ControlId list, int index) const override {
+        HWND hwnd = ui_.Handle(list);
+        return win32::Narrow(LineText(hwnd, index, list.Kind() == ControlKind::Combo));
+    }
     bool Resizable(FormId form) const override {
         const auto style = static_cast<DWORD>(GetWindowLongPtrW(ui_.Window(form), GWL_STYLE));
         return (style & (WS_THICKFRAME | WS_MAXIMIZEBOX)) != 0;
@@ -330,6 +334,85 @@ class Win32Driver final : public WindowLayerDriver {
             ADD_FAILURE() << control << " shows no text this driver can measure";
             return false;
         }
+    }
+
+    void Type(ControlId control, std::string_view text) override {
+        HWND hwnd = ui_.Handle(control);
+        ASSERT_NE(hwnd, nullptr) << control;
+        SetFocus(hwnd);
+        if (control.Kind() == ControlKind::FolderBox) { // as pasted over what was there
+            const std::wstring wide = win32::Widen(text);
+            SendMessageW(hwnd, EM_SETSEL, 0, -1);
+            SendMessageW(hwnd, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(wide.c_str()));
+            Pump();
+            return;
+        }
+        for (const char letter : text) {
+            PostMessageW(hwnd, WM_CHAR, static_cast<unsigned char>(letter), 1);
+            Pump();
+        }
+    }
+    // The line as the list paints it, with its mark and without: the same, when none is drawn.
+    bool MarkShown(ControlId list, int index) override {
+        HWND hwnd = ui_.Handle(list);
+        RECT line{};
+        if (!hwnd || SendMessageW(hwnd, LB_GETITEMRECT, static_cast<WPARAM>(index),
+                                  reinterpret_cast<LPARAM>(&line)) == LB_ERR)
+            return false;
+        const auto shot = [&] {
+            RECT client{};
+            GetClientRect(hwnd, &client);
+            HDC screen = GetDC(hwnd);
+            HDC dc = CreateCompatibleDC(screen);
+            HBITMAP bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
+            HGDIOBJ old = SelectObject(dc, bitmap);
+            SendMessageW(hwnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc),
+                         PRF_CLIENT | PRF_ERASEBKGND);
+            std::vector<COLORREF> pixels;
+            for (LONG y = line.top; y < line.bottom; ++y)
+                for (LONG x = line.left; x < line.right; ++x)
+                    pixels.push_back(GetPixel(dc, x, y));
+            SelectObject(dc, old);
+            DeleteObject(bitmap);
+            DeleteDC(dc);
+            ReleaseDC(hwnd, screen);
+            return pixels;
+        };
+        const LineMark mark = ui_.ListMark(list, index);
+        const std::vector<COLORREF> with = shot();
+        ui_.ListSetMark(list, index, LineMark::None);
+        const std::vector<COLORREF> without = shot();
+        ui_.ListSetMark(list, index, mark);
+        return with != without;
+    }
+    LaidOut WindowPlace(FormId form) const override {
+        RECT r{};
+        GetWindowRect(ui_.Window(form), &r);
+        return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+    }
+    void PutWindowAt(FormId form, int x, int y) override {
+        SetWindowPos(ui_.Window(form), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        Pump();
+    }
+    void ResizeClient(FormId form, int width, int height) override {
+        HWND window = ui_.Window(form);
+        const auto dpi = static_cast<int>(GetDpiForWindow(window));
+        RECT outer{0, 0, MulDiv(width, dpi, 96), MulDiv(height, dpi, 96)};
+        AdjustWindowRectEx(&outer, static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE)),
+                           GetMenu(window) != nullptr,
+                           static_cast<DWORD>(GetWindowLongPtrW(window, GWL_EXSTYLE)));
+        SetWindowPos(window, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
+                     SWP_NOMOVE | SWP_NOZORDER);
+        Pump();
+    }
+    LaidOut Placed(ControlId control) const override {
+        HWND hwnd = ui_.Handle(control);
+        RECT r{};
+        GetWindowRect(hwnd, &r);
+        MapWindowPoints(nullptr, GetParent(hwnd), reinterpret_cast<POINT*>(&r), 2);
+        const auto dpi = static_cast<int>(GetDpiForWindow(hwnd));
+        const auto at100 = [dpi](LONG v) { return MulDiv(static_cast<int>(v), 96, dpi); };
+        return {at100(r.left), at100(r.top), at100(r.right - r.left), at100(r.bottom - r.top)};
     }
 
   private:

@@ -70,11 +70,25 @@ class WindowLayerDriver {
     [[nodiscard]] virtual std::vector<Reported> TakeReported() = 0;
     // The window's title as the platform shows it, marks included.
     [[nodiscard]] virtual std::string TitleShown(FormId form) const = 0;
+    // A list's or drop-down's line as drawn, in UTF-8.
+    [[nodiscard]] virtual std::string LineShown(ControlId list, int index) const = 0;
     // Whether the user can change the window's size.
     [[nodiscard]] virtual bool Resizable(FormId form) const = 0;
     // Whether the control shows its whole text at the screen's scale (a control that scrolls
     // shows it all).
     [[nodiscard]] virtual bool TextFits(ControlId control) const = 0;
+    // The user types into a control that has the focus: a folder box's text becomes `text` (as
+    // typed over, or pasted); in a list each letter is a key of its own.
+    virtual void Type(ControlId control, std::string_view text) = 0;
+    // Whether something is drawn after the text of a list's line, as its mark.
+    [[nodiscard]] virtual bool MarkShown(ControlId list, int index) = 0;
+    // A window's outer rectangle on the screen, in the platform's pixels; the user moves it, or
+    // drags its edge so that its client area has this size in pixels at 100 %.
+    [[nodiscard]] virtual LaidOut WindowPlace(FormId form) const = 0;
+    virtual void PutWindowAt(FormId form, int x, int y) = 0;
+    virtual void ResizeClient(FormId form, int width, int height) = 0;
+    // Where a control lies in its parent, in pixels at 100 %.
+    [[nodiscard]] virtual LaidOut Placed(ControlId control) const = 0;
 };
 
 using DriverFactory = std::unique_ptr<WindowLayerDriver> (*)();
@@ -126,6 +140,28 @@ TEST_P(WindowLayerContract, TheDropDownsTextIsItsSelectedEntryAndAddingKeepsIt) 
     ui->ListAdd("Combo1", "Neighbourhood 4");
     EXPECT_TRUE(ui->ListSelected("Combo1", 1));
     EXPECT_EQ(ui->Caption("Combo1"), "Neighbourhood 3");
+}
+
+TEST_P(WindowLayerContract, AChildsLineShowsItsMarkWhileItsTextStaysTheName) {
+    ui->ShowForm("Form1");
+    for (const char* name : {"Bob Newbie", "Daisy Newbie", "Lisa Goth"})
+        ui->ListAdd("List1", name);
+    ui->ListSetMark("List1", 1, LineMark::Child);
+    ui->ListSetMark("List1", 3, LineMark::Child); // no such line: nothing
+    EXPECT_EQ(ui->ListItem("List1", 1), "Daisy Newbie") << "the mark is no part of the text";
+    EXPECT_EQ(ui->ListCount("List1"), 3);
+    std::vector<bool> shown;
+    for (int line = 0; line < 3; ++line) {
+        EXPECT_EQ(ui->ListMark("List1", line), line == 1 ? LineMark::Child : LineMark::None);
+        shown.push_back(driver->MarkShown("List1", line));
+    }
+    EXPECT_EQ(shown, (std::vector<bool>{false, true, false}));
+    ui->ListSelect("List1", 1);
+    EXPECT_TRUE(driver->MarkShown("List1", 1)) << "on the highlighted line too";
+    ui->ListClear("List1");
+    ui->ListAdd("List1", "Daisy Newbie");
+    EXPECT_EQ(ui->ListMark("List1", 0), LineMark::None) << "a cleared list keeps no mark";
+    EXPECT_FALSE(driver->MarkShown("List1", 0));
 }
 
 TEST_P(WindowLayerContract, CaptionsEnabledAndCheckedStates) {
@@ -390,6 +426,40 @@ TEST_P(WindowLayerContract, AClickHighlightsAFolderWhileADoubleClickOrEnterOpens
         << "each opening is reported, and Enter presses no button";
 }
 
+TEST_P(WindowLayerContract, TypedLettersFindAFolderAndAFolderTypedInTheBoxOpensWithEnter) {
+    using namespace folders;
+    const Tree tree;
+    const ControlId dirs = "Form2.Dir1", box = "Form2.Text1";
+    auto line = [&](const fs::path& folder) { return LineOf(*ui, dirs, Utf8(folder)); };
+    std::vector<int> highlighted, expected;
+    std::vector<std::string> opened;
+    driver->WhenModal([&](FormId) {
+        ui->SetCaption(dirs, tree.dir.str());
+        expected = {line(tree.beta), line(tree.folderIff), line(tree.longName), line(tree.steam)};
+        EXPECT_EQ(ui->Caption(box), Utf8(tree.dir.path())) << "the box shows the folder open";
+        for (const char* letters : {"b", "F", "s", "."}) {
+            driver->Type(dirs, letters);
+            highlighted.push_back(Highlighted(*ui, dirs));
+        }
+        EXPECT_TRUE(driver->TakeReported().empty()) << "a letter opens nothing";
+        for (const fs::path& typed : {tree.beta / "Inner", tree.dir.path() / "nowhere"}) {
+            driver->Type(box, Utf8(typed));
+            driver->Press(box, Key::Enter);
+            opened.push_back(ui->Caption(dirs));
+        }
+        EXPECT_EQ(ui->Caption(box), Utf8(tree.dir.path() / "nowhere")) << "kept, to be mended";
+        ui->UnloadForm("Form2");
+    });
+    ui->LoadForm("Form2");
+    ui->ShowModal("Form2");
+    EXPECT_EQ(highlighted, expected)
+        << "the next folder whose name starts with the letter, letter case ignored";
+    EXPECT_EQ(opened, (std::vector<std::string>(2, Utf8(tree.beta / "Inner"))))
+        << "a folder that is not there opens nothing";
+    EXPECT_EQ(driver->TakeReported(), (std::vector<Reported>{{"Form2.Dir1", UiEvent::Change}}))
+        << "Enter in the box opens the folder and presses no button";
+}
+
 TEST_P(WindowLayerContract, TheDriveListChoosesTheDriveThatHoldsAFolder) {
     using namespace folders;
     test::TempDir prefix;
@@ -557,13 +627,84 @@ TEST_P(WindowLayerContract, TheTitleCarriesTheUnsavedMarkWhileSaveIsEnabled) {
     EXPECT_EQ(driver->TitleShown("Form1"), "Adultify (read-only) [*]");
 }
 
+TEST_P(WindowLayerContract, ControlCharactersFromASaveAreDrawnAsThePlaceholderAndKeptAsGiven) {
+    // ESC with a screen-clearing sequence, TAB, CR, BEL, DEL and the C1 CSI; a no-break space
+    // (C2 A0) and an accented letter are text.
+    const std::string given = "Ann\x1b[2J\tB\r\x07\x7f\xc2\x9b!\xc2\xa0\xc3\xa9";
+    const std::string drawn = "Ann\uFFFD[2J\uFFFDB\uFFFD\uFFFD\uFFFD\uFFFD!\u00A0\u00E9";
+    ui->ShowForm("Form1");
+    ui->ListAdd("List1", given);
+    ui->ListAdd("List1", "Bob");
+    ui->ListAdd("Combo1", given);
+    ui->ListSelect("Combo1", 0);
+    ui->SetCaption("Form1", given);
+    EXPECT_EQ(driver->LineShown("List1", 0), drawn);
+    EXPECT_EQ(driver->LineShown("List1", 1), "Bob");
+    EXPECT_EQ(driver->LineShown("Combo1", 0), drawn);
+    EXPECT_EQ(driver->TitleShown("Form1"), drawn);
+    EXPECT_EQ(ui->ListItem("List1", 0), given) << "the program reads back what it gave";
+    EXPECT_EQ(ui->ListItem("Combo1", 0), given);
+    EXPECT_EQ(ui->Caption("Combo1"), given);
+    EXPECT_EQ(ui->Caption("Form1"), given);
+}
+
 // Sizes and texts measured in pixels: run again at 150 % and 200 % (QT_SCALE_FACTOR).
-TEST_P(WindowLayerContract, NoWindowCanBeResizedAtEveryScale) {
+TEST_P(WindowLayerContract, OnlyThePathDialogCanBeResizedAtEveryScale) {
     for (FormId form : AllForms()) {
         ui->ShowForm(form);
-        EXPECT_FALSE(driver->Resizable(form)) << form;
+        EXPECT_EQ(driver->Resizable(form), form == FormId("Form2")) << form;
         ui->UnloadForm(form);
     }
+}
+
+TEST_P(WindowLayerContract, ThePathDialogsListsGrowWithItAndItsButtonsKeepToTheEdges) {
+    ui->ShowForm("Form2");
+    driver->ResizeClient("Form2", 376 + 124, 316 + 84);
+    struct Case {
+        ControlId control;
+        LaidOut expected;
+    };
+    for (const Case& c :
+         {Case{"Form2.Dir1", {8, 8, 484, 284}}, Case{"Form2.Text1", {8, 298, 484, 21}},
+          Case{"Form2.Drive1", {8, 325, 484, 21}}, Case{"Form2.Command1", {8, 367, 73, 25}},
+          Case{"Form2.Command3", {419, 367, 73, 25}}}) {
+        const LaidOut at = driver->Placed(c.control);
+        EXPECT_NEAR(at.x, c.expected.x, 1) << c.control;
+        EXPECT_NEAR(at.y, c.expected.y, 1) << c.control;
+        EXPECT_NEAR(at.width, c.expected.width, 1) << c.control;
+        if (c.control.Kind() != ControlKind::DriveList) { // a drop-down's height is its font's
+            EXPECT_NEAR(at.height, c.expected.height, 1) << c.control;
+        }
+    }
+    driver->ResizeClient("Form2", 100, 100);
+    EXPECT_NEAR(driver->Placed("Form2.Command3").x, 295, 1) << "never smaller than laid out";
+    ui->UnloadForm("Form2");
+}
+
+TEST_P(WindowLayerContract, DialogsOpenCentredOnTheMainWindow) {
+    ui->ShowForm("Form1");
+    driver->PutWindowAt("Form1", 40, 30);
+    const LaidOut main = driver->WindowPlace("Form1");
+    auto centred = [&](FormId form) {
+        const LaidOut dialog = driver->WindowPlace(form);
+        EXPECT_NEAR(dialog.x + dialog.width / 2, main.x + main.width / 2, 2) << form;
+        EXPECT_NEAR(dialog.y + dialog.height / 2, main.y + main.height / 2, 2) << form;
+    };
+    for (FormId form : AllForms()) {
+        if (form.Design().style != WindowStyle::Dialog) continue;
+        ui->ShowForm(form);
+        centred(form);
+        ui->UnloadForm(form);
+    }
+    bool seen = false;
+    driver->WhenModal([&](FormId form) {
+        centred(form);
+        seen = true;
+        ui->UnloadForm(form);
+    });
+    ui->LoadForm("Form3");
+    ui->ShowModal("Form3");
+    EXPECT_TRUE(seen);
 }
 
 TEST_P(WindowLayerContract, EveryTextFitsItsControlAtEveryScale) {

@@ -64,10 +64,27 @@ class HeadlessDriver final : public WindowLayerDriver {
     }
     std::vector<Reported> TakeReported() override { return std::exchange(reported_, {}); }
     std::string TitleShown(FormId form) const override { return ui_.TitleShown(form); }
-    // Sizes and text widths need pixels, which this layer has none of: every window keeps
-    // its laid-out size and every text counts as fitting.
-    bool Resizable(FormId) const override { return false; }
+    std::string LineShown(ControlId list, int index) const override {
+        return ui_.LineShown(list, index);
+    }
+    // Text widths need pixels, which this layer has none of: every text counts as fitting.
+    bool Resizable(FormId form) const override {
+        HeadlessWindowSystem probe;
+        probe.ShowForm(form);
+        probe.UserResize(form, form.Design().width + 1, form.Design().height + 1);
+        return probe.Placement(form).width != form.Design().width;
+    }
     bool TextFits(ControlId) const override { return true; }
+    void Type(ControlId control, std::string_view text) override { ui_.UserType(control, text); }
+    bool MarkShown(ControlId list, int index) override {
+        return ui_.ListMark(list, index) != LineMark::None;
+    }
+    LaidOut WindowPlace(FormId form) const override { return ui_.Placement(form); }
+    void PutWindowAt(FormId form, int x, int y) override { ui_.MoveTo(form, x, y); }
+    void ResizeClient(FormId form, int width, int height) override {
+        ui_.UserResize(form, width, height);
+    }
+    LaidOut Placed(ControlId control) const override { return ui_.Placed(control); }
 
   private:
     struct Answer {

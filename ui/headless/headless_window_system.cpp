@@ -2,14 +2,19 @@
 
 #include "ui/bitmap_size.h"
 #include "ui/folder_listing.h"
+#include "ui/shown_text.h"
 
 #include <algorithm>
 #include <stdexcept>
+#include <system_error>
 
 namespace adultify {
 
 namespace {
 const std::vector<DrawOp> kNoOps;
+char FoldedLetter(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
 constexpr int kBorder = 2; // pixels a bordered box loses on each side
 constexpr int kStockSize = 25;
 } // namespace
@@ -58,10 +63,15 @@ void HeadlessWindowSystem::FillListing(ControlId control, Control& c) {
     case ControlKind::DirList: {
         const std::vector<FolderEntry> entries = ListFolders(c.caption);
         c.items.clear();
-        for (const FolderEntry& e : entries)
+        c.names.clear();
+        for (const FolderEntry& e : entries) {
             c.items.push_back(e.path);
+            c.names.push_back(e.name);
+        }
         c.selected = OpenFolderLine(entries);
         if (c.selected >= 0) c.caption = c.items[static_cast<std::size_t>(c.selected)];
+        for (const ControlDesign& d : control.Form().Controls())
+            if (d.kind == ControlKind::FolderBox) At(control.Form().IdOf(d)).caption = c.caption;
         break;
     }
     case ControlKind::DriveList: {
@@ -113,6 +123,8 @@ void HeadlessWindowSystem::UserDoubleClick(ControlId list, int index) {
 
 void HeadlessWindowSystem::UserPress(ControlId control, Key key) {
     Control* c = Open(control);
+    if (c && c->enabled && control.Kind() == ControlKind::FolderBox && key == Key::Enter)
+        return OpenTypedFolder(control);
     if (!c || !c->enabled || control.Kind() != ControlKind::DirList || c->items.empty()) return;
     const int last = static_cast<int>(c->items.size()) - 1;
     switch (key) {
@@ -127,6 +139,43 @@ void HeadlessWindowSystem::UserPress(ControlId control, Key key) {
         break;
     default:
         break;
+    }
+}
+
+void HeadlessWindowSystem::OpenTypedFolder(ControlId box) {
+    const FormId form = box.Form();
+    const std::string typed = At(box).caption;
+    std::error_code ec;
+    if (typed.empty() ||
+        !std::filesystem::is_directory(std::u8string(typed.begin(), typed.end()), ec)) {
+        Beep();
+        return;
+    }
+    for (const ControlDesign& d : form.Controls())
+        if (d.kind == ControlKind::DirList) {
+            SetCaption(form.IdOf(d), typed);
+            (void)Send(form.IdOf(d), UiEvent::Change);
+        }
+}
+
+void HeadlessWindowSystem::UserType(ControlId control, std::string_view text) {
+    Control* c = Open(control);
+    if (!c || !c->enabled) return;
+    if (control.Kind() == ControlKind::FolderBox) {
+        c->caption = std::string(text);
+        return;
+    }
+    if (control.Kind() != ControlKind::DirList) return;
+    for (const char letter : text) {
+        const int n = static_cast<int>(c->names.size());
+        for (int step = 1; step <= n; ++step) {
+            const auto line = static_cast<std::size_t>((c->selected + step) % n);
+            if (!c->names[line].empty() &&
+                FoldedLetter(c->names[line][0]) == FoldedLetter(letter)) {
+                c->selected = static_cast<int>(line);
+                break;
+            }
+        }
     }
 }
 
@@ -157,7 +206,22 @@ void HeadlessWindowSystem::FocusControl(ControlId control) {
 void HeadlessWindowSystem::ListClear(ControlId list) {
     Control& c = At(list);
     c.items.clear();
+    c.marks.clear();
     c.selected = -1;
+}
+
+void HeadlessWindowSystem::ListSetMark(ControlId list, int index, LineMark mark) {
+    Control& c = At(list);
+    if (index < 0 || index >= static_cast<int>(c.items.size())) return;
+    c.marks.resize(c.items.size());
+    c.marks[static_cast<std::size_t>(index)] = mark;
+}
+
+LineMark HeadlessWindowSystem::ListMark(ControlId list, int index) const {
+    const Control& c = At(list);
+    return index >= 0 && index < static_cast<int>(c.marks.size())
+               ? c.marks[static_cast<std::size_t>(index)]
+               : LineMark::None;
 }
 
 void HeadlessWindowSystem::ListAdd(ControlId list, std::string_view item) {
@@ -307,7 +371,46 @@ void HeadlessWindowSystem::LoadForm(FormId form) {
 
 void HeadlessWindowSystem::ShowForm(FormId form) {
     LoadForm(form);
-    forms_[form.Control().Row()].shown = true;
+    Form& f = forms_[form.Control().Row()];
+    if (!f.shown && form != kMainForm) {
+        const LaidOut owner = Placement(kMainForm);
+        f.place = {owner.x + (owner.width - form.Design().width) / 2,
+                   owner.y + (owner.height - form.Design().height) / 2, form.Design().width,
+                   form.Design().height};
+    }
+    f.shown = true;
+}
+
+LaidOut HeadlessWindowSystem::Placement(FormId form) const {
+    const Form& f = forms_[form.Control().Row()];
+    if (f.place.width > 0) return f.place;
+    return {0, 0, form.Design().width, form.Design().height};
+}
+
+void HeadlessWindowSystem::MoveTo(FormId form, int x, int y) {
+    LaidOut place = Placement(form);
+    place.x = x;
+    place.y = y;
+    forms_[form.Control().Row()].place = place;
+}
+
+void HeadlessWindowSystem::UserResize(FormId form, int width, int height) {
+    if (!form.Design().sizable) return;
+    LaidOut place = Placement(form);
+    place.width = std::max(width, form.Design().width);
+    place.height = std::max(height, form.Design().height);
+    forms_[form.Control().Row()].place = place;
+}
+
+LaidOut HeadlessWindowSystem::Placed(ControlId control) const {
+    const LaidOut window = Placement(control.Form());
+    return PlaceFollowing(control.Design(), window.width - control.Form().Design().width,
+                          window.height - control.Form().Design().height);
+}
+
+std::optional<std::string> HeadlessWindowSystem::ChooseFolder(FormId owner,
+                                                              std::string_view start) {
+    return chooseFolder ? chooseFolder(owner, start) : std::nullopt;
 }
 
 void HeadlessWindowSystem::ShowModal(FormId form) {
@@ -386,9 +489,12 @@ void HeadlessWindowSystem::PressKey(FormId form, Key key) {
     const std::optional<ControlId> focus = Focused(form);
     const bool clickable =
         focus && (focus->Kind() == ControlKind::Button || focus->Kind() == ControlKind::Label);
-    // A folder list keeps its own keys: Enter opens the folder rather than pressing a button.
+    // A folder list keeps its own keys: Enter opens the folder rather than pressing a button;
+    // so does a folder box.
     if (focus && focus->Kind() == ControlKind::DirList &&
         (key == Key::Up || key == Key::Down || key == Key::Enter))
+        return UserPress(*focus, key);
+    if (focus && focus->Kind() == ControlKind::FolderBox && key == Key::Enter)
         return UserPress(*focus, key);
     switch (key) {
     case Key::Tab:
@@ -425,7 +531,12 @@ std::optional<ControlId> HeadlessWindowSystem::Focused(FormId form) const {
 std::string HeadlessWindowSystem::TitleShown(FormId form) const {
     const std::string caption = Caption(form.Control());
     const std::optional<ControlId> marker = UnsavedMarker(form);
-    return marker && IsLoaded(form) && At(*marker).enabled ? MarkedTitle(caption) : caption;
+    return ShownText(marker && IsLoaded(form) && At(*marker).enabled ? MarkedTitle(caption)
+                                                                     : caption);
+}
+
+std::string HeadlessWindowSystem::LineShown(ControlId list, int index) const {
+    return ShownText(ListItem(list, index));
 }
 
 const std::vector<std::string>& HeadlessWindowSystem::CaptionHistory(ControlId control) const {

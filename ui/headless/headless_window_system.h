@@ -52,6 +52,8 @@ class HeadlessWindowSystem final : public WindowSystem {
     std::string ListItem(ControlId list, int index) const override;
     bool ListSelected(ControlId list, int index) const override;
     void ListSelect(ControlId list, int index) override;
+    void ListSetMark(ControlId list, int index, LineMark mark) override;
+    LineMark ListMark(ControlId list, int index) const override;
 
     bool SetPictureBitmap(ControlId box, BitmapBytes bmpFile) override;
     void SetPictureStock(ControlId box) override;
@@ -82,6 +84,8 @@ class HeadlessWindowSystem final : public WindowSystem {
     void UnloadForm(FormId form) override;
     bool IsLoaded(FormId form) const override;
 
+    // Answered by `chooseFolder`; unscripted, the user cancels.
+    std::optional<std::string> ChooseFolder(FormId owner, std::string_view start) override;
     void Beep() override { ++beeps_; }
     void SetPointer(MousePointer pointer) override;
     void ShellOpen(FormId window, std::string_view document) override;
@@ -101,6 +105,9 @@ class HeadlessWindowSystem final : public WindowSystem {
     void UserClick(ControlId list, int index);
     void UserDoubleClick(ControlId list, int index);
     void UserPress(ControlId control, Key key);
+    // Text typed into a control: a folder box's text becomes it (as typed over, or pasted); in a
+    // folder list each letter highlights the next folder whose name starts with it.
+    void UserType(ControlId control, std::string_view text);
     std::function<bool(ControlId control, UiEvent event)> eventSink;
     // A key pressed in a window, as the keyboard rules say: Tab moves the focus, Enter and
     // Space click, Escape closes a dialog, the scroll keys move a focused scroll bar. What the
@@ -109,6 +116,15 @@ class HeadlessWindowSystem final : public WindowSystem {
     [[nodiscard]] std::optional<ControlId> Focused(FormId form) const;
     // The title with the mark of unsaved edits, a trailing "*", while the window has them.
     [[nodiscard]] std::string TitleShown(FormId form) const;
+    // A list's line as a window would draw it.
+    [[nodiscard]] std::string LineShown(ControlId list, int index) const;
+    // Where a window lies on a screen of the laid-out size at 100 %: the main window where it
+    // was put, any other centred on it when shown.
+    [[nodiscard]] LaidOut Placement(FormId form) const;
+    void MoveTo(FormId form, int x, int y);
+    // The user drags a sizable window's edge: never smaller than laid out.
+    void UserResize(FormId form, int width, int height);
+    [[nodiscard]] LaidOut Placed(ControlId control) const;
 
     // Scripting and inspection.
     // Given the record with the answer of a box closed without a button.
@@ -116,6 +132,7 @@ class HeadlessWindowSystem final : public WindowSystem {
     std::function<void(FormId form)> onModal; // drives a modal window
     std::function<void(ControlId control, std::string_view text)> onCaption;
     std::function<void(const MessageRecord&)> onMessage;
+    std::function<std::optional<std::string>(FormId owner, std::string_view start)> chooseFolder;
     // What a user does while the program lets events run (a click on Cancel, say).
     std::function<void()> onEvents;
 
@@ -149,6 +166,8 @@ class HeadlessWindowSystem final : public WindowSystem {
         bool enabled = true;
         bool checked = false;
         std::vector<std::string> items;
+        std::vector<LineMark> marks;    // by line
+        std::vector<std::string> names; // a folder list's lines as shown
         int selected = -1;
         HeadlessPicture picture;
         std::vector<DrawOp> drawOps;
@@ -162,6 +181,7 @@ class HeadlessWindowSystem final : public WindowSystem {
         bool loaded = false;
         bool shown = false;
         std::optional<ControlId> focus;
+        LaidOut place;
     };
 
     Control& At(ControlId control) { return controls_[control.Row()]; }
@@ -172,6 +192,7 @@ class HeadlessWindowSystem final : public WindowSystem {
     // A folder, drive or file list shows what its caption names.
     void FillListing(ControlId control, Control& c);
     void OpenFolderLineAt(ControlId list, int index);
+    void OpenTypedFolder(ControlId box);
     bool Send(ControlId control, UiEvent event);
     void Report(ControlId control, UiEvent event);
     void MoveFocus(FormId form, bool forward);

@@ -1,5 +1,6 @@
 #include "ui/qt/qt_widgets.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -133,6 +134,7 @@ void DropDown::wheelEvent(QWheelEvent* event) {
 }
 
 FolderList::FolderList(QWidget* parent) : QListWidget(parent) {
+    setItemDelegate(new LineDelegate(this));
     setSelectionMode(QAbstractItemView::SingleSelection);
     setTextElideMode(Qt::ElideNone);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -150,6 +152,86 @@ void FolderList::keyPressEvent(QKeyEvent* event) {
     }
     const QList<QListWidgetItem*> highlighted = selectedItems();
     if (!highlighted.isEmpty() && onOpen) onOpen(row(highlighted.first()));
+    event->accept();
+}
+
+namespace {
+constexpr int kIndent = 12; // pixels per folder level
+constexpr int kMarkGap = 6; // between a line's text and its mark
+
+QFont MarkFont(const QFont& line) {
+    QFont font = line;
+    font.setPointSizeF(line.pointSizeF() > 0 ? line.pointSizeF() * 0.85 : 7);
+    return font;
+}
+
+LineMark MarkOf(const QModelIndex& index) {
+    return static_cast<LineMark>(index.data(kMarkRole).toInt());
+}
+} // namespace
+
+QString LineDelegate::MarkText(LineMark mark) {
+    return mark == LineMark::Child ? QStringLiteral("child") : QString();
+}
+
+QSize LineDelegate::MarkSize(const QFont& font, LineMark mark) {
+    if (mark == LineMark::None) return {};
+    const QFontMetrics fm(MarkFont(font));
+    return {fm.horizontalAdvance(MarkText(mark)) + fm.height() / 2 + 2, fm.height()};
+}
+
+void LineDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                         const QModelIndex& index) const {
+    QStyleOptionViewItem opt = option;
+    initStyleOption(&opt, index);
+    opt.rect.adjust(index.data(kDepthRole).toInt() * kIndent, 0, 0, 0);
+    const QWidget* widget = opt.widget;
+    QStyle* style = widget ? widget->style() : QApplication::style();
+    style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, widget);
+    const LineMark mark = MarkOf(index);
+    if (mark == LineMark::None) return;
+    const QRect text = style->subElementRect(QStyle::SE_ItemViewItemText, &opt, widget);
+    const int textWidth = opt.fontMetrics.horizontalAdvance(opt.text);
+    const QSize size = MarkSize(opt.font, mark);
+    const QRectF tag(text.left() + textWidth + kMarkGap,
+                     text.center().y() - size.height() / 2.0 + 0.5, size.width(), size.height());
+    const bool selected = (opt.state & QStyle::State_Selected) != 0;
+    const QColor ink = selected ? opt.palette.color(QPalette::HighlightedText) : QColor(0, 96, 160);
+    painter->save();
+    painter->setRenderHint(QPainter::Antialiasing, true);
+    painter->setPen(QPen(ink, 1));
+    painter->setBrush(selected ? Qt::NoBrush : QBrush(QColor(224, 240, 255)));
+    painter->drawRoundedRect(tag.adjusted(0.5, 0.5, -0.5, -0.5), size.height() / 2.5,
+                             size.height() / 2.5);
+    painter->setFont(MarkFont(opt.font));
+    painter->drawText(tag, Qt::AlignCenter, MarkText(mark));
+    painter->restore();
+}
+
+QSize LineDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const {
+    QSize size = QStyledItemDelegate::sizeHint(option, index);
+    size.rwidth() += index.data(kDepthRole).toInt() * kIndent;
+    if (const LineMark mark = MarkOf(index); mark != LineMark::None)
+        size.rwidth() += kMarkGap + MarkSize(option.font, mark).width();
+    return size;
+}
+
+void PickList::keyPressEvent(QKeyEvent* event) {
+    const bool step = event->key() == Qt::Key_Down || event->key() == Qt::Key_Up;
+    if (step && selectedItems().isEmpty() && currentItem()) {
+        currentItem()->setSelected(true);
+        event->accept();
+        return;
+    }
+    QListWidget::keyPressEvent(event);
+}
+
+void FolderBox::keyPressEvent(QKeyEvent* event) {
+    if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter) {
+        QLineEdit::keyPressEvent(event);
+        return;
+    }
+    if (onEnter) onEnter();
     event->accept();
 }
 

@@ -9,8 +9,10 @@
 #include <QGroupBox>
 #include <QImage>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QScrollBar>
+#include <QStyledItemDelegate>
 #include <QWidget>
 
 #include <functional>
@@ -65,6 +67,16 @@ class DropDown final : public QComboBox {
     void wheelEvent(QWheelEvent* event) override;
 };
 
+// A list whose first Down or Up, while no line is picked, picks the line the focus mark is on
+// (the first, once the list has the focus) rather than the one after it.
+class PickList final : public QListWidget {
+  public:
+    using QListWidget::QListWidget;
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
+};
+
 // A folder list as folder choosers have it: a click highlights a folder, a double click or
 // Enter opens it (Enter goes no further, to a button of the window); a long name is shown
 // whole, the list scrolling sideways, and its full path on hover.
@@ -75,6 +87,35 @@ class FolderList final : public QListWidget {
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;
+};
+
+// A box to type or paste a folder in: Enter opens it (and goes no further, to a button).
+class FolderBox final : public QLineEdit {
+  public:
+    using QLineEdit::QLineEdit;
+    std::function<void()> onEnter;
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
+};
+
+// The item data a list line is drawn by beyond its text: how deep a folder lies (indented by
+// drawing, so that typed letters find the name) and the mark after the text (a LineMark).
+inline constexpr int kDepthRole = Qt::UserRole + 1;
+inline constexpr int kMarkRole = Qt::UserRole + 2;
+
+// Draws a line indented by its depth and its mark after the text, the mark a small rounded
+// tag ("child") painted at the screen's scale.
+class LineDelegate final : public QStyledItemDelegate {
+  public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override;
+    [[nodiscard]] QSize sizeHint(const QStyleOptionViewItem& option,
+                                 const QModelIndex& index) const override;
+    // The tag's text, and its extent for a line of that font.
+    static QString MarkText(LineMark mark);
+    static QSize MarkSize(const QFont& font, LineMark mark);
 };
 
 // A frame drawn as of old: its border runs through the middle of its title, so that the

@@ -4,6 +4,7 @@
 #include "ui/keyboard.h"
 #include "ui/qt/images.h"
 #include "ui/qt/qt_widgets.h"
+#include "ui/shown_text.h"
 
 #include <QAction>
 #include <QApplication>
@@ -11,6 +12,9 @@
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QDialog>
+#include <QDir>
+#include <QFileDialog>
+#include <QFocusFrame>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLayout>
@@ -30,6 +34,7 @@
 #include <algorithm>
 #include <cmath>
 #include <stdexcept>
+#include <system_error>
 
 namespace adultify::qt {
 
@@ -40,6 +45,16 @@ QString Q(std::string_view s) {
 }
 std::string S(const QString& s) {
     return s.toUtf8().toStdString();
+}
+// A text as drawn: a name's control characters as the placeholder glyph.
+QString Shown(std::string_view s) {
+    return HasControlCharacters(s) ? Q(ShownText(s)) : Q(s);
+}
+// A list line or drop-down entry drawn otherwise than given keeps the given text here.
+constexpr int kGivenTextRole = kMarkRole + 1;
+std::string GivenText(const QComboBox& combo, int index) {
+    const QVariant given = combo.itemData(index, kGivenTextRole);
+    return S(given.isValid() ? given.toString() : combo.itemText(index));
 }
 
 // Relays a window's own events (close box, keys, mouse over its background) to the program.
@@ -58,6 +73,7 @@ class MainWindow final : public QMainWindow {
 class Dialog final : public QDialog {
   public:
     using QDialog::QDialog;
+    std::function<void()> onResize;
     std::function<void()> onClose;
     std::function<void()> onMouseMove;
     std::function<void()> onKey;
@@ -69,6 +85,10 @@ class Dialog final : public QDialog {
     }
 
   protected:
+    void resizeEvent(QResizeEvent* e) override {
+        QDialog::resizeEvent(e);
+        if (onResize) onResize();
+    }
     // Only a move over the background is the window's own: a control that does not report
     // moves passes them up here, and leaves the pointer as it is.
     void mouseMoveEvent(QMouseEvent* e) override {
@@ -104,7 +124,7 @@ QWidget* NewPicture(const ControlDesign& c, QWidget* parent) {
 // The window's title as shown: marked while the window has unsaved edits. A literal "[*]" in
 // the text is doubled, as Qt would otherwise take it for its own placeholder.
 QString TitleOf(std::string_view caption, bool marked) {
-    QString title = Q(marked ? MarkedTitle(caption) : std::string(caption));
+    QString title = Shown(marked ? MarkedTitle(caption) : std::string(caption));
     return title.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
 }
 
@@ -128,14 +148,45 @@ struct QtWindowSystem::Control {
     QImage picture;  // for picture boxes that are never shown
     int chosen = -1; // the list line or drop-down entry the program last saw chosen
     bool textDirty = false;
-    std::vector<QString> pendingItems; // list lines not yet on the widget
+    std::vector<std::string> pendingItems; // list lines not yet on the widget, as given
+    std::vector<LineMark> marks;           // by line, those on the widget and those pending
 };
+
+namespace {
+// Lists, drop-downs and scroll bars show their focus faintly or not at all in some styles: a
+// frame drawn around the one that has it, in the style's own ink.
+bool WantsFocusFrame(ControlKind kind) {
+    switch (kind) {
+    case ControlKind::List:
+    case ControlKind::DirList:
+    case ControlKind::Combo:
+    case ControlKind::DriveList:
+    case ControlKind::ScrollBar:
+        return true;
+    default:
+        return false;
+    }
+}
+} // namespace
 
 QtWindowSystem::QtWindowSystem(std::optional<std::filesystem::path> dosdevices)
     : controls_(std::make_unique<std::vector<Control>>(kControlCount)),
       dosdevices_(std::move(dosdevices)) {
     Build(kMainForm);
     SetWindowIcon(1);
+    QObject::connect(
+        qApp, &QApplication::focusChanged, Window(kMainForm), [](QWidget*, QWidget* now) {
+            const auto id = now ? ControlId::Find(now->objectName().toStdString()) : std::nullopt;
+            QWidget* window = now ? now->window() : nullptr;
+            auto* frame = window ? window->findChild<QFocusFrame*>() : nullptr;
+            if (!id || !WantsFocusFrame(id->Kind())) {
+                if (frame) frame->hide();
+                return;
+            }
+            if (!frame) frame = new QFocusFrame(window);
+            frame->setWidget(now);
+            frame->show();
+        });
 }
 
 QtWindowSystem::~QtWindowSystem() {
@@ -227,10 +278,20 @@ void QtWindowSystem::FlushList(Control& c) {
     const QSignalBlocker block(list);
     QStringList lines;
     lines.reserve(static_cast<qsizetype>(c.pendingItems.size()));
-    for (QString& line : c.pendingItems)
-        lines.append(std::move(line));
-    c.pendingItems.clear();
+    std::vector<int> drawnOtherwise;
+    for (const std::string& line : c.pendingItems) {
+        if (HasControlCharacters(line)) drawnOtherwise.push_back(static_cast<int>(lines.size()));
+        lines.append(Shown(line));
+    }
+    const int first = list->count();
     list->addItems(lines);
+    for (int i : drawnOtherwise)
+        list->item(first + i)->setData(kGivenTextRole,
+                                       Q(c.pendingItems[static_cast<std::size_t>(i)]));
+    c.pendingItems.clear();
+    for (int row = first; row < list->count() && row < static_cast<int>(c.marks.size()); ++row)
+        if (const LineMark mark = c.marks[static_cast<std::size_t>(row)]; mark != LineMark::None)
+            list->item(row)->setData(kMarkRole, static_cast<int>(mark));
 }
 
 void QtWindowSystem::Flush(bool all) {
@@ -246,7 +307,8 @@ void QtWindowSystem::Flush(bool all) {
         FlushList(c);
         if (c.textDirty) {
             c.textDirty = false;
-            if (auto* label = qobject_cast<QLabel*>(c.widget.data())) label->setText(Q(c.caption));
+            if (auto* label = qobject_cast<QLabel*>(c.widget.data()))
+                label->setText(Shown(c.caption));
         }
     }
 }
@@ -270,10 +332,18 @@ QWidget* QtWindowSystem::BuildWindow(FormId form) {
         window = main;
     } else {
         auto* dialog = new Dialog;
-        dialog->setFixedSize(d.width, d.height);
+        if (d.sizable) {
+            dialog->setMinimumSize(d.width, d.height);
+            dialog->resize(d.width, d.height);
+            dialog->onResize = [this, form] { FollowSize(form); };
+        } else {
+            dialog->setFixedSize(d.width, d.height);
+        }
         dialog->onClose = [this, form] { Send(form.Control(), UiEvent::Close); };
         if (d.style == WindowStyle::Splash)
             dialog->setWindowFlags(Qt::SplashScreen | Qt::FramelessWindowHint);
+        else if (d.sizable)
+            dialog->setWindowFlags(Qt::Dialog | Qt::WindowCloseButtonHint);
         else
             dialog->setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint |
                                    Qt::WindowCloseButtonHint);
@@ -385,6 +455,9 @@ void QtWindowSystem::BuildControl(FormId form, const ControlDesign& c, ControlId
     w->setObjectName(Q(c.name));
     w->setGeometry(c.x, c.y, c.width, c.height);
     w->setEnabled(c.enabled);
+    // Laid out beyond the window's edge (the path dialog's file list): never seen, even in a
+    // window made larger.
+    if (!LiesInsideItsWindow(id)) w->hide();
     if (c.image == Image::Splash) w->lower(); // the texts lie on the picture
     control.widget = w;
 }
@@ -434,6 +507,11 @@ QWidget* QtWindowSystem::BuildWidget(const ControlDesign& c, ControlId id, QWidg
         return BuildDriveList(id, parent);
     case ControlKind::FileList:
         return new QListWidget(parent);
+    case ControlKind::FolderBox: {
+        auto* box = new FolderBox(parent);
+        box->onEnter = [this, id] { OpenTypedFolder(id); };
+        return box;
+    }
     case ControlKind::Window:
     case ControlKind::Menu:
         break;
@@ -451,7 +529,8 @@ QWidget* QtWindowSystem::BuildFrame(const ControlDesign& c, ControlId id, QWidge
 }
 
 QWidget* QtWindowSystem::BuildList(ControlId id, QWidget* parent) {
-    auto* list = new QListWidget(parent);
+    auto* list = new PickList(parent);
+    list->setItemDelegate(new LineDelegate(list));
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     // Long lines (log lines, body strings) are shown whole and scroll sideways.
     list->setTextElideMode(Qt::ElideNone);
@@ -507,9 +586,9 @@ void QtWindowSystem::FillDirList(Control& c, const std::string& folder) {
     const QIcon open = list->style()->standardIcon(QStyle::SP_DirOpenIcon);
     const QIcon closed = list->style()->standardIcon(QStyle::SP_DirClosedIcon);
     for (const FolderEntry& e : entries) {
-        auto* item = new QListWidgetItem(e.open ? open : closed,
-                                         QString(qsizetype{e.depth} * 2, u' ') + Q(e.name), list);
+        auto* item = new QListWidgetItem(e.open ? open : closed, Q(e.name), list);
         item->setData(Qt::UserRole, Q(e.path));
+        item->setData(kDepthRole, e.depth);
         item->setToolTip(Q(e.path));
     }
     const int line = OpenFolderLine(entries);
@@ -517,6 +596,59 @@ void QtWindowSystem::FillDirList(Control& c, const std::string& folder) {
     list->setCurrentRow(line);
     list->scrollToItem(list->item(line));
     c.caption = entries[static_cast<std::size_t>(line)].path;
+}
+
+void QtWindowSystem::ShowOpenFolder(FormId form, const std::string& folder) {
+    for (const ControlDesign& d : form.Controls())
+        if (d.kind == ControlKind::FolderBox)
+            if (auto* box = qobject_cast<QLineEdit*>(Widget(form.IdOf(d)))) box->setText(Q(folder));
+}
+
+void QtWindowSystem::OpenTypedFolder(ControlId box) {
+    const auto* edit = qobject_cast<QLineEdit*>(Widget(box));
+    const std::string typed = edit ? S(edit->text()) : std::string();
+    std::error_code ec;
+    if (typed.empty() ||
+        !std::filesystem::is_directory(std::u8string(typed.begin(), typed.end()), ec)) {
+        Beep();
+        return;
+    }
+    for (const ControlDesign& d : box.Form().Controls())
+        if (d.kind == ControlKind::DirList) {
+            SetCaption(box.Form().IdOf(d), typed);
+            Send(box.Form().IdOf(d), UiEvent::Change);
+        }
+}
+
+void QtWindowSystem::FollowSize(FormId form) {
+    const QWidget* window = Window(form);
+    if (!window) return;
+    const int wider = window->width() - form.Design().width;
+    const int taller = window->height() - form.Design().height;
+    for (const ControlDesign& c : form.Controls())
+        if (QWidget* w = c.follows ? Widget(form.IdOf(c)) : nullptr) {
+            const LaidOut r = PlaceFollowing(c, wider, taller);
+            w->setGeometry(r.x, r.y, r.width, r.height);
+        }
+}
+
+void QtWindowSystem::CentreOnOwner(FormId form) {
+    QWidget* w = Window(form);
+    const QWidget* owner = Window(kMainForm);
+    if (!w) return;
+    if (form == kMainForm || !owner || !owner->isVisible()) {
+        CentreOnScreen(w);
+        return;
+    }
+    const QRect frame = owner->frameGeometry();
+    QPoint at = frame.center() - QPoint(w->width() / 2, w->height() / 2);
+    // Kept on the owner's screen, its title bar within reach.
+    if (const QScreen* screen = owner->screen()) {
+        const QRect area = screen->availableGeometry();
+        at.setX(std::clamp(at.x(), area.left(), std::max(area.left(), area.right() - w->width())));
+        at.setY(std::clamp(at.y(), area.top(), std::max(area.top(), area.bottom() - w->height())));
+    }
+    w->move(at);
 }
 
 void QtWindowSystem::ChooseDriveOf(Control& c, const std::string& folder) {
@@ -541,7 +673,7 @@ void QtWindowSystem::SetCaption(ControlId control, std::string_view text) {
     Control* c = Open(control);
     if (!c) return;
     c->caption = std::string(text);
-    const QString q = Q(text);
+    const QString q = Shown(text);
     if (control.IsWindow()) {
         const std::optional<ControlId> marker = UnsavedMarker(control.Form());
         if (c->widget) c->widget->setWindowTitle(TitleOf(text, marker && At(*marker).enabled));
@@ -560,9 +692,12 @@ void QtWindowSystem::SetCaption(ControlId control, std::string_view text) {
         button->setText(q);
     else if (auto* frame = qobject_cast<QGroupBox*>(c->widget))
         frame->setTitle(q);
-    else if (control.Kind() == ControlKind::DirList)
+    else if (control.Kind() == ControlKind::DirList) {
         FillDirList(*c, c->caption);
-    else if (control.Kind() == ControlKind::DriveList)
+        ShowOpenFolder(control.Form(), c->caption);
+    } else if (control.Kind() == ControlKind::FolderBox) {
+        if (auto* box = qobject_cast<QLineEdit*>(c->widget)) box->setText(q);
+    } else if (control.Kind() == ControlKind::DriveList)
         ChooseDriveOf(*c, c->caption);
     else if (control.Kind() == ControlKind::FileList)
         FillFileList(control, *c, c->caption);
@@ -571,8 +706,9 @@ void QtWindowSystem::SetCaption(ControlId control, std::string_view text) {
 std::string QtWindowSystem::Caption(ControlId control) const {
     const Control* c = Open(control);
     if (!c) return {};
+    if (auto* box = qobject_cast<QLineEdit*>(c->widget.data())) return S(box->text());
     if (auto* combo = qobject_cast<QComboBox*>(c->widget.data())) {
-        if (control.Kind() == ControlKind::Combo) return S(combo->currentText());
+        if (control.Kind() == ControlKind::Combo) return GivenText(*combo, combo->currentIndex());
         if (control.Kind() == ControlKind::DriveList) return S(combo->currentData().toString());
     }
     return c->caption;
@@ -614,6 +750,7 @@ void QtWindowSystem::FocusControl(ControlId control) {
 void QtWindowSystem::ListClear(ControlId list) {
     Control& c = At(list);
     c.pendingItems.clear();
+    c.marks.clear();
     c.chosen = -1;
     const QSignalBlocker block(c.widget.data());
     if (auto* l = qobject_cast<QListWidget*>(c.widget))
@@ -627,11 +764,13 @@ void QtWindowSystem::ListAdd(ControlId list, std::string_view item) {
     const QSignalBlocker block(c.widget.data());
     if (qobject_cast<QListWidget*>(c.widget)) {
         if (c.pendingItems.empty()) MarkDirty(list);
-        c.pendingItems.push_back(Q(item));
+        c.pendingItems.emplace_back(item);
     } else if (auto* combo = qobject_cast<QComboBox*>(c.widget)) {
         // Qt selects the first entry of an empty drop-down; the selection stays as it was.
         const int selected = combo->currentIndex();
-        combo->addItem(Q(item));
+        combo->addItem(Shown(item));
+        if (HasControlCharacters(item))
+            combo->setItemData(combo->count() - 1, Q(item), kGivenTextRole);
         combo->setCurrentIndex(selected);
     }
 }
@@ -648,16 +787,17 @@ std::string QtWindowSystem::ListItem(ControlId list, int index) const {
     const Control& c = At(list);
     if (auto* l = qobject_cast<QListWidget*>(c.widget.data())) {
         if (index >= l->count() && index - l->count() < static_cast<int>(c.pendingItems.size()))
-            return S(c.pendingItems[static_cast<std::size_t>(index - l->count())]);
+            return c.pendingItems[static_cast<std::size_t>(index - l->count())];
         const QListWidgetItem* item = l->item(index);
         if (!item) return {};
         // A folder list's line stands for a folder.
-        return S(list.Kind() == ControlKind::DirList ? item->data(Qt::UserRole).toString()
-                                                     : item->text());
+        if (list.Kind() == ControlKind::DirList) return S(item->data(Qt::UserRole).toString());
+        const QVariant given = item->data(kGivenTextRole);
+        return S(given.isValid() ? given.toString() : item->text());
     }
     if (auto* combo = qobject_cast<QComboBox*>(c.widget.data()))
-        return S(list.Kind() == ControlKind::DriveList ? combo->itemData(index).toString()
-                                                       : combo->itemText(index));
+        return list.Kind() == ControlKind::DriveList ? S(combo->itemData(index).toString())
+                                                     : GivenText(*combo, index);
     return {};
 }
 
@@ -676,6 +816,22 @@ void QtWindowSystem::ListSelect(ControlId list, int index) {
     Control& c = At(list);
     c.chosen = index >= 0 && index < ListCount(list) ? index : -1;
     ShowChoice(c);
+}
+
+void QtWindowSystem::ListSetMark(ControlId list, int index, LineMark mark) {
+    Control& c = At(list);
+    if (index < 0 || index >= ListCount(list)) return;
+    c.marks.resize(static_cast<std::size_t>(ListCount(list)));
+    c.marks[static_cast<std::size_t>(index)] = mark;
+    if (auto* l = qobject_cast<QListWidget*>(c.widget.data()); l && index < l->count())
+        l->item(index)->setData(kMarkRole, static_cast<int>(mark));
+}
+
+LineMark QtWindowSystem::ListMark(ControlId list, int index) const {
+    const Control& c = At(list);
+    return index >= 0 && index < static_cast<int>(c.marks.size())
+               ? c.marks[static_cast<std::size_t>(index)]
+               : LineMark::None;
 }
 
 bool QtWindowSystem::SetPictureBitmap(ControlId box, BitmapBytes bmpFile) {
@@ -808,7 +964,7 @@ void QtWindowSystem::ShowForm(FormId form) {
     LoadForm(form);
     FocusFirst(form);
     QWidget* w = Window(form);
-    if (form.Design().style != WindowStyle::Main) CentreOnScreen(w);
+    if (form.Design().style != WindowStyle::Main && !w->isVisible()) CentreOnOwner(form);
     w->show();
     w->raise();
 }
@@ -819,7 +975,7 @@ void QtWindowSystem::ShowModal(FormId form) {
     auto* dialog = qobject_cast<QDialog*>(Window(form));
     if (!dialog) return;
     FocusFirst(form);
-    CentreOnScreen(dialog);
+    if (!dialog->isVisible()) CentreOnOwner(form);
     dialog->exec();
     if (IsLoaded(form) && Window(form) == dialog) Destroy(form);
 }
@@ -863,7 +1019,7 @@ MsgAnswer QtWindowSystem::ShowMessageBox(std::string_view text, MsgButtons butto
     if (yesNo) shown = QMessageBox::Yes | QMessageBox::No;
     if (buttons == MsgButtons::YesNoCancel)
         shown = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
-    QMessageBox box(kIcons[static_cast<int>(icon)], Q(title), Q(text), shown, parent);
+    QMessageBox box(kIcons[static_cast<int>(icon)], Shown(title), Shown(text), shown, parent);
     box.setObjectName(QStringLiteral("MsgBox"));
     // Escape and the close box press it; without Cancel, Qt gives them No (or OK).
     if (buttons == MsgButtons::YesNoCancel) box.setEscapeButton(QMessageBox::Cancel);
@@ -875,6 +1031,14 @@ MsgAnswer QtWindowSystem::ShowMessageBox(std::string_view text, MsgButtons butto
     if (answer == QMessageBox::Yes) return MsgAnswer::Yes;
     if (answer == QMessageBox::No || yesNo) return MsgAnswer::No;
     return MsgAnswer::Cancel;
+}
+
+std::optional<std::string> QtWindowSystem::ChooseFolder(FormId owner, std::string_view start) {
+    Flush();
+    const QString chosen = QFileDialog::getExistingDirectory(
+        Window(owner), QStringLiteral("Choose the game folder"), Q(start));
+    if (chosen.isEmpty()) return std::nullopt;
+    return S(QDir::toNativeSeparators(chosen));
 }
 
 void QtWindowSystem::Beep() {

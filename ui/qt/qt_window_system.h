@@ -49,6 +49,8 @@ class QtWindowSystem final : public WindowSystem {
     std::string ListItem(ControlId list, int index) const override;
     bool ListSelected(ControlId list, int index) const override;
     void ListSelect(ControlId list, int index) override;
+    void ListSetMark(ControlId list, int index, LineMark mark) override;
+    LineMark ListMark(ControlId list, int index) const override;
 
     bool SetPictureBitmap(ControlId box, BitmapBytes bmpFile) override;
     void SetPictureStock(ControlId box) override;
@@ -79,6 +81,7 @@ class QtWindowSystem final : public WindowSystem {
     void UnloadForm(FormId form) override;
     bool IsLoaded(FormId form) const override;
 
+    std::optional<std::string> ChooseFolder(FormId owner, std::string_view start) override;
     void Beep() override;
     void SetPointer(MousePointer pointer) override;
     void ShellOpen(FormId window, std::string_view document) override;
@@ -121,6 +124,14 @@ class QtWindowSystem final : public WindowSystem {
     QWidget* BuildDriveList(ControlId id, QWidget* parent);
     void BuildMenu(FormId form, const ControlDesign& c, ControlId id);
     void FillDirList(Control& c, const std::string& folder);
+    // The folder boxes of the window show the folder its folder list has open.
+    void ShowOpenFolder(FormId form, const std::string& folder);
+    // Enter in a folder box: the folder typed there opens in the window's folder list.
+    void OpenTypedFolder(ControlId box);
+    // Lays the controls that follow a sizable window's edges out for its present size.
+    void FollowSize(FormId form);
+    // Centres a window on the main window when that is shown, else on the screen.
+    void CentreOnOwner(FormId form);
     void ChooseDriveOf(Control& c, const std::string& folder);
     void FillFileList(ControlId id, Control& c, const std::string& folder);
     // A window opens with the focus on its first control the keyboard reaches.

@@ -87,7 +87,8 @@ MsgAnswer RunMessageBox(HWND owner, std::string_view text, MsgButtons buttons, M
     if (hook) UnhookWindowsHookEx(hook);
     opening = buttons;
     hook = SetWindowsHookExW(WH_CBT, WatchForBox, nullptr, GetCurrentThreadId());
-    const int answer = MessageBoxW(owner, Widen(text).c_str(), Widen(title).c_str(), flags);
+    const int answer =
+        MessageBoxW(owner, WidenShown(text).c_str(), WidenShown(title).c_str(), flags);
     if (hook) {
         UnhookWindowsHookEx(hook);
         hook = nullptr;

@@ -1,5 +1,7 @@
 #include "ui/win32/wide_text.h"
 
+#include "ui/shown_text.h"
+
 #include <windows.h>
 
 namespace adultify::win32 {
@@ -11,6 +13,10 @@ std::wstring Widen(std::string_view utf8) {
     std::wstring out(static_cast<std::size_t>(n), L'\0');
     MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, out.data(), n);
     return out;
+}
+
+std::wstring WidenShown(std::string_view utf8) {
+    return HasControlCharacters(utf8) ? Widen(ShownText(utf8)) : Widen(utf8);
 }
 
 std::string Narrow(std::wstring_view utf16) {

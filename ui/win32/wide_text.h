@@ -9,5 +9,7 @@ namespace adultify::win32 {
 
 [[nodiscard]] std::wstring Widen(std::string_view utf8);
 [[nodiscard]] std::string Narrow(std::wstring_view utf16);
+// A text as drawn: a name's control characters as the placeholder glyph.
+[[nodiscard]] std::wstring WidenShown(std::string_view utf8);
 
 } // namespace adultify::win32

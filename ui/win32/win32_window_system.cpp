@@ -10,12 +10,15 @@
 
 #include <commctrl.h>
 #include <shellapi.h>
+#include <shlobj.h>
+#include <shobjidl.h>
 
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <numbers>
 #include <stdexcept>
+#include <system_error>
 
 namespace adultify::win32 {
 
@@ -27,6 +30,9 @@ constexpr int kFirstId = 1000; // child and menu command ids: the table row afte
 constexpr UINT_PTR kLabelSubclass = 0xAD02;
 constexpr UINT_PTR kFolderListSubclass = 0xAD03;
 constexpr int kDropHeight = 160; // a drop-down's open list, at 100 %
+constexpr int kIndent = 12;      // a folder list's indent per level, at 100 %
+constexpr int kIconSize = 16;    // its folder icons, at 100 %
+constexpr int kMarkGap = 6;      // between a line's text and its mark, at 100 %
 // The entry whose enabled state means unsaved edits: the main window's title shows a "*".
 constexpr ControlId kSaveEntry = "menu_Save";
 
@@ -98,6 +104,10 @@ struct Win32WindowSystem::Control {
     HWND tip = nullptr;              // a folder list's tooltip: the whole path of the line
     int tipLine = -1;                // the line the tooltip tells of
     int widest = 0;                  // a list's widest line, for its sideways scrolling
+    std::vector<LineMark> marks;     // a list's line marks, by line
+    std::vector<int> depths;         // a folder list's indent of each line
+    std::vector<bool> opens;         // a folder list's lines on the way to the open folder
+    int wider = 0, taller = 0;       // a sizable window: how much larger than laid out, at 100 %
     std::size_t measured = 0;        // a list's lines measured for that
     bool filling = false;            // a list refilled without repainting, until FinishFills
     enum class Shows { Nothing, Bitmap, Stock, Splash } shows = Shows::Nothing;
@@ -122,6 +132,8 @@ Win32WindowSystem::~Win32WindowSystem() {
     for (auto& [key, font] : fonts_)
         DeleteObject(font);
     for (auto& [key, icon] : icons_)
+        DestroyIcon(icon);
+    for (auto& [key, icon] : folderIcons_)
         DestroyIcon(icon);
 }
 
@@ -171,14 +183,17 @@ int Win32WindowSystem::Scale(FormId form, int pixels) const {
 // The control's rectangle in its window's client area, scaled; frames hold no windows of their
 // own, so a control inside one is placed by the sum of the offsets.
 RECT Win32WindowSystem::Place(FormId form, const ControlDesign& c) const {
-    int x = c.x, y = c.y;
+    const Control& window = At(form.Control());
+    const LaidOut own = PlaceFollowing(c, window.wider, window.taller);
+    int x = own.x, y = own.y;
     for (std::string_view parent = c.parent; !parent.empty();) {
         const ControlDesign& p = ControlId::Find(parent)->Design();
         x += p.x;
         y += p.y;
         parent = p.parent;
     }
-    return {Scale(form, x), Scale(form, y), Scale(form, x + c.width), Scale(form, y + c.height)};
+    return {Scale(form, x), Scale(form, y), Scale(form, x + own.width),
+            Scale(form, y + own.height)};
 }
 
 HFONT Win32WindowSystem::Font(int dpi, Face face) {
@@ -225,7 +240,10 @@ HWND Win32WindowSystem::BuildWindow(FormId form) {
         break;
     case WindowStyle::Dialog:
         style |= WS_POPUP | WS_CAPTION | WS_SYSMENU;
-        ex |= WS_EX_DLGMODALFRAME;
+        if (d.sizable)
+            style |= WS_THICKFRAME;
+        else
+            ex |= WS_EX_DLGMODALFRAME;
         owner = Window(kMainForm);
         break;
     case WindowStyle::Splash:
@@ -283,7 +301,7 @@ void Win32WindowSystem::BuildControl(FormId form, const ControlDesign& c, Contro
         style |= SS_OWNERDRAW | SS_NOPREFIX; // its text is no mnemonic
         if (id.Reports(UiEvent::Click) || id.Reports(UiEvent::MouseMove)) style |= SS_NOTIFY;
         if (c.tabStop) style |= WS_TABSTOP; // Enter or Space clicks it
-        text = Widen(c.caption);            // drawn by the window; read by tools that read text
+        text = WidenShown(c.caption);       // drawn by the window; read by tools that read text
         if (c.border) ex |= WS_EX_STATICEDGE;
         break;
     case ControlKind::Button:
@@ -296,6 +314,14 @@ void Win32WindowSystem::BuildControl(FormId form, const ControlDesign& c, Contro
     case ControlKind::FileList:
         cls = WC_LISTBOXW;
         style |= LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP;
+        // Drawn by the window: a folder's indent and icon, a line's mark after its text. The
+        // text is the list's own, so that typed letters find a line.
+        if (c.kind != ControlKind::FileList) style |= LBS_OWNERDRAWFIXED | LBS_HASSTRINGS;
+        ex |= WS_EX_CLIENTEDGE;
+        break;
+    case ControlKind::FolderBox:
+        cls = WC_EDITW;
+        style |= ES_AUTOHSCROLL | WS_TABSTOP;
         ex |= WS_EX_CLIENTEDGE;
         break;
     case ControlKind::Combo:
@@ -413,6 +439,8 @@ void Win32WindowSystem::Layout(FormId form) {
         SetWindowPos(hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                      SWP_NOZORDER | SWP_NOACTIVATE);
         SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(Font(dpi, c.face)), FALSE);
+        if (c.kind == ControlKind::List || c.kind == ControlKind::DirList)
+            SendMessageW(hwnd, LB_SETITEMHEIGHT, 0, LineHeight(id));
         if (c.kind == ControlKind::Combo || c.kind == ControlKind::DriveList) {
             // The closed drop-down keeps its laid-out height whatever the font's.
             const int field = Scale(form, c.height) - 6 * dpi / USER_DEFAULT_SCREEN_DPI;
@@ -421,7 +449,9 @@ void Win32WindowSystem::Layout(FormId form) {
     }
     // The client area as laid out; the frame around it is whatever the system draws.
     const ControlDesign& d = form.Design();
-    const int width = Scale(form, d.width), height = Scale(form, d.height);
+    const Control& self = At(form.Control());
+    const int width = Scale(form, d.width + self.wider),
+              height = Scale(form, d.height + self.taller);
     RECT outer{0, 0, width, height};
     AdjustWindowRectEx(&outer, static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE)),
                        GetMenu(window) != nullptr,
@@ -467,7 +497,7 @@ void Win32WindowSystem::RefreshTitle(FormId form) {
     if (!hwnd) return;
     const std::string& caption = At(form.Control()).caption;
     const std::wstring title =
-        Widen(form == kMainForm && At(kSaveEntry).enabled ? MarkedTitle(caption) : caption);
+        WidenShown(form == kMainForm && At(kSaveEntry).enabled ? MarkedTitle(caption) : caption);
     SetWindowTextW(hwnd, title.c_str());
 }
 
@@ -497,15 +527,16 @@ void ReplaceLines(HWND list, const std::vector<std::wstring>& lines, UINT reset,
 }
 
 std::wstring AsWide(const std::string& text) {
-    return Widen(text);
+    return WidenShown(text);
 }
 const std::wstring& AsWide(const std::wstring& text) {
     return text;
 }
 
-// How wide a list box needs to be for its widest line, in its own font: one device context for
-// all of them.
-template <typename Lines> int WidestLine(HWND list, const Lines& lines, std::size_t from = 0) {
+// How wide a list box needs to be for its widest line, in its own font, with what `beside(i)`
+// adds to line i (its indent, its mark): one device context for all of them.
+template <typename Lines, typename Beside>
+int WidestLine(HWND list, const Lines& lines, std::size_t from, Beside beside) {
     HDC dc = GetDC(list);
     HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(list, WM_GETFONT, 0, 0)));
     int widest = 0;
@@ -513,7 +544,7 @@ template <typename Lines> int WidestLine(HWND list, const Lines& lines, std::siz
         const std::wstring& line = AsWide(lines[i]);
         SIZE size{};
         GetTextExtentPoint32W(dc, line.c_str(), static_cast<int>(line.size()), &size);
-        widest = std::max(widest, static_cast<int>(size.cx));
+        widest = std::max(widest, static_cast<int>(size.cx) + beside(i));
     }
     SelectObject(dc, old);
     ReleaseDC(list, dc);
@@ -529,18 +560,25 @@ void Win32WindowSystem::FillDirList(ControlId id, std::string_view text) {
     std::vector<std::wstring> lines;
     c.items.clear();
     c.paths.clear();
+    c.depths.clear();
+    c.opens.clear();
     for (const FolderEntry& e : entries) {
-        lines.push_back(std::wstring(static_cast<std::size_t>(e.depth) * 2, L' ') + Widen(e.name));
+        lines.push_back(Widen(e.name)); // indented by drawing: typed letters find the name
         c.items.push_back(e.path);
         c.paths.push_back(Widen(e.path));
+        c.depths.push_back(e.depth);
+        c.opens.push_back(e.open);
     }
     const int open = OpenFolderLine(entries);
     if (open >= 0) c.caption = entries[static_cast<std::size_t>(open)].path;
     c.tipLine = -1;
+    ShowOpenFolder(id.Form());
     if (!c.hwnd) return;
     ReplaceLines(c.hwnd, lines, LB_RESETCONTENT, LB_ADDSTRING);
     // A deep folder's line scrolls sideways rather than being cut off.
-    c.widest = WidestLine(c.hwnd, lines) + Scale(id.Form(), 3);
+    c.widest = WidestLine(c.hwnd, lines, 0,
+                          [&](std::size_t i) { return LineLead(id, static_cast<int>(i)); }) +
+               Scale(id.Form(), 3);
     SendMessageW(c.hwnd, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(c.widest), 0);
     SendMessageW(c.hwnd, LB_SETCURSEL, static_cast<WPARAM>(open), 0);
 }
@@ -583,6 +621,171 @@ void Win32WindowSystem::ChooseDriveOf(ControlId id, std::string_view folder) {
     if (c.hwnd) SendMessageW(c.hwnd, CB_SETCURSEL, static_cast<WPARAM>(c.chosen), 0);
 }
 
+// How far in from the list's left edge a line's text starts.
+int Win32WindowSystem::LineLead(ControlId list, int line) const {
+    const FormId form = list.Form();
+    const Control& c = At(list);
+    if (list.Kind() != ControlKind::DirList || line < 0 ||
+        line >= static_cast<int>(c.depths.size()))
+        return Scale(form, 2);
+    return Scale(form, 2 + c.depths[static_cast<std::size_t>(line)] * kIndent + kIconSize + 4);
+}
+
+int Win32WindowSystem::MarkWidth(ControlId list, LineMark mark) {
+    if (mark == LineMark::None) return 0;
+    const FormId form = list.Form();
+    const SIZE text = [&] {
+        HDC dc = GetDC(nullptr);
+        HGDIOBJ old = SelectObject(dc, Font(Dpi(form), Face::Narrow));
+        SIZE size{};
+        GetTextExtentPoint32W(dc, L"child", 5, &size);
+        SelectObject(dc, old);
+        ReleaseDC(nullptr, dc);
+        return size;
+    }();
+    return Scale(form, kMarkGap) + text.cx + Scale(form, 8);
+}
+
+int Win32WindowSystem::LineHeight(ControlId list) {
+    const FormId form = list.Form();
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, Font(Dpi(form), Face::Dialog));
+    TEXTMETRICW tm{};
+    GetTextMetricsW(dc, &tm);
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    const int icon = list.Kind() == ControlKind::DirList ? Scale(form, kIconSize) : 0;
+    return std::max<int>(tm.tmHeight, icon) + Scale(form, 2);
+}
+
+// The shell's own folder icon, at the size asked for.
+HICON Win32WindowSystem::FolderIcon(bool open, int size) {
+    HICON& icon = folderIcons_[{open, size}];
+    if (icon) return icon;
+    SHSTOCKICONINFO info{};
+    info.cbSize = sizeof(info);
+    if (SUCCEEDED(
+            SHGetStockIconInfo(open ? SIID_FOLDEROPEN : SIID_FOLDER, SHGSI_ICONLOCATION, &info)))
+        (void)SHDefExtractIconW(info.szPath, info.iIcon, 0, &icon, nullptr,
+                                static_cast<UINT>(MAKELONG(size, size)));
+    if (!icon && SUCCEEDED(SHGetStockIconInfo(open ? SIID_FOLDEROPEN : SIID_FOLDER,
+                                              SHGSI_ICON | SHGSI_SMALLICON, &info)))
+        icon = info.hIcon;
+    return icon;
+}
+
+void Win32WindowSystem::PaintListLine(const DRAWITEMSTRUCT& item) {
+    const std::optional<ControlId> id = ControlOfId(static_cast<int>(item.CtlID));
+    if (!id || !Open(*id)) return;
+    HDC dc = item.hDC;
+    RECT r = item.rcItem;
+    const bool selected = (item.itemState & ODS_SELECTED) != 0;
+    ::FillRect(dc, &r, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+    if (item.itemID == static_cast<UINT>(-1)) {
+        if (item.itemState & ODS_FOCUS) DrawFocusRect(dc, &r);
+        return;
+    }
+    const FormId form = id->Form();
+    const Control& c = At(*id);
+    const auto line = static_cast<int>(item.itemID);
+    const auto at = static_cast<std::size_t>(line);
+    int x = r.left + LineLead(*id, line);
+    if (id->Kind() == ControlKind::DirList && at < c.depths.size()) {
+        const int size = Scale(form, kIconSize);
+        if (HICON icon = FolderIcon(c.opens[at], size))
+            DrawIconEx(dc, x - size - Scale(form, 4), r.top + (r.bottom - r.top - size) / 2, icon,
+                       size, size, 0, nullptr, DI_NORMAL);
+    }
+    const auto length =
+        static_cast<int>(SendMessageW(item.hwndItem, LB_GETTEXTLEN, item.itemID, 0));
+    std::wstring text(static_cast<std::size_t>(std::max(length, 0)) + 1, L'\0');
+    SendMessageW(item.hwndItem, LB_GETTEXT, item.itemID, reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<std::size_t>(std::max(length, 0)));
+    const bool enabled = IsWindowEnabled(item.hwndItem) != FALSE;
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(selected  ? COLOR_HIGHLIGHTTEXT
+                                 : enabled ? COLOR_WINDOWTEXT
+                                           : COLOR_GRAYTEXT));
+    HGDIOBJ oldFont = SelectObject(dc, Font(Dpi(form), Face::Dialog));
+    RECT textRect{x, r.top, r.right, r.bottom};
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &textRect,
+              DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+    const LineMark mark = at < c.marks.size() ? c.marks[at] : LineMark::None;
+    if (mark != LineMark::None) {
+        SIZE size{};
+        GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+        const int left = x + size.cx + Scale(form, kMarkGap);
+        const int width = MarkWidth(*id, mark) - Scale(form, kMarkGap);
+        const int inset = Scale(form, 2);
+        RECT tag{left, r.top + inset, left + width, r.bottom - inset};
+        const COLORREF ink = selected ? GetSysColor(COLOR_HIGHLIGHTTEXT) : RGB(0, 96, 160);
+        HPEN pen = CreatePen(PS_SOLID, std::max(1, Scale(form, 1)), ink);
+        HBRUSH fill = CreateSolidBrush(RGB(224, 240, 255));
+        HGDIOBJ oldPen = SelectObject(dc, pen);
+        HGDIOBJ oldBrush = SelectObject(dc, selected ? GetStockObject(NULL_BRUSH) : fill);
+        const int round = (tag.bottom - tag.top) * 4 / 5;
+        RoundRect(dc, tag.left, tag.top, tag.right, tag.bottom, round, round);
+        SelectObject(dc, oldBrush);
+        SelectObject(dc, oldPen);
+        DeleteObject(fill);
+        DeleteObject(pen);
+        SelectObject(dc, Font(Dpi(form), Face::Narrow));
+        SetTextColor(dc, ink);
+        DrawTextW(dc, L"child", 5, &tag, DT_SINGLELINE | DT_VCENTER | DT_CENTER | DT_NOPREFIX);
+    }
+    SelectObject(dc, oldFont);
+    if (item.itemState & ODS_FOCUS) DrawFocusRect(dc, &r);
+}
+
+void Win32WindowSystem::ShowOpenFolder(FormId form) {
+    std::string open;
+    for (const ControlDesign& d : form.Controls())
+        if (d.kind == ControlKind::DirList) open = At(form.IdOf(d)).caption;
+    for (const ControlDesign& d : form.Controls())
+        if (d.kind == ControlKind::FolderBox) {
+            Control& box = At(form.IdOf(d));
+            box.caption = open;
+            if (box.hwnd) SetWindowTextW(box.hwnd, Widen(open).c_str());
+        }
+}
+
+void Win32WindowSystem::OpenTypedFolder(ControlId box) {
+    const std::string typed = Caption(box);
+    std::error_code ec;
+    if (typed.empty() ||
+        !std::filesystem::is_directory(std::u8string(typed.begin(), typed.end()), ec)) {
+        Beep();
+        return;
+    }
+    const FormId form = box.Form();
+    for (const ControlDesign& d : form.Controls())
+        if (d.kind == ControlKind::DirList) {
+            SetCaption(form.IdOf(d), typed);
+            Send(form.IdOf(d), UiEvent::Change);
+        }
+}
+
+void Win32WindowSystem::FollowSize(FormId form) {
+    HWND window = Window(form);
+    const ControlDesign& d = form.Design();
+    if (!window || !d.sizable) return;
+    RECT client{};
+    GetClientRect(window, &client);
+    Control& self = At(form.Control());
+    const int dpi = Dpi(form);
+    self.wider = std::max(0, MulDiv(client.right, USER_DEFAULT_SCREEN_DPI, dpi) - d.width);
+    self.taller = std::max(0, MulDiv(client.bottom, USER_DEFAULT_SCREEN_DPI, dpi) - d.height);
+    for (const ControlDesign& c : form.Controls()) {
+        HWND hwnd = c.follows ? At(form.IdOf(c)).hwnd : nullptr;
+        if (!hwnd) continue;
+        RECT r = Place(form, c);
+        if (c.kind == ControlKind::DriveList) r.bottom += Scale(form, kDropHeight);
+        SetWindowPos(hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    InvalidateRect(window, nullptr, TRUE);
+}
+
 // The tooltip tells the whole path of the line under the pointer.
 void Win32WindowSystem::ShowFolderTip(ControlId id, int line) {
     Control& c = At(id);
@@ -618,7 +821,7 @@ void Win32WindowSystem::SetCaption(ControlId control, std::string_view text) {
             RebuildMenu(control.Form().Control());
         break;
     case ControlKind::Button:
-        SetWindowTextW(c->hwnd, Widen(text).c_str());
+        SetWindowTextW(c->hwnd, WidenShown(text).c_str());
         break;
     case ControlKind::DirList:
         FillDirList(control, text);
@@ -629,8 +832,11 @@ void Win32WindowSystem::SetCaption(ControlId control, std::string_view text) {
     case ControlKind::DriveList:
         ChooseDriveOf(control, text);
         break;
-    case ControlKind::Label: // drawn from the caption at the next repaint
+    case ControlKind::FolderBox:
         SetWindowTextW(c->hwnd, Widen(text).c_str());
+        break;
+    case ControlKind::Label: // drawn from the caption at the next repaint
+        SetWindowTextW(c->hwnd, WidenShown(text).c_str());
         Invalidate(control);
         break;
     case ControlKind::Frame:
@@ -648,6 +854,12 @@ std::string Win32WindowSystem::Caption(ControlId control) const {
         return c->chosen >= 0 && c->chosen < static_cast<int>(c->items.size())
                    ? c->items[static_cast<std::size_t>(c->chosen)]
                    : std::string();
+    if (control.Kind() == ControlKind::FolderBox && c->hwnd) {
+        std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(c->hwnd)) + 1, L'\0');
+        text.resize(static_cast<std::size_t>(
+            GetWindowTextW(c->hwnd, text.data(), static_cast<int>(text.size()))));
+        return Narrow(text);
+    }
     return c->caption;
 }
 
@@ -695,6 +907,7 @@ bool IsDropDown(ControlId id) {
 void Win32WindowSystem::ListClear(ControlId list) {
     Control& c = At(list);
     c.items.clear();
+    c.marks.clear();
     c.chosen = -1;
     c.widest = 0;
     c.measured = 0;
@@ -716,24 +929,52 @@ void Win32WindowSystem::ListAdd(ControlId list, std::string_view item) {
     Control& c = At(list);
     c.items.emplace_back(item);
     if (!c.hwnd) return;
-    const std::wstring line = Widen(item);
+    const std::wstring line = WidenShown(item);
     // Adding keeps the selection as it was.
     SendMessageW(c.hwnd, IsDropDown(list) ? CB_ADDSTRING : LB_ADDSTRING, 0,
                  reinterpret_cast<LPARAM>(line.c_str()));
     if (!IsDropDown(list) && !c.filling) MeasureLines(list);
 }
 
-// A line wider than the list scrolls sideways rather than being cut off.
+// A line wider than the list scrolls sideways rather than being cut off, as far as its mark.
 void Win32WindowSystem::MeasureLines(ControlId list) {
     Control& c = At(list);
     if (c.measured >= c.items.size()) return;
     // A list box writes its lines a pixel in from the left edge.
-    const int width = WidestLine(c.hwnd, c.items, c.measured) + Scale(list.Form(), 3);
+    const int width =
+        WidestLine(c.hwnd, c.items, c.measured,
+                   [&](std::size_t i) {
+                       const LineMark mark = i < c.marks.size() ? c.marks[i] : LineMark::None;
+                       return LineLead(list, static_cast<int>(i)) + MarkWidth(list, mark);
+                   }) +
+        Scale(list.Form(), 3);
     c.measured = c.items.size();
     if (width > c.widest) {
         c.widest = width;
         SendMessageW(c.hwnd, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(width), 0);
     }
+}
+
+void Win32WindowSystem::ListSetMark(ControlId list, int index, LineMark mark) {
+    Control& c = At(list);
+    if (index < 0 || index >= ListCount(list)) return;
+    c.marks.resize(c.items.size());
+    c.marks[static_cast<std::size_t>(index)] = mark;
+    if (!c.hwnd || IsDropDown(list)) return;
+    c.measured = std::min(c.measured, static_cast<std::size_t>(index));
+    if (c.filling) return; // measured and painted once the fill ends
+    MeasureLines(list);
+    RECT r{};
+    if (SendMessageW(c.hwnd, LB_GETITEMRECT, static_cast<WPARAM>(index),
+                     reinterpret_cast<LPARAM>(&r)) != LB_ERR)
+        InvalidateRect(c.hwnd, &r, TRUE);
+}
+
+LineMark Win32WindowSystem::ListMark(ControlId list, int index) const {
+    const Control& c = At(list);
+    return index >= 0 && index < static_cast<int>(c.marks.size())
+               ? c.marks[static_cast<std::size_t>(index)]
+               : LineMark::None;
 }
 
 void Win32WindowSystem::FinishFills() {
@@ -1038,15 +1279,22 @@ void Win32WindowSystem::SetWindowIcon(int index) {
 
 namespace {
 
-void CentreOnWorkArea(HWND hwnd, HWND beside) {
+// Centred on the owner when it is shown, else on the work area; kept within the work area of
+// the owner's monitor, its title bar within reach.
+void CentreOnOwner(HWND hwnd, HWND owner) {
     MONITORINFO monitor{};
     monitor.cbSize = sizeof(monitor);
-    GetMonitorInfoW(MonitorFromWindow(beside ? beside : hwnd, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    GetMonitorInfoW(MonitorFromWindow(owner ? owner : hwnd, MONITOR_DEFAULTTOPRIMARY), &monitor);
     RECT r{};
     GetWindowRect(hwnd, &r);
+    const int width = r.right - r.left, height = r.bottom - r.top;
     const RECT& area = monitor.rcWork;
-    const int x = area.left + (area.right - area.left - (r.right - r.left)) / 2;
-    const int y = area.top + (area.bottom - area.top - (r.bottom - r.top)) / 2;
+    RECT around = area;
+    if (owner && IsWindowVisible(owner) && !IsIconic(owner)) GetWindowRect(owner, &around);
+    int x = around.left + (around.right - around.left - width) / 2;
+    int y = around.top + (around.bottom - around.top - height) / 2;
+    x = std::max<int>(area.left, std::min<int>(x, area.right - width));
+    y = std::max<int>(area.top, std::min<int>(y, area.bottom - height));
     SetWindowPos(hwnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -1067,10 +1315,11 @@ void Win32WindowSystem::LoadForm(FormId form) {
 void Win32WindowSystem::ShowForm(FormId form) {
     LoadForm(form);
     HWND hwnd = Window(form);
-    // Dialogs open in the middle of the screen, and so does the main window the first time.
+    // Dialogs open in the middle of the main window; the main window the first time in the
+    // middle of the screen.
     const bool main = form.Design().style == WindowStyle::Main;
-    if (!main || (!mainPlaced_ && !IsWindowVisible(hwnd)))
-        CentreOnWorkArea(hwnd, Window(kMainForm));
+    if (!IsWindowVisible(hwnd) && (!main || !mainPlaced_))
+        CentreOnOwner(hwnd, main ? nullptr : Window(kMainForm));
     if (main) mainPlaced_ = true;
     if (IsWindowVisible(hwnd)) {
         SetForegroundWindow(hwnd);
@@ -1099,7 +1348,7 @@ void Win32WindowSystem::ShowModal(FormId form) {
         modal.disabled.push_back(hwnd);
     }
     modals_.push_back(std::move(modal));
-    CentreOnWorkArea(dialog, Window(kMainForm));
+    if (!IsWindowVisible(dialog)) CentreOnOwner(dialog, Window(kMainForm));
     ShowWindow(dialog, SW_SHOW);
     SetForegroundWindow(dialog);
     Focus(form);
@@ -1145,6 +1394,36 @@ MsgAnswer Win32WindowSystem::ShowMessageBox(std::string_view text, MsgButtons bu
     const MsgAnswer answer = RunMessageBox(owner, text, buttons, icon, title);
     pointer_ = pointer;
     return answer;
+}
+
+// The shell's folder picker.
+std::optional<std::string> Win32WindowSystem::ChooseFolder(FormId owner, std::string_view start) {
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    std::optional<std::string> chosen;
+    IFileOpenDialog* dialog = nullptr;
+    if (SUCCEEDED(CoCreateInstance(CLSID_FileOpenDialog, nullptr, CLSCTX_INPROC_SERVER,
+                                   IID_IFileOpenDialog, reinterpret_cast<void**>(&dialog)))) {
+        FILEOPENDIALOGOPTIONS options = 0;
+        dialog->GetOptions(&options);
+        dialog->SetOptions(options | FOS_PICKFOLDERS | FOS_FORCEFILESYSTEM | FOS_PATHMUSTEXIST);
+        IShellItem* at = nullptr;
+        if (SUCCEEDED(SHCreateItemFromParsingName(Widen(start).c_str(), nullptr, IID_IShellItem,
+                                                  reinterpret_cast<void**>(&at)))) {
+            dialog->SetFolder(at);
+            at->Release();
+        }
+        IShellItem* result = nullptr;
+        if (SUCCEEDED(dialog->Show(Window(owner))) && SUCCEEDED(dialog->GetResult(&result))) {
+            PWSTR path = nullptr;
+            if (SUCCEEDED(result->GetDisplayName(SIGDN_FILESYSPATH, &path)) && path)
+                chosen = Narrow(path);
+            CoTaskMemFree(path);
+            result->Release();
+        }
+        dialog->Release();
+    }
+    if (SUCCEEDED(com)) CoUninitialize();
+    return chosen;
 }
 
 void Win32WindowSystem::Beep() {
@@ -1298,10 +1577,34 @@ LRESULT Win32WindowSystem::OnFormMessage(FormId form, HWND hwnd, UINT msg, WPARA
         break;
     case WM_DRAWITEM: {
         const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
+        if (item->CtlType == ODT_LISTBOX) {
+            PaintListLine(*item);
+            return TRUE;
+        }
         if (item->CtlType != ODT_STATIC) break;
         PaintLabel(*item);
         return TRUE;
     }
+    case WM_MEASUREITEM: // while the list is made; its font's height is set when laid out
+        if (auto* item = reinterpret_cast<MEASUREITEMSTRUCT*>(lp); item->CtlType == ODT_LISTBOX) {
+            item->itemHeight = static_cast<UINT>(Scale(form, kIconSize + 2));
+            return TRUE;
+        }
+        break;
+    case WM_SIZE:
+        FollowSize(form);
+        break;
+    case WM_GETMINMAXINFO:
+        if (form.Design().sizable) {
+            // Never smaller than laid out.
+            RECT outer{0, 0, Scale(form, form.Design().width), Scale(form, form.Design().height)};
+            AdjustWindowRectEx(&outer, static_cast<DWORD>(GetWindowLongPtrW(hwnd, GWL_STYLE)),
+                               FALSE, static_cast<DWORD>(GetWindowLongPtrW(hwnd, GWL_EXSTYLE)));
+            auto* info = reinterpret_cast<MINMAXINFO*>(lp);
+            info->ptMinTrackSize = {outer.right - outer.left, outer.bottom - outer.top};
+            return 0;
+        }
+        break;
     case WM_PAINT: {
         PAINTSTRUCT ps;
         HDC dc = BeginPaint(hwnd, &ps);
@@ -1320,10 +1623,14 @@ LRESULT Win32WindowSystem::OnFormMessage(FormId form, HWND hwnd, UINT msg, WPARA
                 // The lines' widths change with the font.
                 Control& l = At(form.IdOf(c));
                 std::vector<std::string> lines = l.items;
+                std::vector<LineMark> marks = l.marks;
                 const int chosen = l.chosen;
                 ListClear(form.IdOf(c));
                 for (const std::string& line : lines)
                     ListAdd(form.IdOf(c), line);
+                for (std::size_t i = 0; i < marks.size(); ++i)
+                    if (marks[i] != LineMark::None)
+                        ListSetMark(form.IdOf(c), static_cast<int>(i), marks[i]);
                 ListSelect(form.IdOf(c), chosen);
             } else if (list && c.kind == ControlKind::DirList) {
                 const std::string open = At(form.IdOf(c)).caption; // a copy: it is listed anew
@@ -1417,6 +1724,10 @@ void Win32WindowSystem::PressFocused(FormId form) {
         if (at->Kind() == ControlKind::DirList) {
             PostMessageW(Window(form), kNavigate, static_cast<WPARAM>(IdOf(*at)),
                          SendMessageW(focus, LB_GETCURSEL, 0, 0));
+            return;
+        }
+        if (at->Kind() == ControlKind::FolderBox) {
+            OpenTypedFolder(*at);
             return;
         }
         if (at->Kind() == ControlKind::Button ||
@@ -1542,7 +1853,7 @@ void Win32WindowSystem::PaintForm(FormId form, HDC dc) {
             GetTextMetricsW(dc, &tm);
             RECT edge{r.left, r.top + tm.tmHeight / 2, r.right, r.bottom};
             DrawEdge(dc, &edge, EDGE_ETCHED, BF_RECT);
-            const std::wstring text = Widen(At(id).caption);
+            const std::wstring text = WidenShown(At(id).caption);
             if (!text.empty()) {
                 SIZE size{};
                 GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
@@ -1615,7 +1926,7 @@ void Win32WindowSystem::PaintLabel(const DRAWITEMSTRUCT& item) {
     ::FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
     if (d.ink == Ink::White) PaintBackdrop(form, *id, dc);
     const int dpi = Dpi(form);
-    const std::wstring text = Widen(c.caption);
+    const std::wstring text = WidenShown(c.caption);
     InflateRect(&r, -Scale(form, d.border ? 2 : 0), 0);
     // A narrow caption is condensed only when the plain face does not fit its column.
     HGDIOBJ oldFont = SelectObject(dc, Font(dpi, d.face == Face::Narrow ? Face::Dialog : d.face));

@@ -56,6 +56,8 @@ class Win32WindowSystem final : public WindowSystem {
     std::string ListItem(ControlId list, int index) const override;
     bool ListSelected(ControlId list, int index) const override;
     void ListSelect(ControlId list, int index) override;
+    void ListSetMark(ControlId list, int index, LineMark mark) override;
+    LineMark ListMark(ControlId list, int index) const override;
 
     bool SetPictureBitmap(ControlId box, BitmapBytes bmpFile) override;
     void SetPictureStock(ControlId box) override;
@@ -86,6 +88,7 @@ class Win32WindowSystem final : public WindowSystem {
     void UnloadForm(FormId form) override;
     bool IsLoaded(FormId form) const override;
 
+    std::optional<std::string> ChooseFolder(FormId owner, std::string_view start) override;
     void Beep() override;
     void SetPointer(MousePointer pointer) override;
     void ShellOpen(FormId window, std::string_view document) override;
@@ -129,6 +132,16 @@ class Win32WindowSystem final : public WindowSystem {
     void OnMouseMove(FormId form, LPARAM lp);
     void PaintForm(FormId form, HDC dc);
     void PaintLabel(const DRAWITEMSTRUCT& item);
+    void PaintListLine(const DRAWITEMSTRUCT& item);
+    // The widths a list line needs beyond its text: a folder's indent and icon, a mark's tag.
+    [[nodiscard]] int LineLead(ControlId list, int line) const;
+    [[nodiscard]] int MarkWidth(ControlId list, LineMark mark);
+    [[nodiscard]] int LineHeight(ControlId list);
+    [[nodiscard]] HICON FolderIcon(bool open, int size);
+    void ShowOpenFolder(FormId form);
+    void OpenTypedFolder(ControlId box);
+    // Moves the controls that follow a sizable window's edges to its present size.
+    void FollowSize(FormId form);
     void PaintPicture(ControlId box, HDC dc, const RECT& inner) const;
     void PaintBackdrop(FormId form, ControlId over, HDC dc) const;
 
@@ -177,6 +190,7 @@ class Win32WindowSystem final : public WindowSystem {
     std::vector<HWND> graveyard_;  // unloaded windows, destroyed once their handlers returned
     std::map<std::pair<int, Face>, HFONT> fonts_;
     std::map<std::pair<int, int>, HICON> icons_;
+    std::map<std::pair<bool, int>, HICON> folderIcons_; // open or not, size
     std::optional<std::filesystem::path> dosdevices_;
     HCURSOR pointer_ = nullptr; // the application-wide pointer; none: each window's own
     int icon_ = 1;
