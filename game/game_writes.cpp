@@ -164,27 +164,39 @@ bool GuardsAllow(Module1& m, const std::vector<Replacement>& changes) {
 
 const char* const kNoSnapshot = "no copy of the files could be kept";
 
-// A write goes ahead only with a copy of what it replaces, unless the user asked for none.
-bool Snapshot(Module1& m, const std::vector<Replacement>& changes, const WriteCause& cause) {
-    const std::string what = "No copy of the files could be kept, so nothing has been changed.";
-    if (m.writeWithoutSnapshot || (!m.snapshotRoot && !m.snapshotsUnavailable)) return true;
+// Before files are replaced, a copy of them in the snapshot store, unless the user asked for
+// none or no store was ever configured (a program that keeps none). Answers the snapshot's id
+// ("" when none was wanted), or nothing after reporting the refusal: no game file was touched.
+std::optional<std::string> KeepCopy(Module1& m, const std::string& what, int hood,
+                                    const WriteCause& cause,
+                                    const std::vector<std::filesystem::path>& targets) {
+    if (m.writeWithoutSnapshot || (!m.snapshotRoot && !m.snapshotsUnavailable)) return "";
     if (!m.snapshotRoot) {
         ReportRefusal(m, what, m.SimsPath,
                       "no folder for snapshots could be named (no home or data folder is set)");
-        m.notSavedBecause = kNoSnapshot;
-        return false;
+        return std::nullopt;
     }
     std::vector<std::filesystem::path> files;
-    files.reserve(changes.size());
+    files.reserve(targets.size());
     // Absolute: a relative name would be taken as one inside the game folder, and a game
     // given as a relative folder would then keep a snapshot without its files.
-    for (const Replacement& r : changes)
-        files.push_back(std::filesystem::absolute(NativeFile(m, r.path)));
-    const auto taken = TakeSnapshot(*m.snapshotRoot, NativeFile(m, m.SimsPath), ChosenHood(m),
-                                    cause.command, cause.resident, files, cause.name);
-    if (taken) return true;
-    // Nothing in the game was touched, whatever went wrong in the store.
+    for (const std::filesystem::path& target : targets)
+        files.push_back(std::filesystem::absolute(target));
+    const auto taken = TakeSnapshot(*m.snapshotRoot, NativeFile(m, m.SimsPath), hood, cause.command,
+                                    cause.resident, files, cause.name);
+    if (taken) return taken.value().id;
     ReportRefusal(m, what, PathText(taken.error().path), taken.error().reason);
+    return std::nullopt;
+}
+
+bool Snapshot(Module1& m, const std::vector<Replacement>& changes, const WriteCause& cause) {
+    std::vector<std::filesystem::path> targets;
+    targets.reserve(changes.size());
+    for (const Replacement& r : changes)
+        targets.push_back(NativeFile(m, r.path));
+    if (KeepCopy(m, "No copy of the files could be kept, so nothing has been changed.",
+                 ChosenHood(m), cause, targets))
+        return true;
     m.notSavedBecause = kNoSnapshot;
     return false;
 }
@@ -253,21 +265,13 @@ bool AllowFinishing(Module1& m, const std::vector<std::filesystem::path>& target
                               "now replaces files the game may save over.\nFinish the save "
                               "anyway?"))
         return false;
-    if (!m.snapshotRoot) return true;
-    std::vector<std::filesystem::path> files;
-    files.reserve(targets.size());
-    for (const std::filesystem::path& target : targets)
-        files.push_back(std::filesystem::absolute(target));
-    const auto taken = TakeSnapshot(*m.snapshotRoot, NativeFile(m, m.SimsPath),
-                                    HoodOfFile(m, files.front()), "finish save", "", files);
-    if (!taken) {
-        ReportFileError(m,
-                        "No copy of the files could be kept, so the interrupted save was not "
-                        "finished.",
-                        taken.error());
-        return false;
-    }
-    snapshotNote = "A copy of the files it replaced is kept in snapshot " + taken.value().id + ".";
+    const std::optional<std::string> id =
+        KeepCopy(m, "No copy of the files could be kept, so the interrupted save was not finished.",
+                 HoodOfFile(m, std::filesystem::absolute(targets.front())), {"finish save", "", ""},
+                 targets);
+    if (!id) return false;
+    if (!id->empty())
+        snapshotNote = "A copy of the files it replaced is kept in snapshot " + *id + ".";
     return true;
 }
 
@@ -296,6 +300,7 @@ void RecoverInterruptedSave(Module1& m) {
                            : r.declined ? MsgIcon::Exclamation
                                         : MsgIcon::Critical,
                            "Interrupted Save");
+    m.filesChanged += r.replaced; // a refusal later does not undo it
     if (!r.complete && !r.declined) ++m.failedWrites;
 }
 

@@ -59,6 +59,7 @@ struct Recovery {
     bool found = false;              // an earlier run had been stopped while saving
     bool complete = true;            // false when something must be tried again; the record stays
     bool declined = false;           // the record was not used and stays as it is
+    int replaced = 0;                // game files this recovery replaced
     std::vector<std::string> report; // what was done, in words for the player
 };
 

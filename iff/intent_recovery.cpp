@@ -177,8 +177,10 @@ bool EndSave(const fs::path& record, const std::vector<IntentEntry>& entries,
             RemoveUnusedBackup(e);
             r.report.push_back("The new " + Shown(e.target) +
                                " was damaged; that file was left as it was.");
+        } else if (FinishEntry(e, r.report)) {
+            ++r.replaced;
         } else {
-            finished = FinishEntry(e, r.report) && finished;
+            finished = false;
         }
     }
     return finished;

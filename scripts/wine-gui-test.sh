@@ -12,5 +12,7 @@ exec xvfb-run -a -s "-screen 0 1280x1024x24" sh -eu -c '
     trap "/usr/lib/wine/wineserver -k 2>/dev/null || true" EXIT
     # Wine starts its services once, apart from the pipes of whoever runs this.
     $wine cmd /c exit </dev/null >/dev/null 2>&1
+    # The faces a player sees (Tahoma for the dialog font), which a new prefix may lack.
+    cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
     $wine "$@" </dev/null
 ' sh "$@"

@@ -374,6 +374,39 @@ TEST(AdultifyFailures, AStopAtAnyStepLeavesBothOldOrBothNewAfterTheNextStart) {
     }
 }
 
+// Finishing an interrupted save replaces game files like any save: without a place for a copy
+// it waits (unless the user asks to write without one), and once done it counts as a change,
+// so a refusal met later in the same run cannot exit as "nothing changed".
+TEST(AdultifyFailures, AnInterruptedSaveIsFinishedOnlyWithACopyAndCountsAsAChange) {
+    NativeFileSystem native;
+    SampleGame g(SampleGame::OneHood(SmallHood({Bob(), Child()}, {"Newbie", "Newbie"})), &native);
+    const std::filesystem::path hoodFile = g.HoodFolder() / "Neighborhood.iff";
+    const Bytes hood = test::ReadBytes(hoodFile);
+    const Bytes character = test::ReadBytes(g.CharacterPath(Child()));
+    g.app.ui.SetChecked("menu_personality", false); // the traits stay as generated
+    g.ChooseHood();
+    g.ClickResident(1);
+    // Stopped once the record is written (after the two new files): nothing renamed yet.
+    ASSERT_TRUE(test::ClickStoppedAfterStep(g.app.m, native, "Command1", 2));
+    ASSERT_TRUE(std::filesystem::exists(g.dir.path() / ".adultify-intent"));
+    const auto recover = [&](auto setUp) {
+        test::HeadlessApp next;
+        next.m.SimsPath = g.dir.asSimsPath();
+        setUp(next.m);
+        RecoverInterruptedSave(next.m);
+        return std::pair{next.m.filesChanged, next.m.refusals};
+    };
+    EXPECT_EQ(recover([](Module1& m) { m.snapshotsUnavailable = true; }), std::pair(0, 1));
+    EXPECT_EQ(test::ReadBytes(hoodFile), hood) << "no copy could be kept: nothing replaced";
+    ASSERT_TRUE(std::filesystem::exists(g.dir.path() / ".adultify-intent"));
+
+    test::TempDir snapshots;
+    EXPECT_EQ(recover([&](Module1& m) { m.snapshotRoot = snapshots.path(); }), std::pair(2, 0));
+    EXPECT_EQ(test::ReadBytes(hoodFile), GrownUpHood());
+    EXPECT_EQ(test::ReadBytes(g.CharacterPath(Child())), GrownUpCharacter(character));
+    EXPECT_FALSE(std::filesystem::is_empty(snapshots.path())) << "the copy it promised";
+}
+
 #ifndef _WIN32
 // A neighbourhood that cannot be replaced once the character file is (read-only here; held
 // open by another program on Windows): the character file is put back, and the refusal is

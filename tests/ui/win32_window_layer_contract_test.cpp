@@ -9,6 +9,7 @@
 #include <commctrl.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <utility>
 
 namespace adultify {
@@ -22,7 +23,22 @@ bool HasButton(HWND box, int id) {
 struct Child {
     std::wstring text;
     HICON icon = nullptr;
+    int lines = 0; // as the text control shows it, at its width
 };
+
+// The lines a text control shows its text in, wrapped at its width in its font.
+int LinesShown(HWND text, const std::wstring& shown) {
+    RECT r{};
+    GetClientRect(text, &r);
+    HDC dc = GetDC(text);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(text, WM_GETFONT, 0, 0)));
+    TEXTMETRICW tm{};
+    GetTextMetricsW(dc, &tm);
+    DrawTextW(dc, shown.c_str(), -1, &r, DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX);
+    SelectObject(dc, old);
+    ReleaseDC(text, dc);
+    return static_cast<int>((r.bottom - r.top + tm.tmHeight / 2) / tm.tmHeight);
+}
 
 // The box's message (its text control) and icon, whatever ids the system gives them.
 Child ReadBoxChildren(HWND box) {
@@ -37,7 +53,11 @@ Child ReadBoxChildren(HWND box) {
         }
         wchar_t text[512] = {};
         GetWindowTextW(c, text, 512);
-        if (text[0] != L'\0' && seen.text.empty()) seen.text = text;
+        if (text[0] == L'\0' || !seen.text.empty()) continue;
+        seen.text = text;
+        seen.lines = LinesShown(c, seen.text);
+        // The no-break spaces that hold a line together read as the spaces they stand for.
+        std::replace(seen.text.begin(), seen.text.end(), L'\u00a0', L' ');
     }
     return seen;
 }
@@ -548,7 +568,7 @@ class Win32Driver final : public WindowLayerDriver {
                      : !HasButton(box, IDYES) ? MsgButtons::Ok
                      : defaultNo              ? MsgButtons::YesNoDefaultNo
                                               : MsgButtons::YesNo,
-                     IconOf(seen.icon)};
+                     IconOf(seen.icon), seen.lines};
             act(box);
             return true;
         });

@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -47,6 +49,47 @@ struct TempFolder {
         fs::remove_all(path, ignored);
     }
 };
+
+// What the screen shows of a window's client area, once every repaint it asked for has run.
+struct Shot {
+    int width = 0;
+    std::vector<COLORREF> pixels;
+    COLORREF At(int x, int y) const {
+        return pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
+                      static_cast<std::size_t>(x)];
+    }
+};
+
+Shot ShootClient(HWND window) {
+    SetForegroundWindow(window);
+    RedrawWindow(window, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    for (MSG msg; PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);)
+        DispatchMessageW(&msg);
+    RECT r{};
+    GetClientRect(window, &r);
+    MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    Shot shot;
+    shot.width = r.right - r.left;
+    const int height = r.bottom - r.top;
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), shot.width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HDC screen = GetDC(nullptr);
+    HDC copy = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(copy, bitmap);
+    BitBlt(copy, 0, 0, shot.width, height, screen, r.left, r.top, SRCCOPY);
+    GdiFlush();
+    const auto* bgrx = static_cast<const std::uint32_t*>(bits);
+    for (std::size_t i = 0; i < static_cast<std::size_t>(shot.width) * height; ++i)
+        shot.pixels.push_back(RGB((bgrx[i] >> 16) & 0xFF, (bgrx[i] >> 8) & 0xFF, bgrx[i] & 0xFF));
+    SelectObject(copy, old);
+    DeleteObject(bitmap);
+    DeleteDC(copy);
+    ReleaseDC(nullptr, screen);
+    return shot;
+}
 
 class Win32Layer : public ::testing::Test {
   protected:
@@ -154,6 +197,56 @@ TEST_F(Win32Layer, LongListLinesScrollSidewaysRatherThanBeingCut) {
     EXPECT_EQ(SendMessageW(list, LB_GETHORIZONTALEXTENT, 0, 0), 0);
 }
 
+// A value label laid out past its frame's inner edge (the skill dialog's) leaves the frame's
+// etched border whole: every row of a frame's bottom edge is one colour from end to end.
+TEST_F(Win32Layer, LabelsLeaveTheFramesBordersWhole) {
+    for (FormId form : {FormId("Form1"), FormId("Form3")}) {
+        ui.ShowForm(form);
+        if (form == FormId("Form3")) ui.SetCaption("Form3.Label2", "537");
+        const Shot shot = ShootClient(ui.Window(form));
+        const int dpi = static_cast<int>(GetDpiForWindow(ui.Window(form)));
+        for (const ControlDesign& c : form.Controls()) {
+            if (c.kind != ControlKind::Frame) continue;
+            const int left = MulDiv(c.x, dpi, 96) + 2, right = MulDiv(c.x + c.width, dpi, 96) - 2;
+            const int bottom = MulDiv(c.y + c.height, dpi, 96);
+            for (int y = bottom - 2; y < bottom; ++y)
+                for (int x = left; x < right; ++x)
+                    ASSERT_EQ(shot.At(x, y), shot.At(left, y))
+                        << c.name << " bottom edge at " << x << "," << y;
+        }
+        if (form != FormId("Form1")) ui.UnloadForm(form);
+    }
+}
+
+// The link's underline ends where its text does.
+TEST_F(Win32Layer, TheLinksUnderlineEndsWithItsText) {
+    ui.ShowForm("frmAbout");
+    ui.SetCaption("frmAbout.Label11", "https://adultify.invalid/home");
+    HWND label = ui.Handle("frmAbout.Label11");
+    SetFocus(ui.Handle("frmAbout.cmdOK")); // the link's focus mark is no text
+    const Shot shot = ShootClient(ui.Window("frmAbout"));
+    RECT r{};
+    GetWindowRect(label, &r);
+    MapWindowPoints(nullptr, ui.Window("frmAbout"), reinterpret_cast<POINT*>(&r), 2);
+    const COLORREF background = shot.At(r.right - 1, r.top);
+    // The underline: the row with the most ink; the text: every other row.
+    int underline = -1, underlineEnd = 0, textEnd = 0, most = 0;
+    for (LONG y = r.top; y < r.bottom; ++y) {
+        int inked = 0, end = 0;
+        for (LONG x = r.left; x < r.right; ++x)
+            if (shot.At(x, y) != background) ++inked, end = x;
+        if (inked > most) most = inked, underline = y, underlineEnd = end;
+    }
+    for (LONG y = r.top; y < r.bottom; ++y)
+        for (LONG x = r.left; x < r.right && y != underline; ++x)
+            if (shot.At(x, y) != background) textEnd = std::max<int>(textEnd, x);
+    ASSERT_GE(underline, 0) << "no link drawn";
+    // The last letter's advance may reach a pixel or two past its ink.
+    const int slack = MulDiv(2, static_cast<int>(GetDpiForWindow(label)), 96);
+    EXPECT_LE(underlineEnd, textEnd + slack) << "the underline runs past the text";
+    ui.UnloadForm("frmAbout");
+}
+
 // Presses a key in the next message box as the user would.
 void PressInNextBox(WPARAM key) {
     static WPARAM pressed;
@@ -238,6 +331,13 @@ TEST_F(Win32Events, TheSkillBarMovesWithArrowsPagesHomeAndEndAndReportsEachChang
         const int before = ui.ScrollValue("Form3.HScroll1");
         SendMessageW(bar, WM_KEYDOWN, step.key, 0);
         EXPECT_EQ(ui.ScrollValue("Form3.HScroll1"), step.value) << "key " << step.key;
+        // The blinking focus mark stays on the thumb, leaving no ghost where it was.
+        SCROLLBARINFO thumb{};
+        thumb.cbSize = sizeof(thumb);
+        POINT caret{};
+        ASSERT_TRUE(GetScrollBarInfo(bar, OBJID_CLIENT, &thumb) && GetCaretPos(&caret));
+        EXPECT_GE(caret.x, thumb.xyThumbTop) << "key " << step.key;
+        EXPECT_LT(caret.x, thumb.xyThumbBottom) << "key " << step.key;
         if (step.value != before) ++changes;
     }
     EXPECT_EQ(seen.size(), changes) << "a change each time the value moved, none at the end";

@@ -21,6 +21,7 @@ struct MessageSeen {
     std::string text, title;
     MsgButtons buttons = MsgButtons::Ok;
     MsgIcon icon = MsgIcon::None;
+    int lines = 0; // how many lines the box shows its text in
 };
 
 enum class DrawKind { Fill, Line, Arc };
@@ -273,6 +274,7 @@ TEST_P(WindowLayerContract, MessageBoxesShowWhatTheyAreGivenAndAnswerTheButtonPr
         EXPECT_EQ(answer, c.press);
         const MessageSeen seen = driver->LastMessage();
         EXPECT_EQ(seen.text, "Line one\nLine two");
+        EXPECT_EQ(seen.lines, 2);
         EXPECT_EQ(seen.title, "Title");
         EXPECT_EQ(seen.buttons, c.buttons);
         EXPECT_EQ(seen.icon, c.icon);
@@ -649,6 +651,18 @@ TEST_P(WindowLayerContract, ControlCharactersFromASaveAreDrawnAsThePlaceholderAn
 }
 
 // Sizes and texts measured in pixels: run again at 150 % and 200 % (QT_SCALE_FACTOR).
+// A box is as wide as the lines its text breaks by itself (the thumbnail warning's longest),
+// never wrapping one mid-sentence.
+TEST_P(WindowLayerContract, AMessagesOwnLineBreaksHoldAtEveryScale) {
+    const std::string longest =
+        "Using this option may destroy your Sim or may cause your game to crash.";
+    driver->AnswerNextMessage(MsgAnswer::No);
+    (void)ui->ShowMessage("WARNING\n" + longest + "\n" + longest +
+                              "\n\nDo you still wish to proceed?",
+                          MsgButtons::YesNo, MsgIcon::Exclamation, "WARNING");
+    EXPECT_EQ(driver->LastMessage().lines, 5);
+}
+
 TEST_P(WindowLayerContract, OnlyThePathDialogCanBeResizedAtEveryScale) {
     for (FormId form : AllForms()) {
         ui->ShowForm(form);

@@ -4,6 +4,7 @@
 
 #include "ui/headless/headless_window_system.h"
 
+#include <algorithm>
 #include <deque>
 #include <optional>
 #include <utility>
@@ -33,8 +34,10 @@ class HeadlessDriver final : public WindowLayerDriver {
         answers_.push_back({std::nullopt, how == Dismissal::Enter});
     }
     MessageSeen LastMessage() const override {
+        // No screen: the box shows each line of its text as one.
         const MessageRecord& r = ui_.Messages().back();
-        return {r.text, r.title, r.buttons, r.icon};
+        return {r.text, r.title, r.buttons, r.icon,
+                static_cast<int>(std::count(r.text.begin(), r.text.end(), '\n')) + 1};
     }
     void WhenModal(std::function<void(FormId)> step) override { ui_.onModal = std::move(step); }
     std::vector<DrawKind> Drawn(ControlId box) const override {

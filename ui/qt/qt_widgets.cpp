@@ -23,20 +23,33 @@ constexpr std::pair<Qt::Key, Key> kKeys[] = {
     {Qt::Key_Home, Key::Home},   {Qt::Key_End, Key::End},
 };
 
-// From here on the painter works in device pixels, so that outlines land on whole pixels at
-// any scale; answers the scale.
-qreal InDevicePixels(QPainter& p, const QWidget* w) {
+// The device pixels a widget paints on: its scale, and how far into a pixel it starts (at
+// 150 % a control at an odd position starts half a pixel in).
+struct DeviceGrid {
+    qreal dpr = 1;
+    QPointF into;
+};
+
+// From here on the painter works in the device's own pixels, so that outlines land on whole
+// pixels at any scale and wherever the widget lies.
+DeviceGrid InDevicePixels(QPainter& p, const QWidget* w) {
     const qreal dpr = w->devicePixelRatioF();
-    p.setWorldTransform(QTransform::fromScale(1 / dpr, 1 / dpr));
+    const QPointF at = p.deviceTransform().map(QPointF(0, 0));
+    const QPointF into(at.x() - std::floor(at.x()), at.y() - std::floor(at.y()));
+    p.setWorldTransform(QTransform::fromScale(1 / dpr, 1 / dpr).translate(-into.x(), -into.y()));
     p.setRenderHint(QPainter::Antialiasing, false);
-    return dpr;
+    return {dpr, into};
 }
 
-// The device pixels a logical rectangle covers.
-QRect DeviceRect(const QRect& r, qreal dpr) {
-    const int left = qRound(r.x() * dpr), top = qRound(r.y() * dpr);
-    const int right = qRound((r.x() + r.width()) * dpr),
-              bottom = qRound((r.y() + r.height()) * dpr);
+// The device pixels a logical rectangle wholly covers: a pixel it covers only in part may lie
+// outside what the widget may paint.
+QRect DeviceRect(const QRect& r, const DeviceGrid& g) {
+    constexpr qreal kSlack = 1e-6; // 0.1 * 1.5 and the like are not exact
+    const auto from = [](qreal at) { return static_cast<int>(std::ceil(at - kSlack)); };
+    const auto to = [](qreal at) { return static_cast<int>(std::floor(at + kSlack)); };
+    const int left = from(g.into.x() + r.x() * g.dpr), top = from(g.into.y() + r.y() * g.dpr);
+    const int right = to(g.into.x() + (r.x() + r.width()) * g.dpr),
+              bottom = to(g.into.y() + (r.y() + r.height()) * g.dpr);
     return {left, top, right - left, bottom - top};
 }
 
@@ -105,9 +118,9 @@ void ClickLabel::paintEvent(QPaintEvent* event) {
         style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &p, this);
     }
     if (!boxed_) return;
-    const qreal dpr = InDevicePixels(p, this);
+    const DeviceGrid g = InDevicePixels(p, this);
     const QColor ink = palette().color(QPalette::WindowText);
-    Bevel(p, DeviceRect(rect(), dpr), LineWidth(dpr), ink, ink);
+    Bevel(p, DeviceRect(rect(), g), LineWidth(g.dpr), ink, ink);
 }
 
 KeyScrollBar::KeyScrollBar(QWidget* parent) : QScrollBar(Qt::Horizontal, parent) {
@@ -252,17 +265,17 @@ QRect MouseFrame::TitleRect() const {
 
 void MouseFrame::paintEvent(QPaintEvent*) {
     QPainter p(this);
-    const qreal dpr = InDevicePixels(p, this);
-    const int w = LineWidth(dpr);
+    const DeviceGrid g = InDevicePixels(p, this);
+    const int w = LineWidth(g.dpr);
     // Etched: a shadow line with a light one beside it, as the old dialog frames.
-    const QRect border = DeviceRect(rect().adjusted(0, BorderTop(), 0, 0), dpr);
+    const QRect border = DeviceRect(rect().adjusted(0, BorderTop(), 0, 0), g);
     Bevel(p, border.adjusted(w, w, 0, 0), w, palette().color(QPalette::Light),
           palette().color(QPalette::Light));
     Bevel(p, border.adjusted(0, 0, -w, -w), w, palette().color(QPalette::Mid),
           palette().color(QPalette::Mid));
     const QRect titleRect = TitleRect();
     if (titleRect.isEmpty()) return;
-    p.fillRect(DeviceRect(titleRect, dpr), palette().color(QPalette::Window));
+    p.fillRect(DeviceRect(titleRect, g), palette().color(QPalette::Window));
     p.setWorldTransform(QTransform());
     style()->drawItemText(&p, titleRect.adjusted(2, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
                           palette(), isEnabled(), title(), QPalette::WindowText);
@@ -270,9 +283,10 @@ void MouseFrame::paintEvent(QPaintEvent*) {
 
 void EtchedLine::paintEvent(QPaintEvent*) {
     QPainter p(this);
-    const qreal dpr = InDevicePixels(p, this);
-    const QRect d = DeviceRect(rect(), dpr);
-    p.fillRect(QRect(d.left(), d.top(), d.width(), LineWidth(dpr)), palette().color(QPalette::Mid));
+    const DeviceGrid g = InDevicePixels(p, this);
+    const QRect d = DeviceRect(rect(), g);
+    p.fillRect(QRect(d.left(), d.top(), d.width(), LineWidth(g.dpr)),
+               palette().color(QPalette::Mid));
 }
 
 PictureBox::PictureBox(QWidget* parent, bool bordered) : QWidget(parent), bordered_(bordered) {}
@@ -340,10 +354,10 @@ void PictureBox::paintEvent(QPaintEvent*) {
         // Sunken, two pixels at 100 %: the outer line shadow over light, the inner dark over
         // the face colour.
         p.resetTransform();
-        const qreal dpr = InDevicePixels(p, this);
-        const int whole = qRound(2 * dpr);
+        const DeviceGrid g = InDevicePixels(p, this);
+        const int whole = qRound(2 * g.dpr);
         const int outer = (whole + 1) / 2;
-        const QRect d = DeviceRect(rect(), dpr);
+        const QRect d = DeviceRect(rect(), g);
         Bevel(p, d, outer, palette().color(QPalette::Mid), palette().color(QPalette::Light));
         Bevel(p, d.adjusted(outer, outer, -outer, -outer), whole - outer,
               palette().color(QPalette::Shadow), palette().color(QPalette::Midlight));
@@ -352,13 +366,13 @@ void PictureBox::paintEvent(QPaintEvent*) {
 
 void ShapeBox::paintEvent(QPaintEvent*) {
     QPainter p(this);
-    const qreal dpr = InDevicePixels(p, this);
-    const QRect d = DeviceRect(rect(), dpr);
+    const DeviceGrid g = InDevicePixels(p, this);
+    const QRect d = DeviceRect(rect(), g);
     const QColor ink = palette().color(QPalette::WindowText);
     if (fillStyle == 0)
         p.fillRect(d, ink);
     else
-        Bevel(p, d, LineWidth(dpr), ink, ink);
+        Bevel(p, d, LineWidth(g.dpr), ink, ink);
 }
 
 } // namespace adultify::qt

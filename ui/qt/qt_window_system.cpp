@@ -2,6 +2,7 @@
 
 #include "ui/folder_listing.h"
 #include "ui/keyboard.h"
+#include "ui/message_lines.h"
 #include "ui/qt/images.h"
 #include "ui/qt/qt_widgets.h"
 #include "ui/shown_text.h"
@@ -1021,6 +1022,19 @@ MsgAnswer QtWindowSystem::ShowMessageBox(std::string_view text, MsgButtons butto
         shown = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
     QMessageBox box(kIcons[static_cast<int>(icon)], Shown(title), Shown(text), shown, parent);
     box.setObjectName(QStringLiteral("MsgBox"));
+    // Wide enough for each line the text breaks by itself: Qt wraps a box's text at half the
+    // screen's width, which at 150 % on a small screen cuts sentences in two.
+    if (auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"))) {
+        // Measured as the label lays its text out, which is a pixel or so wider than the
+        // letters' advance.
+        const QRect unbounded(0, 0, QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        int widest = 0;
+        for (std::string_view line : HeldLines(text))
+            widest = std::max(
+                widest,
+                label->fontMetrics().boundingRect(unbounded, Qt::AlignLeft, Q(line)).width());
+        label->setMinimumWidth(widest + 1);
+    }
     // Escape and the close box press it; without Cancel, Qt gives them No (or OK).
     if (buttons == MsgButtons::YesNoCancel) box.setEscapeButton(QMessageBox::Cancel);
     static constexpr QMessageBox::StandardButton kButtons[] = {

@@ -1,8 +1,13 @@
 #include "ui/win32/message_box.h"
 
+#include "ui/message_lines.h"
 #include "ui/win32/wide_text.h"
 
 #include <commctrl.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
 
 namespace adultify::win32 {
 
@@ -41,6 +46,26 @@ LRESULT CALLBACK WatchForBox(int code, WPARAM wp, LPARAM lp) {
         }
     }
     return CallNextHookEx(nullptr, code, wp, lp);
+}
+
+// The box wraps its text at a width of its own, which at 144 DPI cuts sentences in two: the
+// spaces of each line the text breaks by itself become no-break spaces, and the box grows to
+// the widest such line instead.
+std::wstring HoldingLines(std::string_view text) {
+    std::string held;
+    const std::vector<std::string_view> lines = HeldLines(text);
+    std::size_t next = 0;
+    for (std::size_t at = 0; at <= text.size();) {
+        const std::size_t end = std::min(text.find('\n', at), text.size());
+        const std::string_view line = text.substr(at, end - at);
+        const bool holds = next < lines.size() && lines[next].data() == line.data();
+        if (holds) ++next;
+        for (const char c : line)
+            held += holds && c == ' ' ? std::string("\xC2\xA0") : std::string(1, c);
+        if (end < text.size()) held += '\n';
+        at = end + 1;
+    }
+    return WidenShown(held);
 }
 
 } // namespace
@@ -88,7 +113,7 @@ MsgAnswer RunMessageBox(HWND owner, std::string_view text, MsgButtons buttons, M
     opening = buttons;
     hook = SetWindowsHookExW(WH_CBT, WatchForBox, nullptr, GetCurrentThreadId());
     const int answer =
-        MessageBoxW(owner, WidenShown(text).c_str(), WidenShown(title).c_str(), flags);
+        MessageBoxW(owner, HoldingLines(text).c_str(), WidenShown(title).c_str(), flags);
     if (hook) {
         UnhookWindowsHookEx(hook);
         hook = nullptr;

@@ -1188,6 +1188,24 @@ void Win32WindowSystem::PaintPicture(ControlId box, HDC dc, const RECT& inner) c
 
 // ---- scroll bar and shapes
 
+namespace {
+
+// A scroll bar with the focus blinks its thumb with a caret, which Wine leaves where the thumb
+// was when the program moves it, blinking there as a ghost thumb: it is hidden while the bar
+// repaints and put back on the thumb.
+void MoveThumb(HWND bar, const SCROLLINFO& info) {
+    const bool focused = GetFocus() == bar;
+    if (focused) HideCaret(bar);
+    SetScrollInfo(bar, SB_CTL, &info, TRUE);
+    if (!focused) return;
+    SCROLLBARINFO thumb{};
+    thumb.cbSize = sizeof(thumb);
+    if (GetScrollBarInfo(bar, OBJID_CLIENT, &thumb)) SetCaretPos(thumb.xyThumbTop + 1, 1);
+    ShowCaret(bar);
+}
+
+} // namespace
+
 void Win32WindowSystem::SetScrollRange(ControlId bar, int min, int max, int smallChange,
                                        int largeChange) {
     Control& c = At(bar);
@@ -1199,7 +1217,7 @@ void Win32WindowSystem::SetScrollRange(ControlId bar, int min, int max, int smal
     if (!c.hwnd) return;
     // No page: the thumb reaches the maximum, and a large change is only a step.
     SCROLLINFO info{sizeof(info), SIF_RANGE | SIF_POS | SIF_PAGE, min, max, 0, c.scrollValue, 0};
-    SetScrollInfo(c.hwnd, SB_CTL, &info, TRUE);
+    MoveThumb(c.hwnd, info);
 }
 
 bool Win32WindowSystem::SetScrollValue(ControlId bar, int value) {
@@ -1210,7 +1228,7 @@ bool Win32WindowSystem::SetScrollValue(ControlId bar, int value) {
     c.scrollValue = value;
     if (c.hwnd) {
         SCROLLINFO info{sizeof(info), SIF_POS, 0, 0, 0, value, 0};
-        SetScrollInfo(c.hwnd, SB_CTL, &info, TRUE);
+        MoveThumb(c.hwnd, info);
     }
     return changed;
 }
@@ -1897,11 +1915,38 @@ void Win32WindowSystem::PaintForm(FormId form, HDC dc) {
     SetBkMode(dc, oldMode);
 }
 
-// What lies under a label that has no background of its own: the pictures it stands on.
-void Win32WindowSystem::PaintBackdrop(FormId form, ControlId over, HDC dc) const {
+namespace {
+
+// Wine's Tahoma draws small glyphs narrower than GDI measures them, and an underlined font's
+// line, drawn as measured, then runs past the text: each glyph is put where it measures, so
+// that text and line end together. One line, aligned and centred in `r` as DrawText would.
+void DrawAsMeasured(HDC dc, const std::wstring& text, const RECT& r, UINT format) {
+    const auto n = static_cast<int>(text.size());
+    std::vector<int> ends(text.size()), steps(text.size());
+    SIZE size{};
+    GetTextExtentExPointW(dc, text.c_str(), n, 0, nullptr, ends.data(), &size);
+    for (std::size_t i = 0; i < ends.size(); ++i)
+        steps[i] = ends[i] - (i > 0 ? ends[i - 1] : 0);
+    const LONG spare = r.right - r.left - size.cx;
+    const LONG x = r.left + ((format & DT_RIGHT) != 0    ? spare
+                             : (format & DT_CENTER) != 0 ? spare / 2
+                                                         : 0);
+    const LONG y = r.top + (r.bottom - r.top - size.cy) / 2;
+    ExtTextOutW(dc, x, y, ETO_CLIPPED, &r, text.c_str(), static_cast<UINT>(n), steps.data());
+}
+
+} // namespace
+
+// What lies under a label, which has no background of its own: the window's own drawings (a
+// frame's border it reaches onto) and the pictures it stands on.
+void Win32WindowSystem::PaintBackdrop(FormId form, ControlId over, HDC dc) {
     RECT label{};
-    GetWindowRect(At(over).hwnd, &label);
-    MapWindowPoints(nullptr, Window(form), reinterpret_cast<POINT*>(&label), 2);
+    GetClientRect(At(over).hwnd, &label);
+    MapWindowPoints(At(over).hwnd, Window(form), reinterpret_cast<POINT*>(&label), 2);
+    POINT origin{};
+    SetViewportOrgEx(dc, -label.left, -label.top, &origin);
+    PaintForm(form, dc);
+    SetViewportOrgEx(dc, origin.x, origin.y, nullptr);
     for (const ControlDesign& c : form.Controls()) {
         HWND picture = At(form.IdOf(c)).hwnd;
         if (c.kind != ControlKind::Picture || !picture) continue;
@@ -1924,7 +1969,7 @@ void Win32WindowSystem::PaintLabel(const DRAWITEMSTRUCT& item) {
     HDC dc = item.hDC;
     RECT r = item.rcItem;
     ::FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
-    if (d.ink == Ink::White) PaintBackdrop(form, *id, dc);
+    PaintBackdrop(form, *id, dc);
     const int dpi = Dpi(form);
     const std::wstring text = WidenShown(c.caption);
     InflateRect(&r, -Scale(form, d.border ? 2 : 0), 0);
@@ -1944,7 +1989,10 @@ void Win32WindowSystem::PaintLabel(const DRAWITEMSTRUCT& item) {
     format |= d.align == Align::Right ? DT_RIGHT : d.align == Align::Centre ? DT_CENTER : DT_LEFT;
     // One line, centred in its height; a long one ends in an ellipsis rather than being cut.
     format |= d.wrap ? DT_WORDBREAK : DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS;
-    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, format);
+    if (d.face == Face::Link && !d.wrap)
+        DrawAsMeasured(dc, text, r, format);
+    else
+        DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, format);
     if (GetFocus() == item.hwndItem) {
         RECT mark = r;
         DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &mark, format | DT_CALCRECT);

@@ -143,7 +143,7 @@ class Win32WindowSystem final : public WindowSystem {
     // Moves the controls that follow a sizable window's edges to its present size.
     void FollowSize(FormId form);
     void PaintPicture(ControlId box, HDC dc, const RECT& inner) const;
-    void PaintBackdrop(FormId form, ControlId over, HDC dc) const;
+    void PaintBackdrop(FormId form, ControlId over, HDC dc);
 
     Control& At(ControlId control);
     const Control& At(ControlId control) const;
