@@ -24,6 +24,7 @@ class NativeFileSystem final : public FileSystem {
                      const BeforeReplacing& beforeReplacing) override;
     std::vector<std::string> List(const std::string& folder) override;
     std::string NativePath(const std::string& path) override;
+    void HoldListings(bool held) override { mapper_.HoldListings(held); }
 
     // Paths are mapped through another prefix's drives from now on.
     void UseMapper(WindowsPathMapper mapper);
