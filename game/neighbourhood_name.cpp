@@ -2,8 +2,8 @@
 
 #include "core/utilities.h"
 #include "game/code_page.h"
-#include "iff/ascii.h"
 #include "iff/character_file.h"
+#include "text/ascii.h"
 
 namespace adultify {
 

@@ -1,4 +1,5 @@
 #include "ui/headless/headless_window_system.h"
+#include "text/path_text.h"
 
 #include "text/ascii.h"
 #include "ui/bitmap_size.h"
@@ -144,8 +145,7 @@ void HeadlessWindowSystem::OpenTypedFolder(ControlId box) {
     const FormId form = box.Form();
     const std::string typed = At(box).caption;
     std::error_code ec;
-    if (typed.empty() ||
-        !std::filesystem::is_directory(std::u8string(typed.begin(), typed.end()), ec)) {
+    if (typed.empty() || !std::filesystem::is_directory(TextPath(typed), ec)) {
         Beep();
         return;
     }

@@ -1,4 +1,5 @@
 #include "ui/qt/qt_window_system.h"
+#include "text/path_text.h"
 
 #include "ui/folder_listing.h"
 #include "ui/keyboard.h"
@@ -609,8 +610,7 @@ void QtWindowSystem::OpenTypedFolder(ControlId box) {
     const auto* edit = qobject_cast<QLineEdit*>(Widget(box));
     const std::string typed = edit ? S(edit->text()) : std::string();
     std::error_code ec;
-    if (typed.empty() ||
-        !std::filesystem::is_directory(std::u8string(typed.begin(), typed.end()), ec)) {
+    if (typed.empty() || !std::filesystem::is_directory(TextPath(typed), ec)) {
         Beep();
         return;
     }

@@ -1,4 +1,5 @@
 #include "ui/win32/win32_window_system.h"
+#include "text/path_text.h"
 
 #include "ui/control_id.h"
 #include "ui/folder_listing.h"
@@ -752,8 +753,7 @@ void Win32WindowSystem::ShowOpenFolder(FormId form) {
 void Win32WindowSystem::OpenTypedFolder(ControlId box) {
     const std::string typed = Caption(box);
     std::error_code ec;
-    if (typed.empty() ||
-        !std::filesystem::is_directory(std::u8string(typed.begin(), typed.end()), ec)) {
+    if (typed.empty() || !std::filesystem::is_directory(TextPath(typed), ec)) {
         Beep();
         return;
     }
