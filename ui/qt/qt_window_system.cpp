@@ -731,6 +731,15 @@ bool QtWindowSystem::IsEnabled(ControlId control) const {
     return c && c->enabled;
 }
 
+void QtWindowSystem::SetMenuTip(ControlId menuEntry, std::string_view text) {
+    QAction* action = At(menuEntry).action;
+    if (!action) return;
+    action->setToolTip(Q(text));
+    if (auto menu = menus_.find(ControlId::Find(menuEntry.Design().parent)->Row());
+        menu != menus_.end())
+        menu->second->setToolTipsVisible(true);
+}
+
 void QtWindowSystem::SetChecked(ControlId menuEntry, bool checked) {
     Control& c = At(menuEntry);
     c.checked = checked;
