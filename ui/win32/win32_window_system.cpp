@@ -2012,7 +2012,12 @@ void Win32WindowSystem::PaintLabel(const DRAWITEMSTRUCT& item) {
     HDC dc = item.hDC;
     RECT r = item.rcItem;
     ::FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
+    // A static control draws with its window's clipping (CS_PARENTDC): what lies beneath it
+    // is kept to its own rectangle.
+    const int saved = SaveDC(dc);
+    IntersectClipRect(dc, r.left, r.top, r.right, r.bottom);
     PaintBackdrop(form, *id, dc);
+    RestoreDC(dc, saved);
     const int dpi = Dpi(form);
     const std::wstring text = WidenShown(c.caption);
     InflateRect(&r, -Scale(form, d.border ? 2 : 0), 0);
