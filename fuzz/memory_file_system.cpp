@@ -94,8 +94,9 @@ std::vector<std::string> MemoryFileSystem::List(const std::string& folder) {
     std::set<std::string> names;
     for (auto it = files_.lower_bound(k); it != files_.end(); ++it) {
         if (it->first.compare(0, k.size(), k) != 0) break;
+        // A deeper file names the folder it is in, as a listing of the disk would.
         const std::string rest = it->second.path.substr(k.size());
-        if (rest.find_first_of("\\/") == std::string::npos) names.insert(rest);
+        names.insert(rest.substr(0, rest.find_first_of("\\/")));
     }
     return {names.begin(), names.end()};
 }

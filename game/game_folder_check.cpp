@@ -6,7 +6,6 @@
 #include "iff/windows_path.h"
 
 #include <algorithm>
-#include <cctype>
 #include <string>
 #include <system_error>
 
@@ -15,21 +14,6 @@ namespace adultify {
 namespace fs = std::filesystem;
 
 namespace {
-
-// The neighbourhood number a folder name stands for, or 0. Only the game's own spellings
-// count: "UserData1" and "UserData02" are not neighbourhoods.
-int HoodNumberOfFolder(const std::string& folded) {
-    constexpr std::string_view stem = "userdata";
-    if (folded.compare(0, stem.size(), stem) != 0) return 0;
-    const std::string digits = folded.substr(stem.size());
-    if (digits.empty()) return 1;
-    if (digits.size() > 2 || !std::all_of(digits.begin(), digits.end(), [](char c) {
-            return std::isdigit(static_cast<unsigned char>(c));
-        }))
-        return 0;
-    const int n = std::stoi(digits);
-    return n >= 2 && AsciiLower(HoodFolder(n)) == folded ? n : 0;
-}
 
 bool IsRegularFile(const fs::path& p) {
     std::error_code ec;
@@ -44,16 +28,17 @@ std::error_code ListingError(const fs::path& folder) {
 
 } // namespace
 
-GameFolderContents ReadGameFolder(const fs::path& folder) {
+GameFolderContents ReadGameFolder(const fs::path& folder, GameFolderReading reading) {
     GameFolderContents contents;
     std::error_code ec;
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        if (reading == GameFolderReading::UntilItIsOne && IsGameFolder(contents)) break;
         const std::string name = AsciiLower(PathText(it->path().filename()));
         if (name == "sims.exe") {
             contents.hasSimsExe = contents.hasSimsExe || IsRegularFile(it->path());
             continue;
         }
-        const int n = HoodNumberOfFolder(name);
+        const int n = HoodOfFolderName(name);
         std::error_code entryError; // apart from `ec`, which ends the listing
         if (n == 0 || !it->is_directory(entryError)) continue;
         const auto hoodFile = MatchComponent(it->path(), "Neighborhood.iff");
@@ -75,7 +60,7 @@ bool IsGameFolder(const GameFolderContents& contents) {
 }
 
 bool IsGameFolder(const fs::path& folder) {
-    return IsGameFolder(ReadGameFolder(folder));
+    return IsGameFolder(ReadGameFolder(folder, GameFolderReading::UntilItIsOne));
 }
 
 std::string GameFolderRefusal(const fs::path& folder) {
@@ -86,7 +71,7 @@ std::string GameFolderRefusal(const fs::path& folder) {
     if (!fs::is_directory(status)) return "This is not a folder.";
     if (const std::error_code listError = ListingError(folder))
         return "The folder cannot be read: " + listError.message() + ".";
-    const GameFolderContents contents = ReadGameFolder(folder);
+    const GameFolderContents contents = ReadGameFolder(folder, GameFolderReading::UntilItIsOne);
     if (IsGameFolder(contents)) return {};
     if (!contents.unreadableHoods.empty())
         return "Its neighbourhood folder " +

@@ -19,9 +19,16 @@ struct GameFolderContents {
     std::vector<UnreadableFolder> unreadableHoods; // neighbourhood folders that cannot be listed
 };
 
+enum class GameFolderReading {
+    Whole,       // every neighbourhood
+    UntilItIsOne // stops at the first sign of a game folder: whether it is one is all it tells
+};
+
 // One listing of `folder`: Sims.exe and the neighbourhood folders holding a Neighborhood.iff,
 // every name in any letter case. A missing or unreadable folder gives nothing.
-[[nodiscard]] GameFolderContents ReadGameFolder(const std::filesystem::path& folder);
+[[nodiscard]] GameFolderContents
+ReadGameFolder(const std::filesystem::path& folder,
+               GameFolderReading reading = GameFolderReading::Whole);
 
 // A game folder holds Sims.exe, or at least one neighbourhood (the re-release's save folder
 // has no program in it).

@@ -4,7 +4,6 @@
 #include "core/status_line.h"
 #include "game/neighbourhood_name.h"
 #include "game/snapshots.h"
-#include "iff/ascii.h"
 #include "iff/record_text.h"
 
 #include <utility>
@@ -244,11 +243,9 @@ namespace {
 std::vector<std::string> SaveFolders(Module1& m) {
     std::vector<std::string> folders;
     for (const std::string& name : m.fs.List(m.SimsPath)) {
-        for (int n = kFirstHood; n <= kLastHood; ++n) {
-            if (!EqualIgnoringCase(name, HoodFolder(n))) continue;
-            folders.push_back(m.SimsPath + name);
-            folders.push_back(m.SimsPath + name + "\\Characters");
-        }
+        if (HoodOfFolderName(name) == 0) continue;
+        folders.push_back(m.SimsPath + name);
+        folders.push_back(m.SimsPath + name + "\\Characters");
     }
     return folders;
 }
@@ -258,10 +255,7 @@ int HoodOfFile(Module1& m, const std::filesystem::path& file) {
     const std::filesystem::path game = std::filesystem::absolute(NativeFile(m, m.SimsPath));
     const auto relative = file.lexically_normal().lexically_relative(game.lexically_normal());
     if (relative.empty()) return 0;
-    const std::string first = PathText(*relative.begin());
-    for (int n = kFirstHood; n <= kLastHood; ++n)
-        if (EqualIgnoringCase(first, HoodFolder(n))) return n;
-    return 0;
+    return HoodOfFolderName(PathText(*relative.begin()));
 }
 
 // Before an interrupted save replaces files: the game-running question, then a snapshot.

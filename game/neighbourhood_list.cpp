@@ -5,6 +5,7 @@
 #include "game/neighbourhood_name.h"
 #include "iff/record_text.h"
 
+#include <algorithm>
 #include <set>
 
 namespace adultify {
@@ -29,7 +30,14 @@ void ReportUnreadableHoods(Module1& m, const std::set<int>& listed) {
 void FillNeighbourhoodList(Module1& m) {
     m.ui.ListClear("Combo1");
     std::set<int> listed;
+    // The game folder listed once, so that a neighbourhood that is not there costs no look at
+    // the disk; a folder that cannot be listed has each name looked up instead.
+    const std::vector<std::string> names = m.fs.List(m.SimsPath);
+    std::set<int> folders;
+    for (const std::string& name : names)
+        if (const int n = HoodOfFolderName(name); n != 0) folders.insert(n);
     for (int n = kFirstHood; n <= kLastHood; ++n) {
+        if (!names.empty() && folders.count(n) == 0) continue;
         // Any entry of the name: one that is no regular file (a pipe, a folder, a link loop) is
         // listed and refused when it is chosen, so that it does not vanish unexplained.
         if (m.fs.EntryExists(HoodFile(m.SimsPath, n))) {
@@ -38,7 +46,10 @@ void FillNeighbourhoodList(Module1& m) {
             listed.insert(n);
         }
     }
-    ReportUnreadableHoods(m, listed);
+    // Each neighbourhood folder of the listing was listed: none can have gone unread.
+    if (names.empty() ||
+        !std::includes(listed.begin(), listed.end(), folders.begin(), folders.end()))
+        ReportUnreadableHoods(m, listed);
 }
 
 } // namespace adultify

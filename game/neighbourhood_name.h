@@ -18,6 +18,8 @@ inline constexpr int kFirstHood = 1, kLastHood = 99;
 [[nodiscard]] int HoodNumber(std::string_view entryText);
 // "UserData" for 1, "UserData" + n otherwise.
 [[nodiscard]] std::string HoodFolder(int n);
+// The n whose HoodFolder(n) is `name`, letter case aside; 0 for none.
+[[nodiscard]] int HoodOfFolderName(std::string_view name);
 // SimsPath + HoodFolder, without the file's ending: ".iff" and the backups' ".000" follow.
 [[nodiscard]] std::string HoodBaseName(std::string_view simsPath, int n);
 // SimsPath + HoodFolder + "\Neighborhood.iff".

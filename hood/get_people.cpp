@@ -12,6 +12,8 @@
 #include "iff/chunk_search.h"
 #include "ui/form_design.h"
 
+#include <algorithm>
+#include <cstring>
 #include <map>
 #include <stdexcept>
 
@@ -31,6 +33,23 @@ bool IsUserAt(const Bytes& d, std::size_t i) {
         return (b >= 'a' && b <= 'z') ? static_cast<std::uint8_t>(b - 32) : b;
     };
     return up(d[i]) == 'U' && up(d[i + 1]) == 'S' && up(d[i + 2]) == 'E' && up(d[i + 3]) == 'R';
+}
+
+// The first position from `from` to `to` where IsUserAt holds; 0 for none.
+Position NextUserAt(const Bytes& d, Position from, Position to) {
+    const std::uint8_t* begin = d.data();
+    for (Position p = from; p <= to;) {
+        const auto rest = static_cast<std::size_t>(to - p + 1);
+        const void* upper = std::memchr(begin + p - 1, 'U', rest);
+        const void* lower = std::memchr(begin + p - 1, 'u', rest);
+        if (!upper && !lower) return 0;
+        const auto* first =
+            static_cast<const std::uint8_t*>(!lower || (upper && upper < lower) ? upper : lower);
+        const auto at = static_cast<std::size_t>(first - begin);
+        if (IsUserAt(d, at)) return static_cast<Position>(at) + 1;
+        p = static_cast<Position>(at) + 2;
+    }
+    return 0;
 }
 
 [[noreturn]] void FatalInvalid(Module1& m, const std::string& path) {
@@ -259,11 +278,22 @@ void Get_People(Module1& m, const KnownFirstNames& known) {
         if (!ReadChosenHood(m, scan.programPointer)) return;
         SetStatus(m, "Find Residents");
         m.RecordCount = 0;
-        const auto length = static_cast<Position>(m.HoodData.size());
-        for (scan.i = 1; scan.i <= length - 4; ++scan.i) {
+        const ListingsHeld held(m.fs); // the character files, read one after another
+        const Position last = static_cast<Position>(m.HoodData.size()) - 4;
+        // Position by position with a yield after each, as the game's own loop; the stretches
+        // between two yields are searched at once.
+        for (Position p = 1; p <= last;) {
+            const Position stretchEnd =
+                std::min<Position>(last, p + static_cast<Position>(m.ui.LoopStepsToYield()) - 1);
+            const Position hit = NextUserAt(m.HoodData, p, stretchEnd);
             scan.programPointer = 3;
-            if (IsUserAt(m.HoodData, static_cast<std::size_t>(scan.i - 1))) AddResident(m, scan);
-            m.ui.DoEventsInLoop();
+            scan.i = hit == 0 ? stretchEnd : hit;
+            if (hit != 0) {
+                m.ui.DoEventsInLoop(static_cast<std::uint32_t>(hit - p));
+                AddResident(m, scan);
+            }
+            m.ui.DoEventsInLoop(static_cast<std::uint32_t>(scan.i - (hit == 0 ? p : hit) + 1));
+            p = scan.i + 1;
         }
         SetStatus(m, "Idle");
     } catch (const std::exception&) {

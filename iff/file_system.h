@@ -65,6 +65,21 @@ class FileSystem {
     [[nodiscard]] virtual std::vector<std::string> List(const std::string& folder) = 0;
     // The machine's own spelling of the path, for showing to people.
     [[nodiscard]] virtual std::string NativePath(const std::string& path) = 0;
+    // While held, a folder whose listing was checked once is not looked at again for each
+    // file: a change made meanwhile races with the reading either way.
+    virtual void HoldListings(bool /*held*/) {}
+};
+
+// HoldListings for as long as it lives: the files of one folder read as one.
+class ListingsHeld {
+  public:
+    explicit ListingsHeld(FileSystem& fs) : fs_(fs) { fs_.HoldListings(true); }
+    ~ListingsHeld() { fs_.HoldListings(false); }
+    ListingsHeld(const ListingsHeld&) = delete;
+    ListingsHeld& operator=(const ListingsHeld&) = delete;
+
+  private:
+    FileSystem& fs_;
 };
 
 } // namespace adultify

@@ -186,13 +186,30 @@ bool EndSave(const fs::path& record, const std::vector<IntentEntry>& entries,
     return finished;
 }
 
+// A folder named below the game folder, each step down a folder and no link: inside it, known
+// without resolving both paths whole (a look at every name from the root, for each folder).
+bool PlainlyInside(const fs::path& folder, const fs::path& gameFolder) {
+    const fs::path relative =
+        folder.lexically_normal().lexically_relative(gameFolder.lexically_normal());
+    if (relative.empty()) return false;
+    fs::path step = gameFolder;
+    for (const fs::path& part : relative) {
+        if (part == "..") return false;
+        if (part == "." || part.empty()) continue;
+        step /= part;
+        std::error_code ec;
+        if (!fs::is_directory(fs::symlink_status(step, ec))) return false;
+    }
+    return true;
+}
+
 // Temps of a save that never reached its record, in the folders saves write to; a folder
 // that leads out of the game folder through a link is left alone.
 int RemoveLeftoverTemps(const fs::path& gameFolder, const std::set<fs::path>& folders) {
     int removed = 0;
     for (const fs::path& folder : folders) {
         std::error_code ec;
-        if (!IsInsideGameFolder(folder, gameFolder)) continue;
+        if (!PlainlyInside(folder, gameFolder) && !IsInsideGameFolder(folder, gameFolder)) continue;
         for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
             std::error_code statError;
             if (IsTempName(PathText(it->path().filename())) &&

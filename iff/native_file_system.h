@@ -24,6 +24,7 @@ class NativeFileSystem final : public FileSystem {
                      const BeforeReplacing& beforeReplacing) override;
     std::vector<std::string> List(const std::string& folder) override;
     std::string NativePath(const std::string& path) override;
+    void HoldListings(bool held) override { mapper_.HoldListings(held); }
 
     [[nodiscard]] const WindowsPathMapper& Mapper() const { return mapper_; }
     // Paths are mapped through another prefix's drives from now on.

@@ -83,9 +83,7 @@ FileResult<Bytes> ReadRegularFile(const fs::path& path, std::uint64_t maxBytes) 
     if (::fstat(fd.get(), &st) != 0) return Failure(errno, path, FileErrorKind::Unreadable);
     if (!S_ISREG(st.st_mode)) return NotRegular(st.st_mode, path);
     if (static_cast<std::uint64_t>(st.st_size) > maxBytes) return TooLarge(maxBytes, path);
-    const int flags = ::fcntl(fd.get(), F_GETFL);
-    if (flags < 0 || ::fcntl(fd.get(), F_SETFL, flags & ~O_NONBLOCK) != 0)
-        return Failure(errno, path, FileErrorKind::Unreadable);
+    // O_NONBLOCK stays: it changes nothing for a regular file's reads.
 
     constexpr std::uint64_t kChunk = 1u << 16;
     // One byte more than the file holds, so that the read which finds its end needs no more
@@ -102,6 +100,8 @@ FileResult<Bytes> ReadRegularFile(const fs::path& path, std::uint64_t maxBytes) 
         if (n < 0) return Failure(errno, path, FileErrorKind::Unreadable);
         if (n == 0) break;
         got += static_cast<std::size_t>(n);
+        // Short of the room asked for: the end of a regular file, without a read to find it.
+        if (got < data.size()) break;
     }
     data.resize(got);
     return data;

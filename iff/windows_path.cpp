@@ -64,11 +64,12 @@ std::optional<fs::path> MatchComponent(const fs::path& folder, std::string_view 
 }
 
 const WindowsPathMapper::Listing* WindowsPathMapper::ListingOf(const fs::path& folder) const {
+    auto it = listings_.find(folder);
+    if (held_ && it != listings_.end() && it->second.checkedInHold == hold_) return &it->second;
     const fs::path where = folder.empty() ? fs::path(".") : folder;
     std::error_code ec;
     const auto stamp = fs::last_write_time(where, ec);
     if (ec) return nullptr;
-    auto it = listings_.find(folder);
     if (it == listings_.end() || it->second.stamp != stamp || !it->second.settled) {
         // A folder changed in the last few moments may change again within its clock's tick,
         // unseen by its time: its listing is taken again at the next look.
@@ -82,6 +83,7 @@ const WindowsPathMapper::Listing* WindowsPathMapper::ListingOf(const fs::path& f
         }
         it = listings_.insert_or_assign(folder, std::move(listing)).first;
     }
+    it->second.checkedInHold = hold_;
     return &it->second;
 }
 

@@ -34,6 +34,11 @@ class WindowsPathMapper {
 
     // The program changed this folder's entries: its remembered listing is stale.
     void Forget(const std::filesystem::path& folder) const { listings_.erase(folder); }
+    // While held, a listing checked against its folder's time once is trusted until released.
+    void HoldListings(bool held) {
+        held_ = held;
+        ++hold_;
+    }
 
   private:
     // A folder's names by their lower-case spelling, kept while the folder is unchanged, so
@@ -43,6 +48,7 @@ class WindowsPathMapper {
         bool settled = false; // the folder's time was older than a clock tick when listed
         std::unordered_map<std::string, std::string> byFolded; // first name in sorted order
         std::unordered_set<std::string> names;                 // as spelt
+        unsigned checkedInHold = 0; // the hold in which it was last found current
     };
     // The path's entry by a listing of its folder taken or checked just now: one look at the
     // folder instead of one per component; nothing when the folder was not listed before.
@@ -54,6 +60,9 @@ class WindowsPathMapper {
     [[nodiscard]] const Listing* ListingOf(const std::filesystem::path& folder) const;
 
     std::optional<std::filesystem::path> dosdevices_;
+    bool held_ = false;
+    unsigned hold_ =
+        0; // counts holds, so that a listing checked in an earlier one is checked again
     mutable std::map<std::filesystem::path, Listing> listings_;
 };
 

@@ -126,6 +126,13 @@ class WindowSystem {
     void DoEventsInLoop() {
         if ((++calls_ & 0xFF) == 0) DoEvents();
     }
+    // `steps` such calls at once, for a loop that skips ahead; at most LoopStepsToYield().
+    void DoEventsInLoop(std::uint32_t steps) {
+        calls_ += steps;
+        if (steps > 0 && (calls_ & 0xFF) == 0) DoEvents();
+    }
+    // The calls of DoEventsInLoop up to and including the one that yields.
+    [[nodiscard]] std::uint32_t LoopStepsToYield() const { return 0x100 - (calls_ & 0xFF); }
     // One turn of a wait: lets events run and does the window layer's idle work.
     virtual void IdleTurn() = 0;
 
