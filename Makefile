@@ -41,7 +41,7 @@ fuzz:
 	@sh scripts/fuzz.sh
 
 screenshots: build
-	for scale in 100 200; do \
+	for scale in 100 150 200; do \
 		QT_QPA_PLATFORM=offscreen $(BUILD)/adultify-screenshots $(BUILD)/screenshots/$$scale \
 			--scale $$scale || exit 1; \
 	done

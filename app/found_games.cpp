@@ -8,6 +8,7 @@
 
 #include <string>
 #include <system_error>
+#include <vector>
 
 namespace adultify {
 
@@ -26,6 +27,14 @@ std::string MenuText(std::string_view text) {
     for (char c : text)
         out += c == '&' ? std::string("&&") : std::string(1, c);
     return out;
+}
+
+// The code points of a UTF-8 text, as where each starts.
+std::vector<std::size_t> CodePointStarts(std::string_view text) {
+    std::vector<std::size_t> starts;
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) starts.push_back(i);
+    return starts;
 }
 
 void CheckCurrentGame(Module1& m, const GameShelf& shelf) {
@@ -50,8 +59,9 @@ void ShowGamesMenu(Module1& m, const GameShelf& shelf) {
             text += ' ';
             text += SourceName(g.source);
             text += ": ";
-            text += MenuText(PathText(shown));
+            text += MenuText(ShortenedPath(PathText(shown)));
             caption = std::move(text);
+            m.ui.SetMenuTip(kGameEntries[i], PathText(shown));
         }
         m.ui.SetCaption(kGameEntries[i], caption);
     }
@@ -60,6 +70,18 @@ void ShowGamesMenu(Module1& m, const GameShelf& shelf) {
 }
 
 } // namespace
+
+std::string ShortenedPath(std::string_view path) {
+    const std::vector<std::size_t> starts = CodePointStarts(path);
+    if (starts.size() <= kShownPathLength) return std::string(path);
+    // The start names the place (the drive, the home folder), the end the game's own folders.
+    const std::size_t head = kShownPathLength / 3;
+    const std::size_t tail = kShownPathLength - head - 1;
+    std::string shown(path.substr(0, starts[head]));
+    shown += "\u2026";
+    shown += path.substr(starts[starts.size() - tail]);
+    return shown;
+}
 
 GameShelf SearchGames(Platform& platform) {
     const EnvironmentLookup& env = platform.env;

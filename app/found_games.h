@@ -11,6 +11,8 @@
 #include <filesystem>
 #include <functional>
 #include <optional>
+#include <string>
+#include <string_view>
 #include <vector>
 
 namespace adultify {
@@ -24,6 +26,12 @@ struct GameShelf {
     // Makes the file system reach the files through a game's Wine prefix.
     std::function<void(const std::filesystem::path& prefix)> usePrefix;
 };
+
+// A game's path as its games menu entry shows it: one longer than kShownPathLength characters
+// loses its middle to an ellipsis, so that the menu stays narrower than the screen. The entry's
+// tip holds the whole path.
+inline constexpr std::size_t kShownPathLength = 60;
+[[nodiscard]] std::string ShortenedPath(std::string_view path);
 
 // The install search on the platform's machine: the home folder and $WINEPREFIX from its
 // environment, its registry, the folder remembered in the user's settings. The file system

@@ -45,6 +45,9 @@ class WindowSystem {
     virtual void SetEnabled(ControlId control, bool enabled) = 0;
     [[nodiscard]] virtual bool IsEnabled(ControlId control) const = 0;
     virtual void SetChecked(ControlId menuEntry, bool checked) = 0;
+    // A longer text a menu entry shows beside itself while it is highlighted (the whole path
+    // its caption shortens); empty for none.
+    virtual void SetMenuTip(ControlId menuEntry, std::string_view text) = 0;
     [[nodiscard]] virtual bool IsChecked(ControlId menuEntry) const = 0;
     // The keyboard's focus goes to the control; in a window that is not active, once it is.
     virtual void FocusControl(ControlId control) = 0;

@@ -17,6 +17,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QMessageBox>
 #include <QTimer>
 
@@ -171,6 +172,33 @@ void GrabSecondEditor(ManualClock& clock, const QString& out) {
     Save(second.ui(), second.ui().Window("Form1"), out + "/Form1-ReadOnly.png");
 }
 
+// The question before leaving with unsaved edits, answered Cancel.
+void GrabUnsavedQuestion(Module1& m, qt::QtWindowSystem& ui, const QString& out) {
+    GrabNextModal(ui, out + "/UnsavedQuestion.png", [] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+            box->button(QMessageBox::Cancel)->click();
+    });
+    m.UnsavedData = kTrue;
+    (void)DispatchEvent(m, "menu_exit", UiEvent::Click);
+}
+
+// A screen as large as a player's, 1920 by 1080 at every scale, so that a message box takes
+// the width it takes on a desktop: the offscreen platform's own is 800 by 600 pixels.
+void UsePlayersScreen(const QString& out, double scale) {
+    const char* platform = std::getenv("QT_QPA_PLATFORM");
+    if (!platform || std::strcmp(platform, "offscreen") != 0) return;
+    const QString file = out + "/screen.json";
+    QFile json(file);
+    if (!json.open(QIODevice::WriteOnly)) return;
+    json.write(QStringLiteral(R"({"screens": [{"name": "player", "x": 0, "y": 0, "width": %1, )"
+                              R"("height": %2, "logicalDpi": 96, "dpr": 1}]})")
+                   .arg(qRound(1920 * scale))
+                   .arg(qRound(1080 * scale))
+                   .toUtf8());
+    json.close();
+    setenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + file.toStdString()).c_str(), 1);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -179,9 +207,11 @@ int main(int argc, char** argv) {
         return 1;
     }
     // The scale is Qt's, so it must be known before the application starts.
-    if (argc == 4) setenv("QT_SCALE_FACTOR", std::to_string(std::stod(argv[3]) / 100).c_str(), 1);
+    const double scale = argc == 4 ? std::stod(argv[3]) / 100 : 1.0;
+    setenv("QT_SCALE_FACTOR", std::to_string(scale).c_str(), 1);
     QDir().mkpath(QString::fromLocal8Bit(argv[1]));
     const QString out = QDir(QString::fromLocal8Bit(argv[1])).absolutePath();
+    UsePlayersScreen(out, scale);
     WriteSampleGame(argv[1]);
 
     QApplication app(argc, argv);
@@ -203,5 +233,6 @@ int main(int argc, char** argv) {
     GrabChildren(ui, m, out);
     GrabRefusedLog(ui, m, out);
     GrabSecondEditor(clock, out);
+    GrabUnsavedQuestion(m, ui, out);
     return 0;
 }

@@ -10,6 +10,7 @@
 #include "game/path_dialog.h"
 #include "sample/game_folder.h"
 #include "text/wide_text.h"
+#include "tools/thumbnail_fix.h"
 #include "ui/win32/message_box.h"
 
 #include <windows.h>
@@ -111,12 +112,14 @@ void WriteSampleGame() {
     RegCloseKey(key);
 }
 
-// The open message box's picture, if `name` is given, then its button `id` pressed.
-void AnswerNextBox(const char* name, int id) {
-    After(300, [name, id] {
+// The open message box's picture, if `name` is given, then its button `id` pressed; `then`
+// runs after, to answer the box that follows.
+void AnswerNextBox(const char* name, int id, std::function<void()> then = {}) {
+    After(300, [name, id, then] {
         HWND box = win32::OpenMessageBoxOfThisThread();
         if (name) Save(box, name);
         if (box) PostMessageW(box, WM_COMMAND, static_cast<WPARAM>(id), 0);
+        if (then) then();
     });
 }
 
@@ -131,13 +134,18 @@ void SelectChild(win32::Win32WindowSystem& ui, Module1& m) {
 
 // The child shown grown up and shown again; then the next one refused while the game runs.
 void GrabAdultifyPictures(win32::Win32WindowSystem& ui, Module1& m) {
-    AnswerNextBox(nullptr, IDOK);
+    // The thumbnail warning answered No, then the notice that nothing was removed.
+    AnswerNextBox("ThumbnailWarning", IDNO, [] { AnswerNextBox(nullptr, IDOK); });
+    menu_fix_thumbnails_Click(m);
+    SelectChild(ui, m);
+
+    AnswerNextBox("AdultifyResult", IDOK);
     (void)DispatchEvent(m, "Command1", UiEvent::Click);
     Save(ui.Window("Form1"), "Form1-AfterAdultify");
 
     SelectChild(ui, m);
     m.findRunningGame = [] { return std::optional<std::string>("Sims.exe (process 4242)"); };
-    AnswerNextBox("MsgBox-GameRunning", IDNO);
+    AnswerNextBox("GameRunningQuestion", IDNO);
     (void)DispatchEvent(m, "Command1", UiEvent::Click);
     Save(ui.Window("Form1"), "Form1-Refused");
     m.findRunningGame = nullptr;
@@ -146,7 +154,7 @@ void GrabAdultifyPictures(win32::Win32WindowSystem& ui, Module1& m) {
 // A second editor on the same game while the first is open: told at once, and read-only.
 void GrabSecondEditor(ManualClock& clock) {
     Win32Editor second([](const char* name) { return std::getenv(name); }, &clock);
-    AnswerNextBox("MsgBox-ReadOnly", IDOK);
+    AnswerNextBox("ReadOnlyMessage", IDOK);
     if (!second.Load()) return;
     second.ui().ShowForm("Form1");
     Save(second.ui().Window("Form1"), "Form1-ReadOnly");
@@ -215,7 +223,7 @@ int main(int argc, char** argv) {
 
     // The question before leaving with unsaved edits, answered Cancel.
     m.UnsavedData = kTrue;
-    AnswerNextBox("MsgBox", IDCANCEL);
+    AnswerNextBox("UnsavedQuestion", IDCANCEL);
     (void)DispatchEvent(m, "menu_exit", UiEvent::Click);
     return 0;
 }

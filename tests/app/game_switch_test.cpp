@@ -91,6 +91,30 @@ TEST_F(GameSwitch, TheGamesMenuListsEveryGameWithTheOneInUseChecked) {
     EXPECT_FALSE(alone.ui.IsEnabled("menu_games"));
 }
 
+// A long path loses its middle in the menu, counted in characters, and stays whole in the tip.
+TEST(GamesMenu, ALongPathIsShortenedInItsMiddleAndWholeInTheTip) {
+    ADULTIFY_SKIP_ON_WINDOWS("the paths are a Linux home's");
+    struct Case {
+        std::string path, shown;
+    };
+    for (const Case& c :
+         {Case{"/home/player/Games/The Sims", "/home/player/Games/The Sims"},
+          Case{"/home/player/.local/share/Steam/steamapps/common/The Sims Complete "
+               "Collection/Maxis/The Sims",
+               "/home/player/.local/\u2026Sims Complete Collection/Maxis/The Sims"},
+          Case{"/home/j\u00fcrgen/Spiele/Die Sims \u2013 Komplettsammlung/Maxis/Die "
+               "Sims/\u00dcnterordner/Noch ein Ordner mit \u00dcmlauten",
+               "/home/j\u00fcrgen/Spiele/\u2026nterordner/Noch ein Ordner mit \u00dcmlauten"}}) {
+        test::HeadlessApp app;
+        GameShelf shelf;
+        const fs::path native(std::u8string(c.path.begin(), c.path.end()));
+        shelf.games = {{InstallSource::Steam, "C:\\Sims\\", native, std::nullopt, 1252, {}}};
+        ConnectGames(app.m, shelf);
+        EXPECT_EQ(app.ui.Caption("menu_game(1)"), "&1 steam: " + c.shown);
+        EXPECT_EQ(app.ui.MenuTip("menu_game(1)"), c.path);
+    }
+}
+
 TEST_F(GameSwitch, AfterASwitchSaveWritesOnlyIntoTheChosenGame) {
     const Bytes aBefore = test::ReadBytes(HoodFile(a));
     const Bytes bBefore = test::ReadBytes(HoodFile(b));

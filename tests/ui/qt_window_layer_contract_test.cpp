@@ -299,15 +299,17 @@ class QtDriver final : public WindowLayerDriver {
             const auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
             ASSERT_NE(label, nullptr);
             const QFontMetrics fm = label->fontMetrics();
-            const int height =
-                fm.boundingRect(label->contentsRect(), Qt::TextWordWrap, label->text()).height();
-            last_ = {box->text().toStdString(), box->windowTitle().toStdString(),
-                     has.testFlag(QMessageBox::Cancel) ? MsgButtons::YesNoCancel
-                     : !has.testFlag(QMessageBox::Yes) ? MsgButtons::Ok
-                     : box->defaultButton() == box->button(QMessageBox::No)
-                         ? MsgButtons::YesNoDefaultNo
-                         : MsgButtons::YesNo,
-                     IconOf(box->icon()), qRound(double(height) / fm.lineSpacing())};
+            const QRect shown = fm.boundingRect(
+                label->contentsRect(), label->wordWrap() ? Qt::TextWordWrap : 0, label->text());
+            const bool cut = shown.width() > label->contentsRect().width() ||
+                             label->geometry().right() >= box->width();
+            last_ = {
+                box->text().toStdString(), box->windowTitle().toStdString(),
+                has.testFlag(QMessageBox::Cancel)                      ? MsgButtons::YesNoCancel
+                : !has.testFlag(QMessageBox::Yes)                      ? MsgButtons::Ok
+                : box->defaultButton() == box->button(QMessageBox::No) ? MsgButtons::YesNoDefaultNo
+                                                                       : MsgButtons::YesNo,
+                IconOf(box->icon()), cut ? -1 : qRound(double(shown.height()) / fm.lineSpacing())};
             act(box);
             if (box->isVisible()) {
                 ADD_FAILURE() << "the message box stayed open";

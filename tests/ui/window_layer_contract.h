@@ -21,7 +21,7 @@ struct MessageSeen {
     std::string text, title;
     MsgButtons buttons = MsgButtons::Ok;
     MsgIcon icon = MsgIcon::None;
-    int lines = 0; // how many lines the box shows its text in
+    int lines = 0; // how many lines the box shows its text in; -1: cut off
 };
 
 enum class DrawKind { Fill, Line, Arc };
@@ -652,15 +652,22 @@ TEST_P(WindowLayerContract, ControlCharactersFromASaveAreDrawnAsThePlaceholderAn
 
 // Sizes and texts measured in pixels: run again at 150 % and 200 % (QT_SCALE_FACTOR).
 // A box is as wide as the lines its text breaks by itself (the thumbnail warning's longest),
-// never wrapping one mid-sentence.
+// never wrapping one mid-sentence; a text of one line is shown whole, wrapped or not.
 TEST_P(WindowLayerContract, AMessagesOwnLineBreaksHoldAtEveryScale) {
     const std::string longest =
         "Using this option may destroy your Sim or may cause your game to crash.";
-    driver->AnswerNextMessage(MsgAnswer::No);
-    (void)ui->ShowMessage("WARNING\n" + longest + "\n" + longest +
-                              "\n\nDo you still wish to proceed?",
-                          MsgButtons::YesNo, MsgIcon::Exclamation, "WARNING");
-    EXPECT_EQ(driver->LastMessage().lines, 5);
+    struct Case {
+        std::string text;
+        int fewest, most;
+    };
+    for (const Case& c :
+         {Case{"WARNING\n" + longest + "\n" + longest + "\n\nDo you still wish to proceed?", 5, 5},
+          Case{"You have unsaved Data. Would you like to save it now?", 1, 3}}) {
+        driver->AnswerNextMessage(MsgAnswer::No);
+        (void)ui->ShowMessage(c.text, MsgButtons::YesNo, MsgIcon::Exclamation, "WARNING");
+        EXPECT_GE(driver->LastMessage().lines, c.fewest) << c.text;
+        EXPECT_LE(driver->LastMessage().lines, c.most) << c.text;
+    }
 }
 
 TEST_P(WindowLayerContract, OnlyThePathDialogCanBeResizedAtEveryScale) {

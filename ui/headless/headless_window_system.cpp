@@ -196,6 +196,14 @@ bool HeadlessWindowSystem::IsChecked(ControlId menuEntry) const {
     return At(menuEntry).checked;
 }
 
+void HeadlessWindowSystem::SetMenuTip(ControlId menuEntry, std::string_view text) {
+    At(menuEntry).tip = std::string(text);
+}
+
+const std::string& HeadlessWindowSystem::MenuTip(ControlId menuEntry) const {
+    return At(menuEntry).tip;
+}
+
 void HeadlessWindowSystem::FocusControl(ControlId control) {
     if (IsLoaded(control.Form())) forms_[control.Form().Control().Row()].focus = control;
 }

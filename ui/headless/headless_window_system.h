@@ -43,6 +43,8 @@ class HeadlessWindowSystem final : public WindowSystem {
     void SetEnabled(ControlId control, bool enabled) override;
     bool IsEnabled(ControlId control) const override;
     void SetChecked(ControlId menuEntry, bool checked) override;
+    void SetMenuTip(ControlId menuEntry, std::string_view text) override;
+    [[nodiscard]] const std::string& MenuTip(ControlId menuEntry) const;
     bool IsChecked(ControlId menuEntry) const override;
     void FocusControl(ControlId control) override;
 
@@ -165,6 +167,7 @@ class HeadlessWindowSystem final : public WindowSystem {
         std::string caption;
         bool enabled = true;
         bool checked = false;
+        std::string tip; // a menu entry's
         std::vector<std::string> items;
         std::vector<LineMark> marks;    // by line
         std::vector<std::string> names; // a folder list's lines as shown

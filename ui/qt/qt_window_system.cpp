@@ -731,6 +731,15 @@ bool QtWindowSystem::IsEnabled(ControlId control) const {
     return c && c->enabled;
 }
 
+void QtWindowSystem::SetMenuTip(ControlId menuEntry, std::string_view text) {
+    QAction* action = At(menuEntry).action;
+    if (!action) return;
+    action->setToolTip(Q(text));
+    if (auto menu = menus_.find(ControlId::Find(menuEntry.Design().parent)->Row());
+        menu != menus_.end())
+        menu->second->setToolTipsVisible(true);
+}
+
 void QtWindowSystem::SetChecked(ControlId menuEntry, bool checked) {
     Control& c = At(menuEntry);
     c.checked = checked;
@@ -1023,13 +1032,17 @@ MsgAnswer QtWindowSystem::ShowMessageBox(std::string_view text, MsgButtons butto
     QMessageBox box(kIcons[static_cast<int>(icon)], Shown(title), Shown(text), shown, parent);
     box.setObjectName(QStringLiteral("MsgBox"));
     // Wide enough for each line the text breaks by itself: Qt wraps a box's text at half the
-    // screen's width, which at 150 % on a small screen cuts sentences in two.
-    if (auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"))) {
-        // Measured as the label lays its text out, which is a pixel or so wider than the
-        // letters' advance.
+    // screen's width, which at 150 % on a small screen cuts sentences in two. A width set on
+    // the label also keeps Qt from wrapping at all, so only a text whose every line is held
+    // gets one; a text of one line, or with a line too long to hold, wraps as Qt likes.
+    const std::vector<std::string_view> held = HeldLines(text);
+    auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+    if (label && !held.empty() &&
+        held.size() == static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1) {
+        // Measured as the label lays its text out, a pixel or so wider than the letters.
         const QRect unbounded(0, 0, QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
         int widest = 0;
-        for (std::string_view line : HeldLines(text))
+        for (std::string_view line : held)
             widest = std::max(
                 widest,
                 label->fontMetrics().boundingRect(unbounded, Qt::AlignLeft, Q(line)).width());

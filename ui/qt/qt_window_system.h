@@ -40,6 +40,7 @@ class QtWindowSystem final : public WindowSystem {
     void SetEnabled(ControlId control, bool enabled) override;
     bool IsEnabled(ControlId control) const override;
     void SetChecked(ControlId menuEntry, bool checked) override;
+    void SetMenuTip(ControlId menuEntry, std::string_view text) override;
     bool IsChecked(ControlId menuEntry) const override;
     void FocusControl(ControlId control) override;
 

@@ -103,6 +103,7 @@ struct Win32WindowSystem::Control {
     std::vector<std::string> items;  // list lines and drop-down entries, as the program gave them
     std::vector<std::wstring> paths; // folder and drive lists: the path of each line
     HWND tip = nullptr;              // a folder list's tooltip: the whole path of the line
+    std::wstring menuTip;            // a menu entry's longer text
     int tipLine = -1;                // the line the tooltip tells of
     int widest = 0;                  // a list's widest line, for its sideways scrolling
     std::vector<LineMark> marks;     // a list's line marks, by line
@@ -893,6 +894,45 @@ bool Win32WindowSystem::IsChecked(ControlId menuEntry) const {
     return At(menuEntry).checked;
 }
 
+void Win32WindowSystem::SetMenuTip(ControlId menuEntry, std::string_view text) {
+    At(menuEntry).menuTip = WidenShown(text);
+}
+
+// Menus have no tooltips of their own: an entry's tip is a tooltip put beside the entry while
+// it is highlighted (WM_MENUSELECT), and taken away with the highlight or the menu.
+void Win32WindowSystem::ShowMenuTip(HWND window, HMENU menu, UINT item, UINT flags) {
+    if (!menuTip_ || !IsWindow(menuTip_)) {
+        menuTip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                                   WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, 0, 0, 0, 0, window,
+                                   nullptr, GetModuleHandleW(nullptr), nullptr);
+        TTTOOLINFOW tool{};
+        tool.cbSize = sizeof(tool);
+        tool.uFlags = TTF_TRACK | TTF_ABSOLUTE;
+        tool.hwnd = window;
+        tool.lpszText = const_cast<wchar_t*>(L"");
+        SendMessageW(menuTip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+        SendMessageW(menuTip_, TTM_SETMAXTIPWIDTH, 0, 32767);
+    }
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof(tool);
+    tool.hwnd = window;
+    const std::optional<ControlId> id =
+        menu && (flags & MF_POPUP) == 0 ? ControlOfId(static_cast<int>(item)) : std::nullopt;
+    const std::wstring* tip = id ? &At(*id).menuTip : nullptr;
+    int position = -1;
+    for (int i = 0; tip && !tip->empty() && i < GetMenuItemCount(menu) && position < 0; ++i)
+        if (GetMenuItemID(menu, i) == item) position = i;
+    RECT entry{};
+    if (position < 0 || !GetMenuItemRect(window, menu, static_cast<UINT>(position), &entry)) {
+        SendMessageW(menuTip_, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&tool));
+        return;
+    }
+    tool.lpszText = const_cast<wchar_t*>(tip->c_str());
+    SendMessageW(menuTip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+    SendMessageW(menuTip_, TTM_TRACKPOSITION, 0, MAKELPARAM(entry.right, entry.top));
+    SendMessageW(menuTip_, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&tool));
+}
+
 // ---- lists
 
 namespace {
@@ -1552,6 +1592,9 @@ LRESULT Win32WindowSystem::OnFormMessage(FormId form, HWND hwnd, UINT msg, WPARA
     case WM_COMMAND:
         OnCommand(form, wp, lp);
         return 0;
+    case WM_MENUSELECT:
+        ShowMenuTip(hwnd, reinterpret_cast<HMENU>(lp), LOWORD(wp), HIWORD(wp));
+        return 0;
     case kNavigate:
         if (std::optional<ControlId> id = ControlOfId(static_cast<int>(wp)); id && Open(*id)) {
             const Control& c = At(*id);
@@ -1969,7 +2012,12 @@ void Win32WindowSystem::PaintLabel(const DRAWITEMSTRUCT& item) {
     HDC dc = item.hDC;
     RECT r = item.rcItem;
     ::FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
+    // A static control draws with its window's clipping (CS_PARENTDC): what lies beneath it
+    // is kept to its own rectangle.
+    const int saved = SaveDC(dc);
+    IntersectClipRect(dc, r.left, r.top, r.right, r.bottom);
     PaintBackdrop(form, *id, dc);
+    RestoreDC(dc, saved);
     const int dpi = Dpi(form);
     const std::wstring text = WidenShown(c.caption);
     InflateRect(&r, -Scale(form, d.border ? 2 : 0), 0);

@@ -47,6 +47,7 @@ class Win32WindowSystem final : public WindowSystem {
     void SetEnabled(ControlId control, bool enabled) override;
     bool IsEnabled(ControlId control) const override;
     void SetChecked(ControlId menuEntry, bool checked) override;
+    void SetMenuTip(ControlId menuEntry, std::string_view text) override;
     bool IsChecked(ControlId menuEntry) const override;
     void FocusControl(ControlId control) override;
 
@@ -143,6 +144,7 @@ class Win32WindowSystem final : public WindowSystem {
     // Moves the controls that follow a sizable window's edges to its present size.
     void FollowSize(FormId form);
     void PaintPicture(ControlId box, HDC dc, const RECT& inner) const;
+    void ShowMenuTip(HWND window, HMENU menu, UINT item, UINT flags);
     void PaintBackdrop(FormId form, ControlId over, HDC dc);
 
     Control& At(ControlId control);
@@ -187,6 +189,7 @@ class Win32WindowSystem final : public WindowSystem {
     std::map<std::size_t, HMENU> menus_;             // popup menus by the menu's row
     std::vector<Modal> modals_;
     std::vector<ControlId> fills_; // lists refilled since the program last waited for the user
+    HWND menuTip_ = nullptr;       // the tooltip beside a highlighted menu entry
     std::vector<HWND> graveyard_;  // unloaded windows, destroyed once their handlers returned
     std::map<std::pair<int, Face>, HFONT> fonts_;
     std::map<std::pair<int, int>, HICON> icons_;
