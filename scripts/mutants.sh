@@ -173,8 +173,8 @@ EOF
 
 # The scratch tree: the files git knows, as they are in the working tree.
 mkdir -p "$src"
-git ls-files -z --cached --others --exclude-standard | (cd "$root" && xargs -0 tar cf -) |
-    (cd "$src" && tar xf -)
+git ls-files -z --cached --others --exclude-standard | tar cf - --null -T - |
+    (cd "$src" && tar xmf -) # m: the files copied count as new, so that the build sees them
 if [ ! -f "$bin/build.ninja" ]; then
     cmake -S "$src" -B "$bin" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DADULTIFY_QT=OFF \
         -DADULTIFY_BENCHMARKS=OFF >"$work/configure.log"
