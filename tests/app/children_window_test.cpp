@@ -25,11 +25,7 @@ using test::Resident;
 // Neighbourhood 1: Bob (adult) and Renée Newbie, Tom and Cass Goth; neighbourhood 2: Ann
 // (adult), Lily, Max and Zoe Pleasant.
 sample::GameSpec Game() {
-    sample::HoodSpec one;
-    one.sims = {
-        Resident("user00001", "Bob", 27, 0x101, 1), Resident("user00002", "Renée", 9, 0x102, 1),
-        Resident("user00003", "Tom", 9, 0x103, 2), Resident("user00004", "Cass", 9, 0x104, 2)};
-    one.families = {{"Newbie", 1, {0x101, 0x102}}, {"Goth", 2, {0x103, 0x104}}};
+    const sample::HoodSpec one = test::NewbiesAndGoths();
     sample::HoodSpec two;
     two.number = 2;
     two.sims = {

@@ -18,11 +18,7 @@ namespace fs = std::filesystem;
 // Neighbourhood 1: an adult and a child of the Newbies, two Goth children; neighbourhood 2: a
 // Pleasant adult and child.
 inline sample::GameSpec Game() {
-    sample::HoodSpec one;
-    one.sims = {
-        Resident("user00001", "Bob", 27, 0x101, 1), Resident("user00002", "Renée", 9, 0x102, 1),
-        Resident("user00003", "Tom", 9, 0x103, 2), Resident("user00004", "Cass", 9, 0x104, 2)};
-    one.families = {{"Newbie", 1, {0x101, 0x102}}, {"Goth", 2, {0x103, 0x104}}};
+    const sample::HoodSpec one = test::NewbiesAndGoths();
     sample::HoodSpec two;
     two.number = 2;
     two.sims = {Resident("user00001", "A\"n\\n", 27, 0x201, 1),

@@ -48,6 +48,16 @@ inline sample::HoodSpec SmallHood(std::vector<sample::SimSpec> sims,
     return hood;
 }
 
+// Children of two families: Bob (adult) and Renée Newbie, Tom and Cass Goth.
+inline sample::HoodSpec NewbiesAndGoths() {
+    sample::HoodSpec hood;
+    hood.sims = {
+        Resident("user00001", "Bob", 27, 0x101, 1), Resident("user00002", "Renée", 9, 0x102, 1),
+        Resident("user00003", "Tom", 9, 0x103, 2), Resident("user00004", "Cass", 9, 0x104, 2)};
+    hood.families = {{"Newbie", 1, {0x101, 0x102}}, {"Goth", 2, {0x103, 0x104}}};
+    return hood;
+}
+
 // The residents most tests use: Bob, an adult, and Jo, a child, of the Newbie family.
 inline sample::SimSpec Bob() {
     return Sim("user00001", "Bob", 27, 0x81828384);

@@ -282,8 +282,9 @@ void QtWindowSystem::FlushList(Control& c) {
     lines.reserve(static_cast<qsizetype>(c.pendingItems.size()));
     std::vector<int> drawnOtherwise;
     for (const std::string& line : c.pendingItems) {
-        if (HasControlCharacters(line)) drawnOtherwise.push_back(static_cast<int>(lines.size()));
-        lines.append(Shown(line));
+        const bool control = HasControlCharacters(line);
+        if (control) drawnOtherwise.push_back(static_cast<int>(lines.size()));
+        lines.append(control ? Q(ShownText(line)) : Q(line));
     }
     const int first = list->count();
     list->addItems(lines);
