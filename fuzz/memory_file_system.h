@@ -31,6 +31,8 @@ class MemoryFileSystem final : public FileSystem {
                      const BeforeReplacing&) override {
         return {};
     }
+    FileStamp Stamp(const std::string& path, const Bytes& bytesRead) override;
+    Change CompareWithRead(const std::string& path, const FileStamp& stamp) override;
     std::vector<std::string> List(const std::string& folder) override;
     std::string NativePath(const std::string& path) override { return path; }
 
