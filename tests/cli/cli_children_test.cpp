@@ -21,32 +21,18 @@ TEST_F(CliChildrenTest, EachArgumentListPrintsItsChildrenOrOutcomes) {
         std::vector<const char*> unchanged;
         bool hoodChanges = false; // neighbourhood 1's file
     };
+    const std::string children = "1\t1\tNewbie\tRenée Newbie\n1\t2\tGoth\tTom Goth\n"
+                                 "1\t3\tGoth\tCass Goth\n2\t1\tPleasant\tLily Pleasant\n";
+    const std::string goths = "2\tTom Goth\tgrown up\n3\tCass Goth\tgrown up\n";
+    const std::string reneeAndCass = "1\tRenée Newbie\tgrown up\n3\tCass Goth\tgrown up\n";
+    const std::string tomRefused =
+        "1\tRenée Newbie\tgrown up\n2\tTom Goth\trefused: \n3\tCass Goth\tgrown up\n";
     const std::vector<Case> cases = {
-        {{"children"},
-         nullptr,
-         0,
-         "1\t1\tNewbie\tRenée Newbie\n1\t2\tGoth\tTom Goth\n1\t3\tGoth\tCass Goth\n"
-         "2\t1\tPleasant\tLily Pleasant\n",
-         {}},
-        {{"grow-up-all", "--family", "Goth"},
-         nullptr,
-         0,
-         "2\tTom Goth\tgrown up\n3\tCass Goth\tgrown up\n",
-         {"User00002.iff"},
-         true},
+        {{"children"}, nullptr, 0, children, {}},
+        {{"grow-up-all", "--family", "Goth"}, nullptr, 0, goths, {"User00002.iff"}, true},
         {{"--hood", "2", "grow-up-all"}, nullptr, 0, "1\tLily Pleasant\tgrown up\n", {}},
-        {{"adultify", "1", "3"},
-         nullptr,
-         0,
-         "1\tRenée Newbie\tgrown up\n3\tCass Goth\tgrown up\n",
-         {"User00003.iff"},
-         true},
-        {{"grow-up-all"},
-         "User00003.iff",
-         6,
-         "1\tRenée Newbie\tgrown up\n2\tTom Goth\trefused: \n3\tCass Goth\tgrown up\n",
-         {"User00003.iff"},
-         true},
+        {{"adultify", "1", "3"}, nullptr, 0, reneeAndCass, {"User00003.iff"}, true},
+        {{"grow-up-all"}, "User00003.iff", 6, tomRefused, {"User00003.iff"}, true},
         {{"adultify", "1", "0"}, nullptr, 2, "", {"User00002.iff"}},
         {{"grow-up-all", "--family", "Nobody"}, nullptr, 2, "", {}},
         {{"adultify", "1", "1"}, nullptr, 1, "", {}},
