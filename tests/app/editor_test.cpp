@@ -152,10 +152,15 @@ class EditorTest : public ::testing::Test {
             act();
         });
     }
+    // The main window made the active one, as the window a user works in.
+    QWidget* Activate() {
+        QWidget* main = editor->ui().Window("Form1");
+        main->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(main));
+        return main;
+    }
     void FocusTheDropDown() {
-        QWidget* window = editor->ui().Window("Form1");
-        window->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+        Activate();
         W<QComboBox>("Combo1")->setFocus(Qt::TabFocusReason);
         ASSERT_TRUE(W<QComboBox>("Combo1")->hasFocus());
     }
@@ -185,9 +190,7 @@ class EditorTest : public ::testing::Test {
 TEST_F(EditorTest, AChildGrowsUpThroughTheButtonAndNoOtherCommandRunsMeanwhile) {
     SetUpGame();
     LoadAndShow();
-    QWidget* main = editor->ui().Window("Form1");
-    main->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(main));
+    QWidget* main = Activate();
     ClickLine(1);
     W<QPushButton>("Command1")->setFocus(Qt::TabFocusReason); // as Tab would
     QStringList sawDuringTheMessage;
@@ -280,9 +283,7 @@ TEST_F(EditorTest, TheResidentListKeepsTheShownResidentSelected) {
 TEST_F(EditorTest, ASkillIsChangedTo537WithTheKeyboardAlone) {
     SetUpGame();
     LoadAndShow();
-    QWidget* main = editor->ui().Window("Form1");
-    main->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(main));
+    QWidget* main = Activate();
     ASSERT_EQ(Focused(main), "Combo1") << "the window opens on its first control";
     Key(main, Qt::Key_Tab);
     Key(main, Qt::Key_Space); // Bob, the first resident, current on entering the list
