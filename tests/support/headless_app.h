@@ -4,7 +4,7 @@
 
 #include "app/form1_events.h"
 #include "core/module1.h"
-#include "iff/native_file_system.h"
+#include "files/native_file_system.h"
 #include "ui/headless/headless_window_system.h"
 
 namespace adultify::test {
