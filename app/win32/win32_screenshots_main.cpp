@@ -106,7 +106,7 @@ void WriteSampleGame() {
     HKEY key = nullptr;
     RegCreateKeyExW(HKEY_LOCAL_MACHINE, L"Software\\Maxis\\The Sims", 0, nullptr, 0, KEY_SET_VALUE,
                     nullptr, &key, nullptr);
-    const std::wstring value = game.native();
+    const std::wstring& value = game.native();
     RegSetValueExW(key, L"SIMS_DATA", 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
                    static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
     RegCloseKey(key);
@@ -114,7 +114,7 @@ void WriteSampleGame() {
 
 // The open message box's picture, if `name` is given, then its button `id` pressed; `then`
 // runs after, to answer the box that follows.
-void AnswerNextBox(const char* name, int id, std::function<void()> then = {}) {
+void AnswerNextBox(const char* name, int id, const std::function<void()>& then = {}) {
     After(300, [name, id, then] {
         HWND box = win32::OpenMessageBoxOfThisThread();
         if (name) Save(box, name);
@@ -160,34 +160,17 @@ void GrabSecondEditor(ManualClock& clock) {
     Save(second.ui().Window("Form1"), "Form1-ReadOnly");
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
-    if (argc < 2) {
-        std::cerr << "usage: adultify-screenshots OUTDIR\n";
-        return 1;
-    }
-    out = argv[1];
-    std::filesystem::create_directories(out);
-    WriteSampleGame();
-
-    ManualClock clock;
-    Win32Editor editor([](const char* name) { return std::getenv(name); }, &clock);
-    Module1& m = editor.m();
-    auto& ui = editor.ui();
-
+void GrabSplash(win32::Win32WindowSystem& ui) {
     ui.LoadForm("frmSplash");
     ui.SetCaption("frmSplash.lblVersion", MakeVersionText());
     ui.SetCaption("frmSplash.Label1", "Find Neighbourhoods - 1");
     ui.ShowForm("frmSplash");
     Save(ui.Window("frmSplash"), "frmSplash");
     ui.UnloadForm("frmSplash");
+}
 
-    if (!editor.Load()) return 3;
-    ui.ShowForm("Form1");
-    SelectChild(ui, m); // the one the main command is for
-    Save(ui.Window("Form1"), "Form1");
-
+// Each dialog grabbed once it is up, then closed by its button.
+void GrabDialogs(win32::Win32WindowSystem& ui, Module1& m) {
     const auto grabModal = [&](const char* name, ControlId close) {
         After(300, [&ui, &m, name, close] {
             if (std::optional<FormId> form = ui.ModalForm()) Save(ui.Window(*form), name);
@@ -217,7 +200,30 @@ int main(int argc, char** argv) {
     });
     grabModal("Form3", "Form3.Command2");
     (void)EditSkill(m, 0, 1000, 120, "Cooking");
+}
 
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        std::cerr << "usage: adultify-screenshots OUTDIR\n";
+        return 1;
+    }
+    out = argv[1];
+    std::filesystem::create_directories(out);
+    WriteSampleGame();
+
+    ManualClock clock;
+    Win32Editor editor([](const char* name) { return std::getenv(name); }, &clock);
+    Module1& m = editor.m();
+    auto& ui = editor.ui();
+
+    GrabSplash(ui);
+    if (!editor.Load()) return 3;
+    ui.ShowForm("Form1");
+    SelectChild(ui, m); // the one the main command is for
+    Save(ui.Window("Form1"), "Form1");
+    GrabDialogs(ui, m);
     GrabAdultifyPictures(ui, m);
     GrabSecondEditor(clock);
 
