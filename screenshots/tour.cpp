@@ -37,7 +37,7 @@ void ChooseFirstChild(Module1& m, WindowSystem& ui) {
 // The next box's picture if `name` is given, then its button; `then` runs after, to answer
 // the box that follows.
 void AnswerNextBox(Camera& camera, const char* name, MsgAnswer answer,
-                   std::function<void()> then = {}) {
+                   const std::function<void()>& then = {}) {
     camera.After(kShown, [&camera, name, answer, then] {
         if (name) camera.GrabBox(name);
         camera.AnswerBox(answer);

@@ -140,7 +140,7 @@ void WriteSampleGame(const std::filesystem::path& out) {
     HKEY key = nullptr;
     RegCreateKeyExW(HKEY_LOCAL_MACHINE, L"Software\\Maxis\\The Sims", 0, nullptr, 0, KEY_SET_VALUE,
                     nullptr, &key, nullptr);
-    const std::wstring value = game.native();
+    const std::wstring& value = game.native();
     RegSetValueExW(key, L"SIMS_DATA", 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
                    static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
     RegCloseKey(key);
