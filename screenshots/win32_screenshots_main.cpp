@@ -148,7 +148,7 @@ void WriteSampleGame(const std::filesystem::path& out) {
 
 } // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv) try {
     if (argc < 2) {
         std::cerr << "usage: adultify-screenshots OUTDIR\n";
         return 1;
@@ -164,4 +164,7 @@ int main(int argc, char** argv) {
                                 [&editor] { return editor.Load(); })
                ? 0
                : 3;
+} catch (const std::exception& e) {
+    std::cerr << "adultify-screenshots: " << e.what() << "\n";
+    return 3;
 }
