@@ -23,7 +23,7 @@ constexpr unsigned kLockedOffset = 0;
 constexpr unsigned kLockedLength = 1;
 
 #ifdef _WIN32
-const HANDLE kNone = INVALID_HANDLE_VALUE;
+const auto kNone = static_cast<HANDLE>(INVALID_HANDLE_VALUE);
 #else
 constexpr int kNone = -1;
 #endif
@@ -48,6 +48,7 @@ FileResult<FolderLock> FolderLock::Take(const std::filesystem::path& gameFolder)
                          platform::SystemWords(code), path};
     }
     OVERLAPPED at{};
+    at.Offset = kLockedOffset;
     if (!::LockFileEx(h, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, kLockedLength, 0,
                       &at)) {
         const DWORD code = ::GetLastError();
@@ -62,6 +63,7 @@ FileResult<FolderLock> FolderLock::Take(const std::filesystem::path& gameFolder)
 void FolderLock::Release() {
     if (handle_ == kNone) return;
     OVERLAPPED at{};
+    at.Offset = kLockedOffset;
     ::UnlockFileEx(handle_, 0, kLockedLength, 0, &at);
     ::CloseHandle(handle_);
     handle_ = kNone;

@@ -20,8 +20,6 @@ namespace adultify {
 
 namespace {
 
-constexpr std::string_view kReplacement = "\xEF\xBF\xBD"; // U+FFFD
-
 #ifdef _WIN32
 // How many bytes the character at `at` takes in the page, as far as the bytes go.
 int CharacterLength(std::string_view bytes, std::size_t at, int codePage) {
@@ -84,7 +82,7 @@ std::string Iconv(iconv_t cd, std::string_view bytes) {
         if (r != static_cast<std::size_t>(-1)) continue;
         if (errno == E2BIG) continue;
         // EILSEQ or a sequence cut off by the end: one byte is replaced and skipped.
-        out += kReplacement;
+        out += "\xEF\xBF\xBD"; // U+FFFD
         ++in;
         --inLeft;
         iconv(cd, nullptr, nullptr, nullptr, nullptr);

@@ -11,6 +11,8 @@ template <typename Function> Function Find(const wchar_t* library, const char* n
     const HMODULE module = ::LoadLibraryW(library);
     if (module == nullptr) return nullptr;
     const FARPROC found = ::GetProcAddress(module, name);
+    // The library stays loaded: the function found is kept for the program's life.
+    // cppcheck-suppress resourceLeak
     return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(found));
 }
 
