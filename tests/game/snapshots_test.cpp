@@ -1,7 +1,7 @@
 #include "game/snapshots.h"
 
+#include "files/intent_record.h"
 #include "game/game_writes.h"
-#include "iff/intent_record.h"
 #include "tests/support/environment.h"
 #include "tests/support/headless_app.h"
 #include "tests/support/skip_on_windows.h"
