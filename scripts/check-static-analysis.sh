@@ -6,7 +6,7 @@ set -eu
 cd "$(dirname "$0")/.."
 sh scripts/setup-debian.sh clang-tidy cppcheck g++-mingw-w64-x86-64-posix googletest
 
-folders="text iff files install ui core game hood ageing characters about app sample"
+folders="text iff files install ui core game hood ageing characters about app sample screenshots"
 
 # Both tools read the compile commands; configuring is enough, nothing has to be built.
 if [ -f build/CMakeCache.txt ]; then
