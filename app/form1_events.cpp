@@ -7,13 +7,13 @@
 #include "app/game_switch.h"
 #include "app/snapshot_window.h"
 #include "app/startup.h"
+#include "characters/body_strings.h"
+#include "characters/thumbnail_fix.h"
 #include "game/game_writes.h"
 #include "game/path_dialog.h"
 #include "game/save_hood.h"
 #include "hood/get_people.h"
 #include "hood/resident_view.h"
-#include "tools/body_strings.h"
-#include "tools/thumbnail_fix.h"
 
 #include <exception>
 #include <string>

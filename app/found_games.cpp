@@ -1,9 +1,9 @@
 #include "app/found_games.h"
 
-#include "game/code_page.h"
 #include "game/game_writes.h"
 #include "game/remembered_folder.h"
-#include "game/wine_prefix.h"
+#include "install/code_page.h"
+#include "install/wine_prefix.h"
 #include "text/path_text.h"
 
 #include <string>

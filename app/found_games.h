@@ -5,7 +5,7 @@
 
 #include "app/platform.h"
 #include "core/module1.h"
-#include "game/install_search.h"
+#include "install/install_search.h"
 
 #include <cstddef>
 #include <filesystem>

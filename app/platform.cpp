@@ -1,12 +1,12 @@
 #include "app/platform.h"
 
-#include "game/deferred_registry.h"
 #include "game/game_process.h"
 #include "game/snapshots.h"
-#include "game/wine_registry.h"
+#include "install/deferred_registry.h"
+#include "install/wine_registry.h"
 
 #ifdef _WIN32
-#include "game/windows_registry.h"
+#include "install/windows_registry.h"
 #endif
 
 namespace adultify {

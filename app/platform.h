@@ -2,9 +2,9 @@
 // What a run reads the machine through: the registry and the file system, wired the same way
 // for both front ends. On Windows the real ones; elsewhere the Wine prefix's.
 
-#include "game/registry.h"
-#include "game/wine_prefix.h"
-#include "iff/native_file_system.h"
+#include "files/native_file_system.h"
+#include "install/registry.h"
+#include "install/wine_prefix.h"
 
 #include <filesystem>
 #include <functional>

@@ -4,19 +4,26 @@
 #include "app/form1_events.h"
 #include "core/status_line.h"
 #include "core/utilities.h"
-#include "game/game_location.h"
 #include "game/game_writes.h"
 #include "game/neighbourhood_list.h"
 #include "game/path_dialog.h"
 #include "game/save_hood.h"
 #include "hood/resident_layout.h"
 #include "hood/resident_view.h"
+#include "install/game_location.h"
 
 #include <cmath>
 
 namespace adultify {
 
 namespace {
+
+void ShowNoSimsMessage(Module1& m) {
+    (void)m.ui.ShowMessage(
+        "The Sims Not Found. Please use the path option to set the path to SIMS.EXE",
+        MsgButtons::Ok, MsgIcon::Critical, "No Sims");
+}
+
 constexpr int kFaceCount = 5;
 constexpr int kSmilingFace = 1, kFrowningFace = 3, kLaughingFace = 4;
 } // namespace

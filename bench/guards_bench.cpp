@@ -1,8 +1,8 @@
 // The two checks made before every save: is the game running (a full scan of a generated
 // /proc of 400 processes, none of them the game, and of this machine's), and has the
 // neighbourhood changed on disk (a 1 MB file, unchanged, so that it is read and hashed).
+#include "files/file_stamp.h"
 #include "game/game_process.h"
-#include "iff/file_stamp.h"
 
 #include <benchmark/benchmark.h>
 

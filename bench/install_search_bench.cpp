@@ -1,6 +1,6 @@
 // The search for every install on a home with 3 Steam libraries holding 200 Proton prefixes,
 // against the bare cost of listing the same folders and of reading every prefix's system.reg.
-#include "game/install_search.h"
+#include "install/install_search.h"
 #include "sample/game_folder.h"
 #include "sample/home_folder.h"
 

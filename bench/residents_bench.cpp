@@ -3,12 +3,12 @@
 #include "ageing/adultify.h"
 #include "app/form1_events.h"
 #include "app/startup.h"
+#include "characters/thumbnail_fix.h"
+#include "files/native_file_system.h"
 #include "game/neighbourhood_list.h"
 #include "hood/get_people.h"
 #include "hood/resident_view.h"
-#include "iff/native_file_system.h"
 #include "sample/game_folder.h"
-#include "tools/thumbnail_fix.h"
 #include "ui/headless/headless_window_system.h"
 
 #include <benchmark/benchmark.h>

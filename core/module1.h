@@ -4,9 +4,9 @@
 
 #include "core/clock.h"
 #include "core/random_source.h"
+#include "files/file_stamp.h"
+#include "files/file_system.h"
 #include "iff/byte_string.h"
-#include "iff/file_stamp.h"
-#include "iff/file_system.h"
 #include "ui/window_system.h"
 
 #include <array>

@@ -1,7 +1,7 @@
 // The body string list: "&IFF" on a game whose child has the input as its character file.
+#include "characters/body_strings.h"
 #include "fuzz/fuzz_game.h"
 #include "hood/get_people.h"
-#include "tools/body_strings.h"
 
 using namespace adultify;
 

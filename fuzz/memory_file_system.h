@@ -2,7 +2,7 @@
 // A game folder held in memory, so that an input costs no disk access. Paths match without
 // regard to ASCII case or the kind of slash, as the game's folders do under Wine.
 
-#include "iff/file_system.h"
+#include "files/file_system.h"
 
 #include <map>
 #include <optional>

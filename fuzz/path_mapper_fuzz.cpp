@@ -1,6 +1,6 @@
 // The Windows path mapper on arbitrary strings, against a small generated Wine prefix made
 // once per process.
-#include "iff/windows_path.h"
+#include "files/windows_path.h"
 #include "sample/game_folder.h"
 
 #include <cctype>

@@ -1,5 +1,5 @@
 // The thumbnail fix: tags become XXXX in place, nothing else moves.
-#include "tools/thumbnail_fix.h"
+#include "characters/thumbnail_fix.h"
 
 #include <vector>
 

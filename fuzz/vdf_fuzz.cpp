@@ -1,5 +1,5 @@
 // Steam's libraryfolders.vdf reader.
-#include "game/vdf.h"
+#include "install/vdf.h"
 
 using namespace adultify;
 

@@ -1,7 +1,7 @@
 // The Wine registry reader: system.reg as text, then the program's own query and a look at
 // each key the text names.
-#include "game/game_location.h"
-#include "game/wine_registry.h"
+#include "install/game_location.h"
+#include "install/wine_registry.h"
 
 #include <string>
 #include <vector>

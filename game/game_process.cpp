@@ -1,7 +1,7 @@
 #include "game/game_process.h"
 #include "text/wide_text.h"
 
-#include "iff/unique_fd.h"
+#include "files/unique_fd.h"
 #include "text/ascii.h"
 
 #include <string_view>

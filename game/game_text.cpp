@@ -1,6 +1,6 @@
 #include "game/game_text.h"
 
-#include "game/code_page.h"
+#include "install/code_page.h"
 
 namespace adultify {
 

@@ -2,9 +2,9 @@
 
 #include "core/reports.h"
 #include "core/status_line.h"
+#include "files/record_text.h"
 #include "game/neighbourhood_name.h"
 #include "game/snapshots.h"
-#include "iff/record_text.h"
 #include "text/ascii.h"
 
 #include <utility>

@@ -1,9 +1,9 @@
 #include "game/neighbourhood_list.h"
 
 #include "core/utilities.h"
-#include "game/game_folder_check.h"
+#include "files/record_text.h"
 #include "game/neighbourhood_name.h"
-#include "iff/record_text.h"
+#include "install/game_folder_check.h"
 #include "text/path_text.h"
 
 #include <algorithm>

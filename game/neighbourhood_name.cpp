@@ -1,8 +1,8 @@
 #include "game/neighbourhood_name.h"
 
 #include "core/utilities.h"
-#include "game/code_page.h"
 #include "iff/character_file.h"
+#include "install/code_page.h"
 #include "text/ascii.h"
 
 namespace adultify {
@@ -14,24 +14,6 @@ std::string HoodEntryText(int n) {
 int HoodNumber(std::string_view entryText) {
     if (entryText.size() <= kHoodEntryPrefix.size()) return 0;
     return static_cast<int>(LeadingNumber(entryText.substr(kHoodEntryPrefix.size())));
-}
-
-std::string HoodFolder(int n) {
-    return n == 1 ? "UserData" : "UserData" + std::to_string(n);
-}
-
-int HoodOfFolderName(std::string_view name) {
-    // Only the game's own spellings count: "UserData1" and "UserData02" are not neighbourhoods.
-    constexpr std::string_view stem = "userdata";
-    if (name.size() < stem.size() || !EqualIgnoringCase(name.substr(0, stem.size()), stem))
-        return 0;
-    const std::string_view digits = name.substr(stem.size());
-    if (digits.empty()) return kFirstHood;
-    if (digits.size() > 2 || digits[0] == '0' ||
-        digits.find_first_not_of("0123456789") != std::string_view::npos)
-        return 0;
-    const int n = static_cast<int>(LeadingNumber(digits));
-    return n >= 2 && n <= kLastHood ? n : 0;
 }
 
 std::string HoodBaseName(std::string_view simsPath, int n) {

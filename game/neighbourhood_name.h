@@ -2,6 +2,7 @@
 // The one rule that turns the chosen Combo1 entry back into a neighbourhood's folder and files.
 
 #include "core/module1.h"
+#include "install/hood_folders.h"
 
 #include <optional>
 #include <string>
@@ -10,16 +11,11 @@
 namespace adultify {
 
 inline constexpr std::string_view kHoodEntryPrefix = "Neighbourhood";
-inline constexpr int kFirstHood = 1, kLastHood = 99;
 
 // "Neighbourhood" + blank + n.
 [[nodiscard]] std::string HoodEntryText(int n);
 // The number after the entry's prefix, leading blanks ignored.
 [[nodiscard]] int HoodNumber(std::string_view entryText);
-// "UserData" for 1, "UserData" + n otherwise.
-[[nodiscard]] std::string HoodFolder(int n);
-// The n whose HoodFolder(n) is `name`, letter case aside; 0 for none.
-[[nodiscard]] int HoodOfFolderName(std::string_view name);
 // SimsPath + HoodFolder, without the file's ending: ".iff" and the backups' ".000" follow.
 [[nodiscard]] std::string HoodBaseName(std::string_view simsPath, int n);
 // SimsPath + HoodFolder + "\Neighborhood.iff".

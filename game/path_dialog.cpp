@@ -1,9 +1,9 @@
 #include "game/path_dialog.h"
 
 #include "core/utilities.h"
-#include "game/game_folder_check.h"
+#include "files/record_text.h"
 #include "game/game_writes.h"
-#include "iff/record_text.h"
+#include "install/game_folder_check.h"
 #include "text/path_text.h"
 
 #include <cstdlib>

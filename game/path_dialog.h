@@ -4,7 +4,7 @@
 // re-release keeps its neighbourhoods apart from its program).
 
 #include "core/module1.h"
-#include "game/wine_prefix.h"
+#include "install/wine_prefix.h"
 
 #include <string>
 

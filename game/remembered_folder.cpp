@@ -1,6 +1,6 @@
 #include "game/remembered_folder.h"
 
-#include "iff/record_text.h"
+#include "files/record_text.h"
 
 #include <fstream>
 #include <sstream>

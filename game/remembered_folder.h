@@ -4,9 +4,9 @@
 // Windows %APPDATA%\Adultify\remembered. A small UTF-8 text: the folder as SimsPath holds it,
 // then, when it lies in a Wine prefix, that prefix on a second line.
 
-#include "game/install_search.h"
 #include "game/user_folders.h"
-#include "game/wine_prefix.h"
+#include "install/install_search.h"
+#include "install/wine_prefix.h"
 
 #include <filesystem>
 #include <optional>

@@ -1,11 +1,11 @@
 #include "game/snapshots.h"
 
-#include "iff/record_text.h"
+#include "files/record_text.h"
 
+#include "files/checksum.h"
+#include "files/intent_record.h"
+#include "files/safe_file_platform.h"
 #include "game/neighbourhood_name.h"
-#include "iff/checksum.h"
-#include "iff/intent_record.h"
-#include "iff/safe_file_platform.h"
 #include "text/ascii.h"
 
 #include <algorithm>

@@ -8,9 +8,9 @@
 //                                    is incomplete and ignored.
 // The game key is the game folder's last name, made safe, and a hash of its whole path.
 
+#include "files/safe_file.h"
 #include "game/user_folders.h"
-#include "game/wine_prefix.h"
-#include "iff/safe_file.h"
+#include "install/wine_prefix.h"
 
 #include <filesystem>
 #include <optional>

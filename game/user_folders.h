@@ -3,7 +3,7 @@
 // remembers a game folder chosen by hand, and the snapshots. Never inside a game folder or a
 // Wine prefix.
 
-#include "game/wine_prefix.h"
+#include "install/wine_prefix.h"
 
 #include <filesystem>
 #include <optional>

@@ -1,6 +1,6 @@
 #include "game/user_folders.h"
 
-#include "game/known_folder_windows.h"
+#include "install/known_folder_windows.h"
 #include "text/path_text.h"
 
 namespace adultify {

@@ -1,6 +1,7 @@
 #!/bin/sh
 # Each folder may include headers of its own and of the folders below it, never above:
-#   text  <  iff, ui  <  core  <  game  <  hood  <  ageing, tools, about  <  app
+#   text  <  iff  <  files  <  install;  text  <  ui;  files, ui  <  core  <  game  <  hood
+#   <  ageing, characters, about  <  app
 # The window layers (ui/headless, ui/qt, ui/win32) sit beside the front ends and see only ui/
 # and text/.
 set -eu
@@ -10,16 +11,18 @@ allowed() {
     case "$1" in
         text) echo "text" ;;
         iff) echo "iff text" ;;
+        files) echo "files iff text" ;;
+        install) echo "install files iff text" ;;
         ui) echo "ui text" ;;
         ui/headless|ui/qt|ui/win32) echo "ui text $1" ;;
-        core) echo "core iff ui text" ;;
-        game) echo "game core iff ui text" ;;
-        hood) echo "hood game core iff ui text" ;;
-        ageing|tools|about) echo "$1 hood game core iff ui text" ;;
-        app) echo "app ageing tools about hood game core iff ui text" ;;
-        app/cli) echo "app/cli app ageing tools about hood game core iff ui text ui/headless" ;;
-        app/gui) echo "app/gui app ageing tools about hood game core iff ui text ui/qt sample" ;;
-        app/win32) echo "app/win32 app ageing tools about hood game core iff ui text ui/win32 sample" ;;
+        core) echo "core files iff ui text" ;;
+        game) echo "game install core files iff ui text" ;;
+        hood) echo "hood game install core files iff ui text" ;;
+        ageing|characters|about) echo "$1 hood game install core files iff ui text" ;;
+        app) echo "app ageing characters about hood game install core files iff ui text" ;;
+        app/cli) echo "app/cli app ageing characters about hood game install core files iff ui text ui/headless" ;;
+        app/gui) echo "app/gui app ageing characters about hood game install core files iff ui text ui/qt sample" ;;
+        app/win32) echo "app/win32 app ageing characters about hood game install core files iff ui text ui/win32 sample" ;;
         *) echo "" ;;
     esac
 }

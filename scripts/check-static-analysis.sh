@@ -5,7 +5,7 @@ set -eu
 cd "$(dirname "$0")/.."
 sh scripts/setup-debian.sh clang-tidy cppcheck
 
-folders="text iff ui core game hood ageing tools about app sample"
+folders="text iff files install ui core game hood ageing characters about app sample"
 
 # Both tools read the compile commands; configuring is enough, nothing has to be built.
 if [ -f build/CMakeCache.txt ]; then

@@ -50,62 +50,62 @@ if (r.Age[0] == resident::kAgeAdult) m.ui.SetEnabled("Command1", false);
 if (r.Age[0] == resident::kAgeAdult) m.ui.SetEnabled("Command1", true);
 hood_tests
 
-iff/native_file_system.cpp
+files/native_file_system.cpp
 for (int k = 0; k < kBackups; ++k) {
 for (int k = 1; k < kBackups; ++k) {
 game_tests
 
-iff/native_file_system.cpp
+files/native_file_system.cpp
 constexpr int kBackups = 1000;
 constexpr int kBackups = 999;
 game_tests
 
-iff/native_file_system.cpp
+files/native_file_system.cpp
 if (!exists.value()) return name;
 if (exists.value()) return name;
 game_tests
 
-iff/native_file_system.cpp
+files/native_file_system.cpp
 digits.substr(digits.size() - 3)
 digits.substr(digits.size() - 2)
 game_tests
 
-iff/intent_record.cpp
+files/intent_record.cpp
 Number<std::uint32_t>(end[3], 16) != Crc32(text.data(), bodySize))
 !Number<std::uint32_t>(end[3], 16))
 safe_files_tests
 
-iff/intent_record.cpp
+files/intent_record.cpp
 if (!IsInsideGameFolder(folder, gameFolder))
 if (false && !IsInsideGameFolder(folder, gameFolder))
 safe_files_tests
 
-iff/replace_together.cpp
+files/replace_together.cpp
 if (!e.backup || !e.before) continue; // a new file has nothing to keep
 if (true) continue;
 safe_files_tests
 
-iff/replace_together.cpp
+files/replace_together.cpp
 if (auto removed = RemoveIntent(gameFolder); !removed) return removed;
 (void)0;
 safe_files_tests
 
-iff/replace_together.cpp
+files/replace_together.cpp
 for (std::size_t j = 0; j < count; ++j) {
 for (std::size_t j = count; j < count; ++j) {
 safe_files_tests ageing_tests
 
-iff/intent_recovery.cpp
+files/intent_recovery.cpp
 if (!Unchanged(e)) return Progress::Changed;
 if (false) return Progress::Changed;
 safe_files_tests
 
-iff/folder_lock.cpp
+files/folder_lock.cpp
 rc = ::fcntl(fd, F_OFD_SETLK, &range);
 rc = ::fcntl(fd, F_OFD_GETLK, &range);
 safe_files_tests
 
-iff/folder_lock.cpp
+files/folder_lock.cpp
 range.l_type = F_WRLCK;
 range.l_type = F_RDLCK;
 safe_files_tests
@@ -140,32 +140,32 @@ hood/resident_layout.h
 {"Label10", resident::kNeat},
 hood_tests
 
-tools/thumbnail_fix.cpp
+characters/thumbnail_fix.cpp
 std::memcmp(d + j, "_PMB", 4) == 0
 std::memcmp(d + j, "_PMB", 4) == 1
-tools_tests
+characters_tests
 
-tools/thumbnail_fix.cpp
+characters/thumbnail_fix.cpp
 const std::size_t windows = data.size() - 4;
 const std::size_t windows = data.size() - 3;
-tools_tests
+characters_tests
 
-tools/thumbnail_fix.cpp
+characters/thumbnail_fix.cpp
 std::memcpy(d + j, "XXXX", 4);
 std::memcpy(d + j, "XXXY", 4);
-tools_tests
+characters_tests
 
-game/install_search.cpp
+install/install_search.cpp
 OfferRemembered();\n        if (wine) OfferSaves(InstallSource::ReRelease, *wine);
 if (wine) OfferSaves(InstallSource::ReRelease, *wine);\n        OfferRemembered();
 game_tests
 
-game/install_search.cpp
+install/install_search.cpp
 for (const fs::path& prefix : BottlesPrefixes(places_.home))\n            OfferPrefix(InstallSource::Bottles, prefix);
 for (const fs::path& prefix : BottlesPrefixes(places_.home))\n            OfferPrefix(InstallSource::Lutris, prefix);
 game_tests
 
-game/install_search.cpp
+install/install_search.cpp
 !defaultPrefix || *defaultPrefix != dotWine)
 !defaultPrefix)
 game_tests

@@ -2,7 +2,7 @@
 // The process's own command line and output streams, as the front end needs them on each
 // system: arguments in UTF-8, output bytes written unchanged.
 
-#include "game/wine_prefix.h"
+#include "install/wine_prefix.h"
 
 #include <string>
 #include <vector>

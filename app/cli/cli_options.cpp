@@ -1,8 +1,8 @@
 #include "app/cli/cli_options.h"
 
 #include "app/cli/cli_front_end.h"
-#include "game/code_page.h"
 #include "hood/resident_layout.h"
+#include "install/code_page.h"
 
 #include <algorithm>
 #include <charconv>

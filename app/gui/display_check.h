@@ -3,7 +3,7 @@
 // abort when no platform plugin can connect, so a wrong DISPLAY, or Wayland without Qt's plugin,
 // would never reach a message a player can act on.
 
-#include "game/wine_prefix.h"
+#include "install/wine_prefix.h"
 
 #include <filesystem>
 #include <functional>

@@ -8,10 +8,10 @@
 #include "app/gui/gui_front_end.h"
 #include "app/snapshot_window.h"
 #include "app/startup.h"
+#include "characters/thumbnail_fix.h"
 #include "game/path_dialog.h"
 #include "hood/resident_view.h"
 #include "sample/game_folder.h"
-#include "tools/thumbnail_fix.h"
 #include "ui/qt/dialog_font.h"
 
 #include <QAbstractButton>

@@ -7,10 +7,10 @@
 #include "app/snapshot_window.h"
 #include "app/startup.h"
 #include "app/win32/win32_front_end.h"
+#include "characters/thumbnail_fix.h"
 #include "game/path_dialog.h"
 #include "sample/game_folder.h"
 #include "text/wide_text.h"
-#include "tools/thumbnail_fix.h"
 #include "ui/win32/message_box.h"
 
 #include <windows.h>

@@ -1,9 +1,9 @@
 #include "ageing/adultify.h"
 
+#include "files/native_file_system.h"
 #include "game/game_writes.h"
 #include "hood/get_people.h"
 #include "hood/resident_view.h"
-#include "iff/native_file_system.h"
 #include "sample/game_model.h"
 #include "sample/iff_builder.h"
 #include "sample/iff_check.h"

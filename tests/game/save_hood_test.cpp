@@ -1,7 +1,7 @@
 #include "game/save_hood.h"
 
+#include "files/native_file_system.h"
 #include "game/game_writes.h"
-#include "iff/native_file_system.h"
 #include "tests/support/faulty_file_system.h"
 #include "tests/support/headless_app.h"
 #include "tests/support/temp_dir.h"

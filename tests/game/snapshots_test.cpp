@@ -1,6 +1,6 @@
 #include "game/snapshots.h"
 
-#include "iff/intent_record.h"
+#include "files/intent_record.h"
 #include "tests/support/environment.h"
 #include "tests/support/skip_on_windows.h"
 #include "tests/support/temp_dir.h"

@@ -1,7 +1,7 @@
 #pragma once
 // A made-up environment: the variables a test sets, read as the program reads its own.
 
-#include "game/wine_prefix.h"
+#include "install/wine_prefix.h"
 
 #include <map>
 #include <string>

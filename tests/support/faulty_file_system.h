@@ -3,7 +3,7 @@
 // failed save changes nothing and says so; or refuses the game's lock as another run would;
 // counts the opens of each file.
 
-#include "iff/native_file_system.h"
+#include "files/native_file_system.h"
 
 #include <map>
 

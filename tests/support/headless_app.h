@@ -3,7 +3,7 @@
 // waits, and the real file system.
 
 #include "core/module1.h"
-#include "iff/native_file_system.h"
+#include "files/native_file_system.h"
 #include "ui/headless/headless_window_system.h"
 
 namespace adultify::test {

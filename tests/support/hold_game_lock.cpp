@@ -1,6 +1,6 @@
 // Holds a game folder's lock as a running editor does, for the tests that check the other
 // build is kept out: prints "held", then keeps it until its standard input ends.
-#include "iff/folder_lock.h"
+#include "files/folder_lock.h"
 
 #include <iostream>
 #include <string>

@@ -2,8 +2,8 @@
 // The registry a test hands the front end: the Wine prefix's the environment names, read from
 // its files on every system, so that no test sees the host's own registry.
 
-#include "game/wine_prefix.h"
-#include "game/wine_registry.h"
+#include "install/wine_prefix.h"
+#include "install/wine_registry.h"
 
 #include <memory>
 

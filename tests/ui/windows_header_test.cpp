@@ -8,7 +8,7 @@
 #include "app/platform.h"
 #include "core/reports.h"
 #include "core/status_line.h"
-#include "iff/file_system.h"
+#include "files/file_system.h"
 #include "ui/headless/headless_window_system.h"
 #include "ui/window_system.h"
 

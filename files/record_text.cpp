@@ -1,0 +1,54 @@
+#include "files/record_text.h"
+
+#include <cstdio>
+
+namespace adultify {
+
+std::string Escape(const std::string& text) {
+    std::string out;
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7F || c == '%') {
+            char code[4];
+            std::snprintf(code, sizeof code, "%%%02X", byte);
+            out += code;
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+std::optional<std::string> Unescape(std::string_view text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '%') {
+            out += text[i];
+            continue;
+        }
+        const auto value =
+            i + 3 <= text.size() ? Number<unsigned>(text.substr(i + 1, 2), 16) : std::nullopt;
+        if (!value) return std::nullopt;
+        out += static_cast<char>(*value);
+        i += 2;
+    }
+    return out;
+}
+
+std::vector<std::string_view> Split(std::string_view text, char separator) {
+    std::vector<std::string_view> parts;
+    for (std::size_t start = 0;;) {
+        const std::size_t end = text.find(separator, start);
+        parts.push_back(text.substr(start, end - start));
+        if (end == std::string_view::npos) return parts;
+        start = end + 1;
+    }
+}
+
+std::string Hex8(std::uint32_t value) {
+    char text[9];
+    std::snprintf(text, sizeof text, "%08x", static_cast<unsigned>(value));
+    return text;
+}
+
+} // namespace adultify

@@ -1,0 +1,38 @@
+#pragma once
+// What safe_file.cpp needs from each system, implemented in safe_file_posix.cpp and
+// safe_file_windows.cpp; and the source of temp names, which tests replace to plant entries.
+
+#include "files/safe_file.h"
+
+namespace adultify::platform {
+
+// The random part of a temp name: 16 lower-case hex digits.
+extern std::string (*drawTempSuffix)();
+
+// Creates `path` only where no entry has the name, writes all of `bytes` and flushes them.
+// With `like`, the new file takes the mode (and, for an administrator, the owner) of it.
+FileStatus CreateExclusive(const std::filesystem::path& path, const Bytes& bytes,
+                           const std::filesystem::path* like);
+
+// Fails when `target` exists but may not be replaced: read-only, or not a regular file.
+FileStatus CheckReplaceable(const std::filesystem::path& target);
+
+// A second name for the file; `unsupported` is set when the file system cannot give one.
+FileStatus HardLink(const std::filesystem::path& existing, const std::filesystem::path& link,
+                    bool& unsupported);
+
+// Renames over an existing `to`, waiting briefly when another program holds it.
+FileStatus Rename(const std::filesystem::path& from, const std::filesystem::path& to);
+
+// Succeeds when the file is already gone.
+FileStatus Remove(const std::filesystem::path& path);
+
+// Makes the folder's entries durable; a no-op where the system has no such call.
+void SyncFolder(const std::filesystem::path& folder);
+
+#ifdef _WIN32
+// FormatMessageW's words for a system error code, in UTF-8.
+std::string SystemWords(unsigned long code);
+#endif
+
+} // namespace adultify::platform

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "install/registry.h"
+
+#ifdef _WIN32
+namespace adultify {
+
+// The real registry through RegOpenKeyA, RegQueryValueExW and RegCloseKey.
+class WindowsRegistry final : public Registry {
+  public:
+    long OpenKey(RegRoot root, std::string_view subKey, RegKey& key) override;
+    long QueryValue(RegKey key, std::string_view valueName, std::uint32_t* type, std::uint8_t* data,
+                    std::uint32_t* size) override;
+    long CloseKey(RegKey key) override;
+};
+
+} // namespace adultify
+#endif

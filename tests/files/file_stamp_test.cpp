@@ -1,0 +1,147 @@
+#include "files/file_stamp.h"
+
+#include "tests/support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <fcntl.h>
+#include <sys/stat.h>
+#endif
+
+namespace adultify {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A neighbourhood-sized file whose bytes all differ from their neighbours'.
+Bytes Pattern(std::size_t size, std::uint8_t seed) {
+    Bytes bytes(size);
+    for (std::size_t i = 0; i < size; ++i)
+        bytes[i] = static_cast<std::uint8_t>(i * 31 + seed);
+    return bytes;
+}
+
+// Last-write times in nanoseconds since 1970, set and read the system's own way.
+using UnixNs = std::int64_t;
+constexpr UnixNs kSecond = 1'000'000'000;
+
+#ifdef _WIN32
+constexpr UnixNs kTicksTo1970 = 116'444'736'000'000'000; // FILETIME counts 100 ns from 1601
+
+UnixNs MtimeOf(const fs::path& p) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    EXPECT_TRUE(::GetFileAttributesExW(p.c_str(), GetFileExInfoStandard, &data)) << p;
+    const auto ticks =
+        static_cast<UnixNs>((std::uint64_t{data.ftLastWriteTime.dwHighDateTime} << 32) |
+                            data.ftLastWriteTime.dwLowDateTime);
+    return (ticks - kTicksTo1970) * 100;
+}
+
+void SetMtime(const fs::path& p, UnixNs mtime) {
+    const auto ticks = static_cast<std::uint64_t>(mtime / 100 + kTicksTo1970);
+    const FILETIME t{static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
+    const HANDLE h = ::CreateFileW(p.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr,
+                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE) << p;
+    EXPECT_TRUE(::SetFileTime(h, nullptr, nullptr, &t)) << p;
+    ::CloseHandle(h);
+}
+#else
+
+UnixNs MtimeOf(const fs::path& p) {
+    struct stat st {};
+    EXPECT_EQ(::stat(p.c_str(), &st), 0) << p;
+    return st.st_mtim.tv_sec * kSecond + st.st_mtim.tv_nsec;
+}
+
+void SetMtime(const fs::path& p, UnixNs mtime) {
+    const struct timespec times[2] = {{0, UTIME_OMIT}, {mtime / kSecond, mtime % kSecond}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, p.c_str(), times, 0), 0) << p;
+}
+#endif
+
+// Published FNV-1a 64 test vectors.
+TEST(Fnv1a64, MatchesTheReferenceValues) {
+    EXPECT_EQ(Fnv1a64(Bytes{}), 0xcbf29ce484222325u);
+    EXPECT_EQ(Fnv1a64(ToBytes("a")), 0xaf63dc4c8601ec8cu);
+    EXPECT_EQ(Fnv1a64(ToBytes("foobar")), 0x85944171f73967e8u);
+}
+
+TEST(StampOf, TakesSizeAndTimeFromTheDiskAndHashesTheBytesRead) {
+    test::TempDir dir;
+    const fs::path file = dir.path() / "Neighborhood.iff";
+    test::WriteBytes(file, ToBytes("foobar"));
+    // A whole number of 100 ns: Windows keeps no finer times.
+    SetMtime(file, 1'700'000'000'123'456'700);
+
+    const FileStamp stamp = StampOf(file, ToBytes("foobar"));
+    EXPECT_EQ(stamp.size, 6u);
+    EXPECT_EQ(stamp.mtimeNs, 1'700'000'000'123'456'700);
+    EXPECT_EQ(stamp.hash, 0x85944171f73967e8u);
+    // The bytes held, not the disk's: they are what a save would write back.
+    EXPECT_EQ(StampOf(file, ToBytes("a")).hash, 0xaf63dc4c8601ec8cu);
+    EXPECT_EQ(StampOf(file, ToBytes("a")).size, 6u);
+}
+
+TEST(CompareWithDisk, TellsSameChangedAndGone) {
+    test::TempDir dir;
+    const fs::path file = dir.path() / "UserData" / "Neighborhood.iff";
+    const Bytes original = Pattern(1 << 20, 1);
+    test::WriteBytes(file, original);
+    const FileStamp stamp = StampOf(file, original);
+    const UnixNs readAt = MtimeOf(file);
+
+    EXPECT_EQ(CompareWithDisk(file, stamp), Change::Same) << "untouched";
+    EXPECT_EQ(CompareWithDisk(file, stamp), Change::Same) << "checking changes nothing";
+
+    // Same size and the old time put back: only the bytes tell.
+    Bytes oneByte = original;
+    oneByte[500'000] ^= 0x01;
+    test::WriteBytes(file, oneByte);
+    SetMtime(file, readAt);
+    ASSERT_EQ(fs::file_size(file), original.size());
+    EXPECT_EQ(CompareWithDisk(file, stamp), Change::Changed) << "rewritten in place";
+
+    test::WriteBytes(file, original);
+    SetMtime(file, readAt);
+    EXPECT_EQ(CompareWithDisk(file, stamp), Change::Same) << "written back as it was";
+
+    Bytes longer = original;
+    longer.push_back(0);
+    test::WriteBytes(file, longer);
+    SetMtime(file, readAt);
+    EXPECT_EQ(CompareWithDisk(file, stamp), Change::Changed) << "appended, time put back";
+
+    test::WriteBytes(file, original);
+    SetMtime(file, readAt + 2 * kSecond);
+    EXPECT_EQ(CompareWithDisk(file, stamp), Change::Changed) << "same bytes, newer time";
+
+    fs::remove(file);
+    EXPECT_EQ(CompareWithDisk(file, stamp), Change::Gone) << "removed";
+    fs::remove_all(dir.path() / "UserData");
+    EXPECT_EQ(CompareWithDisk(file, stamp), Change::Gone) << "folder removed";
+    test::WriteBytes(dir.path() / "UserData", original);
+    EXPECT_EQ(CompareWithDisk(file, stamp), Change::Gone) << "a file took the folder's name";
+}
+
+TEST(CompareWithDisk, CountsWhatCannotBeCheckedAsChanged) {
+    test::TempDir dir;
+    const fs::path file = dir.path() / "Neighborhood.iff";
+    const Bytes bytes = Pattern(100, 3);
+
+    // Stamped after the file was already gone: it can never be Same again.
+    const FileStamp unstamped = StampOf(file, bytes);
+    test::WriteBytes(file, bytes);
+    EXPECT_EQ(CompareWithDisk(file, unstamped), Change::Changed);
+
+    const FileStamp stamp = StampOf(file, bytes);
+    fs::remove(file);
+    fs::create_directory(file);
+    EXPECT_EQ(CompareWithDisk(file, stamp), Change::Changed) << "a folder took its name";
+}
+
+} // namespace
+} // namespace adultify

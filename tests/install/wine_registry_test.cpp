@@ -1,0 +1,102 @@
+#include "install/wine_registry.h"
+
+#include "install/game_location.h"
+#include "sample/game_folder.h"
+
+#include <gtest/gtest.h>
+
+namespace adultify {
+namespace {
+
+std::string Reg(const std::string& values,
+                const std::string& key = "Software\\\\Maxis\\\\The Sims") {
+    return "WINE REGISTRY Version 2\n#arch=win32\n\n[" + key + "] 1796589658\n#time=1d9\n" +
+           values + "\n";
+}
+
+std::string SimsData(const std::string& values,
+                     const std::string& key = "Software\\\\Maxis\\\\The Sims") {
+    WineRegistry reg = WineRegistry::FromText(Reg(values, key));
+    return GetSimsPath(reg);
+}
+
+TEST(WineRegistry, DecodesWinesEscapes) {
+    std::size_t used = 0;
+    EXPECT_EQ(DecodeRegString(R"(C:\\Games\\The Sims" tail)", &used), "C:\\Games\\The Sims");
+    EXPECT_EQ(used, 20u);
+    EXPECT_EQ(DecodeRegString(R"(a\"b\n\t\x41\x263a\101\0end")", nullptr),
+              std::string("a\"b\n\tA\xE2\x98\xBA"
+                          "A") +
+                  std::string(1, '\0') + "end");
+    EXPECT_EQ(DecodeRegString(R"(\xd83d\xde00")", nullptr), "\xF0\x9F\x98\x80") << "surrogate pair";
+}
+
+TEST(GetSimsPath, AddsOneBackslashOnlyWhenMissing) {
+    EXPECT_EQ(SimsData(R"("SIMS_DATA"="C:\\Games\\The Sims")"), "C:\\Games\\The Sims\\");
+    EXPECT_EQ(SimsData(R"("SIMS_DATA"="C:\\Games\\The Sims\\")"), "C:\\Games\\The Sims\\");
+}
+
+TEST(GetSimsPath, TypeRulesOfTheValue) {
+    EXPECT_EQ(SimsData(R"("SIMS_DATA"="")"), "Not Found");
+    EXPECT_EQ(SimsData(R"("SIMS_DATA"="C:\\Sims\0junk")"), "C:\\Sims\\")
+        << "text up to the first zero";
+    EXPECT_EQ(SimsData(R"("SIMS_DATA"=hex:34,12)"), "4660\\");
+    EXPECT_EQ(SimsData(R"("SIMS_DATA"=hex:ff,ff)"), "-1\\");
+    EXPECT_EQ(SimsData(R"("SIMS_DATA"=hex:01,02,03)"), "Not Found") << "longer than two bytes";
+    EXPECT_EQ(SimsData(R"("SIMS_DATA"=dword:00001234)"), "Not Found");
+    EXPECT_EQ(SimsData(R"("SIMS_DATA"=str(2):"C:\\Sims")"), "Not Found");
+    EXPECT_EQ(SimsData(R"("OTHER"="C:\\Sims")"), "Not Found");
+    EXPECT_EQ(SimsData(R"("sims_data"="C:\\Sims")"), "C:\\Sims\\") << "names match without case";
+}
+
+TEST(GetSimsPath, BadlyFormedStringsStoredAsUtf16AndContinuationLines) {
+    // "C:\Sé" as UTF-16LE with its terminator, spread over two lines.
+    EXPECT_EQ(SimsData("\"SIMS_DATA\"=hex(1):43,00,3a,00,5c,00,53,00,\\\n  e9,00,00,00"),
+              "C:\\S\xC3\xA9\\");
+}
+
+TEST(GetSimsPath, LettersOutsideWindows1252StayWhole) {
+    // As Wine writes them: \x escapes of UTF-16 units, four digits before a hex letter.
+    EXPECT_EQ(SimsData(R"("SIMS_DATA"="C:\\\x418\x433\x440\x44b\\The Sims")"),
+              "C:\\\xD0\x98\xD0\xB3\xD1\x80\xD1\x8B\\The Sims\\");
+    EXPECT_EQ(SimsData(R"("SIMS_DATA"="D:\\\x30b2\x30fc\x30e0\\\x044bab")"),
+              "D:\\\xE3\x82\xB2\xE3\x83\xBC\xE3\x83\xA0\\\xD1\x8B"
+              "ab\\");
+    EXPECT_EQ(SimsData("\"SIMS_DATA\"=\"C:\\\\\xD0\x98\xD0\xB3\xD1\x80\xD1\x8B\""),
+              "C:\\\xD0\x98\xD0\xB3\xD1\x80\xD1\x8B\\")
+        << "raw UTF-8 in the file";
+}
+
+TEST(WineRegistry, PrefersTheWow6432NodeCopy) {
+    const std::string text =
+        "WINE REGISTRY Version 2\n#arch=win64\n\n"
+        "[Software\\\\Maxis\\\\The Sims] 1\n\"SIMS_DATA\"=\"C:\\\\Native64\"\n\n"
+        "[Software\\\\Wow6432Node\\\\Maxis\\\\The Sims] 1\n\"SIMS_DATA\"=\"C:\\\\Wow\"\n";
+    WineRegistry reg = WineRegistry::FromText(text);
+    EXPECT_EQ(GetSimsPath(reg), "C:\\Wow\\");
+    EXPECT_EQ(SimsData(R"("SIMS_DATA"="C:\\Only")", "SOFTWARE\\\\wow6432node\\\\MAXIS\\\\the sims"),
+              "C:\\Only\\");
+}
+
+TEST(WineRegistry, MissingKeyFileOrHeaderGivesNothing) {
+    WineRegistry none = WineRegistry::FromText(
+        "REGEDIT4\n[Software\\\\Maxis\\\\The Sims]\n\"SIMS_DATA\"=\"C:\\\\x\"\n");
+    EXPECT_EQ(GetSimsPath(none), "Not Found");
+    WineRegistry missing = WineRegistry::FromPrefix("/nonexistent-prefix");
+    EXPECT_EQ(GetSimsPath(missing), "Not Found");
+    WineRegistry other =
+        WineRegistry::FromText(Reg(R"("SIMS_DATA"="C:\\x")", "Software\\\\Maxis\\\\SimCity"));
+    EXPECT_EQ(GetSimsPath(other), "Not Found");
+}
+
+TEST(WineRegistry, ReadsTheGeneratedPrefixRegistry) {
+    WineRegistry reg =
+        WineRegistry::FromText(sample::SystemReg("C:\\Program Files (x86)\\Maxis\\The Sims", true));
+    EXPECT_EQ(GetSimsPath(reg), "C:\\Program Files (x86)\\Maxis\\The Sims\\");
+    EXPECT_EQ(GetRegValue(reg, RegRoot::LocalMachine, "Software\\Maxis\\The Sims",
+                          "SIMS_CURRENT_NEIGHBORHOOD_NUM"),
+              "1");
+}
+
+} // namespace
+} // namespace adultify
