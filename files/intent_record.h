@@ -88,8 +88,8 @@ struct RecoveryHooks {
 // At start-up: finishes a recorded save when every target it has not replaced yet is still
 // the file the record describes; otherwise drops it, keeping every file as it is on disk.
 // Then removes the temps of a save that had not finished (files named as WriteTempBeside
-// names them, in the game folder and the folders the marker and the record name, or in
-// `tempFolders` when either is torn), and the marker last.
+// names them, in the folders the marker and the record name; in the game folder and
+// `tempFolders` too when either is torn), and the marker last.
 // A record that names anything else is declined and left alone.
 [[nodiscard]] Recovery RecoverIntent(const std::filesystem::path& gameFolder,
                                      const RecoveryHooks& hooks = {});

@@ -262,9 +262,8 @@ std::set<fs::path> MarkedFolders(const fs::path& gameFolder, bool& known) {
 
 Recovery RecoverIntent(const fs::path& gameFolder, const RecoveryHooks& hooks) {
     Recovery result;
-    bool known = true;
+    bool known = true; // with no marker, no save had begun to write
     std::set<fs::path> folders = MarkedFolders(gameFolder, known);
-    folders.insert(gameFolder);
     const fs::path file = IntentFile(gameFolder);
     std::error_code ec;
     const fs::file_status status = fs::symlink_status(file, ec);
@@ -298,9 +297,12 @@ Recovery RecoverIntent(const fs::path& gameFolder, const RecoveryHooks& hooks) {
             return result;
         }
     }
-    if (!known && hooks.tempFolders)
-        for (fs::path& folder : hooks.tempFolders())
-            folders.insert(std::move(folder));
+    if (!known) {
+        folders.insert(gameFolder);
+        if (hooks.tempFolders)
+            for (fs::path& folder : hooks.tempFolders())
+                folders.insert(std::move(folder));
+    }
     if (const int removed = RemoveLeftoverTemps(gameFolder, folders); removed > 0) {
         if (!result.found)
             result.report.push_back("Adultify had been stopped before it began to save; no file "

@@ -1,4 +1,5 @@
 #include "files/intent_record.h"
+#include "files/safe_file_platform.h"
 
 #include <algorithm>
 
@@ -134,7 +135,8 @@ FileStatus ReplaceTogether(const fs::path& gameFolder, const std::vector<FileCha
     }
     if (auto removed = RemoveIntent(gameFolder); !removed) return removed;
     step();
-    (void)RemoveFile(TempsMarkerFile(gameFolder)); // saved: a marker left is the next start's
+    // Unflushed: a marker a crash brings back costs the next start a look at its folders.
+    (void)platform::Remove(TempsMarkerFile(gameFolder));
     step();
     return {};
 }
