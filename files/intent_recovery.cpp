@@ -258,6 +258,21 @@ std::set<fs::path> MarkedFolders(const fs::path& gameFolder, bool& known) {
     return {folders->begin(), folders->end()};
 }
 
+// Where an earlier save wrote is not known: every folder saves write into is looked at.
+void AddEveryTempFolder(const fs::path& gameFolder, const RecoveryHooks& hooks,
+                        std::set<fs::path>& folders) {
+    folders.insert(gameFolder);
+    if (hooks.tempFolders)
+        for (fs::path& folder : hooks.tempFolders())
+            folders.insert(std::move(folder));
+}
+
+void RemoveMarker(const fs::path& gameFolder) {
+    std::error_code ec;
+    if (fs::exists(fs::symlink_status(TempsMarkerFile(gameFolder), ec)))
+        (void)RemoveFile(TempsMarkerFile(gameFolder));
+}
+
 } // namespace
 
 Recovery RecoverIntent(const fs::path& gameFolder, const RecoveryHooks& hooks) {
@@ -297,12 +312,7 @@ Recovery RecoverIntent(const fs::path& gameFolder, const RecoveryHooks& hooks) {
             return result;
         }
     }
-    if (!known) {
-        folders.insert(gameFolder);
-        if (hooks.tempFolders)
-            for (fs::path& folder : hooks.tempFolders())
-                folders.insert(std::move(folder));
-    }
+    if (!known) AddEveryTempFolder(gameFolder, hooks, folders);
     if (const int removed = RemoveLeftoverTemps(gameFolder, folders); removed > 0) {
         if (!result.found)
             result.report.push_back("Adultify had been stopped before it began to save; no file "
@@ -311,9 +321,7 @@ Recovery RecoverIntent(const fs::path& gameFolder, const RecoveryHooks& hooks) {
         result.report.push_back("Removed " + std::to_string(removed) +
                                 " unfinished temporary file(s).");
     }
-    // Last: until every temp it points to is gone, the marker stays for the next start.
-    if (fs::exists(fs::symlink_status(TempsMarkerFile(gameFolder), ec)))
-        (void)RemoveFile(TempsMarkerFile(gameFolder));
+    RemoveMarker(gameFolder); // last: until every temp it points to is gone, it stays
     return result;
 }
 

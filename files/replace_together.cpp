@@ -83,6 +83,20 @@ std::vector<fs::path> FoldersOf(const std::vector<FileChange>& changes) {
     return folders;
 }
 
+// While no target is replaced, undoing is removing what this call made: the temps first, so
+// that a record left by a kill meanwhile drops the save instead of finishing it. The marker
+// goes last, and only when nothing it points to is left.
+void Undo(const fs::path& gameFolder, const std::vector<IntentEntry>& entries,
+          const std::vector<fs::path>& backupsMade, bool recorded) {
+    bool cleared = true;
+    for (const IntentEntry& e : entries)
+        cleared = RemoveFile(e.temp.path) && cleared;
+    for (const fs::path& b : backupsMade)
+        (void)RemoveFile(b);
+    if (recorded) cleared = RemoveIntent(gameFolder) && cleared;
+    if (cleared) (void)RemoveFile(TempsMarkerFile(gameFolder));
+}
+
 } // namespace
 
 FileStatus ReplaceTogether(const fs::path& gameFolder, const std::vector<FileChange>& changes,
@@ -96,17 +110,8 @@ FileStatus ReplaceTogether(const fs::path& gameFolder, const std::vector<FileCha
     std::vector<IntentEntry> entries;
     std::vector<fs::path> backupsMade;
     bool recorded = false;
-    // While no target is replaced, undoing is removing what this call made: the temps first,
-    // so that a record left by a kill meanwhile drops the save instead of finishing it. The
-    // marker goes last, and only when nothing it points to is left.
     const auto undo = [&](FileStatus failure) {
-        bool cleared = true;
-        for (const IntentEntry& e : entries)
-            cleared = RemoveFile(e.temp.path) && cleared;
-        for (const fs::path& b : backupsMade)
-            (void)RemoveFile(b);
-        if (recorded) cleared = RemoveIntent(gameFolder) && cleared;
-        if (cleared) (void)RemoveFile(TempsMarkerFile(gameFolder));
+        Undo(gameFolder, entries, backupsMade, recorded);
         return failure;
     };
     for (std::size_t i = 0; i < changes.size(); ++i) {
