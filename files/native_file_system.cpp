@@ -54,9 +54,9 @@ bool NativeFileSystem::CanOpenForReading(const std::string& path) {
     if (native.empty()) return false;
 #ifdef _WIN32
     // One open: a folder cannot be opened this way, and a device or pipe is not a disk file.
-    const HANDLE h = ::CreateFileW(native.c_str(), GENERIC_READ,
-                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE h = ::CreateFileW(native.c_str(), GENERIC_READ,
+                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) return false;
     const bool file = ::GetFileType(h) == FILE_TYPE_DISK;
     ::CloseHandle(h);
@@ -177,7 +177,7 @@ namespace {
 // The disk's own spelling of an existing file or folder, as Windows names it: the letter case
 // of its entries and the long form of short names. Empty when it cannot be opened.
 fs::path DiskSpelling(const fs::path& path) {
-    const HANDLE h =
+    HANDLE h =
         ::CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                       nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (h == INVALID_HANDLE_VALUE) return {};

@@ -1,7 +1,5 @@
 #include "install/known_folder_windows.h"
 
-#ifdef _WIN32
-
 namespace adultify {
 
 namespace {
@@ -11,6 +9,8 @@ template <typename Function> Function Find(const wchar_t* library, const char* n
     const HMODULE module = ::LoadLibraryW(library);
     if (module == nullptr) return nullptr;
     const FARPROC found = ::GetProcAddress(module, name);
+    // The library stays loaded: the function found is kept for the program's life.
+    // cppcheck-suppress resourceLeak
     return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(found));
 }
 
@@ -30,5 +30,3 @@ std::optional<std::filesystem::path> KnownFolder(REFKNOWNFOLDERID id) {
 }
 
 } // namespace adultify
-
-#endif

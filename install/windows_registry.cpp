@@ -1,7 +1,7 @@
 #include "install/windows_registry.h"
 #include "text/wide_text.h"
 
-#ifdef _WIN32
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -13,6 +13,11 @@ namespace {
 
 bool IsStringType(DWORD type) {
     return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ;
+}
+
+// A key handle travels through the registry interface as an integer.
+HKEY Handle(RegKey key) {
+    return reinterpret_cast<HKEY>(key); // NOLINT(performance-no-int-to-ptr)
 }
 
 } // namespace
@@ -33,7 +38,7 @@ long WindowsRegistry::OpenKey(RegRoot, std::string_view subKey, RegKey& key) {
 // The wide call, so that a folder named in letters outside the system's code page survives.
 long WindowsRegistry::QueryValue(RegKey key, std::string_view valueName, std::uint32_t* type,
                                  std::uint8_t* data, std::uint32_t* size) {
-    const auto hkey = reinterpret_cast<HKEY>(key);
+    const auto hkey = Handle(key);
     const std::wstring name = Widen(valueName);
     DWORD t = 0;
     DWORD bytes = 0;
@@ -60,14 +65,13 @@ long WindowsRegistry::QueryValue(RegKey key, std::string_view valueName, std::ui
         if (size) *size = needed;
         return ERROR_MORE_DATA;
     }
-    std::memcpy(data, value.data(), value.size());
+    std::copy(value.begin(), value.end(), data);
     *size = needed;
     return ERROR_SUCCESS;
 }
 
 long WindowsRegistry::CloseKey(RegKey key) {
-    return RegCloseKey(reinterpret_cast<HKEY>(key));
+    return RegCloseKey(Handle(key));
 }
 
 } // namespace adultify
-#endif

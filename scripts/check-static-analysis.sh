@@ -1,11 +1,12 @@
 #!/bin/sh
 # Static analysis of the program's own code (not the tests or benchmarks): clang-tidy with
-# the checks in .clang-tidy, then cppcheck. Any finding of either fails.
+# the checks in .clang-tidy, then cppcheck, on the Linux build and on the Windows one (MinGW).
+# Any finding of either fails.
 set -eu
 cd "$(dirname "$0")/.."
-sh scripts/setup-debian.sh clang-tidy cppcheck
+sh scripts/setup-debian.sh clang-tidy cppcheck g++-mingw-w64-x86-64-posix googletest
 
-folders="text iff files install ui core game hood ageing characters about app sample"
+folders="text iff files install ui core game hood ageing characters about app sample screenshots"
 
 # Both tools read the compile commands; configuring is enough, nothing has to be built.
 if [ -f build/CMakeCache.txt ]; then
@@ -52,6 +53,62 @@ if [ "$checked" -eq 0 ]; then
 fi
 echo "clang-tidy: no findings in $checked files ($(($(date +%s) - start)) s)."
 
+# The Windows build, read as MinGW compiles it: the files the Linux build never compiles
+# (ui/win32, app/win32, *_windows.cpp) and those with a _WIN32 branch, theirs or a header's.
+wbuild=build-windows
+if [ -f "$wbuild/CMakeCache.txt" ]; then
+    cmake -S . -B "$wbuild" >/dev/null
+else
+    cmake -S . -B "$wbuild" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-posix.cmake \
+        -DCMAKE_BUILD_TYPE=Release -DADULTIFY_QT=OFF -DADULTIFY_BENCHMARKS=OFF >/dev/null
+fi
+compiled() {
+    sed -n 's/^ *"file": "\(.*\)",\{0,1\}$/\1/p' "$1/compile_commands.json" | sort -u
+}
+compiled "$build" >"$wbuild/linux-files"
+switching="-e _WIN32"
+for h in $(grep -rl --include='*.h' -e _WIN32 $folders); do
+    switching="$switching -e #include.\"$h\""
+done
+windows_files=""
+for f in $(compiled "$wbuild"); do
+    case "${f#"$src"/}" in
+    *.rc) continue ;;
+    esac
+    folder=${f#"$src"/}
+    folder=${folder%%/*}
+    case " $folders " in
+    *" $folder "*) ;;
+    *) continue ;;
+    esac
+    # shellcheck disable=SC2086 # one word per pattern
+    if ! grep -qxF "$f" "$wbuild/linux-files" || grep -q $switching "$f"; then
+        windows_files="$windows_files $f"
+    fi
+done
+# clang has the MinGW target's C headers; the C++ library is GCC's, from the cross compiler.
+target="-extra-arg=--target=x86_64-w64-mingw32 -extra-arg=-nostdinc++"
+for dir in $(x86_64-w64-mingw32-g++-posix -E -x c++ -v - </dev/null 2>&1 |
+    sed -n '/^#include <...>/,/^End/s/^ \(.*\/c++.*\)$/\1/p'); do
+    target="$target -extra-arg=-isystem$dir"
+done
+wregex="^($(for f in $windows_files; do printf '%s|' "$f"; done | sed 's/[][\\.*^$+?(){}]/\\&/g; s/|$//'))\$"
+start=$(date +%s)
+echo "clang-tidy on the Windows build..."
+# shellcheck disable=SC2086 # one word per argument
+if ! nice -n 10 "$tidy" -p "$wbuild" -j 2 -quiet $target "$wregex" >"$wbuild/clang-tidy.log" 2>&1; then
+    sed 's/\x1b\[[0-9;]*m//g' "$wbuild/clang-tidy.log" |
+        grep -v -e '^[^ ]*clang-tidy.* -p=' -e ' warnings\? generated\.$' || true
+    echo "clang-tidy found problems in the Windows build." >&2
+    exit 1
+fi
+checked=$(grep -c -e '^[^ ]*clang-tidy.* -p=' "$wbuild/clang-tidy.log" || true)
+if [ "$checked" -eq 0 ]; then
+    echo "clang-tidy checked no file of the Windows build" >&2
+    exit 1
+fi
+echo "clang-tidy: no findings in $checked files of the Windows build ($(($(date +%s) - start)) s)."
+
 # Qt's and the system's headers are not on cppcheck's include path: it reads the project's
 # own headers only, and knows Qt's macros from its qt library file. It names files relative to
 # this folder.
@@ -66,3 +123,15 @@ nice -n 10 cppcheck --project="$build/compile_commands.json" $filters \
     --library=qt --enable=warning,performance,portability --inline-suppr \
     --suppress=missingIncludeSystem --error-exitcode=1 -j 2 --quiet
 echo "cppcheck: no findings ($(($(date +%s) - start)) s)."
+
+# The same files of the Windows build, with Windows's macros and type sizes.
+filters=""
+for f in $windows_files; do
+    filters="$filters --file-filter=${f#"$src"/}"
+done
+start=$(date +%s)
+# shellcheck disable=SC2086 # one word per filter
+nice -n 10 cppcheck --project="$wbuild/compile_commands.json" $filters --platform=win64 \
+    -D_WIN32 -D_WIN64 --library=windows --enable=warning,performance,portability \
+    --inline-suppr --suppress=missingIncludeSystem --error-exitcode=1 -j 2 --quiet
+echo "cppcheck: no findings in the Windows build ($(($(date +%s) - start)) s)."

@@ -7,8 +7,7 @@
 namespace adultify {
 
 Win32Editor::Win32Editor(const EnvironmentLookup& env, Clock* clock)
-    : platform_(MakePlatform(env)) {
-    ui_ = std::make_unique<win32::Win32WindowSystem>();
+    : platform_(MakePlatform(env)), ui_(std::make_unique<win32::Win32WindowSystem>()) {
     m_ = std::make_unique<Module1>(*ui_, *platform_.files, clock ? *clock : systemClock_);
     m_->snapshotRoot = platform_.snapshotRoot;
     m_->snapshotsUnavailable = !platform_.snapshotRoot;

@@ -45,6 +45,21 @@ struct DialogScript {
     }
 };
 
+// A game of `sim` alone, its resident shown, the dialog driven by `script` whenever it opens.
+struct Shown {
+    explicit Shown(const sample::SimSpec& sim, std::optional<int> moveTo = std::nullopt,
+                   bool accept = true, bool playersVariants = false)
+        : g(SampleGame::OneHood(SmallHood({sim}, {}, playersVariants))) {
+        script.moveTo = moveTo;
+        script.accept = accept;
+        script.Attach(g);
+        g.ChooseHood();
+        g.ClickResident(0);
+    }
+    SampleGame g;
+    DialogScript script;
+};
+
 Position UserAt(const SampleGame& g) {
     return FindBytes(g.app.m.HoodData, "user00001", 1);
 }
@@ -58,13 +73,9 @@ TEST(SkillEditor, AcceptingTheShownValueOrCancellingChangesAndMarksNothing) {
     } cases[] = {{"accepted as shown", std::nullopt, true}, {"moved, then cancelled", 900, false}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        SampleGame g(SampleGame::OneHood(SmallHood({Adult()})));
-        DialogScript script;
-        script.moveTo = c.moveTo;
-        script.accept = c.accept;
-        script.Attach(g);
-        g.ChooseHood();
-        g.ClickResident(0);
+        Shown shown(Adult(), c.moveTo, c.accept);
+        SampleGame& g = shown.g;
+        const DialogScript& script = shown.script;
         const Bytes before = g.app.m.HoodData;
         (void)DispatchEvent(g.app.m, "Label18", UiEvent::Click);
         EXPECT_EQ(script.opened, 1);
@@ -81,12 +92,9 @@ class SkillEditorTest : public ::testing::TestWithParam<bool> {};
 ADULTIFY_OVER_BOTH_FILE_KINDS(SkillEditorTest);
 
 TEST_P(SkillEditorTest, AnAcceptedChangeIsWrittenAndMarked) {
-    SampleGame g(SampleGame::OneHood(SmallHood({Adult()}, {}, GetParam())));
-    DialogScript script;
-    script.moveTo = 538;
-    script.Attach(g);
-    g.ChooseHood();
-    g.ClickResident(0);
+    Shown shown(Adult(), 538, true, GetParam());
+    SampleGame& g = shown.g;
+    const DialogScript& script = shown.script;
     (void)DispatchEvent(g.app.m, "Label18", UiEvent::Click);
     EXPECT_EQ(script.label2, "538");
     EXPECT_EQ(script.label3, " 5 / 38%");
@@ -114,12 +122,9 @@ TEST(SkillEditor, BoxesAndPointsAtTheBoundaries) {
                  {329, " 3 / 29%", "0001111111", true}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.value);
-        SampleGame g(SampleGame::OneHood(SmallHood({Adult()})));
-        DialogScript script;
-        script.moveTo = c.value;
-        script.Attach(g);
-        g.ChooseHood();
-        g.ClickResident(0);
+        Shown shown(Adult(), c.value);
+        SampleGame& g = shown.g;
+        const DialogScript& script = shown.script;
         (void)DispatchEvent(g.app.m, "Label12", UiEvent::Click);
         EXPECT_EQ(script.label3, c.label3);
         EXPECT_EQ(script.shapes, c.shapes);
@@ -135,11 +140,9 @@ TEST(SkillEditor, BoxesAndPointsAtTheBoundaries) {
 
 // The cyan part rises from the bottom in proportion to the progress within the point.
 TEST(SkillEditor, TheGaugeFillsWithTheProgressWithinAPoint) {
-    SampleGame g(SampleGame::OneHood(SmallHood({Adult()})));
-    DialogScript script;
-    script.Attach(g);
-    g.ChooseHood();
-    g.ClickResident(0);
+    Shown shown(Adult());
+    SampleGame& g = shown.g;
+    const DialogScript& script = shown.script;
     (void)DispatchEvent(g.app.m, "Label18", UiEvent::Click);
     const float h = g.app.ui.ScaleHeight("Form3.Picture2");
     ASSERT_EQ(script.gauge.size(), 7u);
@@ -153,12 +156,9 @@ TEST(SkillEditor, TheGaugeFillsWithTheProgressWithinAPoint) {
 TEST(SkillEditor, AChildsValueLabelsTakeNoClickButItsCaptionLabelsDo) {
     sample::SimSpec child = Adult();
     child.age = 9;
-    SampleGame g(SampleGame::OneHood(SmallHood({child})));
-    DialogScript script;
-    script.moveTo = 250;
-    script.Attach(g);
-    g.ChooseHood();
-    g.ClickResident(0);
+    Shown shown(child, 250);
+    SampleGame& g = shown.g;
+    const DialogScript& script = shown.script;
     EXPECT_FALSE(DispatchEvent(g.app.m, "Label21", UiEvent::Click));
     EXPECT_EQ(script.opened, 0);
     EXPECT_TRUE(DispatchEvent(g.app.m, "Label15", UiEvent::Click));
@@ -168,12 +168,9 @@ TEST(SkillEditor, AChildsValueLabelsTakeNoClickButItsCaptionLabelsDo) {
 }
 
 TEST(SkillEditor, WithoutASelectionNoDialogOpensAndNothingIsWritten) {
-    SampleGame g(SampleGame::OneHood(SmallHood({Adult()})));
-    DialogScript script;
-    script.moveTo = 700;
-    script.Attach(g);
-    g.ChooseHood();
-    g.ClickResident(0);
+    Shown shown(Adult(), 700);
+    SampleGame& g = shown.g;
+    const DialogScript& script = shown.script;
     g.ClickResident(-1); // as after a neighbourhood was read again
     const Bytes before = g.app.m.HoodData;
     (void)DispatchEvent(g.app.m, "Label16", UiEvent::Click);
@@ -183,12 +180,9 @@ TEST(SkillEditor, WithoutASelectionNoDialogOpensAndNothingIsWritten) {
 }
 
 TEST(SkillEditor, AStoredValueBeyondTheRangeIsClampedOnlyOnTheScrollBar) {
-    SampleGame g(SampleGame::OneHood(SmallHood({Adult(1500)})));
-    DialogScript script;
-    script.accept = false;
-    script.Attach(g);
-    g.ChooseHood();
-    g.ClickResident(0);
+    Shown shown(Adult(1500), std::nullopt, false);
+    SampleGame& g = shown.g;
+    const DialogScript& script = shown.script;
     (void)DispatchEvent(g.app.m, "Label18", UiEvent::Click);
     EXPECT_EQ(script.label2, "1000");
     EXPECT_EQ(ReadU16LE(g.app.m.HoodData, UserAt(g) + 38), 1500u)

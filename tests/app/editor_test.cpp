@@ -29,6 +29,7 @@
 
 #include <chrono>
 #include <ostream>
+#include <sstream>
 
 // Readable texts in the failure messages.
 inline void PrintTo(const QString& text, std::ostream* out) {
@@ -151,10 +152,15 @@ class EditorTest : public ::testing::Test {
             act();
         });
     }
+    // The main window made the active one, as the window a user works in.
+    QWidget* Activate() {
+        QWidget* main = editor->ui().Window("Form1");
+        main->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(main));
+        return main;
+    }
     void FocusTheDropDown() {
-        QWidget* window = editor->ui().Window("Form1");
-        window->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+        Activate();
         W<QComboBox>("Combo1")->setFocus(Qt::TabFocusReason);
         ASSERT_TRUE(W<QComboBox>("Combo1")->hasFocus());
     }
@@ -184,9 +190,7 @@ class EditorTest : public ::testing::Test {
 TEST_F(EditorTest, AChildGrowsUpThroughTheButtonAndNoOtherCommandRunsMeanwhile) {
     SetUpGame();
     LoadAndShow();
-    QWidget* main = editor->ui().Window("Form1");
-    main->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(main));
+    QWidget* main = Activate();
     ClickLine(1);
     W<QPushButton>("Command1")->setFocus(Qt::TabFocusReason); // as Tab would
     QStringList sawDuringTheMessage;
@@ -279,9 +283,7 @@ TEST_F(EditorTest, TheResidentListKeepsTheShownResidentSelected) {
 TEST_F(EditorTest, ASkillIsChangedTo537WithTheKeyboardAlone) {
     SetUpGame();
     LoadAndShow();
-    QWidget* main = editor->ui().Window("Form1");
-    main->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(main));
+    QWidget* main = Activate();
     ASSERT_EQ(Focused(main), "Combo1") << "the window opens on its first control";
     Key(main, Qt::Key_Tab);
     Key(main, Qt::Key_Space); // Bob, the first resident, current on entering the list
@@ -386,58 +388,34 @@ TEST_F(EditorTest, ASecondEditorOnTheSameGameIsReadOnlyUntilTheFirstCloses) {
 // Qt aborts when no platform can connect: the editor looks first and says why in words.
 TEST(NoDisplay, IsSaidPlainlyAndAWorkingPlatformIsChosen) {
     struct Case {
-        test::Environment env;
+        std::string env; // NAME=VALUE, separated by blanks
         bool xAnswers, waylandListens, waylandPlugin;
         std::string platform, reasonHas; // reasonHas empty: a window can open
     };
     const std::string runtime = "/run/user/1000";
+    const std::string wayland = "WAYLAND_DISPLAY=wayland-0 XDG_RUNTIME_DIR=" + runtime;
+    // A Wayland session without the plugin still has XWayland.
+    const std::string session = "DISPLAY=:0 XDG_SESSION_TYPE=wayland " + wayland;
     const Case cases[] = {
-        {{}, true, true, true, "", "neither DISPLAY nor WAYLAND_DISPLAY is set"},
-        {{{"DISPLAY", ":0"}}, true, false, false, "xcb", ""},
-        {{{"DISPLAY", ":99"}}, false, false, false, "", "no X server answers at DISPLAY=:99"},
-        {{{"WAYLAND_DISPLAY", "wayland-0"}, {"XDG_RUNTIME_DIR", runtime}},
-         false,
-         true,
-         false,
-         "",
-         "qt6-wayland"},
-        {{{"WAYLAND_DISPLAY", "wayland-0"}, {"XDG_RUNTIME_DIR", runtime}},
-         false,
-         true,
-         true,
-         "wayland",
-         ""},
-        {{{"WAYLAND_DISPLAY", "wayland-0"}, {"XDG_RUNTIME_DIR", runtime}},
-         false,
-         false,
-         true,
-         "",
+        {"", true, true, true, "", "neither DISPLAY nor WAYLAND_DISPLAY is set"},
+        {"DISPLAY=:0", true, false, false, "xcb", ""},
+        {"DISPLAY=:99", false, false, false, "", "no X server answers at DISPLAY=:99"},
+        {wayland, false, true, false, "", "qt6-wayland"},
+        {wayland, false, true, true, "wayland", ""},
+        {wayland, false, false, true, "",
          "no Wayland compositor listens at WAYLAND_DISPLAY=wayland-0"},
-        // A Wayland session without the plugin still has XWayland.
-        {{{"DISPLAY", ":0"},
-          {"WAYLAND_DISPLAY", "wayland-0"},
-          {"XDG_RUNTIME_DIR", runtime},
-          {"XDG_SESSION_TYPE", "wayland"}},
-         true,
-         true,
-         false,
-         "xcb",
-         ""},
-        {{{"DISPLAY", ":0"},
-          {"WAYLAND_DISPLAY", "wayland-0"},
-          {"XDG_RUNTIME_DIR", runtime},
-          {"XDG_SESSION_TYPE", "wayland"}},
-         true,
-         true,
-         true,
-         "wayland",
-         ""},
-        {{{"QT_QPA_PLATFORM", "offscreen"}}, false, false, false, "", ""},
-        {{{"QT_QPA_PLATFORM", "xcb"}, {"DISPLAY", ":99"}}, false, true, true, "", "DISPLAY=:99"},
-        {{{"QT_QPA_PLATFORM", "wayland;xcb"}, {"DISPLAY", ":0"}}, true, false, false, "", ""},
+        {session, true, true, false, "xcb", ""},
+        {session, true, true, true, "wayland", ""},
+        {"QT_QPA_PLATFORM=offscreen", false, false, false, "", ""},
+        {"QT_QPA_PLATFORM=xcb DISPLAY=:99", false, true, true, "", "DISPLAY=:99"},
+        {"QT_QPA_PLATFORM=wayland;xcb DISPLAY=:0", true, false, false, "", ""},
     };
     for (const Case& c : cases) {
-        const EnvironmentLookup env = test::LookupIn(c.env);
+        test::Environment variables;
+        std::istringstream words(c.env);
+        for (std::string word; words >> word;)
+            variables[word.substr(0, word.find('='))] = word.substr(word.find('=') + 1);
+        const EnvironmentLookup env = test::LookupIn(variables);
         std::vector<std::filesystem::path> socketsTried;
         DisplayProbes probes;
         probes.x11 = [&c](const std::string&) { return c.xAnswers; };

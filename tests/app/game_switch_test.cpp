@@ -40,18 +40,8 @@ class GameSwitch : public ::testing::Test {
         Form1_Load(app.m);
     }
 
-    // Cooking set to `value` on List1's first line, through the skill dialog.
     void EditCooking(int value) {
-        app.ui.ListSelect("List1", 0);
-        (void)DispatchEvent(app.m, "List1", UiEvent::Click);
-        app.ui.onModal = [this, value](FormId form) {
-            if (form != FormId("Form3")) return;
-            if (app.ui.SetScrollValue("Form3.HScroll1", value))
-                (void)DispatchEvent(app.m, "Form3.HScroll1", UiEvent::Change);
-            (void)DispatchEvent(app.m, "Form3.Command1", UiEvent::Click);
-        };
-        (void)DispatchEvent(app.m, "Label12", UiEvent::Click);
-        app.ui.onModal = nullptr;
+        app.EditCooking(value);
         ASSERT_EQ(app.m.UnsavedData, kTrue);
     }
     void Switch(int entry) { (void)DispatchEvent(app.m, kGameEntries[entry], UiEvent::Click); }

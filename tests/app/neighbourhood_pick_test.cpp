@@ -19,14 +19,7 @@ using test::TwoHoods;
 // Reads neighbourhood 1 and sets Bob's cooking to 329 through the skill dialog.
 void EditBobsCooking(SampleGame& g) {
     g.ChooseHood(0);
-    g.ClickResident(0);
-    g.app.ui.onModal = [&g](FormId) {
-        if (g.app.ui.SetScrollValue("Form3.HScroll1", 329))
-            (void)DispatchEvent(g.app.m, "Form3.HScroll1", UiEvent::Change);
-        (void)DispatchEvent(g.app.m, "Form3.Command1", UiEvent::Click);
-    };
-    (void)DispatchEvent(g.app.m, "Label18", UiEvent::Click);
-    g.app.ui.onModal = nullptr;
+    g.app.EditCooking(329);
     ASSERT_EQ(g.app.ui.Caption("Label18"), "329");
     ASSERT_EQ(g.app.m.UnsavedData, kTrue);
 }

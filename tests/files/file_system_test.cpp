@@ -53,18 +53,6 @@ TEST(NativeFileSystem, ReplaceKeepsEveryByteAndTheBackupUnderAFreeName) {
             << "nothing left beside the files: " << entry.path();
 }
 
-TEST(NativeFileSystem, ASecondLockOnTheSameGameIsRefusedUntilTheFirstEnds) {
-    test::TempDir dir;
-    NativeFileSystem one, two;
-    auto first = one.LockGame(dir.str());
-    ASSERT_TRUE(first);
-    const auto second = two.LockGame(dir.str());
-    ASSERT_FALSE(second);
-    EXPECT_EQ(second.error().kind, FileErrorKind::Locked);
-    first.value().reset();
-    EXPECT_TRUE(two.LockGame(dir.str()));
-}
-
 TEST(NativeFileSystem, ReadsRefuseWhatIsNotASmallRegularFile) {
     test::TempDir dir;
     NativeFileSystem files;

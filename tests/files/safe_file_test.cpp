@@ -1,7 +1,6 @@
 #include "files/safe_file.h"
 
 #include "files/checksum.h"
-#include "files/native_file_system.h"
 #include "files/safe_file_platform.h"
 #include "tests/support/skip_on_windows.h"
 #include "tests/support/temp_dir.h"
@@ -318,20 +317,6 @@ TEST(LinkBackup, CopiesAcrossFileSystemsWhereNoLinkCanBeMade) {
     EXPECT_EQ(test::ReadBytes(backup), AllByteValues());
     fs::remove(backup);
 #endif
-}
-
-TEST(FreeBackupName, AnyEntryTakesANameEvenOneNobodyCanRead) {
-    ADULTIFY_SKIP_ON_WINDOWS("it makes symbolic links, which libstdc++ cannot make on Windows");
-    test::TempDir dir;
-    const fs::path base = dir.path() / "Neighborhood";
-    fs::create_symlink("missing.iff", dir.path() / "Neighborhood.000");
-    fs::create_directory(dir.path() / "Neighborhood.001");
-    test::WriteBytes(dir.path() / "Neighborhood.002", ToBytes("x"));
-    fs::permissions(dir.path() / "Neighborhood.002", fs::perms::none);
-    test::WriteBytes(dir.path() / "Neighborhood.004", ToBytes("x"));
-
-    EXPECT_EQ(NativeFileSystem().FreeBackupName(base.string()).value(),
-              (dir.path() / "Neighborhood.003").string());
 }
 
 #ifdef _WIN32

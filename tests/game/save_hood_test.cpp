@@ -119,10 +119,12 @@ TEST_F(SaveHoodTest, ANameAnyEntryHasIsNeverUsedForTheBackup) {
     fs::create_symlink(dir.path() / "nowhere", Folder() / "Neighborhood.000"); // dangling
     fs::create_directories(Folder() / "Neighborhood.001");
     ASSERT_EQ(::mkfifo((Folder() / "Neighborhood.002").c_str(), 0600), 0);
+    test::WriteBytes(Folder() / "Neighborhood.003", ToBytes("x"));
+    fs::permissions(Folder() / "Neighborhood.003", fs::perms::none); // nobody may read it
     test::HeadlessApp app;
     Prepare(app);
     EXPECT_TRUE(SaveHood(app.m));
-    EXPECT_EQ(test::ReadBytes(Folder() / "Neighborhood.003"), ToBytes("old"));
+    EXPECT_EQ(test::ReadBytes(Folder() / "Neighborhood.004"), ToBytes("old"));
     EXPECT_TRUE(fs::is_symlink(Folder() / "Neighborhood.000"));
     EXPECT_FALSE(fs::exists(dir.path() / "nowhere")) << "nothing written through the link";
 #endif

@@ -36,65 +36,51 @@ TEST(Sample, EveryGeneratedFileIsStructurallySound) {
     }
 }
 
-// The variants of players' files: NBRS and FAMI versions, a version 4 record with person data
-// 7, 34 body strings, a name table in language 2.
-TEST(Sample, PlayersVariantsFollowTheirLayout) {
-    SimSpec child;
-    child.userFile = "user00023";
-    child.age = 9;
-    child.guid = 0x81828384;
-    HoodSpec hood;
-    hood.sims = {child};
-    hood.families = {FamilySpec{"Newbie", 1, {child.guid}}};
-    MixPlayersVariants(hood);
-    const Bytes file = NeighbourhoodFile(hood);
-    const Position u = FindBytes(file, "user00023", 1);
-    ASSERT_GT(u, 8);
-    const std::vector<std::uint8_t> before(file.begin() + (u - 9), file.begin() + (u - 1));
-    EXPECT_EQ(before, (std::vector<std::uint8_t>{1, 0, 0, 0, 4, 0, 0, 0}));
-    EXPECT_EQ(ByteAt(file, u + 14), 7) << "person data version";
-    EXPECT_EQ(ReadU16LE(file, u + 134), 9u);
-    EXPECT_EQ(ByteAt(file, u + 180), 0x84) << "the GUID of a version 4 record";
-    const CheckedChunk nbrs = FindCheckedChunk(file, "NBRS", 1).value();
-    EXPECT_EQ(ByteAt(file, nbrs.offset + 76 + 5), 0x44);
-    const CheckedChunk fami = FindCheckedChunk(file, "FAMI", 1).value();
-    EXPECT_EQ(ByteAt(file, fami.offset + 76 + 5), 8);
+// A child's record and files as the later editions and as players' variants lay them out: the
+// record's version 10 or 4 (person data 7, the GUID at +180), NBRS and FAMI versions, 35 or 34
+// body strings, a name table in language 1 or 2.
+TEST(Sample, RecordsFollowTheRealLayouts) {
+    struct Case {
+        bool variants;
+        std::vector<std::uint8_t> before; // the 12 bytes before the user file's name
+        int personData, guidAt, nbrs, fami;
+        std::size_t bodyStrings;
+        int language;
+    };
+    for (const Case& c :
+         {Case{false, {1, 0, 0, 0, 10, 0, 0, 0, 9, 0, 0, 0}, 9, 532, 0x49, 9, 35, 1},
+          Case{true, {0, 0, 0, 0, 1, 0, 0, 0, 4, 0, 0, 0}, 7, 180, 0x44, 8, 34, 2}}) {
+        SCOPED_TRACE(c.variants ? "players' variants" : "later editions");
+        SimSpec child;
+        child.userFile = "user00023";
+        child.age = 9;
+        child.guid = 0x81828384;
+        HoodSpec hood;
+        hood.sims = {child};
+        hood.families = {FamilySpec{"Newbie", 1, {child.guid}}};
+        if (c.variants) MixPlayersVariants(hood);
+        const Bytes file = NeighbourhoodFile(hood);
+        const Position u = FindBytes(file, "user00023", 1);
+        ASSERT_GT(u, 12);
+        // A plain vector: GCC 12 at -O3 misreads the copy into Bytes' allocator as an overflow.
+        const std::vector<std::uint8_t> before(file.begin() + (u - 13), file.begin() + (u - 1));
+        EXPECT_EQ(before, c.before);
+        EXPECT_EQ(ByteAt(file, u + 14), c.personData) << "person data version";
+        EXPECT_EQ(ReadU16LE(file, u + 134), 9u);
+        EXPECT_EQ(ByteAt(file, u + c.guidAt), 0x84) << "the GUID";
+        EXPECT_EQ(ByteAt(file, FindCheckedChunk(file, "NBRS", 1).value().offset + 76 + 5), c.nbrs);
+        EXPECT_EQ(ByteAt(file, FindCheckedChunk(file, "FAMI", 1).value().offset + 76 + 5), c.fami);
 
-    const Bytes character = CharacterFile(hood.sims[0]);
-    const CheckedChunk table = FindCheckedChunk(character, "STR#", 200).value();
-    EXPECT_EQ(StringTableValues(Bytes(character.begin() + table.offset + 76,
-                                      character.begin() + table.offset + table.size))
-                  .size(),
-              34u);
-    const CheckedChunk names = FindCheckedChunk(character, "CTSS", 2000).value();
-    EXPECT_EQ(ByteAt(character, names.offset + 76 + 5), 2) << "the language byte";
-}
-
-TEST(Sample, RecordsFollowTheRealLayout) {
-    SimSpec child;
-    child.userFile = "user00023";
-    child.age = 9;
-    child.guid = 0x81828384;
-    HoodSpec hood;
-    hood.sims = {child};
-    hood.families = {FamilySpec{"Newbie", 1, {child.guid}}};
-    const Bytes file = NeighbourhoodFile(hood);
-    const Position u = FindBytes(file, "user00023", 1);
-    ASSERT_GT(u, 12);
-    // A plain vector: GCC 12 at -O3 misreads the copy into Bytes' allocator as an overflow.
-    const std::vector<std::uint8_t> before(file.begin() + (u - 13), file.begin() + (u - 1));
-    EXPECT_EQ(before, (std::vector<std::uint8_t>{1, 0, 0, 0, 10, 0, 0, 0, 9, 0, 0, 0}));
-    EXPECT_EQ(ReadU16LE(file, u + 134), 9u);
-    EXPECT_EQ(ByteAt(file, u + 532), 0x84) << "the GUID of a version 10 record";
-    EXPECT_EQ(ReadU16LE(file, u + 180), 0u);
-
-    const Bytes character = CharacterFile(child);
-    const CheckedChunk table = FindCheckedChunk(character, "STR#", 200).value();
-    const std::vector<std::string> bodyStrings = StringTableValues(Bytes(
-        character.begin() + table.offset + 76, character.begin() + table.offset + table.size));
-    ASSERT_EQ(bodyStrings.size(), 35u);
-    EXPECT_EQ(bodyStrings[0], "child");
-    EXPECT_EQ(bodyStrings[13], "9");
+        const Bytes character = CharacterFile(hood.sims[0]);
+        const CheckedChunk table = FindCheckedChunk(character, "STR#", 200).value();
+        const std::vector<std::string> bodyStrings = StringTableValues(Bytes(
+            character.begin() + table.offset + 76, character.begin() + table.offset + table.size));
+        ASSERT_EQ(bodyStrings.size(), c.bodyStrings);
+        EXPECT_EQ(bodyStrings[0], "child");
+        EXPECT_EQ(bodyStrings[13], "9");
+        const CheckedChunk names = FindCheckedChunk(character, "CTSS", 2000).value();
+        EXPECT_EQ(ByteAt(character, names.offset + 76 + 5), c.language) << "the language byte";
+    }
 }
 
 TEST(Sample, NamesAreWrittenInTheHoodsCodePage) {

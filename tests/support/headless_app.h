@@ -2,6 +2,7 @@
 // The program's state on the in-memory window layer, a clock that moves only when the program
 // waits, and the real file system.
 
+#include "app/form1_events.h"
 #include "core/module1.h"
 #include "files/native_file_system.h"
 #include "ui/headless/headless_window_system.h"
@@ -14,6 +15,20 @@ struct HeadlessApp {
     NativeFileSystem native;
     ManualClock clock;
     Module1 m;
+
+    // Sets the cooking skill of List1's line `line` to `value` through the skill dialog, as a
+    // user does: an unsaved edit.
+    void EditCooking(int value, int line = 0) {
+        ui.ListSelect("List1", line);
+        (void)DispatchEvent(m, "List1", UiEvent::Click);
+        ui.onModal = [this, value](FormId) {
+            if (ui.SetScrollValue("Form3.HScroll1", value))
+                (void)DispatchEvent(m, "Form3.HScroll1", UiEvent::Change);
+            (void)DispatchEvent(m, "Form3.Command1", UiEvent::Click);
+        };
+        (void)DispatchEvent(m, "Label18", UiEvent::Click);
+        ui.onModal = nullptr;
+    }
 };
 
 } // namespace adultify::test

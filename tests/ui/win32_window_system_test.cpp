@@ -1,5 +1,5 @@
 // What the Win32 window layer does beyond the contract every layer keeps: the main window's
-// frame and menus, what it draws, keys in message boxes, sideways scrolling, UTF-16 texts.
+// frame and menus, what it draws, sideways scrolling, UTF-16 texts.
 #include "ui/win32/wide_text.h"
 #include "ui/win32/win32_window_system.h"
 
@@ -155,29 +155,6 @@ TEST_F(Win32Layer, TheLinksUnderlineEndsWithItsText) {
     const int slack = MulDiv(2, static_cast<int>(GetDpiForWindow(label)), 96);
     EXPECT_LE(underlineEnd, textEnd + slack) << "the underline runs past the text";
     ui.UnloadForm("frmAbout");
-}
-
-// Presses a key in the next message box as the user would.
-void PressInNextBox(WPARAM key) {
-    static WPARAM pressed;
-    pressed = key;
-    SetTimer(nullptr, 0, 10, [](HWND, UINT, UINT_PTR timer, DWORD) {
-        HWND focus = GetFocus();
-        if (!focus) return;
-        KillTimer(nullptr, timer);
-        PostMessageW(focus, WM_KEYDOWN, pressed, 0);
-        PostMessageW(focus, WM_KEYUP, pressed, 0);
-    });
-}
-
-TEST_F(Win32Layer, EnterAnswersNoToAQuestionThatChangesFilesAndYesToAPlainOne) {
-    PressInNextBox(VK_RETURN);
-    EXPECT_EQ(ui.ShowMessage("Write anyway?", MsgButtons::YesNoDefaultNo, MsgIcon::Exclamation,
-                             "Game Running"),
-              MsgAnswer::No);
-    PressInNextBox(VK_RETURN);
-    EXPECT_EQ(ui.ShowMessage("Go on?", MsgButtons::YesNo, MsgIcon::Question, "Question"),
-              MsgAnswer::Yes);
 }
 
 TEST_F(Win32Layer, TextsCrossAsUtf16) {

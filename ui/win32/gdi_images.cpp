@@ -23,8 +23,8 @@ struct Grid {
 
 HPEN RoundPen(COLORREF colour, int width) {
     LOGBRUSH brush{BS_SOLID, colour, 0};
-    return ExtCreatePen(PS_GEOMETRIC | PS_SOLID | PS_ENDCAP_ROUND | PS_JOIN_ROUND,
-                        static_cast<DWORD>(width), &brush, 0, nullptr);
+    // Solid, round ends and round joins are GDI's defaults (all 0).
+    return ExtCreatePen(PS_GEOMETRIC | PS_SOLID, static_cast<DWORD>(width), &brush, 0, nullptr);
 }
 
 // A quadratic curve as the cubic GDI draws.
@@ -34,6 +34,9 @@ void QuadTo(HDC dc, const Grid& g, POINT from, double cx, double cy, double x, d
                           g.P(x + 2.0 / 3 * (cx - x), y + 2.0 / 3 * (cy - y)), g.P(x, y)};
     PolyBezierTo(dc, pts, 3);
 }
+
+void DrawEyes(HDC dc, const Grid& g);
+void DrawMouth(HDC dc, const Grid& g, int index);
 
 // The face on a 32-unit grid; `mask` draws the head's outline filled white and nothing else.
 void DrawFace(HDC dc, const Grid& g, int index, bool mask) {
@@ -48,11 +51,16 @@ void DrawFace(HDC dc, const Grid& g, int index, bool mask) {
     DeleteObject(pen);
     DeleteObject(face);
     if (mask) return;
+    DrawEyes(dc, g);
+    DrawMouth(dc, g, index);
+}
 
+// A lighter patch towards the top left, and the eyes.
+void DrawEyes(HDC dc, const Grid& g) {
     // A lighter patch towards the top left, as light falling on it.
     HBRUSH light = CreateSolidBrush(RGB(255, 245, 130));
     HGDIOBJ none = SelectObject(dc, GetStockObject(NULL_PEN));
-    oldBrush = SelectObject(dc, light);
+    HGDIOBJ oldBrush = SelectObject(dc, light);
     Ellipse(dc, g.X(5), g.Y(4), g.X(19), g.Y(16));
     SelectObject(dc, oldBrush);
     DeleteObject(light);
@@ -64,9 +72,11 @@ void DrawFace(HDC dc, const Grid& g, int index, bool mask) {
     SelectObject(dc, oldBrush);
     SelectObject(dc, none);
     DeleteObject(eye);
+}
 
+void DrawMouth(HDC dc, const Grid& g, int index) {
     HPEN mouth = RoundPen(RGB(60, 30, 10), g.W(2.0));
-    oldPen = SelectObject(dc, mouth);
+    HGDIOBJ oldPen = SelectObject(dc, mouth);
     const auto filled = [&](COLORREF colour, auto&& path) {
         HBRUSH fill = CreateSolidBrush(colour);
         HGDIOBJ before = SelectObject(dc, fill);

@@ -1,6 +1,7 @@
 #include "ui/win32/message_box.h"
 
 #include "ui/message_lines.h"
+#include "ui/win32/from_integer.h"
 #include "ui/win32/wide_text.h"
 
 #include <commctrl.h>
@@ -34,7 +35,7 @@ LRESULT CALLBACK BoxProc(HWND box, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWO
 
 LRESULT CALLBACK WatchForBox(int code, WPARAM wp, LPARAM lp) {
     if (code == HCBT_ACTIVATE) {
-        const auto box = reinterpret_cast<HWND>(wp);
+        const auto box = Pointer<HWND>(wp);
         wchar_t cls[16] = {};
         GetClassNameW(box, cls, 16);
         if (lstrcmpW(cls, L"#32770") == 0) {
@@ -141,7 +142,7 @@ HWND OpenMessageBoxOfThisThread() {
             wchar_t cls[16] = {};
             GetClassNameW(hwnd, cls, 16);
             if (lstrcmpW(cls, L"#32770") != 0 || !IsWindowVisible(hwnd)) return TRUE;
-            *reinterpret_cast<HWND*>(out) = hwnd;
+            *Pointer<HWND*>(out) = hwnd;
             return FALSE;
         },
         reinterpret_cast<LPARAM>(&found));

@@ -128,12 +128,21 @@ class Win32WindowSystem final : public WindowSystem {
     static LRESULT CALLBACK FolderListProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
                                            DWORD_PTR self);
     LRESULT OnFormMessage(FormId form, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    LRESULT OnWindowMessage(FormId form, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    void OnNavigate(WPARAM wp, LPARAM lp);
+    bool OnDrawItem(const DRAWITEMSTRUCT& item);
+    void KeepLaidOutSize(FormId form, HWND hwnd, MINMAXINFO& info) const;
+    void OnDpiChanged(FormId form, HWND hwnd, const RECT& suggested);
+    void Relist(ControlId list);
     void OnCommand(FormId form, WPARAM wp, LPARAM lp);
+    void OnKeyOrMenu(FormId form, int id);
+    void DriveChosen(ControlId list);
     void OnScroll(ControlId bar, WPARAM wp);
     void OnMouseMove(FormId form, LPARAM lp);
     void PaintForm(FormId form, HDC dc);
     void PaintLabel(const DRAWITEMSTRUCT& item);
     void PaintListLine(const DRAWITEMSTRUCT& item);
+    void PaintMark(FormId form, HDC dc, const RECT& tag, bool selected);
     // The widths a list line needs beyond its text: a folder's indent and icon, a mark's tag.
     [[nodiscard]] int LineLead(ControlId list, int line) const;
     [[nodiscard]] int MarkWidth(ControlId list, LineMark mark);
@@ -156,6 +165,7 @@ class Win32WindowSystem final : public WindowSystem {
     void Build(FormId form);
     HWND BuildWindow(FormId form);
     void BuildControl(FormId form, const ControlDesign& c, ControlId id);
+    void AddFolderTip(FormId form, Control& list);
     void BuildMenus(FormId form);
     void RebuildMenu(ControlId menu);
     void Layout(FormId form);

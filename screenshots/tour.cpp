@@ -1,0 +1,157 @@
+#include "screenshots/tour.h"
+
+#include "about/about_windows.h"
+#include "ageing/skill_editor.h"
+#include "app/children_window.h"
+#include "app/form1_events.h"
+#include "app/snapshot_window.h"
+#include "app/startup.h"
+#include "characters/thumbnail_fix.h"
+#include "game/path_dialog.h"
+#include "hood/resident_view.h"
+
+#include <optional>
+
+namespace adultify::screenshots {
+
+namespace {
+
+// Long enough for a modal window or a box to be shown and drawn under Wine.
+constexpr int kShown = 300;
+// Long enough for a modal window to have started its own loop.
+constexpr int kStarted = 150;
+
+// The first child of the resident list, chosen: the one the main command is for.
+void ChooseFirstChild(Module1& m, WindowSystem& ui) {
+    int child = 0;
+    for (int line = 0; line < ui.ListCount("List1"); ++line) {
+        if (IsChild(m.People[static_cast<std::size_t>(line)])) {
+            child = line;
+            break;
+        }
+    }
+    ui.ListSelect("List1", child);
+    (void)DispatchEvent(m, "List1", UiEvent::Click);
+}
+
+// The next box's picture if `name` is given, then its button; `then` runs after, to answer
+// the box that follows.
+void AnswerNextBox(Camera& camera, const char* name, MsgAnswer answer,
+                   const std::function<void()>& then = {}) {
+    camera.After(kShown, [&camera, name, answer, then] {
+        if (name) camera.GrabBox(name);
+        camera.AnswerBox(answer);
+        if (then) then();
+    });
+}
+
+// The next modal form's picture, then closed by its button `close`.
+void GrabNextModal(Module1& m, WindowSystem& ui, Camera& camera, const char* name,
+                   ControlId close) {
+    camera.After(kShown, [&m, &ui, &camera, name, close] {
+        camera.GrabModal(ui, name);
+        (void)DispatchEvent(m, close, UiEvent::Click);
+    });
+}
+
+void GrabSplash(WindowSystem& ui, Camera& camera) {
+    ui.LoadForm("frmSplash");
+    ui.SetCaption("frmSplash.lblVersion", MakeVersionText());
+    ui.SetCaption("frmSplash.Label1", "Find Neighbourhoods - 1");
+    ui.ShowForm("frmSplash");
+    camera.Grab(ui, "frmSplash", "frmSplash");
+    ui.UnloadForm("frmSplash");
+}
+
+// The path dialog, the about window and the skill dialog at 537, each closed after its picture.
+void GrabDialogs(Module1& m, WindowSystem& ui, Camera& camera) {
+    GrabNextModal(m, ui, camera, "Form2", "Form2.Command2");
+    ShowPathDialog(m);
+    GrabNextModal(m, ui, camera, "frmAbout", "frmAbout.cmdOK");
+    AboutSequence(m);
+    camera.After(kStarted, [&m, &ui] {
+        if (ui.SetScrollValue("Form3.HScroll1", 537))
+            (void)DispatchEvent(m, "Form3.HScroll1", UiEvent::Change);
+    });
+    GrabNextModal(m, ui, camera, "Form3", "Form3.Command2");
+    (void)EditSkill(m, 0, 1000, 120, "Cooking");
+}
+
+// The thumbnail warning answered No, the child shown grown up, then the snapshot window with
+// the snapshot Adultify took.
+void GrabAdultify(Module1& m, WindowSystem& ui, Camera& camera) {
+    AnswerNextBox(camera, "ThumbnailWarning", MsgAnswer::No,
+                  [&camera] { AnswerNextBox(camera, nullptr, MsgAnswer::Ok); });
+    menu_fix_thumbnails_Click(m);
+
+    ChooseFirstChild(m, ui);
+    AnswerNextBox(camera, "AdultifyResult", MsgAnswer::Ok);
+    (void)DispatchEvent(m, "Command1", UiEvent::Click);
+    camera.Grab(ui, "Form1", "Form1-AfterAdultify");
+
+    GrabNextModal(m, ui, camera, "frmSnapshots", "frmSnapshots.cmdClose");
+    ShowSnapshotWindow(m);
+}
+
+// The children window with two lines marked and the next one chosen.
+void GrabChildren(Module1& m, WindowSystem& ui, Camera& camera) {
+    camera.After(kStarted, [&m, &ui] {
+        for (int line = 0; line < 3 && line < ui.ListCount("frmChildren.List1"); ++line) {
+            ui.ListSelect("frmChildren.List1", line);
+            (void)DispatchEvent(m, "frmChildren.List1", UiEvent::Click);
+            if (line < 2) (void)DispatchEvent(m, "frmChildren.cmdMark", UiEvent::Click);
+        }
+    });
+    GrabNextModal(m, ui, camera, "frmChildren", "frmChildren.cmdClose");
+    ShowChildrenWindow(m);
+}
+
+// The next child, refused while the game runs: the question answered No, then the log.
+void GrabRefused(Module1& m, WindowSystem& ui, Camera& camera) {
+    ChooseFirstChild(m, ui);
+    m.findRunningGame = [] { return std::optional<std::string>("Sims.exe (process 4242)"); };
+    AnswerNextBox(camera, "GameRunningQuestion", MsgAnswer::No);
+    (void)DispatchEvent(m, "Command1", UiEvent::Click);
+    camera.Grab(ui, "Form1", "Form1-Refused");
+    m.findRunningGame = nullptr;
+}
+
+// A second editor on the same game while the first is open: told at once, and read-only.
+void GrabSecondEditor(Camera& camera) {
+    AnswerNextBox(camera, "ReadOnlyMessage", MsgAnswer::Ok);
+    camera.OpenSecondEditor([&camera](WindowSystem& second) {
+        second.ShowForm("Form1");
+        camera.Grab(second, "Form1", "Form1-ReadOnly");
+    });
+}
+
+} // namespace
+
+sample::RandomHoodParams TourGame() {
+    sample::RandomHoodParams params;
+    params.residents = 12;
+    params.children = 4;
+    params.fillerBytes = 4000;
+    return params;
+}
+
+bool RunTour(Module1& m, WindowSystem& ui, Camera& camera, const std::function<bool()>& load) {
+    GrabSplash(ui, camera);
+    if (!load()) return false;
+    ui.ShowForm("Form1");
+    ChooseFirstChild(m, ui);
+    camera.Grab(ui, "Form1", "Form1");
+    GrabDialogs(m, ui, camera);
+    GrabAdultify(m, ui, camera);
+    GrabChildren(m, ui, camera);
+    GrabRefused(m, ui, camera);
+    GrabSecondEditor(camera);
+
+    // The question before leaving with unsaved edits, answered Cancel.
+    m.UnsavedData = kTrue;
+    AnswerNextBox(camera, "UnsavedQuestion", MsgAnswer::Cancel);
+    (void)DispatchEvent(m, "menu_exit", UiEvent::Click);
+    return true;
+}
+
+} // namespace adultify::screenshots
