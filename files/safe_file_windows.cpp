@@ -2,8 +2,6 @@
 #include "files/safe_file_platform.h"
 #include "text/wide_text.h"
 
-#ifdef _WIN32
-
 #include <windows.h>
 
 #include <algorithm>
@@ -226,5 +224,3 @@ void SyncFolder(const fs::path&) {}
 } // namespace platform
 
 } // namespace adultify
-
-#endif

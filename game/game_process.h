@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace adultify {
 
@@ -17,5 +18,12 @@ struct RunningGame {
 // On Linux it scans the numbered folders of `procRoot`; on Windows `procRoot` is unused.
 [[nodiscard]] std::optional<RunningGame>
 FindRunningGame(const std::filesystem::path& procRoot = "/proc");
+
+// The part after the last separator of either system: Wine shows Windows paths.
+[[nodiscard]] std::string_view FileNamePart(std::string_view path);
+
+// Sims.exe alone, in any letter case: every release runs it, the 2025 re-release's Steam folder
+// included.
+[[nodiscard]] bool NamesTheGame(std::string_view path);
 
 } // namespace adultify

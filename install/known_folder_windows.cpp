@@ -1,7 +1,5 @@
 #include "install/known_folder_windows.h"
 
-#ifdef _WIN32
-
 namespace adultify {
 
 namespace {
@@ -32,5 +30,3 @@ std::optional<std::filesystem::path> KnownFolder(REFKNOWNFOLDERID id) {
 }
 
 } // namespace adultify
-
-#endif

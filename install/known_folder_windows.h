@@ -1,8 +1,6 @@
 #pragma once
 // The user's own folders on Windows (Saved Games, AppData, ...), as the shell names them.
 
-#ifdef _WIN32
-
 #include <windows.h>
 
 #include <shlobj.h>
@@ -17,5 +15,3 @@ namespace adultify {
 [[nodiscard]] std::optional<std::filesystem::path> KnownFolder(REFKNOWNFOLDERID id);
 
 } // namespace adultify
-
-#endif

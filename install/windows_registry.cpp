@@ -1,7 +1,6 @@
 #include "install/windows_registry.h"
 #include "text/wide_text.h"
 
-#ifdef _WIN32
 #include <algorithm>
 #include <cstring>
 #include <string>
@@ -76,4 +75,3 @@ long WindowsRegistry::CloseKey(RegKey key) {
 }
 
 } // namespace adultify
-#endif

@@ -2,7 +2,6 @@
 
 #include "install/registry.h"
 
-#ifdef _WIN32
 namespace adultify {
 
 // The real registry through RegOpenKeyA, RegQueryValueExW and RegCloseKey.
@@ -15,4 +14,3 @@ class WindowsRegistry final : public Registry {
 };
 
 } // namespace adultify
-#endif

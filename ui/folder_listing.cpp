@@ -6,10 +6,6 @@
 #include <system_error>
 #include <utility>
 
-#ifdef _WIN32
-#include <windows.h>
-#endif
-
 namespace adultify {
 
 namespace fs = std::filesystem;
@@ -53,21 +49,6 @@ bool Matches(std::string_view name, std::string_view pattern) {
     while (p < pattern.size() && pattern[p] == '*')
         ++p;
     return p == pattern.size();
-}
-
-std::vector<DriveEntry> MachineDrives() {
-#ifdef _WIN32
-    std::vector<DriveEntry> drives;
-    const DWORD present = GetLogicalDrives();
-    for (int letter = 0; letter < 26; ++letter)
-        if (present & (DWORD{1} << letter)) {
-            const std::string root = std::string(1, static_cast<char>('A' + letter)) + ":\\";
-            drives.push_back({root, root});
-        }
-    return drives;
-#else
-    return {{"/", "/"}};
-#endif
 }
 
 std::size_t PartCount(const fs::path& p) {

@@ -34,6 +34,9 @@ struct DriveEntry {
 // with the folder it stands for.
 [[nodiscard]] std::vector<DriveEntry>
 ListDrives(const std::optional<std::filesystem::path>& dosdevices);
+
+// The machine's own drives: each present letter on Windows, the root elsewhere.
+[[nodiscard]] std::vector<DriveEntry> MachineDrives();
 // The drive that holds `folder`: the one whose root is the longest leading part of it, the
 // machine's own before a drive letter for the same folder; -1 when none does.
 [[nodiscard]] int DriveHolding(std::span<const DriveEntry> drives, std::string_view folder);

@@ -328,8 +328,9 @@ void Win32WindowSystem::RefreshTitle(FormId form) {
     HWND hwnd = Window(form);
     if (!hwnd) return;
     const std::string& caption = At(form.Control()).caption;
+    const std::optional<ControlId> marker = UnsavedMarker(form);
     const std::wstring title =
-        WidenShown(form == kMainForm && At(kSaveEntry).enabled ? MarkedTitle(caption) : caption);
+        WidenShown(marker && At(*marker).enabled ? MarkedTitle(caption) : caption);
     SetWindowTextW(hwnd, title.c_str());
 }
 

@@ -72,7 +72,7 @@ void Win32WindowSystem::SetEnabled(ControlId control, bool enabled) {
     if (control.Kind() == ControlKind::Menu) {
         const ControlDesign& d = control.Design();
         RebuildMenu(d.parent.empty() ? control.Form().Control() : *ControlId::Find(d.parent));
-        if (control == kSaveEntry) RefreshTitle(control.Form());
+        if (control == UnsavedMarker(control.Form())) RefreshTitle(control.Form());
     }
     if (IsPainted(control.Kind())) Invalidate(control);
 }

@@ -26,8 +26,6 @@ constexpr int kDropHeight = 160; // a drop-down's open list, at 100 %
 constexpr int kIndent = 12;      // a folder list's indent per level, at 100 %
 constexpr int kIconSize = 16;    // its folder icons, at 100 %
 constexpr int kMarkGap = 6;      // between a line's text and its mark, at 100 %
-// The entry whose enabled state means unsaved edits: the main window's title shows a "*".
-constexpr ControlId kSaveEntry = "menu_Save";
 
 inline int IdOf(ControlId id) {
     return kFirstId + static_cast<int>(id.Row());

@@ -1,20 +1,15 @@
 #include "app/cli/cli_console.h"
 #include "text/wide_text.h"
 
-#include <cstdlib>
-
-#ifdef _WIN32
 #include <cstdio>
+#include <cstdlib>
 #include <fcntl.h>
 #include <io.h>
 #include <map>
 #include <memory>
 #include <windows.h>
-#endif
 
 namespace adultify {
-
-#ifdef _WIN32
 
 namespace {
 
@@ -57,19 +52,5 @@ void UseBinaryOutput() {
         std::atexit(RestoreConsoleCodePage);
     }
 }
-
-#else
-
-std::vector<std::string> CommandLineArguments(int argc, char** argv) {
-    return std::vector<std::string>(argv + 1, argv + argc);
-}
-
-EnvironmentLookup SystemEnvironment() {
-    return [](const char* name) -> const char* { return std::getenv(name); };
-}
-
-void UseBinaryOutput() {}
-
-#endif
 
 } // namespace adultify
