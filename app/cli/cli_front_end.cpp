@@ -109,10 +109,10 @@ class CliSession {
     }
 
     // The install search only when the game is not given: a game folder given is used as is.
-    void ConnectGames() {
+    void FindGames() {
         if (!o_.game) shelf_ = SearchGames(platform_);
         shelf_.codePage = o_.codePage;
-        adultify::ConnectGames(m_, shelf_);
+        ShowFoundGames(m_, shelf_);
     }
 
     int UseGame() {
@@ -120,12 +120,12 @@ class CliSession {
             if (!AcceptGameFolder(m_, *o_.game)) return kCliNotThere;
             UseChosenFolder(m_, shelf_);
         } else if (o_.found) {
-            if (!m_.useFoundGame(static_cast<std::size_t>(*o_.found - 1))) {
+            if (!UseFoundGame(m_, shelf_, static_cast<std::size_t>(*o_.found - 1))) {
                 err_ << "adultify-cli: no game " << *o_.found << " (games lists "
                      << shelf_.games.size() << ")\n";
                 return kCliNotThere;
             }
-        } else if (!FindGameFolder(m_)) {
+        } else if (!FindGameFolder({m_, shelf_})) {
             err_ << "adultify-cli: give the game folder with --game DIR\n"; // its "path option"
             return kCliNotThere;
         }
@@ -173,7 +173,7 @@ class CliSession {
     int StartUp() {
         FillCareerNames(m_);
         m_.VersionText = MakeVersionText();
-        ConnectGames();
+        FindGames();
         if (int code = UseGame(); code != kCliOk) return code;
         RecoverInterruptedSave(m_);
         if (o_.keepPersonality) ui_.SetChecked("menu_personality", false);

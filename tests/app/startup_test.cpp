@@ -19,8 +19,8 @@ GameShelf OneGame(const test::TempDir& dir) {
 }
 
 void Load(test::HeadlessApp& app, GameShelf& shelf) {
-    ConnectGames(app.m, shelf);
-    Form1_Load(app.m);
+    ShowFoundGames(app.m, shelf);
+    Form1_Load({app.m, shelf});
 }
 
 class StartUpTest : public ::testing::Test {
@@ -99,11 +99,11 @@ TEST_F(StartUpTest, WithoutAGameOkOnAGameFolderClosesTheDialogAndStartUpReadsIt)
     app.ui.onModal = [&](FormId) {
         ++dialogs;
         app.ui.SetCaption("Form2.Dir1", (dir.path() / "UserData").string());
-        (void)DispatchEvent(app.m, "Form2.Command1", UiEvent::Click);
+        (void)DispatchEvent({app.m, none}, "Form2.Command1", UiEvent::Click);
         EXPECT_TRUE(app.ui.IsLoaded("Form2")) << "neither Sims.exe nor a neighbourhood: it stays";
         // The folder above highlighted, not opened: "&Ok" takes it.
         app.ui.UserPress("Form2.Dir1", Key::Up);
-        (void)DispatchEvent(app.m, "Form2.Command1", UiEvent::Click);
+        (void)DispatchEvent({app.m, none}, "Form2.Command1", UiEvent::Click);
         EXPECT_FALSE(app.ui.IsLoaded("Form2")) << "a game folder: it closes";
     };
     Load(app, none);
