@@ -19,12 +19,7 @@ constexpr std::size_t kFiller = 64;
 
 sample::SimSpec Sim(const std::string& userFile, const std::string& firstName, int age,
                     std::uint32_t guid, int recordVersion) {
-    sample::SimSpec s;
-    s.userFile = userFile;
-    s.firstName = firstName;
-    s.age = age;
-    s.guid = guid;
-    s.recordVersion = recordVersion;
+    sample::SimSpec s = sample::Sim(userFile, firstName, age, guid, recordVersion);
     s.fillerBytes = kFiller;
     return s;
 }

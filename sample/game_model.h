@@ -44,6 +44,18 @@ struct SimSpec {
     int staleChunks = 2;             // XXXX leftovers: stale body strings and CTSS copies
 };
 
+// A resident by the fields the tests and the fuzzers' seeds vary.
+inline SimSpec Sim(const std::string& userFile, const std::string& firstName, int age,
+                   std::uint32_t guid, int recordVersion = 10) {
+    SimSpec s;
+    s.userFile = userFile;
+    s.firstName = firstName;
+    s.age = age;
+    s.guid = guid;
+    s.recordVersion = recordVersion;
+    return s;
+}
+
 struct FamilySpec {
     std::string name = "Newbie";
     int chunkId = 1;

@@ -52,7 +52,7 @@ class QtCamera final : public screenshots::Camera {
     void AnswerBox(MsgAnswer answer) override {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         if (!box) return;
-        if (QAbstractButton* button = box->button(Button(answer))) button->click();
+        if (QAbstractButton* button = box->button(qt::ButtonOf(answer))) button->click();
     }
     void After(int ms, std::function<void()> act) override {
         QTimer::singleShot(ms, std::move(act));
@@ -63,19 +63,6 @@ class QtCamera final : public screenshots::Camera {
     }
 
   private:
-    static QMessageBox::StandardButton Button(MsgAnswer answer) {
-        switch (answer) {
-        case MsgAnswer::Yes:
-            return QMessageBox::Yes;
-        case MsgAnswer::No:
-            return QMessageBox::No;
-        case MsgAnswer::Cancel:
-            return QMessageBox::Cancel;
-        case MsgAnswer::Ok:
-            break;
-        }
-        return QMessageBox::Ok;
-    }
     [[nodiscard]] QString File(const std::string& name) const {
         return out_ + "/" + QString::fromStdString(name) + ".png";
     }

@@ -36,22 +36,30 @@ src=$(sed -n 's/^CMAKE_HOME_DIRECTORY:INTERNAL=//p' "$build/CMakeCache.txt")
 escaped=$(printf '%s' "$src" | sed 's/[][\\.*^$+?(){}|]/\\&/g')
 regex="^$escaped/($(echo $folders | tr ' ' '|'))/.*\\.cpp\$"
 
-start=$(date +%s)
-echo "clang-tidy on $(echo $folders | tr " " ",")..."
-if ! nice -n 10 "$tidy" -p "$build" -j 2 -quiet "$regex" >"$build/clang-tidy.log" 2>&1; then
-    # Without the colours and the command lines.
-    sed 's/\x1b\[[0-9;]*m//g' "$build/clang-tidy.log" |
-        grep -v -e '^[^ ]*clang-tidy.* -p=' -e ' warnings\? generated\.$' || true
-    echo "clang-tidy found problems." >&2
-    exit 1
-fi
-# One command line a file: a pattern that matched nothing would pass silently.
-checked=$(grep -c -e '^[^ ]*clang-tidy.* -p=' "$build/clang-tidy.log" || true)
-if [ "$checked" -eq 0 ]; then
-    echo "clang-tidy checked no file" >&2
-    exit 1
-fi
-echo "clang-tidy: no findings in $checked files ($(($(date +%s) - start)) s)."
+# run_tidy BUILD WHAT REGEX [EXTRA-ARGUMENT...]: clang-tidy on the files of BUILD's compile
+# commands that REGEX matches; its findings, or no file checked, fail.
+run_tidy() {
+    tbuild=$1 what=$2 tregex=$3
+    shift 3
+    start=$(date +%s)
+    echo "clang-tidy on $what..."
+    if ! nice -n 10 "$tidy" -p "$tbuild" -j 2 -quiet "$@" "$tregex" >"$tbuild/clang-tidy.log" 2>&1; then
+        # Without the colours and the command lines.
+        sed 's/\x1b\[[0-9;]*m//g' "$tbuild/clang-tidy.log" |
+            grep -v -e '^[^ ]*clang-tidy.* -p=' -e ' warnings\? generated\.$' || true
+        echo "clang-tidy found problems in $what." >&2
+        exit 1
+    fi
+    # One command line a file: a pattern that matched nothing would pass silently.
+    checked=$(grep -c -e '^[^ ]*clang-tidy.* -p=' "$tbuild/clang-tidy.log" || true)
+    if [ "$checked" -eq 0 ]; then
+        echo "clang-tidy checked no file of $what" >&2
+        exit 1
+    fi
+    echo "clang-tidy: no findings in $checked files of $what ($(($(date +%s) - start)) s)."
+}
+
+run_tidy "$build" "$(echo $folders | tr " " ",")" "$regex"
 
 # The Windows build, read as MinGW compiles it: the files the Linux build never compiles
 # (ui/win32, app/win32, *_windows.cpp) and those with a _WIN32 branch, theirs or a header's.
@@ -93,21 +101,8 @@ for dir in $(x86_64-w64-mingw32-g++-posix -E -x c++ -v - </dev/null 2>&1 |
     target="$target -extra-arg=-isystem$dir"
 done
 wregex="^($(for f in $windows_files; do printf '%s|' "$f"; done | sed 's/[][\\.*^$+?(){}]/\\&/g; s/|$//'))\$"
-start=$(date +%s)
-echo "clang-tidy on the Windows build..."
 # shellcheck disable=SC2086 # one word per argument
-if ! nice -n 10 "$tidy" -p "$wbuild" -j 2 -quiet $target "$wregex" >"$wbuild/clang-tidy.log" 2>&1; then
-    sed 's/\x1b\[[0-9;]*m//g' "$wbuild/clang-tidy.log" |
-        grep -v -e '^[^ ]*clang-tidy.* -p=' -e ' warnings\? generated\.$' || true
-    echo "clang-tidy found problems in the Windows build." >&2
-    exit 1
-fi
-checked=$(grep -c -e '^[^ ]*clang-tidy.* -p=' "$wbuild/clang-tidy.log" || true)
-if [ "$checked" -eq 0 ]; then
-    echo "clang-tidy checked no file of the Windows build" >&2
-    exit 1
-fi
-echo "clang-tidy: no findings in $checked files of the Windows build ($(($(date +%s) - start)) s)."
+run_tidy "$wbuild" "the Windows build" "$wregex" $target
 
 # Qt's and the system's headers are not on cppcheck's include path: it reads the project's
 # own headers only, and knows Qt's macros from its qt library file. It names files relative to

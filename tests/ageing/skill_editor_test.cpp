@@ -167,18 +167,6 @@ TEST(SkillEditor, AChildsValueLabelsTakeNoClickButItsCaptionLabelsDo) {
     EXPECT_EQ(g.app.ui.Caption("Label21"), "250");
 }
 
-TEST(SkillEditor, WithoutASelectionNoDialogOpensAndNothingIsWritten) {
-    Shown shown(Adult(), 700);
-    SampleGame& g = shown.g;
-    const DialogScript& script = shown.script;
-    g.ClickResident(-1); // as after a neighbourhood was read again
-    const Bytes before = g.app.m.HoodData;
-    (void)DispatchEvent(g.app.m, "Label16", UiEvent::Click);
-    EXPECT_EQ(script.opened, 0);
-    EXPECT_EQ(g.app.m.HoodData, before);
-    EXPECT_EQ(g.app.m.UnsavedData, kFalse);
-}
-
 TEST(SkillEditor, AStoredValueBeyondTheRangeIsClampedOnlyOnTheScrollBar) {
     Shown shown(Adult(1500), std::nullopt, false);
     SampleGame& g = shown.g;

@@ -8,7 +8,6 @@
 #include "sample/game_folder.h"
 #include "tests/support/environment.h"
 #include "tests/support/sample_game.h"
-#include "ui/qt/qt_widgets.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -175,9 +174,6 @@ class EditorTest : public ::testing::Test {
         ASSERT_EQ(W<QLabel>("Label18")->text(), "329");
         ASSERT_EQ(editor->m().UnsavedData, kTrue);
     }
-    const QImage& Picture1() {
-        return dynamic_cast<qt::PictureBox&>(*editor->ui().Widget("Picture1")).Image();
-    }
     bool ranDuringACommand = false;
 
     test::TempDir prefix;
@@ -324,30 +320,6 @@ TEST_F(EditorTest, ASkillIsChangedTo537WithTheKeyboardAlone) {
         Key(main, Qt::Key_Space);
     }
     EXPECT_EQ(W<QLabel>("Label19")->text(), "530");
-}
-
-TEST_F(EditorTest, AnotherNeighbourhoodPickedLeavesNoResidentOnViewAndNothingToPress) {
-    SetUpGame(true);
-    LoadAndShow();
-    ClickLine(1); // Jo, a child
-    ASSERT_TRUE(W<QPushButton>("Command1")->isEnabled());
-    ASSERT_FALSE(Picture1().isNull());
-    FocusTheDropDown();
-    Wheel(W<QComboBox>("Combo1"), -1);
-    ASSERT_EQ(W<QComboBox>("Combo1")->currentText(), "Neighbourhood 3");
-    EXPECT_EQ(W<QGroupBox>("Frame2")->title(), "Personal Infomation");
-    EXPECT_TRUE(Lines(W<QListWidget>("List2")).isEmpty());
-    EXPECT_EQ(W<QLabel>("Label7")->text(), "");
-    EXPECT_TRUE(Picture1().isNull());
-    EXPECT_FALSE(W<QPushButton>("Command1")->isEnabled());
-    bool opened = false;
-    WhenModal([&](QWidget* dialog) {
-        opened = true;
-        Press(dialog, "Cancel Change");
-    });
-    QTest::mouseClick(W<QLabel>("Label12"), Qt::LeftButton);
-    QTest::qWait(50);
-    EXPECT_FALSE(opened) << "no skill dialog for nobody";
 }
 
 // The first editor holds the game while it is open, so a second one knows at once that it can

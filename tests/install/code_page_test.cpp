@@ -1,10 +1,7 @@
 #include "install/code_page.h"
 
-#include "game/game_text.h"
-#include "game/neighbourhood_name.h"
 #include "install/wine_registry.h"
 #include "sample/home_folder.h"
-#include "tests/support/headless_app.h"
 #include "tests/support/skip_on_windows.h"
 #include "tests/support/temp_dir.h"
 
@@ -86,18 +83,6 @@ TEST(CodePage, AWinePrefixsAcpValue) {
     EXPECT_EQ(PrefixCodePage(dir.path() / "cyrillic"), 1251);
     EXPECT_EQ(PrefixCodePage(dir.path() / "plain"), 1252);
     EXPECT_EQ(PrefixCodePage(dir.path() / "missing"), 1252);
-}
-
-TEST(CodePage, NamesAreShownInTheCodePageOfTheGameInUse) {
-    test::HeadlessApp app;
-    const Bytes name = ToBytes("\xC1\xEE\xF0\xE8\xF1");
-    EXPECT_EQ(DecodeName(app.m, name), "Áîðèñ") << "Windows-1252 until a game says otherwise";
-    app.m.codePage = 1251;
-    EXPECT_EQ(DecodeName(app.m, name), "Борис");
-    app.m.codePage = 932;
-    EXPECT_EQ(DecodeName(app.m, std::string_view("\x91\xBE\x98\x59")), "太郎");
-    EXPECT_EQ(UserFilePath("C:\\G\\", 2, ToBytes("user00001"), 932),
-              "C:\\G\\UserData2\\Characters\\user00001.iff");
 }
 
 } // namespace

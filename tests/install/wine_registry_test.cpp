@@ -1,7 +1,6 @@
 #include "install/wine_registry.h"
 
 #include "install/game_location.h"
-#include "sample/game_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -87,15 +86,6 @@ TEST(WineRegistry, MissingKeyFileOrHeaderGivesNothing) {
     WineRegistry other =
         WineRegistry::FromText(Reg(R"("SIMS_DATA"="C:\\x")", "Software\\\\Maxis\\\\SimCity"));
     EXPECT_EQ(GetSimsPath(other), "Not Found");
-}
-
-TEST(WineRegistry, ReadsTheGeneratedPrefixRegistry) {
-    WineRegistry reg =
-        WineRegistry::FromText(sample::SystemReg("C:\\Program Files (x86)\\Maxis\\The Sims", true));
-    EXPECT_EQ(GetSimsPath(reg), "C:\\Program Files (x86)\\Maxis\\The Sims\\");
-    EXPECT_EQ(GetRegValue(reg, RegRoot::LocalMachine, "Software\\Maxis\\The Sims",
-                          "SIMS_CURRENT_NEIGHBORHOOD_NUM"),
-              "1");
 }
 
 } // namespace

@@ -1,6 +1,5 @@
 #include "sample/game_model.h"
 #include "sample/iff_check.h"
-#include "sample/text_encoding.h"
 
 #include <gtest/gtest.h>
 
@@ -81,23 +80,6 @@ TEST(Sample, RecordsFollowTheRealLayouts) {
         const CheckedChunk names = FindCheckedChunk(character, "CTSS", 2000).value();
         EXPECT_EQ(ByteAt(character, names.offset + 76 + 5), c.language) << "the language byte";
     }
-}
-
-TEST(Sample, NamesAreWrittenInTheHoodsCodePage) {
-    EXPECT_EQ(EncodeText("Renée", 1252), "Ren\xE9"
-                                         "e");
-    EXPECT_EQ(EncodeText("Борис", 1251), "\xC1\xEE\xF0\xE8\xF1");
-    EXPECT_EQ(EncodeText("太郎", 932), "\x91\xBE\x98\x59");
-    EXPECT_THROW((void)EncodeText("太郎", 1251), std::invalid_argument);
-
-    SimSpec sim;
-    sim.firstName = "Маша";
-    HoodSpec hood;
-    hood.codePage = 1251;
-    hood.sims = {sim};
-    hood.families = {FamilySpec{"Иванов", 1, {sim.guid}}};
-    EXPECT_GT(FindBytes(NeighbourhoodFile(hood), "\xC8\xE2\xE0\xED\xEE\xE2", 1), 0);
-    EXPECT_GT(FindBytes(CharacterFile(sim, 1251), "\xCC\xE0\xF8\xE0", 1), 0);
 }
 
 TEST(IffCheck, NoticesBrokenFiles) {

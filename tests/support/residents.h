@@ -8,16 +8,7 @@
 
 namespace adultify::test {
 
-inline sample::SimSpec Sim(const std::string& userFile, const std::string& firstName, int age,
-                           std::uint32_t guid, int recordVersion = 10) {
-    sample::SimSpec s;
-    s.userFile = userFile;
-    s.firstName = firstName;
-    s.age = age;
-    s.guid = guid;
-    s.recordVersion = recordVersion;
-    return s;
-}
+using sample::Sim;
 
 // A resident of family `family` (its chunk id), as families of several members hold them.
 inline sample::SimSpec Resident(const std::string& file, const std::string& name, int age,

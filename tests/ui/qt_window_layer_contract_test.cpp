@@ -103,12 +103,7 @@ class QtDriver final : public WindowLayerDriver {
     WindowSystem& ui() override { return ui_; }
     void AnswerNextMessage(MsgAnswer answer) override {
         OnNextMessage([answer](QMessageBox* box) {
-            const QMessageBox::StandardButton press = answer == MsgAnswer::Yes  ? QMessageBox::Yes
-                                                      : answer == MsgAnswer::No ? QMessageBox::No
-                                                      : answer == MsgAnswer::Cancel
-                                                          ? QMessageBox::Cancel
-                                                          : QMessageBox::Ok;
-            if (QAbstractButton* button = box->button(press))
+            if (QAbstractButton* button = box->button(qt::ButtonOf(answer)))
                 button->click();
             else
                 ADD_FAILURE() << "the message box has no such button";

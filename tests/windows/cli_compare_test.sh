@@ -4,11 +4,7 @@
 # same. Each system is given the game in its own spelling (Z:\... under Wine); paths are
 # compared after that one substitution, snapshot IDs and times after masking them.
 set -eu
-win="$1"
-host=${ADULTIFY_HOST_BUILD:?ADULTIFY_HOST_BUILD names the Linux build folder}
-wine=${WINE:-/usr/lib/wine/wine64}
-export LC_ALL=C.UTF-8 WINEDEBUG=-all
-work=$(mktemp -d)
+. "$(dirname "$0")/wine_test_setup.sh"
 trap 'rm -rf "$work"' EXIT
 
 "$host/adultify-sample" "$work/linux/Les Sims é" --residents 6 --children 2 --seed 11 \

@@ -3,11 +3,7 @@
 # a running editor does), the other's adultify-cli is refused with exit 5 and leaves the files
 # as they were; once it lets go, the same command goes through.
 set -eu
-win="$1"
-host=${ADULTIFY_HOST_BUILD:?ADULTIFY_HOST_BUILD names the Linux build folder}
-wine=${WINE:-/usr/lib/wine/wine64}
-export LC_ALL=C.UTF-8 WINEDEBUG=-all
-work=$(mktemp -d)
+. "$(dirname "$0")/wine_test_setup.sh"
 holder=
 cleanup() {
     [ -n "$holder" ] && kill "$holder" 2>/dev/null

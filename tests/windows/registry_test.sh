@@ -3,11 +3,7 @@
 # installer writes, set here with Wine's own reg in the test prefix: each kind of value, the
 # 64-bit system's WOW6432Node copy, and a game folder with a letter outside ASCII.
 set -eu
-win="$1"
-host=${ADULTIFY_HOST_BUILD:?ADULTIFY_HOST_BUILD names the Linux build folder}
-wine=${WINE:-/usr/lib/wine/wine64}
-export LC_ALL=C.UTF-8 WINEDEBUG=-all
-work=$(mktemp -d)
+. "$(dirname "$0")/wine_test_setup.sh"
 key='HKLM\Software\Maxis\The Sims'
 wow='HKLM\Software\Wow6432Node\Maxis\The Sims'
 clear_keys() {

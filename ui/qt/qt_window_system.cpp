@@ -1051,14 +1051,18 @@ MsgAnswer QtWindowSystem::ShowMessageBox(std::string_view text, MsgButtons butto
     }
     // Escape and the close box press it; without Cancel, Qt gives them No (or OK).
     if (buttons == MsgButtons::YesNoCancel) box.setEscapeButton(QMessageBox::Cancel);
-    static constexpr QMessageBox::StandardButton kButtons[] = {
-        QMessageBox::Ok, QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel};
-    box.setDefaultButton(kButtons[static_cast<int>(EnterAnswer(buttons))]);
+    box.setDefaultButton(ButtonOf(EnterAnswer(buttons)));
     const int answer = box.exec();
     if (buttons == MsgButtons::Ok) return MsgAnswer::Ok;
     if (answer == QMessageBox::Yes) return MsgAnswer::Yes;
     if (answer == QMessageBox::No || yesNo) return MsgAnswer::No;
     return MsgAnswer::Cancel;
+}
+
+QMessageBox::StandardButton ButtonOf(MsgAnswer answer) {
+    static constexpr QMessageBox::StandardButton kButtons[] = {
+        QMessageBox::Ok, QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel};
+    return kButtons[static_cast<int>(answer)];
 }
 
 std::optional<std::string> QtWindowSystem::ChooseFolder(FormId owner, std::string_view start) {

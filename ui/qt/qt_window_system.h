@@ -4,6 +4,7 @@
 #include "ui/form_design.h"
 #include "ui/window_system.h"
 
+#include <QMessageBox>
 #include <QPointer>
 #include <QWidget>
 
@@ -19,6 +20,9 @@ class QAction;
 class QDialog;
 
 namespace adultify::qt {
+
+// The message box's button for an answer.
+[[nodiscard]] QMessageBox::StandardButton ButtonOf(MsgAnswer answer);
 
 class QtWindowSystem final : public WindowSystem {
   public:
