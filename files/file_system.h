@@ -9,6 +9,7 @@
 #include "iff/byte_string.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -26,6 +27,9 @@ struct Replacement {
     Bytes bytes;
     std::optional<std::string> backup; // a free name that keeps the file being replaced
 };
+
+// Every folder saves write their temps into, asked for only when it is needed.
+using TempFolders = std::function<std::vector<std::string>()>;
 
 // Held while this run may write into a game folder; released when destroyed.
 class GameLock {
@@ -56,10 +60,10 @@ class FileSystem {
     [[nodiscard]] virtual FileResult<std::unique_ptr<GameLock>>
     LockGame(const std::string& gameFolder) = 0;
     // Finishes a replacement an earlier run left recorded in `gameFolder`, or removes what it
-    // left unfinished before its record (its temps, looked for in the game folder and in
-    // `tempFolders`); what was done, in words.
+    // left unfinished (its temps, looked for where its marker says, or in every folder
+    // `tempFolders` gives when that is not known); what was done, in words.
     [[nodiscard]] virtual Recovery Recover(const std::string& gameFolder,
-                                           const std::vector<std::string>& tempFolders,
+                                           const TempFolders& tempFolders,
                                            const BeforeReplacing& beforeReplacing) = 0;
     // The names in a folder, sorted; empty when it cannot be listed.
     [[nodiscard]] virtual std::vector<std::string> List(const std::string& folder) = 0;

@@ -18,6 +18,7 @@ namespace {
 // with the entry count, the length of all before it and its CRC-32. A record cut short by a
 // crash lacks a matching end line. Names are relative to the game folder, "/" between parts.
 constexpr std::string_view kHeader = "adultify-intent 2";
+constexpr std::string_view kMarkerHeader = "adultify-temps 1"; // then one "folder" line each
 constexpr std::size_t kFields = 9;
 
 // One part of a recorded name: never a way out of its folder, onto a drive or into a stream.
@@ -110,8 +111,8 @@ std::optional<std::optional<TargetBefore>> ParseBefore(std::string_view size, st
     return std::optional<TargetBefore>(before);
 }
 
-Bytes Format(const std::vector<std::string>& lines) {
-    std::string text = std::string(kHeader) + "\n";
+Bytes Format(std::string_view header, const std::vector<std::string>& lines) {
+    std::string text = std::string(header) + "\n";
     for (const std::string& line : lines)
         text += line + "\n";
     text += "end\t" + std::to_string(lines.size()) + "\t" + std::to_string(text.size()) + "\t" +
@@ -120,7 +121,7 @@ Bytes Format(const std::vector<std::string>& lines) {
 }
 
 // The entry lines of a whole record; nothing when it is torn or damaged.
-std::optional<std::vector<std::string_view>> Lines(std::string_view text) {
+std::optional<std::vector<std::string_view>> Lines(std::string_view header, std::string_view text) {
     if (text.size() < 2 || text.back() != '\n') return std::nullopt;
     const std::size_t lastLine = text.rfind('\n', text.size() - 2);
     const std::size_t bodySize = lastLine == std::string_view::npos ? 0 : lastLine + 1;
@@ -132,7 +133,7 @@ std::optional<std::vector<std::string_view>> Lines(std::string_view text) {
         return std::nullopt;
     auto lines = Split(text.substr(0, bodySize), '\n');
     lines.pop_back(); // after the body's last newline
-    if (lines.empty() || lines[0] != kHeader || count != lines.size() - 1) return std::nullopt;
+    if (lines.empty() || lines[0] != header || count != lines.size() - 1) return std::nullopt;
     lines.erase(lines.begin());
     return lines;
 }
@@ -189,7 +190,7 @@ FileStatus WriteIntent(const fs::path& gameFolder, const std::vector<IntentEntry
                         Escape(*target) + "\t" + Escape(*temp) + "\t" + Escape(*backup) + "\t" +
                         BeforeFields(e.before));
     }
-    FileStatus written = WriteNewFile(IntentFile(gameFolder), Format(lines));
+    FileStatus written = WriteNewFile(IntentFile(gameFolder), Format(kHeader, lines));
     if (!written && written.error().kind == FileErrorKind::NameTaken)
         return FileError{FileErrorKind::NameTaken,
                          "the record of another, unfinished save is in the way; Adultify "
@@ -204,7 +205,7 @@ FileStatus RemoveIntent(const fs::path& gameFolder) {
 
 ParsedIntent ParseIntent(const fs::path& gameFolder, const Bytes& bytes) {
     ParsedIntent read;
-    const auto lines = Lines(AsText(bytes));
+    const auto lines = Lines(kHeader, AsText(bytes));
     if (!lines) return read;
     std::vector<IntentEntry> entries;
     for (const std::string_view line : *lines) {
@@ -219,6 +220,36 @@ ParsedIntent ParseIntent(const fs::path& gameFolder, const Bytes& bytes) {
     read.refused = Refusal(gameFolder, entries);
     if (!read.refused) read.entries = std::move(entries);
     return read;
+}
+
+fs::path TempsMarkerFile(const fs::path& gameFolder) {
+    return gameFolder / ".adultify-temps";
+}
+
+FileStatus WriteTempsMarker(const fs::path& gameFolder, const std::vector<fs::path>& folders) {
+    std::vector<std::string> lines;
+    for (const fs::path& folder : folders) {
+        const auto name = NameInGame(gameFolder, folder);
+        if (!name || !IsInsideGameFolder(folder, gameFolder))
+            return FileError{FileErrorKind::NotFound, "it is not inside the game folder", folder};
+        lines.push_back("folder\t" + Escape(*name));
+    }
+    return WriteNewFile(TempsMarkerFile(gameFolder), Format(kMarkerHeader, lines));
+}
+
+std::optional<std::vector<fs::path>> ParseTempsMarker(const fs::path& gameFolder,
+                                                      const Bytes& bytes) {
+    const auto lines = Lines(kMarkerHeader, AsText(bytes));
+    if (!lines) return std::nullopt;
+    std::vector<fs::path> folders;
+    for (const std::string_view line : *lines) {
+        const auto f = Split(line, '\t');
+        const auto name = f.size() == 2 && f[0] == "folder" ? Unescape(f[1]) : std::nullopt;
+        const auto folder = name ? PathInGame(gameFolder, *name) : std::nullopt;
+        if (!folder) return std::nullopt;
+        folders.push_back(*folder);
+    }
+    return folders;
 }
 
 } // namespace adultify

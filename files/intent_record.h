@@ -1,9 +1,12 @@
 #pragma once
 // Several files replaced together, completely or not at all, even when the program is killed:
+//   0. WriteTempsMarker flushes "<game folder>/.adultify-temps", naming the folders the save
+//      writes temps into: a start looks for leftover temps there, not in every folder;
 //   1. each new file is written and flushed beside its target;
 //   2. WriteIntent flushes the list to "<game folder>/.adultify-intent", with what each target
 //      was before: from here on the save is finished, unless a target changes meanwhile;
-//   3. each wanted backup is linked, each temp is renamed over its target, then RemoveIntent.
+//   3. each wanted backup is linked, each temp is renamed over its target, then RemoveIntent;
+//   4. the marker is removed last.
 // RecoverIntent finishes step 3 after a kill. Everything here expects the caller to hold the
 // game folder's FolderLock.
 
@@ -46,6 +49,14 @@ FileStatus WriteIntent(const std::filesystem::path& gameFolder,
                        const std::vector<IntentEntry>& entries);
 FileStatus RemoveIntent(const std::filesystem::path& gameFolder);
 
+[[nodiscard]] std::filesystem::path TempsMarkerFile(const std::filesystem::path& gameFolder);
+// NameTaken when a marker is already there; NotFound when a folder lies outside the game folder.
+FileStatus WriteTempsMarker(const std::filesystem::path& gameFolder,
+                            const std::vector<std::filesystem::path>& folders);
+// The folders a whole marker names; nothing when it is torn, damaged or not a marker.
+[[nodiscard]] std::optional<std::vector<std::filesystem::path>>
+ParseTempsMarker(const std::filesystem::path& gameFolder, const Bytes& bytes);
+
 // The record's entries, with paths inside `gameFolder`. Nothing when the record is torn or
 // damaged (the crash came while it was written); an error with the reason when it is whole
 // but describes anything but a save of Adultify's own inside the game folder.
@@ -68,15 +79,17 @@ struct Recovery {
 using BeforeReplacing = std::function<bool(const std::vector<std::filesystem::path>& targets)>;
 
 struct RecoveryHooks {
-    // Where saves write their temps besides the folders the record names.
-    std::vector<std::filesystem::path> tempFolders;
+    // Every folder saves write their temps into: looked at only when a marker or record is
+    // torn or damaged, and where an earlier save wrote is not known.
+    std::function<std::vector<std::filesystem::path>()> tempFolders;
     BeforeReplacing beforeReplacing;
 };
 
 // At start-up: finishes a recorded save when every target it has not replaced yet is still
 // the file the record describes; otherwise drops it, keeping every file as it is on disk.
-// With no record or a torn one, removes the temps of a save that had not begun (files named
-// as WriteTempBeside names them, in the game folder, the record's folders and `tempFolders`).
+// Then removes the temps of a save that had not finished (files named as WriteTempBeside
+// names them, in the folders the marker and the record name; in the game folder and
+// `tempFolders` too when either is torn), and the marker last.
 // A record that names anything else is declined and left alone.
 [[nodiscard]] Recovery RecoverIntent(const std::filesystem::path& gameFolder,
                                      const RecoveryHooks& hooks = {});

@@ -239,10 +239,46 @@ void SetAsideForeignRecord(const fs::path& file, fs::file_type type, Recovery& r
 
 } // namespace
 
+namespace {
+
+// The folders the marker of an unfinished save names: nothing when there is none, and an
+// empty `known` when it cannot be read (a torn one, or a name taken by anything else).
+std::set<fs::path> MarkedFolders(const fs::path& gameFolder, bool& known) {
+    const fs::path file = TempsMarkerFile(gameFolder);
+    std::error_code ec;
+    const fs::file_status status = fs::symlink_status(file, ec);
+    if (!fs::exists(status)) return {};
+    const auto bytes = fs::is_regular_file(status) ? ReadRegularFile(file, kLargestRecord)
+                                                   : FileResult<Bytes>(Bytes());
+    const auto folders = bytes ? ParseTempsMarker(gameFolder, bytes.value()) : std::nullopt;
+    if (!folders) {
+        known = false;
+        return {};
+    }
+    return {folders->begin(), folders->end()};
+}
+
+// Where an earlier save wrote is not known: every folder saves write into is looked at.
+void AddEveryTempFolder(const fs::path& gameFolder, const RecoveryHooks& hooks,
+                        std::set<fs::path>& folders) {
+    folders.insert(gameFolder);
+    if (hooks.tempFolders)
+        for (fs::path& folder : hooks.tempFolders())
+            folders.insert(std::move(folder));
+}
+
+void RemoveMarker(const fs::path& gameFolder) {
+    std::error_code ec;
+    if (fs::exists(fs::symlink_status(TempsMarkerFile(gameFolder), ec)))
+        (void)RemoveFile(TempsMarkerFile(gameFolder));
+}
+
+} // namespace
+
 Recovery RecoverIntent(const fs::path& gameFolder, const RecoveryHooks& hooks) {
     Recovery result;
-    std::set<fs::path> folders(hooks.tempFolders.begin(), hooks.tempFolders.end());
-    folders.insert(gameFolder);
+    bool known = true; // with no marker, no save had begun to write
+    std::set<fs::path> folders = MarkedFolders(gameFolder, known);
     const fs::path file = IntentFile(gameFolder);
     std::error_code ec;
     const fs::file_status status = fs::symlink_status(file, ec);
@@ -266,6 +302,7 @@ Recovery RecoverIntent(const fs::path& gameFolder, const RecoveryHooks& hooks) {
             // The record is flushed before the first rename: a torn one means none was made.
             result.report.push_back("Adultify had been stopped before it began to save; no file "
                                     "had been changed.");
+            known = false;
         }
         if (!result.complete) return result; // tried again at the next start
         if (auto removed = RemoveIntent(gameFolder); !removed) {
@@ -275,6 +312,7 @@ Recovery RecoverIntent(const fs::path& gameFolder, const RecoveryHooks& hooks) {
             return result;
         }
     }
+    if (!known) AddEveryTempFolder(gameFolder, hooks, folders);
     if (const int removed = RemoveLeftoverTemps(gameFolder, folders); removed > 0) {
         if (!result.found)
             result.report.push_back("Adultify had been stopped before it began to save; no file "
@@ -283,6 +321,7 @@ Recovery RecoverIntent(const fs::path& gameFolder, const RecoveryHooks& hooks) {
         result.report.push_back("Removed " + std::to_string(removed) +
                                 " unfinished temporary file(s).");
     }
+    RemoveMarker(gameFolder); // last: until every temp it points to is gone, it stays
     return result;
 }
 

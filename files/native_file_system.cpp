@@ -144,13 +144,18 @@ FileResult<std::unique_ptr<GameLock>> NativeFileSystem::LockGame(const std::stri
     return held;
 }
 
-Recovery NativeFileSystem::Recover(const std::string& gameFolder,
-                                   const std::vector<std::string>& tempFolders,
+Recovery NativeFileSystem::Recover(const std::string& gameFolder, const TempFolders& tempFolders,
                                    const BeforeReplacing& beforeReplacing) {
     RecoveryHooks hooks{{}, beforeReplacing};
-    for (const std::string& temps : tempFolders)
-        if (fs::path native = Resolve(temps); !native.empty())
-            hooks.tempFolders.push_back(std::move(native));
+    if (tempFolders) {
+        hooks.tempFolders = [&] {
+            std::vector<fs::path> native;
+            for (const std::string& temps : tempFolders())
+                if (fs::path path = Resolve(temps); !path.empty())
+                    native.push_back(std::move(path));
+            return native;
+        };
+    }
     const fs::path folder = Resolve(gameFolder);
     Recovery r = RecoverIntent(folder, hooks);
     if (r.found) Changed(folder);

@@ -20,7 +20,7 @@ class NativeFileSystem final : public FileSystem {
     FileStatus Replace(const std::string& gameFolder,
                        const std::vector<Replacement>& changes) override;
     FileResult<std::unique_ptr<GameLock>> LockGame(const std::string& gameFolder) override;
-    Recovery Recover(const std::string& gameFolder, const std::vector<std::string>& tempFolders,
+    Recovery Recover(const std::string& gameFolder, const TempFolders& tempFolders,
                      const BeforeReplacing& beforeReplacing) override;
     std::vector<std::string> List(const std::string& folder) override;
     std::string NativePath(const std::string& path) override;

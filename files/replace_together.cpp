@@ -1,4 +1,7 @@
 #include "files/intent_record.h"
+#include "files/safe_file_platform.h"
+
+#include <algorithm>
 
 namespace adultify {
 
@@ -71,6 +74,29 @@ FileStatus PutBackReplaced(const std::vector<IntentEntry>& entries,
     return {};
 }
 
+// The folders the temps are written into, each once.
+std::vector<fs::path> FoldersOf(const std::vector<FileChange>& changes) {
+    std::vector<fs::path> folders;
+    for (const FileChange& c : changes)
+        if (std::find(folders.begin(), folders.end(), c.target.parent_path()) == folders.end())
+            folders.push_back(c.target.parent_path());
+    return folders;
+}
+
+// While no target is replaced, undoing is removing what this call made: the temps first, so
+// that a record left by a kill meanwhile drops the save instead of finishing it. The marker
+// goes last, and only when nothing it points to is left.
+void Undo(const fs::path& gameFolder, const std::vector<IntentEntry>& entries,
+          const std::vector<fs::path>& backupsMade, bool recorded) {
+    bool cleared = true;
+    for (const IntentEntry& e : entries)
+        cleared = RemoveFile(e.temp.path) && cleared;
+    for (const fs::path& b : backupsMade)
+        (void)RemoveFile(b);
+    if (recorded) cleared = RemoveIntent(gameFolder) && cleared;
+    if (cleared) (void)RemoveFile(TempsMarkerFile(gameFolder));
+}
+
 } // namespace
 
 FileStatus ReplaceTogether(const fs::path& gameFolder, const std::vector<FileChange>& changes,
@@ -79,17 +105,13 @@ FileStatus ReplaceTogether(const fs::path& gameFolder, const std::vector<FileCha
     auto keepsakes = KeepAll(changes);
     if (!keepsakes) return keepsakes.error();
     const std::vector<Keepsake>& kept = keepsakes.value();
+    if (auto marked = WriteTempsMarker(gameFolder, FoldersOf(changes)); !marked) return marked;
+    step();
     std::vector<IntentEntry> entries;
     std::vector<fs::path> backupsMade;
     bool recorded = false;
-    // While no target is replaced, undoing is removing what this call made: the temps first,
-    // so that a record left by a kill meanwhile drops the save instead of finishing it.
     const auto undo = [&](FileStatus failure) {
-        for (const IntentEntry& e : entries)
-            (void)RemoveFile(e.temp.path);
-        for (const fs::path& b : backupsMade)
-            (void)RemoveFile(b);
-        if (recorded) (void)RemoveIntent(gameFolder);
+        Undo(gameFolder, entries, backupsMade, recorded);
         return failure;
     };
     for (std::size_t i = 0; i < changes.size(); ++i) {
@@ -117,6 +139,9 @@ FileStatus ReplaceTogether(const fs::path& gameFolder, const std::vector<FileCha
         step();
     }
     if (auto removed = RemoveIntent(gameFolder); !removed) return removed;
+    step();
+    // Unflushed: a marker a crash brings back costs the next start a look at its folders.
+    (void)platform::Remove(TempsMarkerFile(gameFolder));
     step();
     return {};
 }

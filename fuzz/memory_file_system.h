@@ -27,8 +27,7 @@ class MemoryFileSystem final : public FileSystem {
     FileStatus Replace(const std::string& gameFolder,
                        const std::vector<Replacement>& changes) override;
     FileResult<std::unique_ptr<GameLock>> LockGame(const std::string& gameFolder) override;
-    Recovery Recover(const std::string&, const std::vector<std::string>&,
-                     const BeforeReplacing&) override {
+    Recovery Recover(const std::string&, const TempFolders&, const BeforeReplacing&) override {
         return {};
     }
     std::vector<std::string> List(const std::string& folder) override;

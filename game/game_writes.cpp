@@ -284,8 +284,9 @@ void RecoverInterruptedSave(Module1& m) {
     if (!m.gameLock) return; // the run that holds it recovers
     m.recoveredGame = m.SimsPath;
     std::string snapshotNote;
-    const Recovery r =
-        m.fs.Recover(m.SimsPath, SaveFolders(m), [&](const std::vector<std::filesystem::path>& t) {
+    const Recovery r = m.fs.Recover(
+        m.SimsPath, [&m] { return SaveFolders(m); },
+        [&](const std::vector<std::filesystem::path>& t) {
             return AllowFinishing(m, t, snapshotNote);
         });
     if (!r.found) return;

@@ -31,7 +31,9 @@ std::error_code ListingError(const fs::path& folder) {
 GameFolderContents ReadGameFolder(const fs::path& folder, GameFolderReading reading) {
     GameFolderContents contents;
     std::error_code ec;
-    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+    fs::directory_iterator it(folder, ec);
+    contents.unlisted = ec;
+    for (const fs::directory_iterator end; !ec && it != end; it.increment(ec)) {
         if (reading == GameFolderReading::UntilItIsOne && IsGameFolder(contents)) break;
         const std::string name = AsciiLower(PathText(it->path().filename()));
         if (name == "sims.exe") {
@@ -69,9 +71,8 @@ std::string GameFolderRefusal(const fs::path& folder) {
     if (status.type() == fs::file_type::not_found) return "The folder does not exist.";
     if (ec) return "The folder cannot be reached: " + ec.message() + ".";
     if (!fs::is_directory(status)) return "This is not a folder.";
-    if (const std::error_code listError = ListingError(folder))
-        return "The folder cannot be read: " + listError.message() + ".";
     const GameFolderContents contents = ReadGameFolder(folder, GameFolderReading::UntilItIsOne);
+    if (contents.unlisted) return "The folder cannot be read: " + contents.unlisted.message() + ".";
     if (IsGameFolder(contents)) return {};
     if (!contents.unreadableHoods.empty())
         return "Its neighbourhood folder " +

@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <string>
+#include <system_error>
 #include <vector>
 
 namespace adultify {
@@ -17,6 +18,7 @@ struct GameFolderContents {
     bool hasSimsExe = false;
     std::vector<int> hoods; // 1 for UserData, n for UserDataN (2..99), ascending
     std::vector<UnreadableFolder> unreadableHoods; // neighbourhood folders that cannot be listed
+    std::error_code unlisted;                      // why the folder itself could not be listed
 };
 
 enum class GameFolderReading {

@@ -100,12 +100,12 @@ if (!Unchanged(e)) return Progress::Changed;
 if (false) return Progress::Changed;
 safe_files_tests
 
-files/folder_lock.cpp
+files/folder_lock_posix.cpp
 rc = ::fcntl(fd, F_OFD_SETLK, &range);
 rc = ::fcntl(fd, F_OFD_GETLK, &range);
 safe_files_tests
 
-files/folder_lock.cpp
+files/folder_lock_posix.cpp
 range.l_type = F_WRLCK;
 range.l_type = F_RDLCK;
 safe_files_tests

@@ -425,6 +425,7 @@ TEST(WritingCommands, AStopAtAnyStepLeavesAllOldOrAllNewAfterTheNextStart) {
                 }
                 EXPECT_EQ(fs::hard_link_count(files[0]), 1u) << "no backup is live";
                 EXPECT_FALSE(fs::exists(g.dir.path() / ".adultify-intent"));
+                EXPECT_FALSE(fs::exists(g.dir.path() / ".adultify-temps"));
                 for (const auto& entry : fs::recursive_directory_iterator(g.HoodFolder()))
                     EXPECT_EQ(entry.path().filename().string().find("adultify"), std::string::npos)
                         << entry.path();
@@ -447,8 +448,8 @@ TEST(AdultifyFailures, AnInterruptedSaveIsFinishedOnlyWithACopyAndCountsAsAChang
     g.app.ui.SetChecked("menu_personality", false); // the traits stay as generated
     g.ChooseHood();
     g.ClickResident(1);
-    // Stopped once the record is written (after the two new files): nothing renamed yet.
-    ASSERT_TRUE(test::ClickStoppedAfterStep(g.app.m, native, "Command1", 2));
+    // Stopped once the record is written (after the marker and two new files): nothing renamed.
+    ASSERT_TRUE(test::ClickStoppedAfterStep(g.app.m, native, "Command1", 3));
     ASSERT_TRUE(std::filesystem::exists(g.dir.path() / ".adultify-intent"));
     const auto recover = [&](auto setUp) {
         test::HeadlessApp next;

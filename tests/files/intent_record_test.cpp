@@ -66,11 +66,16 @@ class TwoFiles : public ::testing::Test {
         EXPECT_EQ(test::ReadBytes(hood), Contents('B', expectNew ? n : 0));
         EXPECT_TRUE(Temps(dir.path()).empty());
         EXPECT_FALSE(fs::exists(IntentFile(dir.path())));
+        EXPECT_FALSE(fs::exists(TempsMarkerFile(dir.path())));
     }
 
-    // The next start, looking for temps where these saves write them.
+    // The next start, told where these saves write temps for when a record or marker is torn.
     Recovery Recover() const {
-        return RecoverIntent(dir.path(), {{hood.parent_path(), user.parent_path()}, {}});
+        return RecoverIntent(
+            dir.path(), {[this] {
+                             return std::vector<fs::path>{hood.parent_path(), user.parent_path()};
+                         },
+                         {}});
     }
 
     test::TempDir dir;
@@ -80,12 +85,13 @@ class TwoFiles : public ::testing::Test {
 };
 
 TEST_F(TwoFiles, AStopAfterAnyStepIsRecoveredToBothOldOrBothNewOrKeepsTheGamesSave) {
-    // Steps: 0 temp A, 1 temp B, 2 record, 3 backup of B, 4 rename A, 5 rename B, 6 record
-    // removed; 7 runs to the end. With `gameSaved`, the game writes B (in place, as it does)
-    // between the stop and the next start: its save is kept, and A is whatever had been done.
-    const bool newAfter[] = {false, false, true, true, true, true, true, true};
+    // Steps: 0 marker, 1 temp A, 2 temp B, 3 record, 4 backup of B, 5 rename A, 6 rename B,
+    // 7 record removed, 8 marker removed; 9 runs to the end. With `gameSaved`, the game writes
+    // B (in place, as it does) between the stop and the next start: its save is kept, and A is
+    // whatever had been done. The start is told of no folder: the marker alone leads it.
+    const bool newAfter[] = {false, false, false, true, true, true, true, true, true, true};
     for (const bool gameSaved : {false, true}) {
-        for (int k = 0; k < 8; ++k) {
+        for (int k = 0; k < 10; ++k) {
             SCOPED_TRACE("stopped after step " + std::to_string(k) +
                          (gameSaved ? ", then the game saved" : ""));
             SetUp();
@@ -100,20 +106,22 @@ TEST_F(TwoFiles, AStopAfterAnyStepIsRecoveredToBothOldOrBothNewOrKeepsTheGamesSa
             } catch (const Stop&) {
                 stopped = true;
             }
-            EXPECT_EQ(stopped, k < 7);
-            EXPECT_EQ(fs::exists(IntentFile(dir.path())), k >= 2 && k < 6);
+            EXPECT_EQ(stopped, k < 9);
+            EXPECT_EQ(fs::exists(IntentFile(dir.path())), k >= 3 && k < 7);
+            EXPECT_EQ(fs::exists(TempsMarkerFile(dir.path())), k < 8);
             if (gameSaved) test::WriteBytes(hood, Contents('B', 99));
 
-            const Recovery recovery = Recover();
+            const Recovery recovery = RecoverIntent(dir.path());
             EXPECT_TRUE(recovery.complete);
-            EXPECT_EQ(recovery.found, k < 6);
-            EXPECT_EQ(recovery.report.empty(), k >= 6);
+            EXPECT_EQ(recovery.found, k >= 1 && k < 7);
+            EXPECT_EQ(recovery.report.empty(), !recovery.found);
             EXPECT_TRUE(Temps(dir.path()).empty());
             EXPECT_FALSE(fs::exists(IntentFile(dir.path())));
+            EXPECT_FALSE(fs::exists(TempsMarkerFile(dir.path())));
             EXPECT_EQ(fs::hard_link_count(hood), 1u) << "no backup is the live file";
             if (gameSaved) {
                 EXPECT_EQ(test::ReadBytes(hood), Contents('B', 99));
-                EXPECT_EQ(test::ReadBytes(user), Contents('A', k >= 4 ? 1 : 0));
+                EXPECT_EQ(test::ReadBytes(user), Contents('A', k >= 5 ? 1 : 0));
             } else {
                 ExpectBothOldOrBothNew(1, newAfter[k]);
             }
@@ -122,6 +130,28 @@ TEST_F(TwoFiles, AStopAfterAnyStepIsRecoveredToBothOldOrBothNewOrKeepsTheGamesSa
             }
             EXPECT_FALSE(Recover().found) << "a second start finds nothing to do";
         }
+    }
+}
+
+// A marker cut short by a kill while it was written, or damaged: nothing tells where the
+// save wrote, so every folder saves write into is looked at.
+TEST_F(TwoFiles, AMarkerCutShortOrDamagedHasEveryFolderLookedAt) {
+    for (const bool cut : {true, false}) {
+        SCOPED_TRACE(cut ? "cut short" : "damaged");
+        ASSERT_THROW(ReplaceTogether(dir.path(), Changes(1, std::nullopt),
+                                     [steps = 0]() mutable {
+                                         if (steps++ == 2) throw Stop{};
+                                     }),
+                     Stop);
+        Bytes marker = test::ReadBytes(TempsMarkerFile(dir.path()));
+        if (cut)
+            marker.resize(marker.size() / 2);
+        else
+            marker[marker.size() / 3] ^= 0x01;
+        test::WriteBytes(TempsMarkerFile(dir.path()), marker);
+        ASSERT_EQ(Temps(dir.path()).size(), 2u);
+        EXPECT_TRUE(Recover().found);
+        ExpectBothOldOrBothNew(1, false);
     }
 }
 
@@ -173,7 +203,7 @@ TEST_F(TwoFiles, ARecordCutShortOrDamagedDropsTheSaveThatHadNotBegun) {
 TEST_F(TwoFiles, ADamagedTempBeforeAnyRenameDropsTheSave) {
     ASSERT_THROW(ReplaceTogether(dir.path(), Changes(1, std::nullopt),
                                  [steps = 0]() mutable {
-                                     if (steps++ == 2) throw Stop{};
+                                     if (steps++ == 3) throw Stop{};
                                  }),
                  Stop);
     const auto temps = Temps(dir.path());
@@ -225,7 +255,7 @@ TEST_F(TwoFiles, ATargetThatCannotBeReplacedPutsBackTheOneReplacedBefore) {
         const FileStatus saved = ReplaceTogether(
             dir.path(), Changes(1, withBackup ? std::optional(backup) : std::nullopt),
             [&, steps = 0]() mutable {
-                if (++steps == (withBackup ? 5 : 4)) ::chmod(hood.c_str(), 0444); // A renamed
+                if (++steps == (withBackup ? 6 : 5)) ::chmod(hood.c_str(), 0444); // A renamed
             });
         ASSERT_FALSE(saved);
         EXPECT_EQ(saved.error().kind, FileErrorKind::ReadOnly);
@@ -364,6 +394,26 @@ TEST(PlantedRecord, NamingAnythingButAnAdultifySaveInsideTheGameChangesNoFile) {
         EXPECT_TRUE(ReplaceTogether(game, {{hood, ToBytes("saved"), std::nullopt}}));
         EXPECT_EQ(test::ReadBytes(hood), ToBytes("saved"));
         EXPECT_FALSE(RecoverIntent(game).found);
+    }
+
+    // A planted marker leads the start to no temp-named file outside the game folder.
+    const std::vector<std::pair<const char*, std::string>> markers = {
+        {"a way out through ..", "../home"},
+        {"a folder linked to outside", "UserData/out"},
+    };
+    for (const auto& [what, folder] : markers) {
+        SCOPED_TRACE(what);
+        fs::remove_all(root.path());
+        test::WriteBytes(hood, ToBytes("the player's neighbourhood"));
+        test::WriteBytes(victim.string() + suffix, evil);
+        fs::create_directory_symlink(outside, game / "UserData" / "out");
+        std::string text = "adultify-temps 1\nfolder\t" + folder + "\n";
+        text += "end\t1\t" + std::to_string(text.size()) + "\t" +
+                Hex8(Crc32(text.data(), text.size())) + "\n";
+        test::WriteBytes(TempsMarkerFile(game), ToBytes(text));
+        (void)RecoverIntent(game);
+        EXPECT_EQ(test::ReadBytes(victim.string() + suffix), evil);
+        EXPECT_FALSE(fs::exists(TempsMarkerFile(game)));
     }
 #endif
 }

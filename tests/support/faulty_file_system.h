@@ -43,7 +43,7 @@ class FaultyFileSystem final : public FileSystem {
                              folder};
         return inner_.LockGame(folder);
     }
-    Recovery Recover(const std::string& folder, const std::vector<std::string>& temps,
+    Recovery Recover(const std::string& folder, const TempFolders& temps,
                      const BeforeReplacing& before) override {
         return inner_.Recover(folder, temps, before);
     }
