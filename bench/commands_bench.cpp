@@ -292,8 +292,12 @@ int main() {
     std::vector<fs::path> records;
     std::string lastId;
     for (int k = 0; k < kSnapshotsKeptPerHood; ++k) {
-        const auto s = TakeSnapshot(root, g216.folder, 1, "skill", "user00001",
-                                    {g216.files[0], g216.files[1]});
+        std::vector<SnapshotCopy> kept;
+        for (const fs::path& file : {g216.files[0], g216.files[1]})
+            kept.push_back({file.lexically_relative(g216.folder).generic_string(),
+                            ReadRegularFile(file, kLargestGameFile).value(),
+                            {}});
+        const auto s = TakeSnapshot(root, g216.folder, 1, {"skill", "user00001", ""}, kept);
         if (!s) {
             std::cerr << "no snapshot: " << Describe(s.error()) << "\n";
             return 1;

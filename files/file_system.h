@@ -4,6 +4,7 @@
 // the game needs absent or partial: files are replaced whole, together, by renames recorded
 // so that a run stopped half-way is finished at the next start.
 
+#include "files/file_stamp.h"
 #include "files/intent_record.h"
 #include "files/safe_file.h"
 #include "iff/byte_string.h"
@@ -65,6 +66,11 @@ class FileSystem {
     [[nodiscard]] virtual Recovery Recover(const std::string& gameFolder,
                                            const TempFolders& tempFolders,
                                            const BeforeReplacing& beforeReplacing) = 0;
+    // What the file is right after `bytesRead` were read from it, and whether it still is: a
+    // save then knows whether something else (the game) wrote it since.
+    [[nodiscard]] virtual FileStamp Stamp(const std::string& path, const Bytes& bytesRead) = 0;
+    [[nodiscard]] virtual Change CompareWithRead(const std::string& path,
+                                                 const FileStamp& stamp) = 0;
     // The names in a folder, sorted; empty when it cannot be listed.
     [[nodiscard]] virtual std::vector<std::string> List(const std::string& folder) = 0;
     // The machine's own spelling of the path, for showing to people.

@@ -91,6 +91,15 @@ FileResult<Bytes> NativeFileSystem::ReadFile(const std::string& path, std::uint6
     return ReadRegularFile(native, maxBytes);
 }
 
+FileStamp NativeFileSystem::Stamp(const std::string& path, const Bytes& bytesRead) {
+    return StampOf(Resolve(path), bytesRead);
+}
+
+Change NativeFileSystem::CompareWithRead(const std::string& path, const FileStamp& stamp) {
+    const fs::path native = Resolve(path);
+    return native.empty() ? Change::Gone : CompareWithDisk(native, stamp);
+}
+
 FileResult<std::string> NativeFileSystem::FreeBackupName(const std::string& baseName) {
     constexpr int kBackups = 1000;
     for (int k = 0; k < kBackups; ++k) {

@@ -22,6 +22,8 @@ class NativeFileSystem final : public FileSystem {
     FileResult<std::unique_ptr<GameLock>> LockGame(const std::string& gameFolder) override;
     Recovery Recover(const std::string& gameFolder, const TempFolders& tempFolders,
                      const BeforeReplacing& beforeReplacing) override;
+    FileStamp Stamp(const std::string& path, const Bytes& bytesRead) override;
+    Change CompareWithRead(const std::string& path, const FileStamp& stamp) override;
     std::vector<std::string> List(const std::string& folder) override;
     std::string NativePath(const std::string& path) override;
     void HoldListings(bool held) override { mapper_.HoldListings(held); }

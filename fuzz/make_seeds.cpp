@@ -75,7 +75,7 @@ int main(int argc, char** argv) {
     std::vector<Bytes> characters;
     for (const sample::SimSpec& s : CharacterShapes())
         characters.push_back(sample::CharacterFile(s));
-    for (const char* target : {"character", "adultify", "thumbnails", "body_strings"})
+    for (const char* target : {"character", "adultify", "restore", "thumbnails", "body_strings"})
         for (std::size_t i = 0; i < characters.size(); ++i)
             Write(root / target, "generated-" + std::to_string(i), characters[i]);
 

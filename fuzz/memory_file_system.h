@@ -30,6 +30,8 @@ class MemoryFileSystem final : public FileSystem {
     Recovery Recover(const std::string&, const TempFolders&, const BeforeReplacing&) override {
         return {};
     }
+    FileStamp Stamp(const std::string& path, const Bytes& bytesRead) override;
+    Change CompareWithRead(const std::string& path, const FileStamp& stamp) override;
     std::vector<std::string> List(const std::string& folder) override;
     std::string NativePath(const std::string& path) override { return path; }
 

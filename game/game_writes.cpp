@@ -7,6 +7,7 @@
 #include "game/snapshots.h"
 #include "text/ascii.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace adultify {
@@ -119,7 +120,7 @@ std::filesystem::path NativeFile(Module1& m, const std::string& path) {
 }
 
 void RememberRead(Module1& m, const std::string& path, const Bytes& bytes) {
-    m.readStamps[path] = StampOf(NativeFile(m, path), bytes);
+    m.readStamps[path] = m.fs.Stamp(path, bytes);
 }
 
 namespace {
@@ -145,14 +146,25 @@ bool GameRunningAllows(Module1& m, const std::string& question) {
 
 namespace {
 
-// The game running, or a file it may have saved since it was read: the user decides.
-bool GuardsAllow(Module1& m, const std::vector<Replacement>& changes) {
+// One write through the door: what it is for, besides the files it replaces.
+struct Door {
+    std::string what;        // what was not done, for a report
+    WriteCause cause;        // for the snapshot
+    const char* question;    // the game-running question's last line
+    const char* copyRefused; // what a refusal to keep a copy says; none: `what`
+    int hood = 0;            // the neighbourhood whose snapshots keep the copy
+    std::string keep;        // a restore: the snapshot it brings back; then a copy is a must
+};
+
+// The game running, or a file it may have saved since it was read: the user decides. The
+// game-running question is not asked again when the command asked it before its work.
+bool GuardsAllow(Module1& m, const std::vector<Replacement>& changes, const char* question) {
     const bool asked = std::exchange(m.askedBeforeWork, false);
-    if (!asked && !GameRunningAllows(m, kChangeFilesQuestion)) return false;
+    if (!asked && !GameRunningAllows(m, question)) return false;
     for (const Replacement& r : changes) {
         const auto read = m.readStamps.find(r.path);
         if (read == m.readStamps.end()) continue;
-        if (CompareWithDisk(NativeFile(m, r.path), read->second) == Change::Same) continue;
+        if (m.fs.CompareWithRead(r.path, read->second) == Change::Same) continue;
         if (Refused(m,
                     m.fs.NativePath(r.path) +
                         "\nhas changed on disk since Adultify read it; the game may have saved "
@@ -165,52 +177,84 @@ bool GuardsAllow(Module1& m, const std::vector<Replacement>& changes) {
 
 const char* const kNoSnapshot = "no copy of the files could be kept";
 
+// A game file's name relative to the game folder, "/" between names, as the machine spells
+// it; nothing for a file outside the game folder.
+std::optional<std::string> NameInGame(Module1& m, const std::string& file) {
+    std::string game = m.fs.NativePath(m.SimsPath);
+    if (!game.empty() && game.back() != '\\' && game.back() != '/') game += '/';
+    const std::string native = m.fs.NativePath(file);
+    if (native.size() <= game.size() || native.compare(0, game.size(), game) != 0)
+        return std::nullopt;
+    std::string name = native.substr(game.size());
+    std::replace(name.begin(), name.end(), '\\', '/');
+    return name;
+}
+
+// The files as they are now, read through the game's file system; one that does not exist
+// is left out. A file over the game's size limit is refused, unless `allowLarge`.
+FileResult<std::vector<SnapshotCopy>> ReadCopies(Module1& m, const std::vector<std::string>& files,
+                                                 bool allowLarge) {
+    std::vector<SnapshotCopy> copies;
+    for (const std::string& file : files) {
+        const auto name = NameInGame(m, file);
+        if (!name)
+            return FileError{FileErrorKind::Refused, "the file lies outside the game folder",
+                             NativeFile(m, file)};
+        const bool twice = std::any_of(copies.begin(), copies.end(),
+                                       [&](const SnapshotCopy& c) { return c.name == *name; });
+        if (twice) continue;
+        auto bytes = m.fs.ReadFile(file, kLargestGameFile);
+        if (!bytes && bytes.error().kind == FileErrorKind::NotFound) continue;
+        if (!bytes && bytes.error().kind == FileErrorKind::TooLarge && allowLarge) {
+            copies.push_back({*name, {}, NativeFile(m, file)});
+            continue;
+        }
+        if (!bytes) return bytes.error();
+        copies.push_back({*name, std::move(bytes.value()), std::nullopt});
+    }
+    return copies;
+}
+
 // Before files are replaced, a copy of them in the snapshot store, unless the user asked for
-// none or no store was ever configured (a program that keeps none). Answers the snapshot's id
-// ("" when none was wanted), or nothing after reporting the refusal: no game file was touched.
+// none or no store was ever configured (a program that keeps none); a restore always keeps
+// one, so that it can be undone. Answers the snapshot's id ("" when none was wanted), or
+// nothing after reporting the refusal: no game file was touched.
 std::optional<std::string> KeepCopy(Module1& m, const std::string& what, int hood,
-                                    const WriteCause& cause,
-                                    const std::vector<std::filesystem::path>& targets) {
-    if (m.writeWithoutSnapshot || (!m.snapshotRoot && !m.snapshotsUnavailable)) return "";
+                                    const WriteCause& cause, const std::vector<std::string>& files,
+                                    const std::string& keep = {}) {
+    const bool wanted =
+        !keep.empty() || (!m.writeWithoutSnapshot && (m.snapshotRoot || m.snapshotsUnavailable));
+    if (!wanted) return "";
     if (!m.snapshotRoot) {
         ReportRefusal(m, what, m.SimsPath,
                       "no folder for snapshots could be named (no home or data folder is set)");
         return std::nullopt;
     }
-    std::vector<std::filesystem::path> files;
-    files.reserve(targets.size());
-    // Absolute: a relative name would be taken as one inside the game folder, and a game
-    // given as a relative folder would then keep a snapshot without its files.
-    for (const std::filesystem::path& target : targets)
-        files.push_back(std::filesystem::absolute(target));
-    const auto taken = TakeSnapshot(*m.snapshotRoot, NativeFile(m, m.SimsPath), hood, cause.command,
-                                    cause.resident, files, cause.name);
+    auto copies = ReadCopies(m, files, !keep.empty());
+    auto taken =
+        copies ? TakeSnapshot(*m.snapshotRoot, NativeFile(m, m.SimsPath), hood,
+                              {cause.command, cause.resident, cause.name}, copies.value(), keep)
+               : FileResult<SnapshotInfo>(copies.error());
     if (taken) return taken.value().id;
     ReportRefusal(m, what, PathText(taken.error().path), taken.error().reason);
     return std::nullopt;
 }
 
-bool Snapshot(Module1& m, const std::vector<Replacement>& changes, const WriteCause& cause) {
-    std::vector<std::filesystem::path> targets;
-    targets.reserve(changes.size());
+// The one way game files are replaced: held, asked, copied, then replaced all or none.
+bool PassDoor(Module1& m, const std::vector<Replacement>& changes, const Door& door) {
+    if (!HoldGameForWriting(m) || !GuardsAllow(m, changes, door.question)) return false;
+    std::vector<std::string> files;
+    files.reserve(changes.size());
     for (const Replacement& r : changes)
-        targets.push_back(NativeFile(m, r.path));
-    if (KeepCopy(m, "No copy of the files could be kept, so nothing has been changed.",
-                 ChosenHood(m), cause, targets))
-        return true;
-    m.notSavedBecause = kNoSnapshot;
-    return false;
-}
-
-} // namespace
-
-bool WriteGameFiles(Module1& m, const std::vector<Replacement>& changes, const std::string& what,
-                    const WriteCause& cause) {
-    if (!HoldGameForWriting(m) || !GuardsAllow(m, changes) || !Snapshot(m, changes, cause))
+        files.push_back(r.path);
+    if (!KeepCopy(m, door.copyRefused ? door.copyRefused : door.what, door.hood, door.cause, files,
+                  door.keep)) {
+        m.notSavedBecause = kNoSnapshot;
         return false;
-    const FileStatus status = m.fs.Replace(m.SimsPath, changes);
+    }
+    const FileStatus status = changes.empty() ? FileStatus{} : m.fs.Replace(m.SimsPath, changes);
     if (!status) {
-        ReportFileError(m, what, status.error());
+        ReportFileError(m, door.what, status.error());
         m.notSavedBecause = NotSavedReason(status.error());
         return false;
     }
@@ -221,21 +265,40 @@ bool WriteGameFiles(Module1& m, const std::vector<Replacement>& changes, const s
     return true;
 }
 
+} // namespace
+
+bool WriteGameFiles(Module1& m, const std::vector<Replacement>& changes, const std::string& what,
+                    const WriteCause& cause) {
+    return PassDoor(m, changes,
+                    {what,
+                     cause,
+                     kChangeFilesQuestion,
+                     "No copy of the files could be kept, so nothing has been changed.",
+                     ChosenHood(m),
+                     {}});
+}
+
 bool RestoreFromSnapshot(Module1& m, const std::string& id) {
     const std::string what = "The snapshot was not restored. Nothing has been changed.";
     if (!m.snapshotRoot) {
         ReportRefusal(m, what, m.SimsPath, "no folder for snapshots could be named");
         return false;
     }
-    if (!HoldGameForWriting(m) || !GameRunningAllows(m, "Restore the files anyway?")) return false;
-    const auto restored = RestoreSnapshot(*m.snapshotRoot, id, NativeFile(m, m.SimsPath));
-    if (!restored) {
-        ReportFileError(m, what, restored.error());
+    const auto snapshot = ReadSnapshotFiles(*m.snapshotRoot, id, NativeFile(m, m.SimsPath));
+    if (!snapshot) {
+        ReportFileError(m, what, snapshot.error());
         return false;
     }
-    ++m.filesChanged;
-    m.readStamps.clear(); // what was read no longer describes the disk
-    return true;
+    const SnapshotInfo& info = snapshot.value().info;
+    std::vector<Replacement> changes;
+    changes.reserve(snapshot.value().copies.size());
+    for (const SnapshotCopy& copy : snapshot.value().copies) {
+        std::string name = copy.name;
+        std::replace(name.begin(), name.end(), '/', '\\');
+        changes.push_back({m.SimsPath + name, copy.bytes, std::nullopt});
+    }
+    const WriteCause cause{"restore", info.resident, info.name};
+    return PassDoor(m, changes, {what, cause, "Restore the files anyway?", nullptr, info.hood, id});
 }
 
 namespace {
@@ -266,10 +329,13 @@ bool AllowFinishing(Module1& m, const std::vector<std::filesystem::path>& target
                               "now replaces files the game may save over.\nFinish the save "
                               "anyway?"))
         return false;
-    const std::optional<std::string> id =
-        KeepCopy(m, "No copy of the files could be kept, so the interrupted save was not finished.",
-                 HoodOfFile(m, std::filesystem::absolute(targets.front())), {"finish save", "", ""},
-                 targets);
+    std::vector<std::string> files;
+    files.reserve(targets.size());
+    for (const std::filesystem::path& target : targets)
+        files.push_back(PathText(target));
+    const std::optional<std::string> id = KeepCopy(
+        m, "No copy of the files could be kept, so the interrupted save was not finished.",
+        HoodOfFile(m, std::filesystem::absolute(targets.front())), {"finish save", "", ""}, files);
     if (!id) return false;
     if (!id->empty())
         snapshotNote = "A copy of the files it replaced is kept in snapshot " + *id + ".";

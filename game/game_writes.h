@@ -54,8 +54,10 @@ struct WriteCause {
 [[nodiscard]] bool WriteGameFiles(Module1& m, const std::vector<Replacement>& changes,
                                   const std::string& what, const WriteCause& cause);
 
-// Puts the files of snapshot `id` back, all or none, after a snapshot of the files it replaces
-// (so that the restore can be undone); reports why when it cannot.
+// Puts the files of snapshot `id` back through the same door as every write (the lock, the
+// game-running and changed-file questions, the file system's replacement, all or none), after
+// a snapshot of the files it replaces, so that the restore can be undone; reports why when it
+// cannot.
 [[nodiscard]] bool RestoreFromSnapshot(Module1& m, const std::string& id);
 
 // At start-up and when the game folder changes: finishes a save an earlier run was stopped in,

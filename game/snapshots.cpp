@@ -3,7 +3,6 @@
 #include "files/record_text.h"
 
 #include "files/checksum.h"
-#include "files/intent_record.h"
 #include "files/safe_file_platform.h"
 #include "game/neighbourhood_name.h"
 #include "text/ascii.h"
@@ -108,34 +107,6 @@ bool IsSafeName(std::string_view name) {
 bool IsSafeRelative(std::string_view name) {
     const auto parts = Split(name, '/');
     return std::all_of(parts.begin(), parts.end(), IsSafeName);
-}
-
-// The file inside the game folder named by a recorded name; nothing for any other name.
-std::optional<fs::path> InsideGame(const fs::path& gameFolder, std::string_view name) {
-    if (!IsSafeRelative(name)) return std::nullopt;
-    fs::path path = Normal(gameFolder);
-    for (const std::string_view part : Split(name, '/'))
-        path /= TextPath(std::string(part));
-    return path;
-}
-
-// `file`, absolute or relative to the game folder, as a recorded name.
-std::optional<std::string> NameInGame(const fs::path& gameFolder, const fs::path& file) {
-    // The folder's links resolved as the game folder's are; the file itself is named, not
-    // followed.
-    const fs::path absolute = file.lexically_normal();
-    const fs::path relative = file.is_absolute()
-                                  ? (Normal(absolute.parent_path()) / absolute.filename())
-                                        .lexically_relative(Normal(gameFolder))
-                                  : absolute;
-    std::string name;
-    for (const fs::path& part : relative) {
-        const std::string text = PathText(part);
-        if (!IsSafeName(text)) return std::nullopt;
-        name += (name.empty() ? "" : "/") + text;
-    }
-    if (name.empty()) return std::nullopt;
-    return name;
 }
 
 bool Within(const fs::path& inner, const fs::path& outer) {
@@ -372,12 +343,6 @@ FileResult<fs::path> ClaimSnapshotFolder(const fs::path& group, const std::strin
     return FileError{FileErrorKind::NameTaken, "no free snapshot id", group};
 }
 
-// A file's contents in memory, or, for one too large to hold, where to read it in pieces.
-struct Source {
-    Bytes bytes;
-    std::optional<fs::path> large;
-};
-
 // Reads `from` in pieces, copying it to `to` when given: its size and CRC, nothing when it
 // cannot be read (or written) whole.
 std::optional<CopiedFile> CopyInPieces(const fs::path& from, const fs::path* to) {
@@ -398,35 +363,28 @@ std::optional<CopiedFile> CopyInPieces(const fs::path& from, const fs::path* to)
     return copied;
 }
 
-// The files to copy, each recorded in `record`; one that does not exist is left out. A file
-// over the size limit is refused, unless `allowLarge`: then it is copied in pieces.
-FileResult<std::vector<Source>> ReadSources(const fs::path& game,
-                                            const std::vector<std::string>& names, bool allowLarge,
-                                            Record& record) {
-    std::vector<Source> sources;
-    for (const std::string& name : names) {
-        const fs::path path = *InsideGame(game, name);
-        auto bytes = ReadRegularFile(path, kLargestGameFile);
-        if (!bytes && bytes.error().kind == FileErrorKind::NotFound) continue;
-        if (!bytes && bytes.error().kind == FileErrorKind::TooLarge && allowLarge) {
-            const auto measured = CopyInPieces(path, nullptr);
-            if (!measured) return FileError{FileErrorKind::Unreadable, "cannot be read", path};
-            record.files.push_back({name, measured->size, measured->crc32});
-            sources.push_back({{}, path});
+// Each copy's name, size and CRC in `record`; a name that could lead out of the game folder, or
+// a large file that cannot be read whole, is refused.
+FileStatus Describe(const fs::path& game, const std::vector<SnapshotCopy>& copies, Record& record) {
+    for (const SnapshotCopy& copy : copies) {
+        if (!IsSafeRelative(copy.name))
+            return Refused("the file lies outside the game folder", game / TextPath(copy.name));
+        if (!copy.large) {
+            record.files.push_back(
+                {copy.name, copy.bytes.size(), Crc32(copy.bytes.data(), copy.bytes.size())});
             continue;
         }
-        if (!bytes) return bytes.error();
-        record.files.push_back(
-            {name, bytes.value().size(), Crc32(bytes.value().data(), bytes.value().size())});
-        sources.push_back({std::move(bytes.value()), std::nullopt});
+        const auto measured = CopyInPieces(*copy.large, nullptr);
+        if (!measured) return FileError{FileErrorKind::Unreadable, "cannot be read", *copy.large};
+        record.files.push_back({copy.name, measured->size, measured->crc32});
     }
-    return sources;
+    return {};
 }
 
 // The record first, as the part that marks the folder as the store's own, then the copies,
 // then the record under its final name.
 FileStatus WriteSnapshot(const fs::path& folder, const Record& record,
-                         const std::vector<Source>& sources) {
+                         const std::vector<SnapshotCopy>& sources) {
     if (auto written = WriteNewFile(folder / kPartRecord, Format(record)); !written) return written;
     for (std::size_t i = 0; i < sources.size(); ++i) {
         const CopiedFile& file = record.files[i];
@@ -441,56 +399,6 @@ FileStatus WriteSnapshot(const fs::path& folder, const Record& record,
     }
     platform::SyncFolder(folder);
     return ReplaceWith(folder / kPartRecord, folder / kSnapshotRecord);
-}
-
-FileResult<SnapshotInfo> Take(const fs::path& root, const fs::path& gameFolder, int hood,
-                              const std::string& command, const std::string& resident,
-                              const std::string& simName, const std::vector<fs::path>& files,
-                              const std::string& keep) {
-    const fs::path game = Normal(gameFolder);
-    if (hood < kFirstHood || hood > kLastHood)
-        return Refused("neighbourhood " + std::to_string(hood) + " does not exist", game);
-    if (Within(root, game))
-        return Refused("snapshots may not be kept inside the game folder", Normal(root));
-
-    std::vector<std::string> names;
-    for (const fs::path& file : files) {
-        const auto name = NameInGame(game, file);
-        if (!name) return Refused("the file lies outside the game folder", file);
-        if (std::find(names.begin(), names.end(), *name) == names.end()) names.push_back(*name);
-    }
-    // A restore's own snapshot keeps what it replaces as it is, so that a file too large for
-    // the game can still be restored over.
-    Record record;
-    auto sources = ReadSources(game, names, !keep.empty(), record);
-    if (!sources) return sources.error();
-
-    const fs::path group = HoodGroup(Normal(root), game, hood);
-    if (auto made = MakeFolders(group); !made) return made.error();
-    if (auto checked = CheckGroup(group); !checked) return checked.error();
-    const Stamp stamp = Now();
-    auto claimed = ClaimSnapshotFolder(group, stamp.idTime, game, hood);
-    if (!claimed) return claimed.error();
-    const fs::path folder = claimed.value();
-
-    SnapshotInfo& info = record.info;
-    info = {PathText(folder.filename()),
-            stamp.local,
-            command,
-            resident,
-            simName,
-            hood,
-            PathText(game),
-            {},
-            folder};
-    for (const CopiedFile& f : record.files)
-        info.files.push_back(f.name);
-    if (auto written = WriteSnapshot(folder, record, sources.value()); !written) {
-        RemoveNamedFiles(folder, record);
-        return written.error();
-    }
-    Prune(group, info.id, keep);
-    return info;
 }
 
 FileResult<Record> Find(const fs::path& root, const std::string& id) {
@@ -517,9 +425,43 @@ FileResult<Record> Find(const fs::path& root, const std::string& id) {
 } // namespace
 
 FileResult<SnapshotInfo> TakeSnapshot(const fs::path& root, const fs::path& gameFolder, int hood,
-                                      const std::string& command, const std::string& resident,
-                                      const std::vector<fs::path>& files, const std::string& name) {
-    return Take(root, gameFolder, hood, command, resident, name, files, "");
+                                      const SnapshotCause& cause,
+                                      const std::vector<SnapshotCopy>& copies,
+                                      const std::string& keep) {
+    const fs::path game = Normal(gameFolder);
+    if (hood < kFirstHood || hood > kLastHood)
+        return Refused("neighbourhood " + std::to_string(hood) + " does not exist", game);
+    if (Within(root, game))
+        return Refused("snapshots may not be kept inside the game folder", Normal(root));
+    Record record;
+    if (auto described = Describe(game, copies, record); !described) return described.error();
+
+    const fs::path group = HoodGroup(Normal(root), game, hood);
+    if (auto made = MakeFolders(group); !made) return made.error();
+    if (auto checked = CheckGroup(group); !checked) return checked.error();
+    const Stamp stamp = Now();
+    auto claimed = ClaimSnapshotFolder(group, stamp.idTime, game, hood);
+    if (!claimed) return claimed.error();
+    const fs::path folder = claimed.value();
+
+    SnapshotInfo& info = record.info;
+    info = {PathText(folder.filename()),
+            stamp.local,
+            cause.command,
+            cause.resident,
+            cause.name,
+            hood,
+            PathText(game),
+            {},
+            folder};
+    for (const CopiedFile& f : record.files)
+        info.files.push_back(f.name);
+    if (auto written = WriteSnapshot(folder, record, copies); !written) {
+        RemoveNamedFiles(folder, record);
+        return written.error();
+    }
+    Prune(group, info.id, keep);
+    return info;
 }
 
 std::vector<SnapshotInfo> ListSnapshots(const fs::path& root, const fs::path& gameFolder,
@@ -546,8 +488,8 @@ FileResult<SnapshotInfo> FindSnapshot(const fs::path& root, const std::string& i
     return record.value().info;
 }
 
-FileResult<SnapshotInfo> RestoreSnapshot(const fs::path& root, const std::string& id,
-                                         const fs::path& gameFolder) {
+FileResult<SnapshotFiles> ReadSnapshotFiles(const fs::path& root, const std::string& id,
+                                            const fs::path& gameFolder) {
     auto found = Find(root, id);
     if (!found) return found.error();
     const Record& record = found.value();
@@ -555,9 +497,7 @@ FileResult<SnapshotInfo> RestoreSnapshot(const fs::path& root, const std::string
     if (KeyText(TextPath(record.info.gameFolder)) != KeyText(game))
         return Refused("the snapshot was taken of another game folder: " + record.info.gameFolder,
                        game);
-
-    std::vector<FileChange> changes;
-    std::vector<fs::path> targets;
+    SnapshotFiles files{record.info, {}};
     for (std::size_t i = 0; i < record.files.size(); ++i) {
         const CopiedFile& file = record.files[i];
         const fs::path copy = CopyPath(record.info.folder, i, file.name);
@@ -566,20 +506,9 @@ FileResult<SnapshotInfo> RestoreSnapshot(const fs::path& root, const std::string
         if (bytes.value().size() != file.size ||
             Crc32(bytes.value().data(), bytes.value().size()) != file.crc32)
             return FileError{FileErrorKind::Unreadable, "the snapshot's copy is damaged", copy};
-        targets.push_back(*InsideGame(game, file.name));
-        changes.push_back({targets.back(), std::move(bytes.value()), std::nullopt});
+        files.copies.push_back({file.name, std::move(bytes.value()), std::nullopt});
     }
-    auto undo = Take(root, game, record.info.hood, "restore", record.info.resident,
-                     record.info.name, targets, id);
-    if (!undo) {
-        // Nothing in the game was touched: whatever stopped the store refuses the restore.
-        FileError refused = undo.error();
-        if (refused.kind == FileErrorKind::WriteFailed) refused.kind = FileErrorKind::Refused;
-        return refused;
-    }
-    if (!changes.empty())
-        if (auto replaced = ReplaceTogether(game, changes); !replaced) return replaced.error();
-    return undo;
+    return files;
 }
 
 } // namespace adultify

@@ -37,13 +37,31 @@ struct SnapshotInfo {
     std::filesystem::path folder;   // where the snapshot lies
 };
 
-// Copies each of `files` (inside `gameFolder`, absolute or relative to it) that exists; one
-// that does not is left out. The caller holds the game folder's FolderLock. Afterwards the
-// neighbourhood's oldest snapshots beyond kSnapshotsKeptPerHood are removed.
-[[nodiscard]] FileResult<SnapshotInfo>
-TakeSnapshot(const std::filesystem::path& root, const std::filesystem::path& gameFolder, int hood,
-             const std::string& command, const std::string& resident,
-             const std::vector<std::filesystem::path>& files, const std::string& name = {});
+// What a snapshot keeps of one game file, as the caller read it.
+struct SnapshotCopy {
+    std::string name; // relative to the game folder, "/" between names
+    Bytes bytes;
+    // A file too large to hold (a restore keeps what it replaces whatever its size): copied in
+    // pieces from this path instead of `bytes`.
+    std::optional<std::filesystem::path> large;
+};
+
+// Why a snapshot is taken: the command that writes and whom it concerns.
+struct SnapshotCause {
+    std::string command;
+    std::string resident; // the Sim's user file
+    std::string name;     // the Sim's name as List1 shows it
+};
+
+// Keeps `copies` of files inside `gameFolder` as a snapshot of neighbourhood `hood`. The caller
+// holds the game folder's FolderLock. Afterwards the neighbourhood's oldest snapshots beyond
+// kSnapshotsKeptPerHood are removed, never the one with id `keep` (the one a restore brings
+// back).
+[[nodiscard]] FileResult<SnapshotInfo> TakeSnapshot(const std::filesystem::path& root,
+                                                    const std::filesystem::path& gameFolder,
+                                                    int hood, const SnapshotCause& cause,
+                                                    const std::vector<SnapshotCopy>& copies,
+                                                    const std::string& keep = {});
 
 // Complete snapshots of that game folder and neighbourhood, newest first.
 [[nodiscard]] std::vector<SnapshotInfo>
@@ -52,13 +70,17 @@ ListSnapshots(const std::filesystem::path& root, const std::filesystem::path& ga
 [[nodiscard]] FileResult<SnapshotInfo> FindSnapshot(const std::filesystem::path& root,
                                                     const std::string& id);
 
-// Puts every file of the snapshot back into `gameFolder` (which must be the folder it was
-// taken from; the caller holds its FolderLock), all or none, after taking a snapshot
-// ("restore") of the files it replaces; answers that one, which undoes the restore. A file
-// that did not exist when the snapshot was taken is left as it is now. Nothing is changed
-// when the snapshot is damaged or names a file outside the game folder.
-[[nodiscard]] FileResult<SnapshotInfo> RestoreSnapshot(const std::filesystem::path& root,
-                                                       const std::string& id,
-                                                       const std::filesystem::path& gameFolder);
+struct SnapshotFiles {
+    SnapshotInfo info;
+    std::vector<SnapshotCopy> copies;
+};
+
+// The files of snapshot `id`, read back from the store and checked, to put back into
+// `gameFolder`; refused when that is not the folder it was taken of, or when the snapshot is
+// damaged or names a file outside the game folder. A file that did not exist when the
+// snapshot was taken is not among them.
+[[nodiscard]] FileResult<SnapshotFiles> ReadSnapshotFiles(const std::filesystem::path& root,
+                                                          const std::string& id,
+                                                          const std::filesystem::path& gameFolder);
 
 } // namespace adultify

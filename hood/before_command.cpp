@@ -11,7 +11,7 @@ bool StillAsRead(Module1& m, const std::vector<std::string>& files) {
     for (const std::string& file : files) {
         const auto read = m.readStamps.find(file);
         changed = changed || (read != m.readStamps.end() &&
-                              CompareWithDisk(NativeFile(m, file), read->second) != Change::Same);
+                              m.fs.CompareWithRead(file, read->second) != Change::Same);
     }
     if (!changed) return true;
     const bool edits = m.UnsavedData == kTrue;

@@ -2,6 +2,7 @@
 
 #include "files/native_file_system.h"
 #include "game/game_writes.h"
+#include "game/snapshots.h"
 #include "hood/get_people.h"
 #include "hood/resident_view.h"
 #include "sample/game_model.h"
@@ -370,6 +371,34 @@ const WritingCommand kWritingCommands[] = {
          return std::vector{g.HoodFolder() / "Neighborhood.iff", g.CharacterPath(Bob())};
      },
      false},
+    {"restore", "menu_snapshots",
+     [](SampleGame& g) {
+         static const test::TempDir snapshots;
+         g.app.m.snapshotRoot = snapshots.path();
+         g.ChooseHood();
+         // A snapshot of both files as they were before an edit of their last bytes.
+         std::vector<SnapshotCopy> older;
+         for (const fs::path& file :
+              {g.HoodFolder() / "Neighborhood.iff", g.CharacterPath(Child())}) {
+             Bytes bytes = test::ReadBytes(file);
+             bytes.back() ^= 0xFF;
+             older.push_back({file.lexically_relative(g.dir.path()).generic_string(), bytes, {}});
+         }
+         ASSERT_TRUE(TakeSnapshot(snapshots.path(), g.dir.path(), 1, {"adultify", "", ""}, older));
+         g.app.ui.answerMessage = [](const MessageRecord& r) {
+             return r.buttons == MsgButtons::YesNoDefaultNo ? MsgAnswer::Yes : MsgAnswer::Ok;
+         };
+         g.app.ui.onModal = [&g](FormId form) {
+             if (form != FormId("frmSnapshots")) return;
+             g.app.ui.ListSelect("frmSnapshots.List1", 0);
+             (void)DispatchEvent(g.app.m, "frmSnapshots.List1", UiEvent::Click);
+             (void)DispatchEvent(g.app.m, "frmSnapshots.cmdRestore", UiEvent::Click);
+         };
+     },
+     [](const SampleGame& g) {
+         return std::vector{g.HoodFolder() / "Neighborhood.iff", g.CharacterPath(Child())};
+     },
+     false},
 };
 
 std::vector<Bytes> Contents(const std::vector<fs::path>& files) {
@@ -429,7 +458,10 @@ TEST(WritingCommands, AStopAtAnyStepLeavesAllOldOrAllNewAfterTheNextStart) {
                 for (const auto& entry : fs::recursive_directory_iterator(g.HoodFolder()))
                     EXPECT_EQ(entry.path().filename().string().find("adultify"), std::string::npos)
                         << entry.path();
-                if (!stopped) break;
+                if (!stopped) {
+                    EXPECT_GT(stopAt, 0) << "the write went around the program's file system";
+                    break;
+                }
                 ASSERT_LT(stopAt, 20);
             }
         }

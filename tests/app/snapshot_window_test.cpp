@@ -145,7 +145,7 @@ TEST_F(SnapshotWindowTest, EachLineSaysWhatWasDoneInWordsAndToWhom) {
                           {"grow-up-all", "Jo Newbie", "  grow-up-all  Jo Newbie"},
                           {"restore", "Jo Newbie", "  Restore  Jo Newbie"}};
     for (const Case& c : cases)
-        ASSERT_TRUE(TakeSnapshot(snapshots.path(), g.dir.path(), 1, c.command, "", {}, c.name));
+        ASSERT_TRUE(TakeSnapshot(snapshots.path(), g.dir.path(), 1, {c.command, "", c.name}, {}));
     std::vector<std::string> lines;
     ASSERT_TRUE(OpenWindow([&] { lines = Lines(); }));
     ASSERT_EQ(lines.size(), std::size(cases));

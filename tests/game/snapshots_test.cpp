@@ -1,7 +1,9 @@
 #include "game/snapshots.h"
 
 #include "files/intent_record.h"
+#include "game/game_writes.h"
 #include "tests/support/environment.h"
+#include "tests/support/headless_app.h"
 #include "tests/support/skip_on_windows.h"
 #include "tests/support/temp_dir.h"
 
@@ -41,13 +43,32 @@ class Snapshots : public ::testing::Test {
         test::WriteBytes(user, userBytes);
     }
 
+    // A snapshot of the files of `names` that exist in `folder`, as the write door reads them.
+    FileResult<SnapshotInfo> Take(const fs::path& folder, int hoodNumber,
+                                  const std::string& command,
+                                  const std::vector<std::string>& names) {
+        std::vector<SnapshotCopy> copies;
+        for (const std::string& name : names)
+            if (fs::exists(folder / name))
+                copies.push_back({name, test::ReadBytes(folder / name), std::nullopt});
+        return TakeSnapshot(root, folder, hoodNumber, {command, "user00001", "Bob Newbie"}, copies);
+    }
     FileResult<SnapshotInfo> Take(const std::string& command, const fs::path& folder) {
-        return TakeSnapshot(
-            root, folder, 3, command, "user00001",
-            {folder / "UserData3" / "Neighborhood.iff", "UserData3/Characters/User00001.iff"},
-            "Bob Newbie");
+        return Take(folder, 3, command,
+                    {"UserData3/Neighborhood.iff", "UserData3/Characters/User00001.iff"});
     }
     FileResult<SnapshotInfo> Take(const std::string& command) { return Take(command, game); }
+
+    // Restores through the write door, as both front ends do: the snapshot taken of what it
+    // replaced, or nothing when it refused.
+    std::optional<SnapshotInfo> Restore(const std::string& id, const fs::path& folder) {
+        test::HeadlessApp app;
+        app.m.SimsPath = folder.string() + "/";
+        app.m.snapshotRoot = root;
+        if (!RestoreFromSnapshot(app.m, id)) return std::nullopt;
+        return ListSnapshots(root, folder, 3).front();
+    }
+    std::optional<SnapshotInfo> Restore(const std::string& id) { return Restore(id, game); }
 
     // Both files replaced by other contents, as a command would leave them.
     void ChangeBoth() {
@@ -84,8 +105,8 @@ TEST_F(Snapshots, TakeListAndRestoreBringBothFilesBackByteForByte) {
         << s.time;
 
     ChangeBoth();
-    auto restored = RestoreSnapshot(root, s.id, game);
-    ASSERT_TRUE(restored) << Describe(restored.error());
+    auto restored = Restore(s.id);
+    ASSERT_TRUE(restored);
     EXPECT_EQ(test::ReadBytes(hood), hoodBytes);
     EXPECT_EQ(test::ReadBytes(user), userBytes);
     EXPECT_FALSE(fs::exists(IntentFile(game)));
@@ -98,15 +119,15 @@ TEST_F(Snapshots, ARestoreIsItselfSnapshottedAndCanBeUndone) {
     const Bytes changedHood = test::ReadBytes(hood);
     const Bytes changedUser = test::ReadBytes(user);
 
-    auto undo = RestoreSnapshot(root, before.value().id, game);
-    ASSERT_TRUE(undo) << Describe(undo.error());
-    EXPECT_EQ(undo.value().command, "restore");
-    EXPECT_EQ(undo.value().name, "Bob Newbie") << "the restore names the Sim it brought back";
+    auto undo = Restore(before.value().id);
+    ASSERT_TRUE(undo);
+    EXPECT_EQ(undo->command, "restore");
+    EXPECT_EQ(undo->name, "Bob Newbie") << "the restore names the Sim it brought back";
     const auto list = ListSnapshots(root, game, 3);
     EXPECT_EQ(Commands(list), (std::vector<std::string>{"restore", "adultify"}));
 
-    auto redone = RestoreSnapshot(root, undo.value().id, game);
-    ASSERT_TRUE(redone) << Describe(redone.error());
+    auto redone = Restore(undo->id);
+    ASSERT_TRUE(redone);
     EXPECT_EQ(test::ReadBytes(hood), changedHood);
     EXPECT_EQ(test::ReadBytes(user), changedUser);
 }
@@ -116,7 +137,7 @@ TEST_F(Snapshots, ListsNewestFirstAndOnlyThatGameAndNeighbourhood) {
     test::WriteBytes(other / "UserData3" / "Neighborhood.iff", Arbitrary(5, 100));
     ASSERT_TRUE(Take("first"));
     ASSERT_TRUE(Take("other game", other));
-    ASSERT_TRUE(TakeSnapshot(root, game, 4, "other hood", "", {}));
+    ASSERT_TRUE(Take(game, 4, "other hood", {}));
     ASSERT_TRUE(Take("second"));
     ASSERT_TRUE(Take("third"));
 
@@ -133,7 +154,7 @@ TEST_F(Snapshots, IdsAreUniqueAndSortByTimeEvenWithinOneMillisecond) {
     std::vector<std::string> ids;
     for (int i = 0; i < 25; ++i) {
         for (const fs::path& folder : {game, other}) {
-            auto s = TakeSnapshot(root, folder, 3, std::to_string(i), "", {});
+            auto s = Take(folder, 3, std::to_string(i), {});
             ASSERT_TRUE(s) << Describe(s.error());
             ids.push_back(s.value().id);
         }
@@ -156,9 +177,9 @@ TEST_F(Snapshots, IdsAreUniqueAndSortByTimeEvenWithinOneMillisecond) {
 
 TEST_F(Snapshots, KeepsTheNewest200OfANeighbourhood) {
     test::WriteBytes(hood, ToBytes("tiny"));
-    ASSERT_TRUE(TakeSnapshot(root, game, 4, "neighbour", "", {}));
+    ASSERT_TRUE(Take(game, 4, "neighbour", {}));
     for (int i = 0; i <= 200; ++i)
-        ASSERT_TRUE(TakeSnapshot(root, game, 3, std::to_string(i), "", {hood})) << i;
+        ASSERT_TRUE(Take(game, 3, std::to_string(i), {"UserData3/Neighborhood.iff"})) << i;
 
     const auto list = ListSnapshots(root, game, 3);
     ASSERT_EQ(list.size(), 200u);
@@ -185,7 +206,7 @@ TEST_F(Snapshots, ASnapshotWithoutItsWholeRecordIsIgnored) {
     EXPECT_FALSE(FindSnapshot(root, missing.value().id));
     ChangeBoth();
     const Bytes changed = test::ReadBytes(hood);
-    EXPECT_FALSE(RestoreSnapshot(root, torn.value().id, game));
+    EXPECT_FALSE(Restore(torn.value().id));
     EXPECT_EQ(test::ReadBytes(hood), changed);
 }
 
@@ -210,7 +231,7 @@ TEST_F(Snapshots, ARecordKeptBeforeNamesStillReadsWithoutTheName) {
     EXPECT_EQ(list[0].resident, "user00001");
     EXPECT_EQ(list[0].name, "");
     ChangeBoth();
-    EXPECT_TRUE(RestoreSnapshot(root, taken.value().id, game));
+    EXPECT_TRUE(Restore(taken.value().id));
     EXPECT_EQ(test::ReadBytes(hood), hoodBytes);
 }
 
@@ -237,7 +258,7 @@ TEST_F(Snapshots, ARecordNamingAFileOutsideTheGameFolderIsRefused) {
         ChangeBoth();
         const Bytes changed = test::ReadBytes(hood);
 
-        EXPECT_FALSE(RestoreSnapshot(root, s.value().id, game));
+        EXPECT_FALSE(Restore(s.value().id));
         EXPECT_FALSE(fs::exists(outside));
         EXPECT_EQ(test::ReadBytes(hood), changed);
         for (const SnapshotInfo& listed : ListSnapshots(root, game, 3))
@@ -247,14 +268,15 @@ TEST_F(Snapshots, ARecordNamingAFileOutsideTheGameFolderIsRefused) {
 
 TEST_F(Snapshots, RestoreLeavesAFileTheSnapshotDidNotHold) {
     const fs::path later = game / "UserData3" / "Characters" / "User00002.iff";
-    auto s = TakeSnapshot(root, game, 3, "adultify", "", {hood, later});
+    auto s = Take(game, 3, "adultify",
+                  {"UserData3/Neighborhood.iff", "UserData3/Characters/User00002.iff"});
     ASSERT_TRUE(s);
     EXPECT_EQ(s.value().files, std::vector<std::string>{"UserData3/Neighborhood.iff"});
     const Bytes laterBytes = Arbitrary(6, 700);
     test::WriteBytes(later, laterBytes);
     ChangeBoth();
 
-    ASSERT_TRUE(RestoreSnapshot(root, s.value().id, game));
+    ASSERT_TRUE(Restore(s.value().id));
     EXPECT_EQ(test::ReadBytes(hood), hoodBytes);
     EXPECT_EQ(test::ReadBytes(later), laterBytes);
 }
@@ -268,7 +290,7 @@ TEST_F(Snapshots, ADamagedCopyOrAnotherGameFolderChangesNothing) {
 
     const fs::path other = dir.path() / "elsewhere" / "The Sims";
     test::WriteBytes(other / "UserData3" / "Neighborhood.iff", Arbitrary(5, 100));
-    EXPECT_FALSE(RestoreSnapshot(root, s.value().id, other));
+    EXPECT_FALSE(Restore(s.value().id, other));
     EXPECT_EQ(test::ReadBytes(other / "UserData3" / "Neighborhood.iff"), Arbitrary(5, 100));
 
     for (const auto& entry : fs::directory_iterator(s.value().folder)) {
@@ -278,7 +300,7 @@ TEST_F(Snapshots, ADamagedCopyOrAnotherGameFolderChangesNothing) {
         fs::remove(entry.path());
         test::WriteBytes(entry.path(), damaged);
     }
-    EXPECT_FALSE(RestoreSnapshot(root, s.value().id, game));
+    EXPECT_FALSE(Restore(s.value().id));
     EXPECT_EQ(test::ReadBytes(hood), changedHood);
     EXPECT_EQ(test::ReadBytes(user), changedUser);
 }
@@ -286,9 +308,12 @@ TEST_F(Snapshots, ADamagedCopyOrAnotherGameFolderChangesNothing) {
 TEST_F(Snapshots, RefusesAFileOutsideTheGameFolderAndARootInsideIt) {
     const fs::path outside = dir.path() / "outside.iff";
     test::WriteBytes(outside, Arbitrary(7, 10));
-    EXPECT_FALSE(TakeSnapshot(root, game, 3, "adultify", "", {outside}));
-    EXPECT_FALSE(TakeSnapshot(root, game, 3, "adultify", "", {"../outside.iff"}));
-    EXPECT_FALSE(TakeSnapshot(game / "snapshots", game, 3, "adultify", "", {hood}));
+    for (const char* name : {"../outside.iff", "UserData3/../../outside.iff"})
+        EXPECT_FALSE(TakeSnapshot(root, game, 3, {"adultify", "", ""},
+                                  {{name, Arbitrary(7, 10), std::nullopt}}))
+            << name;
+    const std::vector<SnapshotCopy> copies = {{"UserData3/Neighborhood.iff", hoodBytes, {}}};
+    EXPECT_FALSE(TakeSnapshot(game / "snapshots", game, 3, {"adultify", "", ""}, copies));
     EXPECT_FALSE(fs::exists(game / "snapshots"));
     EXPECT_TRUE(ListSnapshots(root, game, 3).empty());
 }
@@ -358,11 +383,12 @@ TEST_F(Snapshots, OneGameHasOneKeyWhateverSpellingReachesIt) {
         EXPECT_EQ(ListSnapshots(root, spelling, 3).size(), spellings.size()) << spelling;
     const std::string id = ListSnapshots(root, game, 3).back().id;
     ChangeBoth();
-    EXPECT_TRUE(RestoreSnapshot(root, id, prefix / "dosdevices" / "c:" / "The Sims"));
+    EXPECT_TRUE(Restore(id, prefix / "dosdevices" / "c:" / "The Sims"));
     EXPECT_EQ(test::ReadBytes(hood), hoodBytes);
 
     fs::create_directory_symlink(game / "UserData3", dir.path() / "data-in-game");
-    EXPECT_FALSE(TakeSnapshot(dir.path() / "data-in-game", game, 3, "inside", "", {hood}));
+    EXPECT_FALSE(TakeSnapshot(dir.path() / "data-in-game", game, 3, {"inside", "", ""},
+                              {{"UserData3/Neighborhood.iff", hoodBytes, std::nullopt}}));
     EXPECT_EQ(std::distance(fs::directory_iterator(game / "UserData3"), fs::directory_iterator()),
               2)
         << "nothing beside Neighborhood.iff and Characters";
@@ -373,10 +399,10 @@ TEST_F(Snapshots, ARestoreReplacesAFileTooLargeForTheGameKeepingItAsItIs) {
     ASSERT_TRUE(before);
     fs::resize_file(hood, kLargestGameFile + 1);
 
-    auto undo = RestoreSnapshot(root, before.value().id, game);
-    ASSERT_TRUE(undo) << Describe(undo.error());
+    auto undo = Restore(before.value().id);
+    ASSERT_TRUE(undo);
     EXPECT_EQ(test::ReadBytes(hood), hoodBytes);
-    const fs::path kept = undo.value().folder / "1-Neighborhood.iff";
+    const fs::path kept = undo->folder / "1-Neighborhood.iff";
     EXPECT_EQ(fs::file_size(kept), kLargestGameFile + 1);
 }
 

@@ -47,6 +47,12 @@ class FaultyFileSystem final : public FileSystem {
                      const BeforeReplacing& before) override {
         return inner_.Recover(folder, temps, before);
     }
+    FileStamp Stamp(const std::string& p, const Bytes& read) override {
+        return inner_.Stamp(p, read);
+    }
+    Change CompareWithRead(const std::string& p, const FileStamp& stamp) override {
+        return inner_.CompareWithRead(p, stamp);
+    }
     std::vector<std::string> List(const std::string& f) override { return inner_.List(f); }
     std::string NativePath(const std::string& p) override { return inner_.NativePath(p); }
 
