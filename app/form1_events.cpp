@@ -125,8 +125,7 @@ bool OtherWindowClick(Module1& m, ControlId c) {
 
 bool OtherWindowEvent(Module1& m, ControlId c, UiEvent e) {
     switch (e) {
-    case UiEvent::Click:
-        return OtherWindowClick(m, c);
+    case UiEvent::Click: return OtherWindowClick(m, c);
     case UiEvent::Change:
         if (c == "Form2.Dir1") return Form2_Dir1_Change(m), true;
         if (c == "Form2.Drive1") return Form2_Drive1_Change(m), true;

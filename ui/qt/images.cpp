@@ -24,18 +24,10 @@ QPainterPath PathOf(const Shape& s) {
     QPainterPath path;
     for (const PathStep& step : s.steps)
         switch (step.kind) {
-        case PathStep::Kind::MoveTo:
-            path.moveTo(At(step.a));
-            break;
-        case PathStep::Kind::LineTo:
-            path.lineTo(At(step.a));
-            break;
-        case PathStep::Kind::QuadTo:
-            path.quadTo(At(step.a), At(step.b));
-            break;
-        case PathStep::Kind::CubicTo:
-            path.cubicTo(At(step.a), At(step.b), At(step.c));
-            break;
+        case PathStep::Kind::MoveTo: path.moveTo(At(step.a)); break;
+        case PathStep::Kind::LineTo: path.lineTo(At(step.a)); break;
+        case PathStep::Kind::QuadTo: path.quadTo(At(step.a), At(step.b)); break;
+        case PathStep::Kind::CubicTo: path.cubicTo(At(step.a), At(step.b), At(step.c)); break;
         }
     if (s.fill) path.closeSubpath();
     return path;
@@ -62,17 +54,10 @@ void DrawShape(QPainter& p, const Shape& s) {
     p.setPen(s.pen ? QPen(Colour(*s.pen), s.penWidth, Qt::SolidLine, cap, join) : QPen(Qt::NoPen));
     p.setBrush(s.fill ? QBrush(Colour(*s.fill)) : QBrush(Qt::NoBrush));
     switch (s.kind) {
-    case Shape::Kind::Ellipse:
-        p.drawEllipse(QRectF(At(s.at), At(s.to)));
-        break;
-    case Shape::Kind::Line:
-        p.drawLine(At(s.at), At(s.to));
-        break;
-    case Shape::Kind::Path:
-        p.drawPath(PathOf(s));
-        break;
-    case Shape::Kind::Text:
-        break;
+    case Shape::Kind::Ellipse: p.drawEllipse(QRectF(At(s.at), At(s.to))); break;
+    case Shape::Kind::Line: p.drawLine(At(s.at), At(s.to)); break;
+    case Shape::Kind::Path: p.drawPath(PathOf(s)); break;
+    case Shape::Kind::Text: break;
     }
 }
 

@@ -119,8 +119,7 @@ void DrawShape(HDC dc, const Grid& g, const Shape& s, bool mask) {
         else
             StrokePath(dc);
         break;
-    case Shape::Kind::Text:
-        break;
+    case Shape::Kind::Text: break;
     }
     SelectObject(dc, oldPen);
     SelectObject(dc, oldBrush);
