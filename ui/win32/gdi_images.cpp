@@ -154,7 +154,8 @@ void Draw(HDC dc, const Grid& g, const OwnPicture& picture, bool mask) {
 // `picture` into `box`, scaled to its width.
 void Paint(HDC dc, const OwnPicture& picture, const RECT& box) {
     PaintBackground(dc, picture, box);
-    Draw(dc, Grid{(box.right - box.left) / picture.width, box.left, box.top}, picture, false);
+    Draw(dc, Grid{static_cast<double>(box.right - box.left) / picture.width, box.left, box.top},
+         picture, false);
 }
 
 // A top-down 32-bit DIB section, black.
@@ -183,7 +184,7 @@ HICON NewFaceIcon(int index, int size) {
     HBITMAP colourBitmap = NewCanvas(dc, big, big, &colour);
     HBITMAP coverBitmap = NewCanvas(dc, big, big, &cover);
     const OwnPicture face = FacePicture(index);
-    const Grid grid{big / face.width, 0, 0};
+    const Grid grid{static_cast<double>(big) / face.width, 0, 0};
     HGDIOBJ old = SelectObject(dc, colourBitmap);
     Draw(dc, grid, face, false);
     SelectObject(dc, coverBitmap);
