@@ -129,8 +129,7 @@ bool OtherWindowClick(RunState run, ControlId c) {
 bool OtherWindowEvent(RunState run, ControlId c, UiEvent e) {
     Module1& m = run.m;
     switch (e) {
-    case UiEvent::Click:
-        return OtherWindowClick(run, c);
+    case UiEvent::Click: return OtherWindowClick(run, c);
     case UiEvent::Change:
         if (c == "Form2.Dir1") return Form2_Dir1_Change(m), true;
         if (c == "Form2.Drive1") return Form2_Drive1_Change(m), true;

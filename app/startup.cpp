@@ -116,13 +116,10 @@ bool SettleUnsavedData(Module1& m) {
     switch (m.ui.ShowMessage("You have unsaved Data. Would you like to save it now?",
                              MsgButtons::YesNoCancel, MsgIcon::Exclamation,
                              "Unsaved Data Warning")) {
-    case MsgAnswer::Yes:
-        return SaveHood(m); // a failure has been reported
-    case MsgAnswer::No:
-        return true;
+    case MsgAnswer::Yes: return SaveHood(m); // a failure has been reported
+    case MsgAnswer::No: return true;
     case MsgAnswer::Ok:
-    case MsgAnswer::Cancel:
-        break;
+    case MsgAnswer::Cancel: break;
     }
     return false;
 }

@@ -9,18 +9,18 @@ std::filesystem::path FolderLock::LockFile(const std::filesystem::path& gameFold
 }
 
 FolderLock::FolderLock(FolderLock&& other) noexcept
-    : handle_(std::exchange(other.handle_, kNone)) {}
+    : handle_(std::exchange(other.handle_, NoLock())) {}
 
 FolderLock& FolderLock::operator=(FolderLock&& other) noexcept {
     if (this != &other) {
         Release();
-        handle_ = std::exchange(other.handle_, kNone);
+        handle_ = std::exchange(other.handle_, NoLock());
     }
     return *this;
 }
 
 bool FolderLock::Held() const {
-    return handle_ != kNone;
+    return handle_ != NoLock();
 }
 
 FolderLock::~FolderLock() {

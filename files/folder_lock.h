@@ -35,7 +35,7 @@ class FolderLock {
 #else
     using Native = int;
 #endif
-    static const Native kNone; // no lock held
+    [[nodiscard]] static Native NoLock(); // the handle of no lock held
     explicit FolderLock(Native handle) : handle_(handle) {}
 
     Native handle_;

@@ -10,7 +10,9 @@
 
 namespace adultify {
 
-const FolderLock::Native FolderLock::kNone = -1;
+FolderLock::Native FolderLock::NoLock() {
+    return -1;
+}
 
 FileResult<FolderLock> FolderLock::Take(const std::filesystem::path& gameFolder) {
     const std::filesystem::path path = LockFile(gameFolder);
@@ -44,9 +46,9 @@ FileResult<FolderLock> FolderLock::Take(const std::filesystem::path& gameFolder)
 }
 
 void FolderLock::Release() {
-    if (handle_ == kNone) return;
+    if (handle_ == NoLock()) return;
     ::close(handle_); // drops the lock
-    handle_ = kNone;
+    handle_ = NoLock();
 }
 
 } // namespace adultify

@@ -7,7 +7,9 @@
 
 namespace adultify {
 
-const FolderLock::Native FolderLock::kNone = INVALID_HANDLE_VALUE;
+FolderLock::Native FolderLock::NoLock() {
+    return INVALID_HANDLE_VALUE;
+}
 
 FileResult<FolderLock> FolderLock::Take(const std::filesystem::path& gameFolder) {
     const std::filesystem::path path = LockFile(gameFolder);
@@ -34,12 +36,12 @@ FileResult<FolderLock> FolderLock::Take(const std::filesystem::path& gameFolder)
 }
 
 void FolderLock::Release() {
-    if (handle_ == kNone) return;
+    if (handle_ == NoLock()) return;
     OVERLAPPED at{};
     at.Offset = kLockedOffset;
     ::UnlockFileEx(handle_, 0, kLockedLength, 0, &at);
     ::CloseHandle(handle_);
-    handle_ = kNone;
+    handle_ = NoLock();
 }
 
 } // namespace adultify

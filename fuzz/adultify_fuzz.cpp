@@ -2,7 +2,6 @@
 // has the input as its character file.
 #include "ageing/adultify.h"
 #include "fuzz/fuzz_game.h"
-#include "hood/get_people.h"
 
 using namespace adultify;
 
@@ -14,13 +13,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (edit.ok != edit.problem.empty() || (edit.fatal && edit.ok)) __builtin_trap();
 
     fuzz::FuzzGame g(fuzz::OneChildHood(), file);
-    const std::string characterPath = std::string(fuzz::kCharactersFolder) + "user00001.iff";
-    g.UntilProgramEnd([&] {
-        Get_People(g.m);
-        if (g.m.RecordCount == 0) return;
-        g.ui.ListSelect("List1", 0);
-        Adultify_Command1_Click(g.m);
-    });
+    const std::string characterPath(fuzz::kChildCharacterPath);
+    g.AdultifyFirstResident();
     // Both files change, or neither.
     const bool hoodChanged = g.files.Get(std::string(fuzz::kHoodPath)) != fuzz::OneChildHood();
     const bool characterChanged = g.files.Get(characterPath) != file;

@@ -1,7 +1,9 @@
 #include "fuzz/fuzz_game.h"
 
+#include "ageing/adultify.h"
 #include "app/startup.h"
 #include "game/neighbourhood_list.h"
+#include "hood/get_people.h"
 #include "sample/game_model.h"
 
 #include <algorithm>
@@ -50,6 +52,15 @@ FuzzGame::FuzzGame(Bytes hood, std::optional<Bytes> character) : m(ui, files, cl
     FillCareerNames(m);
     FillNeighbourhoodList(m);
     ui.ListSelect("Combo1", 0);
+}
+
+void FuzzGame::AdultifyFirstResident() {
+    UntilProgramEnd([this] {
+        Get_People(m);
+        if (m.RecordCount == 0) return;
+        ui.ListSelect("List1", 0);
+        Adultify_Command1_Click(m);
+    });
 }
 
 } // namespace adultify::fuzz

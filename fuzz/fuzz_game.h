@@ -16,6 +16,9 @@ namespace adultify::fuzz {
 inline constexpr std::string_view kSimsPath = "C:\\Sims\\";
 inline constexpr std::string_view kHoodPath = "C:\\Sims\\UserData\\Neighborhood.iff";
 inline constexpr std::string_view kCharactersFolder = "C:\\Sims\\UserData\\Characters\\";
+// The character file of OneChildHood's child.
+inline constexpr std::string_view kChildCharacterPath =
+    "C:\\Sims\\UserData\\Characters\\user00001.iff";
 
 // A neighbourhood target's input: the neighbourhood file, then optionally this mark and the
 // character file that every resident reads.
@@ -48,6 +51,9 @@ struct FuzzGame {
             if (!ui.Ended()) __builtin_trap();
         }
     }
+
+    // Reads the residents and runs Adultify on the first, as the main window's button does.
+    void AdultifyFirstResident();
 
     HeadlessWindowSystem ui;
     MemoryFileSystem files;

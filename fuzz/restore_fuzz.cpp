@@ -1,11 +1,9 @@
 // A restore through the write door: Adultify on a game whose child has the input as its
 // character file, then the snapshot it kept put back; both files return byte for byte, and
 // the restore keeps its own snapshot. The game lies in memory, the snapshots on disk.
-#include "ageing/adultify.h"
 #include "fuzz/fuzz_game.h"
 #include "game/game_writes.h"
 #include "game/snapshots.h"
-#include "hood/get_people.h"
 
 #include <filesystem>
 #include <string>
@@ -27,13 +25,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const Bytes file(data, data + size);
     fuzz::FuzzGame g(fuzz::OneChildHood(), file);
     g.m.snapshotRoot = SnapshotRoot();
-    const std::string characterPath = std::string(fuzz::kCharactersFolder) + "user00001.iff";
-    g.UntilProgramEnd([&] {
-        Get_People(g.m);
-        if (g.m.RecordCount == 0) return;
-        g.ui.ListSelect("List1", 0);
-        Adultify_Command1_Click(g.m);
-    });
+    const std::string characterPath(fuzz::kChildCharacterPath);
+    g.AdultifyFirstResident();
     if (g.ui.Ended() || g.files.Get(characterPath) == file) return 0;
     const auto kept = ListSnapshots(*g.m.snapshotRoot, NativeFile(g.m, g.m.SimsPath), 1);
     if (kept.empty() || kept.front().command != "adultify") __builtin_trap();

@@ -84,23 +84,16 @@ void ReleaseGame(Module1& m) {
 
 std::string NotSavedReason(const FileError& error) {
     switch (error.kind) {
-    case FileErrorKind::Locked:
-        return kHeldElsewhere;
-    case FileErrorKind::ReadOnly:
-        return "the folder is read-only";
-    case FileErrorKind::InUse:
-        return "another program has the file open";
-    case FileErrorKind::NotFound:
-        return "a file is no longer there";
+    case FileErrorKind::Locked: return kHeldElsewhere;
+    case FileErrorKind::ReadOnly: return "the folder is read-only";
+    case FileErrorKind::InUse: return "another program has the file open";
+    case FileErrorKind::NotFound: return "a file is no longer there";
     case FileErrorKind::NotRegular:
     case FileErrorKind::TooLarge:
-    case FileErrorKind::Unreadable:
-        return "a file could not be read";
-    case FileErrorKind::Refused:
-        return error.reason;
+    case FileErrorKind::Unreadable: return "a file could not be read";
+    case FileErrorKind::Refused: return error.reason;
     case FileErrorKind::NameTaken:
-    case FileErrorKind::WriteFailed:
-        break;
+    case FileErrorKind::WriteFailed: break;
     }
     // The system's words for a folder that takes no new file.
     for (const char* readOnly : {"Read-only file system", "Permission denied", "Access is denied"})

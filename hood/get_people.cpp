@@ -118,12 +118,9 @@ Bytes ReadCharacterFirstName(Module1& m, const Bytes& userFile) {
     if (!read) throw std::runtime_error(Describe(read.error()));
     FirstNameResult name = FirstNameOf(read.value());
     switch (name.outcome) {
-    case FirstNameResult::Outcome::NotFound:
-        return result;
-    case FirstNameResult::Outcome::Invalid:
-        FatalInvalid(m, *path);
-    case FirstNameResult::Outcome::Found:
-        break;
+    case FirstNameResult::Outcome::NotFound: return result;
+    case FirstNameResult::Outcome::Invalid: FatalInvalid(m, *path);
+    case FirstNameResult::Outcome::Found: break;
     }
     return std::move(name.name);
 }

@@ -17,10 +17,8 @@ bool IsKnownCodePage(int codePage) {
     case 936:
     case 949:
     case 950:
-    case 65001:
-        return true;
-    default:
-        return codePage >= 1250 && codePage <= 1258;
+    case 65001: return true;
+    default: return codePage >= 1250 && codePage <= 1258;
     }
 }
 

@@ -144,22 +144,14 @@ class Search {
 
 std::string_view SourceName(InstallSource source) {
     switch (source) {
-    case InstallSource::Registry:
-        return "registry";
-    case InstallSource::ReRelease:
-        return "re-release";
-    case InstallSource::Steam:
-        return "steam";
-    case InstallSource::Bottles:
-        return "bottles";
-    case InstallSource::Lutris:
-        return "lutris";
-    case InstallSource::Heroic:
-        return "heroic";
-    case InstallSource::WinePrefix:
-        return "wine-prefix";
-    case InstallSource::Remembered:
-        return "remembered";
+    case InstallSource::Registry: return "registry";
+    case InstallSource::ReRelease: return "re-release";
+    case InstallSource::Steam: return "steam";
+    case InstallSource::Bottles: return "bottles";
+    case InstallSource::Lutris: return "lutris";
+    case InstallSource::Heroic: return "heroic";
+    case InstallSource::WinePrefix: return "wine-prefix";
+    case InstallSource::Remembered: return "remembered";
     }
     return "unknown";
 }

@@ -94,15 +94,9 @@ class Parser {
                 const char e = text_[pos_++];
                 switch (e) {
                 case '\\':
-                case '"':
-                    c = e;
-                    break;
-                case 'n':
-                    c = '\n';
-                    break;
-                case 't':
-                    c = '\t';
-                    break;
+                case '"': c = e; break;
+                case 'n': c = '\n'; break;
+                case 't': c = '\t'; break;
                 default:
                     // Steam's reader keeps an unknown escape as written: "D:\Games" survives.
                     t.text += '\\';

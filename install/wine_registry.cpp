@@ -49,24 +49,15 @@ std::string Utf16ToUtf8(const std::u16string& units) {
 // The character of a one-letter escape such as \n; none for the others.
 std::optional<char16_t> LetterEscape(char e) {
     switch (e) {
-    case 'n':
-        return u'\n';
-    case 't':
-        return u'\t';
-    case 'r':
-        return u'\r';
-    case 'a':
-        return u'\a';
-    case 'b':
-        return u'\b';
-    case 'v':
-        return u'\v';
-    case 'f':
-        return u'\f';
-    case 'e':
-        return static_cast<char16_t>(27);
-    default:
-        return std::nullopt;
+    case 'n': return u'\n';
+    case 't': return u'\t';
+    case 'r': return u'\r';
+    case 'a': return u'\a';
+    case 'b': return u'\b';
+    case 'v': return u'\v';
+    case 'f': return u'\f';
+    case 'e': return static_cast<char16_t>(27);
+    default: return std::nullopt;
     }
 }
 

@@ -12,12 +12,9 @@ namespace {
 
 Colour SkinColour(int skin) {
     switch (skin) {
-    case 2:
-        return {110, 70, 45};
-    case 3:
-        return {190, 140, 100};
-    default:
-        return {240, 200, 170};
+    case 2: return {110, 70, 45};
+    case 3: return {190, 140, 100};
+    default: return {240, 200, 170};
     }
 }
 

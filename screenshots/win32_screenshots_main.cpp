@@ -113,14 +113,10 @@ class Win32Camera final : public screenshots::Camera {
   private:
     static int ButtonId(MsgAnswer answer) {
         switch (answer) {
-        case MsgAnswer::Yes:
-            return IDYES;
-        case MsgAnswer::No:
-            return IDNO;
-        case MsgAnswer::Cancel:
-            return IDCANCEL;
-        case MsgAnswer::Ok:
-            break;
+        case MsgAnswer::Yes: return IDYES;
+        case MsgAnswer::No: return IDNO;
+        case MsgAnswer::Cancel: return IDCANCEL;
+        case MsgAnswer::Ok: break;
         }
         return IDOK;
     }

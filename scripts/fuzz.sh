@@ -8,7 +8,7 @@ set -eu
 cd "$(dirname "$0")/.."
 seconds=${FUZZ_SECONDS:-60}
 build=${FUZZ_BUILD:-build-fuzz}
-targets=${FUZZ_TARGETS:-"hood resident_view character adultify thumbnails body_strings wine_registry path_mapper vdf"}
+targets=${FUZZ_TARGETS:-"hood resident_view character adultify restore thumbnails body_strings wine_registry path_mapper vdf"}
 
 sh scripts/setup-debian.sh clang libclang-rt-14-dev
 nice -n 15 cmake -S . -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++ \

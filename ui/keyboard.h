@@ -58,12 +58,9 @@ enum class Key : std::uint8_t {
     case ControlKind::DirList:
     case ControlKind::DriveList:
     case ControlKind::FileList:
-    case ControlKind::FolderBox:
-        return LiesInsideItsWindow(control);
-    case ControlKind::Label:
-        return control.Design().tabStop && LiesInsideItsWindow(control);
-    default:
-        return false;
+    case ControlKind::FolderBox: return LiesInsideItsWindow(control);
+    case ControlKind::Label: return control.Design().tabStop && LiesInsideItsWindow(control);
+    default: return false;
     }
 }
 
@@ -93,13 +90,10 @@ enum class Key : std::uint8_t {
 // The button Enter presses in a message box: No where Yes would change or discard files.
 [[nodiscard]] constexpr MsgAnswer EnterAnswer(MsgButtons buttons) {
     switch (buttons) {
-    case MsgButtons::Ok:
-        return MsgAnswer::Ok;
-    case MsgButtons::YesNoDefaultNo:
-        return MsgAnswer::No;
+    case MsgButtons::Ok: return MsgAnswer::Ok;
+    case MsgButtons::YesNoDefaultNo: return MsgAnswer::No;
     case MsgButtons::YesNo:
-    case MsgButtons::YesNoCancel:
-        break;
+    case MsgButtons::YesNoCancel: break;
     }
     return MsgAnswer::Yes;
 }
@@ -114,27 +108,14 @@ struct ScrollRange {
     long long v = value;
     switch (key) {
     case Key::Left:
-    case Key::Up:
-        v -= r.smallChange;
-        break;
+    case Key::Up: v -= r.smallChange; break;
     case Key::Right:
-    case Key::Down:
-        v += r.smallChange;
-        break;
-    case Key::PageUp:
-        v -= r.largeChange;
-        break;
-    case Key::PageDown:
-        v += r.largeChange;
-        break;
-    case Key::Home:
-        v = r.min;
-        break;
-    case Key::End:
-        v = r.max;
-        break;
-    default:
-        break;
+    case Key::Down: v += r.smallChange; break;
+    case Key::PageUp: v -= r.largeChange; break;
+    case Key::PageDown: v += r.largeChange; break;
+    case Key::Home: v = r.min; break;
+    case Key::End: v = r.max; break;
+    default: break;
     }
     return static_cast<int>(std::clamp<long long>(v, r.min, r.max));
 }

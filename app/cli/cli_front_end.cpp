@@ -93,12 +93,10 @@ class CliSession {
     }
     static std::string PictureText(const HeadlessPicture& p) {
         switch (p.kind) {
-        case HeadlessPicture::Kind::Stock:
-            return "stock";
+        case HeadlessPicture::Kind::Stock: return "stock";
         case HeadlessPicture::Kind::Bitmap:
             return std::to_string(p.width) + "x" + std::to_string(p.height);
-        case HeadlessPicture::Kind::None:
-            break;
+        case HeadlessPicture::Kind::None: break;
         }
         return "unchanged";
     }

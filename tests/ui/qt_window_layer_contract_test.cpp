@@ -30,16 +30,11 @@ namespace {
 
 MsgIcon IconOf(QMessageBox::Icon icon) {
     switch (icon) {
-    case QMessageBox::Critical:
-        return MsgIcon::Critical;
-    case QMessageBox::Question:
-        return MsgIcon::Question;
-    case QMessageBox::Warning:
-        return MsgIcon::Exclamation;
-    case QMessageBox::Information:
-        return MsgIcon::Information;
-    case QMessageBox::NoIcon:
-        break;
+    case QMessageBox::Critical: return MsgIcon::Critical;
+    case QMessageBox::Question: return MsgIcon::Question;
+    case QMessageBox::Warning: return MsgIcon::Exclamation;
+    case QMessageBox::Information: return MsgIcon::Information;
+    case QMessageBox::NoIcon: break;
     }
     return MsgIcon::None;
 }

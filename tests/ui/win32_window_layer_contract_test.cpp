@@ -83,32 +83,19 @@ struct VirtualKey {
 
 VirtualKey VirtualKeyOf(Key key) {
     switch (key) {
-    case Key::Tab:
-        return {VK_TAB};
-    case Key::BackTab:
-        return {VK_TAB, true};
-    case Key::Enter:
-        return {VK_RETURN};
-    case Key::Escape:
-        return {VK_ESCAPE};
-    case Key::Space:
-        return {VK_SPACE};
-    case Key::Left:
-        return {VK_LEFT};
-    case Key::Right:
-        return {VK_RIGHT};
-    case Key::Up:
-        return {VK_UP};
-    case Key::Down:
-        return {VK_DOWN};
-    case Key::PageUp:
-        return {VK_PRIOR};
-    case Key::PageDown:
-        return {VK_NEXT};
-    case Key::Home:
-        return {VK_HOME};
-    case Key::End:
-        return {VK_END};
+    case Key::Tab: return {VK_TAB};
+    case Key::BackTab: return {VK_TAB, true};
+    case Key::Enter: return {VK_RETURN};
+    case Key::Escape: return {VK_ESCAPE};
+    case Key::Space: return {VK_SPACE};
+    case Key::Left: return {VK_LEFT};
+    case Key::Right: return {VK_RIGHT};
+    case Key::Up: return {VK_UP};
+    case Key::Down: return {VK_DOWN};
+    case Key::PageUp: return {VK_PRIOR};
+    case Key::PageDown: return {VK_NEXT};
+    case Key::Home: return {VK_HOME};
+    case Key::End: return {VK_END};
     }
     return {VK_SPACE};
 }
@@ -318,8 +305,7 @@ class Win32Driver final : public WindowLayerDriver {
         RECT room{};
         GetClientRect(hwnd, &room);
         switch (control.Kind()) {
-        case ControlKind::Label:
-            return LabelFits(control, hwnd, room);
+        case ControlKind::Label: return LabelFits(control, hwnd, room);
         case ControlKind::Button: {
             std::wstring text = TextOf(hwnd);
             std::erase(text, L'&'); // the mnemonic's mark is an underline
@@ -348,9 +334,7 @@ class Win32Driver final : public WindowLayerDriver {
                 if (TextSize(hwnd, FontOf(hwnd), LineText(hwnd, i, false)).cx > reach) return false;
             return (GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_HSCROLL) != 0 || extent <= room.right;
         }
-        default:
-            ADD_FAILURE() << control << " shows no text this driver can measure";
-            return false;
+        default: ADD_FAILURE() << control << " shows no text this driver can measure"; return false;
         }
     }
 

@@ -86,8 +86,7 @@ void HeadlessWindowSystem::FillListing(ControlId control, Control& c) {
         c.items = ListFiles(c.caption, control.Design().caption);
         c.selected = -1;
         break;
-    default:
-        break;
+    default: break;
     }
 }
 
@@ -127,17 +126,12 @@ void HeadlessWindowSystem::UserPress(ControlId control, Key key) {
     if (!c || !c->enabled || control.Kind() != ControlKind::DirList || c->items.empty()) return;
     const int last = static_cast<int>(c->items.size()) - 1;
     switch (key) {
-    case Key::Up:
-        c->selected = std::max(0, c->selected - 1);
-        break;
-    case Key::Down:
-        c->selected = std::min(last, c->selected + 1);
-        break;
+    case Key::Up: c->selected = std::max(0, c->selected - 1); break;
+    case Key::Down: c->selected = std::min(last, c->selected + 1); break;
     case Key::Enter:
         if (c->selected >= 0) OpenFolderLineAt(control, c->selected);
         break;
-    default:
-        break;
+    default: break;
     }
 }
 
@@ -503,8 +497,7 @@ void HeadlessWindowSystem::PressKey(FormId form, Key key) {
         return UserPress(*focus, key);
     switch (key) {
     case Key::Tab:
-    case Key::BackTab:
-        return MoveFocus(form, key == Key::Tab);
+    case Key::BackTab: return MoveFocus(form, key == Key::Tab);
     case Key::Escape:
         if (form.Design().style == WindowStyle::Dialog) Report(form.Control(), UiEvent::Close);
         return;
@@ -517,8 +510,7 @@ void HeadlessWindowSystem::PressKey(FormId form, Key key) {
         else if (const auto button = DefaultButton(form); button && At(*button).enabled)
             Report(*button, UiEvent::Click);
         return;
-    default:
-        break;
+    default: break;
     }
     if (!focus || focus->Kind() != ControlKind::ScrollBar || !MovesAScrollBar(key)) return;
     Control& bar = At(*focus);

@@ -1,5 +1,7 @@
 #include "ui/qt/images.h"
 
+#include "ui/own_pictures.h"
+
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
@@ -10,71 +12,82 @@ namespace adultify::qt {
 
 namespace {
 
-QImage Canvas(int width, int height, qreal ratio) {
-    QImage image(qRound(width * ratio), qRound(height * ratio),
+QColor Colour(Rgb c) {
+    return {c.r, c.g, c.b};
+}
+
+QPointF At(GridPoint p) {
+    return {p.x, p.y};
+}
+
+QPainterPath PathOf(const Shape& s) {
+    QPainterPath path;
+    for (const PathStep& step : s.steps)
+        switch (step.kind) {
+        case PathStep::Kind::MoveTo: path.moveTo(At(step.a)); break;
+        case PathStep::Kind::LineTo: path.lineTo(At(step.a)); break;
+        case PathStep::Kind::QuadTo: path.quadTo(At(step.a), At(step.b)); break;
+        case PathStep::Kind::CubicTo: path.cubicTo(At(step.a), At(step.b), At(step.c)); break;
+        }
+    if (s.fill) path.closeSubpath();
+    return path;
+}
+
+void DrawText(QPainter& p, const Shape& s) {
+    QFont font(s.face == TextFace::Serif ? QStringLiteral("DejaVu Serif")
+                                         : QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(static_cast<int>(s.size));
+    font.setBold(s.bold);
+    p.setFont(font);
+    p.setPen(Colour(s.fill.value_or(Rgb{})));
+    p.drawText(QRectF(At(s.at), At(s.to)), Qt::AlignCenter,
+               QString::fromUtf8(s.words.data(), static_cast<qsizetype>(s.words.size())));
+}
+
+void DrawShape(QPainter& p, const Shape& s) {
+    if (s.kind == Shape::Kind::Text) {
+        DrawText(p, s);
+        return;
+    }
+    const Qt::PenCapStyle cap = s.roundPen ? Qt::RoundCap : Qt::SquareCap;
+    const Qt::PenJoinStyle join = s.roundPen ? Qt::RoundJoin : Qt::BevelJoin;
+    p.setPen(s.pen ? QPen(Colour(*s.pen), s.penWidth, Qt::SolidLine, cap, join) : QPen(Qt::NoPen));
+    p.setBrush(s.fill ? QBrush(Colour(*s.fill)) : QBrush(Qt::NoBrush));
+    switch (s.kind) {
+    case Shape::Kind::Ellipse: p.drawEllipse(QRectF(At(s.at), At(s.to))); break;
+    case Shape::Kind::Line: p.drawLine(At(s.at), At(s.to)); break;
+    case Shape::Kind::Path: p.drawPath(PathOf(s)); break;
+    case Shape::Kind::Text: break;
+    }
+}
+
+// `picture` at `scale` pixels a grid unit, on a device pixel ratio of `ratio`.
+QImage Drawn(const OwnPicture& picture, double scale, qreal ratio) {
+    QImage image(qRound(picture.width * scale * ratio), qRound(picture.height * scale * ratio),
                  QImage::Format_ARGB32_Premultiplied);
     image.setDevicePixelRatio(ratio);
     image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.scale(scale, scale);
+    const QRectF whole(0, 0, picture.width, picture.height);
+    if (picture.background && picture.backgroundBottom) {
+        QLinearGradient blend(0, 0, 0, picture.height);
+        blend.setColorAt(0, Colour(*picture.background));
+        blend.setColorAt(1, Colour(*picture.backgroundBottom));
+        p.fillRect(whole, blend);
+    } else if (picture.background) {
+        p.fillRect(whole, Colour(*picture.background));
+    }
+    for (const Shape& s : picture.shapes)
+        DrawShape(p, s);
     return image;
 }
 
 } // namespace
 
 QImage FaceImage(int index, int size) {
-    QImage image = Canvas(size, size, 1.0);
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.scale(size / 32.0, size / 32.0);
-    QRadialGradient shade(QPointF(12, 10), 20);
-    shade.setColorAt(0, QColor(255, 250, 120));
-    shade.setColorAt(1, QColor(235, 190, 0));
-    p.setBrush(shade);
-    p.setPen(QPen(QColor(120, 80, 0), 1.2));
-    p.drawEllipse(QRectF(1.5, 1.5, 29, 29));
-
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(40, 30, 10));
-    p.drawEllipse(QRectF(9.5, 9, 3.5, 5));
-    p.drawEllipse(QRectF(19, 9, 3.5, 5));
-
-    QPen mouth(QColor(60, 30, 10), 2.0, Qt::SolidLine, Qt::RoundCap);
-    p.setPen(mouth);
-    p.setBrush(Qt::NoBrush);
-    QPainterPath path;
-    switch (index) {
-    case 0: // neutral
-        p.drawLine(QPointF(10, 22), QPointF(22, 22));
-        break;
-    case 2: { // grinning, open mouth
-        path.moveTo(8.5, 18.5);
-        path.cubicTo(11, 27.5, 21, 27.5, 23.5, 18.5);
-        path.closeSubpath();
-        p.setBrush(QColor(120, 20, 20));
-        p.drawPath(path);
-        break;
-    }
-    case 3: // frowning
-        path.moveTo(10, 25);
-        path.quadTo(16, 18, 22, 25);
-        p.drawPath(path);
-        break;
-    case 4: { // laughing, with a nose and open mouth
-        p.setPen(QPen(QColor(150, 90, 0), 1.4));
-        p.drawLine(QPointF(16, 13.5), QPointF(16, 17));
-        p.setPen(mouth);
-        path.moveTo(8, 19.5);
-        path.lineTo(24, 19.5);
-        path.quadTo(16, 30.5, 8, 19.5);
-        p.setBrush(QColor(150, 20, 20));
-        p.drawPath(path);
-        break;
-    }
-    default: // smiling
-        path.moveTo(9.5, 19.5);
-        path.quadTo(16, 26.5, 22.5, 19.5);
-        p.drawPath(path);
-    }
-    return image;
+    return Drawn(FacePicture(index), size / 32.0, 1.0);
 }
 
 QIcon FaceIcon(int index) {
@@ -87,49 +100,11 @@ QIcon FaceIcon(int index) {
 }
 
 QImage StockPicture(qreal ratio) {
-    QImage image = Canvas(25, 25, ratio);
-    image.fill(Qt::black);
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
-    QPen red(QColor(220, 0, 0), 3.0);
-    p.setPen(red);
-    p.drawEllipse(QRectF(3.5, 3.5, 18, 18));
-    p.drawLine(QPointF(6.5, 18.5), QPointF(18.5, 6.5));
-    return image;
+    return Drawn(adultify::StockPicture(), 1.0, ratio);
 }
 
 QImage SplashPicture(qreal ratio) {
-    QImage image = Canvas(320, 240, ratio);
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
-    QLinearGradient sky(0, 0, 0, 240);
-    sky.setColorAt(0, QColor(20, 60, 170));
-    sky.setColorAt(1, QColor(0, 20, 90));
-    p.fillRect(QRectF(0, 0, 320, 240), sky);
-
-    // A green plumb-bob diamond above the title.
-    QPainterPath bob;
-    bob.moveTo(160, 56);
-    bob.lineTo(174, 86);
-    bob.lineTo(160, 116);
-    bob.lineTo(146, 86);
-    bob.closeSubpath();
-    p.setPen(QPen(QColor(0, 90, 0), 1.5));
-    p.setBrush(QColor(60, 220, 60));
-    p.drawPath(bob);
-
-    QFont title(QStringLiteral("DejaVu Serif"));
-    title.setPixelSize(44);
-    title.setBold(true);
-    p.setFont(title);
-    p.setPen(QColor(255, 255, 255));
-    p.drawText(QRectF(0, 118, 320, 56), Qt::AlignCenter, QStringLiteral("The Sims"));
-    QFont name(QStringLiteral("DejaVu Sans"));
-    name.setPixelSize(24);
-    p.setFont(name);
-    p.setPen(QColor(255, 220, 90));
-    p.drawText(QRectF(0, 168, 320, 34), Qt::AlignCenter, QStringLiteral("Adultify"));
-    return image;
+    return Drawn(adultify::SplashPicture(), 1.0, ratio);
 }
 
 } // namespace adultify::qt

@@ -163,10 +163,8 @@ bool WantsFocusFrame(ControlKind kind) {
     case ControlKind::DirList:
     case ControlKind::Combo:
     case ControlKind::DriveList:
-    case ControlKind::ScrollBar:
-        return true;
-    default:
-        return false;
+    case ControlKind::ScrollBar: return true;
+    default: return false;
     }
 }
 } // namespace
@@ -468,10 +466,8 @@ void QtWindowSystem::BuildControl(FormId form, const ControlDesign& c, ControlId
 // The widget of a control other than a menu entry; none for those that have no widget.
 QWidget* QtWindowSystem::BuildWidget(const ControlDesign& c, ControlId id, QWidget* parent) {
     switch (c.kind) {
-    case ControlKind::Label:
-        return BuildLabel(c, id, parent);
-    case ControlKind::Frame:
-        return BuildFrame(c, id, parent);
+    case ControlKind::Label: return BuildLabel(c, id, parent);
+    case ControlKind::Frame: return BuildFrame(c, id, parent);
     case ControlKind::Button: {
         auto* button = new QPushButton(Q(c.caption), parent);
         // In a dialog Enter presses the focused button, else the window's default one.
@@ -481,15 +477,13 @@ QWidget* QtWindowSystem::BuildWidget(const ControlDesign& c, ControlId id, QWidg
                          [this, id] { Send(id, UiEvent::Click); });
         return button;
     }
-    case ControlKind::List:
-        return BuildList(id, parent);
+    case ControlKind::List: return BuildList(id, parent);
     case ControlKind::Combo: {
         auto* combo = new DropDown(parent);
         QObject::connect(combo, &QComboBox::activated, combo, [this, id] { Picked(id); });
         return combo;
     }
-    case ControlKind::Picture:
-        return NewPicture(c, parent);
+    case ControlKind::Picture: return NewPicture(c, parent);
     case ControlKind::HiddenPicture:
         if (c.image == Image::Stock) At(id).picture = StockPicture(qApp->devicePixelRatio());
         return nullptr;
@@ -500,24 +494,18 @@ QWidget* QtWindowSystem::BuildWidget(const ControlDesign& c, ControlId id, QWidg
                          [this, id] { Send(id, UiEvent::Change); });
         return bar;
     }
-    case ControlKind::Shape:
-        return new ShapeBox(parent);
-    case ControlKind::Line:
-        return new EtchedLine(parent);
-    case ControlKind::DirList:
-        return BuildDirList(id, parent);
-    case ControlKind::DriveList:
-        return BuildDriveList(id, parent);
-    case ControlKind::FileList:
-        return new QListWidget(parent);
+    case ControlKind::Shape: return new ShapeBox(parent);
+    case ControlKind::Line: return new EtchedLine(parent);
+    case ControlKind::DirList: return BuildDirList(id, parent);
+    case ControlKind::DriveList: return BuildDriveList(id, parent);
+    case ControlKind::FileList: return new QListWidget(parent);
     case ControlKind::FolderBox: {
         auto* box = new FolderBox(parent);
         box->onEnter = [this, id] { OpenTypedFolder(id); };
         return box;
     }
     case ControlKind::Window:
-    case ControlKind::Menu:
-        break;
+    case ControlKind::Menu: break;
     }
     return nullptr;
 }

@@ -122,8 +122,7 @@ Made LabelMade(const ControlDesign& c, ControlId id) {
 Made MadeOf(const ControlDesign& c, ControlId id) {
     Made m;
     switch (c.kind) {
-    case ControlKind::Label:
-        return LabelMade(c, id);
+    case ControlKind::Label: return LabelMade(c, id);
     case ControlKind::Button:
         m.cls = WC_BUTTONW;
         m.style |= (c.enterPresses ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) | WS_TABSTOP;
@@ -157,8 +156,7 @@ Made MadeOf(const ControlDesign& c, ControlId id) {
         m.cls = WC_SCROLLBARW;
         m.style |= SBS_HORZ | WS_TABSTOP;
         break;
-    default:
-        break;
+    default: break;
     }
     return m;
 }

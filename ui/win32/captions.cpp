@@ -12,39 +12,24 @@ void Win32WindowSystem::SetCaption(ControlId control, std::string_view text) {
     if (!c) return;
     c->caption = std::string(text);
     switch (control.Kind()) {
-    case ControlKind::Window:
-        RefreshTitle(control.Form());
-        break;
+    case ControlKind::Window: RefreshTitle(control.Form()); break;
     case ControlKind::Menu:
         if (const ControlDesign& d = control.Design(); !d.parent.empty())
             RebuildMenu(*ControlId::Find(d.parent));
         else
             RebuildMenu(control.Form().Control());
         break;
-    case ControlKind::Button:
-        SetWindowTextW(c->hwnd, WidenShown(text).c_str());
-        break;
-    case ControlKind::DirList:
-        FillDirList(control, text);
-        break;
-    case ControlKind::FileList:
-        FillFileList(control, text);
-        break;
-    case ControlKind::DriveList:
-        ChooseDriveOf(control, text);
-        break;
-    case ControlKind::FolderBox:
-        SetWindowTextW(c->hwnd, Widen(text).c_str());
-        break;
+    case ControlKind::Button: SetWindowTextW(c->hwnd, WidenShown(text).c_str()); break;
+    case ControlKind::DirList: FillDirList(control, text); break;
+    case ControlKind::FileList: FillFileList(control, text); break;
+    case ControlKind::DriveList: ChooseDriveOf(control, text); break;
+    case ControlKind::FolderBox: SetWindowTextW(c->hwnd, Widen(text).c_str()); break;
     case ControlKind::Label: // drawn from the caption at the next repaint
         SetWindowTextW(c->hwnd, WidenShown(text).c_str());
         Invalidate(control);
         break;
-    case ControlKind::Frame:
-        Invalidate(control);
-        break;
-    default:
-        break;
+    case ControlKind::Frame: Invalidate(control); break;
+    default: break;
     }
 }
 

@@ -1,8 +1,12 @@
 #include "ui/win32/gdi_images.h"
 
+#include "ui/own_pictures.h"
+#include "ui/win32/wide_text.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace adultify::win32 {
@@ -21,109 +25,137 @@ struct Grid {
     }
 };
 
-HPEN RoundPen(COLORREF colour, int width) {
-    LOGBRUSH brush{BS_SOLID, colour, 0};
-    // Solid, round ends and round joins are GDI's defaults (all 0).
-    return ExtCreatePen(PS_GEOMETRIC | PS_SOLID, static_cast<DWORD>(width), &brush, 0, nullptr);
+COLORREF Ref(Rgb c) {
+    return RGB(c.r, c.g, c.b);
 }
 
-// A quadratic curve as the cubic GDI draws.
-void QuadTo(HDC dc, const Grid& g, POINT from, double cx, double cy, double x, double y) {
-    const double fx = (from.x - g.left) / g.unit, fy = (from.y - g.top) / g.unit;
-    const POINT pts[3] = {g.P(fx + 2.0 / 3 * (cx - fx), fy + 2.0 / 3 * (cy - fy)),
-                          g.P(x + 2.0 / 3 * (cx - x), y + 2.0 / 3 * (cy - y)), g.P(x, y)};
+// A pen of `width` pixels: round ends and joins (GDI's defaults, 0) where asked, else square
+// ends and bevelled joins, as Qt's own pen.
+HPEN NewPen(const Shape& s, COLORREF colour, int width) {
+    LOGBRUSH brush{BS_SOLID, colour, 0};
+    const DWORD ends =
+        s.roundPen ? DWORD{PS_ENDCAP_ROUND} : DWORD{PS_ENDCAP_SQUARE | PS_JOIN_BEVEL};
+    return ExtCreatePen(PS_GEOMETRIC | ends, static_cast<DWORD>(width), &brush, 0, nullptr);
+}
+
+// A quadratic curve as the cubic GDI draws, from the point the path is at.
+void QuadTo(HDC dc, const Grid& g, GridPoint from, GridPoint control, GridPoint to) {
+    const auto third = [](float a, float b) { return a + 2.0 / 3 * (b - a); };
+    const POINT pts[3] = {g.P(third(from.x, control.x), third(from.y, control.y)),
+                          g.P(third(to.x, control.x), third(to.y, control.y)), g.P(to.x, to.y)};
     PolyBezierTo(dc, pts, 3);
 }
 
-void DrawEyes(HDC dc, const Grid& g);
-void DrawMouth(HDC dc, const Grid& g, int index);
-
-// The face on a 32-unit grid; `mask` draws the head's outline filled white and nothing else.
-void DrawFace(HDC dc, const Grid& g, int index, bool mask) {
-    const COLORREF outline = mask ? RGB(255, 255, 255) : RGB(120, 80, 0);
-    HPEN pen = CreatePen(PS_SOLID, g.W(1.2), outline);
-    HBRUSH face = CreateSolidBrush(mask ? RGB(255, 255, 255) : RGB(250, 215, 40));
-    HGDIOBJ oldPen = SelectObject(dc, pen);
-    HGDIOBJ oldBrush = SelectObject(dc, face);
-    Ellipse(dc, g.X(1.5), g.Y(1.5), g.X(30.5), g.Y(30.5));
-    SelectObject(dc, oldPen);
-    SelectObject(dc, oldBrush);
-    DeleteObject(pen);
-    DeleteObject(face);
-    if (mask) return;
-    DrawEyes(dc, g);
-    DrawMouth(dc, g, index);
-}
-
-// A lighter patch towards the top left, and the eyes.
-void DrawEyes(HDC dc, const Grid& g) {
-    // A lighter patch towards the top left, as light falling on it.
-    HBRUSH light = CreateSolidBrush(RGB(255, 245, 130));
-    HGDIOBJ none = SelectObject(dc, GetStockObject(NULL_PEN));
-    HGDIOBJ oldBrush = SelectObject(dc, light);
-    Ellipse(dc, g.X(5), g.Y(4), g.X(19), g.Y(16));
-    SelectObject(dc, oldBrush);
-    DeleteObject(light);
-
-    HBRUSH eye = CreateSolidBrush(RGB(40, 30, 10));
-    oldBrush = SelectObject(dc, eye);
-    Ellipse(dc, g.X(9.5), g.Y(9), g.X(13), g.Y(14));
-    Ellipse(dc, g.X(19), g.Y(9), g.X(22.5), g.Y(14));
-    SelectObject(dc, oldBrush);
-    SelectObject(dc, none);
-    DeleteObject(eye);
-}
-
-void DrawMouth(HDC dc, const Grid& g, int index) {
-    HPEN mouth = RoundPen(RGB(60, 30, 10), g.W(2.0));
-    HGDIOBJ oldPen = SelectObject(dc, mouth);
-    const auto filled = [&](COLORREF colour, auto&& path) {
-        HBRUSH fill = CreateSolidBrush(colour);
-        HGDIOBJ before = SelectObject(dc, fill);
-        BeginPath(dc);
-        path();
-        CloseFigure(dc);
-        EndPath(dc);
-        StrokeAndFillPath(dc);
-        SelectObject(dc, before);
-        DeleteObject(fill);
-    };
-    switch (index) {
-    case 0: // neutral
-        MoveToEx(dc, g.X(10), g.Y(22), nullptr);
-        LineTo(dc, g.X(22), g.Y(22));
-        break;
-    case 2: // grinning, open mouth
-        filled(RGB(120, 20, 20), [&] {
-            MoveToEx(dc, g.X(8.5), g.Y(18.5), nullptr);
-            const POINT pts[3] = {g.P(11, 27.5), g.P(21, 27.5), g.P(23.5, 18.5)};
+void TracePath(HDC dc, const Grid& g, const Shape& s) {
+    GridPoint at;
+    for (const PathStep& step : s.steps) {
+        switch (step.kind) {
+        case PathStep::Kind::MoveTo:
+            MoveToEx(dc, g.X(step.a.x), g.Y(step.a.y), nullptr);
+            at = step.a;
+            break;
+        case PathStep::Kind::LineTo:
+            LineTo(dc, g.X(step.a.x), g.Y(step.a.y));
+            at = step.a;
+            break;
+        case PathStep::Kind::QuadTo:
+            QuadTo(dc, g, at, step.a, step.b);
+            at = step.b;
+            break;
+        case PathStep::Kind::CubicTo: {
+            const POINT pts[3] = {g.P(step.a.x, step.a.y), g.P(step.b.x, step.b.y),
+                                  g.P(step.c.x, step.c.y)};
             PolyBezierTo(dc, pts, 3);
-        });
-        break;
-    case 3: // frowning
-        MoveToEx(dc, g.X(10), g.Y(25), nullptr);
-        QuadTo(dc, g, g.P(10, 25), 16, 18, 22, 25);
-        break;
-    case 4: { // laughing, with a nose and open mouth
-        HPEN nose = CreatePen(PS_SOLID, g.W(1.4), RGB(150, 90, 0));
-        SelectObject(dc, nose);
-        MoveToEx(dc, g.X(16), g.Y(13.5), nullptr);
-        LineTo(dc, g.X(16), g.Y(17));
-        SelectObject(dc, mouth);
-        DeleteObject(nose);
-        filled(RGB(150, 20, 20), [&] {
-            MoveToEx(dc, g.X(8), g.Y(19.5), nullptr);
-            LineTo(dc, g.X(24), g.Y(19.5));
-            QuadTo(dc, g, g.P(24, 19.5), 16, 30.5, 8, 19.5);
-        });
-        break;
+            at = step.c;
+            break;
+        }
+        }
     }
-    default: // smiling
-        MoveToEx(dc, g.X(9.5), g.Y(19.5), nullptr);
-        QuadTo(dc, g, g.P(9.5, 19.5), 16, 26.5, 22.5, 19.5);
+}
+
+void DrawText(HDC dc, const Grid& g, const Shape& s, COLORREF colour) {
+    HFONT font =
+        CreateFontW(-g.W(s.size), 0, 0, 0, s.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
+                    DEFAULT_CHARSET, OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY,
+                    DEFAULT_PITCH, s.face == TextFace::Serif ? L"Times New Roman" : L"Tahoma");
+    HGDIOBJ oldFont = SelectObject(dc, font);
+    const int oldMode = SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, colour);
+    RECT area{g.X(s.at.x), g.Y(s.at.y), g.X(s.to.x), g.Y(s.to.y)};
+    const std::wstring words = Widen(s.words);
+    DrawTextW(dc, words.c_str(), static_cast<int>(words.size()), &area,
+              DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    SetBkMode(dc, oldMode);
+    SelectObject(dc, oldFont);
+    DeleteObject(font);
+}
+
+// `mask` draws every shape white: where the picture covers.
+void DrawShape(HDC dc, const Grid& g, const Shape& s, bool mask) {
+    const auto colour = [mask](Rgb c) { return mask ? RGB(255, 255, 255) : Ref(c); };
+    if (s.kind == Shape::Kind::Text) {
+        if (!mask) DrawText(dc, g, s, colour(s.fill.value_or(Rgb{})));
+        return;
+    }
+    HPEN pen = s.pen ? NewPen(s, colour(*s.pen), g.W(s.penWidth)) : nullptr;
+    HBRUSH brush = s.fill ? CreateSolidBrush(colour(*s.fill)) : nullptr;
+    HGDIOBJ oldPen = SelectObject(dc, pen ? pen : GetStockObject(NULL_PEN));
+    HGDIOBJ oldBrush = SelectObject(dc, brush ? brush : GetStockObject(NULL_BRUSH));
+    switch (s.kind) {
+    case Shape::Kind::Ellipse:
+        Ellipse(dc, g.X(s.at.x), g.Y(s.at.y), g.X(s.to.x), g.Y(s.to.y));
+        break;
+    case Shape::Kind::Line:
+        MoveToEx(dc, g.X(s.at.x), g.Y(s.at.y), nullptr);
+        LineTo(dc, g.X(s.to.x), g.Y(s.to.y));
+        break;
+    case Shape::Kind::Path:
+        BeginPath(dc);
+        TracePath(dc, g, s);
+        if (s.fill) CloseFigure(dc);
+        EndPath(dc);
+        if (s.fill)
+            StrokeAndFillPath(dc);
+        else
+            StrokePath(dc);
+        break;
+    case Shape::Kind::Text: break;
     }
     SelectObject(dc, oldPen);
-    DeleteObject(mouth);
+    SelectObject(dc, oldBrush);
+    if (pen) DeleteObject(pen);
+    if (brush) DeleteObject(brush);
+}
+
+// The background: a vertical blend, one band per pixel row, or one colour.
+void PaintBackground(HDC dc, const OwnPicture& picture, const RECT& box) {
+    if (!picture.background) return;
+    const Rgb top = *picture.background;
+    const Rgb bottom = picture.backgroundBottom.value_or(top);
+    const int height = box.bottom - box.top;
+    for (int row = 0; row < height; ++row) {
+        const double t = height > 1 ? static_cast<double>(row) / (height - 1) : 0;
+        const auto mix = [t](int from, int to) {
+            return static_cast<BYTE>(std::lround(from + (to - from) * t));
+        };
+        HBRUSH band =
+            CreateSolidBrush(RGB(mix(top.r, bottom.r), mix(top.g, bottom.g), mix(top.b, bottom.b)));
+        const RECT line{box.left, box.top + row, box.right, box.top + row + 1};
+        FillRect(dc, &line, band);
+        DeleteObject(band);
+    }
+}
+
+void Draw(HDC dc, const Grid& g, const OwnPicture& picture, bool mask) {
+    for (const Shape& s : picture.shapes)
+        DrawShape(dc, g, s, mask);
+}
+
+// `picture` into `box`, scaled to its width.
+void Paint(HDC dc, const OwnPicture& picture, const RECT& box) {
+    PaintBackground(dc, picture, box);
+    Draw(dc, Grid{static_cast<double>(box.right - box.left) / picture.width, box.left, box.top},
+         picture, false);
 }
 
 // A top-down 32-bit DIB section, black.
@@ -151,11 +183,12 @@ HICON NewFaceIcon(int index, int size) {
     std::uint32_t* cover = nullptr;
     HBITMAP colourBitmap = NewCanvas(dc, big, big, &colour);
     HBITMAP coverBitmap = NewCanvas(dc, big, big, &cover);
-    const Grid grid{big / 32.0, 0, 0};
+    const OwnPicture face = FacePicture(index);
+    const Grid grid{static_cast<double>(big) / face.width, 0, 0};
     HGDIOBJ old = SelectObject(dc, colourBitmap);
-    DrawFace(dc, grid, index, false);
+    Draw(dc, grid, face, false);
     SelectObject(dc, coverBitmap);
-    DrawFace(dc, grid, index, true);
+    Draw(dc, grid, face, true);
     GdiFlush();
 
     // Each icon pixel averages its samples: coverage gives the alpha, the colour is un-weighted.
@@ -195,62 +228,11 @@ HICON NewFaceIcon(int index, int size) {
 }
 
 void PaintStockPicture(HDC dc, const RECT& box) {
-    const Grid g{(box.right - box.left) / 25.0, box.left, box.top};
-    FillRect(dc, &box, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-    HPEN red = CreatePen(PS_SOLID, g.W(3.0), RGB(220, 0, 0));
-    HGDIOBJ oldPen = SelectObject(dc, red);
-    HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
-    Ellipse(dc, g.X(3.5), g.Y(3.5), g.X(21.5), g.Y(21.5));
-    MoveToEx(dc, g.X(6.5), g.Y(18.5), nullptr);
-    LineTo(dc, g.X(18.5), g.Y(6.5));
-    SelectObject(dc, oldPen);
-    SelectObject(dc, oldBrush);
-    DeleteObject(red);
+    Paint(dc, StockPicture(), box);
 }
 
 void PaintSplashPicture(HDC dc, const RECT& box) {
-    const Grid g{(box.right - box.left) / 320.0, box.left, box.top};
-    // Sky: a vertical blend, one band per pixel row.
-    const int height = box.bottom - box.top;
-    for (int row = 0; row < height; ++row) {
-        const double t = height > 1 ? static_cast<double>(row) / (height - 1) : 0;
-        const auto mix = [t](int from, int to) {
-            return static_cast<BYTE>(std::lround(from + (to - from) * t));
-        };
-        HBRUSH band = CreateSolidBrush(RGB(mix(20, 0), mix(60, 20), mix(170, 90)));
-        const RECT line{box.left, box.top + row, box.right, box.top + row + 1};
-        FillRect(dc, &line, band);
-        DeleteObject(band);
-    }
-
-    // A green plumb-bob diamond above the title.
-    const POINT bob[4] = {g.P(160, 56), g.P(174, 86), g.P(160, 116), g.P(146, 86)};
-    HPEN edge = CreatePen(PS_SOLID, g.W(1.5), RGB(0, 90, 0));
-    HBRUSH green = CreateSolidBrush(RGB(60, 220, 60));
-    HGDIOBJ oldPen = SelectObject(dc, edge);
-    HGDIOBJ oldBrush = SelectObject(dc, green);
-    Polygon(dc, bob, 4);
-    SelectObject(dc, oldPen);
-    SelectObject(dc, oldBrush);
-    DeleteObject(edge);
-    DeleteObject(green);
-
-    const int oldMode = SetBkMode(dc, TRANSPARENT);
-    const auto text = [&](const wchar_t* face, double pixels, int weight, COLORREF colour,
-                          double top, double bottom, const wchar_t* words) {
-        HFONT font = CreateFontW(-g.W(pixels), 0, 0, 0, weight, FALSE, FALSE, FALSE,
-                                 DEFAULT_CHARSET, OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS,
-                                 ANTIALIASED_QUALITY, DEFAULT_PITCH, face);
-        HGDIOBJ oldFont = SelectObject(dc, font);
-        SetTextColor(dc, colour);
-        RECT area{g.X(0), g.Y(top), g.X(320), g.Y(bottom)};
-        DrawTextW(dc, words, -1, &area, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-        SelectObject(dc, oldFont);
-        DeleteObject(font);
-    };
-    text(L"Times New Roman", 44, FW_BOLD, RGB(255, 255, 255), 118, 174, L"The Sims");
-    text(L"Tahoma", 24, FW_NORMAL, RGB(255, 220, 90), 168, 202, L"Adultify");
-    SetBkMode(dc, oldMode);
+    Paint(dc, SplashPicture(), box);
 }
 
 } // namespace adultify::win32

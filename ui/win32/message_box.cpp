@@ -74,34 +74,17 @@ std::wstring HoldingLines(std::string_view text) {
 UINT MessageBoxFlags(MsgButtons buttons, MsgIcon icon) {
     UINT flags = MB_SETFOREGROUND;
     switch (buttons) {
-    case MsgButtons::Ok:
-        flags |= MB_OK;
-        break;
-    case MsgButtons::YesNo:
-        flags |= MB_YESNO;
-        break;
-    case MsgButtons::YesNoCancel:
-        flags |= MB_YESNOCANCEL;
-        break;
-    case MsgButtons::YesNoDefaultNo:
-        flags |= MB_YESNO | MB_DEFBUTTON2;
-        break;
+    case MsgButtons::Ok: flags |= MB_OK; break;
+    case MsgButtons::YesNo: flags |= MB_YESNO; break;
+    case MsgButtons::YesNoCancel: flags |= MB_YESNOCANCEL; break;
+    case MsgButtons::YesNoDefaultNo: flags |= MB_YESNO | MB_DEFBUTTON2; break;
     }
     switch (icon) {
-    case MsgIcon::None:
-        break;
-    case MsgIcon::Critical:
-        flags |= MB_ICONERROR;
-        break;
-    case MsgIcon::Question:
-        flags |= MB_ICONQUESTION;
-        break;
-    case MsgIcon::Exclamation:
-        flags |= MB_ICONWARNING;
-        break;
-    case MsgIcon::Information:
-        flags |= MB_ICONINFORMATION;
-        break;
+    case MsgIcon::None: break;
+    case MsgIcon::Critical: flags |= MB_ICONERROR; break;
+    case MsgIcon::Question: flags |= MB_ICONQUESTION; break;
+    case MsgIcon::Exclamation: flags |= MB_ICONWARNING; break;
+    case MsgIcon::Information: flags |= MB_ICONINFORMATION; break;
     }
     return flags;
 }
@@ -120,12 +103,9 @@ MsgAnswer RunMessageBox(HWND owner, std::string_view text, MsgButtons buttons, M
         hook = nullptr;
     }
     switch (answer) {
-    case IDYES:
-        return MsgAnswer::Yes;
-    case IDNO:
-        return MsgAnswer::No;
-    case IDOK:
-        return MsgAnswer::Ok;
+    case IDYES: return MsgAnswer::Yes;
+    case IDNO: return MsgAnswer::No;
+    case IDOK: return MsgAnswer::Ok;
     default: // Cancel, or no box could be shown: what closing it without a button answers
         break;
     }

@@ -58,15 +58,9 @@ LRESULT CALLBACK Win32WindowSystem::FormProc(HWND hwnd, UINT msg, WPARAM wp, LPA
 
 LRESULT Win32WindowSystem::OnFormMessage(FormId form, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
-    case WM_COMMAND:
-        OnCommand(form, wp, lp);
-        return 0;
-    case WM_MENUSELECT:
-        ShowMenuTip(hwnd, Pointer<HMENU>(lp), LOWORD(wp), HIWORD(wp));
-        return 0;
-    case kNavigate:
-        OnNavigate(wp, lp);
-        return 0;
+    case WM_COMMAND: OnCommand(form, wp, lp); return 0;
+    case WM_MENUSELECT: ShowMenuTip(hwnd, Pointer<HMENU>(lp), LOWORD(wp), HIWORD(wp)); return 0;
+    case kNavigate: OnNavigate(wp, lp); return 0;
     case WM_HSCROLL:
         if (std::optional<ControlId> id = ControlOfId(GetDlgCtrlID(Pointer<HWND>(lp))))
             OnScroll(*id, wp);
@@ -81,9 +75,7 @@ LRESULT Win32WindowSystem::OnFormMessage(FormId form, HWND hwnd, UINT msg, WPARA
         if (form != kMainForm) break;
         Send(form.Control(), UiEvent::Close);
         return ended_ ? TRUE : FALSE;
-    case WM_MOUSEMOVE:
-        OnMouseMove(form, lp);
-        break;
+    case WM_MOUSEMOVE: OnMouseMove(form, lp); break;
     case WM_CHAR:
         if (!form.Control().Reports(UiEvent::KeyPress)) break;
         Send(form.Control(), UiEvent::KeyPress);
@@ -92,8 +84,7 @@ LRESULT Win32WindowSystem::OnFormMessage(FormId form, HWND hwnd, UINT msg, WPARA
         if (!pointer_) break;
         SetCursor(pointer_);
         return TRUE;
-    default:
-        return OnWindowMessage(form, hwnd, msg, wp, lp);
+    default: return OnWindowMessage(form, hwnd, msg, wp, lp);
     }
     return DefWindowProcW(hwnd, msg, wp, lp);
 }
@@ -112,9 +103,7 @@ LRESULT Win32WindowSystem::OnWindowMessage(FormId form, HWND hwnd, UINT msg, WPA
             return TRUE;
         }
         break;
-    case WM_SIZE:
-        FollowSize(form);
-        break;
+    case WM_SIZE: FollowSize(form); break;
     case WM_GETMINMAXINFO:
         if (!form.Design().sizable) break;
         KeepLaidOutSize(form, hwnd, *Pointer<MINMAXINFO*>(lp));
@@ -126,17 +115,12 @@ LRESULT Win32WindowSystem::OnWindowMessage(FormId form, HWND hwnd, UINT msg, WPA
         EndPaint(hwnd, &ps);
         return 0;
     }
-    case WM_DPICHANGED:
-        OnDpiChanged(form, hwnd, *Pointer<const RECT*>(lp));
-        return 0;
+    case WM_DPICHANGED: OnDpiChanged(form, hwnd, *Pointer<const RECT*>(lp)); return 0;
     case WM_ACTIVATE:
         if (KeepFocus(hwnd, LOWORD(wp) == WA_INACTIVE)) return 0;
         break;
-    case WM_DESTROY:
-        RemovePropW(hwnd, kFocusProperty);
-        break;
-    default:
-        break;
+    case WM_DESTROY: RemovePropW(hwnd, kFocusProperty); break;
+    default: break;
     }
     return DefWindowProcW(hwnd, msg, wp, lp);
 }
@@ -233,8 +217,7 @@ void Win32WindowSystem::OnCommand(FormId form, WPARAM wp, LPARAM lp) {
     case ControlKind::DriveList:
         if (code == CBN_SELCHANGE) DriveChosen(*control);
         break;
-    default:
-        break;
+    default: break;
     }
 }
 
@@ -332,8 +315,7 @@ LRESULT CALLBACK Win32WindowSystem::LabelProc(HWND hwnd, UINT msg, WPARAM wp, LP
     case WM_KILLFOCUS: // the focus mark
         InvalidateRect(hwnd, nullptr, TRUE);
         break;
-    default:
-        break;
+    default: break;
     }
     if (msg == WM_NCDESTROY) RemoveWindowSubclass(hwnd, LabelProc, kLabelSubclass);
     return DefSubclassProc(hwnd, msg, wp, lp);
@@ -360,8 +342,7 @@ LRESULT CALLBACK Win32WindowSystem::PictureProc(HWND hwnd, UINT msg, WPARAM wp, 
     switch (msg) {
     case WM_NCHITTEST: // the window under it takes the pointer
         return HTTRANSPARENT;
-    case WM_ERASEBKGND:
-        return 1;
+    case WM_ERASEBKGND: return 1;
     case WM_PAINT: {
         PAINTSTRUCT ps;
         HDC dc = BeginPaint(hwnd, &ps);
@@ -381,8 +362,7 @@ LRESULT CALLBACK Win32WindowSystem::PictureProc(HWND hwnd, UINT msg, WPARAM wp, 
         EndPaint(hwnd, &ps);
         return 0;
     }
-    default:
-        return DefWindowProcW(hwnd, msg, wp, lp);
+    default: return DefWindowProcW(hwnd, msg, wp, lp);
     }
 }
 

@@ -68,8 +68,7 @@ void Win32WindowSystem::PaintForm(FormId form, HDC dc) {
             r.bottom = r.top + 2;
             DrawEdge(dc, &r, EDGE_ETCHED, BF_TOP);
             break;
-        default:
-            break;
+        default: break;
         }
     }
     SetBkMode(dc, oldMode);

@@ -156,17 +156,12 @@ void Win32WindowSystem::PaintPicture(ControlId box, HDC dc, const RECT& inner) c
     const double scale = Dpi(box.Form()) / static_cast<double>(USER_DEFAULT_SCREEN_DPI);
     if (!c.ops.empty()) ::FillRect(dc, &inner, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     switch (c.shows) {
-    case Control::Shows::Nothing:
-        break;
+    case Control::Shows::Nothing: break;
     case Control::Shows::Bitmap:
         PaintBitmap(dc, *c.bitmap, Fitted(inner, scale, c.bitmap->width, c.bitmap->height));
         break;
-    case Control::Shows::Stock:
-        PaintStockPicture(dc, Fitted(inner, scale, 25, 25));
-        break;
-    case Control::Shows::Splash:
-        PaintSplashPicture(dc, Fitted(inner, scale, 320, 240));
-        break;
+    case Control::Shows::Stock: PaintStockPicture(dc, Fitted(inner, scale, 25, 25)); break;
+    case Control::Shows::Splash: PaintSplashPicture(dc, Fitted(inner, scale, 320, 240)); break;
     }
     if (!c.ops.empty()) Replay(dc, c.ops, inner, scale);
 }

@@ -60,32 +60,19 @@ void Win32WindowSystem::OnScroll(ControlId bar, WPARAM wp) {
     Control& c = At(bar);
     int value = c.scrollValue;
     switch (LOWORD(wp)) {
-    case SB_LINELEFT:
-        value -= c.smallChange;
-        break;
-    case SB_LINERIGHT:
-        value += c.smallChange;
-        break;
-    case SB_PAGELEFT:
-        value -= c.largeChange;
-        break;
-    case SB_PAGERIGHT:
-        value += c.largeChange;
-        break;
-    case SB_LEFT:
-        value = c.scrollMin;
-        break;
-    case SB_RIGHT:
-        value = c.scrollMax;
-        break;
+    case SB_LINELEFT: value -= c.smallChange; break;
+    case SB_LINERIGHT: value += c.smallChange; break;
+    case SB_PAGELEFT: value -= c.largeChange; break;
+    case SB_PAGERIGHT: value += c.largeChange; break;
+    case SB_LEFT: value = c.scrollMin; break;
+    case SB_RIGHT: value = c.scrollMax; break;
     case SB_THUMBPOSITION: { // the change comes when the thumb is let go
         SCROLLINFO info{sizeof(info), SIF_TRACKPOS, 0, 0, 0, 0, 0};
         GetScrollInfo(c.hwnd, SB_CTL, &info);
         value = info.nTrackPos;
         break;
     }
-    default:
-        return;
+    default: return;
     }
     value = std::clamp(value, c.scrollMin, c.scrollMax);
     if (!SetScrollValue(bar, value)) return;
