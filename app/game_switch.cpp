@@ -25,8 +25,7 @@ void ReadGameAgain(Module1& m) {
 
 void SwitchToFoundGame(RunState run, std::size_t index) {
     Module1& m = run.m;
-    if (!run.games || !SettleUnsavedData(m)) return;
-    if (!UseFoundGame(m, *run.games, index)) return;
+    if (!SettleUnsavedData(m) || !UseFoundGame(m, run.games, index)) return;
     RecoverInterruptedSave(m);
     ReadGameAgain(m);
 }
@@ -40,7 +39,7 @@ void Form2_Command1_Click(RunState run) {
     const bool sameGame = folder + "\\" == m.SimsPath;
     if (!startingUp && !sameGame && !SettleUnsavedData(m)) return;
     SetGameFolder(m, folder);
-    if (run.games) UseChosenFolder(m, *run.games);
+    UseChosenFolder(m, run.games);
     m.ui.UnloadForm("Form2");
     if (!startingUp && !sameGame) ReadGameAgain(m);
 }

@@ -24,13 +24,13 @@ Editor::Editor(const EnvironmentLookup& env, Clock* clock) : platform_(MakePlatf
     };
     ShowFoundGames(*m_, shelf_);
     ui_->eventSink = [this](ControlId control, UiEvent event) {
-        return DispatchWindowEvent({*m_, shelf_}, control, event);
+        return DispatchWindowEvent(run(), control, event);
     };
 }
 
 bool Editor::Load() {
     try {
-        Form1_Load({*m_, shelf_});
+        Form1_Load(run());
         ui_->Flush();
         return true;
     } catch (const ProgramEnd&) {

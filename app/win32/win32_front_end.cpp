@@ -20,13 +20,13 @@ Win32Editor::Win32Editor(const EnvironmentLookup& env, Clock* clock)
     };
     ShowFoundGames(*m_, shelf_);
     ui_->eventSink = [this](ControlId control, UiEvent event) {
-        return DispatchWindowEvent({*m_, shelf_}, control, event);
+        return DispatchWindowEvent(run(), control, event);
     };
 }
 
 bool Win32Editor::Load() {
     try {
-        Form1_Load({*m_, shelf_});
+        Form1_Load(run());
         return true;
     } catch (const ProgramEnd&) {
         return false;
