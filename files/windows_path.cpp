@@ -136,7 +136,7 @@ fs::path WindowsPathMapper::ToNative(std::string_view path, bool* found) const {
     }
     const std::vector<std::string> parts = Components(rest);
     if (parts.empty()) return base;
-    const fs::path whole = JoinFirst(base, parts, parts.size());
+    fs::path whole = JoinFirst(base, parts, parts.size());
     // A file of a folder listed before, a character file say, costs one look at the folder.
     if (auto hit = FromListing(whole.parent_path(), parts.back())) return *hit;
     // Where the exact spelling exists, it is what the walk below would find.
