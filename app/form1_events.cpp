@@ -16,6 +16,7 @@
 #include "hood/resident_view.h"
 
 #include <exception>
+#include <span>
 #include <string>
 
 namespace adultify {
@@ -69,25 +70,58 @@ struct CommandScope {
     CommandScope& operator=(const CommandScope&) = delete;
 };
 
+// A click whose handler needs the program's state alone.
+struct ClickRoute {
+    ControlId control;
+    void (*handler)(Module1& m);
+};
+
+constexpr ClickRoute kMainWindowClicks[] = {
+    {"Combo1", Combo1_Click},
+    {"List1", List1_Click},
+    {"List2", List2_Click},
+    {"Command1", Adultify_Command1_Click},
+    {"menu_path", ShowPathDialog},
+    {"menu_snapshots", ShowSnapshotWindow},
+    {"menu_children", ShowChildrenWindow},
+    {"menu_exit", ExitSequence},
+    {"menu_Save", [](Module1& m) { (void)SaveHood(m); }},
+    {"menu_iff", menu_iff_Click},
+    {"menu_personality",
+     [](Module1& m) { m.ui.SetChecked("menu_personality", !m.ui.IsChecked("menu_personality")); }},
+    {"menu_fix_thumbnails", menu_fix_thumbnails_Click},
+    {"menu_about", AboutSequence},
+};
+
+constexpr ClickRoute kOtherWindowClicks[] = {
+    {"Form2.Command2", Form2_Command2_Click},
+    {"Form2.Command3", Form2_Command3_Click},
+    {"Form3.Command1", Form3_Command1_Click},
+    {"Form3.Command2", Form3_Command2_Click},
+    {"frmAbout.cmdOK", frmAbout_cmdOK_Click},
+    {"frmAbout.Label11", frmAbout_Label11_Click},
+    {"frmSnapshots.List1", frmSnapshots_List1_Click},
+    {"frmSnapshots.cmdRestore", frmSnapshots_cmdRestore_Click},
+    {"frmSnapshots.cmdClose", frmSnapshots_cmdClose_Click},
+    {"frmChildren.List1", frmChildren_List1_Click},
+    {"frmChildren.cmdMark", frmChildren_cmdMark_Click},
+    {"frmChildren.cmdOpen", frmChildren_cmdOpen_Click},
+    {"frmChildren.cmdGrowUp", frmChildren_cmdGrowUp_Click},
+    {"frmChildren.cmdCancel", frmChildren_cmdCancel_Click},
+    {"frmChildren.cmdClose", frmChildren_cmdClose_Click},
+};
+
+bool RouteClick(std::span<const ClickRoute> routes, Module1& m, ControlId c) {
+    for (const ClickRoute& route : routes)
+        if (route.control == c) return route.handler(m), true;
+    return false;
+}
+
 bool Form1Click(RunState run, ControlId c) {
-    Module1& m = run.m;
-    if (c == "Combo1") return Combo1_Click(m), true;
-    if (c == "List1") return List1_Click(m), true;
-    if (c == "List2") return List2_Click(m), true;
-    if (c == "Command1") return Adultify_Command1_Click(m), true;
-    if (c == "menu_path") return ShowPathDialog(m), true;
-    if (c == "menu_snapshots") return ShowSnapshotWindow(m), true;
-    if (c == "menu_children") return ShowChildrenWindow(m), true;
     for (std::size_t i = 0; i < kGameEntries.size(); ++i)
         if (c == kGameEntries[i]) return SwitchToFoundGame(run, i), true;
-    if (c == "menu_exit") return ExitSequence(m), true;
-    if (c == "menu_Save") return (void)SaveHood(m), true;
-    if (c == "menu_iff") return menu_iff_Click(m), true;
-    if (c == "menu_personality") return m.ui.SetChecked(c, !m.ui.IsChecked(c)), true;
-    if (c == "menu_fix_thumbnails") return menu_fix_thumbnails_Click(m), true;
-    if (c == "menu_about") return AboutSequence(m), true;
-    if (const SkillRow* row = SkillRowOf(c)) return SkillLabel_Click(m, *row), true;
-    return false;
+    if (const SkillRow* row = SkillRowOf(c)) return SkillLabel_Click(run.m, *row), true;
+    return RouteClick(kMainWindowClicks, run.m, c);
 }
 
 bool Form1Event(RunState run, ControlId c, UiEvent e) {
@@ -99,31 +133,11 @@ bool Form1Event(RunState run, ControlId c, UiEvent e) {
     return false;
 }
 
-bool ChildrenWindowClick(Module1& m, ControlId c) {
-    if (c == "frmChildren.List1") return frmChildren_List1_Click(m), true;
-    if (c == "frmChildren.lblHood" || c == "frmChildren.lblFamily" || c == "frmChildren.lblName")
-        return frmChildren_Sort_Click(m, c), true;
-    if (c == "frmChildren.cmdMark") return frmChildren_cmdMark_Click(m), true;
-    if (c == "frmChildren.cmdOpen") return frmChildren_cmdOpen_Click(m), true;
-    if (c == "frmChildren.cmdGrowUp") return frmChildren_cmdGrowUp_Click(m), true;
-    if (c == "frmChildren.cmdCancel") return frmChildren_cmdCancel_Click(m), true;
-    if (c == "frmChildren.cmdClose") return frmChildren_cmdClose_Click(m), true;
-    return false;
-}
-
 bool OtherWindowClick(RunState run, ControlId c) {
-    Module1& m = run.m;
     if (c == "Form2.Command1") return Form2_Command1_Click(run), true;
-    if (c == "Form2.Command2") return Form2_Command2_Click(m), true;
-    if (c == "Form2.Command3") return Form2_Command3_Click(m), true;
-    if (c == "Form3.Command1") return Form3_Command1_Click(m), true;
-    if (c == "Form3.Command2") return Form3_Command2_Click(m), true;
-    if (c == "frmAbout.cmdOK") return frmAbout_cmdOK_Click(m), true;
-    if (c == "frmAbout.Label11") return frmAbout_Label11_Click(m), true;
-    if (c == "frmSnapshots.List1") return frmSnapshots_List1_Click(m), true;
-    if (c == "frmSnapshots.cmdRestore") return frmSnapshots_cmdRestore_Click(m), true;
-    if (c == "frmSnapshots.cmdClose") return frmSnapshots_cmdClose_Click(m), true;
-    return ChildrenWindowClick(m, c);
+    if (c == "frmChildren.lblHood" || c == "frmChildren.lblFamily" || c == "frmChildren.lblName")
+        return frmChildren_Sort_Click(run.m, c), true;
+    return RouteClick(kOtherWindowClicks, run.m, c);
 }
 
 bool OtherWindowEvent(RunState run, ControlId c, UiEvent e) {

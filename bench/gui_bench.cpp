@@ -1,7 +1,7 @@
 // The editor under the offscreen platform on the 999-resident sample: from launch to the
 // main window shown, and one click on a resident until the window has repainted.
+#include "app/editor.h"
 #include "app/form1_events.h"
-#include "app/gui/gui_front_end.h"
 #include "app/startup.h"
 #include "files/native_file_system.h"
 #include "game/neighbourhood_list.h"
@@ -9,6 +9,7 @@
 #include "sample/game_folder.h"
 #include "ui/headless/headless_window_system.h"
 #include "ui/qt/dialog_font.h"
+#include "ui/qt/qt_window_system.h"
 
 #include <QApplication>
 #include <QListWidget>
@@ -78,12 +79,12 @@ int main(int argc, char** argv) {
     };
     // Launches, each a fresh editor with the real clock, interleaved with Get_People runs.
     std::vector<double> reads, idleReads, launches, built, painted;
-    std::unique_ptr<Editor> kept;
+    std::unique_ptr<EditorOn<qt::QtWindowSystem>> kept;
     for (int round = 0; round < 5; ++round) {
         reads.push_back(getPeople());
         kept.reset(); // one editor at a time: a second one would find the game held
         const auto launch = Steady::now();
-        auto editor = std::make_unique<Editor>(env);
+        auto editor = std::make_unique<EditorOn<qt::QtWindowSystem>>(env);
         const auto windows = Steady::now();
         if (!editor->Load()) return 3;
         const auto loaded = Steady::now();
@@ -97,7 +98,7 @@ int main(int argc, char** argv) {
         std::this_thread::sleep_for(std::chrono::seconds(3));
         idleReads.push_back(getPeople());
     }
-    Editor& editor = *kept;
+    EditorOn<qt::QtWindowSystem>& editor = *kept;
     auto* list = qobject_cast<QListWidget*>(editor.ui().Widget("List1"));
     std::vector<double> clicks;
     for (int i = 0; i < 21; ++i) {

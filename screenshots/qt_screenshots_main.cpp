@@ -1,9 +1,10 @@
 // adultify-screenshots OUTDIR [--scale PERCENT]: each window of the editor on a generated
 // sample game, as PNG, at the screen scale given (100 by default).
-#include "app/gui/gui_front_end.h"
+#include "app/editor.h"
 #include "sample/game_folder.h"
 #include "screenshots/tour.h"
 #include "ui/qt/dialog_font.h"
+#include "ui/qt/qt_window_system.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -58,7 +59,8 @@ class QtCamera final : public screenshots::Camera {
         QTimer::singleShot(ms, std::move(act));
     }
     void OpenSecondEditor(const std::function<void(WindowSystem&)>& whenLoaded) override {
-        Editor second([](const char* name) { return std::getenv(name); }, &clock_);
+        EditorOn<qt::QtWindowSystem> second([](const char* name) { return std::getenv(name); },
+                                            &clock_);
         if (second.Load()) whenLoaded(second.ui());
     }
 
@@ -122,7 +124,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     qt::UseDialogFont();
     ManualClock clock;
-    Editor editor([](const char* name) { return std::getenv(name); }, &clock);
+    EditorOn<qt::QtWindowSystem> editor([](const char* name) { return std::getenv(name); }, &clock);
     QtCamera camera(out, clock);
     return screenshots::RunTour(editor.run(), editor.ui(), camera,
                                 [&editor] { return editor.Load(); })

@@ -1,9 +1,10 @@
 // adultify-screenshots.exe OUTDIR: each window of the Windows editor on a generated sample
 // game, as a .bmp of what the screen shows (the script around it turns them into PNG).
-#include "app/win32/win32_front_end.h"
+#include "app/editor.h"
 #include "sample/game_folder.h"
 #include "screenshots/tour.h"
 #include "ui/win32/message_box.h"
+#include "ui/win32/win32_window_system.h"
 
 #include <windows.h>
 
@@ -106,7 +107,8 @@ class Win32Camera final : public screenshots::Camera {
         pending[timer] = std::move(act);
     }
     void OpenSecondEditor(const std::function<void(WindowSystem&)>& whenLoaded) override {
-        Win32Editor second([](const char* name) { return std::getenv(name); }, &clock_);
+        EditorOn<win32::Win32WindowSystem> second(
+            [](const char* name) { return std::getenv(name); }, &clock_);
         if (second.Load()) whenLoaded(second.ui());
     }
 
@@ -154,7 +156,8 @@ int main(int argc, char** argv) try {
     WriteSampleGame(out);
 
     ManualClock clock;
-    Win32Editor editor([](const char* name) { return std::getenv(name); }, &clock);
+    EditorOn<win32::Win32WindowSystem> editor([](const char* name) { return std::getenv(name); },
+                                              &clock);
     Win32Camera camera(out, clock);
     return screenshots::RunTour(editor.run(), editor.ui(), camera,
                                 [&editor] { return editor.Load(); })

@@ -7,6 +7,8 @@
 
 #include <chrono>
 #include <cstdint>
+#include <filesystem>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -37,6 +39,16 @@ class MessageWatch;
 class WindowSystem {
   public:
     virtual ~WindowSystem() = default;
+
+    // Where the windows' events go; answers whether a handler ran. A pick in a list or
+    // drop-down that none took is undone on the control.
+    std::function<bool(ControlId control, UiEvent event)> eventSink;
+
+    // A Wine prefix's drive folder: the drive list of a path dialog loaded from now on offers
+    // its drive letters beside the machine's drives.
+    void SetDosDevices(std::optional<std::filesystem::path> dosdevices) {
+        dosdevices_ = std::move(dosdevices);
+    }
 
     // Captions of labels, frames, buttons, menu entries and windows. A control of a closed
     // window takes no caption and answers the empty text.
@@ -118,6 +130,10 @@ class WindowSystem {
 
     // Every window closes; the caller then unwinds (see ProgramEnd). No window is loaded after.
     virtual void EndProgram(int exitCode) = 0;
+    [[nodiscard]] bool Ended() const { return ended_; }
+    [[nodiscard]] int ExitCode() const { return exitCode_; }
+    // Runs the windows' event loop until the program ends; answers the exit code.
+    virtual int Run() = 0;
 
     // Lets pending repaints and input run; the window system is reached at most once per
     // 15 ms of work, so a status write costs nothing between two repaints.
@@ -141,6 +157,18 @@ class WindowSystem {
     void SetDoEventsInterval(std::chrono::milliseconds interval) { interval_ = interval; }
 
   protected:
+    // An event to the program, unless it has ended; answers whether a handler ran.
+    virtual bool Send(ControlId control, UiEvent event) {
+        return !ended_ && eventSink && eventSink(control, event);
+    }
+    // For EndProgram: the program has ended, with this exit code.
+    void MarkEnded(int exitCode) {
+        ended_ = true;
+        exitCode_ = exitCode;
+    }
+    [[nodiscard]] const std::optional<std::filesystem::path>& DosDevices() const {
+        return dosdevices_;
+    }
     virtual void ProcessEvents() = 0;
     // The box itself, as the window layer shows it.
     [[nodiscard]] virtual MsgAnswer ShowMessageBox(std::string_view text, MsgButtons buttons,
@@ -152,6 +180,9 @@ class WindowSystem {
     std::chrono::milliseconds interval_ = kDoEventsInterval;
     std::uint32_t calls_ = 0;
     std::chrono::steady_clock::time_point lastEvents_{};
+    std::optional<std::filesystem::path> dosdevices_;
+    bool ended_ = false;
+    int exitCode_ = 0;
 };
 
 // A message box as it was shown and answered.

@@ -1,7 +1,8 @@
+#include "app/editor.h"
 #include "app/editor_command_line.h"
 #include "app/gui/display_check.h"
-#include "app/gui/gui_front_end.h"
 #include "ui/qt/dialog_font.h"
+#include "ui/qt/qt_window_system.h"
 
 #include <QApplication>
 
@@ -25,7 +26,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Adultify"));
     adultify::qt::UseDialogFont();
-    adultify::Editor editor(env);
+    adultify::EditorOn<adultify::qt::QtWindowSystem> editor(env);
     if (!editor.Load()) return editor.ui().ExitCode();
     return editor.Run();
 }

@@ -1,7 +1,8 @@
 // adultify.exe: the editor for Windows.
+#include "app/editor.h"
 #include "app/editor_command_line.h"
-#include "app/win32/win32_front_end.h"
 #include "text/wide_text.h"
+#include "ui/win32/win32_window_system.h"
 
 #include <windows.h>
 
@@ -56,7 +57,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     }
     const auto env = [](const char* name) { return std::getenv(name); };
     try {
-        adultify::Win32Editor editor(env);
+        adultify::EditorOn<adultify::win32::Win32WindowSystem> editor(env);
         if (!editor.Load()) return editor.ui().ExitCode();
         return editor.Run();
     } catch (const std::exception& e) { // no window could be made, or memory ran out

@@ -1,6 +1,6 @@
 // The editor's windows under Qt's offscreen platform: what a user clicks, read back from the
 // widgets themselves.
-#include "app/gui/gui_front_end.h"
+#include "app/editor.h"
 
 #include "app/gui/display_check.h"
 
@@ -8,6 +8,7 @@
 #include "sample/game_folder.h"
 #include "tests/support/environment.h"
 #include "tests/support/sample_game.h"
+#include "ui/qt/qt_window_system.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -89,6 +90,8 @@ QString Text(QWidget* modal) {
     return box ? box->windowTitle() + ": " + box->text() : modal->windowTitle();
 }
 
+using QtEditor = EditorOn<qt::QtWindowSystem>;
+
 class EditorTest : public ::testing::Test {
   protected:
     // Acts on the next modal window once it is open, from inside its own event loop. The
@@ -123,7 +126,7 @@ class EditorTest : public ::testing::Test {
         sample::WriteGameFolder(game, gameSpec);
         env["WINEPREFIX"] = prefix.str();
         env["HOME"] = prefix.str();
-        editor = std::make_unique<Editor>(test::LookupIn(env), &clock);
+        editor = std::make_unique<QtEditor>(test::LookupIn(env), &clock);
     }
     template <typename T> T* W(const char* name) {
         auto* w = qobject_cast<T*>(editor->ui().Widget(*ControlId::Find(name)));
@@ -179,7 +182,7 @@ class EditorTest : public ::testing::Test {
     test::TempDir prefix;
     fs::path game;
     test::Environment env;
-    std::unique_ptr<Editor> editor;
+    std::unique_ptr<QtEditor> editor;
     ManualClock clock{30000};
 };
 
@@ -327,7 +330,7 @@ TEST_F(EditorTest, ASkillIsChangedTo537WithTheKeyboardAlone) {
 TEST_F(EditorTest, ASecondEditorOnTheSameGameIsReadOnlyUntilTheFirstCloses) {
     SetUpGame();
     LoadAndShow();
-    Editor second(test::LookupIn(env), &clock);
+    QtEditor second(test::LookupIn(env), &clock);
     QString told;
     WhenModal([&](QWidget* box) {
         told = Text(box);

@@ -89,12 +89,6 @@ bool ListFits(QListWidget* list) {
 
 class QtDriver final : public WindowLayerDriver {
   public:
-    QtDriver() {
-        ui_.eventSink = [this](ControlId control, UiEvent event) {
-            reported_.push_back({control, event});
-            return true;
-        };
-    }
     WindowSystem& ui() override { return ui_; }
     void AnswerNextMessage(MsgAnswer answer) override {
         OnNextMessage([answer](QMessageBox* box) {
@@ -134,9 +128,7 @@ class QtDriver final : public WindowLayerDriver {
         }
         return kinds;
     }
-    void SetDosDevices(const std::filesystem::path& dosdevices) override {
-        ui_.SetDosDevices(dosdevices);
-    }
+    void InTheLoop(std::function<void()> step) override { QTimer::singleShot(0, std::move(step)); }
     void ClickLine(ControlId list, int index) override { Mouse(list, index, false); }
     void DoubleClickLine(ControlId list, int index) override { Mouse(list, index, true); }
     void Press(ControlId control, Key key) override {
@@ -172,7 +164,6 @@ class QtDriver final : public WindowLayerDriver {
         QTest::mouseMove(window->windowHandle(), at);
         QApplication::processEvents();
     }
-    std::vector<Reported> TakeReported() override { return std::exchange(reported_, {}); }
     std::string TitleShown(FormId form) const override {
         QWidget* window = ui_.Window(form);
         window->winId(); // the platform's window, which shows the title
@@ -310,7 +301,6 @@ class QtDriver final : public WindowLayerDriver {
 
     mutable qt::QtWindowSystem ui_;
     MessageSeen last_;
-    std::vector<Reported> reported_;
 };
 
 std::unique_ptr<WindowLayerDriver> MakeQt() {

@@ -143,13 +143,7 @@ HWND TooltipOf(HWND owner) {
 
 class Win32Driver final : public WindowLayerDriver {
   public:
-    Win32Driver() {
-        current = this;
-        ui_.eventSink = [this](ControlId control, UiEvent event) {
-            reported_.push_back({control, event});
-            return true;
-        };
-    }
+    Win32Driver() { current = this; }
     ~Win32Driver() override {
         Stop();
         current = nullptr;
@@ -199,8 +193,11 @@ class Win32Driver final : public WindowLayerDriver {
         return kinds;
     }
 
-    void SetDosDevices(const std::filesystem::path& dosdevices) override {
-        ui_.SetDosDevices(dosdevices);
+    void InTheLoop(std::function<void()> step) override {
+        Start([step] {
+            step();
+            return true;
+        });
     }
     void ClickLine(ControlId list, int index) override { Mouse(list, index, false); }
     void DoubleClickLine(ControlId list, int index) override { Mouse(list, index, true); }
@@ -282,10 +279,7 @@ class Win32Driver final : public WindowLayerDriver {
         PostMessageW(hit, WM_MOUSEMOVE, 0, MAKELPARAM(screen.x, screen.y));
         Pump();
     }
-    std::vector<Reported> TakeReported() override {
-        Pump();
-        return std::exchange(reported_, {});
-    }
+    void Settle() override { Pump(); }
     std::string TitleShown(FormId form) const override { return Narrow(TextOf(ui_.Window(form))); }
     std::string LineShown(ControlId list, int index) const override {
         HWND hwnd = ui_.Handle(list);
@@ -561,7 +555,6 @@ class Win32Driver final : public WindowLayerDriver {
     MessageSeen last_;
     std::function<bool()> act_;
     UINT_PTR timer_ = 0;
-    std::vector<Reported> reported_;
 };
 
 // The driver's measure sees a text that the control cuts, so that the contract's passes say

@@ -14,6 +14,7 @@
 #include <functional>
 #include <memory>
 #include <system_error>
+#include <utility>
 
 namespace adultify {
 
@@ -53,8 +54,8 @@ class WindowLayerDriver {
     // What a picture box holds drawn, in order, since it was last cleared.
     [[nodiscard]] virtual std::vector<DrawKind> Drawn(ControlId box) const = 0;
 
-    // The drive list of a path dialog loaded from now on offers this Wine drive folder's drives.
-    virtual void SetDosDevices(const std::filesystem::path& dosdevices) = 0;
+    // `step` runs once the windows' event loop (WindowSystem::Run) runs.
+    virtual void InTheLoop(std::function<void()> step) = 0;
     // The user clicks, or double-clicks, line `index` of a list in an open window (for a
     // drop-down: opens it and clicks the line).
     virtual void ClickLine(ControlId list, int index) = 0;
@@ -67,8 +68,8 @@ class WindowLayerDriver {
     [[nodiscard]] virtual std::optional<ControlId> Focused(FormId form) const = 0;
     // The pointer moved over a control, or over a window's background.
     virtual void PointerOver(ControlId control) = 0;
-    // The events the windows reported to the program since the last call.
-    [[nodiscard]] virtual std::vector<Reported> TakeReported() = 0;
+    // The events the windows posted reach the program.
+    virtual void Settle() {}
     // The window's title as the platform shows it, marks included.
     [[nodiscard]] virtual std::string TitleShown(FormId form) const = 0;
     // A list's or drop-down's line as drawn, in UTF-8.
@@ -99,9 +100,19 @@ class WindowLayerContract : public ::testing::TestWithParam<DriverFactory> {
     void SetUp() override {
         driver = GetParam()();
         ui = &driver->ui();
+        ui->eventSink = [this](ControlId control, UiEvent event) {
+            reported.push_back({control, event});
+            return true;
+        };
+    }
+    // The events the windows reported to the program since the last call.
+    std::vector<Reported> TakeReported() {
+        driver->Settle();
+        return std::exchange(reported, {});
     }
     std::unique_ptr<WindowLayerDriver> driver;
     WindowSystem* ui = nullptr;
+    std::vector<Reported> reported;
 };
 
 TEST_P(WindowLayerContract, StartsWithTheLayoutsStates) {
@@ -196,9 +207,13 @@ TEST_P(WindowLayerContract, AClosedWindowTakesNoCaptionAndOpensAsLaidOut) {
     EXPECT_TRUE(ui->IsLoaded("Form1")) << "the main window closes only at the end";
 }
 
-TEST_P(WindowLayerContract, AfterTheEndNoWindowIsLoaded) {
+TEST_P(WindowLayerContract, TheLoopRunsUntilTheProgramEndsAfterWhichNoWindowIsLoaded) {
     ui->LoadForm("frmAbout");
-    ui->EndProgram(3);
+    driver->InTheLoop([this] { ui->EndProgram(3); });
+    EXPECT_FALSE(ui->Ended());
+    EXPECT_EQ(ui->Run(), 3);
+    EXPECT_TRUE(ui->Ended());
+    EXPECT_EQ(ui->ExitCode(), 3);
     for (FormId form : AllForms())
         EXPECT_FALSE(ui->IsLoaded(form)) << form;
 }
@@ -384,7 +399,7 @@ TEST_P(WindowLayerContract, TheFolderListShowsTheWayDownThenEverySubfolderHidden
         << "a long name is there to read whole";
     ui->SetCaption("Form2.File1", tree.dir.str());
     EXPECT_EQ(Lines(*ui, "Form2.File1"), (std::vector<std::string>{"b.IFF", "User00001.iff"}));
-    EXPECT_TRUE(driver->TakeReported().empty()) << "what the program sets, it is not told of";
+    EXPECT_TRUE(TakeReported().empty()) << "what the program sets, it is not told of";
     ui->UnloadForm("Form2");
 }
 
@@ -406,7 +421,7 @@ TEST_P(WindowLayerContract, AClickHighlightsAFolderWhileADoubleClickOrEnterOpens
         EXPECT_EQ(Highlighted(*ui, dirs), line(tree.longName)) << "the last line stays";
         driver->Press(dirs, Key::Up);
         driver->Press(dirs, Key::Up);
-        EXPECT_TRUE(driver->TakeReported().empty());
+        EXPECT_TRUE(TakeReported().empty());
 
         driver->Press(dirs, Key::Enter);
         opened.push_back(ui->Caption(dirs));
@@ -423,8 +438,7 @@ TEST_P(WindowLayerContract, AClickHighlightsAFolderWhileADoubleClickOrEnterOpens
     ui->ShowModal("Form2");
     EXPECT_EQ(opened, (std::vector<std::string>{Utf8(tree.beta), Utf8(tree.beta / "Inner"),
                                                 Utf8(tree.dir.path()), Utf8(tree.steam)}));
-    EXPECT_EQ(driver->TakeReported(),
-              std::vector<Reported>(4, Reported{"Form2.Dir1", UiEvent::Change}))
+    EXPECT_EQ(TakeReported(), std::vector<Reported>(4, Reported{"Form2.Dir1", UiEvent::Change}))
         << "each opening is reported, and Enter presses no button";
 }
 
@@ -443,7 +457,7 @@ TEST_P(WindowLayerContract, TypedLettersFindAFolderAndAFolderTypedInTheBoxOpensW
             driver->Type(dirs, letters);
             highlighted.push_back(Highlighted(*ui, dirs));
         }
-        EXPECT_TRUE(driver->TakeReported().empty()) << "a letter opens nothing";
+        EXPECT_TRUE(TakeReported().empty()) << "a letter opens nothing";
         for (const fs::path& typed : {tree.beta / "Inner", tree.dir.path() / "nowhere"}) {
             driver->Type(box, Utf8(typed));
             driver->Press(box, Key::Enter);
@@ -458,7 +472,7 @@ TEST_P(WindowLayerContract, TypedLettersFindAFolderAndAFolderTypedInTheBoxOpensW
         << "the next folder whose name starts with the letter, letter case ignored";
     EXPECT_EQ(opened, (std::vector<std::string>(2, Utf8(tree.beta / "Inner"))))
         << "a folder that is not there opens nothing";
-    EXPECT_EQ(driver->TakeReported(), (std::vector<Reported>{{"Form2.Dir1", UiEvent::Change}}))
+    EXPECT_EQ(TakeReported(), (std::vector<Reported>{{"Form2.Dir1", UiEvent::Change}}))
         << "Enter in the box opens the folder and presses no button";
 }
 
@@ -470,7 +484,7 @@ TEST_P(WindowLayerContract, TheDriveListChoosesTheDriveThatHoldsAFolder) {
     std::error_code ec;
     fs::create_directory_symlink("../drive_c", prefix.path() / "dosdevices" / "c:", ec);
     if (ec) GTEST_SKIP() << "no symbolic links here: " << ec.message();
-    driver->SetDosDevices(prefix.path() / "dosdevices");
+    ui->SetDosDevices(prefix.path() / "dosdevices");
     const std::string driveC = Utf8(fs::canonical(prefix.path() / "drive_c"));
     const ControlId drives = "Form2.Drive1";
     std::vector<std::string> chosen;
@@ -480,7 +494,7 @@ TEST_P(WindowLayerContract, TheDriveListChoosesTheDriveThatHoldsAFolder) {
         EXPECT_EQ(Highlighted(*ui, drives), LineOf(*ui, drives, driveC));
         ui->SetCaption(drives, prefix.str());
         chosen.push_back(ui->Caption(drives));
-        EXPECT_TRUE(driver->TakeReported().empty());
+        EXPECT_TRUE(TakeReported().empty());
         driver->ClickLine(drives, LineOf(*ui, drives, driveC));
         chosen.push_back(ui->Caption(drives));
         ui->UnloadForm("Form2");
@@ -489,7 +503,7 @@ TEST_P(WindowLayerContract, TheDriveListChoosesTheDriveThatHoldsAFolder) {
     ui->ShowModal("Form2");
     EXPECT_EQ(chosen, (std::vector<std::string>{
                           driveC, Utf8(fs::canonical(prefix.path()).root_path()), driveC}));
-    EXPECT_EQ(driver->TakeReported(), (std::vector<Reported>{{"Form2.Drive1", UiEvent::Change}}));
+    EXPECT_EQ(TakeReported(), (std::vector<Reported>{{"Form2.Drive1", UiEvent::Change}}));
 }
 
 TEST_P(WindowLayerContract, TabVisitsTheKeyboardsControlsInTheLayoutsOrderPassingDisabledOnes) {
@@ -549,7 +563,7 @@ TEST_P(WindowLayerContract, TheScrollBarsKeysMoveItAndReportEachChange) {
     ui->SetScrollRange("Form3.HScroll1", 0, 1000, 1, 100);
     (void)ui->SetScrollValue("Form3.HScroll1", 500);
     ASSERT_EQ(driver->Focused(form), ControlId("Form3.HScroll1"));
-    (void)driver->TakeReported();
+    (void)TakeReported();
     struct Step {
         Key key;
         int value;
@@ -564,7 +578,7 @@ TEST_P(WindowLayerContract, TheScrollBarsKeysMoveItAndReportEachChange) {
         const std::vector<Reported> changes =
             s.value == before ? std::vector<Reported>{}
                               : std::vector<Reported>{{"Form3.HScroll1", UiEvent::Change}};
-        EXPECT_EQ(driver->TakeReported(), changes) << static_cast<int>(s.key);
+        EXPECT_EQ(TakeReported(), changes) << static_cast<int>(s.key);
     }
     ui->UnloadForm(form);
 }
@@ -572,28 +586,26 @@ TEST_P(WindowLayerContract, TheScrollBarsKeysMoveItAndReportEachChange) {
 TEST_P(WindowLayerContract, EnterPressesTheFocusedButtonElseTheDefaultOneAndEscapeCloses) {
     const FormId form = "Form3";
     ui->ShowForm(form);
-    (void)driver->TakeReported();
+    (void)TakeReported();
     driver->PressKey(form, Key::Enter); // on the scroll bar
-    EXPECT_EQ(driver->TakeReported(),
-              (std::vector<Reported>{{*DefaultButton(form), UiEvent::Click}}));
+    EXPECT_EQ(TakeReported(), (std::vector<Reported>{{*DefaultButton(form), UiEvent::Click}}));
     driver->PressKey(form, Key::Tab);
     driver->PressKey(form, Key::Tab);
     ASSERT_EQ(driver->Focused(form), ControlId("Form3.Command2"));
     driver->PressKey(form, Key::Enter);
     driver->PressKey(form, Key::Space);
-    EXPECT_EQ(driver->TakeReported(), (std::vector<Reported>{{"Form3.Command2", UiEvent::Click},
-                                                             {"Form3.Command2", UiEvent::Click}}));
+    EXPECT_EQ(TakeReported(), (std::vector<Reported>{{"Form3.Command2", UiEvent::Click},
+                                                     {"Form3.Command2", UiEvent::Click}}));
     driver->PressKey(form, Key::Escape);
-    EXPECT_EQ(driver->TakeReported(), (std::vector<Reported>{{"Form3", UiEvent::Close}}));
+    EXPECT_EQ(TakeReported(), (std::vector<Reported>{{"Form3", UiEvent::Close}}));
     ui->UnloadForm(form);
 
     ui->ShowForm("frmAbout");
     driver->PressKey("frmAbout", Key::BackTab);
     ASSERT_EQ(driver->Focused("frmAbout"), ControlId("frmAbout.Label11")) << "the link";
-    (void)driver->TakeReported();
+    (void)TakeReported();
     driver->PressKey("frmAbout", Key::Enter);
-    EXPECT_EQ(driver->TakeReported(),
-              (std::vector<Reported>{{"frmAbout.Label11", UiEvent::Click}}));
+    EXPECT_EQ(TakeReported(), (std::vector<Reported>{{"frmAbout.Label11", UiEvent::Click}}));
     ui->UnloadForm("frmAbout");
 }
 
@@ -608,9 +620,9 @@ TEST_P(WindowLayerContract, OnlyTheLinkTheWindowAndLabel10ReportThePointerOverTh
                           Case{"frmAbout.Picture1", {}}, Case{"frmAbout.cmdOK", {}},
                           Case{"frmAbout.Label10", {{"frmAbout.Label10", UiEvent::MouseMove}}},
                           Case{"frmAbout", {{"frmAbout", UiEvent::MouseMove}}}}) {
-        (void)driver->TakeReported();
+        (void)TakeReported();
         driver->PointerOver(c.over);
-        EXPECT_EQ(driver->TakeReported(), c.reported) << c.over;
+        EXPECT_EQ(TakeReported(), c.reported) << c.over;
     }
     ui->UnloadForm("frmAbout");
 }

@@ -15,10 +15,6 @@ namespace {
 class HeadlessDriver final : public WindowLayerDriver {
   public:
     HeadlessDriver() {
-        ui_.eventSink = [this](ControlId control, UiEvent event) {
-            reported_.push_back({control, event});
-            return true;
-        };
         // An unscripted box keeps the layer's own answer, as a box closed without a button.
         ui_.answerMessage = [this](const MessageRecord& r) {
             if (answers_.empty()) return r.answer;
@@ -49,8 +45,13 @@ class HeadlessDriver final : public WindowLayerDriver {
         }
         return kinds;
     }
-    void SetDosDevices(const std::filesystem::path& dosdevices) override {
-        ui_.SetDosDevices(dosdevices);
+    // The script's user takes one turn, then goes.
+    void InTheLoop(std::function<void()> step) override {
+        ui_.onEvents = [this, step] {
+            const std::function<void()> once = step;
+            ui_.onEvents = nullptr;
+            once();
+        };
     }
     void ClickLine(ControlId list, int index) override { ui_.UserClick(list, index); }
     void DoubleClickLine(ControlId list, int index) override { ui_.UserDoubleClick(list, index); }
@@ -63,9 +64,8 @@ class HeadlessDriver final : public WindowLayerDriver {
     std::optional<ControlId> Focused(FormId form) const override { return ui_.Focused(form); }
     // In memory the pointer lies on the control itself; a control passes no move on.
     void PointerOver(ControlId control) override {
-        if (control.Reports(UiEvent::MouseMove)) reported_.push_back({control, UiEvent::MouseMove});
+        if (control.Reports(UiEvent::MouseMove)) (void)ui_.eventSink(control, UiEvent::MouseMove);
     }
-    std::vector<Reported> TakeReported() override { return std::exchange(reported_, {}); }
     std::string TitleShown(FormId form) const override { return ui_.TitleShown(form); }
     std::string LineShown(ControlId list, int index) const override {
         return ui_.LineShown(list, index);
@@ -96,7 +96,6 @@ class HeadlessDriver final : public WindowLayerDriver {
     };
     HeadlessWindowSystem ui_;
     std::deque<Answer> answers_;
-    std::vector<Reported> reported_;
 };
 
 std::unique_ptr<WindowLayerDriver> MakeHeadless() {

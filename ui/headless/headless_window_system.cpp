@@ -74,7 +74,7 @@ void HeadlessWindowSystem::FillListing(ControlId control, Control& c) {
         break;
     }
     case ControlKind::DriveList: {
-        const std::vector<DriveEntry> drives = ListDrives(dosdevices_);
+        const std::vector<DriveEntry> drives = ListDrives(DosDevices());
         c.items.clear();
         for (const DriveEntry& d : drives)
             c.items.push_back(d.root);
@@ -88,10 +88,6 @@ void HeadlessWindowSystem::FillListing(ControlId control, Control& c) {
         break;
     default: break;
     }
-}
-
-bool HeadlessWindowSystem::Send(ControlId control, UiEvent event) {
-    return eventSink && eventSink(control, event);
 }
 
 void HeadlessWindowSystem::OpenFolderLineAt(ControlId list, int index) {
@@ -455,10 +451,15 @@ void HeadlessWindowSystem::ShellOpen(FormId, std::string_view document) {
 }
 
 void HeadlessWindowSystem::EndProgram(int exitCode) {
-    ended_ = true;
-    exitCode_ = exitCode;
+    MarkEnded(exitCode);
     for (Form& form : forms_)
         form = Form{};
+}
+
+int HeadlessWindowSystem::Run() {
+    while (!Ended() && onEvents)
+        ProcessEvents();
+    return ExitCode();
 }
 
 void HeadlessWindowSystem::Report(ControlId control, UiEvent event) {

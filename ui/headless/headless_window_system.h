@@ -95,10 +95,9 @@ class HeadlessWindowSystem final : public WindowSystem {
     void EndProgram(int exitCode) override;
     void IdleTurn() override { ProcessEvents(); }
 
-    // A Wine prefix's drive folder: the drive list offers its drive letters.
-    void SetDosDevices(std::optional<std::filesystem::path> dosdevices) {
-        dosdevices_ = std::move(dosdevices);
-    }
+    // The script's user (onEvents) takes a turn until the program ends; without one, or once
+    // it goes, the loop has nothing to wait for and ends.
+    int Run() override;
 
     // A user's hand on a control, as a window system would pass it on to `eventSink`. A click
     // on a folder list's line highlights it; a double click, or Enter on the line highlighted,
@@ -110,7 +109,6 @@ class HeadlessWindowSystem final : public WindowSystem {
     // Text typed into a control: a folder box's text becomes it (as typed over, or pasted); in a
     // folder list each letter highlights the next folder whose name starts with it.
     void UserType(ControlId control, std::string_view text);
-    std::function<bool(ControlId control, UiEvent event)> eventSink;
     // A key pressed in a window, as the keyboard rules say: Tab moves the focus, Enter and
     // Space click, Escape closes a dialog, the scroll keys move a focused scroll bar. What the
     // window reports goes to eventSink.
@@ -150,8 +148,6 @@ class HeadlessWindowSystem final : public WindowSystem {
     int Beeps() const { return beeps_; }
     int EventTurns() const { return eventTurns_; }
     const std::vector<std::string>& ShellOpened() const { return shellOpened_; }
-    bool Ended() const { return ended_; }
-    int ExitCode() const { return exitCode_; }
     bool IsShown(FormId form) const;
 
   protected:
@@ -196,7 +192,6 @@ class HeadlessWindowSystem final : public WindowSystem {
     void FillListing(ControlId control, Control& c);
     void OpenFolderLineAt(ControlId list, int index);
     void OpenTypedFolder(ControlId box);
-    bool Send(ControlId control, UiEvent event);
     void Report(ControlId control, UiEvent event);
     void MoveFocus(FormId form, bool forward);
 
@@ -206,13 +201,10 @@ class HeadlessWindowSystem final : public WindowSystem {
     std::vector<int> iconHistory_;
     std::vector<MousePointer> pointerHistory_;
     std::vector<std::string> shellOpened_;
-    std::optional<std::filesystem::path> dosdevices_;
     int icon_ = -1;
     MousePointer pointer_ = MousePointer::Default;
     int beeps_ = 0;
     int eventTurns_ = 0;
-    bool ended_ = false;
-    int exitCode_ = 0;
 };
 
 } // namespace adultify

@@ -27,6 +27,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QSessionManager>
 #include <QSignalBlocker>
 #include <QStyle>
 #include <QThread>
@@ -169,9 +170,8 @@ bool WantsFocusFrame(ControlKind kind) {
 }
 } // namespace
 
-QtWindowSystem::QtWindowSystem(std::optional<std::filesystem::path> dosdevices)
-    : controls_(std::make_unique<std::vector<Control>>(kControlCount)),
-      dosdevices_(std::move(dosdevices)) {
+QtWindowSystem::QtWindowSystem()
+    : controls_(std::make_unique<std::vector<Control>>(kControlCount)) {
     Build(kMainForm);
     SetWindowIcon(1);
     QObject::connect(
@@ -211,8 +211,7 @@ const QtWindowSystem::Control* QtWindowSystem::Open(ControlId control) const {
 }
 
 bool QtWindowSystem::Send(ControlId control, UiEvent event) {
-    if (ended_ || !eventSink) return false;
-    const bool handled = eventSink(control, event);
+    const bool handled = WindowSystem::Send(control, event);
     Flush();
     return handled;
 }
@@ -320,9 +319,9 @@ QWidget* QtWindowSystem::BuildWindow(FormId form) {
     if (d.style == WindowStyle::Main) {
         auto* main = new MainWindow;
         main->onClose = [this, form] {
-            if (ended_) return true;
+            if (Ended()) return true;
             Send(form.Control(), UiEvent::Close);
-            return ended_;
+            return Ended();
         };
         auto* client = new QWidget(main);
         client->setFixedSize(d.width, d.height);
@@ -546,7 +545,7 @@ QWidget* QtWindowSystem::BuildDirList(ControlId id, QWidget* parent) {
 // The host's roots, then each drive letter of the Wine prefix with the folder it stands for.
 QWidget* QtWindowSystem::BuildDriveList(ControlId id, QWidget* parent) {
     auto* combo = new QComboBox(parent);
-    for (const DriveEntry& drive : ListDrives(dosdevices_))
+    for (const DriveEntry& drive : ListDrives(DosDevices()))
         combo->addItem(Q(drive.name), Q(drive.root));
     QObject::connect(combo, &QComboBox::activated, combo,
                      [this, id] { Send(id, UiEvent::Change); });
@@ -986,7 +985,7 @@ void QtWindowSystem::UnloadForm(FormId form) {
 }
 
 bool QtWindowSystem::IsLoaded(FormId form) const {
-    if (ended_) return false;
+    if (Ended()) return false;
     auto it = windows_.find(form.Control().Row());
     return it != windows_.end() && it->second;
 }
@@ -1088,11 +1087,22 @@ void QtWindowSystem::EndProgram(int exitCode) {
     SetPointer(MousePointer::Default);
     for (auto& [row, window] : windows_)
         if (window) window->hide();
-    ended_ = true;
-    exitCode_ = exitCode;
+    MarkEnded(exitCode);
     // Outside every event loop (start-up, tests) there is nothing to leave; asking anyway
     // would make the next loop return at once.
     if (QThread::currentThread()->loopLevel() > 0) QCoreApplication::exit(exitCode);
+}
+
+int QtWindowSystem::Run() {
+    // The end of the session runs the exit sequence, with its question about unsaved data.
+    QObject::connect(qApp, &QGuiApplication::commitDataRequest, Window(kMainForm),
+                     [this](QSessionManager& session) {
+                         (void)Send(kMainForm.Control(), UiEvent::Close);
+                         // Cancelled, or the save failed: the unsaved data stays open.
+                         if (!Ended()) session.cancel();
+                     });
+    const int code = QApplication::exec();
+    return Ended() ? ExitCode() : code;
 }
 
 void QtWindowSystem::ProcessEvents() {

@@ -26,18 +26,8 @@ namespace adultify::qt {
 
 class QtWindowSystem final : public WindowSystem {
   public:
-    // `dosdevices`: the Wine prefix's drive folder, offered in the path dialog's drive list.
-    explicit QtWindowSystem(std::optional<std::filesystem::path> dosdevices = std::nullopt);
+    QtWindowSystem();
     ~QtWindowSystem() override;
-
-    // Another game's prefix: the drive list of a path dialog opened from now on offers its drives.
-    void SetDosDevices(std::optional<std::filesystem::path> dosdevices) {
-        dosdevices_ = std::move(dosdevices);
-    }
-
-    // Where the windows' events go; answers whether a handler ran. A pick in a list or
-    // drop-down that none took is undone on the widget.
-    std::function<bool(ControlId control, UiEvent event)> eventSink;
 
     void SetCaption(ControlId control, std::string_view text) override;
     std::string Caption(ControlId control) const override;
@@ -92,6 +82,8 @@ class QtWindowSystem final : public WindowSystem {
     void ShellOpen(FormId window, std::string_view document) override;
 
     void EndProgram(int exitCode) override;
+    // QApplication::exec; the end of the desktop session is a close of the main window.
+    int Run() override;
     void IdleTurn() override;
 
     // For tests and screenshots: a window or control by its name.
@@ -99,11 +91,9 @@ class QtWindowSystem final : public WindowSystem {
     [[nodiscard]] QWidget* Widget(ControlId control) const;
     [[nodiscard]] QAction* Action(ControlId menuEntry) const;
     [[nodiscard]] int WindowIcon() const { return icon_; }
-    [[nodiscard]] bool Ended() const { return ended_; }
     // Puts the texts and list lines written since the last repaint on the widgets; those of
     // hidden windows wait, unless `all`.
     void Flush(bool all = true);
-    [[nodiscard]] int ExitCode() const { return exitCode_; }
 
   protected:
     MsgAnswer ShowMessageBox(std::string_view text, MsgButtons buttons, MsgIcon icon,
@@ -142,7 +132,7 @@ class QtWindowSystem final : public WindowSystem {
     // A window opens with the focus on its first control the keyboard reaches.
     void FocusFirst(FormId form);
     void Destroy(FormId form);
-    bool Send(ControlId control, UiEvent event);
+    bool Send(ControlId control, UiEvent event) override;
     // A user's pick in a list or drop-down: a click the program takes, or undone.
     void Picked(ControlId control);
     void ShowChoice(Control& c);
@@ -158,11 +148,8 @@ class QtWindowSystem final : public WindowSystem {
     std::vector<ControlId> dirty_;
     bool flushPosted_ = false;
     bool prepared_ = false; // the hidden main window has been laid out once
-    std::optional<std::filesystem::path> dosdevices_;
     int icon_ = 1;
     int pointerDepth_ = 0;
-    bool ended_ = false;
-    int exitCode_ = 0;
 };
 
 } // namespace adultify::qt

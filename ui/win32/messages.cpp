@@ -74,7 +74,7 @@ LRESULT Win32WindowSystem::OnFormMessage(FormId form, HWND hwnd, UINT msg, WPARA
     case WM_QUERYENDSESSION: // the end of the session runs the exit sequence
         if (form != kMainForm) break;
         Send(form.Control(), UiEvent::Close);
-        return ended_ ? TRUE : FALSE;
+        return Ended() ? TRUE : FALSE;
     case WM_MOUSEMOVE: OnMouseMove(form, lp); break;
     case WM_CHAR:
         if (!form.Control().Reports(UiEvent::KeyPress)) break;

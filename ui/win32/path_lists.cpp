@@ -74,7 +74,7 @@ void Win32WindowSystem::FillDriveList(ControlId id) {
     std::vector<std::wstring> names;
     c.items.clear();
     c.paths.clear();
-    for (const DriveEntry& drive : ListDrives(dosdevices_)) {
+    for (const DriveEntry& drive : ListDrives(DosDevices())) {
         names.push_back(Widen(drive.name));
         c.items.push_back(drive.root);
         c.paths.push_back(Widen(drive.root));

@@ -237,7 +237,7 @@ void Win32WindowSystem::ShowModal(FormId form) {
     SetForegroundWindow(dialog);
     Focus(form);
     MSG msg;
-    while (IsLoaded(form) && Window(form) == dialog && !ended_) {
+    while (IsLoaded(form) && Window(form) == dialog && !Ended()) {
         Bury();
         FinishFills();
         const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
@@ -263,7 +263,7 @@ void Win32WindowSystem::UnloadForm(FormId form) {
 }
 
 bool Win32WindowSystem::IsLoaded(FormId form) const {
-    return !ended_ && At(form.Control()).hwnd != nullptr;
+    return !Ended() && At(form.Control()).hwnd != nullptr;
 }
 
 MsgAnswer Win32WindowSystem::ShowMessageBox(std::string_view text, MsgButtons buttons, MsgIcon icon,
@@ -332,8 +332,7 @@ void Win32WindowSystem::EndProgram(int exitCode) {
     SetPointer(MousePointer::Default);
     for (FormId form : AllForms())
         if (HWND hwnd = Window(form)) ShowWindow(hwnd, SW_HIDE);
-    ended_ = true;
-    exitCode_ = exitCode;
+    MarkEnded(exitCode);
     // Wakes a loop waiting for input, which then sees the end.
     PostThreadMessageW(GetCurrentThreadId(), WM_NULL, 0, 0);
 }
@@ -365,19 +364,14 @@ void Win32WindowSystem::IdleTurn() {
 
 int Win32WindowSystem::Run() {
     MSG msg;
-    while (!ended_) {
+    while (!Ended()) {
         Bury();
         FinishFills();
         const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
-        if (got <= 0) return ended_ ? exitCode_ : static_cast<int>(msg.wParam);
+        if (got <= 0) return Ended() ? ExitCode() : static_cast<int>(msg.wParam);
         Route(msg);
     }
-    return exitCode_;
-}
-
-bool Win32WindowSystem::Send(ControlId control, UiEvent event) {
-    if (ended_ || !eventSink) return false;
-    return eventSink(control, event);
+    return ExitCode();
 }
 
 } // namespace adultify::win32

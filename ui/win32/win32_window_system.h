@@ -32,16 +32,6 @@ class Win32WindowSystem final : public WindowSystem {
     Win32WindowSystem(const Win32WindowSystem&) = delete;
     Win32WindowSystem& operator=(const Win32WindowSystem&) = delete;
 
-    // Where the windows' events go; answers whether a handler ran. A pick in a list or
-    // drop-down that none took is undone on the control.
-    std::function<bool(ControlId control, UiEvent event)> eventSink;
-
-    // The Wine prefix's drive folder, whose drive letters a path dialog loaded from now on
-    // offers beside the machine's drives.
-    void SetDosDevices(std::optional<std::filesystem::path> dosdevices) {
-        dosdevices_ = std::move(dosdevices);
-    }
-
     void SetCaption(ControlId control, std::string_view text) override;
     std::string Caption(ControlId control) const override;
     void SetEnabled(ControlId control, bool enabled) override;
@@ -97,8 +87,8 @@ class Win32WindowSystem final : public WindowSystem {
     void EndProgram(int exitCode) override;
     void IdleTurn() override;
 
-    // Runs the main window's message loop until the program ends; answers the exit code.
-    int Run();
+    // The main window's message loop.
+    int Run() override;
 
     // For tests and screenshots.
     [[nodiscard]] HWND Window(FormId form) const;
@@ -106,8 +96,6 @@ class Win32WindowSystem final : public WindowSystem {
     [[nodiscard]] std::optional<FormId> ModalForm() const;
     [[nodiscard]] const std::vector<DrawOp>& DrawOps(ControlId box) const;
     [[nodiscard]] int WindowIcon() const { return icon_; }
-    [[nodiscard]] bool Ended() const { return ended_; }
-    [[nodiscard]] int ExitCode() const { return exitCode_; }
 
   protected:
     MsgAnswer ShowMessageBox(std::string_view text, MsgButtons buttons, MsgIcon icon,
@@ -183,7 +171,6 @@ class Win32WindowSystem final : public WindowSystem {
     void PressFocused(FormId form);
     void Invalidate(ControlId control);
 
-    bool Send(ControlId control, UiEvent event);
     void Picked(ControlId control);
     void ShowChoice(ControlId control);
     void Route(MSG& msg);
@@ -204,12 +191,9 @@ class Win32WindowSystem final : public WindowSystem {
     std::map<std::pair<int, Face>, HFONT> fonts_;
     std::map<std::pair<int, int>, HICON> icons_;
     std::map<std::pair<bool, int>, HICON> folderIcons_; // open or not, size
-    std::optional<std::filesystem::path> dosdevices_;
     HCURSOR pointer_ = nullptr; // the application-wide pointer; none: each window's own
     int icon_ = 1;
     bool mainPlaced_ = false;
-    bool ended_ = false;
-    int exitCode_ = 0;
 };
 
 } // namespace adultify::win32
