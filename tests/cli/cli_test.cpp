@@ -8,6 +8,7 @@
 #include "tests/support/faulty_file_system.h"
 #include "tests/support/residents.h"
 #include "tests/support/skip_on_windows.h"
+#include "tests/support/system_calls.h"
 #include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
