@@ -244,11 +244,14 @@ FileError FromSystem(const std::error_code& ec, const fs::path& path) {
 constexpr std::string_view kPartRecord = "snapshot.part";
 
 // Removes the copies the record in `folder` names, then the record, then the folder if that
-// left it empty: nothing the store did not write, and nothing through a link.
+// left it empty: nothing the store did not write, and nothing through a link. One sync makes
+// the copies' removal durable before the record goes; a record a crash brings back names
+// copies already gone, and the next prune removes it again.
 void RemoveNamedFiles(const fs::path& folder, const Record& record) {
     for (std::size_t i = 0; i < record.files.size(); ++i)
-        if (!RemoveFile(CopyPath(folder, i, record.files[i].name))) return;
-    if (!RemoveFile(folder / kPartRecord)) return;
+        if (!platform::Remove(CopyPath(folder, i, record.files[i].name))) return;
+    platform::SyncFolder(folder);
+    if (!platform::Remove(folder / kPartRecord)) return;
     std::error_code ec;
     fs::remove(folder, ec);
 }
@@ -381,7 +384,8 @@ FileStatus Describe(const fs::path& game, const std::vector<SnapshotCopy>& copie
 }
 
 // The record first, as the part that marks the folder as the store's own, then the copies,
-// then the record under its final name.
+// then the record under its final name. The copies' names are made durable together, by the
+// sync before that rename.
 FileStatus WriteSnapshot(const fs::path& folder, const Record& record,
                          const std::vector<SnapshotCopy>& sources) {
     if (auto written = WriteNewFile(folder / kPartRecord, Format(record)); !written) return written;
@@ -389,7 +393,8 @@ FileStatus WriteSnapshot(const fs::path& folder, const Record& record,
         const CopiedFile& file = record.files[i];
         const fs::path copy = CopyPath(folder, i, file.name);
         if (!sources[i].large) {
-            if (auto copied = WriteNewFile(copy, sources[i].bytes); !copied) return copied;
+            if (auto copied = platform::CreateExclusive(copy, sources[i].bytes, nullptr); !copied)
+                return copied;
             continue;
         }
         const auto copied = CopyInPieces(*sources[i].large, &copy);
