@@ -87,7 +87,7 @@ bool ListFits(QListWidget* list) {
            list->horizontalScrollBar()->maximum() + list->viewport()->width() >= widest;
 }
 
-class QtDriver final : public WindowLayerDriver {
+class QtDriver final : public DriverBase {
   public:
     WindowSystem& ui() override { return ui_; }
     void AnswerNextMessage(MsgAnswer answer) override {
@@ -118,15 +118,8 @@ class QtDriver final : public WindowLayerDriver {
         });
     }
     std::vector<DrawKind> Drawn(ControlId box) const override {
-        std::vector<DrawKind> kinds;
         auto* picture = dynamic_cast<qt::PictureBox*>(ui_.Widget(box));
-        if (!picture) return kinds;
-        for (const qt::PictureBox::Op& op : picture->Ops()) {
-            if (op.kind == qt::PictureBox::Op::Kind::Fill) kinds.push_back(DrawKind::Fill);
-            if (op.kind == qt::PictureBox::Op::Kind::Line) kinds.push_back(DrawKind::Line);
-            if (op.kind == qt::PictureBox::Op::Kind::Arc) kinds.push_back(DrawKind::Arc);
-        }
-        return kinds;
+        return picture ? KindsOf(picture->Ops()) : std::vector<DrawKind>{};
     }
     void InTheLoop(std::function<void()> step) override { QTimer::singleShot(0, std::move(step)); }
     void ClickLine(ControlId list, int index) override { Mouse(list, index, false); }
@@ -303,10 +296,6 @@ class QtDriver final : public WindowLayerDriver {
     MessageSeen last_;
 };
 
-std::unique_ptr<WindowLayerDriver> MakeQt() {
-    return std::make_unique<QtDriver>();
-}
-
 // What only pixels show, at the scale the program runs at (run again at 150 % and 200 %).
 class QtPixels : public ::testing::Test {
   protected:
@@ -430,8 +419,7 @@ TEST(QtLists, TheFirstDownOnAListWithNothingPickedPicksTheFirstLine) {
     ui.UnloadForm("frmSnapshots");
 }
 
-INSTANTIATE_TEST_SUITE_P(Qt, WindowLayerContract, ::testing::Values(&MakeQt),
-                         [](const auto&) { return std::string("QtWidgets"); });
+ADULTIFY_WINDOW_LAYER_CONTRACT(Qt, QtDriver, "QtWidgets");
 
 } // namespace
 } // namespace adultify

@@ -141,7 +141,7 @@ HWND TooltipOf(HWND owner) {
     return search.found;
 }
 
-class Win32Driver final : public WindowLayerDriver {
+class Win32Driver final : public DriverBase {
   public:
     Win32Driver() { current = this; }
     ~Win32Driver() override {
@@ -183,15 +183,7 @@ class Win32Driver final : public WindowLayerDriver {
             return true;
         });
     }
-    std::vector<DrawKind> Drawn(ControlId box) const override {
-        std::vector<DrawKind> kinds;
-        for (const win32::DrawOp& op : ui_.DrawOps(box)) {
-            if (op.kind == win32::DrawOp::Kind::Fill) kinds.push_back(DrawKind::Fill);
-            if (op.kind == win32::DrawOp::Kind::Line) kinds.push_back(DrawKind::Line);
-            if (op.kind == win32::DrawOp::Kind::Arc) kinds.push_back(DrawKind::Arc);
-        }
-        return kinds;
-    }
+    std::vector<DrawKind> Drawn(ControlId box) const override { return KindsOf(ui_.DrawOps(box)); }
 
     void InTheLoop(std::function<void()> step) override {
         Start([step] {
@@ -574,12 +566,7 @@ TEST(Win32Driver, TellsATextThatDoesNotFitItsControl) {
     ui.UnloadForm("Form3");
 }
 
-std::unique_ptr<WindowLayerDriver> MakeWin32() {
-    return std::make_unique<Win32Driver>();
-}
-
-INSTANTIATE_TEST_SUITE_P(Win32, WindowLayerContract, ::testing::Values(&MakeWin32),
-                         [](const auto&) { return std::string("Win32"); });
+ADULTIFY_WINDOW_LAYER_CONTRACT(Win32, Win32Driver, "Win32");
 
 } // namespace
 } // namespace adultify

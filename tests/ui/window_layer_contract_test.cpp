@@ -12,7 +12,7 @@
 namespace adultify {
 namespace {
 
-class HeadlessDriver final : public WindowLayerDriver {
+class HeadlessDriver final : public DriverBase {
   public:
     HeadlessDriver() {
         // An unscripted box keeps the layer's own answer, as a box closed without a button.
@@ -36,15 +36,7 @@ class HeadlessDriver final : public WindowLayerDriver {
                 static_cast<int>(std::count(r.text.begin(), r.text.end(), '\n')) + 1};
     }
     void WhenModal(std::function<void(FormId)> step) override { ui_.onModal = std::move(step); }
-    std::vector<DrawKind> Drawn(ControlId box) const override {
-        std::vector<DrawKind> kinds;
-        for (const DrawOp& op : ui_.DrawOps(box)) {
-            if (op.kind == DrawOp::Kind::Fill) kinds.push_back(DrawKind::Fill);
-            if (op.kind == DrawOp::Kind::Line) kinds.push_back(DrawKind::Line);
-            if (op.kind == DrawOp::Kind::Arc) kinds.push_back(DrawKind::Arc);
-        }
-        return kinds;
-    }
+    std::vector<DrawKind> Drawn(ControlId box) const override { return KindsOf(ui_.DrawOps(box)); }
     // The script's user takes one turn, then goes.
     void InTheLoop(std::function<void()> step) override {
         ui_.onEvents = [this, step] {
@@ -98,12 +90,7 @@ class HeadlessDriver final : public WindowLayerDriver {
     std::deque<Answer> answers_;
 };
 
-std::unique_ptr<WindowLayerDriver> MakeHeadless() {
-    return std::make_unique<HeadlessDriver>();
-}
-
-INSTANTIATE_TEST_SUITE_P(Headless, WindowLayerContract, ::testing::Values(&MakeHeadless),
-                         [](const auto&) { return std::string("InMemory"); });
+ADULTIFY_WINDOW_LAYER_CONTRACT(Headless, HeadlessDriver, "InMemory");
 
 } // namespace
 } // namespace adultify
