@@ -167,6 +167,7 @@ void Win32WindowSystem::BuildControl(FormId form, const ControlDesign& c, Contro
     Control& control = At(id);
     control = Control{};
     control.caption = std::string(c.caption);
+    control.given = control.caption;
     control.enabled = c.enabled;
     control.checked = c.checked;
     if (c.image == Image::Stock) control.shows = Control::Shows::Stock;
