@@ -3,6 +3,7 @@
 // command that writes). CPU time of the child processes, median of interleaved rounds, so
 // that a loaded machine slows both sides alike. ADULTIFY_CLI_BEFORE names an older build to
 // measure in the same rounds; its output is compared with this build's, byte for byte.
+// ADULTIFY_BENCH_ONLY=TEXT runs only the cases whose name holds TEXT.
 #include "game/snapshots.h"
 #include "sample/game_folder.h"
 #include "sample/game_model.h"
@@ -330,7 +331,9 @@ int main() {
                 Slurp("/proc/loadavg").c_str());
     std::printf("%-44s %8s %8s %8s %7s %7s %s\n", "case", "floor", "before", "after", "before",
                 "after", "peak MB floor/before/after, output");
+    const char* only = std::getenv("ADULTIFY_BENCH_ONLY");
     for (const Case& c : cases) {
+        if (only && c.name.find(only) == std::string::npos) continue;
         const Result r = Measure(c, after, before, rounds);
         const double f = Median(r.floor), a = Median(r.after), b = Median(r.before);
         std::printf("%-44s %8.1f %8.1f %8.1f %6.2fx %6.2fx %.0f/%.0f/%.0f %s\n", c.name.c_str(), f,
@@ -341,6 +344,10 @@ int main() {
                                    : "DIFFERS");
         std::fflush(stdout);
     }
-    fs::remove_all(Scratch());
+    // ADULTIFY_BENCH_KEEP leaves the games for a profiler.
+    if (std::getenv("ADULTIFY_BENCH_KEEP"))
+        std::printf("games kept in %s\n", Scratch().c_str());
+    else
+        fs::remove_all(Scratch());
     return 0;
 }

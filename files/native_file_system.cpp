@@ -26,8 +26,9 @@ void NativeFileSystem::UseMapper(WindowsPathMapper mapper) {
     lastNative_.clear();
 }
 
-fs::path NativeFileSystem::Resolve(const std::string& path) const {
+fs::path NativeFileSystem::Resolve(const std::string& path, bool* found) const {
 #ifdef _WIN32
+    (void)found; // a listing's spelling is no look at the entry itself
     // One listing per folder instead of a search of the folder per differently spelt name.
     if (path != lastPath_) {
         lastNative_ = mapper_.ListedSpelling(TextPath(path));
@@ -36,7 +37,7 @@ fs::path NativeFileSystem::Resolve(const std::string& path) const {
     return lastNative_;
 #else
     if (path != lastPath_) {
-        lastNative_ = mapper_.ToNative(path);
+        lastNative_ = mapper_.ToNative(path, found);
         lastPath_ = path;
     }
     return lastNative_;
@@ -79,8 +80,10 @@ bool NativeFileSystem::IsDirectory(const std::string& path) {
 }
 
 bool NativeFileSystem::EntryExists(const std::string& path) {
-    const fs::path native = Resolve(path);
+    bool found = false; // seen by the mapper just now: a second look would only repeat it
+    const fs::path native = Resolve(path, &found);
     if (native.empty()) return false;
+    if (found) return true;
     const auto exists = adultify::EntryExists(native);
     return !exists || exists.value(); // a folder that cannot be searched counts as taken
 }

@@ -36,7 +36,9 @@ class NativeFileSystem final : public FileSystem {
     std::function<void()> afterReplaceStep;
 
   private:
-    [[nodiscard]] std::filesystem::path Resolve(const std::string& path) const;
+    // `found` as WindowsPathMapper::ToNative sets it.
+    [[nodiscard]] std::filesystem::path Resolve(const std::string& path,
+                                                bool* found = nullptr) const;
     void Changed(const std::filesystem::path& folder);
 
     WindowsPathMapper mapper_;

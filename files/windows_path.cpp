@@ -121,7 +121,7 @@ fs::path WindowsPathMapper::ListedSpelling(const fs::path& path) const {
 WindowsPathMapper::WindowsPathMapper(std::optional<fs::path> dosdevices)
     : dosdevices_(std::move(dosdevices)) {}
 
-fs::path WindowsPathMapper::ToNative(std::string_view path) const {
+fs::path WindowsPathMapper::ToNative(std::string_view path, bool* found) const {
     fs::path base;
     std::string_view rest = path;
     if (path.size() >= 2 && path[1] == ':' && std::isalpha(static_cast<unsigned char>(path[0]))) {
@@ -135,12 +135,16 @@ fs::path WindowsPathMapper::ToNative(std::string_view path) const {
         base = "/";
     }
     const std::vector<std::string> parts = Components(rest);
+    if (parts.empty()) return base;
+    fs::path whole = JoinFirst(base, parts, parts.size());
     // A file of a folder listed before, a character file say, costs one look at the folder.
-    if (!parts.empty())
-        if (auto hit = FromListing(JoinFirst(base, parts, parts.size() - 1), parts.back()))
-            return *hit;
+    if (auto hit = FromListing(whole.parent_path(), parts.back())) return *hit;
     // Where the exact spelling exists, it is what the walk below would find.
-    std::size_t known = parts.size();
+    if (Exists(whole)) {
+        if (found) *found = true;
+        return whole;
+    }
+    std::size_t known = parts.size() - 1;
     while (known > 0 && !Exists(JoinFirst(base, parts, known)))
         --known;
     fs::path current = JoinFirst(base, parts, known);

@@ -20,7 +20,9 @@ class WindowsPathMapper {
 
     // A path without a drive letter that starts with a separator is taken from the root;
     // one that does not is relative to the working folder. Empty when a drive is unknown.
-    [[nodiscard]] std::filesystem::path ToNative(std::string_view path) const;
+    // `found`, when given, is set when the answer is an entry seen on the disk just now.
+    [[nodiscard]] std::filesystem::path ToNative(std::string_view path,
+                                                 bool* found = nullptr) const;
 
     [[nodiscard]] const std::optional<std::filesystem::path>& DosDevices() const {
         return dosdevices_;

@@ -8,6 +8,7 @@
 #include "text/ascii.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <chrono>
 #include <cstdio>
@@ -15,7 +16,6 @@
 #include <fstream>
 #include <functional>
 #include <map>
-#include <set>
 #include <system_error>
 
 namespace adultify {
@@ -151,39 +151,38 @@ std::optional<Record> Parse(const Bytes& bytes) {
 
     Record record;
     // "name" came later: records kept before it still read, without the name.
-    std::map<std::string_view, std::string> fields{{"id", ""},       {"time", ""}, {"command", ""},
-                                                   {"resident", ""}, {"hood", ""}, {"game", ""},
-                                                   {"name", ""}};
-    std::set<std::string_view> seen;
+    constexpr std::array<std::string_view, 7> kKeys = {"id",   "time", "command", "resident",
+                                                       "hood", "game", "name"};
+    std::array<std::optional<std::string>, kKeys.size()> values;
     for (std::size_t i = 1; i < lines.size(); ++i) {
         const auto f = Split(lines[i], '\t');
+        const auto key = std::find(kKeys.begin(), kKeys.end(), f[0]);
         if (f[0] == "file" && f.size() == 4) {
             const auto size = Number<std::uint64_t>(f[1]);
             const auto crc = Number<std::uint32_t>(f[2], 16);
-            const auto name = Unescape(f[3]);
+            auto name = Unescape(f[3]);
             if (!size || !crc || !name || !IsSafeRelative(*name)) return std::nullopt;
-            record.files.push_back({*name, *size, *crc});
-        } else if (f.size() == 2 && fields.contains(f[0]) && !seen.contains(f[0])) {
-            const auto value = Unescape(f[1]);
-            if (!value) return std::nullopt;
-            fields[f[0]] = *value;
-            seen.insert(f[0]);
+            record.files.push_back({std::move(*name), *size, *crc});
+        } else if (f.size() == 2 && key != kKeys.end() && !values[key - kKeys.begin()]) {
+            values[key - kKeys.begin()] = Unescape(f[1]);
+            if (!values[key - kKeys.begin()]) return std::nullopt;
         } else {
             return std::nullopt;
         }
     }
-    SnapshotInfo& info = record.info;
-    const auto hood = Number<int>(fields["hood"]);
-    if (seen.size() + (seen.contains("name") ? 0 : 1) != fields.size() || !IsIdText(fields["id"]) ||
-        !hood || fields["game"].empty())
+    if (!values[6]) values[6].emplace();
+    if (std::any_of(values.begin(), values.end(), [](const auto& v) { return !v; }))
         return std::nullopt;
-    info.id = fields["id"];
-    info.time = fields["time"];
-    info.command = fields["command"];
-    info.resident = fields["resident"];
-    info.name = fields["name"];
+    SnapshotInfo& info = record.info;
+    const auto hood = Number<int>(*values[4]);
+    if (!IsIdText(*values[0]) || !hood || values[5]->empty()) return std::nullopt;
+    info.id = std::move(*values[0]);
+    info.time = std::move(*values[1]);
+    info.command = std::move(*values[2]);
+    info.resident = std::move(*values[3]);
+    info.name = std::move(*values[6]);
     info.hood = *hood;
-    info.gameFolder = fields["game"];
+    info.gameFolder = std::move(*values[5]);
     for (const CopiedFile& f : record.files)
         info.files.push_back(f.name);
     return record;
@@ -245,11 +244,14 @@ FileError FromSystem(const std::error_code& ec, const fs::path& path) {
 constexpr std::string_view kPartRecord = "snapshot.part";
 
 // Removes the copies the record in `folder` names, then the record, then the folder if that
-// left it empty: nothing the store did not write, and nothing through a link.
+// left it empty: nothing the store did not write, and nothing through a link. One sync makes
+// the copies' removal durable before the record goes; a record a crash brings back names
+// copies already gone, and the next prune removes it again.
 void RemoveNamedFiles(const fs::path& folder, const Record& record) {
     for (std::size_t i = 0; i < record.files.size(); ++i)
-        if (!RemoveFile(CopyPath(folder, i, record.files[i].name))) return;
-    if (!RemoveFile(folder / kPartRecord)) return;
+        if (!platform::Remove(CopyPath(folder, i, record.files[i].name))) return;
+    platform::SyncFolder(folder);
+    if (!platform::Remove(folder / kPartRecord)) return;
     std::error_code ec;
     fs::remove(folder, ec);
 }
@@ -382,7 +384,8 @@ FileStatus Describe(const fs::path& game, const std::vector<SnapshotCopy>& copie
 }
 
 // The record first, as the part that marks the folder as the store's own, then the copies,
-// then the record under its final name.
+// then the record under its final name. The copies' names are made durable together, by the
+// sync before that rename.
 FileStatus WriteSnapshot(const fs::path& folder, const Record& record,
                          const std::vector<SnapshotCopy>& sources) {
     if (auto written = WriteNewFile(folder / kPartRecord, Format(record)); !written) return written;
@@ -390,7 +393,8 @@ FileStatus WriteSnapshot(const fs::path& folder, const Record& record,
         const CopiedFile& file = record.files[i];
         const fs::path copy = CopyPath(folder, i, file.name);
         if (!sources[i].large) {
-            if (auto copied = WriteNewFile(copy, sources[i].bytes); !copied) return copied;
+            if (auto copied = platform::CreateExclusive(copy, sources[i].bytes, nullptr); !copied)
+                return copied;
             continue;
         }
         const auto copied = CopyInPieces(*sources[i].large, &copy);
@@ -468,14 +472,18 @@ std::vector<SnapshotInfo> ListSnapshots(const fs::path& root, const fs::path& ga
                                         int hood) {
     std::vector<SnapshotInfo> found;
     const std::string key = KeyText(gameFolder);
+    // Resolving a folder asks the disk about each of its names: once per spelling recorded.
+    std::map<std::string, bool, std::less<>> ours;
     std::error_code ec;
     for (fs::directory_iterator it(HoodGroup(Normal(root), gameFolder, hood), ec), end;
          !ec && it != end; it.increment(ec)) {
         if (!IsIdText(PathText(it->path().filename()))) continue;
+        auto record = ReadRecord(it->path());
+        if (!record || record->info.hood != hood) continue;
         // Two game folders of one hash share a folder; the record tells them apart.
-        if (auto record = ReadRecord(it->path()); record && record->info.hood == hood &&
-                                                  KeyText(TextPath(record->info.gameFolder)) == key)
-            found.push_back(std::move(record->info));
+        auto [known, fresh] = ours.try_emplace(record->info.gameFolder, false);
+        if (fresh) known->second = KeyText(TextPath(known->first)) == key;
+        if (known->second) found.push_back(std::move(record->info));
     }
     std::sort(found.begin(), found.end(),
               [](const SnapshotInfo& a, const SnapshotInfo& b) { return a.id > b.id; });

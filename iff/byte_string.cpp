@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #if defined(__x86_64__)
+#include <cpuid.h>
 #include <immintrin.h>
 #endif
 
@@ -69,12 +70,22 @@ std::size_t SearchBlocks16(const std::uint8_t* data, std::size_t size, std::size
     }
     return i;
 }
+
+// Asked on the first search only: __builtin_cpu_supports would link libgcc's start-up probe,
+// a few dozen cpuid instructions that every run pays for, each one trapping in a virtual machine.
+bool HasAvx2() {
+    unsigned a = 0, b = 0, c = 0, d = 0;
+    if (!__get_cpuid(1, &a, &b, &c, &d) || !(c & bit_OSXSAVE) || !(c & bit_AVX)) return false;
+    unsigned low = 0, high = 0;
+    __asm__("xgetbv" : "=a"(low), "=d"(high) : "c"(0)); // the system keeps the YMM registers
+    return (low & 6u) == 6u && __get_cpuid_count(7, 0, &a, &b, &c, &d) && (b & bit_AVX2);
+}
 #endif
 
 std::size_t SearchBlocks(const std::uint8_t* data, std::size_t size, std::size_t from,
                          const std::uint8_t* pattern, std::size_t n) {
 #if defined(__x86_64__)
-    static const bool avx2 = __builtin_cpu_supports("avx2");
+    static const bool avx2 = HasAvx2();
     return avx2 ? SearchBlocks32(data, size, from, pattern, n)
                 : SearchBlocks16(data, size, from, pattern, n);
 #else

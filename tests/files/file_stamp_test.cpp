@@ -1,5 +1,7 @@
 #include "files/file_stamp.h"
 
+#include "files/checksum.h"
+
 #include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -68,6 +70,28 @@ TEST(Fnv1a64, MatchesTheReferenceValues) {
     EXPECT_EQ(Fnv1a64(Bytes{}), 0xcbf29ce484222325u);
     EXPECT_EQ(Fnv1a64(ToBytes("a")), 0xaf63dc4c8601ec8cu);
     EXPECT_EQ(Fnv1a64(ToBytes("foobar")), 0x85944171f73967e8u);
+}
+
+// zlib's crc32 of the same bytes; lengths on both sides of the eight-byte steps, and a sum
+// continued from a split at an odd offset, which must equal the sum of the whole.
+TEST(Crc32, MatchesZlibAtEveryLengthAndWhenContinued) {
+    const Bytes p = Pattern(1000, 5);
+    const struct {
+        std::string_view text;
+        std::size_t size;
+        std::uint32_t crc;
+    } cases[] = {
+        {"", 0, 0},
+        {"a", 0, 0xe8b7be43u},
+        {"123456789", 0, 0xcbf43926u},
+        {"", 13, 0x5d6605dfu},
+        {"", 1000, 0x1a78e496u},
+    };
+    for (const auto& c : cases) {
+        const Bytes bytes = c.text.empty() ? Bytes(p.begin(), p.begin() + c.size) : ToBytes(c.text);
+        EXPECT_EQ(Crc32(bytes.data(), bytes.size()), c.crc) << c.text << c.size;
+    }
+    EXPECT_EQ(Crc32(p.data() + 7, 993, Crc32(p.data(), 7)), 0x1a78e496u);
 }
 
 TEST(StampOf, TakesSizeAndTimeFromTheDiskAndHashesTheBytesRead) {
