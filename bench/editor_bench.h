@@ -32,6 +32,14 @@ struct Platform {
     std::function<int(WindowSystem&, ControlId)> paintsOf; // one control's, since
 };
 
+// The most any window had.
+template <typename Counts> int Most(const Counts& counts) {
+    int most = 0;
+    for (const auto& [window, n] : counts)
+        most = std::max(most, n);
+    return most;
+}
+
 inline double WallMs() {
     using namespace std::chrono;
     return duration<double, std::milli>(steady_clock::now().time_since_epoch()).count();

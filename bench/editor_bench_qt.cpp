@@ -56,12 +56,7 @@ int main(int argc, char** argv) {
         else
             QApplication::instance()->removeEventFilter(&count);
     };
-    p.mostPaintsOfOne = [&] {
-        int most = 0;
-        for (const auto& [widget, n] : count.paints)
-            most = std::max(most, n);
-        return most;
-    };
+    p.mostPaintsOfOne = [&] { return bench::Most(count.paints); };
     p.paintsOf = [&](WindowSystem& ui, ControlId id) {
         const QWidget* widget = static_cast<qt::QtWindowSystem&>(ui).Widget(id);
         int most = 0; // the list's own or its viewport's

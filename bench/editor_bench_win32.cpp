@@ -1,6 +1,7 @@
 // The Win32 editor's answers, under Wine (bench/editor-bench.sh) or Windows.
 #include "app/win32/win32_front_end.h"
 #include "bench/editor_bench.h"
+#include "sample/game_registry_windows.h"
 
 #include <windows.h>
 
@@ -19,17 +20,6 @@ LRESULT CALLBACK CountPaints(int code, WPARAM removed, LPARAM message) {
     return CallNextHookEx(nullptr, code, removed, message);
 }
 
-// The game named in the registry, where the editor looks first.
-void NameGame(const std::filesystem::path& game) {
-    HKEY key = nullptr;
-    RegCreateKeyExW(HKEY_LOCAL_MACHINE, L"Software\\Maxis\\The Sims", 0, nullptr, 0, KEY_SET_VALUE,
-                    nullptr, &key, nullptr);
-    const std::wstring& value = game.native();
-    RegSetValueExW(key, L"SIMS_DATA", 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                   static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
-    RegCloseKey(key);
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -38,7 +28,7 @@ int main(int argc, char** argv) {
                  : std::filesystem::temp_directory_path() / "adultify-editor-bench");
     const std::filesystem::path game = root / "The Sims";
     bench::WriteBenchGame(game, root / "many");
-    NameGame(game);
+    sample::NameGameInRegistry(game);
     bench::Platform p;
     p.cpuMs = [] {
         FILETIME created, ended, kernel, user;
@@ -55,12 +45,7 @@ int main(int argc, char** argv) {
         hook = on ? SetWindowsHookExW(WH_GETMESSAGE, CountPaints, nullptr, GetCurrentThreadId())
                   : nullptr;
     };
-    p.mostPaintsOfOne = [] {
-        int most = 0;
-        for (const auto& [window, n] : paints)
-            most = std::max(most, n);
-        return most;
-    };
+    p.mostPaintsOfOne = [] { return bench::Most(paints); };
     p.paintsOf = [](WindowSystem& ui, ControlId id) {
         const auto found = paints.find(static_cast<win32::Win32WindowSystem&>(ui).Handle(id));
         return found == paints.end() ? 0 : found->second;
