@@ -69,7 +69,8 @@ struct CommandScope {
     CommandScope& operator=(const CommandScope&) = delete;
 };
 
-bool Form1Click(Module1& m, ControlId c) {
+bool Form1Click(RunState run, ControlId c) {
+    Module1& m = run.m;
     if (c == "Combo1") return Combo1_Click(m), true;
     if (c == "List1") return List1_Click(m), true;
     if (c == "List2") return List2_Click(m), true;
@@ -78,7 +79,7 @@ bool Form1Click(Module1& m, ControlId c) {
     if (c == "menu_snapshots") return ShowSnapshotWindow(m), true;
     if (c == "menu_children") return ShowChildrenWindow(m), true;
     for (std::size_t i = 0; i < kGameEntries.size(); ++i)
-        if (c == kGameEntries[i]) return SwitchToFoundGame(m, i), true;
+        if (c == kGameEntries[i]) return SwitchToFoundGame(run, i), true;
     if (c == "menu_exit") return ExitSequence(m), true;
     if (c == "menu_Save") return (void)SaveHood(m), true;
     if (c == "menu_iff") return menu_iff_Click(m), true;
@@ -89,8 +90,9 @@ bool Form1Click(Module1& m, ControlId c) {
     return false;
 }
 
-bool Form1Event(Module1& m, ControlId c, UiEvent e) {
-    if (e == UiEvent::Click) return Form1Click(m, c);
+bool Form1Event(RunState run, ControlId c, UiEvent e) {
+    Module1& m = run.m;
+    if (e == UiEvent::Click) return Form1Click(run, c);
     if (e == UiEvent::MouseMove && (c == "Frame1" || c == "Frame3"))
         return RandomIconChange(m), true;
     if (e == UiEvent::Close && c == "Form1") return ExitSequence(m), true;
@@ -109,8 +111,9 @@ bool ChildrenWindowClick(Module1& m, ControlId c) {
     return false;
 }
 
-bool OtherWindowClick(Module1& m, ControlId c) {
-    if (c == "Form2.Command1") return Form2_Command1_Click(m), true;
+bool OtherWindowClick(RunState run, ControlId c) {
+    Module1& m = run.m;
+    if (c == "Form2.Command1") return Form2_Command1_Click(run), true;
     if (c == "Form2.Command2") return Form2_Command2_Click(m), true;
     if (c == "Form2.Command3") return Form2_Command3_Click(m), true;
     if (c == "Form3.Command1") return Form3_Command1_Click(m), true;
@@ -123,9 +126,10 @@ bool OtherWindowClick(Module1& m, ControlId c) {
     return ChildrenWindowClick(m, c);
 }
 
-bool OtherWindowEvent(Module1& m, ControlId c, UiEvent e) {
+bool OtherWindowEvent(RunState run, ControlId c, UiEvent e) {
+    Module1& m = run.m;
     switch (e) {
-    case UiEvent::Click: return OtherWindowClick(m, c);
+    case UiEvent::Click: return OtherWindowClick(run, c);
     case UiEvent::Change:
         if (c == "Form2.Dir1") return Form2_Dir1_Change(m), true;
         if (c == "Form2.Drive1") return Form2_Drive1_Change(m), true;
@@ -147,34 +151,35 @@ bool OtherWindowEvent(Module1& m, ControlId c, UiEvent e) {
     return false;
 }
 
-bool Dispatch(Module1& m, ControlId control, UiEvent event) {
+bool Dispatch(RunState run, ControlId control, UiEvent event) {
+    Module1& m = run.m;
     if (!control.Reports(event)) return false;
-    if (control.Form() != FormId("Form1")) return OtherWindowEvent(m, control, event);
+    if (control.Form() != FormId("Form1")) return OtherWindowEvent(run, control, event);
     if (m.commandRunning) return false;
     if (!control.IsWindow() && !m.ui.IsEnabled(control)) return false;
     CommandScope running(m);
     // A look-only editor takes the game as soon as the other one has let it go.
     if (event == UiEvent::Click && RetakeGame(m) && SelectedResident(m) >= 0)
         Display_user_Details(m);
-    return Form1Event(m, control, event);
+    return Form1Event(run, control, event);
 }
 
 } // namespace
 
-bool DispatchEvent(Module1& m, ControlId control, UiEvent event) {
+bool DispatchEvent(RunState run, ControlId control, UiEvent event) {
     try {
-        return Dispatch(m, control, event);
+        return Dispatch(run, control, event);
     } catch (const ProgramEnd&) {
         throw;
     } catch (const std::exception& fault) {
-        ShowUnexpectedFault(m, fault.what());
+        ShowUnexpectedFault(run.m, fault.what());
         return true;
     }
 }
 
-bool DispatchWindowEvent(Module1& m, ControlId control, UiEvent event) {
+bool DispatchWindowEvent(RunState run, ControlId control, UiEvent event) {
     try {
-        return DispatchEvent(m, control, event);
+        return DispatchEvent(run, control, event);
     } catch (const ProgramEnd&) {
         return true;
     }

@@ -99,9 +99,7 @@ GameShelf SearchGames(Platform& platform) {
     return shelf;
 }
 
-void ConnectGames(Module1& m, GameShelf& shelf) {
-    m.useFoundGame = [&m, &shelf](std::size_t index) { return UseFoundGame(m, shelf, index); };
-    m.gameFolderChosen = [&m, &shelf] { UseChosenFolder(m, shelf); };
+void ShowFoundGames(Module1& m, const GameShelf& shelf) {
     ShowGamesMenu(m, shelf);
 }
 

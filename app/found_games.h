@@ -38,9 +38,8 @@ inline constexpr std::size_t kShownPathLength = 60;
 // follows the games' prefixes through `platform`, which must outlive the shelf.
 [[nodiscard]] GameShelf SearchGames(Platform& platform);
 
-// Lists the games in the games menu and gives the program its ways to use them
-// (Module1::useFoundGame, Module1::gameFolderChosen). The shelf must outlive `m`'s use of it.
-void ConnectGames(Module1& m, GameShelf& shelf);
+// Lists the games in the games menu, the one in use checked.
+void ShowFoundGames(Module1& m, const GameShelf& shelf);
 
 // Makes games[index] the one in use; false when there is none such.
 bool UseFoundGame(Module1& m, GameShelf& shelf, std::size_t index);

@@ -1,5 +1,6 @@
 #include "app/game_switch.h"
 
+#include "app/found_games.h"
 #include "app/startup.h"
 #include "game/game_writes.h"
 #include "game/neighbourhood_list.h"
@@ -22,14 +23,15 @@ void ReadGameAgain(Module1& m) {
     ReadFirstNeighbourhood(m);
 }
 
-void SwitchToFoundGame(Module1& m, std::size_t index) {
-    if (!m.useFoundGame || !SettleUnsavedData(m)) return;
-    if (!m.useFoundGame(index)) return;
+void SwitchToFoundGame(RunState run, std::size_t index) {
+    Module1& m = run.m;
+    if (!SettleUnsavedData(m) || !UseFoundGame(m, run.games, index)) return;
     RecoverInterruptedSave(m);
     ReadGameAgain(m);
 }
 
-void Form2_Command1_Click(Module1& m) {
+void Form2_Command1_Click(RunState run) {
+    Module1& m = run.m;
     const std::string folder = ChosenFolder(m);
     if (!CheckGameFolder(m, folder)) return;
     const bool startingUp = m.ui.IsLoaded("frmSplash");
@@ -37,7 +39,7 @@ void Form2_Command1_Click(Module1& m) {
     const bool sameGame = folder + "\\" == m.SimsPath;
     if (!startingUp && !sameGame && !SettleUnsavedData(m)) return;
     SetGameFolder(m, folder);
-    if (m.gameFolderChosen) m.gameFolderChosen();
+    UseChosenFolder(m, run.games);
     m.ui.UnloadForm("Form2");
     if (!startingUp && !sameGame) ReadGameAgain(m);
 }

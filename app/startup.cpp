@@ -34,15 +34,17 @@ void FillCareerNames(Module1& m) {
                      "Pro Sports", "Science",  "X-Treme Sports"};
 }
 
-bool FindGameFolder(Module1& m) {
-    if (m.useFoundGame && m.useFoundGame(0)) return true;
+bool FindGameFolder(RunState run) {
+    Module1& m = run.m;
+    if (UseFoundGame(m, run.games, 0)) return true;
     m.SimsPath = std::string(kNotFound);
     ShowNoSimsMessage(m);
     return false;
 }
 
-void LocateGame(Module1& m) {
-    if (FindGameFolder(m)) return;
+void LocateGame(RunState run) {
+    Module1& m = run.m;
+    if (FindGameFolder(run)) return;
     m.SimsPath = std::string(kFallbackSimsPath);
     ShowPathDialog(m);
 }
@@ -78,7 +80,8 @@ void ReadFirstNeighbourhood(Module1& m) {
                            "No Neighbourhood");
 }
 
-void Form1_Load(Module1& m) {
+void Form1_Load(RunState run) {
+    Module1& m = run.m;
     m.ui.LoadForm("frmSplash");
     frmSplash_Load(m);
     m.ui.ShowForm("frmSplash");
@@ -90,7 +93,7 @@ void Form1_Load(Module1& m) {
     m.ui.SetCaption("frmSplash.Label1", "Init.");
     m.ui.DoEvents();
     WaitSeconds(m, 1);
-    LocateGame(m);
+    LocateGame(run);
     RecoverInterruptedSave(m);
     m.ui.SetCaption("frmSplash.Label1", "Init...");
     m.ui.DoEvents();

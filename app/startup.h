@@ -2,6 +2,7 @@
 // Start-up (the load of Form1) and the exit, about and small window behaviours. Both front
 // ends start through the same steps; the editor adds the splash and its waits.
 
+#include "app/run_state.h"
 #include "core/module1.h"
 
 #include <string>
@@ -10,13 +11,13 @@
 namespace adultify {
 
 // The whole start-up sequence; Form1 becomes visible after it returns.
-void Form1_Load(Module1& m);
+void Form1_Load(RunState run);
 
-// The first game the install search found (Module1::useFoundGame); without one says so and
+// The first game the install search found (from the run's found games); without one says so and
 // answers false.
-[[nodiscard]] bool FindGameFolder(Module1& m);
+[[nodiscard]] bool FindGameFolder(RunState run);
 // Finds the game folder; without one says so and offers the path dialog.
-void LocateGame(Module1& m);
+void LocateGame(RunState run);
 
 void FillCareerNames(Module1& m);
 // Chooses Combo1's entry `index` and reads that neighbourhood, as a click on it does.

@@ -107,12 +107,6 @@ struct Module1 {
     // The game's process when it is running, in words; empty: the game is not looked for.
     std::function<std::optional<std::string>()> findRunningGame;
 
-    // Set by the front end from the games the install search found: makes the n-th (0 first)
-    // the one in use, with its folder, Wine prefix and code page; false when there is none such.
-    std::function<bool(std::size_t)> useFoundGame;
-    // SimsPath was chosen by hand: the front end finds its code page and may keep the choice.
-    std::function<void()> gameFolderChosen;
-
     // For the front ends' exit codes: writes that failed, and refusals (a file the program
     // would not read or change, a question answered No, another run at work).
     int failedWrites = 0;

@@ -38,9 +38,7 @@ FileResult<FolderLock> FolderLock::Take(const std::filesystem::path& gameFolder)
     if (rc != 0) {
         const int err = errno;
         ::close(fd);
-        if (err == EAGAIN || err == EACCES)
-            return FileError{FileErrorKind::Locked, kHeldElsewhere, path};
-        return FileError{FileErrorKind::WriteFailed, std::strerror(err), path};
+        return LockRefused(path, err == EAGAIN || err == EACCES, std::strerror(err));
     }
     return FolderLock(fd);
 }

@@ -28,9 +28,8 @@ FileResult<FolderLock> FolderLock::Take(const std::filesystem::path& gameFolder)
                       &at)) {
         const DWORD code = ::GetLastError();
         ::CloseHandle(h);
-        if (code == ERROR_LOCK_VIOLATION || code == ERROR_IO_PENDING)
-            return FileError{FileErrorKind::Locked, kHeldElsewhere, path};
-        return FileError{FileErrorKind::WriteFailed, platform::SystemWords(code), path};
+        return LockRefused(path, code == ERROR_LOCK_VIOLATION || code == ERROR_IO_PENDING,
+                           platform::SystemWords(code));
     }
     return FolderLock(h);
 }

@@ -49,6 +49,16 @@ std::string Cp1252ToUtf8(const Bytes& bytes) {
     return Cp1252ToUtf8(AsText(bytes));
 }
 
+void AppendUtf16(std::u16string& out, char32_t c) {
+    if (c >= 0x10000) {
+        c -= 0x10000;
+        out += static_cast<char16_t>(0xD800 + (c >> 10));
+        out += static_cast<char16_t>(0xDC00 + (c & 0x3FF));
+    } else {
+        out += static_cast<char16_t>(c);
+    }
+}
+
 char32_t NextCodePoint(std::string_view text, std::size_t& i, bool* valid) {
     const auto b = static_cast<std::uint8_t>(text[i]);
     const std::size_t len = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC0 ? 2 : 1;

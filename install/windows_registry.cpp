@@ -2,7 +2,6 @@
 #include "install/library_function_windows.h"
 #include "text/wide_text.h"
 
-#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -66,26 +65,15 @@ long WindowsRegistry::QueryValue(RegKey key, std::string_view valueName, std::ui
     result = query(hkey, name.c_str(), nullptr, &t, raw.data(), &bytes);
     if (result != ERROR_SUCCESS) return result;
     raw.resize(bytes);
-    std::string value(raw.begin(), raw.end());
     if (IsStringType(t)) {
         std::wstring text(raw.size() / sizeof(wchar_t), L'\0');
         std::memcpy(text.data(), raw.data(), text.size() * sizeof(wchar_t));
         if (text.empty() || text.back() != L'\0') text.push_back(L'\0');
-        value = Narrow(text); // its terminating zero included
+        const std::string utf8 = Narrow(text); // its terminating zero included
+        raw.assign(utf8.begin(), utf8.end());
     }
     if (type) *type = t;
-    const auto needed = static_cast<std::uint32_t>(value.size());
-    if (data == nullptr) {
-        if (size) *size = needed;
-        return ERROR_SUCCESS;
-    }
-    if (!size || *size < needed) {
-        if (size) *size = needed;
-        return ERROR_MORE_DATA;
-    }
-    std::copy(value.begin(), value.end(), data);
-    *size = needed;
-    return ERROR_SUCCESS;
+    return HandBackValue(raw, data, size);
 }
 
 long WindowsRegistry::CloseKey(RegKey key) {

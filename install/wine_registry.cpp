@@ -4,7 +4,6 @@
 #include "text/ascii.h"
 
 #include <cctype>
-#include <cstring>
 #include <fstream>
 #include <optional>
 #include <sstream>
@@ -18,16 +17,6 @@ int HexDigit(char c) {
     if (c >= 'a' && c <= 'f') return c - 'a' + 10;
     if (c >= 'A' && c <= 'F') return c - 'A' + 10;
     return -1;
-}
-
-void AppendUnit(std::u16string& out, char32_t c) {
-    if (c >= 0x10000) {
-        c -= 0x10000;
-        out += static_cast<char16_t>(0xD800 + (c >> 10));
-        out += static_cast<char16_t>(0xDC00 + (c & 0x3FF));
-    } else {
-        out += static_cast<char16_t>(c);
-    }
 }
 
 std::string Utf16ToUtf8(const std::u16string& units) {
@@ -96,7 +85,7 @@ std::u16string DecodeEscaped(std::string_view text, char terminator, std::size_t
     while (i < text.size() && text[i] != terminator) {
         if (text[i] != '\\' || i + 1 >= text.size()) {
             // Raw UTF-8 as Wine would have read it; a stray byte stands for itself.
-            AppendUnit(out, NextCodePoint(text, i));
+            AppendUtf16(out, NextCodePoint(text, i));
             continue;
         }
         const char e = text[i + 1];
@@ -287,18 +276,7 @@ long WineRegistry::QueryValue(RegKey key, std::string_view valueName, std::uint3
     if (it == values.end()) return kErrorFileNotFound;
     const RegValue& v = it->second;
     if (type) *type = v.type;
-    const auto needed = static_cast<std::uint32_t>(v.data.size());
-    if (data == nullptr) {
-        if (size) *size = needed;
-        return kErrorSuccess;
-    }
-    if (!size || *size < needed) {
-        if (size) *size = needed;
-        return kErrorMoreData;
-    }
-    std::memcpy(data, v.data.data(), v.data.size());
-    *size = needed;
-    return kErrorSuccess;
+    return HandBackValue(v.data, data, size);
 }
 
 long WineRegistry::CloseKey(RegKey key) {

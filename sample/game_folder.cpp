@@ -30,16 +30,8 @@ std::string Escaped(const std::string& s) {
 
 std::string RegistryEscaped(const std::string& s) {
     std::u16string units;
-    for (std::size_t i = 0; i < s.size();) {
-        char32_t c = NextCodePoint(s, i);
-        if (c >= 0x10000) {
-            c -= 0x10000;
-            units += static_cast<char16_t>(0xD800 + (c >> 10));
-            units += static_cast<char16_t>(0xDC00 + (c & 0x3FF));
-        } else {
-            units += static_cast<char16_t>(c);
-        }
-    }
+    for (std::size_t i = 0; i < s.size();)
+        AppendUtf16(units, NextCodePoint(s, i));
     std::string out;
     for (std::size_t i = 0; i < units.size(); ++i) {
         const char16_t u = units[i];

@@ -124,7 +124,7 @@ int main(int argc, char** argv) {
     ManualClock clock;
     Editor editor([](const char* name) { return std::getenv(name); }, &clock);
     QtCamera camera(out, clock);
-    return screenshots::RunTour(editor.m(), editor.ui(), camera,
+    return screenshots::RunTour(editor.run(), editor.ui(), camera,
                                 [&editor] { return editor.Load(); })
                ? 0
                : 3;

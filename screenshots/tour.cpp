@@ -22,7 +22,8 @@ constexpr int kShown = 300;
 constexpr int kStarted = 150;
 
 // The first child of the resident list, chosen: the one the main command is for.
-void ChooseFirstChild(Module1& m, WindowSystem& ui) {
+void ChooseFirstChild(RunState run, WindowSystem& ui) {
+    Module1& m = run.m;
     int child = 0;
     for (int line = 0; line < ui.ListCount("List1"); ++line) {
         if (IsChild(m.People[static_cast<std::size_t>(line)])) {
@@ -31,7 +32,7 @@ void ChooseFirstChild(Module1& m, WindowSystem& ui) {
         }
     }
     ui.ListSelect("List1", child);
-    (void)DispatchEvent(m, "List1", UiEvent::Click);
+    (void)DispatchEvent(run, "List1", UiEvent::Click);
 }
 
 // The next box's picture if `name` is given, then its button; `then` runs after, to answer
@@ -46,11 +47,11 @@ void AnswerNextBox(Camera& camera, const char* name, MsgAnswer answer,
 }
 
 // The next modal form's picture, then closed by its button `close`.
-void GrabNextModal(Module1& m, WindowSystem& ui, Camera& camera, const char* name,
+void GrabNextModal(RunState run, WindowSystem& ui, Camera& camera, const char* name,
                    ControlId close) {
-    camera.After(kShown, [&m, &ui, &camera, name, close] {
+    camera.After(kShown, [run, &ui, &camera, name, close] {
         camera.GrabModal(ui, name);
-        (void)DispatchEvent(m, close, UiEvent::Click);
+        (void)DispatchEvent(run, close, UiEvent::Click);
     });
 }
 
@@ -64,54 +65,58 @@ void GrabSplash(WindowSystem& ui, Camera& camera) {
 }
 
 // The path dialog, the about window and the skill dialog at 537, each closed after its picture.
-void GrabDialogs(Module1& m, WindowSystem& ui, Camera& camera) {
-    GrabNextModal(m, ui, camera, "Form2", "Form2.Command2");
+void GrabDialogs(RunState run, WindowSystem& ui, Camera& camera) {
+    Module1& m = run.m;
+    GrabNextModal(run, ui, camera, "Form2", "Form2.Command2");
     ShowPathDialog(m);
-    GrabNextModal(m, ui, camera, "frmAbout", "frmAbout.cmdOK");
+    GrabNextModal(run, ui, camera, "frmAbout", "frmAbout.cmdOK");
     AboutSequence(m);
-    camera.After(kStarted, [&m, &ui] {
+    camera.After(kStarted, [run, &ui] {
         if (ui.SetScrollValue("Form3.HScroll1", 537))
-            (void)DispatchEvent(m, "Form3.HScroll1", UiEvent::Change);
+            (void)DispatchEvent(run, "Form3.HScroll1", UiEvent::Change);
     });
-    GrabNextModal(m, ui, camera, "Form3", "Form3.Command2");
+    GrabNextModal(run, ui, camera, "Form3", "Form3.Command2");
     (void)EditSkill(m, 0, 1000, 120, "Cooking");
 }
 
 // The thumbnail warning answered No, the child shown grown up, then the snapshot window with
 // the snapshot Adultify took.
-void GrabAdultify(Module1& m, WindowSystem& ui, Camera& camera) {
+void GrabAdultify(RunState run, WindowSystem& ui, Camera& camera) {
+    Module1& m = run.m;
     AnswerNextBox(camera, "ThumbnailWarning", MsgAnswer::No,
                   [&camera] { AnswerNextBox(camera, nullptr, MsgAnswer::Ok); });
     menu_fix_thumbnails_Click(m);
 
-    ChooseFirstChild(m, ui);
+    ChooseFirstChild(run, ui);
     AnswerNextBox(camera, "AdultifyResult", MsgAnswer::Ok);
-    (void)DispatchEvent(m, "Command1", UiEvent::Click);
+    (void)DispatchEvent(run, "Command1", UiEvent::Click);
     camera.Grab(ui, "Form1", "Form1-AfterAdultify");
 
-    GrabNextModal(m, ui, camera, "frmSnapshots", "frmSnapshots.cmdClose");
+    GrabNextModal(run, ui, camera, "frmSnapshots", "frmSnapshots.cmdClose");
     ShowSnapshotWindow(m);
 }
 
 // The children window with two lines marked and the next one chosen.
-void GrabChildren(Module1& m, WindowSystem& ui, Camera& camera) {
-    camera.After(kStarted, [&m, &ui] {
+void GrabChildren(RunState run, WindowSystem& ui, Camera& camera) {
+    Module1& m = run.m;
+    camera.After(kStarted, [run, &ui] {
         for (int line = 0; line < 3 && line < ui.ListCount("frmChildren.List1"); ++line) {
             ui.ListSelect("frmChildren.List1", line);
-            (void)DispatchEvent(m, "frmChildren.List1", UiEvent::Click);
-            if (line < 2) (void)DispatchEvent(m, "frmChildren.cmdMark", UiEvent::Click);
+            (void)DispatchEvent(run, "frmChildren.List1", UiEvent::Click);
+            if (line < 2) (void)DispatchEvent(run, "frmChildren.cmdMark", UiEvent::Click);
         }
     });
-    GrabNextModal(m, ui, camera, "frmChildren", "frmChildren.cmdClose");
+    GrabNextModal(run, ui, camera, "frmChildren", "frmChildren.cmdClose");
     ShowChildrenWindow(m);
 }
 
 // The next child, refused while the game runs: the question answered No, then the log.
-void GrabRefused(Module1& m, WindowSystem& ui, Camera& camera) {
-    ChooseFirstChild(m, ui);
+void GrabRefused(RunState run, WindowSystem& ui, Camera& camera) {
+    Module1& m = run.m;
+    ChooseFirstChild(run, ui);
     m.findRunningGame = [] { return std::optional<std::string>("Sims.exe (process 4242)"); };
     AnswerNextBox(camera, "GameRunningQuestion", MsgAnswer::No);
-    (void)DispatchEvent(m, "Command1", UiEvent::Click);
+    (void)DispatchEvent(run, "Command1", UiEvent::Click);
     camera.Grab(ui, "Form1", "Form1-Refused");
     m.findRunningGame = nullptr;
 }
@@ -135,22 +140,23 @@ sample::RandomHoodParams TourGame() {
     return params;
 }
 
-bool RunTour(Module1& m, WindowSystem& ui, Camera& camera, const std::function<bool()>& load) {
+bool RunTour(RunState run, WindowSystem& ui, Camera& camera, const std::function<bool()>& load) {
+    Module1& m = run.m;
     GrabSplash(ui, camera);
     if (!load()) return false;
     ui.ShowForm("Form1");
-    ChooseFirstChild(m, ui);
+    ChooseFirstChild(run, ui);
     camera.Grab(ui, "Form1", "Form1");
-    GrabDialogs(m, ui, camera);
-    GrabAdultify(m, ui, camera);
-    GrabChildren(m, ui, camera);
-    GrabRefused(m, ui, camera);
+    GrabDialogs(run, ui, camera);
+    GrabAdultify(run, ui, camera);
+    GrabChildren(run, ui, camera);
+    GrabRefused(run, ui, camera);
     GrabSecondEditor(camera);
 
     // The question before leaving with unsaved edits, answered Cancel.
     m.UnsavedData = kTrue;
     AnswerNextBox(camera, "UnsavedQuestion", MsgAnswer::Cancel);
-    (void)DispatchEvent(m, "menu_exit", UiEvent::Click);
+    (void)DispatchEvent(run, "menu_exit", UiEvent::Click);
     return true;
 }
 

@@ -2,7 +2,7 @@
 // One tour of the editor's windows for the screenshots, the same on every window layer: each
 // layer brings a camera, the way it grabs a window and answers a message box.
 
-#include "core/module1.h"
+#include "app/run_state.h"
 #include "sample/game_model.h"
 #include "ui/window_system.h"
 
@@ -33,7 +33,7 @@ class Camera {
 
 // Every window from the splash to the question before leaving, on an editor that has not
 // loaded yet; false when it could not load its game.
-[[nodiscard]] bool RunTour(Module1& m, WindowSystem& ui, Camera& camera,
+[[nodiscard]] bool RunTour(RunState run, WindowSystem& ui, Camera& camera,
                            const std::function<bool()>& load);
 
 } // namespace adultify::screenshots

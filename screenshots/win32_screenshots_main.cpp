@@ -151,7 +151,7 @@ int main(int argc, char** argv) try {
     ManualClock clock;
     Win32Editor editor([](const char* name) { return std::getenv(name); }, &clock);
     Win32Camera camera(out, clock);
-    return screenshots::RunTour(editor.m(), editor.ui(), camera,
+    return screenshots::RunTour(editor.run(), editor.ui(), camera,
                                 [&editor] { return editor.Load(); })
                ? 0
                : 3;

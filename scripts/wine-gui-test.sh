@@ -2,10 +2,13 @@
 # Runs one Windows test program that opens windows under Wine, on a virtual X display and in
 # a prefix of its own beside it (BUILD/wine-gui), so that no window depends on the desktop of
 # whoever runs the tests. Usage: wine-gui-test.sh BUILD PROGRAM.exe [ARGS...]
+# With GTEST_SHARD_INDEX set, each shard has a prefix (and so a Wine server) of its own: one
+# shard's ending stops its server, which must not take another's windows with it.
 set -eu
 build=$(cd "$1" && pwd)
 shift
-export WINEPREFIX="$build/wine-gui" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEPREFIX="$build/wine-gui${GTEST_SHARD_INDEX:+-$GTEST_SHARD_INDEX}" WINEDEBUG=-all \
+    WINEDLLOVERRIDES="mscoree,mshtml="
 cd "$build"
 exec xvfb-run -a -s "-screen 0 1280x1024x24" sh -eu -c '
     wine=/usr/lib/wine/wine64

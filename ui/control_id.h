@@ -135,6 +135,19 @@ inline constexpr ControlId kStockPictureHolder = [] {
         if (kControlDesigns[row].image == Image::Stock) return ControlId::AtRow(row);
 }();
 
+// A place relative to the control's container, moved into its window's client area: frames
+// place what they hold relative to themselves, so the offsets of every container up to the
+// window are added.
+[[nodiscard]] constexpr LaidOut InItsWindow(LaidOut place, const ControlDesign& c) {
+    for (std::string_view parent = c.parent; !parent.empty();) {
+        const ControlDesign& p = ControlId::Find(parent)->Design();
+        place.x += p.x;
+        place.y += p.y;
+        parent = p.parent;
+    }
+    return place;
+}
+
 // The control whose enabled state says whether the window has unsaved edits.
 [[nodiscard]] constexpr std::optional<ControlId> UnsavedMarker(FormId form) {
     for (const ControlDesign& c : form.Controls())

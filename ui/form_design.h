@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <span>
+#include <string>
 #include <string_view>
 
 namespace adultify {
@@ -85,6 +86,16 @@ struct LaidOut {
     if (c.follows & kKeepRight) r.x += wider;
     if (c.follows & kKeepBottom) r.y += taller;
     return r;
+}
+
+// What a window layer keeps of a control, as its row starts it: the caption, enabled or not,
+// checked or not; all else at the record's defaults.
+template <typename Kept> [[nodiscard]] Kept AsLaidOut(const ControlDesign& c) {
+    Kept kept{};
+    kept.caption = std::string(c.caption);
+    kept.enabled = c.enabled;
+    kept.checked = c.checked;
+    return kept;
 }
 
 namespace design {

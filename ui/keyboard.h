@@ -33,18 +33,12 @@ enum class Key : std::uint8_t {
     return key >= Key::Left;
 }
 
-// The control's place in its window's client area, its containers' offsets added.
+// Whether the control lies wholly inside its window's client area as laid out.
 [[nodiscard]] constexpr bool LiesInsideItsWindow(ControlId control) {
     const ControlDesign& c = control.Design();
-    int x = c.x, y = c.y;
-    for (std::string_view parent = c.parent; !parent.empty();) {
-        const ControlDesign& p = ControlId::Find(parent)->Design();
-        x += p.x;
-        y += p.y;
-        parent = p.parent;
-    }
+    const LaidOut at = InItsWindow({c.x, c.y, c.width, c.height}, c);
     const ControlDesign& w = control.Form().Design();
-    return x >= 0 && y >= 0 && x + c.width <= w.width && y + c.height <= w.height;
+    return at.x >= 0 && at.y >= 0 && at.x + at.width <= w.width && at.y + at.height <= w.height;
 }
 
 // A control the keyboard reaches: one a user works with, inside the window's client area (the

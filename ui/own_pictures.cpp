@@ -12,51 +12,37 @@ using K = PathStep::Kind;
 
 constexpr Rgb kMouth{60, 30, 10};
 
-Shape Ellipse(GridPoint at, GridPoint to, std::optional<Rgb> pen, float width,
-              std::optional<Rgb> fill) {
-    Shape s;
-    s.at = at;
-    s.to = to;
-    s.pen = pen;
-    s.penWidth = width;
-    s.fill = fill;
-    return s;
-}
-
-Shape Outline(std::span<const PathStep> steps, Rgb pen, float width, std::optional<Rgb> fill) {
-    Shape s;
-    s.kind = Shape::Kind::Path;
-    s.steps = steps;
-    s.pen = pen;
-    s.penWidth = width;
-    s.roundPen = true;
-    s.fill = fill;
-    return s;
-}
-
-Shape Line(GridPoint from, GridPoint to, Rgb pen, float width, bool round) {
-    Shape s;
-    s.kind = Shape::Kind::Line;
-    s.at = from;
-    s.to = to;
+// The shape `s` outlined by the pen.
+Shape Drawn(Shape s, std::optional<Rgb> pen, float width, bool round) {
     s.pen = pen;
     s.penWidth = width;
     s.roundPen = round;
     return s;
 }
 
+Shape Ellipse(GridPoint at, GridPoint to, std::optional<Rgb> pen, float width,
+              std::optional<Rgb> fill) {
+    return Drawn({.at = at, .to = to, .fill = fill}, pen, width, false);
+}
+
+Shape Outline(std::span<const PathStep> steps, Rgb pen, float width, std::optional<Rgb> fill) {
+    return Drawn({.kind = Shape::Kind::Path, .steps = steps, .fill = fill}, pen, width, true);
+}
+
+Shape Line(GridPoint from, GridPoint to, Rgb pen, float width, bool round) {
+    return Drawn({.kind = Shape::Kind::Line, .at = from, .to = to}, pen, width, round);
+}
+
 Shape Words(std::string_view words, TextFace face, float size, bool bold, Rgb colour, float top,
             float bottom) {
-    Shape s;
-    s.kind = Shape::Kind::Text;
-    s.at = {0, top};
-    s.to = {320, bottom};
-    s.words = words;
-    s.face = face;
-    s.size = size;
-    s.bold = bold;
-    s.fill = colour;
-    return s;
+    return {.kind = Shape::Kind::Text,
+            .at = {0, top},
+            .to = {320, bottom},
+            .fill = colour,
+            .words = words,
+            .face = face,
+            .size = size,
+            .bold = bold};
 }
 
 constexpr PathStep kGrin[] = {{K::MoveTo, {8.5F, 18.5F}, {}, {}},

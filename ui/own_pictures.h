@@ -30,13 +30,13 @@ struct Shape {
         Path,    // `steps`, closed when filled
         Text,    // `words`, centred in the box from `at` to `to`, `size` grid units high
     } kind = Kind::Ellipse;
-    GridPoint at, to;
-    std::span<const PathStep> steps;
-    std::optional<Rgb> pen;  // none: no outline
-    float penWidth = 1;      // in grid units
-    bool roundPen = false;   // round ends and joins
-    std::optional<Rgb> fill; // none: not filled; a text's colour
-    std::string_view words;
+    GridPoint at{}, to{};
+    std::span<const PathStep> steps{};
+    std::optional<Rgb> pen{};  // none: no outline
+    float penWidth = 1;        // in grid units
+    bool roundPen = false;     // round ends and joins
+    std::optional<Rgb> fill{}; // none: not filled; a text's colour
+    std::string_view words{};
     TextFace face = TextFace::Sans;
     float size = 0;
     bool bold = false;

@@ -107,10 +107,10 @@ class CliSession {
     }
 
     // The install search only when the game is not given: a game folder given is used as is.
-    void ConnectGames() {
+    void FindGames() {
         if (!o_.game) shelf_ = SearchGames(platform_);
         shelf_.codePage = o_.codePage;
-        adultify::ConnectGames(m_, shelf_);
+        ShowFoundGames(m_, shelf_);
     }
 
     int UseGame() {
@@ -118,12 +118,12 @@ class CliSession {
             if (!AcceptGameFolder(m_, *o_.game)) return kCliNotThere;
             UseChosenFolder(m_, shelf_);
         } else if (o_.found) {
-            if (!m_.useFoundGame(static_cast<std::size_t>(*o_.found - 1))) {
+            if (!UseFoundGame(m_, shelf_, static_cast<std::size_t>(*o_.found - 1))) {
                 err_ << "adultify-cli: no game " << *o_.found << " (games lists "
                      << shelf_.games.size() << ")\n";
                 return kCliNotThere;
             }
-        } else if (!FindGameFolder(m_)) {
+        } else if (!FindGameFolder(run())) {
             err_ << "adultify-cli: give the game folder with --game DIR\n"; // its "path option"
             return kCliNotThere;
         }
@@ -171,7 +171,7 @@ class CliSession {
     int StartUp() {
         FillCareerNames(m_);
         m_.VersionText = MakeVersionText();
-        ConnectGames();
+        FindGames();
         if (int code = UseGame(); code != kCliOk) return code;
         RecoverInterruptedSave(m_);
         if (o_.keepPersonality) ui_.SetChecked("menu_personality", false);
@@ -196,7 +196,7 @@ class CliSession {
             return kCliNotThere;
         }
         ui_.ListSelect("Combo1", index);
-        if (read) (void)DispatchEvent(m_, "Combo1", UiEvent::Click);
+        if (read) (void)DispatchEvent(run(), "Combo1", UiEvent::Click);
         return kCliOk;
     }
 
@@ -209,7 +209,7 @@ class CliSession {
             return kCliNotThere;
         }
         ui_.ListSelect("List1", static_cast<int>(k));
-        (void)DispatchEvent(m_, "List1", UiEvent::Click);
+        (void)DispatchEvent(run(), "List1", UiEvent::Click);
         return kCliOk;
     }
 
@@ -243,21 +243,21 @@ class CliSession {
                  << " is not a child: Command1 is disabled\n";
             return kCliNotThere;
         }
-        (void)DispatchEvent(m_, "Command1", UiEvent::Click);
+        (void)DispatchEvent(run(), "Command1", UiEvent::Click);
         PrintList("List2");
         PrintList("List1");
         return kCliOk;
     }
 
     int FixThumbnails() {
-        (void)DispatchEvent(m_, "menu_fix_thumbnails", UiEvent::Click);
+        (void)DispatchEvent(run(), "menu_fix_thumbnails", UiEvent::Click);
         PrintPicture("Picture1");
         PrintPicture("Picture2");
         return kCliOk;
     }
 
     int BodyStrings() {
-        (void)DispatchEvent(m_, "menu_iff", UiEvent::Click);
+        (void)DispatchEvent(run(), "menu_iff", UiEvent::Click);
         PrintList("List2");
         return kCliOk;
     }
@@ -465,14 +465,14 @@ class CliSession {
         ui_.onModal = [this, value, &seen](FormId form) {
             if (form != FormId("Form3")) return;
             if (ui_.SetScrollValue("Form3.HScroll1", value))
-                (void)DispatchEvent(m_, "Form3.HScroll1", UiEvent::Change);
+                (void)DispatchEvent(run(), "Form3.HScroll1", UiEvent::Change);
             seen.label2 = ui_.Caption("Form3.Label2");
             seen.label3 = ui_.Caption("Form3.Label3");
             for (ControlId box : kShape2)
                 seen.shapes += std::to_string(ui_.FillStyle(box));
-            (void)DispatchEvent(m_, "Form3.Command1", UiEvent::Click);
+            (void)DispatchEvent(run(), "Form3.Command1", UiEvent::Click);
         };
-        (void)DispatchEvent(m_, row.captionLabel, UiEvent::Click);
+        (void)DispatchEvent(run(), row.captionLabel, UiEvent::Click);
         ui_.onModal = nullptr; // `seen` ends with this call
         (void)SaveHood(m_);
         Line("Label2", seen.label2);
@@ -481,6 +481,8 @@ class CliSession {
         PrintSkillValues();
         return kCliOk;
     }
+
+    RunState run() { return RunState(m_, shelf_); }
 
     const CliOptions& o_;
     std::ostream& out_;

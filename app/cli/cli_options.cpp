@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <charconv>
 #include <optional>
+#include <type_traits>
 
 namespace adultify {
 
@@ -28,12 +29,28 @@ struct CliOption {
 
 OptionResult Usage(std::ostream& err, const std::string& why);
 
-// A whole number from `low` to `high`, else the usage error `why`.
-OptionResult Number(const std::string& value, long long low, long long high, long long& n,
+// A whole number from `low` to `high` for the option `Field`, else the usage error `why`.
+template <auto Field>
+OptionResult Number(const std::string& value, long long low, long long high, CliOptions& o,
                     std::ostream& err, const char* why) {
-    const auto v = WholeNumber(value);
-    if (!v || *v < low || *v > high) return Usage(err, why);
-    n = *v;
+    const auto n = WholeNumber(value);
+    if (!n || *n < low || *n > high) return Usage(err, why);
+    using Value = typename std::remove_reference_t<decltype(o.*Field)>::value_type;
+    o.*Field = static_cast<Value>(*n);
+    return std::nullopt;
+}
+
+// A flag: the option `Field` is on.
+template <auto Field>
+OptionResult Flag(const std::string&, CliOptions& o, std::ostream&, std::ostream&) {
+    o.*Field = true;
+    return std::nullopt;
+}
+
+// A text: the option `Field` is the value as given.
+template <auto Field>
+OptionResult Text(const std::string& value, CliOptions& o, std::ostream&, std::ostream&) {
+    o.*Field = value;
     return std::nullopt;
 }
 
@@ -41,25 +58,15 @@ OptionResult Help(const std::string&, CliOptions&, std::ostream& out, std::ostre
 
 constexpr CliOption kOptions[] = {
     {"--game", "DIR", "[--game DIR | --found N]",
-     "the game folder (holding Sims.exe) instead of the one found",
-     [](const std::string& v, CliOptions& o, std::ostream&, std::ostream&) -> OptionResult {
-         o.game = v;
-         return std::nullopt;
-     }},
+     "the game folder (holding Sims.exe) instead of the one found", Text<&CliOptions::game>},
     {"--found", "N", "", "the Nth game of `games` instead of the first",
-     [](const std::string& v, CliOptions& o, std::ostream&, std::ostream& err) -> OptionResult {
-         long long n = 0;
-         if (auto bad = Number(v, 1, 9999, n, err, "--found needs a game's number of games"))
-             return bad;
-         o.found = static_cast<int>(n);
-         return std::nullopt;
+     [](const std::string& v, CliOptions& o, std::ostream&, std::ostream& err) {
+         return Number<&CliOptions::found>(v, 1, 9999, o, err,
+                                           "--found needs a game's number of games");
      }},
     {"--hood", "N", "[--hood N]", "neighbourhood N instead of the first",
-     [](const std::string& v, CliOptions& o, std::ostream&, std::ostream& err) -> OptionResult {
-         long long n = 0;
-         if (auto bad = Number(v, 1, 99, n, err, "--hood needs a number from 1 to 99")) return bad;
-         o.hood = static_cast<int>(n);
-         return std::nullopt;
+     [](const std::string& v, CliOptions& o, std::ostream&, std::ostream& err) {
+         return Number<&CliOptions::hood>(v, 1, 99, o, err, "--hood needs a number from 1 to 99");
      }},
     {"--codepage", "N", "[--codepage N]", "reads the names in Windows code page N",
      [](const std::string& v, CliOptions& o, std::ostream&, std::ostream& err) -> OptionResult {
@@ -71,44 +78,23 @@ constexpr CliOption kOptions[] = {
          return std::nullopt;
      }},
     {"--yes", "", "[--yes]", "answers Yes to every question (otherwise No)",
-     [](const std::string&, CliOptions& o, std::ostream&, std::ostream&) -> OptionResult {
-         o.yes = true;
-         return std::nullopt;
-     }},
+     Flag<&CliOptions::yes>},
     {"--seed", "S", "[--seed S]", "repeats the personality draw of an earlier run",
-     [](const std::string& v, CliOptions& o, std::ostream&, std::ostream& err) -> OptionResult {
-         long long n = 0;
-         if (auto bad = Number(v, 0, 4294967295LL, n, err, "--seed needs a whole number"))
-             return bad;
-         o.seed = static_cast<std::uint32_t>(n);
-         return std::nullopt;
+     [](const std::string& v, CliOptions& o, std::ostream&, std::ostream& err) {
+         return Number<&CliOptions::seed>(v, 0, 4294967295LL, o, err,
+                                          "--seed needs a whole number");
      }},
     {"--keep-personality", "", "[--keep-personality]", "adultify keeps the personality",
-     [](const std::string&, CliOptions& o, std::ostream&, std::ostream&) -> OptionResult {
-         o.keepPersonality = true;
-         return std::nullopt;
-     }},
+     Flag<&CliOptions::keepPersonality>},
     {"--no-snapshot", "", "[--no-snapshot]", "writes without taking a snapshot first",
-     [](const std::string&, CliOptions& o, std::ostream&, std::ostream&) -> OptionResult {
-         o.noSnapshot = true;
-         return std::nullopt;
-     }},
+     Flag<&CliOptions::noSnapshot>},
     {"--trace", "", "[--trace]", "prints every status-line text on standard error",
-     [](const std::string&, CliOptions& o, std::ostream&, std::ostream&) -> OptionResult {
-         o.trace = true;
-         return std::nullopt;
-     }},
+     Flag<&CliOptions::trace>},
     {"--family", "NAME", "", "grow-up-all: only the children of family NAME",
-     [](const std::string& v, CliOptions& o, std::ostream&, std::ostream&) -> OptionResult {
-         o.family = v;
-         return std::nullopt;
-     }},
+     Text<&CliOptions::family>},
     {"--json", "", "[--json]",
      "hoods, residents, children, show, games and snapshots print one\nJSON document (keys below)",
-     [](const std::string&, CliOptions& o, std::ostream&, std::ostream&) -> OptionResult {
-         o.json = true;
-         return std::nullopt;
-     }},
+     Flag<&CliOptions::json>},
     {"--version", "", "", "the program's version",
      [](const std::string&, CliOptions&, std::ostream& out, std::ostream&) -> OptionResult {
          out << "adultify-cli " << ADULTIFY_VERSION_TEXT << "\n";

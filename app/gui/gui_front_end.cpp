@@ -22,15 +22,15 @@ Editor::Editor(const EnvironmentLookup& env, Clock* clock) : platform_(MakePlatf
         UsePrefix(platform_, prefix);
         ui_->SetDosDevices(platform_.dosdevices);
     };
-    ConnectGames(*m_, shelf_);
+    ShowFoundGames(*m_, shelf_);
     ui_->eventSink = [this](ControlId control, UiEvent event) {
-        return DispatchWindowEvent(*m_, control, event);
+        return DispatchWindowEvent(run(), control, event);
     };
 }
 
 bool Editor::Load() {
     try {
-        Form1_Load(*m_);
+        Form1_Load(run());
         ui_->Flush();
         return true;
     } catch (const ProgramEnd&) {

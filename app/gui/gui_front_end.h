@@ -3,6 +3,7 @@
 
 #include "app/found_games.h"
 #include "app/platform.h"
+#include "app/run_state.h"
 #include "core/module1.h"
 #include "ui/qt/qt_window_system.h"
 
@@ -22,6 +23,7 @@ class Editor {
     int Run();
 
     Module1& m() { return *m_; }
+    RunState run() { return RunState(*m_, shelf_); }
     qt::QtWindowSystem& ui() { return *ui_; }
 
   private:

@@ -18,15 +18,15 @@ Win32Editor::Win32Editor(const EnvironmentLookup& env, Clock* clock)
     shelf_.usePrefix = [this](const std::filesystem::path& prefix) {
         UsePrefix(platform_, prefix);
     };
-    ConnectGames(*m_, shelf_);
+    ShowFoundGames(*m_, shelf_);
     ui_->eventSink = [this](ControlId control, UiEvent event) {
-        return DispatchWindowEvent(*m_, control, event);
+        return DispatchWindowEvent(run(), control, event);
     };
 }
 
 bool Win32Editor::Load() {
     try {
-        Form1_Load(*m_);
+        Form1_Load(run());
         return true;
     } catch (const ProgramEnd&) {
         return false;

@@ -77,7 +77,7 @@ class AdultifyTest : public ::testing::TestWithParam<bool> {
         g.ChooseHood();
         g.ClickResident(1);
     }
-    void Run() { (void)DispatchEvent(g.app.m, "Command1", UiEvent::Click); }
+    void Run() { (void)DispatchEvent(g.app.run(), "Command1", UiEvent::Click); }
     Bytes HoodNow() { return test::ReadBytes(g.HoodFolder() / "Neighborhood.iff"); }
     Bytes CharacterNow() { return test::ReadBytes(g.CharacterPath(Child())); }
     SampleGame g;
@@ -197,7 +197,7 @@ TEST(AdultifyRefusals, AskFirstAndEndTheLogWithWhyNothingWasSaved) {
         g.app.ui.onMessage = [&](const MessageRecord&) {
             if (linesWhenAsked < 0) linesWhenAsked = g.app.ui.ListCount("List2");
         };
-        (void)DispatchEvent(g.app.m, "Command1", UiEvent::Click);
+        (void)DispatchEvent(g.app.run(), "Command1", UiEvent::Click);
         const std::vector<std::string> log = g.app.ui.ListItems("List2");
         ASSERT_FALSE(log.empty());
         EXPECT_EQ(log.back(), c.said);
@@ -279,7 +279,7 @@ TEST(AdultifyFailures, EveryFailurePointLeavesBothFilesAsTheyWere) {
         g.ClickResident(0);
         faulty.operations = 0;
         faulty.failAt = failAt;
-        (void)DispatchEvent(g.app.m, "Command1", UiEvent::Click);
+        (void)DispatchEvent(g.app.run(), "Command1", UiEvent::Click);
         const bool done = g.app.ui.Messages().back().title == "Completed";
         const Bytes hoodNow = test::ReadBytes(g.HoodFolder() / "Neighborhood.iff");
         const Bytes characterNow = test::ReadBytes(g.CharacterPath(Child()));
@@ -321,7 +321,7 @@ TEST(AdultifyReads, EachFileOnceToShowThenOnlyWhatTheCommandChanges) {
                   {"neighborhood.iff", 1}, {"user00001.iff", 1}, {"user00004.iff", 1}}));
     g.ClickResident(1);
     counting.opens.clear(); // the view reads the pictures
-    (void)DispatchEvent(g.app.m, "Command1", UiEvent::Click);
+    (void)DispatchEvent(g.app.run(), "Command1", UiEvent::Click);
     ASSERT_EQ(g.app.ui.Messages().back().title, "Completed");
     // The child's file is also looked at by the checks before the write.
     const std::map<std::string, int> opened = opensByName();
@@ -391,8 +391,8 @@ const WritingCommand kWritingCommands[] = {
          g.app.ui.onModal = [&g](FormId form) {
              if (form != FormId("frmSnapshots")) return;
              g.app.ui.ListSelect("frmSnapshots.List1", 0);
-             (void)DispatchEvent(g.app.m, "frmSnapshots.List1", UiEvent::Click);
-             (void)DispatchEvent(g.app.m, "frmSnapshots.cmdRestore", UiEvent::Click);
+             (void)DispatchEvent(g.app.run(), "frmSnapshots.List1", UiEvent::Click);
+             (void)DispatchEvent(g.app.run(), "frmSnapshots.cmdRestore", UiEvent::Click);
          };
      },
      [](const SampleGame& g) {
@@ -422,7 +422,7 @@ TEST(WritingCommands, AStopAtAnyStepLeavesAllOldOrAllNewAfterTheNextStart) {
             SampleGame whole(game);
             before = Contents(command.writes(whole));
             command.prepare(whole);
-            (void)DispatchEvent(whole.app.m, command.control, UiEvent::Click);
+            (void)DispatchEvent(whole.app.run(), command.control, UiEvent::Click);
             after = Contents(command.writes(whole));
         }
         ASSERT_NE(before, after) << command.name;
@@ -435,7 +435,7 @@ TEST(WritingCommands, AStopAtAnyStepLeavesAllOldOrAllNewAfterTheNextStart) {
                 const std::vector<fs::path> files = command.writes(g);
                 command.prepare(g);
                 const bool stopped =
-                    test::ClickStoppedAfterStep(g.app.m, native, command.control, stopAt);
+                    test::ClickStoppedAfterStep(g.app, native, command.control, stopAt);
                 if (gameSaved) test::WriteBytes(files[0], gamesSave);
                 test::NextStart(g.dir.asSimsPath());
                 std::vector<Bytes> now = Contents(files);
@@ -481,7 +481,7 @@ TEST(AdultifyFailures, AnInterruptedSaveIsFinishedOnlyWithACopyAndCountsAsAChang
     g.ChooseHood();
     g.ClickResident(1);
     // Stopped once the record is written (after the marker and two new files): nothing renamed.
-    ASSERT_TRUE(test::ClickStoppedAfterStep(g.app.m, native, "Command1", 3));
+    ASSERT_TRUE(test::ClickStoppedAfterStep(g.app, native, "Command1", 3));
     ASSERT_TRUE(std::filesystem::exists(g.dir.path() / ".adultify-intent"));
     const auto recover = [&](auto setUp) {
         test::HeadlessApp next;
@@ -518,7 +518,7 @@ TEST(AdultifyFailures, ANeighbourhoodThatCannotBeReplacedLeavesBothFilesOld) {
             std::filesystem::permissions(hoodFile, std::filesystem::perms::owner_write,
                                          std::filesystem::perm_options::remove);
     };
-    (void)DispatchEvent(g.app.m, "Command1", UiEvent::Click);
+    (void)DispatchEvent(g.app.run(), "Command1", UiEvent::Click);
     native.afterReplaceStep = nullptr;
     EXPECT_EQ(test::ReadBytes(hoodFile), hood);
     EXPECT_EQ(test::ReadBytes(g.CharacterPath(Child())), character);

@@ -31,14 +31,14 @@ struct DialogScript {
             ++opened;
             auto& ui = g.app.ui;
             if (moveTo && ui.SetScrollValue("Form3.HScroll1", *moveTo))
-                (void)DispatchEvent(g.app.m, "Form3.HScroll1", UiEvent::Change);
+                (void)DispatchEvent(g.app.run(), "Form3.HScroll1", UiEvent::Change);
             label2 = ui.Caption("Form3.Label2");
             label3 = ui.Caption("Form3.Label3");
             shapes.clear();
             for (ControlId box : kShape2)
                 shapes += std::to_string(ui.FillStyle(box));
             gauge = ui.DrawOps("Form3.Picture2");
-            (void)DispatchEvent(g.app.m,
+            (void)DispatchEvent(g.app.run(),
                                 accept ? ControlId("Form3.Command1") : ControlId("Form3.Command2"),
                                 UiEvent::Click);
         };
@@ -77,7 +77,7 @@ TEST(SkillEditor, AcceptingTheShownValueOrCancellingChangesAndMarksNothing) {
         SampleGame& g = shown.g;
         const DialogScript& script = shown.script;
         const Bytes before = g.app.m.HoodData;
-        (void)DispatchEvent(g.app.m, "Label18", UiEvent::Click);
+        (void)DispatchEvent(g.app.run(), "Label18", UiEvent::Click);
         EXPECT_EQ(script.opened, 1);
         EXPECT_EQ(g.app.m.HoodData, before);
         EXPECT_EQ(g.app.m.UnsavedData, kFalse);
@@ -95,7 +95,7 @@ TEST_P(SkillEditorTest, AnAcceptedChangeIsWrittenAndMarked) {
     Shown shown(Adult(), 538, true, GetParam());
     SampleGame& g = shown.g;
     const DialogScript& script = shown.script;
-    (void)DispatchEvent(g.app.m, "Label18", UiEvent::Click);
+    (void)DispatchEvent(g.app.run(), "Label18", UiEvent::Click);
     EXPECT_EQ(script.label2, "538");
     EXPECT_EQ(script.label3, " 5 / 38%");
     EXPECT_EQ(script.shapes, "0000011111");
@@ -125,7 +125,7 @@ TEST(SkillEditor, BoxesAndPointsAtTheBoundaries) {
         Shown shown(Adult(), c.value);
         SampleGame& g = shown.g;
         const DialogScript& script = shown.script;
-        (void)DispatchEvent(g.app.m, "Label12", UiEvent::Click);
+        (void)DispatchEvent(g.app.run(), "Label12", UiEvent::Click);
         EXPECT_EQ(script.label3, c.label3);
         EXPECT_EQ(script.shapes, c.shapes);
         const bool hasCyan =
@@ -143,7 +143,7 @@ TEST(SkillEditor, TheGaugeFillsWithTheProgressWithinAPoint) {
     Shown shown(Adult());
     SampleGame& g = shown.g;
     const DialogScript& script = shown.script;
-    (void)DispatchEvent(g.app.m, "Label18", UiEvent::Click);
+    (void)DispatchEvent(g.app.run(), "Label18", UiEvent::Click);
     const float h = g.app.ui.ScaleHeight("Form3.Picture2");
     ASSERT_EQ(script.gauge.size(), 7u);
     const DrawOp& cyan = script.gauge[2];
@@ -159,9 +159,9 @@ TEST(SkillEditor, AChildsValueLabelsTakeNoClickButItsCaptionLabelsDo) {
     Shown shown(child, 250);
     SampleGame& g = shown.g;
     const DialogScript& script = shown.script;
-    EXPECT_FALSE(DispatchEvent(g.app.m, "Label21", UiEvent::Click));
+    EXPECT_FALSE(DispatchEvent(g.app.run(), "Label21", UiEvent::Click));
     EXPECT_EQ(script.opened, 0);
-    EXPECT_TRUE(DispatchEvent(g.app.m, "Label15", UiEvent::Click));
+    EXPECT_TRUE(DispatchEvent(g.app.run(), "Label15", UiEvent::Click));
     EXPECT_EQ(script.opened, 1);
     EXPECT_EQ(ReadU16LE(g.app.m.HoodData, UserAt(g) + 52), 250u) << "Body";
     EXPECT_EQ(g.app.ui.Caption("Label21"), "250");
@@ -171,7 +171,7 @@ TEST(SkillEditor, AStoredValueBeyondTheRangeIsClampedOnlyOnTheScrollBar) {
     Shown shown(Adult(1500), std::nullopt, false);
     SampleGame& g = shown.g;
     const DialogScript& script = shown.script;
-    (void)DispatchEvent(g.app.m, "Label18", UiEvent::Click);
+    (void)DispatchEvent(g.app.run(), "Label18", UiEvent::Click);
     EXPECT_EQ(script.label2, "1000");
     EXPECT_EQ(ReadU16LE(g.app.m.HoodData, UserAt(g) + 38), 1500u)
         << "cancel keeps the stored value";

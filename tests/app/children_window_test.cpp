@@ -54,8 +54,8 @@ void SingleAdultifies(const fs::path& game, const std::vector<std::pair<int, int
         FillNeighbourhoodList(app.m);
         ASSERT_TRUE(PickHood(app.m, hood));
         app.ui.ListSelect("List1", k);
-        (void)DispatchEvent(app.m, "List1", UiEvent::Click);
-        (void)DispatchEvent(app.m, "Command1", UiEvent::Click);
+        (void)DispatchEvent(app.run(), "List1", UiEvent::Click);
+        (void)DispatchEvent(app.run(), "Command1", UiEvent::Click);
         ASSERT_EQ(app.ui.Messages().back().title, "Completed") << hood << "/" << k;
     }
 }
@@ -67,7 +67,9 @@ class ChildrenWindowTest : public ::testing::Test {
         g.app.m.snapshotRoot = snapshots.path();
         g.app.m.random.Force(kSeed);
         g.ChooseHood();
-        g.app.ui.eventSink = [this](ControlId c, UiEvent e) { return DispatchEvent(m(), c, e); };
+        g.app.ui.eventSink = [this](ControlId c, UiEvent e) {
+            return DispatchEvent(g.app.run(), c, e);
+        };
     }
     Module1& m() { return g.app.m; }
     HeadlessWindowSystem& ui() { return g.app.ui; }
@@ -77,7 +79,7 @@ class ChildrenWindowTest : public ::testing::Test {
         ui().onModal = [&](FormId form) {
             if (form == kWindow) inside();
         };
-        ASSERT_TRUE(DispatchEvent(m(), "menu_children", UiEvent::Click));
+        ASSERT_TRUE(DispatchEvent(g.app.run(), "menu_children", UiEvent::Click));
         EXPECT_FALSE(ui().IsLoaded(kWindow));
     }
     // Tab to the button, then Enter.

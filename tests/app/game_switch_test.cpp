@@ -36,15 +36,15 @@ class GameSwitch : public ::testing::Test {
         sample::WriteGameFolder(empty.path(), sample::GameSpec{});
         shelf.games = {Found(InstallSource::Registry, a), Found(InstallSource::ReRelease, b),
                        Found(InstallSource::Steam, c, 1251), Found(InstallSource::Bottles, empty)};
-        ConnectGames(app.m, shelf);
-        Form1_Load(app.m);
+        ShowFoundGames(app.m, shelf);
+        Form1_Load(app.run());
     }
 
     void EditCooking(int value) {
         app.EditCooking(value);
         ASSERT_EQ(app.m.UnsavedData, kTrue);
     }
-    void Switch(int entry) { (void)DispatchEvent(app.m, kGameEntries[entry], UiEvent::Click); }
+    void Switch(int entry) { (void)DispatchEvent(app.run(), kGameEntries[entry], UiEvent::Click); }
     static fs::path HoodFile(const test::TempDir& game) {
         return game.path() / "UserData" / "Neighborhood.iff";
     }
@@ -59,8 +59,8 @@ class GameSwitch : public ::testing::Test {
     }
 
     test::TempDir a, b, c, empty;
-    GameShelf shelf;
     test::HeadlessApp app;
+    GameShelf& shelf = app.shelf;
 };
 
 TEST_F(GameSwitch, TheGamesMenuListsEveryGameWithTheOneInUseChecked) {
@@ -77,7 +77,7 @@ TEST_F(GameSwitch, TheGamesMenuListsEveryGameWithTheOneInUseChecked) {
 
     test::HeadlessApp alone;
     GameShelf none;
-    ConnectGames(alone.m, none);
+    ShowFoundGames(alone.m, none);
     EXPECT_FALSE(alone.ui.IsEnabled("menu_games"));
 }
 
@@ -99,7 +99,7 @@ TEST(GamesMenu, ALongPathIsShortenedInItsMiddleAndWholeInTheTip) {
         GameShelf shelf;
         const fs::path native(std::u8string(c.path.begin(), c.path.end()));
         shelf.games = {{InstallSource::Steam, "C:\\Sims\\", native, std::nullopt, 1252, {}}};
-        ConnectGames(app.m, shelf);
+        ShowFoundGames(app.m, shelf);
         EXPECT_EQ(app.ui.Caption("menu_game(1)"), "&1 steam: " + c.shown);
         EXPECT_EQ(app.ui.MenuTip("menu_game(1)"), c.path);
     }
@@ -121,7 +121,7 @@ TEST_F(GameSwitch, AfterASwitchSaveWritesOnlyIntoTheChosenGame) {
     EXPECT_FALSE(app.ui.IsEnabled("menu_Save"));
 
     EditCooking(700);
-    (void)DispatchEvent(app.m, "menu_Save", UiEvent::Click);
+    (void)DispatchEvent(app.run(), "menu_Save", UiEvent::Click);
     EXPECT_NE(test::ReadBytes(HoodFile(b)), bBefore);
     EXPECT_EQ(test::ReadBytes(b.path() / "UserData" / "Neighborhood.000"), bBefore);
     EXPECT_EQ(test::ReadBytes(HoodFile(a)), aBefore);
@@ -179,10 +179,10 @@ TEST_F(GameSwitch, CancelOrAFailedSaveStaysWithTheGameAsItWas) {
     bool openAfterOk = false;
     app.ui.onModal = [&](FormId) {
         app.ui.SetCaption("Form2.Dir1", b.str());
-        (void)DispatchEvent(app.m, "Form2.Command1", UiEvent::Click);
+        (void)DispatchEvent(app.run(), "Form2.Command1", UiEvent::Click);
         openAfterOk = app.ui.IsLoaded("Form2");
     };
-    (void)DispatchEvent(app.m, "menu_path", UiEvent::Click);
+    (void)DispatchEvent(app.run(), "menu_path", UiEvent::Click);
     EXPECT_TRUE(openAfterOk) << "Cancel keeps the path dialog open";
     EXPECT_EQ(shown(), before) << "Cancel in the path dialog";
 
@@ -196,7 +196,7 @@ TEST_F(GameSwitch, CancelOrAFailedSaveStaysWithTheGameAsItWas) {
     EXPECT_EQ(app.ui.Messages().back().title, "Nothing Changed");
     fs::rename(a.path() / "UserData" / "moved.iff", HoodFile(a));
 
-    (void)DispatchEvent(app.m, "menu_Save", UiEvent::Click);
+    (void)DispatchEvent(app.run(), "menu_Save", UiEvent::Click);
     EXPECT_EQ(test::ReadBytes(a.path() / "UserData" / "Neighborhood.000"), aBefore);
     EXPECT_NE(test::ReadBytes(HoodFile(a)), aBefore);
     EXPECT_FALSE(HasBackup(b));
@@ -216,7 +216,7 @@ TEST_F(GameSwitch, NamesAreReadInTheCodePageOfTheGameChosen) {
 
 TEST_F(GameSwitch, AGameWithoutNeighbourhoodsLeavesNothingOfTheOneBefore) {
     app.ui.ListSelect("List1", 0);
-    (void)DispatchEvent(app.m, "List1", UiEvent::Click);
+    (void)DispatchEvent(app.run(), "List1", UiEvent::Click);
     Switch(3);
     EXPECT_EQ(app.ui.ListCount("Combo1"), 0);
     EXPECT_EQ(app.ui.ListCount("List1"), 0);
@@ -232,14 +232,14 @@ TEST_F(GameSwitch, AGameWithoutNeighbourhoodsLeavesNothingOfTheOneBefore) {
 TEST_F(GameSwitch, ThePathDialogOpensAtTheGameInUseWhoseOkKeepsTheNeighbourhoodChosen) {
     Switch(1);
     app.ui.ListSelect("Combo1", 1);
-    (void)DispatchEvent(app.m, "Combo1", UiEvent::Click);
+    (void)DispatchEvent(app.run(), "Combo1", UiEvent::Click);
     EditCooking(900);
     std::string opened;
     app.ui.onModal = [&](FormId) {
         opened = app.ui.Caption("Form2.Dir1");
-        (void)DispatchEvent(app.m, "Form2.Command1", UiEvent::Click);
+        (void)DispatchEvent(app.run(), "Form2.Command1", UiEvent::Click);
     };
-    (void)DispatchEvent(app.m, "menu_path", UiEvent::Click);
+    (void)DispatchEvent(app.run(), "menu_path", UiEvent::Click);
     EXPECT_EQ(opened, b.str());
     EXPECT_FALSE(app.ui.IsLoaded("Form2"));
     EXPECT_EQ(app.ui.Caption("Combo1"), "Neighbourhood 2");
@@ -261,10 +261,10 @@ TEST_F(GameSwitch, BrowseOpensTheFolderChosenInThePlatformsChooserAndCancelNothi
             return pick.chosen;
         };
         app.ui.onModal = [&](FormId) {
-            (void)DispatchEvent(app.m, "Form2.Command3", UiEvent::Click);
+            (void)DispatchEvent(app.run(), "Form2.Command3", UiEvent::Click);
             opened = app.ui.Caption("Form2.Dir1");
         };
-        (void)DispatchEvent(app.m, "menu_path", UiEvent::Click);
+        (void)DispatchEvent(app.run(), "menu_path", UiEvent::Click);
         EXPECT_EQ(startedAt, a.str()) << "the chooser starts at the folder open";
         EXPECT_EQ(opened, pick.opened);
     }
@@ -302,9 +302,9 @@ TEST_F(GameSwitch, OkInThePathDialogReadsTheChosenFolderAndRemembersIt) {
     shelf.rememberIn = config.path() / "adultify" / "remembered";
     app.ui.onModal = [this](FormId) {
         app.ui.SetCaption("Form2.Dir1", c.str());
-        (void)DispatchEvent(app.m, "Form2.Command1", UiEvent::Click);
+        (void)DispatchEvent(app.run(), "Form2.Command1", UiEvent::Click);
     };
-    (void)DispatchEvent(app.m, "menu_path", UiEvent::Click);
+    (void)DispatchEvent(app.run(), "menu_path", UiEvent::Click);
     EXPECT_FALSE(app.ui.IsLoaded("Form2"));
     EXPECT_EQ(app.m.SimsPath, c.str() + "\\");
     EXPECT_EQ(app.ui.ListItems("List1"), (Lines{"Борис Иванов", "Маша Иванов"}))
@@ -320,9 +320,9 @@ TEST_F(GameSwitch, OkInThePathDialogReadsTheChosenFolderAndRemembersIt) {
                                 sample::OneFamilyHoods({5}, {"Pleasant", "Jill", "Jack"}).hoods);
     app.ui.onModal = [&](FormId) {
         app.ui.SetCaption("Form2.Dir1", other.str());
-        (void)DispatchEvent(app.m, "Form2.Command1", UiEvent::Click);
+        (void)DispatchEvent(app.run(), "Form2.Command1", UiEvent::Click);
     };
-    (void)DispatchEvent(app.m, "menu_path", UiEvent::Click);
+    (void)DispatchEvent(app.run(), "menu_path", UiEvent::Click);
     EXPECT_EQ(app.ui.ListItems("Combo1"), Lines{"Neighbourhood 5"});
     EXPECT_EQ(app.ui.ListItems("List1"), (Lines{"Jill Pleasant", "Jack Pleasant"}));
     EXPECT_EQ(app.m.codePage, 1252);

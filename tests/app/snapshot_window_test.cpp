@@ -35,7 +35,7 @@ class SnapshotWindowTest : public ::testing::Test {
     }
     void GrowUpJo() {
         g.ClickResident(1);
-        (void)DispatchEvent(g.app.m, "Command1", UiEvent::Click);
+        (void)DispatchEvent(g.app.run(), "Command1", UiEvent::Click);
         ASSERT_EQ(g.app.ui.Messages().back().title, "Completed");
         ASSERT_NE(HoodNow(), hoodBefore);
         ASSERT_NE(CharacterNow(), characterBefore);
@@ -45,13 +45,15 @@ class SnapshotWindowTest : public ::testing::Test {
         g.app.ui.onModal = [&](FormId form) {
             if (form == FormId("frmSnapshots")) inside();
         };
-        return DispatchEvent(g.app.m, "menu_snapshots", UiEvent::Click);
+        return DispatchEvent(g.app.run(), "menu_snapshots", UiEvent::Click);
     }
     void Select(int line) {
         g.app.ui.ListSelect("frmSnapshots.List1", line);
-        (void)DispatchEvent(g.app.m, "frmSnapshots.List1", UiEvent::Click);
+        (void)DispatchEvent(g.app.run(), "frmSnapshots.List1", UiEvent::Click);
     }
-    void ClickRestore() { (void)DispatchEvent(g.app.m, "frmSnapshots.cmdRestore", UiEvent::Click); }
+    void ClickRestore() {
+        (void)DispatchEvent(g.app.run(), "frmSnapshots.cmdRestore", UiEvent::Click);
+    }
     void AnswerRestoreWith(MsgAnswer answer) {
         g.app.ui.answerMessage = [answer](const MessageRecord& r) {
             return IsRestoreQuestion(r) ? answer : MsgAnswer::Ok;
@@ -79,7 +81,7 @@ TEST_F(SnapshotWindowTest, SelectingTheLineAndClickingRestoreOnYesPutsBothFilesB
         lines = Lines();
         title = g.app.ui.Caption("frmSnapshots");
         restoreAtFirst = g.app.ui.IsEnabled("frmSnapshots.cmdRestore");
-        nestedCommand = DispatchEvent(g.app.m, "menu_snapshots", UiEvent::Click);
+        nestedCommand = DispatchEvent(g.app.run(), "menu_snapshots", UiEvent::Click);
         Select(0);
         restoreOnSelection = g.app.ui.IsEnabled("frmSnapshots.cmdRestore");
         ClickRestore();
@@ -123,7 +125,7 @@ TEST_F(SnapshotWindowTest, AnsweringNoOrClosingChangesNothing) {
         Select(0);
         ClickRestore(); // the headless layer answers No unless told otherwise
         openAfterNo = g.app.ui.IsLoaded("frmSnapshots");
-        (void)DispatchEvent(g.app.m, "frmSnapshots.cmdClose", UiEvent::Click);
+        (void)DispatchEvent(g.app.run(), "frmSnapshots.cmdClose", UiEvent::Click);
         EXPECT_FALSE(g.app.ui.IsLoaded("frmSnapshots"));
     }));
     EXPECT_TRUE(openAfterNo) << "the window stays for another choice";

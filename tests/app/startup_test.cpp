@@ -18,9 +18,10 @@ GameShelf OneGame(const test::TempDir& dir) {
     return shelf;
 }
 
-void Load(test::HeadlessApp& app, GameShelf& shelf) {
-    ConnectGames(app.m, shelf);
-    Form1_Load(app.m);
+void Load(test::HeadlessApp& app, GameShelf shelf) {
+    app.shelf = std::move(shelf);
+    ShowFoundGames(app.m, app.shelf);
+    Form1_Load(app.run());
 }
 
 class StartUpTest : public ::testing::Test {
@@ -99,11 +100,11 @@ TEST_F(StartUpTest, WithoutAGameOkOnAGameFolderClosesTheDialogAndStartUpReadsIt)
     app.ui.onModal = [&](FormId) {
         ++dialogs;
         app.ui.SetCaption("Form2.Dir1", (dir.path() / "UserData").string());
-        (void)DispatchEvent(app.m, "Form2.Command1", UiEvent::Click);
+        (void)DispatchEvent(app.run(), "Form2.Command1", UiEvent::Click);
         EXPECT_TRUE(app.ui.IsLoaded("Form2")) << "neither Sims.exe nor a neighbourhood: it stays";
         // The folder above highlighted, not opened: "&Ok" takes it.
         app.ui.UserPress("Form2.Dir1", Key::Up);
-        (void)DispatchEvent(app.m, "Form2.Command1", UiEvent::Click);
+        (void)DispatchEvent(app.run(), "Form2.Command1", UiEvent::Click);
         EXPECT_FALSE(app.ui.IsLoaded("Form2")) << "a game folder: it closes";
     };
     Load(app, none);
@@ -124,20 +125,20 @@ TEST_F(StartUpTest, WithoutAGameOkOnAGameFolderClosesTheDialogAndStartUpReadsIt)
 TEST_F(StartUpTest, ExitAsksOnlyWithUnsavedDataAndSavesOnYes) {
     GameShelf shelf = OneGame(dir);
     Load(app, shelf);
-    EXPECT_THROW((void)DispatchEvent(app.m, "menu_exit", UiEvent::Click), ProgramEnd);
+    EXPECT_THROW((void)DispatchEvent(app.run(), "menu_exit", UiEvent::Click), ProgramEnd);
     EXPECT_TRUE(app.ui.Messages().empty());
     EXPECT_EQ(app.ui.WindowIcon(), 3);
 
     for (MsgAnswer answer : {MsgAnswer::No, MsgAnswer::Yes}) {
-        test::HeadlessApp run;
+        test::HeadlessApp other;
         GameShelf again = OneGame(dir);
-        Load(run, again);
-        run.m.UnsavedData = kTrue;
-        run.ui.answerMessage = [answer](const MessageRecord&) { return answer; };
-        EXPECT_THROW((void)DispatchEvent(run.m, "Form1", UiEvent::Close), ProgramEnd)
+        Load(other, again);
+        other.m.UnsavedData = kTrue;
+        other.ui.answerMessage = [answer](const MessageRecord&) { return answer; };
+        EXPECT_THROW((void)DispatchEvent(other.run(), "Form1", UiEvent::Close), ProgramEnd)
             << "the close box";
-        EXPECT_EQ(run.ui.Messages().back().title, "Unsaved Data Warning");
-        EXPECT_EQ(run.ui.Messages().back().buttons, MsgButtons::YesNoCancel);
+        EXPECT_EQ(other.ui.Messages().back().title, "Unsaved Data Warning");
+        EXPECT_EQ(other.ui.Messages().back().buttons, MsgButtons::YesNoCancel);
         EXPECT_EQ(std::filesystem::exists(dir.path() / "UserData" / "Neighborhood.000"),
                   answer == MsgAnswer::Yes);
     }
@@ -159,30 +160,30 @@ TEST_F(StartUpTest, ExitCancelledOrWithAFailedSaveKeepsTheProgramAndItsData) {
           Case{MsgAnswer::Yes, false, true,
                "Nothing was saved: the game is running. Adultify was not closed."}}) {
         SCOPED_TRACE(c.status);
-        test::HeadlessApp run;
+        test::HeadlessApp other;
         GameShelf shelf = OneGame(dir);
-        Load(run, shelf);
-        run.m.UnsavedData = kTrue;
-        run.ui.SetEnabled("menu_Save", true);
+        Load(other, shelf);
+        other.m.UnsavedData = kTrue;
+        other.ui.SetEnabled("menu_Save", true);
         const std::filesystem::path hood = dir.path() / "UserData" / "Neighborhood.iff";
         const std::filesystem::path moved = dir.path() / "UserData" / "moved.iff";
         if (c.fileMoved) std::filesystem::rename(hood, moved);
         if (c.gameRunning)
-            run.m.findRunningGame = [] { return std::optional<std::string>("Sims.exe"); };
+            other.m.findRunningGame = [] { return std::optional<std::string>("Sims.exe"); };
         if (c.answer)
-            run.ui.answerMessage = [&c](const MessageRecord& r) {
+            other.ui.answerMessage = [&c](const MessageRecord& r) {
                 if (r.title == "The Sims Is Running") return MsgAnswer::No;
                 return r.buttons == MsgButtons::Ok ? MsgAnswer::Ok : *c.answer;
             };
-        EXPECT_NO_THROW((void)DispatchEvent(run.m, "menu_exit", UiEvent::Click));
-        EXPECT_NO_THROW((void)DispatchEvent(run.m, "Form1", UiEvent::Close));
+        EXPECT_NO_THROW((void)DispatchEvent(other.run(), "menu_exit", UiEvent::Click));
+        EXPECT_NO_THROW((void)DispatchEvent(other.run(), "Form1", UiEvent::Close));
         if (c.fileMoved) std::filesystem::rename(moved, hood);
-        EXPECT_FALSE(run.ui.Ended());
-        EXPECT_TRUE(run.ui.IsLoaded("Form1"));
-        EXPECT_EQ(run.m.UnsavedData, kTrue);
-        EXPECT_TRUE(run.ui.IsEnabled("menu_Save"));
-        EXPECT_EQ(run.ui.WindowIcon(), 1) << "the frown of the exit goes again";
-        EXPECT_EQ(run.ui.Caption("Label3"), c.status);
+        EXPECT_FALSE(other.ui.Ended());
+        EXPECT_TRUE(other.ui.IsLoaded("Form1"));
+        EXPECT_EQ(other.m.UnsavedData, kTrue);
+        EXPECT_TRUE(other.ui.IsEnabled("menu_Save"));
+        EXPECT_EQ(other.ui.WindowIcon(), 1) << "the frown of the exit goes again";
+        EXPECT_EQ(other.ui.Caption("Label3"), c.status);
         EXPECT_FALSE(std::filesystem::exists(dir.path() / "UserData" / "Neighborhood.000"));
     }
 }
@@ -190,9 +191,9 @@ TEST_F(StartUpTest, ExitCancelledOrWithAFailedSaveKeepsTheProgramAndItsData) {
 TEST_F(StartUpTest, SmallWindowBehaviours) {
     GameShelf shelf = OneGame(dir);
     Load(app, shelf);
-    (void)DispatchEvent(app.m, "menu_personality", UiEvent::Click);
+    (void)DispatchEvent(app.run(), "menu_personality", UiEvent::Click);
     EXPECT_FALSE(app.ui.IsChecked("menu_personality"));
-    (void)DispatchEvent(app.m, "menu_personality", UiEvent::Click);
+    (void)DispatchEvent(app.run(), "menu_personality", UiEvent::Click);
     EXPECT_TRUE(app.ui.IsChecked("menu_personality"));
 
     app.ui.SetWindowIcon(2);
@@ -201,14 +202,14 @@ TEST_F(StartUpTest, SmallWindowBehaviours) {
         during.push_back(app.ui.WindowIcon());
         EXPECT_EQ(form.Name(), "frmAbout");
         EXPECT_EQ(app.ui.Caption("frmAbout"), "About Adultify");
-        (void)DispatchEvent(app.m, "frmAbout.Label11", UiEvent::MouseMove);
+        (void)DispatchEvent(app.run(), "frmAbout.Label11", UiEvent::MouseMove);
         EXPECT_EQ(app.ui.Pointer(), MousePointer::UpArrow);
-        (void)DispatchEvent(app.m, "frmAbout.Label11", UiEvent::Click);
-        (void)DispatchEvent(app.m, "frmAbout.Label10", UiEvent::MouseMove);
+        (void)DispatchEvent(app.run(), "frmAbout.Label11", UiEvent::Click);
+        (void)DispatchEvent(app.run(), "frmAbout.Label10", UiEvent::MouseMove);
         EXPECT_EQ(app.ui.Pointer(), MousePointer::Default);
-        (void)DispatchEvent(app.m, "frmAbout.cmdOK", UiEvent::Click);
+        (void)DispatchEvent(app.run(), "frmAbout.cmdOK", UiEvent::Click);
     };
-    (void)DispatchEvent(app.m, "menu_about", UiEvent::Click);
+    (void)DispatchEvent(app.run(), "menu_about", UiEvent::Click);
     EXPECT_EQ(during, (std::vector<int>{4}));
     EXPECT_EQ(app.ui.WindowIcon(), 1);
     // No page yet: no link is shown, and a click on its place opens nothing.
@@ -219,9 +220,9 @@ TEST_F(StartUpTest, SmallWindowBehaviours) {
     // About one move in a hundred over the two frames changes the icon.
     const std::size_t before = app.ui.IconHistory().size();
     for (int i = 0; i < 5000; ++i)
-        (void)DispatchEvent(app.m, i % 2 ? ControlId("Frame1") : ControlId("Frame3"),
+        (void)DispatchEvent(app.run(), i % 2 ? ControlId("Frame1") : ControlId("Frame3"),
                             UiEvent::MouseMove);
-    (void)DispatchEvent(app.m, "Frame2", UiEvent::MouseMove);
+    (void)DispatchEvent(app.run(), "Frame2", UiEvent::MouseMove);
     const auto changes = static_cast<int>(app.ui.IconHistory().size() - before);
     EXPECT_GT(changes, 20);
     EXPECT_LT(changes, 90);

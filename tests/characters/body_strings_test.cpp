@@ -21,14 +21,14 @@ TEST_P(BodyStringsTest, AppendsTheNumberedEntriesAfterTheDetails) {
     g.ChooseHood();
     g.ClickResident(0);
     const int details = g.app.ui.ListCount("List2");
-    (void)DispatchEvent(g.app.m, "menu_iff", UiEvent::Click);
+    (void)DispatchEvent(g.app.run(), "menu_iff", UiEvent::Click);
     const auto lines = g.app.ui.ListItems("List2");
     ASSERT_EQ(lines.size(), static_cast<std::size_t>(details) + entries);
     EXPECT_EQ(lines[static_cast<std::size_t>(details)], "1:child");
     EXPECT_EQ(lines[static_cast<std::size_t>(details + 8)], "9:") << "an empty value";
     EXPECT_EQ(lines[static_cast<std::size_t>(details + 13)], "14:9");
     EXPECT_EQ(g.app.ui.Caption("Label3"), "Idle");
-    (void)DispatchEvent(g.app.m, "menu_iff", UiEvent::Click);
+    (void)DispatchEvent(g.app.run(), "menu_iff", UiEvent::Click);
     EXPECT_EQ(static_cast<std::size_t>(g.app.ui.ListCount("List2")),
               static_cast<std::size_t>(details) + 2 * entries)
         << "a second run appends again";
@@ -78,7 +78,7 @@ TEST(BodyStrings, AFileWithoutTheTableIsReported) {
     g.ChooseHood();
     g.ClickResident(0);
     const int details = g.app.ui.ListCount("List2");
-    (void)DispatchEvent(g.app.m, "menu_iff", UiEvent::Click);
+    (void)DispatchEvent(g.app.run(), "menu_iff", UiEvent::Click);
     EXPECT_EQ(g.app.ui.ListCount("List2"), details);
     ASSERT_EQ(g.app.ui.Messages().size(), 1u);
     EXPECT_NE(g.app.ui.Messages()[0].text.find("has no body-string table"), std::string::npos);

@@ -60,7 +60,7 @@ ADULTIFY_OVER_BOTH_FILE_KINDS(ThumbnailFixTest);
 
 TEST_P(ThumbnailFixTest, NoLeavesTheFileAlone) {
     Answer(MsgAnswer::No);
-    (void)DispatchEvent(g.app.m, "menu_fix_thumbnails", UiEvent::Click);
+    (void)DispatchEvent(g.app.run(), "menu_fix_thumbnails", UiEvent::Click);
     ASSERT_EQ(g.app.ui.Messages().size(), 2u);
     EXPECT_NE(g.app.ui.Messages()[0].text.find("at your own risk"), std::string::npos);
     EXPECT_EQ(g.app.ui.Messages()[0].icon, MsgIcon::Information);
@@ -88,7 +88,7 @@ TEST_P(ThumbnailFixTest, YesReplacesEveryTagAndShowsTheStockPictures) {
         }
     }
     ASSERT_EQ(bitmaps, 6) << "relationship, faces, two hair, thumbnail, web";
-    (void)DispatchEvent(g.app.m, "menu_fix_thumbnails", UiEvent::Click);
+    (void)DispatchEvent(g.app.run(), "menu_fix_thumbnails", UiEvent::Click);
     EXPECT_EQ(test::ReadBytes(g.CharacterPath(Bob())), expected);
     EXPECT_EQ(g.app.ui.Messages().back().text, "Done. 7 replacements made");
     EXPECT_EQ(g.app.ui.Messages().back().title, "Complete");
@@ -98,7 +98,7 @@ TEST_P(ThumbnailFixTest, YesReplacesEveryTagAndShowsTheStockPictures) {
     EXPECT_EQ(g.app.ui.PointerHistory(),
               (std::vector<MousePointer>{MousePointer::Hourglass, MousePointer::Default}));
 
-    (void)DispatchEvent(g.app.m, "menu_fix_thumbnails", UiEvent::Click);
+    (void)DispatchEvent(g.app.run(), "menu_fix_thumbnails", UiEvent::Click);
     EXPECT_EQ(g.app.ui.Messages().back().text, "Done. 0 replacements made");
 }
 
@@ -115,7 +115,7 @@ TEST(ThumbnailFix, AFileThatCannotBeWrittenIsReportedAndKept) {
     };
     faulty.operations = 0;
     faulty.failAt = 0;
-    (void)DispatchEvent(g.app.m, "menu_fix_thumbnails", UiEvent::Click);
+    (void)DispatchEvent(g.app.run(), "menu_fix_thumbnails", UiEvent::Click);
     EXPECT_EQ(test::ReadBytes(path), before);
     EXPECT_EQ(g.app.ui.Messages().back().icon, MsgIcon::Critical);
     EXPECT_NE(g.app.ui.Messages().back().text.find("User00001.iff"), std::string::npos);

@@ -107,13 +107,13 @@ TEST(GetPeople, AHostileNeighbourhoodReadsNothingOutsideItsCharactersFolder) {
          {"UserData/A.iff", "UserData/Characters/A.iff", "A.iff", "UserData/Characters/USER/A.iff"})
         test::WriteBytes(raw.dir.path() / name, victim);
     auto& app = raw.app;
-    (void)DispatchEvent(app.m, "Combo1", UiEvent::Click);
+    (void)DispatchEvent(app.run(), "Combo1", UiEvent::Click);
     ASSERT_EQ(app.ui.ListCount("List1"), 6);
     for (const std::string& line : app.ui.ListItems("List1"))
         EXPECT_EQ(line, "Not Found NO FAMILY");
     for (int i = 0; i < 6; ++i) {
         app.ui.ListSelect("List1", i);
-        (void)DispatchEvent(app.m, "List1", UiEvent::Click);
+        (void)DispatchEvent(app.run(), "List1", UiEvent::Click);
         EXPECT_EQ(app.ui.Picture("Picture1").kind, HeadlessPicture::Kind::None) << "line " << i;
         EXPECT_TRUE(app.m.UserFileData.empty());
     }

@@ -132,10 +132,10 @@ TEST(ResidentView, WithoutASelectionTheViewIsEmptyAndItsCommandsInert) {
         EXPECT_EQ(ui.Picture("Picture2").kind, HeadlessPicture::Kind::None);
         EXPECT_FALSE(ui.IsEnabled("Command1"));
         EXPECT_FALSE(ui.IsEnabled("menu_fix_thumbnails"));
-        EXPECT_FALSE(DispatchEvent(g.app.m, "Command1", UiEvent::Click)) << "cannot be pressed";
+        EXPECT_FALSE(DispatchEvent(g.app.run(), "Command1", UiEvent::Click)) << "cannot be pressed";
         int dialogs = 0;
         ui.onModal = [&](FormId) { ++dialogs; };
-        EXPECT_TRUE(DispatchEvent(g.app.m, "Label12", UiEvent::Click));
+        EXPECT_TRUE(DispatchEvent(g.app.run(), "Label12", UiEvent::Click));
         EXPECT_EQ(dialogs, 0) << "no skill dialog for nobody";
         EXPECT_TRUE(ui.Messages().empty());
         EXPECT_EQ(ui.Caption("Label3"), "Idle");
@@ -179,7 +179,7 @@ TEST(ResidentView, AClickOnAList2LineCopiesItToTheStatusLine) {
     g.ChooseHood();
     g.ClickResident(0);
     g.app.ui.ListSelect("List2", 2);
-    (void)DispatchEvent(g.app.m, "List2", UiEvent::Click);
+    (void)DispatchEvent(g.app.run(), "List2", UiEvent::Click);
     EXPECT_EQ(g.app.ui.Caption("Label3"), "Career: Law Enforcement");
 }
 

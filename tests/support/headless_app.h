@@ -15,18 +15,21 @@ struct HeadlessApp {
     NativeFileSystem native;
     ManualClock clock;
     Module1 m;
+    GameShelf shelf; // none found: the game folder is given
+
+    RunState run() { return RunState(m, shelf); }
 
     // Sets the cooking skill of List1's line `line` to `value` through the skill dialog, as a
     // user does: an unsaved edit.
     void EditCooking(int value, int line = 0) {
         ui.ListSelect("List1", line);
-        (void)DispatchEvent(m, "List1", UiEvent::Click);
+        (void)DispatchEvent(run(), "List1", UiEvent::Click);
         ui.onModal = [this, value](FormId) {
             if (ui.SetScrollValue("Form3.HScroll1", value))
-                (void)DispatchEvent(m, "Form3.HScroll1", UiEvent::Change);
-            (void)DispatchEvent(m, "Form3.Command1", UiEvent::Click);
+                (void)DispatchEvent(run(), "Form3.HScroll1", UiEvent::Change);
+            (void)DispatchEvent(run(), "Form3.Command1", UiEvent::Click);
         };
-        (void)DispatchEvent(m, "Label18", UiEvent::Click);
+        (void)DispatchEvent(run(), "Label18", UiEvent::Click);
         ui.onModal = nullptr;
     }
 };

@@ -30,11 +30,11 @@ class SampleGame {
     // Picks Combo1's entry as a user does: its residents are read.
     void ChooseHood(int index = 0) {
         app.ui.ListSelect("Combo1", index);
-        (void)DispatchEvent(app.m, "Combo1", UiEvent::Click);
+        (void)DispatchEvent(app.run(), "Combo1", UiEvent::Click);
     }
     void ClickResident(int line) {
         app.ui.ListSelect("List1", line);
-        (void)DispatchEvent(app.m, "List1", UiEvent::Click);
+        (void)DispatchEvent(app.run(), "List1", UiEvent::Click);
     }
     std::filesystem::path HoodFolder(int n = 1) const {
         return dir.path() / (n == 1 ? std::string("UserData") : "UserData" + std::to_string(n));

@@ -11,18 +11,18 @@ namespace adultify::test {
 
 // Clicks `control` with the file system stopping the program after the replacement's
 // `stopAt`-th step; answers whether it was stopped (false: the command ran to its end).
-inline bool ClickStoppedAfterStep(Module1& m, NativeFileSystem& files, ControlId control,
+inline bool ClickStoppedAfterStep(HeadlessApp& app, NativeFileSystem& files, ControlId control,
                                   int stopAt) {
     int steps = 0;
     StopAfterStep(files, stopAt, steps);
     bool stopped = false;
     try {
-        (void)DispatchEvent(m, control, UiEvent::Click);
+        (void)DispatchEvent(app.run(), control, UiEvent::Click);
     } catch (const Stopped&) {
         stopped = true;
     }
     files.afterReplaceStep = nullptr;
-    m.gameLock.reset(); // the process is gone, and its lock with it
+    app.m.gameLock.reset(); // the process is gone, and its lock with it
     return stopped;
 }
 

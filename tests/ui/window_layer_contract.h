@@ -247,6 +247,9 @@ TEST_P(WindowLayerContract, ScrollBarAnswersWhetherTheValueChanged) {
     EXPECT_EQ(ui->ScrollValue("Form3.HScroll1"), 537);
     EXPECT_TRUE(ui->SetScrollValue("Form3.HScroll1", 1000));
     EXPECT_THROW((void)ui->SetScrollValue("Form3.HScroll1", 1001), std::out_of_range);
+    ui->SetScrollRange("Form3.HScroll1", 10, 5, 1, 100); // reversed: 10 the one value
+    EXPECT_EQ(ui->ScrollValue("Form3.HScroll1"), 10);
+    EXPECT_THROW((void)ui->SetScrollValue("Form3.HScroll1", 7), std::out_of_range);
     ui->SetFillStyle("Form3.Shape2(3)", 0);
     EXPECT_EQ(ui->FillStyle("Form3.Shape2(3)"), 0);
     ui->UnloadForm("Form3");

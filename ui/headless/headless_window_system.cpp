@@ -7,7 +7,6 @@
 #include "ui/shown_text.h"
 
 #include <algorithm>
-#include <stdexcept>
 #include <system_error>
 
 namespace adultify {
@@ -27,10 +26,7 @@ HeadlessWindowSystem::HeadlessWindowSystem() {
 
 void HeadlessWindowSystem::ResetForm(FormId form) {
     auto reset = [&](const ControlDesign& c, ControlId id) {
-        Control fresh;
-        fresh.caption = std::string(c.caption);
-        fresh.enabled = c.enabled;
-        fresh.checked = c.checked;
+        Control fresh = AsLaidOut<Control>(c);
         const int inset = c.border ? 2 * kBorder : 0;
         fresh.innerWidth = static_cast<float>(c.width - inset);
         fresh.innerHeight = static_cast<float>(c.height - inset);
@@ -205,22 +201,17 @@ void HeadlessWindowSystem::FocusControl(ControlId control) {
 void HeadlessWindowSystem::ListClear(ControlId list) {
     Control& c = At(list);
     c.items.clear();
-    c.marks.clear();
+    c.marks.Clear();
     c.selected = -1;
 }
 
 void HeadlessWindowSystem::ListSetMark(ControlId list, int index, LineMark mark) {
     Control& c = At(list);
-    if (index < 0 || index >= static_cast<int>(c.items.size())) return;
-    c.marks.resize(c.items.size());
-    c.marks[static_cast<std::size_t>(index)] = mark;
+    c.marks.Set(index, static_cast<int>(c.items.size()), mark);
 }
 
 LineMark HeadlessWindowSystem::ListMark(ControlId list, int index) const {
-    const Control& c = At(list);
-    return index >= 0 && index < static_cast<int>(c.marks.size())
-               ? c.marks[static_cast<std::size_t>(index)]
-               : LineMark::None;
+    return At(list).marks.Of(index);
 }
 
 void HeadlessWindowSystem::ListAdd(ControlId list, std::string_view item) {
@@ -319,25 +310,15 @@ float HeadlessWindowSystem::ScaleHeight(ControlId box) const {
 
 void HeadlessWindowSystem::SetScrollRange(ControlId bar, int min, int max, int smallChange,
                                           int largeChange) {
-    Control& c = At(bar);
-    c.min = min;
-    c.max = max;
-    c.smallChange = smallChange;
-    c.largeChange = largeChange;
-    c.value = std::clamp(c.value, std::min(min, max), std::max(min, max));
+    At(bar).scroll.SetRange({min, max, smallChange, largeChange});
 }
 
 bool HeadlessWindowSystem::SetScrollValue(ControlId bar, int value) {
-    Control& c = At(bar);
-    if (value < std::min(c.min, c.max) || value > std::max(c.min, c.max))
-        throw std::out_of_range("scroll bar value outside its range");
-    const bool changed = c.value != value;
-    c.value = value;
-    return changed;
+    return At(bar).scroll.SetValue(value);
 }
 
 int HeadlessWindowSystem::ScrollValue(ControlId bar) const {
-    return At(bar).value;
+    return At(bar).scroll.Value();
 }
 
 void HeadlessWindowSystem::SetFillStyle(ControlId shape, int style) {
@@ -513,11 +494,8 @@ void HeadlessWindowSystem::PressKey(FormId form, Key key) {
     default: break;
     }
     if (!focus || focus->Kind() != ControlKind::ScrollBar || !MovesAScrollBar(key)) return;
-    Control& bar = At(*focus);
-    const int after =
-        ScrollAfterKey(key, bar.value, {bar.min, bar.max, bar.smallChange, bar.largeChange});
-    if (after == bar.value) return;
-    bar.value = after;
+    ScrollState& bar = At(*focus).scroll;
+    if (!bar.SetValue(ScrollAfterKey(key, bar.Value(), bar.Range()))) return;
     Report(*focus, UiEvent::Change);
 }
 

@@ -3,6 +3,8 @@
 // and keeps a virtual clock, so that the logic runs without a window system.
 
 #include "ui/keyboard.h"
+#include "ui/line_marks.h"
+#include "ui/scroll_state.h"
 #include "ui/window_system.h"
 
 #include <filesystem>
@@ -169,14 +171,14 @@ class HeadlessWindowSystem final : public WindowSystem {
         bool checked = false;
         std::string tip; // a menu entry's
         std::vector<std::string> items;
-        std::vector<LineMark> marks;    // by line
+        LineMarks marks;
         std::vector<std::string> names; // a folder list's lines as shown
         int selected = -1;
         HeadlessPicture picture;
         std::vector<DrawOp> drawOps;
         int lineWidth = 1;
         float innerWidth = 0, innerHeight = 0;
-        int min = 0, max = 32767, smallChange = 1, largeChange = 1, value = 0;
+        ScrollState scroll;
         int fillStyle = 1;
         std::vector<std::string> history;
     };

@@ -3,6 +3,7 @@
 
 #include "ui/folder_listing.h"
 #include "ui/keyboard.h"
+#include "ui/line_marks.h"
 #include "ui/message_lines.h"
 #include "ui/qt/images.h"
 #include "ui/qt/qt_widgets.h"
@@ -151,7 +152,7 @@ struct QtWindowSystem::Control {
     int chosen = -1; // the list line or drop-down entry the program last saw chosen
     bool textDirty = false;
     std::vector<std::string> pendingItems; // list lines not yet on the widget, as given
-    std::vector<LineMark> marks;           // by line, those on the widget and those pending
+    LineMarks marks;                       // those on the widget and those pending
 };
 
 namespace {
@@ -290,8 +291,8 @@ void QtWindowSystem::FlushList(Control& c) {
         list->item(first + i)->setData(kGivenTextRole,
                                        Q(c.pendingItems[static_cast<std::size_t>(i)]));
     c.pendingItems.clear();
-    for (int row = first; row < list->count() && row < static_cast<int>(c.marks.size()); ++row)
-        if (const LineMark mark = c.marks[static_cast<std::size_t>(row)]; mark != LineMark::None)
+    for (int row = first; row < list->count(); ++row)
+        if (const LineMark mark = c.marks.Of(row); mark != LineMark::None)
             list->item(row)->setData(kMarkRole, static_cast<int>(mark));
 }
 
@@ -445,10 +446,7 @@ QWidget* QtWindowSystem::ParentOf(FormId form, const ControlDesign& c) const {
 
 void QtWindowSystem::BuildControl(FormId form, const ControlDesign& c, ControlId id) {
     Control& control = At(id);
-    control = Control{};
-    control.caption = std::string(c.caption);
-    control.enabled = c.enabled;
-    control.checked = c.checked;
+    control = AsLaidOut<Control>(c);
     if (c.kind == ControlKind::Menu) return BuildMenu(form, c, id);
     QWidget* w = BuildWidget(c, id, ParentOf(form, c));
     if (!w) return;
@@ -749,7 +747,7 @@ void QtWindowSystem::FocusControl(ControlId control) {
 void QtWindowSystem::ListClear(ControlId list) {
     Control& c = At(list);
     c.pendingItems.clear();
-    c.marks.clear();
+    c.marks.Clear();
     c.chosen = -1;
     const QSignalBlocker block(c.widget.data());
     if (auto* l = qobject_cast<QListWidget*>(c.widget))
@@ -819,18 +817,13 @@ void QtWindowSystem::ListSelect(ControlId list, int index) {
 
 void QtWindowSystem::ListSetMark(ControlId list, int index, LineMark mark) {
     Control& c = At(list);
-    if (index < 0 || index >= ListCount(list)) return;
-    c.marks.resize(static_cast<std::size_t>(ListCount(list)));
-    c.marks[static_cast<std::size_t>(index)] = mark;
+    if (!c.marks.Set(index, ListCount(list), mark)) return;
     if (auto* l = qobject_cast<QListWidget*>(c.widget.data()); l && index < l->count())
         l->item(index)->setData(kMarkRole, static_cast<int>(mark));
 }
 
 LineMark QtWindowSystem::ListMark(ControlId list, int index) const {
-    const Control& c = At(list);
-    return index >= 0 && index < static_cast<int>(c.marks.size())
-               ? c.marks[static_cast<std::size_t>(index)]
-               : LineMark::None;
+    return At(list).marks.Of(index);
 }
 
 bool QtWindowSystem::SetPictureBitmap(ControlId box, BitmapBytes bmpFile) {

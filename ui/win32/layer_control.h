@@ -3,6 +3,8 @@
 // them: shared by the layer's files, never by its users.
 
 #include "ui/control_id.h"
+#include "ui/line_marks.h"
+#include "ui/scroll_state.h"
 #include "ui/win32/bmp_file.h"
 #include "ui/win32/from_integer.h"
 #include "ui/win32/wide_text.h"
@@ -57,7 +59,7 @@ struct Win32WindowSystem::Control {
     int tipLine = -1;                // the line the tooltip tells of
     int widest = 0;                  // a list's widest line, for its sideways scrolling
     int extent = 0;                  // the sideways extent the list box was last given
-    std::vector<LineMark> marks;     // a list's line marks, by line
+    LineMarks marks;                 // a list's line marks
     std::vector<int> depths;         // a folder list's indent of each line
     std::vector<bool> opens;         // a folder list's lines on the way to the open folder
     int wider = 0, taller = 0;       // a sizable window: how much larger than laid out, at 100 %
@@ -70,7 +72,7 @@ struct Win32WindowSystem::Control {
     std::vector<DrawOp> ops;
     int lineWidth = 1;
     int fillStyle = 1;
-    int scrollMin = 0, scrollMax = 32767, smallChange = 1, largeChange = 1, scrollValue = 0;
+    ScrollState scroll;
 };
 
 inline std::wstring AsWide(const std::string& text) {

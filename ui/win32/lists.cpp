@@ -18,7 +18,7 @@ bool IsDropDown(ControlId id) {
 void Win32WindowSystem::ListClear(ControlId list) {
     Control& c = At(list);
     c.items.clear();
-    c.marks.clear();
+    c.marks.Clear();
     c.chosen = -1;
     c.widest = 0;
     c.measured = 0;
@@ -59,8 +59,7 @@ void Win32WindowSystem::MeasureLines(ControlId list) {
     const int width =
         WidestLine(c.hwnd, c.items, c.measured,
                    [&](std::size_t i) {
-                       const LineMark mark = i < c.marks.size() ? c.marks[i] : LineMark::None;
-                       return LineLead(list, static_cast<int>(i)) + MarkWidth(list, mark);
+                       return LineLead(list, static_cast<int>(i)) + MarkWidth(list, c.marks.Of(i));
                    }) +
         Scale(list.Form(), 3);
     c.measured = c.items.size();
@@ -76,9 +75,7 @@ void Win32WindowSystem::ShowExtent(Control& c) {
 
 void Win32WindowSystem::ListSetMark(ControlId list, int index, LineMark mark) {
     Control& c = At(list);
-    if (index < 0 || index >= ListCount(list)) return;
-    c.marks.resize(c.items.size());
-    c.marks[static_cast<std::size_t>(index)] = mark;
+    if (!c.marks.Set(index, ListCount(list), mark)) return;
     if (!c.hwnd || IsDropDown(list)) return;
     c.measured = std::min(c.measured, static_cast<std::size_t>(index));
     if (c.filling) return; // measured and painted once the fill ends
@@ -90,10 +87,7 @@ void Win32WindowSystem::ListSetMark(ControlId list, int index, LineMark mark) {
 }
 
 LineMark Win32WindowSystem::ListMark(ControlId list, int index) const {
-    const Control& c = At(list);
-    return index >= 0 && index < static_cast<int>(c.marks.size())
-               ? c.marks[static_cast<std::size_t>(index)]
-               : LineMark::None;
+    return At(list).marks.Of(index);
 }
 
 void Win32WindowSystem::FinishFills() {

@@ -175,13 +175,13 @@ void Win32WindowSystem::OnDpiChanged(FormId form, HWND hwnd, const RECT& suggest
 void Win32WindowSystem::Relist(ControlId list) {
     const Control& l = At(list);
     const std::vector<std::string> lines = l.items;
-    const std::vector<LineMark> marks = l.marks;
+    const LineMarks marks = l.marks;
     const int chosen = l.chosen;
     ListClear(list);
     for (const std::string& line : lines)
         ListAdd(list, line);
-    for (std::size_t i = 0; i < marks.size(); ++i)
-        if (marks[i] != LineMark::None) ListSetMark(list, static_cast<int>(i), marks[i]);
+    for (std::size_t i = 0; i < marks.Count(); ++i)
+        if (marks.Of(i) != LineMark::None) ListSetMark(list, static_cast<int>(i), marks.Of(i));
     ListSelect(list, chosen);
 }
 

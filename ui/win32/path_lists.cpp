@@ -205,7 +205,7 @@ void Win32WindowSystem::PaintListLine(const DRAWITEMSTRUCT& item) {
     RECT textRect{x, r.top, r.right, r.bottom};
     DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &textRect,
               DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
-    const LineMark mark = at < c.marks.size() ? c.marks[at] : LineMark::None;
+    const LineMark mark = c.marks.Of(at);
     if (mark != LineMark::None) {
         SIZE size{};
         GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);

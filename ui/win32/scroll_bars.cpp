@@ -3,7 +3,7 @@
 #include "ui/win32/layer_control.h"
 
 #include <algorithm>
-#include <stdexcept>
+#include <optional>
 
 namespace adultify::win32 {
 
@@ -23,28 +23,36 @@ void MoveThumb(HWND bar, const SCROLLINFO& info) {
     ShowCaret(bar);
 }
 
+// The user's move of a scroll bar as the key that moves it as far.
+std::optional<Key> KeyOf(WORD request) {
+    switch (request) {
+    case SB_LINELEFT: return Key::Left;
+    case SB_LINERIGHT: return Key::Right;
+    case SB_PAGELEFT: return Key::PageUp;
+    case SB_PAGERIGHT: return Key::PageDown;
+    case SB_LEFT: return Key::Home;
+    case SB_RIGHT: return Key::End;
+    default: return std::nullopt;
+    }
+}
+
 } // namespace
 
 void Win32WindowSystem::SetScrollRange(ControlId bar, int min, int max, int smallChange,
                                        int largeChange) {
     Control& c = At(bar);
-    c.scrollMin = min;
-    c.scrollMax = max;
-    c.smallChange = smallChange;
-    c.largeChange = largeChange;
-    c.scrollValue = std::clamp(c.scrollValue, min, max);
+    c.scroll.SetRange({min, max, smallChange, largeChange});
     if (!c.hwnd) return;
     // No page: the thumb reaches the maximum, and a large change is only a step.
-    SCROLLINFO info{sizeof(info), SIF_RANGE | SIF_POS | SIF_PAGE, min, max, 0, c.scrollValue, 0};
+    const ScrollRange& r = c.scroll.Range();
+    SCROLLINFO info{
+        sizeof(info), SIF_RANGE | SIF_POS | SIF_PAGE, r.min, r.max, 0, c.scroll.Value(), 0};
     MoveThumb(c.hwnd, info);
 }
 
 bool Win32WindowSystem::SetScrollValue(ControlId bar, int value) {
     Control& c = At(bar);
-    if (value < c.scrollMin || value > c.scrollMax)
-        throw std::out_of_range("scroll bar value outside its range");
-    const bool changed = c.scrollValue != value;
-    c.scrollValue = value;
+    const bool changed = c.scroll.SetValue(value);
     if (c.hwnd) {
         SCROLLINFO info{sizeof(info), SIF_POS, 0, 0, 0, value, 0};
         MoveThumb(c.hwnd, info);
@@ -53,28 +61,22 @@ bool Win32WindowSystem::SetScrollValue(ControlId bar, int value) {
 }
 
 int Win32WindowSystem::ScrollValue(ControlId bar) const {
-    return At(bar).scrollValue;
+    return At(bar).scroll.Value();
 }
 
 void Win32WindowSystem::OnScroll(ControlId bar, WPARAM wp) {
     Control& c = At(bar);
-    int value = c.scrollValue;
-    switch (LOWORD(wp)) {
-    case SB_LINELEFT: value -= c.smallChange; break;
-    case SB_LINERIGHT: value += c.smallChange; break;
-    case SB_PAGELEFT: value -= c.largeChange; break;
-    case SB_PAGERIGHT: value += c.largeChange; break;
-    case SB_LEFT: value = c.scrollMin; break;
-    case SB_RIGHT: value = c.scrollMax; break;
-    case SB_THUMBPOSITION: { // the change comes when the thumb is let go
+    const ScrollRange& range = c.scroll.Range();
+    int value = 0;
+    if (LOWORD(wp) == SB_THUMBPOSITION) { // the change comes when the thumb is let go
         SCROLLINFO info{sizeof(info), SIF_TRACKPOS, 0, 0, 0, 0, 0};
         GetScrollInfo(c.hwnd, SB_CTL, &info);
-        value = info.nTrackPos;
-        break;
+        value = std::clamp(info.nTrackPos, range.min, range.max);
+    } else if (const std::optional<Key> key = KeyOf(LOWORD(wp))) {
+        value = ScrollAfterKey(*key, c.scroll.Value(), range);
+    } else {
+        return;
     }
-    default: return;
-    }
-    value = std::clamp(value, c.scrollMin, c.scrollMax);
     if (!SetScrollValue(bar, value)) return;
     Send(bar, UiEvent::Change);
 }

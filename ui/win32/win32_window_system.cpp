@@ -113,19 +113,12 @@ int Win32WindowSystem::Scale(FormId form, int pixels) const {
 }
 
 // The control's rectangle in its window's client area, scaled; frames hold no windows of their
-// own, so a control inside one is placed by the sum of the offsets.
+// own, so a control inside one is placed in the window itself.
 RECT Win32WindowSystem::Place(FormId form, const ControlDesign& c) const {
     const Control& window = At(form.Control());
-    const LaidOut own = PlaceFollowing(c, window.wider, window.taller);
-    int x = own.x, y = own.y;
-    for (std::string_view parent = c.parent; !parent.empty();) {
-        const ControlDesign& p = ControlId::Find(parent)->Design();
-        x += p.x;
-        y += p.y;
-        parent = p.parent;
-    }
-    return {Scale(form, x), Scale(form, y), Scale(form, x + own.width),
-            Scale(form, y + own.height)};
+    const LaidOut at = InItsWindow(PlaceFollowing(c, window.wider, window.taller), c);
+    return {Scale(form, at.x), Scale(form, at.y), Scale(form, at.x + at.width),
+            Scale(form, at.y + at.height)};
 }
 
 HFONT Win32WindowSystem::Font(int dpi, Face face) {
