@@ -122,6 +122,12 @@ WindowsPathMapper::WindowsPathMapper(std::optional<fs::path> dosdevices)
     : dosdevices_(std::move(dosdevices)) {}
 
 fs::path WindowsPathMapper::ToNative(std::string_view path, bool* found) const {
+    // A file of the folder named last, a character file say: the folder's names are not taken
+    // apart and joined again.
+    const std::size_t cut = path.find_last_of("\\/");
+    const bool named = cut != std::string_view::npos && cut + 1 < path.size();
+    if (named && !lastFolderText_.empty() && path.substr(0, cut) == lastFolderText_)
+        if (auto hit = FromListing(lastFolder_, std::string(path.substr(cut + 1)))) return *hit;
     fs::path base;
     std::string_view rest = path;
     if (path.size() >= 2 && path[1] == ':' && std::isalpha(static_cast<unsigned char>(path[0]))) {
@@ -137,6 +143,10 @@ fs::path WindowsPathMapper::ToNative(std::string_view path, bool* found) const {
     const std::vector<std::string> parts = Components(rest);
     if (parts.empty()) return base;
     fs::path whole = JoinFirst(base, parts, parts.size());
+    if (named) {
+        lastFolderText_ = path.substr(0, cut);
+        lastFolder_ = whole.parent_path();
+    }
     // A file of a folder listed before, a character file say, costs one look at the folder.
     if (auto hit = FromListing(whole.parent_path(), parts.back())) return *hit;
     // Where the exact spelling exists, it is what the walk below would find.

@@ -66,6 +66,9 @@ class WindowsPathMapper {
     unsigned hold_ =
         0; // counts holds, so that a listing checked in an earlier one is checked again
     mutable std::map<std::filesystem::path, Listing> listings_;
+    // The folder part of the last path resolved, as given and as spelt (not matched).
+    mutable std::string lastFolderText_;
+    mutable std::filesystem::path lastFolder_;
 };
 
 // The entry of `folder` that names `component`: the exact name if present, else the first

@@ -59,42 +59,46 @@ TEST_F(WindowsPathTest, NativeAbsolutePathsWorkWithBackslashedTails) {
 }
 
 // The folder is listed once and read again when it changes; the listing's own spelling is
-// what the program opens, on Windows too.
+// what the program opens, on Windows too. A second folder in between must not lend its names.
 TEST_F(WindowsPathTest, ExactNameWinsElseFirstInSortedOrderAlsoAfterTheFolderChanges) {
-    const fs::path folder = dir.path() / "names";
-    test::WriteBytes(folder / "User1.iff", ToBytes("a"));
-    test::WriteBytes(folder / "USER1.IFF", ToBytes("b"));
-    test::WriteBytes(folder / "user1.iff", ToBytes("c"));
+    test::WriteBytes(dir.path() / "names" / "User1.iff", ToBytes("a"));
+    test::WriteBytes(dir.path() / "names" / "USER1.IFF", ToBytes("b"));
+    test::WriteBytes(dir.path() / "names" / "user1.iff", ToBytes("c"));
+    test::WriteBytes(dir.path() / "other" / "USER2.IFF", ToBytes("e"));
     struct Step {
+        const char* in;      // the folder asked
         const char* added;   // before the lookup
         const char* removed; // before the lookup
         const char* asked;
         const char* found; // nothing: no entry has the name
     };
     const Step steps[] = {
-        {nullptr, nullptr, "user1.iff", "user1.iff"},
-        {nullptr, nullptr, "uSeR1.iff", "USER1.IFF"},
-        {nullptr, nullptr, "user1.iff", "user1.iff"},
-        {nullptr, nullptr, "user2.iff", nullptr},
-        {"User2.iff", nullptr, "user2.iff", "User2.iff"},
-        {nullptr, "USER1.IFF", "uSeR1.iff", "User1.iff"},
+        {"names", nullptr, nullptr, "user1.iff", "user1.iff"},
+        {"names", nullptr, nullptr, "uSeR1.iff", "USER1.IFF"},
+        {"other", nullptr, nullptr, "user2.iff", "USER2.IFF"},
+        {"names", nullptr, nullptr, "user1.iff", "user1.iff"},
+        {"names", nullptr, nullptr, "user2.iff", nullptr},
+        {"names", "User2.iff", nullptr, "user2.iff", "User2.iff"},
+        {"other", nullptr, nullptr, "user2.iff", "USER2.IFF"},
+        {"names", nullptr, "USER1.IFF", "uSeR1.iff", "User1.iff"},
     };
     const WindowsPathMapper mapper;
-    const std::string base = folder.string() + "\\";
     // Each change gives the folder a time of its own long past, as a change an hour ago would,
     // so that its listing is kept between the changes.
     const auto past = fs::file_time_type::clock::now() - std::chrono::hours(1);
     int changes = 0;
-    fs::last_write_time(folder, past);
+    for (const char* name : {"names", "other"})
+        fs::last_write_time(dir.path() / name, past);
     for (const Step& s : steps) {
-        SCOPED_TRACE(s.asked);
+        SCOPED_TRACE(std::string(s.in) + "/" + s.asked);
+        const fs::path folder = dir.path() / s.in;
         if (s.added) test::WriteBytes(folder / s.added, ToBytes("d"));
         if (s.removed) fs::remove(folder / s.removed);
         if (s.added || s.removed)
             fs::last_write_time(folder, past + std::chrono::seconds(++changes));
         const fs::path spelt = s.found ? s.found : s.asked;
-        const fs::path native = mapper.ToNative(base + s.asked);
-        EXPECT_EQ(native.filename(), spelt);
+        const fs::path native = mapper.ToNative(folder.string() + "\\" + s.asked);
+        EXPECT_EQ(native, folder / spelt);
         EXPECT_EQ(fs::exists(native), s.found != nullptr);
         EXPECT_EQ(mapper.ListedSpelling(folder / s.asked).filename(), spelt);
         const auto matched = MatchComponent(folder, s.asked);
