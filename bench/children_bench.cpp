@@ -91,14 +91,8 @@ int main() {
     b.data = b.game.string() + "-data";
     sample::GameSpec model;
     for (int n = 1; n <= kHoods; ++n) {
-        sample::RandomHoodParams p;
+        sample::RandomHoodParams p = sample::RealSizeHood(static_cast<std::uint32_t>(n));
         p.number = n;
-        p.residents = kResidents;
-        p.families = 55;
-        p.children = 40;
-        p.baseGameRecords = 20;
-        p.fillerBytes = 90000;
-        p.seed = static_cast<std::uint32_t>(n);
         model.hoods.push_back(sample::RandomHood(p));
     }
     sample::WriteGameFolder(b.game, model);

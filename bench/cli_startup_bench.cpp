@@ -1,14 +1,12 @@
 // adultify-cli as a player's script starts it: whole processes, each started and waited for,
 // against the bare cost of starting a trivial static program. What the program adds to a
 // start must stay under 5 ms.
+#include "bench/spawn.h"
 #include "sample/game_folder.h"
 #include "sample/game_model.h"
 
 #include <benchmark/benchmark.h>
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -19,8 +17,6 @@
 #include <map>
 #include <string>
 #include <vector>
-
-extern char** environ;
 
 namespace fs = std::filesystem;
 using namespace adultify;
@@ -34,14 +30,7 @@ const fs::path& SampleGame() {
     static const fs::path folder = [] {
         fs::path f =
             fs::temp_directory_path() / ("adultify-startup-bench-" + std::to_string(::getpid()));
-        sample::RandomHoodParams p;
-        p.residents = 216;
-        p.families = 55;
-        p.children = 40;
-        p.baseGameRecords = 20;
-        p.fillerBytes = 90000;
-        p.seed = 7;
-        sample::WriteRandomGame(f, p);
+        sample::WriteRandomGame(f, sample::RealSizeHood(7));
         return f;
     }();
     return folder;
@@ -49,21 +38,8 @@ const fs::path& SampleGame() {
 
 // Starts the program with its output thrown away and waits for it; false when it failed.
 bool RunOnce(const std::vector<std::string>& argv) {
-    std::vector<char*> args;
-    for (const std::string& a : argv)
-        args.push_back(const_cast<char*>(a.c_str()));
-    args.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-    pid_t pid = 0;
-    const int started = posix_spawn(&pid, args[0], &actions, nullptr, args.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    if (started != 0) return false;
-    int status = 0;
-    if (::waitpid(pid, &status, 0) != pid) return false;
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    const auto cost = bench::Spawn(argv);
+    return cost && cost->exitCode == 0;
 }
 
 std::map<std::string, double> secondsPerRun;

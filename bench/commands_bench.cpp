@@ -4,15 +4,10 @@
 // that a loaded machine slows both sides alike. ADULTIFY_CLI_BEFORE names an older build to
 // measure in the same rounds; its output is compared with this build's, byte for byte.
 // ADULTIFY_BENCH_ONLY=TEXT runs only the cases whose name holds TEXT.
+#include "bench/spawn.h"
 #include "game/snapshots.h"
 #include "sample/game_folder.h"
 #include "sample/game_model.h"
-
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -26,8 +21,6 @@
 #include <string>
 #include <vector>
 
-extern char** environ;
-
 using namespace adultify;
 namespace fs = std::filesystem;
 
@@ -35,32 +28,8 @@ namespace {
 
 using Argv = std::vector<std::string>;
 
-struct Cost {
-    double cpuMs = 0;
-    long peakKb = 0;
-};
-
-// Starts argv with its output into `out` (both streams) and waits; nothing when it failed to
-// start or was killed.
-std::optional<Cost> Spawn(const Argv& argv, const std::string& out) {
-    std::vector<char*> args;
-    for (const std::string& a : argv)
-        args.push_back(const_cast<char*>(a.c_str()));
-    args.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_adddup2(&actions, 1, 2);
-    pid_t pid = 0;
-    const int started = posix_spawn(&pid, args[0], &actions, nullptr, args.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    if (started != 0) return std::nullopt;
-    int status = 0;
-    struct rusage use {};
-    if (::wait4(pid, &status, 0, &use) != pid || !WIFEXITED(status)) return std::nullopt;
-    auto ms = [](const timeval& t) { return t.tv_sec * 1000.0 + t.tv_usec / 1000.0; };
-    return Cost{ms(use.ru_utime) + ms(use.ru_stime), use.ru_maxrss};
-}
+using bench::Cost;
+using bench::Spawn;
 
 double Median(std::vector<double> v) {
     std::sort(v.begin(), v.end());
@@ -143,16 +112,12 @@ struct Game {
     std::vector<fs::path> files; // the neighbourhood file of hood 1, then its character files
 };
 
-sample::RandomHoodParams Params(int residents, int number, std::size_t filler, unsigned seed) {
-    sample::RandomHoodParams p;
+// Neighbourhood `number` of 30 residents, with character files of about 30 KB.
+sample::HoodSpec SmallHood(int number) {
+    sample::RandomHoodParams p = sample::PlayersProportions(30, static_cast<unsigned>(number));
     p.number = number;
-    p.residents = residents;
-    p.families = residents / 4 + 1;
-    p.children = residents / 5;
-    p.baseGameRecords = residents / 10;
-    p.fillerBytes = filler;
-    p.seed = seed;
-    return p;
+    p.fillerBytes = 20000;
+    return sample::RandomHood(p);
 }
 
 Game WriteGame(const std::string& name, const std::vector<sample::HoodSpec>& hoods) {
@@ -233,18 +198,13 @@ int main() {
     ::setenv("XDG_CONFIG_HOME", (Scratch() / "home" / "config").c_str(), 1);
     ::unsetenv("WINEPREFIX");
 
-    // The real game's shape: 216 residents in 55 families, character files of about 110 KB.
-    sample::RandomHoodParams real = Params(216, 1, 90000, 7);
-    real.families = 55;
-    real.children = 40;
-    real.baseGameRecords = 20;
-    const Game g216 = WriteGame("g216", {sample::RandomHood(real)});
-    const Game g100 = WriteGame("g100", {sample::RandomHood(Params(100, 1, 90000, 99))});
-    const Game g999 = WriteGame("g999", {sample::RandomHood(Params(999, 1, 90000, 99))});
+    const Game g216 = WriteGame("g216", {sample::RandomHood(sample::RealSizeHood(7))});
+    const Game g100 = WriteGame("g100", {sample::RandomHood(sample::PlayersProportions(100, 99))});
+    const Game g999 = WriteGame("g999", {sample::RandomHood(sample::PlayersProportions(999, 99))});
     // 99 neighbourhoods of 30 residents each, the first the same in both games.
     std::vector<sample::HoodSpec> hoods;
     for (int n = 1; n <= 99; ++n)
-        hoods.push_back(sample::RandomHood(Params(30, n, 20000, static_cast<unsigned>(n))));
+        hoods.push_back(SmallHood(n));
     const Game one = WriteGame("hood1of1", {hoods[0]});
     const Game all = WriteGame("hood1of99", hoods);
 

@@ -22,52 +22,36 @@ Bytes Buffer(const Bytes& pattern) {
     return data;
 }
 
-void FindPattern(benchmark::State& state, const Bytes& pattern) {
-    const Bytes data = Buffer(pattern);
-    for (auto _ : state)
-        benchmark::DoNotOptimize(FindBytes(data, pattern, 1));
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
-                            static_cast<std::int64_t>(data.size()));
+Position ByFindBytes(const Bytes& data, const Bytes& pattern) {
+    return FindBytes(data, pattern, 1);
 }
 
 #ifdef __GLIBC__
-void MemmemPattern(benchmark::State& state, const Bytes& pattern) {
-    const Bytes data = Buffer(pattern);
-    for (auto _ : state)
-        benchmark::DoNotOptimize(
-            ::memmem(data.data(), data.size(), pattern.data(), pattern.size()));
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
-                            static_cast<std::int64_t>(data.size()));
-}
-void BM_Memmem4(benchmark::State& state) {
-    MemmemPattern(state, ToBytes("FAMs"));
-}
-void BM_Memmem9(benchmark::State& state) {
-    MemmemPattern(state, ToBytes("user00999"));
-}
-void BM_MemmemFamilyKey(benchmark::State& state) {
-    MemmemPattern(state, Bytes{0x00, 0x00, 0x84, 0x83});
+const void* ByMemmem(const Bytes& data, const Bytes& pattern) {
+    return ::memmem(data.data(), data.size(), pattern.data(), pattern.size());
 }
 #endif
 
-void BM_FindBytes4(benchmark::State& state) {
-    FindPattern(state, ToBytes("FAMs"));
+template <typename Search>
+void BM_Search(benchmark::State& state, Search search, const Bytes& pattern) {
+    const Bytes data = Buffer(pattern);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(search(data, pattern));
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
+                            static_cast<std::int64_t>(data.size()));
 }
-void BM_FindBytes9(benchmark::State& state) {
-    FindPattern(state, ToBytes("user00999"));
-}
-void BM_FindBytesFamilyKey(benchmark::State& state) {
-    FindPattern(state, Bytes{0x00, 0x00, 0x84, 0x83});
-}
+
+const Bytes kFourLetters = ToBytes("FAMs"), kNineLetters = ToBytes("user00999"),
+            kFamilyKey = {0x00, 0x00, 0x84, 0x83};
 
 } // namespace
 
-BENCHMARK(BM_FindBytes4);
-BENCHMARK(BM_FindBytes9);
-BENCHMARK(BM_FindBytesFamilyKey);
+BENCHMARK_CAPTURE(BM_Search, FindBytes4, ByFindBytes, kFourLetters);
+BENCHMARK_CAPTURE(BM_Search, FindBytes9, ByFindBytes, kNineLetters);
+BENCHMARK_CAPTURE(BM_Search, FindBytesFamilyKey, ByFindBytes, kFamilyKey);
 #ifdef __GLIBC__
-BENCHMARK(BM_Memmem4);
-BENCHMARK(BM_Memmem9);
-BENCHMARK(BM_MemmemFamilyKey);
+BENCHMARK_CAPTURE(BM_Search, Memmem4, ByMemmem, kFourLetters);
+BENCHMARK_CAPTURE(BM_Search, Memmem9, ByMemmem, kNineLetters);
+BENCHMARK_CAPTURE(BM_Search, MemmemFamilyKey, ByMemmem, kFamilyKey);
 #endif
 BENCHMARK_MAIN();

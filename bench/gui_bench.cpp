@@ -47,14 +47,7 @@ int main(int argc, char** argv) {
     if (!keep || !fs::exists(prefix / "complete")) {
         fs::remove_all(prefix);
         (void)sample::WriteWinePrefix(prefix, "C:\\Program Files (x86)\\Maxis\\The Sims");
-        sample::RandomHoodParams p;
-        p.residents = 999;
-        p.families = 250;
-        p.children = 200;
-        p.baseGameRecords = 99;
-        p.fillerBytes = 90000;
-        p.seed = 99;
-        sample::WriteRandomGame(game, p);
+        sample::WriteRandomGame(game, sample::PlayersProportions(999, 99));
         std::ofstream(prefix / "complete") << "";
     }
     setenv("WINEPREFIX", prefix.c_str(), 1);

@@ -45,14 +45,7 @@ const Game& GameOf(int residents) {
     Game g;
     g.folder = fs::temp_directory_path() / ("adultify-bench-" + std::to_string(residents));
     fs::remove_all(g.folder);
-    sample::RandomHoodParams p;
-    p.residents = residents;
-    p.families = residents / 4 + 1;
-    p.children = residents / 5;
-    p.baseGameRecords = residents / 10;
-    p.fillerBytes = 90000; // character files of about 110 KB
-    p.seed = 99;
-    g.hood = sample::RandomHood(p);
+    g.hood = sample::RandomHood(sample::PlayersProportions(residents, 99));
     sample::GameSpec gameSpec;
     gameSpec.hoods.push_back(g.hood);
     sample::WriteGameFolder(g.folder, gameSpec);

@@ -98,6 +98,12 @@ struct RandomHoodParams {
 
 [[nodiscard]] HoodSpec RandomHood(const RandomHoodParams& params);
 
+// `residents` in the proportions of players' neighbourhoods: families of about four, a fifth
+// of them children, a tenth in the base game's records, character files of about 110 KB.
+[[nodiscard]] RandomHoodParams PlayersProportions(int residents, std::uint32_t seed);
+// A neighbourhood of a real player's size: 216 residents in 55 families, 40 of them children.
+[[nodiscard]] RandomHoodParams RealSizeHood(std::uint32_t seed);
+
 // Gives a neighbourhood the variants seen in players' files, mixed over its residents: NBRS
 // 0x44, FAMI 8 and unlisted duplicates; records of version 4 (80 values) with person data 7,
 // body-string tables of 34, 30 and 35 entries, name tables in languages 1 to 6 and with

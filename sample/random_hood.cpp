@@ -47,6 +47,25 @@ std::array<int, 5> Personality(std::mt19937& rng) {
 
 } // namespace
 
+RandomHoodParams PlayersProportions(int residents, std::uint32_t seed) {
+    RandomHoodParams p;
+    p.residents = residents;
+    p.families = residents / 4 + 1;
+    p.children = residents / 5;
+    p.baseGameRecords = residents / 10;
+    p.fillerBytes = 90000;
+    p.seed = seed;
+    return p;
+}
+
+RandomHoodParams RealSizeHood(std::uint32_t seed) {
+    RandomHoodParams p = PlayersProportions(216, seed);
+    p.families = 55;
+    p.children = 40;
+    p.baseGameRecords = 20;
+    return p;
+}
+
 HoodSpec RandomHood(const RandomHoodParams& params) {
     std::mt19937 rng(params.seed);
     HoodSpec hood;

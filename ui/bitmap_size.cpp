@@ -19,16 +19,11 @@ constexpr std::uint64_t kMostPixels = 16384ULL * 16384ULL;
 constexpr std::uint64_t kMostImageBytes = 128ULL << 20;
 constexpr std::uint64_t kBytesPerPixel = 4;
 
-std::uint32_t U32(std::span<const std::uint8_t> d, std::size_t at) {
-    return static_cast<std::uint32_t>(d[at]) | static_cast<std::uint32_t>(d[at + 1]) << 8 |
-           static_cast<std::uint32_t>(d[at + 2]) << 16 |
-           static_cast<std::uint32_t>(d[at + 3]) << 24;
-}
 std::int32_t I32(std::span<const std::uint8_t> d, std::size_t at) {
-    return static_cast<std::int32_t>(U32(d, at));
+    return static_cast<std::int32_t>(BmpU32(d, at));
 }
 std::int16_t I16(std::span<const std::uint8_t> d, std::size_t at) {
-    return static_cast<std::int16_t>(d[at] | d[at + 1] << 8);
+    return static_cast<std::int16_t>(BmpU16(d, at));
 }
 
 // A read position that behaves as the loader's in-memory device does: a short read stops at
@@ -214,6 +209,16 @@ std::optional<BitmapSize> ReadBitmapSize(std::span<const std::uint8_t> file) {
         !Rle8Complete(file, at, info->width, static_cast<std::int64_t>(rows)))
         return std::nullopt;
     return BitmapSize{info->width, static_cast<int>(rows)};
+}
+
+std::uint32_t BmpU32(std::span<const std::uint8_t> file, std::size_t at) {
+    return static_cast<std::uint32_t>(file[at]) | static_cast<std::uint32_t>(file[at + 1]) << 8 |
+           static_cast<std::uint32_t>(file[at + 2]) << 16 |
+           static_cast<std::uint32_t>(file[at + 3]) << 24;
+}
+
+unsigned BmpU16(std::span<const std::uint8_t> file, std::size_t at) {
+    return static_cast<unsigned>(file[at] | file[at + 1] << 8);
 }
 
 } // namespace adultify

@@ -20,4 +20,8 @@ struct BitmapSize {
 // run-length stream, or a picture too large to hold in memory.
 [[nodiscard]] std::optional<BitmapSize> ReadBitmapSize(std::span<const std::uint8_t> file);
 
+// The little-endian numbers a bitmap's headers hold, at byte `at` of the file.
+[[nodiscard]] std::uint32_t BmpU32(std::span<const std::uint8_t> file, std::size_t at);
+[[nodiscard]] unsigned BmpU16(std::span<const std::uint8_t> file, std::size_t at);
+
 } // namespace adultify

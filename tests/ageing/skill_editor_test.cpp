@@ -177,15 +177,5 @@ TEST(SkillEditor, AStoredValueBeyondTheRangeIsClampedOnlyOnTheScrollBar) {
         << "cancel keeps the stored value";
 }
 
-TEST(SkillEditor, PointsTextRoundsThePercentage) {
-    EXPECT_EQ(PointsText(537), " 5 / 37%");
-    EXPECT_EQ(PointsText(1000), " 10 / 0%");
-    EXPECT_EQ(PointsText(58), " 0 / 58%");
-    EXPECT_EQ(SkillRowOf("Label17")->name, "Creativity");
-    EXPECT_EQ(SkillRowNamed("Mechanical")->offset, 42);
-    EXPECT_EQ(SkillRowNamed("Nice"), nullptr);
-    EXPECT_EQ(SkillRowOf("Label7"), nullptr);
-}
-
 } // namespace
 } // namespace adultify

@@ -8,6 +8,7 @@
 #include "tests/support/faulty_file_system.h"
 #include "tests/support/residents.h"
 #include "tests/support/skip_on_windows.h"
+#include "tests/support/system_calls.h"
 #include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -16,11 +17,6 @@
 #include <functional>
 #include <map>
 #include <sstream>
-#ifdef _WIN32
-#include <windows.h>
-#else
-#include <sys/stat.h>
-#endif
 
 namespace adultify {
 namespace {
@@ -275,21 +271,6 @@ TEST_F(CliTest, AdultifyTracesItsStepsAndRepeatsItsDrawWithTheSameSeed) {
         for (int offset = 22; keep && offset <= 33; ++offset)
             EXPECT_EQ(ByteAt(now, u + offset), ByteAt(hoodBefore, u + offset)) << offset;
     }
-}
-
-// What a crash never leaves under the record's name is said once, and reads and saves go on.
-TEST_F(CliTest, APipeWhereTheRecordOfASaveBelongsIsSaidOnceAndBlocksNothing) {
-#ifdef _WIN32
-    GTEST_SKIP() << "a pipe in a folder is POSIX's";
-#else
-    ASSERT_EQ(::mkfifo((dir.path() / ".adultify-intent").c_str(), 0644), 0);
-    const Result r = Run({"list"});
-    EXPECT_EQ(r.code, 0) << r.err;
-    const auto said = r.err.find("Interrupted Save");
-    ASSERT_NE(said, std::string::npos);
-    EXPECT_EQ(r.err.find("Interrupted Save", said + 1), std::string::npos) << r.err;
-    EXPECT_EQ(Run({"save"}).code, 0);
-#endif
 }
 
 // Another program (the game, a backup tool) holds the neighbourhood open without letting it be

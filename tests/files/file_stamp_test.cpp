@@ -1,17 +1,10 @@
 #include "files/file_stamp.h"
 
 #include "files/checksum.h"
-
+#include "tests/support/system_calls.h"
 #include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
-
-#ifdef _WIN32
-#include <windows.h>
-#else
-#include <fcntl.h>
-#include <sys/stat.h>
-#endif
 
 namespace adultify {
 namespace {

@@ -1,13 +1,10 @@
 // The file-system seam on the machine's own files, through Windows-style paths.
 #include "files/native_file_system.h"
 
+#include "tests/support/system_calls.h"
 #include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
-
-#ifndef _WIN32
-#include <sys/stat.h>
-#endif
 
 namespace adultify {
 namespace {

@@ -1,15 +1,11 @@
 #include "files/folder_lock.h"
 
+#include "tests/support/system_calls.h"
 #include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
 #include <csignal>
-#ifndef _WIN32
-#include <fcntl.h>
-#include <sys/wait.h>
-#include <unistd.h>
-#endif
 
 namespace adultify {
 namespace {

@@ -4,6 +4,7 @@
 #include "files/file_stamp.h"
 #include "files/folder_lock.h"
 #include "files/record_text.h"
+#include "tests/support/system_calls.h"
 #include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -12,14 +13,6 @@
 #include <functional>
 #include <map>
 #include <random>
-#ifndef _WIN32
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
-#ifdef __linux__
-#include <sys/prctl.h>
-#endif
-#endif
 
 namespace adultify {
 namespace {

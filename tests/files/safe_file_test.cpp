@@ -3,22 +3,13 @@
 #include "files/checksum.h"
 #include "files/safe_file_platform.h"
 #include "tests/support/skip_on_windows.h"
+#include "tests/support/system_calls.h"
 #include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstring>
-#ifdef _WIN32
-#include <windows.h>
-#else
-#include <fcntl.h>
-#include <sys/resource.h>
-#include <sys/socket.h>
-#include <sys/stat.h>
-#include <sys/un.h>
-#include <unistd.h>
-#endif
 
 namespace adultify {
 namespace {

@@ -1,17 +1,12 @@
 #include "game/game_process.h"
 
+#include "tests/support/system_calls.h"
 #include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
 #include <csignal>
 #include <fstream>
-#ifndef _WIN32
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
-#endif
 
 namespace adultify {
 namespace {

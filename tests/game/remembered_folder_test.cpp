@@ -1,5 +1,6 @@
 #include "game/remembered_folder.h"
 
+#include "game/user_folders.h"
 #include "sample/game_folder.h"
 #include "sample/home_folder.h"
 #include "tests/support/environment.h"
@@ -15,17 +16,40 @@ namespace {
 
 namespace fs = std::filesystem;
 
-TEST(RememberedFolder, LivesInTheUsersSettingsFolder) {
+// The settings file and the snapshots: in the user's own folders, never in a Wine prefix; a
+// relative XDG folder is not one.
+TEST(UserFolders, LieInTheUsersOwnFoldersOutsideTheWinePrefix) {
     ADULTIFY_SKIP_ON_WINDOWS("the XDG folders are Linux's; Windows uses its known folders");
-    test::Environment env = {{"HOME", "/srv/player"}};
-    const EnvironmentLookup lookup = test::LookupIn(env);
-    EXPECT_EQ(RememberedFolderFile(lookup), fs::path("/srv/player/.config/adultify/remembered"));
-    env["XDG_CONFIG_HOME"] = "relative/config";
-    EXPECT_EQ(RememberedFolderFile(lookup), fs::path("/srv/player/.config/adultify/remembered"));
-    env["XDG_CONFIG_HOME"] = "/srv/config";
-    EXPECT_EQ(RememberedFolderFile(lookup), fs::path("/srv/config/adultify/remembered"));
-    env.clear();
-    EXPECT_FALSE(RememberedFolderFile(lookup).has_value());
+    struct Case {
+        test::Environment env;
+        std::optional<fs::path> settings, snapshots;
+    };
+    const fs::path config = "/home/player1/.config/adultify/remembered",
+                   data = "/home/player1/.local/share/adultify/snapshots";
+    const Case cases[] = {
+        {{{"HOME", "/home/player1"}}, config, data},
+        {{{"HOME", "/home/player1"},
+          {"XDG_CONFIG_HOME", "relative/config"},
+          {"XDG_DATA_HOME", "relative/data"}},
+         config,
+         data},
+        {{{"HOME", "/home/player1"},
+          {"XDG_CONFIG_HOME", "/srv/config"},
+          {"XDG_DATA_HOME", "/srv/data"}},
+         fs::path("/srv/config/adultify/remembered"),
+         fs::path("/srv/data/adultify/snapshots")},
+        {{}, std::nullopt, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        const EnvironmentLookup lookup = test::LookupIn(c.env);
+        EXPECT_EQ(RememberedFolderFile(lookup), c.settings);
+        EXPECT_EQ(DefaultSnapshotRoot(lookup), c.snapshots);
+    }
+    const fs::path prefix = "/home/player1/.wine";
+    for (const fs::path& folder :
+         {prefix / "drive_c" / "Program Files" / "Maxis" / "The Sims", prefix})
+        for (const fs::path& kept : {config, data})
+            EXPECT_EQ(kept.lexically_relative(folder).begin()->string(), "..") << folder;
 }
 
 TEST(RememberedFolder, WrittenWholeAndReadBack) {
@@ -52,22 +76,9 @@ TEST(RememberedFolder, WrittenWholeAndReadBack) {
     EXPECT_FALSE(WriteRememberedFolder(file / "under-a-file", {"x\\", std::nullopt}));
 }
 
-TEST(EnclosingPrefix, TheNearestFolderWithARegistryAndDriveC) {
-    ADULTIFY_SKIP_ON_WINDOWS(
-        "Wine prefixes and their drive links are read on Linux; Windows has its own drives");
-    test::TempDir dir;
-    const fs::path game = sample::WritePrefix(dir.path() / "pfx",
-                                              {.simsData = "C:\\Игры\\The Sims", .codePage = 1251});
-    fs::create_directories(game);
-    EXPECT_EQ(EnclosingPrefix(game), dir.path() / "pfx");
-    EXPECT_EQ(EnclosingPrefix(game.string() + "/"), dir.path() / "pfx");
-    EXPECT_EQ(EnclosingPrefix(dir.path() / "pfx"), dir.path() / "pfx");
-    EXPECT_FALSE(EnclosingPrefix(dir.path()).has_value());
-    fs::remove_all(dir.path() / "pfx" / "drive_c");
-    EXPECT_FALSE(EnclosingPrefix(dir.path() / "pfx").has_value()) << "a registry alone is not one";
-}
-
-TEST(EnclosingPrefix, ARememberedFolderInAPrefixIsReadInItsCodePage) {
+// A remembered game folder in a prefix is found and read in the prefix's code page; the prefix
+// is the nearest folder above it with a registry and a drive C.
+TEST(EnclosingPrefix, IsTheNearestFolderWithARegistryAndDriveCAndGivesItsCodePage) {
     ADULTIFY_SKIP_ON_WINDOWS(
         "Wine prefixes and their drive links are read on Linux; Windows has its own drives");
     test::TempDir dir;
@@ -85,6 +96,13 @@ TEST(EnclosingPrefix, ARememberedFolderInAPrefixIsReadInItsCodePage) {
     EXPECT_EQ(games[0].gameFolder, game.string() + "\\");
     EXPECT_EQ(games[0].codePage, 1251);
     EXPECT_EQ(games[0].hoods, std::vector<int>{2});
+
+    EXPECT_EQ(EnclosingPrefix(game), dir.path() / "pfx");
+    EXPECT_EQ(EnclosingPrefix(game.string() + "/"), dir.path() / "pfx");
+    EXPECT_EQ(EnclosingPrefix(dir.path() / "pfx"), dir.path() / "pfx");
+    EXPECT_FALSE(EnclosingPrefix(dir.path()).has_value());
+    fs::remove_all(dir.path() / "pfx" / "drive_c");
+    EXPECT_FALSE(EnclosingPrefix(dir.path() / "pfx").has_value()) << "a registry alone is not one";
 }
 
 } // namespace

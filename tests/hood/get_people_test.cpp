@@ -3,12 +3,9 @@
 #include "iff/cp1252.h"
 #include "sample/iff_builder.h"
 #include "tests/support/sample_game.h"
+#include "tests/support/system_calls.h"
 
 #include <gtest/gtest.h>
-
-#ifndef _WIN32
-#include <unistd.h>
-#endif
 
 namespace adultify {
 namespace {

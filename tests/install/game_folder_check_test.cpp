@@ -1,13 +1,10 @@
 #include "install/game_folder_check.h"
 
 #include "iff/byte_string.h"
+#include "tests/support/system_calls.h"
 #include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
-
-#ifndef _WIN32
-#include <unistd.h>
-#endif
 
 namespace adultify {
 namespace {

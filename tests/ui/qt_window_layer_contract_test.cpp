@@ -87,14 +87,9 @@ bool ListFits(QListWidget* list) {
            list->horizontalScrollBar()->maximum() + list->viewport()->width() >= widest;
 }
 
-class QtDriver final : public WindowLayerDriver {
+class QtDriver final : public RecordingDriver {
   public:
-    QtDriver() {
-        ui_.eventSink = [this](ControlId control, UiEvent event) {
-            reported_.push_back({control, event});
-            return true;
-        };
-    }
+    QtDriver() { RecordEventsOf(ui_); }
     WindowSystem& ui() override { return ui_; }
     void AnswerNextMessage(MsgAnswer answer) override {
         OnNextMessage([answer](QMessageBox* box) {
@@ -124,15 +119,8 @@ class QtDriver final : public WindowLayerDriver {
         });
     }
     std::vector<DrawKind> Drawn(ControlId box) const override {
-        std::vector<DrawKind> kinds;
         auto* picture = dynamic_cast<qt::PictureBox*>(ui_.Widget(box));
-        if (!picture) return kinds;
-        for (const qt::PictureBox::Op& op : picture->Ops()) {
-            if (op.kind == qt::PictureBox::Op::Kind::Fill) kinds.push_back(DrawKind::Fill);
-            if (op.kind == qt::PictureBox::Op::Kind::Line) kinds.push_back(DrawKind::Line);
-            if (op.kind == qt::PictureBox::Op::Kind::Arc) kinds.push_back(DrawKind::Arc);
-        }
-        return kinds;
+        return picture ? KindsOf(picture->Ops()) : std::vector<DrawKind>{};
     }
     void SetDosDevices(const std::filesystem::path& dosdevices) override {
         ui_.SetDosDevices(dosdevices);
@@ -172,7 +160,6 @@ class QtDriver final : public WindowLayerDriver {
         QTest::mouseMove(window->windowHandle(), at);
         QApplication::processEvents();
     }
-    std::vector<Reported> TakeReported() override { return std::exchange(reported_, {}); }
     std::string TitleShown(FormId form) const override {
         QWidget* window = ui_.Window(form);
         window->winId(); // the platform's window, which shows the title
@@ -310,12 +297,7 @@ class QtDriver final : public WindowLayerDriver {
 
     mutable qt::QtWindowSystem ui_;
     MessageSeen last_;
-    std::vector<Reported> reported_;
 };
-
-std::unique_ptr<WindowLayerDriver> MakeQt() {
-    return std::make_unique<QtDriver>();
-}
 
 // What only pixels show, at the scale the program runs at (run again at 150 % and 200 %).
 class QtPixels : public ::testing::Test {
@@ -440,8 +422,7 @@ TEST(QtLists, TheFirstDownOnAListWithNothingPickedPicksTheFirstLine) {
     ui.UnloadForm("frmSnapshots");
 }
 
-INSTANTIATE_TEST_SUITE_P(Qt, WindowLayerContract, ::testing::Values(&MakeQt),
-                         [](const auto&) { return std::string("QtWidgets"); });
+ADULTIFY_WINDOW_LAYER_CONTRACT(Qt, QtDriver, "QtWidgets");
 
 } // namespace
 } // namespace adultify

@@ -10,30 +10,21 @@
 namespace adultify {
 namespace {
 
-std::uint32_t U32(const std::vector<std::uint8_t>& b, std::size_t at) {
-    return static_cast<std::uint32_t>(b[at]) | static_cast<std::uint32_t>(b[at + 1]) << 8 |
-           static_cast<std::uint32_t>(b[at + 2]) << 16 |
-           static_cast<std::uint32_t>(b[at + 3]) << 24;
-}
-unsigned U16(const std::vector<std::uint8_t>& b, std::size_t at) {
-    return static_cast<unsigned>(b[at] | b[at + 1] << 8);
-}
-
 // What GDI reads of a file: its header, colour table and pixels lie inside the buffer.
 void ExpectDrawable(const win32::BmpFile& bmp, const std::string& what) {
     const std::vector<std::uint8_t>& b = bmp.bytes;
-    const std::size_t header = U32(b, 14);
+    const std::size_t header = BmpU32(b, 14);
     ASSERT_TRUE(header == 12 || header == 40 || header == 108 || header == 124) << what;
     const bool core = header == 12;
-    const unsigned bits = core ? U16(b, 24) : U16(b, 28);
-    const std::uint32_t compression = core ? 0 : U32(b, 30);
+    const unsigned bits = core ? BmpU16(b, 24) : BmpU16(b, 28);
+    const std::uint32_t compression = core ? 0 : BmpU32(b, 30);
     std::size_t colours = 0;
-    if (bits <= 8) colours = core || U32(b, 46) == 0 ? (1u << bits) : U32(b, 46);
+    if (bits <= 8) colours = core || BmpU32(b, 46) == 0 ? (1u << bits) : BmpU32(b, 46);
     const std::size_t masks = compression == 3 && header == 40 ? 12 : 0;
     EXPECT_LE(14 + header + masks + colours * (core ? 3 : 4), b.size()) << what;
     ASSERT_LE(bmp.bitsOffset, b.size()) << what;
     if (compression == 1 || compression == 2) {
-        EXPECT_EQ(U32(b, 34), b.size() - bmp.bitsOffset) << what;
+        EXPECT_EQ(BmpU32(b, 34), b.size() - bmp.bitsOffset) << what;
     } else {
         const std::size_t stride = (static_cast<std::size_t>(bmp.width) * bits + 31) / 32 * 4;
         EXPECT_LE(bmp.bitsOffset + stride * static_cast<std::size_t>(bmp.height), b.size()) << what;

@@ -141,14 +141,11 @@ HWND TooltipOf(HWND owner) {
     return search.found;
 }
 
-class Win32Driver final : public WindowLayerDriver {
+class Win32Driver final : public RecordingDriver {
   public:
     Win32Driver() {
         current = this;
-        ui_.eventSink = [this](ControlId control, UiEvent event) {
-            reported_.push_back({control, event});
-            return true;
-        };
+        RecordEventsOf(ui_);
     }
     ~Win32Driver() override {
         Stop();
@@ -189,15 +186,7 @@ class Win32Driver final : public WindowLayerDriver {
             return true;
         });
     }
-    std::vector<DrawKind> Drawn(ControlId box) const override {
-        std::vector<DrawKind> kinds;
-        for (const win32::DrawOp& op : ui_.DrawOps(box)) {
-            if (op.kind == win32::DrawOp::Kind::Fill) kinds.push_back(DrawKind::Fill);
-            if (op.kind == win32::DrawOp::Kind::Line) kinds.push_back(DrawKind::Line);
-            if (op.kind == win32::DrawOp::Kind::Arc) kinds.push_back(DrawKind::Arc);
-        }
-        return kinds;
-    }
+    std::vector<DrawKind> Drawn(ControlId box) const override { return KindsOf(ui_.DrawOps(box)); }
 
     void SetDosDevices(const std::filesystem::path& dosdevices) override {
         ui_.SetDosDevices(dosdevices);
@@ -284,7 +273,7 @@ class Win32Driver final : public WindowLayerDriver {
     }
     std::vector<Reported> TakeReported() override {
         Pump();
-        return std::exchange(reported_, {});
+        return RecordingDriver::TakeReported();
     }
     std::string TitleShown(FormId form) const override { return Narrow(TextOf(ui_.Window(form))); }
     std::string LineShown(ControlId list, int index) const override {
@@ -561,7 +550,6 @@ class Win32Driver final : public WindowLayerDriver {
     MessageSeen last_;
     std::function<bool()> act_;
     UINT_PTR timer_ = 0;
-    std::vector<Reported> reported_;
 };
 
 // The driver's measure sees a text that the control cuts, so that the contract's passes say
@@ -581,12 +569,7 @@ TEST(Win32Driver, TellsATextThatDoesNotFitItsControl) {
     ui.UnloadForm("Form3");
 }
 
-std::unique_ptr<WindowLayerDriver> MakeWin32() {
-    return std::make_unique<Win32Driver>();
-}
-
-INSTANTIATE_TEST_SUITE_P(Win32, WindowLayerContract, ::testing::Values(&MakeWin32),
-                         [](const auto&) { return std::string("Win32"); });
+ADULTIFY_WINDOW_LAYER_CONTRACT(Win32, Win32Driver, "Win32");
 
 } // namespace
 } // namespace adultify

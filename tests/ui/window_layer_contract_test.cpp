@@ -12,13 +12,10 @@
 namespace adultify {
 namespace {
 
-class HeadlessDriver final : public WindowLayerDriver {
+class HeadlessDriver final : public RecordingDriver {
   public:
     HeadlessDriver() {
-        ui_.eventSink = [this](ControlId control, UiEvent event) {
-            reported_.push_back({control, event});
-            return true;
-        };
+        RecordEventsOf(ui_);
         // An unscripted box keeps the layer's own answer, as a box closed without a button.
         ui_.answerMessage = [this](const MessageRecord& r) {
             if (answers_.empty()) return r.answer;
@@ -40,15 +37,7 @@ class HeadlessDriver final : public WindowLayerDriver {
                 static_cast<int>(std::count(r.text.begin(), r.text.end(), '\n')) + 1};
     }
     void WhenModal(std::function<void(FormId)> step) override { ui_.onModal = std::move(step); }
-    std::vector<DrawKind> Drawn(ControlId box) const override {
-        std::vector<DrawKind> kinds;
-        for (const DrawOp& op : ui_.DrawOps(box)) {
-            if (op.kind == DrawOp::Kind::Fill) kinds.push_back(DrawKind::Fill);
-            if (op.kind == DrawOp::Kind::Line) kinds.push_back(DrawKind::Line);
-            if (op.kind == DrawOp::Kind::Arc) kinds.push_back(DrawKind::Arc);
-        }
-        return kinds;
-    }
+    std::vector<DrawKind> Drawn(ControlId box) const override { return KindsOf(ui_.DrawOps(box)); }
     void SetDosDevices(const std::filesystem::path& dosdevices) override {
         ui_.SetDosDevices(dosdevices);
     }
@@ -65,7 +54,6 @@ class HeadlessDriver final : public WindowLayerDriver {
     void PointerOver(ControlId control) override {
         if (control.Reports(UiEvent::MouseMove)) reported_.push_back({control, UiEvent::MouseMove});
     }
-    std::vector<Reported> TakeReported() override { return std::exchange(reported_, {}); }
     std::string TitleShown(FormId form) const override { return ui_.TitleShown(form); }
     std::string LineShown(ControlId list, int index) const override {
         return ui_.LineShown(list, index);
@@ -96,15 +84,9 @@ class HeadlessDriver final : public WindowLayerDriver {
     };
     HeadlessWindowSystem ui_;
     std::deque<Answer> answers_;
-    std::vector<Reported> reported_;
 };
 
-std::unique_ptr<WindowLayerDriver> MakeHeadless() {
-    return std::make_unique<HeadlessDriver>();
-}
-
-INSTANTIATE_TEST_SUITE_P(Headless, WindowLayerContract, ::testing::Values(&MakeHeadless),
-                         [](const auto&) { return std::string("InMemory"); });
+ADULTIFY_WINDOW_LAYER_CONTRACT(Headless, HeadlessDriver, "InMemory");
 
 } // namespace
 } // namespace adultify

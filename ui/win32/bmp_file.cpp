@@ -8,14 +8,6 @@ namespace adultify::win32 {
 
 namespace {
 
-std::uint32_t U32(const std::vector<std::uint8_t>& b, std::size_t at) {
-    return static_cast<std::uint32_t>(b[at]) | static_cast<std::uint32_t>(b[at + 1]) << 8 |
-           static_cast<std::uint32_t>(b[at + 2]) << 16 |
-           static_cast<std::uint32_t>(b[at + 3]) << 24;
-}
-unsigned U16(const std::vector<std::uint8_t>& b, std::size_t at) {
-    return static_cast<unsigned>(b[at] | b[at + 1] << 8);
-}
 void Put32(std::vector<std::uint8_t>& b, std::size_t at, std::size_t value) {
     for (int i = 0; i < 4; ++i)
         b[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(value >> (8 * i));
@@ -38,9 +30,9 @@ void FromOs2Header(std::vector<std::uint8_t>& b, std::size_t& bitsOffset) {
 // that header is not to be trusted (Wine faults on it): it is rewritten as the Windows 3
 // header, its colour table in four-byte entries.
 void FromCoreHeader(std::vector<std::uint8_t>& b, std::size_t& bitsOffset) {
-    const int width = static_cast<std::int16_t>(U16(b, 18));
-    const int height = static_cast<std::int16_t>(U16(b, 20));
-    const unsigned depth = U16(b, 24);
+    const int width = static_cast<std::int16_t>(BmpU16(b, 18));
+    const int height = static_cast<std::int16_t>(BmpU16(b, 20));
+    const unsigned depth = BmpU16(b, 24);
     const std::size_t colours = depth <= 8 ? std::size_t{1} << depth : 0;
     std::vector<std::uint8_t> whole(kFileHeader + kWinInfo + 4 * colours, 0);
     std::copy_n(b.begin(), kFileHeader, whole.begin());
@@ -64,11 +56,11 @@ void FromCoreHeader(std::vector<std::uint8_t>& b, std::size_t& bitsOffset) {
 // The colour table and the pixels as long as GDI reads them.
 void Complete(BmpFile& bmp, std::size_t header, std::size_t& bitsOffset) {
     std::vector<std::uint8_t>& b = bmp.bytes;
-    const unsigned bits = U16(b, 28);
-    const std::uint32_t compression = U32(b, 30);
+    const unsigned bits = BmpU16(b, 28);
+    const std::uint32_t compression = BmpU32(b, 30);
     // The colour table (or the three masks) as GDI counts it, whole.
     std::size_t table = compression == kBitFields && header == kWinInfo ? 12 : 0;
-    if (bits <= 8) table = 4 * (U32(b, 46) != 0 ? U32(b, 46) : std::size_t{1} << bits);
+    if (bits <= 8) table = 4 * (BmpU32(b, 46) != 0 ? BmpU32(b, 46) : std::size_t{1} << bits);
     if (b.size() < kFileHeader + header + table) b.resize(kFileHeader + header + table, 0);
     bitsOffset = std::clamp(bitsOffset, kFileHeader + header, b.size());
     if (compression == kRle8 || compression == kRle4) {
@@ -92,8 +84,8 @@ std::optional<BmpFile> ReadBmpFile(BitmapBytes file) {
     bmp.bytes.assign(file.begin(), file.end());
     bmp.width = size->width;
     bmp.height = size->height;
-    std::size_t header = U32(bmp.bytes, kFileHeader);
-    std::size_t bitsOffset = U32(bmp.bytes, 10);
+    std::size_t header = BmpU32(bmp.bytes, kFileHeader);
+    std::size_t bitsOffset = BmpU32(bmp.bytes, 10);
     if (header == kOs2Info) {
         FromOs2Header(bmp.bytes, bitsOffset);
         header = kWinInfo;
