@@ -39,10 +39,14 @@ std::vector<std::string> Components(std::string_view rest) {
     return parts;
 }
 
+// The names joined as text first: a path parses itself anew on each name appended.
 fs::path JoinFirst(const fs::path& base, const std::vector<std::string>& parts, std::size_t n) {
     fs::path p = base;
-    for (std::size_t k = 0; k < n; ++k)
-        p /= parts[k];
+    if (n == 0) return p;
+    std::string names = parts[0];
+    for (std::size_t k = 1; k < n; ++k)
+        (names += '/') += parts[k];
+    p /= fs::path(names).make_preferred();
     return p;
 }
 
@@ -121,13 +125,20 @@ fs::path WindowsPathMapper::ListedSpelling(const fs::path& path) const {
 WindowsPathMapper::WindowsPathMapper(std::optional<fs::path> dosdevices)
     : dosdevices_(std::move(dosdevices)) {}
 
+std::optional<fs::path> WindowsPathMapper::FromLastFolder(std::string_view path,
+                                                          std::size_t cut) const {
+    if (cut == std::string_view::npos || cut + 1 >= path.size() || lastFolderText_.empty() ||
+        path.substr(0, cut) != lastFolderText_)
+        return std::nullopt;
+    return FromListing(lastFolder_, std::string(path.substr(cut + 1)));
+}
+
 fs::path WindowsPathMapper::ToNative(std::string_view path, bool* found) const {
     // A file of the folder named last, a character file say: the folder's names are not taken
     // apart and joined again.
     const std::size_t cut = path.find_last_of("\\/");
     const bool named = cut != std::string_view::npos && cut + 1 < path.size();
-    if (named && !lastFolderText_.empty() && path.substr(0, cut) == lastFolderText_)
-        if (auto hit = FromListing(lastFolder_, std::string(path.substr(cut + 1)))) return *hit;
+    if (auto hit = FromLastFolder(path, cut)) return *hit;
     fs::path base;
     std::string_view rest = path;
     if (path.size() >= 2 && path[1] == ':' && std::isalpha(static_cast<unsigned char>(path[0]))) {

@@ -56,6 +56,10 @@ class WindowsPathMapper {
     // folder instead of one per component; nothing when the folder was not listed before.
     [[nodiscard]] std::optional<std::filesystem::path>
     FromListing(const std::filesystem::path& folder, const std::string& name) const;
+    // The same for a path whose folder part, before `cut` (its last separator), is the one
+    // named last; nothing for any other path.
+    [[nodiscard]] std::optional<std::filesystem::path> FromLastFolder(std::string_view path,
+                                                                      std::size_t cut) const;
     [[nodiscard]] std::optional<std::filesystem::path> Match(const std::filesystem::path& folder,
                                                              std::string_view component) const;
     // The folder's listing, read again when the folder has changed; none when it cannot be.

@@ -56,18 +56,23 @@ fs::path Normal(const fs::path& path) {
     return p;
 }
 
-// What two spellings of one game folder have in common.
-std::string KeyText(const fs::path& folder) {
-    std::string text = PathText(Normal(folder));
+// What two spellings of one game folder have in common, of a folder made Normal already:
+// each resolving asks the disk about every name of the path.
+std::string KeyOfNormal(const fs::path& normal) {
+    std::string text = PathText(normal);
 #ifdef _WIN32
     text = AsciiLower(text);
 #endif
     return text;
 }
 
-std::string GameHash(const fs::path& gameFolder) {
+std::string KeyText(const fs::path& folder) {
+    return KeyOfNormal(Normal(folder));
+}
+
+std::string GameHash(std::string_view key) {
     std::uint32_t hash = 2166136261u; // FNV-1a
-    for (const char c : KeyText(gameFolder)) {
+    for (const char c : key) {
         hash ^= static_cast<unsigned char>(c);
         hash *= 16777619u;
     }
@@ -75,19 +80,19 @@ std::string GameHash(const fs::path& gameFolder) {
 }
 
 // The folder's own name keeps the snapshots findable by hand; the hash keeps games apart.
-std::string GameKey(const fs::path& gameFolder) {
+std::string GameKey(std::string_view key) {
     std::string name;
-    for (const char c : PathText(TextPath(KeyText(gameFolder)).filename())) {
+    for (const char c : PathText(TextPath(key).filename())) {
         const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
                            (c >= '0' && c <= '9') || c == '-' || c == '_' ||
                            (c == '.' && !name.empty());
         if (name.size() < 40) name += plain ? c : '_';
     }
-    return (name.empty() ? "game" : name) + "-" + GameHash(gameFolder);
+    return (name.empty() ? "game" : name) + "-" + GameHash(key);
 }
 
-fs::path HoodGroup(const fs::path& root, const fs::path& gameFolder, int hood) {
-    return root / GameKey(gameFolder) / ("hood-" + std::to_string(hood));
+fs::path HoodGroup(const fs::path& root, std::string_view key, int hood) {
+    return root / GameKey(key) / ("hood-" + std::to_string(hood));
 }
 
 // Ids hold only digits, a-f and dashes, so one never names another folder.
@@ -109,8 +114,9 @@ bool IsSafeRelative(std::string_view name) {
     return std::all_of(parts.begin(), parts.end(), IsSafeName);
 }
 
+// Of two folders made Normal already.
 bool Within(const fs::path& inner, const fs::path& outer) {
-    const fs::path relative = Normal(inner).lexically_relative(Normal(outer));
+    const fs::path relative = inner.lexically_relative(outer);
     return !relative.empty() && *relative.begin() != "..";
 }
 
@@ -329,11 +335,11 @@ FileStatus MakeFolders(const fs::path& folder) {
 
 // A new folder for a snapshot under a name no other has: ids are claimed by creating them.
 FileResult<fs::path> ClaimSnapshotFolder(const fs::path& group, const std::string& idTime,
-                                         const fs::path& game, int hood) {
+                                         std::string_view key, int hood) {
     for (int n = 0; n < kNumbersPerMillisecond; ++n) {
         char number[8];
         std::snprintf(number, sizeof number, "-%03d-", n);
-        const std::string id = idTime + number + GameHash(game) + "-" + std::to_string(hood);
+        const std::string id = idTime + number + GameHash(key) + "-" + std::to_string(hood);
         std::error_code ec;
         const bool created = fs::create_directory(group / id, ec);
         if (ec && ec != std::errc::file_exists) return FromSystem(ec, group / id);
@@ -432,19 +438,20 @@ FileResult<SnapshotInfo> TakeSnapshot(const fs::path& root, const fs::path& game
                                       const SnapshotCause& cause,
                                       const std::vector<SnapshotCopy>& copies,
                                       const std::string& keep) {
-    const fs::path game = Normal(gameFolder);
+    const fs::path game = Normal(gameFolder), store = Normal(root);
+    const std::string key = KeyOfNormal(game);
     if (hood < kFirstHood || hood > kLastHood)
         return Refused("neighbourhood " + std::to_string(hood) + " does not exist", game);
-    if (Within(root, game))
-        return Refused("snapshots may not be kept inside the game folder", Normal(root));
+    if (Within(store, game))
+        return Refused("snapshots may not be kept inside the game folder", store);
     Record record;
     if (auto described = Describe(game, copies, record); !described) return described.error();
 
-    const fs::path group = HoodGroup(Normal(root), game, hood);
+    const fs::path group = HoodGroup(store, key, hood);
     if (auto made = MakeFolders(group); !made) return made.error();
     if (auto checked = CheckGroup(group); !checked) return checked.error();
     const Stamp stamp = Now();
-    auto claimed = ClaimSnapshotFolder(group, stamp.idTime, game, hood);
+    auto claimed = ClaimSnapshotFolder(group, stamp.idTime, key, hood);
     if (!claimed) return claimed.error();
     const fs::path folder = claimed.value();
 
@@ -475,8 +482,8 @@ std::vector<SnapshotInfo> ListSnapshots(const fs::path& root, const fs::path& ga
     // Resolving a folder asks the disk about each of its names: once per spelling recorded.
     std::map<std::string, bool, std::less<>> ours;
     std::error_code ec;
-    for (fs::directory_iterator it(HoodGroup(Normal(root), gameFolder, hood), ec), end;
-         !ec && it != end; it.increment(ec)) {
+    for (fs::directory_iterator it(HoodGroup(Normal(root), key, hood), ec), end; !ec && it != end;
+         it.increment(ec)) {
         if (!IsIdText(PathText(it->path().filename()))) continue;
         auto record = ReadRecord(it->path());
         if (!record || record->info.hood != hood) continue;
@@ -502,7 +509,7 @@ FileResult<SnapshotFiles> ReadSnapshotFiles(const fs::path& root, const std::str
     if (!found) return found.error();
     const Record& record = found.value();
     const fs::path game = Normal(gameFolder);
-    if (KeyText(TextPath(record.info.gameFolder)) != KeyText(game))
+    if (KeyText(TextPath(record.info.gameFolder)) != KeyOfNormal(game))
         return Refused("the snapshot was taken of another game folder: " + record.info.gameFolder,
                        game);
     SnapshotFiles files{record.info, {}};

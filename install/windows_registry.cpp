@@ -1,4 +1,5 @@
 #include "install/windows_registry.h"
+#include "install/library_function_windows.h"
 #include "text/wide_text.h"
 
 #include <cstring>
@@ -19,16 +20,31 @@ HKEY Handle(RegKey key) {
     return reinterpret_cast<HKEY>(key); // NOLINT(performance-no-int-to-ptr)
 }
 
+// advapi32 is loaded when the registry is first read.
+decltype(&RegOpenKeyA) OpenFunction() {
+    static const auto open =
+        LibraryFunction<decltype(&RegOpenKeyA)>(L"advapi32.dll", "RegOpenKeyA");
+    return open;
+}
+decltype(&RegQueryValueExW) QueryFunction() {
+    static const auto query =
+        LibraryFunction<decltype(&RegQueryValueExW)>(L"advapi32.dll", "RegQueryValueExW");
+    return query;
+}
+
 } // namespace
 
 long WindowsRegistry::OpenKey(RegRoot, std::string_view subKey, RegKey& key) {
     HKEY handle = nullptr;
+    key = 0;
+    const auto open = OpenFunction();
+    if (!open) return ERROR_PROC_NOT_FOUND;
     const std::string name(subKey);
-    long result = RegOpenKeyA(HKEY_LOCAL_MACHINE, name.c_str(), &handle);
+    long result = open(HKEY_LOCAL_MACHINE, name.c_str(), &handle);
     // A 64-bit build does not see the 32-bit installer's key unless it asks for its copy.
     if (result != ERROR_SUCCESS && name.rfind("Software\\", 0) == 0) {
         const std::string redirected = "Software\\WOW6432Node\\" + name.substr(9);
-        result = RegOpenKeyA(HKEY_LOCAL_MACHINE, redirected.c_str(), &handle);
+        result = open(HKEY_LOCAL_MACHINE, redirected.c_str(), &handle);
     }
     key = result == ERROR_SUCCESS ? reinterpret_cast<RegKey>(handle) : 0;
     return result;
@@ -38,13 +54,15 @@ long WindowsRegistry::OpenKey(RegRoot, std::string_view subKey, RegKey& key) {
 long WindowsRegistry::QueryValue(RegKey key, std::string_view valueName, std::uint32_t* type,
                                  std::uint8_t* data, std::uint32_t* size) {
     const auto hkey = Handle(key);
+    const auto query = QueryFunction();
+    if (!query) return ERROR_PROC_NOT_FOUND;
     const std::wstring name = Widen(valueName);
     DWORD t = 0;
     DWORD bytes = 0;
-    long result = RegQueryValueExW(hkey, name.c_str(), nullptr, &t, nullptr, &bytes);
+    long result = query(hkey, name.c_str(), nullptr, &t, nullptr, &bytes);
     if (result != ERROR_SUCCESS) return result;
     std::vector<BYTE> raw(bytes);
-    result = RegQueryValueExW(hkey, name.c_str(), nullptr, &t, raw.data(), &bytes);
+    result = query(hkey, name.c_str(), nullptr, &t, raw.data(), &bytes);
     if (result != ERROR_SUCCESS) return result;
     raw.resize(bytes);
     if (IsStringType(t)) {
@@ -59,7 +77,10 @@ long WindowsRegistry::QueryValue(RegKey key, std::string_view valueName, std::ui
 }
 
 long WindowsRegistry::CloseKey(RegKey key) {
-    return RegCloseKey(Handle(key));
+    // A key was opened, so the library is loaded.
+    static const auto close =
+        LibraryFunction<decltype(&RegCloseKey)>(L"advapi32.dll", "RegCloseKey");
+    return close ? close(Handle(key)) : ERROR_PROC_NOT_FOUND;
 }
 
 } // namespace adultify

@@ -84,6 +84,19 @@ struct GameSpec {
     std::string exeName = "Sims.exe";
 };
 
+// A neighbourhood of one family, `family`, holding every resident given.
+inline HoodSpec OneFamily(const std::string& family, std::vector<SimSpec> sims) {
+    HoodSpec hood;
+    FamilySpec f{family, 1, {}};
+    for (SimSpec& s : sims) {
+        s.familyChunkId = f.chunkId;
+        f.members.push_back(s.guid);
+    }
+    hood.sims = std::move(sims);
+    hood.families = {f};
+    return hood;
+}
+
 // Realistic random neighbourhoods.
 struct RandomHoodParams {
     int number = 1;

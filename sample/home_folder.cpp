@@ -106,7 +106,6 @@ GameSpec OneFamilyHoods(std::initializer_list<int> numbers, const FamilyNames& n
         adult.userFile = "user00001";
         adult.firstName = names.adult;
         adult.guid = 0x51000001u + static_cast<std::uint32_t>(hood.number);
-        adult.familyChunkId = 1;
         adult.fillerBytes = 2000;
         SimSpec child = adult;
         child.userFile = "user00002";
@@ -114,8 +113,9 @@ GameSpec OneFamilyHoods(std::initializer_list<int> numbers, const FamilyNames& n
         child.guid = 0x52000001u + static_cast<std::uint32_t>(hood.number);
         child.age = 9;
         child.gender = 1;
-        hood.sims = {adult, child};
-        hood.families = {FamilySpec{names.family, 1, {adult.guid, child.guid}}};
+        const int number = hood.number;
+        hood = OneFamily(names.family, {adult, child});
+        hood.number = number;
         hood.codePage = codePage;
     }
     return game;

@@ -2,6 +2,7 @@
 // game, as a .bmp of what the screen shows (the script around it turns them into PNG).
 #include "app/editor.h"
 #include "sample/game_folder.h"
+#include "sample/game_registry_windows.h"
 #include "screenshots/tour.h"
 #include "ui/win32/message_box.h"
 #include "ui/win32/win32_window_system.h"
@@ -135,13 +136,7 @@ void WriteSampleGame(const std::filesystem::path& out) {
     const std::filesystem::path game = std::filesystem::absolute(out / "sample-game");
     std::filesystem::remove_all(game);
     sample::WriteRandomGame(game, screenshots::TourGame());
-    HKEY key = nullptr;
-    RegCreateKeyExW(HKEY_LOCAL_MACHINE, L"Software\\Maxis\\The Sims", 0, nullptr, 0, KEY_SET_VALUE,
-                    nullptr, &key, nullptr);
-    const std::wstring& value = game.native();
-    RegSetValueExW(key, L"SIMS_DATA", 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                   static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
-    RegCloseKey(key);
+    sample::NameGameInRegistry(game);
 }
 
 } // namespace

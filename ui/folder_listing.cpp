@@ -69,13 +69,9 @@ std::vector<FolderEntry> ListFolders(std::string_view folder) {
         entries.push_back({PathText(at), PathText(part), depth++, true});
     }
     std::vector<FolderEntry> subfolders;
-    std::error_code ec;
-    for (fs::directory_iterator it(open, fs::directory_options::skip_permission_denied, ec), end;
-         !ec && it != end; it.increment(ec)) {
-        std::error_code notThere;
-        if (!it->is_directory(notThere)) continue; // a link to a folder counts as one
-        subfolders.push_back({PathText(it->path()), PathText(it->path().filename()), depth, false});
-    }
+    for (const FolderChild& child : ReadFolder(open))
+        if (child.folder) // a link to a folder counts as one
+            subfolders.push_back({PathText(open / child.name), PathText(child.name), depth, false});
     std::sort(subfolders.begin(), subfolders.end(), [](const FolderEntry& a, const FolderEntry& b) {
         return NameBefore(a.name, b.name);
     });
@@ -128,12 +124,9 @@ int DriveHolding(std::span<const DriveEntry> drives, std::string_view folder) {
 
 std::vector<std::string> ListFiles(std::string_view folder, std::string_view pattern) {
     std::vector<std::string> names;
-    std::error_code ec;
-    for (fs::directory_iterator it(Absolute(folder), ec), end; !ec && it != end; it.increment(ec)) {
-        std::error_code notThere;
-        const std::string name = PathText(it->path().filename());
-        if (it->is_regular_file(notThere) && Matches(name, pattern)) names.push_back(name);
-    }
+    for (const FolderChild& child : ReadFolder(Absolute(folder)))
+        if (std::string name = PathText(child.name); child.file && Matches(name, pattern))
+            names.push_back(std::move(name));
     std::sort(names.begin(), names.end(), NameBefore);
     return names;
 }

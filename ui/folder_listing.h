@@ -35,6 +35,17 @@ struct DriveEntry {
 [[nodiscard]] std::vector<DriveEntry>
 ListDrives(const std::optional<std::filesystem::path>& dosdevices);
 
+// An entry of a folder and what it is, a link taken as what it leads to.
+struct FolderChild {
+    std::filesystem::path name;
+    bool folder = false;
+    bool file = false; // a regular file
+};
+// The entries of `folder`, each looked at once: Windows tells what each is with its name, which
+// spares a look-up by name per entry (under Wine, a search of the folder each). Empty when the
+// folder cannot be read.
+[[nodiscard]] std::vector<FolderChild> ReadFolder(const std::filesystem::path& folder);
+
 // The machine's own drives: each present letter on Windows, the root elsewhere.
 [[nodiscard]] std::vector<DriveEntry> MachineDrives();
 // The drive that holds `folder`: the one whose root is the longest leading part of it, the

@@ -25,7 +25,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using test::SampleGame;
-using test::Sim;
 using test::SmallHood;
 
 sample::SimSpec Child() {

@@ -15,7 +15,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using test::SampleGame;
-using test::Sim;
 using test::SmallHood;
 
 const auto Child = test::Jo;

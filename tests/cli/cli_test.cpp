@@ -73,9 +73,7 @@ class CliTest : public ::testing::Test {
     }
     static sample::GameSpec Game(const sample::SimSpec& adult, const sample::SimSpec& child,
                                  const std::string& family, int second = 0) {
-        sample::HoodSpec hood;
-        hood.sims = {adult, child};
-        hood.families = {sample::FamilySpec{family, 1, {adult.guid, child.guid}}};
+        const sample::HoodSpec hood = sample::OneFamily(family, {adult, child});
         sample::GameSpec game{{hood}};
         if (second > 0) game.hoods.push_back(hood);
         if (second > 0) game.hoods.back().number = second;

@@ -50,13 +50,7 @@ TEST(Sample, RecordsFollowTheRealLayouts) {
          {Case{false, {1, 0, 0, 0, 10, 0, 0, 0, 9, 0, 0, 0}, 9, 532, 0x49, 9, 35, 1},
           Case{true, {0, 0, 0, 0, 1, 0, 0, 0, 4, 0, 0, 0}, 7, 180, 0x44, 8, 34, 2}}) {
         SCOPED_TRACE(c.variants ? "players' variants" : "later editions");
-        SimSpec child;
-        child.userFile = "user00023";
-        child.age = 9;
-        child.guid = 0x81828384;
-        HoodSpec hood;
-        hood.sims = {child};
-        hood.families = {FamilySpec{"Newbie", 1, {child.guid}}};
+        HoodSpec hood = OneFamily("Newbie", {Sim("user00023", "Bob", 9, 0x81828384)});
         if (c.variants) MixPlayersVariants(hood);
         const Bytes file = NeighbourhoodFile(hood);
         const Position u = FindBytes(file, "user00023", 1);

@@ -558,6 +558,7 @@ TEST(Win32Driver, TellsATextThatDoesNotFitItsControl) {
     const std::string tooLong(60, 'W');
     for (ControlId control : {ControlId("Label18"), ControlId("Label3"), ControlId("Frame1")}) {
         ui.SetCaption(control, tooLong);
+        ui.IdleTurn(); // a label's window takes its text when events run
         EXPECT_FALSE(driver.TextFits(control)) << control;
     }
     ui.ShowForm("Form3");

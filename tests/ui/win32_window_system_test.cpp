@@ -104,6 +104,7 @@ TEST_F(Win32Layer, LongListLinesScrollSidewaysRatherThanBeingCut) {
     ui.ListAdd("List1", "Wilhelmina Bartholomew-Featherstonehaugh the Third");
     EXPECT_GT(SendMessageW(list, LB_GETHORIZONTALEXTENT, 0, 0), client.right);
     ui.ListClear("List1");
+    ui.IdleTurn(); // a refill ends when the program waits
     EXPECT_EQ(SendMessageW(list, LB_GETHORIZONTALEXTENT, 0, 0), 0);
 }
 

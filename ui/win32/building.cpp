@@ -166,6 +166,7 @@ Made MadeOf(const ControlDesign& c, ControlId id) {
 void Win32WindowSystem::BuildControl(FormId form, const ControlDesign& c, ControlId id) {
     Control& control = At(id);
     control = AsLaidOut<Control>(c);
+    control.given = control.caption;
     if (c.image == Image::Stock) control.shows = Control::Shows::Stock;
     if (c.image == Image::Splash) control.shows = Control::Shows::Splash;
     Made m = MadeOf(c, id);

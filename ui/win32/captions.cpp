@@ -24,12 +24,33 @@ void Win32WindowSystem::SetCaption(ControlId control, std::string_view text) {
     case ControlKind::FileList: FillFileList(control, text); break;
     case ControlKind::DriveList: ChooseDriveOf(control, text); break;
     case ControlKind::FolderBox: SetWindowTextW(c->hwnd, Widen(text).c_str()); break;
-    case ControlKind::Label: // drawn from the caption at the next repaint
-        SetWindowTextW(c->hwnd, WidenShown(text).c_str());
-        Invalidate(control);
+    case ControlKind::Label:
+        if (!c->textDue && c->hwnd) captions_.push_back(control);
+        c->textDue = c->hwnd != nullptr;
         break;
     case ControlKind::Frame: Invalidate(control); break;
     default: break;
+    }
+}
+
+// A label is drawn from its caption. Its window takes the text when events next run, once however
+// often it changed since, and is redrawn only when the text differs from the one it drew: a
+// status line written per line of a long loop costs nothing. The text goes past the static
+// control, which would paint at once on every change.
+void Win32WindowSystem::ShowCaptions() {
+    std::vector<ControlId> due;
+    due.swap(captions_);
+    for (ControlId label : due) {
+        Control* c = Open(label);
+        if (!c || !c->textDue) continue;
+        c->textDue = false;
+        if (!c->hwnd) continue;
+        if (c->caption != c->given) {
+            c->given = c->caption;
+            DefWindowProcW(c->hwnd, WM_SETTEXT, 0,
+                           reinterpret_cast<LPARAM>(WidenShown(c->caption).c_str()));
+        }
+        if (c->caption != c->painted) Invalidate(label);
     }
 }
 
@@ -51,7 +72,8 @@ std::string Win32WindowSystem::Caption(ControlId control) const {
 
 void Win32WindowSystem::SetEnabled(ControlId control, bool enabled) {
     Control* c = Open(control);
-    if (!c) return;
+    // Unchanged, nothing is redrawn: the menu bar and the title would be rebuilt on every click.
+    if (!c || (c->enabled == enabled && !control.IsWindow())) return;
     c->enabled = enabled;
     if (c->hwnd) EnableWindow(c->hwnd, enabled);
     if (control.Kind() == ControlKind::Menu) {

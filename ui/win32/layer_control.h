@@ -58,12 +58,15 @@ struct Win32WindowSystem::Control {
     std::wstring menuTip;            // a menu entry's longer text
     int tipLine = -1;                // the line the tooltip tells of
     int widest = 0;                  // a list's widest line, for its sideways scrolling
+    int extent = 0;                  // the sideways extent the list box was last given
     LineMarks marks;                 // a list's line marks
     std::vector<int> depths;         // a folder list's indent of each line
     std::vector<bool> opens;         // a folder list's lines on the way to the open folder
     int wider = 0, taller = 0;       // a sizable window: how much larger than laid out, at 100 %
     std::size_t measured = 0;        // a list's lines measured for that
     bool filling = false;            // a list refilled without repainting, until FinishFills
+    bool textDue = false;            // a label's caption not yet given to its window
+    std::string given, painted;      // a label's text its window has, and the one it drew
     enum class Shows { Nothing, Bitmap, Stock, Splash } shows = Shows::Nothing;
     std::shared_ptr<const BmpFile> bitmap;
     std::vector<DrawOp> ops;

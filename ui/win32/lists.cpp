@@ -33,7 +33,6 @@ void Win32WindowSystem::ListClear(ControlId list) {
         fills_.push_back(list);
     }
     SendMessageW(c.hwnd, LB_RESETCONTENT, 0, 0);
-    SendMessageW(c.hwnd, LB_SETHORIZONTALEXTENT, 0, 0);
 }
 
 void Win32WindowSystem::ListAdd(ControlId list, std::string_view item) {
@@ -47,10 +46,15 @@ void Win32WindowSystem::ListAdd(ControlId list, std::string_view item) {
     if (!IsDropDown(list) && !c.filling) MeasureLines(list);
 }
 
-// A line wider than the list scrolls sideways rather than being cut off, as far as its mark.
+// A line wider than the list scrolls sideways rather than being cut off, as far as its mark. A
+// refilled list keeps its extent until the fill ends, and is given a new one only when it
+// differs: each change redraws the list's frame and scroll bar.
 void Win32WindowSystem::MeasureLines(ControlId list) {
     Control& c = At(list);
-    if (c.measured >= c.items.size()) return;
+    if (c.measured >= c.items.size()) {
+        ShowExtent(c);
+        return;
+    }
     // A list box writes its lines a pixel in from the left edge.
     const int width =
         WidestLine(c.hwnd, c.items, c.measured,
@@ -59,10 +63,14 @@ void Win32WindowSystem::MeasureLines(ControlId list) {
                    }) +
         Scale(list.Form(), 3);
     c.measured = c.items.size();
-    if (width > c.widest) {
-        c.widest = width;
-        SendMessageW(c.hwnd, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(width), 0);
-    }
+    c.widest = std::max(c.widest, width);
+    ShowExtent(c);
+}
+
+void Win32WindowSystem::ShowExtent(Control& c) {
+    if (c.filling || c.widest == c.extent || !c.hwnd) return;
+    c.extent = c.widest;
+    SendMessageW(c.hwnd, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(c.extent), 0);
 }
 
 void Win32WindowSystem::ListSetMark(ControlId list, int index, LineMark mark) {
@@ -83,6 +91,7 @@ LineMark Win32WindowSystem::ListMark(ControlId list, int index) const {
 }
 
 void Win32WindowSystem::FinishFills() {
+    ShowCaptions();
     std::vector<ControlId> fills;
     fills.swap(fills_);
     for (ControlId list : fills) {

@@ -124,7 +124,8 @@ void Win32WindowSystem::PaintLabel(const DRAWITEMSTRUCT& item) {
     if (!id || !Open(*id)) return;
     const FormId form = id->Form();
     const ControlDesign& d = id->Design();
-    const Control& c = At(*id);
+    Control& c = At(*id);
+    c.painted = c.caption;
     HDC dc = item.hDC;
     RECT r = item.rcItem;
     ::FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));

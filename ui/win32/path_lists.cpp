@@ -54,7 +54,7 @@ void Win32WindowSystem::FillDirList(ControlId id, std::string_view text) {
     c.widest = WidestLine(c.hwnd, lines, 0,
                           [&](std::size_t i) { return LineLead(id, static_cast<int>(i)); }) +
                Scale(id.Form(), 3);
-    SendMessageW(c.hwnd, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(c.widest), 0);
+    ShowExtent(c);
     SendMessageW(c.hwnd, LB_SETCURSEL, static_cast<WPARAM>(open), 0);
 }
 

@@ -340,6 +340,7 @@ void Win32WindowSystem::Route(MSG& msg) {
 
 void Win32WindowSystem::ProcessEvents() {
     Bury();
+    ShowCaptions();
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (msg.message == WM_QUIT) {

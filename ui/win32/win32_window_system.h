@@ -164,7 +164,9 @@ class Win32WindowSystem final : public WindowSystem {
     void FillFileList(ControlId id, std::string_view folder);
     void FillDriveList(ControlId id);
     void MeasureLines(ControlId list);
+    void ShowExtent(Control& c);
     void FinishFills();
+    void ShowCaptions();
     void ChooseDriveOf(ControlId id, std::string_view folder);
     void ShowFolderTip(ControlId id, int line);
     void Focus(FormId form);
@@ -185,9 +187,10 @@ class Win32WindowSystem final : public WindowSystem {
     std::unique_ptr<std::vector<Control>> controls_; // by table row; Control is private
     std::map<std::size_t, HMENU> menus_;             // popup menus by the menu's row
     std::vector<Modal> modals_;
-    std::vector<ControlId> fills_; // lists refilled since the program last waited for the user
-    HWND menuTip_ = nullptr;       // the tooltip beside a highlighted menu entry
-    std::vector<HWND> graveyard_;  // unloaded windows, destroyed once their handlers returned
+    std::vector<ControlId> fills_;    // lists refilled since the program last waited for the user
+    std::vector<ControlId> captions_; // labels whose new caption their windows do not have yet
+    HWND menuTip_ = nullptr;          // the tooltip beside a highlighted menu entry
+    std::vector<HWND> graveyard_;     // unloaded windows, destroyed once their handlers returned
     std::map<std::pair<int, Face>, HFONT> fonts_;
     std::map<std::pair<int, int>, HICON> icons_;
     std::map<std::pair<bool, int>, HICON> folderIcons_; // open or not, size
