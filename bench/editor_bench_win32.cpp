@@ -1,7 +1,8 @@
 // The Win32 editor's answers, under Wine (bench/editor-bench.sh) or Windows.
-#include "app/win32/win32_front_end.h"
+#include "app/editor.h"
 #include "bench/editor_bench.h"
 #include "sample/game_registry_windows.h"
+#include "ui/win32/win32_window_system.h"
 
 #include <windows.h>
 
@@ -50,11 +51,11 @@ int main(int argc, char** argv) {
         const auto found = paints.find(static_cast<win32::Win32WindowSystem&>(ui).Handle(id));
         return found == paints.end() ? 0 : found->second;
     };
-    return bench::RunEditorBench<Win32Editor>(
+    return bench::RunEditorBench<EditorOn<win32::Win32WindowSystem>>(
         p, root / "many",
         [](Clock& clock) {
-            return std::make_unique<Win32Editor>([](const char* name) { return std::getenv(name); },
-                                                 &clock);
+            return std::make_unique<EditorOn<win32::Win32WindowSystem>>(
+                [](const char* name) { return std::getenv(name); }, &clock);
         },
         argc > 2 ? argv[2] : "");
 }
