@@ -4,6 +4,7 @@
 // pick, and the path dialog opening a folder of 1,000 folders. Each prints its median wall and
 // CPU milliseconds and how many times one window painted in one answer (1: no visible fill).
 
+#include "app/editor.h"
 #include "core/clock.h"
 #include "sample/game_folder.h"
 #include "sample/game_model.h"
@@ -13,6 +14,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -55,7 +57,7 @@ inline double Median(std::vector<double> v) {
 inline void WriteBenchGame(const std::filesystem::path& game, const std::filesystem::path& many) {
     const std::filesystem::path done = game.parent_path() / "complete";
     if (std::filesystem::exists(done)) return;
-    sample::GameSpec spec;
+    sample::GameSpec made;
     for (int h = 0; h < 2; ++h) {
         sample::RandomHoodParams p;
         p.number = 1 + 2 * h;
@@ -65,9 +67,9 @@ inline void WriteBenchGame(const std::filesystem::path& game, const std::filesys
         p.baseGameRecords = 99;
         p.fillerBytes = 90000;
         p.seed = 99 + static_cast<std::uint32_t>(h);
-        spec.hoods.push_back(sample::RandomHood(p));
+        made.hoods.push_back(sample::RandomHood(p));
     }
-    sample::WriteGameFolder(game, spec);
+    sample::WriteGameFolder(game, made);
     char name[16];
     for (int i = 0; i < 1000; ++i) {
         std::snprintf(name, sizeof name, "Folder %04d", i);
@@ -121,23 +123,23 @@ inline void Report(const char* what, const Answer& a) {
                 Median(a.wall), Median(a.cpu), a.listPaints, a.paints);
 }
 
-// `makeEditor` builds a fresh editor on the clock given; `eventSink` is its window layer's
+// The editor on window layer `Layer`, fresh for each launch; `eventSink` is its window layer's
 // entrance for events, as a user's input takes it.
 // `only`: the one answer to measure (its name's first word), for a profiler; empty: all.
-template <typename Editor, typename MakeEditor>
-int RunEditorBench(Platform& p, const std::filesystem::path& many, MakeEditor makeEditor,
-                   std::string_view only = {}) {
+template <typename Layer>
+int RunEditorBench(Platform& p, const std::filesystem::path& many, std::string_view only = {}) {
     const auto wanted = [&](std::string_view name) {
         return only.empty() || name.substr(0, name.find(' ')) == only;
     };
     const int rounds = only.empty() ? 5 : 40;
     ManualClock clock; // the splash's waits pass at once
-    std::unique_ptr<Editor> editor;
+    std::unique_ptr<EditorOn<Layer>> editor;
     std::vector<double> launchWall, launchCpu;
     for (int i = 0; i < 3; ++i) {
         editor.reset(); // one editor at a time: a second one would find the game held
         const double t0 = WallMs(), cpu0 = p.cpuMs();
-        editor = makeEditor(clock);
+        editor = std::make_unique<EditorOn<Layer>>(
+            [](const char* name) { return std::getenv(name); }, &clock);
         if (!editor->Load()) return 3;
         editor->ui().ShowForm("Form1");
         editor->ui().IdleTurn();

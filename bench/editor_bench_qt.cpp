@@ -1,6 +1,5 @@
 // The Qt editor's answers under the offscreen platform; bench/editor-bench.sh runs it in turn
 // with the Win32 editor's under Wine.
-#include "app/editor.h"
 #include "bench/editor_bench.h"
 #include "ui/qt/dialog_font.h"
 #include "ui/qt/qt_window_system.h"
@@ -66,11 +65,5 @@ int main(int argc, char** argv) {
                 most = std::max(most, n);
         return most;
     };
-    return bench::RunEditorBench<EditorOn<qt::QtWindowSystem>>(
-        p, root / "many",
-        [](Clock& clock) {
-            return std::make_unique<EditorOn<qt::QtWindowSystem>>(
-                [](const char* name) { return std::getenv(name); }, &clock);
-        },
-        argc > 2 ? argv[2] : "");
+    return bench::RunEditorBench<qt::QtWindowSystem>(p, root / "many", argc > 2 ? argv[2] : "");
 }

@@ -1,5 +1,4 @@
 // The Win32 editor's answers, under Wine (bench/editor-bench.sh) or Windows.
-#include "app/editor.h"
 #include "bench/editor_bench.h"
 #include "sample/game_registry_windows.h"
 #include "ui/win32/win32_window_system.h"
@@ -51,11 +50,6 @@ int main(int argc, char** argv) {
         const auto found = paints.find(static_cast<win32::Win32WindowSystem&>(ui).Handle(id));
         return found == paints.end() ? 0 : found->second;
     };
-    return bench::RunEditorBench<EditorOn<win32::Win32WindowSystem>>(
-        p, root / "many",
-        [](Clock& clock) {
-            return std::make_unique<EditorOn<win32::Win32WindowSystem>>(
-                [](const char* name) { return std::getenv(name); }, &clock);
-        },
-        argc > 2 ? argv[2] : "");
+    return bench::RunEditorBench<win32::Win32WindowSystem>(p, root / "many",
+                                                           argc > 2 ? argv[2] : "");
 }
