@@ -157,6 +157,15 @@ std::optional<Record> Parse(const Bytes& bytes) {
 
     Record record;
     // "name" came later: records kept before it still read, without the name.
+    enum Field : std::size_t {
+        kId,
+        kTime,
+        kCommand,
+        kResident,
+        kHood,
+        kGame,
+        kName
+    }; // kKeys' order
     constexpr std::array<std::string_view, 7> kKeys = {"id",   "time", "command", "resident",
                                                        "hood", "game", "name"};
     std::array<std::optional<std::string>, kKeys.size()> values;
@@ -176,19 +185,19 @@ std::optional<Record> Parse(const Bytes& bytes) {
             return std::nullopt;
         }
     }
-    if (!values[6]) values[6].emplace();
+    if (!values[kName]) values[kName].emplace();
     if (std::any_of(values.begin(), values.end(), [](const auto& v) { return !v; }))
         return std::nullopt;
     SnapshotInfo& info = record.info;
-    const auto hood = Number<int>(*values[4]);
-    if (!IsIdText(*values[0]) || !hood || values[5]->empty()) return std::nullopt;
-    info.id = std::move(*values[0]);
-    info.time = std::move(*values[1]);
-    info.command = std::move(*values[2]);
-    info.resident = std::move(*values[3]);
-    info.name = std::move(*values[6]);
+    const auto hood = Number<int>(*values[kHood]);
+    if (!IsIdText(*values[kId]) || !hood || values[kGame]->empty()) return std::nullopt;
+    info.id = std::move(*values[kId]);
+    info.time = std::move(*values[kTime]);
+    info.command = std::move(*values[kCommand]);
+    info.resident = std::move(*values[kResident]);
+    info.name = std::move(*values[kName]);
     info.hood = *hood;
-    info.gameFolder = std::move(*values[5]);
+    info.gameFolder = std::move(*values[kGame]);
     for (const CopiedFile& f : record.files)
         info.files.push_back(f.name);
     return record;
