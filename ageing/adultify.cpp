@@ -32,21 +32,21 @@ void Report(Module1& m, const std::string& text) {
 
 // Age, career, personality and skills of the entry whose user-file text is at u.
 void GrowUpEntry(Module1& m, Position u) {
-    SetByteAt(m.HoodData, u + resident::kAge, resident::kAgeAdult);
+    SetByteAt(m.hood.HoodData, u + resident::kAge, resident::kAgeAdult);
     AddLogLine(m, "Unemploying Sim");
-    SetByteAt(m.HoodData, u + resident::kCareer, 0);
-    SetByteAt(m.HoodData, u + resident::kCareer + 1, 0);
-    SetByteAt(m.HoodData, u + resident::kCareerLevel, 0);
+    SetByteAt(m.hood.HoodData, u + resident::kCareer, 0);
+    SetByteAt(m.hood.HoodData, u + resident::kCareer + 1, 0);
+    SetByteAt(m.hood.HoodData, u + resident::kCareerLevel, 0);
     if (m.ui.IsChecked("menu_personality")) {
         AddLogLine(m, "Adjusting Personality due to life experience");
         const auto traits = DrawPersonality(m);
         for (std::size_t t = 0; t < kTraitRows.size(); ++t)
-            WriteU16LE(m.HoodData, u + kTraitRows[t].offset,
+            WriteU16LE(m.hood.HoodData, u + kTraitRows[t].offset,
                        static_cast<unsigned>(traits[t] * 100));
     }
     AddLogLine(m, "Adjusting Skills");
     for (const SkillRow& row : kSkillRows)
-        WriteU16LE(m.HoodData, u + row.offset, 0);
+        WriteU16LE(m.hood.HoodData, u + row.offset, 0);
 }
 
 // The character file's grown-up image; nothing when the command stops (with the neighbourhood
@@ -55,14 +55,14 @@ std::optional<Bytes> GrowUpCharacterFile(Module1& m, const std::string& path,
                                          const Bytes& hoodBefore) {
     auto data = m.fs.ReadFile(path, kLargestCharacterFile);
     if (!data) {
-        m.HoodData = hoodBefore;
+        m.hood.HoodData = hoodBefore;
         ReportFileError(m, "The character file could not be read. Nothing has been changed.",
                         data.error());
-        m.notSavedBecause = NotSavedReason(data.error());
+        m.outcomes.notSavedBecause = NotSavedReason(data.error());
         return std::nullopt;
     }
     RememberRead(m, path, data.value());
-    m.UserFileData = data.value();
+    m.hood.UserFileData = data.value();
     Bytes edited = std::move(data.value());
     const BodyStringEdit edit = EditBodyStrings(edited);
     AddLogLine(m, "Doing byte shuffle");
@@ -73,9 +73,9 @@ std::optional<Bytes> GrowUpCharacterFile(Module1& m, const std::string& path,
             Report(m, text);
             EndProgramNow(m, kExitFatal);
         }
-        m.HoodData = hoodBefore;
-        ++m.refusals;
-        m.notSavedBecause = "the character file's body strings cannot be changed";
+        m.hood.HoodData = hoodBefore;
+        ++m.outcomes.refusals;
+        m.outcomes.notSavedBecause = "the character file's body strings cannot be changed";
         Report(m, text + ". Nothing has been changed.");
         return std::nullopt;
     }
@@ -94,10 +94,10 @@ bool SaveBoth(Module1& m, const std::optional<std::string>& path,
     if (character) changes.push_back({*path, *character, std::nullopt});
     if (hood) changes.push_back(std::move(*hood));
     if (!hood || !WriteGameFiles(m, changes, "Nothing has been changed.", cause)) {
-        m.HoodData = hoodBefore;
+        m.hood.HoodData = hoodBefore;
         return false;
     }
-    if (character) m.UserFileData = *character;
+    if (character) m.hood.UserFileData = *character;
     MarkSaved(m);
     return true;
 }
@@ -106,12 +106,12 @@ bool SaveBoth(Module1& m, const std::optional<std::string>& path,
 bool AdultifyResident(Module1& m, int i) {
     AddLogLine(m, "Found.");
     AddLogLine(m, "Initiating Adultify process");
-    const PersonRecord record = m.People[static_cast<std::size_t>(i)];
-    const Bytes hoodBefore = m.HoodData;
-    const Position u = FindBytes(m.HoodData, record.UserFile, 1);
-    if (u == 0 || u + resident::kAge > static_cast<Position>(m.HoodData.size())) {
-        ++m.refusals;
-        m.notSavedBecause = "the resident's entry was not found whole in the neighbourhood";
+    const PersonRecord record = m.hood.People[static_cast<std::size_t>(i)];
+    const Bytes hoodBefore = m.hood.HoodData;
+    const Position u = FindBytes(m.hood.HoodData, record.UserFile, 1);
+    if (u == 0 || u + resident::kAge > static_cast<Position>(m.hood.HoodData.size())) {
+        ++m.outcomes.refusals;
+        m.outcomes.notSavedBecause = "the resident's entry was not found whole in the neighbourhood";
         Report(m, "The resident's entry was not found whole in the neighbourhood. Nothing has "
                   "been changed.");
         return false;
@@ -120,7 +120,7 @@ bool AdultifyResident(Module1& m, int i) {
     AddLogLine(m, "Continuing Adultify Process");
     AddLogLine(m, "with USERxxxxx.IFF");
     if (m.ui.Caption("Combo1").empty()) {
-        m.notSavedBecause = "no neighbourhood is chosen";
+        m.outcomes.notSavedBecause = "no neighbourhood is chosen";
         return false;
     }
 
@@ -132,12 +132,12 @@ bool AdultifyResident(Module1& m, int i) {
     } else if (path && m.fs.EntryExists(*path)) {
         // Something is there, but not a file the program may read: growing up the
         // neighbourhood's record alone would leave the two disagreeing.
-        m.HoodData = hoodBefore;
+        m.hood.HoodData = hoodBefore;
         ReportRefusal(m,
                       "The character file is not a file that can be read. Nothing has been "
                       "changed.",
                       *path, "not a regular file");
-        m.notSavedBecause = "the character file is not a file that can be read";
+        m.outcomes.notSavedBecause = "the character file is not a file that can be read";
         return false;
     }
     if (!SaveBoth(m, path, character, hoodBefore,
@@ -215,7 +215,7 @@ namespace {
 std::vector<std::string> FilesOf(Module1& m, const PersonRecord& record) {
     std::vector<std::string> files;
     if (m.ui.Caption("Combo1").empty()) return files;
-    files.push_back(HoodFile(m.SimsPath, ChosenHood(m)));
+    files.push_back(HoodFile(m.game.SimsPath, ChosenHood(m)));
     if (const auto path = ChosenUserFilePath(m, record.UserFile)) files.push_back(*path);
     return files;
 }
@@ -223,9 +223,9 @@ std::vector<std::string> FilesOf(Module1& m, const PersonRecord& record) {
 // The line that shows the resident after the list was read again: the same line, unless the
 // file was read differently.
 int LineOf(const Module1& m, const Bytes& userFile, int line) {
-    auto at = [&](int k) { return m.People[static_cast<std::size_t>(k)].UserFile == userFile; };
-    if (line < m.RecordCount && at(line)) return line;
-    for (int k = 0; k < m.RecordCount; ++k)
+    auto at = [&](int k) { return m.hood.People[static_cast<std::size_t>(k)].UserFile == userFile; };
+    if (line < m.hood.RecordCount && at(line)) return line;
+    for (int k = 0; k < m.hood.RecordCount; ++k)
         if (at(k)) return k;
     return -1;
 }
@@ -234,15 +234,15 @@ int LineOf(const Module1& m, const Bytes& userFile, int line) {
 
 bool GrowUpResident(Module1& m, int line) {
     m.ui.ListClear("List2");
-    m.notSavedBecause.clear();
-    const PersonRecord record = m.People[static_cast<std::size_t>(line)];
+    m.outcomes.notSavedBecause.clear();
+    const PersonRecord record = m.hood.People[static_cast<std::size_t>(line)];
     bool done = ReadyToWrite(m, FilesOf(m, record));
     if (done) {
         AddLogLine(m, "Starting Adultify process");
         AddLogLine(m, "Searching Neighbourhood");
         done = AdultifyResident(m, line);
     }
-    m.askedBeforeWork = false;
+    m.editing.askedBeforeWork = false;
     if (!done) {
         AddLogLine(m, NothingSavedText(m));
         SetStatus(m, NothingSavedText(m));
@@ -256,7 +256,7 @@ void Adultify_Command1_Click(Module1& m) {
     // The button cannot be pressed without a resident: nothing is claimed for nobody.
     const int line = SelectedResident(m);
     if (line < 0) return;
-    const Bytes userFile = m.People[static_cast<std::size_t>(line)].UserFile;
+    const Bytes userFile = m.hood.People[static_cast<std::size_t>(line)].UserFile;
     if (!GrowUpResident(m, line)) return;
     if (const int shown = LineOf(m, userFile, line); shown >= 0) ShowResidentBelowLog(m, shown);
     (void)m.ui.ShowMessage("Sucess. Your child has grown up.", MsgButtons::Ok, MsgIcon::Exclamation,

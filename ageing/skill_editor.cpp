@@ -29,25 +29,25 @@ void SkillLabel_Click(Module1& m, const SkillRow& row) {
     // No dialog for nobody, for a game this run may not save, or over a changed file.
     const int i = SelectedResident(m);
     if (i < 0) return;
-    if (m.lookOnly) {
+    if (m.game.lookOnly) {
         SetStatus(m, "Nothing can be changed: another Adultify is editing this game.");
         return;
     }
-    if (!StillAsRead(m, {HoodFile(m.SimsPath, ChosenHood(m))})) return;
+    if (!StillAsRead(m, {HoodFile(m.game.SimsPath, ChosenHood(m))})) return;
     const long long current = LeadingNumber(m.ui.Caption(row.valueLabel));
     const double newValue = EditSkill(m, 0, 1000, current, row.name);
-    const Position p = FindBytes(m.HoodData, m.People[static_cast<std::size_t>(i)].UserFile, 1);
+    const Position p = FindBytes(m.hood.HoodData, m.hood.People[static_cast<std::size_t>(i)].UserFile, 1);
     const auto value = static_cast<unsigned>(std::clamp(std::floor(newValue), 0.0, 65535.0));
-    if (p > 0 && p + row.offset + 1 <= static_cast<Position>(m.HoodData.size())) {
+    if (p > 0 && p + row.offset + 1 <= static_cast<Position>(m.hood.HoodData.size())) {
         // Only a real change is an unsaved edit: a Cancel, or the value it opened with, is not.
-        if (ReadU16LE(m.HoodData, p + row.offset) != value) {
-            WriteU16LE(m.HoodData, p + row.offset, value);
-            m.UnsavedData = kTrue;
+        if (ReadU16LE(m.hood.HoodData, p + row.offset) != value) {
+            WriteU16LE(m.hood.HoodData, p + row.offset, value);
+            m.editing.UnsavedData = kTrue;
         }
     } else if (static_cast<long long>(value) != current) {
         // A record cut off by the end of the file has no place for the value.
         ReportRefusal(m, "The skill was not changed. Nothing has been changed.",
-                      HoodFile(m.SimsPath, ChosenHood(m)),
+                      HoodFile(m.game.SimsPath, ChosenHood(m)),
                       "the resident's record ends before its " + std::string(row.name) + " value");
     }
     Display_user_Details(m);
@@ -66,15 +66,15 @@ double EditSkill(Module1& m, int minimum, int maximum, long long current,
     const int shown = static_cast<int>(std::clamp<long long>(current, minimum, maximum));
     for (int v : {shown, minimum, maximum, shown})
         if (m.ui.SetScrollValue("Form3.HScroll1", v)) HScroll1_Change(m);
-    m.SkillEditValue = static_cast<double>(current);
+    m.editing.SkillEditValue = static_cast<double>(current);
     m.ui.ShowModal("Form3");
-    const double result = m.SkillEditValue;
+    const double result = m.editing.SkillEditValue;
     SetStatus(m, "Idle");
     return result;
 }
 
 void Form3_Load(Module1& m) {
-    m.SkillEditValue = static_cast<double>(LeadingNumber(m.ui.Caption("Form3.Label2")));
+    m.editing.SkillEditValue = static_cast<double>(LeadingNumber(m.ui.Caption("Form3.Label2")));
     m.ui.SetLineWidth("Form3.Picture2", 1);
 }
 
@@ -105,7 +105,7 @@ void HScroll1_Change(Module1& m) {
 }
 
 void Form3_Command1_Click(Module1& m) {
-    m.SkillEditValue = static_cast<double>(LeadingNumber(m.ui.Caption("Form3.Label2")));
+    m.editing.SkillEditValue = static_cast<double>(LeadingNumber(m.ui.Caption("Form3.Label2")));
     m.ui.UnloadForm("Form3");
 }
 

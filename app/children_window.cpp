@@ -24,29 +24,29 @@ std::string LineOf(const ChildLine& c) {
 // The line selected, or -1.
 int SelectedLine(Module1& m) {
     const int line = FirstSelected(m.ui, "frmChildren.List1");
-    return line < static_cast<int>(m.listedChildren.size()) ? line : -1;
+    return line < static_cast<int>(m.editing.listedChildren.size()) ? line : -1;
 }
 
 void SetButtons(Module1& m) {
-    const bool idle = !m.growingUp;
+    const bool idle = !m.editing.growingUp;
     const bool chosen = SelectedLine(m) >= 0;
-    const bool marked = std::any_of(m.listedChildren.begin(), m.listedChildren.end(),
+    const bool marked = std::any_of(m.editing.listedChildren.begin(), m.editing.listedChildren.end(),
                                     [](const ChildLine& c) { return c.marked; });
     m.ui.SetEnabled("frmChildren.cmdMark", idle && chosen);
     m.ui.SetEnabled("frmChildren.cmdOpen", idle && chosen);
     m.ui.SetEnabled("frmChildren.cmdGrowUp", idle && (chosen || marked));
-    m.ui.SetEnabled("frmChildren.cmdCancel", m.growingUp);
+    m.ui.SetEnabled("frmChildren.cmdCancel", m.editing.growingUp);
     m.ui.SetEnabled("frmChildren.cmdClose", idle);
 }
 
 void FillList(Module1& m, int select) {
     m.ui.ListClear("frmChildren.List1");
-    for (const ChildLine& c : m.listedChildren)
+    for (const ChildLine& c : m.editing.listedChildren)
         m.ui.ListAdd("frmChildren.List1", LineOf(c));
-    m.ui.SetEnabled("frmChildren.List1", !m.listedChildren.empty());
-    if (m.listedChildren.empty())
+    m.ui.SetEnabled("frmChildren.List1", !m.editing.listedChildren.empty());
+    if (m.editing.listedChildren.empty())
         m.ui.ListAdd("frmChildren.List1", "No neighbourhood of this game has a child.");
-    else if (select >= 0 && select < static_cast<int>(m.listedChildren.size()))
+    else if (select >= 0 && select < static_cast<int>(m.editing.listedChildren.size()))
         m.ui.ListSelect("frmChildren.List1", select);
     SetButtons(m);
 }
@@ -66,7 +66,7 @@ struct Form1Pick {
 };
 
 Form1Pick PickNow(Module1& m) {
-    return {m.hoodEntryRead, SelectedResident(m)};
+    return {m.hood.hoodEntryRead, SelectedResident(m)};
 }
 
 void PickAgain(Module1& m, const Form1Pick& pick) {
@@ -82,7 +82,7 @@ void ReadChildren(Module1& m) {
     const Form1Pick pick = PickNow(m);
     std::vector<ChildLine> all = EveryChild(m);
     PickAgain(m, pick);
-    m.listedChildren = std::move(all);
+    m.editing.listedChildren = std::move(all);
 }
 
 struct Grown {
@@ -110,11 +110,11 @@ void ShowSummary(Module1& m, const Grown& g) {
 
 std::vector<ChildLine> Chosen(Module1& m) {
     std::vector<ChildLine> lines;
-    for (const ChildLine& c : m.listedChildren)
+    for (const ChildLine& c : m.editing.listedChildren)
         if (c.marked) lines.push_back(c);
     const int selected = SelectedLine(m);
     if (lines.empty() && selected >= 0)
-        lines.push_back(m.listedChildren[static_cast<std::size_t>(selected)]);
+        lines.push_back(m.editing.listedChildren[static_cast<std::size_t>(selected)]);
     return lines;
 }
 
@@ -124,7 +124,7 @@ Grown GrowUpEach(Module1& m, const std::vector<ChildLine>& lines) {
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const ChildLine& c = lines[i];
         const std::string who = c.name + " (" + HoodEntryText(c.hood) + ")";
-        if (m.growUpCancelled) {
+        if (m.editing.growUpCancelled) {
             g.notStarted.push_back(who);
             continue;
         }
@@ -144,12 +144,12 @@ Grown GrowUpEach(Module1& m, const std::vector<ChildLine>& lines) {
 
 void ShowChildrenWindow(Module1& m) {
     // Reading the other neighbourhoods lets go of the one shown, as a pick in Combo1 does.
-    if (m.UnsavedData == kTrue && !SettleUnsavedData(m)) return;
+    if (m.editing.UnsavedData == kTrue && !SettleUnsavedData(m)) return;
     ReadChildren(m);
     m.ui.LoadForm("frmChildren");
     FillList(m, -1);
     m.ui.ShowModal("frmChildren");
-    m.listedChildren.clear();
+    m.editing.listedChildren.clear();
 }
 
 void frmChildren_List1_Click(Module1& m) {
@@ -159,7 +159,7 @@ void frmChildren_List1_Click(Module1& m) {
 void frmChildren_Sort_Click(Module1& m, ControlId caption) {
     const int selected = SelectedLine(m);
     const ChildLine* kept =
-        selected >= 0 ? &m.listedChildren[static_cast<std::size_t>(selected)] : nullptr;
+        selected >= 0 ? &m.editing.listedChildren[static_cast<std::size_t>(selected)] : nullptr;
     const ChildLine keep = kept ? *kept : ChildLine{};
     auto key = [caption](const ChildLine& c) {
         if (caption == "frmChildren.lblFamily") return std::tie(c.family, c.hood, c.k);
@@ -167,11 +167,11 @@ void frmChildren_Sort_Click(Module1& m, ControlId caption) {
         static const std::string none;
         return std::tie(none, c.hood, c.k);
     };
-    std::stable_sort(m.listedChildren.begin(), m.listedChildren.end(),
+    std::stable_sort(m.editing.listedChildren.begin(), m.editing.listedChildren.end(),
                      [&](const ChildLine& a, const ChildLine& b) { return key(a) < key(b); });
     int again = -1;
-    for (std::size_t i = 0; kept && i < m.listedChildren.size(); ++i)
-        if (m.listedChildren[i].hood == keep.hood && m.listedChildren[i].k == keep.k)
+    for (std::size_t i = 0; kept && i < m.editing.listedChildren.size(); ++i)
+        if (m.editing.listedChildren[i].hood == keep.hood && m.editing.listedChildren[i].k == keep.k)
             again = static_cast<int>(i);
     FillList(m, again);
 }
@@ -179,7 +179,7 @@ void frmChildren_Sort_Click(Module1& m, ControlId caption) {
 void frmChildren_cmdMark_Click(Module1& m) {
     const int line = SelectedLine(m);
     if (line < 0) return;
-    ChildLine& c = m.listedChildren[static_cast<std::size_t>(line)];
+    ChildLine& c = m.editing.listedChildren[static_cast<std::size_t>(line)];
     c.marked = !c.marked;
     FillList(m, line);
 }
@@ -187,7 +187,7 @@ void frmChildren_cmdMark_Click(Module1& m) {
 void frmChildren_cmdOpen_Click(Module1& m) {
     const int line = SelectedLine(m);
     if (line < 0) return;
-    const ChildLine c = m.listedChildren[static_cast<std::size_t>(line)];
+    const ChildLine c = m.editing.listedChildren[static_cast<std::size_t>(line)];
     m.ui.UnloadForm("frmChildren");
     if (!PickHood(m, c.hood) || c.k >= m.ui.ListCount("List1")) return;
     m.ui.ListSelect("List1", c.k);
@@ -196,20 +196,20 @@ void frmChildren_cmdOpen_Click(Module1& m) {
 
 void frmChildren_cmdGrowUp_Click(Module1& m) {
     const std::vector<ChildLine> lines = Chosen(m);
-    if (lines.empty() || m.growingUp) return;
-    if (m.UnsavedData == kTrue && !SettleUnsavedData(m)) return;
-    m.growingUp = true;
-    m.growUpCancelled = false;
+    if (lines.empty() || m.editing.growingUp) return;
+    if (m.editing.UnsavedData == kTrue && !SettleUnsavedData(m)) return;
+    m.editing.growingUp = true;
+    m.editing.growUpCancelled = false;
     SetButtons(m);
     ShowProgress(m, 0, lines.size());
     Grown g;
     try {
         g = GrowUpEach(m, lines);
     } catch (...) {
-        m.growingUp = false;
+        m.editing.growingUp = false;
         throw;
     }
-    m.growingUp = false;
+    m.editing.growingUp = false;
     ShowSummary(m, g);
     ReadChildren(m);
     FillList(m, -1);
@@ -217,12 +217,12 @@ void frmChildren_cmdGrowUp_Click(Module1& m) {
 }
 
 void frmChildren_cmdCancel_Click(Module1& m) {
-    if (m.growingUp) m.growUpCancelled = true;
+    if (m.editing.growingUp) m.editing.growUpCancelled = true;
 }
 
 void frmChildren_cmdClose_Click(Module1& m) {
     // While children grow up, closing the window asks the run to stop after the one in hand.
-    if (m.growingUp) return frmChildren_cmdCancel_Click(m);
+    if (m.editing.growingUp) return frmChildren_cmdCancel_Click(m);
     m.ui.UnloadForm("frmChildren");
 }
 

@@ -10,10 +10,10 @@ Editor::Editor(WindowSystem& ui, const EnvironmentLookup& env, Clock* clock)
     : ui_(ui), platform_(MakePlatform(env)),
       m_(ui, *platform_.files, clock ? *clock : systemClock_) {
     ui_.SetDosDevices(platform_.dosdevices);
-    m_.snapshotRoot = platform_.snapshotRoot;
-    m_.snapshotsUnavailable = !platform_.snapshotRoot;
+    m_.game.snapshotRoot = platform_.snapshotRoot;
+    m_.game.snapshotsUnavailable = !platform_.snapshotRoot;
     m_.findRunningGame = platform_.findRunningGame;
-    m_.showsLookOnly = true;
+    m_.game.showsLookOnly = true;
     shelf_ = SearchGames(platform_);
     shelf_.rememberIn = RememberedFolderFile(env);
     shelf_.usePrefix = [this](const std::filesystem::path& prefix) {

@@ -40,11 +40,11 @@ void ReadChosenNeighbourhood(Module1& m) {
 }
 
 void Combo1_Click(Module1& m) {
-    if (m.ui.Caption("Combo1") == m.hoodEntryRead && m.SimsPath == m.hoodFolderRead) return;
-    if (m.UnsavedData == kTrue) {
+    if (m.ui.Caption("Combo1") == m.hood.hoodEntryRead && m.game.SimsPath == m.hood.hoodFolderRead) return;
+    if (m.editing.UnsavedData == kTrue) {
         const int picked = ChosenEntry(m);
         // The edits are of the neighbourhood read: the save derives its paths from Combo1.
-        m.ui.ListSelect("Combo1", EntryIndex(m, m.hoodEntryRead));
+        m.ui.ListSelect("Combo1", EntryIndex(m, m.hood.hoodEntryRead));
         if (!SettleUnsavedData(m)) return;
         m.ui.ListSelect("Combo1", picked);
     }
@@ -60,7 +60,7 @@ void ShowUnexpectedFault(Module1& m, std::string_view what) {
 namespace {
 
 struct CommandScope {
-    explicit CommandScope(Module1& m) : flag(m.commandRunning), asked(m.askedBeforeWork) {
+    explicit CommandScope(Module1& m) : flag(m.editing.commandRunning), asked(m.editing.askedBeforeWork) {
         flag = true;
     }
     ~CommandScope() { flag = asked = false; }
@@ -169,7 +169,7 @@ bool Dispatch(RunState run, ControlId control, UiEvent event) {
     Module1& m = run.m;
     if (!control.Reports(event)) return false;
     if (control.Form() != FormId("Form1")) return OtherWindowEvent(run, control, event);
-    if (m.commandRunning) return false;
+    if (m.editing.commandRunning) return false;
     if (!control.IsWindow() && !m.ui.IsEnabled(control)) return false;
     CommandScope running(m);
     // A look-only editor takes the game as soon as the other one has let it go.

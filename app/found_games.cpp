@@ -108,18 +108,18 @@ bool UseFoundGame(Module1& m, GameShelf& shelf, std::size_t index) {
     const FoundGame& game = shelf.games[index];
     ReleaseGame(m);
     if (game.prefix && shelf.usePrefix) shelf.usePrefix(*game.prefix);
-    m.SimsPath = game.gameFolder;
+    m.game.SimsPath = game.gameFolder;
     // A prefix Wine never started has no drive letters yet: its folder is named as it lies.
-    if (!SameFolder(TextPath(m.fs.NativePath(m.SimsPath)), game.native))
-        m.SimsPath = PathText(game.native) + "\\";
-    m.codePage = shelf.codePage.value_or(game.codePage);
+    if (!SameFolder(TextPath(m.fs.NativePath(m.game.SimsPath)), game.native))
+        m.game.SimsPath = PathText(game.native) + "\\";
+    m.game.codePage = shelf.codePage.value_or(game.codePage);
     shelf.current = index;
     CheckCurrentGame(m, shelf);
     return true;
 }
 
 void UseChosenFolder(Module1& m, GameShelf& shelf) {
-    const fs::path native = TextPath(m.fs.NativePath(m.SimsPath));
+    const fs::path native = TextPath(m.fs.NativePath(m.game.SimsPath));
     shelf.current.reset();
     for (std::size_t i = 0; i < shelf.games.size() && !shelf.current; ++i)
         if (SameFolder(shelf.games[i].native, native)) shelf.current = i;
@@ -131,9 +131,9 @@ void UseChosenFolder(Module1& m, GameShelf& shelf) {
     } else if ((prefix = EnclosingPrefix(native))) {
         codePage = PrefixCodePage(*prefix);
     }
-    m.codePage = shelf.codePage.value_or(codePage);
+    m.game.codePage = shelf.codePage.value_or(codePage);
     CheckCurrentGame(m, shelf);
-    if (shelf.rememberIn) (void)WriteRememberedFolder(*shelf.rememberIn, {m.SimsPath, prefix});
+    if (shelf.rememberIn) (void)WriteRememberedFolder(*shelf.rememberIn, {m.game.SimsPath, prefix});
 }
 
 } // namespace adultify

@@ -13,10 +13,10 @@ namespace adultify {
 
 void ReadGameAgain(Module1& m) {
     MarkSaved(m);
-    m.HoodData.clear();
-    m.RecordCount = 0;
-    m.UserFileData.clear();
-    m.readStamps.clear();
+    m.hood.HoodData.clear();
+    m.hood.RecordCount = 0;
+    m.hood.UserFileData.clear();
+    m.hood.readStamps.clear();
     ClearResidentView(m);
     m.ui.ListClear("List1");
     FillNeighbourhoodList(m);
@@ -36,7 +36,7 @@ void Form2_Command1_Click(RunState run) {
     if (!CheckGameFolder(m, folder)) return;
     const bool startingUp = m.ui.IsLoaded("frmSplash");
     // The game in use: nothing to read again, and the neighbourhood chosen stays.
-    const bool sameGame = folder + "\\" == m.SimsPath;
+    const bool sameGame = folder + "\\" == m.game.SimsPath;
     if (!startingUp && !sameGame && !SettleUnsavedData(m)) return;
     SetGameFolder(m, folder);
     UseChosenFolder(m, run.games);

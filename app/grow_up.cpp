@@ -42,7 +42,7 @@ std::vector<ChildLine> ChildrenShown(Module1& m, const std::optional<std::string
     std::vector<ChildLine> lines;
     const int hood = ChosenHood(m);
     for (int k = 0; k < m.ui.ListCount("List1"); ++k) {
-        const PersonRecord& r = m.People[static_cast<std::size_t>(k)];
+        const PersonRecord& r = m.hood.People[static_cast<std::size_t>(k)];
         if (AgeText(r) != "Child") continue;
         ChildLine line{hood, k, DecodeName(m, r.LastName), m.ui.ListItem("List1", k)};
         if (!family || line.family == *family) lines.push_back(std::move(line));
@@ -67,7 +67,7 @@ bool PickHood(Module1& m, int hood) {
         if (m.ui.ListItem("Combo1", i) == entry) {
             m.ui.ListSelect("Combo1", i);
             Combo1_Click(m);
-            return m.hoodEntryRead == entry;
+            return m.hood.hoodEntryRead == entry;
         }
     return false;
 }

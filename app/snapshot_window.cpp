@@ -47,17 +47,17 @@ std::string LineOf(const SnapshotInfo& s) {
 
 void FillList(Module1& m) {
     m.ui.ListClear("frmSnapshots.List1");
-    m.listedSnapshots.clear();
-    if (m.snapshotRoot)
+    m.editing.listedSnapshots.clear();
+    if (m.game.snapshotRoot)
         for (const SnapshotInfo& s :
-             ListSnapshots(*m.snapshotRoot, NativeFile(m, m.SimsPath), ChosenHood(m))) {
+             ListSnapshots(*m.game.snapshotRoot, NativeFile(m, m.game.SimsPath), ChosenHood(m))) {
             m.ui.ListAdd("frmSnapshots.List1", LineOf(s));
-            m.listedSnapshots.push_back(s.id);
+            m.editing.listedSnapshots.push_back(s.id);
         }
-    if (!m.listedSnapshots.empty()) return;
+    if (!m.editing.listedSnapshots.empty()) return;
     // A line that cannot be selected, so that Restore stays disabled.
     m.ui.ListAdd("frmSnapshots.List1",
-                 m.snapshotRoot ? "No snapshots yet."
+                 m.game.snapshotRoot ? "No snapshots yet."
                                 : "No snapshots are kept: no folder for them could be named.");
     m.ui.SetEnabled("frmSnapshots.List1", false);
 }
@@ -65,8 +65,8 @@ void FillList(Module1& m) {
 // The id of the selected line; empty when none is.
 std::string SelectedSnapshot(Module1& m) {
     const int line = FirstSelected(m.ui, "frmSnapshots.List1");
-    if (line < 0 || line >= static_cast<int>(m.listedSnapshots.size())) return {};
-    return m.listedSnapshots[static_cast<std::size_t>(line)];
+    if (line < 0 || line >= static_cast<int>(m.editing.listedSnapshots.size())) return {};
+    return m.editing.listedSnapshots[static_cast<std::size_t>(line)];
 }
 
 bool UserAgrees(Module1& m, const SnapshotInfo& s) {
@@ -74,7 +74,7 @@ bool UserAgrees(Module1& m, const SnapshotInfo& s) {
                            ", before " + ActionOf(s) + (s.name.empty() ? "" : " of " + s.name) +
                            "? The current files are kept as a snapshot first.";
     // The neighbourhood is read again after the restore.
-    if (m.UnsavedData == kTrue) question += "\nYour unsaved changes will be lost.";
+    if (m.editing.UnsavedData == kTrue) question += "\nYour unsaved changes will be lost.";
     return m.ui.ShowMessage(question, MsgButtons::YesNoDefaultNo, MsgIcon::Question, kTitle) ==
            MsgAnswer::Yes;
 }
@@ -97,7 +97,7 @@ void ShowSnapshotWindow(Module1& m) {
     m.ui.SetCaption("frmSnapshots", "Snapshots of " + HoodEntryText(ChosenHood(m)));
     FillList(m);
     m.ui.ShowModal("frmSnapshots");
-    m.listedSnapshots.clear();
+    m.editing.listedSnapshots.clear();
 }
 
 void frmSnapshots_List1_Click(Module1& m) {
@@ -106,8 +106,8 @@ void frmSnapshots_List1_Click(Module1& m) {
 
 void frmSnapshots_cmdRestore_Click(Module1& m) {
     const std::string id = SelectedSnapshot(m);
-    if (id.empty() || !m.snapshotRoot) return;
-    const auto found = FindSnapshot(*m.snapshotRoot, id);
+    if (id.empty() || !m.game.snapshotRoot) return;
+    const auto found = FindSnapshot(*m.game.snapshotRoot, id);
     if (!found) {
         ReportFileError(m, "The snapshot was not restored. Nothing has been changed.",
                         found.error());

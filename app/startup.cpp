@@ -29,7 +29,7 @@ constexpr int kSmilingFace = 1, kFrowningFace = 3, kLaughingFace = 4;
 } // namespace
 
 void FillCareerNames(Module1& m) {
-    m.CareerNames = {"Unemployed", "Business", "Entertainment", "Law Enforcement",
+    m.game.CareerNames = {"Unemployed", "Business", "Entertainment", "Law Enforcement",
                      "Crime",      "Medicine", "Military",      "Politics",
                      "Pro Sports", "Science",  "X-Treme Sports"};
 }
@@ -37,7 +37,7 @@ void FillCareerNames(Module1& m) {
 bool FindGameFolder(RunState run) {
     Module1& m = run.m;
     if (UseFoundGame(m, run.games, 0)) return true;
-    m.SimsPath = std::string(kNotFound);
+    m.game.SimsPath = std::string(kNotFound);
     ShowNoSimsMessage(m);
     return false;
 }
@@ -45,7 +45,7 @@ bool FindGameFolder(RunState run) {
 void LocateGame(RunState run) {
     Module1& m = run.m;
     if (FindGameFolder(run)) return;
-    m.SimsPath = std::string(kFallbackSimsPath);
+    m.game.SimsPath = std::string(kFallbackSimsPath);
     ShowPathDialog(m);
 }
 
@@ -73,8 +73,8 @@ std::string NoNeighbourhoodText(std::string_view folder) {
 void ReadFirstNeighbourhood(Module1& m) {
     if (m.ui.ListCount("Combo1") > 0) return SelectNeighbourhood(m, 0);
     // No game at all was said before, with the path dialog.
-    if (m.SimsPath == kFallbackSimsPath || m.SimsPath == kNotFound) return;
-    std::string folder = m.SimsPath;
+    if (m.game.SimsPath == kFallbackSimsPath || m.game.SimsPath == kNotFound) return;
+    std::string folder = m.game.SimsPath;
     if (folder.size() > 1 && (folder.back() == '\\' || folder.back() == '/')) folder.pop_back();
     (void)m.ui.ShowMessage(NoNeighbourhoodText(folder), MsgButtons::Ok, MsgIcon::Exclamation,
                            "No Neighbourhood");
@@ -87,8 +87,8 @@ void Form1_Load(RunState run) {
     m.ui.ShowForm("frmSplash");
     m.random.Seed(m.clock.TimeOfDay());
     m.ui.SetWindowIcon(kSmilingFace);
-    m.VersionText = MakeVersionText();
-    m.ui.SetCaption("frmSplash.lblVersion", m.VersionText);
+    m.editing.VersionText = MakeVersionText();
+    m.ui.SetCaption("frmSplash.lblVersion", m.editing.VersionText);
     m.ui.DoEvents();
     m.ui.SetCaption("frmSplash.Label1", "Init.");
     m.ui.DoEvents();
@@ -112,7 +112,7 @@ void Form1_Load(RunState run) {
 }
 
 bool SettleUnsavedData(Module1& m) {
-    if (m.UnsavedData != kTrue) return true;
+    if (m.editing.UnsavedData != kTrue) return true;
     switch (m.ui.ShowMessage("You have unsaved Data. Would you like to save it now?",
                              MsgButtons::YesNoCancel, MsgIcon::Exclamation,
                              "Unsaved Data Warning")) {
@@ -127,10 +127,10 @@ bool SettleUnsavedData(Module1& m) {
 void ExitSequence(Module1& m) {
     m.ui.SetWindowIcon(kFrowningFace);
     m.ui.DoEvents();
-    m.notSavedBecause.clear();
+    m.outcomes.notSavedBecause.clear();
     if (!SettleUnsavedData(m)) {
         m.ui.SetWindowIcon(kSmilingFace); // the program goes on
-        SetStatus(m, m.notSavedBecause.empty() ? "Adultify was not closed; the changes are kept."
+        SetStatus(m, m.outcomes.notSavedBecause.empty() ? "Adultify was not closed; the changes are kept."
                                                : NothingSavedText(m) + " Adultify was not closed.");
         return;
     }
@@ -141,7 +141,7 @@ void AboutSequence(Module1& m) {
     m.ui.SetWindowIcon(kLaughingFace);
     m.ui.LoadForm("frmAbout");
     frmAbout_Load(m);
-    m.ui.SetCaption("frmAbout.lblVersion", m.VersionText);
+    m.ui.SetCaption("frmAbout.lblVersion", m.editing.VersionText);
     m.ui.ShowModal("frmAbout");
     m.ui.SetWindowIcon(kSmilingFace);
 }

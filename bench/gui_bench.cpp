@@ -63,7 +63,7 @@ int main(int argc, char** argv) {
         NativeFileSystem files(WindowsPathMapper(prefix / "dosdevices"));
         ManualClock clock;
         Module1 m(ui, files, clock);
-        m.SimsPath = "C:\\Program Files (x86)\\Maxis\\The Sims\\";
+        m.game.SimsPath = "C:\\Program Files (x86)\\Maxis\\The Sims\\";
         FillNeighbourhoodList(m);
         ui.ListSelect("Combo1", 0);
         const auto t0 = Steady::now();

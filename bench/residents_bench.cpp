@@ -54,7 +54,7 @@ const Game& GameOf(int residents) {
 
 struct App {
     explicit App(const Game& g) : m(ui, fs, clock) {
-        m.SimsPath = g.folder.string() + "/";
+        m.game.SimsPath = g.folder.string() + "/";
         FillCareerNames(m);
         FillNeighbourhoodList(m);
         ui.ListSelect("Combo1", 0);
@@ -94,9 +94,9 @@ void BM_GetPeople(benchmark::State& state) {
     App app(g);
     for (auto _ : state) {
         Get_People(app.m);
-        benchmark::DoNotOptimize(app.m.RecordCount);
+        benchmark::DoNotOptimize(app.m.hood.RecordCount);
     }
-    if (app.m.RecordCount != state.range(0)) state.SkipWithError("not every resident was found");
+    if (app.m.hood.RecordCount != state.range(0)) state.SkipWithError("not every resident was found");
 }
 
 void BM_DisplayLastResident(benchmark::State& state) {

@@ -54,9 +54,9 @@ void menu_iff_Click(Module1& m) {
             SetStatus(m, "Idle");
             return;
         }
-        const auto path = ChosenUserFilePath(m, m.People[static_cast<std::size_t>(i)].UserFile);
+        const auto path = ChosenUserFilePath(m, m.hood.People[static_cast<std::size_t>(i)].UserFile);
         if (!path) {
-            ReportRefusal(m, kNotListed, CharactersFolder(m.SimsPath, ChosenHood(m)),
+            ReportRefusal(m, kNotListed, CharactersFolder(m.game.SimsPath, ChosenHood(m)),
                           "the resident's file name could lead outside the Characters folder");
             continue;
         }
@@ -70,18 +70,18 @@ void menu_iff_Click(Module1& m) {
             ReportFileError(m, kNotListed, data.error());
             continue;
         }
-        m.UserFileData = std::move(data.value());
+        m.hood.UserFileData = std::move(data.value());
         SetStatus(m, "Look for STR#");
-        const Position q = FindChunk(m.UserFileData, "STR#", kBodyStringTableId, kChunkFlagsUsual,
+        const Position q = FindChunk(m.hood.UserFileData, "STR#", kBodyStringTableId, kChunkFlagsUsual,
                                      [&m] { SetStatus(m, "Looking for bodystring"); });
         if (q == 0) {
-            ++m.refusals;
+            ++m.outcomes.refusals;
             (void)m.ui.ShowMessage("The File [" + m.fs.NativePath(*path) +
                                        "] has no body-string table (STR# 200).",
                                    MsgButtons::Ok, MsgIcon::Critical, "Body Strings");
             continue;
         }
-        ListEntries(m, m.UserFileData, q);
+        ListEntries(m, m.hood.UserFileData, q);
     }
     SetStatus(m, "Idle");
 }

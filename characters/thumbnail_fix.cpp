@@ -53,7 +53,7 @@ int FixThumbnails(Module1& m, const PersonRecord& resident) {
     const Bytes& userFile = resident.UserFile;
     const auto path = ChosenUserFilePath(m, userFile);
     if (!path) {
-        ReportRefusal(m, kNotFixed, CharactersFolder(m.SimsPath, ChosenHood(m)),
+        ReportRefusal(m, kNotFixed, CharactersFolder(m.game.SimsPath, ChosenHood(m)),
                       "the resident's file name could lead outside the Characters folder");
         return -1;
     }
@@ -63,9 +63,9 @@ int FixThumbnails(Module1& m, const PersonRecord& resident) {
         ReportFileError(m, kNotFixed, data.error());
         return -1;
     }
-    m.UserFileData = std::move(data.value());
-    const int replaced = RemoveBitmapTags(m.UserFileData);
-    if (!WriteGameFiles(m, {{*path, m.UserFileData, std::nullopt}}, kNotFixed,
+    m.hood.UserFileData = std::move(data.value());
+    const int replaced = RemoveBitmapTags(m.hood.UserFileData);
+    if (!WriteGameFiles(m, {{*path, m.hood.UserFileData, std::nullopt}}, kNotFixed,
                         {"fix-thumbnails", DecodeName(m, userFile), ResidentName(m, resident)}))
         return -1;
     List1_Click(m);
@@ -77,7 +77,7 @@ int FixThumbnails(Module1& m, const PersonRecord& resident) {
 void menu_fix_thumbnails_Click(Module1& m) {
     // Its questions before its work, and never on a file changed since it was shown.
     if (const int line = SelectedResident(m); line >= 0 && !m.ui.Caption("Combo1").empty()) {
-        const auto path = ChosenUserFilePath(m, m.People[static_cast<std::size_t>(line)].UserFile);
+        const auto path = ChosenUserFilePath(m, m.hood.People[static_cast<std::size_t>(line)].UserFile);
         if (path && !ReadyToWrite(m, {*path})) return;
     }
     if (m.ui.ShowMessage(ThumbnailWarningText(), MsgButtons::YesNoDefaultNo, MsgIcon::Information,
@@ -94,7 +94,7 @@ void menu_fix_thumbnails_Click(Module1& m) {
             m.ui.SetPointer(MousePointer::Default);
             return;
         }
-        const int done = FixThumbnails(m, m.People[static_cast<std::size_t>(i)]);
+        const int done = FixThumbnails(m, m.hood.People[static_cast<std::size_t>(i)]);
         m.ui.SetPointer(MousePointer::Default);
         if (done < 0) continue;
         (void)m.ui.ShowMessage("Done." + WithSignPosition(done) + " replacements made",

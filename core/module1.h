@@ -1,6 +1,7 @@
 #pragma once
-// The program's shared state: one plain struct that lives for the whole run, with the window
-// layer, the files and the clock it works through.
+// The program's shared state: the services it works through and its state in groups (the
+// game, the neighbourhood read, the windows' editing state, the outcomes), so that a routine can
+// take only the group it needs.
 
 #include "core/clock.h"
 #include "core/random_source.h"
@@ -49,34 +50,22 @@ struct ChildLine {
 inline constexpr int kResidentLimit = 1000;
 inline constexpr int kPeopleSize = kResidentLimit + 1;
 
-struct Module1 {
-    Module1(WindowSystem& windows, FileSystem& files, Clock& time)
-        : ui(windows), fs(files), clock(time) {}
-
+// What the program works through: the windows, the files, the clock, chance and the game's
+// process. Routines that touch nothing else take only these.
+struct Services {
     WindowSystem& ui;
     FileSystem& fs;
     Clock& clock;
     RandomSource random;
+    // The game's process when it is running, in words; empty: the game is not looked for.
+    std::function<std::optional<std::string>()> findRunningGame;
+};
 
+// The game folder this run works on, and what it may do there.
+struct GameState {
     std::string SimsPath; // ends with a backslash once set
     int codePage = 1252;  // Windows code page of the texts in the game's files
     std::array<std::string, 11> CareerNames{};
-    std::string VersionText;
-    VbBool UnsavedData = kFalse;
-
-    Bytes HoodData;
-    // The Combo1 entry and the game folder of the neighbourhood HoodData, People and List1
-    // hold; empty before the first read.
-    std::string hoodEntryRead;
-    std::string hoodFolderRead;
-    std::vector<PersonRecord> People = std::vector<PersonRecord>(kPeopleSize);
-    std::int16_t RecordCount = 0;
-
-    Bytes UserFileData;
-    double SkillEditValue = 0;
-
-    // A main-window command is under way (and may be yielding).
-    bool commandRunning = false;
     // This run may write into the game folder while it holds it. An editor holds it from the
     // moment it reads a game until it lets that game go, so that a second one is told at once.
     std::unique_ptr<GameLock> gameLock;
@@ -86,33 +75,65 @@ struct Module1 {
     // can be saved or grown up until that run lets it go.
     bool showsLookOnly = false;
     bool lookOnly = false;
-    // The command under way asked its questions (the game running) before it began its work.
-    bool askedBeforeWork = false;
-    // Why the last write was not made, in a player's words ("the game is running").
-    std::string notSavedBecause;
-    // What each game file was when it was read, to tell whether the game saved it since.
-    std::map<std::string, FileStamp> readStamps;
     // Where copies of the files a command replaces are kept; none: no copies.
     std::optional<std::filesystem::path> snapshotRoot;
     // The front end could name no folder for the copies: a write is refused rather than made
     // without one, unless the user asked to write without copies.
     bool snapshotsUnavailable = false;
     bool writeWithoutSnapshot = false;
+};
+
+// The neighbourhood as read: its file, its residents and the character file in view.
+struct HoodState {
+    Bytes HoodData;
+    // The Combo1 entry and the game folder of the neighbourhood HoodData, People and List1
+    // hold; empty before the first read.
+    std::string hoodEntryRead;
+    std::string hoodFolderRead;
+    std::vector<PersonRecord> People = std::vector<PersonRecord>(kPeopleSize);
+    std::int16_t RecordCount = 0;
+    Bytes UserFileData;
+    // What each game file was when it was read, to tell whether the game saved it since.
+    std::map<std::string, FileStamp> readStamps;
+};
+
+// What the windows show and what is under way in them.
+struct EditingState {
+    std::string VersionText;
+    VbBool UnsavedData = kFalse;
+    double SkillEditValue = 0;
+    // A main-window command is under way (and may be yielding).
+    bool commandRunning = false;
+    // The command under way asked its questions (the game running) before it began its work.
+    bool askedBeforeWork = false;
     // The ids of the snapshot window's lines, in their order.
     std::vector<std::string> listedSnapshots;
     // The children window's lines in their order, and what a run of it was told.
     std::vector<ChildLine> listedChildren;
     bool growingUp = false;
     bool growUpCancelled = false;
-    // The game's process when it is running, in words; empty: the game is not looked for.
-    std::function<std::optional<std::string>()> findRunningGame;
+};
 
-    // For the front ends' exit codes: writes that failed, and refusals (a file the program
-    // would not read or change, a question answered No, another run at work).
+// What the run's writes came to, for the front ends' messages and exit codes.
+struct Outcomes {
+    // Why the last write was not made, in a player's words ("the game is running").
+    std::string notSavedBecause;
+    // Writes that failed, and refusals (a file the program would not read or change, a
+    // question answered No, another run at work).
     int failedWrites = 0;
     int refusals = 0;
     // Writes into the game folder that went through: a run that made one changed something.
     int filesChanged = 0;
+};
+
+struct Module1 : Services {
+    Module1(WindowSystem& windows, FileSystem& files, Clock& time)
+        : Services{windows, files, time, {}, {}} {}
+
+    GameState game;
+    HoodState hood;
+    EditingState editing;
+    Outcomes outcomes;
 };
 
 } // namespace adultify

@@ -15,19 +15,19 @@ void Report(Module1& m, const std::string& title, const std::string& what, const
 
 void ReportWriteFailure(Module1& m, const std::string& what, const std::string& path,
                         const std::string& reason) {
-    ++m.failedWrites;
+    ++m.outcomes.failedWrites;
     Report(m, "Save Failed", what, path, reason);
 }
 
 void ReportReadFailure(Module1& m, const std::string& what, const std::string& path,
                        const std::string& reason) {
-    ++m.failedWrites;
+    ++m.outcomes.failedWrites;
     Report(m, "Read Failed", what, path, reason);
 }
 
 void ReportRefusal(Module1& m, const std::string& what, const std::string& path,
                    const std::string& reason) {
-    ++m.refusals;
+    ++m.outcomes.refusals;
     Report(m, "Nothing Changed", what, path, reason);
 }
 

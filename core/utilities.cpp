@@ -24,7 +24,7 @@ void WaitSeconds(Module1& m, double seconds) {
 }
 
 void EndProgramNow(Module1& m, int exitCode) {
-    m.gameLock.reset(); // as the end of the process would
+    m.game.gameLock.reset(); // as the end of the process would
     m.ui.EndProgram(exitCode);
     throw ProgramEnd{exitCode};
 }

@@ -10,7 +10,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::FuzzGame g(fuzz::OneChildHood(), file);
     g.UntilProgramEnd([&] {
         Get_People(g.m);
-        if (g.m.RecordCount == 0) return;
+        if (g.m.hood.RecordCount == 0) return;
         g.ui.ListSelect("List1", 0);
         menu_iff_Click(g.m);
     });

@@ -21,6 +21,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     fuzz::FuzzGame g(fuzz::OneChildHood(), file);
     g.UntilProgramEnd([&] { Read_UserIff(g.m, ToBytes("user00001")); });
-    if (g.m.UserFileData != file) __builtin_trap();
+    if (g.m.hood.UserFileData != file) __builtin_trap();
     return 0;
 }

@@ -48,7 +48,7 @@ const Bytes& OneChildHood() {
 FuzzGame::FuzzGame(Bytes hood, std::optional<Bytes> character) : m(ui, files, clock) {
     files.Put(std::string(kHoodPath), std::move(hood));
     if (character) files.PutAnyFileIn(std::string(kCharactersFolder), std::move(*character));
-    m.SimsPath = kSimsPath;
+    m.game.SimsPath = kSimsPath;
     FillCareerNames(m);
     FillNeighbourhoodList(m);
     ui.ListSelect("Combo1", 0);
@@ -57,7 +57,7 @@ FuzzGame::FuzzGame(Bytes hood, std::optional<Bytes> character) : m(ui, files, cl
 void FuzzGame::AdultifyFirstResident() {
     UntilProgramEnd([this] {
         Get_People(m);
-        if (m.RecordCount == 0) return;
+        if (m.hood.RecordCount == 0) return;
         ui.ListSelect("List1", 0);
         Adultify_Command1_Click(m);
     });

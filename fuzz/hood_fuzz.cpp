@@ -9,7 +9,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::HoodInput in = fuzz::SplitHoodInput(data, size);
     fuzz::FuzzGame g(std::move(in.hood), std::move(in.character));
     g.UntilProgramEnd([&] { Get_People(g.m); });
-    if (g.m.RecordCount < 0 || g.m.RecordCount >= kResidentLimit) __builtin_trap();
-    if (!g.ui.Ended() && g.ui.ListCount("List1") != g.m.RecordCount) __builtin_trap();
+    if (g.m.hood.RecordCount < 0 || g.m.hood.RecordCount >= kResidentLimit) __builtin_trap();
+    if (!g.ui.Ended() && g.ui.ListCount("List1") != g.m.hood.RecordCount) __builtin_trap();
     return 0;
 }

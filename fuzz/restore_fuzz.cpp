@@ -24,16 +24,16 @@ const std::filesystem::path& SnapshotRoot() {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const Bytes file(data, data + size);
     fuzz::FuzzGame g(fuzz::OneChildHood(), file);
-    g.m.snapshotRoot = SnapshotRoot();
+    g.m.game.snapshotRoot = SnapshotRoot();
     const std::string characterPath(fuzz::kChildCharacterPath);
     g.AdultifyFirstResident();
     if (g.ui.Ended() || g.files.Get(characterPath) == file) return 0;
-    const auto kept = ListSnapshots(*g.m.snapshotRoot, NativeFile(g.m, g.m.SimsPath), 1);
+    const auto kept = ListSnapshots(*g.m.game.snapshotRoot, NativeFile(g.m, g.m.game.SimsPath), 1);
     if (kept.empty() || kept.front().command != "adultify") __builtin_trap();
     if (!RestoreFromSnapshot(g.m, kept.front().id)) __builtin_trap();
     if (g.files.Get(std::string(fuzz::kHoodPath)) != fuzz::OneChildHood()) __builtin_trap();
     if (g.files.Get(characterPath) != file) __builtin_trap();
-    const auto after = ListSnapshots(*g.m.snapshotRoot, NativeFile(g.m, g.m.SimsPath), 1);
+    const auto after = ListSnapshots(*g.m.game.snapshotRoot, NativeFile(g.m, g.m.game.SimsPath), 1);
     if (after.empty() || after.front().command != "restore") __builtin_trap();
     return 0;
 }

@@ -5,7 +5,7 @@
 namespace adultify {
 
 std::string DecodeName(const Module1& m, std::string_view bytes) {
-    return DecodeCodePage(bytes, m.codePage);
+    return DecodeCodePage(bytes, m.game.codePage);
 }
 
 std::string DecodeName(const Module1& m, const Bytes& bytes) {

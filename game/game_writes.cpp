@@ -18,12 +18,12 @@ const char* const kHeldElsewhere = "another Adultify is editing this game";
 
 void ShowLookOnlyTitle(Module1& m) {
     const std::string title(ControlId("Form1").Design().caption);
-    m.ui.SetCaption("Form1", m.lookOnly ? title + " (read-only)" : title);
+    m.ui.SetCaption("Form1", m.game.lookOnly ? title + " (read-only)" : title);
 }
 
 // Nothing can be saved or grown up; the view and the skill dialog stay.
 void EnterLookOnly(Module1& m) {
-    m.lookOnly = true;
+    m.game.lookOnly = true;
     ShowLookOnlyTitle(m);
     m.ui.SetEnabled("menu_Save", false);
     m.ui.SetEnabled("Command1", false);
@@ -36,49 +36,49 @@ void EnterLookOnly(Module1& m) {
 } // namespace
 
 void TryHoldGame(Module1& m) {
-    if (m.gameLock || m.SimsPath.empty()) return;
-    auto lock = m.fs.LockGame(m.SimsPath);
+    if (m.game.gameLock || m.game.SimsPath.empty()) return;
+    auto lock = m.fs.LockGame(m.game.SimsPath);
     if (lock) {
-        m.gameLock = std::move(lock.value());
+        m.game.gameLock = std::move(lock.value());
         return;
     }
-    if (lock.error().kind == FileErrorKind::Locked && m.showsLookOnly && !m.lookOnly)
+    if (lock.error().kind == FileErrorKind::Locked && m.game.showsLookOnly && !m.game.lookOnly)
         EnterLookOnly(m);
 }
 
 bool RetakeGame(Module1& m) {
-    if (!m.lookOnly) return false;
-    auto lock = m.fs.LockGame(m.SimsPath);
+    if (!m.game.lookOnly) return false;
+    auto lock = m.fs.LockGame(m.game.SimsPath);
     if (!lock) return false;
-    m.gameLock = std::move(lock.value());
-    m.lookOnly = false;
+    m.game.gameLock = std::move(lock.value());
+    m.game.lookOnly = false;
     ShowLookOnlyTitle(m);
-    m.ui.SetEnabled("menu_Save", m.UnsavedData == kTrue);
+    m.ui.SetEnabled("menu_Save", m.editing.UnsavedData == kTrue);
     SetStatus(m, "The other Adultify has closed: this one can save again.");
     return true;
 }
 
 bool HoldGameForWriting(Module1& m) {
-    if (m.gameLock) return true;
-    auto lock = m.fs.LockGame(m.SimsPath);
+    if (m.game.gameLock) return true;
+    auto lock = m.fs.LockGame(m.game.SimsPath);
     if (lock) {
-        m.gameLock = std::move(lock.value());
+        m.game.gameLock = std::move(lock.value());
         return true;
     }
     const bool busy = lock.error().kind == FileErrorKind::Locked;
-    m.notSavedBecause = NotSavedReason(lock.error());
+    m.outcomes.notSavedBecause = NotSavedReason(lock.error());
     ReportRefusal(m,
                   busy ? "Another Adultify is editing this game. Nothing has been changed; close "
                          "it and try again."
                        : "The game folder cannot be locked for writing. Nothing has been changed.",
-                  m.SimsPath, lock.error().reason);
+                  m.game.SimsPath, lock.error().reason);
     return false;
 }
 
 void ReleaseGame(Module1& m) {
-    m.gameLock.reset();
-    if (!m.lookOnly) return;
-    m.lookOnly = false;
+    m.game.gameLock.reset();
+    if (!m.game.lookOnly) return;
+    m.game.lookOnly = false;
     ShowLookOnlyTitle(m);
 }
 
@@ -103,8 +103,8 @@ std::string NotSavedReason(const FileError& error) {
 
 std::string NothingSavedText(const Module1& m) {
     return "Nothing was saved: " +
-           (m.notSavedBecause.empty() ? std::string("the command was stopped")
-                                      : m.notSavedBecause) +
+           (m.outcomes.notSavedBecause.empty() ? std::string("the command was stopped")
+                                      : m.outcomes.notSavedBecause) +
            ".";
 }
 
@@ -113,7 +113,7 @@ std::filesystem::path NativeFile(Module1& m, const std::string& path) {
 }
 
 void RememberRead(Module1& m, const std::string& path, const Bytes& bytes) {
-    m.readStamps[path] = m.fs.Stamp(path, bytes);
+    m.hood.readStamps[path] = m.fs.Stamp(path, bytes);
 }
 
 namespace {
@@ -123,8 +123,8 @@ bool Refused(Module1& m, const std::string& question, const std::string& title,
     if (m.ui.ShowMessage(question, MsgButtons::YesNoDefaultNo, MsgIcon::Exclamation, title) ==
         MsgAnswer::Yes)
         return false;
-    ++m.refusals;
-    m.notSavedBecause = reason;
+    ++m.outcomes.refusals;
+    m.outcomes.notSavedBecause = reason;
     return true;
 }
 
@@ -152,11 +152,11 @@ struct Door {
 // The game running, or a file it may have saved since it was read: the user decides. The
 // game-running question is not asked again when the command asked it before its work.
 bool GuardsAllow(Module1& m, const std::vector<Replacement>& changes, const char* question) {
-    const bool asked = std::exchange(m.askedBeforeWork, false);
+    const bool asked = std::exchange(m.editing.askedBeforeWork, false);
     if (!asked && !GameRunningAllows(m, question)) return false;
     for (const Replacement& r : changes) {
-        const auto read = m.readStamps.find(r.path);
-        if (read == m.readStamps.end()) continue;
+        const auto read = m.hood.readStamps.find(r.path);
+        if (read == m.hood.readStamps.end()) continue;
         if (m.fs.CompareWithRead(r.path, read->second) == Change::Same) continue;
         if (Refused(m,
                     m.fs.NativePath(r.path) +
@@ -173,7 +173,7 @@ const char* const kNoSnapshot = "no copy of the files could be kept";
 // A game file's name relative to the game folder, "/" between names, as the machine spells
 // it; nothing for a file outside the game folder.
 std::optional<std::string> NameInGame(Module1& m, const std::string& file) {
-    std::string game = m.fs.NativePath(m.SimsPath);
+    std::string game = m.fs.NativePath(m.game.SimsPath);
     if (!game.empty() && game.back() != '\\' && game.back() != '/') game += '/';
     const std::string native = m.fs.NativePath(file);
     if (native.size() <= game.size() || native.compare(0, game.size(), game) != 0)
@@ -216,16 +216,16 @@ std::optional<std::string> KeepCopy(Module1& m, const std::string& what, int hoo
                                     const WriteCause& cause, const std::vector<std::string>& files,
                                     const std::string& keep = {}) {
     const bool wanted =
-        !keep.empty() || (!m.writeWithoutSnapshot && (m.snapshotRoot || m.snapshotsUnavailable));
+        !keep.empty() || (!m.game.writeWithoutSnapshot && (m.game.snapshotRoot || m.game.snapshotsUnavailable));
     if (!wanted) return "";
-    if (!m.snapshotRoot) {
-        ReportRefusal(m, what, m.SimsPath,
+    if (!m.game.snapshotRoot) {
+        ReportRefusal(m, what, m.game.SimsPath,
                       "no folder for snapshots could be named (no home or data folder is set)");
         return std::nullopt;
     }
     auto copies = ReadCopies(m, files, !keep.empty());
     auto taken =
-        copies ? TakeSnapshot(*m.snapshotRoot, NativeFile(m, m.SimsPath), hood,
+        copies ? TakeSnapshot(*m.game.snapshotRoot, NativeFile(m, m.game.SimsPath), hood,
                               {cause.command, cause.resident, cause.name}, copies.value(), keep)
                : FileResult<SnapshotInfo>(copies.error());
     if (taken) return taken.value().id;
@@ -242,17 +242,17 @@ bool PassDoor(Module1& m, const std::vector<Replacement>& changes, const Door& d
         files.push_back(r.path);
     if (!KeepCopy(m, door.copyRefused ? door.copyRefused : door.what, door.hood, door.cause, files,
                   door.keep)) {
-        m.notSavedBecause = kNoSnapshot;
+        m.outcomes.notSavedBecause = kNoSnapshot;
         return false;
     }
-    const FileStatus status = changes.empty() ? FileStatus{} : m.fs.Replace(m.SimsPath, changes);
+    const FileStatus status = changes.empty() ? FileStatus{} : m.fs.Replace(m.game.SimsPath, changes);
     if (!status) {
         ReportFileError(m, door.what, status.error());
-        m.notSavedBecause = NotSavedReason(status.error());
+        m.outcomes.notSavedBecause = NotSavedReason(status.error());
         return false;
     }
-    m.notSavedBecause.clear();
-    ++m.filesChanged;
+    m.outcomes.notSavedBecause.clear();
+    ++m.outcomes.filesChanged;
     for (const Replacement& r : changes)
         RememberRead(m, r.path, r.bytes);
     return true;
@@ -273,11 +273,11 @@ bool WriteGameFiles(Module1& m, const std::vector<Replacement>& changes, const s
 
 bool RestoreFromSnapshot(Module1& m, const std::string& id) {
     const std::string what = "The snapshot was not restored. Nothing has been changed.";
-    if (!m.snapshotRoot) {
-        ReportRefusal(m, what, m.SimsPath, "no folder for snapshots could be named");
+    if (!m.game.snapshotRoot) {
+        ReportRefusal(m, what, m.game.SimsPath, "no folder for snapshots could be named");
         return false;
     }
-    const auto snapshot = ReadSnapshotFiles(*m.snapshotRoot, id, NativeFile(m, m.SimsPath));
+    const auto snapshot = ReadSnapshotFiles(*m.game.snapshotRoot, id, NativeFile(m, m.game.SimsPath));
     if (!snapshot) {
         ReportFileError(m, what, snapshot.error());
         return false;
@@ -288,7 +288,7 @@ bool RestoreFromSnapshot(Module1& m, const std::string& id) {
     for (const SnapshotCopy& copy : snapshot.value().copies) {
         std::string name = copy.name;
         std::replace(name.begin(), name.end(), '/', '\\');
-        changes.push_back({m.SimsPath + name, copy.bytes, std::nullopt});
+        changes.push_back({m.game.SimsPath + name, copy.bytes, std::nullopt});
     }
     const WriteCause cause{"restore", info.resident, info.name};
     return PassDoor(m, changes, {what, cause, "Restore the files anyway?", nullptr, info.hood, id});
@@ -299,17 +299,17 @@ namespace {
 // The folders saves write into: each neighbourhood's folder and its characters' folder.
 std::vector<std::string> SaveFolders(Module1& m) {
     std::vector<std::string> folders;
-    for (const std::string& name : m.fs.List(m.SimsPath)) {
+    for (const std::string& name : m.fs.List(m.game.SimsPath)) {
         if (HoodOfFolderName(name) == 0) continue;
-        folders.push_back(m.SimsPath + name);
-        folders.push_back(m.SimsPath + name + "\\Characters");
+        folders.push_back(m.game.SimsPath + name);
+        folders.push_back(m.game.SimsPath + name + "\\Characters");
     }
     return folders;
 }
 
 // The neighbourhood whose folder holds `file`; 0 for none.
 int HoodOfFile(Module1& m, const std::filesystem::path& file) {
-    const std::filesystem::path game = std::filesystem::absolute(NativeFile(m, m.SimsPath));
+    const std::filesystem::path game = std::filesystem::absolute(NativeFile(m, m.game.SimsPath));
     const auto relative = file.lexically_normal().lexically_relative(game.lexically_normal());
     if (relative.empty()) return 0;
     return HoodOfFolderName(PathText(*relative.begin()));
@@ -338,13 +338,13 @@ bool AllowFinishing(Module1& m, const std::vector<std::filesystem::path>& target
 } // namespace
 
 void RecoverInterruptedSave(Module1& m) {
-    if (m.SimsPath.empty() || m.recoveredGame == m.SimsPath) return;
+    if (m.game.SimsPath.empty() || m.game.recoveredGame == m.game.SimsPath) return;
     TryHoldGame(m);
-    if (!m.gameLock) return; // the run that holds it recovers
-    m.recoveredGame = m.SimsPath;
+    if (!m.game.gameLock) return; // the run that holds it recovers
+    m.game.recoveredGame = m.game.SimsPath;
     std::string snapshotNote;
     const Recovery r = m.fs.Recover(
-        m.SimsPath, [&m] { return SaveFolders(m); },
+        m.game.SimsPath, [&m] { return SaveFolders(m); },
         [&](const std::vector<std::filesystem::path>& t) {
             return AllowFinishing(m, t, snapshotNote);
         });
@@ -361,8 +361,8 @@ void RecoverInterruptedSave(Module1& m) {
                            : r.declined ? MsgIcon::Exclamation
                                         : MsgIcon::Critical,
                            "Interrupted Save");
-    m.filesChanged += r.replaced; // a refusal later does not undo it
-    if (!r.complete && !r.declined) ++m.failedWrites;
+    m.outcomes.filesChanged += r.replaced; // a refusal later does not undo it
+    if (!r.complete && !r.declined) ++m.outcomes.failedWrites;
 }
 
 } // namespace adultify

@@ -15,7 +15,7 @@ namespace {
 
 // A neighbourhood folder that cannot be listed would otherwise just be missing from Combo1.
 void ReportUnreadableHoods(Module1& m, const std::set<int>& listed) {
-    const std::string native = m.fs.NativePath(m.SimsPath);
+    const std::string native = m.fs.NativePath(m.game.SimsPath);
     const GameFolderContents contents = ReadGameFolder(TextPath(native));
     for (const UnreadableFolder& f : contents.unreadableHoods)
         if (listed.count(f.hood) == 0)
@@ -32,7 +32,7 @@ void FillNeighbourhoodList(Module1& m) {
     std::set<int> listed;
     // The game folder listed once, so that a neighbourhood that is not there costs no look at
     // the disk; a folder that cannot be listed has each name looked up instead.
-    const std::vector<std::string> names = m.fs.List(m.SimsPath);
+    const std::vector<std::string> names = m.fs.List(m.game.SimsPath);
     std::set<int> folders;
     for (const std::string& name : names)
         if (const int n = HoodOfFolderName(name); n != 0) folders.insert(n);
@@ -40,7 +40,7 @@ void FillNeighbourhoodList(Module1& m) {
         if (!names.empty() && folders.count(n) == 0) continue;
         // Any entry of the name: one that is no regular file (a pipe, a folder, a link loop) is
         // listed and refused when it is chosen, so that it does not vanish unexplained.
-        if (m.fs.EntryExists(HoodFile(m.SimsPath, n))) {
+        if (m.fs.EntryExists(HoodFile(m.game.SimsPath, n))) {
             m.ui.ListAdd("Combo1", HoodEntryText(n));
             m.ui.SetCaption("frmSplash.Label1", "Find Neighbourhoods -" + WithSignPosition(n));
             listed.insert(n);

@@ -39,7 +39,7 @@ int ChosenHood(Module1& m) {
 }
 
 std::optional<std::string> ChosenUserFilePath(Module1& m, const Bytes& userFile) {
-    return UserFilePath(m.SimsPath, ChosenHood(m), userFile, m.codePage);
+    return UserFilePath(m.game.SimsPath, ChosenHood(m), userFile, m.game.codePage);
 }
 
 } // namespace adultify

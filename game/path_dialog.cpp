@@ -20,8 +20,8 @@ bool IsFolder(const std::string& utf8) {
 } // namespace
 
 std::string StartFolder(Module1& m, const EnvironmentLookup& env) {
-    if (!m.SimsPath.empty()) {
-        std::string game = m.fs.NativePath(m.SimsPath);
+    if (!m.game.SimsPath.empty()) {
+        std::string game = m.fs.NativePath(m.game.SimsPath);
         // "/" and "C:\" keep their separator; any other folder is named without one.
         while (game.size() > 1 && (game.back() == '/' || game.back() == '\\') &&
                game[game.size() - 2] != ':')
@@ -69,9 +69,9 @@ bool CheckGameFolder(Module1& m, const std::string& folder) {
 
 void SetGameFolder(Module1& m, const std::string& folder) {
     const std::string chosen = folder + "\\";
-    if (chosen == m.SimsPath) return;
+    if (chosen == m.game.SimsPath) return;
     ReleaseGame(m);
-    m.SimsPath = chosen;
+    m.game.SimsPath = chosen;
     RecoverInterruptedSave(m);
 }
 

@@ -12,18 +12,18 @@ const char* const kNotSaved = "The neighbourhood was not saved; the file on disk
 } // namespace
 
 std::optional<Replacement> HoodReplacement(Module1& m) {
-    const std::string baseName = HoodBaseName(m.SimsPath, ChosenHood(m));
-    Replacement r{baseName + ".iff", m.HoodData, std::nullopt};
+    const std::string baseName = HoodBaseName(m.game.SimsPath, ChosenHood(m));
+    Replacement r{baseName + ".iff", m.hood.HoodData, std::nullopt};
     if (!m.fs.EntryExists(r.path)) {
         // Gone since it was read (moved, or the folder deleted): not written again unasked.
         ReportRefusal(m, kNotSaved, r.path, "the neighbourhood's file is no longer there");
-        m.notSavedBecause = "the neighbourhood's file is no longer there";
+        m.outcomes.notSavedBecause = "the neighbourhood's file is no longer there";
         return std::nullopt;
     }
     auto backup = m.fs.FreeBackupName(baseName);
     if (!backup) {
         ReportFileError(m, kNotSaved, backup.error());
-        m.notSavedBecause = "no backup name is free";
+        m.outcomes.notSavedBecause = "no backup name is free";
         return std::nullopt;
     }
     r.backup = backup.value();
@@ -31,7 +31,7 @@ std::optional<Replacement> HoodReplacement(Module1& m) {
 }
 
 void MarkSaved(Module1& m) {
-    m.UnsavedData = kFalse;
+    m.editing.UnsavedData = kFalse;
     m.ui.SetEnabled("menu_Save", false);
 }
 

@@ -14,7 +14,7 @@ namespace {
 
 void ShowPicture(Module1& m, ControlId box, Position chunk, std::size_t length) {
     if (chunk == 0 ||
-        !m.ui.SetPictureBitmap(box, BytesClipped(m.UserFileData, chunk + kChunkHeaderSize, length)))
+        !m.ui.SetPictureBitmap(box, BytesClipped(m.hood.UserFileData, chunk + kChunkHeaderSize, length)))
         m.ui.CopyPicture(kStockPictureHolder, box);
 }
 
@@ -28,7 +28,7 @@ void Read_UserIff(Module1& m, const Bytes& userFile) {
     if (m.ui.Caption("Combo1").empty()) return;
     const auto path = ChosenUserFilePath(m, userFile);
     // What was read of it before says nothing of the file now.
-    if (path) m.readStamps.erase(*path);
+    if (path) m.hood.readStamps.erase(*path);
     if (path && FileExists(m, *path) == kTrue) {
         SetStatus(m, "Open IFF");
         SetStatus(m, "Len IFF");
@@ -37,11 +37,11 @@ void Read_UserIff(Module1& m, const Bytes& userFile) {
         SetStatus(m, "Close IFF");
         if (data) {
             RememberRead(m, *path, data.value());
-            m.UserFileData = std::move(data.value());
+            m.hood.UserFileData = std::move(data.value());
             SetStatus(m, "Get BMP");
-            ShowPicture(m, "Picture1", FindThumbnailChunk(m.UserFileData), kThumbnailDataLength);
+            ShowPicture(m, "Picture1", FindThumbnailChunk(m.hood.UserFileData), kThumbnailDataLength);
             SetStatus(m, "Get other BMP");
-            ShowPicture(m, "Picture2", FindFaceChunk(m.UserFileData), kFaceDataLength);
+            ShowPicture(m, "Picture2", FindFaceChunk(m.hood.UserFileData), kFaceDataLength);
         }
     }
     SetStatus(m, "Idle");

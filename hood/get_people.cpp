@@ -143,12 +143,12 @@ bool ReadChosenHood(Module1& m, int& programPointer) {
     for (ControlId label : kValueLabels)
         m.ui.SetCaption(label, "");
     // The neighbourhood shown before is let go, with its edits: nothing of this one is unsaved.
-    m.hoodEntryRead = m.ui.Caption("Combo1");
-    m.hoodFolderRead = m.SimsPath;
-    m.UnsavedData = kFalse;
+    m.hood.hoodEntryRead = m.ui.Caption("Combo1");
+    m.hood.hoodFolderRead = m.game.SimsPath;
+    m.editing.UnsavedData = kFalse;
     m.ui.SetEnabled("menu_Save", false);
     if (m.ui.Caption("Combo1").empty()) return false;
-    const std::string hoodFile = HoodFile(m.SimsPath, ChosenHood(m));
+    const std::string hoodFile = HoodFile(m.game.SimsPath, ChosenHood(m));
     SetStatus(m, "Read Neighborhood.iff");
     programPointer = 0;
     // Opened once: only a failed read asks whether the file could be opened at all.
@@ -163,7 +163,7 @@ bool ReadChosenHood(Module1& m, int& programPointer) {
         return false;
     }
     programPointer = 1;
-    m.HoodData.clear();
+    m.hood.HoodData.clear();
     if (!data && data.error().kind == FileErrorKind::TooLarge) {
         ReportRefusal(m, "This neighbourhood file is too large to be one of the game's.", hoodFile,
                       data.error().reason);
@@ -173,7 +173,7 @@ bool ReadChosenHood(Module1& m, int& programPointer) {
     if (!data) throw std::runtime_error(Describe(data.error()));
     TryHoldGame(m);
     RememberRead(m, hoodFile, data.value());
-    m.HoodData = std::move(data.value());
+    m.hood.HoodData = std::move(data.value());
     programPointer = 2;
     return true;
 }
@@ -197,10 +197,10 @@ FamilyNameOf(const Bytes& hood, const std::array<std::uint8_t, 4>& familyKey, Re
 
 // The resident whose "USER" is at scan.i becomes the next record and line of the list.
 void AddResident(Module1& m, ResidentScan& scan) {
-    const Bytes& hood = m.HoodData;
+    const Bytes& hood = m.hood.HoodData;
     const Position i = scan.i;
     scan.programPointer = 4;
-    PersonRecord& r = m.People[static_cast<std::size_t>(m.RecordCount)];
+    PersonRecord& r = m.hood.People[static_cast<std::size_t>(m.hood.RecordCount)];
     r.UserFile = BytesClipped(hood, i, resident::kUserFileLength);
     r.Career = Field<2>(hood, i + resident::kCareer);
     r.CareerLevel = Field<2>(hood, i + resident::kCareerLevel);
@@ -220,22 +220,22 @@ void AddResident(Module1& m, ResidentScan& scan) {
     scan.programPointer = 13;
     const std::string text = ResidentName(m, r);
     m.ui.ListAdd("List1", text);
-    if (IsChild(r)) m.ui.ListSetMark("List1", m.RecordCount, LineMark::Child);
+    if (IsChild(r)) m.ui.ListSetMark("List1", m.hood.RecordCount, LineMark::Child);
     SetStatus(m, "Find Residents (" + text + ")");
     scan.programPointer = 14;
-    ++m.RecordCount;
-    if (m.RecordCount >= kResidentLimit) ResidentLimitStop(m);
+    ++m.hood.RecordCount;
+    if (m.hood.RecordCount >= kResidentLimit) ResidentLimitStop(m);
 }
 
 [[noreturn]] void ScanFailed(Module1& m, const ResidentScan& scan) {
-    const PersonRecord& r = m.People[static_cast<std::size_t>(m.RecordCount)];
+    const PersonRecord& r = m.hood.People[static_cast<std::size_t>(m.hood.RecordCount)];
     std::string report =
         "An error has occured while trying to find the residents of this neighbourhood.\n";
     report += "Not sure what has happended but here is some Debug Info that may Help:\n";
     report += "Program Pointer=" + WithSignPosition(scan.programPointer) + "\n";
     report += "T=" + WithSignPosition(scan.i) + "\n";
-    report += "Hood Length=" + WithSignPosition(static_cast<long long>(m.HoodData.size())) + "\n";
-    report += "Record Count=" + WithSignPosition(m.RecordCount) + "\n";
+    report += "Hood Length=" + WithSignPosition(static_cast<long long>(m.hood.HoodData.size())) + "\n";
+    report += "Record Count=" + WithSignPosition(m.hood.RecordCount) + "\n";
     report += "User File=" + DecodeName(m, r.UserFile) + "\n";
     report += "Sim First Name=" + DecodeName(m, r.FirstName) + "\n";
     report += "Sim Last Name=" + DecodeName(m, r.LastName);
@@ -261,8 +261,8 @@ void Get_People(Module1& m) {
 
 KnownFirstNames FirstNamesRead(const Module1& m) {
     KnownFirstNames names;
-    for (int k = 0; k < m.RecordCount; ++k) {
-        const PersonRecord& r = m.People[static_cast<std::size_t>(k)];
+    for (int k = 0; k < m.hood.RecordCount; ++k) {
+        const PersonRecord& r = m.hood.People[static_cast<std::size_t>(k)];
         names.emplace(AsText(r.UserFile), r.FirstName);
     }
     return names;
@@ -274,15 +274,15 @@ void Get_People(Module1& m, const KnownFirstNames& known) {
     try {
         if (!ReadChosenHood(m, scan.programPointer)) return;
         SetStatus(m, "Find Residents");
-        m.RecordCount = 0;
+        m.hood.RecordCount = 0;
         const ListingsHeld held(m.fs); // the character files, read one after another
-        const Position last = static_cast<Position>(m.HoodData.size()) - 4;
+        const Position last = static_cast<Position>(m.hood.HoodData.size()) - 4;
         // Position by position with a yield after each, as the game's own loop; the stretches
         // between two yields are searched at once.
         for (Position p = 1; p <= last;) {
             const Position stretchEnd =
                 std::min<Position>(last, p + static_cast<Position>(m.ui.LoopStepsToYield()) - 1);
-            const Position hit = NextUserAt(m.HoodData, p, stretchEnd);
+            const Position hit = NextUserAt(m.hood.HoodData, p, stretchEnd);
             scan.programPointer = 3;
             scan.i = hit == 0 ? stretchEnd : hit;
             if (hit != 0) {

@@ -30,7 +30,7 @@ namespace {
 
 // Frame2, List2's lines, the values, the commands the resident allows and its pictures.
 void ShowResident(Module1& m, int k) {
-    const PersonRecord& r = m.People[static_cast<std::size_t>(k)];
+    const PersonRecord& r = m.hood.People[static_cast<std::size_t>(k)];
     Bytes full = r.FirstName;
     full.push_back(' ');
     full.insert(full.end(), r.LastName.begin(), r.LastName.end());
@@ -40,22 +40,22 @@ void ShowResident(Module1& m, int k) {
     m.ui.ListAdd("List2", std::string("Gender: ") + (r.Gender[0] == 1 ? "Female" : "Male"));
     const std::uint8_t career = r.Career[0];
     if (career <= 10) {
-        m.ui.ListAdd("List2", "Career: " + m.CareerNames[career]);
+        m.ui.ListAdd("List2", "Career: " + m.game.CareerNames[career]);
         m.ui.ListAdd("List2", "Career Level: " + std::to_string(r.CareerLevel[0]));
     }
     // Only a child can grow up, and only while this run may save; an age the program does not
     // know leaves the button as it was.
-    if (IsChild(r)) m.ui.SetEnabled("Command1", !m.lookOnly);
+    if (IsChild(r)) m.ui.SetEnabled("Command1", !m.game.lookOnly);
     if (r.Age[0] == resident::kAgeAdult) m.ui.SetEnabled("Command1", false);
     m.ui.ListAdd("List2", "Age: " + std::string(AgeText(r)));
     m.ui.ListAdd("List2", "      ");
 
-    const Position p = FindBytes(m.HoodData, r.UserFile, 1);
+    const Position p = FindBytes(m.hood.HoodData, r.UserFile, 1);
     if (p > 0) {
         for (const TraitRow& row : kTraitRows)
-            m.ui.SetCaption(row.valueLabel, StoredValue(m.HoodData, p + row.offset));
+            m.ui.SetCaption(row.valueLabel, StoredValue(m.hood.HoodData, p + row.offset));
         for (const SkillRow& row : kSkillRows)
-            m.ui.SetCaption(row.valueLabel, StoredValue(m.HoodData, p + row.offset));
+            m.ui.SetCaption(row.valueLabel, StoredValue(m.hood.HoodData, p + row.offset));
     }
     // A child's skills cannot be changed.
     const bool child = m.ui.IsEnabled("Command1");
@@ -81,7 +81,7 @@ void ClearResidentView(Module1& m) {
 
 void ShowResidentBelowLog(Module1& m, int line) {
     m.ui.ListSelect("List1", line);
-    m.ui.SetEnabled("menu_Save", m.UnsavedData == kTrue && !m.lookOnly);
+    m.ui.SetEnabled("menu_Save", m.editing.UnsavedData == kTrue && !m.game.lookOnly);
     ShowResident(m, line);
     m.ui.SetEnabled("menu_fix_thumbnails", true);
     m.ui.FocusControl("List1");
@@ -94,7 +94,7 @@ int SelectedResident(Module1& m) {
 
 void Display_user_Details(Module1& m) {
     SetStatus(m, "Display_user_Details()");
-    m.ui.SetEnabled("menu_Save", m.UnsavedData == kTrue && !m.lookOnly);
+    m.ui.SetEnabled("menu_Save", m.editing.UnsavedData == kTrue && !m.game.lookOnly);
     m.ui.ListClear("List2");
     const int n = m.ui.ListCount("List1") - 1;
     bool shown = false;

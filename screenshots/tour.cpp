@@ -26,7 +26,7 @@ void ChooseFirstChild(RunState run, WindowSystem& ui) {
     Module1& m = run.m;
     int child = 0;
     for (int line = 0; line < ui.ListCount("List1"); ++line) {
-        if (IsChild(m.People[static_cast<std::size_t>(line)])) {
+        if (IsChild(m.hood.People[static_cast<std::size_t>(line)])) {
             child = line;
             break;
         }
@@ -154,7 +154,7 @@ bool RunTour(RunState run, WindowSystem& ui, Camera& camera, const std::function
     GrabSecondEditor(camera);
 
     // The question before leaving with unsaved edits, answered Cancel.
-    m.UnsavedData = kTrue;
+    m.editing.UnsavedData = kTrue;
     AnswerNextBox(camera, "UnsavedQuestion", MsgAnswer::Cancel);
     (void)DispatchEvent(run, "menu_exit", UiEvent::Click);
     return true;

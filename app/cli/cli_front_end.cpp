@@ -60,9 +60,9 @@ class CliSession {
                 if (control == "Label3") err_ << "Label3: " << TerminalText(text) << "\n";
             };
         if (o_.seed) m_.random.Force(*o_.seed);
-        m_.snapshotRoot = platform_.snapshotRoot;
-        m_.snapshotsUnavailable = !platform_.snapshotRoot;
-        m_.writeWithoutSnapshot = o_.noSnapshot;
+        m_.game.snapshotRoot = platform_.snapshotRoot;
+        m_.game.snapshotsUnavailable = !platform_.snapshotRoot;
+        m_.game.writeWithoutSnapshot = o_.noSnapshot;
         m_.findRunningGame = platform_.findRunningGame;
     }
 
@@ -170,7 +170,7 @@ class CliSession {
 
     int StartUp() {
         FillCareerNames(m_);
-        m_.VersionText = MakeVersionText();
+        m_.editing.VersionText = MakeVersionText();
         FindGames();
         if (int code = UseGame(); code != kCliOk) return code;
         RecoverInterruptedSave(m_);
@@ -226,9 +226,9 @@ class CliSession {
     // A command that ran to its end still reports a failed or refused write.
     int Outcome(int code) const {
         if (code != kCliOk) return code;
-        if (m_.failedWrites > 0) return kCliWriteFailed;
+        if (m_.outcomes.failedWrites > 0) return kCliWriteFailed;
         // A refusal met on the way (a file left out of the list) does not undo a write.
-        return m_.refusals > 0 && m_.filesChanged == 0 ? kCliRefused : kCliOk;
+        return m_.outcomes.refusals > 0 && m_.outcomes.filesChanged == 0 ? kCliRefused : kCliOk;
     }
 
     int PrintAll(ControlId list) {
@@ -269,8 +269,8 @@ class CliSession {
 
     int ListSnapshotsOfHood() {
         std::vector<SnapshotInfo> all;
-        if (m_.snapshotRoot)
-            all = ListSnapshots(*m_.snapshotRoot, NativeFile(m_, m_.SimsPath), ChosenHood(m_));
+        if (m_.game.snapshotRoot)
+            all = ListSnapshots(*m_.game.snapshotRoot, NativeFile(m_, m_.game.SimsPath), ChosenHood(m_));
         if (o_.json) return SnapshotsJson(all);
         for (const SnapshotInfo& s : all) {
             std::string files;
@@ -347,7 +347,7 @@ class CliSession {
         for (const std::string& arg : o_.args) {
             const long long k = *WholeNumber(arg);
             if (k >= ui_.ListCount("List1") ||
-                AgeText(m_.People[static_cast<std::size_t>(k)]) != "Child") {
+                AgeText(m_.hood.People[static_cast<std::size_t>(k)]) != "Child") {
                 err_ << "adultify-cli: resident " << arg << " is not a child in List1\n";
                 return kCliNotThere;
             }
@@ -370,7 +370,7 @@ class CliSession {
             out_ << lines[i] << '\t' << TerminalText(done[i].first) << '\t'
                  << (r.grown ? "grown up" : "refused: " + TerminalText(r.reason)) << '\n';
         }
-        if (m_.failedWrites > 0) return kCliWriteFailed;
+        if (m_.outcomes.failedWrites > 0) return kCliWriteFailed;
         // 5 stays "nothing changed": a run where some grew up and some were refused is 6.
         if (grown == done.size()) return kCliOk;
         return grown == 0 ? kCliRefused : kCliPartlyDone;
@@ -381,7 +381,7 @@ class CliSession {
         const int count = ui_.ListCount("List1");
         if (o_.json) return ResidentsJson();
         for (int k = 0; k < count; ++k) {
-            const PersonRecord& r = m_.People[static_cast<std::size_t>(k)];
+            const PersonRecord& r = m_.hood.People[static_cast<std::size_t>(k)];
             out_ << k << '\t' << AgeText(r) << '\t' << TerminalText(DecodeName(m_, r.UserFile))
                  << '\t' << TerminalText(ui_.ListItem("List1", k)) << '\n';
         }
@@ -392,7 +392,7 @@ class CliSession {
         JsonWriter j(out_);
         j.BeginObject().Field("hood", ChosenHood(m_)).Key("residents").BeginArray();
         for (int k = 0; k < ui_.ListCount("List1"); ++k) {
-            const PersonRecord& r = m_.People[static_cast<std::size_t>(k)];
+            const PersonRecord& r = m_.hood.People[static_cast<std::size_t>(k)];
             j.BeginObject().Field("k", k).Field("age", AgeText(r));
             j.Field("user_file", DecodeName(m_, r.UserFile));
             j.Field("name", ui_.ListItem("List1", k)).EndObject();
@@ -403,7 +403,7 @@ class CliSession {
 
     int Restore() {
         const std::string& id = o_.args[0];
-        if (!m_.snapshotRoot || !FindSnapshot(*m_.snapshotRoot, id)) {
+        if (!m_.game.snapshotRoot || !FindSnapshot(*m_.game.snapshotRoot, id)) {
             err_ << "adultify-cli: no snapshot " << id << " (adultify-cli snapshots lists them)\n";
             return kCliNotThere;
         }

@@ -114,7 +114,7 @@ TEST_P(AdultifyTest, TheChildGrowsUpInBothFilesByteForByte) {
     EXPECT_EQ(g.app.ui.Caption("Label18"), "0") << "the skills cleared";
     EXPECT_TRUE(g.app.ui.IsEnabled("Label18")) << "an adult's skills can be changed";
     EXPECT_EQ(g.app.ui.Picture("Picture1").kind, HeadlessPicture::Kind::Bitmap);
-    EXPECT_EQ(g.app.m.People[1].Age[0], 27) << "read again from the saved file";
+    EXPECT_EQ(g.app.m.hood.People[1].Age[0], 27) << "read again from the saved file";
 }
 
 TEST_P(AdultifyTest, ANewPersonalityOfThirtyPoints) {
@@ -151,8 +151,8 @@ TEST_P(AdultifyTest, ACharacterFileThatIsAFolderOrAPipeIsRefusedAndNothingChange
     ASSERT_FALSE(g.app.ui.Messages().empty());
     EXPECT_EQ(g.app.ui.Messages().back().title, "Nothing Changed");
     EXPECT_NE(g.app.ui.Messages().back().text.find("User00004.iff"), std::string::npos);
-    EXPECT_EQ(g.app.m.refusals, 1);
-    EXPECT_EQ(g.app.m.HoodData, hoodBefore);
+    EXPECT_EQ(g.app.m.outcomes.refusals, 1);
+    EXPECT_EQ(g.app.m.hood.HoodData, hoodBefore);
 }
 
 // Refused before its work, or failing in it: no success, no file changed, and the log's last
@@ -211,8 +211,8 @@ TEST(AdultifyRefusals, AskFirstAndEndTheLogWithWhyNothingWasSaved) {
         EXPECT_EQ(test::ReadBytes(g.HoodFolder() / "Neighborhood.iff"), hood);
         EXPECT_EQ(test::ReadBytes(g.CharacterPath(Child())), character);
         EXPECT_FALSE(fs::exists(g.HoodFolder() / "Neighborhood.000"));
-        EXPECT_EQ(g.app.m.HoodData, hood);
-        EXPECT_GT(g.app.m.refusals + g.app.m.failedWrites, 0);
+        EXPECT_EQ(g.app.m.hood.HoodData, hood);
+        EXPECT_GT(g.app.m.outcomes.refusals + g.app.m.outcomes.failedWrites, 0);
         fs::permissions(g.HoodFolder() / "Neighborhood.iff", fs::perms::owner_all);
     }
 }
@@ -234,8 +234,8 @@ TEST_P(AdultifyTest, FilesChangedOnDiskAreReadAgainBeforeTheWork) {
               std::vector<std::string>{
                   "Nothing was saved: the neighbourhood changed on disk since it was read."});
     EXPECT_EQ(HoodNow(), grownUp) << "the other program's file is kept";
-    EXPECT_EQ(g.app.m.HoodData, grownUp);
-    EXPECT_EQ(g.app.m.People[1].Age[0], 27);
+    EXPECT_EQ(g.app.m.hood.HoodData, grownUp);
+    EXPECT_EQ(g.app.m.hood.People[1].Age[0], 27);
     EXPECT_EQ(SelectedResident(g.app.m), -1);
     EXPECT_FALSE(g.app.ui.IsEnabled("Command1"));
 }
@@ -256,7 +256,7 @@ TEST_P(AdultifyTest, ATableTheShiftCannotHandleChangesNothingAndSaysSo) {
     EXPECT_EQ(HoodNow(), hoodBefore);
     EXPECT_EQ(CharacterNow(), file);
     EXPECT_FALSE(fs::exists(g.HoodFolder() / "Neighborhood.000"));
-    EXPECT_EQ(g.app.m.HoodData, hoodBefore) << "the in-memory changes are undone";
+    EXPECT_EQ(g.app.m.hood.HoodData, hoodBefore) << "the in-memory changes are undone";
     ASSERT_EQ(g.app.ui.Messages().size(), 1u) << "no success message";
     const MessageRecord& msg = g.app.ui.Messages().back();
     EXPECT_EQ(msg.icon, MsgIcon::Critical);
@@ -290,8 +290,8 @@ TEST(AdultifyFailures, EveryFailurePointLeavesBothFilesAsTheyWere) {
         }
         EXPECT_EQ(hoodNow, hood);
         EXPECT_EQ(characterNow, character);
-        EXPECT_EQ(g.app.m.failedWrites, 1);
-        EXPECT_EQ(g.app.m.HoodData, hood);
+        EXPECT_EQ(g.app.m.outcomes.failedWrites, 1);
+        EXPECT_EQ(g.app.m.hood.HoodData, hood);
         ASSERT_LT(failAt, 20);
     }
 }
@@ -353,8 +353,8 @@ const WritingCommand kWritingCommands[] = {
     {"save", "menu_Save",
      [](SampleGame& g) {
          g.ChooseHood();
-         g.app.m.HoodData.back() ^= 0xFF; // an edit
-         g.app.m.UnsavedData = kTrue;
+         g.app.m.hood.HoodData.back() ^= 0xFF; // an edit
+         g.app.m.editing.UnsavedData = kTrue;
          g.app.ui.SetEnabled("menu_Save", true);
      },
      [](const SampleGame& g) { return std::vector{g.HoodFolder() / "Neighborhood.iff"}; }, true},
@@ -373,7 +373,7 @@ const WritingCommand kWritingCommands[] = {
     {"restore", "menu_snapshots",
      [](SampleGame& g) {
          static const test::TempDir snapshots;
-         g.app.m.snapshotRoot = snapshots.path();
+         g.app.m.game.snapshotRoot = snapshots.path();
          g.ChooseHood();
          // A snapshot of both files as they were before an edit of their last bytes.
          std::vector<SnapshotCopy> older;
@@ -484,17 +484,17 @@ TEST(AdultifyFailures, AnInterruptedSaveIsFinishedOnlyWithACopyAndCountsAsAChang
     ASSERT_TRUE(std::filesystem::exists(g.dir.path() / ".adultify-intent"));
     const auto recover = [&](auto setUp) {
         test::HeadlessApp next;
-        next.m.SimsPath = g.dir.asSimsPath();
+        next.m.game.SimsPath = g.dir.asSimsPath();
         setUp(next.m);
         RecoverInterruptedSave(next.m);
-        return std::pair{next.m.filesChanged, next.m.refusals};
+        return std::pair{next.m.outcomes.filesChanged, next.m.outcomes.refusals};
     };
-    EXPECT_EQ(recover([](Module1& m) { m.snapshotsUnavailable = true; }), std::pair(0, 1));
+    EXPECT_EQ(recover([](Module1& m) { m.game.snapshotsUnavailable = true; }), std::pair(0, 1));
     EXPECT_EQ(test::ReadBytes(hoodFile), hood) << "no copy could be kept: nothing replaced";
     ASSERT_TRUE(std::filesystem::exists(g.dir.path() / ".adultify-intent"));
 
     test::TempDir snapshots;
-    EXPECT_EQ(recover([&](Module1& m) { m.snapshotRoot = snapshots.path(); }), std::pair(2, 0));
+    EXPECT_EQ(recover([&](Module1& m) { m.game.snapshotRoot = snapshots.path(); }), std::pair(2, 0));
     EXPECT_EQ(test::ReadBytes(hoodFile), GrownUpHood());
     EXPECT_EQ(test::ReadBytes(g.CharacterPath(Child())), GrownUpCharacter(character));
     EXPECT_FALSE(std::filesystem::is_empty(snapshots.path())) << "the copy it promised";
@@ -522,12 +522,12 @@ TEST(AdultifyFailures, ANeighbourhoodThatCannotBeReplacedLeavesBothFilesOld) {
     EXPECT_EQ(test::ReadBytes(hoodFile), hood);
     EXPECT_EQ(test::ReadBytes(g.CharacterPath(Child())), character);
     EXPECT_FALSE(std::filesystem::exists(g.HoodFolder() / "Neighborhood.000"));
-    EXPECT_EQ(g.app.m.refusals, 1);
-    EXPECT_EQ(g.app.m.failedWrites, 0);
+    EXPECT_EQ(g.app.m.outcomes.refusals, 1);
+    EXPECT_EQ(g.app.m.outcomes.failedWrites, 0);
     EXPECT_NE(g.app.ui.Messages().back().text.find("Nothing has been changed."), std::string::npos);
-    g.app.m.gameLock.reset();
+    g.app.m.game.gameLock.reset();
     test::HeadlessApp next;
-    next.m.SimsPath = g.dir.asSimsPath();
+    next.m.game.SimsPath = g.dir.asSimsPath();
     RecoverInterruptedSave(next.m);
     EXPECT_TRUE(next.ui.Messages().empty()) << "no save was left to finish";
 }

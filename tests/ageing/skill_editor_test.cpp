@@ -61,7 +61,7 @@ struct Shown {
 };
 
 Position UserAt(const SampleGame& g) {
-    return FindBytes(g.app.m.HoodData, "user00001", 1);
+    return FindBytes(g.app.m.hood.HoodData, "user00001", 1);
 }
 
 // Neither accepting the value the dialog opened with nor cancelling a move is an edit.
@@ -76,11 +76,11 @@ TEST(SkillEditor, AcceptingTheShownValueOrCancellingChangesAndMarksNothing) {
         Shown shown(Adult(), c.moveTo, c.accept);
         SampleGame& g = shown.g;
         const DialogScript& script = shown.script;
-        const Bytes before = g.app.m.HoodData;
+        const Bytes before = g.app.m.hood.HoodData;
         (void)DispatchEvent(g.app.run(), "Label18", UiEvent::Click);
         EXPECT_EQ(script.opened, 1);
-        EXPECT_EQ(g.app.m.HoodData, before);
-        EXPECT_EQ(g.app.m.UnsavedData, kFalse);
+        EXPECT_EQ(g.app.m.hood.HoodData, before);
+        EXPECT_EQ(g.app.m.editing.UnsavedData, kFalse);
         EXPECT_FALSE(g.app.ui.IsEnabled("menu_Save"));
         EXPECT_EQ(g.app.ui.TitleShown("Form1"), "Adultify");
         EXPECT_EQ(g.app.ui.Caption("Label18"), "537");
@@ -99,9 +99,9 @@ TEST_P(SkillEditorTest, AnAcceptedChangeIsWrittenAndMarked) {
     EXPECT_EQ(script.label2, "538");
     EXPECT_EQ(script.label3, " 5 / 38%");
     EXPECT_EQ(script.shapes, "0000011111");
-    EXPECT_EQ(ByteAt(g.app.m.HoodData, UserAt(g) + 38), 0x1A);
-    EXPECT_EQ(ByteAt(g.app.m.HoodData, UserAt(g) + 39), 0x02);
-    EXPECT_EQ(g.app.m.UnsavedData, kTrue);
+    EXPECT_EQ(ByteAt(g.app.m.hood.HoodData, UserAt(g) + 38), 0x1A);
+    EXPECT_EQ(ByteAt(g.app.m.hood.HoodData, UserAt(g) + 39), 0x02);
+    EXPECT_EQ(g.app.m.editing.UnsavedData, kTrue);
     EXPECT_TRUE(g.app.ui.IsEnabled("menu_Save"));
     EXPECT_EQ(g.app.ui.TitleShown("Form1"), "*Adultify");
     EXPECT_EQ(g.app.ui.Caption("Label18"), "538");
@@ -133,7 +133,7 @@ TEST(SkillEditor, BoxesAndPointsAtTheBoundaries) {
                 return op.kind == DrawOp::Kind::Fill && op.colour == Rgb{0, 255, 255};
             });
         EXPECT_EQ(hasCyan, c.cyan);
-        EXPECT_EQ(ReadU16LE(g.app.m.HoodData, UserAt(g) + 38), static_cast<unsigned>(c.value));
+        EXPECT_EQ(ReadU16LE(g.app.m.hood.HoodData, UserAt(g) + 38), static_cast<unsigned>(c.value));
         EXPECT_EQ(g.app.ui.Caption("Label18"), std::to_string(c.value));
     }
 }
@@ -163,7 +163,7 @@ TEST(SkillEditor, AChildsValueLabelsTakeNoClickButItsCaptionLabelsDo) {
     EXPECT_EQ(script.opened, 0);
     EXPECT_TRUE(DispatchEvent(g.app.run(), "Label15", UiEvent::Click));
     EXPECT_EQ(script.opened, 1);
-    EXPECT_EQ(ReadU16LE(g.app.m.HoodData, UserAt(g) + 52), 250u) << "Body";
+    EXPECT_EQ(ReadU16LE(g.app.m.hood.HoodData, UserAt(g) + 52), 250u) << "Body";
     EXPECT_EQ(g.app.ui.Caption("Label21"), "250");
 }
 
@@ -173,7 +173,7 @@ TEST(SkillEditor, AStoredValueBeyondTheRangeIsClampedOnlyOnTheScrollBar) {
     const DialogScript& script = shown.script;
     (void)DispatchEvent(g.app.run(), "Label18", UiEvent::Click);
     EXPECT_EQ(script.label2, "1000");
-    EXPECT_EQ(ReadU16LE(g.app.m.HoodData, UserAt(g) + 38), 1500u)
+    EXPECT_EQ(ReadU16LE(g.app.m.hood.HoodData, UserAt(g) + 38), 1500u)
         << "cancel keeps the stored value";
 }
 

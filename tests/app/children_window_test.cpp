@@ -47,8 +47,8 @@ void SingleAdultifies(const fs::path& game, const std::vector<std::pair<int, int
     test::TempDir snapshots;
     for (const auto& [hood, k] : children) {
         test::HeadlessApp app;
-        app.m.SimsPath = game.string() + "/";
-        app.m.snapshotRoot = snapshots.path();
+        app.m.game.SimsPath = game.string() + "/";
+        app.m.game.snapshotRoot = snapshots.path();
         app.m.random.Force(kSeed);
         FillCareerNames(app.m);
         FillNeighbourhoodList(app.m);
@@ -64,7 +64,7 @@ class ChildrenWindowTest : public ::testing::Test {
   protected:
     ChildrenWindowTest() : g(Game()) {
         test::CopyTreeInto(g.dir.path(), alone.path());
-        g.app.m.snapshotRoot = snapshots.path();
+        g.app.m.game.snapshotRoot = snapshots.path();
         g.app.m.random.Force(kSeed);
         g.ChooseHood();
         g.app.ui.eventSink = [this](ControlId c, UiEvent e) {
@@ -179,13 +179,13 @@ TEST_F(ChildrenWindowTest, ARefusalIsNamedAndCancelStopsAfterTheChildInHand) {
         << summary;
     EXPECT_EQ(test::ReadBytes(tom), tomBefore);
     ASSERT_TRUE(PickHood(m(), 1));
-    EXPECT_EQ(AgeText(m().People[2]), "Child") << "Tom's record is a child's still";
+    EXPECT_EQ(AgeText(m().hood.People[2]), "Child") << "Tom's record is a child's still";
 
     // Another three: Cancel while the first grows up.
     ui().SetDoEventsInterval(std::chrono::milliseconds(0));
     bool cancelled = false;
     ui().onEvents = [&] {
-        if (m().growingUp && !cancelled)
+        if (m().editing.growingUp && !cancelled)
             cancelled = ui().eventSink("frmChildren.cmdCancel", UiEvent::Click);
     };
     const Bytes lily = test::ReadBytes(CharacterFile(g.dir.path(), 2, 2));
@@ -206,7 +206,7 @@ TEST_F(ChildrenWindowTest, ARefusalIsNamedAndCancelStopsAfterTheChildInHand) {
 }
 
 TEST_F(ChildrenWindowTest, UnsavedEditsAreAskedAboutFirst) {
-    m().UnsavedData = kTrue;
+    m().editing.UnsavedData = kTrue;
     ui().SetEnabled("menu_Save", true);
     bool opened = false;
     ui().answerMessage = [](const MessageRecord& r) {
@@ -214,7 +214,7 @@ TEST_F(ChildrenWindowTest, UnsavedEditsAreAskedAboutFirst) {
     };
     OpenWindow([&] { opened = true; });
     EXPECT_FALSE(opened) << "Cancel keeps the edits and the window shut";
-    EXPECT_EQ(m().UnsavedData, kTrue);
+    EXPECT_EQ(m().editing.UnsavedData, kTrue);
 }
 
 } // namespace

@@ -150,7 +150,7 @@ class EditorTest : public ::testing::Test {
     // `act` runs at the next turn of the event loop: inside the command started next.
     void DuringTheNextCommand(std::function<void()> act) {
         QTimer::singleShot(0, [this, act] {
-            ranDuringACommand = editor->m().commandRunning;
+            ranDuringACommand = editor->m().editing.commandRunning;
             act();
         });
     }
@@ -175,7 +175,7 @@ class EditorTest : public ::testing::Test {
         });
         QTest::mouseClick(W<QLabel>("Label18"), Qt::LeftButton);
         ASSERT_EQ(W<QLabel>("Label18")->text(), "329");
-        ASSERT_EQ(editor->m().UnsavedData, kTrue);
+        ASSERT_EQ(editor->m().editing.UnsavedData, kTrue);
     }
     bool ranDuringACommand = false;
 
@@ -305,7 +305,7 @@ TEST_F(EditorTest, ASkillIsChangedTo537WithTheKeyboardAlone) {
     Key(main, Qt::Key_Return);
     EXPECT_EQ(seen, (QStringList{"Form3.HScroll1", "537", " 5 / 37%"}));
     EXPECT_EQ(W<QLabel>("Label19")->text(), "537");
-    EXPECT_EQ(editor->m().UnsavedData, kTrue);
+    EXPECT_EQ(editor->m().editing.UnsavedData, kTrue);
 
     WhenModal([](QWidget* dialog) {
         Key(dialog, Qt::Key_Right, 5);

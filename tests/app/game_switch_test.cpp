@@ -42,7 +42,7 @@ class GameSwitch : public ::testing::Test {
 
     void EditCooking(int value) {
         app.EditCooking(value);
-        ASSERT_EQ(app.m.UnsavedData, kTrue);
+        ASSERT_EQ(app.m.editing.UnsavedData, kTrue);
     }
     void Switch(int entry) { (void)DispatchEvent(app.run(), kGameEntries[entry], UiEvent::Click); }
     static fs::path HoodFile(const test::TempDir& game) {
@@ -114,7 +114,7 @@ TEST_F(GameSwitch, AfterASwitchSaveWritesOnlyIntoTheChosenGame) {
     app.ui.answerMessage = nullptr;
     ASSERT_EQ(app.ui.Messages().size(), 1u);
     EXPECT_EQ(app.ui.Messages()[0].title, "Unsaved Data Warning");
-    EXPECT_EQ(app.m.SimsPath, b.str() + "\\");
+    EXPECT_EQ(app.m.game.SimsPath, b.str() + "\\");
     EXPECT_EQ(app.ui.ListItems("Combo1"), (Lines{"Neighbourhood 1", "Neighbourhood 2"}));
     EXPECT_EQ(app.ui.Caption("Combo1"), "Neighbourhood 1");
     EXPECT_EQ(app.ui.ListItems("List1"), (Lines{"Ada Legacy", "Max Legacy"}));
@@ -155,7 +155,7 @@ TEST_F(GameSwitch, CancelOrAFailedSaveStaysWithTheGameAsItWas) {
     const Bytes aBefore = test::ReadBytes(HoodFile(a));
     EditCooking(900);
     auto shown = [this] {
-        return Shown{app.m.SimsPath,
+        return Shown{app.m.game.SimsPath,
                      app.ui.Caption("Combo1"),
                      app.ui.Caption("Label18"),
                      app.ui.ListItems("Combo1"),
@@ -163,8 +163,8 @@ TEST_F(GameSwitch, CancelOrAFailedSaveStaysWithTheGameAsItWas) {
                      app.ui.ListItems("List2"),
                      app.ui.ListSelected("List1", 0),
                      app.ui.IsEnabled("menu_Save"),
-                     app.m.UnsavedData,
-                     app.m.codePage,
+                     app.m.editing.UnsavedData,
+                     app.m.game.codePage,
                      Checks()};
     };
     const Shown before = shown();
@@ -206,10 +206,10 @@ TEST_F(GameSwitch, CancelOrAFailedSaveStaysWithTheGameAsItWas) {
 
 TEST_F(GameSwitch, NamesAreReadInTheCodePageOfTheGameChosen) {
     Switch(2);
-    EXPECT_EQ(app.m.codePage, 1251);
+    EXPECT_EQ(app.m.game.codePage, 1251);
     EXPECT_EQ(app.ui.ListItems("List1"), (Lines{"Борис Иванов", "Маша Иванов"}));
     Switch(0);
-    EXPECT_EQ(app.m.codePage, 1252);
+    EXPECT_EQ(app.m.game.codePage, 1252);
     EXPECT_EQ(app.ui.ListItems("List1"), (Lines{"Bob Newbie", "Daisy Newbie"}));
     EXPECT_TRUE(app.ui.Messages().empty()) << "nothing unsaved, nothing asked";
 }
@@ -223,7 +223,7 @@ TEST_F(GameSwitch, AGameWithoutNeighbourhoodsLeavesNothingOfTheOneBefore) {
     EXPECT_EQ(app.ui.ListCount("List2"), 0);
     EXPECT_EQ(app.ui.Caption("Frame2"), "Personal Infomation");
     EXPECT_EQ(app.ui.Caption("Label7"), "");
-    EXPECT_TRUE(app.m.HoodData.empty());
+    EXPECT_TRUE(app.m.hood.HoodData.empty());
     EXPECT_FALSE(app.ui.IsEnabled("Command1"));
     ASSERT_EQ(app.ui.Messages().size(), 1u) << "the empty window is explained";
     EXPECT_EQ(app.ui.Messages()[0].text, NoNeighbourhoodText(empty.str()));
@@ -244,7 +244,7 @@ TEST_F(GameSwitch, ThePathDialogOpensAtTheGameInUseWhoseOkKeepsTheNeighbourhoodC
     EXPECT_FALSE(app.ui.IsLoaded("Form2"));
     EXPECT_EQ(app.ui.Caption("Combo1"), "Neighbourhood 2");
     EXPECT_EQ(app.ui.Caption("Label18"), "900") << "the edit is neither asked about nor lost";
-    EXPECT_EQ(app.m.UnsavedData, kTrue);
+    EXPECT_EQ(app.m.editing.UnsavedData, kTrue);
     EXPECT_TRUE(app.ui.Messages().empty());
 }
 
@@ -268,7 +268,7 @@ TEST_F(GameSwitch, BrowseOpensTheFolderChosenInThePlatformsChooserAndCancelNothi
         EXPECT_EQ(startedAt, a.str()) << "the chooser starts at the folder open";
         EXPECT_EQ(opened, pick.opened);
     }
-    EXPECT_EQ(app.m.SimsPath, a.str() + "\\") << "only Ok changes the game";
+    EXPECT_EQ(app.m.game.SimsPath, a.str() + "\\") << "only Ok changes the game";
 }
 
 TEST(PathDialogStart, TheGameInUseElseTheHomeFolderElseTheWorkingFolder) {
@@ -287,7 +287,7 @@ TEST(PathDialogStart, TheGameInUseElseTheHomeFolderElseTheWorkingFolder) {
           Case{gone + "\\", home.str(), home.str()}, Case{"", home.str(), home.str()},
           Case{"", gone, working}, Case{"", std::nullopt, working}}) {
         test::HeadlessApp app;
-        app.m.SimsPath = c.simsPath;
+        app.m.game.SimsPath = c.simsPath;
         const auto env = [&](const char* name) -> const char* {
             return std::string_view(name) == "HOME" && c.home ? c.home->c_str() : nullptr;
         };
@@ -306,7 +306,7 @@ TEST_F(GameSwitch, OkInThePathDialogReadsTheChosenFolderAndRemembersIt) {
     };
     (void)DispatchEvent(app.run(), "menu_path", UiEvent::Click);
     EXPECT_FALSE(app.ui.IsLoaded("Form2"));
-    EXPECT_EQ(app.m.SimsPath, c.str() + "\\");
+    EXPECT_EQ(app.m.game.SimsPath, c.str() + "\\");
     EXPECT_EQ(app.ui.ListItems("List1"), (Lines{"Борис Иванов", "Маша Иванов"}))
         << "the game found there gives its code page";
     EXPECT_EQ(Checks()[2], true);
@@ -325,7 +325,7 @@ TEST_F(GameSwitch, OkInThePathDialogReadsTheChosenFolderAndRemembersIt) {
     (void)DispatchEvent(app.run(), "menu_path", UiEvent::Click);
     EXPECT_EQ(app.ui.ListItems("Combo1"), Lines{"Neighbourhood 5"});
     EXPECT_EQ(app.ui.ListItems("List1"), (Lines{"Jill Pleasant", "Jack Pleasant"}));
-    EXPECT_EQ(app.m.codePage, 1252);
+    EXPECT_EQ(app.m.game.codePage, 1252);
     EXPECT_EQ(Checks(), std::vector<bool>(9, false));
     EXPECT_EQ(ReadRememberedFolders(*shelf.rememberIn)[0].gameFolder, other.str() + "\\");
 }

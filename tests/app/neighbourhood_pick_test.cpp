@@ -21,7 +21,7 @@ void EditBobsCooking(SampleGame& g) {
     g.ChooseHood(0);
     g.app.EditCooking(329);
     ASSERT_EQ(g.app.ui.Caption("Label18"), "329");
-    ASSERT_EQ(g.app.m.UnsavedData, kTrue);
+    ASSERT_EQ(g.app.m.editing.UnsavedData, kTrue);
 }
 
 int Reads(const SampleGame& g) {
@@ -34,14 +34,14 @@ void ExpectNeighbourhood1WithItsEdit(const SampleGame& g) {
     EXPECT_EQ(g.app.ui.ListItems("List1"), (std::vector<std::string>{"Bob Newbie", "Jo Newbie"}));
     EXPECT_TRUE(g.app.ui.ListSelected("List1", 0));
     EXPECT_EQ(g.app.ui.Caption("Label18"), "329");
-    EXPECT_EQ(g.app.m.UnsavedData, kTrue);
+    EXPECT_EQ(g.app.m.editing.UnsavedData, kTrue);
     EXPECT_TRUE(g.app.ui.IsEnabled("menu_Save"));
 }
 
 void ExpectNeighbourhood3Clean(const SampleGame& g) {
     EXPECT_EQ(g.app.ui.Caption("Combo1"), "Neighbourhood 3");
     EXPECT_EQ(g.app.ui.ListItems("List1"), (std::vector<std::string>{"Ann Other"}));
-    EXPECT_EQ(g.app.m.UnsavedData, kFalse);
+    EXPECT_EQ(g.app.m.editing.UnsavedData, kFalse);
     EXPECT_FALSE(g.app.ui.IsEnabled("menu_Save")) << "nothing of neighbourhood 3 is unsaved";
 }
 

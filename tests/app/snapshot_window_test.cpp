@@ -27,7 +27,7 @@ class SnapshotWindowTest : public ::testing::Test {
   protected:
     SnapshotWindowTest()
         : g(SampleGame::OneHood(SmallHood({test::Bob(), Child()}, {"Newbie", "Newbie"}))) {
-        g.app.m.snapshotRoot = snapshots.path();
+        g.app.m.game.snapshotRoot = snapshots.path();
         hoodBefore = HoodNow();
         characterBefore = CharacterNow();
         g.ChooseHood();
@@ -112,7 +112,7 @@ TEST_F(SnapshotWindowTest, SelectingTheLineAndClickingRestoreOnYesPutsBothFilesB
     EXPECT_EQ(g.app.ui.ListCount("List1"), 2);
     EXPECT_EQ(SelectedResident(g.app.m), 1);
     EXPECT_TRUE(g.app.ui.IsEnabled("Command1"));
-    EXPECT_EQ(g.app.m.HoodData, hoodBefore);
+    EXPECT_EQ(g.app.m.hood.HoodData, hoodBefore);
     EXPECT_EQ(SnapshotCount(), 2u) << "the files the restore replaced were kept first";
 }
 
@@ -162,7 +162,7 @@ TEST_F(SnapshotWindowTest, WithNoSnapshotsOrNoFolderForThemOneLineSaysSoAndNothi
     for (const Case& c :
          {Case{true, "No snapshots yet."},
           Case{false, "No snapshots are kept: no folder for them could be named."}}) {
-        if (!c.root) g.app.m.snapshotRoot.reset();
+        if (!c.root) g.app.m.game.snapshotRoot.reset();
         AnswerRestoreWith(MsgAnswer::Yes);
         const std::size_t messagesBefore = g.app.ui.Messages().size();
         std::vector<std::string> lines;

@@ -49,8 +49,8 @@ TEST_F(StartUpTest, TheSequenceReportsItsStepsAndReadsTheFirstNeighbourhood) {
                   "Find Residents (Bob Newbie)", "Idle", "Get Residents", "Idle"}));
     EXPECT_GT(app.clock.TimeOfDay() - start, 4.0) << "the splash stays four seconds";
     EXPECT_EQ(app.ui.CaptionHistory("frmSplash.lblVersion").back(), "Version 1.2.8");
-    EXPECT_EQ(app.m.VersionText, "Version 1.2.8");
-    EXPECT_EQ(app.m.SimsPath, dir.str() + "\\");
+    EXPECT_EQ(app.m.editing.VersionText, "Version 1.2.8");
+    EXPECT_EQ(app.m.game.SimsPath, dir.str() + "\\");
     EXPECT_EQ(app.ui.ListItems("Combo1"),
               (std::vector<std::string>{"Neighbourhood 1", "Neighbourhood 3"}));
     EXPECT_EQ(app.ui.Caption("Combo1"), "Neighbourhood 1");
@@ -60,7 +60,7 @@ TEST_F(StartUpTest, TheSequenceReportsItsStepsAndReadsTheFirstNeighbourhood) {
     EXPECT_EQ(app.ui.Caption("Label7"), "");
     EXPECT_EQ(app.ui.WindowIcon(), 1);
     EXPECT_FALSE(app.ui.IsLoaded("frmSplash"));
-    EXPECT_EQ(app.m.CareerNames[10], "X-Treme Sports");
+    EXPECT_EQ(app.m.game.CareerNames[10], "X-Treme Sports");
     EXPECT_TRUE(app.ui.Messages().empty());
 }
 
@@ -73,7 +73,7 @@ TEST_F(StartUpTest, WithoutAGameTheUserIsToldAndTheDialogShown) {
     EXPECT_EQ(app.ui.Messages()[0].title, "No Sims");
     EXPECT_EQ(app.ui.Messages()[0].icon, MsgIcon::Critical);
     EXPECT_EQ(shown, (std::vector<std::string>{"Form2"}));
-    EXPECT_EQ(app.m.SimsPath, "\\Games\\The Sims\\") << "cancelled: the fallback stays";
+    EXPECT_EQ(app.m.game.SimsPath, "\\Games\\The Sims\\") << "cancelled: the fallback stays";
     EXPECT_EQ(app.ui.ListCount("Combo1"), 0);
     EXPECT_EQ(app.ui.Caption("Label3"), "Idle");
 }
@@ -116,7 +116,7 @@ TEST_F(StartUpTest, WithoutAGameOkOnAGameFolderClosesTheDialogAndStartUpReadsIt)
                   "\nIt holds no Sims.exe and no neighbourhood folder (UserData, UserData2, ... "
                   "with a Neighborhood.iff).");
     EXPECT_EQ(app.ui.Messages()[1].title, "Invalid Directory");
-    EXPECT_EQ(app.m.SimsPath, dir.str() + "\\");
+    EXPECT_EQ(app.m.game.SimsPath, dir.str() + "\\");
     EXPECT_EQ(app.ui.ListItems("Combo1"),
               (std::vector<std::string>{"Neighbourhood 1", "Neighbourhood 3"}));
     EXPECT_EQ(app.ui.ListItems("List1"), (std::vector<std::string>{"Bob Newbie"}));
@@ -133,7 +133,7 @@ TEST_F(StartUpTest, ExitAsksOnlyWithUnsavedDataAndSavesOnYes) {
         test::HeadlessApp other;
         GameShelf again = OneGame(dir);
         Load(other, again);
-        other.m.UnsavedData = kTrue;
+        other.m.editing.UnsavedData = kTrue;
         other.ui.answerMessage = [answer](const MessageRecord&) { return answer; };
         EXPECT_THROW((void)DispatchEvent(other.run(), "Form1", UiEvent::Close), ProgramEnd)
             << "the close box";
@@ -163,7 +163,7 @@ TEST_F(StartUpTest, ExitCancelledOrWithAFailedSaveKeepsTheProgramAndItsData) {
         test::HeadlessApp other;
         GameShelf shelf = OneGame(dir);
         Load(other, shelf);
-        other.m.UnsavedData = kTrue;
+        other.m.editing.UnsavedData = kTrue;
         other.ui.SetEnabled("menu_Save", true);
         const std::filesystem::path hood = dir.path() / "UserData" / "Neighborhood.iff";
         const std::filesystem::path moved = dir.path() / "UserData" / "moved.iff";
@@ -180,7 +180,7 @@ TEST_F(StartUpTest, ExitCancelledOrWithAFailedSaveKeepsTheProgramAndItsData) {
         if (c.fileMoved) std::filesystem::rename(moved, hood);
         EXPECT_FALSE(other.ui.Ended());
         EXPECT_TRUE(other.ui.IsLoaded("Form1"));
-        EXPECT_EQ(other.m.UnsavedData, kTrue);
+        EXPECT_EQ(other.m.editing.UnsavedData, kTrue);
         EXPECT_TRUE(other.ui.IsEnabled("menu_Save"));
         EXPECT_EQ(other.ui.WindowIcon(), 1) << "the frown of the exit goes again";
         EXPECT_EQ(other.ui.Caption("Label3"), c.status);

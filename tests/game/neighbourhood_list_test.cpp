@@ -15,7 +15,7 @@ TEST(NeighbourhoodList, ListsEveryFolderWithANeighbourhoodFileAndNoOthers) {
         test::WriteBytes(dir.path() / folder / "Neighborhood.iff", ToBytes("IFF"));
     std::filesystem::create_directories(dir.path() / "UserData3");
     test::HeadlessApp app;
-    app.m.SimsPath = dir.asSimsPath();
+    app.m.game.SimsPath = dir.asSimsPath();
     app.ui.LoadForm("frmSplash"); // as during start-up
     FillNeighbourhoodList(app.m);
     EXPECT_EQ(app.ui.ListItems("Combo1"),
@@ -41,7 +41,7 @@ TEST(NeighbourhoodName, DerivesFolderAndFileFromTheEntryText) {
 
 TEST(UserFilePath, FollowsTheChosenNeighbourhood) {
     test::HeadlessApp app;
-    app.m.SimsPath = "C:\\Sims\\";
+    app.m.game.SimsPath = "C:\\Sims\\";
     app.ui.ListAdd("Combo1", "Neighbourhood 1");
     app.ui.ListAdd("Combo1", "Neighbourhood 3");
     app.ui.ListSelect("Combo1", 0);

@@ -17,11 +17,11 @@ namespace fs = std::filesystem;
 class SaveHoodTest : public ::testing::Test {
   protected:
     void Prepare(test::HeadlessApp& app, const std::string& entry = "Neighbourhood 1") {
-        app.m.SimsPath = dir.asSimsPath();
+        app.m.game.SimsPath = dir.asSimsPath();
         app.ui.ListAdd("Combo1", entry);
         app.ui.ListSelect("Combo1", 0);
-        app.m.HoodData = ToBytes("new neighbourhood");
-        app.m.UnsavedData = kTrue;
+        app.m.hood.HoodData = ToBytes("new neighbourhood");
+        app.m.editing.UnsavedData = kTrue;
         app.ui.SetEnabled("menu_Save", true);
     }
     fs::path Folder(const char* name = "UserData") { return dir.path() / name; }
@@ -35,7 +35,7 @@ TEST_F(SaveHoodTest, FirstSaveKeepsTheOldFileAsBackup000) {
     EXPECT_TRUE(SaveHood(app.m));
     EXPECT_EQ(test::ReadBytes(Folder() / "Neighborhood.iff"), ToBytes("new neighbourhood"));
     EXPECT_EQ(test::ReadBytes(Folder() / "Neighborhood.000"), ToBytes("old"));
-    EXPECT_EQ(app.m.UnsavedData, kFalse);
+    EXPECT_EQ(app.m.editing.UnsavedData, kFalse);
     EXPECT_FALSE(app.ui.IsEnabled("menu_Save"));
     EXPECT_TRUE(app.ui.Messages().empty());
     EXPECT_EQ(app.ui.Caption("Label3"), "Saved Neighborhood.iff; the old one is Neighborhood.000");
@@ -76,7 +76,7 @@ TEST_F(SaveHoodTest, WithAllThousandBackupNamesTakenNothingChanges) {
     ASSERT_EQ(app.ui.Messages().size(), 1u);
     EXPECT_EQ(app.ui.Messages()[0].icon, MsgIcon::Critical);
     EXPECT_NE(app.ui.Messages()[0].text.find("Neighborhood.999"), std::string::npos);
-    EXPECT_EQ(app.m.UnsavedData, kTrue);
+    EXPECT_EQ(app.m.editing.UnsavedData, kTrue);
     EXPECT_TRUE(app.ui.IsEnabled("menu_Save"));
 }
 
@@ -90,12 +90,12 @@ TEST_F(SaveHoodTest, AFailedSaveChangesNothingAndSaysSo) {
     EXPECT_FALSE(SaveHood(app.m));
     EXPECT_EQ(test::ReadBytes(Folder() / "Neighborhood.iff"), ToBytes("old"));
     EXPECT_FALSE(fs::exists(Folder() / "Neighborhood.000"));
-    EXPECT_EQ(app.m.UnsavedData, kTrue);
+    EXPECT_EQ(app.m.editing.UnsavedData, kTrue);
     EXPECT_TRUE(app.ui.IsEnabled("menu_Save"));
     ASSERT_EQ(app.ui.Messages().size(), 1u);
     EXPECT_EQ(app.ui.Messages()[0].title, "Save Failed");
     EXPECT_NE(app.ui.Messages()[0].text.find("No space left on device"), std::string::npos);
-    EXPECT_EQ(app.m.failedWrites, 1);
+    EXPECT_EQ(app.m.outcomes.failedWrites, 1);
 }
 
 TEST_F(SaveHoodTest, AMissingNeighbourhoodFileIsReportedAndNothingIsWritten) {
@@ -137,7 +137,7 @@ TEST_F(SaveHoodTest, AFileChangedSinceItWasReadIsAskedAboutFirst) {
     test::WriteBytes(Folder() / "Neighborhood.iff", ToBytes("saved by the game"));
     EXPECT_FALSE(SaveHood(app.m)) << "No is the answer unless the user says Yes";
     EXPECT_EQ(app.ui.Messages().back().title, "File Changed");
-    EXPECT_EQ(app.m.refusals, 1);
+    EXPECT_EQ(app.m.outcomes.refusals, 1);
     EXPECT_EQ(app.ui.Caption("Label3"),
               "Nothing was saved: a file changed on disk since it was read.");
     EXPECT_EQ(test::ReadBytes(Folder() / "Neighborhood.iff"), ToBytes("saved by the game"));

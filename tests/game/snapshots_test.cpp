@@ -63,8 +63,8 @@ class Snapshots : public ::testing::Test {
     // replaced, or nothing when it refused.
     std::optional<SnapshotInfo> Restore(const std::string& id, const fs::path& folder) {
         test::HeadlessApp app;
-        app.m.SimsPath = folder.string() + "/";
-        app.m.snapshotRoot = root;
+        app.m.game.SimsPath = folder.string() + "/";
+        app.m.game.snapshotRoot = root;
         if (!RestoreFromSnapshot(app.m, id)) return std::nullopt;
         return ListSnapshots(root, folder, 3).front();
     }

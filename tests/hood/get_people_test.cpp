@@ -29,7 +29,7 @@ struct RawHoods {
                 file);
             ++n;
         }
-        app.m.SimsPath = dir.asSimsPath();
+        app.m.game.SimsPath = dir.asSimsPath();
         FillCareerNames(app.m);
         FillNeighbourhoodList(app.m);
         app.ui.ListSelect("Combo1", 0);
@@ -52,14 +52,14 @@ TEST_P(GetPeopleTest, NamesEachResidentWithItsOwnFamilyInBothRecordVersions) {
                                                {"Newbie", "Goth", "Caliente"}, GetParam())));
     g.ChooseHood();
     EXPECT_EQ(Lines(g), (std::vector<std::string>{"Bob Newbie", "Bella Goth", "Chloë Caliente"}));
-    EXPECT_EQ(g.app.m.RecordCount, 3);
-    const PersonRecord& bella = g.app.m.People[1];
+    EXPECT_EQ(g.app.m.hood.RecordCount, 3);
+    const PersonRecord& bella = g.app.m.hood.People[1];
     EXPECT_EQ(bella.UserFile, ToBytes("user00004"));
     EXPECT_EQ((std::array<std::uint8_t, 4>{0x94, 0x93, 0x92, 0x91}), bella.FamilyKey)
         << "the GUID at +532";
-    EXPECT_EQ((std::array<std::uint8_t, 4>{0x84, 0x83, 0x82, 0x81}), g.app.m.People[0].FamilyKey)
+    EXPECT_EQ((std::array<std::uint8_t, 4>{0x84, 0x83, 0x82, 0x81}), g.app.m.hood.People[0].FamilyKey)
         << "at +180";
-    EXPECT_EQ(g.app.m.People[2].Age[0], 9);
+    EXPECT_EQ(g.app.m.hood.People[2].Age[0], 9);
 }
 
 // Every name as the game of that language wrote it: Create-a-Sim's in the game's own language
@@ -69,7 +69,7 @@ TEST(GetPeople, EveryNameOfALocalisedGame) {
         SCOPED_TRACE(language);
         const sample::HoodSpec hood = sample::LocalisedHood(language);
         SampleGame g(SampleGame::OneHood(hood));
-        g.app.m.codePage = hood.codePage;
+        g.app.m.game.codePage = hood.codePage;
         g.ChooseHood();
         std::vector<std::string> expected;
         for (const sample::SimSpec& sim : hood.sims)
@@ -112,7 +112,7 @@ TEST(GetPeople, AHostileNeighbourhoodReadsNothingOutsideItsCharactersFolder) {
         app.ui.ListSelect("List1", i);
         (void)DispatchEvent(app.run(), "List1", UiEvent::Click);
         EXPECT_EQ(app.ui.Picture("Picture1").kind, HeadlessPicture::Kind::None) << "line " << i;
-        EXPECT_TRUE(app.m.UserFileData.empty());
+        EXPECT_TRUE(app.m.hood.UserFileData.empty());
     }
 }
 
@@ -146,12 +146,12 @@ TEST(GetPeople, EveryCaseOfUserCountsAndKeepsItsLetters) {
     RawHoods raw({hood});
     raw.Read();
     auto& app = raw.app;
-    ASSERT_EQ(app.m.RecordCount, 3);
-    EXPECT_EQ(app.m.People[1].UserFile, ToBytes("User00002"));
-    EXPECT_EQ(app.m.People[2].UserFile, ToBytes("user00003"));
+    ASSERT_EQ(app.m.hood.RecordCount, 3);
+    EXPECT_EQ(app.m.hood.People[1].UserFile, ToBytes("User00002"));
+    EXPECT_EQ(app.m.hood.People[2].UserFile, ToBytes("user00003"));
     // Fields past the end of the data are blanks.
-    EXPECT_EQ(app.m.People[2].Age, (std::array<std::uint8_t, 2>{32, 32}));
-    EXPECT_EQ(app.m.People[2].FamilyKey, (std::array<std::uint8_t, 4>{32, 32, 32, 32}));
+    EXPECT_EQ(app.m.hood.People[2].Age, (std::array<std::uint8_t, 2>{32, 32}));
+    EXPECT_EQ(app.m.hood.People[2].FamilyKey, (std::array<std::uint8_t, 4>{32, 32, 32, 32}));
 }
 
 TEST(GetPeople, TinyFilesAndMissingFilesListNobody) {
@@ -161,7 +161,7 @@ TEST(GetPeople, TinyFilesAndMissingFilesListNobody) {
         auto& app = raw.app;
         EXPECT_EQ(app.ui.ListCount("List1"), 0);
         EXPECT_EQ(app.ui.Caption("Label3"), "Idle");
-        EXPECT_EQ(app.m.HoodData, content);
+        EXPECT_EQ(app.m.hood.HoodData, content);
     }
 }
 
@@ -216,8 +216,8 @@ TEST(GetPeople, FamilyLookupBoundaries) {
         RawHoods raw({HoodWithKey(c.tail)});
         raw.Read();
         auto& app = raw.app;
-        ASSERT_EQ(app.m.RecordCount, 1) << c.what;
-        EXPECT_EQ(AsText(app.m.People[0].LastName), c.lastName) << c.what;
+        ASSERT_EQ(app.m.hood.RecordCount, 1) << c.what;
+        EXPECT_EQ(AsText(app.m.hood.People[0].LastName), c.lastName) << c.what;
     }
 }
 
@@ -352,9 +352,9 @@ TEST(GetPeople, ASmallerNeighbourhoodLeavesTheEarlierSurplusEntries) {
     auto& app = raw.app;
     raw.Read(0);
     raw.Read(1);
-    EXPECT_EQ(app.m.RecordCount, 2);
+    EXPECT_EQ(app.m.hood.RecordCount, 2);
     EXPECT_EQ(app.ui.ListCount("List1"), 2);
-    EXPECT_EQ(app.m.People[4].UserFile, ToBytes("user00004"));
+    EXPECT_EQ(app.m.hood.People[4].UserFile, ToBytes("user00004"));
 }
 
 } // namespace

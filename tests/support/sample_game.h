@@ -17,7 +17,7 @@ class SampleGame {
   public:
     explicit SampleGame(const sample::GameSpec& game, FileSystem* files = nullptr) : app(files) {
         sample::WriteGameFolder(dir.path(), game);
-        app.m.SimsPath = dir.asSimsPath();
+        app.m.game.SimsPath = dir.asSimsPath();
         FillCareerNames(app.m);
         FillNeighbourhoodList(app.m);
     }

@@ -22,14 +22,14 @@ inline bool ClickStoppedAfterStep(HeadlessApp& app, NativeFileSystem& files, Con
         stopped = true;
     }
     files.afterReplaceStep = nullptr;
-    app.m.gameLock.reset(); // the process is gone, and its lock with it
+    app.m.game.gameLock.reset(); // the process is gone, and its lock with it
     return stopped;
 }
 
 // The program started again on the game: a save left half-done is finished or dropped.
 inline void NextStart(const std::string& simsPath) {
     HeadlessApp next;
-    next.m.SimsPath = simsPath;
+    next.m.game.SimsPath = simsPath;
     RecoverInterruptedSave(next.m);
 }
 
