@@ -127,7 +127,7 @@ class WindowLayerContract : public ::testing::TestWithParam<DriverFactory> {
         ui = &driver->ui();
         ui->eventSink = [this](ControlId control, UiEvent event) {
             reported.push_back({control, event});
-            return true;
+            return take;
         };
     }
     // The events the windows reported to the program since the last call.
@@ -138,6 +138,7 @@ class WindowLayerContract : public ::testing::TestWithParam<DriverFactory> {
     std::unique_ptr<WindowLayerDriver> driver;
     WindowSystem* ui = nullptr;
     std::vector<Reported> reported;
+    bool take = true; // false: the program holds the events back (a command runs)
 };
 
 TEST_P(WindowLayerContract, StartsWithTheLayoutsStates) {
@@ -166,6 +167,23 @@ TEST_P(WindowLayerContract, ListsKeepOrderAndOneSelection) {
     EXPECT_FALSE(ui->ListSelected("List1", 2));
     ui->ListClear("List1");
     EXPECT_EQ(ui->ListCount("List1"), 0);
+}
+
+// A user's pick the program holds back is undone on the control; the next one is taken.
+TEST_P(WindowLayerContract, APickTheProgramHoldsBackIsUndoneOnTheListOrDropDown) {
+    ui->ShowForm("Form1");
+    for (ControlId list : {ControlId("List1"), ControlId("Combo1")}) {
+        ui->ListAdd(list, "Bob Newbie");
+        ui->ListAdd(list, "Betty Newbie");
+        ui->ListSelect(list, 0);
+        take = false;
+        driver->ClickLine(list, 1);
+        EXPECT_TRUE(ui->ListSelected(list, 0)) << list << " shows what the program holds";
+        take = true;
+        driver->ClickLine(list, 1);
+        EXPECT_TRUE(ui->ListSelected(list, 1)) << list;
+        EXPECT_EQ(TakeReported(), (std::vector<Reported>(2, {list, UiEvent::Click})));
+    }
 }
 
 TEST_P(WindowLayerContract, TheDropDownsTextIsItsSelectedEntryAndAddingKeepsIt) {
@@ -628,7 +646,8 @@ TEST_P(WindowLayerContract, EnterPressesTheFocusedButtonElseTheDefaultOneAndEsca
     ASSERT_EQ(driver->Focused("frmAbout"), ControlId("frmAbout.Label11")) << "the link";
     (void)TakeReported();
     driver->PressKey("frmAbout", Key::Enter);
-    EXPECT_EQ(TakeReported(), (std::vector<Reported>{{"frmAbout.Label11", UiEvent::Click}}));
+    driver->PressKey("frmAbout", Key::Space); // a label the keyboard reaches, as a button
+    EXPECT_EQ(TakeReported(), (std::vector<Reported>(2, {"frmAbout.Label11", UiEvent::Click})));
     ui->UnloadForm("frmAbout");
 }
 
@@ -666,9 +685,11 @@ TEST_P(WindowLayerContract, TheTitleCarriesTheUnsavedMarkWhileSaveIsEnabled) {
 
 TEST_P(WindowLayerContract, ControlCharactersFromASaveAreDrawnAsThePlaceholderAndKeptAsGiven) {
     // ESC with a screen-clearing sequence, TAB, CR, BEL, DEL and the C1 CSI; a no-break space
-    // (C2 A0) and an accented letter are text.
-    const std::string given = "Ann\x1b[2J\tB\r\x07\x7f\xc2\x9b!\xc2\xa0\xc3\xa9";
-    const std::string drawn = "Ann\uFFFD[2J\uFFFDB\uFFFD\uFFFD\uFFFD\uFFFD!\u00A0\u00E9";
+    // (C2 A0), an accented letter, Cyrillic and a character beyond 16 bits are text.
+    const std::string given =
+        "Ann\x1b[2J\tB\r\x07\x7f\xc2\x9b!\xc2\xa0\xc3\xa9\xd0\xa1\xF0\x9F\x98\x80";
+    const std::string drawn =
+        "Ann\uFFFD[2J\uFFFDB\uFFFD\uFFFD\uFFFD\uFFFD!\u00A0\u00E9\u0421\U0001F600";
     ui->ShowForm("Form1");
     ui->ListAdd("List1", given);
     ui->ListAdd("List1", "Bob");
