@@ -1,8 +1,8 @@
 #include "install/install_search.h"
 
 #include "install/prefix_probe.h"
-#include "install/wine_prefix.h"
 #include "install/steam_libraries.h"
+#include "install/wine_prefix.h"
 #include "sample/game_folder.h"
 #include "sample/home_folder.h"
 #include "tests/support/environment.h"
