@@ -86,7 +86,8 @@ class Snapshots : public ::testing::Test {
     Bytes userBytes = Arbitrary(2, 3000);
 };
 
-TEST_F(Snapshots, TakeListAndRestoreBringBothFilesBackByteForByte) {
+// A restore is itself snapshotted, and so can be undone.
+TEST_F(Snapshots, TakeListAndRestoreBothFilesByteForByteAndUndoTheRestore) {
     auto taken = Take("adultify");
     ASSERT_TRUE(taken) << Describe(taken.error());
 
@@ -106,29 +107,18 @@ TEST_F(Snapshots, TakeListAndRestoreBringBothFilesBackByteForByte) {
         << s.time;
 
     ChangeBoth();
-    auto restored = Restore(s.id);
-    ASSERT_TRUE(restored);
+    const Bytes changedHood = test::ReadBytes(hood), changedUser = test::ReadBytes(user);
+    auto undo = Restore(s.id);
+    ASSERT_TRUE(undo);
     EXPECT_EQ(test::ReadBytes(hood), hoodBytes);
     EXPECT_EQ(test::ReadBytes(user), userBytes);
     EXPECT_FALSE(fs::exists(IntentFile(game)));
-}
-
-TEST_F(Snapshots, ARestoreIsItselfSnapshottedAndCanBeUndone) {
-    auto before = Take("adultify");
-    ASSERT_TRUE(before);
-    ChangeBoth();
-    const Bytes changedHood = test::ReadBytes(hood);
-    const Bytes changedUser = test::ReadBytes(user);
-
-    auto undo = Restore(before.value().id);
-    ASSERT_TRUE(undo);
     EXPECT_EQ(undo->command, "restore");
     EXPECT_EQ(undo->name, "Bob Newbie") << "the restore names the Sim it brought back";
-    const auto list = ListSnapshots(root, game, 3);
-    EXPECT_EQ(Commands(list), (std::vector<std::string>{"restore", "adultify"}));
+    EXPECT_EQ(Commands(ListSnapshots(root, game, 3)),
+              (std::vector<std::string>{"restore", "adultify"}));
 
-    auto redone = Restore(undo->id);
-    ASSERT_TRUE(redone);
+    ASSERT_TRUE(Restore(undo->id));
     EXPECT_EQ(test::ReadBytes(hood), changedHood);
     EXPECT_EQ(test::ReadBytes(user), changedUser);
 }
