@@ -1,7 +1,7 @@
 // The least a command can cost: each file it needs read once, whole, and for a writing
 // command the new files written and flushed to the disk. Linked statically, so that no loader
-// work is counted. read_floor [-w N] FILE...: with -w N, a copy of each of the first N files
-// is written beside it, flushed, and removed again.
+// work is counted. read_floor [-w N] FILE...: with -w N, each of the first N files is written
+// anew beside itself and renamed over itself, durably.
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
@@ -30,13 +30,25 @@ bool ReadWhole(const char* path, std::vector<unsigned char>& data) {
     return ok;
 }
 
+// As a save replaces a file: a new file beside it, flushed, renamed over it, and the folder
+// flushed so that the rename lasts. The bytes are the file's own, so it reads the same after.
 bool WriteDurable(const std::string& path, const std::vector<unsigned char>& data) {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    const std::string temp = path + ".floor";
+    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd < 0) return false;
     bool ok = ::write(fd, data.data(), data.size()) == static_cast<ssize_t>(data.size());
     ok = ::fsync(fd) == 0 && ok;
     ok = ::close(fd) == 0 && ok;
-    return ::unlink(path.c_str()) == 0 && ok;
+    if (!ok || ::rename(temp.c_str(), path.c_str()) != 0) {
+        (void)::unlink(temp.c_str());
+        return false;
+    }
+    const std::size_t slash = path.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+    const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir < 0) return false;
+    ok = ::fsync(dir) == 0;
+    return ::close(dir) == 0 && ok;
 }
 
 } // namespace
@@ -56,8 +68,6 @@ int main(int argc, char** argv) {
         if (!ReadWhole(argv[i], into)) return 1;
     }
     for (long k = 0; k < writes && first + k < argc; ++k)
-        if (!WriteDurable(std::string(argv[first + k]) + ".floor",
-                          kept[static_cast<std::size_t>(k)]))
-            return 1;
+        if (!WriteDurable(argv[first + k], kept[static_cast<std::size_t>(k)])) return 1;
     return 0;
 }

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <random>
 #include <string_view>
+#include <utility>
 
 namespace adultify {
 
@@ -30,6 +31,17 @@ std::filesystem::path FolderOf(const std::filesystem::path& path) {
 } // namespace
 
 std::string (*platform::drawTempSuffix)() = RandomSuffix;
+void (*platform::fileSynced)(const std::filesystem::path&) = nullptr;
+
+FileStatus platform::CreateExclusive(const std::filesystem::path& path, const Bytes& bytes,
+                                     const std::filesystem::path* like) {
+    bool given = false;
+    const Pieces whole = [&]() -> FileResult<std::span<const std::uint8_t>> {
+        if (std::exchange(given, true)) return std::span<const std::uint8_t>();
+        return std::span<const std::uint8_t>(bytes.data(), bytes.size());
+    };
+    return CreateExclusive(path, whole, like);
+}
 
 std::string Describe(const FileError& error) {
     return PathText(error.path) + ": " + error.reason;

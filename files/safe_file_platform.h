@@ -4,15 +4,39 @@
 
 #include "files/safe_file.h"
 
+#include <cstdint>
+#include <functional>
+#include <span>
+
 namespace adultify::platform {
 
 // The random part of a temp name: 16 lower-case hex digits.
 extern std::string (*drawTempSuffix)();
 
-// Creates `path` only where no entry has the name, writes all of `bytes` and flushes them.
-// With `like`, the new file takes the mode (and, for an administrator, the owner) of it.
+// A new file's contents piece after piece, each valid until the next call; an empty piece ends
+// them, an error stops the writing.
+using Pieces = std::function<FileResult<std::span<const std::uint8_t>>()>;
+
+// Creates `path` only where no entry has the name, writes all of `pieces` and flushes them to
+// the disk: every new file goes this way. With `like`, the new file takes the mode (and, for an
+// administrator, the owner) of it. The file is removed again when any of it fails.
+// Gives each piece to `write` until the pieces end or either fails.
+template <typename Write> FileStatus WritePieces(const Pieces& pieces, Write write) {
+    for (;;) {
+        auto piece = pieces();
+        if (!piece) return piece.error();
+        if (piece.value().empty()) return {};
+        if (auto written = write(piece.value()); !written) return written;
+    }
+}
+
+FileStatus CreateExclusive(const std::filesystem::path& path, const Pieces& pieces,
+                           const std::filesystem::path* like);
 FileStatus CreateExclusive(const std::filesystem::path& path, const Bytes& bytes,
                            const std::filesystem::path* like);
+
+// Told of each file CreateExclusive has flushed to the disk; tests record them.
+extern void (*fileSynced)(const std::filesystem::path& path);
 
 // Fails when `target` exists but may not be replaced: read-only, or not a regular file.
 FileStatus CheckReplaceable(const std::filesystem::path& target);

@@ -40,7 +40,7 @@ FileError TooLarge(std::uint64_t maxBytes, const fs::path& path) {
             "it is larger than the " + std::to_string(maxBytes) + " bytes allowed", path};
 }
 
-FileStatus WriteAll(int fd, const Bytes& bytes, const fs::path& path) {
+FileStatus WriteAll(int fd, std::span<const std::uint8_t> bytes, const fs::path& path) {
     std::size_t done = 0;
     while (done < bytes.size()) {
         const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
@@ -116,7 +116,7 @@ FileResult<bool> EntryExists(const fs::path& path) {
 
 namespace platform {
 
-FileStatus CreateExclusive(const fs::path& path, const Bytes& bytes, const fs::path* like) {
+FileStatus CreateExclusive(const fs::path& path, const Pieces& pieces, const fs::path* like) {
     struct stat likeStat {};
     const bool hasLike = like && ::stat(like->c_str(), &likeStat) == 0 && S_ISREG(likeStat.st_mode);
     // O_EXCL fails on any existing entry, a planted link included; O_NOFOLLOW says so twice.
@@ -126,10 +126,14 @@ FileStatus CreateExclusive(const fs::path& path, const Bytes& bytes, const fs::p
     if (fd.get() < 0) return Failure(errno, path, FileErrorKind::WriteFailed);
 
     FileStatus status = hasLike ? TakeOwnerAndMode(fd.get(), likeStat, path) : FileStatus();
-    if (status) status = WriteAll(fd.get(), bytes, path);
+    if (status)
+        status = WritePieces(pieces, [&](auto piece) { return WriteAll(fd.get(), piece, path); });
     if (status && ::fsync(fd.get()) != 0) status = Failure(errno, path, FileErrorKind::WriteFailed);
     if (fd.Close() != 0 && status) status = Failure(errno, path, FileErrorKind::WriteFailed);
-    if (!status) ::unlink(path.c_str()); // ours: O_EXCL made it
+    if (!status)
+        ::unlink(path.c_str()); // ours: O_EXCL made it
+    else if (fileSynced)
+        fileSynced(path);
     return status;
 }
 

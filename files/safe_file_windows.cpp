@@ -82,6 +82,18 @@ FileError TooLarge(std::uint64_t maxBytes, const fs::path& path) {
             "it is larger than the " + std::to_string(maxBytes) + " bytes allowed", path};
 }
 
+FileStatus WriteAll(HANDLE file, std::span<const std::uint8_t> bytes, const fs::path& path) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const DWORD want = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 30));
+        DWORD n = 0;
+        if (!::WriteFile(file, bytes.data() + done, want, &n, nullptr))
+            return Failure(::GetLastError(), path, FileErrorKind::WriteFailed);
+        done += n;
+    }
+    return {};
+}
+
 } // namespace
 
 FileResult<Bytes> ReadRegularFile(const fs::path& path, std::uint64_t maxBytes) {
@@ -131,7 +143,7 @@ FileResult<bool> EntryExists(const fs::path& path) {
 
 namespace platform {
 
-FileStatus CreateExclusive(const fs::path& path, const Bytes& bytes, const fs::path* like) {
+FileStatus CreateExclusive(const fs::path& path, const Pieces& pieces, const fs::path* like) {
     DWORD attributes = FILE_ATTRIBUTE_NORMAL;
     if (like) {
         const DWORD old = ::GetFileAttributesW(like->c_str());
@@ -143,20 +155,16 @@ FileStatus CreateExclusive(const fs::path& path, const Bytes& bytes, const fs::p
     Handle file(Open(path, GENERIC_WRITE, 0, CREATE_NEW, attributes));
     if (!file.valid()) return Failure(::GetLastError(), path, FileErrorKind::WriteFailed);
 
-    FileStatus status;
-    std::size_t done = 0;
-    while (status && done < bytes.size()) {
-        const DWORD want = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 30));
-        DWORD n = 0;
-        if (!::WriteFile(file.get(), bytes.data() + done, want, &n, nullptr))
-            status = Failure(::GetLastError(), path, FileErrorKind::WriteFailed);
-        done += n;
-    }
+    FileStatus status =
+        WritePieces(pieces, [&](auto piece) { return WriteAll(file.get(), piece, path); });
     if (status && !::FlushFileBuffers(file.get()))
         status = Failure(::GetLastError(), path, FileErrorKind::WriteFailed);
     if (!file.Close() && status)
         status = Failure(::GetLastError(), path, FileErrorKind::WriteFailed);
-    if (!status) ::DeleteFileW(path.c_str());
+    if (!status)
+        ::DeleteFileW(path.c_str());
+    else if (fileSynced)
+        fileSynced(path);
     return status;
 }
 

@@ -1,9 +1,9 @@
 #include "game/remembered_folder.h"
 
 #include "files/record_text.h"
+#include "files/safe_file.h"
 
 #include <fstream>
-#include <sstream>
 #include <system_error>
 
 namespace adultify {
@@ -19,20 +19,18 @@ std::vector<RememberedFolder> ReadRememberedFolders(const fs::path& file) {
     return {r};
 }
 
+// Written whole and flushed before the rename, so that a power cut never leaves it empty.
 bool WriteRememberedFolder(const fs::path& file, const RememberedFolder& folder) {
     std::error_code ec;
     fs::create_directories(file.parent_path(), ec);
     const fs::path next = fs::path(file).concat(".new");
-    {
-        std::ofstream out(next, std::ios::binary | std::ios::trunc);
-        out << folder.gameFolder << '\n';
-        if (folder.prefix) out << PathText(*folder.prefix) << '\n';
-        out.flush();
-        if (!out) return false;
-    }
-    fs::rename(next, file, ec);
-    if (ec) fs::remove(next, ec);
-    return !ec;
+    std::string text = folder.gameFolder + "\n";
+    if (folder.prefix) text += PathText(*folder.prefix) + "\n";
+    fs::remove(next, ec); // left by a run stopped before its rename
+    if (!WriteNewFile(next, ToBytes(text))) return false;
+    if (ReplaceWith(next, file)) return true;
+    fs::remove(next, ec);
+    return false;
 }
 
 } // namespace adultify

@@ -16,6 +16,7 @@
 #include <fstream>
 #include <functional>
 #include <map>
+#include <span>
 #include <system_error>
 
 namespace adultify {
@@ -360,40 +361,38 @@ FileResult<fs::path> ClaimSnapshotFolder(const fs::path& group, const std::strin
     return FileError{FileErrorKind::NameTaken, "no free snapshot id", group};
 }
 
-// Reads `from` in pieces, copying it to `to` when given: its size and CRC, nothing when it
-// cannot be read (or written) whole.
-std::optional<CopiedFile> CopyInPieces(const fs::path& from, const fs::path* to) {
+// Copies `from` piece by piece into the new file `to`, flushed to the disk as every new file
+// is: what was copied, measured on the way, so that a file too large to hold is read once.
+FileResult<CopiedFile> CopyInPieces(const fs::path& from, const fs::path& to) {
     std::ifstream in(from, std::ios::binary);
-    std::ofstream out;
-    if (to) out.open(*to, std::ios::binary | std::ios::trunc);
-    if (!in || (to && !out)) return std::nullopt;
+    const FileError unreadable{FileErrorKind::Unreadable, "cannot be read", from};
+    if (!in) return unreadable;
     CopiedFile copied;
     std::vector<char> piece(1u << 20);
-    while (in) {
+    const platform::Pieces next = [&]() -> FileResult<std::span<const std::uint8_t>> {
         in.read(piece.data(), static_cast<std::streamsize>(piece.size()));
+        if (in.bad() || (in.fail() && !in.eof())) return unreadable;
         const auto got = static_cast<std::size_t>(in.gcount());
         copied.crc32 = Crc32(piece.data(), got, copied.crc32);
         copied.size += got;
-        if (to) out.write(piece.data(), static_cast<std::streamsize>(got));
-    }
-    if (!in.eof() || (to && !out.flush())) return std::nullopt;
+        return std::span(reinterpret_cast<const std::uint8_t*>(piece.data()), got);
+    };
+    if (auto written = platform::CreateExclusive(to, next, nullptr); !written)
+        return written.error();
     return copied;
 }
 
-// Each copy's name, size and CRC in `record`; a name that could lead out of the game folder, or
-// a large file that cannot be read whole, is refused.
+// Each copy's name, size and CRC in `record`; a name that could lead out of the game folder is
+// refused. A large file is measured while it is copied: zero until then.
 FileStatus Describe(const fs::path& game, const std::vector<SnapshotCopy>& copies, Record& record) {
     for (const SnapshotCopy& copy : copies) {
         if (!IsSafeRelative(copy.name))
             return Refused("the file lies outside the game folder", game / TextPath(copy.name));
-        if (!copy.large) {
+        if (copy.large)
+            record.files.push_back({copy.name, 0, 0});
+        else
             record.files.push_back(
                 {copy.name, copy.bytes.size(), Crc32(copy.bytes.data(), copy.bytes.size())});
-            continue;
-        }
-        const auto measured = CopyInPieces(*copy.large, nullptr);
-        if (!measured) return FileError{FileErrorKind::Unreadable, "cannot be read", *copy.large};
-        record.files.push_back({copy.name, measured->size, measured->crc32});
     }
     return {};
 }
@@ -401,23 +400,32 @@ FileStatus Describe(const fs::path& game, const std::vector<SnapshotCopy>& copie
 // The record first, as the part that marks the folder as the store's own, then the copies,
 // then the record under its final name. The copies' names are made durable together, by the
 // sync before that rename.
-FileStatus WriteSnapshot(const fs::path& folder, const Record& record,
+FileStatus WriteSnapshot(const fs::path& folder, Record& record,
                          const std::vector<SnapshotCopy>& sources) {
     if (auto written = WriteNewFile(folder / kPartRecord, Format(record)); !written) return written;
+    bool measured = false;
     for (std::size_t i = 0; i < sources.size(); ++i) {
-        const CopiedFile& file = record.files[i];
+        CopiedFile& file = record.files[i];
         const fs::path copy = CopyPath(folder, i, file.name);
         if (!sources[i].large) {
             if (auto copied = platform::CreateExclusive(copy, sources[i].bytes, nullptr); !copied)
                 return copied;
             continue;
         }
-        const auto copied = CopyInPieces(*sources[i].large, &copy);
-        if (!copied || copied->size != file.size || copied->crc32 != file.crc32)
-            return FileError{FileErrorKind::WriteFailed, "the copy is not whole", copy};
+        auto copied = CopyInPieces(*sources[i].large, copy);
+        if (!copied) return copied.error();
+        file.size = copied.value().size;
+        file.crc32 = copied.value().crc32;
+        measured = true;
     }
     platform::SyncFolder(folder);
-    return ReplaceWith(folder / kPartRecord, folder / kSnapshotRecord);
+    if (!measured) return ReplaceWith(folder / kPartRecord, folder / kSnapshotRecord);
+    // The part names the large copies without their sizes: the whole record is written anew.
+    // A part a crash leaves beside it goes when the snapshot is pruned.
+    if (auto written = WriteNewFile(folder / kSnapshotRecord, Format(record)); !written)
+        return written;
+    (void)platform::Remove(folder / kPartRecord);
+    return {};
 }
 
 FileResult<Record> Find(const fs::path& root, const std::string& id) {

@@ -45,6 +45,12 @@ void UseBinaryOutput() {
     std::fflush(stderr);
     (void)_setmode(_fileno(stdout), _O_BINARY);
     (void)_setmode(_fileno(stderr), _O_BINARY);
+    // The C runtime takes a character device (a console, NUL) for a terminal and leaves it
+    // unbuffered, so that each character became a system call of its own. Errors still come
+    // in order: writing to std::cerr flushes std::cout first.
+    DWORD mode = 0;
+    if (!::GetConsoleMode(::GetStdHandle(STD_OUTPUT_HANDLE), &mode))
+        (void)std::setvbuf(stdout, nullptr, _IOFBF, 1u << 16);
     // The console's code page outlives the program: put the old one back at exit.
     const UINT current = ::GetConsoleOutputCP();
     if (current != 0 && current != CP_UTF8 && ::SetConsoleOutputCP(CP_UTF8)) {

@@ -204,16 +204,7 @@ TEST_F(GameSwitch, CancelOrAFailedSaveStaysWithTheGameAsItWas) {
     EXPECT_FALSE(fs::exists(b.path() / "UserData2" / "Neighborhood.000"));
 }
 
-TEST_F(GameSwitch, NamesAreReadInTheCodePageOfTheGameChosen) {
-    Switch(2);
-    EXPECT_EQ(app.m.game.codePage, 1251);
-    EXPECT_EQ(app.ui.ListItems("List1"), (Lines{"Борис Иванов", "Маша Иванов"}));
-    Switch(0);
-    EXPECT_EQ(app.m.game.codePage, 1252);
-    EXPECT_EQ(app.ui.ListItems("List1"), (Lines{"Bob Newbie", "Daisy Newbie"}));
-    EXPECT_TRUE(app.ui.Messages().empty()) << "nothing unsaved, nothing asked";
-}
-
+// A found game's names read in its code page: CliGames (--found, through the same UseFoundGame).
 TEST_F(GameSwitch, AGameWithoutNeighbourhoodsLeavesNothingOfTheOneBefore) {
     app.ui.ListSelect("List1", 0);
     (void)DispatchEvent(app.run(), "List1", UiEvent::Click);

@@ -1,8 +1,6 @@
 #include "game/save_hood.h"
 
-#include "files/native_file_system.h"
 #include "game/game_writes.h"
-#include "tests/support/faulty_file_system.h"
 #include "tests/support/headless_app.h"
 #include "tests/support/system_calls.h"
 #include "tests/support/temp_dir.h"
@@ -80,34 +78,8 @@ TEST_F(SaveHoodTest, WithAllThousandBackupNamesTakenNothingChanges) {
     EXPECT_TRUE(app.ui.IsEnabled("menu_Save"));
 }
 
-TEST_F(SaveHoodTest, AFailedSaveChangesNothingAndSaysSo) {
-    test::WriteBytes(Folder() / "Neighborhood.iff", ToBytes("old"));
-    NativeFileSystem native;
-    test::FaultyFileSystem faulty(native);
-    faulty.failAt = 0;
-    test::HeadlessApp app(&faulty);
-    Prepare(app);
-    EXPECT_FALSE(SaveHood(app.m));
-    EXPECT_EQ(test::ReadBytes(Folder() / "Neighborhood.iff"), ToBytes("old"));
-    EXPECT_FALSE(fs::exists(Folder() / "Neighborhood.000"));
-    EXPECT_EQ(app.m.editing.UnsavedData, kTrue);
-    EXPECT_TRUE(app.ui.IsEnabled("menu_Save"));
-    ASSERT_EQ(app.ui.Messages().size(), 1u);
-    EXPECT_EQ(app.ui.Messages()[0].title, "Save Failed");
-    EXPECT_NE(app.ui.Messages()[0].text.find("No space left on device"), std::string::npos);
-    EXPECT_EQ(app.m.outcomes.failedWrites, 1);
-}
-
-TEST_F(SaveHoodTest, AMissingNeighbourhoodFileIsReportedAndNothingIsWritten) {
-    fs::create_directories(Folder());
-    test::HeadlessApp app;
-    Prepare(app);
-    EXPECT_FALSE(SaveHood(app.m));
-    EXPECT_FALSE(fs::exists(Folder() / "Neighborhood.iff"));
-    EXPECT_FALSE(fs::exists(Folder() / "Neighborhood.000"));
-    EXPECT_EQ(app.ui.Messages().size(), 1u);
-}
-
+// A failed save and a neighbourhood file gone: NeighbourhoodPick.AFailedSaveKeepsTheEdited-
+// Neighbourhood, StartUpTest.ExitCancelledOrWithAFailedSaveKeepsTheProgramAndItsData.
 TEST_F(SaveHoodTest, ANameAnyEntryHasIsNeverUsedForTheBackup) {
 #ifdef _WIN32
     GTEST_SKIP() << "the names are taken by a dangling symbolic link and a FIFO, POSIX's";

@@ -1,6 +1,7 @@
 #include "game/snapshots.h"
 
 #include "files/intent_record.h"
+#include "files/safe_file_platform.h"
 #include "game/game_writes.h"
 #include "tests/support/headless_app.h"
 #include "tests/support/skip_on_windows.h"
@@ -85,7 +86,8 @@ class Snapshots : public ::testing::Test {
     Bytes userBytes = Arbitrary(2, 3000);
 };
 
-TEST_F(Snapshots, TakeListAndRestoreBringBothFilesBackByteForByte) {
+// A restore is itself snapshotted, and so can be undone.
+TEST_F(Snapshots, TakeListAndRestoreBothFilesByteForByteAndUndoTheRestore) {
     auto taken = Take("adultify");
     ASSERT_TRUE(taken) << Describe(taken.error());
 
@@ -105,29 +107,18 @@ TEST_F(Snapshots, TakeListAndRestoreBringBothFilesBackByteForByte) {
         << s.time;
 
     ChangeBoth();
-    auto restored = Restore(s.id);
-    ASSERT_TRUE(restored);
+    const Bytes changedHood = test::ReadBytes(hood), changedUser = test::ReadBytes(user);
+    auto undo = Restore(s.id);
+    ASSERT_TRUE(undo);
     EXPECT_EQ(test::ReadBytes(hood), hoodBytes);
     EXPECT_EQ(test::ReadBytes(user), userBytes);
     EXPECT_FALSE(fs::exists(IntentFile(game)));
-}
-
-TEST_F(Snapshots, ARestoreIsItselfSnapshottedAndCanBeUndone) {
-    auto before = Take("adultify");
-    ASSERT_TRUE(before);
-    ChangeBoth();
-    const Bytes changedHood = test::ReadBytes(hood);
-    const Bytes changedUser = test::ReadBytes(user);
-
-    auto undo = Restore(before.value().id);
-    ASSERT_TRUE(undo);
     EXPECT_EQ(undo->command, "restore");
     EXPECT_EQ(undo->name, "Bob Newbie") << "the restore names the Sim it brought back";
-    const auto list = ListSnapshots(root, game, 3);
-    EXPECT_EQ(Commands(list), (std::vector<std::string>{"restore", "adultify"}));
+    EXPECT_EQ(Commands(ListSnapshots(root, game, 3)),
+              (std::vector<std::string>{"restore", "adultify"}));
 
-    auto redone = Restore(undo->id);
-    ASSERT_TRUE(redone);
+    ASSERT_TRUE(Restore(undo->id));
     EXPECT_EQ(test::ReadBytes(hood), changedHood);
     EXPECT_EQ(test::ReadBytes(user), changedUser);
 }
@@ -378,16 +369,33 @@ TEST_F(Snapshots, OneGameHasOneKeyWhateverSpellingReachesIt) {
         << "nothing beside Neighborhood.iff and Characters";
 }
 
+std::set<fs::path>& SyncedFiles() {
+    static std::set<fs::path> synced;
+    return synced;
+}
+
+// A record may name only copies already on the disk, the one copied in pieces too.
 TEST_F(Snapshots, ARestoreReplacesAFileTooLargeForTheGameKeepingItAsItIs) {
     auto before = Take("adultify");
     ASSERT_TRUE(before);
     fs::resize_file(hood, kLargestGameFile + 1);
 
+    platform::fileSynced = [](const fs::path& path) { SyncedFiles().insert(path); };
     auto undo = Restore(before.value().id);
+    platform::fileSynced = nullptr;
     ASSERT_TRUE(undo);
     EXPECT_EQ(test::ReadBytes(hood), hoodBytes);
     const fs::path kept = undo->folder / "1-Neighborhood.iff";
     EXPECT_EQ(fs::file_size(kept), kLargestGameFile + 1);
+    const std::string record(AsText(test::ReadBytes(undo->folder / kSnapshotRecord)));
+    EXPECT_NE(record.find("\nfile\t67108865\t"), std::string::npos) << record;
+    std::set<fs::path> entries;
+    for (const auto& entry : fs::directory_iterator(undo->folder))
+        entries.insert(entry.path());
+    EXPECT_EQ(entries, (std::set<fs::path>{kept, undo->folder / "2-User00001.iff",
+                                           undo->folder / kSnapshotRecord}));
+    for (const fs::path& copy : {kept, undo->folder / "2-User00001.iff"})
+        EXPECT_EQ(SyncedFiles().count(copy), 1u) << copy;
 }
 
 } // namespace

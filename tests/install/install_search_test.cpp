@@ -2,6 +2,7 @@
 
 #include "install/prefix_probe.h"
 #include "install/steam_libraries.h"
+#include "install/wine_prefix.h"
 #include "sample/game_folder.h"
 #include "sample/home_folder.h"
 #include "tests/support/environment.h"
@@ -21,6 +22,9 @@ namespace fs = std::filesystem;
 using Env = test::Environment;
 using Names = std::vector<std::string>;
 
+// The search through Wine prefixes and Steam, Bottles, Lutris and Heroic homes is Linux's;
+// Windows reads its registry and Saved Games.
+#ifndef _WIN32
 std::vector<FoundGame> Find(const fs::path& home, const Env& env = {},
                             std::vector<RememberedFolder> remembered = {}) {
     SearchPlaces places;
@@ -47,14 +51,16 @@ class Home : public test::TempDir, public sample::SampleHome {
     Home() : sample::SampleHome(sample::WriteSampleHome(path())) {}
 };
 
+// A generated home with the game in every place the search looks.
+class InstallSearch : public ::testing::Test {
+  protected:
+    const Home h;
+};
+
 const Names kEverySource{"registry", "re-release", "re-release", "steam",
                          "bottles",  "bottles",    "lutris",     "heroic"};
 
-TEST(InstallSearch, FindsEverySourceOnceInOrder) {
-    ADULTIFY_SKIP_ON_WINDOWS(
-        "the search through Wine prefixes and Steam, Bottles, Lutris and Heroic "
-        "homes is Linux's; Windows reads its registry and Saved Games");
-    const Home h;
+TEST_F(InstallSearch, FindsEverySourceOnceInOrder) {
     const auto games = Find(h.home);
     ASSERT_EQ(Sources(games), kEverySource);
     const std::string saves = "\\Saved Games\\Electronic Arts\\The Sims 25\\";
@@ -96,11 +102,7 @@ TEST(InstallSearch, FindsEverySourceOnceInOrder) {
     }
 }
 
-TEST(InstallSearch, AFolderReachedTwiceIsListedOnce) {
-    ADULTIFY_SKIP_ON_WINDOWS(
-        "the search through Wine prefixes and Steam, Bottles, Lutris and Heroic "
-        "homes is Linux's; Windows reads its registry and Saved Games");
-    const Home h;
+TEST_F(InstallSearch, AFolderReachedTwiceIsListedOnce) {
     // ~/.wine again as a Lutris prefix, the bottle's game through the Z: drive of another
     // bottle, and Snap's Steam listing libraries already seen.
     fs::create_directory_symlink(h.home / ".wine", h.home / "Games" / "wine-link");
@@ -115,11 +117,7 @@ TEST(InstallSearch, AFolderReachedTwiceIsListedOnce) {
     EXPECT_TRUE(fs::equivalent(libraries[1], h.library2));
 }
 
-TEST(InstallSearch, WineprefixComesFirstAndDotWineLast) {
-    ADULTIFY_SKIP_ON_WINDOWS(
-        "the search through Wine prefixes and Steam, Bottles, Lutris and Heroic "
-        "homes is Linux's; Windows reads its registry and Saved Games");
-    const Home h;
+TEST_F(InstallSearch, WineprefixComesFirstAndDotWineLast) {
     const fs::path other = h.path() / "other-prefix";
     const fs::path game =
         sample::WritePrefix(other, {.simsData = "C:\\The Sims", .codePage = 1250});
@@ -136,11 +134,7 @@ TEST(InstallSearch, WineprefixComesFirstAndDotWineLast) {
     EXPECT_EQ(Sources(Find(h.home, {{"WINEPREFIX", "relative/prefix"}})), kEverySource);
 }
 
-TEST(InstallSearch, BrokenListsAndFoldersWithoutAGameLeaveTheRest) {
-    ADULTIFY_SKIP_ON_WINDOWS(
-        "the search through Wine prefixes and Steam, Bottles, Lutris and Heroic "
-        "homes is Linux's; Windows reads its registry and Saved Games");
-    const Home h;
+TEST_F(InstallSearch, BrokenListsAndFoldersWithoutAGameLeaveTheRest) {
     const fs::path nativeVdf = h.home / ".local/share/Steam/steamapps/libraryfolders.vdf";
     Overwrite(nativeVdf, "\"libraryfolders\" { \"0\" { \"path\" \"unterminated");
     EXPECT_EQ(Sources(Find(h.home)), kEverySource) << "Flatpak's Steam lists library 2 too";
@@ -159,11 +153,7 @@ TEST(InstallSearch, BrokenListsAndFoldersWithoutAGameLeaveTheRest) {
     EXPECT_TRUE(FindGames(noEnvironment).empty());
 }
 
-TEST(InstallSearch, RememberedFoldersComeRightAfterTheRegistryAndOnlyOnce) {
-    ADULTIFY_SKIP_ON_WINDOWS(
-        "the search through Wine prefixes and Steam, Bottles, Lutris and Heroic "
-        "homes is Linux's; Windows reads its registry and Saved Games");
-    const Home h;
+TEST_F(InstallSearch, RememberedFoldersComeRightAfterTheRegistryAndOnlyOnce) {
     test::TempDir elsewhere;
     sample::WriteGameFolder(elsewhere.path(), sample::EmptyHoods({5}));
     // The re-release's saves in the default prefix come after the folders chosen by hand.
@@ -185,11 +175,7 @@ TEST(InstallSearch, RememberedFoldersComeRightAfterTheRegistryAndOnlyOnce) {
     EXPECT_EQ(games[2].hoods, (std::vector<int>{1, 2}));
 }
 
-TEST(InstallSearch, WithoutAHomeOnlyTheNamedPrefixAndRememberedFolders) {
-    ADULTIFY_SKIP_ON_WINDOWS(
-        "the search through Wine prefixes and Steam, Bottles, Lutris and Heroic "
-        "homes is Linux's; Windows reads its registry and Saved Games");
-    const Home h;
+TEST_F(InstallSearch, WithoutAHomeOnlyTheNamedPrefixAndRememberedFolders) {
     const fs::path before = fs::current_path();
     fs::current_path(h.home); // where relative Steam and Bottles folders would be found
     const auto games = Find({}, {}, {{h.bottleGame.string() + "\\", std::nullopt}});
@@ -198,6 +184,8 @@ TEST(InstallSearch, WithoutAHomeOnlyTheNamedPrefixAndRememberedFolders) {
     EXPECT_EQ(Sources(games), Names{"remembered"});
     EXPECT_EQ(Sources(withPrefix), Names{"registry"});
 }
+
+#endif
 
 TEST(SteamLibraries, PathsOfBothLayoutsOfTheList) {
     const VdfResult current = ParseVdf(R"("libraryfolders" {
@@ -231,6 +219,19 @@ TEST(PrefixProbe, RecognisesTheGamesKeyAndMapsItsFolder) {
     ASSERT_TRUE(folder.has_value());
     EXPECT_EQ(folder->windowsPath, "c:\\program files\\MAXIS\\the sims\\");
     EXPECT_TRUE(fs::equivalent(folder->native, game));
+}
+
+TEST(WinePrefix, WineprefixWhenAbsoluteElseHomeDotWine) {
+    ADULTIFY_SKIP_ON_WINDOWS("WINEPREFIX and ~/.wine are Linux's");
+    test::Environment env = {{"HOME", "/srv/player-home"}};
+    const EnvironmentLookup lookup = test::LookupIn(env);
+    EXPECT_EQ(WinePrefix(lookup), std::filesystem::path("/srv/player-home/.wine"));
+    env["WINEPREFIX"] = "relative/prefix";
+    EXPECT_EQ(WinePrefix(lookup), std::filesystem::path("/srv/player-home/.wine"));
+    env["WINEPREFIX"] = "/games/sims-prefix";
+    EXPECT_EQ(WinePrefix(lookup), std::filesystem::path("/games/sims-prefix"));
+    env.clear();
+    EXPECT_FALSE(WinePrefix(lookup).has_value());
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "ui/folder_listing.h"
 
 #include "tests/support/temp_dir.h"
+#include "text/path_text.h"
 
 #include <gtest/gtest.h>
 
@@ -11,11 +12,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using Names = std::vector<std::string>;
-
-std::string Utf8(const fs::path& p) {
-    const std::u8string s = p.u8string();
-    return std::string(s.begin(), s.end());
-}
 
 TEST(ListFiles, MatchesThePatternWhateverTheLetterCase) {
     test::TempDir dir;
@@ -33,32 +29,33 @@ TEST(ListFiles, MatchesThePatternWhateverTheLetterCase) {
           Case{"", {}},
           Case{"*", {".IFF", "a.iff", "a.iffx", "B.IFF", "iff", "User00001.Iff", "x.if"}}})
         EXPECT_EQ(ListFiles(dir.str(), c.pattern), c.expected) << c.pattern;
-    EXPECT_TRUE(ListFiles(Utf8(dir.path() / "gone"), "*").empty());
+    EXPECT_TRUE(ListFiles(PathText(dir.path() / "gone"), "*").empty());
 }
 
 TEST(DriveHolding, IsTheLongestRootThatHoldsTheFolderWholeNamesOnly) {
     const fs::path base = fs::temp_directory_path() / "no-such-prefix";
-    const std::vector<DriveEntry> drives = {{Utf8(base.root_path()), "machine"},
-                                            {Utf8(base / "drive_c"), "c:"},
-                                            {Utf8(base.root_path()), "z:"},
-                                            {Utf8(base / "drive_c" / "users"), "u:"}};
-    EXPECT_EQ(DriveHolding(drives, Utf8(base / "drive_c" / "users" / "steamuser")), 3);
-    EXPECT_EQ(DriveHolding(drives, Utf8(base / "drive_c" / "")), 1);
-    EXPECT_EQ(DriveHolding(drives, Utf8(base / "drive_cx")), 0) << "not a folder of drive_c";
-    EXPECT_EQ(DriveHolding(drives, Utf8(base)), 0) << "the machine's before z: for the same root";
-    EXPECT_EQ(DriveHolding({}, Utf8(base)), -1);
+    const std::vector<DriveEntry> drives = {{PathText(base.root_path()), "machine"},
+                                            {PathText(base / "drive_c"), "c:"},
+                                            {PathText(base.root_path()), "z:"},
+                                            {PathText(base / "drive_c" / "users"), "u:"}};
+    EXPECT_EQ(DriveHolding(drives, PathText(base / "drive_c" / "users" / "steamuser")), 3);
+    EXPECT_EQ(DriveHolding(drives, PathText(base / "drive_c" / "")), 1);
+    EXPECT_EQ(DriveHolding(drives, PathText(base / "drive_cx")), 0) << "not a folder of drive_c";
+    EXPECT_EQ(DriveHolding(drives, PathText(base)), 0)
+        << "the machine's before z: for the same root";
+    EXPECT_EQ(DriveHolding({}, PathText(base)), -1);
 }
 
 TEST(ListFolders, AFolderThatIsNotThereShowsItsWayDownOnly) {
     test::TempDir dir;
-    const std::vector<FolderEntry> gone = ListFolders(Utf8(dir.path() / "gone" / "deeper"));
+    const std::vector<FolderEntry> gone = ListFolders(PathText(dir.path() / "gone" / "deeper"));
     ASSERT_GE(gone.size(), 3u);
     EXPECT_EQ(OpenFolderLine(gone), static_cast<int>(gone.size()) - 1);
     EXPECT_EQ(gone.back().name, "deeper");
     EXPECT_EQ(gone.back().depth, static_cast<int>(gone.size()) - 1);
-    EXPECT_EQ(gone.front().name, Utf8(dir.path().root_path())) << "a root is shown whole";
+    EXPECT_EQ(gone.front().name, PathText(dir.path().root_path())) << "a root is shown whole";
 
-    const std::vector<FolderEntry> root = ListFolders(Utf8(dir.path().root_path()));
+    const std::vector<FolderEntry> root = ListFolders(PathText(dir.path().root_path()));
     EXPECT_EQ(OpenFolderLine(root), 0);
     EXPECT_GT(root.size(), 1u) << "the root's own folders";
     EXPECT_EQ(root[1].depth, 1);

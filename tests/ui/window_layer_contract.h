@@ -4,6 +4,7 @@
 
 #include "sample/bitmap.h"
 #include "tests/support/temp_dir.h"
+#include "text/path_text.h"
 #include "ui/keyboard.h"
 #include "ui/window_system.h"
 
@@ -127,7 +128,7 @@ class WindowLayerContract : public ::testing::TestWithParam<DriverFactory> {
         ui = &driver->ui();
         ui->eventSink = [this](ControlId control, UiEvent event) {
             reported.push_back({control, event});
-            return true;
+            return take;
         };
     }
     // The events the windows reported to the program since the last call.
@@ -138,6 +139,7 @@ class WindowLayerContract : public ::testing::TestWithParam<DriverFactory> {
     std::unique_ptr<WindowLayerDriver> driver;
     WindowSystem* ui = nullptr;
     std::vector<Reported> reported;
+    bool take = true; // false: the program holds the events back (a command runs)
 };
 
 TEST_P(WindowLayerContract, StartsWithTheLayoutsStates) {
@@ -166,6 +168,23 @@ TEST_P(WindowLayerContract, ListsKeepOrderAndOneSelection) {
     EXPECT_FALSE(ui->ListSelected("List1", 2));
     ui->ListClear("List1");
     EXPECT_EQ(ui->ListCount("List1"), 0);
+}
+
+// A user's pick the program holds back is undone on the control; the next one is taken.
+TEST_P(WindowLayerContract, APickTheProgramHoldsBackIsUndoneOnTheListOrDropDown) {
+    ui->ShowForm("Form1");
+    for (ControlId list : {ControlId("List1"), ControlId("Combo1")}) {
+        ui->ListAdd(list, "Bob Newbie");
+        ui->ListAdd(list, "Betty Newbie");
+        ui->ListSelect(list, 0);
+        take = false;
+        driver->ClickLine(list, 1);
+        EXPECT_TRUE(ui->ListSelected(list, 0)) << list << " shows what the program holds";
+        take = true;
+        driver->ClickLine(list, 1);
+        EXPECT_TRUE(ui->ListSelected(list, 1)) << list;
+        EXPECT_EQ(TakeReported(), (std::vector<Reported>(2, {list, UiEvent::Click})));
+    }
 }
 
 TEST_P(WindowLayerContract, TheDropDownsTextIsItsSelectedEntryAndAddingKeepsIt) {
@@ -361,11 +380,6 @@ namespace folders {
 
 namespace fs = std::filesystem;
 
-inline std::string Utf8(const fs::path& p) {
-    const std::u8string s = p.u8string();
-    return std::string(s.begin(), s.end());
-}
-
 inline std::vector<std::string> Lines(const WindowSystem& ui, ControlId list) {
     std::vector<std::string> lines;
     for (int i = 0; i < ui.ListCount(list); ++i)
@@ -405,20 +419,22 @@ TEST_P(WindowLayerContract, TheFolderListShowsTheWayDownThenEverySubfolderHidden
     using namespace folders;
     const Tree tree;
     ui->LoadForm("Form2");
-    ui->SetCaption("Form2.Dir1", Utf8(tree.dir.path() / ""));
-    EXPECT_EQ(ui->Caption("Form2.Dir1"), Utf8(tree.dir.path())) << "the folder open, as written";
+    ui->SetCaption("Form2.Dir1", PathText(tree.dir.path() / ""));
+    EXPECT_EQ(ui->Caption("Form2.Dir1"), PathText(tree.dir.path()))
+        << "the folder open, as written";
     const std::vector<std::string> lines = Lines(*ui, "Form2.Dir1");
-    const int open = LineOf(*ui, "Form2.Dir1", Utf8(tree.dir.path()));
+    const int open = LineOf(*ui, "Form2.Dir1", PathText(tree.dir.path()));
     ASSERT_GE(open, 1) << "the folders above it come first";
-    EXPECT_EQ(lines.front(), Utf8(tree.dir.path().root_path()));
-    EXPECT_EQ(lines[static_cast<std::size_t>(open - 1)], Utf8(tree.dir.path().parent_path()));
+    EXPECT_EQ(lines.front(), PathText(tree.dir.path().root_path()));
+    EXPECT_EQ(lines[static_cast<std::size_t>(open - 1)], PathText(tree.dir.path().parent_path()));
     EXPECT_EQ(Highlighted(*ui, "Form2.Dir1"), open);
-    EXPECT_EQ(std::vector<std::string>(lines.begin() + open + 1, lines.end()),
-              (std::vector<std::string>{Utf8(tree.steam), Utf8(tree.alpha), Utf8(tree.beta),
-                                        Utf8(tree.folderIff), Utf8(tree.longName)}))
+    EXPECT_EQ(
+        std::vector<std::string>(lines.begin() + open + 1, lines.end()),
+        (std::vector<std::string>{PathText(tree.steam), PathText(tree.alpha), PathText(tree.beta),
+                                  PathText(tree.folderIff), PathText(tree.longName)}))
         << "by name, letter case ignored; no file among them";
-    EXPECT_EQ(driver->HoverText("Form2.Dir1", LineOf(*ui, "Form2.Dir1", Utf8(tree.longName))),
-              Utf8(tree.longName))
+    EXPECT_EQ(driver->HoverText("Form2.Dir1", LineOf(*ui, "Form2.Dir1", PathText(tree.longName))),
+              PathText(tree.longName))
         << "a long name is there to read whole";
     ui->SetCaption("Form2.File1", tree.dir.str());
     EXPECT_EQ(Lines(*ui, "Form2.File1"), (std::vector<std::string>{"b.IFF", "User00001.iff"}));
@@ -430,12 +446,12 @@ TEST_P(WindowLayerContract, AClickHighlightsAFolderWhileADoubleClickOrEnterOpens
     using namespace folders;
     const Tree tree;
     const ControlId dirs = "Form2.Dir1";
-    auto line = [&](const fs::path& folder) { return LineOf(*ui, dirs, Utf8(folder)); };
+    auto line = [&](const fs::path& folder) { return LineOf(*ui, dirs, PathText(folder)); };
     std::vector<std::string> opened;
     driver->WhenModal([&](FormId) {
         ui->SetCaption(dirs, tree.dir.str());
         driver->ClickLine(dirs, line(tree.beta));
-        EXPECT_EQ(ui->Caption(dirs), Utf8(tree.dir.path())) << "a click opens nothing";
+        EXPECT_EQ(ui->Caption(dirs), PathText(tree.dir.path())) << "a click opens nothing";
         EXPECT_EQ(Highlighted(*ui, dirs), line(tree.beta));
         driver->Press(dirs, Key::Up);
         EXPECT_EQ(Highlighted(*ui, dirs), line(tree.alpha));
@@ -459,8 +475,8 @@ TEST_P(WindowLayerContract, AClickHighlightsAFolderWhileADoubleClickOrEnterOpens
     });
     ui->LoadForm("Form2");
     ui->ShowModal("Form2");
-    EXPECT_EQ(opened, (std::vector<std::string>{Utf8(tree.beta), Utf8(tree.beta / "Inner"),
-                                                Utf8(tree.dir.path()), Utf8(tree.steam)}));
+    EXPECT_EQ(opened, (std::vector<std::string>{PathText(tree.beta), PathText(tree.beta / "Inner"),
+                                                PathText(tree.dir.path()), PathText(tree.steam)}));
     EXPECT_EQ(TakeReported(), std::vector<Reported>(4, Reported{"Form2.Dir1", UiEvent::Change}))
         << "each opening is reported, and Enter presses no button";
 }
@@ -469,31 +485,31 @@ TEST_P(WindowLayerContract, TypedLettersFindAFolderAndAFolderTypedInTheBoxOpensW
     using namespace folders;
     const Tree tree;
     const ControlId dirs = "Form2.Dir1", box = "Form2.Text1";
-    auto line = [&](const fs::path& folder) { return LineOf(*ui, dirs, Utf8(folder)); };
+    auto line = [&](const fs::path& folder) { return LineOf(*ui, dirs, PathText(folder)); };
     std::vector<int> highlighted, expected;
     std::vector<std::string> opened;
     driver->WhenModal([&](FormId) {
         ui->SetCaption(dirs, tree.dir.str());
         expected = {line(tree.beta), line(tree.folderIff), line(tree.longName), line(tree.steam)};
-        EXPECT_EQ(ui->Caption(box), Utf8(tree.dir.path())) << "the box shows the folder open";
+        EXPECT_EQ(ui->Caption(box), PathText(tree.dir.path())) << "the box shows the folder open";
         for (const char* letters : {"b", "F", "s", "."}) {
             driver->Type(dirs, letters);
             highlighted.push_back(Highlighted(*ui, dirs));
         }
         EXPECT_TRUE(TakeReported().empty()) << "a letter opens nothing";
         for (const fs::path& typed : {tree.beta / "Inner", tree.dir.path() / "nowhere"}) {
-            driver->Type(box, Utf8(typed));
+            driver->Type(box, PathText(typed));
             driver->Press(box, Key::Enter);
             opened.push_back(ui->Caption(dirs));
         }
-        EXPECT_EQ(ui->Caption(box), Utf8(tree.dir.path() / "nowhere")) << "kept, to be mended";
+        EXPECT_EQ(ui->Caption(box), PathText(tree.dir.path() / "nowhere")) << "kept, to be mended";
         ui->UnloadForm("Form2");
     });
     ui->LoadForm("Form2");
     ui->ShowModal("Form2");
     EXPECT_EQ(highlighted, expected)
         << "the next folder whose name starts with the letter, letter case ignored";
-    EXPECT_EQ(opened, (std::vector<std::string>(2, Utf8(tree.beta / "Inner"))))
+    EXPECT_EQ(opened, (std::vector<std::string>(2, PathText(tree.beta / "Inner"))))
         << "a folder that is not there opens nothing";
     EXPECT_EQ(TakeReported(), (std::vector<Reported>{{"Form2.Dir1", UiEvent::Change}}))
         << "Enter in the box opens the folder and presses no button";
@@ -508,11 +524,11 @@ TEST_P(WindowLayerContract, TheDriveListChoosesTheDriveThatHoldsAFolder) {
     fs::create_directory_symlink("../drive_c", prefix.path() / "dosdevices" / "c:", ec);
     if (ec) GTEST_SKIP() << "no symbolic links here: " << ec.message();
     ui->SetDosDevices(prefix.path() / "dosdevices");
-    const std::string driveC = Utf8(fs::canonical(prefix.path() / "drive_c"));
+    const std::string driveC = PathText(fs::canonical(prefix.path() / "drive_c"));
     const ControlId drives = "Form2.Drive1";
     std::vector<std::string> chosen;
     driver->WhenModal([&](FormId) {
-        ui->SetCaption(drives, Utf8(prefix.path() / "drive_c" / "users" / "steamuser"));
+        ui->SetCaption(drives, PathText(prefix.path() / "drive_c" / "users" / "steamuser"));
         chosen.push_back(ui->Caption(drives));
         EXPECT_EQ(Highlighted(*ui, drives), LineOf(*ui, drives, driveC));
         ui->SetCaption(drives, prefix.str());
@@ -525,7 +541,7 @@ TEST_P(WindowLayerContract, TheDriveListChoosesTheDriveThatHoldsAFolder) {
     ui->LoadForm("Form2");
     ui->ShowModal("Form2");
     EXPECT_EQ(chosen, (std::vector<std::string>{
-                          driveC, Utf8(fs::canonical(prefix.path()).root_path()), driveC}));
+                          driveC, PathText(fs::canonical(prefix.path()).root_path()), driveC}));
     EXPECT_EQ(TakeReported(), (std::vector<Reported>{{"Form2.Drive1", UiEvent::Change}}));
 }
 
@@ -628,7 +644,8 @@ TEST_P(WindowLayerContract, EnterPressesTheFocusedButtonElseTheDefaultOneAndEsca
     ASSERT_EQ(driver->Focused("frmAbout"), ControlId("frmAbout.Label11")) << "the link";
     (void)TakeReported();
     driver->PressKey("frmAbout", Key::Enter);
-    EXPECT_EQ(TakeReported(), (std::vector<Reported>{{"frmAbout.Label11", UiEvent::Click}}));
+    driver->PressKey("frmAbout", Key::Space); // a label the keyboard reaches, as a button
+    EXPECT_EQ(TakeReported(), (std::vector<Reported>(2, {"frmAbout.Label11", UiEvent::Click})));
     ui->UnloadForm("frmAbout");
 }
 
@@ -666,9 +683,11 @@ TEST_P(WindowLayerContract, TheTitleCarriesTheUnsavedMarkWhileSaveIsEnabled) {
 
 TEST_P(WindowLayerContract, ControlCharactersFromASaveAreDrawnAsThePlaceholderAndKeptAsGiven) {
     // ESC with a screen-clearing sequence, TAB, CR, BEL, DEL and the C1 CSI; a no-break space
-    // (C2 A0) and an accented letter are text.
-    const std::string given = "Ann\x1b[2J\tB\r\x07\x7f\xc2\x9b!\xc2\xa0\xc3\xa9";
-    const std::string drawn = "Ann\uFFFD[2J\uFFFDB\uFFFD\uFFFD\uFFFD\uFFFD!\u00A0\u00E9";
+    // (C2 A0), an accented letter, Cyrillic and a character beyond 16 bits are text.
+    const std::string given =
+        "Ann\x1b[2J\tB\r\x07\x7f\xc2\x9b!\xc2\xa0\xc3\xa9\xd0\xa1\xF0\x9F\x98\x80";
+    const std::string drawn =
+        "Ann\uFFFD[2J\uFFFDB\uFFFD\uFFFD\uFFFD\uFFFD!\u00A0\u00E9\u0421\U0001F600";
     ui->ShowForm("Form1");
     ui->ListAdd("List1", given);
     ui->ListAdd("List1", "Bob");

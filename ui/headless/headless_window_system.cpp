@@ -98,11 +98,12 @@ void HeadlessWindowSystem::UserClick(ControlId list, int index) {
         c->selected = index;
         return;
     }
+    const int before = c->selected;
     ListSelect(list, index);
     if (list.Kind() == ControlKind::DriveList)
         (void)Send(list, UiEvent::Change);
-    else if (list.Reports(UiEvent::Click))
-        (void)Send(list, UiEvent::Click);
+    else if (list.Reports(UiEvent::Click) && !Send(list, UiEvent::Click))
+        ListSelect(list, before); // held back: the list shows again what the program holds
 }
 
 void HeadlessWindowSystem::UserDoubleClick(ControlId list, int index) {

@@ -117,7 +117,12 @@ std::string Win32WindowSystem::ListItem(ControlId list, int index) const {
 bool Win32WindowSystem::ListSelected(ControlId list, int index) const {
     const Control& c = At(list);
     if (index < 0) return false;
-    if (!c.hwnd) return c.chosen == index;
+    // A list or drop-down: the line the program last saw, which each pick (Picked) and each
+    // choice the program makes keep in step with the window. No message per question, where a
+    // click asks about each of 999 lines. A folder or file list's highlight is the window's.
+    const ControlKind kind = list.Kind();
+    if (!c.hwnd || kind == ControlKind::List || kind == ControlKind::Combo)
+        return c.chosen == index;
     const LRESULT shown =
         SendMessageW(c.hwnd, IsDropDown(list) ? CB_GETCURSEL : LB_GETCURSEL, 0, 0);
     return shown == index;
