@@ -111,7 +111,8 @@ bool AdultifyResident(Module1& m, int i) {
     const Position u = FindBytes(m.hood.HoodData, record.UserFile, 1);
     if (u == 0 || u + resident::kAge > static_cast<Position>(m.hood.HoodData.size())) {
         ++m.outcomes.refusals;
-        m.outcomes.notSavedBecause = "the resident's entry was not found whole in the neighbourhood";
+        m.outcomes.notSavedBecause =
+            "the resident's entry was not found whole in the neighbourhood";
         Report(m, "The resident's entry was not found whole in the neighbourhood. Nothing has "
                   "been changed.");
         return false;
@@ -223,7 +224,9 @@ std::vector<std::string> FilesOf(Module1& m, const PersonRecord& record) {
 // The line that shows the resident after the list was read again: the same line, unless the
 // file was read differently.
 int LineOf(const Module1& m, const Bytes& userFile, int line) {
-    auto at = [&](int k) { return m.hood.People[static_cast<std::size_t>(k)].UserFile == userFile; };
+    auto at = [&](int k) {
+        return m.hood.People[static_cast<std::size_t>(k)].UserFile == userFile;
+    };
     if (line < m.hood.RecordCount && at(line)) return line;
     for (int k = 0; k < m.hood.RecordCount; ++k)
         if (at(k)) return k;

@@ -36,7 +36,8 @@ void SkillLabel_Click(Module1& m, const SkillRow& row) {
     if (!StillAsRead(m, {HoodFile(m.game.SimsPath, ChosenHood(m))})) return;
     const long long current = LeadingNumber(m.ui.Caption(row.valueLabel));
     const double newValue = EditSkill(m, 0, 1000, current, row.name);
-    const Position p = FindBytes(m.hood.HoodData, m.hood.People[static_cast<std::size_t>(i)].UserFile, 1);
+    const Position p =
+        FindBytes(m.hood.HoodData, m.hood.People[static_cast<std::size_t>(i)].UserFile, 1);
     const auto value = static_cast<unsigned>(std::clamp(std::floor(newValue), 0.0, 65535.0));
     if (p > 0 && p + row.offset + 1 <= static_cast<Position>(m.hood.HoodData.size())) {
         // Only a real change is an unsaved edit: a Cancel, or the value it opened with, is not.

@@ -30,8 +30,9 @@ int SelectedLine(Module1& m) {
 void SetButtons(Module1& m) {
     const bool idle = !m.editing.growingUp;
     const bool chosen = SelectedLine(m) >= 0;
-    const bool marked = std::any_of(m.editing.listedChildren.begin(), m.editing.listedChildren.end(),
-                                    [](const ChildLine& c) { return c.marked; });
+    const bool marked =
+        std::any_of(m.editing.listedChildren.begin(), m.editing.listedChildren.end(),
+                    [](const ChildLine& c) { return c.marked; });
     m.ui.SetEnabled("frmChildren.cmdMark", idle && chosen);
     m.ui.SetEnabled("frmChildren.cmdOpen", idle && chosen);
     m.ui.SetEnabled("frmChildren.cmdGrowUp", idle && (chosen || marked));
@@ -171,7 +172,8 @@ void frmChildren_Sort_Click(Module1& m, ControlId caption) {
                      [&](const ChildLine& a, const ChildLine& b) { return key(a) < key(b); });
     int again = -1;
     for (std::size_t i = 0; kept && i < m.editing.listedChildren.size(); ++i)
-        if (m.editing.listedChildren[i].hood == keep.hood && m.editing.listedChildren[i].k == keep.k)
+        if (m.editing.listedChildren[i].hood == keep.hood &&
+            m.editing.listedChildren[i].k == keep.k)
             again = static_cast<int>(i);
     FillList(m, again);
 }

@@ -40,7 +40,8 @@ void ReadChosenNeighbourhood(Module1& m) {
 }
 
 void Combo1_Click(Module1& m) {
-    if (m.ui.Caption("Combo1") == m.hood.hoodEntryRead && m.game.SimsPath == m.hood.hoodFolderRead) return;
+    if (m.ui.Caption("Combo1") == m.hood.hoodEntryRead && m.game.SimsPath == m.hood.hoodFolderRead)
+        return;
     if (m.editing.UnsavedData == kTrue) {
         const int picked = ChosenEntry(m);
         // The edits are of the neighbourhood read: the save derives its paths from Combo1.
@@ -60,7 +61,8 @@ void ShowUnexpectedFault(Module1& m, std::string_view what) {
 namespace {
 
 struct CommandScope {
-    explicit CommandScope(Module1& m) : flag(m.editing.commandRunning), asked(m.editing.askedBeforeWork) {
+    explicit CommandScope(Module1& m)
+        : flag(m.editing.commandRunning), asked(m.editing.askedBeforeWork) {
         flag = true;
     }
     ~CommandScope() { flag = asked = false; }

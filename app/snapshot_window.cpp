@@ -58,7 +58,7 @@ void FillList(Module1& m) {
     // A line that cannot be selected, so that Restore stays disabled.
     m.ui.ListAdd("frmSnapshots.List1",
                  m.game.snapshotRoot ? "No snapshots yet."
-                                : "No snapshots are kept: no folder for them could be named.");
+                                     : "No snapshots are kept: no folder for them could be named.");
     m.ui.SetEnabled("frmSnapshots.List1", false);
 }
 

@@ -30,8 +30,8 @@ constexpr int kSmilingFace = 1, kFrowningFace = 3, kLaughingFace = 4;
 
 void FillCareerNames(Module1& m) {
     m.game.CareerNames = {"Unemployed", "Business", "Entertainment", "Law Enforcement",
-                     "Crime",      "Medicine", "Military",      "Politics",
-                     "Pro Sports", "Science",  "X-Treme Sports"};
+                          "Crime",      "Medicine", "Military",      "Politics",
+                          "Pro Sports", "Science",  "X-Treme Sports"};
 }
 
 bool FindGameFolder(RunState run) {
@@ -130,8 +130,9 @@ void ExitSequence(Module1& m) {
     m.outcomes.notSavedBecause.clear();
     if (!SettleUnsavedData(m)) {
         m.ui.SetWindowIcon(kSmilingFace); // the program goes on
-        SetStatus(m, m.outcomes.notSavedBecause.empty() ? "Adultify was not closed; the changes are kept."
-                                               : NothingSavedText(m) + " Adultify was not closed.");
+        SetStatus(m, m.outcomes.notSavedBecause.empty()
+                         ? "Adultify was not closed; the changes are kept."
+                         : NothingSavedText(m) + " Adultify was not closed.");
         return;
     }
     EndProgramNow(m, 0);

@@ -96,7 +96,8 @@ void BM_GetPeople(benchmark::State& state) {
         Get_People(app.m);
         benchmark::DoNotOptimize(app.m.hood.RecordCount);
     }
-    if (app.m.hood.RecordCount != state.range(0)) state.SkipWithError("not every resident was found");
+    if (app.m.hood.RecordCount != state.range(0))
+        state.SkipWithError("not every resident was found");
 }
 
 void BM_DisplayLastResident(benchmark::State& state) {

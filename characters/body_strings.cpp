@@ -54,7 +54,8 @@ void menu_iff_Click(Module1& m) {
             SetStatus(m, "Idle");
             return;
         }
-        const auto path = ChosenUserFilePath(m, m.hood.People[static_cast<std::size_t>(i)].UserFile);
+        const auto path =
+            ChosenUserFilePath(m, m.hood.People[static_cast<std::size_t>(i)].UserFile);
         if (!path) {
             ReportRefusal(m, kNotListed, CharactersFolder(m.game.SimsPath, ChosenHood(m)),
                           "the resident's file name could lead outside the Characters folder");
@@ -72,8 +73,9 @@ void menu_iff_Click(Module1& m) {
         }
         m.hood.UserFileData = std::move(data.value());
         SetStatus(m, "Look for STR#");
-        const Position q = FindChunk(m.hood.UserFileData, "STR#", kBodyStringTableId, kChunkFlagsUsual,
-                                     [&m] { SetStatus(m, "Looking for bodystring"); });
+        const Position q =
+            FindChunk(m.hood.UserFileData, "STR#", kBodyStringTableId, kChunkFlagsUsual,
+                      [&m] { SetStatus(m, "Looking for bodystring"); });
         if (q == 0) {
             ++m.outcomes.refusals;
             (void)m.ui.ShowMessage("The File [" + m.fs.NativePath(*path) +

@@ -77,7 +77,8 @@ int FixThumbnails(Module1& m, const PersonRecord& resident) {
 void menu_fix_thumbnails_Click(Module1& m) {
     // Its questions before its work, and never on a file changed since it was shown.
     if (const int line = SelectedResident(m); line >= 0 && !m.ui.Caption("Combo1").empty()) {
-        const auto path = ChosenUserFilePath(m, m.hood.People[static_cast<std::size_t>(line)].UserFile);
+        const auto path =
+            ChosenUserFilePath(m, m.hood.People[static_cast<std::size_t>(line)].UserFile);
         if (path && !ReadyToWrite(m, {*path})) return;
     }
     if (m.ui.ShowMessage(ThumbnailWarningText(), MsgButtons::YesNoDefaultNo, MsgIcon::Information,

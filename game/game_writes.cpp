@@ -104,7 +104,7 @@ std::string NotSavedReason(const FileError& error) {
 std::string NothingSavedText(const Module1& m) {
     return "Nothing was saved: " +
            (m.outcomes.notSavedBecause.empty() ? std::string("the command was stopped")
-                                      : m.outcomes.notSavedBecause) +
+                                               : m.outcomes.notSavedBecause) +
            ".";
 }
 
@@ -215,8 +215,8 @@ FileResult<std::vector<SnapshotCopy>> ReadCopies(Module1& m, const std::vector<s
 std::optional<std::string> KeepCopy(Module1& m, const std::string& what, int hood,
                                     const WriteCause& cause, const std::vector<std::string>& files,
                                     const std::string& keep = {}) {
-    const bool wanted =
-        !keep.empty() || (!m.game.writeWithoutSnapshot && (m.game.snapshotRoot || m.game.snapshotsUnavailable));
+    const bool wanted = !keep.empty() || (!m.game.writeWithoutSnapshot &&
+                                          (m.game.snapshotRoot || m.game.snapshotsUnavailable));
     if (!wanted) return "";
     if (!m.game.snapshotRoot) {
         ReportRefusal(m, what, m.game.SimsPath,
@@ -245,7 +245,8 @@ bool PassDoor(Module1& m, const std::vector<Replacement>& changes, const Door& d
         m.outcomes.notSavedBecause = kNoSnapshot;
         return false;
     }
-    const FileStatus status = changes.empty() ? FileStatus{} : m.fs.Replace(m.game.SimsPath, changes);
+    const FileStatus status =
+        changes.empty() ? FileStatus{} : m.fs.Replace(m.game.SimsPath, changes);
     if (!status) {
         ReportFileError(m, door.what, status.error());
         m.outcomes.notSavedBecause = NotSavedReason(status.error());
@@ -277,7 +278,8 @@ bool RestoreFromSnapshot(Module1& m, const std::string& id) {
         ReportRefusal(m, what, m.game.SimsPath, "no folder for snapshots could be named");
         return false;
     }
-    const auto snapshot = ReadSnapshotFiles(*m.game.snapshotRoot, id, NativeFile(m, m.game.SimsPath));
+    const auto snapshot =
+        ReadSnapshotFiles(*m.game.snapshotRoot, id, NativeFile(m, m.game.SimsPath));
     if (!snapshot) {
         ReportFileError(m, what, snapshot.error());
         return false;

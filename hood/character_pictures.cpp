@@ -13,8 +13,8 @@ namespace adultify {
 namespace {
 
 void ShowPicture(Module1& m, ControlId box, Position chunk, std::size_t length) {
-    if (chunk == 0 ||
-        !m.ui.SetPictureBitmap(box, BytesClipped(m.hood.UserFileData, chunk + kChunkHeaderSize, length)))
+    if (chunk == 0 || !m.ui.SetPictureBitmap(
+                          box, BytesClipped(m.hood.UserFileData, chunk + kChunkHeaderSize, length)))
         m.ui.CopyPicture(kStockPictureHolder, box);
 }
 
@@ -39,7 +39,8 @@ void Read_UserIff(Module1& m, const Bytes& userFile) {
             RememberRead(m, *path, data.value());
             m.hood.UserFileData = std::move(data.value());
             SetStatus(m, "Get BMP");
-            ShowPicture(m, "Picture1", FindThumbnailChunk(m.hood.UserFileData), kThumbnailDataLength);
+            ShowPicture(m, "Picture1", FindThumbnailChunk(m.hood.UserFileData),
+                        kThumbnailDataLength);
             SetStatus(m, "Get other BMP");
             ShowPicture(m, "Picture2", FindFaceChunk(m.hood.UserFileData), kFaceDataLength);
         }

@@ -234,7 +234,8 @@ void AddResident(Module1& m, ResidentScan& scan) {
     report += "Not sure what has happended but here is some Debug Info that may Help:\n";
     report += "Program Pointer=" + WithSignPosition(scan.programPointer) + "\n";
     report += "T=" + WithSignPosition(scan.i) + "\n";
-    report += "Hood Length=" + WithSignPosition(static_cast<long long>(m.hood.HoodData.size())) + "\n";
+    report +=
+        "Hood Length=" + WithSignPosition(static_cast<long long>(m.hood.HoodData.size())) + "\n";
     report += "Record Count=" + WithSignPosition(m.hood.RecordCount) + "\n";
     report += "User File=" + DecodeName(m, r.UserFile) + "\n";
     report += "Sim First Name=" + DecodeName(m, r.FirstName) + "\n";

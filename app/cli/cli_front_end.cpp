@@ -270,7 +270,8 @@ class CliSession {
     int ListSnapshotsOfHood() {
         std::vector<SnapshotInfo> all;
         if (m_.game.snapshotRoot)
-            all = ListSnapshots(*m_.game.snapshotRoot, NativeFile(m_, m_.game.SimsPath), ChosenHood(m_));
+            all = ListSnapshots(*m_.game.snapshotRoot, NativeFile(m_, m_.game.SimsPath),
+                                ChosenHood(m_));
         if (o_.json) return SnapshotsJson(all);
         for (const SnapshotInfo& s : all) {
             std::string files;

@@ -494,7 +494,8 @@ TEST(AdultifyFailures, AnInterruptedSaveIsFinishedOnlyWithACopyAndCountsAsAChang
     ASSERT_TRUE(std::filesystem::exists(g.dir.path() / ".adultify-intent"));
 
     test::TempDir snapshots;
-    EXPECT_EQ(recover([&](Module1& m) { m.game.snapshotRoot = snapshots.path(); }), std::pair(2, 0));
+    EXPECT_EQ(recover([&](Module1& m) { m.game.snapshotRoot = snapshots.path(); }),
+              std::pair(2, 0));
     EXPECT_EQ(test::ReadBytes(hoodFile), GrownUpHood());
     EXPECT_EQ(test::ReadBytes(g.CharacterPath(Child())), GrownUpCharacter(character));
     EXPECT_FALSE(std::filesystem::is_empty(snapshots.path())) << "the copy it promised";

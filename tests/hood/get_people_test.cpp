@@ -57,7 +57,8 @@ TEST_P(GetPeopleTest, NamesEachResidentWithItsOwnFamilyInBothRecordVersions) {
     EXPECT_EQ(bella.UserFile, ToBytes("user00004"));
     EXPECT_EQ((std::array<std::uint8_t, 4>{0x94, 0x93, 0x92, 0x91}), bella.FamilyKey)
         << "the GUID at +532";
-    EXPECT_EQ((std::array<std::uint8_t, 4>{0x84, 0x83, 0x82, 0x81}), g.app.m.hood.People[0].FamilyKey)
+    EXPECT_EQ((std::array<std::uint8_t, 4>{0x84, 0x83, 0x82, 0x81}),
+              g.app.m.hood.People[0].FamilyKey)
         << "at +180";
     EXPECT_EQ(g.app.m.hood.People[2].Age[0], 9);
 }
