@@ -32,7 +32,7 @@ run-home: build
 	@sh scripts/run-sample.sh $(BUILD) home
 
 sanitize: setup
-	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DADULTIFY_SANITIZE=ON -DADULTIFY_BENCHMARKS=OFF
+	@sh scripts/configure-instrumented.sh $(ASAN_BUILD)
 	cmake --build $(ASAN_BUILD)
 	# The 200 kills test processes, not memory: it runs once, in the plain build.
 	cd $(ASAN_BUILD) && QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=1 ctest --output-on-failure -j2 -E cli_killed_during_adultify
@@ -67,4 +67,4 @@ bench: build
 	@sh scripts/run-benchmarks.sh $(BUILD)
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) build-fuzz build-windows dist
+	rm -rf $(BUILD) $(ASAN_BUILD) build-windows dist

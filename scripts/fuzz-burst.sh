@@ -3,4 +3,4 @@
 # after them is caught. The long campaigns are run by hand with make fuzz.
 set -eu
 cd "$(dirname "$0")/.."
-FUZZ_SECONDS=${FUZZ_SECONDS:-3} exec sh scripts/fuzz.sh
+FUZZ_SECONDS=${FUZZ_SECONDS:-3} FUZZ_JOBS=${FUZZ_JOBS:-2} exec sh scripts/fuzz.sh

@@ -82,7 +82,8 @@ TEST_P(ThumbnailFixTest, YesReplacesEveryTagAndShowsTheStockPictures) {
             ++bitmaps;
         } else if (c.type == "rsmp") {
             const auto rsmp = expected.begin() + c.offset;
-            const auto list = std::search(rsmp, rsmp + c.size, "_PMB", "_PMB" + 4);
+            const std::string_view tag = "_PMB";
+            const auto list = std::search(rsmp, rsmp + c.size, tag.begin(), tag.end());
             ASSERT_NE(list, rsmp + c.size);
             std::copy_n("XXXX", 4, list);
         }

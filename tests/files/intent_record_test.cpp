@@ -131,10 +131,10 @@ TEST_F(TwoFiles, AStopAfterAnyStepIsRecoveredToBothOldOrBothNewOrKeepsTheGamesSa
 TEST_F(TwoFiles, AMarkerCutShortOrDamagedHasEveryFolderLookedAt) {
     for (const bool cut : {true, false}) {
         SCOPED_TRACE(cut ? "cut short" : "damaged");
-        ASSERT_THROW(ReplaceTogether(dir.path(), Changes(1, std::nullopt),
-                                     [steps = 0]() mutable {
-                                         if (steps++ == 2) throw Stop{};
-                                     }),
+        ASSERT_THROW((void)ReplaceTogether(dir.path(), Changes(1, std::nullopt),
+                                           [steps = 0]() mutable {
+                                               if (steps++ == 2) throw Stop{};
+                                           }),
                      Stop);
         Bytes marker = test::ReadBytes(TempsMarkerFile(dir.path()));
         if (cut)
@@ -194,10 +194,10 @@ TEST_F(TwoFiles, ARecordCutShortOrDamagedDropsTheSaveThatHadNotBegun) {
 }
 
 TEST_F(TwoFiles, ADamagedTempBeforeAnyRenameDropsTheSave) {
-    ASSERT_THROW(ReplaceTogether(dir.path(), Changes(1, std::nullopt),
-                                 [steps = 0]() mutable {
-                                     if (steps++ == 3) throw Stop{};
-                                 }),
+    ASSERT_THROW((void)ReplaceTogether(dir.path(), Changes(1, std::nullopt),
+                                       [steps = 0]() mutable {
+                                           if (steps++ == 3) throw Stop{};
+                                       }),
                  Stop);
     const auto temps = Temps(dir.path());
     ASSERT_EQ(temps.size(), 2u);
