@@ -142,11 +142,11 @@ bool AdultifyResident(Module1& m, int i) {
         return false;
     }
     if (!SaveBoth(m, path, character, hoodBefore,
-                  {"adultify", DecodeName(m, record.UserFile), ResidentName(m, record)}))
+                  {"adultify", DecodeName(m.game, record.UserFile), ResidentName(m.game, record)}))
         return false;
     m.ui.SetEnabled("Command1", false);
     // No character file is read again: the one written is in memory, the others are unchanged.
-    KnownFirstNames known = FirstNamesRead(m);
+    KnownFirstNames known = FirstNamesRead(m.hood);
     const std::string userFile(AsText(record.UserFile));
     known.erase(userFile);
     if (character) {
@@ -247,8 +247,8 @@ bool GrowUpResident(Module1& m, int line) {
     }
     m.editing.askedBeforeWork = false;
     if (!done) {
-        AddLogLine(m, NothingSavedText(m));
-        SetStatus(m, NothingSavedText(m));
+        AddLogLine(m, NothingSavedText(m.outcomes));
+        SetStatus(m, NothingSavedText(m.outcomes));
         return false;
     }
     AddLogLine(m, "Adultify is Finished");

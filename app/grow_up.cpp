@@ -44,7 +44,7 @@ std::vector<ChildLine> ChildrenShown(Module1& m, const std::optional<std::string
     for (int k = 0; k < m.ui.ListCount("List1"); ++k) {
         const PersonRecord& r = m.hood.People[static_cast<std::size_t>(k)];
         if (AgeText(r) != "Child") continue;
-        ChildLine line{hood, k, DecodeName(m, r.LastName), m.ui.ListItem("List1", k)};
+        ChildLine line{hood, k, DecodeName(m.game, r.LastName), m.ui.ListItem("List1", k)};
         if (!family || line.family == *family) lines.push_back(std::move(line));
     }
     return lines;

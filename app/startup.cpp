@@ -132,7 +132,7 @@ void ExitSequence(Module1& m) {
         m.ui.SetWindowIcon(kSmilingFace); // the program goes on
         SetStatus(m, m.outcomes.notSavedBecause.empty()
                          ? "Adultify was not closed; the changes are kept."
-                         : NothingSavedText(m) + " Adultify was not closed.");
+                         : NothingSavedText(m.outcomes) + " Adultify was not closed.");
         return;
     }
     EndProgramNow(m, 0);

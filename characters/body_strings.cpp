@@ -36,7 +36,7 @@ void ListEntries(Module1& m, const Bytes& data, Position q) {
             ++p;
         }
         SetStatus(m, "Add to List");
-        m.ui.ListAdd("List2", std::to_string(k) + ":" + DecodeName(m, value));
+        m.ui.ListAdd("List2", std::to_string(k) + ":" + DecodeName(m.game, value));
         if (p > size) return;
     }
 }

@@ -65,8 +65,9 @@ int FixThumbnails(Module1& m, const PersonRecord& resident) {
     }
     m.hood.UserFileData = std::move(data.value());
     const int replaced = RemoveBitmapTags(m.hood.UserFileData);
-    if (!WriteGameFiles(m, {{*path, m.hood.UserFileData, std::nullopt}}, kNotFixed,
-                        {"fix-thumbnails", DecodeName(m, userFile), ResidentName(m, resident)}))
+    if (!WriteGameFiles(
+            m, {{*path, m.hood.UserFileData, std::nullopt}}, kNotFixed,
+            {"fix-thumbnails", DecodeName(m.game, userFile), ResidentName(m.game, resident)}))
         return -1;
     List1_Click(m);
     return replaced;

@@ -4,12 +4,12 @@
 
 namespace adultify {
 
-std::string DecodeName(const Module1& m, std::string_view bytes) {
-    return DecodeCodePage(bytes, m.game.codePage);
+std::string DecodeName(const GameState& game, std::string_view bytes) {
+    return DecodeCodePage(bytes, game.codePage);
 }
 
-std::string DecodeName(const Module1& m, const Bytes& bytes) {
-    return DecodeName(m, AsText(bytes));
+std::string DecodeName(const GameState& game, const Bytes& bytes) {
+    return DecodeName(game, AsText(bytes));
 }
 
 } // namespace adultify

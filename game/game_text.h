@@ -1,6 +1,6 @@
 #pragma once
 // Text from the game's files as the program shows it: the bytes decoded from the game's code
-// page (Module1::codePage) into UTF-8. The bytes in the files are never changed.
+// page (GameState::codePage) into UTF-8. The bytes in the files are never changed.
 
 #include "core/module1.h"
 
@@ -9,7 +9,7 @@
 
 namespace adultify {
 
-[[nodiscard]] std::string DecodeName(const Module1& m, std::string_view bytes);
-[[nodiscard]] std::string DecodeName(const Module1& m, const Bytes& bytes);
+[[nodiscard]] std::string DecodeName(const GameState& game, std::string_view bytes);
+[[nodiscard]] std::string DecodeName(const GameState& game, const Bytes& bytes);
 
 } // namespace adultify

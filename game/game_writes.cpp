@@ -101,10 +101,10 @@ std::string NotSavedReason(const FileError& error) {
     return "the file could not be written (" + error.reason + ")";
 }
 
-std::string NothingSavedText(const Module1& m) {
+std::string NothingSavedText(const Outcomes& outcomes) {
     return "Nothing was saved: " +
-           (m.outcomes.notSavedBecause.empty() ? std::string("the command was stopped")
-                                               : m.outcomes.notSavedBecause) +
+           (outcomes.notSavedBecause.empty() ? std::string("the command was stopped")
+                                             : outcomes.notSavedBecause) +
            ".";
 }
 

@@ -32,7 +32,7 @@ inline constexpr const char* kChangeFilesQuestion =
 // Why a write was not made, in a player's words: "the folder is read-only".
 [[nodiscard]] std::string NotSavedReason(const FileError& error);
 // "Nothing was saved: the game is running.", from the reason kept for the last write.
-[[nodiscard]] std::string NothingSavedText(const Module1& m);
+[[nodiscard]] std::string NothingSavedText(const Outcomes& outcomes);
 
 // The machine's own path of a program path, to hand to the file functions: the UTF-8 text
 // of NativePath would be read in the 8-bit code page on Windows.

@@ -43,7 +43,7 @@ std::string SavedText(const Replacement& hood) {
 bool SaveHood(Module1& m) {
     const auto hood = HoodReplacement(m);
     if (!hood || !WriteGameFiles(m, {*hood}, kNotSaved, {"save", "", ""})) {
-        SetStatus(m, NothingSavedText(m));
+        SetStatus(m, NothingSavedText(m.outcomes));
         return false;
     }
     MarkSaved(m);

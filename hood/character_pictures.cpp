@@ -21,7 +21,7 @@ void ShowPicture(Module1& m, ControlId box, Position chunk, std::size_t length) 
 } // namespace
 
 void Read_UserIff(Module1& m, const Bytes& userFile) {
-    SetStatus(m, "Read_UserIff(" + DecodeName(m, userFile) + ")");
+    SetStatus(m, "Read_UserIff(" + DecodeName(m.game, userFile) + ")");
     // No pictures of the resident shown before stay beside this one's data.
     m.ui.RemovePicture("Picture1");
     m.ui.RemovePicture("Picture2");

@@ -218,7 +218,7 @@ void AddResident(Module1& m, ResidentScan& scan) {
     scan.programPointer = 12;
     if (family) r.LastName = *family;
     scan.programPointer = 13;
-    const std::string text = ResidentName(m, r);
+    const std::string text = ResidentName(m.game, r);
     m.ui.ListAdd("List1", text);
     if (IsChild(r)) m.ui.ListSetMark("List1", m.hood.RecordCount, LineMark::Child);
     SetStatus(m, "Find Residents (" + text + ")");
@@ -237,9 +237,9 @@ void AddResident(Module1& m, ResidentScan& scan) {
     report +=
         "Hood Length=" + WithSignPosition(static_cast<long long>(m.hood.HoodData.size())) + "\n";
     report += "Record Count=" + WithSignPosition(m.hood.RecordCount) + "\n";
-    report += "User File=" + DecodeName(m, r.UserFile) + "\n";
-    report += "Sim First Name=" + DecodeName(m, r.FirstName) + "\n";
-    report += "Sim Last Name=" + DecodeName(m, r.LastName);
+    report += "User File=" + DecodeName(m.game, r.UserFile) + "\n";
+    report += "Sim First Name=" + DecodeName(m.game, r.FirstName) + "\n";
+    report += "Sim Last Name=" + DecodeName(m.game, r.LastName);
     if (!kSupportAddress.empty())
         report += "\n\nPlease email this information to " + std::string(kSupportAddress);
     (void)m.ui.ShowMessage(report, MsgButtons::Ok, MsgIcon::Critical,
@@ -249,21 +249,21 @@ void AddResident(Module1& m, ResidentScan& scan) {
 
 } // namespace
 
-std::string ResidentName(const Module1& m, const PersonRecord& r) {
+std::string ResidentName(const GameState& game, const PersonRecord& r) {
     Bytes line = r.FirstName;
     line.push_back(' ');
     line.insert(line.end(), r.LastName.begin(), r.LastName.end());
-    return DecodeName(m, line);
+    return DecodeName(game, line);
 }
 
 void Get_People(Module1& m) {
     Get_People(m, {});
 }
 
-KnownFirstNames FirstNamesRead(const Module1& m) {
+KnownFirstNames FirstNamesRead(const HoodState& hood) {
     KnownFirstNames names;
-    for (int k = 0; k < m.hood.RecordCount; ++k) {
-        const PersonRecord& r = m.hood.People[static_cast<std::size_t>(k)];
+    for (int k = 0; k < hood.RecordCount; ++k) {
+        const PersonRecord& r = hood.People[static_cast<std::size_t>(k)];
         names.emplace(AsText(r.UserFile), r.FirstName);
     }
     return names;

@@ -19,10 +19,10 @@ using KnownFirstNames = std::map<std::string, Bytes, std::less<>>;
 // for the reload after the program's own save, which changed no other character file.
 void Get_People(Module1& m, const KnownFirstNames& known);
 // The first names of the residents read last.
-[[nodiscard]] KnownFirstNames FirstNamesRead(const Module1& m);
+[[nodiscard]] KnownFirstNames FirstNamesRead(const HoodState& hood);
 
 // The resident's first and family name, as its List1 line shows them ("Bob Newbie").
-[[nodiscard]] std::string ResidentName(const Module1& m, const PersonRecord& r);
+[[nodiscard]] std::string ResidentName(const GameState& game, const PersonRecord& r);
 
 // The first name in the resident's character file, or "Not Found".
 [[nodiscard]] Bytes ReadCharacterFirstName(Module1& m, const Bytes& userFile);

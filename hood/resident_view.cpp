@@ -34,9 +34,9 @@ void ShowResident(Module1& m, int k) {
     Bytes full = r.FirstName;
     full.push_back(' ');
     full.insert(full.end(), r.LastName.begin(), r.LastName.end());
-    m.ui.SetCaption("Frame2", "Personal Infomation for " + DecodeName(m, full));
+    m.ui.SetCaption("Frame2", "Personal Infomation for " + DecodeName(m.game, full));
     SetStatus(m, "Get personal info");
-    m.ui.ListAdd("List2", "Filename:" + DecodeName(m, r.UserFile));
+    m.ui.ListAdd("List2", "Filename:" + DecodeName(m.game, r.UserFile));
     m.ui.ListAdd("List2", std::string("Gender: ") + (r.Gender[0] == 1 ? "Female" : "Male"));
     const std::uint8_t career = r.Career[0];
     if (career <= 10) {

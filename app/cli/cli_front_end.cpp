@@ -383,7 +383,7 @@ class CliSession {
         if (o_.json) return ResidentsJson();
         for (int k = 0; k < count; ++k) {
             const PersonRecord& r = m_.hood.People[static_cast<std::size_t>(k)];
-            out_ << k << '\t' << AgeText(r) << '\t' << TerminalText(DecodeName(m_, r.UserFile))
+            out_ << k << '\t' << AgeText(r) << '\t' << TerminalText(DecodeName(m_.game, r.UserFile))
                  << '\t' << TerminalText(ui_.ListItem("List1", k)) << '\n';
         }
         return kCliOk;
@@ -395,7 +395,7 @@ class CliSession {
         for (int k = 0; k < ui_.ListCount("List1"); ++k) {
             const PersonRecord& r = m_.hood.People[static_cast<std::size_t>(k)];
             j.BeginObject().Field("k", k).Field("age", AgeText(r));
-            j.Field("user_file", DecodeName(m_, r.UserFile));
+            j.Field("user_file", DecodeName(m_.game, r.UserFile));
             j.Field("name", ui_.ListItem("List1", k)).EndObject();
         }
         j.EndArray().EndObject();
