@@ -21,8 +21,8 @@ mkdir -p "$work"
 # line break), the test programs to build and run.
 cat >"$table" <<'EOF'
 ageing/adultify.cpp
-SetByteAt(m.HoodData, u + resident::kAge, resident::kAgeAdult);
-SetByteAt(m.HoodData, u + resident::kAge, resident::kAgeChild);
+SetByteAt(m.hood.HoodData, u + resident::kAge, resident::kAgeAdult);
+SetByteAt(m.hood.HoodData, u + resident::kAge, resident::kAgeChild);
 ageing_tests
 
 hood/resident_layout.h
@@ -41,7 +41,7 @@ std::memcpy(&data[static_cast<std::size_t>(b - 1)], "adulT", 5);
 ageing_tests
 
 ageing/adultify.cpp
-SetByteAt(m.HoodData, u + resident::kCareerLevel, 0);
+SetByteAt(m.hood.HoodData, u + resident::kCareerLevel, 0);
 (void)u;
 ageing_tests
 
