@@ -16,10 +16,6 @@ Editor::Editor(WindowSystem& ui, const EnvironmentLookup& env, Clock* clock)
     m_.game.showsLookOnly = true;
     shelf_ = SearchGames(platform_);
     shelf_.rememberIn = RememberedFolderFile(env);
-    shelf_.usePrefix = [this](const std::filesystem::path& prefix) {
-        UsePrefix(platform_, prefix);
-        ui_.SetDosDevices(platform_.dosdevices);
-    };
     ShowFoundGames(m_, shelf_);
     ui_.eventSink = [this](ControlId control, UiEvent event) {
         return DispatchWindowEvent(run(), control, event);

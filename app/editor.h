@@ -26,7 +26,7 @@ class Editor {
     int Run();
 
     Module1& m() { return m_; }
-    RunState run() { return RunState(m_, shelf_); }
+    RunState run() { return RunState(m_, shelf_, &platform_); }
 
   private:
     WindowSystem& ui_;

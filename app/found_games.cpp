@@ -95,7 +95,6 @@ GameShelf SearchGames(Platform& platform) {
     places.registry = platform.registry.get();
     GameShelf shelf;
     shelf.games = FindGames(places);
-    shelf.usePrefix = [&platform](const fs::path& prefix) { UsePrefix(platform, prefix); };
     return shelf;
 }
 
@@ -103,11 +102,14 @@ void ShowFoundGames(Module1& m, const GameShelf& shelf) {
     ShowGamesMenu(m, shelf);
 }
 
-bool UseFoundGame(Module1& m, GameShelf& shelf, std::size_t index) {
+bool UseFoundGame(Module1& m, GameShelf& shelf, Platform* platform, std::size_t index) {
     if (index >= shelf.games.size()) return false;
     const FoundGame& game = shelf.games[index];
     ReleaseGame(m);
-    if (game.prefix && shelf.usePrefix) shelf.usePrefix(*game.prefix);
+    if (game.prefix && platform) {
+        UsePrefix(*platform, *game.prefix);
+        m.ui.SetDosDevices(platform->dosdevices);
+    }
     m.game.SimsPath = game.gameFolder;
     // A prefix Wine never started has no drive letters yet: its folder is named as it lies.
     if (!SameFolder(TextPath(m.fs.NativePath(m.game.SimsPath)), game.native))

@@ -9,7 +9,6 @@
 
 #include <cstddef>
 #include <filesystem>
-#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -23,8 +22,6 @@ struct GameShelf {
     std::optional<int> codePage;        // given on the command line: read every game in it
     // Where the editor keeps the folder last chosen by hand; none: not kept.
     std::optional<std::filesystem::path> rememberIn;
-    // Makes the file system reach the files through a game's Wine prefix.
-    std::function<void(const std::filesystem::path& prefix)> usePrefix;
 };
 
 // A game's path as its games menu entry shows it: one longer than kShownPathLength characters
@@ -34,15 +31,16 @@ inline constexpr std::size_t kShownPathLength = 60;
 [[nodiscard]] std::string ShortenedPath(std::string_view path);
 
 // The install search on the platform's machine: the home folder and $WINEPREFIX from its
-// environment, its registry, the folder remembered in the user's settings. The file system
-// follows the games' prefixes through `platform`, which must outlive the shelf.
+// environment, its registry, the folder remembered in the user's settings.
 [[nodiscard]] GameShelf SearchGames(Platform& platform);
 
 // Lists the games in the games menu, the one in use checked.
 void ShowFoundGames(Module1& m, const GameShelf& shelf);
 
 // Makes games[index] the one in use; false when there is none such.
-bool UseFoundGame(Module1& m, GameShelf& shelf, std::size_t index);
+// A game in a Wine prefix is reached through that prefix on `platform` (none: no prefix is
+// followed), and the path dialog offers the prefix's drive letters.
+bool UseFoundGame(Module1& m, GameShelf& shelf, Platform* platform, std::size_t index);
 
 // SimsPath was chosen by hand: its code page is found (the game found there, else the Wine
 // prefix it lies in, else the system's) and, when the shelf says where, the choice is kept.

@@ -25,7 +25,7 @@ void ReadGameAgain(Module1& m) {
 
 void SwitchToFoundGame(RunState run, std::size_t index) {
     Module1& m = run.m;
-    if (!SettleUnsavedData(m) || !UseFoundGame(m, run.games, index)) return;
+    if (!SettleUnsavedData(m) || !UseFoundGame(m, run.games, run.platform, index)) return;
     RecoverInterruptedSave(m);
     ReadGameAgain(m);
 }

@@ -36,7 +36,7 @@ void FillCareerNames(Module1& m) {
 
 bool FindGameFolder(RunState run) {
     Module1& m = run.m;
-    if (UseFoundGame(m, run.games, 0)) return true;
+    if (UseFoundGame(m, run.games, run.platform, 0)) return true;
     m.game.SimsPath = std::string(kNotFound);
     ShowNoSimsMessage(m);
     return false;

@@ -118,7 +118,7 @@ class CliSession {
             if (!AcceptGameFolder(m_, *o_.game)) return kCliNotThere;
             UseChosenFolder(m_, shelf_);
         } else if (o_.found) {
-            if (!UseFoundGame(m_, shelf_, static_cast<std::size_t>(*o_.found - 1))) {
+            if (!UseFoundGame(m_, shelf_, &platform_, static_cast<std::size_t>(*o_.found - 1))) {
                 err_ << "adultify-cli: no game " << *o_.found << " (games lists "
                      << shelf_.games.size() << ")\n";
                 return kCliNotThere;
@@ -483,7 +483,7 @@ class CliSession {
         return kCliOk;
     }
 
-    RunState run() { return RunState(m_, shelf_); }
+    RunState run() { return RunState(m_, shelf_, &platform_); }
 
     const CliOptions& o_;
     std::ostream& out_;

@@ -17,7 +17,7 @@ struct HeadlessApp {
     Module1 m;
     GameShelf shelf; // none found: the game folder is given
 
-    RunState run() { return RunState(m, shelf); }
+    RunState run() { return RunState(m, shelf, nullptr); }
 
     // Sets the cooking skill of List1's line `line` to `value` through the skill dialog, as a
     // user does: an unsaved edit.
