@@ -119,14 +119,14 @@ bool RouteClick(std::span<const ClickRoute> routes, Module1& m, ControlId c) {
     return false;
 }
 
-bool Form1Click(RunState run, ControlId c) {
+bool Form1Click(const RunState& run, ControlId c) {
     for (std::size_t i = 0; i < kGameEntries.size(); ++i)
         if (c == kGameEntries[i]) return SwitchToFoundGame(run, i), true;
     if (const SkillRow* row = SkillRowOf(c)) return SkillLabel_Click(run.m, *row), true;
     return RouteClick(kMainWindowClicks, run.m, c);
 }
 
-bool Form1Event(RunState run, ControlId c, UiEvent e) {
+bool Form1Event(const RunState& run, ControlId c, UiEvent e) {
     Module1& m = run.m;
     if (e == UiEvent::Click) return Form1Click(run, c);
     if (e == UiEvent::MouseMove && (c == "Frame1" || c == "Frame3"))
@@ -135,14 +135,14 @@ bool Form1Event(RunState run, ControlId c, UiEvent e) {
     return false;
 }
 
-bool OtherWindowClick(RunState run, ControlId c) {
+bool OtherWindowClick(const RunState& run, ControlId c) {
     if (c == "Form2.Command1") return Form2_Command1_Click(run), true;
     if (c == "frmChildren.lblHood" || c == "frmChildren.lblFamily" || c == "frmChildren.lblName")
         return frmChildren_Sort_Click(run.m, c), true;
     return RouteClick(kOtherWindowClicks, run.m, c);
 }
 
-bool OtherWindowEvent(RunState run, ControlId c, UiEvent e) {
+bool OtherWindowEvent(const RunState& run, ControlId c, UiEvent e) {
     Module1& m = run.m;
     switch (e) {
     case UiEvent::Click: return OtherWindowClick(run, c);
@@ -167,7 +167,7 @@ bool OtherWindowEvent(RunState run, ControlId c, UiEvent e) {
     return false;
 }
 
-bool Dispatch(RunState run, ControlId control, UiEvent event) {
+bool Dispatch(const RunState& run, ControlId control, UiEvent event) {
     Module1& m = run.m;
     if (!control.Reports(event)) return false;
     if (control.Form() != FormId("Form1")) return OtherWindowEvent(run, control, event);
@@ -182,7 +182,7 @@ bool Dispatch(RunState run, ControlId control, UiEvent event) {
 
 } // namespace
 
-bool DispatchEvent(RunState run, ControlId control, UiEvent event) {
+bool DispatchEvent(const RunState& run, ControlId control, UiEvent event) {
     try {
         return Dispatch(run, control, event);
     } catch (const ProgramEnd&) {
@@ -193,7 +193,7 @@ bool DispatchEvent(RunState run, ControlId control, UiEvent event) {
     }
 }
 
-bool DispatchWindowEvent(RunState run, ControlId control, UiEvent event) {
+bool DispatchWindowEvent(const RunState& run, ControlId control, UiEvent event) {
     try {
         return DispatchEvent(run, control, event);
     } catch (const ProgramEnd&) {

@@ -20,10 +20,10 @@ void ReadChosenNeighbourhood(Module1& m);
 // handler. A disabled control takes no events, and a control takes only the events its
 // layout says it reports. A fault in a handler is shown to the user, and the program, with
 // its unsaved data, goes on.
-bool DispatchEvent(RunState run, ControlId control, UiEvent event);
+bool DispatchEvent(const RunState& run, ControlId control, UiEvent event);
 // The same for a window layer's event loop: the end of the program counts as handled, the
 // windows being closed and the loop told to end.
-bool DispatchWindowEvent(RunState run, ControlId control, UiEvent event);
+bool DispatchWindowEvent(const RunState& run, ControlId control, UiEvent event);
 
 // The message for a fault the program did not foresee.
 void ShowUnexpectedFault(Module1& m, std::string_view what);

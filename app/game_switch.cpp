@@ -23,14 +23,14 @@ void ReadGameAgain(Module1& m) {
     ReadFirstNeighbourhood(m);
 }
 
-void SwitchToFoundGame(RunState run, std::size_t index) {
+void SwitchToFoundGame(const RunState& run, std::size_t index) {
     Module1& m = run.m;
     if (!SettleUnsavedData(m) || !UseFoundGame(m, run.games, run.platform, index)) return;
     RecoverInterruptedSave(m);
     ReadGameAgain(m);
 }
 
-void Form2_Command1_Click(RunState run) {
+void Form2_Command1_Click(const RunState& run) {
     Module1& m = run.m;
     const std::string folder = ChosenFolder(m);
     if (!CheckGameFolder(m, folder)) return;

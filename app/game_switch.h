@@ -16,11 +16,11 @@ void ReadGameAgain(Module1& m);
 
 // A click on the games menu's entry for game `index` (0 first). With unsaved edits it asks
 // first; Cancel, or a failed save, leaves everything as it was.
-void SwitchToFoundGame(RunState run, std::size_t index);
+void SwitchToFoundGame(const RunState& run, std::size_t index);
 
 // The path dialog's "&Ok": the folder chosen in Dir1 becomes the game folder when it is one. At
 // start-up the dialog closes and start-up reads the game; later the game is read at once,
 // after the question about unsaved edits (Cancel keeps the dialog open and the game as it was).
-void Form2_Command1_Click(RunState run);
+void Form2_Command1_Click(const RunState& run);
 
 } // namespace adultify

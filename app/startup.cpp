@@ -34,7 +34,7 @@ void FillCareerNames(Module1& m) {
                           "Pro Sports", "Science",  "X-Treme Sports"};
 }
 
-bool FindGameFolder(RunState run) {
+bool FindGameFolder(const RunState& run) {
     Module1& m = run.m;
     if (UseFoundGame(m, run.games, run.platform, 0)) return true;
     m.game.SimsPath = std::string(kNotFound);
@@ -42,7 +42,7 @@ bool FindGameFolder(RunState run) {
     return false;
 }
 
-void LocateGame(RunState run) {
+void LocateGame(const RunState& run) {
     Module1& m = run.m;
     if (FindGameFolder(run)) return;
     m.game.SimsPath = std::string(kFallbackSimsPath);
@@ -80,7 +80,7 @@ void ReadFirstNeighbourhood(Module1& m) {
                            "No Neighbourhood");
 }
 
-void Form1_Load(RunState run) {
+void Form1_Load(const RunState& run) {
     Module1& m = run.m;
     m.ui.LoadForm("frmSplash");
     frmSplash_Load(m);

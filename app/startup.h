@@ -11,13 +11,13 @@
 namespace adultify {
 
 // The whole start-up sequence; Form1 becomes visible after it returns.
-void Form1_Load(RunState run);
+void Form1_Load(const RunState& run);
 
 // The first game the install search found (from the run's found games); without one says so and
 // answers false.
-[[nodiscard]] bool FindGameFolder(RunState run);
+[[nodiscard]] bool FindGameFolder(const RunState& run);
 // Finds the game folder; without one says so and offers the path dialog.
-void LocateGame(RunState run);
+void LocateGame(const RunState& run);
 
 void FillCareerNames(Module1& m);
 // Chooses Combo1's entry `index` and reads that neighbourhood, as a click on it does.

@@ -22,7 +22,7 @@ constexpr int kShown = 300;
 constexpr int kStarted = 150;
 
 // The first child of the resident list, chosen: the one the main command is for.
-void ChooseFirstChild(RunState run, WindowSystem& ui) {
+void ChooseFirstChild(const RunState& run, WindowSystem& ui) {
     Module1& m = run.m;
     int child = 0;
     for (int line = 0; line < ui.ListCount("List1"); ++line) {
@@ -47,7 +47,7 @@ void AnswerNextBox(Camera& camera, const char* name, MsgAnswer answer,
 }
 
 // The next modal form's picture, then closed by its button `close`.
-void GrabNextModal(RunState run, WindowSystem& ui, Camera& camera, const char* name,
+void GrabNextModal(const RunState& run, WindowSystem& ui, Camera& camera, const char* name,
                    ControlId close) {
     camera.After(kShown, [run, &ui, &camera, name, close] {
         camera.GrabModal(ui, name);
@@ -65,7 +65,7 @@ void GrabSplash(WindowSystem& ui, Camera& camera) {
 }
 
 // The path dialog, the about window and the skill dialog at 537, each closed after its picture.
-void GrabDialogs(RunState run, WindowSystem& ui, Camera& camera) {
+void GrabDialogs(const RunState& run, WindowSystem& ui, Camera& camera) {
     Module1& m = run.m;
     GrabNextModal(run, ui, camera, "Form2", "Form2.Command2");
     ShowPathDialog(m);
@@ -81,7 +81,7 @@ void GrabDialogs(RunState run, WindowSystem& ui, Camera& camera) {
 
 // The thumbnail warning answered No, the child shown grown up, then the snapshot window with
 // the snapshot Adultify took.
-void GrabAdultify(RunState run, WindowSystem& ui, Camera& camera) {
+void GrabAdultify(const RunState& run, WindowSystem& ui, Camera& camera) {
     Module1& m = run.m;
     AnswerNextBox(camera, "ThumbnailWarning", MsgAnswer::No,
                   [&camera] { AnswerNextBox(camera, nullptr, MsgAnswer::Ok); });
@@ -97,7 +97,7 @@ void GrabAdultify(RunState run, WindowSystem& ui, Camera& camera) {
 }
 
 // The children window with two lines marked and the next one chosen.
-void GrabChildren(RunState run, WindowSystem& ui, Camera& camera) {
+void GrabChildren(const RunState& run, WindowSystem& ui, Camera& camera) {
     Module1& m = run.m;
     camera.After(kStarted, [run, &ui] {
         for (int line = 0; line < 3 && line < ui.ListCount("frmChildren.List1"); ++line) {
@@ -111,7 +111,7 @@ void GrabChildren(RunState run, WindowSystem& ui, Camera& camera) {
 }
 
 // The next child, refused while the game runs: the question answered No, then the log.
-void GrabRefused(RunState run, WindowSystem& ui, Camera& camera) {
+void GrabRefused(const RunState& run, WindowSystem& ui, Camera& camera) {
     Module1& m = run.m;
     ChooseFirstChild(run, ui);
     m.findRunningGame = [] { return std::optional<std::string>("Sims.exe (process 4242)"); };
@@ -140,7 +140,8 @@ sample::RandomHoodParams TourGame() {
     return params;
 }
 
-bool RunTour(RunState run, WindowSystem& ui, Camera& camera, const std::function<bool()>& load) {
+bool RunTour(const RunState& run, WindowSystem& ui, Camera& camera,
+             const std::function<bool()>& load) {
     Module1& m = run.m;
     GrabSplash(ui, camera);
     if (!load()) return false;

@@ -33,7 +33,7 @@ class Camera {
 
 // Every window from the splash to the question before leaving, on an editor that has not
 // loaded yet; false when it could not load its game.
-[[nodiscard]] bool RunTour(RunState run, WindowSystem& ui, Camera& camera,
+[[nodiscard]] bool RunTour(const RunState& run, WindowSystem& ui, Camera& camera,
                            const std::function<bool()>& load);
 
 } // namespace adultify::screenshots
