@@ -421,10 +421,12 @@ FileStatus WriteSnapshot(const fs::path& folder, Record& record,
     platform::SyncFolder(folder);
     if (!measured) return ReplaceWith(folder / kPartRecord, folder / kSnapshotRecord);
     // The part names the large copies without their sizes: the whole record is written anew.
-    // A part a crash leaves beside it goes when the snapshot is pruned.
+    // The folder is synced again so that the new record's name is durable before the command
+    // goes on; a part a crash leaves beside it goes when the snapshot is pruned.
     if (auto written = WriteNewFile(folder / kSnapshotRecord, Format(record)); !written)
         return written;
     (void)platform::Remove(folder / kPartRecord);
+    platform::SyncFolder(folder);
     return {};
 }
 
