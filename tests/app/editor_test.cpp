@@ -93,13 +93,15 @@ using QtEditor = EditorOn<qt::QtWindowSystem>;
 
 class EditorTest : public ::testing::Test {
   protected:
-    // Acts on the next modal window once it is open, from inside its own event loop. The
-    // timer ends with the test, so a window that never came cannot reach a later test.
+    // Acts on the next modal window once it is open and active, from inside its own event
+    // loop: a window shown but not yet active takes no underlined letter, and a loaded machine
+    // can tell the two apart. The timer ends with the test, so a window that never came cannot
+    // reach a later test.
     void WhenModal(std::function<void(QWidget*)> act) {
         auto timer = std::make_shared<QTimer>();
         QObject::connect(timer.get(), &QTimer::timeout, timer.get(), [t = timer.get(), act] {
             QWidget* modal = QApplication::activeModalWidget();
-            if (!modal || !modal->isVisible()) return;
+            if (!modal || !modal->isVisible() || !modal->isActiveWindow()) return;
             t->stop();
             act(modal);
         });
