@@ -11,6 +11,9 @@ xvfb-run -a -s "-screen 0 1280x1024x24" sh -eu -c '
     wine=/usr/lib/wine/wine64
     # Wine starts its services once, apart from the pipes of whoever runs this.
     $wine cmd /c exit </dev/null >/dev/null 2>&1
+    # Unmanaged windows: with no window manager, Wine waits 2 s for one to withdraw each
+    # hidden window (the splash).
+    $wine reg add "HKCU\\Software\\Wine\\X11 Driver" /v Managed /d N /f >/dev/null 2>&1 </dev/null
     $wine adultify-sample.exe "C:\\smoke-game" >/dev/null </dev/null
     $wine reg add "HKLM\\Software\\Maxis\\The Sims" /v SIMS_DATA /d "C:\\smoke-game" /f \
         >/dev/null 2>&1 </dev/null
