@@ -176,10 +176,8 @@ Recovery NativeFileSystem::Recover(const std::string& gameFolder, const TempFold
 }
 
 std::vector<std::string> NativeFileSystem::List(const std::string& folder) {
-    std::vector<std::string> names;
     std::error_code ec;
-    for (fs::directory_iterator it(Resolve(folder), ec), end; !ec && it != end; it.increment(ec))
-        names.push_back(PathText(it->path().filename()));
+    std::vector<std::string> names = FolderNames(Resolve(folder), ec);
     std::sort(names.begin(), names.end());
     return names;
 }

@@ -1,6 +1,7 @@
 #include "files/windows_path.h"
 
 #include "files/record_text.h"
+#include "files/safe_file.h"
 #include "text/ascii.h"
 
 #include <algorithm>
@@ -79,11 +80,10 @@ const WindowsPathMapper::Listing* WindowsPathMapper::ListingOf(const fs::path& f
         // unseen by its time: its listing is taken again at the next look.
         constexpr auto kTick = std::chrono::milliseconds(50);
         Listing listing{stamp, fs::file_time_type::clock::now() - stamp > kTick, {}, {}};
-        for (fs::directory_iterator d(where, ec), end; !ec && d != end; d.increment(ec)) {
-            const std::string name = PathText(d->path().filename());
+        for (std::string& name : FolderNames(where, ec)) {
             auto [slot, fresh] = listing.byFolded.emplace(AsciiLower(name), name);
             if (!fresh && name < slot->second) slot->second = name;
-            listing.names.insert(name);
+            listing.names.insert(std::move(name));
         }
         it = listings_.insert_or_assign(folder, std::move(listing)).first;
     }
