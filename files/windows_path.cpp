@@ -8,6 +8,7 @@
 #include <chrono>
 #include <string>
 #include <system_error>
+#include <utility>
 #include <vector>
 
 namespace adultify {
@@ -138,7 +139,7 @@ fs::path WindowsPathMapper::ToNative(std::string_view path, bool* found) const {
     // apart and joined again.
     const std::size_t cut = path.find_last_of("\\/");
     const bool named = cut != std::string_view::npos && cut + 1 < path.size();
-    if (auto hit = FromLastFolder(path, cut)) return *hit;
+    if (auto hit = FromLastFolder(path, cut)) return std::move(*hit);
     fs::path base;
     std::string_view rest = path;
     if (path.size() >= 2 && path[1] == ':' && std::isalpha(static_cast<unsigned char>(path[0]))) {
@@ -159,7 +160,7 @@ fs::path WindowsPathMapper::ToNative(std::string_view path, bool* found) const {
         lastFolder_ = whole.parent_path();
     }
     // A file of a folder listed before, a character file say, costs one look at the folder.
-    if (auto hit = FromListing(whole.parent_path(), parts.back())) return *hit;
+    if (auto hit = FromListing(whole.parent_path(), parts.back())) return std::move(*hit);
     // Where the exact spelling exists, it is what the walk below would find.
     if (Exists(whole)) {
         if (found) *found = true;
