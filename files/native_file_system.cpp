@@ -26,7 +26,7 @@ void NativeFileSystem::UseMapper(WindowsPathMapper mapper) {
     lastNative_.clear();
 }
 
-fs::path NativeFileSystem::Resolve(const std::string& path, bool* found) const {
+const fs::path& NativeFileSystem::Resolve(const std::string& path, bool* found) const {
 #ifdef _WIN32
     (void)found; // a listing's spelling is no look at the entry itself
     // One listing per folder instead of a search of the folder per differently spelt name.
@@ -51,7 +51,7 @@ void NativeFileSystem::Changed(const fs::path& folder) {
 }
 
 bool NativeFileSystem::CanOpenForReading(const std::string& path) {
-    const fs::path native = Resolve(path);
+    const fs::path& native = Resolve(path);
     if (native.empty()) return false;
 #ifdef _WIN32
     // One open: a folder cannot be opened this way, and a device or pipe is not a disk file.
@@ -74,14 +74,14 @@ bool NativeFileSystem::CanOpenForReading(const std::string& path) {
 }
 
 bool NativeFileSystem::IsDirectory(const std::string& path) {
-    const fs::path native = Resolve(path);
+    const fs::path& native = Resolve(path);
     std::error_code ec;
     return !native.empty() && fs::is_directory(native, ec);
 }
 
 bool NativeFileSystem::EntryExists(const std::string& path) {
     bool found = false; // seen by the mapper just now: a second look would only repeat it
-    const fs::path native = Resolve(path, &found);
+    const fs::path& native = Resolve(path, &found);
     if (native.empty()) return false;
     if (found) return true;
     const auto exists = adultify::EntryExists(native);
@@ -89,7 +89,7 @@ bool NativeFileSystem::EntryExists(const std::string& path) {
 }
 
 FileResult<Bytes> NativeFileSystem::ReadFile(const std::string& path, std::uint64_t maxBytes) {
-    const fs::path native = Resolve(path);
+    const fs::path& native = Resolve(path);
     if (native.empty()) return FileError{FileErrorKind::NotFound, "no such drive", path};
     return ReadRegularFile(native, maxBytes);
 }
@@ -99,7 +99,7 @@ FileStamp NativeFileSystem::Stamp(const std::string& path, const Bytes& bytesRea
 }
 
 Change NativeFileSystem::CompareWithRead(const std::string& path, const FileStamp& stamp) {
-    const fs::path native = Resolve(path);
+    const fs::path& native = Resolve(path);
     return native.empty() ? Change::Gone : CompareWithDisk(native, stamp);
 }
 
@@ -176,10 +176,8 @@ Recovery NativeFileSystem::Recover(const std::string& gameFolder, const TempFold
 }
 
 std::vector<std::string> NativeFileSystem::List(const std::string& folder) {
-    std::vector<std::string> names;
     std::error_code ec;
-    for (fs::directory_iterator it(Resolve(folder), ec), end; !ec && it != end; it.increment(ec))
-        names.push_back(PathText(it->path().filename()));
+    std::vector<std::string> names = FolderNames(Resolve(folder), ec);
     std::sort(names.begin(), names.end());
     return names;
 }

@@ -36,9 +36,10 @@ class NativeFileSystem final : public FileSystem {
     std::function<void()> afterReplaceStep;
 
   private:
-    // `found` as WindowsPathMapper::ToNative sets it.
-    [[nodiscard]] std::filesystem::path Resolve(const std::string& path,
-                                                bool* found = nullptr) const;
+    // `found` as WindowsPathMapper::ToNative sets it. The answer is the one kept for the next
+    // call: it holds until the next Resolve or Changed.
+    [[nodiscard]] const std::filesystem::path& Resolve(const std::string& path,
+                                                       bool* found = nullptr) const;
     void Changed(const std::filesystem::path& folder);
 
     WindowsPathMapper mapper_;

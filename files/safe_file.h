@@ -9,8 +9,10 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <system_error>
 #include <utility>
 #include <variant>
+#include <vector>
 
 namespace adultify {
 
@@ -103,5 +105,10 @@ FileStatus RemoveFile(const std::filesystem::path& path);
 // True when any entry (a dangling link, a folder, a file nobody may read) has the name.
 // An error when the folder cannot be searched, so that no name is wrongly called free.
 [[nodiscard]] FileResult<bool> EntryExists(const std::filesystem::path& path);
+
+// The names of a folder's entries ("." and ".." left out), in the order the system gives them.
+// `ec` is set when the listing fails; the names before the failure are kept.
+[[nodiscard]] std::vector<std::string> FolderNames(const std::filesystem::path& folder,
+                                                   std::error_code& ec);
 
 } // namespace adultify

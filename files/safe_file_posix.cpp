@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -112,6 +113,29 @@ FileResult<bool> EntryExists(const fs::path& path) {
     if (::lstat(path.c_str(), &st) == 0) return true;
     if (errno == ENOENT) return false;
     return Failure(errno, path, FileErrorKind::Unreadable);
+}
+
+// readdir's own names: a directory_iterator builds and parses a whole path for each entry.
+std::vector<std::string> FolderNames(const fs::path& folder, std::error_code& ec) {
+    ec.clear();
+    std::vector<std::string> names;
+    DIR* dir = ::opendir(folder.c_str());
+    if (dir == nullptr) {
+        ec.assign(errno, std::generic_category());
+        return names;
+    }
+    for (;;) {
+        errno = 0;
+        const dirent* entry = ::readdir(dir);
+        if (entry == nullptr) {
+            if (errno != 0) ec.assign(errno, std::generic_category());
+            break;
+        }
+        const std::string_view name = entry->d_name;
+        if (name != "." && name != "..") names.emplace_back(name);
+    }
+    ::closedir(dir);
+    return names;
 }
 
 namespace platform {

@@ -1,5 +1,6 @@
 #include "files/safe_file.h"
 #include "files/safe_file_platform.h"
+#include "text/path_text.h"
 #include "text/wide_text.h"
 
 #include <windows.h>
@@ -139,6 +140,13 @@ FileResult<bool> EntryExists(const fs::path& path) {
     const DWORD code = ::GetLastError();
     if (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND) return false;
     return Failure(code, path, FileErrorKind::Unreadable);
+}
+
+std::vector<std::string> FolderNames(const fs::path& folder, std::error_code& ec) {
+    std::vector<std::string> names;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec))
+        names.push_back(PathText(it->path().filename()));
+    return names;
 }
 
 namespace platform {

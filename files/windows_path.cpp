@@ -1,12 +1,14 @@
 #include "files/windows_path.h"
 
 #include "files/record_text.h"
+#include "files/safe_file.h"
 #include "text/ascii.h"
 
 #include <algorithm>
 #include <chrono>
 #include <string>
 #include <system_error>
+#include <utility>
 #include <vector>
 
 namespace adultify {
@@ -79,11 +81,10 @@ const WindowsPathMapper::Listing* WindowsPathMapper::ListingOf(const fs::path& f
         // unseen by its time: its listing is taken again at the next look.
         constexpr auto kTick = std::chrono::milliseconds(50);
         Listing listing{stamp, fs::file_time_type::clock::now() - stamp > kTick, {}, {}};
-        for (fs::directory_iterator d(where, ec), end; !ec && d != end; d.increment(ec)) {
-            const std::string name = PathText(d->path().filename());
+        for (std::string& name : FolderNames(where, ec)) {
             auto [slot, fresh] = listing.byFolded.emplace(AsciiLower(name), name);
             if (!fresh && name < slot->second) slot->second = name;
-            listing.names.insert(name);
+            listing.names.insert(std::move(name));
         }
         it = listings_.insert_or_assign(folder, std::move(listing)).first;
     }
@@ -138,7 +139,7 @@ fs::path WindowsPathMapper::ToNative(std::string_view path, bool* found) const {
     // apart and joined again.
     const std::size_t cut = path.find_last_of("\\/");
     const bool named = cut != std::string_view::npos && cut + 1 < path.size();
-    if (auto hit = FromLastFolder(path, cut)) return *hit;
+    if (auto hit = FromLastFolder(path, cut)) return std::move(*hit);
     fs::path base;
     std::string_view rest = path;
     if (path.size() >= 2 && path[1] == ':' && std::isalpha(static_cast<unsigned char>(path[0]))) {
@@ -159,7 +160,7 @@ fs::path WindowsPathMapper::ToNative(std::string_view path, bool* found) const {
         lastFolder_ = whole.parent_path();
     }
     // A file of a folder listed before, a character file say, costs one look at the folder.
-    if (auto hit = FromListing(whole.parent_path(), parts.back())) return *hit;
+    if (auto hit = FromListing(whole.parent_path(), parts.back())) return std::move(*hit);
     // Where the exact spelling exists, it is what the walk below would find.
     if (Exists(whole)) {
         if (found) *found = true;

@@ -25,6 +25,20 @@ void ReportUnreadableHoods(Module1& m, const std::set<int>& listed) {
                                    MsgButtons::Ok, MsgIcon::Critical, "Read Failed");
 }
 
+// The neighbourhood folders the game folder lists; none when it cannot be listed.
+std::set<int> ListedHoodFolders(const std::vector<std::string>& names) {
+    std::set<int> folders;
+    for (const std::string& name : names)
+        if (const int n = HoodOfFolderName(name); n != 0) folders.insert(n);
+    return folders;
+}
+
+bool AddIfPresent(Module1& m, int n) {
+    if (!m.fs.EntryExists(HoodFile(m.game.SimsPath, n))) return false;
+    m.ui.ListAdd("Combo1", HoodEntryText(n));
+    return true;
+}
+
 } // namespace
 
 void FillNeighbourhoodList(Module1& m) {
@@ -33,9 +47,7 @@ void FillNeighbourhoodList(Module1& m) {
     // The game folder listed once, so that a neighbourhood that is not there costs no look at
     // the disk; a folder that cannot be listed has each name looked up instead.
     const std::vector<std::string> names = m.fs.List(m.game.SimsPath);
-    std::set<int> folders;
-    for (const std::string& name : names)
-        if (const int n = HoodOfFolderName(name); n != 0) folders.insert(n);
+    const std::set<int> folders = ListedHoodFolders(names);
     for (int n = kFirstHood; n <= kLastHood; ++n) {
         if (!names.empty() && folders.count(n) == 0) continue;
         // Any entry of the name: one that is no regular file (a pipe, a folder, a link loop) is
@@ -50,6 +62,18 @@ void FillNeighbourhoodList(Module1& m) {
     if (names.empty() ||
         !std::includes(listed.begin(), listed.end(), folders.begin(), folders.end()))
         ReportUnreadableHoods(m, listed);
+}
+
+bool ListOneNeighbourhood(Module1& m, std::optional<int> hood) {
+    m.ui.ListClear("Combo1");
+    if (hood) return AddIfPresent(m, *hood);
+    // UserData's is the first whenever it is there: the game folder need not be listed.
+    if (AddIfPresent(m, kFirstHood)) return true;
+    const std::vector<std::string> names = m.fs.List(m.game.SimsPath);
+    const std::set<int> folders = ListedHoodFolders(names);
+    for (int n = kFirstHood + 1; n <= kLastHood; ++n)
+        if ((names.empty() || folders.count(n) != 0) && AddIfPresent(m, n)) return true;
+    return false;
 }
 
 } // namespace adultify

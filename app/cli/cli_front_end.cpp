@@ -168,7 +168,7 @@ class CliSession {
         return kCliOk;
     }
 
-    int StartUp() {
+    int StartUp(CommandNeeds needs) {
         FillCareerNames(m_);
         m_.editing.VersionText = MakeVersionText();
         FindGames();
@@ -176,7 +176,9 @@ class CliSession {
         RecoverInterruptedSave(m_);
         if (o_.keepPersonality) ui_.SetChecked("menu_personality", false);
         ClearResidentView(m_);
-        FillNeighbourhoodList(m_);
+        // A command of one neighbourhood looks at no other: a game holds up to 99.
+        if (needs == CommandNeeds::Game || !ListOneNeighbourhood(m_, o_.hood))
+            FillNeighbourhoodList(m_);
         return kCliOk;
     }
 
@@ -216,7 +218,7 @@ class CliSession {
     // The steps a command needs before its handler runs.
     int Prepare(CommandNeeds needs) {
         if (needs == CommandNeeds::Nothing) return kCliOk;
-        if (int code = StartUp(); code != kCliOk) return code;
+        if (int code = StartUp(needs); code != kCliOk) return code;
         if (needs == CommandNeeds::Game) return kCliOk;
         if (int code = ChooseHood(needs != CommandNeeds::HoodChosen); code != kCliOk) return code;
         if (needs == CommandNeeds::Hood || needs == CommandNeeds::HoodChosen) return kCliOk;

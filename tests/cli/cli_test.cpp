@@ -176,6 +176,8 @@ TEST_F(CliTest, EachArgumentListExitsPrintsAndWritesAsItShould) {
          {},
          false},
         {{"--hood", "2", "list"}, 2, "", "adultify-cli: "},
+        // Without --hood the first there is: UserData holds no neighbourhood file here.
+        {{"list"}, 0, list, "", {}, [&](const fs::path& game) { fs::remove(game / hood); }},
         {{"show", "2"}, 2, "", ""},
         {{"adultify", "0"}, 2, "", ""}, // an adult
         {{"restore", "no-such-snapshot"}, 2, "", "adultify-cli: no snapshot no-such-snapshot"},
