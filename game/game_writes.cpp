@@ -273,11 +273,10 @@ std::optional<std::string> KeepCopy(Module1& m, const std::string& what, int hoo
 
 // The one way game files are replaced: held, asked, copied, then replaced all or none. The
 // game-running question is not asked again when the command asked it before its work.
-bool PassDoor(Module1& m, const std::vector<Replacement>& requested, const Door& door) {
+bool PassDoor(Module1& m, std::vector<Replacement> changes, const Door& door) {
     if (!HoldGameForWriting(m)) return false;
     const bool asked = std::exchange(m.editing.askedBeforeWork, false);
     if (!asked && !GameRunningAllows(m, door.question)) return false;
-    std::vector<Replacement> changes = requested;
     ReadTargets(m, changes);
     if (!FilesAllow(m, changes)) return false;
     std::vector<std::string> files;
@@ -305,9 +304,9 @@ bool PassDoor(Module1& m, const std::vector<Replacement>& requested, const Door&
 
 } // namespace
 
-bool WriteGameFiles(Module1& m, const std::vector<Replacement>& changes, const std::string& what,
+bool WriteGameFiles(Module1& m, std::vector<Replacement> changes, const std::string& what,
                     const WriteCause& cause) {
-    return PassDoor(m, changes,
+    return PassDoor(m, std::move(changes),
                     {what,
                      cause,
                      kChangeFilesQuestion,
@@ -337,7 +336,8 @@ bool RestoreFromSnapshot(Module1& m, const std::string& id) {
         changes.push_back({m.game.SimsPath + name, copy.bytes, std::nullopt});
     }
     const WriteCause cause{"restore", info.resident, info.name};
-    return PassDoor(m, changes, {what, cause, "Restore the files anyway?", nullptr, info.hood, id});
+    return PassDoor(m, std::move(changes),
+                    {what, cause, "Restore the files anyway?", nullptr, info.hood, id});
 }
 
 namespace {
