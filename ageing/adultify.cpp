@@ -93,7 +93,7 @@ bool SaveBoth(Module1& m, const std::optional<std::string>& path,
     std::vector<Replacement> changes;
     if (character) changes.push_back({*path, *character, std::nullopt});
     if (hood) changes.push_back(std::move(*hood));
-    if (!hood || !WriteGameFiles(m, changes, "Nothing has been changed.", cause)) {
+    if (!hood || !WriteGameFiles(m, std::move(changes), "Nothing has been changed.", cause)) {
         m.hood.HoodData = hoodBefore;
         return false;
     }

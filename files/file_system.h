@@ -27,6 +27,8 @@ struct Replacement {
     std::string path;
     Bytes bytes;
     std::optional<std::string> backup; // a free name that keeps the file being replaced
+    // What was read of the file being replaced right before, as FileChange::read.
+    std::optional<TargetRead> read = std::nullopt;
 };
 
 // Every folder saves write their temps into, asked for only when it is needed.

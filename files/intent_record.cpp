@@ -234,7 +234,9 @@ FileStatus WriteTempsMarker(const fs::path& gameFolder, const std::vector<fs::pa
             return FileError{FileErrorKind::NotFound, "it is not inside the game folder", folder};
         lines.push_back("folder\t" + Escape(*name));
     }
-    return WriteNewFile(TempsMarkerFile(gameFolder), Format(kMarkerHeader, lines));
+    // Its name must last before any temp's does; contents a crash tears make the next start
+    // look in every folder, so they need no flush of their own.
+    return WriteNewFile(TempsMarkerFile(gameFolder), Format(kMarkerHeader, lines), false);
 }
 
 std::optional<std::vector<fs::path>> ParseTempsMarker(const fs::path& gameFolder,

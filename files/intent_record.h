@@ -15,6 +15,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -94,10 +95,19 @@ struct RecoveryHooks {
 [[nodiscard]] Recovery RecoverIntent(const std::filesystem::path& gameFolder,
                                      const RecoveryHooks& hooks = {});
 
+// A target as the caller read it right before the save, so that it is not read again.
+struct TargetRead {
+    std::shared_ptr<const Bytes> bytes; // nothing: no file had the target's name
+    FileStamp stamp;                    // taken right after the read
+};
+
 struct FileChange {
     std::filesystem::path target;
     Bytes bytes;
     std::optional<std::filesystem::path> backup; // a free name (FileSystem::FreeBackupName)
+    // Nothing: the target is read again. Given: those bytes are kept for putting back, and the
+    // save is refused when the disk no longer shows that file (its size or time differ).
+    std::optional<TargetRead> read = std::nullopt;
 };
 
 // All three steps. A failure leaves every file as it was: a target that cannot be replaced

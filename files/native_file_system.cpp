@@ -127,7 +127,7 @@ FileStatus NativeFileSystem::Replace(const std::string& gameFolder,
     std::vector<FileChange> native;
     native.reserve(changes.size());
     for (const Replacement& r : changes) {
-        FileChange c{Resolve(r.path), r.bytes, std::nullopt};
+        FileChange c{Resolve(r.path), r.bytes, std::nullopt, r.read};
         if (c.target.empty()) return FileError{FileErrorKind::NotFound, "no such drive", r.path};
         if (r.backup) c.backup = Resolve(*r.backup);
         native.push_back(std::move(c));

@@ -1,3 +1,4 @@
+#include "files/file_stamp_platform.h"
 #include "files/intent_record.h"
 #include "files/safe_file_platform.h"
 
@@ -13,11 +14,31 @@ namespace {
 // replaced.
 struct Keepsake {
     std::optional<TargetBefore> before; // nothing: the save creates the file
-    std::optional<Bytes> bytes;         // nothing: too large to keep in memory
+    std::shared_ptr<const Bytes> bytes; // nothing: too large to keep in memory
     fs::file_time_type time{};
 };
 
-FileResult<Keepsake> Keep(const fs::path& target) {
+// The caller's read stands for the target while the disk shows the same file: its size and
+// last-write time. A file written since is newer than the one read, and is not replaced.
+FileResult<Keepsake> KeepRead(const fs::path& target, const TargetRead& read) {
+    const DiskState disk = StatOf(target);
+    Keepsake kept;
+    if (!read.bytes && disk.gone) return kept;
+    if (read.bytes && disk.known && read.stamp.mtimeNs != kNoTime && disk.size == read.stamp.size &&
+        disk.mtimeNs == read.stamp.mtimeNs) {
+        std::error_code ec;
+        kept.time = fs::last_write_time(target, ec);
+        kept.before = TargetBefore{read.stamp, true};
+        kept.bytes = read.bytes;
+        return kept;
+    }
+    return FileError{FileErrorKind::Refused, "the file has changed on disk since it was read",
+                     target};
+}
+
+FileResult<Keepsake> Keep(const FileChange& change) {
+    const fs::path& target = change.target;
+    if (change.read) return KeepRead(target, *change.read);
     Keepsake kept;
     auto bytes = ReadRegularFile(target, kLargestHashedTarget);
     if (!bytes && bytes.error().kind == FileErrorKind::NotFound) return kept;
@@ -26,7 +47,7 @@ FileResult<Keepsake> Keep(const fs::path& target) {
     kept.time = fs::last_write_time(target, ec);
     if (bytes) {
         kept.before = TargetBefore{StampOf(target, bytes.value()), true};
-        kept.bytes = std::move(bytes.value());
+        kept.bytes = std::make_shared<const Bytes>(std::move(bytes.value()));
     } else {
         kept.before = TargetBefore{StampOf(target, {}), false};
     }
@@ -37,7 +58,7 @@ FileResult<std::vector<Keepsake>> KeepAll(const std::vector<FileChange>& changes
     std::vector<Keepsake> kept;
     kept.reserve(changes.size());
     for (const FileChange& change : changes) {
-        auto before = Keep(change.target);
+        auto before = Keep(change);
         if (!before) return before.error();
         kept.push_back(std::move(before.value()));
     }
@@ -138,7 +159,9 @@ FileStatus ReplaceTogether(const fs::path& gameFolder, const std::vector<FileCha
         }
         step();
     }
-    if (auto removed = RemoveIntent(gameFolder); !removed) return removed;
+    // Unflushed: the renames are durable already, and a record a crash brings back finds every
+    // target holding its new contents; the next start only removes it.
+    if (auto removed = platform::Remove(IntentFile(gameFolder)); !removed) return removed;
     step();
     // Unflushed: a marker a crash brings back costs the next start a look at its folders.
     (void)platform::Remove(TempsMarkerFile(gameFolder));

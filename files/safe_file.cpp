@@ -34,13 +34,13 @@ std::string (*platform::drawTempSuffix)() = RandomSuffix;
 void (*platform::fileSynced)(const std::filesystem::path&) = nullptr;
 
 FileStatus platform::CreateExclusive(const std::filesystem::path& path, const Bytes& bytes,
-                                     const std::filesystem::path* like) {
+                                     const std::filesystem::path* like, bool flush) {
     bool given = false;
     const Pieces whole = [&]() -> FileResult<std::span<const std::uint8_t>> {
         if (std::exchange(given, true)) return std::span<const std::uint8_t>();
         return std::span<const std::uint8_t>(bytes.data(), bytes.size());
     };
-    return CreateExclusive(path, whole, like);
+    return CreateExclusive(path, whole, like, flush);
 }
 
 std::string Describe(const FileError& error) {
@@ -76,8 +76,9 @@ FileResult<WrittenTemp> WriteTempBeside(const std::filesystem::path& target, con
     return FileError{FileErrorKind::NameTaken, "no free temporary name beside the file", target};
 }
 
-FileStatus WriteNewFile(const std::filesystem::path& path, const Bytes& bytes) {
-    if (auto created = platform::CreateExclusive(path, bytes, nullptr); !created) return created;
+FileStatus WriteNewFile(const std::filesystem::path& path, const Bytes& bytes, bool flushContents) {
+    if (auto created = platform::CreateExclusive(path, bytes, nullptr, flushContents); !created)
+        return created;
     platform::SyncFolder(FolderOf(path));
     return {};
 }

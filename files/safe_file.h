@@ -70,6 +70,24 @@ inline constexpr std::uint64_t kLargestGameFile = 64u << 20;
 [[nodiscard]] FileResult<Bytes> ReadRegularFile(const std::filesystem::path& path,
                                                 std::uint64_t maxBytes);
 
+// A folder held open while many files in it are read: each is reached from it by its own
+// short name instead of being looked up again from the root. Reads as ReadRegularFile does;
+// where the folder cannot be held, by the whole path.
+class FolderReader {
+  public:
+    explicit FolderReader(std::filesystem::path folder);
+    ~FolderReader();
+    FolderReader(const FolderReader&) = delete;
+    FolderReader& operator=(const FolderReader&) = delete;
+    // `name` is relative to the folder.
+    [[nodiscard]] FileResult<Bytes> Read(const std::filesystem::path& name,
+                                         std::uint64_t maxBytes) const;
+
+  private:
+    std::filesystem::path folder_;
+    int fd_ = -1; // POSIX: the open folder
+};
+
 struct WrittenTemp {
     std::filesystem::path path;
     std::uint64_t size = 0;
@@ -89,7 +107,10 @@ struct WrittenTemp {
 [[nodiscard]] bool IsTempNameFor(const std::string& fileName, const std::string& targetName);
 
 // Creates `path` holding `bytes`, flushed with its folder; NameTaken when any entry has it.
-FileStatus WriteNewFile(const std::filesystem::path& path, const Bytes& bytes);
+// Without `flushContents` only the name is made durable: for a file whose reader takes
+// contents a crash left torn or empty as damaged, and copes.
+FileStatus WriteNewFile(const std::filesystem::path& path, const Bytes& bytes,
+                        bool flushContents = true);
 
 // Keeps the current contents of `existing` under `backup`: a hard link, or a flushed copy
 // where links are not possible. NameTaken when `backup` names any entry; never replaces one.

@@ -18,8 +18,9 @@ extern std::string (*drawTempSuffix)();
 using Pieces = std::function<FileResult<std::span<const std::uint8_t>>()>;
 
 // Creates `path` only where no entry has the name, writes all of `pieces` and flushes them to
-// the disk: every new file goes this way. With `like`, the new file takes the mode (and, for an
-// administrator, the owner) of it. The file is removed again when any of it fails.
+// the disk (unless `flush` is false): every new file goes this way. With `like`, the new file
+// takes the mode (and, for an administrator, the owner) of it. The file is removed again when
+// any of it fails.
 // Gives each piece to `write` until the pieces end or either fails.
 template <typename Write> FileStatus WritePieces(const Pieces& pieces, Write write) {
     for (;;) {
@@ -31,9 +32,9 @@ template <typename Write> FileStatus WritePieces(const Pieces& pieces, Write wri
 }
 
 FileStatus CreateExclusive(const std::filesystem::path& path, const Pieces& pieces,
-                           const std::filesystem::path* like);
+                           const std::filesystem::path* like, bool flush = true);
 FileStatus CreateExclusive(const std::filesystem::path& path, const Bytes& bytes,
-                           const std::filesystem::path* like);
+                           const std::filesystem::path* like, bool flush = true);
 
 // Told of each file CreateExclusive has flushed to the disk; tests record them.
 extern void (*fileSynced)(const std::filesystem::path& path);

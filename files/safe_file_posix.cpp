@@ -65,17 +65,17 @@ FileStatus TakeOwnerAndMode(int fd, const struct stat& like, const fs::path& pat
     return {};
 }
 
-} // namespace
-
-FileResult<Bytes> ReadRegularFile(const fs::path& path, std::uint64_t maxBytes) {
+// `name` from the folder `at` (AT_FDCWD: the working folder); `path` names it in errors.
+FileResult<Bytes> ReadRegularFileAt(int at, const char* name, const fs::path& path,
+                                    std::uint64_t maxBytes) {
     // Refused by name first, so that a device is never opened at all.
     struct stat st {};
-    if (::stat(path.c_str(), &st) != 0) return Failure(errno, path, FileErrorKind::Unreadable);
+    if (::fstatat(at, name, &st, 0) != 0) return Failure(errno, path, FileErrorKind::Unreadable);
     if (!S_ISREG(st.st_mode)) return NotRegular(st.st_mode, path);
     if (static_cast<std::uint64_t>(st.st_size) > maxBytes) return TooLarge(maxBytes, path);
 
     // Non-blocking: should the name turn into a pipe meanwhile, open returns at once.
-    UniqueFd fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    UniqueFd fd(::openat(at, name, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     if (fd.get() < 0) {
         const int err = errno;
         return Failure(err, path,
@@ -106,6 +106,26 @@ FileResult<Bytes> ReadRegularFile(const fs::path& path, std::uint64_t maxBytes) 
     }
     data.resize(got);
     return data;
+}
+
+} // namespace
+
+FileResult<Bytes> ReadRegularFile(const fs::path& path, std::uint64_t maxBytes) {
+    return ReadRegularFileAt(AT_FDCWD, path.c_str(), path, maxBytes);
+}
+
+FolderReader::FolderReader(fs::path folder)
+    : folder_(std::move(folder)),
+      fd_(::open(folder_.c_str(), O_RDONLY | O_DIRECTORY | O_NONBLOCK | O_CLOEXEC)) {}
+
+FolderReader::~FolderReader() {
+    if (fd_ >= 0) ::close(fd_);
+}
+
+FileResult<Bytes> FolderReader::Read(const fs::path& name, std::uint64_t maxBytes) const {
+    const fs::path path = folder_ / name;
+    if (fd_ < 0) return ReadRegularFile(path, maxBytes);
+    return ReadRegularFileAt(fd_, name.c_str(), path, maxBytes);
 }
 
 FileResult<bool> EntryExists(const fs::path& path) {
@@ -140,7 +160,8 @@ std::vector<std::string> FolderNames(const fs::path& folder, std::error_code& ec
 
 namespace platform {
 
-FileStatus CreateExclusive(const fs::path& path, const Pieces& pieces, const fs::path* like) {
+FileStatus CreateExclusive(const fs::path& path, const Pieces& pieces, const fs::path* like,
+                           bool flush) {
     struct stat likeStat {};
     const bool hasLike = like && ::stat(like->c_str(), &likeStat) == 0 && S_ISREG(likeStat.st_mode);
     // O_EXCL fails on any existing entry, a planted link included; O_NOFOLLOW says so twice.
@@ -152,11 +173,12 @@ FileStatus CreateExclusive(const fs::path& path, const Pieces& pieces, const fs:
     FileStatus status = hasLike ? TakeOwnerAndMode(fd.get(), likeStat, path) : FileStatus();
     if (status)
         status = WritePieces(pieces, [&](auto piece) { return WriteAll(fd.get(), piece, path); });
-    if (status && ::fsync(fd.get()) != 0) status = Failure(errno, path, FileErrorKind::WriteFailed);
+    if (status && flush && ::fsync(fd.get()) != 0)
+        status = Failure(errno, path, FileErrorKind::WriteFailed);
     if (fd.Close() != 0 && status) status = Failure(errno, path, FileErrorKind::WriteFailed);
     if (!status)
         ::unlink(path.c_str()); // ours: O_EXCL made it
-    else if (fileSynced)
+    else if (flush && fileSynced)
         fileSynced(path);
     return status;
 }

@@ -97,6 +97,15 @@ FileStatus WriteAll(HANDLE file, std::span<const std::uint8_t> bytes, const fs::
 
 } // namespace
 
+// Windows looks each path up whole: the folder is only remembered.
+FolderReader::FolderReader(fs::path folder) : folder_(std::move(folder)) {}
+
+FolderReader::~FolderReader() = default;
+
+FileResult<Bytes> FolderReader::Read(const fs::path& name, std::uint64_t maxBytes) const {
+    return ReadRegularFile(folder_ / name, maxBytes);
+}
+
 FileResult<Bytes> ReadRegularFile(const fs::path& path, std::uint64_t maxBytes) {
     // No write sharing: a file the game is writing is reported as in use, not read half-done.
     // One open finds the file; only a failed one asks whether a folder has the name.
@@ -151,7 +160,8 @@ std::vector<std::string> FolderNames(const fs::path& folder, std::error_code& ec
 
 namespace platform {
 
-FileStatus CreateExclusive(const fs::path& path, const Pieces& pieces, const fs::path* like) {
+FileStatus CreateExclusive(const fs::path& path, const Pieces& pieces, const fs::path* like,
+                           bool flush) {
     DWORD attributes = FILE_ATTRIBUTE_NORMAL;
     if (like) {
         const DWORD old = ::GetFileAttributesW(like->c_str());
@@ -165,13 +175,13 @@ FileStatus CreateExclusive(const fs::path& path, const Pieces& pieces, const fs:
 
     FileStatus status =
         WritePieces(pieces, [&](auto piece) { return WriteAll(file.get(), piece, path); });
-    if (status && !::FlushFileBuffers(file.get()))
+    if (status && flush && !::FlushFileBuffers(file.get()))
         status = Failure(::GetLastError(), path, FileErrorKind::WriteFailed);
     if (!file.Close() && status)
         status = Failure(::GetLastError(), path, FileErrorKind::WriteFailed);
     if (!status)
         ::DeleteFileW(path.c_str());
-    else if (fileSynced)
+    else if (flush && fileSynced)
         fileSynced(path);
     return status;
 }

@@ -101,12 +101,15 @@ std::optional<RunningGame> FindRunningGame(const std::filesystem::path& procRoot
     while (const dirent* entry = ::readdir(proc.get())) {
         if (!IsPid(entry->d_name) || std::string_view(entry->d_name).size() > 9) continue;
         pid = entry->d_name;
-        ReadCommandLine(procFd, pid, commandLine);
-        const std::vector<std::string_view> args = Arguments(commandLine);
-        // Unreadable for other users' processes and for kernel threads: then args decide.
+        // Unreadable for other users' processes: then the arguments decide. Missing for kernel
+        // threads and ended processes, whose command line is empty too: the exe link, one call,
+        // spares them the open and read of half the process list.
         const ssize_t exeLength = ::readlinkat(procFd, (pid + "/exe").c_str(), exe, sizeof exe);
+        if (exeLength < 0 && errno == ENOENT) continue;
         const std::string_view exePath(exe,
                                        exeLength > 0 ? static_cast<std::size_t>(exeLength) : 0);
+        ReadCommandLine(procFd, pid, commandLine);
+        const std::vector<std::string_view> args = Arguments(commandLine);
         if (RunsTheGame(args) || (!exePath.empty() && NamesTheGame(exePath)))
             return RunningGame{std::stoi(pid), args.empty() ? std::string(exePath) : Joined(args)};
     }

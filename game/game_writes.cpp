@@ -8,6 +8,7 @@
 #include "text/ascii.h"
 
 #include <algorithm>
+#include <memory>
 #include <utility>
 
 namespace adultify {
@@ -149,15 +150,21 @@ struct Door {
     std::string keep;        // a restore: the snapshot it brings back; then a copy is a must
 };
 
-// The game running, or a file it may have saved since it was read: the user decides. The
-// game-running question is not asked again when the command asked it before its work.
-bool GuardsAllow(Module1& m, const std::vector<Replacement>& changes, const char* question) {
-    const bool asked = std::exchange(m.editing.askedBeforeWork, false);
-    if (!asked && !GameRunningAllows(m, question)) return false;
+// Whether the file is still what was read earlier (`was`), by the read just made of it.
+bool SameAsRead(Module1& m, const Replacement& r, const FileStamp& was) {
+    if (!r.read) return m.fs.CompareWithRead(r.path, was) == Change::Same; // not read now
+    const FileStamp& now = r.read->stamp;
+    return r.read->bytes && now.mtimeNs == was.mtimeNs && now.size == was.size &&
+           now.hash == was.hash;
+}
+
+// A file the game may have saved since it was read: the user decides. Each target has been
+// read just now, after the game-running question.
+bool FilesAllow(Module1& m, const std::vector<Replacement>& changes) {
     for (const Replacement& r : changes) {
         const auto read = m.hood.readStamps.find(r.path);
         if (read == m.hood.readStamps.end()) continue;
-        if (m.fs.CompareWithRead(r.path, read->second) == Change::Same) continue;
+        if (SameAsRead(m, r, read->second)) continue;
         if (Refused(m,
                     m.fs.NativePath(r.path) +
                         "\nhas changed on disk since Adultify read it; the game may have saved "
@@ -183,10 +190,40 @@ std::optional<std::string> NameInGame(Module1& m, const std::string& file) {
     return name;
 }
 
-// The files as they are now, read through the game's file system; one that does not exist
-// is left out. A file over the game's size limit is refused, unless `allowLarge`.
+// Each target inside the game folder as it is now, read once: the changed-file check, the
+// snapshot and the replacement all take this read. One that cannot be read is left to them.
+void ReadTargets(Module1& m, std::vector<Replacement>& changes) {
+    for (Replacement& r : changes) {
+        if (!NameInGame(m, r.path)) continue;
+        auto bytes = m.fs.ReadFile(r.path, kLargestGameFile);
+        if (!bytes && bytes.error().kind == FileErrorKind::NotFound) {
+            r.read = TargetRead{nullptr, {}};
+        } else if (bytes) {
+            const FileStamp stamp = m.fs.Stamp(r.path, bytes.value());
+            r.read = TargetRead{std::make_shared<const Bytes>(std::move(bytes.value())), stamp};
+        }
+    }
+}
+
+// What `file` holds now: the read made of it for this write, if any.
+FileResult<Bytes> ReadNow(Module1& m, const std::string& file,
+                          const std::vector<Replacement>* targets) {
+    if (targets)
+        for (const Replacement& r : *targets)
+            if (r.path == file && r.read) {
+                if (!r.read->bytes)
+                    return FileError{FileErrorKind::NotFound, "no such file", NativeFile(m, file)};
+                return *r.read->bytes;
+            }
+    return m.fs.ReadFile(file, kLargestGameFile);
+}
+
+// The files as they are now, read through the game's file system (or as `targets` read
+// them); one that does not exist is left out. A file over the game's size limit is refused,
+// unless `allowLarge`.
 FileResult<std::vector<SnapshotCopy>> ReadCopies(Module1& m, const std::vector<std::string>& files,
-                                                 bool allowLarge) {
+                                                 bool allowLarge,
+                                                 const std::vector<Replacement>* targets) {
     std::vector<SnapshotCopy> copies;
     for (const std::string& file : files) {
         const auto name = NameInGame(m, file);
@@ -196,7 +233,7 @@ FileResult<std::vector<SnapshotCopy>> ReadCopies(Module1& m, const std::vector<s
         const bool twice = std::any_of(copies.begin(), copies.end(),
                                        [&](const SnapshotCopy& c) { return c.name == *name; });
         if (twice) continue;
-        auto bytes = m.fs.ReadFile(file, kLargestGameFile);
+        auto bytes = ReadNow(m, file, targets);
         if (!bytes && bytes.error().kind == FileErrorKind::NotFound) continue;
         if (!bytes && bytes.error().kind == FileErrorKind::TooLarge && allowLarge) {
             copies.push_back({*name, {}, NativeFile(m, file)});
@@ -214,7 +251,8 @@ FileResult<std::vector<SnapshotCopy>> ReadCopies(Module1& m, const std::vector<s
 // nothing after reporting the refusal: no game file was touched.
 std::optional<std::string> KeepCopy(Module1& m, const std::string& what, int hood,
                                     const WriteCause& cause, const std::vector<std::string>& files,
-                                    const std::string& keep = {}) {
+                                    const std::string& keep = {},
+                                    const std::vector<Replacement>* targets = nullptr) {
     const bool wanted = !keep.empty() || (!m.game.writeWithoutSnapshot &&
                                           (m.game.snapshotRoot || m.game.snapshotsUnavailable));
     if (!wanted) return "";
@@ -223,7 +261,7 @@ std::optional<std::string> KeepCopy(Module1& m, const std::string& what, int hoo
                       "no folder for snapshots could be named (no home or data folder is set)");
         return std::nullopt;
     }
-    auto copies = ReadCopies(m, files, !keep.empty());
+    auto copies = ReadCopies(m, files, !keep.empty(), targets);
     auto taken =
         copies ? TakeSnapshot(*m.game.snapshotRoot, NativeFile(m, m.game.SimsPath), hood,
                               {cause.command, cause.resident, cause.name}, copies.value(), keep)
@@ -233,15 +271,20 @@ std::optional<std::string> KeepCopy(Module1& m, const std::string& what, int hoo
     return std::nullopt;
 }
 
-// The one way game files are replaced: held, asked, copied, then replaced all or none.
-bool PassDoor(Module1& m, const std::vector<Replacement>& changes, const Door& door) {
-    if (!HoldGameForWriting(m) || !GuardsAllow(m, changes, door.question)) return false;
+// The one way game files are replaced: held, asked, copied, then replaced all or none. The
+// game-running question is not asked again when the command asked it before its work.
+bool PassDoor(Module1& m, std::vector<Replacement> changes, const Door& door) {
+    if (!HoldGameForWriting(m)) return false;
+    const bool asked = std::exchange(m.editing.askedBeforeWork, false);
+    if (!asked && !GameRunningAllows(m, door.question)) return false;
+    ReadTargets(m, changes);
+    if (!FilesAllow(m, changes)) return false;
     std::vector<std::string> files;
     files.reserve(changes.size());
     for (const Replacement& r : changes)
         files.push_back(r.path);
     if (!KeepCopy(m, door.copyRefused ? door.copyRefused : door.what, door.hood, door.cause, files,
-                  door.keep)) {
+                  door.keep, &changes)) {
         m.outcomes.notSavedBecause = kNoSnapshot;
         return false;
     }
@@ -261,9 +304,9 @@ bool PassDoor(Module1& m, const std::vector<Replacement>& changes, const Door& d
 
 } // namespace
 
-bool WriteGameFiles(Module1& m, const std::vector<Replacement>& changes, const std::string& what,
+bool WriteGameFiles(Module1& m, std::vector<Replacement> changes, const std::string& what,
                     const WriteCause& cause) {
-    return PassDoor(m, changes,
+    return PassDoor(m, std::move(changes),
                     {what,
                      cause,
                      kChangeFilesQuestion,
@@ -293,7 +336,8 @@ bool RestoreFromSnapshot(Module1& m, const std::string& id) {
         changes.push_back({m.game.SimsPath + name, copy.bytes, std::nullopt});
     }
     const WriteCause cause{"restore", info.resident, info.name};
-    return PassDoor(m, changes, {what, cause, "Restore the files anyway?", nullptr, info.hood, id});
+    return PassDoor(m, std::move(changes),
+                    {what, cause, "Restore the files anyway?", nullptr, info.hood, id});
 }
 
 namespace {

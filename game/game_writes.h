@@ -51,7 +51,7 @@ struct WriteCause {
 // Replaces the files together, or reports why nothing was changed (`what` says what was not
 // saved), keeps the reason in Module1::notSavedBecause and answers false. The game-running
 // question is not asked again when the command asked it before its work.
-[[nodiscard]] bool WriteGameFiles(Module1& m, const std::vector<Replacement>& changes,
+[[nodiscard]] bool WriteGameFiles(Module1& m, std::vector<Replacement> changes,
                                   const std::string& what, const WriteCause& cause);
 
 // Puts the files of snapshot `id` back through the same door as every write (the lock, the

@@ -204,14 +204,17 @@ std::optional<Record> Parse(const Bytes& bytes) {
     return record;
 }
 
-std::optional<Record> ReadRecord(const fs::path& snapshotFolder,
-                                 std::string_view recordName = kSnapshotRecord) {
-    auto bytes = ReadRegularFile(snapshotFolder / recordName, kLargestRecord);
+std::optional<Record> RecordOf(const FileResult<Bytes>& bytes, const fs::path& snapshotFolder) {
     if (!bytes) return std::nullopt;
     auto record = Parse(bytes.value());
     if (!record || record->info.id != PathText(snapshotFolder.filename())) return std::nullopt;
     record->info.folder = snapshotFolder;
     return record;
+}
+
+std::optional<Record> ReadRecord(const fs::path& snapshotFolder,
+                                 std::string_view recordName = kSnapshotRecord) {
+    return RecordOf(ReadRegularFile(snapshotFolder / recordName, kLargestRecord), snapshotFolder);
 }
 
 struct Stamp {
@@ -398,11 +401,14 @@ FileStatus Describe(const fs::path& game, const std::vector<SnapshotCopy>& copie
 }
 
 // The record first, as the part that marks the folder as the store's own, then the copies,
-// then the record under its final name. The copies' names are made durable together, by the
-// sync before that rename.
+// then the record under its final name. The part's and the copies' names are made durable
+// together, by the sync before that rename: a crash before it may at worst leave copies the
+// store does not know as its own, never a record that names a missing copy.
 FileStatus WriteSnapshot(const fs::path& folder, Record& record,
                          const std::vector<SnapshotCopy>& sources) {
-    if (auto written = WriteNewFile(folder / kPartRecord, Format(record)); !written) return written;
+    if (auto written = platform::CreateExclusive(folder / kPartRecord, Format(record), nullptr);
+        !written)
+        return written;
     bool measured = false;
     for (std::size_t i = 0; i < sources.size(); ++i) {
         CopiedFile& file = record.files[i];
@@ -500,11 +506,13 @@ std::vector<SnapshotInfo> ListSnapshots(const fs::path& root, const fs::path& ga
     const std::string key = KeyText(gameFolder);
     // Resolving a folder asks the disk about each of its names: once per spelling recorded.
     std::map<std::string, bool, std::less<>> ours;
+    const fs::path group = HoodGroup(Normal(root), key, hood);
+    const FolderReader records(group); // each record read by its short name
     std::error_code ec;
-    for (fs::directory_iterator it(HoodGroup(Normal(root), key, hood), ec), end; !ec && it != end;
-         it.increment(ec)) {
-        if (!IsIdText(PathText(it->path().filename()))) continue;
-        auto record = ReadRecord(it->path());
+    for (fs::directory_iterator it(group, ec), end; !ec && it != end; it.increment(ec)) {
+        const fs::path id = it->path().filename();
+        if (!IsIdText(PathText(id))) continue;
+        auto record = RecordOf(records.Read(id / kSnapshotRecord, kLargestRecord), it->path());
         if (!record || record->info.hood != hood) continue;
         // Two game folders of one hash share a folder; the record tells them apart.
         auto [known, fresh] = ours.try_emplace(record->info.gameFolder, false);

@@ -12,6 +12,7 @@
 #include <csignal>
 #include <functional>
 #include <map>
+#include <memory>
 #include <random>
 
 namespace adultify {
@@ -232,6 +233,44 @@ TEST_F(TwoFiles, AFailureBeforeTheRecordLeavesEveryFileAsItWas) {
     EXPECT_EQ(readOnly.error().kind, FileErrorKind::ReadOnly);
     ExpectBothOldOrBothNew(1, false);
 #endif
+}
+
+// A read handed in stands for the target only while the disk shows that file: one written
+// since the read (the game saved) is newer and is not replaced.
+TEST_F(TwoFiles, AReadHandedInIsUsedOnlyWhileTheTargetIsTheFileRead) {
+    struct Case {
+        const char* what;
+        std::function<void(TargetRead&)> since; // after the read of the neighbourhood
+        bool saved;
+    };
+    const std::vector<Case> cases = {
+        {"unchanged", [](TargetRead&) {}, true},
+        {"rewritten longer", [&](TargetRead&) { test::WriteBytes(hood, Contents('C', 2)); }, false},
+        {"created after it was read as missing", [](TargetRead& read) { read.bytes.reset(); },
+         false},
+        {"read at another size", [](TargetRead& read) { ++read.stamp.size; }, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        SetUp();
+        TargetRead read{std::make_shared<const Bytes>(test::ReadBytes(hood)),
+                        StampOf(hood, test::ReadBytes(hood))};
+        c.since(read);
+        const Bytes onDisk = test::ReadBytes(hood);
+        auto changes = Changes(1, std::nullopt);
+        changes[1].read = read;
+        const FileStatus status = ReplaceTogether(dir.path(), changes);
+        EXPECT_EQ(static_cast<bool>(status), c.saved);
+        if (c.saved) {
+            ExpectBothOldOrBothNew(1, true);
+            continue;
+        }
+        EXPECT_EQ(status.error().kind, FileErrorKind::Refused);
+        EXPECT_EQ(test::ReadBytes(hood), onDisk);
+        EXPECT_EQ(test::ReadBytes(user), Contents('A', 0));
+        EXPECT_TRUE(Temps(dir.path()).empty());
+        EXPECT_FALSE(fs::exists(TempsMarkerFile(dir.path())));
+    }
 }
 
 // A target that cannot be replaced once the other one is: the first is put back, so that both
