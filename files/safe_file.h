@@ -85,7 +85,7 @@ class FolderReader {
 
   private:
     std::filesystem::path folder_;
-    int fd_ = -1; // POSIX: the open folder
+    [[maybe_unused]] int fd_ = -1; // POSIX: the open folder (Windows reads by the whole path)
 };
 
 struct WrittenTemp {
