@@ -9,7 +9,13 @@ sh scripts/setup-debian.sh clang-tidy cppcheck g++-mingw-w64-x86-64-posix google
 folders="text iff files install ui core game hood ageing characters about app sample screenshots"
 
 # Both tools read the compile commands; configuring is enough, nothing has to be built.
-if [ -f build/CMakeCache.txt ]; then
+# ANALYSIS_BUILD and ANALYSIS_WINDOWS_BUILD name folders of its own, for a run beside builds
+# that configure build/ and build-windows/.
+if [ -n "${ANALYSIS_BUILD:-}" ]; then
+    build=$ANALYSIS_BUILD
+    cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        -DCMAKE_EXPORT_COMPILE_COMMANDS=ON >/dev/null
+elif [ -f build/CMakeCache.txt ]; then
     build=build
     cmake -S . -B "$build" >/dev/null
 else
@@ -63,7 +69,7 @@ run_tidy "$build" "$(echo $folders | tr " " ",")" "$regex"
 
 # The Windows build, read as MinGW compiles it: the files the Linux build never compiles
 # (ui/win32, app/win32, *_windows.cpp) and those with a _WIN32 branch, theirs or a header's.
-wbuild=build-windows
+wbuild=${ANALYSIS_WINDOWS_BUILD:-build-windows}
 if [ -f "$wbuild/CMakeCache.txt" ]; then
     cmake -S . -B "$wbuild" >/dev/null
 else
