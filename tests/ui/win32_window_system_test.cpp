@@ -96,6 +96,19 @@ TEST_F(Win32Layer, AClearedListLosesItsSidewaysExtent) {
     EXPECT_EQ(SendMessageW(list, LB_GETHORIZONTALEXTENT, 0, 0), 0);
 }
 
+// A refilled list shows its old lines until the program waits, then is painted once.
+TEST_F(Win32Layer, ARefilledListIsPaintedOnlyOnceTheProgramWaits) {
+    HWND list = ui.Handle("List1");
+    ui.ShowForm("Form1");
+    ui.ListAdd("List1", "Bob Newbie");
+    ui.IdleTurn();
+    ui.ListClear("List1");
+    ui.ListAdd("List1", "Betty Newbie");
+    EXPECT_FALSE(GetUpdateRect(list, nullptr, FALSE)) << "repainted during the refill";
+    ui.IdleTurn();
+    EXPECT_FALSE(GetUpdateRect(list, nullptr, FALSE)) << "not painted once the program waits";
+}
+
 // A value label laid out past its frame's inner edge (the skill dialog's) leaves the frame's
 // etched border whole: every row of a frame's bottom edge is one colour from end to end.
 TEST_F(Win32Layer, LabelsLeaveTheFramesBordersWhole) {

@@ -180,9 +180,11 @@ void Win32WindowSystem::BuildControl(FormId form, const ControlDesign& c, Contro
                                    GetModuleHandleW(nullptr), nullptr);
     if (!control.hwnd) throw std::runtime_error("cannot create a control");
     SetWindowLongPtrW(control.hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    // Not through comctl32's subclassing, which asks the Wine server for a window property at
+    // each message, twice: three per repaint of a label.
     if (c.kind == ControlKind::Label && (id.Reports(UiEvent::MouseMove) || c.tabStop))
-        SetWindowSubclass(control.hwnd, LabelProc, kLabelSubclass,
-                          reinterpret_cast<DWORD_PTR>(this));
+        staticProc_ = Pointer<WNDPROC>(
+            SetWindowLongPtrW(control.hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&LabelProc)));
     if (c.kind == ControlKind::ScrollBar) {
         SCROLLINFO info{sizeof(info), SIF_RANGE | SIF_POS | SIF_PAGE, 0, 32767, 0, 0, 0};
         SetScrollInfo(control.hwnd, SB_CTL, &info, FALSE);

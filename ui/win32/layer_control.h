@@ -22,7 +22,6 @@ namespace adultify::win32 {
 constexpr wchar_t kFormClass[] = L"AdultifyForm";
 constexpr wchar_t kPictureClass[] = L"AdultifyPicture";
 constexpr int kFirstId = 1000; // child and menu command ids: the table row after this
-constexpr UINT_PTR kLabelSubclass = 0xAD02;
 constexpr UINT_PTR kFolderListSubclass = 0xAD03;
 constexpr int kDropHeight = 160; // a drop-down's open list, at 100 %
 constexpr int kIndent = 12;      // a folder list's indent per level, at 100 %

@@ -33,6 +33,9 @@ void Win32WindowSystem::ListClear(ControlId list) {
         fills_.push_back(list);
     }
     SendMessageW(c.hwnd, LB_RESETCONTENT, 0, 0);
+    // Wine's list box invalidates itself on a reset even with its redraw off, and then paints
+    // the empty list at the command's next yield: a second repaint, and a flash of no lines.
+    ValidateRect(c.hwnd, nullptr);
 }
 
 void Win32WindowSystem::ListAdd(ControlId list, std::string_view item) {

@@ -299,9 +299,8 @@ void Win32WindowSystem::OnMouseMove(FormId form, LPARAM lp) {
     if (form.Control().Reports(UiEvent::MouseMove)) Send(form.Control(), UiEvent::MouseMove);
 }
 
-LRESULT CALLBACK Win32WindowSystem::LabelProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
-                                              DWORD_PTR self) {
-    auto* layer = Pointer<Win32WindowSystem*>(self);
+LRESULT CALLBACK Win32WindowSystem::LabelProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    Win32WindowSystem* layer = Self(hwnd);
     const std::optional<ControlId> id = ControlOfId(GetDlgCtrlID(hwnd));
     const bool open = id && layer->Open(*id);
     switch (msg) {
@@ -317,8 +316,7 @@ LRESULT CALLBACK Win32WindowSystem::LabelProc(HWND hwnd, UINT msg, WPARAM wp, LP
         break;
     default: break;
     }
-    if (msg == WM_NCDESTROY) RemoveWindowSubclass(hwnd, LabelProc, kLabelSubclass);
-    return DefSubclassProc(hwnd, msg, wp, lp);
+    return CallWindowProcW(layer->staticProc_, hwnd, msg, wp, lp);
 }
 
 LRESULT CALLBACK Win32WindowSystem::FolderListProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp,

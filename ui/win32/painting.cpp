@@ -158,7 +158,8 @@ void Win32WindowSystem::PaintLabel(const DRAWITEMSTRUCT& item) {
         DrawAsMeasured(dc, text, r, format);
     else
         DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, format);
-    if (GetFocus() == item.hwndItem) {
+    // Only a label the keyboard reaches takes the focus; asking costs a call to the Wine server.
+    if (d.tabStop && GetFocus() == item.hwndItem) {
         RECT mark = r;
         DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &mark, format | DT_CALCRECT);
         // Where the text stands: DT_CALCRECT measures from the top left corner.

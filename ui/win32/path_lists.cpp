@@ -106,19 +106,23 @@ int Win32WindowSystem::LineLead(ControlId list, int line) const {
     return Scale(form, 2 + c.depths[static_cast<std::size_t>(line)] * kIndent + kIconSize + 4);
 }
 
+// Measured once per DPI: a refilled list asks for each child's line, and each device context
+// is a call to the Wine server.
 int Win32WindowSystem::MarkWidth(ControlId list, LineMark mark) {
     if (mark == LineMark::None) return 0;
     const FormId form = list.Form();
-    const SIZE text = [&] {
-        HDC dc = GetDC(nullptr);
-        HGDIOBJ old = SelectObject(dc, Font(Dpi(form), Face::Narrow));
-        SIZE size{};
-        GetTextExtentPoint32W(dc, L"child", 5, &size);
-        SelectObject(dc, old);
-        ReleaseDC(nullptr, dc);
-        return size;
-    }();
-    return Scale(form, kMarkGap) + text.cx + Scale(form, 8);
+    const int dpi = Dpi(form);
+    int& width = markWidths_[dpi];
+    if (width > 0) return width;
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, Font(dpi, Face::Narrow));
+    SIZE text{};
+    GetTextExtentPoint32W(dc, L"child", 5, &text);
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    width = MulDiv(kMarkGap, dpi, USER_DEFAULT_SCREEN_DPI) + text.cx +
+            MulDiv(8, dpi, USER_DEFAULT_SCREEN_DPI);
+    return width;
 }
 
 int Win32WindowSystem::LineHeight(ControlId list) {

@@ -111,8 +111,7 @@ class Win32WindowSystem final : public WindowSystem {
 
     static LRESULT CALLBACK FormProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     static LRESULT CALLBACK PictureProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-    static LRESULT CALLBACK LabelProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
-                                      DWORD_PTR self);
+    static LRESULT CALLBACK LabelProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     static LRESULT CALLBACK FolderListProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
                                            DWORD_PTR self);
     LRESULT OnFormMessage(FormId form, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
@@ -192,9 +191,11 @@ class Win32WindowSystem final : public WindowSystem {
     HWND menuTip_ = nullptr;          // the tooltip beside a highlighted menu entry
     std::vector<HWND> graveyard_;     // unloaded windows, destroyed once their handlers returned
     std::map<std::pair<int, Face>, HFONT> fonts_;
+    std::map<int, int> markWidths_; // a line mark's width by DPI
     std::map<std::pair<int, int>, HICON> icons_;
     std::map<std::pair<bool, int>, HICON> folderIcons_; // open or not, size
-    HCURSOR pointer_ = nullptr; // the application-wide pointer; none: each window's own
+    HCURSOR pointer_ = nullptr;    // the application-wide pointer; none: each window's own
+    WNDPROC staticProc_ = nullptr; // the static control's own procedure, under LabelProc
     int icon_ = 1;
     bool mainPlaced_ = false;
 };
