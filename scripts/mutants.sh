@@ -86,7 +86,7 @@ if (true) continue;
 safe_files_tests
 
 files/replace_together.cpp
-if (auto removed = RemoveIntent(gameFolder); !removed) return removed;
+if (auto removed = platform::Remove(IntentFile(gameFolder)); !removed) return removed;
 (void)0;
 safe_files_tests
 
