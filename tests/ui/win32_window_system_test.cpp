@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 namespace adultify {
 namespace {
@@ -22,10 +23,11 @@ struct Shot {
     }
 };
 
-Shot ShootClient(HWND window) {
+// `erase`: false repaints over what the screen shows, as a repaint that erases nothing does.
+Shot ShootClient(HWND window, bool erase = true) {
     SetForegroundWindow(window);
     RedrawWindow(window, nullptr, nullptr,
-                 RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+                 RDW_INVALIDATE | (erase ? RDW_ERASE : 0) | RDW_UPDATENOW | RDW_ALLCHILDREN);
     for (MSG msg; PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);)
         DispatchMessageW(&msg);
     RECT r{};
@@ -128,6 +130,59 @@ TEST_F(Win32Layer, LabelsLeaveTheFramesBordersWhole) {
         }
         if (form != FormId("Form1")) ui.UnloadForm(form);
     }
+}
+
+// The window draws its labels: a new text replaces the old one whole, even in a repaint that
+// erases nothing (a window drawn before the program waits), and looks as on a window drawn
+// afresh.
+TEST_F(Win32Layer, ALabelsNewTextLeavesNothingOfTheOld) {
+    ui.ShowForm("Form1");
+    HWND main = ui.Window("Form1");
+    const ControlId label = "Label3";
+    ui.SetCaption(label, "Display_user_Details()");
+    ui.IdleTurn();
+    (void)ShootClient(main);
+    ui.SetCaption(label, "Idle");
+    const Shot over = ShootClient(main, false);
+    const Shot afresh = ShootClient(main);
+    RECT r{};
+    GetWindowRect(ui.Handle(label), &r);
+    MapWindowPoints(nullptr, main, reinterpret_cast<POINT*>(&r), 2);
+    int inked = 0;
+    for (LONG y = r.top; y < r.bottom; ++y)
+        for (LONG x = r.left; x < r.right; ++x) {
+            ASSERT_EQ(over.At(x, y), afresh.At(x, y)) << x << "," << y;
+            inked += afresh.At(x, y) != afresh.At(r.right - 3, r.top + 3);
+        }
+    EXPECT_GT(inked, 0) << "no text drawn";
+}
+
+// A press of the mouse on a label the window draws is its click when it reports clicks and
+// is enabled, as on a static control.
+TEST_F(Win32Layer, ALabelTakesTheMousesPressesAsAStaticControl) {
+    std::vector<ControlId> clicked;
+    ui.eventSink = [&](ControlId control, UiEvent event) {
+        if (event == UiEvent::Click) clicked.push_back(control);
+        return true;
+    };
+    ui.ShowForm("Form1");
+    HWND main = ui.Window("Form1");
+    const auto press = [&](ControlId label) {
+        RECT r{};
+        GetWindowRect(ui.Handle(label), &r);
+        MapWindowPoints(nullptr, main, reinterpret_cast<POINT*>(&r), 2);
+        const LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        PostMessageW(main, WM_LBUTTONDOWN, MK_LBUTTON, at);
+        PostMessageW(main, WM_LBUTTONUP, 0, at);
+        ui.IdleTurn();
+    };
+    ui.SetEnabled("Label18", true);
+    press("Label12"); // Cooking's caption
+    press("Label18"); // its value
+    press("Label7");  // Nice's value reports no click
+    ui.SetEnabled("Label18", false);
+    press("Label18");
+    EXPECT_EQ(clicked, (std::vector<ControlId>{"Label12", "Label18"}));
 }
 
 // The link's underline ends where its text does.

@@ -4,6 +4,10 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <utility>
+#include <vector>
+
 namespace adultify::win32 {
 
 void Win32WindowSystem::SetCaption(ControlId control, std::string_view text) {
@@ -28,7 +32,18 @@ void Win32WindowSystem::SetCaption(ControlId control, std::string_view text) {
         if (!c->textDue && c->hwnd) captions_.push_back(control);
         c->textDue = c->hwnd != nullptr;
         break;
-    case ControlKind::Frame: Invalidate(control); break;
+    case ControlKind::Frame: {
+        // Only its title line changes (the resident's name, at each click on one).
+        HWND window = Window(control.Form());
+        if (c->titleHeight == 0 || !window) {
+            Invalidate(control);
+            break;
+        }
+        RECT title = Place(control.Form(), control.Design());
+        title.bottom = std::min<LONG>(title.bottom, title.top + c->titleHeight);
+        InvalidateRect(window, &title, TRUE);
+        break;
+    }
     default: break;
     }
 }
@@ -40,6 +55,8 @@ void Win32WindowSystem::SetCaption(ControlId control, std::string_view text) {
 void Win32WindowSystem::ShowCaptions() {
     std::vector<ControlId> due;
     due.swap(captions_);
+    // The labels a window draws are repainted in one region: one call to the Wine server.
+    std::vector<std::pair<FormId, HRGN>> regions;
     for (ControlId label : due) {
         Control* c = Open(label);
         if (!c || !c->textDue) continue;
@@ -50,7 +67,24 @@ void Win32WindowSystem::ShowCaptions() {
             DefWindowProcW(c->hwnd, WM_SETTEXT, 0,
                            reinterpret_cast<LPARAM>(WidenShown(c->caption).c_str()));
         }
-        if (c->caption != c->painted) Invalidate(label);
+        if (c->caption == c->painted) continue;
+        if (!c->drawnByForm) {
+            Invalidate(label);
+            continue;
+        }
+        const FormId form = label.Form();
+        auto region = std::find_if(regions.begin(), regions.end(),
+                                   [&](const auto& r) { return r.first == form; });
+        if (region == regions.end())
+            region = regions.insert(regions.end(), {form, CreateRectRgn(0, 0, 0, 0)});
+        const RECT r = Place(form, label.Design());
+        HRGN one = CreateRectRgnIndirect(&r);
+        CombineRgn(region->second, region->second, one, RGN_OR);
+        DeleteObject(one);
+    }
+    for (const auto& [form, region] : regions) {
+        RedrawWindow(Window(form), nullptr, region, RDW_INVALIDATE | RDW_ERASE);
+        DeleteObject(region);
     }
 }
 
@@ -81,7 +115,7 @@ void Win32WindowSystem::SetEnabled(ControlId control, bool enabled) {
         RebuildMenu(d.parent.empty() ? control.Form().Control() : *ControlId::Find(d.parent));
         if (control == UnsavedMarker(control.Form())) RefreshTitle(control.Form());
     }
-    if (IsPainted(control.Kind())) Invalidate(control);
+    if (IsPainted(control.Kind()) || c->drawnByForm) Invalidate(control); // its grey text
 }
 
 bool Win32WindowSystem::IsEnabled(ControlId control) const {

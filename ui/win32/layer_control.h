@@ -65,12 +65,17 @@ struct Win32WindowSystem::Control {
     std::size_t measured = 0;        // a list's lines measured for that
     bool filling = false;            // a list refilled without repainting, until FinishFills
     bool textDue = false;            // a label's caption not yet given to its window
-    std::string given, painted;      // a label's text its window has, and the one it drew
+    // A label its window draws: its own window, kept for the focus, the tab order and the
+    // tools that read text, shows nothing (an empty window region).
+    bool drawnByForm = false;
+    std::string given;                  // a label's text its window has
+    std::optional<std::string> painted; // the text drawn whole; none: drawn in part
     enum class Shows { Nothing, Bitmap, Stock, Splash } shows = Shows::Nothing;
     std::shared_ptr<const BmpFile> bitmap;
     std::vector<DrawOp> ops;
     int lineWidth = 1;
     int fillStyle = 1;
+    int titleHeight = 0; // a frame's title line as last drawn; 0: not drawn yet
     ScrollState scroll;
 };
 

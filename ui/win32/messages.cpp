@@ -76,6 +76,12 @@ LRESULT Win32WindowSystem::OnFormMessage(FormId form, HWND hwnd, UINT msg, WPARA
         Send(form.Control(), UiEvent::Close);
         return Ended() ? TRUE : FALSE;
     case WM_MOUSEMOVE: OnMouseMove(form, lp); break;
+    case WM_LBUTTONDOWN: // on a label the window draws: its click, as a static control's
+        if (const std::optional<ControlId> label =
+                LabelAt(form, {static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))});
+            label && label->Reports(UiEvent::Click))
+            Send(*label, UiEvent::Click);
+        break;
     case WM_CHAR:
         if (!form.Control().Reports(UiEvent::KeyPress)) break;
         Send(form.Control(), UiEvent::KeyPress);
@@ -273,8 +279,26 @@ void Win32WindowSystem::PressFocused(FormId form) {
         Send(*button, UiEvent::Click);
 }
 
+// A label the window draws that takes the mouse (one that reports a click or the pointer's
+// moves, as a static control with SS_NOTIFY), enabled, under the point; others let the pointer
+// through to what lies beneath.
+std::optional<ControlId> Win32WindowSystem::LabelAt(FormId form, POINT at) const {
+    for (const ControlDesign& c : form.Controls()) {
+        const ControlId id = form.IdOf(c);
+        if (c.kind != ControlKind::Label || !At(id).drawnByForm || !At(id).enabled) continue;
+        if (!id.Reports(UiEvent::Click) && !id.Reports(UiEvent::MouseMove)) continue;
+        const RECT r = Place(form, c);
+        if (PtInRect(&r, at)) return id;
+    }
+    return std::nullopt;
+}
+
 void Win32WindowSystem::OnMouseMove(FormId form, LPARAM lp) {
     const POINT at{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
+    if (const std::optional<ControlId> label = LabelAt(form, at)) {
+        if (label->Reports(UiEvent::MouseMove)) Send(*label, UiEvent::MouseMove);
+        return;
+    }
     // The innermost frame under the pointer that reports it, else the window.
     std::optional<ControlId> over;
     for (const ControlDesign& c : form.Controls()) {
@@ -312,7 +336,14 @@ LRESULT CALLBACK Win32WindowSystem::LabelProc(HWND hwnd, UINT msg, WPARAM wp, LP
         break;
     case WM_SETFOCUS:
     case WM_KILLFOCUS: // the focus mark
-        InvalidateRect(hwnd, nullptr, TRUE);
+        if (msg == WM_SETFOCUS)
+            layer->focusedLabel_ = hwnd;
+        else if (layer->focusedLabel_ == hwnd)
+            layer->focusedLabel_ = nullptr;
+        if (open)
+            layer->Invalidate(*id);
+        else
+            InvalidateRect(hwnd, nullptr, TRUE);
         break;
     default: break;
     }

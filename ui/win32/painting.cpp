@@ -20,6 +20,14 @@ int Win32WindowSystem::FillStyle(ControlId shape) const {
 // Frames, shapes and lines have no windows of their own: the window draws them.
 void Win32WindowSystem::PaintForm(FormId form, HDC dc) {
     const int dpi = Dpi(form);
+    // The labels' background first, as their own windows had it: what else the window draws
+    // (a frame's border) shows through, and a repaint that erases nothing (RDW_INVALIDATE
+    // alone) still loses the text that was there.
+    for (const ControlDesign& c : form.Controls())
+        if (c.kind == ControlKind::Label && At(form.IdOf(c)).drawnByForm) {
+            const RECT r = Place(form, c);
+            if (RectVisible(dc, &r)) ::FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
+        }
     const int oldMode = SetBkMode(dc, TRANSPARENT);
     for (const ControlDesign& c : form.Controls()) {
         const ControlId id = form.IdOf(c);
@@ -29,6 +37,7 @@ void Win32WindowSystem::PaintForm(FormId form, HDC dc) {
             HGDIOBJ oldFont = SelectObject(dc, Font(dpi, c.face));
             TEXTMETRICW tm{};
             GetTextMetricsW(dc, &tm);
+            At(id).titleHeight = tm.tmHeight;
             RECT edge{r.left, r.top + tm.tmHeight / 2, r.right, r.bottom};
             DrawEdge(dc, &edge, EDGE_ETCHED, BF_RECT);
             const std::wstring text = WidenShown(At(id).caption);
@@ -72,6 +81,7 @@ void Win32WindowSystem::PaintForm(FormId form, HDC dc) {
         }
     }
     SetBkMode(dc, oldMode);
+    PaintLabels(form, dc);
 }
 
 namespace {
@@ -123,11 +133,8 @@ void Win32WindowSystem::PaintLabel(const DRAWITEMSTRUCT& item) {
     const std::optional<ControlId> id = ControlOfId(static_cast<int>(item.CtlID));
     if (!id || !Open(*id)) return;
     const FormId form = id->Form();
-    const ControlDesign& d = id->Design();
-    Control& c = At(*id);
-    c.painted = c.caption;
     HDC dc = item.hDC;
-    RECT r = item.rcItem;
+    const RECT& r = item.rcItem;
     ::FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
     // A static control draws with its window's clipping (CS_PARENTDC): what lies beneath it
     // is kept to its own rectangle.
@@ -135,6 +142,36 @@ void Win32WindowSystem::PaintLabel(const DRAWITEMSTRUCT& item) {
     IntersectClipRect(dc, r.left, r.top, r.right, r.bottom);
     PaintBackdrop(form, *id, dc);
     RestoreDC(dc, saved);
+    DrawLabel(*id, dc, r, id->Design().tabStop && focusedLabel_ == item.hwndItem);
+}
+
+// The labels the window draws, over its frames, in what it repaints of them.
+void Win32WindowSystem::PaintLabels(FormId form, HDC dc) {
+    RECT shown{};
+    if (GetClipBox(dc, &shown) == NULLREGION) return;
+    for (const ControlDesign& d : form.Controls()) {
+        const ControlId id = form.IdOf(d);
+        Control& c = At(id);
+        if (d.kind != ControlKind::Label || !c.drawnByForm) continue;
+        const RECT place = Place(form, d);
+        if (!RectVisible(dc, &place)) continue;
+        RECT client = place;
+        if (d.border) DrawEdge(dc, &client, BDR_SUNKENOUTER, BF_RECT | BF_ADJUST); // a static edge
+        DrawLabel(id, dc, client, d.tabStop && focusedLabel_ == c.hwnd);
+        // Drawn in part, it is drawn whole when its text next changes.
+        RECT both{};
+        UnionRect(&both, &shown, &place);
+        if (!EqualRect(&both, &shown)) c.painted.reset();
+    }
+}
+
+// The label's text in its client rectangle, on what lies beneath.
+void Win32WindowSystem::DrawLabel(ControlId label, HDC dc, const RECT& client, bool focused) {
+    const FormId form = label.Form();
+    const ControlDesign& d = label.Design();
+    Control& c = At(label);
+    c.painted = c.caption;
+    RECT r = client;
     const int dpi = Dpi(form);
     const std::wstring text = WidenShown(c.caption);
     InflateRect(&r, -Scale(form, d.border ? 2 : 0), 0);
@@ -149,7 +186,7 @@ void Win32WindowSystem::PaintLabel(const DRAWITEMSTRUCT& item) {
     if (d.face == Face::Link) ink = RGB(0, 0, 192);
     if (d.ink == Ink::White) ink = RGB(255, 255, 255);
     if (!c.enabled) ink = GetSysColor(COLOR_GRAYTEXT);
-    SetTextColor(dc, ink);
+    const COLORREF oldInk = SetTextColor(dc, ink);
     UINT format = DT_NOPREFIX;
     format |= d.align == Align::Right ? DT_RIGHT : d.align == Align::Centre ? DT_CENTER : DT_LEFT;
     // One line, centred in its height; a long one ends in an ellipsis rather than being cut.
@@ -158,17 +195,17 @@ void Win32WindowSystem::PaintLabel(const DRAWITEMSTRUCT& item) {
         DrawAsMeasured(dc, text, r, format);
     else
         DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, format);
-    // Only a label the keyboard reaches takes the focus; asking costs a call to the Wine server.
-    if (d.tabStop && GetFocus() == item.hwndItem) {
+    if (focused) {
         RECT mark = r;
         DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &mark, format | DT_CALCRECT);
         // Where the text stands: DT_CALCRECT measures from the top left corner.
         const LONG spare = r.right - mark.right;
         const LONG dx = d.align == Align::Right ? spare : d.align == Align::Centre ? spare / 2 : 0;
         OffsetRect(&mark, dx, d.wrap ? 0 : (r.bottom - mark.bottom) / 2);
-        IntersectRect(&mark, &mark, &item.rcItem);
+        IntersectRect(&mark, &mark, &client);
         DrawFocusRect(dc, &mark);
     }
+    SetTextColor(dc, oldInk);
     SetBkMode(dc, oldMode);
     SelectObject(dc, oldFont);
 }

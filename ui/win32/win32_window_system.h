@@ -128,6 +128,10 @@ class Win32WindowSystem final : public WindowSystem {
     void OnMouseMove(FormId form, LPARAM lp);
     void PaintForm(FormId form, HDC dc);
     void PaintLabel(const DRAWITEMSTRUCT& item);
+    void DrawLabel(ControlId label, HDC dc, const RECT& client, bool focused);
+    void PaintLabels(FormId form, HDC dc);
+    // A label its window draws under the pointer at `at`, in the window's client area.
+    [[nodiscard]] std::optional<ControlId> LabelAt(FormId form, POINT at) const;
     void PaintListLine(const DRAWITEMSTRUCT& item);
     void PaintMark(FormId form, HDC dc, const RECT& tag, bool selected);
     // The widths a list line needs beyond its text: a folder's indent and icon, a mark's tag.
@@ -195,6 +199,7 @@ class Win32WindowSystem final : public WindowSystem {
     std::map<std::pair<int, int>, HICON> icons_;
     std::map<std::pair<bool, int>, HICON> folderIcons_; // open or not, size
     HCURSOR pointer_ = nullptr;    // the application-wide pointer; none: each window's own
+    HWND focusedLabel_ = nullptr;  // the label the keyboard's focus is on, if any
     WNDPROC staticProc_ = nullptr; // the static control's own procedure, under LabelProc
     int icon_ = 1;
     bool mainPlaced_ = false;
