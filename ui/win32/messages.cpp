@@ -378,16 +378,15 @@ LRESULT CALLBACK Win32WindowSystem::PictureProc(HWND hwnd, UINT msg, WPARAM wp, 
         RECT client{};
         GetClientRect(hwnd, &client);
         // Drawn off screen first, so that a picture redrawn often does not flicker.
-        HDC buffer = CreateCompatibleDC(dc);
-        HBITMAP bitmap = CreateCompatibleBitmap(dc, client.right, client.bottom);
-        HGDIOBJ old = SelectObject(buffer, bitmap);
-        ::FillRect(buffer, &client, GetSysColorBrush(COLOR_BTNFACE));
         std::optional<ControlId> id = ControlOfId(GetDlgCtrlID(hwnd));
-        if (self && id && self->Open(*id)) self->PaintPicture(*id, buffer, client);
-        BitBlt(dc, 0, 0, client.right, client.bottom, buffer, 0, 0, SRCCOPY);
-        SelectObject(buffer, old);
-        DeleteObject(bitmap);
-        DeleteDC(buffer);
+        if (self && id && self->Open(*id)) {
+            HDC buffer = self->Buffer(dc, client.right, client.bottom);
+            ::FillRect(buffer, &client, GetSysColorBrush(COLOR_BTNFACE));
+            self->PaintPicture(*id, buffer, client);
+            BitBlt(dc, 0, 0, client.right, client.bottom, buffer, 0, 0, SRCCOPY);
+        } else {
+            ::FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
+        }
         EndPaint(hwnd, &ps);
         return 0;
     }

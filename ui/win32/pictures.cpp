@@ -150,6 +150,20 @@ void Replay(HDC dc, const std::vector<DrawOp>& ops, const RECT& inner, double sc
 
 } // namespace
 
+HDC Win32WindowSystem::Buffer(HDC screen, int width, int height) {
+    if (buffer_ && width <= bufferSize_.cx && height <= bufferSize_.cy) return buffer_;
+    if (!buffer_) buffer_ = CreateCompatibleDC(screen);
+    bufferSize_ = {std::max<LONG>(width, bufferSize_.cx), std::max<LONG>(height, bufferSize_.cy)};
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, bufferSize_.cx, bufferSize_.cy);
+    HGDIOBJ old = SelectObject(buffer_, bitmap);
+    if (bufferBitmap_)
+        DeleteObject(bufferBitmap_);
+    else
+        bufferOld_ = old;
+    bufferBitmap_ = bitmap;
+    return buffer_;
+}
+
 // What a picture box shows, into `inner` (its client area, or where it lies under a label).
 void Win32WindowSystem::PaintPicture(ControlId box, HDC dc, const RECT& inner) const {
     const Control& c = At(box);

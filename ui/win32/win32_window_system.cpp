@@ -61,6 +61,11 @@ Win32WindowSystem::~Win32WindowSystem() {
     for (FormId form : AllForms())
         if (HWND hwnd = At(form.Control()).hwnd) DestroyWindow(hwnd);
     Bury();
+    if (buffer_) {
+        SelectObject(buffer_, bufferOld_);
+        DeleteObject(bufferBitmap_);
+        DeleteDC(buffer_);
+    }
     for (auto& [key, font] : fonts_)
         DeleteObject(font);
     for (auto& [key, icon] : icons_)

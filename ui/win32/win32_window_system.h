@@ -144,6 +144,8 @@ class Win32WindowSystem final : public WindowSystem {
     // Moves the controls that follow a sizable window's edges to its present size.
     void FollowSize(FormId form);
     void PaintPicture(ControlId box, HDC dc, const RECT& inner) const;
+    // A memory device context like `screen` that holds at least `width` by `height` pixels.
+    [[nodiscard]] HDC Buffer(HDC screen, int width, int height);
     void ShowMenuTip(HWND window, HMENU menu, UINT item, UINT flags);
     void PaintBackdrop(FormId form, ControlId over, HDC dc);
 
@@ -198,8 +200,14 @@ class Win32WindowSystem final : public WindowSystem {
     std::map<int, int> markWidths_; // a line mark's width by DPI
     std::map<std::pair<int, int>, HICON> icons_;
     std::map<std::pair<bool, int>, HICON> folderIcons_; // open or not, size
-    HCURSOR pointer_ = nullptr;    // the application-wide pointer; none: each window's own
-    HWND focusedLabel_ = nullptr;  // the label the keyboard's focus is on, if any
+    HCURSOR pointer_ = nullptr;   // the application-wide pointer; none: each window's own
+    HWND focusedLabel_ = nullptr; // the label the keyboard's focus is on, if any
+    // Where pictures are drawn before they are shown, kept: making them costs the Wine server
+    // six calls per repaint.
+    HDC buffer_ = nullptr;
+    HBITMAP bufferBitmap_ = nullptr;
+    HGDIOBJ bufferOld_ = nullptr;
+    SIZE bufferSize_{};
     WNDPROC staticProc_ = nullptr; // the static control's own procedure, under LabelProc
     int icon_ = 1;
     bool mainPlaced_ = false;
