@@ -114,10 +114,31 @@ LRESULT Win32WindowSystem::OnWindowMessage(FormId form, HWND hwnd, UINT msg, WPA
         if (!form.Design().sizable) break;
         KeepLaidOutSize(form, hwnd, *Pointer<MINMAXINFO*>(lp));
         return 0;
+    case WM_ERASEBKGND: return 1; // the background is drawn with the rest, off screen
     case WM_PAINT: {
+        // The window's face (frames, labels) is drawn off screen and shown in one piece: the
+        // screen never shows the labels' backgrounds without their texts.
+        HRGN update = CreateRectRgn(0, 0, 0, 0);
+        const bool known = GetUpdateRgn(hwnd, update, FALSE) != ERROR;
         PAINTSTRUCT ps;
         HDC dc = BeginPaint(hwnd, &ps);
-        PaintForm(form, dc);
+        const RECT& r = ps.rcPaint;
+        if (known && !IsRectEmpty(&r)) {
+            HDC buffer = Buffer(dc, r.right - r.left, r.bottom - r.top);
+            OffsetRgn(update, -r.left, -r.top);
+            SelectClipRgn(buffer, update);
+            POINT origin{};
+            SetViewportOrgEx(buffer, -r.left, -r.top, &origin);
+            ::FillRect(buffer, &r, GetSysColorBrush(COLOR_BTNFACE));
+            PaintForm(form, buffer);
+            SetViewportOrgEx(buffer, origin.x, origin.y, nullptr);
+            SelectClipRgn(buffer, nullptr);
+            BitBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, buffer, 0, 0, SRCCOPY);
+        } else {
+            ::FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
+            PaintForm(form, dc);
+        }
+        DeleteObject(update);
         EndPaint(hwnd, &ps);
         return 0;
     }
