@@ -1,6 +1,7 @@
 #include "files/file_stamp.h"
 #include "files/file_stamp_platform.h"
 
+#include "files/checksum.h"
 #include "files/safe_file.h"
 
 namespace adultify {
@@ -14,13 +15,17 @@ std::uint64_t Fnv1a64(const Bytes& bytes) {
     return hash;
 }
 
-FileStamp StampOf(const std::filesystem::path& path, const Bytes& bytesRead) {
-    const DiskState disk = StatOf(path);
-    return {disk.known ? disk.size : bytesRead.size(), disk.known ? disk.mtimeNs : kNoTime,
-            Fnv1a64(bytesRead)};
+std::uint64_t StampHash(const Bytes& bytes) {
+    return Crc32(bytes.data(), bytes.size());
 }
 
-Change CompareWithDisk(const std::filesystem::path& path, const FileStamp& stamp) {
+FileStamp StampOf(const std::filesystem::path& path, const Bytes& bytesRead, BytesHash hash) {
+    const DiskState disk = StatOf(path);
+    return {disk.known ? disk.size : bytesRead.size(), disk.known ? disk.mtimeNs : kNoTime,
+            hash(bytesRead)};
+}
+
+Change CompareWithDisk(const std::filesystem::path& path, const FileStamp& stamp, BytesHash hash) {
     const DiskState disk = StatOf(path);
     if (disk.gone) return Change::Gone;
     if (!disk.known || stamp.mtimeNs == kNoTime) return Change::Changed;
@@ -31,7 +36,7 @@ Change CompareWithDisk(const std::filesystem::path& path, const FileStamp& stamp
     auto bytes = ReadRegularFile(path, stamp.size);
     if (!bytes)
         return bytes.error().kind == FileErrorKind::NotFound ? Change::Gone : Change::Changed;
-    return Fnv1a64(bytes.value()) == stamp.hash ? Change::Same : Change::Changed;
+    return hash(bytes.value()) == stamp.hash ? Change::Same : Change::Changed;
 }
 
 } // namespace adultify
