@@ -142,6 +142,19 @@ Argv FloorOf(const std::vector<fs::path>& files, int writes = 0) {
     return argv;
 }
 
+// The same, and what else a save leaves durable: an undo snapshot of the files written (their
+// copies and a record, in a new folder under `dataHome`) and, with `backup`, the numbered
+// backup linked to the first of them.
+Argv WholeFloorOf(const std::vector<fs::path>& files, int writes, const fs::path& dataHome,
+                  const std::optional<fs::path>& backup = std::nullopt) {
+    fs::create_directories(dataHome);
+    Argv argv = FloorOf(files, writes);
+    const Argv options{"-s", (dataHome / "floor-snapshot").string()};
+    argv.insert(argv.begin() + 3, options.begin(), options.end());
+    if (backup) argv.insert(argv.begin() + 3, {"-b", backup->string()});
+    return argv;
+}
+
 // Keeps copies of the files and answers a reset that puts them back and removes what the
 // commands add: the backups beside the neighbourhood file and the snapshots but `keep`.
 std::function<void()> Restorer(const std::vector<fs::path>& files, const fs::path& dataHome,
@@ -231,12 +244,17 @@ int main() {
 
     const std::string child = FirstChild(after, g216.folder);
     const fs::path adultifyHome = Scratch() / "data-adultify";
+    // The first numbered backup, as the commands make it on this game.
+    const fs::path backup = g216.folder / "UserData" / "Neighborhood.000";
     {
         Case c{"adultify (durable floor)",
                {FloorOf(g216.files, 2)},
                {{"cli", "--game", g216.folder.string(), "--seed", "1", "adultify", child}},
                adultifyHome};
         c.reset = Restorer(g216.files, adultifyHome);
+        cases.push_back(c);
+        c.name = "adultify (every file it leaves)";
+        c.floor = {WholeFloorOf(g216.files, 2, adultifyHome, backup)};
         cases.push_back(c);
     }
     const fs::path skillHome = Scratch() / "data-skill";
@@ -246,6 +264,9 @@ int main() {
                {{"cli", "--game", g216.folder.string(), "skill", "0", "Cooking", "500"}},
                skillHome};
         c.reset = Restorer({g216.files[0]}, skillHome);
+        cases.push_back(c);
+        c.name = "skill + save (every file it leaves)";
+        c.floor = {WholeFloorOf(g216.files, 1, skillHome, backup)};
         cases.push_back(c);
     }
     const fs::path snapshotsHome = Scratch() / "data-snapshots";
@@ -284,6 +305,9 @@ int main() {
                {{"cli", "--game", g216.folder.string(), "restore", lastId}},
                snapshotsHome};
         c.reset = Restorer({g216.files[0], g216.files[1]}, snapshotsHome, lastId);
+        cases.push_back(c);
+        c.name = "restore (every file it leaves)";
+        c.floor = {WholeFloorOf(copies, 2, snapshotsHome)};
         cases.push_back(c);
     }
 
