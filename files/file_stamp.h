@@ -23,8 +23,9 @@ using BytesHash = std::uint64_t (*)(const Bytes& bytes);
 // multiply a byte, each waiting for the last: about four cycles a byte.
 [[nodiscard]] std::uint64_t Fnv1a64(const Bytes& bytes);
 
-// A stamp's hash within one run: CRC-32, eight bytes at a time, about four times as fast as
-// FNV-1a. Beside an equal size and last-write time, 32 bits tell a rewrite apart.
+// A stamp's hash within one run, never stored: four independent lanes of multiply-rotate
+// rounds, 32 bytes a step, about twenty times as fast as FNV-1a. Not meant to withstand a
+// forger either.
 [[nodiscard]] std::uint64_t StampHash(const Bytes& bytes);
 
 // Stats `path` now, so call it right after reading `bytesRead` from it. Should the stat fail,
