@@ -31,6 +31,7 @@ class Bytes : public std::vector<std::uint8_t, DefaultInitAllocator<std::uint8_t
   public:
     using Base::Base;
     Bytes() = default;
+    // NOLINTNEXTLINE(bugprone-copy-constructor-init): the base's copy is the slow one
     Bytes(const Bytes& other) : Base() { CopyFrom(other); }
     Bytes(Bytes&&) noexcept = default;
     Bytes& operator=(const Bytes& other) {
