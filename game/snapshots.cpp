@@ -98,8 +98,9 @@ fs::path HoodGroup(const fs::path& root, std::string_view key, int hood) {
 
 // Ids hold only digits, a-f and dashes, so one never names another folder.
 bool IsIdText(std::string_view id) {
-    return !id.empty() && id.size() <= 64 &&
-           id.find_first_not_of("0123456789abcdef-") == std::string_view::npos;
+    return !id.empty() && id.size() <= 64 && std::all_of(id.begin(), id.end(), [](char c) {
+        return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || c == '-';
+    });
 }
 
 // One name of a relative path: never a way out of the folder or into another drive.
@@ -111,8 +112,12 @@ bool IsSafeName(std::string_view name) {
 }
 
 bool IsSafeRelative(std::string_view name) {
-    const auto parts = Split(name, '/');
-    return std::all_of(parts.begin(), parts.end(), IsSafeName);
+    for (std::size_t start = 0;;) {
+        const std::size_t end = name.find('/', start);
+        if (!IsSafeName(name.substr(start, end - start))) return false;
+        if (end == std::string_view::npos) return true;
+        start = end + 1;
+    }
 }
 
 // Of two folders made Normal already.
