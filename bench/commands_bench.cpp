@@ -61,7 +61,8 @@ fs::path Scratch() {
     return p;
 }
 
-// The processes one after the other: CPU summed, peak memory the largest.
+// The processes one after the other: CPU summed, peak memory the largest; nothing when one
+// fails.
 std::optional<Cost> RunAll(const std::vector<Argv>& steps, const std::string& cli,
                            const std::string& out) {
     Cost total;
@@ -69,7 +70,11 @@ std::optional<Cost> RunAll(const std::vector<Argv>& steps, const std::string& cl
     for (Argv argv : steps) {
         if (argv[0] == "cli") argv[0] = cli;
         const auto cost = Spawn(argv, out + ".step");
-        if (!cost) return std::nullopt;
+        // A step that failed did less than the work measured: no figure at all.
+        if (!cost || cost->exitCode != 0) {
+            std::cerr << argv[0] << " exited with " << (cost ? cost->exitCode : -1) << "\n";
+            return std::nullopt;
+        }
         total.cpuMs += cost->cpuMs;
         total.peakKb = std::max(total.peakKb, cost->peakKb);
         all += Slurp(out + ".step");
