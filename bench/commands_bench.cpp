@@ -61,7 +61,8 @@ fs::path Scratch() {
     return p;
 }
 
-// The processes one after the other: CPU summed, peak memory the largest.
+// The processes one after the other: CPU summed, peak memory the largest; nothing when one
+// fails.
 std::optional<Cost> RunAll(const std::vector<Argv>& steps, const std::string& cli,
                            const std::string& out) {
     Cost total;
@@ -69,7 +70,11 @@ std::optional<Cost> RunAll(const std::vector<Argv>& steps, const std::string& cl
     for (Argv argv : steps) {
         if (argv[0] == "cli") argv[0] = cli;
         const auto cost = Spawn(argv, out + ".step");
-        if (!cost) return std::nullopt;
+        // A step that failed did less than the work measured: no figure at all.
+        if (!cost || cost->exitCode != 0) {
+            std::cerr << argv[0] << " exited with " << (cost ? cost->exitCode : -1) << "\n";
+            return std::nullopt;
+        }
         total.cpuMs += cost->cpuMs;
         total.peakKb = std::max(total.peakKb, cost->peakKb);
         all += Slurp(out + ".step");
@@ -139,6 +144,19 @@ Argv FloorOf(const std::vector<fs::path>& files, int writes = 0) {
     if (writes > 0) argv.insert(argv.end(), {"-w", std::to_string(writes)});
     for (const fs::path& f : files)
         argv.push_back(f.string());
+    return argv;
+}
+
+// The same, and what else a save leaves durable: an undo snapshot of the files written (their
+// copies and a record, in a new folder under `dataHome`) and, with `backup`, the numbered
+// backup linked to the first of them.
+Argv WholeFloorOf(const std::vector<fs::path>& files, int writes, const fs::path& dataHome,
+                  const std::optional<fs::path>& backup = std::nullopt) {
+    fs::create_directories(dataHome);
+    Argv argv = FloorOf(files, writes);
+    const Argv options{"-s", (dataHome / "floor-snapshot").string()};
+    argv.insert(argv.begin() + 3, options.begin(), options.end());
+    if (backup) argv.insert(argv.begin() + 3, {"-b", backup->string()});
     return argv;
 }
 
@@ -231,12 +249,17 @@ int main() {
 
     const std::string child = FirstChild(after, g216.folder);
     const fs::path adultifyHome = Scratch() / "data-adultify";
+    // The first numbered backup, as the commands make it on this game.
+    const fs::path backup = g216.folder / "UserData" / "Neighborhood.000";
     {
         Case c{"adultify (durable floor)",
                {FloorOf(g216.files, 2)},
                {{"cli", "--game", g216.folder.string(), "--seed", "1", "adultify", child}},
                adultifyHome};
         c.reset = Restorer(g216.files, adultifyHome);
+        cases.push_back(c);
+        c.name = "adultify (every file it leaves)";
+        c.floor = {WholeFloorOf(g216.files, 2, adultifyHome, backup)};
         cases.push_back(c);
     }
     const fs::path skillHome = Scratch() / "data-skill";
@@ -246,6 +269,9 @@ int main() {
                {{"cli", "--game", g216.folder.string(), "skill", "0", "Cooking", "500"}},
                skillHome};
         c.reset = Restorer({g216.files[0]}, skillHome);
+        cases.push_back(c);
+        c.name = "skill + save (every file it leaves)";
+        c.floor = {WholeFloorOf(g216.files, 1, skillHome, backup)};
         cases.push_back(c);
     }
     const fs::path snapshotsHome = Scratch() / "data-snapshots";
@@ -284,6 +310,9 @@ int main() {
                {{"cli", "--game", g216.folder.string(), "restore", lastId}},
                snapshotsHome};
         c.reset = Restorer({g216.files[0], g216.files[1]}, snapshotsHome, lastId);
+        cases.push_back(c);
+        c.name = "restore (every file it leaves)";
+        c.floor = {WholeFloorOf(copies, 2, snapshotsHome)};
         cases.push_back(c);
     }
 

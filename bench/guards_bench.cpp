@@ -1,6 +1,7 @@
 // The two checks made before every save: is the game running (a full scan of a generated
 // /proc of 400 processes, none of them the game, and of this machine's), and has the
 // neighbourhood changed on disk (a 1 MB file, unchanged, so that it is read and hashed).
+#include "files/checksum.h"
 #include "files/file_stamp.h"
 #include "game/game_process.h"
 
@@ -116,10 +117,27 @@ void BM_StampOf(benchmark::State& state) {
     state.SetBytesProcessed(state.range(0) * state.iterations());
 }
 
+// The checksum of a snapshot's copies and of a save's new files, and the record's hash.
+void BM_Crc32(benchmark::State& state) {
+    const Bytes bytes(static_cast<std::size_t>(state.range(0)), 0x5A);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(Crc32(bytes.data(), bytes.size()));
+    state.SetBytesProcessed(state.range(0) * state.iterations());
+}
+
+void BM_Fnv1a64(benchmark::State& state) {
+    const Bytes bytes(static_cast<std::size_t>(state.range(0)), 0x5A);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(Fnv1a64(bytes));
+    state.SetBytesProcessed(state.range(0) * state.iterations());
+}
+
 } // namespace
 
 BENCHMARK(BM_FindRunningGame_Fake400)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FindRunningGame_RealProc)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CompareWithDisk)->Arg(1 << 20)->Arg(8 << 20)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StampOf)->Arg(1 << 20)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Crc32)->Arg(1 << 20)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Fnv1a64)->Arg(1 << 20)->Unit(benchmark::kMillisecond);
 BENCHMARK_MAIN();

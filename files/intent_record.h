@@ -27,9 +27,12 @@ inline constexpr std::uint64_t kLargestHashedTarget = kLargestGameFile;
 
 // What a target was before the save began.
 struct TargetBefore {
-    FileStamp stamp;
+    FileStamp stamp;    // its hash by kRecordHash
     bool hashed = true; // false: too large to read; size and time tell it apart
 };
+
+// The hash a record keeps of a target, as records written by every version keep it.
+inline constexpr BytesHash kRecordHash = Fnv1a64;
 
 struct IntentEntry {
     std::filesystem::path target;

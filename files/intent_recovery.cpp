@@ -44,7 +44,7 @@ bool Unchanged(const IntentEntry& e) {
         return there && !there.value();
     }
     const FileStamp& was = e.before->stamp;
-    if (e.before->hashed) return CompareWithDisk(e.target, was) == Change::Same;
+    if (e.before->hashed) return CompareWithDisk(e.target, was, kRecordHash) == Change::Same;
     const FileStamp now = StampOf(e.target, {}); // too large to hash: its size and time
     return now.size == was.size && now.mtimeNs == was.mtimeNs;
 }

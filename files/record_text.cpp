@@ -20,7 +20,9 @@ std::string Escape(const std::string& text) {
 }
 
 std::optional<std::string> Unescape(std::string_view text) {
+    if (text.find('%') == std::string_view::npos) return std::string(text);
     std::string out;
+    out.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (text[i] != '%') {
             out += text[i];
@@ -37,10 +39,26 @@ std::optional<std::string> Unescape(std::string_view text) {
 
 std::vector<std::string_view> Split(std::string_view text, char separator) {
     std::vector<std::string_view> parts;
+    // Sized once: a record's lines and fields are read in a loop.
+    std::size_t count = 1;
+    for (std::size_t at = text.find(separator); at != std::string_view::npos;
+         at = text.find(separator, at + 1))
+        ++count;
+    parts.reserve(count);
     for (std::size_t start = 0;;) {
         const std::size_t end = text.find(separator, start);
         parts.push_back(text.substr(start, end - start));
         if (end == std::string_view::npos) return parts;
+        start = end + 1;
+    }
+}
+
+std::size_t SplitInto(std::string_view text, char separator, std::span<std::string_view> fields) {
+    std::size_t count = 0;
+    for (std::size_t start = 0;; ++count) {
+        const std::size_t end = text.find(separator, start);
+        if (count < fields.size()) fields[count] = text.substr(start, end - start);
+        if (end == std::string_view::npos) return count + 1;
         start = end + 1;
     }
 }

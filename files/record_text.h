@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,6 +22,9 @@ namespace adultify {
 [[nodiscard]] std::optional<std::string> Unescape(std::string_view text);
 
 [[nodiscard]] std::vector<std::string_view> Split(std::string_view text, char separator);
+// Split into the room of `fields`, with nothing allocated: the number of fields the text holds,
+// which is more than the room when only the first ones fit.
+std::size_t SplitInto(std::string_view text, char separator, std::span<std::string_view> fields);
 // Eight lower-case hex digits.
 [[nodiscard]] std::string Hex8(std::uint32_t value);
 

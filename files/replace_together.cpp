@@ -28,7 +28,8 @@ FileResult<Keepsake> KeepRead(const fs::path& target, const TargetRead& read) {
         disk.mtimeNs == read.stamp.mtimeNs) {
         std::error_code ec;
         kept.time = fs::last_write_time(target, ec);
-        kept.before = TargetBefore{read.stamp, true};
+        kept.before =
+            TargetBefore{{read.stamp.size, read.stamp.mtimeNs, kRecordHash(*read.bytes)}, true};
         kept.bytes = read.bytes;
         return kept;
     }
@@ -46,7 +47,7 @@ FileResult<Keepsake> Keep(const FileChange& change) {
     std::error_code ec;
     kept.time = fs::last_write_time(target, ec);
     if (bytes) {
-        kept.before = TargetBefore{StampOf(target, bytes.value()), true};
+        kept.before = TargetBefore{StampOf(target, bytes.value(), kRecordHash), true};
         kept.bytes = std::make_shared<const Bytes>(std::move(bytes.value()));
     } else {
         kept.before = TargetBefore{StampOf(target, {}), false};

@@ -79,9 +79,9 @@ class FolderReader {
     ~FolderReader();
     FolderReader(const FolderReader&) = delete;
     FolderReader& operator=(const FolderReader&) = delete;
-    // `name` is relative to the folder.
-    [[nodiscard]] FileResult<Bytes> Read(const std::filesystem::path& name,
-                                         std::uint64_t maxBytes) const;
+    // `name` is relative to the folder, UTF-8 with "/" between names: read in a loop, it
+    // becomes a path only for an error.
+    [[nodiscard]] FileResult<Bytes> Read(const std::string& name, std::uint64_t maxBytes) const;
 
   private:
     std::filesystem::path folder_;

@@ -2,6 +2,7 @@
 
 #include "files/safe_file_platform.h"
 #include "files/unique_fd.h"
+#include "text/path_text.h"
 
 #ifndef _WIN32
 
@@ -65,25 +66,32 @@ FileStatus TakeOwnerAndMode(int fd, const struct stat& like, const fs::path& pat
     return {};
 }
 
-// `name` from the folder `at` (AT_FDCWD: the working folder); `path` names it in errors.
-FileResult<Bytes> ReadRegularFileAt(int at, const char* name, const fs::path& path,
+// errno is taken before the path is built: building it may set errno.
+template <typename PathOf> FileError Unreadable(int err, const PathOf& pathOf) {
+    return Failure(err, pathOf(), FileErrorKind::Unreadable);
+}
+
+// `name` from the folder `at` (AT_FDCWD: the working folder). `pathOf()` names it in an error,
+// built only then: a folder's files are read in a loop.
+template <typename PathOf>
+FileResult<Bytes> ReadRegularFileAt(int at, const char* name, const PathOf& pathOf,
                                     std::uint64_t maxBytes) {
     // Refused by name first, so that a device is never opened at all.
     struct stat st {};
-    if (::fstatat(at, name, &st, 0) != 0) return Failure(errno, path, FileErrorKind::Unreadable);
-    if (!S_ISREG(st.st_mode)) return NotRegular(st.st_mode, path);
-    if (static_cast<std::uint64_t>(st.st_size) > maxBytes) return TooLarge(maxBytes, path);
+    if (::fstatat(at, name, &st, 0) != 0) return Unreadable(errno, pathOf);
+    if (!S_ISREG(st.st_mode)) return NotRegular(st.st_mode, pathOf());
+    if (static_cast<std::uint64_t>(st.st_size) > maxBytes) return TooLarge(maxBytes, pathOf());
 
     // Non-blocking: should the name turn into a pipe meanwhile, open returns at once.
     UniqueFd fd(::openat(at, name, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     if (fd.get() < 0) {
         const int err = errno;
-        return Failure(err, path,
+        return Failure(err, pathOf(),
                        err == ENXIO ? FileErrorKind::NotRegular : FileErrorKind::Unreadable);
     }
-    if (::fstat(fd.get(), &st) != 0) return Failure(errno, path, FileErrorKind::Unreadable);
-    if (!S_ISREG(st.st_mode)) return NotRegular(st.st_mode, path);
-    if (static_cast<std::uint64_t>(st.st_size) > maxBytes) return TooLarge(maxBytes, path);
+    if (::fstat(fd.get(), &st) != 0) return Unreadable(errno, pathOf);
+    if (!S_ISREG(st.st_mode)) return NotRegular(st.st_mode, pathOf());
+    if (static_cast<std::uint64_t>(st.st_size) > maxBytes) return TooLarge(maxBytes, pathOf());
     // O_NONBLOCK stays: it changes nothing for a regular file's reads.
 
     constexpr std::uint64_t kChunk = 1u << 16;
@@ -93,12 +101,12 @@ FileResult<Bytes> ReadRegularFileAt(int at, const char* name, const fs::path& pa
     std::size_t got = 0;
     for (;;) {
         if (got == data.size()) { // the file has grown since fstat
-            if (got > maxBytes) return TooLarge(maxBytes, path);
+            if (got > maxBytes) return TooLarge(maxBytes, pathOf());
             data.resize(got + std::min<std::uint64_t>(kChunk, maxBytes - got) + 1);
         }
         const ssize_t n = ::read(fd.get(), data.data() + got, data.size() - got);
         if (n < 0 && errno == EINTR) continue;
-        if (n < 0) return Failure(errno, path, FileErrorKind::Unreadable);
+        if (n < 0) return Unreadable(errno, pathOf);
         if (n == 0) break;
         got += static_cast<std::size_t>(n);
         // Short of the room asked for: the end of a regular file, without a read to find it.
@@ -111,7 +119,8 @@ FileResult<Bytes> ReadRegularFileAt(int at, const char* name, const fs::path& pa
 } // namespace
 
 FileResult<Bytes> ReadRegularFile(const fs::path& path, std::uint64_t maxBytes) {
-    return ReadRegularFileAt(AT_FDCWD, path.c_str(), path, maxBytes);
+    return ReadRegularFileAt(
+        AT_FDCWD, path.c_str(), [&] { return path; }, maxBytes);
 }
 
 FolderReader::FolderReader(fs::path folder)
@@ -122,10 +131,10 @@ FolderReader::~FolderReader() {
     if (fd_ >= 0) ::close(fd_);
 }
 
-FileResult<Bytes> FolderReader::Read(const fs::path& name, std::uint64_t maxBytes) const {
-    const fs::path path = folder_ / name;
-    if (fd_ < 0) return ReadRegularFile(path, maxBytes);
-    return ReadRegularFileAt(fd_, name.c_str(), path, maxBytes);
+FileResult<Bytes> FolderReader::Read(const std::string& name, std::uint64_t maxBytes) const {
+    if (fd_ < 0) return ReadRegularFile(folder_ / TextPath(name), maxBytes);
+    return ReadRegularFileAt(
+        fd_, name.c_str(), [&] { return folder_ / TextPath(name); }, maxBytes);
 }
 
 FileResult<bool> EntryExists(const fs::path& path) {

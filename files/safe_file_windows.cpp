@@ -102,8 +102,8 @@ FolderReader::FolderReader(fs::path folder) : folder_(std::move(folder)) {}
 
 FolderReader::~FolderReader() = default;
 
-FileResult<Bytes> FolderReader::Read(const fs::path& name, std::uint64_t maxBytes) const {
-    return ReadRegularFile(folder_ / name, maxBytes);
+FileResult<Bytes> FolderReader::Read(const std::string& name, std::uint64_t maxBytes) const {
+    return ReadRegularFile(folder_ / TextPath(name), maxBytes);
 }
 
 FileResult<Bytes> ReadRegularFile(const fs::path& path, std::uint64_t maxBytes) {

@@ -103,14 +103,14 @@ std::vector<std::string> MemoryFileSystem::List(const std::string& folder) {
 
 // Memory has no write times: the size and the bytes tell.
 FileStamp MemoryFileSystem::Stamp(const std::string&, const Bytes& bytesRead) {
-    return {bytesRead.size(), 0, Fnv1a64(bytesRead)};
+    return {bytesRead.size(), 0, StampHash(bytesRead)};
 }
 
 Change MemoryFileSystem::CompareWithRead(const std::string& path, const FileStamp& stamp) {
     const auto now = Get(path);
     if (!now) return Change::Gone;
-    return now->size() == stamp.size && Fnv1a64(*now) == stamp.hash ? Change::Same
-                                                                    : Change::Changed;
+    return now->size() == stamp.size && StampHash(*now) == stamp.hash ? Change::Same
+                                                                      : Change::Changed;
 }
 
 } // namespace adultify::fuzz

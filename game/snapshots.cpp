@@ -98,8 +98,9 @@ fs::path HoodGroup(const fs::path& root, std::string_view key, int hood) {
 
 // Ids hold only digits, a-f and dashes, so one never names another folder.
 bool IsIdText(std::string_view id) {
-    return !id.empty() && id.size() <= 64 &&
-           id.find_first_not_of("0123456789abcdef-") == std::string_view::npos;
+    return !id.empty() && id.size() <= 64 && std::all_of(id.begin(), id.end(), [](char c) {
+        return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || c == '-';
+    });
 }
 
 // One name of a relative path: never a way out of the folder or into another drive.
@@ -111,8 +112,12 @@ bool IsSafeName(std::string_view name) {
 }
 
 bool IsSafeRelative(std::string_view name) {
-    const auto parts = Split(name, '/');
-    return std::all_of(parts.begin(), parts.end(), IsSafeName);
+    for (std::size_t start = 0;;) {
+        const std::size_t end = name.find('/', start);
+        if (!IsSafeName(name.substr(start, end - start))) return false;
+        if (end == std::string_view::npos) return true;
+        start = end + 1;
+    }
 }
 
 // Of two folders made Normal already.
@@ -150,9 +155,9 @@ std::optional<Record> Parse(const Bytes& bytes) {
     const std::string_view text = AsText(bytes);
     if (text.empty() || text.back() != '\n') return std::nullopt;
     auto lines = Split(text.substr(0, text.size() - 1), '\n');
-    const auto end = Split(lines.back(), '\t');
-    if (lines.size() < 2 || lines[0] != kHeader || end.size() != 2 || end[0] != "end" ||
-        Number<std::size_t>(end[1]) != lines.size() - 1)
+    std::array<std::string_view, 2> end;
+    if (lines.size() < 2 || lines[0] != kHeader || SplitInto(lines.back(), '\t', end) != 2 ||
+        end[0] != "end" || Number<std::size_t>(end[1]) != lines.size() - 1)
         return std::nullopt;
     lines.pop_back();
 
@@ -171,15 +176,16 @@ std::optional<Record> Parse(const Bytes& bytes) {
                                                        "hood", "game", "name"};
     std::array<std::optional<std::string>, kKeys.size()> values;
     for (std::size_t i = 1; i < lines.size(); ++i) {
-        const auto f = Split(lines[i], '\t');
+        std::array<std::string_view, 4> f;
+        const std::size_t fields = SplitInto(lines[i], '\t', f);
         const auto key = std::find(kKeys.begin(), kKeys.end(), f[0]);
-        if (f[0] == "file" && f.size() == 4) {
+        if (f[0] == "file" && fields == 4) {
             const auto size = Number<std::uint64_t>(f[1]);
             const auto crc = Number<std::uint32_t>(f[2], 16);
             auto name = Unescape(f[3]);
             if (!size || !crc || !name || !IsSafeRelative(*name)) return std::nullopt;
             record.files.push_back({std::move(*name), *size, *crc});
-        } else if (f.size() == 2 && key != kKeys.end() && !values[key - kKeys.begin()]) {
+        } else if (fields == 2 && key != kKeys.end() && !values[key - kKeys.begin()]) {
             values[key - kKeys.begin()] = Unescape(f[1]);
             if (!values[key - kKeys.begin()]) return std::nullopt;
         } else {
@@ -204,17 +210,20 @@ std::optional<Record> Parse(const Bytes& bytes) {
     return record;
 }
 
-std::optional<Record> RecordOf(const FileResult<Bytes>& bytes, const fs::path& snapshotFolder) {
+// The record of the snapshot folder named `id`, which is in `parent`.
+std::optional<Record> RecordOf(const FileResult<Bytes>& bytes, const fs::path& parent,
+                               std::string_view id) {
     if (!bytes) return std::nullopt;
     auto record = Parse(bytes.value());
-    if (!record || record->info.id != PathText(snapshotFolder.filename())) return std::nullopt;
-    record->info.folder = snapshotFolder;
+    if (!record || record->info.id != id) return std::nullopt;
+    record->info.folder = parent / TextPath(id);
     return record;
 }
 
 std::optional<Record> ReadRecord(const fs::path& snapshotFolder,
                                  std::string_view recordName = kSnapshotRecord) {
-    return RecordOf(ReadRegularFile(snapshotFolder / recordName, kLargestRecord), snapshotFolder);
+    return RecordOf(ReadRegularFile(snapshotFolder / recordName, kLargestRecord),
+                    snapshotFolder.parent_path(), PathText(snapshotFolder.filename()));
 }
 
 struct Stamp {
@@ -509,19 +518,27 @@ std::vector<SnapshotInfo> ListSnapshots(const fs::path& root, const fs::path& ga
     const fs::path group = HoodGroup(Normal(root), key, hood);
     const FolderReader records(group); // each record read by its short name
     std::error_code ec;
-    for (fs::directory_iterator it(group, ec), end; !ec && it != end; it.increment(ec)) {
-        const fs::path id = it->path().filename();
-        if (!IsIdText(PathText(id))) continue;
-        auto record = RecordOf(records.Read(id / kSnapshotRecord, kLargestRecord), it->path());
+    for (const std::string& name : FolderNames(group, ec)) {
+        if (!IsIdText(name)) continue;
+        auto record = RecordOf(
+            records.Read(name + "/" + std::string(kSnapshotRecord), kLargestRecord), group, name);
         if (!record || record->info.hood != hood) continue;
         // Two game folders of one hash share a folder; the record tells them apart.
         auto [known, fresh] = ours.try_emplace(record->info.gameFolder, false);
         if (fresh) known->second = KeyText(TextPath(known->first)) == key;
         if (known->second) found.push_back(std::move(record->info));
     }
-    std::sort(found.begin(), found.end(),
-              [](const SnapshotInfo& a, const SnapshotInfo& b) { return a.id > b.id; });
-    return found;
+    // Newest first; the order sorted, not the records, each of which is a dozen strings.
+    std::vector<std::size_t> order(found.size());
+    for (std::size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::sort(order.begin(), order.end(),
+              [&](std::size_t a, std::size_t b) { return found[a].id > found[b].id; });
+    std::vector<SnapshotInfo> sorted;
+    sorted.reserve(found.size());
+    for (const std::size_t i : order)
+        sorted.push_back(std::move(found[i]));
+    return sorted;
 }
 
 FileResult<SnapshotInfo> FindSnapshot(const fs::path& root, const std::string& id) {

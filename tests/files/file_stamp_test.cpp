@@ -1,10 +1,14 @@
 #include "files/file_stamp.h"
 
 #include "files/checksum.h"
+#include "files/intent_record.h"
 #include "tests/support/system_calls.h"
 #include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
 
 namespace adultify {
 namespace {
@@ -65,8 +69,9 @@ TEST(Fnv1a64, MatchesTheReferenceValues) {
     EXPECT_EQ(Fnv1a64(ToBytes("foobar")), 0x85944171f73967e8u);
 }
 
-// zlib's crc32 of the same bytes; lengths on both sides of the eight-byte steps, and a sum
-// continued from a split at an odd offset, which must equal the sum of the whole.
+// zlib's crc32 of the same bytes; lengths on both sides of the eight-byte steps and of the
+// 16- and 64-byte folds, and a sum continued from a split at an odd offset, which must equal
+// the sum of the whole.
 TEST(Crc32, MatchesZlibAtEveryLengthAndWhenContinued) {
     const Bytes p = Pattern(1000, 5);
     const struct {
@@ -78,6 +83,14 @@ TEST(Crc32, MatchesZlibAtEveryLengthAndWhenContinued) {
         {"a", 0, 0xe8b7be43u},
         {"123456789", 0, 0xcbf43926u},
         {"", 13, 0x5d6605dfu},
+        {"", 63, 0x03c06465u},
+        {"", 64, 0xd06cbce3u},
+        {"", 65, 0x00df06ccu},
+        {"", 79, 0x881de207u},
+        {"", 80, 0x558251bdu},
+        {"", 127, 0xa3c5a157u},
+        {"", 128, 0x837f2a16u},
+        {"", 129, 0xbb875259u},
         {"", 1000, 0x1a78e496u},
     };
     for (const auto& c : cases) {
@@ -85,6 +98,9 @@ TEST(Crc32, MatchesZlibAtEveryLengthAndWhenContinued) {
         EXPECT_EQ(Crc32(bytes.data(), bytes.size()), c.crc) << c.text << c.size;
     }
     EXPECT_EQ(Crc32(p.data() + 7, 993, Crc32(p.data(), 7)), 0x1a78e496u);
+    EXPECT_EQ(Crc32(p.data() + 100, 900, Crc32(p.data(), 100)), 0x1a78e496u);
+    const Bytes large = Pattern(1 << 20, 3);
+    EXPECT_EQ(Crc32(large.data(), large.size()), 0xe604c03cu);
 }
 
 TEST(StampOf, TakesSizeAndTimeFromTheDiskAndHashesTheBytesRead) {
@@ -97,10 +113,40 @@ TEST(StampOf, TakesSizeAndTimeFromTheDiskAndHashesTheBytesRead) {
     const FileStamp stamp = StampOf(file, ToBytes("foobar"));
     EXPECT_EQ(stamp.size, 6u);
     EXPECT_EQ(stamp.mtimeNs, 1'700'000'000'123'456'700);
-    EXPECT_EQ(stamp.hash, 0x85944171f73967e8u);
+    EXPECT_EQ(stamp.hash, StampHash(ToBytes("foobar")));
     // The bytes held, not the disk's: they are what a save would write back.
-    EXPECT_EQ(StampOf(file, ToBytes("a")).hash, 0xaf63dc4c8601ec8cu);
+    EXPECT_NE(StampOf(file, ToBytes("a")).hash, stamp.hash);
     EXPECT_EQ(StampOf(file, ToBytes("a")).size, 6u);
+    // Intent records keep FNV-1a: a record left by any version is read the same.
+    EXPECT_EQ(StampOf(file, ToBytes("foobar"), kRecordHash).hash, 0x85944171f73967e8u);
+}
+
+// Any one bit changed, a byte added, or two blocks of eight bytes swapped between the lanes
+// gives another hash, at every length the whole steps, the words and the last bytes take.
+TEST(StampHash, TellsEveryOneBitChangeAndEveryLengthApart) {
+    std::set<Bytes> inputs;
+    for (const std::size_t size : {0, 1, 7, 8, 9, 31, 32, 33, 63, 64, 65, 100, 1000}) {
+        const Bytes bytes = Pattern(size, static_cast<std::uint8_t>(size));
+        inputs.insert(bytes);
+        for (std::size_t at = 0; at < size; at += std::max<std::size_t>(1, size / 16))
+            for (int bit = 0; bit < 8; ++bit) {
+                Bytes flipped = bytes;
+                flipped[at] ^= static_cast<std::uint8_t>(1 << bit);
+                inputs.insert(flipped);
+            }
+        Bytes longer = bytes;
+        longer.push_back(0);
+        inputs.insert(longer);
+        if (size >= 32) {
+            Bytes swapped = bytes;
+            std::swap_ranges(swapped.begin(), swapped.begin() + 8, swapped.begin() + 8);
+            inputs.insert(swapped);
+        }
+    }
+    std::set<std::uint64_t> hashes;
+    for (const Bytes& input : inputs)
+        hashes.insert(StampHash(input));
+    EXPECT_EQ(hashes.size(), inputs.size());
 }
 
 TEST(CompareWithDisk, TellsSameChangedAndGone) {

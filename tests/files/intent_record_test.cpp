@@ -161,7 +161,7 @@ TEST_F(TwoFiles, ARecordCutShortOrDamagedDropsTheSaveThatHadNotBegun) {
     for (const FileChange& c : Changes(1, std::nullopt)) {
         auto temp = WriteTempBeside(c.target, c.bytes);
         ASSERT_TRUE(temp);
-        const TargetBefore before{StampOf(c.target, test::ReadBytes(c.target)), true};
+        const TargetBefore before{StampOf(c.target, test::ReadBytes(c.target), kRecordHash), true};
         entries.push_back({c.target, temp.value(), c.backup, before});
     }
     ASSERT_TRUE(WriteIntent(dir.path(), entries));
@@ -325,7 +325,7 @@ std::string Hex16(std::uint64_t value) {
 // A whole record of one entry, as a crash could never leave it but a download could.
 Bytes Planted(const std::string& target, const std::string& temp, const Bytes& tempBytes,
               std::uint64_t size, const fs::path& stampOf) {
-    const FileStamp was = StampOf(stampOf, test::ReadBytes(stampOf));
+    const FileStamp was = StampOf(stampOf, test::ReadBytes(stampOf), kRecordHash);
     std::string text = "adultify-intent 2\nfile\t" + std::to_string(size) + "\t" +
                        Hex8(Crc32(tempBytes.data(), tempBytes.size())) + "\t" + target + "\t" +
                        temp + "\t\t" + std::to_string(was.size) + "\t" +

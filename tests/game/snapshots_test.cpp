@@ -182,8 +182,8 @@ TEST_F(Snapshots, KeepsTheNewest200OfANeighbourhood) {
     EXPECT_EQ(ListSnapshots(root, game, 4).size(), 1u);
 }
 
-// A record cut short or gone, a name outside the game folder, a damaged copy, another game:
-// the restore is refused, and both files stay as the command left them.
+// A record cut short or gone, a line with a field too many, a name outside the game folder, a
+// damaged copy, another game: the restore is refused, and both files stay as the command left them.
 TEST_F(Snapshots, ARestoreOfADamagedOrForeignSnapshotChangesNothing) {
     const fs::path other = dir.path() / "elsewhere" / "The Sims";
     test::WriteBytes(other / "UserData3" / "Neighborhood.iff", Arbitrary(5, 100));
@@ -202,6 +202,7 @@ TEST_F(Snapshots, ARestoreOfADamagedOrForeignSnapshotChangesNothing) {
         {"", 10, false, game, false},
         {"../Neighborhood.iff", 0, false, game, false},
         {"UserData3/../../Neighborhood.iff", 0, false, game, false},
+        {inside + "\tUserData3/Neighborhood.iff", 0, false, game, false}, // a field too many
         {outside.generic_string(), 0, false, game, false},
         {"", 0, true, game, true},
         {"", 0, false, other, true},
