@@ -37,22 +37,6 @@ std::optional<std::string> Unescape(std::string_view text) {
     return out;
 }
 
-std::vector<std::string_view> Split(std::string_view text, char separator) {
-    std::vector<std::string_view> parts;
-    // Sized once: a record's lines and fields are read in a loop.
-    std::size_t count = 1;
-    for (std::size_t at = text.find(separator); at != std::string_view::npos;
-         at = text.find(separator, at + 1))
-        ++count;
-    parts.reserve(count);
-    for (std::size_t start = 0;;) {
-        const std::size_t end = text.find(separator, start);
-        parts.push_back(text.substr(start, end - start));
-        if (end == std::string_view::npos) return parts;
-        start = end + 1;
-    }
-}
-
 std::size_t SplitInto(std::string_view text, char separator, std::span<std::string_view> fields) {
     std::size_t count = 0;
     for (std::size_t start = 0;; ++count) {
@@ -61,6 +45,13 @@ std::size_t SplitInto(std::string_view text, char separator, std::span<std::stri
         if (end == std::string_view::npos) return count + 1;
         start = end + 1;
     }
+}
+
+std::vector<std::string_view> Split(std::string_view text, char separator) {
+    // Counted first, so that the parts are allocated once.
+    std::vector<std::string_view> parts(SplitInto(text, separator, {}));
+    SplitInto(text, separator, parts);
+    return parts;
 }
 
 std::string Hex8(std::uint32_t value) {

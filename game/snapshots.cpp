@@ -112,12 +112,8 @@ bool IsSafeName(std::string_view name) {
 }
 
 bool IsSafeRelative(std::string_view name) {
-    for (std::size_t start = 0;;) {
-        const std::size_t end = name.find('/', start);
-        if (!IsSafeName(name.substr(start, end - start))) return false;
-        if (end == std::string_view::npos) return true;
-        start = end + 1;
-    }
+    const auto parts = Split(name, '/');
+    return std::all_of(parts.begin(), parts.end(), IsSafeName);
 }
 
 // Of two folders made Normal already.

@@ -17,21 +17,9 @@ int Win32WindowSystem::FillStyle(ControlId shape) const {
     return At(shape).fillStyle;
 }
 
-// The labels' background, as their own windows had it: what else the window draws (a frame's
-// border) shows through, and a repaint that erases nothing (RDW_INVALIDATE alone) still loses
-// the text that was there.
-void Win32WindowSystem::FillDrawnLabels(FormId form, HDC dc) {
-    for (const ControlDesign& c : form.Controls())
-        if (c.kind == ControlKind::Label && At(form.IdOf(c)).drawnByForm) {
-            const RECT r = Place(form, c);
-            if (RectVisible(dc, &r)) ::FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
-        }
-}
-
 // Frames, shapes and lines have no windows of their own: the window draws them.
 void Win32WindowSystem::PaintForm(FormId form, HDC dc) {
     const int dpi = Dpi(form);
-    FillDrawnLabels(form, dc); // first
     const int oldMode = SetBkMode(dc, TRANSPARENT);
     for (const ControlDesign& c : form.Controls()) {
         const ControlId id = form.IdOf(c);

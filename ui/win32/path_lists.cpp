@@ -120,8 +120,7 @@ int Win32WindowSystem::MarkWidth(ControlId list, LineMark mark) {
     GetTextExtentPoint32W(dc, L"child", 5, &text);
     SelectObject(dc, old);
     ReleaseDC(nullptr, dc);
-    width = MulDiv(kMarkGap, dpi, USER_DEFAULT_SCREEN_DPI) + text.cx +
-            MulDiv(8, dpi, USER_DEFAULT_SCREEN_DPI);
+    width = Scale(form, kMarkGap) + text.cx + Scale(form, 8);
     return width;
 }
 

@@ -127,7 +127,6 @@ class Win32WindowSystem final : public WindowSystem {
     void OnScroll(ControlId bar, WPARAM wp);
     void OnMouseMove(FormId form, LPARAM lp);
     void PaintForm(FormId form, HDC dc);
-    void FillDrawnLabels(FormId form, HDC dc);
     void PaintLabel(const DRAWITEMSTRUCT& item);
     void DrawLabel(ControlId label, HDC dc, const RECT& client, bool focused);
     void PaintLabels(FormId form, HDC dc);
