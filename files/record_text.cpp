@@ -39,12 +39,12 @@ std::optional<std::string> Unescape(std::string_view text) {
 
 std::size_t SplitInto(std::string_view text, char separator, std::span<std::string_view> fields) {
     std::size_t count = 0;
-    for (std::size_t start = 0;; ++count) {
-        const std::size_t end = text.find(separator, start);
-        if (count < fields.size()) fields[count] = text.substr(start, end - start);
-        if (end == std::string_view::npos) return count + 1;
-        start = end + 1;
-    }
+    ForEachPart(text, separator, [&](std::string_view field) {
+        if (count < fields.size()) fields[count] = field;
+        ++count;
+        return true;
+    });
+    return count;
 }
 
 std::vector<std::string_view> Split(std::string_view text, char separator) {

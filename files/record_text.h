@@ -21,6 +21,17 @@ namespace adultify {
 // Nothing when a "%" is not followed by two hex digits.
 [[nodiscard]] std::optional<std::string> Unescape(std::string_view text);
 
+// Hands each part of `text` between separators to `part` in turn, until it answers false:
+// whether every part was taken. Nothing is allocated.
+template <typename Part> bool ForEachPart(std::string_view text, char separator, Part&& part) {
+    for (std::size_t start = 0;;) {
+        const std::size_t end = text.find(separator, start);
+        if (!part(text.substr(start, end - start))) return false;
+        if (end == std::string_view::npos) return true;
+        start = end + 1;
+    }
+}
+
 [[nodiscard]] std::vector<std::string_view> Split(std::string_view text, char separator);
 // Split into the room of `fields`, with nothing allocated: the number of fields the text holds,
 // which is more than the room when only the first ones fit.

@@ -18,6 +18,7 @@
 #include <map>
 #include <span>
 #include <system_error>
+#include <utility>
 
 namespace adultify {
 
@@ -112,8 +113,7 @@ bool IsSafeName(std::string_view name) {
 }
 
 bool IsSafeRelative(std::string_view name) {
-    const auto parts = Split(name, '/');
-    return std::all_of(parts.begin(), parts.end(), IsSafeName);
+    return ForEachPart(name, '/', IsSafeName);
 }
 
 // Of two folders made Normal already.
@@ -146,48 +146,53 @@ Bytes Format(const Record& record) {
     return ToBytes(text);
 }
 
+// "name" came later: records kept before it still read, without the name.
+enum Field : std::size_t { kId, kTime, kCommand, kResident, kHood, kGame, kName }; // kKeys' order
+constexpr std::array<std::string_view, 7> kKeys = {"id",   "time", "command", "resident",
+                                                   "hood", "game", "name"};
+using Values = std::array<std::optional<std::string>, kKeys.size()>;
+
+// A line between the header and the end: a field given once, or a file copied.
+bool TakeLine(std::string_view line, Record& record, Values& values) {
+    std::array<std::string_view, 4> f;
+    const std::size_t fields = SplitInto(line, '\t', f);
+    if (f[0] == "file" && fields == 4) {
+        const auto size = Number<std::uint64_t>(f[1]);
+        const auto crc = Number<std::uint32_t>(f[2], 16);
+        auto name = Unescape(f[3]);
+        if (!size || !crc || !name || !IsSafeRelative(*name)) return false;
+        record.files.push_back({std::move(*name), *size, *crc});
+        return true;
+    }
+    const auto key = std::find(kKeys.begin(), kKeys.end(), f[0]);
+    if (fields != 2 || key == kKeys.end()) return false;
+    std::optional<std::string>& value = values[static_cast<std::size_t>(key - kKeys.begin())];
+    if (value) return false;
+    value = Unescape(f[1]);
+    return value.has_value();
+}
+
 // Nothing when the record is torn, damaged, or names a file outside the game folder.
 std::optional<Record> Parse(const Bytes& bytes) {
     const std::string_view text = AsText(bytes);
     if (text.empty() || text.back() != '\n') return std::nullopt;
-    auto lines = Split(text.substr(0, text.size() - 1), '\n');
+    const std::string_view body = text.substr(0, text.size() - 1);
+    // The last line counts the lines before it.
+    const std::size_t last = body.rfind('\n');
     std::array<std::string_view, 2> end;
-    if (lines.size() < 2 || lines[0] != kHeader || SplitInto(lines.back(), '\t', end) != 2 ||
-        end[0] != "end" || Number<std::size_t>(end[1]) != lines.size() - 1)
+    if (last == std::string_view::npos || SplitInto(body.substr(last + 1), '\t', end) != 2 ||
+        end[0] != "end" ||
+        Number<std::size_t>(end[1]) !=
+            static_cast<std::size_t>(std::count(body.begin(), body.end(), '\n')))
         return std::nullopt;
-    lines.pop_back();
 
     Record record;
-    // "name" came later: records kept before it still read, without the name.
-    enum Field : std::size_t {
-        kId,
-        kTime,
-        kCommand,
-        kResident,
-        kHood,
-        kGame,
-        kName
-    }; // kKeys' order
-    constexpr std::array<std::string_view, 7> kKeys = {"id",   "time", "command", "resident",
-                                                       "hood", "game", "name"};
-    std::array<std::optional<std::string>, kKeys.size()> values;
-    for (std::size_t i = 1; i < lines.size(); ++i) {
-        std::array<std::string_view, 4> f;
-        const std::size_t fields = SplitInto(lines[i], '\t', f);
-        const auto key = std::find(kKeys.begin(), kKeys.end(), f[0]);
-        if (f[0] == "file" && fields == 4) {
-            const auto size = Number<std::uint64_t>(f[1]);
-            const auto crc = Number<std::uint32_t>(f[2], 16);
-            auto name = Unescape(f[3]);
-            if (!size || !crc || !name || !IsSafeRelative(*name)) return std::nullopt;
-            record.files.push_back({std::move(*name), *size, *crc});
-        } else if (fields == 2 && key != kKeys.end() && !values[key - kKeys.begin()]) {
-            values[key - kKeys.begin()] = Unescape(f[1]);
-            if (!values[key - kKeys.begin()]) return std::nullopt;
-        } else {
-            return std::nullopt;
-        }
-    }
+    Values values;
+    bool header = true;
+    const bool taken = ForEachPart(body.substr(0, last), '\n', [&](std::string_view line) {
+        return std::exchange(header, false) ? line == kHeader : TakeLine(line, record, values);
+    });
+    if (!taken) return std::nullopt;
     if (!values[kName]) values[kName].emplace();
     if (std::any_of(values.begin(), values.end(), [](const auto& v) { return !v; }))
         return std::nullopt;
@@ -212,7 +217,11 @@ std::optional<Record> RecordOf(const FileResult<Bytes>& bytes, const fs::path& p
     if (!bytes) return std::nullopt;
     auto record = Parse(bytes.value());
     if (!record || record->info.id != id) return std::nullopt;
-    record->info.folder = parent / TextPath(id);
+    // Joined as text: `parent / id` copies the parent's parsed names and parses them again.
+    fs::path::string_type folder = parent.native();
+    folder += fs::path::preferred_separator;
+    folder += TextPath(id).native();
+    record->info.folder = fs::path(std::move(folder));
     return record;
 }
 

@@ -22,6 +22,7 @@
 #include "ui/headless/headless_window_system.h"
 
 #include <algorithm>
+#include <array>
 #include <exception>
 #include <memory>
 #include <span>
@@ -275,14 +276,19 @@ class CliSession {
             all = ListSnapshots(*m_.game.snapshotRoot, NativeFile(m_, m_.game.SimsPath),
                                 ChosenHood(m_));
         if (o_.json) return SnapshotsJson(all);
+        std::string line, files; // kept from line to line, so that each is allocated once
         for (const SnapshotInfo& s : all) {
-            std::string files;
+            files.clear();
             for (const std::string& f : s.files)
-                files += (files.empty() ? "" : ",") + f;
+                files.append(files.empty() ? "" : ",").append(f);
+            const std::string& cfiles = files;
             // The Sim's name last, so that the columns before it stay where scripts read them.
-            out_ << s.id << '\t' << s.time << '\t' << TerminalText(s.command) << '\t'
-                 << TerminalText(s.resident) << '\t' << TerminalText(files) << '\t'
-                 << TerminalText(s.name) << '\n';
+            line.assign(s.id).append(1, '\t').append(s.time).append(1, '\t');
+            for (const std::string* field : std::array{&s.command, &s.resident, &cfiles, &s.name}) {
+                AppendTerminalText(line, *field);
+                line += field == &s.name ? '\n' : '\t';
+            }
+            out_ << line;
         }
         return kCliOk;
     }

@@ -1,12 +1,26 @@
 #include "app/cli/terminal_text.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace adultify {
 
 std::string TerminalText(std::string_view text) {
     std::string out;
-    out.reserve(text.size());
+    AppendTerminalText(out, text);
+    return out;
+}
+
+void AppendTerminalText(std::string& out, std::string_view text) {
+    const auto plain = [](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return byte >= 0x20 && byte != 0x7F && byte != 0xC2;
+    };
+    if (std::all_of(text.begin(), text.end(), plain)) { // the usual name: nothing to change
+        out += text;
+        return;
+    }
+    out.reserve(out.size() + text.size());
     char code[8];
     for (std::size_t i = 0; i < text.size(); ++i) {
         const auto c = static_cast<unsigned char>(text[i]);
@@ -24,7 +38,6 @@ std::string TerminalText(std::string_view text) {
             out += static_cast<char>(c);
         }
     }
-    return out;
 }
 
 } // namespace adultify

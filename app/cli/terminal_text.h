@@ -11,5 +11,7 @@ namespace adultify {
 // UTF-8 `text` with a line feed as the two characters "\n", every other control character
 // (C0, DEL) as "\x1b" and every C1 control as "\u009b"; all else unchanged.
 [[nodiscard]] std::string TerminalText(std::string_view text);
+// The same, added to the end of `out`: a list's lines are built without a string per field.
+void AppendTerminalText(std::string& out, std::string_view text);
 
 } // namespace adultify

@@ -365,7 +365,11 @@ TEST_F(CliTest, ControlCharactersInNamesArePrintedEscaped) {
     const fs::path game = GameNaming("Ren\x1b]0;pwned\aee\r", "New\tbie");
     const std::string name = "Ren\\x1b]0;pwned\\x07ee\\x0d New\\x09bie";
     const std::vector<std::vector<std::string>> commands = {
-        {"list"}, {"residents"}, {"show", "1"}, {"--yes", "--seed", "7", "adultify", "1"}};
+        {"list"},
+        {"residents"},
+        {"show", "1"},
+        {"--yes", "--seed", "7", "adultify", "1"},
+        {"snapshots"}}; // the name kept by the adultify before it
     for (const auto& args : commands) {
         SCOPED_TRACE(args.back());
         std::vector<std::string> all = {"--game", game.string()};
@@ -378,9 +382,9 @@ TEST_F(CliTest, ControlCharactersInNamesArePrintedEscaped) {
                 EXPECT_TRUE(static_cast<unsigned char>(c) >= 0x20 || c == '\n' ||
                             (c == '\t' && args[0] != "list"))
                     << static_cast<int>(c);
+        const long tabs = args[0] == "residents" ? 3 : args[0] == "snapshots" ? 5 : 0;
         for (const std::string& line : Split(r.out))
-            EXPECT_EQ(std::count(line.begin(), line.end(), '\t'), args[0] == "residents" ? 3 : 0)
-                << line;
+            EXPECT_EQ(std::count(line.begin(), line.end(), '\t'), tabs) << line;
     }
 }
 
