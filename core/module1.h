@@ -17,6 +17,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -49,6 +50,28 @@ struct ChildLine {
 // At most 999 residents are kept: the 1000th stops the program.
 inline constexpr int kResidentLimit = 1000;
 inline constexpr int kPeopleSize = kResidentLimit + 1;
+
+// The residents read, by their line in List1: a table of kPeopleSize records, each made when it
+// is first written. Made whole, it is 88 KB of memory touched at every start, the most of a
+// small neighbourhood's listing. A record never written reads as an empty one, and those of a
+// larger neighbourhood read before stay past a smaller one's, as in a table made whole.
+class PeopleTable {
+  public:
+    [[nodiscard]] const PersonRecord& operator[](std::size_t k) const {
+        static const PersonRecord kNeverWritten;
+        return k < records_.size() ? records_[k] : kNeverWritten;
+    }
+    // Record k to fill in, made with any before it that are new.
+    PersonRecord& Slot(std::size_t k) {
+        if (k >= static_cast<std::size_t>(kPeopleSize))
+            throw std::out_of_range("resident " + std::to_string(k) + " is past the table");
+        if (k >= records_.size()) records_.resize(k + 1);
+        return records_[k];
+    }
+
+  private:
+    std::vector<PersonRecord> records_;
+};
 
 // What the program works through: the windows, the files, the clock, chance and the game's
 // process. Routines that touch nothing else take only these.
@@ -90,7 +113,7 @@ struct HoodState {
     // hold; empty before the first read.
     std::string hoodEntryRead;
     std::string hoodFolderRead;
-    std::vector<PersonRecord> People = std::vector<PersonRecord>(kPeopleSize);
+    PeopleTable People;
     std::int16_t RecordCount = 0;
     Bytes UserFileData;
     // What each game file was when it was read, to tell whether the game saved it since.

@@ -200,7 +200,7 @@ void AddResident(Module1& m, ResidentScan& scan) {
     const Bytes& hood = m.hood.HoodData;
     const Position i = scan.i;
     scan.programPointer = 4;
-    PersonRecord& r = m.hood.People[static_cast<std::size_t>(m.hood.RecordCount)];
+    PersonRecord& r = m.hood.People.Slot(static_cast<std::size_t>(m.hood.RecordCount));
     r.UserFile = BytesClipped(hood, i, resident::kUserFileLength);
     r.Career = Field<2>(hood, i + resident::kCareer);
     r.CareerLevel = Field<2>(hood, i + resident::kCareerLevel);

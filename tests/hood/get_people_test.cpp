@@ -356,6 +356,9 @@ TEST(GetPeople, ASmallerNeighbourhoodLeavesTheEarlierSurplusEntries) {
     EXPECT_EQ(app.m.hood.RecordCount, 2);
     EXPECT_EQ(app.ui.ListCount("List1"), 2);
     EXPECT_EQ(app.m.hood.People[4].UserFile, ToBytes("user00004"));
+    // Records are made as they are first written; one never written reads as empty.
+    EXPECT_TRUE(app.m.hood.People[5].UserFile.empty());
+    EXPECT_EQ(app.m.hood.People[kPeopleSize].Age, (std::array<std::uint8_t, 2>{}));
 }
 
 } // namespace
