@@ -281,14 +281,12 @@ class CliSession {
             files.clear();
             for (const std::string& f : s.files)
                 files.append(files.empty() ? "" : ",").append(f);
-            const std::string& cfiles = files;
             // The Sim's name last, so that the columns before it stay where scripts read them.
-            line.assign(s.id).append(1, '\t').append(s.time).append(1, '\t');
-            for (const std::string* field : std::array{&s.command, &s.resident, &cfiles, &s.name}) {
-                AppendTerminalText(line, *field);
-                line += field == &s.name ? '\n' : '\t';
-            }
-            out_ << line;
+            line.assign(s.id).append(1, '\t').append(s.time);
+            for (const std::string* field :
+                 std::array<const std::string*, 4>{&s.command, &s.resident, &files, &s.name})
+                AppendTerminalText(line.append(1, '\t'), *field);
+            out_ << line << '\n';
         }
         return kCliOk;
     }

@@ -14,6 +14,11 @@ namespace {
 constexpr UINT kNavigate = WM_APP + 1; // a folder picked in a folder list, opened after the pick
 constexpr wchar_t kFocusProperty[] = L"AdultifyFocus";
 
+// A mouse message's point, in the window's client area (negative left of or above it).
+POINT PointOf(LPARAM lp) {
+    return {static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
+}
+
 // The control that had the focus gets it back when the window is active again: answers
 // whether it did.
 bool KeepFocus(HWND window, bool leaving) {
@@ -77,8 +82,7 @@ LRESULT Win32WindowSystem::OnFormMessage(FormId form, HWND hwnd, UINT msg, WPARA
         return Ended() ? TRUE : FALSE;
     case WM_MOUSEMOVE: OnMouseMove(form, lp); break;
     case WM_LBUTTONDOWN: // on a label the window draws: its click, as a static control's
-        if (const std::optional<ControlId> label =
-                LabelAt(form, {static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))});
+        if (const std::optional<ControlId> label = LabelAt(form, PointOf(lp));
             label && label->Reports(UiEvent::Click))
             Send(*label, UiEvent::Click);
         break;
@@ -315,7 +319,7 @@ std::optional<ControlId> Win32WindowSystem::LabelAt(FormId form, POINT at) const
 }
 
 void Win32WindowSystem::OnMouseMove(FormId form, LPARAM lp) {
-    const POINT at{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
+    const POINT at = PointOf(lp);
     if (const std::optional<ControlId> label = LabelAt(form, at)) {
         if (label->Reports(UiEvent::MouseMove)) Send(*label, UiEvent::MouseMove);
         return;

@@ -202,8 +202,8 @@ class Win32WindowSystem final : public WindowSystem {
     std::map<std::pair<bool, int>, HICON> folderIcons_; // open or not, size
     HCURSOR pointer_ = nullptr;   // the application-wide pointer; none: each window's own
     HWND focusedLabel_ = nullptr; // the label the keyboard's focus is on, if any
-    // Where pictures are drawn before they are shown, kept: making them costs the Wine server
-    // six calls per repaint.
+    // Where pictures and windows' faces are drawn before they are shown, kept: making one
+    // costs the Wine server six calls per repaint.
     HDC buffer_ = nullptr;
     HBITMAP bufferBitmap_ = nullptr;
     HGDIOBJ bufferOld_ = nullptr;
