@@ -24,7 +24,9 @@ tab=$(printf '\t')
 cli() { "$wine" "$win/adultify-cli.exe" "$@" </dev/null; }
 set_value() { # key type data
     clear_keys
-    "$wine" reg add "$1" /v SIMS_DATA /t "$2" /d "$3" /f >/dev/null 2>&1 || fail "reg add $2 $3"
+    # What reg says is kept for the failure's message: it has failed once, unexplained, in CI.
+    "$wine" reg add "$1" /v SIMS_DATA /t "$2" /d "$3" /f >"$work/reg" 2>&1 ||
+        fail "reg add $2 $3: $(tr -d '\r' <"$work/reg")"
 }
 
 found() { # case: the game is listed first, from the registry, and its neighbourhoods read
