@@ -1,15 +1,18 @@
 // Whole adultify-cli commands on generated games, each against its floor: a static program
 // that reads each file the command needs once (and writes and flushes the new files, for a
-// command that writes). CPU time of the child processes, median of interleaved rounds, so
-// that a loaded machine slows both sides alike. ADULTIFY_CLI_BEFORE names an older build to
-// measure in the same rounds; its output is compared with this build's, byte for byte.
-// ADULTIFY_BENCH_ONLY=TEXT runs only the cases whose name holds TEXT.
+// command that writes). The same floor linked with the shared C library, as adultify-cli is,
+// runs in the same rounds, to tell the loader's share of a gap from the command's own. CPU time of
+// the child processes, median of interleaved rounds, so that a loaded machine slows both sides
+// alike. ADULTIFY_CLI_BEFORE names an older build to measure in the same rounds; its output is
+// compared with this build's, byte for byte. ADULTIFY_BENCH_ONLY=TEXT runs only the cases whose
+// name holds TEXT.
 #include "bench/spawn.h"
 #include "game/snapshots.h"
 #include "sample/game_folder.h"
 #include "sample/game_model.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -49,9 +52,13 @@ struct Case {
     std::function<void()> reset = [] {};
 };
 
+// The sides measured in each round: the static floor, this build, an older one and the
+// floor linked with the shared C library.
+enum Side { kFloor, kAfter, kBefore, kShared, kSides };
+
 struct Result {
-    std::vector<double> floor, after, before;
-    long floorKb = 0, afterKb = 0, beforeKb = 0;
+    std::array<std::vector<double>, kSides> cpuMs;
+    std::array<long, kSides> peakKb{};
     bool sameOutput = true;
 };
 
@@ -62,13 +69,16 @@ fs::path Scratch() {
 }
 
 // The processes one after the other: CPU summed, peak memory the largest; nothing when one
-// fails.
+// fails. `cli` replaces "cli" in a command's steps; in a floor's, with `shared`, the floor
+// linked with the shared C library replaces the static one.
 std::optional<Cost> RunAll(const std::vector<Argv>& steps, const std::string& cli,
-                           const std::string& out) {
+                           const std::string& out, bool shared = false) {
     Cost total;
     std::string all;
     for (Argv argv : steps) {
         if (argv[0] == "cli") argv[0] = cli;
+        if (shared && argv[0] == ADULTIFY_READ_FLOOR_PATH)
+            argv[0] = ADULTIFY_READ_FLOOR_SHARED_PATH;
         const auto cost = Spawn(argv, out + ".step");
         // A step that failed did less than the work measured: no figure at all.
         if (!cost || cost->exitCode != 0) {
@@ -83,6 +93,16 @@ std::optional<Cost> RunAll(const std::vector<Argv>& steps, const std::string& cl
     return total;
 }
 
+std::optional<Cost> RunSide(const Case& c, Side side, const std::string& after,
+                            const std::string& before, const std::string& out) {
+    switch (side) {
+    case kFloor: return RunAll(c.floor, "", out);
+    case kShared: return RunAll(c.floor, "", out, true);
+    case kAfter: return RunAll(c.command, after, out);
+    default: return RunAll(c.command, before, out);
+    }
+}
+
 Result Measure(const Case& c, const std::string& after, const std::string& before, int rounds) {
     Result r;
     ::setenv("XDG_DATA_HOME", c.dataHome.c_str(), 1);
@@ -91,20 +111,20 @@ Result Measure(const Case& c, const std::string& after, const std::string& befor
     const std::string outFloor = (Scratch() / "out-floor").string();
     for (int round = 0; round < rounds; ++round) {
         // The order turns each round, so that no side always runs first.
-        for (int k = 0; k < 3; ++k) {
-            const int side = (round + k) % 3;
-            if (side == 2 && before.empty()) continue;
+        for (int k = 0; k < kSides; ++k) {
+            const auto side = static_cast<Side>((round + k) % kSides);
+            if (side == kBefore && before.empty()) continue;
             c.reset();
-            const auto cost = side == 0   ? RunAll(c.floor, "", outFloor)
-                              : side == 1 ? RunAll(c.command, after, outAfter)
-                                          : RunAll(c.command, before, outBefore);
+            const std::string& out = side == kAfter    ? outAfter
+                                     : side == kBefore ? outBefore
+                                                       : outFloor;
+            const auto cost = RunSide(c, side, after, before, out);
             if (!cost) {
                 std::cerr << c.name << ": a run failed\n";
                 std::exit(1);
             }
-            (side == 0 ? r.floor : side == 1 ? r.after : r.before).push_back(cost->cpuMs);
-            long& kb = side == 0 ? r.floorKb : side == 1 ? r.afterKb : r.beforeKb;
-            kb = std::max(kb, cost->peakKb);
+            r.cpuMs[side].push_back(cost->cpuMs);
+            r.peakKb[side] = std::max(r.peakKb[side], cost->peakKb);
         }
         if (round == 0 && !before.empty()) r.sameOutput = Slurp(outAfter) == Slurp(outBefore);
     }
@@ -318,16 +338,18 @@ int main() {
 
     std::printf("%d interleaved rounds, CPU ms medians; load %s\n", rounds,
                 Slurp("/proc/loadavg").c_str());
-    std::printf("%-44s %8s %8s %8s %7s %7s %s\n", "case", "floor", "before", "after", "before",
-                "after", "peak MB floor/before/after, output");
+    std::printf("%-44s %8s %8s %8s %8s %7s %7s %7s %s\n", "case", "floor", "shared", "before",
+                "after", "before", "after", "/shared", "peak MB floor/before/after, output");
     const char* only = std::getenv("ADULTIFY_BENCH_ONLY");
     for (const Case& c : cases) {
         if (only && c.name.find(only) == std::string::npos) continue;
         const Result r = Measure(c, after, before, rounds);
-        const double f = Median(r.floor), a = Median(r.after), b = Median(r.before);
-        std::printf("%-44s %8.1f %8.1f %8.1f %6.2fx %6.2fx %.0f/%.0f/%.0f %s\n", c.name.c_str(), f,
-                    b, a, f > 0 ? b / f : 0, f > 0 ? a / f : 0, r.floorKb / 1024.0,
-                    r.beforeKb / 1024.0, r.afterKb / 1024.0,
+        const double f = Median(r.cpuMs[kFloor]), a = Median(r.cpuMs[kAfter]),
+                     b = Median(r.cpuMs[kBefore]), s = Median(r.cpuMs[kShared]);
+        std::printf("%-44s %8.1f %8.1f %8.1f %8.1f %6.2fx %6.2fx %6.2fx %.0f/%.0f/%.0f %s\n",
+                    c.name.c_str(), f, s, b, a, f > 0 ? b / f : 0, f > 0 ? a / f : 0,
+                    s > 0 ? a / s : 0, r.peakKb[kFloor] / 1024.0, r.peakKb[kBefore] / 1024.0,
+                    r.peakKb[kAfter] / 1024.0,
                     before.empty() ? ""
                     : r.sameOutput ? "same"
                                    : "DIFFERS");

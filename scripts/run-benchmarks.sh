@@ -8,5 +8,6 @@ build=${1:-build}
 "$build/cli_startup_bench"
 "$build/children_bench"
 [ ! -x "$build/gui_bench" ] || QT_QPA_PLATFORM=offscreen "$build/gui_bench"
-# Whole commands against their floors, one table; ADULTIFY_CLI_BEFORE adds an older build.
+# Whole commands against their floors (static, and linked with the shared C library as the
+# program is), one table; ADULTIFY_CLI_BEFORE adds an older build.
 "$build/commands_bench"
