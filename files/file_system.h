@@ -50,8 +50,9 @@ class FileSystem {
     [[nodiscard]] virtual bool EntryExists(const std::string& path) = 0;
     [[nodiscard]] virtual bool IsDirectory(const std::string& path) = 0;
     // The whole file, when it is a regular file of at most `maxBytes`; never waits on a pipe.
+    // The bytes go into `buffer`'s room where it has enough (ReadRegularFile says why).
     [[nodiscard]] virtual FileResult<Bytes> ReadFile(const std::string& path,
-                                                     std::uint64_t maxBytes) = 0;
+                                                     std::uint64_t maxBytes, Bytes buffer = {}) = 0;
     // The first of baseName.000 to baseName.999 that no entry of any kind has.
     [[nodiscard]] virtual FileResult<std::string> FreeBackupName(const std::string& baseName) = 0;
     // Replaces every file, each kept under its backup name first when one is given: all of

@@ -88,10 +88,11 @@ bool NativeFileSystem::EntryExists(const std::string& path) {
     return !exists || exists.value(); // a folder that cannot be searched counts as taken
 }
 
-FileResult<Bytes> NativeFileSystem::ReadFile(const std::string& path, std::uint64_t maxBytes) {
+FileResult<Bytes> NativeFileSystem::ReadFile(const std::string& path, std::uint64_t maxBytes,
+                                             Bytes buffer) {
     const fs::path& native = Resolve(path);
     if (native.empty()) return FileError{FileErrorKind::NotFound, "no such drive", path};
-    return ReadRegularFile(native, maxBytes);
+    return ReadRegularFile(native, maxBytes, std::move(buffer));
 }
 
 FileStamp NativeFileSystem::Stamp(const std::string& path, const Bytes& bytesRead) {

@@ -43,6 +43,13 @@ FileStatus platform::CreateExclusive(const std::filesystem::path& path, const By
     return CreateExclusive(path, whole, like, flush);
 }
 
+void platform::SizeForRead(Bytes& buffer, std::size_t size) {
+    const bool reused = buffer.capacity() > 0;
+    buffer.clear();
+    if (reused && buffer.capacity() < size) buffer.reserve(size + size / 4);
+    buffer.resize(size);
+}
+
 std::string Describe(const FileError& error) {
     return PathText(error.path) + ": " + error.reason;
 }

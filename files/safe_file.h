@@ -66,9 +66,11 @@ template <typename T> class [[nodiscard]] FileResult {
 inline constexpr std::uint64_t kLargestGameFile = 64u << 20;
 
 // The whole file, read only when it is a regular file (a link to one is followed) of at most
-// `maxBytes`. Never waits on a pipe and never opens a device.
+// `maxBytes`. Never waits on a pipe and never opens a device. The bytes go into `buffer`'s
+// room: a caller that hands the last file's bytes back for the next reads many files in turn
+// without new memory for each.
 [[nodiscard]] FileResult<Bytes> ReadRegularFile(const std::filesystem::path& path,
-                                                std::uint64_t maxBytes);
+                                                std::uint64_t maxBytes, Bytes buffer = {});
 
 // A folder held open while many files in it are read: each is reached from it by its own
 // short name instead of being looked up again from the root. Reads as ReadRegularFile does;

@@ -36,6 +36,11 @@ FileStatus CreateExclusive(const std::filesystem::path& path, const Pieces& piec
 FileStatus CreateExclusive(const std::filesystem::path& path, const Bytes& bytes,
                            const std::filesystem::path* like, bool flush = true);
 
+// `buffer` emptied and sized to `size` for a read, in its own room where that is enough. A
+// buffer handed in again, too small for this file, grows by a quarter more: files read in turn
+// differ by a few bytes, and each move to new room touches new memory. Growing copies nothing.
+void SizeForRead(Bytes& buffer, std::size_t size);
+
 // Told of each file CreateExclusive has flushed to the disk; tests record them.
 extern void (*fileSynced)(const std::filesystem::path& path);
 

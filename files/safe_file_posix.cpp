@@ -75,7 +75,7 @@ template <typename PathOf> FileError Unreadable(int err, const PathOf& pathOf) {
 // built only then: a folder's files are read in a loop.
 template <typename PathOf>
 FileResult<Bytes> ReadRegularFileAt(int at, const char* name, const PathOf& pathOf,
-                                    std::uint64_t maxBytes) {
+                                    std::uint64_t maxBytes, Bytes data) {
     // Refused by name first, so that a device is never opened at all.
     struct stat st {};
     if (::fstatat(at, name, &st, 0) != 0) return Unreadable(errno, pathOf);
@@ -97,7 +97,7 @@ FileResult<Bytes> ReadRegularFileAt(int at, const char* name, const PathOf& path
     constexpr std::uint64_t kChunk = 1u << 16;
     // One byte more than the file holds, so that the read which finds its end needs no more
     // room: a file read whole is never copied into a larger buffer.
-    Bytes data(static_cast<std::size_t>(st.st_size) + 1);
+    platform::SizeForRead(data, static_cast<std::size_t>(st.st_size) + 1);
     std::size_t got = 0;
     for (;;) {
         if (got == data.size()) { // the file has grown since fstat
@@ -118,9 +118,9 @@ FileResult<Bytes> ReadRegularFileAt(int at, const char* name, const PathOf& path
 
 } // namespace
 
-FileResult<Bytes> ReadRegularFile(const fs::path& path, std::uint64_t maxBytes) {
+FileResult<Bytes> ReadRegularFile(const fs::path& path, std::uint64_t maxBytes, Bytes buffer) {
     return ReadRegularFileAt(
-        AT_FDCWD, path.c_str(), [&] { return path; }, maxBytes);
+        AT_FDCWD, path.c_str(), [&] { return path; }, maxBytes, std::move(buffer));
 }
 
 FolderReader::FolderReader(fs::path folder)
@@ -133,8 +133,8 @@ FolderReader::~FolderReader() {
 
 FileResult<Bytes> FolderReader::Read(const std::string& name, std::uint64_t maxBytes) const {
     if (fd_ < 0) return ReadRegularFile(folder_ / TextPath(name), maxBytes);
-    return ReadRegularFileAt(
-        fd_, name.c_str(), [&] { return folder_ / TextPath(name); }, maxBytes);
+    return ReadRegularFileAt(fd_, name.c_str(), [&] { return folder_ / TextPath(name); }, maxBytes,
+                             {});
 }
 
 FileResult<bool> EntryExists(const fs::path& path) {

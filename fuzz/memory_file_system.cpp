@@ -52,11 +52,13 @@ bool MemoryFileSystem::IsDirectory(const std::string& path) {
     return it != files_.end() && it->first.compare(0, k.size(), k) == 0;
 }
 
-FileResult<Bytes> MemoryFileSystem::ReadFile(const std::string& path, std::uint64_t maxBytes) {
+FileResult<Bytes> MemoryFileSystem::ReadFile(const std::string& path, std::uint64_t maxBytes,
+                                             Bytes buffer) {
     const Bytes* data = Find(Key(path));
     if (!data) return FileError{FileErrorKind::NotFound, "No such file or directory", path};
     if (data->size() > maxBytes) return FileError{FileErrorKind::TooLarge, "too large", path};
-    return *data;
+    buffer.assign(data->begin(), data->end());
+    return buffer;
 }
 
 FileResult<std::string> MemoryFileSystem::FreeBackupName(const std::string& baseName) {

@@ -22,7 +22,8 @@ class MemoryFileSystem final : public FileSystem {
     bool CanOpenForReading(const std::string& path) override;
     bool EntryExists(const std::string& path) override { return CanOpenForReading(path); }
     bool IsDirectory(const std::string& path) override;
-    FileResult<Bytes> ReadFile(const std::string& path, std::uint64_t maxBytes) override;
+    FileResult<Bytes> ReadFile(const std::string& path, std::uint64_t maxBytes,
+                               Bytes buffer = {}) override;
     FileResult<std::string> FreeBackupName(const std::string& baseName) override;
     FileStatus Replace(const std::string& gameFolder,
                        const std::vector<Replacement>& changes) override;

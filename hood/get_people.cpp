@@ -102,13 +102,13 @@ int FamilyKeyOffset(const Bytes& hood, Position u) {
     return resident::kFamilyKeyV4;
 }
 
-Bytes ReadCharacterFirstName(Module1& m, const Bytes& userFile) {
+Bytes ReadCharacterFirstName(Module1& m, const Bytes& userFile, Bytes& buffer) {
     Bytes result = ToBytes("Not Found");
     if (m.ui.Caption("Combo1").empty()) return result;
     const auto path = ChosenUserFilePath(m, userFile);
     if (!path) return result;
     // Opened once: only a failed read asks whether the file could be opened at all.
-    const auto read = m.fs.ReadFile(*path, kLargestCharacterFile);
+    auto read = m.fs.ReadFile(*path, kLargestCharacterFile, std::move(buffer));
     if (!read && FileExists(m, *path) != kTrue) return result;
     if (!read && read.error().kind == FileErrorKind::TooLarge) {
         ReportRefusal(m, "This character file is too large to be one of the game's.", *path,
@@ -117,6 +117,7 @@ Bytes ReadCharacterFirstName(Module1& m, const Bytes& userFile) {
     }
     if (!read) throw std::runtime_error(Describe(read.error()));
     FirstNameResult name = FirstNameOf(read.value());
+    buffer = std::move(read.value());
     switch (name.outcome) {
     case FirstNameResult::Outcome::NotFound: return result;
     case FirstNameResult::Outcome::Invalid: FatalInvalid(m, *path);
@@ -135,6 +136,7 @@ struct ResidentScan {
     std::optional<Position> firstFami;
     std::map<std::array<std::uint8_t, 4>, std::optional<Bytes>> families;
     const KnownFirstNames* known = nullptr;
+    Bytes characterFile; // each resident's file in turn, in one buffer
 };
 
 // Clears the list and reads the chosen neighbourhood; false when there is none to read.
@@ -210,8 +212,9 @@ void AddResident(Module1& m, ResidentScan& scan) {
     scan.programPointer = 5;
     const auto known =
         scan.known ? scan.known->find(AsText(r.UserFile)) : KnownFirstNames::const_iterator();
-    r.FirstName = scan.known && known != scan.known->end() ? known->second
-                                                           : ReadCharacterFirstName(m, r.UserFile);
+    r.FirstName = scan.known && known != scan.known->end()
+                      ? known->second
+                      : ReadCharacterFirstName(m, r.UserFile, scan.characterFile);
     scan.programPointer = 6;
     r.LastName = ToBytes("NO FAMILY");
     const std::optional<Bytes>& family = FamilyNameOf(hood, r.FamilyKey, scan);

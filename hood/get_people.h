@@ -24,8 +24,14 @@ void Get_People(Module1& m, const KnownFirstNames& known);
 // The resident's first and family name, as its List1 line shows them ("Bob Newbie").
 [[nodiscard]] std::string ResidentName(const GameState& game, const PersonRecord& r);
 
-// The first name in the resident's character file, or "Not Found".
-[[nodiscard]] Bytes ReadCharacterFirstName(Module1& m, const Bytes& userFile);
+// The first name in the resident's character file, or "Not Found". The file is read into
+// `buffer`'s room, which keeps it for the next: a neighbourhood's character files, read in
+// turn, touch no new memory each.
+[[nodiscard]] Bytes ReadCharacterFirstName(Module1& m, const Bytes& userFile, Bytes& buffer);
+[[nodiscard]] inline Bytes ReadCharacterFirstName(Module1& m, const Bytes& userFile) {
+    Bytes buffer;
+    return ReadCharacterFirstName(m, userFile, buffer);
+}
 
 // The family key's offset for the record whose user-file text starts at position u.
 [[nodiscard]] int FamilyKeyOffset(const Bytes& hood, Position u);

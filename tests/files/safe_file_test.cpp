@@ -56,6 +56,38 @@ TEST(ReadRegularFile, ReadsEveryByteAlsoThroughALinkAndUpToTheLimitExactly) {
     EXPECT_EQ(over.error().kind, FileErrorKind::TooLarge);
 }
 
+// Files read in turn through one buffer: each comes back whole and alone, whatever was read
+// before it, and the buffer's room is used where it has enough.
+TEST(ReadRegularFile, AHandedInBufferHoldsExactlyEachFileReadInTurn) {
+    test::TempDir dir;
+    const auto filled = [](std::size_t size, std::uint8_t seed) {
+        Bytes bytes(size);
+        for (std::size_t i = 0; i < size; ++i)
+            bytes[i] = static_cast<std::uint8_t>(seed + i * 7);
+        return bytes;
+    };
+    const std::vector<std::pair<const char*, Bytes>> files{{"big.iff", filled(4000, 1)},
+                                                           {"small.iff", filled(100, 2)},
+                                                           {"empty.iff", {}},
+                                                           {"bigger.iff", filled(9000, 3)},
+                                                           {"a-bit-more.iff", filled(9100, 4)}};
+    for (const auto& [name, bytes] : files)
+        test::WriteBytes(dir.path() / name, bytes);
+
+    Bytes buffer;
+    const std::uint8_t* room = nullptr;
+    for (const auto& [name, bytes] : files) {
+        auto read = ReadRegularFile(dir.path() / name, 1u << 20, std::move(buffer));
+        ASSERT_TRUE(read) << Describe(read.error());
+        EXPECT_EQ(read.value(), bytes) << name;
+        if (std::strcmp(name, "small.iff") == 0 || std::strcmp(name, "a-bit-more.iff") == 0) {
+            EXPECT_EQ(read.value().data(), room) << name << " was read into new memory";
+        }
+        room = read.value().data();
+        buffer = std::move(read.value());
+    }
+}
+
 TEST(ReadRegularFile, RefusesFoldersPipesDevicesAndSocketsWithoutWaiting) {
 #ifdef _WIN32
     GTEST_SKIP() << "FIFOs, UNIX sockets and /dev/null are POSIX's";

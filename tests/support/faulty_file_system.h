@@ -24,9 +24,10 @@ class FaultyFileSystem final : public FileSystem {
     }
     bool EntryExists(const std::string& p) override { return inner_.EntryExists(p); }
     bool IsDirectory(const std::string& p) override { return inner_.IsDirectory(p); }
-    FileResult<Bytes> ReadFile(const std::string& p, std::uint64_t max) override {
+    FileResult<Bytes> ReadFile(const std::string& p, std::uint64_t max,
+                               Bytes buffer = {}) override {
         ++opens[p];
-        return inner_.ReadFile(p, max);
+        return inner_.ReadFile(p, max, std::move(buffer));
     }
     FileResult<std::string> FreeBackupName(const std::string& base) override {
         return inner_.FreeBackupName(base);
