@@ -523,8 +523,15 @@ std::vector<SnapshotInfo> ListSnapshots(const fs::path& root, const fs::path& ga
     const fs::path group = HoodGroup(Normal(root), key, hood);
     const FolderReader records(group); // each record read by its short name
     std::error_code ec;
-    for (const std::string& name : FolderNames(group, ec)) {
-        if (!IsIdText(name)) continue;
+    std::vector<std::string> names = FolderNames(group, ec);
+    names.erase(std::remove_if(names.begin(), names.end(),
+                               [](const std::string& name) { return !IsIdText(name); }),
+                names.end());
+    // Newest first: a record's id is its folder's name, so the names are sorted, not the
+    // records, each of which is a dozen strings, and the records are read in that order.
+    std::sort(names.begin(), names.end(), std::greater<>());
+    found.reserve(names.size());
+    for (const std::string& name : names) {
         auto record = RecordOf(
             records.Read(name + "/" + std::string(kSnapshotRecord), kLargestRecord), group, name);
         if (!record || record->info.hood != hood) continue;
@@ -533,17 +540,7 @@ std::vector<SnapshotInfo> ListSnapshots(const fs::path& root, const fs::path& ga
         if (fresh) known->second = KeyText(TextPath(known->first)) == key;
         if (known->second) found.push_back(std::move(record->info));
     }
-    // Newest first; the order sorted, not the records, each of which is a dozen strings.
-    std::vector<std::size_t> order(found.size());
-    for (std::size_t i = 0; i < order.size(); ++i)
-        order[i] = i;
-    std::sort(order.begin(), order.end(),
-              [&](std::size_t a, std::size_t b) { return found[a].id > found[b].id; });
-    std::vector<SnapshotInfo> sorted;
-    sorted.reserve(found.size());
-    for (const std::size_t i : order)
-        sorted.push_back(std::move(found[i]));
-    return sorted;
+    return found;
 }
 
 FileResult<SnapshotInfo> FindSnapshot(const fs::path& root, const std::string& id) {
