@@ -106,7 +106,7 @@ FileResult<Bytes> FolderReader::Read(const std::string& name, std::uint64_t maxB
     return ReadRegularFile(folder_ / TextPath(name), maxBytes);
 }
 
-FileResult<Bytes> ReadRegularFile(const fs::path& path, std::uint64_t maxBytes, Bytes buffer) {
+FileResult<Bytes> ReadRegularFile(const fs::path& path, std::uint64_t maxBytes, Bytes data) {
     // No write sharing: a file the game is writing is reported as in use, not read half-done.
     // One open finds the file; only a failed one asks whether a folder has the name.
     HANDLE opened = INVALID_HANDLE_VALUE;
@@ -129,7 +129,6 @@ FileResult<Bytes> ReadRegularFile(const fs::path& path, std::uint64_t maxBytes, 
         return Failure(::GetLastError(), path, FileErrorKind::Unreadable);
     if (static_cast<std::uint64_t>(size.QuadPart) > maxBytes) return TooLarge(maxBytes, path);
 
-    Bytes data = std::move(buffer);
     platform::SizeForRead(data, static_cast<std::size_t>(size.QuadPart));
     std::size_t got = 0;
     while (got < data.size()) {

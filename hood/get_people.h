@@ -28,10 +28,6 @@ void Get_People(Module1& m, const KnownFirstNames& known);
 // `buffer`'s room, which keeps it for the next: a neighbourhood's character files, read in
 // turn, touch no new memory each.
 [[nodiscard]] Bytes ReadCharacterFirstName(Module1& m, const Bytes& userFile, Bytes& buffer);
-[[nodiscard]] inline Bytes ReadCharacterFirstName(Module1& m, const Bytes& userFile) {
-    Bytes buffer;
-    return ReadCharacterFirstName(m, userFile, buffer);
-}
 
 // The family key's offset for the record whose user-file text starts at position u.
 [[nodiscard]] int FamilyKeyOffset(const Bytes& hood, Position u);

@@ -305,12 +305,14 @@ TEST(ReadCharacterFirstName, NameTableBoundaries) {
         test::SampleGame g(test::SampleGame::OneHood(SmallHood({sim})));
         test::WriteBytes(g.CharacterPath(sim), CharacterWithCtss(c.table, c.gap, c.size));
         g.app.ui.ListSelect("Combo1", 0);
+        Bytes buffer;
         if (c.name != "invalid") {
-            EXPECT_EQ(AsText(ReadCharacterFirstName(g.app.m, ToBytes("user00001"))), c.name)
+            EXPECT_EQ(AsText(ReadCharacterFirstName(g.app.m, ToBytes("user00001"), buffer)), c.name)
                 << c.what;
             EXPECT_TRUE(g.app.ui.Messages().empty()) << c.what;
         } else {
-            EXPECT_THROW((void)ReadCharacterFirstName(g.app.m, ToBytes("user00001")), ProgramEnd)
+            EXPECT_THROW((void)ReadCharacterFirstName(g.app.m, ToBytes("user00001"), buffer),
+                         ProgramEnd)
                 << c.what;
             ASSERT_EQ(g.app.ui.Messages().size(), 1u) << c.what;
             EXPECT_EQ(g.app.ui.Messages()[0].title, "Fatal Error:");
